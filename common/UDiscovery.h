@@ -1,0 +1,5 @@
+// Discovery of the installed IDE versions.
+#pragma once
+
+// Fills RootDir and Exists of every IdeTable record from the registry and file system.
+void FindBorlandProducts();

@@ -1,0 +1,35 @@
+// The table of known IDE versions, shared by the setup and the uninstaller.
+#pragma once
+#include <cstdint>
+#include <string>
+
+constexpr int IdeCount = 29;
+
+struct TBorlandProduct {
+    const wchar_t* Name;        // identifier of the IDE version, e.g. L"Delphi7"
+    uint32_t InternalId;        // the IDE bit: 1 << (index - 1)
+    std::wstring RootDir;       // filled by discovery, no trailing backslash
+    bool Exists;                // discovery found a usable installation
+    bool Selected;              // preselection of the IDE page
+    const wchar_t* RegKey;      // same path below HKLM and HKCU
+    const wchar_t* HelpStr[3];  // help-configuration files, nullptr when absent
+    bool IsDelphi;              // dcc32/dcc64; false: make.exe (C++Builder 3 to 6)
+    bool Is32and64;             // has a 64-bit compiler and Win32/Win64 library keys
+};
+
+// 1-based: IdeTable[1] .. IdeTable[29]; IdeTable[0] is an unused empty record.
+extern TBorlandProduct IdeTable[IdeCount + 1];
+
+// The record whose InternalId equals mask exactly, scanning from index 1; nullptr when none.
+TBorlandProduct* IdeByMask(uint32_t mask);
+// Index 1..29 of the record whose InternalId equals mask; 0 when none.
+int IdeIndexByMask(uint32_t mask);
+// True for 1..29.
+inline bool IsIdeIndex(int index) { return index >= 1 && index <= IdeCount; }
+
+// Sub-keys appended to an IDE's RegKey.
+extern const wchar_t* const KnownPackagesKey;  // L"\\Known Packages"
+extern const wchar_t* const LibraryKey;        // L"\\Library"
+extern const wchar_t* const Win32Key;          // L"\\Win32"
+extern const wchar_t* const Win64Key;          // L"\\Win64"
+extern const wchar_t* const GlobalsKey;        // L"\\Globals"

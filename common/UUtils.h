@@ -1,0 +1,65 @@
+// Registry, file, folder, process and version helpers shared by both programs.
+// Failures are results: a Boolean, a Win32 error code, an empty string or error bits.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+
+// Registry. Key paths are relative to the root and use "\".
+bool ReadRegString(HKEY root, const std::wstring& key, const std::wstring& name, std::wstring& value);
+bool ReadRegInteger(HKEY root, const std::wstring& key, const std::wstring& name, DWORD& value);
+bool WriteRegString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text);
+bool WriteRegInteger(HKEY root, const std::wstring& key, const std::wstring& name, DWORD value);
+bool CreateRegKey(HKEY root, const std::wstring& key);
+bool DeleteRegValue(HKEY root, const std::wstring& key, const std::wstring& name);
+bool DeleteRegKey(HKEY root, const std::wstring& key);
+void DeleteRegSubKeys(HKEY openKey);
+
+// Folders and files.
+// Creates the folder and every missing parent. 0 or a Win32 error code;
+// a path longer than MAX_PATH-ish buffers is refused with ERROR_FILENAME_EXCED_RANGE.
+DWORD CreateDirectoryPath(const std::wstring& path);
+
+// Error bits of DeleteDirectoryTree (0 = everything deleted).
+constexpr uint32_t ddtFileNotDeleted   = 0x80000002;
+constexpr uint32_t ddtFindCloseFailed  = 0x80000004;
+constexpr uint32_t ddtDirNotRemoved    = 0x80000008;
+constexpr uint32_t ddtRootCloseFailed  = 0x80000010;
+constexpr uint32_t ddtRootNotFound     = 0x80000020;
+uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot);
+
+// Writes payload resource id (type "QVLIB" in PayloadModule) to fileName, replacing it.
+DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName);
+// The resource's bytes; false when it is missing (GetLastError tells why).
+bool LoadPayload(unsigned id, const void*& data, DWORD& size);
+
+// The whole file as ANSI bytes converted to UTF-16; empty when it cannot be opened.
+std::wstring ReadTextFile(const std::wstring& fileName);
+// The whole file as bytes; false when it cannot be opened or read.
+bool ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode = 0,
+                   DWORD access = GENERIC_READ);
+
+std::wstring GetSpecialFolder(int csidl);
+
+// Starts program (quoted when it holds a blank) with params, hidden, and waits.
+// 0 when it ran, otherwise the Win32 error code of the failed start.
+DWORD RunAndWait(const std::wstring& program, const std::wstring& params);
+
+bool GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls);
+
+// True when a directory search for path finds at least one entry (file, folder or mask match).
+bool PathExists(const std::wstring& path);
+// True when path names an existing folder.
+bool DirectoryExists(const std::wstring& path);
+
+// The system's message text for a Win32 error code, without the trailing line break.
+std::wstring SystemErrorText(DWORD code);
+
+// ANSI (system code page) conversions.
+std::string ToAnsi(const std::wstring& text);
+std::wstring FromAnsi(const std::string& bytes);
+std::string ToUtf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& bytes);
+// Lower-casing with the system's rules.
+std::wstring LowerWide(std::wstring text);
+std::string LowerAnsi(std::string bytes);

@@ -1,0 +1,1 @@
+// Placeholder so the library links; the manifest replaces it.

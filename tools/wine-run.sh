@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine in a throwaway prefix of its own.
+#
+# The prefix is a copy of a template prefix that is made once per build
+# tree (wineboot takes seconds, a copy a fraction of that). The program's
+# wineserver is stopped and the prefix deleted when the program ends, so
+# test programs never share registry or files and never touch ~/.wine.
+#
+#   TESSEL_WINE_TEMPLATE  template prefix (default: $TMPDIR/tessel-wine-template-$UID-<arch>)
+#   TESSEL_WINEARCH       win32 (default) or win64
+#   TESSEL_KEEP_PREFIX    set to 1 to keep the prefix and print its path
+#   WINEPREFIX            when set and TESSEL_SHARED_PREFIX=1, that prefix is used as it is
+set -u
+
+arch=${TESSEL_WINEARCH:-win32}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEARCH=$arch
+tmp=${TMPDIR:-/tmp}
+template=${TESSEL_WINE_TEMPLATE:-$tmp/tessel-wine-template-$(id -u)-$arch}
+
+# Make the template once; concurrent callers wait on the lock.
+make_template() {
+  exec 9>"$template.lock"
+  flock 9
+  if [ ! -f "$template/.ready" ]; then
+    rm -rf "$template"
+    mkdir -p "$template"
+    WINEPREFIX="$template" wineboot -i >/dev/null 2>&1
+    WINEPREFIX="$template" wineserver -w
+    touch "$template/.ready"
+  fi
+  flock -u 9
+  exec 9>&-
+}
+
+# A display for Wine's window station; GUI programs need one.
+if [ -z "${DISPLAY:-}" ]; then
+  echo "wine-run: no DISPLAY; start Xvfb (tools/run-tests.sh does)" >&2
+fi
+
+if [ "${TESSEL_SHARED_PREFIX:-0}" = 1 ] && [ -n "${WINEPREFIX:-}" ]; then
+  wine "$@"
+  exit $?
+fi
+
+make_template
+prefix=$(mktemp -d "$tmp/tessel-wine-XXXXXX")
+# The large system-DLL folders are hard-linked: Wine only reads them, and
+# anything a program writes there is a new file of the copy. The registry
+# and the rest are copied.
+(cd "$template" && find . -mindepth 1 -maxdepth 1 ! -name drive_c -exec cp -a {} "$prefix/" \;)
+mkdir -p "$prefix/drive_c"
+for d in "$template"/drive_c/*; do
+  case "$d" in
+    */windows) mkdir -p "$prefix/drive_c/windows"
+               for w in "$d"/*; do
+                 case "$w" in
+                   */system32|*/syswow64|*/winsxs) cp -al "$w" "$prefix/drive_c/windows/" ;;
+                   *) cp -a "$w" "$prefix/drive_c/windows/" ;;
+                 esac
+               done ;;
+    *) cp -a "$d" "$prefix/drive_c/" ;;
+  esac
+done
+rm -f "$prefix/.ready"
+export WINEPREFIX=$prefix
+# Tests may want to find the build tree's programs and helpers.
+wine "$@"
+rc=$?
+wineserver -k >/dev/null 2>&1
+wineserver -w >/dev/null 2>&1
+if [ "${TESSEL_KEEP_PREFIX:-0}" = 1 ]; then
+  echo "wine-run: prefix kept at $prefix" >&2
+else
+  rm -rf "$prefix"
+fi
+exit $rc
