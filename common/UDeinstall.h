@@ -1,0 +1,45 @@
+// The uninstall engine: reads an undo log and reverses its records, last change first.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+
+class TDeinstall {
+public:
+    TDeinstall();
+    virtual ~TDeinstall();
+    TDeinstall(const TDeinstall&) = delete;
+    TDeinstall& operator=(const TDeinstall&) = delete;
+
+    int SetDialogHandle(HWND dlg);
+    // 0 loaded and valid; -2 cannot open; -3 empty; -4 shorter than 7 bytes or wrong signature.
+    int PrepareUninstFile(const std::wstring& fileName);
+    // Reads the product information; sets the walking range and direction. 0.
+    int PrepareDeinstall();
+    // Walks the change records and undoes each. 0.
+    int DoDeinstall();
+
+    std::wstring ProductName;
+    std::wstring ProductVersion;
+    std::wstring ProductRegKey;
+    std::wstring ProductIntName;
+    std::wstring sMainText;
+    std::wstring sProductText;
+    bool flPartialUninstall = false;
+
+    // Read-only views for tests and diagnostics.
+    bool ReadsBackward() const { return ReadBackward; }
+    const std::string& FileVersion() const { return FUnInstFileVersion; }
+
+private:
+    bool flWithDialog = false;
+    HWND FDlgHandle = nullptr;
+    std::string Buf;             // the loaded log
+    size_t P = 0;                // current position in Buf
+    size_t PBegin = 0;
+    size_t PEnd = 0;
+    bool ReadBackward = false;
+    std::string FUnInstFileVersion;
+    // (private helpers are the engine's own)
+    friend struct TDeinstallAccess;
+};
