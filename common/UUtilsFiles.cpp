@@ -1,0 +1,136 @@
+// Folder, file and payload-resource helpers.
+#include "common/UUtils.h"
+
+#include <cwchar>
+
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UPathText.h"
+
+namespace {
+
+// The longest path the folder walk accepts (a 262-character buffer with its zero).
+constexpr size_t kMaxCreatePath = 261;
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+}  // namespace
+
+DWORD CreateDirectoryPath(const std::wstring& fullPath) {
+    // Only the text before an embedded zero counts, as for any C string.
+    const std::wstring path = fullPath.substr(0, std::wcslen(fullPath.c_str()));
+    // Cutting a longer path would create a different, shorter folder and report success.
+    if (path.size() > kMaxCreatePath) return ERROR_FILENAME_EXCED_RANGE;
+    for (size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && !IsSeparator(path[i])) continue;
+        // A bare drive ("C:") is not created.
+        if (i > 0 && path[i - 1] == L':') continue;
+        // Empty text (an empty path, or one starting with a separator) names no folder.
+        if (i == 0) return ERROR_PATH_NOT_FOUND;
+        if (!CreateDirectoryW(path.substr(0, i).c_str(), nullptr)) {
+            const DWORD err = GetLastError();
+            if (err != ERROR_ALREADY_EXISTS) return err;
+        }
+    }
+    return 0;
+}
+
+uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
+    uint32_t result = 0;
+    WIN32_FIND_DATAW data;
+    UniqueFind find(FindFirstFileW(JoinPath(path, L"*.*").c_str(), &data));
+    if (find) {
+        do {
+            const std::wstring item = JoinPath(path, data.cFileName);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                // Skips "." and "..", and with them every folder whose name starts with a dot.
+                if (data.cFileName[0] != L'.') result |= DeleteDirectoryTree(item, false);
+            } else if (!DeleteFileW(item.c_str())) {
+                result |= ddtFileNotDeleted;
+            }
+        } while (FindNextFileW(find.get(), &data));
+        if (!find.reset()) result |= ddtFindCloseFailed;
+    }
+    if (keepRoot) return result;
+
+    UniqueFind self(FindFirstFileW(path.c_str(), &data));
+    if (!self) return result | ddtRootNotFound;
+    if (!RemoveDirectoryW(path.c_str())) result |= ddtDirNotRemoved;
+    if (!self.reset()) result |= ddtRootCloseFailed;
+    return result;
+}
+
+bool LoadPayload(unsigned id, const void*& data, DWORD& size) {
+    data = nullptr;
+    size = 0;
+    // Resource type names compare without regard to case: this finds "QVLIB".
+    HRSRC res = FindResourceW(PayloadModule, MAKEINTRESOURCEW(id), L"qvlib");
+    if (!res) return false;
+    HGLOBAL loaded = LoadResource(PayloadModule, res);
+    if (!loaded) return false;
+    const void* bytes = LockResource(loaded);
+    if (!bytes) return false;
+    data = bytes;
+    size = SizeofResource(PayloadModule, res);
+    return true;
+}
+
+DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName) {
+    const void* data = nullptr;
+    DWORD size = 0;
+    SetLastError(0);
+    if (!LoadPayload(id, data, size)) {
+        const DWORD err = GetLastError();
+        return err ? err : ERROR_RESOURCE_DATA_NOT_FOUND;
+    }
+    UniqueFile file(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    DWORD written = 0;
+    if (!WriteFile(file.get(), data, size, &written, nullptr)) return GetLastError();
+    if (written != size) return ERROR_WRITE_FAULT;
+    return 0;
+}
+
+bool ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode, DWORD access) {
+    bytes.clear();
+    UniqueFile file(CreateFileW(fileName.c_str(), access, shareMode, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return false;
+    // Files of 2 GB and more are not loaded whole.
+    if (size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF) return false;
+    std::string buffer(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD total = 0;
+    while (total < buffer.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), &buffer[total], static_cast<DWORD>(buffer.size()) - total, &got,
+                      nullptr))
+            return false;
+        if (got == 0) break;  // the file shrank meanwhile
+        total += got;
+    }
+    buffer.resize(total);
+    bytes = std::move(buffer);
+    return true;
+}
+
+std::wstring ReadTextFile(const std::wstring& fileName) {
+    // Opened for writing too and without sharing: a read-only file, or one that
+    // another process holds open, reads as empty.
+    std::string bytes;
+    if (!ReadFileBytes(fileName, bytes, 0, GENERIC_READ | GENERIC_WRITE)) return std::wstring();
+    return FromAnsi(bytes);
+}
+
+bool PathExists(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    UniqueFind find(FindFirstFileW(path.c_str(), &data));
+    return find.valid();
+}
+
+bool DirectoryExists(const std::wstring& path) {
+    const DWORD attrs = GetFileAttributesW(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
