@@ -1,0 +1,68 @@
+// A simulated machine with IDE installations made of stand-in tools, laid out
+// in the running Wine prefix: the IDE's registry values, its root folder with
+// "bin" and the stand-in compilers, "rsvars.bat", the common "Bpl" folders,
+// the help-configuration files and the user's library and C++ path lists.
+// Used by the tests, the demo and the benchmarks (through mkmachine.exe).
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// Where the IDE announces its common folder (BDSCOMMONDIR), besides "bin\rsvars.bat".
+enum class EnvVarPlace { None, CurrentUser, LocalMachine };
+
+struct MachineOptions {
+    bool perUser = false;        // "RootDir" under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
+    bool withTools = true;       // copy the stand-in compilers into "bin"
+    bool withDcc64 = true;       // also dcc64.exe for IDEs with a 64-bit compiler
+    bool withRsvars = true;      // "bin\rsvars.bat" for IDEs with a common folder
+    EnvVarPlace envVariables = EnvVarPlace::None;  // "Environment Variables" value BDSCOMMONDIR
+    bool withHelp = true;        // "Help" with configuration, alias and ".gid" files
+    bool withUserPaths = true;   // library and C++ path lists holding a few entries of the user's
+    std::wstring rootDir;        // the IDE's root folder; empty: its usual one (StandinRootDir)
+    std::wstring toolsDir;       // folder of the built dcc32.exe, dcc64.exe, make.exe;
+                                 // empty: the folder set by SetStandinToolsDir
+};
+
+// Folder that holds the built stand-in tools. Defaults to the build tree's "standin" folder.
+void SetStandinToolsDir(const std::wstring& dir);
+std::wstring StandinToolsDir();
+
+// The usual root folder of IDE ideIndex (1..29) on a stand-in machine, e.g.
+// "C:\Program Files (x86)\Embarcadero\Studio\23.0"; empty for other indexes.
+std::wstring StandinRootDir(int ideIndex);
+// The common folder (BDSCOMMONDIR) the layout gives IDE ideIndex: below the common documents
+// folder for IDEs from Delphi 2005 on, empty for the older ones (they have none).
+std::wstring StandinCommonDir(int ideIndex);
+// The user's entries the layout puts into each path list of the IDE (";"-joined).
+std::wstring StandinUserPaths(int ideIndex);
+// The registry paths (below RegKey, ending in the value name, e.g. "\Library\Win32\Search Path")
+// of the path lists the layout writes for IDE ideIndex.
+std::vector<std::wstring> StandinPathValues(int ideIndex);
+
+// Lays out one IDE installation; true when everything was written.
+bool LayOutIde(int ideIndex, const MachineOptions& options = {});
+// Lays out several; true when all succeeded.
+bool LayOutMachine(const std::vector<int>& ides, const MachineOptions& options = {});
+// Removes what LayOutIde may have written for the IDE: its keys under both hives, its root folder
+// (the one given or the usual one) and its common folder.
+void RemoveIde(int ideIndex, const std::wstring& rootDir = std::wstring());
+// Removes all 29.
+void ClearMachine();
+
+// What a stand-in tool does when it is called.
+enum class ToolMode { Normal, Fail, Slow, Hang };
+// Sets the behaviour of the IDE's tools ("bin\standin.ini" of its root folder). tool names one
+// of L"dcc32", L"dcc64", L"make" for that tool alone; empty: all tools of the IDE.
+// delayMs is the extra running time of ToolMode::Slow.
+bool SetToolBehaviour(int ideIndex, ToolMode mode, DWORD delayMs = 0,
+                      const std::wstring& tool = std::wstring(),
+                      const std::wstring& rootDir = std::wstring());
+
+// One call of a stand-in tool as it recorded itself in "bin\calls.log".
+struct ToolCall {
+    std::wstring commandLine;  // the full command line as the tool received it
+    std::wstring currentDir;   // the tool's current folder
+};
+std::vector<ToolCall> ReadToolCalls(int ideIndex, const std::wstring& rootDir = std::wstring());
+void ClearToolCalls(int ideIndex, const std::wstring& rootDir = std::wstring());
