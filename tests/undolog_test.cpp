@@ -1,0 +1,196 @@
+// The undo log's byte format, its writer and the walkers over damaged input.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <vector>
+#include "common/UnDo.h"
+#include "common/UScriptKinds.h"
+#include "common/UUtils.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s.push_back(static_cast<char>(v));
+    return s;
+}
+
+std::string Signed(const std::vector<std::string>& records) {
+    std::string log = "UNQMV02";
+    for (const auto& r : records) log += r;
+    return log;
+}
+
+std::wstring TempFolder(const wchar_t* name) {
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    return std::wstring(tmp) + name;
+}
+
+}  // namespace
+
+TEST(UndoRecord, EncodesFieldsLittleEndianWithLengthOnBothSides) {
+    // The direction marker: empty text gives a 16-byte record.
+    EXPECT_EQ(EncodeUndoRecord(skInfo | sfUndo, infoDirection, 0, ""),
+              Bytes({0x0E, 0x40, 0x01, 0x00, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 16, 0}));
+    EXPECT_EQ(EncodeUndoRecord(skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0x01020304u, "AB"),
+              Bytes({0x0F, 0x00, 0x03, 0x00, 0x02, 0, 0, 0x80, 4, 3, 2, 1, 2, 0, 'A', 'B', 18, 0}));
+    // Texts longer than the length fields can describe are never written.
+    EXPECT_TRUE(EncodeUndoRecord(skCreateDir, 0, 3, std::string(UndoMaxText + 1, 'x')).empty());
+    EXPECT_EQ(EncodeUndoRecord(skCreateDir, 0, 3, std::string(UndoMaxText, 'x')).size(), 0xFFFFu);
+}
+
+TEST(UndoRecord, NonAsciiTextCountsBytesAndReadsBackEqual) {
+    const std::wstring dir = L"C:\\Programme\\Bibliothek f\u00FCr \u00C4rzte \u20AC";
+    const std::string utf8 = ToUtf8(dir);
+    ASSERT_GT(utf8.size(), dir.size());
+    const std::string rec = EncodeUndoRecord(skInfo | sfUndo, infoInstallDir, 0, utf8);
+    ASSERT_EQ(rec.size(), utf8.size() + 16);
+    EXPECT_EQ(static_cast<unsigned char>(rec[12]) | (static_cast<unsigned char>(rec[13]) << 8), utf8.size());
+    EXPECT_EQ(static_cast<unsigned char>(rec[14 + utf8.size()]), utf8.size() + 16);
+
+    const std::string log = Signed({rec});
+    TUndoRecord r;
+    size_t next = 0;
+    ASSERT_TRUE(ReadUndoRecordForward(log, 7, log.size(), r, next));
+    EXPECT_EQ(next, log.size());
+    EXPECT_EQ(FromUtf8(r.Text), dir);
+    EXPECT_EQ(r.Kind(), skInfo);
+    EXPECT_EQ(r.Flags(), sfUndo);
+    EXPECT_EQ(r.Param, infoInstallDir);
+    size_t prev = 0;
+    ASSERT_TRUE(ReadUndoRecordBackward(log, log.size(), 7, r, prev));
+    EXPECT_EQ(prev, 7u);
+    EXPECT_EQ(FromUtf8(r.Text), dir);
+}
+
+TEST(UndoSignature, AcceptsAnyTwoDigitVersionOnly) {
+    EXPECT_TRUE(IsValidUndoSignature("UNQMV02"));
+    EXPECT_TRUE(IsValidUndoSignature("UNQMV10"));
+    EXPECT_TRUE(IsValidUndoSignature("UNQMV99trailing"));
+    EXPECT_FALSE(IsValidUndoSignature("UNQMV0A"));
+    EXPECT_FALSE(IsValidUndoSignature("UNQMVA2"));
+    EXPECT_FALSE(IsValidUndoSignature("UNQMV0"));
+    EXPECT_FALSE(IsValidUndoSignature(""));
+    EXPECT_FALSE(IsValidUndoSignature("unqmv02"));
+    EXPECT_FALSE(IsValidUndoSignature("XNQMV02"));
+}
+
+TEST(UndoWalk, SignatureOnlyLogHasNoRecordsInEitherDirection) {
+    const std::string log = "UNQMV02";
+    TUndoRecord r;
+    size_t pos = 0;
+    EXPECT_EQ(StepUndoForward(log, 7, log.size(), r, pos), TUndoStep::End);
+    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), TUndoStep::End);
+}
+
+TEST(UndoWalk, DamagedLengthsStopWithoutReadingOutside) {
+    const std::string good = EncodeUndoRecord(skCreateDir | sfUndo, 0, 3, "Source");
+    TUndoRecord r;
+    size_t pos = 0;
+
+    // Text length larger than what is left.
+    std::string log = Signed({good});
+    log[7 + 12] = 100;
+    EXPECT_EQ(StepUndoForward(log, 7, log.size(), r, pos), TUndoStep::Damaged);
+    // Trailing length that disagrees with the leading one.
+    log = Signed({good});
+    log[log.size() - 2] = 17;
+    EXPECT_EQ(StepUndoForward(log, 7, log.size(), r, pos), TUndoStep::Damaged);
+    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), TUndoStep::Damaged);
+    // Trailing length pointing before the range, and one below the minimum.
+    log[log.size() - 2] = static_cast<char>(0xFF);
+    log[log.size() - 1] = static_cast<char>(0xFF);
+    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), TUndoStep::Damaged);
+    log[log.size() - 2] = 3;
+    log[log.size() - 1] = 0;
+    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), TUndoStep::Damaged);
+    // Truncated in the middle of a record: every cut is rejected, in both directions.
+    const std::string full = Signed({good, good});
+    for (size_t cut = 8; cut < full.size(); ++cut) {
+        if (cut == 7 + good.size()) continue;
+        const std::string part = full.substr(0, cut);
+        size_t p = 7;
+        TUndoStep step;
+        while ((step = StepUndoForward(part, p, part.size(), r, p)) == TUndoStep::Record) {}
+        EXPECT_EQ(step, TUndoStep::Damaged) << cut;
+        p = part.size();
+        while ((step = StepUndoBackward(part, p, 7, r, p)) == TUndoStep::Record) {}
+        EXPECT_EQ(step, TUndoStep::Damaged) << cut;
+    }
+    // A range end beyond the buffer is clamped to the buffer.
+    log = Signed({good});
+    EXPECT_EQ(StepUndoForward(log, 7, log.size() + 50, r, pos), TUndoStep::Record);
+    EXPECT_EQ(StepUndoForward(log, pos, log.size() + 50, r, pos), TUndoStep::End);
+    EXPECT_EQ(StepUndoBackward(log, log.size() + 50, 7, r, pos), TUndoStep::Damaged);
+}
+
+TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
+    const std::wstring dir = TempFolder(L"undolog-writer\\a\\b");
+    UniqueFile log;
+    ASSERT_EQ(OpenUndoLog(dir, log), 0);
+    ASSERT_TRUE(log.valid());
+    // An information block like the script's, then a block of one IDE.
+    struct Row { uint32_t word0, param, location; const wchar_t* text; };
+    const Row rows[] = {
+        {skInfo | sfUndo, infoProductName, 0, L"Tessel library"},
+        {skInfo | sfUndo, infoProductVersion, 0, L"4.09"},
+        {skInfo | sfUndo, infoDirection, 0, L""},
+        {skSetIde | sfUndo, 9, 0, L"Delphi7"},
+        {skCreateDir | sfUndo, 0, 3, L"Delphi7"},
+        {skRegisterPackage | sfUndo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
+        {skSetIde | sfUndo, 9, 0, L"Delphi7"},
+        {skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, L"Software\\Veltrane\\Tessel library"},
+    };
+    for (const auto& row : rows) WriteUndoRecord(log, row.word0, row.param, row.location, row.text);
+    CloseUndoLog(log);
+    EXPECT_FALSE(log.valid());
+    WriteUndoRecord(log, skCreateDir, 0, 3, L"ignored while closed");
+
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
+    ASSERT_EQ(bytes.substr(0, 7), "UNQMV02");
+    size_t expected = 7;
+    for (const auto& row : rows) expected += ToUtf8(row.text).size() + 16;
+    EXPECT_EQ(bytes.size(), expected);
+
+    // Backward from the end: the product key first, then the closing IDE select
+    // record before the block's other records, ending at the direction marker.
+    std::vector<TUndoRecord> back;
+    size_t p = bytes.size();
+    TUndoRecord r;
+    while (StepUndoBackward(bytes, p, 7, r, p) == TUndoStep::Record) back.push_back(r);
+    EXPECT_EQ(p, 7u);
+    ASSERT_EQ(back.size(), 8u);
+    EXPECT_EQ(back[0].Kind(), skCreateRegKey);
+    EXPECT_EQ(back[0].Flags(), sfUndo | sfKeepOnPartial);
+    EXPECT_EQ(back[1].Kind(), skSetIde);
+    EXPECT_EQ(back[2].Kind(), skRegisterPackage);
+    EXPECT_EQ(back[5].Param, infoDirection);
+    // Forward: the information records first, in order.
+    p = 7;
+    ASSERT_EQ(StepUndoForward(bytes, p, bytes.size(), r, p), TUndoStep::Record);
+    EXPECT_EQ(r.Text, "Tessel library");
+    ASSERT_EQ(StepUndoForward(bytes, p, bytes.size(), r, p), TUndoStep::Record);
+    EXPECT_EQ(r.Text, "4.09");
+
+    // Opening again replaces the old log.
+    ASSERT_EQ(OpenUndoLog(dir, log), 0);
+    CloseUndoLog(log);
+    ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
+    EXPECT_EQ(bytes, "UNQMV02");
+    DeleteDirectoryTree(TempFolder(L"undolog-writer"), false);
+}
+
+TEST(UndoWriter, UncreatableLogReportsMinusOneWithSystemError) {
+    // A file stands where the folder should be.
+    const std::wstring blocker = TempFolder(L"undolog-blocker");
+    UniqueFile f(CreateFileW(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(f.valid());
+    f.reset();
+    UniqueFile log;
+    SetLastError(0);
+    EXPECT_EQ(OpenUndoLog(blocker + L"\\sub", log), -1);
+    EXPECT_NE(GetLastError(), 0u);
+    EXPECT_FALSE(log.valid());
+    DeleteFileW(blocker.c_str());
+}
