@@ -1,0 +1,173 @@
+// A complete install without any window, as the progress page runs it, with
+// a clock around every row. Every item that the IDE page would let the user
+// tick on this machine is ticked.
+//
+//   benchinstall <setup.exe> <install folder> <rows.csv>
+//
+// The payload is read from setup.exe loaded as a data file. Prints key=value
+// lines (microseconds) and writes one line per row: index,kind,result,us.
+#include <windows.h>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+#include "common/UDiscovery.h"
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "script/UConst.h"
+#include "script/UScript.h"
+#include "tools/bench/BenchClock.h"
+
+namespace {
+
+struct RowTime {
+    int index;
+    uint16_t kind;
+    int result;
+    int64_t us;
+};
+
+const char* KindName(uint16_t kind) {
+    switch (kind) {
+    case skCompilePackage: return "CompilePackage";
+    case skRegisterPackage: return "RegisterPackage";
+    case skAppendText: return "AppendText";
+    case skDeleteFile: return "DeleteFile";
+    case skRegisterWinHelp: return "RegisterWinHelp";
+    case skSetHelpDir: return "SetHelpDir";
+    case skCreateRegKey: return "CreateRegKey";
+    case skCheckFile: return "CheckFile";
+    case skAddSearchPath: return "AddSearchPath";
+    case skUninstallPrevious: return "UninstallPrevious";
+    case skCopyFiles: return "CopyFiles";
+    case skDeleteFiles: return "DeleteFiles";
+    case skMergeFiles: return "MergeFiles";
+    case skReplaceText: return "ReplaceText";
+    case skRunFile: return "RunFile";
+    case skRunInstallFile: return "RunInstallFile";
+    case skAddIdePath: return "AddIdePath";
+    case skIfIde: case skIfItem: case skIfOption: case skIfNotOption:
+    case skEndIfIde: case skEndIfItem: case skEndIfOption: case skEndIfNotOption:
+    case skIfFileExists: case skEndIfFileExists: return "Block";
+    case skSetIde: return "SetIde";
+    case skInfo: return "Info";
+    case skCreateDir: return "CreateDir";
+    case skExtractFile: return "ExtractFile";
+    case skClearDir: return "ClearDir";
+    case skSetCurrentDir: return "SetCurrentDir";
+    case skExtractFileOnce: return "ExtractFileOnce";
+    case skExtractFileIfNewer: return "ExtractFileIfNewer";
+    case skRegisterUninstall: return "RegisterUninstall";
+    case skCopyFile: return "CopyFile";
+    default: return "Other";
+    }
+}
+
+// Ticks what the IDE page offers: items without an IDE, and items whose IDE was found.
+void SelectEverythingOffered() {
+    SelectedIdeMask = 0;
+    SelectedItemMask = 0;
+    for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Selected = IdeTable[i].Exists;
+    for (TInstallItem& item : InstallItems) {
+        const TBorlandProduct* ide = IdeByMask(item.IdeMask);
+        item.Checked = item.IdeMask == 0 || (ide != nullptr && ide->Exists);
+        if (!item.Checked) continue;
+        SelectedIdeMask |= item.IdeMask;
+        SelectedItemMask |= item.Bit;
+    }
+}
+
+bool WriteRows(const std::wstring& fileName, const std::vector<RowTime>& rows) {
+    UniqueFile out(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return false;
+    std::string text = "index,kind,result,us\n";
+    char line[96];
+    for (const RowTime& r : rows) {
+        std::snprintf(line, sizeof line, "%d,%s,%d,%lld\n", r.index, KindName(r.kind), r.result,
+                      static_cast<long long>(r.us));
+        text += line;
+    }
+    DWORD written = 0;
+    return WriteFile(out.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+           written == text.size();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: benchinstall <setup.exe> <install folder> <rows.csv>\n");
+        return 2;
+    }
+    UniqueModule payload(LoadLibraryExW(argv[1], nullptr,
+                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    if (!payload) {
+        std::fprintf(stderr, "benchinstall: cannot load %ls (error %lu)\n", argv[1], GetLastError());
+        return 2;
+    }
+    PayloadModule = payload.get();
+    InitPlatformId();
+
+    const int64_t t0 = BenchMicros();
+    FindBorlandProducts();
+    SelectEverythingOffered();
+    InstallDir = argv[2];
+    const int64_t tDiscovered = BenchMicros();
+
+    std::vector<RowTime> rows;
+    int64_t tStarted = 0, tRan = 0;
+    {
+        TScript script;
+        script.Start();
+        tStarted = BenchMicros();
+        rows.reserve(static_cast<size_t>(script.Count()));
+        std::wstring caption;
+        while (script.FCurrent < script.Count()) {
+            script.ItemText(caption);
+            const int64_t a = BenchMicros();
+            const int result = script.ItemDoScript();
+            const int64_t b = BenchMicros();
+            rows.push_back({script.FCurrent, script.GetItem().Kind(), result, b - a});
+            script.FCurrent += script.ItemProgressStep();
+        }
+        tRan = BenchMicros();
+    }  // the runner closes both logs here
+    const int64_t tStopped = BenchMicros();
+
+    // Totals per kind, and the rows that start a child process.
+    std::map<std::string, std::pair<long long, long long>> perKind;  // count, us
+    long long failed = 0, processUs = 0, processRows = 0;
+    for (const RowTime& r : rows) {
+        auto& k = perKind[KindName(r.kind)];
+        ++k.first;
+        k.second += r.us;
+        if (r.result != 0) ++failed;
+        if (r.kind == skCompilePackage || r.kind == skRunInstallFile || r.kind == skRunFile) {
+            ++processRows;
+            processUs += r.us;
+        }
+    }
+    long long ides = 0;
+    for (int i = 1; i <= IdeCount; ++i) ides += IdeTable[i].Exists ? 1 : 0;
+
+    BenchPut("ides_found", ides);
+    BenchPut("item_mask", SelectedItemMask);
+    BenchPut("rows", static_cast<long long>(rows.size()));
+    BenchPut("rows_failed", failed);
+    BenchPut("discovery_us", tDiscovered - t0);
+    BenchPut("start_us", tStarted - tDiscovered);
+    BenchPut("rows_us", tRan - tStarted);
+    BenchPut("stop_us", tStopped - tRan);
+    BenchPut("total_us", tStopped - t0);
+    BenchPut("process_rows", processRows);
+    BenchPut("process_us", processUs);
+    for (const auto& [name, v] : perKind) {
+        std::printf("kind.%s.count=%lld\nkind.%s.us=%lld\n", name.c_str(), v.first, name.c_str(), v.second);
+    }
+    for (const RowTime& r : rows) {
+        if (r.result != 0) std::printf("failed_row=%d kind=%s result=%d\n", r.index, KindName(r.kind), r.result);
+    }
+    if (!WriteRows(argv[3], rows)) std::fprintf(stderr, "benchinstall: cannot write %ls\n", argv[3]);
+    return failed == 0 ? 0 : 1;
+}
