@@ -3,8 +3,11 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "common/UHandles.h"
 #include "script/UScriptItems.h"
+
+struct TActionContext;
 
 class TScript {
 public:
@@ -24,6 +27,11 @@ public:
     int32_t FCurrent = 0;                 // advanced by the caller
     const std::wstring& LogText() const { return FLogText; }
     const TScriptItem& GetItem() const;
+    // Runs rows of the caller's instead of the product's script (tests); nullptr: the script.
+    void UseRows(const TScriptItem* rows, int count);
+    // Removes an earlier installation named by the Windows uninstall entry. Never throws;
+    // InstallDir, CurrentIde and IdeFolder are kept. 0.
+    int UninstallPrevious();
 
 private:
     int32_t FSkipTypeId = 0;
@@ -32,5 +40,25 @@ private:
     UniqueFile FLogHandle;
     bool FLogEnable = true;
     UniqueFile FBinLogHandle;
+
+    // Folders of the recorded skCreateDir rows of this run, lower-cased, and
+    // whether each existed before the run: files written into a folder that
+    // existed before get undo records of their own, so that an uninstall
+    // removes them and leaves the user's files and the folder itself.
+    struct TRecordedDir {
+        std::wstring Path;
+        bool ExistedBefore;
+    };
+    std::vector<TRecordedDir> FRecordedDirs;
+    bool FInstallDirExisted = false;
+    const TScriptItem* FRows = nullptr;
+    int FRowCount = 0;
+
+    int OpenLog();
+    void WriteLog(const std::wstring& text);
+    void CloseLog();
+    int Dispatch(const TScriptItem& row, TActionContext& ctx);
+    void WriteRowUndoRecord(const TScriptItem& row, uint32_t param);
+    void RecordWrittenFiles(const TActionContext& ctx);
     friend struct TScriptAccess;          // the actions work on the runner's state
 };

@@ -1,0 +1,17 @@
+// What an install action hands back to the runner besides its result code.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A file that an action wrote, named the way an undo record names it.
+struct TWrittenFile {
+    uint32_t ResId;     // payload id, 0 for copies
+    uint32_t Location;  // location code the text is relative to
+    std::wstring Text;  // path relative to the location
+};
+
+struct TActionContext {
+    std::wstring LogText;               // the row's install-log entry; empty: nothing to report
+    std::vector<TWrittenFile> Written;  // files written, for the runner's undo bookkeeping
+};

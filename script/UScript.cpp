@@ -1,0 +1,273 @@
+// The script runner: steps the install script row by row, writes "install.log"
+// and the undo log, and removes an earlier installation before a new one.
+#include "script/UScript.h"
+
+#include "common/UDeinstall.h"
+#include "common/UGlobals.h"
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "common/UnDo.h"
+#include "script/UActionContext.h"
+#include "script/UActionLogic.h"
+#include "script/UConst.h"
+#include "script/UFileActions.h"
+#include "script/UPackageActions.h"
+
+namespace {
+
+std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+
+// The undo record text of an information row.
+std::wstring InfoText(uint32_t code) {
+    switch (code) {
+        case infoProductName: return ProductName;
+        case infoProductVersion: return ProductVersion;
+        case infoInstallDir: return InstallDir;
+        case infoProductRegKey: return ProductRegKey;
+        case infoProductIntName: return ProductIntName;
+        default: return std::wstring();
+    }
+}
+
+bool BlockTestHolds(uint16_t kind, uint32_t param) {
+    switch (kind) {
+        case skIfIde: return (param & SelectedIdeMask) != 0;
+        case skIfItem: return (param & SelectedItemMask) != 0;
+        case skIfOption: return (param & CustomizeMask) != 0;
+        case skIfNotOption: return (param & CustomizeMask) == 0;
+        default: return true;
+    }
+}
+
+const TScriptItem kNoRow = {0, nullptr, 0, 0, nullptr, nullptr, 0, 0, nullptr};
+
+}  // namespace
+
+TScript::TScript() = default;
+
+TScript::~TScript() { Stop(); }
+
+void TScript::UseRows(const TScriptItem* rows, int count) {
+    FRows = rows;
+    FRowCount = rows ? count : 0;
+}
+
+int TScript::Count() const { return FRows ? FRowCount : ScriptCount(); }
+
+int TScript::ProgressCount() const { return Count(); }
+
+const TScriptItem& TScript::GetItem() const {
+    if (FCurrent < 0 || FCurrent >= Count()) return kNoRow;
+    return FRows ? FRows[FCurrent] : ScriptRow(FCurrent);
+}
+
+void TScript::ItemText(std::wstring& caption) const {
+    switch (GetItem().Kind()) {
+        case skCompilePackage: caption = L"Compiling package"; break;
+        case skCreateDir: caption = L"Creating directory"; break;
+        case skExtractFile: caption = L"Copying file"; break;
+        default: break;
+    }
+}
+
+int TScript::UninstallPrevious() {
+    const std::wstring savedDir = InstallDir;
+    const int savedIde = CurrentIde;
+    const std::wstring savedFolder = IdeFolder;
+    // The removal is silent: whatever goes wrong below (a damaged old log, no
+    // memory) only means that there is nothing to remove.
+    try {
+        const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
+        std::wstring name, command;
+        if (ReadRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName", name) &&
+            ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command)) {
+            const std::wstring path = UndoLogPathFromUninstallString(command);
+            if (!path.empty()) {
+                TDeinstall engine;
+                if (engine.PrepareUninstFile(path) == 0 && engine.PrepareDeinstall() == 0) engine.DoDeinstall();
+                FLogText += L"...Success";
+            }
+        }
+    } catch (...) {
+    }
+    InstallDir = savedDir;
+    CurrentIde = savedIde;
+    IdeFolder = savedFolder;
+    return 0;
+}
+
+int TScript::Start() {
+    UninstallPrevious();
+    FLogText.clear();
+    // Whether the install folder was there before: Start creates it for the
+    // logs, so the folder row of the script cannot tell any more.
+    FInstallDirExisted = DirectoryExists(InstallDir);
+    FRecordedDirs.clear();
+    if (FLogEnable) OpenLog();
+    if (OpenUndoLog(InstallDir, FBinLogHandle) < 0) {
+        const DWORD err = GetLastError();
+        if (FLogEnable) {
+            FLogText = SystemErrorText(err);
+            WriteLog(FLogText);
+        }
+    }
+    FCurrent = 0;
+    return 0;
+}
+
+int TScript::OpenLog() {
+    CreateDirectoryPath(InstallDir);
+    FLogHandle.reset(CreateFileW(JoinPath(InstallDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!FLogHandle) {
+        FLogEnable = false;
+        return -1;
+    }
+    FLogEnable = true;
+    WriteLog(std::wstring(L"Start installation for ") + ProductName + L" v" + ProductVersion);
+    WriteLog(L"RootPath: " + InstallDir);
+    std::wstring products;
+    for (int i = 1; i <= IdeCount; ++i) {
+        if ((IdeTable[i].InternalId & SelectedIdeMask) == 0 || !IdeTable[i].Selected) continue;
+        if (!products.empty()) products += L",";
+        products += IdeTable[i].Name;
+    }
+    WriteLog(L"Borland products: " + products);
+    return 0;
+}
+
+void TScript::WriteLog(const std::wstring& text) {
+    if (!FLogEnable || !FLogHandle) return;
+    const std::wstring line = text + L"\r\n";
+    DWORD written = 0;
+    WriteFile(FLogHandle.get(), line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
+}
+
+void TScript::CloseLog() { FLogHandle.reset(); }
+
+void TScript::Stop() {
+    CloseUndoLog(FBinLogHandle);
+    if (FLogEnable) CloseLog();
+}
+
+void TScript::WriteRowUndoRecord(const TScriptItem& row, uint32_t param) {
+    if (row.Kind() == skInfo) {
+        WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Location, InfoText(row.Param));
+    } else if (row.Kind() == skCopyFile && row.Target) {
+        WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Target->Location, Str(row.Target->FileName));
+    } else {
+        WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Location, Str(row.Text));
+    }
+}
+
+void TScript::RecordWrittenFiles(const TActionContext& ctx) {
+    for (const TWrittenFile& file : ctx.Written) {
+        const std::wstring path = LowerWide(ResolvePath(file.Location, file.Text));
+        const TRecordedDir* nearest = nullptr;
+        for (const TRecordedDir& dir : FRecordedDirs)
+            if (PathIsInside(dir.Path, path) && (!nearest || dir.Path.size() > nearest->Path.size())) nearest = &dir;
+        if (nearest && nearest->ExistedBefore)
+            WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, file.ResId, file.Location, file.Text);
+    }
+}
+
+int TScript::Dispatch(const TScriptItem& row, TActionContext& ctx) {
+    switch (row.Kind()) {
+        case skIfIde:
+        case skIfItem:
+        case skIfOption:
+        case skIfNotOption:
+            if (!BlockTestHolds(row.Kind(), row.Param)) {
+                FSkipTypeId = row.Kind() + 1;
+                FSkipCode = static_cast<int32_t>(row.Param);
+            }
+            return 0;
+        case skIfFileExists:
+            if (DoCheckFile(row, ctx) != 0) {
+                FSkipTypeId = skEndIfFileExists;
+                FSkipCode = static_cast<int32_t>(row.Param);
+            }
+            return 0;
+        case skSetIde:
+            CurrentIde = static_cast<int>(row.Param);
+            IdeFolder = Str(row.Text);
+            return 0;
+        case skUninstallPrevious: {
+            const int result = UninstallPrevious();
+            ctx.LogText = FLogText;
+            return result;
+        }
+        case skCompilePackage: return DoCompilePackage(row, ctx);
+        case skRegisterPackage: return DoRegisterPackage(row, ctx);
+        case skAddSearchPath: return DoAddSearchPath(row, ctx);
+        case skAddIdePath: return DoAddIdePath(row, ctx);
+        case skAppendText: return DoAppendText(row, ctx);
+        case skDeleteFile: return DoDeleteFile(row, ctx);
+        case skRegisterWinHelp: return DoRegisterWinHelp(row, ctx);
+        case skSetHelpDir: return DoSetHelpDir(row, ctx);
+        case skCreateRegKey: return DoCreateRegKey(row, ctx);
+        case skCheckFile: return DoCheckFile(row, ctx);
+        case skCopyFiles: return DoCopyFiles(row, ctx);
+        case skDeleteFiles: return DoDeleteFiles(row, ctx);
+        case skMergeFiles: return DoMergeFiles(row, ctx);
+        case skReplaceText: return DoReplaceText(row, ctx);
+        case skRunFile: return DoRunFile(row, ctx);
+        case skRunInstallFile: return DoRunInstallFile(row, ctx);
+        case skCreateDir: return DoCreateDir(row, ctx);
+        case skExtractFile: return DoExtractFile(row, ctx);
+        case skClearDir: return DoClearDir(row, ctx);
+        case skSetCurrentDir: return DoSetCurrentDir(row, ctx);
+        case skExtractFileOnce: return DoExtractFileOnce(row, ctx);
+        case skExtractFileIfNewer: return DoExtractFileIfNewer(row, ctx);
+        case skRegisterUninstall: return DoRegisterUninstall(row, ctx);
+        case skCopyFile: return DoCopyFile(row, ctx);
+        default: return 0;  // end markers, information rows and kinds without an action
+    }
+}
+
+int TScript::ItemDoScript() {
+    const TScriptItem& row = GetItem();
+    if (FSkipTypeId > 0) {
+        if (row.Kind() == FSkipTypeId && static_cast<int32_t>(row.Param) == FSkipCode) {
+            FSkipTypeId = 0;
+            FSkipCode = 0;
+        }
+        return 0;
+    }
+    FLogText.clear();
+    if (CopyOnly && IsIdeRowKind(row.Kind())) return 0;
+
+    // A recorded folder row notes whether its folder was there before the run.
+    const bool recordedDir = row.Kind() == skCreateDir && row.HasFlag(sfUndo);
+    std::wstring dirPath;
+    bool existedBefore = false;
+    if (recordedDir) {
+        dirPath = ResolvePath(row.Location, Str(row.Text));
+        const bool isInstallDir = LowerWide(dirPath) == LowerWide(InstallDir);
+        existedBefore = isInstallDir ? FInstallDirExisted : DirectoryExists(dirPath);
+    }
+
+    TActionContext ctx;
+    int result = 0;
+    try {
+        result = Dispatch(row, ctx);
+    } catch (...) {
+        result = ERROR_NOT_ENOUGH_MEMORY;  // only allocation can fail this way
+    }
+    FLogText = ctx.LogText;
+    if (FLogEnable && !FLogText.empty()) WriteLog(FLogText);
+
+    if (row.HasFlag(sfUndo)) WriteRowUndoRecord(row, existedBefore ? 1u : row.Param);
+    if (recordedDir) {
+        FRecordedDirs.push_back({LowerWide(dirPath), existedBefore});
+        // The logs were written into an install folder that was already there.
+        if (existedBefore && LowerWide(dirPath) == LowerWide(InstallDir)) {
+            WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, 0, locInstall, L"install.log");
+            WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, 0, locInstall, L"uninst.log");
+        }
+    }
+    RecordWrittenFiles(ctx);
+    return result;
+}
