@@ -1,0 +1,339 @@
+// Registry, folder, file, process and text helpers against Wine's real
+// registry and file system (each test program runs in a prefix of its own).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UUtils.h"
+
+namespace {
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return f && WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+    UniqueHKey h;
+    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, h.put()) == ERROR_SUCCESS;
+}
+
+bool SetRaw(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
+            const void* data, DWORD size) {
+    UniqueHKey h;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, h.put(), nullptr))
+        return false;
+    return RegSetValueExW(h.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size) == 0;
+}
+
+}  // namespace
+
+TEST(CreateDirectoryPath, CreatesEveryMissingParent) {
+    EXPECT_EQ(CreateDirectoryPath(L"C:\\utmk\\X\\Y\\"), 0u);
+    EXPECT_TRUE(DirectoryExists(L"C:\\utmk\\X"));
+    EXPECT_TRUE(DirectoryExists(L"C:\\utmk\\X\\Y"));
+    // Running again meets only existing folders.
+    EXPECT_EQ(CreateDirectoryPath(L"C:\\utmk\\X\\Y"), 0u);
+    // Forward slashes separate too.
+    EXPECT_EQ(CreateDirectoryPath(L"C:/utmk/S/T"), 0u);
+    EXPECT_TRUE(DirectoryExists(L"C:\\utmk\\S\\T"));
+    // A bare drive creates nothing and succeeds, with or without its separator.
+    EXPECT_EQ(CreateDirectoryPath(L"C:"), 0u);
+    EXPECT_EQ(CreateDirectoryPath(L"C:\\"), 0u);
+}
+
+TEST(CreateDirectoryPath, RefusesEmptyRootRelativeAndOverlongPaths) {
+    EXPECT_EQ(CreateDirectoryPath(L""), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(CreateDirectoryPath(L"\\utroot\\a"), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+
+    // 262 characters: refused as a whole, nothing of it is created.
+    std::wstring longPath = L"C:\\utlong\\" + std::wstring(252, L'a');
+    ASSERT_EQ(longPath.size(), 262u);
+    EXPECT_EQ(CreateDirectoryPath(longPath), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_FALSE(PathExists(L"C:\\utlong"));
+}
+
+TEST(CreateDirectoryPath, FailsBelowAComponentThatIsAFile) {
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utfile"), 0u);
+    ASSERT_TRUE(WriteBytes(L"C:\\utfile\\plain", "x"));
+    // The file itself passes as "already exists"; the next component fails.
+    EXPECT_EQ(CreateDirectoryPath(L"C:\\utfile\\plain"), 0u);
+    EXPECT_NE(CreateDirectoryPath(L"C:\\utfile\\plain\\sub"), 0u);
+    EXPECT_FALSE(DirectoryExists(L"C:\\utfile\\plain"));
+}
+
+TEST(DeleteDirectoryTree, DeletesEverythingOrReportsWhatStayed) {
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utdel\\a\\b"), 0u);
+    ASSERT_TRUE(WriteBytes(L"C:\\utdel\\f.txt", "1"));
+    ASSERT_TRUE(WriteBytes(L"C:\\utdel\\a\\b\\g.txt", "2"));
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", false), 0u);
+    EXPECT_FALSE(PathExists(L"C:\\utdel"));
+
+    // Missing folder: nothing to enumerate; the root is not found.
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", false), ddtRootNotFound);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", true), 0u);
+}
+
+TEST(DeleteDirectoryTree, ReadOnlyFileStaysAndKeepRootKeepsTheFolder) {
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utro\\sub"), 0u);
+    ASSERT_TRUE(WriteBytes(L"C:\\utro\\locked.txt", "keep"));
+    ASSERT_TRUE(WriteBytes(L"C:\\utro\\sub\\free.txt", "go"));
+    ASSERT_TRUE(SetFileAttributesW(L"C:\\utro\\locked.txt", FILE_ATTRIBUTE_READONLY));
+
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", true), ddtFileNotDeleted);
+    EXPECT_TRUE(PathExists(L"C:\\utro\\locked.txt"));
+    EXPECT_FALSE(PathExists(L"C:\\utro\\sub"));
+    EXPECT_TRUE(DirectoryExists(L"C:\\utro"));
+
+    // Without KeepRoot the folder cannot go either, because the file is still in it.
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", false), ddtFileNotDeleted | ddtDirNotRemoved);
+    SetFileAttributesW(L"C:\\utro\\locked.txt", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", false), 0u);
+}
+
+TEST(DeleteDirectoryTree, LeavesFoldersWhoseNameStartsWithADot) {
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utdot\\.hidden"), 0u);
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utdot\\plain"), 0u);
+    ASSERT_TRUE(WriteBytes(L"C:\\utdot\\.hidden\\x", "x"));
+    ASSERT_TRUE(WriteBytes(L"C:\\utdot\\.dotfile", "y"));  // files with a dot do go
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdot", false), ddtDirNotRemoved);
+    EXPECT_TRUE(PathExists(L"C:\\utdot\\.hidden\\x"));
+    EXPECT_FALSE(PathExists(L"C:\\utdot\\plain"));
+    EXPECT_FALSE(PathExists(L"C:\\utdot\\.dotfile"));
+}
+
+TEST(Registry, StringsRoundTripAndOnlyPlainStringsAreRead) {
+    const std::wstring key = L"Software\\UtReg\\Str";
+    std::wstring v = L"stale";
+    EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, key, L"none", v));
+    EXPECT_TRUE(v.empty());
+
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, key, L"text", L"C:\\Some Path"));
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"text", v));
+    EXPECT_EQ(v, L"C:\\Some Path");
+    // Stored with its terminating zero: 2 x length + 2 bytes.
+    {
+        UniqueHKey h;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, h.put()), 0);
+        DWORD type = 0, size = 0;
+        ASSERT_EQ(RegQueryValueExW(h.get(), L"text", nullptr, &type, nullptr, &size), 0);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(size, 2u * 12 + 2);
+    }
+
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, key, L"empty", L""));
+    v = L"stale";
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"empty", v));
+    EXPECT_EQ(v, L"");
+
+    // A zero-byte REG_SZ reads as empty too.
+    ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"zero", REG_SZ, L"", 0));
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"zero", v));
+    EXPECT_EQ(v, L"");
+
+    // Written without its terminating zero: no character is lost.
+    ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"bare", REG_SZ, L"abc", 6));
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"bare", v));
+    EXPECT_EQ(v, L"abc");
+
+    const wchar_t expand[] = L"%windir%\\x";
+    ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"exp", REG_EXPAND_SZ, expand, sizeof(expand)));
+    v = L"stale";
+    EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, key, L"exp", v));
+    EXPECT_TRUE(v.empty());
+}
+
+TEST(Registry, IntegersReadAtMostFourBytes) {
+    const std::wstring key = L"Software\\UtReg\\Int";
+    DWORD v = 7;
+    EXPECT_FALSE(ReadRegInteger(HKEY_CURRENT_USER, key, L"none", v));
+    EXPECT_EQ(v, 0u);
+
+    ASSERT_TRUE(WriteRegInteger(HKEY_CURRENT_USER, key, L"n", 0x12345678));
+    EXPECT_TRUE(ReadRegInteger(HKEY_CURRENT_USER, key, L"n", v));
+    EXPECT_EQ(v, 0x12345678u);
+
+    // A shorter value of another type fills the low bytes.
+    const BYTE two[] = {0x34, 0x12};
+    ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"short", REG_BINARY, two, 2));
+    v = 0xFFFFFFFF;
+    EXPECT_TRUE(ReadRegInteger(HKEY_CURRENT_USER, key, L"short", v));
+    EXPECT_EQ(v, 0x1234u);
+
+    const BYTE eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"long", REG_BINARY, eight, 8));
+    EXPECT_FALSE(ReadRegInteger(HKEY_CURRENT_USER, key, L"long", v));
+    EXPECT_EQ(v, 0u);
+}
+
+TEST(Registry, KeysAndValuesAreCreatedAndDeleted) {
+    EXPECT_TRUE(CreateRegKey(HKEY_CURRENT_USER, L"Software\\UtReg\\New\\Deep"));
+    EXPECT_TRUE(CreateRegKey(HKEY_CURRENT_USER, L"Software\\UtReg\\New\\Deep"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\UtReg\\New\\Deep"));
+
+    ASSERT_TRUE(WriteRegInteger(HKEY_CURRENT_USER, L"Software\\UtReg\\New", L"v", 1));
+    EXPECT_TRUE(DeleteRegValue(HKEY_CURRENT_USER, L"Software\\UtReg\\New", L"v"));
+    EXPECT_FALSE(DeleteRegValue(HKEY_CURRENT_USER, L"Software\\UtReg\\New", L"v"));
+    EXPECT_FALSE(DeleteRegValue(HKEY_CURRENT_USER, L"Software\\UtReg\\Missing", L"v"));
+}
+
+TEST(DeleteRegKey, RemovesTheBranchAndAncestorsThatHeldNothingElse) {
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B\\C\\D", L"x", L"1"));
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B", L"y", L"2"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtA"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, L"Software"));
+
+    EXPECT_FALSE(DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B"));
+}
+
+TEST(DeleteRegKey, StopsAtAnAncestorWithAValueOrAnotherSubKey) {
+    // Pruning climbs through an empty parent and stops at the one with a value.
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\UtV", L"keep", L"1"));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtV\\Mid\\Leaf"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtV\\Mid\\Leaf"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtV\\Mid"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtV"));
+
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtS\\B"));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtS\\Other"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtS\\B"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtS\\B"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtS\\Other"));
+}
+
+TEST(DeleteRegKey, APathWithoutBackslashIsOnlyEmptied) {
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, L"UtTop", L"v", L"1"));
+    ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, L"UtTop\\X\\Y"));
+    EXPECT_TRUE(DeleteRegKey(HKEY_CURRENT_USER, L"UtTop"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"UtTop\\X"));
+    std::wstring v;
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"UtTop", L"v", v));
+    EXPECT_EQ(v, L"1");
+}
+
+TEST(RunAndWait, RunsAProgramWhosePathHoldsABlank) {
+    // A decoy where an unquoted command line would resolve first ("C:\Program
+    // Files\Tool" + ".exe"): it ends at once and writes nothing.
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\Program Files\\Tool Dir"), 0u);
+    ASSERT_TRUE(CopyFileW(L"C:\\windows\\system32\\hostname.exe", L"C:\\Program Files\\Tool.exe", FALSE));
+    ASSERT_TRUE(CopyFileW(L"C:\\windows\\system32\\cmd.exe", L"C:\\Program Files\\Tool Dir\\t.exe", FALSE));
+
+    EXPECT_EQ(RunAndWait(L"C:\\Program Files\\Tool Dir\\t.exe", L"/c echo ran>C:\\utran.txt"), 0u);
+    // The file is there as soon as the call returns: it waited.
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(L"C:\\utran.txt", bytes));
+    EXPECT_EQ(bytes.substr(0, 3), "ran");
+
+    // Already quoted: passed as it is.
+    EXPECT_EQ(RunAndWait(L"\"C:\\Program Files\\Tool Dir\\t.exe\"", L"/c echo again>C:\\utran2.txt"), 0u);
+    EXPECT_TRUE(PathExists(L"C:\\utran2.txt"));
+
+    EXPECT_EQ(RunAndWait(L"C:\\utnowhere\\missing.exe", L""), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(GetFileProductVersion, ReadsTheUninstallersVersion) {
+    DWORD ms = 1, ls = 1;
+    ASSERT_TRUE(GetFileProductVersion(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe", ms, ls));
+    EXPECT_EQ(ms, 0x00040009u);
+    EXPECT_EQ(ls, 0u);
+
+    ASSERT_TRUE(WriteBytes(L"C:\\utnover.txt", "no version here"));
+    EXPECT_FALSE(GetFileProductVersion(L"C:\\utnover.txt", ms, ls));
+    EXPECT_FALSE(GetFileProductVersion(L"C:\\utnowhere.exe", ms, ls));
+}
+
+TEST(SaveResourceToFile, WritesPayloadBytesOfTheSetupProgram) {
+    UniqueModule setup(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr,
+                                      LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(setup.valid());
+    PayloadModule = setup.get();
+
+    std::string expected, actual;
+    ASSERT_TRUE(ReadFileBytes(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe", expected));
+    EXPECT_EQ(SaveResourceToFile(28, L"C:\\utunqmv.exe"), 0u);
+    ASSERT_TRUE(ReadFileBytes(L"C:\\utunqmv.exe", actual));
+    EXPECT_TRUE(actual == expected) << "id 28 differs from the built uninstaller";
+
+    // An existing, longer file is replaced and truncated.
+    ASSERT_TRUE(ReadFileBytes(TESSEL_SOURCE_DIR L"/payload/License.txt", expected));
+    EXPECT_EQ(SaveResourceToFile(31, L"C:\\utunqmv.exe"), 0u);
+    ASSERT_TRUE(ReadFileBytes(L"C:\\utunqmv.exe", actual));
+    EXPECT_TRUE(actual == expected);
+
+    const void* data = nullptr;
+    DWORD size = 0;
+    EXPECT_TRUE(LoadPayload(31, data, size));
+    EXPECT_EQ(size, expected.size());
+
+    EXPECT_NE(SaveResourceToFile(25, L"C:\\utmissing.bin"), 0u);  // id 25 is not used
+    EXPECT_FALSE(PathExists(L"C:\\utmissing.bin"));
+    EXPECT_FALSE(LoadPayload(25, data, size));
+    EXPECT_EQ(SaveResourceToFile(31, L"C:\\utnofolder\\x.txt"), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    PayloadModule = nullptr;
+}
+
+TEST(ReadTextFile, ReadsWholeFilesItCanOpenExclusively) {
+    ASSERT_TRUE(WriteBytes(L"C:\\uttext.txt", std::string("line1\r\nline2\0tail", 17)));
+    EXPECT_EQ(ReadTextFile(L"C:\\uttext.txt"), std::wstring(L"line1\r\nline2\0tail", 17));
+
+    // A file that another handle holds open reads as empty (read-only files are not
+    // checked here: Wine running as root opens them for writing anyway).
+    {
+        UniqueFile holder(CreateFileW(L"C:\\uttext.txt", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder.valid());
+        EXPECT_EQ(ReadTextFile(L"C:\\uttext.txt"), L"");
+        std::string bytes;
+        EXPECT_TRUE(ReadFileBytes(L"C:\\uttext.txt", bytes, FILE_SHARE_READ));
+        EXPECT_EQ(bytes.size(), 17u);
+    }
+    EXPECT_EQ(ReadTextFile(L"C:\\utnotthere.txt"), L"");
+
+    ASSERT_TRUE(WriteBytes(L"C:\\utempty.txt", ""));
+    std::string bytes = "x";
+    EXPECT_TRUE(ReadFileBytes(L"C:\\utempty.txt", bytes));
+    EXPECT_TRUE(bytes.empty());
+}
+
+TEST(PathExists, CountsFilesFoldersAndMaskMatches) {
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utex\\sub"), 0u);
+    ASSERT_TRUE(WriteBytes(L"C:\\utex\\a.hpp", ""));
+    EXPECT_TRUE(PathExists(L"C:\\utex\\a.hpp"));
+    EXPECT_TRUE(PathExists(L"C:\\utex\\*.hpp"));
+    EXPECT_FALSE(PathExists(L"C:\\utex\\*.bpl"));
+    EXPECT_TRUE(PathExists(L"C:\\utex\\sub"));
+    EXPECT_TRUE(DirectoryExists(L"C:\\utex\\sub"));
+    EXPECT_FALSE(DirectoryExists(L"C:\\utex\\a.hpp"));
+    EXPECT_FALSE(DirectoryExists(L"C:\\utex\\none"));
+}
+
+TEST(Text, ConversionsLowerCaseAndMessages) {
+    const std::wstring text = L"Gr\u00fc\u00dfe \u20ac";
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+    EXPECT_EQ(ToUtf8(text).size(), 11u);
+    EXPECT_EQ(FromAnsi(ToAnsi(L"plain ASCII")), L"plain ASCII");
+    EXPECT_EQ(ToAnsi(L""), "");
+    EXPECT_EQ(LowerWide(L"C:\\Program Files\\\u00c4B"), L"c:\\program files\\\u00e4b");
+    EXPECT_EQ(LowerAnsi("DCC32.CFG"), "dcc32.cfg");
+
+    const std::wstring msg = SystemErrorText(ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(msg.empty());
+    EXPECT_NE(msg.back(), L'\n');
+    EXPECT_NE(msg.back(), L'\r');
+}
+
+TEST(GetSpecialFolder, NamesAnExistingFolder) {
+    const std::wstring docs = GetSpecialFolder(CSIDL_COMMON_DOCUMENTS);
+    ASSERT_FALSE(docs.empty());
+    EXPECT_TRUE(DirectoryExists(docs));
+    EXPECT_EQ(GetSpecialFolder(0x7F), L"");
+}
