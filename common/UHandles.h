@@ -75,3 +75,42 @@ struct ProcessHandles {
     UniqueKernelHandle process;
     UniqueKernelHandle thread;
 };
+
+// Window-side owners used by the setup's dialogs.
+struct IconTraits {
+    static HICON invalid() { return nullptr; }
+    static bool close(HICON h) { return DestroyIcon(h) != 0; }
+};
+struct WindowTraits {
+    static HWND invalid() { return nullptr; }
+    static bool close(HWND h) { return DestroyWindow(h) != 0; }
+};
+using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
+using UniqueWindow = UniqueHandleT<HWND, WindowTraits>;
+
+// A named property set on a window; removed again when the owner lets go.
+class UniqueWindowProp {
+public:
+    UniqueWindowProp() = default;
+    UniqueWindowProp(HWND wnd, const wchar_t* name, HANDLE value) { set(wnd, name, value); }
+    ~UniqueWindowProp() { reset(); }
+    UniqueWindowProp(const UniqueWindowProp&) = delete;
+    UniqueWindowProp& operator=(const UniqueWindowProp&) = delete;
+    // Sets the property (removing one held before); false when the window refused it.
+    bool set(HWND wnd, const wchar_t* name, HANDLE value) {
+        reset();
+        if (!SetPropW(wnd, name, value)) return false;
+        wnd_ = wnd;
+        name_ = name;
+        return true;
+    }
+    // Forgets the property without removing it (someone else removes it).
+    void release() { wnd_ = nullptr; name_ = nullptr; }
+    void reset() {
+        if (wnd_ && name_) RemovePropW(wnd_, name_);
+        release();
+    }
+private:
+    HWND wnd_ = nullptr;
+    const wchar_t* name_ = nullptr;
+};

@@ -1,0 +1,17 @@
+#include "setup/UPageReadyForInstall.h"
+#include "setup/UWizardLogic.h"
+#include "setup/resource.h"
+
+int TPageReadyForInstall::Show() {
+    LayoutPageText(2);
+    SetItemText(IDC_PAGETEXT, ReadyText());
+    ShowItem(IDC_PAGETEXT, true);
+    SetItemText(IDC_NEXT, L"Start");
+    FocusItem(IDC_NEXT);
+    return 1;
+}
+
+int TPageReadyForInstall::Hide() {
+    SetItemText(IDC_NEXT, L"&Next >");
+    return 1;
+}

@@ -1,0 +1,9 @@
+// Page 4: ready to install; Next reads "Start" here.
+#pragma once
+#include "setup/UPage.h"
+
+class TPageReadyForInstall : public TPage {
+public:
+    int Show() override;
+    int Hide() override;
+};

@@ -1,0 +1,19 @@
+// Page 3: the install folder, proposed and editable, with a folder browser.
+#pragma once
+#include <string>
+#include "setup/UPage.h"
+
+class TPageSelectDirectory : public TPage {
+public:
+    int Show() override;
+    int Hide() override;
+    int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+    void InitDirectory();
+    void ShowDirectory();
+    bool BrowseForDirectory();
+
+    std::wstring FPrevInstallPath;
+    bool FFirstShow = true;
+    std::wstring Directory;
+};

@@ -1,0 +1,9 @@
+// Page 1: the welcome text.
+#pragma once
+#include "setup/UPage.h"
+
+class TPageWelcome : public TPage {
+public:
+    int Show() override;
+    int Hide() override;
+};
