@@ -39,6 +39,13 @@ std::wstring ReadTextFile(const std::wstring& fileName);
 bool ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode = 0,
                    DWORD access = GENERIC_READ);
 
+// Creates or replaces fileName (no sharing, normal attributes) with the bytes.
+// 0 or the Win32 error code of the failed create or write.
+DWORD WriteFileBytes(const std::wstring& fileName, const void* data, DWORD size);
+inline DWORD WriteFileBytes(const std::wstring& fileName, const std::string& bytes) {
+    return WriteFileBytes(fileName, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
 std::wstring GetSpecialFolder(int csidl);
 
 // Starts program (quoted when it holds a blank) with params, hidden, and waits.

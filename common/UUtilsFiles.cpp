@@ -83,6 +83,10 @@ DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName) {
         const DWORD err = GetLastError();
         return err ? err : ERROR_RESOURCE_DATA_NOT_FOUND;
     }
+    return WriteFileBytes(fileName, data, size);
+}
+
+DWORD WriteFileBytes(const std::wstring& fileName, const void* data, DWORD size) {
     UniqueFile file(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return GetLastError();

@@ -10,14 +10,6 @@
 
 namespace {
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return f && WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
 std::string FileBytes(const std::wstring& path) {
     std::string bytes;
     ReadFileBytes(path, bytes);
@@ -26,7 +18,7 @@ std::string FileBytes(const std::wstring& path) {
 
 // Loads bytes through a scratch file and returns the lines joined with "|".
 std::wstring LoadLines(const std::string& bytes, int* count = nullptr) {
-    EXPECT_TRUE(WriteBytes(L"C:\\utlines.txt", bytes));
+    EXPECT_EQ(WriteFileBytes(L"C:\\utlines.txt", bytes), 0u);
     TqmvStringList list;
     list.LoadFromFile(L"C:\\utlines.txt");
     if (count) *count = list.Count();
@@ -126,7 +118,7 @@ TEST(StringList, LoadSplitsAtEveryKindOfLineEnd) {
 }
 
 TEST(StringList, IndexOfCanMissAStringOfAnUnsortedFile) {
-    ASSERT_TRUE(WriteBytes(L"C:\\utunsorted.txt", "d\r\nc\r\nb\r\na\r\n"));
+    ASSERT_EQ(WriteFileBytes(L"C:\\utunsorted.txt", "d\r\nc\r\nb\r\na\r\n"), 0u);
     TqmvStringList list;
     list.LoadFromFile(L"C:\\utunsorted.txt");
     ASSERT_EQ(list.Count(), 4);

@@ -12,14 +12,6 @@
 
 namespace {
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return f && WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
 bool KeyExists(HKEY root, const std::wstring& key) {
     UniqueHKey h;
     return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, h.put()) == ERROR_SUCCESS;
@@ -62,7 +54,7 @@ TEST(CreateDirectoryPath, RefusesEmptyRootRelativeAndOverlongPaths) {
 
 TEST(CreateDirectoryPath, FailsBelowAComponentThatIsAFile) {
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utfile"), 0u);
-    ASSERT_TRUE(WriteBytes(L"C:\\utfile\\plain", "x"));
+    ASSERT_EQ(WriteFileBytes(L"C:\\utfile\\plain", "x"), 0u);
     // The file itself passes as "already exists"; the next component fails.
     EXPECT_EQ(CreateDirectoryPath(L"C:\\utfile\\plain"), 0u);
     EXPECT_NE(CreateDirectoryPath(L"C:\\utfile\\plain\\sub"), 0u);
@@ -71,8 +63,8 @@ TEST(CreateDirectoryPath, FailsBelowAComponentThatIsAFile) {
 
 TEST(DeleteDirectoryTree, DeletesEverythingOrReportsWhatStayed) {
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utdel\\a\\b"), 0u);
-    ASSERT_TRUE(WriteBytes(L"C:\\utdel\\f.txt", "1"));
-    ASSERT_TRUE(WriteBytes(L"C:\\utdel\\a\\b\\g.txt", "2"));
+    ASSERT_EQ(WriteFileBytes(L"C:\\utdel\\f.txt", "1"), 0u);
+    ASSERT_EQ(WriteFileBytes(L"C:\\utdel\\a\\b\\g.txt", "2"), 0u);
     EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", false), 0u);
     EXPECT_FALSE(PathExists(L"C:\\utdel"));
 
@@ -83,8 +75,8 @@ TEST(DeleteDirectoryTree, DeletesEverythingOrReportsWhatStayed) {
 
 TEST(DeleteDirectoryTree, ReadOnlyFileStaysAndKeepRootKeepsTheFolder) {
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utro\\sub"), 0u);
-    ASSERT_TRUE(WriteBytes(L"C:\\utro\\locked.txt", "keep"));
-    ASSERT_TRUE(WriteBytes(L"C:\\utro\\sub\\free.txt", "go"));
+    ASSERT_EQ(WriteFileBytes(L"C:\\utro\\locked.txt", "keep"), 0u);
+    ASSERT_EQ(WriteFileBytes(L"C:\\utro\\sub\\free.txt", "go"), 0u);
     ASSERT_TRUE(SetFileAttributesW(L"C:\\utro\\locked.txt", FILE_ATTRIBUTE_READONLY));
 
     EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", true), ddtFileNotDeleted);
@@ -101,8 +93,8 @@ TEST(DeleteDirectoryTree, ReadOnlyFileStaysAndKeepRootKeepsTheFolder) {
 TEST(DeleteDirectoryTree, LeavesFoldersWhoseNameStartsWithADot) {
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utdot\\.hidden"), 0u);
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utdot\\plain"), 0u);
-    ASSERT_TRUE(WriteBytes(L"C:\\utdot\\.hidden\\x", "x"));
-    ASSERT_TRUE(WriteBytes(L"C:\\utdot\\.dotfile", "y"));  // files with a dot do go
+    ASSERT_EQ(WriteFileBytes(L"C:\\utdot\\.hidden\\x", "x"), 0u);
+    ASSERT_EQ(WriteFileBytes(L"C:\\utdot\\.dotfile", "y"), 0u);  // files with a dot do go
     EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdot", false), ddtDirNotRemoved);
     EXPECT_TRUE(PathExists(L"C:\\utdot\\.hidden\\x"));
     EXPECT_FALSE(PathExists(L"C:\\utdot\\plain"));
@@ -246,7 +238,7 @@ TEST(GetFileProductVersion, ReadsTheUninstallersVersion) {
     EXPECT_EQ(ms, 0x00040009u);
     EXPECT_EQ(ls, 0u);
 
-    ASSERT_TRUE(WriteBytes(L"C:\\utnover.txt", "no version here"));
+    ASSERT_EQ(WriteFileBytes(L"C:\\utnover.txt", "no version here"), 0u);
     EXPECT_FALSE(GetFileProductVersion(L"C:\\utnover.txt", ms, ls));
     EXPECT_FALSE(GetFileProductVersion(L"C:\\utnowhere.exe", ms, ls));
 }
@@ -282,7 +274,7 @@ TEST(SaveResourceToFile, WritesPayloadBytesOfTheSetupProgram) {
 }
 
 TEST(ReadTextFile, ReadsWholeFilesItCanOpenExclusively) {
-    ASSERT_TRUE(WriteBytes(L"C:\\uttext.txt", std::string("line1\r\nline2\0tail", 17)));
+    ASSERT_EQ(WriteFileBytes(L"C:\\uttext.txt", std::string("line1\r\nline2\0tail", 17)), 0u);
     EXPECT_EQ(ReadTextFile(L"C:\\uttext.txt"), std::wstring(L"line1\r\nline2\0tail", 17));
 
     // A file that another handle holds open reads as empty (read-only files are not
@@ -298,7 +290,8 @@ TEST(ReadTextFile, ReadsWholeFilesItCanOpenExclusively) {
     }
     EXPECT_EQ(ReadTextFile(L"C:\\utnotthere.txt"), L"");
 
-    ASSERT_TRUE(WriteBytes(L"C:\\utempty.txt", ""));
+    ASSERT_EQ(WriteFileBytes(L"C:\\utempty.txt", ""), 0u);
+    EXPECT_EQ(WriteFileBytes(L"C:\\utnofolder\\f.txt", "x"), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     std::string bytes = "x";
     EXPECT_TRUE(ReadFileBytes(L"C:\\utempty.txt", bytes));
     EXPECT_TRUE(bytes.empty());
@@ -306,7 +299,7 @@ TEST(ReadTextFile, ReadsWholeFilesItCanOpenExclusively) {
 
 TEST(PathExists, CountsFilesFoldersAndMaskMatches) {
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utex\\sub"), 0u);
-    ASSERT_TRUE(WriteBytes(L"C:\\utex\\a.hpp", ""));
+    ASSERT_EQ(WriteFileBytes(L"C:\\utex\\a.hpp", ""), 0u);
     EXPECT_TRUE(PathExists(L"C:\\utex\\a.hpp"));
     EXPECT_TRUE(PathExists(L"C:\\utex\\*.hpp"));
     EXPECT_FALSE(PathExists(L"C:\\utex\\*.bpl"));
