@@ -1,0 +1,79 @@
+// A complete install without a window, for tests and benchmarks.
+#include "support/HeadlessInstall.h"
+
+#include <windows.h>
+
+#include "common/UDiscovery.h"
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UIdeTable.h"
+#include "common/UUtils.h"
+#include "script/UConst.h"
+#include "script/UScript.h"
+
+uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
+    uint32_t mask = 0;
+    for (int index : ides) {
+        if (!IsIdeIndex(index)) continue;
+        for (const TInstallItem& item : InstallItems)
+            if (item.IdeMask != 0 && item.IdeMask == IdeTable[index].InternalId) mask |= item.Bit;
+    }
+    return mask;
+}
+
+void DiscoverLikeIdePage() {
+    DWORD previous = 0;
+    if (!ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, previous)) previous = 0;
+    FindBorlandProducts();
+    for (int i = 1; i <= IdeCount; ++i) {
+        TBorlandProduct& ide = IdeTable[i];
+        if (static_cast<int32_t>(previous) < 1)
+            ide.Selected = ide.Exists;
+        else
+            ide.Selected = ide.Exists && static_cast<int32_t>(ide.InternalId & previous) > 0;
+    }
+}
+
+HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
+    HeadlessRun run;
+    const std::wstring setupExe =
+        options.setupExe.empty() ? std::wstring(TESSEL_BUILD_DIR L"/setup/setup.exe") : options.setupExe;
+    UniqueModule payload(LoadLibraryExW(setupExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!payload) return run;
+    HMODULE previousModule = PayloadModule;
+    PayloadModule = payload.get();
+
+    DiscoverLikeIdePage();
+    SelectedIdeMask = 0;
+    for (int index : options.ides)
+        if (IsIdeIndex(index)) SelectedIdeMask |= IdeTable[index].InternalId;
+    SelectedItemMask = ItemMaskForIdes(options.ides) | options.extraItems;
+    CustomizeMask = options.customizeMask;
+    CopyOnly = options.copyOnly;
+    InstallDir = options.installDir;
+    CurrentIde = 0;
+    IdeFolder.clear();
+
+    // The compile rows leave the current directory in a package folder; give it back
+    // so that an uninstall in this process can remove that folder.
+    wchar_t savedDir[MAX_PATH + 1] = {};
+    const DWORD savedLen = GetCurrentDirectoryW(MAX_PATH, savedDir);
+    {
+        TScript script;
+        script.Start();
+        std::wstring caption;
+        while (script.FCurrent < script.Count()) {
+            script.ItemText(caption);
+            const int code = script.ItemDoScript();
+            if (code != 0)
+                run.failures.push_back({script.FCurrent, code, script.GetItem().Word0, script.LogText()});
+            script.ItemProgressStep();
+            script.FCurrent += 1;
+            ++run.rows;
+        }
+    }
+    if (savedLen > 0 && savedLen <= MAX_PATH) SetCurrentDirectoryW(savedDir);
+    run.started = true;
+    PayloadModule = previousModule;
+    return run;
+}

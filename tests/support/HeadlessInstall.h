@@ -1,0 +1,36 @@
+// A complete install without a window: the selection variables are set as the
+// IDE and directory pages would set them, then the runner is stepped through
+// every row exactly as the progress page does.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct HeadlessOptions {
+    std::wstring setupExe;        // the payload source; empty: TESSEL_BUILD_DIR "/setup/setup.exe"
+    std::wstring installDir;      // InstallDir
+    std::vector<int> ides;        // IDE indexes (1..29) the user ticks
+    uint32_t extraItems = 0x380;  // help files and both demo sets; added to the IDEs' items
+    bool copyOnly = false;        // CopyOnly
+    uint32_t customizeMask = 5;
+};
+
+// One row whose result was not 0.
+struct HeadlessRowResult {
+    int index;
+    int code;
+    uint32_t word0;
+    std::wstring logText;
+};
+
+struct HeadlessRun {
+    bool started = false;  // the payload could be loaded and the run took place
+    int rows = 0;          // rows stepped
+    std::vector<HeadlessRowResult> failures;
+};
+
+// The install-item bits that belong to the given IDE indexes.
+uint32_t ItemMaskForIdes(const std::vector<int>& ides);
+// Discovery and preselection as the IDE page's first showing does them.
+void DiscoverLikeIdePage();
+HeadlessRun RunHeadlessInstall(const HeadlessOptions& options);
