@@ -1,0 +1,255 @@
+#!/usr/bin/env bash
+# The benchmark: sets up, builds, then measures the setup's extract mode, a
+# complete headless install and its uninstall (without and with the dialog)
+# and the programs' sizes, side by side with an NSIS installer of the same
+# files and with the floors that the file system and Wine set. Prints one
+# table and writes bench/out/table.md and bench/out/results.json (raw runs in
+# bench/out/raw/).
+#
+# Every figure is the median of several runs, all in this one run, on this
+# machine, under this Wine, in one Wine prefix made once for the whole run.
+#
+#   BENCH_RUNS         runs per extract figure and per install/uninstall figure (default 5)
+#   BENCH_DIALOG_RUNS  runs of the uninstaller with its dialog (default 3)
+#   BENCH_BUILD_DIR    build tree (default build-bench)
+#   BENCH_NO_BUILD=1   measure what the build tree holds, without set-up and build
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+source tools/bench/lib.sh
+
+RUNS=${BENCH_RUNS:-5}
+DIALOG_RUNS=${BENCH_DIALOG_RUNS:-3}
+build=${BENCH_BUILD_DIR:-$root/build-bench}
+out=$root/bench/out
+raw=$out/raw
+bench_start=$(now_ns)
+declare -A R=()   # every figure, by name; written to results.json
+
+say() { echo "bench: $*" >&2; }
+warn() { echo "bench: WARNING: $*" >&2; R[warnings]="${R[warnings]:-}${R[warnings]:+; }$*"; }
+
+# --- set-up and build -------------------------------------------------------
+declare -A built=()
+helpers=(benchinstall benchuninst benchdrive benchsetupbare mkmachine standin_dcc32 standin_dcc64 standin_make)
+if [ "${BENCH_NO_BUILD:-0}" != 1 ]; then
+  tools/bootstrap.sh
+  say "building in $build"
+  mkdir -p "$build"
+  cmake --preset release -B "$build" -DBUILD_TESTING=OFF >"$build/bench-configure.log" 2>&1 ||
+    { cat "$build/bench-configure.log" >&2; exit 1; }
+  # The programs under test must build; the bench's own helpers and the stand-in
+  # machine may lag behind their owners' work, and their figures are then n/a.
+  cmake --build "$build" --target setup unqmv benchempty
+  for t in "${helpers[@]}"; do
+    if cmake --build "$build" --target "$t" >/dev/null 2>&1; then built[$t]=1; else warn "target $t does not build; its figures are n/a"; fi
+  done
+else
+  for t in "${helpers[@]}"; do
+    f=$(find "$build/tools/bench" "$build/standin" -maxdepth 1 -name "${t#standin_}.exe" 2>/dev/null | head -1)
+    if [ -n "$f" ]; then built[$t]=1; else warn "no $t in $build; its figures are n/a"; fi
+  done
+fi
+
+setup=$build/setup/setup.exe
+unqmv=$build/uninstaller/unqmv.exe
+bin=$build/tools/bench
+rm -rf "$out"
+mkdir -p "$raw"
+
+# --- one Wine prefix for the whole run ---------------------------------------
+source tools/display.sh
+start_display
+export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' WINEARCH=win32
+export WINEPREFIX=$out/wineprefix
+template=${TMPDIR:-/tmp}/tessel-wine-template-$(id -u)-win32
+if [ -f "$template/.ready" ]; then
+  cp -a "$template" "$WINEPREFIX"
+  rm -f "$WINEPREFIX/.ready"
+else
+  wineboot -i >/dev/null 2>&1
+fi
+# A persistent server, so that no figure pays for starting it (Windows is already up).
+wineserver -p
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  stop_display
+}
+trap cleanup EXIT
+wine "$bin/benchempty.exe" >/dev/null 2>&1 || true   # lets Wine finish its first start-up
+winpath() { winepath -w "$1" 2>/dev/null; }
+
+# --- 1. extract mode ----------------------------------------------------------
+work=$out/work
+ref=$out/extracted
+mkdir -p "$work" "$ref"
+say "extract: reference tree"
+(cd "$ref" && wine "$setup" /X)
+R[extract.files]=$(find "$ref" -type f | wc -l)
+R[extract.folders]=$(find "$ref" -mindepth 1 -type d | wc -l)
+R[extract.bytes]=$(find "$ref" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+[ "${R[extract.files]}" = 378 ] || warn "setup.exe /X wrote ${R[extract.files]} files, not 378"
+
+say "extract: NSIS installers of the same tree"
+tools/bench/mknsi.sh "$ref" "$root/payload" "$root/payload/manifest.txt" "$out/tessel.nsi" >"$raw/nsis-script.kv"
+nsis_store=$out/nsis-store.exe
+nsis_zlib=$out/nsis-zlib.exe
+makensis -V2 -DSTORE "-DOUTFILE=$nsis_store" "$out/tessel.nsi" >"$raw/makensis-store.log"
+makensis -V2 "-DOUTFILE=$nsis_zlib" "$out/tessel.nsi" >"$raw/makensis-zlib.log"
+
+# hf <name> <folder to run in> <prepare command> <command>: hyperfine, no shell.
+hf() {
+  local name=$1 dir=$2 prepare=$3 cmd=$4
+  (cd "$dir" && hyperfine -N --style basic --runs "$RUNS" --warmup 1 --prepare "$prepare" \
+      --export-csv "$raw/$name.csv" --export-json "$raw/$name.json" "$cmd" >"$raw/$name.txt" 2>&1) ||
+    { warn "$name: hyperfine failed (see raw/$name.txt)"; return 0; }
+  R[extract.$name.s]=$(hf_median "$raw/$name.csv")
+}
+# same_tree <folder> <name>: the run really produced the reference tree.
+same_tree() {
+  if ! diff -r "$ref" "$1" >"$raw/$2.diff" 2>&1; then warn "$2 did not produce the same tree as setup.exe /X (raw/$2.diff)"; fi
+}
+
+t=$work/setup; mkdir -p "$t"
+say "extract: setup.exe /X"
+hf setup "$t" "find $t -mindepth 1 -delete" "wine $setup /X"
+same_tree "$t" setup
+
+for kind in store zlib; do
+  t=$work/nsis-$kind; mkdir -p "$t"
+  say "extract: NSIS ($kind)"
+  inst=$out/nsis-$kind.exe
+  hf "nsis_$kind" "$work" "rm -rf $t" "wine $inst /S '/D=$(winpath "$t")'"
+  same_tree "$t" "nsis_$kind"
+done
+
+t=$work/copy
+say "extract: cp -r (floor)"
+hf copy "$work" "rm -rf $t" "cp -r $ref $t"
+same_tree "$t" copy
+
+say "extract: empty program under Wine"
+hf empty "$work" "true" "wine $bin/benchempty.exe"
+
+# --- 2./3. headless install and uninstall ------------------------------------
+instdir_w='C:\bench\Tessel'
+instdir=$WINEPREFIX/drive_c/bench/Tessel
+
+# machine <all|none>: lays out (or clears) the stand-in IDE installations.
+machine() {
+  if [ -z "${built[mkmachine]:-}" ]; then return 1; fi
+  wine "$build/standin/mkmachine.exe" "$@" >"$raw/mkmachine-$1.log" 2>&1
+}
+
+# run_timed <kv file> <program> <args...>: runs a bench program, adds its wall time.
+run_timed() {
+  local kvf=$1; shift
+  local t0 t1 rc=0
+  t0=$(now_ns)
+  wine "$@" >"$kvf" 2>>"$kvf.err" || rc=$?
+  t1=$(now_ns)
+  echo "wall_us=$(( (t1 - t0) / 1000 ))" >>"$kvf"
+  echo "exit=$rc" >>"$kvf"
+  return 0
+}
+
+# phase <label>: installs and uninstalls RUNS times without, DIALOG_RUNS times with the dialog.
+phase() {
+  local label=$1 i
+  local ins=() uns=() drv=()
+  for i in $(seq 1 "$RUNS"); do
+    rm -rf "$instdir"
+    run_timed "$raw/$label.install.$i.kv" "$bin/benchinstall.exe" "$(winpath "$setup")" "$instdir_w" \
+      "$(winpath "$raw")\\$label.rows.csv"
+    ins+=("$raw/$label.install.$i.kv")
+    [ "$i" = 1 ] && cp "$instdir/uninst.log" "$raw/$label.uninst.log" 2>/dev/null
+    if [ -n "${built[benchuninst]:-}" ]; then
+      run_timed "$raw/$label.uninst.$i.kv" "$bin/benchuninst.exe" "$instdir_w\\uninst.log"
+      echo "leftover_files=$(find "$instdir" -type f 2>/dev/null | wc -l)" >>"$raw/$label.uninst.$i.kv"
+      uns+=("$raw/$label.uninst.$i.kv")
+    fi
+  done
+  if [ -n "${built[benchdrive]:-}" ]; then
+    for i in $(seq 1 "$DIALOG_RUNS"); do
+      rm -rf "$instdir"
+      run_timed "$raw/$label.install-d.$i.kv" "$bin/benchinstall.exe" "$(winpath "$setup")" "$instdir_w" \
+        "$(winpath "$raw")\\$label.rows-d.csv"
+      run_timed "$raw/$label.dialog.$i.kv" "$bin/benchdrive.exe" "$instdir_w\\unqmv.exe" "$instdir_w\\uninst.log" 600
+      echo "leftover_files=$(find "$instdir" -type f 2>/dev/null | wc -l)" >>"$raw/$label.dialog.$i.kv"
+      drv+=("$raw/$label.dialog.$i.kv")
+    done
+  fi
+  rm -rf "$instdir"
+
+  local k
+  for k in ides_found rows rows_failed total_us rows_us start_us discovery_us process_rows process_us wall_us exit; do
+    R[install.$label.$k]=$(kv_median "$k" "${ins[@]}")
+  done
+  for k in $(cat "${ins[@]}" | awk -F= '/^kind\./ { print $1 }' | sort -u); do
+    R[install.$label.$k]=$(kv_median "$k" "${ins[@]}")
+  done
+  if [ ${#uns[@]} -gt 0 ]; then
+    for k in records info_records log_bytes walk_us total_us wall_us leftover_files exit; do
+      R[uninstall.$label.$k]=$(kv_median "$k" "${uns[@]}")
+    done
+  fi
+  if [ ${#drv[@]} -gt 0 ]; then
+    for k in dialog_us walk_us total_us wall_us leftover_files exit; do
+      R[dialog.$label.$k]=$(kv_median "$k" "${drv[@]}")
+    done
+  fi
+}
+
+if [ -n "${built[benchinstall]:-}" ]; then
+  if machine none; then
+    say "install: machine with no IDE"
+    phase none
+  else
+    warn "no stand-in machine tool; install figures are n/a"
+  fi
+  if machine all; then
+    say "install: machine with all 28 offered IDE versions"
+    phase all
+    machine none || true
+  fi
+fi
+
+# --- 4. sizes -----------------------------------------------------------------
+size() { [ -f "$1" ] && stat -c %s "$1" || echo ""; }
+stripped() {
+  [ -f "$1" ] || { echo ""; return; }
+  i686-w64-mingw32-strip -o "$out/stripped.tmp" "$1" && stat -c %s "$out/stripped.tmp"
+  rm -f "$out/stripped.tmp"
+}
+payload_bytes=$(awk '/^[0-9]/ { print $2 }' payload/manifest.txt | while read -r p; do
+  if [ "$p" = "@unqmv" ]; then stat -c %s "$unqmv"; else stat -c %s "payload/$p"; fi
+done | awk '{ s += $1 } END { print s + 0 }')
+R[size.unqmv]=$(size "$unqmv")
+R[size.unqmv_stripped]=$(stripped "$unqmv")
+R[size.setup]=$(size "$setup")
+R[size.setup_stripped]=$(stripped "$setup")
+R[size.payload]=$payload_bytes
+R[size.setup_less_payload]=$(minus "${R[size.setup]}" "$payload_bytes")
+R[size.setup_bare]=$(size "$build/tools/bench/benchsetupbare.exe")
+R[size.setup_bare_stripped]=$(stripped "$build/tools/bench/benchsetupbare.exe")
+R[size.nsis_store]=$(size "$nsis_store")
+R[size.nsis_zlib]=$(size "$nsis_zlib")
+R[size.nsis_payload]=$(kv "$raw/nsis-script.kv" source_bytes)
+R[size.nsis_overhead]=$(minus "${R[size.nsis_store]}" "${R[size.nsis_payload]}")
+R[size.empty]=$(size "$bin/benchempty.exe")
+
+R[date]=$(date -u '+%Y-%m-%d %H:%M UTC')
+R[command]="tools/bench.sh"
+R[runs]=$RUNS
+R[dialog_runs]=$DIALOG_RUNS
+R[wine]=$(wine --version)
+R[hyperfine]=$(hyperfine --version)
+R[makensis]=$(makensis -VERSION)
+R[machine]="$(nproc) cores, $(uname -sr)"
+R[bench_seconds]=$(( ($(now_ns) - bench_start) / 1000000000 ))
+
+# --- table and results ---------------------------------------------------------
+source tools/bench/report.sh
+write_results "$out/results.json"
+write_table >"$out/table.md"
+cat "$out/table.md"
