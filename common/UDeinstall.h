@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include "common/UnDoFormat.h"
 
 class TDeinstall {
 public:
@@ -16,7 +17,8 @@ public:
     int PrepareUninstFile(const std::wstring& fileName);
     // Reads the product information; sets the walking range and direction. 0.
     int PrepareDeinstall();
-    // Walks the change records and undoes each. 0.
+    // Walks the change records and undoes each. 0; negative when a damaged
+    // record stopped the walk (the records not yet reached stay as they are).
     int DoDeinstall();
 
     std::wstring ProductName;
@@ -40,6 +42,9 @@ private:
     size_t PEnd = 0;
     bool ReadBackward = false;
     std::string FUnInstFileVersion;
-    // (private helpers are the engine's own)
+    // The next record in the walking direction; moves P past it.
+    TUndoStep ReadItem(TUndoRecord& rec);
+    void ShowStatus(const std::wstring& text) const;
+    int Walk();
     friend struct TDeinstallAccess;
 };

@@ -1,0 +1,208 @@
+// Undo steps. Everything here runs on the user's machine against real files and
+// registry data, so every step checks its inputs first and does nothing when a
+// path or key cannot be resolved: a step that finds nothing to do is not a failure.
+#include "common/UnDoSteps.h"
+#include <windows.h>
+#include <vector>
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "common/UPathText.h"
+#include "common/UScriptKinds.h"
+#include "common/UUtils.h"
+#include "common/UnDoRules.h"
+
+namespace {
+
+const TBorlandProduct* CurrentProduct() { return IsIdeIndex(CurrentIde) ? &IdeTable[CurrentIde] : nullptr; }
+
+const wchar_t* LibrarySearchPathName() { return CurrentIde == 1 ? L"SearchPath" : L"Search Path"; }
+
+// The library keys whose search path the install may have extended: "\Library",
+// and for IDEs with separate 32- and 64-bit libraries also the platform keys,
+// which is where the install writes for them.
+std::vector<std::wstring> LibraryKeys(const TBorlandProduct& ide) {
+    const std::wstring library = std::wstring(ide.RegKey) + LibraryKey;
+    std::vector<std::wstring> keys{library};
+    if (ide.Is32and64) {
+        keys.push_back(library + Win32Key);
+        keys.push_back(library + Win64Key);
+    }
+    return keys;
+}
+
+void RemoveFromLibraryPaths(const TBorlandProduct& ide, const std::wstring& folder) {
+    for (const auto& key : LibraryKeys(ide)) RemoveFromRegPathList(key, LibrarySearchPathName(), folder);
+}
+
+bool IsPredefinedRoot(uint32_t root) { return root >= 0x80000000u && root <= 0x80000006u; }
+
+std::wstring FolderLower(const std::wstring& path) { return path.empty() ? path : LowerWide(path); }
+
+std::wstring WindowsFolder() {
+    wchar_t buf[MAX_PATH + 1] = {};
+    const UINT n = GetWindowsDirectoryW(buf, MAX_PATH);
+    return n > 0 && n <= MAX_PATH ? std::wstring(buf, n) : std::wstring();
+}
+
+std::wstring SystemFolder() {
+    wchar_t buf[MAX_PATH + 1] = {};
+    const UINT n = GetSystemDirectoryW(buf, MAX_PATH);
+    return n > 0 && n <= MAX_PATH ? std::wstring(buf, n) : std::wstring();
+}
+
+std::wstring CurrentFolder() {
+    const DWORD n = GetCurrentDirectoryW(0, nullptr);
+    if (n == 0) return std::wstring();
+    std::wstring buf(n, L'\0');
+    const DWORD got = GetCurrentDirectoryW(n, &buf[0]);
+    buf.resize(got < n ? got : 0);
+    return buf;
+}
+
+void UndoCreateDir(const TUndoRecord& rec, const std::wstring& text) {
+    const std::wstring path = ResolvePath(rec.Location, text);
+    // Never an empty or relative path, a drive root, or the Windows or system folder,
+    // whatever a (possibly damaged) log says.
+    if (!IsRemovableTreePath(FolderLower(path), FolderLower(WindowsFolder()), FolderLower(SystemFolder()))) return;
+    if (rec.Param & undoDirExisted) {
+        // The user's folder: the files the install wrote into it were removed by
+        // their own records; what is left is theirs. Gone only when empty.
+        RemoveDirectoryW(path.c_str());
+    } else {
+        DeleteDirectoryTree(path, false);
+    }
+}
+
+void UndoDeleteFile(const TUndoRecord& rec, const std::wstring& text) {
+    const std::wstring path = ResolvePath(rec.Location, text);
+    if (!path.empty() && !text.empty()) DeleteFileW(path.c_str());
+}
+
+void UndoRegisterPackage(const std::wstring& text, uint32_t location) {
+    const TBorlandProduct* ide = CurrentProduct();
+    if (!ide) return;
+    const std::wstring path = ResolvePath(location, text);
+    if (path.empty()) return;
+    DeleteRegValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKey, path);
+    RemoveFromLibraryPaths(*ide, FolderOfPath(path));
+}
+
+void UndoAddSearchPath(const std::wstring& text, uint32_t location) {
+    const TBorlandProduct* ide = CurrentProduct();
+    if (!ide) return;
+    const std::wstring folder = ResolvePath(location, text);
+    if (!folder.empty()) RemoveFromLibraryPaths(*ide, folder);
+}
+
+void UndoAddIdePath(const std::wstring& text, uint32_t baseCode) {
+    const TBorlandProduct* ide = CurrentProduct();
+    if (!ide) return;
+    std::wstring key, name;
+    if (!SplitRegValuePath(std::wstring(ide->RegKey) + text, key, name)) return;
+    const std::wstring folder = GetInstallSubPath(baseCode);
+    if (!folder.empty()) RemoveFromRegPathList(key, name, folder);
+}
+
+// Takes the first occurrence of the appended text (case-insensitive, in the
+// system's 8-bit code page) out of the IDE's help-configuration file.
+void UndoAppendText(const TUndoRecord& rec, const std::wstring& text) {
+    const TBorlandProduct* ide = CurrentProduct();
+    if (!ide || rec.Param < 1 || rec.Param > 3) return;
+    const wchar_t* helpName = ide->HelpStr[rec.Param - 1];
+    if (!helpName || !*helpName) return;
+    const std::wstring file = ResolvePath(rec.Location, helpName);
+    const std::string needle = ToAnsi(text);
+    std::string content;
+    if (file.empty() || needle.empty() || !ReadFileBytes(file, content)) return;
+    const int k = AnsiTextPos(LowerAnsi(content), LowerAnsi(needle));
+    if (k == 0) return;
+    content.erase(static_cast<size_t>(k - 1), needle.size());
+    UniqueFile out(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return;
+    DWORD written = 0;
+    if (!content.empty()) WriteFile(out.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+void UndoRegisterWinHelp(const std::wstring& text) {
+    if (!text.empty()) DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, text);
+}
+
+void UndoCreateRegKey(const TUndoRecord& rec, const std::wstring& text) {
+    // A top-level key such as "Software" is never taken away as a whole.
+    if (!IsPredefinedRoot(rec.Param) || LastCharPos(text, L'\\') <= 1) return;
+    DeleteRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(rec.Param)), text);
+}
+
+// Runs the help deregistration batch file from the install's help folder.
+int UndoRunInstallFile() {
+    if (InstallDir.empty()) return 0;
+    const std::wstring helpDir = JoinPath(InstallDir, L"help");
+    // Back to where the process was, not into the install folder: a process's
+    // current folder cannot be removed, and the install folder goes last.
+    const std::wstring previous = CurrentFolder();
+    SetCurrentDirectoryW(helpDir.c_str());
+    const DWORD result = RunAndWait(JoinPath(helpDir, L"help_unreg.bat"), L"");
+    if (!previous.empty()) SetCurrentDirectoryW(previous.c_str());
+    return static_cast<int>(result);
+}
+
+void UndoRegisterUninstall(const std::wstring& productIntName) {
+    if (productIntName.empty()) return;
+    DeleteRegKey(HKEY_LOCAL_MACHINE, std::wstring(UninstallRootKey) + productIntName);
+}
+
+}  // namespace
+
+bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder) {
+    if (folder.empty()) return false;
+    std::wstring value;
+    if (!ReadRegString(HKEY_CURRENT_USER, key, name, value)) return false;
+    if (!RemovePathListEntry(value, LowerWide(value), LowerWide(folder))) return false;
+    return WriteRegString(HKEY_CURRENT_USER, key, name, value);
+}
+
+int UndoRecordStep(const TUndoRecord& rec, const std::wstring& text, const std::wstring& productIntName) {
+    switch (rec.Kind()) {
+    case skSetIde:
+        CurrentIde = static_cast<int>(rec.Param);
+        IdeFolder = text;
+        return 0;
+    case skRegisterPackage:
+        UndoRegisterPackage(text, rec.Location);
+        return 0;
+    case skAddSearchPath:
+        UndoAddSearchPath(text, rec.Location);
+        return 0;
+    case skAddIdePath:
+        UndoAddIdePath(text, rec.Param);
+        return 0;
+    case skAppendText:
+    case skAppendTextOld:
+        UndoAppendText(rec, text);
+        return 0;
+    case skDeleteFile:
+    case skExtractFile:
+    case skExtractFileOnce:
+    case skCopyFile:
+        UndoDeleteFile(rec, text);
+        return 0;
+    case skCreateDir:
+        UndoCreateDir(rec, text);
+        return 0;
+    case skRegisterWinHelp:
+        UndoRegisterWinHelp(text);
+        return 0;
+    case skCreateRegKey:
+        UndoCreateRegKey(rec, text);
+        return 0;
+    case skRunInstallFile:
+        return UndoRunInstallFile();
+    case skRegisterUninstall:
+        UndoRegisterUninstall(productIntName);
+        return 0;
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,445 @@
+// The uninstall engine against the Wine prefix's own registry and file system.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include "common/UDeinstall.h"
+#include "common/UGlobals.h"
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "common/UnDoRules.h"
+#include "common/UnDoSteps.h"
+#include "support/UndoLogWriter.h"
+
+namespace {
+
+const HKEY HKCU = HKEY_CURRENT_USER;
+const HKEY HKLM = HKEY_LOCAL_MACHINE;
+const wchar_t* const ProductKey = L"Software\\Veltrane\\Tessel library";
+const wchar_t* const UninstallEntry = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
+
+bool FileExists(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void MakeFile(const std::wstring& path, const std::string& content = "x") {
+    const int slash = LastCharPos(path, L'\\');
+    CreateDirectoryPath(path.substr(0, slash - 1));
+    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(f.valid()) << "cannot write";
+    DWORD written = 0;
+    WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+std::string FileText(const std::wstring& path) {
+    std::string bytes;
+    ReadFileBytes(path, bytes);
+    return bytes;
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+    UniqueHKey k;
+    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
+}
+
+std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name) {
+    std::wstring v;
+    return ReadRegString(root, key, name, v) ? v : L"<missing>";
+}
+
+// An IDE that discovery finds: a root folder with the compiler, named in HKLM.
+std::wstring InstallFakeIde(int index, const std::wstring& root) {
+    MakeFile(root + (IdeTable[index].IsDelphi ? L"\\bin\\dcc32.exe" : L"\\bin\\make.exe"));
+    WriteRegString(HKLM, IdeTable[index].RegKey, L"RootDir", root);
+    return root;
+}
+
+// Loads, prepares and walks a log without dialog.
+int RunEngine(const std::wstring& logFile, bool partial = false) {
+    TDeinstall engine;
+    engine.flPartialUninstall = partial;
+    if (engine.PrepareUninstFile(logFile) != 0) return 1000;
+    EXPECT_EQ(engine.PrepareDeinstall(), 0);
+    return engine.DoDeinstall();
+}
+
+std::vector<TLogRow> With(std::vector<TLogRow> rows, const std::vector<TLogRow>& more) {
+    rows.insert(rows.end(), more.begin(), more.end());
+    return rows;
+}
+
+}  // namespace
+
+TEST(PathListRemoval, TakesOutWholeEntriesOnly) {
+    auto remove = [](std::wstring value, const std::wstring& folder) {
+        std::wstring lower = value, f = folder;
+        for (auto& c : lower) c = static_cast<wchar_t>(towlower(c));
+        for (auto& c : f) c = static_cast<wchar_t>(towlower(c));
+        if (!RemovePathListEntry(value, lower, f)) return std::wstring(L"<unchanged>");
+        return value;
+    };
+    EXPECT_EQ(remove(L"C:\\A;C:\\Lib;C:\\B", L"C:\\Lib"), L"C:\\A;C:\\B");
+    EXPECT_EQ(remove(L"C:\\A;C:\\Lib", L"C:\\Lib"), L"C:\\A");
+    EXPECT_EQ(remove(L"C:\\Lib", L"C:\\Lib"), L"");
+    EXPECT_EQ(remove(L"C:\\Lib;C:\\B", L"C:\\Lib"), L"C:\\B");
+    // Only the first occurrence goes; the rest keeps its case and order.
+    EXPECT_EQ(remove(L"$(BDS)\\Lib;c:\\LIB;X;C:\\Lib", L"C:\\Lib"), L"$(BDS)\\Lib;X;C:\\Lib");
+    // A longer entry that merely begins (or ends) with the folder's text is the user's.
+    EXPECT_EQ(remove(L"C:\\Library;C:\\A", L"C:\\Lib"), L"<unchanged>");
+    EXPECT_EQ(remove(L"C:\\Library;C:\\Lib", L"C:\\Lib"), L"C:\\Library");
+    EXPECT_EQ(remove(L"D:\\C:\\Lib", L"C:\\Lib"), L"<unchanged>");
+    // Trailing separator and empty entries.
+    EXPECT_EQ(remove(L"C:\\Lib;", L"C:\\Lib"), L"");
+    EXPECT_EQ(remove(L"C:\\A;;C:\\Lib", L"C:\\Lib"), L"C:\\A;");
+    EXPECT_EQ(remove(L"C:\\A;;C:\\B", L""), L"<unchanged>");
+    EXPECT_EQ(remove(L"", L"C:\\Lib"), L"<unchanged>");
+}
+
+TEST(TreeRemovalGuard, RefusesRootsRelativeAndSystemFolders) {
+    const std::wstring win = L"c:\\windows", sys = L"c:\\windows\\system32";
+    EXPECT_TRUE(IsRemovableTreePath(L"c:\\work", win, sys));
+    EXPECT_TRUE(IsRemovableTreePath(L"c:\\program files\\tessel\\", win, sys));
+    EXPECT_TRUE(IsRemovableTreePath(L"c:\\windows\\temp\\x", win, sys));
+    EXPECT_TRUE(IsRemovableTreePath(L"\\\\server\\share\\lib", win, sys));
+    for (const wchar_t* bad : {L"", L"work", L"\\work", L"c:", L"c:\\", L"c:\\\\", L"c:work", L"c:\\windows",
+                               L"c:\\windows\\", L"c:\\windows\\system32", L"c:\\a\\..\\..", L"c:\\a\\.",
+                               L"\\\\server\\share", L"\\\\server", L"\\\\?\\c:\\a", L"1:\\a"}) {
+        EXPECT_FALSE(IsRemovableTreePath(bad, win, sys)) << bad;
+    }
+}
+
+TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
+    const std::wstring dir = L"C:\\logs";
+    CreateDirectoryPath(dir);
+    TDeinstall engine;
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\none.log"), -2);
+    EXPECT_EQ(engine.PrepareUninstFile(L""), -2);
+    MakeFile(dir + L"\\empty.log", "");
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\empty.log"), -3);
+    MakeFile(dir + L"\\short.log", "UNQMV0");
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\short.log"), -4);
+    MakeFile(dir + L"\\letter.log", "UNQMV0x");
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\letter.log"), -4);
+    MakeFile(dir + L"\\ten.log", "UNQMV10");
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\ten.log"), 0);
+    EXPECT_EQ(engine.FileVersion(), "10");
+    // A log that holds only the signature: nothing to prepare or undo.
+    EXPECT_EQ(engine.PrepareDeinstall(), 0);
+    EXPECT_FALSE(engine.ReadsBackward());
+    EXPECT_EQ(engine.DoDeinstall(), 0);
+    // A log held open without sharing cannot be opened.
+    UniqueFile held(CreateFileW((dir + L"\\ten.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\ten.log"), -2);
+}
+
+TEST(DeinstallFile, ReadsProductInformationAndDirection) {
+    const std::wstring dir = L"C:\\Programme\\Bibliothek f\u00FCr \u00C4rzte";
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {{skSetIde | sfUndo, 9, 0, L"Delphi7"}})));
+    InstallDir = L"C:\\elsewhere";
+    TDeinstall engine;
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(engine.FileVersion(), "02");
+    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    EXPECT_EQ(engine.ProductName, L"Tessel library");
+    EXPECT_EQ(engine.ProductVersion, L"4.09");
+    EXPECT_EQ(engine.ProductRegKey, ProductKey);
+    EXPECT_EQ(engine.ProductIntName, L"qvlLib");
+    EXPECT_EQ(InstallDir, dir);
+    EXPECT_TRUE(engine.ReadsBackward());
+}
+
+TEST(Deinstall, WalksBackwardAfterMarkerAndForwardWithoutIt) {
+    const std::wstring dir = L"C:\\order";
+    const std::vector<TLogRow> block = {
+        {skSetIde | sfUndo, 2, 0, L"first"},
+        {0x7777 | sfUndo, 0, 0, L"unknown kinds are passed over"},
+        {skSetIde | sfUndo, 3, 0, L"last"},
+    };
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir, true), block)));
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    // Backward: the last record is undone first, so the first one is current at the end.
+    EXPECT_EQ(CurrentIde, 2);
+    EXPECT_EQ(IdeFolder, L"first");
+
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir, false), block)));
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(CurrentIde, 3);
+    EXPECT_EQ(IdeFolder, L"last");
+}
+
+TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
+    const std::wstring dir = L"C:\\Tessel";
+    const std::wstring root = InstallFakeIde(9, L"C:\\IDEs\\Delphi7");
+    const std::wstring regKey = IdeTable[9].RegKey;
+    const std::wstring windows = ResolvePath(1, L"");
+
+    // The machine as the install left it.
+    MakeFile(dir + L"\\Source\\qvUtils.pas");
+    MakeFile(dir + L"\\Delphi7\\dclqvl70.bpl");
+    MakeFile(dir + L"\\Readme.txt");
+    MakeFile(windows + L"\\qvTessel.ini");
+    MakeFile(root + L"\\Help\\d7.gid");
+    MakeFile(root + L"\\Help\\d7.ohi", "User line\r\n:Index Other=other.hlp\r\n:INDEX Tessel library components=qvlib.hlp\r\nTail");
+    WriteRegString(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
+    WriteRegString(HKCU, regKey + L"\\Known Packages", L"C:\\Other\\keep.bpl", L"Other");
+    WriteRegString(HKCU, regKey + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7;C:\\Tessel\\Delphi7Extra");
+    WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
+    WriteRegString(HKLM, WinHelpKey, L"other.hlp", L"C:\\Other");
+    WriteRegString(HKLM, UninstallEntry, L"DisplayName", L"Veltrane Tessel library v4.09");
+    WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
+    WriteRegString(HKLM, L"Software\\Veltrane\\Other product", L"x", L"y");
+
+    const std::vector<TLogRow> changes = {
+        {skCreateDir | sfUndo, 0, 3, L""},
+        {skCreateDir | sfUndo, 0, 3, L"Source"},
+        {skRegisterWinHelp | sfUndo, 0, 0, L"qvlib.hlp"},
+        {skExtractFileOnce | sfUndo | sfKeepOnPartial, 29, 1, L"qvTessel.ini"},
+        {skRegisterUninstall | sfUndo, 0, 3, L"something else.exe"},
+        {skSetIde | sfUndo, 9, 0, L"Delphi7"},
+        {skCreateDir | sfUndo, 0, 3, L"Delphi7"},
+        {skRegisterPackage | sfUndo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
+        {skAppendText | sfUndo, 1, 4, L"\r\n:Index Tessel library components=qvlib.hlp"},
+        {skDeleteFile | sfUndo, 0, 2, L"Help\\d7.gid"},
+        {skSetIde | sfUndo, 9, 0, L"Delphi7"},
+        {skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, ProductKey},
+    };
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+
+    // A partial uninstall first keeps the two marked changes only.
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log", true), 0);
+    EXPECT_TRUE(KeyExists(HKLM, ProductKey));
+    EXPECT_TRUE(FileExists(windows + L"\\qvTessel.ini"));
+    EXPECT_FALSE(KeyExists(HKLM, UninstallEntry));
+    EXPECT_FALSE(DirectoryExists(dir));
+
+    // The complete walk (from a copy of the log, the original went with its folder).
+    ASSERT_TRUE(WriteUndoLogFile(L"C:\\logcopy", With(ProductInfoRows(dir), changes)));
+    EXPECT_EQ(RunEngine(L"C:\\logcopy\\uninst.log"), 0);
+    EXPECT_EQ(CurrentIde, 9);
+    EXPECT_FALSE(KeyExists(HKLM, ProductKey));
+    EXPECT_TRUE(KeyExists(HKLM, L"Software\\Veltrane\\Other product"));
+    EXPECT_FALSE(FileExists(windows + L"\\qvTessel.ini"));
+    EXPECT_EQ(RegText(HKLM, WinHelpKey, L"qvlib.hlp"), L"<missing>");
+    EXPECT_EQ(RegText(HKLM, WinHelpKey, L"other.hlp"), L"C:\\Other");
+    EXPECT_EQ(RegText(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl"), L"<missing>");
+    EXPECT_EQ(RegText(HKCU, regKey + L"\\Known Packages", L"C:\\Other\\keep.bpl"), L"Other");
+    EXPECT_EQ(RegText(HKCU, regKey + L"\\Library", L"Search Path"), L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7Extra");
+    EXPECT_FALSE(FileExists(root + L"\\Help\\d7.gid"));
+    EXPECT_EQ(FileText(root + L"\\Help\\d7.ohi"), "User line\r\n:Index Other=other.hlp\r\nTail");
+    EXPECT_TRUE(FileExists(root + L"\\bin\\dcc32.exe"));
+}
+
+TEST(Deinstall, Delphi3UsesSearchPathAndPlatformIdesTheirPlatformKeys) {
+    const std::wstring dir = L"C:\\Lib";
+    InstallFakeIde(1, L"C:\\IDEs\\Delphi3");
+    InstallFakeIde(22, L"C:\\IDEs\\XE7");
+    const std::wstring d3 = IdeTable[1].RegKey, xe7 = IdeTable[22].RegKey;
+    WriteRegString(HKCU, d3 + L"\\Library", L"SearchPath", L"C:\\A;c:\\lib\\Delphi3;C:\\B");
+    WriteRegString(HKCU, d3 + L"\\Library", L"Search Path", L"C:\\Lib\\Delphi3");
+    WriteRegString(HKCU, xe7 + L"\\Library\\Win32", L"Search Path", L"$(BDS)\\lib;C:\\Lib\\RADStudio16\\Win32");
+    WriteRegString(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", L"C:\\Lib\\RADStudio16\\Win64;$(BDS)\\lib64");
+    WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win32");
+    WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win64X");
+    const std::vector<TLogRow> changes = {
+        {skSetIde | sfUndo, 1, 0, L"Delphi3"},
+        {skRegisterPackage | sfUndo, 0, 3, L"Delphi3\\dclqvl30.dpl"},
+        {skSetIde | sfUndo, 1, 0, L"Delphi3"},
+        {skSetIde | sfUndo, 22, 0, L"RADStudio16"},
+        {skRegisterPackage | sfUndo, 0, 3, L"RADStudio16\\Win32\\dclqvl220.bpl"},
+        {skAddIdePath | sfUndo, 3, 3, L"\\C++\\Paths\\Win32\\LibraryPath"},
+        {skAddIdePath | sfUndo, 4, 3, L"\\Library\\Win64\\Search Path"},
+        {skAddIdePath | sfUndo, 4, 3, L"\\C++\\Paths\\Win64\\LibraryPath"},
+        {skAddIdePath | sfUndo, 9, 3, L"\\Library\\Win64\\Search Path"},
+        {skSetIde | sfUndo, 22, 0, L"RADStudio16"},
+    };
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RegText(HKCU, d3 + L"\\Library", L"SearchPath"), L"C:\\A;C:\\B");
+    EXPECT_EQ(RegText(HKCU, d3 + L"\\Library", L"Search Path"), L"C:\\Lib\\Delphi3");
+    EXPECT_EQ(RegText(HKCU, xe7 + L"\\Library\\Win32", L"Search Path"), L"$(BDS)\\lib");
+    EXPECT_EQ(RegText(HKCU, xe7 + L"\\Library\\Win64", L"Search Path"), L"$(BDS)\\lib64");
+    EXPECT_EQ(RegText(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath"), L"");
+    EXPECT_EQ(RegText(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath"), L"C:\\Lib\\RADStudio16\\Win64X");
+    // A list the IDE never created is not created by the uninstall either.
+    EXPECT_FALSE(KeyExists(HKCU, xe7 + L"\\Library\\Search Path"));
+    EXPECT_EQ(RegText(HKCU, xe7 + L"\\Library", L"Search Path"), L"<missing>");
+}
+
+TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
+    // The user typed a folder that already held their work.
+    const std::wstring dir = L"C:\\Work";
+    MakeFile(dir + L"\\mine.txt", "my own file");
+    MakeFile(dir + L"\\Projects\\app.dpr", "program app;");
+    // What the install wrote: its own folders and files, logs included.
+    MakeFile(dir + L"\\Source\\qvUtils.pas");
+    MakeFile(dir + L"\\Readme.txt");
+    MakeFile(dir + L"\\install.log");
+    const std::vector<TLogRow> changes = {
+        {skCreateDir | sfUndo, undoDirExisted, 3, L""},
+        {skExtractFile | sfUndo, 0, 3, L"install.log"},
+        {skExtractFile | sfUndo, 0, 3, L"uninst.log"},
+        {skCreateDir | sfUndo, 0, 3, L"Source"},
+        {skCreateDir | sfUndo, undoDirExisted, 3, L"Projects"},
+        {skExtractFile | sfUndo, 30, 3, L"Readme.txt"},
+    };
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(FileText(dir + L"\\mine.txt"), "my own file");
+    EXPECT_EQ(FileText(dir + L"\\Projects\\app.dpr"), "program app;");
+    EXPECT_FALSE(FileExists(dir + L"\\Readme.txt"));
+    EXPECT_FALSE(FileExists(dir + L"\\install.log"));
+    EXPECT_FALSE(FileExists(dir + L"\\uninst.log"));
+    EXPECT_FALSE(DirectoryExists(dir + L"\\Source"));
+
+    // Once everything the install wrote is gone, an emptied pre-existing folder goes too.
+    const std::wstring empty = L"C:\\WasEmpty";
+    MakeFile(empty + L"\\Readme.txt");
+    ASSERT_TRUE(WriteUndoLogFile(empty, With(ProductInfoRows(empty), {
+        {skCreateDir | sfUndo, undoDirExisted, 3, L""},
+        {skExtractFile | sfUndo, 0, 3, L"uninst.log"},
+        {skExtractFile | sfUndo, 30, 3, L"Readme.txt"},
+    })));
+    EXPECT_EQ(RunEngine(empty + L"\\uninst.log"), 0);
+    EXPECT_FALSE(DirectoryExists(empty));
+}
+
+TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
+    const std::wstring windows = ResolvePath(1, L"");
+    MakeFile(L"C:\\rootmarker.txt");
+    MakeFile(windows + L"\\winmarker.txt");
+    for (const std::wstring& dir : {std::wstring(L"C:\\"), std::wstring(L"C:"), windows, std::wstring(L"relative"),
+                                    std::wstring(L"C:\\Temp\\..\\..")}) {
+        ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog", With(ProductInfoRows(dir), {
+            {skCreateDir | sfUndo, 0, 3, L""},
+        })));
+        EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log"), 0) << dir;
+    }
+    EXPECT_TRUE(FileExists(L"C:\\rootmarker.txt"));
+    EXPECT_TRUE(FileExists(windows + L"\\winmarker.txt"));
+    EXPECT_TRUE(FileExists(L"C:\\guardlog\\uninst.log"));
+    // A top-level registry key is never deleted as a whole.
+    WriteRegString(HKLM, L"Software\\KeepMe", L"v", L"1");
+    ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog", With(ProductInfoRows(L"C:\\x"), {
+        {skCreateRegKey | sfUndo, 0x80000002u, 0, L"Software"},
+        {skCreateRegKey | sfUndo, 0x12345u, 0, L"Software\\KeepMe"},
+    })));
+    EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log"), 0);
+    EXPECT_EQ(RegText(HKLM, L"Software\\KeepMe", L"v"), L"1");
+}
+
+TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneEndsTheWalk) {
+    const std::wstring dir = L"C:\\Help Test";
+    MakeFile(dir + L"\\help\\help_unreg.bat", "@echo off\r\necho done>unreg.txt\r\n");
+    SetCurrentDirectoryW(L"C:\\");
+    ASSERT_TRUE(WriteUndoLogFile(L"C:\\helplog", With(ProductInfoRows(dir), {
+        {skSetIde | sfUndo, 5, 0, L"before"},
+        {skRunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
+    })));
+    EXPECT_EQ(RunEngine(L"C:\\helplog\\uninst.log"), 0);
+    EXPECT_TRUE(FileExists(dir + L"\\help\\unreg.txt"));
+    EXPECT_EQ(IdeFolder, L"before");
+    // The process's own current folder comes back, so the install folder stays removable.
+    wchar_t cwd[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    EXPECT_EQ(std::wstring(cwd), L"C:\\");
+
+    // Without the batch file the walk stops there; what comes before it in the log stays.
+    DeleteFileW((dir + L"\\help\\help_unreg.bat").c_str());
+    IdeFolder = L"untouched";
+    EXPECT_EQ(RunEngine(L"C:\\helplog\\uninst.log"), 0);
+    EXPECT_EQ(IdeFolder, L"untouched");
+}
+
+TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
+    const std::wstring dir = L"C:\\Damaged";
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
+        {skSetIde | sfUndo, 4, 0, L"early"},
+        {skSetIde | sfUndo, 5, 0, L"middle"},
+        {skSetIde | sfUndo, 6, 0, L"late"},
+    })));
+    std::string bytes = FileText(dir + L"\\uninst.log");
+    // Break the trailing length of the middle record: the walk from the end
+    // undoes "late", then meets the damage and leaves "early" alone.
+    const size_t lateSize = 16 + 4, middleEnd = bytes.size() - lateSize;
+    bytes[middleEnd - 2] = static_cast<char>(0x7F);
+    MakeFile(dir + L"\\uninst.log", bytes);
+    IdeFolder.clear();
+    EXPECT_LT(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(IdeFolder, L"late");
+    // A truncated log fails as well, without reading past its end.
+    MakeFile(dir + L"\\uninst.log", bytes.substr(0, bytes.size() - 3));
+    EXPECT_LT(RunEngine(dir + L"\\uninst.log"), 0);
+    // Damage inside the information block, in a log without direction marker.
+    std::string forward = "UNQMV02" + EncodeUndoRecord(skInfo | sfUndo, infoProductName, 0, "Tessel library");
+    forward += EncodeUndoRecord(skSetIde | sfUndo, 3, 0, "x").substr(0, 10);
+    MakeFile(dir + L"\\forward.log", forward);
+    EXPECT_LT(RunEngine(dir + L"\\forward.log"), 0);
+}
+
+TEST(Deinstall, DrivesTheDialogControlsAndPacesOnlyWithADialog) {
+    const std::wstring dir = L"C:\\DialogRun";
+    const std::vector<TLogRow> changes = {
+        {skCreateDir | sfUndo, 0, 3, L"a"},
+        {skSetIde | sfUndo, 7, 0, L"Delphi6"},
+        {skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, L"Software\\Veltrane\\Dialog test"},
+    };
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+    size_t changeBytes = 0;
+    for (const auto& row : changes) changeBytes += 16 + ToUtf8(row.Text).size();
+
+    // Without a dialog there is no pacing.
+    DWORD start = GetTickCount();
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_LT(GetTickCount() - start, 140u);
+
+    InitCommonControls();
+    HWND dlg = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(dlg, nullptr);
+    auto child = [&](const wchar_t* cls, int id, DWORD style) {
+        return CreateWindowExW(0, cls, L"", WS_CHILD | style, 0, 0, 50, 10, dlg,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    };
+    child(L"STATIC", 256, WS_VISIBLE);
+    child(L"BUTTON", 261, BS_GROUPBOX);
+    child(L"STATIC", 260, 0);
+    HWND bar = child(PROGRESS_CLASSW, 1009, 0);
+    HWND startButton = child(L"BUTTON", 1000, WS_VISIBLE);
+    HWND cancelButton = child(L"BUTTON", 2, WS_VISIBLE);
+
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+    TDeinstall engine;
+    engine.SetDialogHandle(dlg);
+    engine.flPartialUninstall = true;
+    engine.sProductText = L"Tessel library v4.09";
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
+    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    start = GetTickCount();
+    EXPECT_EQ(engine.DoDeinstall(), 0);
+    EXPECT_GE(GetTickCount() - start, 3 * 50u - 20u);
+
+    wchar_t text[200];
+    GetDlgItemTextW(dlg, 256, text, 200);
+    EXPECT_STREQ(text, L"Performing uninstall of the \"Tessel library v4.09\"...");
+    // Walked backward, the last record undone is the folder; the skipped key came first.
+    GetDlgItemTextW(dlg, 260, text, 200);
+    EXPECT_STREQ(text, L"Removing directory");
+    for (int id : {261, 260, 1009}) EXPECT_TRUE(GetWindowLongW(GetDlgItem(dlg, id), GWL_STYLE) & WS_VISIBLE) << id;
+    EXPECT_FALSE(IsWindowEnabled(startButton));
+    EXPECT_TRUE(IsWindowEnabled(cancelButton));
+    // Advanced by every record's size, skipped ones included: the bar ends full.
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), static_cast<LRESULT>(changeBytes - 1));
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), static_cast<LRESULT>(changeBytes - 1));
+
+    // Cancel comes back also when the walk fails.
+    EXPECT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+    std::string bytes = FileText(dir + L"\\uninst.log");
+    bytes[bytes.size() - 1] = 0x55;
+    MakeFile(dir + L"\\uninst.log", bytes);
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
+    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    EXPECT_LT(engine.DoDeinstall(), 0);
+    EXPECT_TRUE(IsWindowEnabled(cancelButton));
+    DestroyWindow(dlg);
+}
