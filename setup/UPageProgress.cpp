@@ -1,5 +1,3 @@
-// Built once the discovery and runner units are in the tree.
-#ifdef TESSEL_WIZARD_LOCAL
 #include "setup/UPageProgress.h"
 #include <commctrl.h>
 #include <memory>
@@ -68,4 +66,3 @@ int TPageProgress::Hide() {
 int TPageProgress::Terminate() { return 0; }
 
 void TPageProgress::SetText(const std::wstring& Value) { SetItemText(IDC_ROWCAPTION, Value); }
-#endif

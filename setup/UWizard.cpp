@@ -55,11 +55,9 @@ void OnLinkPress(HWND dlg, LPARAM lParam) {
 
 void CancelRule(HWND dlg, WPARAM wParam) {
     TPage* page = Pages[CurrentPage];
-#ifdef TESSEL_WIZARD_LOCAL
     if (auto* progress = dynamic_cast<TPageProgress*>(page); progress && progress->InDoScript()) {
         if (progress->Terminate() != 0) return;
     }
-#endif
     if (dynamic_cast<TPageFinish*>(page)) {
         EndDialog(dlg, static_cast<INT_PTR>(wParam));
         return;
@@ -162,11 +160,10 @@ void RunWizard() {
     owned[1] = std::make_unique<TPageWelcome>();
 #ifdef TESSEL_WIZARD_LOCAL
     owned[2] = std::make_unique<TPageSelectDelphi>();
-    owned[5] = std::make_unique<TPageProgress>();
 #else
     owned[2] = std::make_unique<TPageWelcome>();
-    owned[5] = std::make_unique<TPageWelcome>();
 #endif
+    owned[5] = std::make_unique<TPageProgress>();
     owned[3] = std::make_unique<TPageSelectDirectory>();
     owned[4] = std::make_unique<TPageReadyForInstall>();
     owned[6] = std::make_unique<TPageFinish>();
