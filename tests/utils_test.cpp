@@ -229,6 +229,11 @@ TEST(RunAndWait, RunsAProgramWhosePathHoldsABlank) {
     EXPECT_EQ(RunAndWait(L"\"C:\\Program Files\\Tool Dir\\t.exe\"", L"/c echo again>C:\\utran2.txt"), 0u);
     EXPECT_TRUE(PathExists(L"C:\\utran2.txt"));
 
+    // A batch file there (the help registration runs one from the install folder).
+    ASSERT_EQ(WriteFileBytes(L"C:\\Program Files\\Tool Dir\\mark.bat", "@echo bat>C:\\utbat.txt\r\n"), 0u);
+    EXPECT_EQ(RunAndWait(L"C:\\Program Files\\Tool Dir\\mark.bat", L""), 0u);
+    EXPECT_TRUE(PathExists(L"C:\\utbat.txt"));
+
     EXPECT_EQ(RunAndWait(L"C:\\utnowhere\\missing.exe", L""), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
