@@ -30,6 +30,7 @@ say() { echo "bench: $*" >&2; }
 warn() { echo "bench: WARNING: $*" >&2; R[warnings]="${R[warnings]:-}${R[warnings]:+; }$*"; }
 
 # --- set-up and build -------------------------------------------------------
+tools/bench/selftest.sh >&2
 declare -A built=()
 helpers=(benchinstall benchuninst benchdrive benchsetupbare mkmachine standin_dcc32 standin_dcc64 standin_make)
 if [ "${BENCH_NO_BUILD:-0}" != 1 ]; then
