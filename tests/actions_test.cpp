@@ -1,0 +1,595 @@
+// The install actions against Wine's file system and registry, and the pure
+// rules they are built on.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "script/UActionLogic.h"
+#include "script/UConst.h"
+#include "script/UFileActions.h"
+#include "script/UPackageActions.h"
+#include "standin/UMachine.h"
+
+namespace {
+
+const std::wstring kRoot = L"C:\\acttest";
+
+TScriptItem Row(uint32_t word0, const wchar_t* text, uint32_t param = 0, uint32_t location = 0,
+                const wchar_t* text2 = nullptr, const wchar_t* text3 = nullptr, uint32_t location2 = 0,
+                uint32_t options = 0, const TCopyTarget* target = nullptr) {
+    return TScriptItem{word0, text, param, location, text2, text3, location2, options, target};
+}
+
+std::string FileBytes(const std::wstring& path) {
+    std::string bytes;
+    ReadFileBytes(path, bytes);
+    return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name) {
+    std::wstring value;
+    if (!ReadRegString(root, key, name, value)) return L"<missing>";
+    return value;
+}
+
+class Actions : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        payload_.reset(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        PayloadModule = payload_.get();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(payload_.valid());
+        DeleteDirectoryTree(kRoot, false);
+        ASSERT_EQ(0u, CreateDirectoryPath(kRoot));
+        InstallDir = kRoot + L"\\inst";
+        CurrentIde = 0;
+        IdeFolder.clear();
+    }
+    static UniqueModule payload_;
+};
+UniqueModule Actions::payload_;
+
+}  // namespace
+
+TEST(ActionLogic, PathListsAndUninstallCommandLines) {
+    EXPECT_EQ(L"C:\\L", AppendPathListEntry(L"", L"C:\\L"));
+    EXPECT_EQ(L"a;C:\\L", AppendPathListEntry(L"a;", L"C:\\L"));
+    EXPECT_EQ(L"a;C:\\L", AppendPathListEntry(L"a", L"C:\\L"));
+
+    EXPECT_EQ(L"C:\\Lib\\unqmv.exe C:\\Lib\\uninst.log", BuildUninstallString(L"C:\\Lib"));
+    EXPECT_EQ(L"\"C:\\My Lib\\unqmv.exe\" \"C:\\My Lib\\uninst.log\"", BuildUninstallString(L"C:\\My Lib\\"));
+    EXPECT_EQ(L"C:\\Lib\\uninst.log", UndoLogPathFromUninstallString(BuildUninstallString(L"C:\\Lib")));
+    EXPECT_EQ(L"C:\\My Lib\\uninst.log", UndoLogPathFromUninstallString(BuildUninstallString(L"C:\\My Lib")));
+    // No blank and no quotes: there is no last argument, so nothing is removed.
+    EXPECT_EQ(L"", UndoLogPathFromUninstallString(L"C:\\Lib\\uninst.log"));
+    EXPECT_EQ(L"", UndoLogPathFromUninstallString(L""));
+    EXPECT_EQ(L"", UndoLogPathFromUninstallString(L"x.exe \"\""));
+    EXPECT_EQ(255u, UndoLogPathFromUninstallString(L"x " + std::wstring(300, L'a')).size());
+}
+
+TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
+    EXPECT_EQ("\r\n:Link x\r\n", AppendedLineBytes("abc", "\r\n:Link x"));
+    EXPECT_EQ(":Link x\r\n", AppendedLineBytes("abc\r\n", "\r\n:Link x"));
+    EXPECT_EQ("\r\n:Link x\r\n", AppendedLineBytes("\n", "\r\n:Link x"));
+    EXPECT_EQ("y\r\n", AppendedLineBytes("abc\r\n", "y"));
+
+    std::string out;
+    EXPECT_TRUE(ReplaceFirstBytes("One TWO two", "one two two", "two", "2", out));
+    EXPECT_EQ("One 2 two", out);
+    EXPECT_TRUE(ReplaceFirstBytes("abcdef", "abcdef", "def", "", out));
+    EXPECT_EQ("abc", out);
+    EXPECT_FALSE(ReplaceFirstBytes("abc", "abc", "x", "y", out));
+    EXPECT_FALSE(ReplaceFirstBytes("abc", "abc", "", "y", out));
+
+    EXPECT_TRUE(IsVersionNewer(0x40009, 1, 0x40009, 0));
+    EXPECT_TRUE(IsVersionNewer(0x40009, 0, 0x40008, 0xFFFFFFFF));
+    EXPECT_FALSE(IsVersionNewer(0x40009, 0, 0x40009, 0));
+    EXPECT_FALSE(IsVersionNewer(0x40008, 0xFFFFFFFF, 0x40009, 0));
+    EXPECT_TRUE(IsVersionNewer(0x80000000u, 0, 0x7FFFFFFF, 0));  // unsigned comparison
+
+    EXPECT_EQ(L"\"C:\\Program Files (x86)\\D\\bin\\make.exe\" /fqvl60.mak",
+              CompileCommandLine(L"C:\\Program Files (x86)\\D\\bin\\make.exe", true, L"qvl60.mak"));
+    EXPECT_EQ(L"C:\\D7\\bin\\dcc32.exe qvl70.dpk", CompileCommandLine(L"C:\\D7\\bin\\dcc32.exe", false, L"qvl70.dpk"));
+
+    EXPECT_EQ(0, IdeIndexOfLowestBit(0));
+    EXPECT_EQ(1, IdeIndexOfLowestBit(1));
+    EXPECT_EQ(9, IdeIndexOfLowestBit(0x100 | 0x4000));
+    EXPECT_EQ(32, IdeIndexOfLowestBit(0x80000000u));
+
+    std::wstring key, name;
+    ASSERT_TRUE(SplitRegistryValuePath(L"K\\Library\\Win32\\Search Path", key, name));
+    EXPECT_EQ(L"K\\Library\\Win32", key);
+    EXPECT_EQ(L"Search Path", name);
+    EXPECT_FALSE(SplitRegistryValuePath(L"NoSeparator", key, name));
+
+    EXPECT_TRUE(PathIsInside(L"c:\\a", L"c:\\a\\b.txt"));
+    EXPECT_TRUE(PathIsInside(L"c:\\a\\", L"c:\\a\\b\\c.txt"));
+    EXPECT_FALSE(PathIsInside(L"c:\\a", L"c:\\ab\\c.txt"));
+    EXPECT_FALSE(PathIsInside(L"c:\\a", L"c:\\a"));
+    EXPECT_EQ(L"C:\\a", PathFolderOf(L"C:\\a\\b.bpl"));
+    EXPECT_EQ(L"b.bpl", PathFolderOf(L"b.bpl"));
+}
+
+TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
+    TActionContext ctx;
+    TScriptItem make = Row(skCreateDir | sfUndo, L"A\\B\\C", 0, 3);
+    EXPECT_EQ(0, DoCreateDir(make, ctx));
+    EXPECT_EQ(L"Creating directory: " + InstallDir + L"\\A\\B\\C...Success", ctx.LogText);
+    EXPECT_TRUE(DirectoryExists(InstallDir + L"\\A\\B\\C"));
+    ctx = {};
+    EXPECT_EQ(0, DoCreateDir(make, ctx)) << "an existing folder is no failure";
+
+    // The install folder itself: empty text at location 3.
+    ctx = {};
+    EXPECT_EQ(0, DoCreateDir(Row(skCreateDir, L"", 0, 3), ctx));
+    EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Success", ctx.LogText);
+
+    // A file standing where a folder should be.
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\file", "x"));
+    ctx = {};
+    const int code = DoCreateDir(Row(skCreateDir, L"file\\sub", 0, 3), ctx);
+    EXPECT_NE(0, code);
+    EXPECT_EQ(0u, ctx.LogText.find(L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ")) << ctx.LogText;
+    EXPECT_GT(ctx.LogText.size(), (L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ").size());
+
+    // Clearing keeps the folder; a missing folder has nothing to delete.
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\B\\C\\x.txt", "x"));
+    ctx = {};
+    EXPECT_EQ(0, DoClearDir(Row(skClearDir, L"A", 0, 3), ctx));
+    EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\A...Success", ctx.LogText);
+    EXPECT_TRUE(DirectoryExists(InstallDir + L"\\A"));
+    EXPECT_FALSE(DirectoryExists(InstallDir + L"\\A\\B"));
+    ctx = {};
+    EXPECT_EQ(0, DoClearDir(Row(skClearDir, L"Missing", 0, 3), ctx));
+    EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\Missing...Success", ctx.LogText);
+    // A file that cannot be deleted makes it fail, with result 0 all the same.
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\ro.txt", "x"));
+    SetFileAttributesW((InstallDir + L"\\A\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ctx = {};
+    EXPECT_EQ(0, DoClearDir(Row(skClearDir, L"A", 0, 3), ctx));
+    EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\A...Fail", ctx.LogText);
+    SetFileAttributesW((InstallDir + L"\\A\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    // Check: a mask matches when any file matches.
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\u.hpp", "x"));
+    ctx = {};
+    EXPECT_EQ(0, DoCheckFile(Row(skCheckFile, L"A\\*.hpp", 0, 3), ctx));
+    EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.hpp...Success", ctx.LogText);
+    ctx = {};
+    EXPECT_EQ(1, DoCheckFile(Row(skCheckFile, L"A\\*.bpl", 0, 3), ctx));
+    EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.bpl...Fail", ctx.LogText);
+
+    // The current folder.
+    EXPECT_EQ(0, DoSetCurrentDir(Row(skSetCurrentDir, L"A", 0, 3), ctx));
+    wchar_t dir[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, dir);
+    EXPECT_EQ(LowerWide(InstallDir + L"\\A"), LowerWide(dir));
+    EXPECT_NE(0, DoSetCurrentDir(Row(skSetCurrentDir, L"Missing", 0, 3), ctx));
+    SetCurrentDirectoryW(L"C:\\");
+}
+
+TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
+    ASSERT_EQ(0u, CreateDirectoryPath(InstallDir));
+    const void* data = nullptr;
+    DWORD size = 0;
+    ASSERT_TRUE(LoadPayload(30, data, size));
+    TActionContext ctx;
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\Readme.txt", std::string(100000, 'z')));
+    EXPECT_EQ(0, DoExtractFile(Row(skExtractFile, L"Readme.txt", 30, 3), ctx));
+    EXPECT_EQ(L"Copying file: " + InstallDir + L"\\Readme.txt...Success", ctx.LogText);
+    EXPECT_EQ(std::string(static_cast<const char*>(data), size), FileBytes(InstallDir + L"\\Readme.txt"))
+        << "replaced and truncated to the payload";
+    ASSERT_EQ(1u, ctx.Written.size());
+    EXPECT_EQ(30u, ctx.Written[0].ResId);
+
+    // An id without a payload.
+    ctx = {};
+    EXPECT_NE(0, DoExtractFile(Row(skExtractFile, L"none.txt", 25, 3), ctx));
+    EXPECT_EQ(L"Copying file: " + InstallDir + L"\\none.txt...Fail", ctx.LogText);
+    EXPECT_TRUE(ctx.Written.empty());
+
+    // Once: an existing file stays, even an older one.
+    ctx = {};
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\qvTessel.ini", "mine"));
+    EXPECT_EQ(0, DoExtractFileOnce(Row(skExtractFileOnce, L"qvTessel.ini", 29, 3), ctx));
+    EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Already", ctx.LogText);
+    EXPECT_EQ("mine", FileBytes(InstallDir + L"\\qvTessel.ini"));
+    DeleteFileW((InstallDir + L"\\qvTessel.ini").c_str());
+    ctx = {};
+    EXPECT_EQ(0, DoExtractFileOnce(Row(skExtractFileOnce, L"qvTessel.ini", 29, 3), ctx));
+    EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Success", ctx.LogText);
+
+    // If newer: the uninstaller's product version decides.
+    const TScriptItem uninstaller = Row(skExtractFileIfNewer, L"unqmv.exe", 28, 3);
+    ctx = {};
+    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
+    EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
+    const std::string shipped = FileBytes(InstallDir + L"\\unqmv.exe");
+    ctx = {};
+    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
+    EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Already", ctx.LogText) << "same version";
+    EXPECT_FALSE(PathExists(JoinPath(GetLocationPath(5), L"unqmv.exe"))) << "the temporary copy is deleted";
+
+    // Lower the installed copy's least significant product version part: replaced.
+    std::string older = shipped;
+    const std::string signature("\xBD\x04\xEF\xFE", 4);
+    const size_t fixed = older.find(signature);
+    ASSERT_NE(std::string::npos, fixed);
+    // VS_FIXEDFILEINFO: signature, struc version, file MS, file LS, product MS, product LS.
+    uint32_t productLs = 0;
+    std::memcpy(&productLs, &older[fixed + 20], 4);
+    // The least significant part when it can go lower, else the most significant one.
+    const size_t lowered = productLs > 0 ? fixed + 20 : fixed + 16;
+    uint32_t part = 0;
+    std::memcpy(&part, &older[lowered], 4);
+    ASSERT_GT(part, 0u);
+    --part;
+    std::memcpy(&older[lowered], &part, 4);
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\unqmv.exe", older));
+    ctx = {};
+    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
+    EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
+    EXPECT_EQ(shipped, FileBytes(InstallDir + L"\\unqmv.exe"));
+
+    // A higher installed version is kept.
+    std::string newer = shipped;
+    std::memcpy(&productLs, &newer[fixed + 20], 4);
+    ++productLs;
+    std::memcpy(&newer[fixed + 20], &productLs, 4);
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\unqmv.exe", newer));
+    ctx = {};
+    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
+    EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Already", ctx.LogText);
+    EXPECT_EQ(newer, FileBytes(InstallDir + L"\\unqmv.exe"));
+}
+
+TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
+    ASSERT_EQ(0u, CreateDirectoryPath(InstallDir + L"\\Source"));
+    ASSERT_EQ(0u, CreateDirectoryPath(InstallDir + L"\\BDS2006"));
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\Source\\a.hpp", "a"));
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\Source\\b.hpp", "b"));
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\Source\\c.pas", "c"));
+
+    static const TCopyTarget target{L"BDS2006\\c.pas", 3};
+    TActionContext ctx;
+    EXPECT_EQ(0, DoCopyFile(Row(skCopyFile, L"Source\\c.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx));
+    EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\c.pas to " + InstallDir + L"\\BDS2006\\c.pas ...Success",
+              ctx.LogText);
+    EXPECT_EQ("c", FileBytes(InstallDir + L"\\BDS2006\\c.pas"));
+    ctx = {};
+    EXPECT_NE(0, DoCopyFile(Row(skCopyFile, L"Source\\none.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx));
+    EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\none.pas to " + InstallDir +
+                  L"\\BDS2006\\c.pas ...Fail",
+              ctx.LogText);
+
+    ctx = {};
+    const TScriptItem copyAll = Row(skCopyFiles, L"Source\\*.hpp", 0, 3, nullptr, L"BDS2006\\*.hpp", 3);
+    EXPECT_EQ(0, DoCopyFiles(copyAll, ctx));
+    EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\*.hpp to " + InstallDir + L"\\BDS2006\\*.hpp ...Success",
+              ctx.LogText);
+    EXPECT_EQ("a", FileBytes(InstallDir + L"\\BDS2006\\a.hpp"));
+    EXPECT_EQ("b", FileBytes(InstallDir + L"\\BDS2006\\b.hpp"));
+    ASSERT_EQ(2u, ctx.Written.size());
+    EXPECT_EQ(L"BDS2006\\", ctx.Written[0].Text.substr(0, 8));
+
+    ctx = {};
+    EXPECT_EQ(0, DoDeleteFiles(Row(skDeleteFiles, L"Source\\*.hpp", 0, 3), ctx));
+    EXPECT_EQ(L"Deleting files: " + InstallDir + L"\\Source\\*.hpp...Success", ctx.LogText);
+    EXPECT_FALSE(PathExists(InstallDir + L"\\Source\\*.hpp"));
+    EXPECT_TRUE(PathExists(InstallDir + L"\\Source\\c.pas"));
+
+    // Nothing left to copy is no failure.
+    ctx = {};
+    EXPECT_EQ(0, DoCopyFiles(copyAll, ctx));
+    EXPECT_EQ(L"...Success", ctx.LogText.substr(ctx.LogText.size() - 10));
+
+    ctx = {};
+    EXPECT_EQ(0, DoDeleteFile(Row(skDeleteFile, L"Source\\c.pas", 0, 3), ctx));
+    EXPECT_EQ(L"Deleting file: " + InstallDir + L"\\Source\\c.pas...Success", ctx.LogText);
+    EXPECT_FALSE(PathExists(InstallDir + L"\\Source\\c.pas"));
+    ctx = {};
+    EXPECT_EQ(0, DoDeleteFile(Row(skDeleteFile, L"Source\\c.pas", 0, 3), ctx)) << "a missing file is no failure";
+}
+
+TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
+    // Delphi 7's help files: 1 d7.ohi, 2 d7.ohl, 3 d7.als.
+    IdeTable[9].RootDir = kRoot + L"\\D7";
+    CurrentIde = 9;
+    const std::wstring help = kRoot + L"\\D7\\Help\\";
+    ASSERT_EQ(0u, CreateDirectoryPath(help));
+    ASSERT_TRUE(WriteBytes(help + L"d7.ohi", ":Index Other=other.hlp\r\n"));
+    ASSERT_TRUE(WriteBytes(help + L"d7.ohl", ":Link other.hlp"));
+
+    const TScriptItem index = Row(skAppendText | sfUndo, L"\r\n:Index Tessel library components=qvlib.hlp", 1, 4);
+    TActionContext ctx;
+    EXPECT_EQ(0, DoAppendText(index, ctx));
+    EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Success", ctx.LogText);
+    EXPECT_EQ(":Index Other=other.hlp\r\n:Index Tessel library components=qvlib.hlp\r\n", FileBytes(help + L"d7.ohi"));
+    ctx = {};
+    EXPECT_EQ(0, DoAppendText(index, ctx));
+    EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText);
+    const TScriptItem upper = Row(skAppendText, L"\r\n:INDEX TESSEL LIBRARY COMPONENTS=QVLIB.HLP", 1, 4);
+    ctx = {};
+    EXPECT_EQ(0, DoAppendText(upper, ctx));
+    EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText) << "letter case is ignored";
+
+    // A file without a final line break gets one before the new line.
+    ctx = {};
+    EXPECT_EQ(0, DoAppendText(Row(skAppendText, L"\r\n:Link qvlib.hlp", 2, 4), ctx));
+    EXPECT_EQ(":Link other.hlp\r\n:Link qvlib.hlp\r\n", FileBytes(help + L"d7.ohl"));
+
+    // A missing file: -1 and no line; a selector without a file: the same.
+    ctx = {};
+    EXPECT_EQ(-1, DoAppendText(Row(skAppendText, L"\r\nx", 3, 4), ctx));
+    EXPECT_TRUE(ctx.LogText.empty());
+    CurrentIde = 10;  // Delphi 2005 has no help-configuration files
+    EXPECT_EQ(-1, DoAppendText(Row(skAppendText, L"\r\nx", 1, 4), ctx));
+    CurrentIde = 9;
+
+    // Merge: the source's lines missing from the destination are added, ANSI, CR LF.
+    ASSERT_EQ(0u, CreateDirectoryPath(InstallDir + L"\\Help"));
+    ASSERT_TRUE(WriteBytes(InstallDir + L"\\Help\\qvlib.als", "b=2\r\nd=4\r\n"));
+    ASSERT_TRUE(WriteBytes(help + L"d7.als", "a=1\r\nb=2\r\nc=3"));
+    ctx = {};
+    EXPECT_EQ(0, DoMergeFiles(Row(skMergeFiles, L"Help\\qvlib.als", 0, 3, nullptr, L"d7.als", 4), ctx));
+    EXPECT_EQ(L"Merging files: " + InstallDir + L"\\Help\\qvlib.als, " + help + L"d7.als...Success", ctx.LogText);
+    EXPECT_EQ("a=1\r\nb=2\r\nc=3\r\nd=4\r\n", FileBytes(help + L"d7.als"));
+
+    // Replace: the first occurrence, found without regard to case; no stale bytes stay.
+    ASSERT_TRUE(WriteBytes(kRoot + L"\\r.txt", "Path=C:\\OLD\\Longer\\Place;x;C:\\old\\longer\\place"));
+    const TScriptItem replace = Row(skReplaceText, L"r.txt", 0, 0, L"c:\\old\\longer\\place", L"D:\\new");
+    // Location 0 uses the text unchanged, so give the full path.
+    const std::wstring full = kRoot + L"\\r.txt";
+    TScriptItem replaceFull = replace;
+    replaceFull.Text = full.c_str();
+    ctx = {};
+    EXPECT_EQ(0, DoReplaceText(replaceFull, ctx));
+    EXPECT_EQ(L"Replace text: File=" + full + L", FindText=c:\\old\\longer\\place, ReplaceTo=D:\\new...Success",
+              ctx.LogText);
+    EXPECT_EQ("Path=D:\\new;x;C:\\old\\longer\\place", FileBytes(full));
+    TScriptItem absent = replaceFull;
+    absent.Text2 = L"nothing";
+    ctx = {};
+    EXPECT_EQ(0, DoReplaceText(absent, ctx));
+    EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
+    TScriptItem missing = replaceFull;
+    missing.Text = L"C:\\acttest\\none.txt";
+    ctx = {};
+    EXPECT_EQ(-1, DoReplaceText(missing, ctx));
+    EXPECT_TRUE(ctx.LogText.empty());
+}
+
+TEST_F(Actions, WindowsRegistrationsAndPrograms) {
+    // The uninstall entry, without and with blanks in the install folder.
+    const std::wstring key = std::wstring(UninstallRootKey) + L"qvlLib";
+    TActionContext ctx;
+    EXPECT_EQ(0, DoRegisterUninstall(Row(skRegisterUninstall | sfUndo, L"unqmv.exe", 0, 3), ctx));
+    EXPECT_EQ(L"Registering Uninstall: unqmv.exe...Success", ctx.LogText);
+    EXPECT_EQ(L"Veltrane Tessel library v4.09", RegText(HKEY_LOCAL_MACHINE, key, L"DisplayName"));
+    EXPECT_EQ(L"Veltrane", RegText(HKEY_LOCAL_MACHINE, key, L"Publisher"));
+    EXPECT_EQ(L"4.09", RegText(HKEY_LOCAL_MACHINE, key, L"DisplayVersion"));
+    EXPECT_EQ(InstallDir + L"\\unqmv.exe " + InstallDir + L"\\uninst.log",
+              RegText(HKEY_LOCAL_MACHINE, key, L"UninstallString"));
+    InstallDir = L"C:\\Program Files\\Tessel";
+    EXPECT_EQ(0, DoRegisterUninstall(Row(skRegisterUninstall, L"unqmv.exe", 0, 3), ctx));
+    EXPECT_EQ(L"\"C:\\Program Files\\Tessel\\unqmv.exe\" \"C:\\Program Files\\Tessel\\uninst.log\"",
+              RegText(HKEY_LOCAL_MACHINE, key, L"UninstallString"));
+    DeleteRegKey(HKEY_LOCAL_MACHINE, key);
+
+    // WinHelp: the folder set by the help-folder row.
+    InstallDir = kRoot + L"\\inst";
+    EXPECT_EQ(0, DoSetHelpDir(Row(skSetHelpDir, L"Help", 0, 3), ctx));
+    EXPECT_EQ(InstallDir + L"\\Help", HelpDir);
+    ctx = {};
+    EXPECT_EQ(0, DoRegisterWinHelp(Row(skRegisterWinHelp | sfUndo, L"qvlib.hlp"), ctx));
+    EXPECT_EQ(L"Registering windows help: qvlib.hlp...Success", ctx.LogText);
+    EXPECT_EQ(InstallDir + L"\\Help", RegText(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp"));
+
+    // Registry keys: created below a predefined root; anything else is ignored.
+    ctx = {};
+    EXPECT_EQ(0, DoCreateRegKey(Row(skCreateRegKey, L"Software\\TesselTest\\Key", 0x80000001), ctx));
+    UniqueHKey opened;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\TesselTest\\Key", 0, KEY_READ, opened.put()));
+    EXPECT_TRUE(ctx.LogText.empty());
+    EXPECT_EQ(0, DoCreateRegKey(Row(skCreateRegKey, L"Software\\TesselTest\\Key", 0x12345678), ctx));
+
+    // Programs: a batch file in a folder with a blank, started and waited for.
+    const std::wstring dir = kRoot + L"\\with blank";
+    ASSERT_EQ(0u, CreateDirectoryPath(dir + L"\\help"));
+    ASSERT_TRUE(WriteBytes(dir + L"\\run.bat", "@echo ran> ran.txt\r\n"));
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
+    ctx = {};
+    EXPECT_EQ(0, DoRunFile(Row(skRunFile, L"run.bat"), ctx));
+    EXPECT_EQ(L"Run file: " + dir + L"\\run.bat...Success", ctx.LogText);
+    EXPECT_TRUE(PathExists(dir + L"\\ran.txt"));
+    ctx = {};
+    EXPECT_NE(0, DoRunFile(Row(skRunFile, L"none.exe"), ctx));
+    EXPECT_TRUE(ctx.LogText.empty());
+
+    InstallDir = dir;
+    ASSERT_TRUE(WriteBytes(dir + L"\\help\\help_reg.bat", "@echo reg> reg.txt\r\n"));
+    ctx = {};
+    EXPECT_EQ(0, DoRunInstallFile(Row(skRunInstallFile | sfUndo, L"help\\help_reg.bat"), ctx));
+    EXPECT_EQ(L"Register help: " + dir + L"\\help\\help_reg.bat...Success", ctx.LogText);
+    EXPECT_TRUE(PathExists(dir + L"\\help\\reg.txt")) << "runs in the help folder";
+    SetCurrentDirectoryW(L"C:\\");
+}
+
+TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
+    // Delphi 7 (index 9): one "\Library" key with "Search Path".
+    const std::wstring d7 = IdeTable[9].RegKey;
+    DeleteRegKey(HKEY_CURRENT_USER, d7);
+    CurrentIde = 9;
+    IdeFolder = L"Delphi7";
+    const TScriptItem reg = Row(skRegisterPackage | sfUndo, L"Delphi7\\dclqvl70.bpl", 0, 3);
+    TActionContext ctx;
+    EXPECT_EQ(-2, DoRegisterPackage(reg, ctx)) << "no library path list yet";
+    EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success", ctx.LogText);
+    EXPECT_EQ(L"Tessel library v4.09",
+              RegText(HKEY_CURRENT_USER, d7 + L"\\Known Packages", InstallDir + L"\\Delphi7\\dclqvl70.bpl"));
+
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L""));
+    ctx = {};
+    EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
+    EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success\r\nAdding search path: " +
+                  InstallDir + L"\\Delphi7...Success",
+              ctx.LogText);
+    EXPECT_EQ(InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
+    ctx = {};
+    EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
+    EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
+
+    // Part of a longer entry, other case: already there, unchanged.
+    const std::wstring longer = L"$(DELPHI)\\Lib;" + LowerWide(InstallDir) + L"\\delphi7\\extra";
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", longer));
+    ctx = {};
+    EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
+    EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
+    EXPECT_EQ(longer, RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
+    // A list ending in ";" gets no second ";".
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;"));
+    EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
+    EXPECT_EQ(L"$(DELPHI)\\Lib;" + InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
+
+    // Delphi 3 uses "SearchPath".
+    const std::wstring d3 = IdeTable[1].RegKey;
+    CurrentIde = 1;
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath", L"C:\\D3\\Lib"));
+    ctx = {};
+    EXPECT_EQ(0, DoRegisterPackage(Row(skRegisterPackage, L"Delphi3\\dclqvl30.dpl", 0, 3), ctx));
+    EXPECT_EQ(L"C:\\D3\\Lib;" + InstallDir + L"\\Delphi3", RegText(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath"));
+
+    // RAD Studio 2009 (13): "ForceEnvOptionsUpdate"; XE7 (22): the Win32 library key.
+    const std::wstring r2009 = IdeTable[13].RegKey;
+    CurrentIde = 13;
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, r2009 + L"\\Library", L"Search Path", L"x"));
+    EXPECT_EQ(0, DoRegisterPackage(Row(skRegisterPackage, L"BDS2009\\dclqvl2009.bpl", 0, 3), ctx));
+    EXPECT_EQ(L"1", RegText(HKEY_CURRENT_USER, r2009 + L"\\Globals", L"ForceEnvOptionsUpdate"));
+    const std::wstring xe7 = IdeTable[22].RegKey;
+    CurrentIde = 22;
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path", L"y"));
+    EXPECT_EQ(0, DoRegisterPackage(Row(skRegisterPackage, L"RADStudio16\\Win32\\dclqvl210.bpl", 0, 3), ctx));
+    EXPECT_EQ(L"y;" + InstallDir + L"\\RADStudio16\\Win32",
+              RegText(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path"));
+    EXPECT_EQ(L"<missing>", RegText(HKEY_CURRENT_USER, xe7 + L"\\Globals", L"ForceEnvOptionsUpdate"));
+
+    // Search path rows of the C++Builder blocks (C++Builder 6, index 8).
+    const std::wstring b6 = IdeTable[8].RegKey;
+    CurrentIde = 8;
+    DeleteRegKey(HKEY_CURRENT_USER, b6);
+    const TScriptItem add = Row(skAddSearchPath | sfUndo, L"Source", 0, 3);
+    ctx = {};
+    EXPECT_EQ(-2, DoAddSearchPath(add, ctx));
+    EXPECT_TRUE(ctx.LogText.empty());
+    TScriptItem tolerant = add;
+    tolerant.Options = 1;
+    EXPECT_EQ(0, DoAddSearchPath(tolerant, ctx));
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path", L"$(BCB)\\Lib"));
+    ctx = {};
+    EXPECT_EQ(0, DoAddSearchPath(add, ctx));
+    EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\Source...Success", ctx.LogText);
+    EXPECT_EQ(L"$(BCB)\\Lib;" + InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path"));
+    TScriptItem named = add;
+    named.Text2 = L"Other";
+    named.Text3 = L"Paths";
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths", L""));
+    EXPECT_EQ(0, DoAddSearchPath(named, ctx));
+    EXPECT_EQ(InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths"));
+
+    // IDE path rows: the folder by base code; a list that does not exist is left alone.
+    CurrentIde = 22;
+    IdeFolder = L"RADStudio16";
+    const TScriptItem win64 = Row(skAddIdePath | sfUndo, L"\\C++\\Paths\\Win64\\LibraryPath", 4, 3);
+    DeleteRegValue(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath");
+    ctx = {};
+    EXPECT_EQ(0, DoAddIdePath(win64, ctx));
+    EXPECT_TRUE(ctx.LogText.empty());
+    EXPECT_EQ(L"<missing>", RegText(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath"));
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"$(BDS)\\lib;"));
+    EXPECT_EQ(0, DoAddIdePath(win64, ctx));
+    EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\RADStudio16\\Win64...Success", ctx.LogText);
+    EXPECT_EQ(L"$(BDS)\\lib;" + InstallDir + L"\\RADStudio16\\Win64",
+              RegText(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath"));
+}
+
+TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
+    TActionContext ctx;
+    EXPECT_EQ(-1, DoCompilePackage(Row(skCompilePackage, L"x.dpk", 0), ctx));
+    EXPECT_EQ(-2, DoCompilePackage(Row(skCompilePackage, L"x.dpk", 0x40000000), ctx));
+    EXPECT_TRUE(ctx.LogText.empty());
+
+    // No tools: the "cannot find" lines.
+    IdeTable[9].RootDir = kRoot + L"\\NoTools";
+    EXPECT_EQ(-3, DoCompilePackage(Row(skCompilePackage, L"qvl70.dpk", 0x100), ctx));
+    EXPECT_EQ(L"Compiling package, cannot find dcc32.exe: qvl70.dpk...Fail", ctx.LogText);
+    IdeTable[22].RootDir = kRoot + L"\\NoTools";
+    EXPECT_EQ(-3, DoCompilePackage(Row(skCompilePackage, L"qvl210.dpk", 0x200000, 0, nullptr, nullptr, 0, 1), ctx));
+    EXPECT_EQ(L"Compiling package, cannot find dcc64.exe: qvl210.dpk...Fail", ctx.LogText);
+    IdeTable[8].RootDir = kRoot + L"\\NoTools";
+    EXPECT_EQ(-4, DoCompilePackage(Row(skCompilePackage, L"qvl60.mak", 0x80), ctx));
+    EXPECT_EQ(L"Compiling package, cannot find make.exe: qvl60.mak...Fail", ctx.LogText);
+
+    // Stand-in IDEs below "C:\Program Files (x86)": Delphi 7 and C++Builder 6.
+    ASSERT_TRUE(LayOutMachine({9, 8}));
+    IdeTable[9].RootDir = StandinRootDir(9);
+    IdeTable[8].RootDir = StandinRootDir(8);
+    ASSERT_NE(std::wstring::npos, IdeTable[9].RootDir.find(L' ')) << "the stand-in root has a blank";
+    const std::wstring pkg = kRoot + L"\\pkg";
+    ASSERT_EQ(0u, CreateDirectoryPath(pkg));
+    ASSERT_TRUE(WriteBytes(pkg + L"\\qvl70.dpk", "package qvl70;\r\nrequires rtl;\r\nend.\r\n"));
+    ASSERT_TRUE(SetCurrentDirectoryW(pkg.c_str()));
+    ClearToolCalls(9);
+    ctx = {};
+    // Several bits: the lowest one (Delphi 7) is used.
+    EXPECT_EQ(0, DoCompilePackage(Row(skCompilePackage, L"qvl70.dpk", 0x100 | 0x200000), ctx));
+    EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);
+    const auto calls = ReadToolCalls(9);
+    ASSERT_EQ(1u, calls.size());
+    EXPECT_NE(std::wstring::npos, calls[0].commandLine.find(L"qvl70.dpk"));
+    EXPECT_EQ(LowerWide(pkg), LowerWide(calls[0].currentDir));
+    EXPECT_TRUE(PathExists(pkg + L"\\qvl70.bpl"));
+
+    ASSERT_TRUE(WriteBytes(pkg + L"\\qvl60.mak", "PROJECT = qvl60.bpl\r\n"));
+    ClearToolCalls(8);
+    EXPECT_EQ(0, DoCompilePackage(Row(skCompilePackage, L"qvl60.mak", 0x80), ctx));
+    const auto makeCalls = ReadToolCalls(8);
+    ASSERT_EQ(1u, makeCalls.size());
+    EXPECT_NE(std::wstring::npos, makeCalls[0].commandLine.find(L"/fqvl60.mak")) << "\"/f\" stays glued to the name";
+    EXPECT_TRUE(PathExists(pkg + L"\\qvl60.bpl"));
+
+    // A failing compiler: the row succeeds, the check of the package does not.
+    DeleteFileW((pkg + L"\\qvl70.bpl").c_str());
+    ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
+    EXPECT_EQ(0, DoCompilePackage(Row(skCompilePackage, L"qvl70.dpk", 0x100), ctx));
+    EXPECT_FALSE(PathExists(pkg + L"\\qvl70.bpl"));
+
+    // A hanging compiler: the row returns after the time limit and leaves it running.
+    ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Hang));
+    const DWORD savedTimeout = CompileTimeoutMs;
+    CompileTimeoutMs = 1500;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(0, DoCompilePackage(Row(skCompilePackage, L"qvl70.dpk", 0x100), ctx));
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    CompileTimeoutMs = savedTimeout;
+    EXPECT_GE(ms, 1400);
+    EXPECT_LT(ms, 15000);
+    EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);
+    SetToolBehaviour(9, ToolMode::Normal);
+    SetCurrentDirectoryW(L"C:\\");
+}
