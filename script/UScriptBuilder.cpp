@@ -76,7 +76,7 @@ void TScriptBuilder::SetCurrentDir(const std::wstring& path, uint32_t location) 
     r.Location = location;
 }
 
-void TScriptBuilder::CopyFile(const std::wstring& path, uint32_t location, const TCopyTarget& target) {
+void TScriptBuilder::CopyFileTo(const std::wstring& path, uint32_t location, const TCopyTarget& target) {
     TScriptItem& r = Add(skCopyFile, 0);
     r.Text = Keep(path);
     r.Location = location;
@@ -138,7 +138,7 @@ void TScriptBuilder::DeleteFiles(const std::wstring& mask, uint32_t location) {
     r.Location = location;
 }
 
-void TScriptBuilder::DeleteFile(const std::wstring& path, uint32_t location, uint32_t flags) {
+void TScriptBuilder::DeleteFileAt(const std::wstring& path, uint32_t location, uint32_t flags) {
     TScriptItem& r = Add(skDeleteFile, flags);
     r.Text = Keep(path);
     r.Location = location;

@@ -8,6 +8,7 @@
 #include <vector>
 #include "script/UScriptItems.h"
 
+// Method names keep clear of the Win32 A/W macros (CopyFile, DeleteFile).
 class TScriptBuilder {
 public:
     TScriptBuilder(std::deque<std::wstring>& texts, std::vector<TScriptItem>& rows)
@@ -29,7 +30,7 @@ public:
     void ExtractFileOnce(const std::wstring& path, uint32_t id, uint32_t location, uint32_t flags);
     void ExtractFileIfNewer(const std::wstring& path, uint32_t id, uint32_t location);
     void SetCurrentDir(const std::wstring& path, uint32_t location);
-    void CopyFile(const std::wstring& path, uint32_t location, const TCopyTarget& target);
+    void CopyFileTo(const std::wstring& path, uint32_t location, const TCopyTarget& target);
     void RegisterUninstall(const std::wstring& program, uint32_t location, uint32_t flags);
 
     // IDE rows.
@@ -41,7 +42,7 @@ public:
     void CopyFiles(const std::wstring& mask, uint32_t location, const std::wstring& destMask,
                    uint32_t destLocation);
     void DeleteFiles(const std::wstring& mask, uint32_t location);
-    void DeleteFile(const std::wstring& path, uint32_t location, uint32_t flags);
+    void DeleteFileAt(const std::wstring& path, uint32_t location, uint32_t flags);
     void AppendText(const std::wstring& line, uint32_t helpFile, uint32_t location, uint32_t flags);
     void MergeFiles(const std::wstring& source, uint32_t location, const std::wstring& dest,
                     uint32_t destLocation);

@@ -248,7 +248,7 @@ void AddWinHelp(TScriptBuilder& s, const THelpRows& h) {
     if (h.OnlyWithHelpFiles) s.IfItem(itemHelpFiles);
     for (const THelpLine& l : h.Lines) s.AppendText(l.Line, l.File, locIdeHelp, sfUndo);
     if (h.AliasFile) s.MergeFiles(L"Help\\qvlib.als", locInstall, h.AliasFile, locIdeHelp);
-    s.DeleteFile(h.IndexCache, locIdeRoot, sfUndo);
+    s.DeleteFileAt(h.IndexCache, locIdeRoot, sfUndo);
     if (h.OnlyWithHelpFiles) s.EndIfItem(itemHelpFiles);
 }
 
@@ -275,7 +275,7 @@ void AddIdeBlock(TScriptBuilder& s, const TIdeBlock& b) {
     for (const TProjectFile& f : layout.Files)
         s.ExtractFile(folder + L"\\" + ProjectFileName(b, f), b.Base + f.Offset, locInstall);
     if (layout.CarriesSources) {
-        s.CopyFile(L"Source\\qvTessel.inc", locInstall, CopyTargets[Delphi3IncludeTarget]);
+        s.CopyFileTo(L"Source\\qvTessel.inc", locInstall, CopyTargets[Delphi3IncludeTarget]);
         for (const TLibraryFile& f : LibrarySources)
             if (f.AlsoForDelphi3) s.ExtractFile(folder + L"\\" + f.Name, f.Id, locInstall);
     }
@@ -284,7 +284,7 @@ void AddIdeBlock(TScriptBuilder& s, const TIdeBlock& b) {
     s.SetCurrentDir(folder, locInstall);
     s.CompilePackage(runtime + layout.ProjectExt, ideBit, 0);
     s.CheckFile(runtimePackage, locInstall);
-    s.CopyFile(runtimePackage, locInstall, CopyTargets[b.CopyTarget]);
+    s.CopyFileTo(runtimePackage, locInstall, CopyTargets[b.CopyTarget]);
 
     s.CompilePackage(design + layout.ProjectExt, ideBit, 0);
     s.CheckFile(designPackage, locInstall);
@@ -296,7 +296,7 @@ void AddIdeBlock(TScriptBuilder& s, const TIdeBlock& b) {
         if (b.Win64Guard) s.IfFileExists(L"bin\\dcc64.exe", locIdeRoot, b.Win64Guard);
         s.CompilePackage(runtime + layout.ProjectExt, ideBit, 1);
         s.CheckFile(package64, locInstall);
-        if (b.CopyTarget64 != noCopy) s.CopyFile(package64, locInstall, CopyTargets[b.CopyTarget64]);
+        if (b.CopyTarget64 != noCopy) s.CopyFileTo(package64, locInstall, CopyTargets[b.CopyTarget64]);
         AddPaths(s, b.Paths.With64);
         if (b.Win64Guard) s.EndIfFileExists(b.Win64Guard);
     }
