@@ -1,0 +1,252 @@
+// IDE discovery and location resolution against stand-in machines laid out in
+// this test program's own Wine prefix.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+
+#include "common/UDiscovery.h"
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "standin/UMachine.h"
+
+namespace {
+
+constexpr int kDelphi7 = 9, kCBuilder6 = 8, kXE2 = 16, kStudio11 = 28, kStudio12 = 29, kDelphi2005 = 10;
+
+void SetRegValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD type, const std::wstring& data) {
+    UniqueHKey k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, k.put(), nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(k.get(), name, 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                                            DWORD((data.size() + 1) * sizeof(wchar_t))));
+}
+
+void WriteBytes(const std::wstring& file, const std::string& bytes) {
+    UniqueFile f(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(f.valid());
+    DWORD n = 0;
+    ASSERT_TRUE(WriteFile(f.get(), bytes.data(), DWORD(bytes.size()), &n, nullptr));
+}
+
+std::wstring Key(int ide) { return IdeTable[ide].RegKey; }
+std::wstring EnvKey(int ide) { return Key(ide) + L"\\Environment Variables"; }
+std::wstring Docs() { return GetSpecialFolder(CSIDL_COMMON_DOCUMENTS); }
+
+int CountFound() {
+    int n = 0;
+    for (int i = 1; i <= IdeCount; ++i) n += IdeTable[i].Exists ? 1 : 0;
+    return n;
+}
+
+class Discovery : public testing::Test {
+protected:
+    void SetUp() override {
+        ClearMachine();
+        CurrentIde = 0;
+        InstallDir.clear();
+        IdeFolder.clear();
+    }
+    void TearDown() override { ClearMachine(); }
+};
+
+TEST_F(Discovery, EmptyMachineAndFullMachine) {
+    FindBorlandProducts();
+    EXPECT_EQ(0, CountFound());
+
+    std::vector<int> all;
+    for (int i = 1; i <= IdeCount; ++i) all.push_back(i);
+    ASSERT_TRUE(LayOutMachine(all));
+    FindBorlandProducts();
+    for (int i = 1; i <= IdeCount; ++i) {
+        EXPECT_TRUE(IdeTable[i].Exists) << IdeTable[i].Name;
+        EXPECT_EQ(StandinRootDir(i), IdeTable[i].RootDir) << IdeTable[i].Name;
+    }
+    EXPECT_EQ(IdeCount, CountFound());
+    EXPECT_EQ(L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", IdeTable[kStudio12].RootDir);
+
+    // A second run starts from scratch: what is gone is no longer found.
+    ClearMachine();
+    FindBorlandProducts();
+    EXPECT_EQ(0, CountFound());
+    EXPECT_TRUE(IdeTable[kStudio12].RootDir.empty());
+}
+
+TEST_F(Discovery, RootDirValueRules) {
+    // Trailing backslashes are dropped; a value of backslashes only leaves nothing.
+    ASSERT_TRUE(LayOutIde(kDelphi7));
+    SetRegValue(HKEY_LOCAL_MACHINE, Key(kDelphi7), L"RootDir", REG_SZ, StandinRootDir(kDelphi7) + L"\\\\");
+    ASSERT_TRUE(LayOutIde(kXE2));
+    SetRegValue(HKEY_LOCAL_MACHINE, Key(kXE2), L"RootDir", REG_SZ, L"\\\\\\");
+    FindBorlandProducts();
+    EXPECT_TRUE(IdeTable[kDelphi7].Exists);
+    EXPECT_EQ(StandinRootDir(kDelphi7), IdeTable[kDelphi7].RootDir);
+    EXPECT_FALSE(IdeTable[kXE2].Exists);
+    EXPECT_EQ(L"", IdeTable[kXE2].RootDir);
+    EXPECT_EQ(1, CountFound());
+}
+
+TEST_F(Discovery, HivesAndValueTypes) {
+    MachineOptions perUser;
+    perUser.perUser = true;
+    ASSERT_TRUE(LayOutIde(kStudio12, perUser));  // only under HKEY_CURRENT_USER
+
+    // REG_EXPAND_SZ does not count: alone it hides nothing and finds nothing...
+    ASSERT_TRUE(LayOutIde(kDelphi7));
+    SetRegValue(HKEY_LOCAL_MACHINE, Key(kDelphi7), L"RootDir", REG_EXPAND_SZ, StandinRootDir(kDelphi7));
+    // ...and beside a REG_SZ value of the user's, that one is taken.
+    ASSERT_TRUE(LayOutIde(kStudio11));
+    SetRegValue(HKEY_LOCAL_MACHINE, Key(kStudio11), L"RootDir", REG_EXPAND_SZ, L"C:\\Nowhere");
+    SetRegValue(HKEY_CURRENT_USER, Key(kStudio11), L"RootDir", REG_SZ, StandinRootDir(kStudio11));
+    // The machine-wide value wins even when it names a folder that is gone.
+    ASSERT_TRUE(LayOutIde(kXE2, perUser));
+    SetRegValue(HKEY_LOCAL_MACHINE, Key(kXE2), L"RootDir", REG_SZ, L"C:\\Gone\\RAD Studio");
+
+    FindBorlandProducts();
+    EXPECT_TRUE(IdeTable[kStudio12].Exists);
+    EXPECT_EQ(StandinRootDir(kStudio12), IdeTable[kStudio12].RootDir);
+    EXPECT_FALSE(IdeTable[kDelphi7].Exists);
+    EXPECT_EQ(L"", IdeTable[kDelphi7].RootDir);
+    EXPECT_TRUE(IdeTable[kStudio11].Exists);
+    EXPECT_EQ(StandinRootDir(kStudio11), IdeTable[kStudio11].RootDir);
+    EXPECT_FALSE(IdeTable[kXE2].Exists);
+    EXPECT_EQ(L"C:\\Gone\\RAD Studio", IdeTable[kXE2].RootDir);
+}
+
+TEST_F(Discovery, FoldersAndTools) {
+    // C++Builder needs make.exe; a dcc32.exe does not stand in for it.
+    ASSERT_TRUE(LayOutIde(kCBuilder6));
+    const std::wstring bcbBin = JoinPath(StandinRootDir(kCBuilder6), L"bin");
+    ASSERT_TRUE(DeleteFileW(JoinPath(bcbBin, L"make.exe").c_str()));
+    ASSERT_TRUE(CopyFileW(JoinPath(StandinToolsDir(), L"dcc32.exe").c_str(), JoinPath(bcbBin, L"dcc32.exe").c_str(), FALSE));
+    // Delphi needs dcc32.exe; dcc64.exe alone is not enough, and is not needed.
+    ASSERT_TRUE(LayOutIde(kStudio11));
+    ASSERT_TRUE(DeleteFileW(JoinPath(StandinRootDir(kStudio11), L"bin\\dcc32.exe").c_str()));
+    MachineOptions no64;
+    no64.withDcc64 = false;
+    ASSERT_TRUE(LayOutIde(kStudio12, no64));
+    // A root without "bin", and a root that is a file.
+    ASSERT_TRUE(LayOutIde(kDelphi7));
+    ASSERT_EQ(0u, DeleteDirectoryTree(JoinPath(StandinRootDir(kDelphi7), L"bin"), false));
+    SetRegValue(HKEY_CURRENT_USER, Key(kDelphi2005), L"RootDir", REG_SZ, L"C:\\windows\\win.ini");
+    // A root given with a blank-free custom folder works like any other.
+    MachineOptions custom;
+    custom.rootDir = L"C:\\IDE\\XE2";
+    ASSERT_TRUE(LayOutIde(kXE2, custom));
+
+    FindBorlandProducts();
+    EXPECT_FALSE(IdeTable[kCBuilder6].Exists);
+    EXPECT_FALSE(IdeTable[kStudio11].Exists);
+    EXPECT_TRUE(IdeTable[kStudio12].Exists);
+    EXPECT_FALSE(IdeTable[kDelphi7].Exists);
+    EXPECT_FALSE(IdeTable[kDelphi2005].Exists);
+    EXPECT_TRUE(IdeTable[kXE2].Exists);
+    EXPECT_EQ(L"C:\\IDE\\XE2", IdeTable[kXE2].RootDir);
+}
+
+TEST_F(Discovery, CommonFolderSources) {
+    MachineOptions hklmEnv;
+    hklmEnv.envVariables = EnvVarPlace::LocalMachine;
+    ASSERT_TRUE(LayOutIde(kStudio12, hklmEnv));
+    FindBorlandProducts();
+    CurrentIde = kStudio12;
+    EXPECT_EQ(StandinCommonDir(kStudio12), GetBdsCommonDir());
+
+    // The user's value comes first and is not expanded.
+    SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_SZ, L"$(BDSUSERDIR)\\Common");
+    EXPECT_EQ(L"$(BDSUSERDIR)\\Common", GetBdsCommonDir());
+    // An empty value of the user's hides the machine's; rsvars.bat then tells.
+    const std::wstring rsvars = JoinPath(StandinRootDir(kStudio12), L"bin\\rsvars.bat");
+    SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_SZ, L"");
+    WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@set BDSCOMMONDIR=C:\\Lower\r\n@SET BDSCOMMONDIR=C:\\From Rsvars\\12\r\n@SET X=1\r\n");
+    EXPECT_EQ(L"C:\\From Rsvars\\12", GetBdsCommonDir());
+    // A REG_EXPAND_SZ value of the user's does not count: the machine's is read.
+    SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_EXPAND_SZ, L"C:\\Expand");
+    EXPECT_EQ(StandinCommonDir(kStudio12), GetBdsCommonDir());
+
+    // Without registry values: the rsvars line must end in a carriage return...
+    ASSERT_TRUE(DeleteRegKey(HKEY_CURRENT_USER, EnvKey(kStudio12)));
+    ASSERT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, EnvKey(kStudio12)));
+    WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@SET BDSCOMMONDIR=C:\\No\\Line\\End");
+    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\23.0"), GetBdsCommonDir());
+    // ...and is found in exact case only.
+    WriteBytes(rsvars, "@Set BDSCOMMONDIR=C:\\Mixed\\Case\r\n");
+    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\23.0"), GetBdsCommonDir());
+    WriteBytes(rsvars, "@SET BDSCOMMONDIR=C:\\Bare CR\rnext");
+    EXPECT_EQ(L"C:\\Bare CR", GetBdsCommonDir());
+
+    // The common documents rule for an IDE that has nothing at all.
+    CurrentIde = kStudio11;
+    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\22.0"), GetBdsCommonDir());
+    CurrentIde = kDelphi2005;
+    EXPECT_EQ(JoinPath(Docs(), L"Borland\\Studio\\3.0"), GetBdsCommonDir());
+    CurrentIde = kDelphi7;
+    EXPECT_EQ(JoinPath(Docs(), L"Borland\\Delphi\\7.0"), GetBdsCommonDir());
+    CurrentIde = 0;
+    EXPECT_EQ(L"", GetBdsCommonDir());
+    CurrentIde = 30;
+    EXPECT_EQ(L"", GetBdsCommonDir());
+}
+
+TEST_F(Discovery, LocationCodes) {
+    ASSERT_TRUE(LayOutMachine({7, kStudio12}));
+    FindBorlandProducts();
+    InstallDir = L"C:\\Program Files\\Veltrane\\Tessel";
+
+    // No current IDE: the IDE's folders are empty, the others are not.
+    CurrentIde = 0;
+    for (unsigned code : {2u, 4u, 7u, 8u, 0u, 9u, 200u}) EXPECT_EQ(L"", GetLocationPath(code)) << code;
+    wchar_t windows[MAX_PATH], system[MAX_PATH], temp[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    GetSystemDirectoryW(system, MAX_PATH);
+    GetTempPathW(MAX_PATH, temp);
+    EXPECT_EQ(windows, GetLocationPath(locWindows));
+    EXPECT_EQ(system, GetLocationPath(locSystem));
+    EXPECT_EQ(temp, GetLocationPath(locTemp));
+    EXPECT_EQ(L'\\', GetLocationPath(locTemp).back());
+    EXPECT_EQ(InstallDir, GetLocationPath(locInstall));
+    EXPECT_EQ(L"delphi6.ohi", ResolvePath(locIdeHelp, L"delphi6.ohi"));
+
+    // Delphi 6: help folder with its trailing backslash, joined with one backslash.
+    CurrentIde = 7;
+    EXPECT_EQ(StandinRootDir(7), GetLocationPath(locIdeRoot));
+    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\", GetLocationPath(locIdeHelp));
+    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\delphi6.ohi", ResolvePath(locIdeHelp, L"delphi6.ohi"));
+    EXPECT_EQ(StandinRootDir(7) + L"\\bin\\dcc32.exe", ResolvePath(locIdeRoot, L"bin\\dcc32.exe"));
+
+    CurrentIde = kStudio12;
+    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl", GetLocationPath(locBpl));
+    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\Win64", GetLocationPath(locBpl64));
+    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\qvl290.bpl", ResolvePath(locBpl, L"qvl290.bpl"));
+    EXPECT_TRUE(DirectoryExists(GetLocationPath(locBpl64)));
+
+    EXPECT_EQ(L"C:\\Abs\\x.txt", ResolvePath(0, L"C:\\Abs\\x.txt"));
+    EXPECT_EQ(L"rel.txt", ResolvePath(12, L"rel.txt"));
+    EXPECT_EQ(InstallDir + L"\\Source\\qvUtils.pas", ResolvePath(locInstall, L"Source\\qvUtils.pas"));
+    EXPECT_EQ(windows + std::wstring(L"\\qvTessel.ini"), ResolvePath(locWindows, L"qvTessel.ini"));
+}
+
+TEST_F(Discovery, InstallSubPaths) {
+    InstallDir = L"C:\\Tessel";
+    IdeFolder = L"RADStudio15";
+    EXPECT_EQ(L"C:\\Tessel", GetInstallSubPath(0));
+    EXPECT_EQ(L"C:\\Tessel\\Source", GetInstallSubPath(1));
+    EXPECT_EQ(L"C:\\Tessel\\RADStudio15", GetInstallSubPath(2));
+    EXPECT_EQ(L"C:\\Tessel\\RADStudio15\\Win32", GetInstallSubPath(3));
+    EXPECT_EQ(L"C:\\Tessel\\RADStudio15\\Win64", GetInstallSubPath(4));
+    EXPECT_EQ(GetInstallSubPath(2), GetInstallSubPath(130));
+    EXPECT_EQ(GetInstallSubPath(4), GetInstallSubPath(132));
+    for (unsigned code : {5u, 127u, 255u}) EXPECT_EQ(L"", GetInstallSubPath(code)) << code;
+
+    // A folder name with its own leading backslash, and an install folder ending in one.
+    IdeFolder = L"\\Delphi3";
+    InstallDir = L"C:\\";
+    EXPECT_EQ(L"C:\\\\Delphi3", GetInstallSubPath(2));
+    EXPECT_EQ(L"C:\\Source", GetInstallSubPath(1));
+    InstallDir = L"D:\\Lib";
+    EXPECT_EQ(L"D:\\Lib\\Delphi3\\Win32", GetInstallSubPath(3));
+}
+
+}  // namespace
