@@ -1,0 +1,55 @@
+#include "setup/UCommandLine.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include "common/UHandles.h"
+#include "script/UConst.h"
+
+const wchar_t* const DescriptionCaption = L"Parameters description";
+// "/H" is accepted as well but deliberately not listed.
+const wchar_t* const DescriptionText =
+    L"Veltrane setup parameters description:\r\n"
+    L"  /C - Copy files only. No package,help registration;\r\n"
+    L"  /E - Enable controls even if previous version installed;\r\n"
+    L"  /X - Extract files to the current directory. No dialog. No package,help registration;\r\n"
+    L"  /? - Parameters description.";
+
+namespace {
+
+bool IsSwitchChar(wchar_t c) { return c == L'/' || c == L'-' || c == L'\\'; }
+
+}  // namespace
+
+TModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
+    TModeFlags flags;
+    for (const std::wstring& arg : args) {
+        // Exactly a switch character and a letter; "/cx", "-copy" and plain
+        // words (file names) are no switches and change nothing.
+        if (arg.size() != 2 || !IsSwitchChar(arg[0])) continue;
+        wchar_t letter = arg[1];
+        if (letter >= L'a' && letter <= L'z') letter = static_cast<wchar_t>(letter - L'a' + L'A');
+        flags.CopyOnly = letter == L'C';
+        flags.EnableControls = letter == L'E';
+        flags.ShowDescription = letter == L'H' || letter == L'?';
+        flags.ExtractMode = letter == L'X';
+    }
+    return flags;
+}
+
+void ParseCommandLine() {
+    std::vector<std::wstring> args;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    UniqueLocal owner(reinterpret_cast<HLOCAL>(argv));
+    for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
+
+    const TModeFlags flags = ParseSwitches(args);
+    CopyOnly = flags.CopyOnly;
+    EnableControls = flags.EnableControls;
+    ShowDescription = flags.ShowDescription;
+    ExtractMode = flags.ExtractMode;
+}
+
+void ShowParametersDescription() {
+    MessageBoxW(nullptr, DescriptionText, DescriptionCaption, MB_OK);
+}
