@@ -46,7 +46,7 @@ const TDemoFile JsonDemo[] = {
 };
 const TDemoFile Profiles[] = {
     { 413, L"Profiles.dpr" }, { 414, L"Profiles.res" }, { 415, L"ProfMain.pas" },
-    { 416, L"ProfMain.dfm" }, { 417, L"Data\\Default.ini" }, { 418, L"Data\\Office.ini" },
+    { 416, L"ProfMain.dfm" }, { 417, L"Default.ini" }, { 418, L"Office.ini" },
 };
 
 const TDemoProject DelphiDemos[] = {

@@ -1,0 +1,564 @@
+// The shape of the install script: counts, payload ids, blocks, the per-IDE
+// row sequences, undo flags and the tables the rows refer to.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "script/UConst.h"
+#include "support/PayloadList.h"
+
+namespace {
+
+std::wstring Str(const wchar_t* s) { return s ? std::wstring(s) : std::wstring(); }
+
+bool IsExtract(uint16_t k) {
+    return k == skExtractFile || k == skExtractFileOnce || k == skExtractFileIfNewer;
+}
+
+std::vector<int> RowsOfKind(uint16_t kind) {
+    std::vector<int> rows;
+    for (int i = 0; i < ScriptCount(); ++i)
+        if (ScriptRow(i).Kind() == kind) rows.push_back(i);
+    return rows;
+}
+
+// One letter per row kind, so a block's row sequence can be written as a word.
+char Letter(uint16_t kind) {
+    switch (kind) {
+    case skIfItem: return 'I';
+    case skEndIfItem: return 'i';
+    case skSetIde: return 'S';
+    case skCreateDir: return 'D';
+    case skClearDir: return 'X';
+    case skExtractFile: return 'E';
+    case skSetCurrentDir: return 'C';
+    case skCompilePackage: return 'P';
+    case skCheckFile: return 'K';
+    case skCopyFile: return 'Y';
+    case skRegisterPackage: return 'R';
+    case skIfFileExists: return 'F';
+    case skEndIfFileExists: return 'f';
+    case skCopyFiles: return 'H';
+    case skDeleteFiles: return 'h';
+    case skAddIdePath: return 'A';
+    case skAddSearchPath: return 'Q';
+    case skAppendText: return 'T';
+    case skMergeFiles: return 'M';
+    case skDeleteFile: return 'L';
+    default: return '?';
+    }
+}
+
+std::string Rep(char c, int n) { return std::string(static_cast<size_t>(n), c); }
+
+// First row of the IDE block guarded by item bit `item`, and its end row.
+bool FindBlock(uint32_t item, int& first, int& last) {
+    for (int i = 0; i < ScriptCount(); ++i) {
+        const TScriptItem& r = ScriptRow(i);
+        if (r.Kind() == skIfItem && r.Param == item && i + 1 < ScriptCount() &&
+            ScriptRow(i + 1).Kind() == skSetIde) {
+            for (int j = i + 1; j < ScriptCount(); ++j) {
+                if (ScriptRow(j).Kind() == skEndIfItem && ScriptRow(j).Param == item) {
+                    first = i;
+                    last = j;
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+std::string Word(int first, int last) {
+    std::string w;
+    for (int i = first; i <= last; ++i) w += Letter(ScriptRow(i).Kind());
+    return w;
+}
+
+struct TExpectedBlock {
+    const char* Name;
+    uint32_t Item;
+    uint32_t Ide;
+    std::wstring Folder;
+    std::wstring Suffix;
+    std::string Shape;
+};
+
+// The per-IDE row sequences, written down from the product's block table:
+// head, project files, run-time build, design-time build, 64-bit build,
+// header move, path rows, help rows, tail.
+std::vector<TExpectedBlock> ExpectedBlocks() {
+    const std::string head = "ISDX", head64 = "ISDXDD", tail = "Si";
+    const std::string build = "C" "PKY" "PKR";
+    const std::string hpp = "Hh";
+    const std::string w64 = "PK";
+    return {
+        { "Delphi 3", 0x1, 1, L"Delphi3", L"30", head + Rep('E', 4) + "Y" + Rep('E', 25) + build + "TTL" + tail },
+        { "Delphi 4", 0x2, 2, L"Delphi4", L"40", head + Rep('E', 8) + build + "TTTTL" + tail },
+        { "Delphi 5", 0x4, 3, L"Delphi5", L"50", head + Rep('E', 8) + build + "TTL" + tail },
+        { "Delphi 6", 0x8, 7, L"Delphi6", L"60", head + Rep('E', 8) + build + "ITTMLi" + tail },
+        { "Delphi 7", 0x400, 9, L"Delphi7", L"70", head + Rep('E', 8) + build + "ITTMLi" + tail },
+        { "Delphi 2005", 0x800, 10, L"Delphi9", L"90", head + Rep('E', 6) + build + tail },
+        { "BDS 2006", 0x1000, 11, L"BDS2006", L"2006", head + Rep('E', 8) + build + hpp + "A" + tail },
+        { "RAD Studio 2007", 0x2000, 12, L"BDS2007", L"2007", head + Rep('E', 8) + build + hpp + "AA" + tail },
+        { "RAD Studio 2009", 0x4000, 13, L"BDS2009", L"2009", head + Rep('E', 8) + build + hpp + "AA" + tail },
+        { "RAD Studio 2010", 0x8000, 14, L"BDS2010", L"2010", head + Rep('E', 8) + build + hpp + "AA" + tail },
+        { "XE", 0x10000, 15, L"RADStudio8", L"150", head + Rep('E', 8) + build + hpp + "AAA" + tail },
+        { "XE2", 0x20000, 16, L"RADStudio9", L"160", head64 + Rep('E', 8) + build + w64 + "AAA" + tail },
+        { "XE3", 0x40000, 17, L"RADStudio10", L"170", head64 + Rep('E', 8) + build + w64 + "AAA" + tail },
+        { "XE4", 0x80000, 18, L"RADStudio11", L"180", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE5", 0x100000, 19, L"RADStudio12", L"190", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE6", 0x200000, 20, L"RADStudio14", L"200", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE7", 0x400000, 21, L"RADStudio15", L"210", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE8", 0x800000, 22, L"RADStudio16", L"220", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE10", 0x1000000, 23, L"RADStudio17", L"230", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "C++Builder 4", 0x10, 5, L"CBuilder4", L"40", head + Rep('E', 6) + build + "Q" "TTTL" + tail },
+        { "C++Builder 5", 0x20, 6, L"CBuilder5", L"50", head + Rep('E', 8) + build + "Q" "TTL" + tail },
+        { "C++Builder 6", 0x40, 8, L"CBuilder6", L"60", head + Rep('E', 8) + build + "Q" "ITTMLi" + tail },
+        { "XE10.1", 0x2000000, 24, L"RADStudio18", L"240", head64 + Rep('E', 8) + build + "F" + w64 + "AAf" "AA" + tail },
+        { "XE10.2", 0x4000000, 25, L"RADStudio19", L"250", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
+        { "XE10.3", 0x8000000, 26, L"RADStudio20", L"260", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
+        { "XE10.4", 0x10000000, 27, L"RADStudio21", L"270", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
+        { "RAD Studio 11", 0x20000000, 28, L"RADStudio22", L"280", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AAf" + tail },
+        { "RAD Studio 12", 0x40000000, 29, L"RADStudio23", L"290", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AAf" + tail },
+    };
+}
+
+}  // namespace
+
+TEST(ScriptTable, HasTheShippedRowCountAndStableRows) {
+    ASSERT_EQ(ScriptCount(), 975);
+    // The runner keeps pointers into rows and texts between steps.
+    EXPECT_EQ(&ScriptRow(10), &ScriptRow(10));
+    EXPECT_EQ(ScriptRow(10).Text, ScriptRow(10).Text);
+    // A bad index gives an action-less row instead of reading past the table.
+    EXPECT_EQ(ScriptRow(-1).Kind(), 0);
+    EXPECT_EQ(ScriptRow(975).Kind(), 0);
+    EXPECT_EQ(ScriptRow(975).Text, nullptr);
+}
+
+TEST(ScriptTable, PrologueAndClosingRows) {
+    const uint32_t codes[] = { 1, 2, 4, 5, 7, 6 };
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(ScriptRow(i).Kind(), skInfo) << i;
+        EXPECT_EQ(ScriptRow(i).Param, codes[i]) << i;
+        EXPECT_EQ(ScriptRow(i).Flags(), sfUndo) << i;
+        EXPECT_EQ(ScriptRow(i).Location, 0u) << i;
+    }
+    EXPECT_EQ(ScriptRow(6).Kind(), skCreateDir);
+    EXPECT_EQ(Str(ScriptRow(6).Text), L"");
+    EXPECT_EQ(ScriptRow(6).Location, unsigned(locInstall));
+    EXPECT_EQ(Str(ScriptRow(7).Text), L"Source");
+
+    const TScriptItem& last = ScriptRow(ScriptCount() - 1);
+    EXPECT_EQ(last.Kind(), skCreateRegKey);
+    EXPECT_EQ(Str(last.Text), L"Software\\Veltrane\\Tessel library");
+    EXPECT_EQ(last.Param, 0x80000002u);
+    EXPECT_EQ(last.Flags(), sfUndo | sfKeepOnPartial);
+
+    // The settings template, the uninstaller and its entry.
+    std::vector<int> once = RowsOfKind(skExtractFileOnce);
+    ASSERT_EQ(once.size(), 1u);
+    EXPECT_EQ(Str(ScriptRow(once[0]).Text), L"qvTessel.ini");
+    EXPECT_EQ(ScriptRow(once[0]).Param, 29u);
+    EXPECT_EQ(ScriptRow(once[0]).Location, unsigned(locWindows));
+    EXPECT_EQ(ScriptRow(once[0]).Flags(), sfUndo | sfKeepOnPartial);
+    std::vector<int> newer = RowsOfKind(skExtractFileIfNewer);
+    ASSERT_EQ(newer.size(), 1u);
+    EXPECT_EQ(newer[0], once[0] + 1);
+    EXPECT_EQ(Str(ScriptRow(newer[0]).Text), L"unqmv.exe");
+    EXPECT_EQ(ScriptRow(newer[0]).Param, 28u);
+    EXPECT_EQ(ScriptRow(newer[0]).Location, unsigned(locInstall));
+    EXPECT_EQ(ScriptRow(newer[0] + 1).Kind(), skRegisterUninstall);
+    EXPECT_EQ(Str(ScriptRow(newer[0] + 1).Text), L"unqmv.exe");
+    EXPECT_EQ(ScriptRow(newer[0] + 2).Param, 27u);
+    EXPECT_EQ(Str(ScriptRow(newer[0] + 2).Text), L"Source\\qvAboutBox.res");
+    // Nothing of the IDEs happens before the common files are in place.
+    EXPECT_EQ(ScriptRow(newer[0] + 3).Kind(), skIfItem);
+    EXPECT_EQ(ScriptRow(newer[0] + 3).Param, 0x1u);
+
+    // Help registration rows.
+    std::vector<int> win = RowsOfKind(skRegisterWinHelp);
+    ASSERT_EQ(win.size(), 2u);
+    EXPECT_EQ(Str(ScriptRow(win[0]).Text), L"qvlib.hlp");
+    EXPECT_EQ(Str(ScriptRow(win[1]).Text), L"qvlib.cnt");
+    EXPECT_EQ(ScriptRow(win[0] - 1).Kind(), skSetHelpDir);
+    EXPECT_EQ(Str(ScriptRow(win[0] - 1).Text), L"Help");
+    std::vector<int> run = RowsOfKind(skRunInstallFile);
+    ASSERT_EQ(run.size(), 1u);
+    EXPECT_EQ(Str(ScriptRow(run[0]).Text), L"help\\help_reg.bat");
+    EXPECT_EQ(ScriptRow(run[0] + 1).Kind(), skEndIfItem);
+    EXPECT_EQ(ScriptRow(run[0] + 1).Param, 0x1000u);
+}
+
+TEST(ScriptTable, PayloadIdsMatchThePayloadList) {
+    std::map<uint32_t, std::wstring> payload = ReadPayloadList();
+    ASSERT_EQ(payload.size(), 354u) << "payload/manifest.txt not readable or incomplete";
+
+    std::map<uint32_t, std::vector<int>> uses;
+    for (int i = 0; i < ScriptCount(); ++i)
+        if (IsExtract(ScriptRow(i).Kind())) uses[ScriptRow(i).Param].push_back(i);
+    EXPECT_EQ(uses.size(), 354u);
+    EXPECT_EQ(uses.begin()->first, 1u);
+    EXPECT_EQ(uses.rbegin()->first, 2807u);
+    EXPECT_EQ(uses.count(28), 1u);
+    EXPECT_EQ(uses.count(25), 0u);
+    for (const auto& p : payload) EXPECT_EQ(uses.count(p.first), 1u) << "id " << p.first << " never written";
+    for (const auto& u : uses) EXPECT_EQ(payload.count(u.first), 1u) << "id " << u.first << " not in the payload";
+
+    // Every file lands at its place in the payload tree; 26 ids a second time.
+    std::set<uint32_t> twice;
+    for (const auto& u : uses) {
+        auto p = payload.find(u.first);
+        if (p == payload.end()) continue;
+        const TScriptItem& first = ScriptRow(u.second[0]);
+        if (u.first == 28)
+            EXPECT_EQ(p->second, L"@unqmv");
+        else
+            EXPECT_EQ(Str(first.Text), p->second) << "id " << u.first;
+        ASSERT_LE(u.second.size(), 2u) << "id " << u.first;
+        if (u.second.size() == 2) {
+            twice.insert(u.first);
+            const std::wstring second = Str(ScriptRow(u.second[1]).Text);
+            if (u.first == 255)
+                EXPECT_EQ(second, L"Demos\\CBuilder\\IniDemo\\Sample.ini");
+            else
+                EXPECT_EQ(second, L"Delphi3\\" + p->second.substr(p->second.rfind(L'\\') + 1)) << u.first;
+        }
+    }
+    std::set<uint32_t> expectedTwice = { 255, 26, 34 };
+    for (uint32_t id = 2; id <= 24; ++id) expectedTwice.insert(id);
+    EXPECT_EQ(twice, expectedTwice);
+}
+
+TEST(ScriptTable, ExtractModeRowsStayInTheInstallFolderAndFindTheirFolders) {
+    // Extract mode creates no parent folders of its own: every file row's
+    // folder must have been created by an earlier row (or be a package folder's).
+    std::set<std::wstring> made;
+    int files = 0;
+    for (int i = 0; i < ScriptCount(); ++i) {
+        const TScriptItem& r = ScriptRow(i);
+        if (r.Kind() == skCreateDir) {
+            EXPECT_EQ(r.Location, unsigned(locInstall)) << i;
+            made.insert(Str(r.Text));
+        } else if (r.Kind() == skExtractFile) {
+            ++files;
+            EXPECT_EQ(r.Location, unsigned(locInstall)) << i;
+            std::wstring text = Str(r.Text);
+            size_t slash = text.rfind(L'\\');
+            std::wstring folder = slash == std::wstring::npos ? L"" : text.substr(0, slash);
+            EXPECT_EQ(made.count(folder), 1u) << "row " << i << " writes into an uncreated folder";
+        }
+    }
+    EXPECT_EQ(files, 378);
+}
+
+TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
+    struct TOpen { uint16_t Kind; uint32_t Code; };
+    std::vector<TOpen> open;
+    int blocks = 0;
+    for (int i = 0; i < ScriptCount(); ++i) {
+        const TScriptItem& r = ScriptRow(i);
+        uint16_t k = r.Kind();
+        bool start = k == skIfItem || k == skIfIde || k == skIfOption || k == skIfNotOption || k == skIfFileExists;
+        bool end = k == skEndIfItem || k == skEndIfIde || k == skEndIfOption || k == skEndIfNotOption ||
+                   k == skEndIfFileExists;
+        if (start) {
+            // A block inside one with the same kind and code would end it early when skipped.
+            for (const TOpen& o : open)
+                EXPECT_FALSE(o.Kind == k && o.Code == r.Param) << "row " << i;
+            open.push_back({ k, r.Param });
+            ++blocks;
+        } else if (end) {
+            ASSERT_FALSE(open.empty()) << "end row " << i << " without a block";
+            EXPECT_EQ(open.back().Kind + 1, k) << "row " << i;
+            EXPECT_EQ(open.back().Code, r.Param) << "row " << i;
+            open.pop_back();
+        }
+    }
+    EXPECT_TRUE(open.empty());
+    // 28 IDE blocks, 6 help guards inside them, 6 guarded 64-bit builds, 4 in
+    // the prologue, 3 demo guards.
+    EXPECT_EQ(blocks, 28 + 3 + 6 + 4 + 3);
+    // The options of the customise dialog guard nothing in this product.
+    EXPECT_TRUE(RowsOfKind(skIfOption).empty());
+    EXPECT_TRUE(RowsOfKind(skIfNotOption).empty());
+    EXPECT_TRUE(RowsOfKind(skIfIde).empty());
+}
+
+TEST(ScriptTable, EachIdeBlockHasItsShape) {
+    std::vector<TExpectedBlock> expected = ExpectedBlocks();
+    int previous = -1;
+    for (const TExpectedBlock& e : expected) {
+        SCOPED_TRACE(e.Name);
+        int first = 0, last = 0;
+        ASSERT_TRUE(FindBlock(e.Item, first, last));
+        EXPECT_GT(first, previous) << "blocks out of order";
+        previous = first;
+        EXPECT_EQ(Word(first, last), e.Shape);
+
+        const uint32_t ideBit = 1u << (e.Ide - 1);
+        const bool is64 = e.Ide >= 16;
+        const std::wstring pkgExt = e.Ide == 1 ? L".dpl" : L".bpl";
+        const std::wstring out32 = is64 ? e.Folder + L"\\Win32\\" : e.Folder + L"\\";
+        const std::wstring projExt = (e.Ide == 5) ? L".bpk" : (e.Ide == 6 || e.Ide == 8) ? L".mak" : L".dpk";
+        EXPECT_EQ(ScriptRow(first + 1).Param, e.Ide);
+        EXPECT_EQ(Str(ScriptRow(first + 1).Text), e.Folder);
+        EXPECT_EQ(Str(ScriptRow(last - 1).Text), e.Folder);
+        EXPECT_EQ(ScriptRow(last - 1).Param, e.Ide);
+
+        std::vector<const TScriptItem*> compiles, checks, copies;
+        for (int i = first; i <= last; ++i) {
+            const TScriptItem& r = ScriptRow(i);
+            if (r.Kind() == skCompilePackage) compiles.push_back(&r);
+            if (r.Kind() == skCheckFile) checks.push_back(&r);
+            if (r.Kind() == skCopyFile) copies.push_back(&r);
+            if (r.Kind() == skSetCurrentDir) { EXPECT_EQ(Str(r.Text), e.Folder); }
+            if (r.Kind() == skExtractFile) { EXPECT_EQ(Str(r.Text).rfind(e.Folder + L"\\", 0), 0u); }
+            if (r.Kind() == skRegisterPackage) {
+                EXPECT_EQ(Str(r.Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
+                EXPECT_EQ(r.Location, unsigned(locInstall));
+                EXPECT_EQ(r.Options, 0u);
+            }
+        }
+        ASSERT_EQ(compiles.size(), is64 ? 3u : 2u);
+        EXPECT_EQ(Str(compiles[0]->Text), L"qvl" + e.Suffix + projExt);
+        EXPECT_EQ(Str(compiles[1]->Text), L"dclqvl" + e.Suffix + projExt);
+        for (size_t c = 0; c < compiles.size(); ++c) {
+            EXPECT_EQ(compiles[c]->Param, ideBit);
+            EXPECT_EQ(compiles[c]->Options, c == 2 ? 1u : 0u);
+        }
+        ASSERT_EQ(checks.size(), compiles.size());
+        EXPECT_EQ(Str(checks[0]->Text), out32 + L"qvl" + e.Suffix + pkgExt);
+        EXPECT_EQ(Str(checks[1]->Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
+        if (is64) { EXPECT_EQ(Str(checks[2]->Text), e.Folder + L"\\Win64\\qvl" + e.Suffix + L".bpl"); }
+        for (const TScriptItem* c : checks) EXPECT_EQ(c->Location, unsigned(locInstall));
+        // The run-time package goes to the target named after it.
+        const TScriptItem* runtimeCopy = copies.back();
+        if (is64 && e.Ide >= 28) runtimeCopy = copies[0];
+        ASSERT_NE(runtimeCopy->Target, nullptr);
+        EXPECT_EQ(Str(runtimeCopy->Target->FileName), L"qvl" + e.Suffix + pkgExt);
+        EXPECT_EQ(runtimeCopy->Target->Location, unsigned(e.Ide >= 28 ? locBpl : locSystem));
+        EXPECT_EQ(Str(runtimeCopy->Text), Str(checks[0]->Text));
+        if (e.Ide >= 28) {
+            ASSERT_EQ(copies.size(), 2u);
+            EXPECT_EQ(copies[1]->Target->Location, unsigned(locBpl64));
+            EXPECT_EQ(Str(copies[1]->Text), Str(checks[2]->Text));
+        }
+    }
+}
+
+TEST(ScriptTable, ProjectFilesOfTheXE7Block) {
+    int first = 0, last = 0;
+    ASSERT_TRUE(FindBlock(0x400000, first, last));
+    const wchar_t* names[] = { L"dcc32.cfg", L"qvl210.dproj", L"qvl210.dpk", L"qvl210.res",
+                               L"dcc64.cfg", L"dclqvl210.dproj", L"dclqvl210.dpk", L"dclqvl210.res" };
+    EXPECT_EQ(Str(ScriptRow(first + 4).Text), L"RADStudio15\\Win32");
+    EXPECT_EQ(Str(ScriptRow(first + 5).Text), L"RADStudio15\\Win64");
+    for (int f = 0; f < 8; ++f) {
+        const TScriptItem& r = ScriptRow(first + 6 + f);
+        EXPECT_EQ(Str(r.Text), L"RADStudio15\\" + std::wstring(names[f]));
+        EXPECT_EQ(r.Param, 2000u + f);
+    }
+}
+
+TEST(ScriptTable, PathRowsOfTheNewerIdes) {
+    auto paths = [](uint32_t item) {
+        int first = 0, last = 0;
+        std::vector<std::pair<std::wstring, uint32_t>> rows;
+        if (!FindBlock(item, first, last)) return rows;
+        for (int i = first; i <= last; ++i)
+            if (ScriptRow(i).Kind() == skAddIdePath) rows.emplace_back(Str(ScriptRow(i).Text), ScriptRow(i).Param);
+        return rows;
+    };
+    using P = std::vector<std::pair<std::wstring, uint32_t>>;
+    EXPECT_EQ(paths(0x1000), (P{ { L"\\CppPaths\\SearchPath", 2 } }));
+    EXPECT_EQ(paths(0x10000), (P{ { L"\\C++\\Paths\\SearchPath", 2 }, { L"\\C++\\Paths\\LibraryPath", 2 },
+                                  { L"\\Library\\Search Path", 2 } }));
+    EXPECT_EQ(paths(0x20000), (P{ { L"\\C++\\Paths\\Win32\\LibraryPath", 3 }, { L"\\Library\\Win32\\Search Path", 3 },
+                                  { L"\\Library\\Win64\\Search Path", 4 } }));
+    EXPECT_EQ(paths(0x80000), (P{ { L"\\C++\\Paths\\Win32\\LibraryPath", 3 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 },
+                                  { L"\\Library\\Win32\\Search Path", 3 }, { L"\\Library\\Win64\\Search Path", 4 } }));
+    EXPECT_EQ(paths(0x200000), (P{ { L"\\C++\\Paths\\Win32\\LibraryPath", 3 }, { L"\\Library\\Win32\\Search Path", 3 },
+                                   { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 } }));
+    EXPECT_EQ(paths(0x2000000), (P{ { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 },
+                                    { L"\\C++\\Paths\\Win32\\LibraryPath", 3 }, { L"\\Library\\Win32\\Search Path", 3 } }));
+    EXPECT_EQ(paths(0x40000000), (P{ { L"\\Library\\Win32\\Search Path", 3 }, { L"\\C++\\Paths\\Win32\\LibraryPath", 3 },
+                                     { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 } }));
+
+    // The 64-bit guards: the compiler's file below the IDE root, one code per block.
+    std::vector<int> guards = RowsOfKind(skIfFileExists);
+    const uint32_t codes[] = { 0x2000001, 0x4000001, 0x4000001, 0x4000002, 0x4000003, 0x4000004 };
+    ASSERT_EQ(guards.size(), 6u);
+    for (size_t g = 0; g < guards.size(); ++g) {
+        EXPECT_EQ(Str(ScriptRow(guards[g]).Text), L"bin\\dcc64.exe");
+        EXPECT_EQ(ScriptRow(guards[g]).Location, unsigned(locIdeRoot));
+        EXPECT_EQ(ScriptRow(guards[g]).Param, codes[g]);
+    }
+
+    // The header move of BDS 2006 to XE.
+    for (int i : RowsOfKind(skCopyFiles)) {
+        EXPECT_EQ(Str(ScriptRow(i).Text), L"Source\\*.hpp");
+        EXPECT_EQ(ScriptRow(i).Location2, unsigned(locInstall));
+        EXPECT_EQ(Str(ScriptRow(i).Text3), Str(ScriptRow(i - 1 - 2 - 3 - 1 - 8 - 2).Text) + L"\\*.hpp");
+        EXPECT_EQ(Str(ScriptRow(i + 1).Text), L"Source\\*.hpp");
+    }
+    // C++Builder extends its library path with "Source".
+    for (int i : RowsOfKind(skAddSearchPath)) {
+        EXPECT_EQ(Str(ScriptRow(i).Text), L"Source");
+        EXPECT_EQ(ScriptRow(i).Location, unsigned(locInstall));
+        EXPECT_EQ(ScriptRow(i).Text2, nullptr);
+        EXPECT_EQ(ScriptRow(i).Text3, nullptr);
+    }
+}
+
+TEST(ScriptTable, WinHelpRowsOfTheOlderIdes) {
+    const std::wstring index = L"\r\n:Index Tessel library components=qvlib.hlp";
+    const std::wstring link = L"\r\n:Link qvlib.hlp";
+    struct { uint32_t Item; std::vector<std::pair<uint32_t, std::wstring>> Lines; const wchar_t* Alias; const wchar_t* Gid; } help[] = {
+        { 0x1, { { 1, index }, { 1, link } }, nullptr, L"Help\\delphi3.gid" },
+        { 0x2, { { 1, index }, { 1, link }, { 2, index }, { 3, link } }, nullptr, L"Help\\delphi4.gid" },
+        { 0x4, { { 1, index }, { 2, link } }, nullptr, L"Help\\delphi5.gid" },
+        { 0x8, { { 1, index }, { 2, link } }, L"delphi6.als", L"Help\\delphi6.gid" },
+        { 0x400, { { 1, index }, { 2, link } }, L"d7.als", L"Help\\d7.gid" },
+        { 0x10, { { 1, link }, { 2, index }, { 3, link } }, nullptr, L"Help\\bcb4.gid" },
+        { 0x20, { { 1, index }, { 2, link } }, nullptr, L"Help\\bcb5.gid" },
+        { 0x40, { { 1, index }, { 2, link } }, L"bcb6.als", L"Help\\bcb6.gid" },
+    };
+    for (const auto& h : help) {
+        SCOPED_TRACE(h.Item);
+        int first = 0, last = 0;
+        ASSERT_TRUE(FindBlock(h.Item, first, last));
+        std::vector<std::pair<uint32_t, std::wstring>> lines;
+        for (int i = first; i <= last; ++i) {
+            const TScriptItem& r = ScriptRow(i);
+            if (r.Kind() == skAppendText) {
+                lines.emplace_back(r.Param, Str(r.Text));
+                EXPECT_EQ(r.Location, unsigned(locIdeHelp));
+            } else if (r.Kind() == skMergeFiles) {
+                ASSERT_NE(h.Alias, nullptr);
+                EXPECT_EQ(Str(r.Text), L"Help\\qvlib.als");
+                EXPECT_EQ(r.Location, unsigned(locInstall));
+                EXPECT_EQ(Str(r.Text3), h.Alias);
+                EXPECT_EQ(r.Location2, unsigned(locIdeHelp));
+            } else if (r.Kind() == skDeleteFile) {
+                EXPECT_EQ(Str(r.Text), h.Gid);
+                EXPECT_EQ(r.Location, unsigned(locIdeRoot));
+            } else if (r.Kind() == skIfItem && i != first) {
+                EXPECT_EQ(r.Param, 0x80u);
+            }
+        }
+        EXPECT_EQ(lines, h.Lines);
+    }
+}
+
+TEST(ScriptTable, DemoSection) {
+    std::vector<std::wstring> delphi, cbuilder;
+    int demosRow = -1;
+    for (int i = 0; i < ScriptCount(); ++i) {
+        const TScriptItem& r = ScriptRow(i);
+        if (r.Kind() != skCreateDir) continue;
+        std::wstring t = Str(r.Text);
+        if (t == L"Demos") demosRow = i;
+        if (t.rfind(L"Demos\\Delphi\\", 0) == 0) delphi.push_back(t);
+        if (t.rfind(L"Demos\\CBuilder\\", 0) == 0) cbuilder.push_back(t);
+        // Project folders go with their recorded root; only the roots are recorded.
+        if (t.rfind(L"Demos", 0) == 0) {
+            EXPECT_EQ(r.HasFlag(sfUndo), t == L"Demos" || t == L"Demos\\Delphi" || t == L"Demos\\CBuilder") << i;
+        }
+    }
+    EXPECT_EQ(delphi.size(), 8u);
+    EXPECT_EQ(cbuilder.size(), 7u);
+    ASSERT_GT(demosRow, 0);
+    EXPECT_EQ(ScriptRow(demosRow - 1).Kind(), skIfItem);
+    EXPECT_EQ(ScriptRow(demosRow - 1).Param, 0x300u);
+    EXPECT_EQ(ScriptRow(demosRow + 1).Param, 0x300u);
+    // The demos stand between the C++Builder 6 block and the XE10.1 block.
+    EXPECT_EQ(ScriptRow(demosRow - 2).Kind(), skEndIfItem);
+    EXPECT_EQ(ScriptRow(demosRow - 2).Param, 0x40u);
+    int xe101 = 0, end = 0;
+    ASSERT_TRUE(FindBlock(0x2000000, xe101, end));
+    EXPECT_EQ(ScriptRow(xe101 - 1).Kind(), skEndIfItem);
+    EXPECT_EQ(ScriptRow(xe101 - 1).Param, 0x200u);
+    int delphiFiles = 0, cbFiles = 0;
+    for (int i = demosRow; i < xe101; ++i) {
+        std::wstring t = Str(ScriptRow(i).Text);
+        if (ScriptRow(i).Kind() != skExtractFile) continue;
+        if (t.rfind(L"Demos\\Delphi\\", 0) == 0) ++delphiFiles;
+        if (t.rfind(L"Demos\\CBuilder\\", 0) == 0) ++cbFiles;
+    }
+    EXPECT_EQ(delphiFiles, 37);
+    EXPECT_EQ(cbFiles, 50);
+}
+
+TEST(ScriptTable, UndoFlagsOnExactlyTheRecordedKinds) {
+    const std::set<uint16_t> recorded = { skInfo, skSetIde, skCreateDir, skExtractFileOnce, skRegisterUninstall,
+                                          skRegisterPackage, skAppendText, skDeleteFile, skRegisterWinHelp,
+                                          skCreateRegKey, skAddSearchPath, skRunInstallFile, skAddIdePath };
+    int keep = 0, unrecordedDirs = 0;
+    for (int i = 0; i < ScriptCount(); ++i) {
+        const TScriptItem& r = ScriptRow(i);
+        EXPECT_EQ(r.Flags() & ~(sfUndo | sfKeepOnPartial), 0u) << i;
+        if (r.HasFlag(sfKeepOnPartial)) {
+            ++keep;
+            EXPECT_TRUE(r.HasFlag(sfUndo)) << i;
+        }
+        if (r.Kind() == skCreateDir && !r.HasFlag(sfUndo)) {
+            ++unrecordedDirs;
+            continue;
+        }
+        EXPECT_EQ(r.HasFlag(sfUndo), recorded.count(r.Kind()) == 1) << "row " << i << " kind " << r.Kind();
+    }
+    EXPECT_EQ(keep, 2);
+    EXPECT_EQ(unrecordedDirs, 15);  // the demo project folders
+    // The undo records of these kinds carry the location the uninstaller expects.
+    for (int i : RowsOfKind(skAddIdePath)) EXPECT_EQ(ScriptRow(i).Location, unsigned(locInstall));
+    for (int i : RowsOfKind(skRegisterUninstall)) EXPECT_EQ(ScriptRow(i).Location, unsigned(locInstall));
+    for (int i : RowsOfKind(skSetIde)) EXPECT_EQ(ScriptRow(i).Location, 0u);
+    for (int i : RowsOfKind(skRunInstallFile)) EXPECT_EQ(ScriptRow(i).Location, 0u);
+    for (int i : RowsOfKind(skRegisterWinHelp)) EXPECT_EQ(ScriptRow(i).Location, 0u);
+}
+
+TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
+    std::set<uint32_t> bits, masks;
+    for (const TInstallItem& item : InstallItems) {
+        EXPECT_TRUE(bits.insert(item.Bit).second) << "duplicate bit";
+        EXPECT_FALSE(item.Checked);
+        if (item.IdeMask == 0) continue;
+        EXPECT_TRUE(masks.insert(item.IdeMask).second);
+        int ide = IdeIndexByMask(item.IdeMask);
+        ASSERT_NE(ide, 0) << "item without an IDE record";
+        // The block guarded by the item's bit selects that IDE and compiles for it.
+        int first = 0, last = 0;
+        ASSERT_TRUE(FindBlock(item.Bit, first, last)) << static_cast<const void*>(item.Caption);
+        EXPECT_EQ(ScriptRow(first + 1).Param, uint32_t(ide));
+        for (int i = first; i <= last; ++i)
+            if (ScriptRow(i).Kind() == skCompilePackage) { EXPECT_EQ(ScriptRow(i).Param, item.IdeMask); }
+    }
+    EXPECT_EQ(bits.size(), 31u);
+    EXPECT_EQ(masks.size(), 28u);
+    EXPECT_EQ(masks.count(IdeTable[4].InternalId), 0u);  // C++Builder 3 is never offered
+    EXPECT_EQ(InstallItems[0].Bit, 0x40000000u);
+    EXPECT_EQ(std::wstring(InstallItems[20].Caption), L"Delphi 7");
+    EXPECT_EQ(InstallItems[20].IdeMask, 0x100u);
+    EXPECT_EQ(std::wstring(InstallItems[28].Caption), L"Context help files");
+
+    // Every copy target is used by exactly one row.
+    std::map<const TCopyTarget*, int> used;
+    for (int i : RowsOfKind(skCopyFile)) used[ScriptRow(i).Target]++;
+    EXPECT_EQ(used.size(), size_t(CopyTargetCount));
+    for (int t = 0; t < CopyTargetCount; ++t) EXPECT_EQ(used[&CopyTargets[t]], 1) << "target " << t;
+    EXPECT_EQ(std::wstring(CopyTargets[7].FileName), L"delphi3\\qvTessel.inc");
+    int inc = RowsOfKind(skCopyFile)[0];  // Delphi 3 comes first
+    EXPECT_EQ(ScriptRow(inc).Target, &CopyTargets[7]);
+    EXPECT_EQ(Str(ScriptRow(inc).Text), L"Source\\qvTessel.inc");
+
+    EXPECT_EQ(CustomizeMask, 5u);
+    EXPECT_EQ(std::wstring(CustomizeOptions[0].Caption), L"");
+    EXPECT_EQ(std::wstring(ProductDescription).substr(std::wstring(ProductDescription).size() - 4), L"\r\n\r\n");
+    EXPECT_EQ(std::wstring(UninstallRootKey), L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
+}
