@@ -1,0 +1,131 @@
+// setup.exe /X: the script's folders and payload files, written below the
+// current folder, byte for byte, and nothing else anywhere.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include "common/UHandles.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "script/UConst.h"
+#include "support/PayloadList.h"
+#include "support/SetupRun.h"
+#include "support/WindowDriver.h"
+
+namespace {
+
+// What the script's folder and file rows name (relative to the install folder).
+void ScriptTargets(std::set<std::wstring>& files, std::map<std::wstring, uint32_t>& ids,
+                   std::set<std::wstring>& folders) {
+    for (int i = 0; i < ScriptCount(); ++i) {
+        const TScriptItem& r = ScriptRow(i);
+        if (r.Kind() == skCreateDir && r.Text && *r.Text) folders.insert(r.Text);
+        if (r.Kind() == skExtractFile) {
+            files.insert(r.Text);
+            ids[r.Text] = r.Param;
+        }
+    }
+}
+
+DWORD RunExtract(const std::wstring& dir) {
+    wd::Program setup;
+    if (!wd::Start(setup, SetupExePath(), L"/X", dir)) return GetLastError();
+    DWORD code = setup.WaitExit(120000);
+    if (code == STILL_ACTIVE) setup.Kill();
+    return code;
+}
+
+std::string Bytes(const std::wstring& path) {
+    std::string bytes;
+    EXPECT_TRUE(ReadFileBytes(path, bytes, FILE_SHARE_READ)) << "cannot read " << ToUtf8(path);
+    return bytes;
+}
+
+bool KeyExists(const std::wstring& key) {
+    UniqueHKey k;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
+}
+
+void ExpectExactPayloadTree(const std::wstring& dir) {
+    std::set<std::wstring> expectedFiles, expectedFolders;
+    std::map<std::wstring, uint32_t> ids;
+    ScriptTargets(expectedFiles, ids, expectedFolders);
+    std::map<uint32_t, std::wstring> payload = ReadPayloadList();
+    ASSERT_FALSE(payload.empty());
+
+    std::set<std::wstring> files, folders;
+    ListTree(dir, files, folders);
+    EXPECT_EQ(folders, expectedFolders);
+    EXPECT_EQ(expectedFiles.size(), 378u);
+    for (const std::wstring& f : expectedFiles) {
+        if (!files.count(f)) {
+            ADD_FAILURE() << "missing " << ToUtf8(f);
+            continue;
+        }
+        EXPECT_EQ(Bytes(JoinPath(dir, f)), Bytes(PayloadSourcePath(payload[ids[f]]))) << ToUtf8(f);
+    }
+    for (const std::wstring& f : files)
+        if (!expectedFiles.count(f)) ADD_FAILURE() << "unexpected file " << ToUtf8(f);
+}
+
+}  // namespace
+
+TEST(ExtractMode, WritesEveryPayloadFileAndNothingElse) {
+    wchar_t windowsBuf[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryW(windowsBuf, MAX_PATH), 0u);
+    const std::wstring windows = windowsBuf;
+    std::set<std::wstring> windowsBefore, unused;
+    WIN32_FIND_DATAW data;
+    {
+        UniqueFind find(FindFirstFileW(JoinPath(windows, L"*").c_str(), &data));
+        ASSERT_TRUE(find.valid());
+        do windowsBefore.insert(data.cFileName); while (FindNextFileW(find.get(), &data));
+    }
+
+    const std::wstring dir = FreshFolder(L"extract-empty");
+    ASSERT_EQ(RunExtract(dir), 0u);
+    ExpectExactPayloadTree(dir);
+
+    // No logs, no uninstaller, nothing in the Windows folder, no registry entries.
+    EXPECT_FALSE(PathExists(JoinPath(dir, L"install.log")));
+    EXPECT_FALSE(PathExists(JoinPath(dir, L"uninst.log")));
+    EXPECT_FALSE(PathExists(JoinPath(dir, L"unqmv.exe")));
+    EXPECT_FALSE(PathExists(JoinPath(windows, L"qvTessel.ini")));
+    std::set<std::wstring> windowsAfter;
+    {
+        UniqueFind find(FindFirstFileW(JoinPath(windows, L"*").c_str(), &data));
+        ASSERT_TRUE(find.valid());
+        do windowsAfter.insert(data.cFileName); while (FindNextFileW(find.get(), &data));
+    }
+    EXPECT_EQ(windowsAfter, windowsBefore);
+    EXPECT_FALSE(KeyExists(ProductRegKey));
+    EXPECT_FALSE(KeyExists(std::wstring(UninstallRootKey) + ProductIntName));
+    std::wstring helpDir;
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", helpDir));
+}
+
+TEST(ExtractMode, ReplacesAnOlderExtractionAndKeepsOtherFiles) {
+    const std::wstring dir = FreshFolder(L"extract-older");
+    ASSERT_EQ(RunExtract(dir), 0u);
+
+    // An older extraction: changed, shortened and emptied payload files, plus files of the user's.
+    const std::wstring changed = JoinPath(dir, L"Source\\qvUtils.pas");
+    const std::wstring shortened = JoinPath(dir, L"RADStudio23\\dcc32.cfg");
+    const std::wstring emptied = JoinPath(dir, L"Demos\\CBuilder\\IniDemo\\Sample.ini");
+    ASSERT_EQ(WriteFileBytes(changed, std::string(100000, 'x')), 0u);
+    ASSERT_EQ(WriteFileBytes(shortened, "-LE."), 0u);
+    ASSERT_EQ(WriteFileBytes(emptied, ""), 0u);
+    const std::wstring mine = JoinPath(dir, L"Source\\MyUnit.pas");
+    const std::wstring myFolderFile = JoinPath(dir, L"MyStuff\\notes.txt");
+    ASSERT_EQ(WriteFileBytes(mine, "unit MyUnit;"), 0u);
+    ASSERT_EQ(CreateDirectoryPath(JoinPath(dir, L"MyStuff")), 0u);
+    ASSERT_EQ(WriteFileBytes(myFolderFile, "keep me"), 0u);
+
+    ASSERT_EQ(RunExtract(dir), 0u);
+    EXPECT_EQ(Bytes(mine), "unit MyUnit;");
+    EXPECT_EQ(Bytes(myFolderFile), "keep me");
+    ASSERT_TRUE(DeleteFileW(mine.c_str()));
+    ASSERT_EQ(DeleteDirectoryTree(JoinPath(dir, L"MyStuff"), false), 0u);
+    ExpectExactPayloadTree(dir);
+}
