@@ -9,6 +9,7 @@
 #include "common/UPathText.h"
 #include "common/UUtils.h"
 #include "common/UnDo.h"
+#include "common/UnDoSteps.h"
 #include "script/UActionContext.h"
 #include "script/UActionLogic.h"
 #include "script/UConst.h"
@@ -162,15 +163,18 @@ void TScript::WriteRowUndoRecord(const TScriptItem& row, uint32_t param) {
     }
 }
 
+bool TScript::InsidePreexistingDir(const std::wstring& path) const {
+    const std::wstring lower = LowerWide(path);
+    const TRecordedDir* nearest = nullptr;
+    for (const TRecordedDir& dir : FRecordedDirs)
+        if (PathIsInside(dir.Path, lower) && (!nearest || dir.Path.size() > nearest->Path.size())) nearest = &dir;
+    return nearest && nearest->ExistedBefore;
+}
+
 void TScript::RecordWrittenFiles(const TActionContext& ctx) {
-    for (const TWrittenFile& file : ctx.Written) {
-        const std::wstring path = LowerWide(ResolvePath(file.Location, file.Text));
-        const TRecordedDir* nearest = nullptr;
-        for (const TRecordedDir& dir : FRecordedDirs)
-            if (PathIsInside(dir.Path, path) && (!nearest || dir.Path.size() > nearest->Path.size())) nearest = &dir;
-        if (nearest && nearest->ExistedBefore)
+    for (const TWrittenFile& file : ctx.Written)
+        if (InsidePreexistingDir(ResolvePath(file.Location, file.Text)))
             WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, file.ResId, file.Location, file.Text);
-    }
 }
 
 int TScript::Dispatch(const TScriptItem& row, TActionContext& ctx) {
@@ -239,14 +243,18 @@ int TScript::ItemDoScript() {
     FLogText.clear();
     if (CopyOnly && IsIdeRowKind(row.Kind())) return 0;
 
-    // A recorded folder row notes whether its folder was there before the run.
-    const bool recordedDir = row.Kind() == skCreateDir && row.HasFlag(sfUndo);
+    // A folder row notes whether its folder was there before the run. Folder rows
+    // without a record of their own get one when they lie in a recorded folder
+    // that existed before: that folder is not removed as a whole by an uninstall.
+    const bool dirRow = row.Kind() == skCreateDir;
     std::wstring dirPath;
     bool existedBefore = false;
-    if (recordedDir) {
+    bool recordedDir = false;
+    if (dirRow) {
         dirPath = ResolvePath(row.Location, Str(row.Text));
         const bool isInstallDir = LowerWide(dirPath) == LowerWide(InstallDir);
         existedBefore = isInstallDir ? FInstallDirExisted : DirectoryExists(dirPath);
+        recordedDir = row.HasFlag(sfUndo) || InsidePreexistingDir(dirPath);
     }
 
     TActionContext ctx;
@@ -259,7 +267,11 @@ int TScript::ItemDoScript() {
     FLogText = ctx.LogText;
     if (FLogEnable && !FLogText.empty()) WriteLog(FLogText);
 
-    if (row.HasFlag(sfUndo)) WriteRowUndoRecord(row, existedBefore ? 1u : row.Param);
+    if (row.HasFlag(sfUndo))
+        WriteRowUndoRecord(row, dirRow && existedBefore ? undoDirExisted : row.Param);
+    else if (recordedDir)
+        WriteUndoRecord(FBinLogHandle, skCreateDir | sfUndo, existedBefore ? undoDirExisted : 0, row.Location,
+                        Str(row.Text));
     if (recordedDir) {
         FRecordedDirs.push_back({LowerWide(dirPath), existedBefore});
         // The logs were written into an install folder that was already there.

@@ -60,5 +60,7 @@ private:
     int Dispatch(const TScriptItem& row, TActionContext& ctx);
     void WriteRowUndoRecord(const TScriptItem& row, uint32_t param);
     void RecordWrittenFiles(const TActionContext& ctx);
+    // True when the deepest recorded folder holding path existed before the run.
+    bool InsidePreexistingDir(const std::wstring& path) const;
     friend struct TScriptAccess;          // the actions work on the runner's state
 };

@@ -1,0 +1,378 @@
+// The script runner: blocks and skip mode, copy-only mode, the install log,
+// undo records and the removal of an earlier installation.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/UDeinstall.h"
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UIdeTable.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "common/UnDo.h"
+#include "script/UConst.h"
+#include "script/UScript.h"
+
+namespace {
+
+constexpr uint32_t U = sfUndo;
+
+TScriptItem Row(uint32_t word0, const wchar_t* text = nullptr, uint32_t param = 0, uint32_t location = 0) {
+    return TScriptItem{word0, text, param, location, nullptr, nullptr, 0, 0, nullptr};
+}
+
+const TScriptItem kInfoRows[] = {
+    Row(skInfo | U, nullptr, 1), Row(skInfo | U, nullptr, 2), Row(skInfo | U, nullptr, 4),
+    Row(skInfo | U, nullptr, 5), Row(skInfo | U, nullptr, 7), Row(skInfo | U, nullptr, 6),
+};
+
+// Runs rows the way the progress page does; the results of all rows.
+std::vector<int> RunRows(const std::vector<TScriptItem>& rows) {
+    std::vector<int> results;
+    TScript script;
+    script.UseRows(rows.data(), static_cast<int>(rows.size()));
+    script.Start();
+    EXPECT_EQ(static_cast<int>(rows.size()), script.ProgressCount());
+    std::wstring caption;
+    while (script.FCurrent < script.Count()) {
+        script.ItemText(caption);
+        results.push_back(script.ItemDoScript());
+        EXPECT_EQ(1, script.ItemProgressStep());
+        script.FCurrent += 1;
+    }
+    return results;
+}
+
+std::vector<TScriptItem> WithInfo(std::vector<TScriptItem> rows) {
+    rows.insert(rows.begin(), std::begin(kInfoRows), std::end(kInfoRows));
+    return rows;
+}
+
+std::string FileBytes(const std::wstring& path) {
+    std::string bytes;
+    ReadFileBytes(path, bytes);
+    return bytes;
+}
+
+// The install log's lines; fails the test when it is not UTF-16LE text with CR LF line ends.
+std::vector<std::wstring> LogLines(const std::wstring& dir) {
+    const std::string bytes = FileBytes(JoinPath(dir, L"install.log"));
+    std::vector<std::wstring> lines;
+    EXPECT_EQ(0u, bytes.size() % 2);
+    std::wstring text(bytes.size() / 2, L'\0');
+    if (!bytes.empty()) memcpy(&text[0], bytes.data(), bytes.size() & ~size_t(1));
+    EXPECT_TRUE(text.empty() || text[0] != 0xFEFF) << "no byte-order mark";
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t end = text.find(L"\r\n", pos);
+        EXPECT_NE(std::wstring::npos, end) << "every line ends in CR LF";
+        if (end == std::wstring::npos) break;
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+std::vector<TUndoRecord> UndoRecords(const std::wstring& dir) {
+    const std::string bytes = FileBytes(JoinPath(dir, L"uninst.log"));
+    std::vector<TUndoRecord> records;
+    EXPECT_EQ("UNQMV02", bytes.substr(0, 7));
+    size_t pos = 7, next = 0;
+    TUndoRecord rec;
+    while (ReadUndoRecordForward(bytes, pos, bytes.size(), rec, next)) {
+        records.push_back(rec);
+        pos = next;
+    }
+    EXPECT_EQ(bytes.size(), pos) << "records tile the file";
+    return records;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+const std::wstring kUninstallKey = std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib");
+
+class Runner : public testing::Test {
+protected:
+    void SetUp() override {
+        DeleteDirectoryTree(L"C:\\rt", false);
+        DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
+        InstallDir = L"C:\\rt\\inst";
+        CurrentIde = 0;
+        IdeFolder.clear();
+        SelectedIdeMask = 0;
+        SelectedItemMask = 0;
+        CustomizeMask = 5;
+        CopyOnly = false;
+        for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Selected = false;
+    }
+};
+
+}  // namespace
+
+TEST_F(Runner, BlocksSkipTheirRowsWithoutTrace) {
+    SelectedItemMask = 0x1;
+    const std::vector<TScriptItem> rows = {
+        Row(skIfItem, nullptr, 0x2),                  // not selected: skip to its end row
+        Row(skCreateDir | U, L"Skipped", 0, 3),
+        Row(skIfItem, nullptr, 0x4),                  // nested, other code: passed over
+        Row(skCreateDir, L"Skipped2", 0, 3),
+        Row(skEndIfItem, nullptr, 0x4),               // not the pending end row
+        Row(skCreateDir | U, L"Skipped3", 0, 3),
+        Row(skEndIfItem, nullptr, 0x2),
+        Row(skIfItem, nullptr, 0x1),                  // selected
+        Row(skCreateDir | U, L"Ran", 0, 3),
+        Row(skEndIfItem, nullptr, 0x1),               // nothing pending: does nothing
+        Row(skIfFileExists, L"Ran", 0x77, 3),
+        Row(skIfFileExists, L"Missing", 0x78, 3),
+        Row(skCreateDir | U, L"NotMade", 0, 3),
+        Row(skEndIfFileExists, nullptr, 0x78),
+        Row(skIfNotOption, nullptr, 4),               // CustomizeMask 5 shares bit 4
+        Row(skCreateDir, L"NoOption", 0, 3),
+        Row(skEndIfNotOption, nullptr, 4),
+        Row(skIfOption, nullptr, 1),
+        Row(skCreateDir, L"Option", 0, 3),
+        Row(skEndIfOption, nullptr, 1),
+        Row(skIfIde, nullptr, 0x100),                 // no IDE selected
+        Row(skCreateDir, L"Ide", 0, 3),
+        Row(skEndIfIde, nullptr, 0x100),
+        Row(skCreateDir, L"After", 0, 3),
+    };
+    const std::vector<int> results = RunRows(rows);
+    EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
+    for (const wchar_t* made : {L"Ran", L"Option", L"After"}) EXPECT_TRUE(DirectoryExists(JoinPath(InstallDir, made))) << made;
+    for (const wchar_t* skipped : {L"Skipped", L"Skipped2", L"Skipped3", L"NotMade", L"NoOption", L"Ide"})
+        EXPECT_FALSE(DirectoryExists(JoinPath(InstallDir, skipped))) << skipped;
+
+    const std::vector<std::wstring> lines = LogLines(InstallDir);
+    const std::vector<std::wstring> expected = {
+        L"Start installation for Tessel library v4.09",
+        L"RootPath: C:\\rt\\inst",
+        L"Borland products: ",
+        L"Creating directory: C:\\rt\\inst\\Ran...Success",
+        L"Check file: C:\\rt\\inst\\Ran...Success",
+        L"Check file: C:\\rt\\inst\\Missing...Fail",
+        L"Creating directory: C:\\rt\\inst\\Option...Success",
+        L"Creating directory: C:\\rt\\inst\\After...Success",
+    };
+    EXPECT_EQ(expected, lines);
+    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    ASSERT_EQ(1u, records.size());
+    EXPECT_EQ(skCreateDir | U, records[0].Word0);
+    EXPECT_EQ("Ran", records[0].Text);
+    EXPECT_EQ(0u, records[0].Param) << "a folder made by the run";
+}
+
+TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
+    CopyOnly = true;
+    InstallDir = L"C:\\rt\\copy";
+    const std::vector<TScriptItem> rows = {
+        Row(skSetIde | U, L"Delphi7", 9),                 // control row: runs
+        Row(skCreateDir | U, L"Delphi7", 0, 3),           // file row: runs
+        Row(skCheckFile, L"Delphi7", 0, 3),               // IDE row
+        Row(skRegisterWinHelp | U, L"qvlib.hlp"),         // IDE row with a record: none written
+        Row(skCompilePackage, L"qvl70.dpk", 0),           // would fail with -1 if it ran
+        Row(skRegisterPackage | U, L"Delphi7\\dclqvl70.bpl", 0, 3),
+    };
+    EXPECT_EQ(std::vector<int>(rows.size(), 0), RunRows(rows));
+    EXPECT_EQ(9, CurrentIde);
+    EXPECT_EQ(L"Delphi7", IdeFolder);
+    const std::vector<std::wstring> lines = LogLines(InstallDir);
+    ASSERT_EQ(4u, lines.size());
+    EXPECT_EQ(L"Creating directory: C:\\rt\\copy\\Delphi7...Success", lines[3]);
+    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    ASSERT_EQ(2u, records.size());
+    EXPECT_EQ(skSetIde | U, records[0].Word0);
+    EXPECT_EQ(9u, records[0].Param);
+    EXPECT_EQ("Delphi7", records[0].Text);
+    EXPECT_EQ(skCreateDir | U, records[1].Word0);
+    std::wstring value;
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
+}
+
+TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
+    InstallDir = L"C:\\rt\\Bibliothèque Ünïcode";
+    SelectedIdeMask = IdeTable[9].InternalId | IdeTable[29].InternalId | IdeTable[8].InternalId;
+    IdeTable[9].Selected = true;    // in the mask and selected
+    IdeTable[8].Selected = true;
+    IdeTable[29].Selected = false;  // in the mask only
+    IdeTable[1].Selected = true;    // selected only
+    const std::vector<int> results = RunRows(WithInfo({}));
+    EXPECT_EQ(std::vector<int>(6, 0), results);
+
+    const std::vector<std::wstring> lines = LogLines(InstallDir);
+    const std::vector<std::wstring> expected = {
+        L"Start installation for Tessel library v4.09",
+        L"RootPath: C:\\rt\\Bibliothèque Ünïcode",
+        L"Borland products: CBuilder6,Delphi7",
+    };
+    EXPECT_EQ(expected, lines) << "information rows write no lines";
+
+    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    ASSERT_EQ(6u, records.size());
+    const char* texts[] = {"Tessel library", "4.09", nullptr, "Software\\Veltrane\\Tessel library", "qvlLib", ""};
+    const uint32_t codes[] = {1, 2, 4, 5, 7, 6};
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(skInfo | U, records[i].Word0);
+        EXPECT_EQ(codes[i], records[i].Param);
+        EXPECT_EQ(0u, records[i].Location);
+        if (texts[i]) {
+            EXPECT_EQ(texts[i], records[i].Text);
+        }
+    }
+    EXPECT_EQ(ToUtf8(InstallDir), records[2].Text);
+    EXPECT_GT(records[2].Text.size(), InstallDir.size()) << "length in UTF-8 bytes";
+
+    // The record's trailing length stands right behind the text.
+    const std::string bytes = FileBytes(JoinPath(InstallDir, L"uninst.log"));
+    size_t pos = 7;
+    for (int i = 0; i < 2; ++i) pos += 16 + static_cast<uint8_t>(bytes[pos + 12]) + 256 * static_cast<uint8_t>(bytes[pos + 13]);
+    const size_t n = static_cast<uint8_t>(bytes[pos + 12]) + 256 * static_cast<uint8_t>(bytes[pos + 13]);
+    EXPECT_EQ(records[2].Text.size(), n);
+    EXPECT_EQ(n + 16, static_cast<uint8_t>(bytes[pos + 14 + n]) + 256u * static_cast<uint8_t>(bytes[pos + 15 + n]));
+}
+
+TEST_F(Runner, FailedRowsAreStillRecordedAndLogsAreReplaced) {
+    // The package registration's first write cannot happen without an IDE:
+    // no line, but its record.
+    const std::vector<TScriptItem> rows = WithInfo({
+        Row(skRegisterPackage | U, L"Delphi7\\dclqvl70.bpl", 0, 3),
+        Row(skCheckFile | U, L"Missing.bpl", 0, 3),
+        Row(skCreateDir | U, L"Made", 0, 3),
+    });
+    std::vector<int> results = RunRows(rows);
+    ASSERT_EQ(9u, results.size());
+    EXPECT_EQ(-1, results[6]);
+    EXPECT_EQ(1, results[7]);
+    const std::vector<std::wstring> first = LogLines(InstallDir);
+    ASSERT_EQ(5u, first.size());
+    EXPECT_EQ(L"Check file: C:\\rt\\inst\\Missing.bpl...Fail", first[3]);
+    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    ASSERT_EQ(9u, records.size());
+    EXPECT_EQ(skRegisterPackage | U, records[6].Word0);
+    EXPECT_EQ("Delphi7\\dclqvl70.bpl", records[6].Text);
+    EXPECT_EQ(3u, records[6].Location);
+
+    // A second run replaces both logs.
+    const std::string log = FileBytes(JoinPath(InstallDir, L"install.log"));
+    const std::string undo = FileBytes(JoinPath(InstallDir, L"uninst.log"));
+    RunRows(rows);
+    EXPECT_EQ(log, FileBytes(JoinPath(InstallDir, L"install.log")));
+    // Same records; "Made" is now a folder that existed before the run.
+    const std::string again = FileBytes(JoinPath(InstallDir, L"uninst.log"));
+    EXPECT_EQ(undo.size(), again.size());
+    EXPECT_EQ(1u, UndoRecords(InstallDir)[8].Param);
+}
+
+TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
+    // A first installation in C:\rt\old that registers its uninstall entry.
+    InstallDir = L"C:\\rt\\old";
+    const std::vector<TScriptItem> rows = WithInfo({
+        Row(skCreateDir | U, L"", 0, 3),
+        Row(skCreateDir | U, L"Sub", 0, 3),
+        Row(skRegisterUninstall | U, L"unqmv.exe", 0, 3),
+    });
+    RunRows(rows);
+    ASSERT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
+    std::wstring command;
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    EXPECT_EQ(L"C:\\rt\\old\\unqmv.exe C:\\rt\\old\\uninst.log", command);
+
+    // Without a blank or quotes the entry names no log: nothing is removed.
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", L"C:\\rt\\old\\uninst.log"));
+    InstallDir = L"C:\\rt\\new";
+    RunRows(WithInfo({}));
+    EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
+    EXPECT_EQ(L"C:\\rt\\new", InstallDir);
+
+    // A damaged old log is skipped silently and the new install goes on.
+    ASSERT_TRUE(WriteBytes(L"C:\\rt\\damaged.log", "UNQMV02\x0E\x40\x01\x00garbage-that-is-no-record"));
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", L"x.exe C:\\rt\\damaged.log"));
+    RunRows(WithInfo({}));
+    EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size());
+    EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
+
+    // With the real command line the next run removes the first installation,
+    // and keeps its own install folder.
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    InstallDir = L"C:\\rt\\new";
+    CurrentIde = 0;
+    RunRows(WithInfo({Row(skCreateDir | U, L"", 0, 3)}));
+    EXPECT_FALSE(DirectoryExists(L"C:\\rt\\old"));
+    EXPECT_EQ(L"C:\\rt\\new", InstallDir);
+    EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size() - 1);
+    std::wstring value;
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName", value))
+        << "the old entry went with the old installation";
+}
+
+TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
+    UniqueModule payload(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(payload.valid());
+    PayloadModule = payload.get();
+    InstallDir = L"C:\\rt\\user";
+    ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\user\\Source"));
+    ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\user\\Demos\\Mine"));
+    ASSERT_TRUE(WriteBytes(L"C:\\rt\\user\\notes.txt", "mine"));
+    ASSERT_TRUE(WriteBytes(L"C:\\rt\\user\\Source\\own.pas", "mine"));
+    static const TCopyTarget copyTarget{L"Source\\copy.inc", 3};
+    TScriptItem copyRow = Row(skCopyFile, L"Source\\qvTessel.inc", 0, 3);
+    copyRow.Target = &copyTarget;
+    const std::vector<TScriptItem> rows = WithInfo({
+        Row(skCreateDir | U, L"", 0, 3),
+        Row(skCreateDir | U, L"Source", 0, 3),
+        Row(skExtractFile, L"Source\\qvTessel.inc", 1, 3),
+        copyRow,
+        Row(skExtractFile, L"Readme.txt", 30, 3),
+        Row(skCreateDir | U, L"Help", 0, 3),
+        Row(skExtractFile, L"Help\\qvlib.hlp", 60, 3),
+        Row(skCreateDir | U, L"Demos", 0, 3),
+        Row(skCreateDir, L"Demos\\Mine", 0, 3),     // not recorded by the script, existed
+        Row(skCreateDir, L"Demos\\New", 0, 3),      // not recorded by the script, made now
+        Row(skExtractFile, L"Demos\\New\\Readme.txt", 30, 3),
+    });
+    const std::vector<int> results = RunRows(rows);
+    EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
+
+    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    std::vector<std::pair<uint32_t, std::string>> changes;
+    for (size_t i = 6; i < records.size(); ++i) changes.push_back({records[i].Word0 | records[i].Param << 20, records[i].Text});
+    const uint32_t dirExisted = (skCreateDir | U) | 1u << 20;
+    const uint32_t dirMade = skCreateDir | U;
+    const uint32_t file = skExtractFile | U;
+    const std::vector<std::pair<uint32_t, std::string>> expected = {
+        {dirExisted, ""},
+        {file, "install.log"},
+        {file, "uninst.log"},
+        {dirExisted, "Source"},
+        {file | 1u << 20, "Source\\qvTessel.inc"},
+        {file, "Source\\copy.inc"},
+        {file | 30u << 20, "Readme.txt"},
+        {dirMade, "Help"},
+        {dirExisted, "Demos"},
+        {dirExisted, "Demos\\Mine"},
+        {dirMade, "Demos\\New"},
+    };
+    EXPECT_EQ(expected, changes);
+
+    // The uninstall engine takes back what the run made and leaves the user's files.
+    {
+        TDeinstall engine;
+        ASSERT_EQ(0, engine.PrepareUninstFile(L"C:\\rt\\user\\uninst.log"));
+        ASSERT_EQ(0, engine.PrepareDeinstall());
+        engine.DoDeinstall();
+    }
+    EXPECT_EQ("mine", FileBytes(L"C:\\rt\\user\\notes.txt"));
+    EXPECT_EQ("mine", FileBytes(L"C:\\rt\\user\\Source\\own.pas"));
+    for (const wchar_t* gone : {L"C:\\rt\\user\\install.log", L"C:\\rt\\user\\uninst.log", L"C:\\rt\\user\\Readme.txt",
+                                L"C:\\rt\\user\\Source\\qvTessel.inc", L"C:\\rt\\user\\Source\\copy.inc",
+                                L"C:\\rt\\user\\Help", L"C:\\rt\\user\\Demos"})
+        EXPECT_FALSE(PathExists(gone)) << gone;
+    PayloadModule = nullptr;
+}
