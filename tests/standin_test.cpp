@@ -1,0 +1,391 @@
+// The stand-in IDE tools: what they read, what they build and where, how they can be
+// made to fail, crawl or hang, and what they record. The last test builds every
+// package of the install script from the real package projects, the way the setup does.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+
+#include "common/UDiscovery.h"
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "script/UConst.h"
+#include "standin/UMachine.h"
+#include "standin/UStandinText.h"
+
+namespace {
+
+constexpr int kDelphi3 = 1, kCBuilder6 = 8, kStudio12 = 29;
+
+TEST(StandinText, OptionFiles) {
+    CompilerOptions o;
+    ApplyCompilerOptions(L"-B\r\n-$D-\r\n-NSSystem;Vcl;Winapi\r\n-LE.\\Win32\r\n-LN.\\Win32\r\n-N0.\\Win32\r\n"
+                         L"-U..\\Source\r\n-JL\r\n-NH.\\Win32\r\n-W-SYMBOL_PLATFORM\r\n",
+                         o);
+    EXPECT_EQ(L".\\Win32", o.packageDir);
+    EXPECT_EQ(L".\\Win32", o.dcpDir);
+    EXPECT_EQ(L".\\Win32", o.unitDir);  // not "SSystem;…" from -NS
+    EXPECT_EQ(L".\\Win32", o.hppDir);
+    EXPECT_EQ(L"..\\Source", o.unitPath);
+    EXPECT_TRUE(o.cppFiles);
+
+    // A later file overrides; quotes go; -N alone is the unit folder; blanks around lines are fine.
+    CompilerOptions p;
+    ApplyCompilerOptions(L"-LE.\n-N.\n-J\n", p);
+    ApplyCompilerOptions(L"  -LE\"C:\\Out Dir\\Bpl\"  \n-NH..\\Source\nLE.\\ignored\n-JPHNE", p);
+    EXPECT_EQ(L"C:\\Out Dir\\Bpl", p.packageDir);
+    EXPECT_EQ(L".", p.unitDir);
+    EXPECT_EQ(L"..\\Source", p.hppDir);
+    EXPECT_EQ(L"", p.dcpDir);
+    EXPECT_TRUE(p.cppFiles);
+    CompilerOptions q;
+    ApplyCompilerOptions(L"-J\n-JLX\n", q);
+    EXPECT_FALSE(q.cppFiles);
+}
+
+TEST(StandinText, PackageProjects) {
+    PackageProject p;
+    ASSERT_TRUE(ParsePackageProject(
+        L"{ Tessel library }\r\n(* run-time *)\r\n// built by the setup\r\nPackage qvl290;\r\n{$R *.res}\r\n"
+        L"{$DESCRIPTION 'it''s a package; contains nothing'}\r\nrequires\r\n  rtl,\r\n  vcl;\r\n"
+        L"contains\r\n  qvConsts in '..\\Source\\qvConsts.pas',\r\n  qvUtils {helpers} in '..\\Source\\qvUtils.pas',\r\n"
+        L"  qvLocal;\r\nend.\r\n",
+        p));
+    EXPECT_EQ(L"qvl290", p.name);
+    ASSERT_EQ(3u, p.units.size());
+    EXPECT_EQ(L"qvConsts", p.units[0].name);
+    EXPECT_EQ(L"..\\Source\\qvConsts.pas", p.units[0].path);
+    EXPECT_EQ(L"qvUtils", p.units[1].name);
+    EXPECT_EQ(L"qvLocal", p.units[2].name);
+    EXPECT_EQ(L"", p.units[2].path);
+
+    EXPECT_TRUE(ParsePackageProject(L"package dclqvl30; requires vcl30; end.", p));
+    EXPECT_EQ(L"dclqvl30", p.name);
+    EXPECT_TRUE(p.units.empty());
+
+    for (const wchar_t* bad : {L"program qvl;", L"package qvl290", L"package ;", L"", L"{ open comment package x;",
+                               L"package x; contains a b;", L"package x; contains a in 'open;",
+                               L"package x; contains a in b;", L"unit qvUtils; package x;"})
+        EXPECT_FALSE(ParsePackageProject(bad, p)) << bad;
+}
+
+TEST(StandinText, MakeFilesAndPaths) {
+    std::wstring project;
+    EXPECT_TRUE(FindMakeProject(L"!if !$d(BCB)\r\nBCB = $(MAKEDIR)\\..\r\n!endif\r\nPROJECTS = x\r\n"
+                                L"VERSION = BCB.06.00\r\nPROJECT = qvl60.bpl\r\n$(PROJECT): $(OBJFILES)\r\n",
+                                project));
+    EXPECT_EQ(L"qvl60.bpl", project);
+    EXPECT_TRUE(FindMakeProject(L"  PROJECT=..\\out\\dclqvl40.bpl", project));
+    EXPECT_EQ(L"..\\out\\dclqvl40.bpl", project);
+    EXPECT_FALSE(FindMakeProject(L"<PROJECT value=\"qvl50.bpl\"/>\r\nPROJECT =\r\n", project));
+
+    std::wstring file;
+    EXPECT_TRUE(ParseMakeArgument(L"/fqvl60.mak", file));
+    EXPECT_EQ(L"qvl60.mak", file);
+    EXPECT_TRUE(ParseMakeArgument(L"-FDCLQVL40.BPK", file));
+    EXPECT_EQ(L"DCLQVL40.BPK", file);
+    for (const wchar_t* bad : {L"/f", L"/f qvl60.mak", L"qvl60.mak", L"/fqvl60.dpk", L"/xqvl60.mak"})
+        EXPECT_FALSE(ParseMakeArgument(bad, file)) << bad;
+
+    EXPECT_EQ(L"C:\\Pkg\\.\\Win32", ResolveOptionDir(L"C:\\Pkg", L".\\Win32"));
+    EXPECT_EQ(L"D:\\Out", ResolveOptionDir(L"C:\\Pkg", L"D:\\Out"));
+    EXPECT_EQ(L"\\Out", ResolveOptionDir(L"C:\\Pkg", L"\\Out"));
+    EXPECT_EQ(L"C:\\Pkg", ResolveOptionDir(L"C:\\Pkg", L""));
+    EXPECT_EQ(L"C:\\a.b\\qvl", WithoutExtension(L"C:\\a.b\\qvl"));
+    EXPECT_EQ(L"C:\\a.b\\qvl", WithoutExtension(L"C:\\a.b\\qvl.dpk"));
+    EXPECT_EQ(L"C:\\a.b", FolderOf(L"C:\\a.b\\qvl.dpk"));
+    EXPECT_EQ(L"", FolderOf(L"qvl.dpk"));
+}
+
+// Runs a command line in a folder, hidden, as the setup starts the IDE tools.
+struct RunResult {
+    bool started = false;
+    bool finished = false;
+    DWORD exitCode = 0;
+    DWORD elapsedMs = 0;
+};
+
+RunResult RunTool(const std::wstring& commandLine, const std::wstring& folder, DWORD waitMs = 20000) {
+    RunResult r;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = commandLine;
+    const DWORD start = GetTickCount();
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+        return r;
+    ProcessHandles h{UniqueKernelHandle(pi.hProcess), UniqueKernelHandle(pi.hThread)};
+    r.started = true;
+    r.finished = WaitForSingleObject(h.process.get(), waitMs) == WAIT_OBJECT_0;
+    r.elapsedMs = GetTickCount() - start;
+    if (!r.finished) {
+        TerminateProcess(h.process.get(), 1);
+        WaitForSingleObject(h.process.get(), 5000);
+    }
+    GetExitCodeProcess(h.process.get(), &r.exitCode);
+    return r;
+}
+
+void WriteText(const std::wstring& file, const std::string& text) {
+    UniqueFile f(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(f.valid()) << std::string(file.begin(), file.end());
+    DWORD n = 0;
+    ASSERT_TRUE(WriteFile(f.get(), text.data(), DWORD(text.size()), &n, nullptr));
+}
+
+bool FileThere(const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring Tool(int ide, const wchar_t* exe) {
+    return L"\"" + JoinPath(StandinRootDir(ide), std::wstring(L"bin\\") + exe) + L"\"";
+}
+
+const char kProject[] =
+    "package qvl290;\r\n{$R *.res}\r\nrequires rtl;\r\ncontains\r\n  qvConsts in '..\\Source\\qvConsts.pas',\r\n"
+    "  qvUtils in '..\\Source\\qvUtils.pas';\r\nend.\r\n";
+
+class StandinTools : public testing::Test {
+protected:
+    const std::wstring work = L"C:\\Work";
+    const std::wstring pkg = L"C:\\Work\\RADStudio23";
+    void SetUp() override {
+        ClearMachine();
+        DeleteDirectoryTree(work, false);
+        ASSERT_EQ(0u, CreateDirectoryPath(pkg + L"\\Win32"));
+        ASSERT_EQ(0u, CreateDirectoryPath(pkg + L"\\Win64"));
+        ASSERT_EQ(0u, CreateDirectoryPath(work + L"\\Source"));
+    }
+    void TearDown() override {
+        ClearMachine();
+        DeleteDirectoryTree(work, false);
+    }
+};
+
+TEST_F(StandinTools, DelphiCompilersFollowTheOptionFiles) {
+    ASSERT_TRUE(LayOutIde(kStudio12));
+    WriteText(pkg + L"\\qvl290.dpk", kProject);
+    WriteText(pkg + L"\\dcc32.cfg", "-LE.\\Win32\r\n-LN.\\Win32\r\n-N0.\\Win32\r\n-U..\\Source\r\n");
+    WriteText(pkg + L"\\dcc64.cfg", "-LE.\\Win64\r\n-LN.\\Win64\r\n");
+    // The project's own option file comes after the compiler's and wins.
+    WriteText(pkg + L"\\qvl290.cfg", "-LN.\r\n-JL\r\n-NH..\\Source\r\n");
+
+    RunResult r = RunTool(Tool(kStudio12, L"dcc32.exe") + L" qvl290.dpk", pkg);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(0u, r.exitCode);
+    EXPECT_TRUE(FileThere(pkg + L"\\Win32\\qvl290.bpl"));
+    EXPECT_TRUE(FileThere(pkg + L"\\qvl290.dcp"));
+    EXPECT_FALSE(FileThere(pkg + L"\\Win32\\qvl290.dcp"));
+    EXPECT_TRUE(FileThere(pkg + L"\\Win32\\qvUtils.dcu"));
+    EXPECT_TRUE(FileThere(work + L"\\Source\\qvConsts.hpp"));
+    EXPECT_TRUE(FileThere(work + L"\\Source\\qvUtils.hpp"));
+    EXPECT_FALSE(FileThere(pkg + L"\\Win64\\qvl290.bpl"));
+
+    r = RunTool(Tool(kStudio12, L"dcc64.exe") + L" qvl290.dpk", pkg);
+    ASSERT_TRUE(r.finished);
+    EXPECT_TRUE(FileThere(pkg + L"\\Win64\\qvl290.bpl"));
+
+    // Every call is recorded with its command line and folder.
+    const std::vector<ToolCall> calls = ReadToolCalls(kStudio12);
+    ASSERT_EQ(2u, calls.size());
+    EXPECT_EQ(Tool(kStudio12, L"dcc32.exe") + L" qvl290.dpk", calls[0].commandLine);
+    EXPECT_EQ(pkg, calls[0].currentDir);
+    EXPECT_EQ(Tool(kStudio12, L"dcc64.exe") + L" qvl290.dpk", calls[1].commandLine);
+    ClearToolCalls(kStudio12);
+    EXPECT_TRUE(ReadToolCalls(kStudio12).empty());
+}
+
+TEST_F(StandinTools, DelphiCompilersRefuseWhatTheSetupNeverAsksFor) {
+    ASSERT_TRUE(LayOutIde(kStudio12));
+    WriteText(pkg + L"\\qvl290.dpk", kProject);
+    // A missing output folder is not made: the build fails and leaves nothing.
+    WriteText(pkg + L"\\dcc32.cfg", "-LE.\\Win32\r\n-LN.\\Missing\r\n");
+    RunResult r = RunTool(Tool(kStudio12, L"dcc32.exe") + L" qvl290.dpk", pkg);
+    ASSERT_TRUE(r.finished);
+    EXPECT_NE(0u, r.exitCode);
+    EXPECT_FALSE(FileThere(pkg + L"\\Win32\\qvl290.bpl"));
+    WriteText(pkg + L"\\dcc32.cfg", "-LE.\\Win32\r\n");
+    // Only one argument, and only a package project.
+    for (const wchar_t* args : {L"", L" qvl290.dpk extra", L" qvl290.dpr", L" missing.dpk"}) {
+        r = RunTool(Tool(kStudio12, L"dcc32.exe") + args, pkg);
+        ASSERT_TRUE(r.finished);
+        EXPECT_NE(0u, r.exitCode) << args;
+    }
+    EXPECT_FALSE(FileThere(pkg + L"\\Win32\\qvl290.bpl"));
+    // A project that does not start with "package" builds nothing.
+    WriteText(pkg + L"\\broken.dpk", "library qvl290;\r\nend.\r\n");
+    r = RunTool(Tool(kStudio12, L"dcc32.exe") + L" broken.dpk", pkg);
+    EXPECT_NE(0u, r.exitCode);
+    EXPECT_EQ(6u, ReadToolCalls(kStudio12).size());
+}
+
+TEST_F(StandinTools, Delphi3PackagesAndMake) {
+    ASSERT_TRUE(LayOutMachine({kDelphi3, kCBuilder6}));
+    const std::wstring d3 = work + L"\\Delphi3";
+    ASSERT_EQ(0u, CreateDirectoryPath(d3));
+    WriteText(d3 + L"\\qvl30.dpk", "package qvl30;\r\ncontains qvUtils in 'qvUtils.pas';\r\nend.\r\n");
+    RunResult r = RunTool(Tool(kDelphi3, L"dcc32.exe") + L" qvl30.dpk", d3);
+    ASSERT_TRUE(r.finished);
+    EXPECT_TRUE(FileThere(d3 + L"\\qvl30.dpl"));
+    EXPECT_FALSE(FileThere(d3 + L"\\qvl30.bpl"));
+    EXPECT_TRUE(FileThere(d3 + L"\\qvl30.dcp"));
+
+    const std::wstring b6 = work + L"\\CBuilder6";
+    ASSERT_EQ(0u, CreateDirectoryPath(b6));
+    WriteText(b6 + L"\\qvl60.mak", "VERSION = BCB.06.00\r\nPROJECT = qvl60.bpl\r\n$(PROJECT): $(OBJFILES)\r\n");
+    r = RunTool(Tool(kCBuilder6, L"make.exe") + L" /f qvl60.mak", b6);  // the blank is not accepted
+    ASSERT_TRUE(r.finished);
+    EXPECT_FALSE(FileThere(b6 + L"\\qvl60.bpl"));
+    r = RunTool(Tool(kCBuilder6, L"make.exe") + L" /fqvl60.mak", b6);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(0u, r.exitCode);
+    for (const wchar_t* out : {L"\\qvl60.bpl", L"\\qvl60.bpi", L"\\qvl60.lib"}) EXPECT_TRUE(FileThere(b6 + out)) << out;
+    ASSERT_EQ(2u, ReadToolCalls(kCBuilder6).size());
+    EXPECT_EQ(b6, ReadToolCalls(kCBuilder6)[1].currentDir);
+}
+
+TEST_F(StandinTools, FailSlowAndHang) {
+    ASSERT_TRUE(LayOutIde(kStudio12));
+    WriteText(pkg + L"\\qvl290.dpk", kProject);
+    WriteText(pkg + L"\\dcc32.cfg", "-LE.\\Win32\r\n");
+    WriteText(pkg + L"\\dcc64.cfg", "-LE.\\Win64\r\n");
+    const std::wstring out32 = pkg + L"\\Win32\\qvl290.bpl", out64 = pkg + L"\\Win64\\qvl290.bpl";
+
+    // Fail: nothing written, the call still recorded.
+    ASSERT_TRUE(SetToolBehaviour(kStudio12, ToolMode::Fail));
+    RunResult r = RunTool(Tool(kStudio12, L"dcc32.exe") + L" qvl290.dpk", pkg);
+    ASSERT_TRUE(r.finished);
+    EXPECT_FALSE(FileThere(out32));
+    EXPECT_FALSE(FileThere(pkg + L"\\qvl290.dcp"));
+    EXPECT_EQ(1u, ReadToolCalls(kStudio12).size());
+
+    // One tool alone: dcc64 fails while dcc32 builds again.
+    ASSERT_TRUE(SetToolBehaviour(kStudio12, ToolMode::Normal));
+    ASSERT_TRUE(SetToolBehaviour(kStudio12, ToolMode::Fail, 0, L"dcc64"));
+    EXPECT_TRUE(RunTool(Tool(kStudio12, L"dcc32.exe") + L" qvl290.dpk", pkg).finished);
+    EXPECT_TRUE(RunTool(Tool(kStudio12, L"dcc64.exe") + L" qvl290.dpk", pkg).finished);
+    EXPECT_TRUE(FileThere(out32));
+    EXPECT_FALSE(FileThere(out64));
+
+    // Slow: takes at least the delay, then builds.
+    ASSERT_TRUE(SetToolBehaviour(kStudio12, ToolMode::Slow, 1500));
+    r = RunTool(Tool(kStudio12, L"dcc64.exe") + L" qvl290.dpk", pkg);
+    ASSERT_TRUE(r.finished);
+    EXPECT_GE(r.elapsedMs, 1400u);
+    EXPECT_TRUE(FileThere(out64));
+
+    // Hang: still running long after a normal build would have ended; writes nothing.
+    ASSERT_TRUE(DeleteFileW(out32.c_str()));
+    ASSERT_TRUE(SetToolBehaviour(kStudio12, ToolMode::Hang));
+    r = RunTool(Tool(kStudio12, L"dcc32.exe") + L" qvl290.dpk", pkg, 2500);
+    EXPECT_TRUE(r.started);
+    EXPECT_FALSE(r.finished);
+    EXPECT_FALSE(FileThere(out32));
+    EXPECT_EQ(5u, ReadToolCalls(kStudio12).size());
+}
+
+// Which tool and command line the setup uses for a compile row, quoted since roots have blanks.
+std::wstring CompileCommand(const TScriptItem& row) {
+    const int n = IdeIndexByMask(row.Param & (~row.Param + 1));
+    if (!IsIdeIndex(n)) return std::wstring();
+    const TBorlandProduct& ide = IdeTable[n];
+    if (!ide.IsDelphi) return L"\"" + ide.RootDir + L"\\bin\\make.exe\" /f" + row.Text;
+    return L"\"" + ide.RootDir + (row.Options == 1 ? L"\\bin\\dcc64.exe\" " : L"\\bin\\dcc32.exe\" ") + row.Text;
+}
+
+// Walks the IDE blocks of the install script with every IDE on the machine: extracts the
+// package projects from the payload, runs the stand-in tool of every compile row in the
+// package folder, and expects every file that a check row looks for.
+TEST_F(StandinTools, EveryScriptBlockBuildsWhatItChecks) {
+    UniqueModule setup(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(setup.valid());
+    PayloadModule = setup.get();
+    std::vector<int> all;
+    for (int i = 1; i <= IdeCount; ++i) all.push_back(i);
+    ASSERT_TRUE(LayOutMachine(all));
+    FindBorlandProducts();
+    InstallDir = work + L"\\Tessel";
+    wchar_t oldDir[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, oldDir);
+
+    std::map<int, int> compiles, checks;  // per IDE index
+    int ide = 0;
+    for (int i = 0; i < ScriptCount(); ++i) {
+        const TScriptItem& row = ScriptRow(i);
+        const std::wstring text = row.Text ? row.Text : L"";
+        switch (row.Kind()) {
+            case skSetIde:
+                ide = CurrentIde = int(row.Param);
+                IdeFolder = text;
+                break;
+            case skCreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(row.Location, text))) << i; break;
+            case skExtractFile:
+                if (ide && text.compare(0, 6, L"Demos\\") != 0) {
+                    ASSERT_EQ(0u, SaveResourceToFile(row.Param, ResolvePath(row.Location, text))) << i;
+                }
+                break;
+            case skCopyFile:  // only the Delphi 3 include file matters inside the package folders
+                if (row.Target->Location == locInstall)
+                    CopyFileW(ResolvePath(row.Location, text).c_str(),
+                              ResolvePath(row.Target->Location, row.Target->FileName).c_str(), FALSE);
+                break;
+            case skSetCurrentDir: ASSERT_TRUE(SetCurrentDirectoryW(ResolvePath(row.Location, text).c_str())) << i; break;
+            case skCompilePackage: {
+                wchar_t cwd[MAX_PATH];
+                GetCurrentDirectoryW(MAX_PATH, cwd);
+                EXPECT_EQ(JoinPath(InstallDir, IdeFolder), cwd) << i;
+                const RunResult r = RunTool(CompileCommand(row), L"", 45000);
+                EXPECT_TRUE(r.finished && r.exitCode == 0) << "row " << i << " " << IdeTable[ide].Name;
+                ++compiles[ide];
+                break;
+            }
+            case skCheckFile:
+                if (ide && text != L"bin\\dcc64.exe") {
+                    EXPECT_TRUE(FileThere(ResolvePath(row.Location, text)))
+                        << "row " << i << " " << IdeTable[ide].Name << " " << std::string(text.begin(), text.end());
+                    ++checks[ide];
+                }
+                break;
+            case skCopyFiles: {
+                // BDS 2006 to XE leave their C++ headers in "Source"; the script moves them.
+                WIN32_FIND_DATAW data;
+                UniqueFind found(FindFirstFileW(ResolvePath(row.Location, text).c_str(), &data));
+                EXPECT_TRUE(found.valid()) << "no C++ headers for " << IdeTable[ide].Name;
+                break;
+            }
+            case skDeleteFiles: {
+                WIN32_FIND_DATAW data;
+                const std::wstring source = JoinPath(InstallDir, L"Source");
+                UniqueFind found(FindFirstFileW(ResolvePath(row.Location, text).c_str(), &data));
+                if (found) {
+                    do DeleteFileW(JoinPath(source, data.cFileName).c_str());
+                    while (FindNextFileW(found.get(), &data));
+                }
+                break;
+            }
+            default: break;
+        }
+    }
+    SetCurrentDirectoryW(oldDir);
+    PayloadModule = nullptr;
+
+    // 28 IDE blocks (C++Builder 3 has none); two packages each, and the 64-bit one from XE2 on.
+    EXPECT_EQ(28u, compiles.size());
+    for (int i = 1; i <= IdeCount; ++i) {
+        if (i == 4) continue;
+        const int expected = IdeTable[i].Is32and64 ? 3 : 2;
+        EXPECT_EQ(expected, compiles[i]) << IdeTable[i].Name;
+        EXPECT_EQ(expected, checks[i]) << IdeTable[i].Name;
+        EXPECT_EQ(size_t(expected), ReadToolCalls(i).size()) << IdeTable[i].Name;
+    }
+}
+
+}  // namespace
