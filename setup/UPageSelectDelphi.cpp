@@ -1,5 +1,3 @@
-// Built once the discovery and runner units are in the tree.
-#ifdef TESSEL_WIZARD_LOCAL
 #include "setup/UPageSelectDelphi.h"
 #include "common/UDiscovery.h"
 #include "common/UUtils.h"
@@ -156,4 +154,3 @@ int TPageSelectDelphi::ShowCustomizeDialog() {
         MessageBoxW(nullptr, L"Error in create Customize dialog", L"Error", MB_OK);
     return 1;
 }
-#endif

@@ -158,11 +158,7 @@ void RunWizard() {
     RegisterLinkLabelClass();
     std::unique_ptr<TPage> owned[PageCount + 1];
     owned[1] = std::make_unique<TPageWelcome>();
-#ifdef TESSEL_WIZARD_LOCAL
     owned[2] = std::make_unique<TPageSelectDelphi>();
-#else
-    owned[2] = std::make_unique<TPageWelcome>();
-#endif
     owned[5] = std::make_unique<TPageProgress>();
     owned[3] = std::make_unique<TPageSelectDirectory>();
     owned[4] = std::make_unique<TPageReadyForInstall>();
