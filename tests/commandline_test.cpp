@@ -1,0 +1,138 @@
+// The setup's switches: the pure parser, and the real program started with
+// real command lines (what it does is visible from outside: an extraction,
+// the description box, or the wizard).
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+#include "common/UPathText.h"
+// The parser is part of setup.exe, which is no library: compile it in here.
+#include "setup/UCommandLine.cpp"
+#include "support/SetupRun.h"
+#include "support/WindowDriver.h"
+
+namespace {
+
+std::string Flags(const std::vector<std::wstring>& args) {
+    TModeFlags f = ParseSwitches(args);
+    std::string s;
+    if (f.CopyOnly) s += 'C';
+    if (f.EnableControls) s += 'E';
+    if (f.ShowDescription) s += 'H';
+    if (f.ExtractMode) s += 'X';
+    return s.empty() ? "-" : s;
+}
+
+enum TOutcome { Extracted, NothingWritten, DescriptionBox, Failed };
+
+struct TRun {
+    TOutcome Outcome = Failed;
+    size_t Files = 0;
+    std::wstring BoxText;
+};
+
+// Starts setup.exe in a fresh folder and waits until it has either ended or
+// opened a window; a wizard or a description box is then closed again.
+TRun RunSetup(const std::wstring& tag, const std::wstring& args) {
+    TRun run;
+    const std::wstring dir = FreshFolder(L"cmdline-" + tag);
+    wd::Program setup;
+    if (!wd::Start(setup, SetupExePath(), args, dir)) return run;
+    bool settled = wd::WaitFor([&] { return !setup.Running() || !wd::TopWindows(setup.pid, false).empty(); },
+                               60000);
+    if (!settled) {
+        setup.Kill();
+        return run;
+    }
+    bool ended = !setup.Running();
+    if (!ended) {
+        wd::MessageBoxInfo box = wd::WaitMessageBox(setup.pid, DescriptionCaption, 3000);
+        if (box.wnd) {
+            run.BoxText = box.text;
+            PostMessageW(box.wnd, WM_COMMAND, IDOK, 0);
+            // OK ends the program, with exit code 0.
+            if (setup.WaitExit(20000) != 0) return run;
+            ended = true;
+        } else {
+            setup.Kill();  // the wizard: it only had to show that nothing was extracted
+        }
+    } else if (setup.WaitExit(0) != 0) {
+        return run;
+    }
+    std::set<std::wstring> files, folders;
+    ListTree(dir, files, folders);
+    run.Files = files.size();
+    if (!run.BoxText.empty())
+        run.Outcome = files.empty() && folders.empty() ? DescriptionBox : Failed;
+    else if (files.count(L"Source\\qvUtils.pas") && files.count(L"RADStudio23\\dcc64.cfg"))
+        run.Outcome = Extracted;
+    else if (files.empty() && folders.empty())
+        run.Outcome = NothingWritten;
+    return run;
+}
+
+}  // namespace
+
+TEST(ParseSwitches, LastSwitchDecidesAndNonSwitchesAreIgnored) {
+    EXPECT_EQ(Flags({}), "-");
+    // Switch characters and letter case.
+    EXPECT_EQ(Flags({ L"/c" }), "C");
+    EXPECT_EQ(Flags({ L"-C" }), "C");
+    EXPECT_EQ(Flags({ L"\\C" }), "C");
+    EXPECT_EQ(Flags({ L"/x" }), "X");
+    EXPECT_EQ(Flags({ L"-e" }), "E");
+    EXPECT_EQ(Flags({ L"/?" }), "H");
+    EXPECT_EQ(Flags({ L"/h" }), "H");
+    // Every switch sets all four flags: the last one wins, an unknown letter clears.
+    EXPECT_EQ(Flags({ L"/C", L"/X" }), "X");
+    EXPECT_EQ(Flags({ L"/X", L"/C" }), "C");
+    EXPECT_EQ(Flags({ L"/X", L"/Q" }), "-");
+    EXPECT_EQ(Flags({ L"/X", L"//" }), "-");
+    EXPECT_EQ(Flags({ L"/?", L"/X" }), "X");
+    EXPECT_EQ(Flags({ L"/X", L"/h" }), "H");
+    // Only letters a to z are upper-cased; anything else is an unknown switch.
+    EXPECT_EQ(Flags({ L"/X", L"/\u00E7" }), "-");
+    EXPECT_EQ(Flags({ L"/X", L"/\u00C7" }), "-");
+    // Arguments that are no switches change nothing.
+    EXPECT_EQ(Flags({ L"/X", L"file.txt" }), "X");
+    EXPECT_EQ(Flags({ L"/X", L"ab" }), "X");
+    EXPECT_EQ(Flags({ L"/X", L"/" }), "X");
+    EXPECT_EQ(Flags({ L"/X", L"" }), "X");
+    EXPECT_EQ(Flags({ L"/XC" }), "-");
+    EXPECT_EQ(Flags({ L"X" }), "-");
+    EXPECT_EQ(Flags({ L"/C", L"/cx", L"-copy", L"/?/", L"+X" }), "C");
+}
+
+TEST(ParseSwitches, DescriptionTextIsTheProductsOwn) {
+    EXPECT_EQ(std::wstring(DescriptionText),
+              L"Veltrane setup parameters description:\r\n"
+              L"  /C - Copy files only. No package,help registration;\r\n"
+              L"  /E - Enable controls even if previous version installed;\r\n"
+              L"  /X - Extract files to the current directory. No dialog. No package,help registration;\r\n"
+              L"  /? - Parameters description.");
+}
+
+TEST(CommandLine, RealProgramChoosesItsModeFromTheLastSwitch) {
+    TRun r = RunSetup(L"c-x", L"/C /X");
+    EXPECT_EQ(r.Outcome, Extracted);
+    EXPECT_EQ(r.Files, 378u);
+    EXPECT_EQ(RunSetup(L"quoted", L"\"/X\"").Outcome, Extracted);
+    EXPECT_EQ(RunSetup(L"file", L"/X readme.txt").Outcome, Extracted);
+    EXPECT_EQ(RunSetup(L"dash", L"-x").Outcome, Extracted);
+    EXPECT_EQ(RunSetup(L"help-x", L"/? /X").Outcome, Extracted);
+
+    // The wizard runs instead: nothing is written.
+    EXPECT_EQ(RunSetup(L"x-c", L"/X /C").Outcome, NothingWritten);
+    EXPECT_EQ(RunSetup(L"x-q", L"/X /Q").Outcome, NothingWritten);
+    EXPECT_EQ(RunSetup(L"xc", L"/XC").Outcome, NothingWritten);
+}
+
+TEST(CommandLine, DescriptionBoxListsTheSwitches) {
+    TRun r = RunSetup(L"help", L"/?");
+    EXPECT_EQ(r.Outcome, DescriptionBox);
+    EXPECT_EQ(r.BoxText, DescriptionText);
+    r = RunSetup(L"x-h", L"/X /h");
+    EXPECT_EQ(r.Outcome, DescriptionBox);
+    EXPECT_EQ(r.BoxText, DescriptionText);
+}
