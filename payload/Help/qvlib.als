@@ -1,1 +1,17 @@
-placeholder 65
+TqvCustomStorage=qvlib.hlp
+TqvIniStorage=qvlib.hlp
+TqvRegStorage=qvlib.hlp
+TqvXmlStorage=qvlib.hlp
+TqvJsonStorage=qvlib.hlp
+TqvEnvStorage=qvlib.hlp
+TqvDbStorage=qvlib.hlp
+TqvMemoryStorage=qvlib.hlp
+TqvFormPlacement=qvlib.hlp
+TqvPropStorage=qvlib.hlp
+TqvCollectionStorage=qvlib.hlp
+TqvStrHolder=qvlib.hlp
+TqvActionStorage=qvlib.hlp
+TqvSettingsDialog=qvlib.hlp
+TqvAppEvents=qvlib.hlp
+qvUtils=qvlib.hlp
+qvCrypt=qvlib.hlp
