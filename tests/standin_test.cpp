@@ -13,6 +13,7 @@
 #include "common/ULocations.h"
 #include "common/UPathText.h"
 #include "common/UUtils.h"
+#include "script/UActionLogic.h"
 #include "script/UConst.h"
 #include "standin/UMachine.h"
 #include "standin/UStandinText.h"
@@ -292,13 +293,45 @@ TEST_F(StandinTools, FailSlowAndHang) {
     EXPECT_EQ(5u, ReadToolCalls(kStudio12).size());
 }
 
-// Which tool and command line the setup uses for a compile row, quoted since roots have blanks.
+TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
+    const std::wstring mk = L"\"" TESSEL_BUILD_DIR L"/standin/mkmachine.exe\"";
+    RunResult r = RunTool(mk + L" --hkcu Delphi7 29", L"");
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(0u, r.exitCode);
+    std::wstring value;
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, IdeTable[9].RegKey, L"RootDir", value));
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, IdeTable[kStudio12].RegKey, L"RootDir", value));
+    FindBorlandProducts();
+    EXPECT_TRUE(IdeTable[9].Exists);
+    EXPECT_TRUE(IdeTable[kStudio12].Exists);
+
+    r = RunTool(mk + L" --mode=slow:700 --tool=dcc64 RADStudio23", L"");
+    EXPECT_EQ(0u, r.exitCode);
+    const std::wstring ini = StandinRootDir(kStudio12) + L"\\bin\\standin.ini";
+    EXPECT_EQ(700u, GetPrivateProfileIntW(L"dcc64", L"DelayMs", 0, ini.c_str()));
+    wchar_t ide[64] = {};
+    GetPrivateProfileStringW(L"Tool", L"Ide", L"", ide, 64, ini.c_str());
+    EXPECT_STREQ(L"RADStudio23", ide);
+
+    for (const wchar_t* bad : {L"", L" Delphi8", L" --mode=sideways 9", L" 30"}) {
+        r = RunTool(mk + bad, L"");
+        EXPECT_EQ(2u, r.exitCode) << bad;
+    }
+    r = RunTool(mk + L" --remove 9 29", L"");
+    EXPECT_EQ(0u, r.exitCode);
+    FindBorlandProducts();
+    EXPECT_FALSE(IdeTable[9].Exists);
+    EXPECT_FALSE(IdeTable[kStudio12].Exists);
+    EXPECT_FALSE(DirectoryExists(StandinRootDir(kStudio12)));
+}
+
+// The command line the setup builds for a compile row.
 std::wstring CompileCommand(const TScriptItem& row) {
-    const int n = IdeIndexByMask(row.Param & (~row.Param + 1));
+    const int n = IdeIndexOfLowestBit(row.Param);
     if (!IsIdeIndex(n)) return std::wstring();
     const TBorlandProduct& ide = IdeTable[n];
-    if (!ide.IsDelphi) return L"\"" + ide.RootDir + L"\\bin\\make.exe\" /f" + row.Text;
-    return L"\"" + ide.RootDir + (row.Options == 1 ? L"\\bin\\dcc64.exe\" " : L"\\bin\\dcc32.exe\" ") + row.Text;
+    const wchar_t* tool = !ide.IsDelphi ? L"make.exe" : row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe";
+    return CompileCommandLine(ide.RootDir + L"\\bin\\" + tool, !ide.IsDelphi, row.Text);
 }
 
 // Walks the IDE blocks of the install script with every IDE on the machine: extracts the
