@@ -54,6 +54,8 @@ public:
 private:
     const wchar_t* Keep(const std::wstring& text);
     TScriptItem& Add(uint16_t kind, uint32_t flags);
+    // A row whose Text is relative to Location.
+    TScriptItem& AddAt(uint16_t kind, uint32_t flags, const std::wstring& text, uint32_t location);
 
     std::deque<std::wstring>& FTexts;
     std::vector<TScriptItem>& FRows;
