@@ -1,6 +1,7 @@
 #include "standin/UMachine.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include "common/UHandles.h"
 #include "common/UIdeTable.h"
@@ -221,8 +222,33 @@ bool LayOutMachine(const std::vector<int>& ides, const MachineOptions& options) 
     return ok;
 }
 
+int EndToolProcesses(int ideIndex, const std::wstring& rootDir) {
+    if (!IsIdeIndex(ideIndex)) return 0;
+    const std::wstring bin = LowerWide(BinOf(ideIndex, rootDir) + L"\\");
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 0;
+    int ended = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE,
+                                               FALSE, entry.th32ProcessID));
+        if (!process) continue;
+        wchar_t image[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        if (!QueryFullProcessImageNameW(process.get(), 0, image, &size)) continue;
+        if (LowerWide(image).compare(0, bin.size(), bin) != 0) continue;
+        if (TerminateProcess(process.get(), 1)) {
+            WaitForSingleObject(process.get(), 5000);
+            ++ended;
+        }
+    }
+    return ended;
+}
+
 void RemoveIde(int ideIndex, const std::wstring& rootDir) {
     if (!IsIdeIndex(ideIndex)) return;
+    EndToolProcesses(ideIndex, rootDir);
     const std::wstring root = RootOf(ideIndex, rootDir);
     DeleteRegKey(HKEY_LOCAL_MACHINE, IdeTable[ideIndex].RegKey);
     DeleteRegKey(HKEY_CURRENT_USER, IdeTable[ideIndex].RegKey);

@@ -49,6 +49,9 @@ bool LayOutMachine(const std::vector<int>& ides, const MachineOptions& options =
 void RemoveIde(int ideIndex, const std::wstring& rootDir = std::wstring());
 // Removes all 29.
 void ClearMachine();
+// Ends the stand-in tools of the IDE that are still running (a hanging tool is left running
+// by the setup after its 45-second wait); the number ended. RemoveIde does this first.
+int EndToolProcesses(int ideIndex, const std::wstring& rootDir = std::wstring());
 
 // What a stand-in tool does when it is called.
 enum class ToolMode { Normal, Fail, Slow, Hang };

@@ -291,6 +291,19 @@ TEST_F(StandinTools, FailSlowAndHang) {
     EXPECT_FALSE(r.finished);
     EXPECT_FALSE(FileThere(out32));
     EXPECT_EQ(5u, ReadToolCalls(kStudio12).size());
+
+    // A hanging tool left running (as the setup leaves it) is ended when the IDE is removed.
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = Tool(kStudio12, L"dcc64.exe") + L" qvl290.dpk";
+    ASSERT_TRUE(CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, pkg.c_str(), &si, &pi));
+    ProcessHandles hung{UniqueKernelHandle(pi.hProcess), UniqueKernelHandle(pi.hThread)};
+    EXPECT_EQ(DWORD(WAIT_TIMEOUT), WaitForSingleObject(hung.process.get(), 500));
+    EXPECT_EQ(1, EndToolProcesses(kStudio12));
+    EXPECT_EQ(DWORD(WAIT_OBJECT_0), WaitForSingleObject(hung.process.get(), 5000));
+    RemoveIde(kStudio12);
+    EXPECT_FALSE(DirectoryExists(StandinRootDir(kStudio12)));
 }
 
 TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
