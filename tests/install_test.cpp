@@ -1,0 +1,365 @@
+// Complete installs on stand-in machines, and the uninstall that takes them back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/UDeinstall.h"
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "script/UActionLogic.h"
+#include "script/UConst.h"
+#include "standin/UMachine.h"
+#include "support/HeadlessInstall.h"
+
+namespace {
+
+using Snapshot = std::map<std::wstring, std::wstring>;
+
+const std::wstring kInstall = L"C:\\Tessel";
+const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
+
+// The Windows (1) and system (6) folders.
+std::wstring GetLocationPathFor(unsigned code) {
+    CurrentIde = 0;
+    return GetLocationPath(code);
+}
+
+std::wstring Hash(const std::string& bytes) {
+    uint32_t h = 2166136261u;
+    for (unsigned char c : bytes) h = (h ^ c) * 16777619u;
+    return std::to_wstring(bytes.size()) + L":" + std::to_wstring(h);
+}
+
+// Files and folders below dir; the stand-in tools' own bookkeeping is left out.
+void ListFiles(const std::wstring& dir, bool recurse, Snapshot& out) {
+    WIN32_FIND_DATAW data{};
+    UniqueFind find(FindFirstFileW((dir + L"\\*").c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L".." || name == L"calls.log" || name == L"standin.ini") continue;
+        const std::wstring path = dir + L"\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out[LowerWide(path)] = L"<dir>";
+            if (recurse) ListFiles(path, true, out);
+        } else if (recurse) {
+            std::string bytes;
+            ReadFileBytes(path, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE);
+            out[LowerWide(path)] = Hash(bytes);
+        } else {
+            out[LowerWide(path)] = std::to_wstring(data.nFileSizeLow);
+        }
+    } while (FindNextFileW(find.get(), &data));
+}
+
+void ListKey(HKEY root, const std::wstring& key, const std::wstring& label, Snapshot& out) {
+    UniqueHKey h;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, h.put()) != ERROR_SUCCESS) return;
+    out[label + LowerWide(key)] = L"<key>";
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[16384];
+        DWORD nameLen = 16384, type = 0, dataLen = 0;
+        if (RegEnumValueW(h.get(), i, name, &nameLen, nullptr, &type, nullptr, &dataLen) != ERROR_SUCCESS) break;
+        std::vector<BYTE> data(dataLen + 2, 0);
+        nameLen = 16384;
+        RegEnumValueW(h.get(), i, name, &nameLen, nullptr, &type, data.data(), &dataLen);
+        std::wstring value = std::to_wstring(type) + L":";
+        if (type == REG_SZ || type == REG_EXPAND_SZ)
+            value += reinterpret_cast<const wchar_t*>(data.data());
+        else
+            value += std::to_wstring(dataLen);
+        out[label + LowerWide(key) + L"|" + name] = value;
+    }
+    std::vector<std::wstring> subs;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLen = 256;
+        if (RegEnumKeyExW(h.get(), i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        subs.push_back(name);
+    }
+    for (const std::wstring& sub : subs) ListKey(root, key + L"\\" + sub, label, out);
+}
+
+// Everything an install can touch: the install folder, the IDEs' folders and
+// common folders, the Windows and system folders, and the registry places.
+Snapshot TakeSnapshot() {
+    Snapshot s;
+    for (const wchar_t* dir : {L"C:\\Tessel", L"C:\\Program Files", L"C:\\Program Files (x86)", L"C:\\users\\Public\\Documents"})
+        ListFiles(dir, true, s);
+    ListFiles(GetLocationPathFor(1), false, s);
+    ListFiles(GetLocationPathFor(6), false, s);
+    for (const wchar_t* key : {L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero", L"Software\\Veltrane"}) {
+        ListKey(HKEY_CURRENT_USER, key, L"HKCU\\", s);
+        ListKey(HKEY_LOCAL_MACHINE, key, L"HKLM\\", s);
+    }
+    ListKey(HKEY_LOCAL_MACHINE, kUninstallKey, L"HKLM\\", s);
+    ListKey(HKEY_LOCAL_MACHINE, WinHelpKey, L"HKLM\\", s);
+    return s;
+}
+
+// "+path" present only after, "-path" only before, "~path" changed.
+std::vector<std::wstring> Diff(const Snapshot& before, const Snapshot& after) {
+    std::vector<std::wstring> d;
+    for (const auto& [k, v] : after) {
+        auto it = before.find(k);
+        if (it == before.end())
+            d.push_back(L"+" + k);
+        else if (it->second != v)
+            d.push_back(L"~" + k);
+    }
+    for (const auto& [k, v] : before)
+        if (!after.count(k)) d.push_back(L"-" + k);
+    return d;
+}
+
+std::string Narrow(const std::vector<std::wstring>& lines) {
+    std::string s;
+    for (const std::wstring& l : lines) s += ToUtf8(l) + "\n";
+    return s;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Removes the installation named by the uninstall entry, as the uninstaller does.
+void UninstallThroughEntry() {
+    std::wstring command;
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    const std::wstring log = UndoLogPathFromUninstallString(command);
+    ASSERT_FALSE(log.empty());
+    TDeinstall engine;
+    ASSERT_EQ(0, engine.PrepareUninstFile(log));
+    ASSERT_EQ(0, engine.PrepareDeinstall());
+    engine.DoDeinstall();
+}
+
+std::vector<std::wstring> InstallLogLines() {
+    std::string bytes;
+    ReadFileBytes(kInstall + L"\\install.log", bytes);
+    std::wstring text(bytes.size() / 2, L'\0');
+    if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * 2);
+    std::vector<std::wstring> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find(L"\r\n", pos);
+        if (end == std::wstring::npos) end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+size_t CountLines(const std::vector<std::wstring>& lines, const std::wstring& prefix, const std::wstring& suffix) {
+    size_t n = 0;
+    for (const std::wstring& l : lines)
+        if (l.compare(0, prefix.size(), prefix) == 0 && EndsWith(l, suffix)) ++n;
+    return n;
+}
+
+class Install : public testing::Test {
+protected:
+    void SetUp() override {
+        // Whatever an earlier test left installed goes first, the way the uninstaller takes it.
+        std::wstring command;
+        if (ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command)) UninstallThroughEntry();
+        ClearMachine();
+        // The folder of WinHelp registrations exists on every Windows.
+        CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+        DeleteDirectoryTree(kInstall, false);
+        DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
+        DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+    }
+    void TearDown() override { SetCurrentDirectoryW(L"C:\\"); }
+};
+
+}  // namespace
+
+TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
+    const std::vector<int> ides = {9, 21, 29, 8};  // Delphi 7, XE7, RAD Studio 12, C++Builder 6
+    ASSERT_TRUE(LayOutMachine(ides));
+    // A file of the user's in the Windows folder and path entries of the user's stay untouched.
+    const Snapshot before = TakeSnapshot();
+    for (int i : ides) ClearToolCalls(i);
+
+    HeadlessOptions options;
+    options.installDir = kInstall;
+    options.ides = ides;
+    const HeadlessRun run = RunHeadlessInstall(options);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(975, run.rows);
+    for (const HeadlessRowResult& f : run.failures)
+        ADD_FAILURE() << "row " << f.index << " code " << f.code << " " << ToUtf8(f.logText);
+
+    // Every package built by the IDE's own tools: run-time and design-time, and 64-bit for the newer two.
+    EXPECT_EQ(2u, ReadToolCalls(9).size());
+    EXPECT_EQ(2u, ReadToolCalls(8).size());
+    EXPECT_EQ(3u, ReadToolCalls(21).size());
+    EXPECT_EQ(3u, ReadToolCalls(29).size());
+    for (const ToolCall& call : ReadToolCalls(8)) EXPECT_NE(std::wstring::npos, call.commandLine.find(L"/f"));
+
+    const std::vector<std::wstring> lines = InstallLogLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(L"Start installation for Tessel library v4.09", lines[0]);
+    EXPECT_EQ(L"RootPath: C:\\Tessel", lines[1]);
+    EXPECT_EQ(L"Borland products: CBuilder6,Delphi7,RADStudio15,RADStudio23", lines[2]);
+    EXPECT_EQ(0u, CountLines(lines, L"", L"...Fail"));
+    EXPECT_EQ(10u, CountLines(lines, L"Compiling package: ", L"...Success"));
+    EXPECT_EQ(11u, CountLines(lines, L"Check file: ", L"...Success")) << "ten packages and RAD Studio 12's dcc64";
+    EXPECT_EQ(4u, CountLines(lines, L"Registering package: ", L"...Success"));
+    EXPECT_EQ(4u, CountLines(lines, L"Modifying file: ", L"...Success"));
+    EXPECT_EQ(2u, CountLines(lines, L"Merging files: ", L"...Success"));
+    EXPECT_EQ(1u, CountLines(lines, L"Registering Uninstall: unqmv.exe", L"...Success"));
+
+    // Registry effects.
+    std::wstring value;
+    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[9].RegKey) + L"\\Known Packages",
+                              L"C:\\Tessel\\Delphi7\\dclqvl70.bpl", value));
+    EXPECT_EQ(L"Tessel library v4.09", value);
+    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[29].RegKey) + L"\\Library\\Win64", L"Search Path", value));
+    EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio23\\Win64")) << ToUtf8(value);
+    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[8].RegKey) + L"\\Library", L"Search Path", value));
+    EXPECT_NE(std::wstring::npos, value.find(L"C:\\Tessel\\Source"));
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
+    EXPECT_EQ(L"C:\\Tessel\\unqmv.exe C:\\Tessel\\uninst.log", value);
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
+    UniqueHKey product;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, product.put()));
+    product.reset();
+    EXPECT_TRUE(PathExists(JoinPath(GetLocationPathFor(6), L"qvl70.bpl")));
+    EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\qvl290.bpl"));
+    EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\Win64\\qvl290.bpl"));
+
+    UninstallThroughEntry();
+    const Snapshot after = TakeSnapshot();
+    // What may differ: the run-time packages copied to shared places stay, as shared
+    // files do; the IDEs' help index caches that the install deleted stay deleted, and
+    // the keyword alias files keep the merged lines (neither is recorded for undo).
+    std::vector<std::wstring> unexpected;
+    for (const std::wstring& d : Diff(before, after)) {
+        const bool sharedPackage = d[0] == L'+' && EndsWith(d, L".bpl") &&
+                                   (d.find(L"\\system32\\") != std::wstring::npos || d.find(L"\\bpl\\") != std::wstring::npos);
+        const bool helpCache = d[0] == L'-' && EndsWith(d, L".gid");
+        const bool aliasFile = d[0] == L'~' && EndsWith(d, L".als");
+        if (!sharedPackage && !helpCache && !aliasFile) unexpected.push_back(d);
+    }
+    EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
+}
+
+TEST_F(Install, CopyOnlyCompilesAndRegistersNothing) {
+    const std::vector<int> ides = {9, 29};
+    ASSERT_TRUE(LayOutMachine(ides));
+    const Snapshot before = TakeSnapshot();
+    for (int i : ides) ClearToolCalls(i);
+    HeadlessOptions options;
+    options.installDir = kInstall;
+    options.ides = ides;
+    options.copyOnly = true;
+    const HeadlessRun run = RunHeadlessInstall(options);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(975, run.rows);
+    // File rows still run: copying the packages that were not built fails.
+    EXPECT_FALSE(run.failures.empty());
+    for (const HeadlessRowResult& f : run.failures) {
+        EXPECT_EQ(skCopyFile, static_cast<uint16_t>(f.word0)) << ToUtf8(f.logText);
+        EXPECT_EQ(static_cast<int>(ERROR_FILE_NOT_FOUND), f.code);
+    }
+    EXPECT_TRUE(ReadToolCalls(9).empty());
+    EXPECT_TRUE(ReadToolCalls(29).empty());
+    EXPECT_TRUE(DirectoryExists(kInstall + L"\\RADStudio23\\Win64"));
+    EXPECT_TRUE(PathExists(kInstall + L"\\Delphi7\\qvl70.dpk"));
+    const std::vector<std::wstring> lines = InstallLogLines();
+    EXPECT_EQ(0u, CountLines(lines, L"Compiling", L""));
+    EXPECT_EQ(0u, CountLines(lines, L"Registering package", L""));
+    EXPECT_EQ(0u, CountLines(lines, L"Registering windows help", L""));
+    EXPECT_EQ(1u, CountLines(lines, L"Registering Uninstall", L"...Success"));
+
+    // The IDEs' settings are as they were.
+    const Snapshot installed = TakeSnapshot();
+    for (const std::wstring& d : Diff(before, installed))
+        EXPECT_EQ(std::wstring::npos, d.find(L"hkcu\\")) << ToUtf8(d);
+
+    UninstallThroughEntry();
+    const std::vector<std::wstring> rest = Diff(before, TakeSnapshot());
+    EXPECT_TRUE(rest.empty()) << Narrow(rest);
+}
+
+TEST_F(Install, SecondInstallRemovesTheFirstAndEndsInTheSameState) {
+    const std::vector<int> ides = {9, 29};
+    ASSERT_TRUE(LayOutMachine(ides));
+    HeadlessOptions options;
+    options.installDir = kInstall;
+    options.ides = ides;
+    ASSERT_TRUE(RunHeadlessInstall(options).failures.empty());
+    const Snapshot once = TakeSnapshot();
+    // A file that only the first installation's folder holds goes with it.
+    ASSERT_EQ(0u, CreateDirectoryPath(kInstall + L"\\Old"));
+    const HeadlessRun second = RunHeadlessInstall(options);
+    EXPECT_TRUE(second.failures.empty());
+    EXPECT_FALSE(DirectoryExists(kInstall + L"\\Old"));
+    const std::vector<std::wstring> d = Diff(once, TakeSnapshot());
+    EXPECT_TRUE(d.empty()) << Narrow(d);
+    // Not appended: one header.
+    const std::vector<std::wstring> lines = InstallLogLines();
+    EXPECT_EQ(1u, CountLines(lines, L"Start installation for ", L""));
+}
+
+TEST_F(Install, NoIdeStillWritesTheCommonParts) {
+    const Snapshot before = TakeSnapshot();
+    HeadlessOptions options;
+    options.installDir = kInstall;
+    const HeadlessRun run = RunHeadlessInstall(options);
+    ASSERT_TRUE(run.started);
+    EXPECT_TRUE(run.failures.empty());
+    EXPECT_EQ(L"Borland products: ", InstallLogLines().at(2));
+    for (const wchar_t* file : {L"\\Source\\qvTessel.inc", L"\\Readme.txt", L"\\unqmv.exe", L"\\Help\\qvlib.hlp",
+                                L"\\Demos\\Delphi", L"\\Demos\\CBuilder", L"\\Source\\qvAboutBox.res"})
+        EXPECT_TRUE(PathExists(kInstall + file)) << ToUtf8(file);
+    EXPECT_FALSE(PathExists(kInstall + L"\\Source\\qvVarUtils.pas")) << "only for Delphi 6 and later";
+    UniqueHKey product;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, product.put()));
+    product.reset();
+    UninstallThroughEntry();
+    const std::vector<std::wstring> rest = Diff(before, TakeSnapshot());
+    EXPECT_TRUE(rest.empty()) << Narrow(rest);
+}
+
+TEST_F(Install, FailingCompilerAndMissing64BitCompilerAreReported) {
+    MachineOptions no64;
+    no64.withDcc64 = false;
+    ASSERT_TRUE(LayOutIde(29, no64));
+    ASSERT_TRUE(LayOutIde(28));
+    ASSERT_TRUE(SetToolBehaviour(28, ToolMode::Fail));
+    HeadlessOptions options;
+    options.installDir = kInstall;
+    options.ides = {28, 29};
+    options.extraItems = 0;
+    const HeadlessRun run = RunHeadlessInstall(options);
+    ASSERT_TRUE(run.started);
+    // RAD Studio 12 without dcc64: the 64-bit rows are passed over, nothing fails.
+    const std::vector<std::wstring> lines = InstallLogLines();
+    EXPECT_EQ(1u, CountLines(lines, L"Check file: " + StandinRootDir(29) + L"\\bin\\dcc64.exe", L"...Fail"));
+    EXPECT_TRUE(PathExists(kInstall + L"\\RADStudio23\\Win32\\qvl290.bpl"));
+    EXPECT_FALSE(PathExists(kInstall + L"\\RADStudio23\\Win64\\qvl290.bpl"));
+    // RAD Studio 11's failing compiler: its check rows fail with 1, its copies with a system code.
+    size_t checks = 0;
+    ASSERT_FALSE(run.failures.empty());
+    for (const HeadlessRowResult& f : run.failures) {
+        const uint16_t kind = static_cast<uint16_t>(f.word0);
+        EXPECT_TRUE(kind == skCheckFile || kind == skCopyFile) << "row " << f.index << " " << ToUtf8(f.logText);
+        EXPECT_NE(std::wstring::npos, f.logText.find(L"RADStudio22")) << ToUtf8(f.logText);
+        if (kind == skCheckFile) {
+            ++checks;
+            EXPECT_EQ(1, f.code);
+            EXPECT_TRUE(EndsWith(f.logText, L"...Fail"));
+        }
+    }
+    EXPECT_EQ(3u, checks);
+}
