@@ -42,6 +42,16 @@ std::string Bytes(const std::wstring& path) {
     return bytes;
 }
 
+// The entries directly inside a folder (the Windows folder is too big to walk whole).
+std::set<std::wstring> NamesIn(const std::wstring& dir) {
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    UniqueFind find(FindFirstFileW(JoinPath(dir, L"*").c_str(), &data));
+    if (!find) return names;
+    do names.insert(data.cFileName); while (FindNextFileW(find.get(), &data));
+    return names;
+}
+
 bool KeyExists(const std::wstring& key) {
     UniqueHKey k;
     return RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
@@ -75,13 +85,8 @@ TEST(ExtractMode, WritesEveryPayloadFileAndNothingElse) {
     wchar_t windowsBuf[MAX_PATH] = {};
     ASSERT_GT(GetWindowsDirectoryW(windowsBuf, MAX_PATH), 0u);
     const std::wstring windows = windowsBuf;
-    std::set<std::wstring> windowsBefore, unused;
-    WIN32_FIND_DATAW data;
-    {
-        UniqueFind find(FindFirstFileW(JoinPath(windows, L"*").c_str(), &data));
-        ASSERT_TRUE(find.valid());
-        do windowsBefore.insert(data.cFileName); while (FindNextFileW(find.get(), &data));
-    }
+    const std::set<std::wstring> windowsBefore = NamesIn(windows);
+    ASSERT_FALSE(windowsBefore.empty());
 
     const std::wstring dir = FreshFolder(L"extract-empty");
     ASSERT_EQ(RunExtract(dir), 0u);
@@ -92,13 +97,7 @@ TEST(ExtractMode, WritesEveryPayloadFileAndNothingElse) {
     EXPECT_FALSE(PathExists(JoinPath(dir, L"uninst.log")));
     EXPECT_FALSE(PathExists(JoinPath(dir, L"unqmv.exe")));
     EXPECT_FALSE(PathExists(JoinPath(windows, L"qvTessel.ini")));
-    std::set<std::wstring> windowsAfter;
-    {
-        UniqueFind find(FindFirstFileW(JoinPath(windows, L"*").c_str(), &data));
-        ASSERT_TRUE(find.valid());
-        do windowsAfter.insert(data.cFileName); while (FindNextFileW(find.get(), &data));
-    }
-    EXPECT_EQ(windowsAfter, windowsBefore);
+    EXPECT_EQ(NamesIn(windows), windowsBefore);
     EXPECT_FALSE(KeyExists(ProductRegKey));
     EXPECT_FALSE(KeyExists(std::wstring(UninstallRootKey) + ProductIntName));
     std::wstring helpDir;
