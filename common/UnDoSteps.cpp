@@ -148,9 +148,23 @@ int UndoRunInstallFile() {
     return static_cast<int>(result);
 }
 
+// Removes the product's uninstall entry with everything below it. The system's
+// "Uninstall" key above it was there before the install and stays, even when
+// the entry was its last sub-key.
 void UndoRegisterUninstall(const std::wstring& productIntName) {
-    if (productIntName.empty()) return;
-    DeleteRegKey(HKEY_LOCAL_MACHINE, std::wstring(UninstallRootKey) + productIntName);
+    if (productIntName.empty() || productIntName.find(L'\\') != std::wstring::npos) return;
+    UniqueHKey parent;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallRootKey, 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                      parent.put()) != ERROR_SUCCESS)
+        return;
+    {
+        UniqueHKey entry;
+        if (RegOpenKeyExW(parent.get(), productIntName.c_str(), 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                          entry.put()) != ERROR_SUCCESS)
+            return;
+        DeleteRegSubKeys(entry.get());
+    }
+    RegDeleteKeyW(parent.get(), productIntName.c_str());
 }
 
 }  // namespace

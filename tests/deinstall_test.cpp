@@ -65,11 +65,6 @@ int RunEngine(const std::wstring& logFile, bool partial = false) {
     return engine.DoDeinstall();
 }
 
-std::vector<TLogRow> With(std::vector<TLogRow> rows, const std::vector<TLogRow>& more) {
-    rows.insert(rows.end(), more.begin(), more.end());
-    return rows;
-}
-
 }  // namespace
 
 TEST(PathListRemoval, TakesOutWholeEntriesOnly) {
@@ -188,6 +183,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
     WriteRegString(HKLM, WinHelpKey, L"other.hlp", L"C:\\Other");
     WriteRegString(HKLM, UninstallEntry, L"DisplayName", L"Veltrane Tessel library v4.09");
+    WriteRegString(HKLM, UninstallEntry + std::wstring(L"\\Details"), L"x", L"y");
     WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
     WriteRegString(HKLM, L"Software\\Veltrane\\Other product", L"x", L"y");
 
@@ -212,6 +208,8 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     EXPECT_TRUE(KeyExists(HKLM, ProductKey));
     EXPECT_TRUE(FileExists(windows + L"\\qvTessel.ini"));
     EXPECT_FALSE(KeyExists(HKLM, UninstallEntry));
+    // The system's key above the entry stays, even emptied.
+    EXPECT_TRUE(KeyExists(HKLM, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
     EXPECT_FALSE(DirectoryExists(dir));
 
     // The complete walk (from a copy of the log, the original went with its folder).

@@ -1,3 +1,126 @@
-// Placeholder main block; replaced by the uninstaller program.
+// The uninstaller's main block and dialog: reads the undo log named on the
+// command line and, when the user presses Start, reverses the installation.
 #include <windows.h>
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <commctrl.h>
+#include <shellapi.h>
+#include <memory>
+#include <vector>
+#include "common/UDeinstall.h"
+#include "common/UHandles.h"
+#include "common/UUninstallCommandLine.h"
+
+namespace {
+
+constexpr int idStart = 1000;
+constexpr int idMainText = 256;
+const wchar_t* const ErrorCaption = L"Unistall error";
+
+TDeinstall* Engine = nullptr;
+HWND DialogHandle = nullptr;
+
+std::vector<std::wstring> CommandLineParameters() {
+    std::vector<std::wstring> params;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) return params;
+    UniqueLocal owner(reinterpret_cast<HLOCAL>(argv));
+    for (int i = 1; i < count; ++i) params.emplace_back(argv[i]);
+    return params;
+}
+
+void InitDialog(HWND dlg) {
+    DialogHandle = dlg;
+    Engine->SetDialogHandle(dlg);
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    if (icon) SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    const std::wstring product = Engine->ProductName + L" v" + Engine->ProductVersion;
+    Engine->sProductText = product;
+    Engine->sMainText = L"Uninstall will remove the \"" + product + L"\" from you computer.\r\n\r\n";
+    SetWindowTextW(dlg, (L"Uninstall for " + product).c_str());
+    SetDlgItemTextW(dlg, idMainText,
+                    (Engine->sMainText +
+                     L"Click Start button to perform the uninstall. Click Cancel to exit the uninstall.")
+                        .c_str());
+    ShowWindow(GetDlgItem(dlg, idMainText), SW_SHOW);
+}
+
+// The walk failed part way: say so and leave only a Close button.
+void ShowFailure(HWND dlg) {
+    SetDlgItemTextW(dlg, idMainText, L"Uninstall fail.");
+    SetDlgItemTextW(dlg, IDCANCEL, L"Close");
+    ShowWindow(GetDlgItem(dlg, idMainText), SW_SHOW);
+    ShowWindow(GetDlgItem(dlg, idStart), SW_HIDE);
+}
+
+INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+    try {
+        switch (msg) {
+        case WM_INITDIALOG:
+            InitDialog(dlg);
+            return TRUE;  // the dialog sets the default focus
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+            case IDCANCEL:
+                EndDialog(dlg, 0);
+                return TRUE;
+            case idStart:
+                if (Engine->DoDeinstall() == 0) {
+                    EndDialog(dlg, 0);
+                } else {
+                    ShowFailure(dlg);
+                }
+                return TRUE;
+            default:
+                return FALSE;
+            }
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+void ShowError(const std::wstring& text, const wchar_t* caption) {
+    MessageBoxW(nullptr, text.c_str(), caption, MB_OK | MB_ICONERROR);
+}
+
+int Run(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    auto engine = std::make_unique<TDeinstall>();
+    Engine = engine.get();
+
+    const TUninstallCommandLine cmd = ParseUninstallCommandLine(CommandLineParameters());
+    engine->flPartialUninstall = cmd.Partial;
+    if (!cmd.HasParameters) {
+        ShowError(L"No file with uninstall info.", ErrorCaption);
+        return 0;
+    }
+    switch (engine->PrepareUninstFile(cmd.LogFileName)) {
+    case 0:
+        break;
+    case -2:
+        ShowError(L"Could not open " + cmd.LogFileName + L" file.", ErrorCaption);
+        return 0;
+    default:
+        ShowError(L"Invalid " + cmd.LogFileName + L" file.", ErrorCaption);
+        return 0;
+    }
+    engine->PrepareDeinstall();
+    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(1), nullptr, UninstallDlgProc, 0) == -1) {
+        ShowError(L"Could not create Uninstall dialog", L"Fatal Error");
+    }
+    Engine = nullptr;
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    try {
+        return Run(instance);
+    } catch (...) {
+        return 0;
+    }
+}

@@ -27,6 +27,12 @@ inline std::vector<TLogRow> ProductInfoRows(const std::wstring& installDir, bool
     return rows;
 }
 
+// rows followed by more.
+inline std::vector<TLogRow> With(std::vector<TLogRow> rows, const std::vector<TLogRow>& more) {
+    rows.insert(rows.end(), more.begin(), more.end());
+    return rows;
+}
+
 // Creates dir\uninst.log holding rows; false when it cannot be created.
 inline bool WriteUndoLogFile(const std::wstring& dir, const std::vector<TLogRow>& rows) {
     UniqueFile log;

@@ -1,0 +1,393 @@
+// The uninstaller program as a user meets it: started with a command line,
+// its message boxes read, its dialog driven, and the machine compared with
+// how it was before the install.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <map>
+#include "common/UDeinstall.h"
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "common/UPathText.h"
+#include "common/UUninstallCommandLine.h"
+#include "common/UUtils.h"
+#include "support/UndoLogWriter.h"
+#include "support/WindowDriver.h"
+
+namespace {
+
+const HKEY HKCU = HKEY_CURRENT_USER;
+const HKEY HKLM = HKEY_LOCAL_MACHINE;
+const std::wstring ErrorCaption = L"Unistall error";
+const std::wstring InstallFolder = L"C:\\Program Files\\Tessel Lib";
+const std::wstring ProductKey = L"Software\\Veltrane\\Tessel library";
+const std::wstring UninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const int Delphi7 = 9, XE7 = 22;
+
+std::wstring BuiltUninstaller() {
+    std::wstring path = TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe";
+    for (auto& c : path) if (c == L'/') c = L'\\';
+    return path;
+}
+
+void MakeFile(const std::wstring& path, const std::string& content = "x") {
+    CreateDirectoryPath(path.substr(0, LastCharPos(path, L'\\') - 1));
+    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (f) WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+void AppendFile(const std::wstring& path, const std::string& more) {
+    std::string bytes;
+    ReadFileBytes(path, bytes);
+    MakeFile(path, bytes + more);
+}
+
+void AppendToList(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& folder) {
+    std::wstring value;
+    ReadRegString(root, key, name, value);
+    WriteRegString(root, key, name, value.empty() ? folder : value + L";" + folder);
+}
+
+// Everything below a registry key: sub-key paths and values with their data.
+void SnapshotKey(HKEY root, const std::wstring& key, std::map<std::wstring, std::wstring>& out) {
+    UniqueHKey k;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;
+    out[L"key " + key] = L"";
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[512];
+        BYTE data[4096];
+        DWORD nameLen = 512, dataLen = sizeof(data), type = 0;
+        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, data, &dataLen) != ERROR_SUCCESS) break;
+        out[L"value " + key + L" | " + name] =
+            std::to_wstring(type) + L":" + std::wstring(reinterpret_cast<wchar_t*>(data), dataLen / sizeof(wchar_t));
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[512];
+        DWORD nameLen = 512;
+        if (RegEnumKeyExW(k.get(), i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        SnapshotKey(root, key + L"\\" + name, out);
+    }
+}
+
+// Every file and folder below path, with the files' contents.
+void SnapshotFolder(const std::wstring& path, std::map<std::wstring, std::wstring>& out) {
+    WIN32_FIND_DATAW data;
+    UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring full = path + L"\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out[L"dir " + full] = L"";
+            SnapshotFolder(full, out);
+        } else {
+            std::string bytes;
+            ReadFileBytes(full, bytes);
+            out[L"file " + full] = bytes.size() < 4096 ? FromAnsi(bytes) : L"size " + std::to_wstring(bytes.size());
+        }
+    } while (FindNextFileW(find.get(), &data));
+}
+
+// The entries in which two snapshots differ, one line each.
+std::wstring Differences(const std::map<std::wstring, std::wstring>& a, const std::map<std::wstring, std::wstring>& b) {
+    std::wstring out;
+    for (const auto& item : a) {
+        auto it = b.find(item.first);
+        if (it == b.end()) out += L"only before: " + item.first + L"\n";
+        else if (it->second != item.second) out += L"changed: " + item.first + L" = " + it->second + L"\n";
+    }
+    for (const auto& item : b)
+        if (!a.count(item.first)) out += L"only after: " + item.first + L"\n";
+    return out;
+}
+
+// The places a Tessel install touches on this test machine.
+struct TMachine {
+    std::wstring d7Root = L"C:\\IDEs\\Delphi 7", xe7Root = L"C:\\IDEs\\XE7";
+    std::wstring windows = ResolvePath(locWindows, L"");
+
+    std::map<std::wstring, std::wstring> Snapshot() const {
+        std::map<std::wstring, std::wstring> s;
+        for (const wchar_t* key : {IdeTable[Delphi7].RegKey, IdeTable[XE7].RegKey}) SnapshotKey(HKCU, key, s);
+        SnapshotKey(HKLM, WinHelpKey, s);
+        SnapshotKey(HKLM, UninstallKey, s);
+        SnapshotKey(HKLM, L"Software\\Veltrane", s);
+        SnapshotFolder(d7Root, s);
+        SnapshotFolder(xe7Root, s);
+        SnapshotFolder(InstallFolder, s);
+        std::string ini;
+        s[L"ini"] = ReadFileBytes(windows + L"\\qvTessel.ini", ini) ? FromAnsi(ini) : L"<none>";
+        return s;
+    }
+
+    // Two IDEs with the user's own settings, as they were before the install.
+    void PrepareIdes() const {
+        DeleteDirectoryTree(InstallFolder, false);  // what an earlier uninstall left
+        MakeFile(d7Root + L"\\bin\\dcc32.exe");
+        WriteRegString(HKLM, IdeTable[Delphi7].RegKey, L"RootDir", d7Root);
+        MakeFile(d7Root + L"\\Help\\d7.ohi", ":Index Delphi=delphi7.hlp\r\n:Index VCL=vcl.hlp");
+        MakeFile(d7Root + L"\\Help\\d7.ohl", ":Link delphi7.hlp");
+        const std::wstring d7 = IdeTable[Delphi7].RegKey;
+        WriteRegString(HKCU, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;$(DELPHI)\\Bin;C:\\Program Files\\Tessel Library");
+        WriteRegString(HKCU, d7 + L"\\Known Packages", L"$(DELPHI)\\Bin\\dclstd70.bpl", L"Standard Components");
+
+        MakeFile(xe7Root + L"\\bin\\dcc32.exe");
+        WriteRegString(HKLM, IdeTable[XE7].RegKey, L"RootDir", xe7Root);
+        const std::wstring xe7 = IdeTable[XE7].RegKey;
+        WriteRegString(HKCU, xe7 + L"\\Known Packages", L"$(BDSBIN)\\dclribbon210.bpl", L"Ribbon Controls");
+        WriteRegString(HKCU, xe7 + L"\\Library\\Win32", L"Search Path", L"$(BDSLIB)\\$(Platform)\\release");
+        WriteRegString(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", L"$(BDSLIB)\\$(Platform)\\release");
+        WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", L"$(BDSLIB)\\win32\\release");
+        WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"");
+        WriteRegString(HKLM, WinHelpKey, L"delphi7.hlp", d7Root + L"\\Help");
+    }
+
+    // What the setup does to the machine for Delphi 7 and XE7 with help and
+    // Delphi demos, and the undo log it writes while doing so.
+    std::vector<TLogRow> Install() const {
+        const std::wstring& dir = InstallFolder;
+        for (const wchar_t* f : {L"Source\\qvUtils.pas", L"Source\\qvTessel.inc", L"Readme.txt", L"License.txt",
+                                 L"install.log", L"Help\\qvlib.hlp", L"Help\\qvlib.cnt",
+                                 L"Delphi7\\qvl70.dpk", L"Delphi7\\qvl70.bpl", L"Delphi7\\dclqvl70.bpl",
+                                 L"RADStudio16\\qvl210.dpk", L"RADStudio16\\Win32\\dclqvl210.bpl",
+                                 L"RADStudio16\\Win64\\qvl210.bpl", L"Demos\\Delphi\\Skins\\Data\\skin.dat",
+                                 L"Demos\\Delphi\\Skins\\Skins.dpr"})
+            MakeFile(JoinPath(dir, f));
+        MakeFile(dir + L"\\Help\\help_unreg.bat", "@echo off\r\necho unregistered>unreg.txt\r\n");
+        CopyFileW(BuiltUninstaller().c_str(), (dir + L"\\unqmv.exe").c_str(), FALSE);
+        MakeFile(windows + L"\\qvTessel.ini", "[Templates]\r\n");
+        WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
+        WriteRegString(HKLM, WinHelpKey, L"qvlib.cnt", dir + L"\\Help");
+        const std::wstring entry = UninstallKey + L"\\qvlLib";
+        WriteRegString(HKLM, entry, L"DisplayName", L"Veltrane Tessel library v4.09");
+        WriteRegString(HKLM, entry, L"UninstallString", L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
+
+        const std::wstring d7 = IdeTable[Delphi7].RegKey;
+        WriteRegString(HKCU, d7 + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
+        AppendToList(HKCU, d7 + L"\\Library", L"Search Path", dir + L"\\Delphi7");
+        AppendFile(d7Root + L"\\Help\\d7.ohi", "\r\n:Index Tessel library components=qvlib.hlp");
+        AppendFile(d7Root + L"\\Help\\d7.ohl", "\r\n:Link qvlib.hlp");
+
+        const std::wstring xe7 = IdeTable[XE7].RegKey;
+        WriteRegString(HKCU, xe7 + L"\\Known Packages", dir + L"\\RADStudio16\\Win32\\dclqvl210.bpl", L"Tessel library v4.09");
+        AppendToList(HKCU, xe7 + L"\\Library\\Win32", L"Search Path", dir + L"\\RADStudio16\\Win32");
+        AppendToList(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", dir + L"\\RADStudio16\\Win32");
+        AppendToList(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", dir + L"\\RADStudio16\\Win64");
+        AppendToList(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", dir + L"\\RADStudio16\\Win64");
+        WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
+        WriteRegInteger(HKLM, ProductKey, L"SelectedItemMask", 0x400580);
+
+        std::vector<TLogRow> rows = ProductInfoRows(dir);
+        const std::vector<TLogRow> changes = {
+            {skCreateDir | sfUndo, 0, 3, L""},
+            {skCreateDir | sfUndo, 0, 3, L"Source"},
+            {skCreateDir | sfUndo, 0, 3, L"Help"},
+            {skRegisterWinHelp | sfUndo, 0, 0, L"qvlib.hlp"},
+            {skRegisterWinHelp | sfUndo, 0, 0, L"qvlib.cnt"},
+            {skRunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
+            {skExtractFileOnce | sfUndo | sfKeepOnPartial, 29, 1, L"qvTessel.ini"},
+            {skRegisterUninstall | sfUndo, 0, 3, L"unqmv.exe"},
+            {skSetIde | sfUndo, Delphi7, 0, L"Delphi7"},
+            {skCreateDir | sfUndo, 0, 3, L"Delphi7"},
+            {skRegisterPackage | sfUndo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
+            {skAppendText | sfUndo, 1, 4, L"\r\n:Index Tessel library components=qvlib.hlp"},
+            {skAppendText | sfUndo, 2, 4, L"\r\n:Link qvlib.hlp"},
+            {skDeleteFile | sfUndo, 0, 2, L"Help\\d7.gid"},
+            {skSetIde | sfUndo, Delphi7, 0, L"Delphi7"},
+            {skSetIde | sfUndo, XE7, 0, L"RADStudio16"},
+            {skCreateDir | sfUndo, 0, 3, L"RADStudio16"},
+            {skCreateDir | sfUndo, 0, 3, L"RADStudio16\\Win32"},
+            {skCreateDir | sfUndo, 0, 3, L"RADStudio16\\Win64"},
+            {skRegisterPackage | sfUndo, 0, 3, L"RADStudio16\\Win32\\dclqvl210.bpl"},
+            {skAddIdePath | sfUndo, 3, 3, L"\\C++\\Paths\\Win32\\LibraryPath"},
+            {skAddIdePath | sfUndo, 3, 3, L"\\Library\\Win32\\Search Path"},
+            {skAddIdePath | sfUndo, 4, 3, L"\\Library\\Win64\\Search Path"},
+            {skAddIdePath | sfUndo, 4, 3, L"\\C++\\Paths\\Win64\\LibraryPath"},
+            {skSetIde | sfUndo, XE7, 0, L"RADStudio16"},
+            {skCreateDir | sfUndo, 0, 3, L"Demos"},
+            {skCreateDir | sfUndo, 0, 3, L"Demos\\Delphi"},
+            {skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, ProductKey},
+        };
+        rows.insert(rows.end(), changes.begin(), changes.end());
+        return rows;
+    }
+};
+
+// Starts the installed uninstaller the way Windows does from the uninstall entry.
+bool StartFromUninstallEntry(wd::Program& program, const std::wstring& extra = std::wstring()) {
+    std::wstring cmd;
+    if (!ReadRegString(HKLM, UninstallKey + L"\\qvlLib", L"UninstallString", cmd)) return false;
+    // The entry's command line: the quoted program, then its parameters.
+    const size_t afterExe = cmd.find(L"\" ") + 2;
+    const std::wstring exe = cmd.substr(1, afterExe - 3);
+    return wd::Start(program, exe, cmd.substr(afterExe) + extra);
+}
+
+// Runs the uninstaller with args and returns the message box it shows.
+wd::MessageBoxInfo MessageFor(const std::wstring& args, const std::wstring& caption = ErrorCaption) {
+    wd::Program program;
+    EXPECT_TRUE(wd::Start(program, BuiltUninstaller(), args, L"C:\\"));
+    wd::MessageBoxInfo box = wd::WaitMessageBox(program.pid, caption);
+    EXPECT_TRUE(wd::TopWindows(program.pid).size() == 1) << "only the message box, no dialog";
+    EXPECT_TRUE(wd::Answer(box, IDOK));
+    EXPECT_EQ(program.WaitExit(), 0u);
+    program.Kill();
+    return box;
+}
+
+}  // namespace
+
+TEST(UninstallCommandLine, SwitchesAndLogFileName) {
+    auto parse = [](std::vector<std::wstring> p) { return ParseUninstallCommandLine(p); };
+    EXPECT_FALSE(parse({}).HasParameters);
+    for (const wchar_t* sw : {L"/P", L"-p", L"\\P", L"/p"}) {
+        const auto c = parse({L"C:\\x\\uninst.log", sw});
+        EXPECT_TRUE(c.Partial) << sw;
+        EXPECT_EQ(c.LogFileName, L"C:\\x\\uninst.log");
+    }
+    EXPECT_FALSE(parse({L"/Px", L"a"}).Partial);
+    EXPECT_FALSE(parse({L"/Q", L"a"}).Partial);
+    EXPECT_FALSE(parse({L"/P", L"/Q", L"a"}).Partial);
+    EXPECT_TRUE(parse({L"/Q", L"a", L"/P"}).Partial);
+    // Only switches: a name that cannot be opened.
+    auto onlySwitch = parse({L"/P"});
+    EXPECT_TRUE(onlySwitch.HasParameters);
+    EXPECT_EQ(onlySwitch.LogFileName, L"");
+    // A lone slash is a name; the last name wins; one pair of enclosing quotes goes.
+    EXPECT_EQ(parse({L"/"}).LogFileName, L"/");
+    EXPECT_EQ(parse({L"first.log", L"second.log"}).LogFileName, L"second.log");
+    EXPECT_EQ(parse({L"\"C:\\A B\\uninst.log\""}).LogFileName, L"C:\\A B\\uninst.log");
+    EXPECT_EQ(parse({L"\""}).LogFileName, L"\"");
+    EXPECT_EQ(parse({L"\"\""}).LogFileName, L"");
+    EXPECT_EQ(parse({L"\"a\"b"}).LogFileName, L"\"a\"b");
+}
+
+TEST(Uninstaller, ReportsABadCommandLineInAMessageBox) {
+    EXPECT_EQ(MessageFor(L"").text, L"No file with uninstall info.");
+    EXPECT_EQ(MessageFor(L"C:\\missing\\uninst.log").text, L"Could not open C:\\missing\\uninst.log file.");
+    EXPECT_EQ(MessageFor(L"/P").text, L"Could not open  file.");
+    EXPECT_EQ(MessageFor(L"/").text, L"Could not open / file.");
+    CreateDirectoryPath(L"C:\\bad logs");
+    MakeFile(L"C:\\bad logs\\empty.log", "");
+    MakeFile(L"C:\\bad logs\\foreign.log", "MZ\x90\x00\x03\x00\x00\x00");
+    MakeFile(L"C:\\bad logs\\short.log", "UNQMV");
+    EXPECT_EQ(MessageFor(L"\"C:\\bad logs\\empty.log\"").text, L"Invalid C:\\bad logs\\empty.log file.");
+    EXPECT_EQ(MessageFor(L"\"C:\\bad logs\\foreign.log\" /P").text, L"Invalid C:\\bad logs\\foreign.log file.");
+    EXPECT_EQ(MessageFor(L"\"C:\\bad logs\\short.log\"").text, L"Invalid C:\\bad logs\\short.log file.");
+}
+
+TEST(Uninstaller, UndoesARealisticInstallAsTheUserDrivesIt) {
+    TMachine machine;
+    machine.PrepareIdes();
+    const auto before = machine.Snapshot();
+    ASSERT_TRUE(WriteUndoLogFile(InstallFolder, machine.Install()));
+    ASSERT_NE(machine.Snapshot(), before);
+
+    // Cancel first: nothing changes.
+    {
+        wd::Program program;
+        ASSERT_TRUE(StartFromUninstallEntry(program));
+        HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_TRUE(wd::Press(dlg, IDCANCEL));
+        EXPECT_EQ(program.WaitExit(), 0u);
+        program.Kill();
+        EXPECT_TRUE(DirectoryExists(InstallFolder + L"\\Source"));
+    }
+
+    wd::Program program;
+    ASSERT_TRUE(StartFromUninstallEntry(program));
+    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(wd::Text(dlg), L"Uninstall for Tessel library v4.09");
+    EXPECT_EQ(wd::ItemText(dlg, 256),
+              L"Uninstall will remove the \"Tessel library v4.09\" from you computer.\r\n\r\n"
+              L"Click Start button to perform the uninstall. Click Cancel to exit the uninstall.");
+    EXPECT_TRUE(wd::ItemVisible(dlg, 256));
+    EXPECT_TRUE(wd::ItemVisible(dlg, 501));
+    for (int id : {261, 1009, 260}) EXPECT_FALSE(wd::ItemVisible(dlg, id)) << id;
+    EXPECT_EQ(wd::ItemText(dlg, 1000), L"&Start");
+    EXPECT_EQ(wd::ItemText(dlg, 2), L"&Cancel");
+    EXPECT_EQ(wd::ItemText(dlg, 260), L"Copying");
+    EXPECT_TRUE(wd::ItemEnabled(dlg, 1000));
+    EXPECT_TRUE(wd::Press(dlg, 1000));
+    EXPECT_EQ(program.WaitExit(30000), 0u);
+    program.Kill();
+
+    auto after = machine.Snapshot();
+    // The running uninstaller could not delete itself; it is all that may be left.
+    after.erase(L"file " + InstallFolder + L"\\unqmv.exe");
+    EXPECT_EQ(Differences(before, after), L"");
+    EXPECT_FALSE(DirectoryExists(InstallFolder + L"\\Source"));
+
+    // Started again with the entry's command line: the log went with the folder.
+    const std::wstring again = L"\"" + InstallFolder + L"\\uninst.log\"";
+    if (GetFileAttributesW((InstallFolder + L"\\unqmv.exe").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        wd::Program second;
+        ASSERT_TRUE(wd::Start(second, InstallFolder + L"\\unqmv.exe", again));
+        EXPECT_EQ(wd::WaitMessageBox(second.pid, ErrorCaption).text,
+                  L"Could not open " + InstallFolder + L"\\uninst.log file.");
+        second.Kill();
+    }
+}
+
+TEST(Uninstaller, PartialUninstallKeepsTheSettings) {
+    TMachine machine;
+    machine.PrepareIdes();
+    auto before = machine.Snapshot();
+    ASSERT_TRUE(WriteUndoLogFile(InstallFolder, machine.Install()));
+    std::string ini;
+    ASSERT_TRUE(ReadFileBytes(machine.windows + L"\\qvTessel.ini", ini));
+    std::map<std::wstring, std::wstring> kept;
+    SnapshotKey(HKLM, L"Software\\Veltrane", kept);
+
+    wd::Program program;
+    ASSERT_TRUE(StartFromUninstallEntry(program, L" /P"));
+    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_TRUE(wd::Press(dlg, 1000));
+    EXPECT_EQ(program.WaitExit(30000), 0u);
+    program.Kill();
+
+    // The product key and the template settings stay; everything else is as before.
+    auto after = machine.Snapshot();
+    EXPECT_EQ(after[L"ini"], FromAnsi(ini));
+    for (const auto& item : kept) {
+        EXPECT_EQ(after[item.first], item.second) << item.first;
+        after.erase(item.first);
+    }
+    after[L"ini"] = before[L"ini"];
+    after.erase(L"file " + InstallFolder + L"\\unqmv.exe");
+    EXPECT_EQ(Differences(before, after), L"");
+}
+
+TEST(Uninstaller, ADamagedLogShowsTheFailureAndWaitsForClose) {
+    const std::wstring dir = L"C:\\Damaged Install";
+    CreateDirectoryPath(dir + L"\\Source");
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
+        {skCreateDir | sfUndo, 0, 3, L""},
+        {skCreateDir | sfUndo, 0, 3, L"Source"},
+    })));
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
+    bytes.resize(bytes.size() - 1);  // cut inside the last record
+    MakeFile(dir + L"\\uninst.log", bytes);
+
+    wd::Program program;
+    ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\""));
+    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_TRUE(wd::Press(dlg, 1000));
+    EXPECT_TRUE(wd::WaitItemText(dlg, 256, L"Uninstall fail."));
+    EXPECT_TRUE(wd::WaitItemText(dlg, 2, L"Close"));
+    EXPECT_TRUE(wd::ItemVisible(dlg, 256));
+    EXPECT_FALSE(wd::ItemVisible(dlg, 1000));
+    EXPECT_TRUE(wd::ItemEnabled(dlg, 2));
+    EXPECT_TRUE(program.Running());
+    // Nothing was removed: the damage was met before any change record.
+    EXPECT_TRUE(DirectoryExists(dir + L"\\Source"));
+    EXPECT_TRUE(wd::Press(dlg, 2));
+    EXPECT_EQ(program.WaitExit(), 0u);
+    program.Kill();
+}
