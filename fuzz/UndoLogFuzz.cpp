@@ -1,0 +1,288 @@
+// Fuzz target for the undo-log reader and the uninstall engine's walk.
+//
+// Built natively (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
+// from the production files common/UnDoFormat.cpp, common/UnDoRules.cpp,
+// common/UPathText.cpp and common/UDeinstall.cpp; the few Windows calls of the
+// engine come from fuzz/shim. What stands in for the rest of the programs is
+// below: the file read hands the engine the fuzz input, and the undo step only
+// writes down which record it was given, so the walk itself is what runs.
+//
+// Besides "no crash, no read outside the buffer", every input is checked for:
+//  - the engine's load result matches the file's length and signature;
+//  - the walk undoes nothing that is not a record of the file, never more
+//    records than the file can hold, and a second walk repeats the first;
+//  - a log whose records tile the file exactly is walked the same way forward
+//    and backward, and the engine undoes exactly its change records, in order,
+//    last first after a direction marker (all but the kept ones when partial);
+//  - the path-list edit removes exactly one whole entry.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/UDeinstall.h"
+#include "common/UDiscovery.h"
+#include "common/UGlobals.h"
+#include "common/UScriptKinds.h"
+#include "common/UUtils.h"
+#include "common/UnDoFormat.h"
+#include "common/UnDoRules.h"
+#include "common/UnDoSteps.h"
+
+// ---- What the engine needs from the rest of the program -------------------
+
+std::wstring InstallDir;
+int CurrentIde = 0;
+std::wstring IdeFolder;
+
+namespace {
+
+std::string gInput;                      // the "file" the engine reads
+bool gFileMissing = false;               // the read fails as for a missing file
+std::vector<TUndoRecord> gUndone;        // records given to the undo step, in order
+
+#define FUZZ_CHECK(cond)                                                          \
+    do {                                                                          \
+        if (!(cond)) {                                                            \
+            std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__); \
+            std::abort();                                                         \
+        }                                                                         \
+    } while (0)
+
+std::wstring AsciiLower(std::wstring s) {
+    for (auto& c : s)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return s;
+}
+
+std::vector<std::wstring> Entries(const std::wstring& list) {
+    std::vector<std::wstring> out;
+    size_t start = 0;
+    for (;;) {
+        const size_t stop = list.find(L';', start);
+        out.push_back(list.substr(start, stop == std::wstring::npos ? std::wstring::npos : stop - start));
+        if (stop == std::wstring::npos) return out;
+        start = stop + 1;
+    }
+}
+
+// The pure rules the undo steps apply to a record's text.
+void ExerciseRules(const std::wstring& text) {
+    const std::wstring lower = AsciiLower(text);
+    IsRemovableTreePath(lower, L"c:\\windows", L"c:\\windows\\system32");
+    std::wstring key, name;
+    if (SplitRegValuePath(text, key, name)) FUZZ_CHECK(key.size() + 1 + name.size() == text.size());
+    FUZZ_CHECK(FolderOfPath(text).size() <= text.size());
+
+    // Taking out an entry that is in the list removes exactly its first occurrence.
+    const std::vector<std::wstring> before = Entries(lower);
+    const std::wstring folder = before[before.size() / 2];
+    std::wstring value = text;
+    const bool removed = RemovePathListEntry(value, lower, folder);
+    FUZZ_CHECK(removed == !folder.empty());
+    if (!removed) {
+        FUZZ_CHECK(value == text);
+        return;
+    }
+    std::vector<std::wstring> expected = before;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        if (expected[i] == folder) {
+            expected.erase(expected.begin() + static_cast<long>(i));
+            break;
+        }
+    }
+    const std::vector<std::wstring> after = value.empty() ? std::vector<std::wstring>() : Entries(AsciiLower(value));
+    if (!(expected.size() == 1 && expected[0].empty() && after.empty())) FUZZ_CHECK(after == expected);
+}
+
+}  // namespace
+
+void FindBorlandProducts() {}
+
+bool ReadFileBytes(const std::wstring&, std::string& bytes, DWORD, DWORD) {
+    if (gFileMissing) return false;
+    bytes = gInput;
+    return true;
+}
+
+// Bytes widened one by one: the harness only needs some text per record.
+std::wstring FromUtf8(const std::string& bytes) {
+    std::wstring out;
+    out.reserve(bytes.size());
+    for (unsigned char c : bytes) out.push_back(static_cast<wchar_t>(c));
+    return out;
+}
+
+int UndoRecordStep(const TUndoRecord& rec, const std::wstring& text, const std::wstring&) {
+    gUndone.push_back(rec);
+    if (text.size() <= 512) ExerciseRules(text);
+    // The help batch step is the one step that can end a walk: let the input choose it.
+    return rec.Kind() == skRunInstallFile && rec.Param == 0xFFFFFFFFu ? 2 : 0;
+}
+
+// ---- Checks ----------------------------------------------------------------
+
+namespace {
+
+bool SameRecord(const TUndoRecord& a, const TUndoRecord& b) {
+    return a.Word0 == b.Word0 && a.Param == b.Param && a.Location == b.Location && a.Text == b.Text;
+}
+
+// The records that tile bytes from offset 7 to the end, walking forward; false
+// when some record is damaged or leaves the file.
+bool ForwardTiling(const std::string& bytes, std::vector<TUndoRecord>& records) {
+    size_t pos = UndoSignatureSize;
+    for (;;) {
+        TUndoRecord rec;
+        size_t next = 0;
+        const TUndoStep step = StepUndoForward(bytes, pos, bytes.size(), rec, next);
+        if (step == TUndoStep::End) return true;
+        if (step == TUndoStep::Damaged) return false;
+        FUZZ_CHECK(next > pos && next <= bytes.size());
+        records.push_back(rec);
+        pos = next;
+    }
+}
+
+void CheckWalks(const std::string& bytes, std::vector<TUndoRecord>& tiling, bool& clean) {
+    clean = bytes.size() >= UndoSignatureSize && ForwardTiling(bytes, tiling);
+    if (!clean) return;
+    // A log that tiles forward is read back record by record from its end.
+    size_t pos = bytes.size();
+    size_t i = tiling.size();
+    for (;;) {
+        TUndoRecord rec;
+        size_t prev = 0;
+        const TUndoStep step = StepUndoBackward(bytes, pos, UndoSignatureSize, rec, prev);
+        if (step == TUndoStep::End) break;
+        FUZZ_CHECK(step == TUndoStep::Record);
+        FUZZ_CHECK(i > 0 && SameRecord(rec, tiling[i - 1]));
+        FUZZ_CHECK(prev < pos);
+        pos = prev;
+        --i;
+    }
+    FUZZ_CHECK(i == 0 && pos == UndoSignatureSize);
+}
+
+// What the engine must undo for a log that tiles cleanly.
+std::vector<TUndoRecord> ExpectedUndo(const std::vector<TUndoRecord>& tiling, bool partial) {
+    size_t first = 0;
+    bool backward = false;
+    while (first < tiling.size() && tiling[first].Kind() == skInfo) {
+        const bool marker = tiling[first].Param == infoDirection;
+        ++first;
+        if (marker) {
+            backward = true;
+            break;
+        }
+    }
+    // A log of information records alone, without a marker, is walked from its
+    // first record: those records undo nothing.
+    if (!backward && first == tiling.size()) first = 0;
+    std::vector<TUndoRecord> order(tiling.begin() + static_cast<long>(first), tiling.end());
+    if (backward) std::reverse(order.begin(), order.end());
+    std::vector<TUndoRecord> out;
+    for (const TUndoRecord& rec : order) {
+        if (partial && (rec.Word0 & sfKeepOnPartial)) continue;
+        out.push_back(rec);
+        if (rec.Kind() == skRunInstallFile && rec.Param == 0xFFFFFFFFu) break;
+    }
+    return out;
+}
+
+void RunEngine(const std::string& bytes, bool partial, bool dialog, const std::vector<TUndoRecord>& tiling,
+               bool clean) {
+    gInput = bytes;
+    gUndone.clear();
+    TDeinstall engine;
+    engine.flPartialUninstall = partial;
+    if (dialog) engine.SetDialogHandle(reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10)));
+
+    const int loaded = engine.PrepareUninstFile(L"uninst.log");
+    const bool signature = bytes.size() >= 7 && std::memcmp(bytes.data(), "UNQMV", 5) == 0 &&
+                           bytes[5] >= '0' && bytes[5] <= '9' && bytes[6] >= '0' && bytes[6] <= '9';
+    FUZZ_CHECK(loaded == (bytes.empty() ? -3 : signature ? 0 : -4));
+    if (loaded != 0) return;
+    FUZZ_CHECK(engine.FileVersion() == bytes.substr(5, 2));
+
+    InstallDir = L"C:\\caller";
+    FUZZ_CHECK(engine.PrepareDeinstall() == 0);
+    const int result = engine.DoDeinstall();
+    FUZZ_CHECK(result <= 0);
+    const std::vector<TUndoRecord> first = gUndone;
+
+    FUZZ_CHECK(first.size() <= (bytes.size() - UndoSignatureSize) / UndoRecordOverhead);
+    for (const TUndoRecord& rec : first) {
+        FUZZ_CHECK(rec.Text.size() <= UndoMaxText);
+        if (partial) FUZZ_CHECK((rec.Word0 & sfKeepOnPartial) == 0);
+        // Nothing out of thin air: the record's bytes stand in the file.
+        if (bytes.size() <= 8192) {
+            const std::string encoded = EncodeUndoRecord(rec.Word0, rec.Param, rec.Location, rec.Text);
+            FUZZ_CHECK(bytes.find(encoded, UndoSignatureSize) != std::string::npos);
+        }
+    }
+    if (clean) {
+        FUZZ_CHECK(result == 0);
+        const std::vector<TUndoRecord> expected = ExpectedUndo(tiling, partial);
+        FUZZ_CHECK(first.size() == expected.size());
+        for (size_t i = 0; i < first.size(); ++i) FUZZ_CHECK(SameRecord(first[i], expected[i]));
+    }
+
+    // A second walk covers the same range again.
+    gUndone.clear();
+    FUZZ_CHECK(engine.DoDeinstall() == result);
+    FUZZ_CHECK(gUndone.size() == first.size());
+    for (size_t i = 0; i < first.size(); ++i) FUZZ_CHECK(SameRecord(gUndone[i], first[i]));
+}
+
+// A record built from the input's first bytes decodes to the same fields in
+// both directions, inside a log and at its end.
+void CheckRoundTrip(const uint8_t* data, size_t size) {
+    if (size < 12) return;
+    uint32_t w[3];
+    std::memcpy(w, data, sizeof w);
+    const std::string text(reinterpret_cast<const char*>(data) + 12, size - 12);
+    const std::string rec = EncodeUndoRecord(w[0], w[1], w[2], text);
+    if (text.size() > UndoMaxText) {
+        FUZZ_CHECK(rec.empty());
+        return;
+    }
+    FUZZ_CHECK(rec.size() == text.size() + UndoRecordOverhead);
+    const std::string log = std::string(UndoSignature, UndoSignatureSize) + rec;
+    TUndoRecord forward, backward;
+    size_t next = 0, prev = 0;
+    FUZZ_CHECK(ReadUndoRecordForward(log, UndoSignatureSize, log.size(), forward, next) && next == log.size());
+    FUZZ_CHECK(ReadUndoRecordBackward(log, log.size(), UndoSignatureSize, backward, prev) &&
+               prev == UndoSignatureSize);
+    FUZZ_CHECK(forward.Word0 == w[0] && forward.Param == w[1] && forward.Location == w[2] && forward.Text == text);
+    FUZZ_CHECK(SameRecord(forward, backward));
+    // One byte short, the record is damaged in both directions, never read past the end.
+    const std::string cut = log.substr(0, log.size() - 1);
+    FUZZ_CHECK(StepUndoForward(cut, UndoSignatureSize, cut.size(), forward, next) == TUndoStep::Damaged);
+    FUZZ_CHECK(StepUndoBackward(cut, cut.size(), UndoSignatureSize, backward, prev) != TUndoStep::Record ||
+               prev >= UndoSignatureSize);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    std::vector<TUndoRecord> tiling;
+    bool clean = false;
+    CheckWalks(bytes, tiling, clean);
+    RunEngine(bytes, false, false, tiling, clean);
+    RunEngine(bytes, true, true, tiling, clean);
+
+    // A log that cannot be opened is reported as such, whatever its contents.
+    gFileMissing = true;
+    {
+        TDeinstall engine;
+        FUZZ_CHECK(engine.PrepareUninstFile(L"uninst.log") == -2);
+    }
+    gFileMissing = false;
+
+    CheckRoundTrip(data, size);
+    return 0;
+}
