@@ -376,3 +376,22 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
         EXPECT_FALSE(PathExists(gone)) << gone;
     PayloadModule = nullptr;
 }
+
+TEST_F(Runner, UnwritableLogsDoNotStopTheRun) {
+    // A folder where the undo log should go: the install log tells why.
+    ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\uninst.log"));
+    const std::vector<TScriptItem> rows = WithInfo({Row(skCreateDir | U, L"Made", 0, 3)});
+    EXPECT_EQ(std::vector<int>(7, 0), RunRows(rows));
+    std::vector<std::wstring> lines = LogLines(InstallDir);
+    ASSERT_EQ(5u, lines.size());
+    EXPECT_FALSE(lines[3].empty());
+    EXPECT_EQ(std::wstring::npos, lines[3].find(L"\r\n")) << "the message without its line break";
+    EXPECT_EQ(L"Creating directory: C:\\rt\\inst\\Made...Success", lines[4]);
+
+    // A folder where the install log should go: nothing is logged, the undo log is written.
+    DeleteDirectoryTree(L"C:\\rt", false);
+    ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\install.log"));
+    EXPECT_EQ(std::vector<int>(7, 0), RunRows(rows));
+    EXPECT_TRUE(DirectoryExists(L"C:\\rt\\inst\\Made"));
+    EXPECT_EQ(7u, UndoRecords(InstallDir).size());
+}
