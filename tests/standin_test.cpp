@@ -349,8 +349,9 @@ std::wstring CompileCommand(const TScriptItem& row) {
 
 // Walks the IDE blocks of the install script with every IDE on the machine: extracts the
 // package projects from the payload, runs the stand-in tool of every compile row in the
-// package folder, and expects every file that a check row looks for.
-TEST_F(StandinTools, EveryScriptBlockBuildsWhatItChecks) {
+// package folder, and expects every file that a check row looks for, and every path list,
+// help file and index cache that the IDE rows edit.
+TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
     UniqueModule setup(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_TRUE(setup.valid());
     PayloadModule = setup.get();
@@ -362,7 +363,7 @@ TEST_F(StandinTools, EveryScriptBlockBuildsWhatItChecks) {
     wchar_t oldDir[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, oldDir);
 
-    std::map<int, int> compiles, checks;  // per IDE index
+    std::map<int, int> compiles, checks, pathLists, helpRows;  // per IDE index
     int ide = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
         const TScriptItem& row = ScriptRow(i);
@@ -417,6 +418,36 @@ TEST_F(StandinTools, EveryScriptBlockBuildsWhatItChecks) {
                 }
                 break;
             }
+            // What the IDE rows after the build edit must be there on a laid-out machine,
+            // or the install would silently leave the IDE unregistered.
+            case skRegisterPackage:
+            case skAddSearchPath: {
+                const TBorlandProduct& p = IdeTable[ide];
+                const std::wstring lib = std::wstring(p.RegKey) + LibraryKey +
+                                         (p.Is32and64 ? ((row.Options & 2) ? Win64Key : Win32Key) : L"");
+                std::wstring list;
+                EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, lib, ide == 1 ? L"SearchPath" : L"Search Path", list))
+                    << "row " << i << " " << p.Name;
+                break;
+            }
+            case skAddIdePath: {
+                const std::wstring path = std::wstring(IdeTable[ide].RegKey) + text;
+                const int p = LastCharPos(path, L'\\');
+                std::wstring list;
+                EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, path.substr(0, p - 1), path.substr(p), list))
+                    << "row " << i << " " << IdeTable[ide].Name << " " << std::string(text.begin(), text.end());
+                ++pathLists[ide];
+                break;
+            }
+            case skAppendText: {
+                const wchar_t* file = IdeTable[ide].HelpStr[row.Param - 1];
+                ASSERT_NE(nullptr, file) << "row " << i;
+                EXPECT_TRUE(FileThere(ResolvePath(row.Location, file))) << "row " << i << " " << IdeTable[ide].Name;
+                ++helpRows[ide];
+                break;
+            }
+            case skMergeFiles: EXPECT_TRUE(FileThere(ResolvePath(row.Location2, row.Text3))) << "row " << i; break;
+            case skDeleteFile: EXPECT_TRUE(FileThere(ResolvePath(row.Location, text))) << "row " << i; break;
             default: break;
         }
     }
@@ -431,6 +462,9 @@ TEST_F(StandinTools, EveryScriptBlockBuildsWhatItChecks) {
         EXPECT_EQ(expected, compiles[i]) << IdeTable[i].Name;
         EXPECT_EQ(expected, checks[i]) << IdeTable[i].Name;
         EXPECT_EQ(size_t(expected), ReadToolCalls(i).size()) << IdeTable[i].Name;
+        // Path lists from BDS 2006 on; help entries where the IDE has help files.
+        EXPECT_EQ(i >= 11, pathLists[i] > 0) << IdeTable[i].Name;
+        EXPECT_EQ(IdeTable[i].HelpStr[0] != nullptr, helpRows[i] > 0) << IdeTable[i].Name;
     }
 }
 
