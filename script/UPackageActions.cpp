@@ -32,14 +32,23 @@ std::wstring LibraryKeyOf(const TBorlandProduct& ide, uint32_t options) {
 
 const wchar_t* SearchPathValueName() { return CurrentIde == 1 ? L"SearchPath" : L"Search Path"; }
 
-// Adds folder to the list read from key/name unless the list already mentions it.
-// Logs "...Already" or, after a successful write, nothing yet (the caller ends the line).
-// 0 when already present or written, -3 when the write failed.
-int AddToPathList(const std::wstring& key, const std::wstring& name, const std::wstring& list,
-                  const std::wstring& folder, bool& already) {
-    already = TextPos(LowerWide(list), LowerWide(folder)) > 0;
-    if (already) return 0;
-    return WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder)) ? 0 : -3;
+// The end of every path row once "Adding search path: <folder>" is logged: "...Already"
+// when the list mentions the folder anywhere (case-blind), otherwise append it, write
+// the list back and, when asked, request the IDE to reload its options; then "...Success".
+// 0, -3 when the list cannot be written, -4 when the reload request cannot.
+int AddFolderToList(const TBorlandProduct& ide, const std::wstring& key, const std::wstring& name,
+                    const std::wstring& list, const std::wstring& folder, bool requestReload,
+                    TActionContext& ctx) {
+    if (TextPos(LowerWide(list), LowerWide(folder)) > 0) {
+        ctx.LogText += kAlready;
+        return 0;
+    }
+    if (!WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder))) return -3;
+    if (requestReload &&
+        !WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + GlobalsKey, L"ForceEnvOptionsUpdate", L"1"))
+        return -4;
+    ctx.LogText += kSuccess;
+    return 0;
 }
 
 }  // namespace
@@ -103,18 +112,8 @@ int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx) {
     if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return -2;
     const std::wstring folder = PathFolderOf(package);
     ctx.LogText += L"\r\nAdding search path: " + folder;
-    bool already = false;
-    const int written = AddToPathList(key, name, list, folder, already);
-    if (already) {
-        ctx.LogText += kAlready;
-        return 0;
-    }
-    if (written != 0) return written;
-    if (CurrentIde >= 12 && CurrentIde <= 14 &&
-        !WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + GlobalsKey, L"ForceEnvOptionsUpdate", L"1"))
-        return -4;
-    ctx.LogText += kSuccess;
-    return 0;
+    // RAD Studio 2007, 2009 and 2010 reload their options only when asked to.
+    return AddFolderToList(ide, key, name, list, folder, CurrentIde >= 12 && CurrentIde <= 14, ctx);
 }
 
 int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx) {
@@ -132,15 +131,7 @@ int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx) {
     std::wstring list;
     if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return (row.Options & 1u) ? 0 : -2;
     ctx.LogText = L"Adding search path: " + folder;
-    bool already = false;
-    const int written = AddToPathList(key, name, list, folder, already);
-    if (already) {
-        ctx.LogText += kAlready;
-        return 0;
-    }
-    if (written != 0) return written;
-    ctx.LogText += kSuccess;
-    return 0;
+    return AddFolderToList(ide, key, name, list, folder, false, ctx);
 }
 
 int DoAddIdePath(const TScriptItem& row, TActionContext& ctx) {
@@ -151,13 +142,5 @@ int DoAddIdePath(const TScriptItem& row, TActionContext& ctx) {
     std::wstring list;
     if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return 0;
     ctx.LogText = L"Adding search path: " + folder;
-    bool already = false;
-    const int written = AddToPathList(key, name, list, folder, already);
-    if (already) {
-        ctx.LogText += kAlready;
-        return 0;
-    }
-    if (written != 0) return written;
-    ctx.LogText += kSuccess;
-    return 0;
+    return AddFolderToList(IdeTable[CurrentIde], key, name, list, folder, false, ctx);
 }
