@@ -62,6 +62,13 @@ bool WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
     return true;
 }
 
+// A patch that did not reach the file: "...Fail" and the system's error code.
+int WriteFailed(TActionContext& ctx) {
+    const DWORD err = GetLastError();
+    ctx.LogText += kFail;
+    return err ? static_cast<int>(err) : static_cast<int>(ERROR_WRITE_FAULT);
+}
+
 }  // namespace
 
 int DoCreateDir(const TScriptItem& row, TActionContext& ctx) {
@@ -163,7 +170,10 @@ int DoAppendText(const TScriptItem& row, TActionContext& ctx) {
         ctx.LogText += kAlready;
         return 0;
     }
-    WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text));
+    // A write that does not reach the file is not reported as done.
+    if (!WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
+        return WriteFailed(ctx);
+    }
     ctx.LogText += kSuccess;
     return 0;
 }
@@ -274,7 +284,9 @@ int DoReplaceText(const TScriptItem& row, TActionContext& ctx) {
         return 0;
     }
     // The file ends where the new content ends: no stale bytes behind a shorter text.
-    if (WriteAllAt(file.get(), 0, result)) SetEndOfFile(file.get());
+    if (!WriteAllAt(file.get(), 0, result) || !SetEndOfFile(file.get())) {
+        return WriteFailed(ctx);
+    }
     ctx.LogText += kSuccess;
     return 0;
 }
