@@ -201,6 +201,19 @@ std::wstring ResolveOptionDir(const std::wstring& base, const std::wstring& dir)
     return absolute ? dir : JoinPath(base, dir);
 }
 
+std::vector<std::wstring> SplitPathList(const std::wstring& list) {
+    std::vector<std::wstring> items;
+    size_t pos = 0;
+    while (pos <= list.size()) {
+        size_t semi = list.find(L';', pos);
+        if (semi == std::wstring::npos) semi = list.size();
+        const std::wstring item = Unquote(list.substr(pos, semi - pos));
+        if (!item.empty()) items.push_back(item);
+        pos = semi + 1;
+    }
+    return items;
+}
+
 std::wstring WithoutExtension(const std::wstring& name) {
     size_t slash = name.find_last_of(L'\\');
     size_t dot = name.find_last_of(L'.');

@@ -46,6 +46,9 @@ bool HasExtension(const std::wstring& name, const std::wstring& ext);
 // folders ("C:\…", "\…") are returned unchanged.
 std::wstring ResolveOptionDir(const std::wstring& base, const std::wstring& dir);
 
+// The entries of a ";"-separated folder list (-U), quotes removed, empty entries dropped.
+std::vector<std::wstring> SplitPathList(const std::wstring& list);
+
 // name without its extension (the part from the last "." after the last "\").
 std::wstring WithoutExtension(const std::wstring& name);
 // The folder part of path (up to, not including, its last "\"); empty when none.

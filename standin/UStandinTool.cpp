@@ -60,6 +60,11 @@ bool WriteWholeFile(const std::wstring& name, const std::string& bytes) {
     return WriteFile(f.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
 }
 
+bool IsFile(const std::wstring& path) {
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool IsFolder(const std::wstring& path) {
     DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -151,13 +156,32 @@ int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, 
     for (const std::wstring* dir : {&packageDir, &dcpDir, &unitDir, &hppDir})
         if (!dir->empty() && !IsFolder(*dir)) return Fatal(tool, L"could not create output file in " + *dir);
 
+    // Every contained unit must be there, as its source or a compiled unit: the one named
+    // after "in" (relative to the project), otherwise one found beside the project or on -U.
+    std::vector<std::wstring> searchDirs{FolderOf(projectFile)};
+    for (const std::wstring& dir : SplitPathList(options.unitPath)) searchDirs.push_back(ResolveOptionDir(cwd, dir));
+    std::vector<std::wstring> sources;
     for (const ContainedUnit& unit : project.units) {
-        std::wstring source = unit.path.empty() ? unit.name + L".pas" : unit.path;
-        std::wstring sourceDir = FolderOf(ResolveOptionDir(cwd, source));
+        std::wstring found;
+        if (!unit.path.empty()) {
+            const std::wstring source = ResolveOptionDir(FolderOf(projectFile), unit.path);
+            if (IsFile(source)) found = source;
+        } else {
+            for (const std::wstring& dir : searchDirs)
+                for (const wchar_t* ext : {L".pas", L".dcu"})
+                    if (found.empty() && IsFile(JoinPath(dir, unit.name + ext))) found = JoinPath(dir, unit.name + ext);
+        }
+        if (found.empty())
+            return Fatal(tool, L"file not found: " + (unit.path.empty() ? unit.name + L".pas" : unit.path));
+        sources.push_back(found);
+    }
+
+    for (size_t i = 0; i < project.units.size(); ++i) {
+        const ContainedUnit& unit = project.units[i];
         if (!unitDir.empty() && !WriteWholeFile(JoinPath(unitDir, unit.name + L".dcu"), Stamp(L"unit", unit.name, tool, ide)))
             return Fatal(tool, L"could not write " + unit.name + L".dcu");
         if (options.cppFiles) {
-            std::wstring dir = hppDir.empty() ? (sourceDir.empty() ? cwd : sourceDir) : hppDir;
+            const std::wstring dir = hppDir.empty() ? FolderOf(sources[i]) : hppDir;
             std::string header = "// Stand-in C++ header of unit " + Narrow(unit.name, CP_ACP) + "\r\n#pragma once\r\n";
             if (!WriteWholeFile(JoinPath(dir, unit.name + L".hpp"), header))
                 return Fatal(tool, L"could not write " + unit.name + L".hpp");

@@ -96,6 +96,8 @@ TEST(StandinText, MakeFilesAndPaths) {
     EXPECT_EQ(L"D:\\Out", ResolveOptionDir(L"C:\\Pkg", L"D:\\Out"));
     EXPECT_EQ(L"\\Out", ResolveOptionDir(L"C:\\Pkg", L"\\Out"));
     EXPECT_EQ(L"C:\\Pkg", ResolveOptionDir(L"C:\\Pkg", L""));
+    EXPECT_EQ((std::vector<std::wstring>{L"..\\Source", L"C:\\A B", L"x"}), SplitPathList(L"..\\Source;\"C:\\A B\";;x;"));
+    EXPECT_TRUE(SplitPathList(L"").empty());
     EXPECT_EQ(L"C:\\a.b\\qvl", WithoutExtension(L"C:\\a.b\\qvl"));
     EXPECT_EQ(L"C:\\a.b\\qvl", WithoutExtension(L"C:\\a.b\\qvl.dpk"));
     EXPECT_EQ(L"C:\\a.b", FolderOf(L"C:\\a.b\\qvl.dpk"));
@@ -164,6 +166,8 @@ protected:
         ASSERT_EQ(0u, CreateDirectoryPath(pkg + L"\\Win32"));
         ASSERT_EQ(0u, CreateDirectoryPath(pkg + L"\\Win64"));
         ASSERT_EQ(0u, CreateDirectoryPath(work + L"\\Source"));
+        for (const wchar_t* unit : {L"\\Source\\qvConsts.pas", L"\\Source\\qvUtils.pas"})
+            WriteText(work + unit, "unit x;\r\ninterface\r\nimplementation\r\nend.\r\n");
     }
     void TearDown() override {
         ClearMachine();
@@ -221,20 +225,33 @@ TEST_F(StandinTools, DelphiCompilersRefuseWhatTheSetupNeverAsksFor) {
         EXPECT_NE(0u, r.exitCode) << args;
     }
     EXPECT_FALSE(FileThere(pkg + L"\\Win32\\qvl290.bpl"));
+    // A contained unit that is missing fails the build.
+    WriteText(pkg + L"\\gap.dpk", "package gap;\r\ncontains qvUtils in '..\\Source\\qvUtils.pas', qvGone in '..\\Source\\qvGone.pas';\r\nend.\r\n");
+    r = RunTool(Tool(kStudio12, L"dcc32.exe") + L" gap.dpk", pkg);
+    EXPECT_NE(0u, r.exitCode);
+    EXPECT_FALSE(FileThere(pkg + L"\\Win32\\gap.bpl"));
     // A project that does not start with "package" builds nothing.
     WriteText(pkg + L"\\broken.dpk", "library qvl290;\r\nend.\r\n");
     r = RunTool(Tool(kStudio12, L"dcc32.exe") + L" broken.dpk", pkg);
     EXPECT_NE(0u, r.exitCode);
-    EXPECT_EQ(6u, ReadToolCalls(kStudio12).size());
+    EXPECT_EQ(7u, ReadToolCalls(kStudio12).size());
 }
 
 TEST_F(StandinTools, Delphi3PackagesAndMake) {
     ASSERT_TRUE(LayOutMachine({kDelphi3, kCBuilder6}));
     const std::wstring d3 = work + L"\\Delphi3";
     ASSERT_EQ(0u, CreateDirectoryPath(d3));
-    WriteText(d3 + L"\\qvl30.dpk", "package qvl30;\r\ncontains qvUtils in 'qvUtils.pas';\r\nend.\r\n");
+    // Units named without a path are looked for beside the project and on -U.
+    WriteText(d3 + L"\\qvl30.dpk", "package qvl30;\r\ncontains qvUtils in 'qvUtils.pas', qvConsts;\r\nend.\r\n");
+    WriteText(d3 + L"\\qvl30.cfg", "-U..\\Other;\"..\\Source\"\r\n");
     RunResult r = RunTool(Tool(kDelphi3, L"dcc32.exe") + L" qvl30.dpk", d3);
     ASSERT_TRUE(r.finished);
+    EXPECT_NE(0u, r.exitCode) << "qvUtils.pas is not beside the project yet";
+    EXPECT_FALSE(FileThere(d3 + L"\\qvl30.dpl"));
+    WriteText(d3 + L"\\qvUtils.pas", "unit qvUtils;\r\nend.\r\n");
+    r = RunTool(Tool(kDelphi3, L"dcc32.exe") + L" qvl30.dpk", d3);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(0u, r.exitCode);
     EXPECT_TRUE(FileThere(d3 + L"\\qvl30.dpl"));
     EXPECT_FALSE(FileThere(d3 + L"\\qvl30.bpl"));
     EXPECT_TRUE(FileThere(d3 + L"\\qvl30.dcp"));
@@ -250,6 +267,7 @@ TEST_F(StandinTools, Delphi3PackagesAndMake) {
     EXPECT_EQ(0u, r.exitCode);
     for (const wchar_t* out : {L"\\qvl60.bpl", L"\\qvl60.bpi", L"\\qvl60.lib"}) EXPECT_TRUE(FileThere(b6 + out)) << out;
     ASSERT_EQ(2u, ReadToolCalls(kCBuilder6).size());
+    EXPECT_EQ(2u, ReadToolCalls(kDelphi3).size());
     EXPECT_EQ(b6, ReadToolCalls(kCBuilder6)[1].currentDir);
 }
 
@@ -375,7 +393,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
                 break;
             case skCreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(row.Location, text))) << i; break;
             case skExtractFile:
-                if (ide && text.compare(0, 6, L"Demos\\") != 0) {
+                if (text.compare(0, 6, L"Demos\\") != 0) {
                     ASSERT_EQ(0u, SaveResourceToFile(row.Param, ResolvePath(row.Location, text))) << i;
                 }
                 break;
