@@ -17,6 +17,7 @@
 #include "script/UConst.h"
 #include "standin/UMachine.h"
 #include "support/HeadlessInstall.h"
+#include "support/WindowDriver.h"
 
 namespace {
 
@@ -217,6 +218,9 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_EQ(4u, CountLines(lines, L"Modifying file: ", L"...Success"));
     EXPECT_EQ(2u, CountLines(lines, L"Merging files: ", L"...Success"));
     EXPECT_EQ(1u, CountLines(lines, L"Registering Uninstall: unqmv.exe", L"...Success"));
+    std::string ohi;
+    ASSERT_TRUE(ReadFileBytes(StandinRootDir(9) + L"\\Help\\d7.ohi", ohi));
+    EXPECT_NE(std::string::npos, ohi.find("\r\n:Index Tessel library components=qvlib.hlp\r\n"));
 
     // Registry effects.
     std::wstring value;
@@ -410,4 +414,39 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
             ++it;
     }
     EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
+}
+
+TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
+    const std::vector<int> ides = {9, 29};
+    ASSERT_TRUE(LayOutMachine(ides));
+    const Snapshot before = TakeSnapshot();
+    HeadlessOptions options;
+    options.installDir = kInstall;
+    options.ides = ides;
+    const HeadlessRun run = RunHeadlessInstall(options);
+    ASSERT_TRUE(run.started);
+    EXPECT_TRUE(run.failures.empty());
+
+    std::wstring command;
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    wd::Program program;
+    ASSERT_TRUE(wd::Start(program, kInstall + L"\\unqmv.exe", UndoLogPathFromUninstallString(command), L"C:\\"));
+    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+    ASSERT_NE(nullptr, dlg);
+    EXPECT_TRUE(wd::Press(dlg, 1000));
+    EXPECT_EQ(0u, program.WaitExit(60000));
+    program.Kill();
+
+    std::vector<std::wstring> unexpected;
+    for (const std::wstring& d : Diff(before, TakeSnapshot())) {
+        const bool sharedPackage = d[0] == L'+' && EndsWith(d, L".bpl") &&
+                                   (d.find(L"\\system32\\") != std::wstring::npos || d.find(L"\\bpl\\") != std::wstring::npos);
+        const bool helpCache = d[0] == L'-' && EndsWith(d, L".gid");
+        const bool aliasFile = d[0] == L'~' && EndsWith(d, L".als");
+        // The running uninstaller cannot delete itself.
+        const bool runningProgram = d == L"+c:\\tessel\\unqmv.exe";
+        if (!sharedPackage && !helpCache && !aliasFile && !runningProgram) unexpected.push_back(d);
+    }
+    EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
+    DeleteDirectoryTree(kInstall, false);
 }
