@@ -1,0 +1,563 @@
+// The wizard: its texts and decisions as plain functions, then the real
+// setup.exe driven through its windows on a stand-in machine: the IDE and
+// directory pages' preselection, navigation, cancelling, a failing row, a
+// complete install and the uninstall from the Windows uninstall entry.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <map>
+#include <string>
+#include <vector>
+#include "support/WindowDriver.h"
+#include "common/UIdeTable.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "script/UConst.h"
+#include "setup/resource.h"
+#include "standin/UMachine.h"
+// The wizard's pure logic is part of setup.exe only, so the test builds it in.
+#include "setup/UWizardLogic.cpp"
+
+namespace {
+
+const std::wstring kProductKey = L"Software\\Veltrane\\Tessel library";
+const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
+constexpr int kDelphi7 = 9, kStudio12 = 29;
+constexpr int kLineStudio12 = 0, kLineDelphi7 = 20, kLineHelp = 28, kLineDelphiDemos = 29, kLineCppDemos = 30;
+
+}  // namespace
+
+// ---------------------------------------------------------------- plain logic
+
+TEST(WizardLogic, TextsOfThePages) {
+    EXPECT_EQ(WizardTitle(), L"Installation Wizard for Tessel library v4.09");
+    std::wstring welcome = WelcomeText();
+    EXPECT_EQ(welcome.rfind(L"Welcome to the Tessel library Setup program. This program will install Tessel library "
+                            L"v4.09 on you computer.\r\n\r\n", 0), 0u);
+    EXPECT_NE(welcome.find(std::wstring(ProductDescription) + L"It is strongly recommended that you exit all version "
+                           L"of Delphi and CBuilder before running this Setup program.\r\n\r\nClick Next to continue "
+                           L"with the Setup program."), std::wstring::npos);
+    EXPECT_EQ(SelectDelphiText(true),
+              L"The previous version of Tessel library was found. Click to \"Next\" button for update it.");
+    EXPECT_EQ(SelectDelphiText(false),
+              L"Which versions of Delphi and/or CBuilder will you be installing Tessel library to ?");
+    EXPECT_EQ(DirectoryText(), L"Setup will install Tessel library into following folder, click Browse, and select "
+                               L"another folder.\r\n\r\nYou can choose not to install Tessel library by clicking "
+                               L"Cancel to exit Setup.");
+    EXPECT_EQ(ReadyText(), L"You are now ready to install Tessel library v4.09 on you computer.\r\n\r\nPress the "
+                           L"Start button to begin the installation or the Back button to reenter the installation "
+                           L"information.");
+    EXPECT_EQ(ProgressText(),
+              L"Performing install of the Tessel library v4.09 on you computer.\r\n\r\nPlease wait...");
+    EXPECT_EQ(FinishText(),
+              L"Setup has finished installing Tessel library v4.09 on you computer.\r\n\r\nClick Finish to exit Setup.");
+}
+
+TEST(WizardLogic, DirectoryProposalsBrowsingAndSeparators) {
+    const std::wstring pf = L"C:\\Program Files";
+    EXPECT_EQ(ProposeDirectory(L"", L"C:\\Program Files\\Borland\\Delphi7", pf, L"Tessel"),
+              L"C:\\Program Files\\Borland\\Tessel");
+    EXPECT_EQ(ProposeDirectory(L"", L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\", pf, L"Tessel"),
+              L"C:\\Program Files (x86)\\Embarcadero\\Studio\\Tessel");
+    EXPECT_EQ(ProposeDirectory(L"", L"", pf, L"Tessel"), L"C:\\Program Files\\Tessel");
+    EXPECT_EQ(ProposeDirectory(L"", L"", L"D:\\", L"Tessel"), L"D:\\Tessel");
+    EXPECT_EQ(ProposeDirectory(L"", L"", L"", L"Tessel"), L"");
+    // A root without a backslash stays whole; a drive root's parent is the drive.
+    EXPECT_EQ(ProposeDirectory(L"", L"Delphi", pf, L"Tessel"), L"Delphi\\Tessel");
+    EXPECT_EQ(ProposeDirectory(L"", L"C:\\Delphi7", pf, L"Tessel"), L"C:\\Tessel");
+    // The stored folder wins over any IDE, unchanged.
+    EXPECT_EQ(ProposeDirectory(L"E:\\Old\\Place\\", L"C:\\Program Files\\Borland\\Delphi7", pf, L"Tessel"),
+              L"E:\\Old\\Place\\");
+
+    EXPECT_EQ(BrowsedDirectory(L"D:\\Libs", L"", L"Tessel"), L"D:\\Libs\\Tessel");
+    EXPECT_EQ(BrowsedDirectory(L"E:\\", L"", L"Tessel"), L"E:\\Tessel");
+    EXPECT_EQ(BrowsedDirectory(L"C:\\Prev", L"C:\\Prev", L"Tessel"), L"C:\\Prev");
+    EXPECT_EQ(BrowsedDirectory(L"C:\\prev", L"C:\\Prev", L"Tessel"), L"C:\\prev\\Tessel");
+
+    EXPECT_EQ(StripOneTrailingSeparator(L"C:\\Lib\\"), L"C:\\Lib");
+    EXPECT_EQ(StripOneTrailingSeparator(L"C:\\Lib/"), L"C:\\Lib");
+    EXPECT_EQ(StripOneTrailingSeparator(L"C:\\Lib\\\\"), L"C:\\Lib\\");
+    EXPECT_EQ(StripOneTrailingSeparator(L"C:\\Lib"), L"C:\\Lib");
+    EXPECT_EQ(StripOneTrailingSeparator(L""), L"");
+}
+
+TEST(WizardLogic, RowErrorMessageAndLinkClicks) {
+    EXPECT_EQ(FormatRowError(12, 0x2, 0x18002, L"Extract file: C:\\x\\a.pas...Fail"),
+              L"Error in ScriptItem=12, ErrorCode=2h ScriptItemId=18002 with text\r\nExtract file: C:\\x\\a.pas...Fail");
+    EXPECT_EQ(FormatRowError(7, -1, 0x6, L""), L"Error in ScriptItem=7, ErrorCode=ffffffffh ScriptItemId=6 with text\r\n");
+    std::wstring longText(1000, L'x');
+    std::wstring cut = FormatRowError(1, 5, 6, longText);
+    EXPECT_EQ(cut.size(), RowErrorLimit);
+    EXPECT_EQ(cut.rfind(L"Error in ScriptItem=1, ErrorCode=5h", 0), 0u);
+
+    DWORD last = 0;
+    EXPECT_TRUE(LinkClickAccepted(last, 10000));
+    EXPECT_FALSE(LinkClickAccepted(last, 10300));
+    EXPECT_FALSE(LinkClickAccepted(last, 10500));  // exactly 500 ms: still ignored
+    EXPECT_TRUE(LinkClickAccepted(last, 10501));
+    EXPECT_EQ(last, 10501u);
+    last = 0xFFFFFF00u;  // the tick count wraps
+    EXPECT_FALSE(LinkClickAccepted(last, 0x50));
+    EXPECT_TRUE(LinkClickAccepted(last, 0x200));
+}
+
+TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
+    auto reset = [] {
+        for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Exists = IdeTable[i].Selected = false;
+        for (TInstallItem& item : InstallItems) item.Checked = false;
+        IdeTable[kDelphi7].Exists = IdeTable[kStudio12].Exists = true;
+    };
+    auto checkedLines = [] {
+        uint32_t lines = 0;
+        for (int i = 0; i < InstallItemCount; ++i)
+            if (InstallItems[i].Checked) lines |= 1u << i;
+        return lines;
+    };
+    const uint32_t extras = (1u << kLineHelp) | (1u << kLineDelphiDemos) | (1u << kLineCppDemos);
+
+    reset();
+    ApplyPreviousSelection(0, 0);
+    EXPECT_TRUE(IdeTable[kDelphi7].Selected);
+    EXPECT_TRUE(IdeTable[kStudio12].Selected);
+    EXPECT_EQ(checkedLines(), (1u << kLineStudio12) | (1u << kLineDelphi7) | extras);
+    uint32_t ides = 0, items = 0;
+    SelectionMasks(checkedLines(), ides, items);
+    EXPECT_EQ(ides, IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId);
+    EXPECT_EQ(items, 0x40000000u | 0x400u | 0x380u);
+
+    // Stored Delphi 7 and help files: exactly those, the demos stay unticked.
+    reset();
+    ApplyPreviousSelection(0x100, 0x480);
+    EXPECT_TRUE(IdeTable[kDelphi7].Selected);
+    EXPECT_FALSE(IdeTable[kStudio12].Selected);
+    EXPECT_EQ(checkedLines(), (1u << kLineDelphi7) | (1u << kLineHelp));
+
+    // A stored IDE that has gone away is neither selected nor ticked.
+    reset();
+    IdeTable[kDelphi7].Exists = false;
+    ApplyPreviousSelection(0x100, 0x480);
+    EXPECT_FALSE(IdeTable[kDelphi7].Selected);
+    EXPECT_EQ(checkedLines(), 1u << kLineHelp);
+
+    // Only extra items: no IDE bit.
+    SelectionMasks(extras, ides, items);
+    EXPECT_EQ(ides, 0u);
+    EXPECT_EQ(items, 0x380u);
+}
+
+// ---------------------------------------------------------------- the real program
+
+namespace {
+
+// The wizard of one setup.exe run.
+struct Wizard {
+    wd::Program program;
+    HWND dlg = nullptr;
+
+    bool Open() {
+        if (!wd::Start(program, TESSEL_BUILD_DIR L"/setup/setup.exe", L"")) return false;
+        dlg = wd::FindDialog(program.pid, L"Installation Wizard for", IDC_LIST);
+        return dlg != nullptr;
+    }
+    ~Wizard() { program.Kill(); }
+    HWND List() const { return GetDlgItem(dlg, IDC_LIST); }
+    bool OnPage(const std::wstring& text) const { return wd::WaitItemText(dlg, IDC_PAGETEXT, text); }
+    bool Next() const { return wd::Press(dlg, IDC_NEXT); }
+    bool Back() const { return wd::Press(dlg, IDC_BACK); }
+    uint32_t Ticks() const {
+        uint32_t lines = 0;
+        for (int i = 0; i < wd::ListCount(List()); ++i)
+            if (wd::ListData(List(), i) & 1) lines |= 1u << i;
+        return lines;
+    }
+    uint32_t Greyed() const {
+        uint32_t lines = 0;
+        for (int i = 0; i < wd::ListCount(List()); ++i)
+            if (wd::ListData(List(), i) & 4) lines |= 1u << i;
+        return lines;
+    }
+    bool Tick(int line) const {
+        LPARAM before = wd::ListData(List(), line);
+        return wd::ClickListLine(List(), line) &&
+               wd::WaitFor([&] { return (wd::ListData(List(), line) & 1) != (before & 1); });
+    }
+    bool NextEnabled(bool enabled) const {
+        return wd::WaitFor([&] { return wd::ItemEnabled(dlg, IDC_NEXT) == enabled; });
+    }
+    // Cancel, then the question; true when it was asked with the exact text.
+    bool Cancel(int answer) const {
+        if (!wd::Press(dlg, IDCANCEL)) return false;
+        wd::MessageBoxInfo box = wd::WaitMessageBox(program.pid, L"Install");
+        EXPECT_EQ(box.text, L"Are you sure you want to cancel the install?");
+        return box.wnd && wd::Answer(box, answer);
+    }
+    bool Finished() const { return program.WaitExit(30000) == 0; }
+};
+
+const uint32_t kAllIdeLines = 0x0FFFFFFFu;  // lines 0..27
+const uint32_t kExtras = (1u << kLineHelp) | (1u << kLineDelphiDemos) | (1u << kLineCppDemos);
+
+std::wstring ProgramFilesDir() {
+    std::wstring dir;
+    ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir", dir);
+    return dir;
+}
+
+std::wstring Parent(const std::wstring& dir) { return dir.substr(0, dir.rfind(L'\\')); }
+
+void ClearProductKey() { DeleteRegKey(HKEY_LOCAL_MACHINE, kProductKey); }
+
+// Every value below a key, as "path\name=type:data" lines (sub-keys included).
+void Snapshot(HKEY root, const std::wstring& key, std::map<std::wstring, std::wstring>& out) {
+    UniqueHKey k;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[512];
+        DWORD nameLen = 512, type = 0, size = 0;
+        BYTE data[8192];
+        size = sizeof(data);
+        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        std::wstring text(reinterpret_cast<wchar_t*>(data), size / sizeof(wchar_t));
+        out[key + L"\\" + name] = std::to_wstring(type) + L":" + text;
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t sub[512];
+        DWORD subLen = 512;
+        if (RegEnumKeyExW(k.get(), i, sub, &subLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        Snapshot(root, key + L"\\" + sub, out);
+    }
+}
+
+void FileSnapshot(const std::wstring& dir, std::map<std::wstring, std::wstring>& out) {
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileW(JoinPath(dir, L"*").c_str(), &fd));
+    if (!find) return;
+    do {
+        std::wstring name = fd.cFileName;
+        if (name == L"." || name == L"..") continue;
+        std::wstring path = JoinPath(dir, name);
+        // The stand-in compilers' own call record is no part of the machine.
+        if (name == L"calls.log") continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out[path] = L"(dir)";
+            FileSnapshot(path, out);
+        } else {
+            out[path] = std::to_wstring(fd.nFileSizeLow);
+        }
+    } while (FindNextFileW(find.get(), &fd));
+}
+
+std::map<std::wstring, std::wstring> MachineState() {
+    std::map<std::wstring, std::wstring> state;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        std::map<std::wstring, std::wstring> part;
+        for (const wchar_t* key : {L"Software\\Borland", L"Software\\Embarcadero", L"Software\\Microsoft\\Windows\\Help",
+                                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib"})
+            Snapshot(root, key, part);
+        for (auto& [k, v] : part) state[(root == HKEY_CURRENT_USER ? L"HKCU\\" : L"HKLM\\") + k] = v;
+    }
+    // The IDEs' folders. Left out by design: the run-time package copies in the
+    // system and common "Bpl" folders and the merged help alias file (the install
+    // does not record them), and the help index caches it deletes.
+    for (int ide : {kDelphi7, kStudio12}) {
+        std::map<std::wstring, std::wstring> files;
+        FileSnapshot(StandinRootDir(ide), files);
+        if (!StandinCommonDir(ide).empty()) FileSnapshot(StandinCommonDir(ide), files);
+        for (auto& [k, v] : files) {
+            bool byDesign = k.find(L"\\Bpl\\") != std::wstring::npos ||
+                            (k.size() > 4 && (k.compare(k.size() - 4, 4, L".gid") == 0 ||
+                                              k.compare(k.size() - 4, 4, L".als") == 0));
+            if (!byDesign) state[k] = v;
+        }
+    }
+    return state;
+}
+
+// Splits the uninstall command line into the program and the rest.
+void SplitCommand(const std::wstring& command, std::wstring& exe, std::wstring& args) {
+    if (!command.empty() && command[0] == L'"') {
+        size_t end = command.find(L'"', 1);
+        exe = command.substr(1, end - 1);
+        args = end + 2 <= command.size() ? command.substr(end + 2) : std::wstring();
+    } else {
+        size_t blank = command.find(L' ');
+        exe = command.substr(0, blank);
+        args = blank == std::wstring::npos ? std::wstring() : command.substr(blank + 1);
+    }
+}
+
+}  // namespace
+
+// A first install on a machine with Delphi 7 and RAD Studio 12, walked like a
+// user would, then removed through the Windows uninstall entry.
+TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
+    ClearMachine();
+    ClearProductKey();
+    ASSERT_TRUE(LayOutMachine({kDelphi7, kStudio12}));
+    const auto before = MachineState();
+
+    Wizard w;
+    ASSERT_TRUE(w.Open());
+    EXPECT_EQ(wd::Text(w.dlg), L"Installation Wizard for Tessel library v4.09");
+    ASSERT_TRUE(w.OnPage(WelcomeText()));
+    EXPECT_FALSE(wd::ItemEnabled(w.dlg, IDC_BACK));
+    EXPECT_TRUE(wd::ItemEnabled(w.dlg, IDC_NEXT));
+    EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_LIST));
+    // Cancel with No keeps the wizard where it was.
+    ASSERT_TRUE(w.Cancel(IDNO));
+    EXPECT_TRUE(w.program.Running());
+    EXPECT_TRUE(w.OnPage(WelcomeText()));
+
+    // The IDE page: the two IDEs and the three extra items ticked, every other IDE greyed.
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+    ASSERT_EQ(wd::ListCount(w.List()), InstallItemCount);
+    EXPECT_EQ(wd::ListText(w.List(), kLineDelphi7), L"Delphi 7");
+    EXPECT_EQ(wd::ListText(w.List(), kLineStudio12), L"RAD Studio 12");
+    EXPECT_EQ(w.Ticks(), (1u << kLineStudio12) | (1u << kLineDelphi7) | kExtras);
+    EXPECT_EQ(w.Greyed(), kAllIdeLines & ~((1u << kLineStudio12) | (1u << kLineDelphi7)));
+    EXPECT_TRUE(wd::ItemEnabled(w.dlg, IDC_NEXT));
+    EXPECT_TRUE(wd::ItemEnabled(w.dlg, IDC_BACK));
+    EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_CUSTOMIZE));
+
+    // A greyed line is selected by a click but keeps its check mark.
+    ASSERT_TRUE(wd::ClickListLine(w.List(), 1));
+    ASSERT_TRUE(wd::WaitFor([&] { return wd::ListSelection(w.List()) == 1; }));
+    EXPECT_EQ(wd::ListData(w.List(), 1), 4);
+    // Unticking everything disables Next; one extra item alone enables it again.
+    for (int line : {kLineStudio12, kLineDelphi7, kLineHelp, kLineDelphiDemos, kLineCppDemos})
+        ASSERT_TRUE(w.Tick(line));
+    EXPECT_EQ(w.Ticks(), 0u);
+    EXPECT_TRUE(w.NextEnabled(false));
+    ASSERT_TRUE(w.Tick(kLineCppDemos));
+    EXPECT_TRUE(w.NextEnabled(true));
+    for (int line : {kLineStudio12, kLineDelphi7, kLineHelp, kLineDelphiDemos}) ASSERT_TRUE(w.Tick(line));
+
+    // Back to the welcome page and forward again: the ticks are kept.
+    ASSERT_TRUE(w.Back());
+    ASSERT_TRUE(w.OnPage(WelcomeText()));
+    EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_LIST));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+    EXPECT_EQ(w.Ticks(), (1u << kLineStudio12) | (1u << kLineDelphi7) | kExtras);
+
+    // The directory page proposes a folder beside the first preselected IDE (Delphi 7).
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(DirectoryText()));
+    EXPECT_TRUE(wd::ItemVisible(w.dlg, IDC_DIRECTORY));
+    EXPECT_TRUE(wd::ItemVisible(w.dlg, IDC_BROWSE));
+    EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_LIST));
+    EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), Parent(StandinRootDir(kDelphi7)) + L"\\Tessel");
+    // A typed folder with a trailing separator survives Back and Next, stored without it.
+    const std::wstring installDir = L"C:\\Tessel Test";
+    ASSERT_TRUE(wd::SetEditText(w.dlg, IDC_DIRECTORY, installDir + L"\\"));
+    ASSERT_TRUE(w.Back());
+    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(DirectoryText()));
+    EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), installDir);
+
+    // Ready: Next reads "Start"; Back restores its caption.
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(ReadyText()));
+    EXPECT_EQ(wd::ItemText(w.dlg, IDC_NEXT), L"Start");
+    EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_DIRECTORY));
+    ASSERT_TRUE(w.Back());
+    ASSERT_TRUE(w.OnPage(DirectoryText()));
+    EXPECT_EQ(wd::ItemText(w.dlg, IDC_NEXT), L"&Next >");
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(ReadyText()));
+
+    // Start: the run ends on the finish page by itself, without any error box.
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(wd::WaitFor([&] { return wd::ItemText(w.dlg, IDCANCEL) == L"Finish"; }, 300000));
+    EXPECT_TRUE(wd::WaitMessageBox(w.program.pid, L"Error", 0).wnd == nullptr);
+    EXPECT_EQ(wd::ItemText(w.dlg, IDC_PAGETEXT), FinishText());
+    EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_NEXT));
+    EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_BACK));
+    EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_PROGRESS));
+    EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_ROWCAPTION));
+
+    // The six values of the product key.
+    DWORD versions = 0, items = 0, customize = 0;
+    std::wstring root, version, date;
+    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
+    EXPECT_EQ(versions, IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId);
+    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", items));
+    EXPECT_EQ(items, 0x40000000u | 0x400u | 0x380u);
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
+    EXPECT_EQ(root, installDir);
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"Version", version));
+    EXPECT_EQ(version, L"4.09");
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"InstallDate", date));
+    EXPECT_FALSE(date.empty());
+    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"CustomizeItems", customize));
+    EXPECT_EQ(customize, 5u);
+    EXPECT_TRUE(PathExists(installDir + L"\\Source\\qvUtils.pas"));
+    EXPECT_TRUE(PathExists(installDir + L"\\Delphi7\\qvl70.bpl"));
+    EXPECT_TRUE(PathExists(installDir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
+
+    // "Finish" ends the wizard without a question.
+    ASSERT_TRUE(wd::Press(w.dlg, IDCANCEL));
+    ASSERT_TRUE(w.Finished());
+
+    // The uninstall as Windows starts it leaves the machine as it was.
+    std::wstring command, exe, args;
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    SplitCommand(command, exe, args);
+    wd::Program un;
+    ASSERT_TRUE(wd::Start(un, exe, args));
+    HWND udlg = wd::FindDialog(un.pid, L"Uninstall for Tessel library v4.09", 1000);
+    ASSERT_NE(udlg, nullptr);
+    ASSERT_TRUE(wd::Press(udlg, 1000));
+    ASSERT_EQ(un.WaitExit(300000), 0u);
+    const auto after = MachineState();
+    for (auto& [k, v] : before) {
+        auto it = after.find(k);
+        EXPECT_TRUE(it != after.end() && it->second == v) << "changed or gone: " << std::string(k.begin(), k.end());
+    }
+    for (auto& [k, v] : after)
+        EXPECT_TRUE(before.count(k)) << "left behind: " << std::string(k.begin(), k.end());
+    EXPECT_FALSE(PathExists(installDir + L"\\Source"));
+    EXPECT_TRUE(PathExists(installDir + L"\\unqmv.exe"));
+}
+
+// Stored choices of an earlier install, then a machine without IDEs, then
+// RAD Studio 12 alone: what the IDE and directory pages start from.
+TEST(Wizard, PreselectionOfPreviousInstallNoIdeAndStudioOnly) {
+    ClearMachine();
+    ClearProductKey();
+    ASSERT_TRUE(LayOutMachine({kDelphi7, kStudio12}));
+    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", 0x100));
+    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", 0x480));
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", L"D:\\Earlier\\Tessel"));
+    {
+        Wizard w;
+        ASSERT_TRUE(w.Open());
+        ASSERT_TRUE(w.Next());
+        ASSERT_TRUE(w.OnPage(SelectDelphiText(true)));
+        EXPECT_EQ(w.Ticks(), (1u << kLineDelphi7) | (1u << kLineHelp));
+        EXPECT_EQ(w.Greyed(), kAllIdeLines & ~((1u << kLineStudio12) | (1u << kLineDelphi7)));
+        ASSERT_TRUE(w.Next());
+        ASSERT_TRUE(w.OnPage(DirectoryText()));
+        EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), L"D:\\Earlier\\Tessel");
+        // Cancel with Yes ends the wizard and stores nothing.
+        ASSERT_TRUE(w.Cancel(IDYES));
+        ASSERT_TRUE(w.Finished());
+        std::wstring date;
+        EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"InstallDate", date));
+    }
+
+    ClearMachine();
+    ClearProductKey();
+    {
+        Wizard w;
+        ASSERT_TRUE(w.Open());
+        ASSERT_TRUE(w.Next());
+        ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+        EXPECT_EQ(w.Greyed(), kAllIdeLines);
+        EXPECT_EQ(w.Ticks(), kExtras);
+        EXPECT_TRUE(w.NextEnabled(true));
+        ASSERT_TRUE(w.Next());
+        ASSERT_TRUE(w.OnPage(DirectoryText()));
+        EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), JoinPath(ProgramFilesDir(), L"Tessel"));
+        ASSERT_TRUE(w.Cancel(IDYES));
+        ASSERT_TRUE(w.Finished());
+    }
+
+    ASSERT_TRUE(LayOutIde(kStudio12));
+    {
+        Wizard w;
+        ASSERT_TRUE(w.Open());
+        ASSERT_TRUE(w.Next());
+        ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+        EXPECT_EQ(w.Ticks(), (1u << kLineStudio12) | kExtras);
+        ASSERT_TRUE(w.Next());
+        ASSERT_TRUE(w.OnPage(DirectoryText()));
+        EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), Parent(StandinRootDir(kStudio12)) + L"\\Tessel");
+        // Escape (the close box alike) follows the Cancel rule.
+        PostMessageW(w.dlg, WM_COMMAND, IDCANCEL, 0);
+        wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, L"Install");
+        ASSERT_NE(box.wnd, nullptr);
+        ASSERT_TRUE(wd::Answer(box, IDYES));
+        ASSERT_TRUE(w.Finished());
+    }
+}
+
+// A compiler that fails shows the "Error" box for its row and the run goes on;
+// Cancel during the run asks, No changes nothing, Yes lets the run finish,
+// stores the settings and then closes the wizard.
+TEST(Wizard, FailingRowAndCancelDuringTheRun) {
+    ClearMachine();
+    ClearProductKey();
+    ASSERT_TRUE(LayOutMachine({kDelphi7, kStudio12}));
+    ASSERT_TRUE(SetToolBehaviour(kDelphi7, ToolMode::Fail));
+    // RAD Studio 12's compilers take their time, so the run is still going when Cancel is clicked.
+    ASSERT_TRUE(SetToolBehaviour(kStudio12, ToolMode::Slow, 1500));
+    Wizard w;
+    ASSERT_TRUE(w.Open());
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+    for (int line : {kLineHelp, kLineDelphiDemos, kLineCppDemos}) ASSERT_TRUE(w.Tick(line));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(DirectoryText()));
+    ASSERT_TRUE(wd::SetEditText(w.dlg, IDC_DIRECTORY, L"C:\\FailRun"));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(ReadyText()));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(ProgressText()));
+    EXPECT_FALSE(wd::ItemEnabled(w.dlg, IDC_NEXT));
+    EXPECT_FALSE(wd::ItemEnabled(w.dlg, IDC_BACK));
+    EXPECT_TRUE(wd::ItemVisible(w.dlg, IDC_PROGRESS));
+
+    // Answer every box as it comes; click Cancel while no box is up, until the
+    // question has been answered No once and Yes once.
+    std::vector<std::wstring> errors;
+    int asked = 0;
+    bool clickPending = false;
+    ASSERT_TRUE(wd::WaitFor([&] {
+        bool boxUp = false;
+        for (HWND top : wd::TopWindows(w.program.pid)) {
+            std::wstring caption = wd::Text(top);
+            if (caption != L"Error" && caption != L"Install") continue;
+            boxUp = true;
+            wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, caption, 2000);
+            if (!box.wnd) continue;
+            if (caption == L"Error") {
+                errors.push_back(box.text);
+                wd::Answer(box, IDOK);
+            } else {
+                EXPECT_EQ(box.text, L"Are you sure you want to cancel the install?");
+                clickPending = false;
+                if (wd::Answer(box, asked == 0 ? IDNO : IDYES)) ++asked;
+            }
+        }
+        if (!boxUp && !clickPending && asked < 2 && w.program.Running() &&
+            wd::ItemText(w.dlg, IDC_PAGETEXT) == ProgressText()) {
+            clickPending = wd::Click(GetDlgItem(w.dlg, IDCANCEL));
+        }
+        return !w.program.Running();
+    }, 300000));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(w.program.WaitExit(0), 0u);
+
+    // Delphi 7's failed build: its rows were reported with the exact format.
+    ASSERT_FALSE(errors.empty());
+    for (const std::wstring& text : errors) {
+        std::string narrow(text.begin(), text.end());
+        EXPECT_EQ(text.rfind(L"Error in ScriptItem=", 0), 0u) << narrow;
+        EXPECT_NE(text.find(L"h ScriptItemId="), std::wstring::npos) << narrow;
+        size_t nl = text.find(L" with text\r\n");
+        ASSERT_NE(nl, std::wstring::npos) << narrow;
+        EXPECT_NE(text.find(L"...Fail", nl), std::wstring::npos) << narrow;
+    }
+    // The run went to its end: the finish page stored its values before the wizard closed.
+    DWORD versions = 0, items = 0;
+    std::wstring root;
+    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
+    EXPECT_EQ(versions, IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId);
+    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", items));
+    EXPECT_EQ(items, 0x40000400u);
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
+    EXPECT_EQ(root, L"C:\\FailRun");
+    EXPECT_TRUE(PathExists(L"C:\\FailRun\\RADStudio23\\Win64\\qvl290.bpl"));
+}
