@@ -3,13 +3,13 @@
 // how it was before the install.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <map>
 #include "common/UDeinstall.h"
 #include "common/UIdeTable.h"
 #include "common/ULocations.h"
 #include "common/UPathText.h"
 #include "common/UUninstallCommandLine.h"
 #include "common/UUtils.h"
+#include "support/MachineSnapshot.h"
 #include "support/UndoLogWriter.h"
 #include "support/WindowDriver.h"
 
@@ -48,67 +48,13 @@ void AppendToList(HKEY root, const std::wstring& key, const std::wstring& name, 
     WriteRegString(root, key, name, value.empty() ? folder : value + L";" + folder);
 }
 
-// Everything below a registry key: sub-key paths and values with their data.
-void SnapshotKey(HKEY root, const std::wstring& key, std::map<std::wstring, std::wstring>& out) {
-    UniqueHKey k;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;
-    out[L"key " + key] = L"";
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[512];
-        BYTE data[4096];
-        DWORD nameLen = 512, dataLen = sizeof(data), type = 0;
-        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, data, &dataLen) != ERROR_SUCCESS) break;
-        out[L"value " + key + L" | " + name] =
-            std::to_wstring(type) + L":" + std::wstring(reinterpret_cast<wchar_t*>(data), dataLen / sizeof(wchar_t));
-    }
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[512];
-        DWORD nameLen = 512;
-        if (RegEnumKeyExW(k.get(), i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        SnapshotKey(root, key + L"\\" + name, out);
-    }
-}
-
-// Every file and folder below path, with the files' contents.
-void SnapshotFolder(const std::wstring& path, std::map<std::wstring, std::wstring>& out) {
-    WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring full = path + L"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out[L"dir " + full] = L"";
-            SnapshotFolder(full, out);
-        } else {
-            std::string bytes;
-            ReadFileBytes(full, bytes);
-            out[L"file " + full] = bytes.size() < 4096 ? FromAnsi(bytes) : L"size " + std::to_wstring(bytes.size());
-        }
-    } while (FindNextFileW(find.get(), &data));
-}
-
-// The entries in which two snapshots differ, one line each.
-std::wstring Differences(const std::map<std::wstring, std::wstring>& a, const std::map<std::wstring, std::wstring>& b) {
-    std::wstring out;
-    for (const auto& item : a) {
-        auto it = b.find(item.first);
-        if (it == b.end()) out += L"only before: " + item.first + L"\n";
-        else if (it->second != item.second) out += L"changed: " + item.first + L" = " + it->second + L"\n";
-    }
-    for (const auto& item : b)
-        if (!a.count(item.first)) out += L"only after: " + item.first + L"\n";
-    return out;
-}
-
 // The places a Tessel install touches on this test machine.
 struct TMachine {
     std::wstring d7Root = L"C:\\IDEs\\Delphi 7", xe7Root = L"C:\\IDEs\\XE7";
     std::wstring windows = ResolvePath(locWindows, L"");
 
-    std::map<std::wstring, std::wstring> Snapshot() const {
-        std::map<std::wstring, std::wstring> s;
+    TSnapshot Snapshot() const {
+        TSnapshot s;
         for (const wchar_t* key : {IdeTable[Delphi7].RegKey, IdeTable[XE7].RegKey}) SnapshotKey(HKCU, key, s);
         SnapshotKey(HKLM, WinHelpKey, s);
         SnapshotKey(HKLM, UninstallKey, s);
@@ -318,7 +264,7 @@ TEST(Uninstaller, UndoesARealisticInstallAsTheUserDrivesIt) {
     auto after = machine.Snapshot();
     // The running uninstaller could not delete itself; it is all that may be left.
     after.erase(L"file " + InstallFolder + L"\\unqmv.exe");
-    EXPECT_EQ(Differences(before, after), L"");
+    EXPECT_EQ(SnapshotDifferences(before, after), L"");
     EXPECT_FALSE(DirectoryExists(InstallFolder + L"\\Source"));
 
     // Started again with the entry's command line: the log went with the folder.
@@ -339,7 +285,7 @@ TEST(Uninstaller, PartialUninstallKeepsTheSettings) {
     ASSERT_TRUE(WriteUndoLogFile(InstallFolder, machine.Install()));
     std::string ini;
     ASSERT_TRUE(ReadFileBytes(machine.windows + L"\\qvTessel.ini", ini));
-    std::map<std::wstring, std::wstring> kept;
+    TSnapshot kept;
     SnapshotKey(HKLM, L"Software\\Veltrane", kept);
 
     wd::Program program;
@@ -359,7 +305,7 @@ TEST(Uninstaller, PartialUninstallKeepsTheSettings) {
     }
     after[L"ini"] = before[L"ini"];
     after.erase(L"file " + InstallFolder + L"\\unqmv.exe");
-    EXPECT_EQ(Differences(before, after), L"");
+    EXPECT_EQ(SnapshotDifferences(before, after), L"");
 }
 
 TEST(Uninstaller, ADamagedLogShowsTheFailureAndWaitsForClose) {
