@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tlhelp32.h>
+
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -449,4 +452,46 @@ TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     }
     EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
     DeleteDirectoryTree(kInstall, false);
+}
+
+TEST_F(Install, AHangingCompilerDelaysTheRunByTheTimeLimitOnly) {
+    ASSERT_TRUE(LayOutIde(29));
+    ASSERT_TRUE(SetToolBehaviour(29, ToolMode::Hang, 0, L"dcc64"));
+    HeadlessOptions options;
+    options.installDir = kInstall;
+    options.ides = {29};
+    options.extraItems = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const HeadlessRun run = RunHeadlessInstall(options);
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count();
+    // The hanging 64-bit compile is left behind after 45 seconds; the run goes on.
+    EXPECT_GE(seconds, 44);
+    EXPECT_LT(seconds, 100);
+    EXPECT_EQ(975, run.rows);
+    ASSERT_EQ(2u, run.failures.size());
+    EXPECT_EQ(skCheckFile, static_cast<uint16_t>(run.failures[0].word0));
+    EXPECT_EQ(L"Check file: C:\\Tessel\\RADStudio23\\Win64\\qvl290.bpl...Fail", run.failures[0].logText);
+    EXPECT_EQ(skCopyFile, static_cast<uint16_t>(run.failures[1].word0));
+    const std::vector<std::wstring> lines = InstallLogLines();
+    EXPECT_EQ(3u, CountLines(lines, L"Compiling package: ", L"...Success"));
+    UniqueHKey product;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, product.put()))
+        << "the last row ran";
+
+    // End the compiler that this run left running.
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    if (snapshot && Process32FirstW(snapshot.get(), &entry)) {
+        do {
+            if (_wcsicmp(entry.szExeFile, L"dcc64.exe") != 0) continue;
+            UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+            if (process) {
+                TerminateProcess(process.get(), 1);
+                WaitForSingleObject(process.get(), 5000);
+            }
+        } while (Process32NextW(snapshot.get(), &entry));
+    }
+    SetToolBehaviour(29, ToolMode::Normal);
 }
