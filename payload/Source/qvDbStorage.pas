@@ -148,27 +148,14 @@ begin
 end;
 
 procedure TqvDbStorage.DoReadSubSections(const Section: string; Names: TStrings);
-var
-  Prefix, Rest: string;
-  P: Integer;
 begin
   Field(FValueField);
-  Prefix := qvAddDelimiter(Section);
   FDataSet.DisableControls;
   try
     FDataSet.First;
     while not FDataSet.Eof do
     begin
-      Rest := Field(FSectionField).AsString;
-      if (Prefix = '') or (AnsiCompareText(Copy(Rest, 1, Length(Prefix)), Prefix) = 0) then
-      begin
-        Rest := Copy(Rest, Length(Prefix) + 1, MaxInt);
-        P := Pos('\', Rest);
-        if P > 0 then
-          Rest := Copy(Rest, 1, P - 1);
-        if (Rest <> '') and (Names.IndexOf(Rest) < 0) then
-          Names.Add(Rest);
-      end;
+      qvAddSubSection(Field(FSectionField).AsString, Section, Names);
       FDataSet.Next;
     end;
   finally
@@ -177,23 +164,16 @@ begin
 end;
 
 procedure TqvDbStorage.DoEraseSection(const Section: string);
-var
-  S, Prefix: string;
 begin
   Field(FValueField);
-  Prefix := qvAddDelimiter(Section);
   FDataSet.DisableControls;
   try
     FDataSet.First;
     while not FDataSet.Eof do
-    begin
-      S := Field(FSectionField).AsString;
-      if (Section = '') or (AnsiCompareText(S, Section) = 0) or
-        (AnsiCompareText(Copy(S, 1, Length(Prefix)), Prefix) = 0) then
+      if qvIsInSection(Field(FSectionField).AsString, Section) then
         FDataSet.Delete   { moves to the next row }
       else
         FDataSet.Next;
-    end;
   finally
     FDataSet.EnableControls;
   end;

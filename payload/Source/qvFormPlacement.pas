@@ -160,8 +160,12 @@ procedure TqvFormPlacement.Unhook;
 begin
   if not FHooked or (Form = nil) then
     Exit;
-  Form.OnShow := FSavedOnShow;
-  Form.OnDestroy := FSavedOnDestroy;
+  { Only handlers that are still ours are given back; another component
+    may have chained itself in after us. }
+  if TMethod(Form.OnShow).Data = Self then
+    Form.OnShow := FSavedOnShow;
+  if TMethod(Form.OnDestroy).Data = Self then
+    Form.OnDestroy := FSavedOnDestroy;
   FHooked := False;
 end;
 

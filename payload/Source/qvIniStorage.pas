@@ -141,23 +141,13 @@ end;
 procedure TqvIniStorage.DoReadSubSections(const Section: string; Names: TStrings);
 var
   All: TStringList;
-  I, P: Integer;
-  Prefix, Rest: string;
+  I: Integer;
 begin
   All := TStringList.Create;
   try
     IniFile.ReadSections(All);
-    Prefix := qvAddDelimiter(Section);
     for I := 0 to All.Count - 1 do
-      if AnsiCompareText(Copy(All[I], 1, Length(Prefix)), Prefix) = 0 then
-      begin
-        Rest := Copy(All[I], Length(Prefix) + 1, MaxInt);
-        P := Pos(qvPathDelimiter, Rest);
-        if P > 0 then
-          Rest := Copy(Rest, 1, P - 1);
-        if (Rest <> '') and (Names.IndexOf(Rest) < 0) then
-          Names.Add(Rest);
-      end;
+      qvAddSubSection(All[I], Section, Names);
   finally
     All.Free;
   end;
@@ -167,15 +157,12 @@ procedure TqvIniStorage.DoEraseSection(const Section: string);
 var
   All: TStringList;
   I: Integer;
-  Prefix: string;
 begin
   All := TStringList.Create;
   try
     IniFile.ReadSections(All);
-    Prefix := qvAddDelimiter(Section);
     for I := 0 to All.Count - 1 do
-      if (AnsiCompareText(All[I], Section) = 0) or
-        (AnsiCompareText(Copy(All[I], 1, Length(Prefix)), Prefix) = 0) then
+      if qvIsInSection(All[I], Section) then
         IniFile.EraseSection(All[I]);
   finally
     All.Free;

@@ -20,7 +20,7 @@ unit qvStorage;
 interface
 
 uses
-  SysUtils, Classes, qvUtils;
+  SysUtils, Classes, Forms, qvUtils;
 
 type
   TqvCustomStorage = class;
@@ -74,6 +74,9 @@ type
     FOnAfterRestore: TNotifyEvent;
     FOnReadValue: TqvValueEvent;
     FOnWriteValue: TqvValueEvent;
+    FSavedOwnerDestroy: TNotifyEvent;
+    FOwnerHooked: Boolean;
+    procedure OwnerDestroy(Sender: TObject);
     function FullSection(const Section: string): string;
     procedure SplitFull(const Path: string; var Section, Ident: string);
   protected
@@ -272,6 +275,8 @@ end;
 
 destructor TqvCustomStorage.Destroy;
 begin
+  if FOwnerHooked and (TMethod(TForm(Owner).OnDestroy).Data = Self) then
+    TForm(Owner).OnDestroy := FSavedOwnerDestroy;
   while FClients.Count > 0 do
     TqvStorageClient(FClients.Last).Storage := nil;
   if FOpen and FModified and not (csDesigning in ComponentState) then
@@ -288,8 +293,31 @@ end;
 procedure TqvCustomStorage.Loaded;
 begin
   inherited Loaded;
-  if not (csDesigning in ComponentState) and (soAutoRestore in FOptions) then
+  if csDesigning in ComponentState then
+    Exit;
+  { The form's OnDestroy runs before any of its components is freed, so
+    every client still finds the controls whose state it keeps. }
+  if (soAutoSave in FOptions) and (Owner is TForm) then
+  begin
+    FSavedOwnerDestroy := TForm(Owner).OnDestroy;
+    TForm(Owner).OnDestroy := OwnerDestroy;
+    FOwnerHooked := True;
+  end;
+  if soAutoRestore in FOptions then
     Restore;
+end;
+
+procedure TqvCustomStorage.OwnerDestroy(Sender: TObject);
+begin
+  try
+    Save;
+  except
+    { A settings file that cannot be written must not keep the form from
+      closing; the program's own exception handler reports it. }
+    Application.HandleException(Self);
+  end;
+  if Assigned(FSavedOwnerDestroy) then
+    FSavedOwnerDestroy(Sender);
 end;
 
 procedure TqvCustomStorage.Notification(AComponent: TComponent; Operation: TOperation);
@@ -668,33 +696,19 @@ end;
 
 procedure TqvMemoryStorage.DoReadSubSections(const Section: string; Names: TStrings);
 var
-  I, P: Integer;
-  Prefix, Rest: string;
+  I: Integer;
 begin
-  Prefix := qvAddDelimiter(Section);
   for I := 0 to FSections.Count - 1 do
-    if (Prefix = '') or
-      (AnsiCompareText(Copy(FSections[I], 1, Length(Prefix)), Prefix) = 0) then
-    begin
-      Rest := Copy(FSections[I], Length(Prefix) + 1, MaxInt);
-      P := Pos(qvPathDelimiter, Rest);
-      if P > 0 then
-        Rest := Copy(Rest, 1, P - 1);
-      if (Rest <> '') and (Names.IndexOf(Rest) < 0) then
-        Names.Add(Rest);
-    end;
+    qvAddSubSection(FSections[I], Section, Names);
 end;
 
 procedure TqvMemoryStorage.DoEraseSection(const Section: string);
 var
   I: Integer;
-  Prefix: string;
 begin
   { The section and everything below it. }
-  Prefix := qvAddDelimiter(Section);
   for I := FSections.Count - 1 downto 0 do
-    if (AnsiCompareText(FSections[I], Section) = 0) or (Section = '') or
-      (AnsiCompareText(Copy(FSections[I], 1, Length(Prefix)), Prefix) = 0) then
+    if qvIsInSection(FSections[I], Section) then
     begin
       FSections.Objects[I].Free;
       FSections.Delete(I);

@@ -26,6 +26,12 @@ function qvAddDelimiter(const Path: string): string;
 function qvJoinPath(const Section, Ident: string): string;
 procedure qvSplitPath(const Path: string; var Section, Ident: string);
 function qvNormalizePath(const Path: string): string;
+{ True when the section path Name is Section itself or lies below it; every
+  section lies below the root section ''. }
+function qvIsInSection(const Name, Section: string): Boolean;
+{ Adds the first level of Name below Section to Names, once ("A\B\C" below
+  "A" adds "B"); nothing when Name does not lie below Section. }
+procedure qvAddSubSection(const Name, Section: string; Names: TStrings);
 
 { Values as text. Numbers and dates are written in one fixed, locale
   independent format, so that settings survive a change of the user's
@@ -104,6 +110,31 @@ begin
     Delete(Result, 1, 1);
   while (Result <> '') and (Result[Length(Result)] = qvPathDelimiter) do
     Delete(Result, Length(Result), 1);
+end;
+
+function qvIsInSection(const Name, Section: string): Boolean;
+var
+  Prefix: string;
+begin
+  Prefix := qvAddDelimiter(Section);
+  Result := (Section = '') or (AnsiCompareText(Name, Section) = 0) or
+    (AnsiCompareText(Copy(Name, 1, Length(Prefix)), Prefix) = 0);
+end;
+
+procedure qvAddSubSection(const Name, Section: string; Names: TStrings);
+var
+  Prefix, Rest: string;
+  P: Integer;
+begin
+  Prefix := qvAddDelimiter(Section);
+  if AnsiCompareText(Copy(Name, 1, Length(Prefix)), Prefix) <> 0 then
+    Exit;
+  Rest := Copy(Name, Length(Prefix) + 1, MaxInt);
+  P := Pos(qvPathDelimiter, Rest);
+  if P > 0 then
+    Rest := Copy(Rest, 1, P - 1);
+  if (Rest <> '') and (Names.IndexOf(Rest) < 0) then
+    Names.Add(Rest);
 end;
 
 function qvBoolToStr(Value: Boolean): string;
