@@ -35,8 +35,12 @@ uses
   qvConsts, qvResStr;
 
 type
+  { 32 bits without sign; Delphi 3 has no LongWord, and with overflow
+    checks off an Integer wraps around the same way. }
+  TqvHash = {$IFDEF QV_D4_UP}LongWord{$ELSE}Integer{$ENDIF};
+
   TqvKeyStream = record
-    State: LongWord;
+    State: TqvHash;
   end;
 
 procedure InitStream(var Stream: TqvKeyStream; const Key: string);
@@ -44,9 +48,9 @@ var
   I: Integer;
 begin
   { FNV-1a hash of the key seeds the generator. }
-  Stream.State := 2166136261;
+  Stream.State := TqvHash($811C9DC5);
   for I := 1 to Length(Key) do
-    Stream.State := (Stream.State xor Ord(Key[I])) * 16777619;
+    Stream.State := (Stream.State xor TqvHash(Ord(Key[I]))) * TqvHash($01000193);
   if Stream.State = 0 then
     Stream.State := 1;
 end;

@@ -138,7 +138,7 @@ var
     Inc(P);
   end;
 
-  function ReadString: string;
+  function ReadQuoted: string;
   var
     Code: Integer;
   begin
@@ -204,14 +204,14 @@ var
       Exit;
     end;
     repeat
-      Name := ReadString;
+      Name := ReadQuoted;
       Expect(':');
       SkipBlanks;
       if P > Length(Text) then
         Fail;
       case Text[P] of
         '{': ReadObject(qvJoinPath(Section, Name));
-        '"': DoWriteString(Section, Name, ReadString);
+        '"': DoWriteString(Section, Name, ReadQuoted);
         '[': Fail;
       else
         DoWriteString(Section, Name, ReadLiteral);
@@ -239,7 +239,7 @@ end;
 
 function TqvJsonStorage.BuildText: string;
 var
-  Out: TStringList;
+  Lines: TStringList;
 
   procedure WriteObject(const Section: string; Level: Integer);
   var
@@ -256,15 +256,15 @@ var
       for I := 0 to Values.Count - 1 do
       begin
         if (I < Values.Count - 1) or (Subs.Count > 0) then Comma := ',' else Comma := '';
-        Out.Add(Pad + qvJsonQuote(Values[I]) + ': ' +
+        Lines.Add(Pad + qvJsonQuote(Values[I]) + ': ' +
           qvJsonQuote(DoReadString(Section, Values[I], '')) + Comma);
       end;
       for I := 0 to Subs.Count - 1 do
       begin
         if I < Subs.Count - 1 then Comma := ',' else Comma := '';
-        Out.Add(Pad + qvJsonQuote(Subs[I]) + ': {');
+        Lines.Add(Pad + qvJsonQuote(Subs[I]) + ': {');
         WriteObject(qvJoinPath(Section, Subs[I]), Level + 1);
-        Out.Add(Pad + '}' + Comma);
+        Lines.Add(Pad + '}' + Comma);
       end;
     finally
       Subs.Free;
@@ -273,14 +273,14 @@ var
   end;
 
 begin
-  Out := TStringList.Create;
+  Lines := TStringList.Create;
   try
-    Out.Add('{');
+    Lines.Add('{');
     WriteObject('', 1);
-    Out.Add('}');
-    Result := Out.Text;
+    Lines.Add('}');
+    Result := Lines.Text;
   finally
-    Out.Free;
+    Lines.Free;
   end;
 end;
 

@@ -154,9 +154,15 @@ begin
   Names := TStringList.Create;
   try
     FWork.ReadValueNames(Section, Names);
-    ValueGrid.RowCount := Names.Count + 2;
-    ValueGrid.FixedRows := 1;
-    ValueGrid.RowCount := Names.Count + 1;
+    { A grid needs one row below its fixed title row, even when empty. }
+    if Names.Count = 0 then
+    begin
+      ValueGrid.RowCount := 2;
+      ValueGrid.Cells[0, 1] := '';
+      ValueGrid.Cells[1, 1] := '';
+    end
+    else
+      ValueGrid.RowCount := Names.Count + 1;
     for I := 0 to Names.Count - 1 do
     begin
       ValueGrid.Cells[0, I + 1] := Names[I];

@@ -150,16 +150,16 @@ end;
 
 procedure TqvStrHolder.DoRestore;
 var
-  Loaded: TStringList;
+  Stored: TStringList;
 begin
-  Loaded := TStringList.Create;
+  Stored := TStringList.Create;
   try
-    Storage.ReadStrings(SectionPath, Loaded);
+    Storage.ReadStrings(SectionPath, Stored);
     { Nothing stored yet: keep the strings designed in the form. }
     if Storage.ValueExists(qvJoinPath(SectionPath, 'Count')) then
-      FStrings.Assign(Loaded);
+      FStrings.Assign(Stored);
   finally
-    Loaded.Free;
+    Stored.Free;
   end;
 end;
 

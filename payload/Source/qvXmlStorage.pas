@@ -167,12 +167,12 @@ var
     raise EqvXmlError.CreateFmt(SqvInvalidXml, [FullFileName, Line]);
   end;
 
-  procedure Skip(const Until: string);
+  procedure Skip(const Terminator: string);
   var
     I: Integer;
   begin
     I := P;
-    while (I <= Length(Text)) and (Copy(Text, I, Length(Until)) <> Until) do
+    while (I <= Length(Text)) and (Copy(Text, I, Length(Terminator)) <> Terminator) do
     begin
       if Text[I] = #10 then
         Inc(Line);
@@ -180,7 +180,7 @@ var
     end;
     if I > Length(Text) then
       Fail;
-    P := I + Length(Until);
+    P := I + Length(Terminator);
   end;
 
   function ReadTag(var Name, NameAttr: string; var Closing, Empty: Boolean): Boolean;
@@ -288,7 +288,7 @@ end;
 
 function TqvXmlStorage.BuildText: string;
 var
-  Out: TStringList;
+  Lines: TStringList;
 
   procedure WriteSection(const Section, Indent: string);
   var
@@ -299,7 +299,7 @@ var
     try
       DoReadValueNames(Section, Names);
       for I := 0 to Names.Count - 1 do
-        Out.Add(Indent + '<' + qvXmlValueElement + ' ' + qvXmlNameAttr + '="' +
+        Lines.Add(Indent + '<' + qvXmlValueElement + ' ' + qvXmlNameAttr + '="' +
           qvXmlEscape(Names[I]) + '">' +
           qvXmlEscape(DoReadString(Section, Names[I], '')) +
           '</' + qvXmlValueElement + '>');
@@ -307,10 +307,10 @@ var
       DoReadSubSections(Section, Names);
       for I := 0 to Names.Count - 1 do
       begin
-        Out.Add(Indent + '<' + qvXmlSectionElement + ' ' + qvXmlNameAttr + '="' +
+        Lines.Add(Indent + '<' + qvXmlSectionElement + ' ' + qvXmlNameAttr + '="' +
           qvXmlEscape(Names[I]) + '">');
         WriteSection(qvJoinPath(Section, Names[I]), Indent + '  ');
-        Out.Add(Indent + '</' + qvXmlSectionElement + '>');
+        Lines.Add(Indent + '</' + qvXmlSectionElement + '>');
       end;
     finally
       Names.Free;
@@ -318,15 +318,15 @@ var
   end;
 
 begin
-  Out := TStringList.Create;
+  Lines := TStringList.Create;
   try
-    Out.Add('<?xml version="1.0" encoding="utf-8"?>');
-    Out.Add('<' + qvXmlRootElement + '>');
+    Lines.Add('<?xml version="1.0" encoding="utf-8"?>');
+    Lines.Add('<' + qvXmlRootElement + '>');
     WriteSection('', '  ');
-    Out.Add('</' + qvXmlRootElement + '>');
-    Result := Out.Text;
+    Lines.Add('</' + qvXmlRootElement + '>');
+    Result := Lines.Text;
   finally
-    Out.Free;
+    Lines.Free;
   end;
 end;
 
