@@ -78,6 +78,14 @@ std::wstring CurrentFolder() {
     return dir;
 }
 
+// The folder without "." and ".." steps, as a compiler reports its output.
+std::wstring FullPath(const std::wstring& path) {
+    if (path.empty()) return path;
+    wchar_t buf[MAX_PATH * 2] = {};
+    const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 2, buf, nullptr);
+    return (n == 0 || n >= MAX_PATH * 2) ? path : std::wstring(buf, n);
+}
+
 std::wstring OwnFolder() {
     wchar_t buf[MAX_PATH * 2] = {};
     GetModuleFileNameW(nullptr, buf, MAX_PATH * 2);
@@ -147,10 +155,10 @@ int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, 
     const std::wstring ide = IniString(ini, L"Tool", L"Ide");
     std::wstring ext = kind == StandinKind::Dcc32 ? IniString(ini, L"Tool", L"PackageExt") : L"";
     if (ext.empty()) ext = L".bpl";
-    const std::wstring packageDir = ResolveOptionDir(cwd, options.packageDir);
-    const std::wstring dcpDir = options.dcpDir.empty() ? packageDir : ResolveOptionDir(cwd, options.dcpDir);
-    const std::wstring unitDir = options.unitDir.empty() ? std::wstring() : ResolveOptionDir(cwd, options.unitDir);
-    const std::wstring hppDir = options.hppDir.empty() ? std::wstring() : ResolveOptionDir(cwd, options.hppDir);
+    const std::wstring packageDir = FullPath(ResolveOptionDir(cwd, options.packageDir));
+    const std::wstring dcpDir = options.dcpDir.empty() ? packageDir : FullPath(ResolveOptionDir(cwd, options.dcpDir));
+    const std::wstring unitDir = options.unitDir.empty() ? std::wstring() : FullPath(ResolveOptionDir(cwd, options.unitDir));
+    const std::wstring hppDir = options.hppDir.empty() ? std::wstring() : FullPath(ResolveOptionDir(cwd, options.hppDir));
 
     // Like the real thing, the compiler makes no folders: a missing output folder fails the build.
     for (const std::wstring* dir : {&packageDir, &dcpDir, &unitDir, &hppDir})
@@ -204,7 +212,7 @@ int BuildMakeProject(const std::vector<std::wstring>& args, const std::wstring& 
     if (!ReadWholeFile(ResolveOptionDir(cwd, makeFile), text)) return Fatal(L"make", L"could not open " + makeFile);
     if (!FindMakeProject(text, target) || target.find(L"$(") != std::wstring::npos)
         return Fatal(L"make", L"no PROJECT line in " + makeFile);
-    const std::wstring output = ResolveOptionDir(cwd, target);
+    const std::wstring output = FullPath(ResolveOptionDir(cwd, target));
     const std::wstring folder = FolderOf(output);
     if (!folder.empty() && !IsFolder(folder)) return Fatal(L"make", L"could not create " + output);
     const std::wstring ide = IniString(ini, L"Tool", L"Ide");
