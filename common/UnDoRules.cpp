@@ -71,6 +71,12 @@ bool IsRemovableTreePath(const std::wstring& pathLower, const std::wstring& wind
     return true;
 }
 
+bool IsFullPath(const std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+        return (path[0] >= L'a' && path[0] <= L'z') || (path[0] >= L'A' && path[0] <= L'Z');
+    return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
+}
+
 bool SplitRegValuePath(const std::wstring& path, std::wstring& key, std::wstring& name) {
     const int p = LastCharPos(path, L'\\');
     if (p == 0) return false;

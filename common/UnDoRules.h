@@ -18,6 +18,12 @@ bool RemovePathListEntry(std::wstring& value, const std::wstring& valueLower, co
 bool IsRemovableTreePath(const std::wstring& pathLower, const std::wstring& windowsDirLower,
                          const std::wstring& systemDirLower);
 
+// True for a full path: "X:\..." or "\\server\share...". Paths that an undo step
+// resolves from a location whose folder is unknown on this machine (an IDE that
+// was removed, an empty install folder) come out relative or drive-relative
+// ("Help\x", "\Help\x") and must not be acted on.
+bool IsFullPath(const std::wstring& path);
+
 // Splits "a\b\name" at its last backslash into key "a\b" and value name "name".
 // False when there is no backslash.
 bool SplitRegValuePath(const std::wstring& path, std::wstring& key, std::wstring& name);

@@ -61,6 +61,13 @@ std::wstring CurrentFolder() {
     return buf;
 }
 
+// The full path of a record's location and text; empty when it does not resolve
+// to a full path on this machine.
+std::wstring RecordPath(uint32_t location, const std::wstring& text) {
+    std::wstring path = ResolvePath(location, text);
+    return IsFullPath(path) ? path : std::wstring();
+}
+
 void UndoCreateDir(const TUndoRecord& rec, const std::wstring& text) {
     const std::wstring path = ResolvePath(rec.Location, text);
     // Never an empty or relative path, a drive root, or the Windows or system folder,
@@ -76,14 +83,14 @@ void UndoCreateDir(const TUndoRecord& rec, const std::wstring& text) {
 }
 
 void UndoDeleteFile(const TUndoRecord& rec, const std::wstring& text) {
-    const std::wstring path = ResolvePath(rec.Location, text);
+    const std::wstring path = RecordPath(rec.Location, text);
     if (!path.empty() && !text.empty()) DeleteFileW(path.c_str());
 }
 
 void UndoRegisterPackage(const std::wstring& text, uint32_t location) {
     const TBorlandProduct* ide = CurrentProduct();
     if (!ide) return;
-    const std::wstring path = ResolvePath(location, text);
+    const std::wstring path = RecordPath(location, text);
     if (path.empty()) return;
     DeleteRegValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKey, path);
     RemoveFromLibraryPaths(*ide, FolderOfPath(path));
@@ -92,7 +99,7 @@ void UndoRegisterPackage(const std::wstring& text, uint32_t location) {
 void UndoAddSearchPath(const std::wstring& text, uint32_t location) {
     const TBorlandProduct* ide = CurrentProduct();
     if (!ide) return;
-    const std::wstring folder = ResolvePath(location, text);
+    const std::wstring folder = RecordPath(location, text);
     if (!folder.empty()) RemoveFromLibraryPaths(*ide, folder);
 }
 
@@ -102,7 +109,7 @@ void UndoAddIdePath(const std::wstring& text, uint32_t baseCode) {
     std::wstring key, name;
     if (!SplitRegValuePath(std::wstring(ide->RegKey) + text, key, name)) return;
     const std::wstring folder = GetInstallSubPath(baseCode);
-    if (!folder.empty()) RemoveFromRegPathList(key, name, folder);
+    if (IsFullPath(folder)) RemoveFromRegPathList(key, name, folder);
 }
 
 // Takes the first occurrence of the appended text (case-insensitive, in the
@@ -112,7 +119,7 @@ void UndoAppendText(const TUndoRecord& rec, const std::wstring& text) {
     if (!ide || rec.Param < 1 || rec.Param > 3) return;
     const wchar_t* helpName = ide->HelpStr[rec.Param - 1];
     if (!helpName || !*helpName) return;
-    const std::wstring file = ResolvePath(rec.Location, helpName);
+    const std::wstring file = RecordPath(rec.Location, helpName);
     const std::string needle = ToAnsi(text);
     std::string content;
     if (file.empty() || needle.empty() || !ReadFileBytes(file, content)) return;
@@ -137,7 +144,7 @@ void UndoCreateRegKey(const TUndoRecord& rec, const std::wstring& text) {
 
 // Runs the help deregistration batch file from the install's help folder.
 int UndoRunInstallFile() {
-    if (InstallDir.empty()) return 0;
+    if (!IsFullPath(InstallDir)) return 0;
     const std::wstring helpDir = JoinPath(InstallDir, L"help");
     // Back to where the process was, not into the install folder: a process's
     // current folder cannot be removed, and the install folder goes last.

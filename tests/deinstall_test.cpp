@@ -33,6 +33,8 @@ void MakeFile(const std::wstring& path, const std::string& content = "x") {
     WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }
 
+std::wstring ToWide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
 std::string FileText(const std::wstring& path) {
     std::string bytes;
     ReadFileBytes(path, bytes);
@@ -103,6 +105,30 @@ TEST(TreeRemovalGuard, RefusesRootsRelativeAndSystemFolders) {
                                L"\\\\server\\share", L"\\\\server", L"\\\\?\\c:\\a", L"1:\\a"}) {
         EXPECT_FALSE(IsRemovableTreePath(bad, win, sys)) << bad;
     }
+    EXPECT_TRUE(IsFullPath(L"C:\\Help\\x.ohi"));
+    EXPECT_TRUE(IsFullPath(L"\\\\server\\share\\x"));
+    for (const wchar_t* part : {L"", L"Help\\x", L"\\Help\\x", L"C:x", L"C:", L"\\\\\\x"})
+        EXPECT_FALSE(IsFullPath(part)) << part;
+}
+
+TEST(Deinstall, LeavesFilesAloneWhenTheIdeIsGone) {
+    // Delphi 5 was removed before the library: its folders no longer resolve,
+    // and nothing relative to the current folder or drive is touched instead.
+    const std::wstring dir = L"C:\\NoIde";
+    const std::string line = "\r\n:Index Tessel library components=qvlib.hlp";
+    MakeFile(L"C:\\cwd\\Help\\delphi5.gid");
+    MakeFile(L"C:\\Help\\delphi5.ohi", "keep" + line);
+    SetCurrentDirectoryW(L"C:\\cwd");
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
+        {skSetIde | sfUndo, 3, 0, L"Delphi5"},
+        {skAppendText | sfUndo, 1, 4, ToWide(line)},
+        {skDeleteFile | sfUndo, 0, 2, L"Help\\delphi5.gid"},
+        {skSetIde | sfUndo, 3, 0, L"Delphi5"},
+    })));
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    SetCurrentDirectoryW(L"C:\\");
+    EXPECT_TRUE(FileExists(L"C:\\cwd\\Help\\delphi5.gid"));
+    EXPECT_EQ(FileText(L"C:\\Help\\delphi5.ohi"), "keep" + line);
 }
 
 TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
