@@ -74,13 +74,15 @@ var
   Name: string;
 begin
   Name := VariableName(Section, Ident);
-  Size := GetEnvironmentVariable(PChar(Name), nil, 0);
+  { Qualified: later SysUtils units declare a one-parameter function of the
+    same name that would hide the system call. }
+  Size := Windows.GetEnvironmentVariable(PChar(Name), nil, 0);
   if Size = 0 then
     Result := Default
   else
   begin
     SetLength(Result, Size);
-    Size := GetEnvironmentVariable(PChar(Name), PChar(Result), Size);
+    Size := Windows.GetEnvironmentVariable(PChar(Name), PChar(Result), Size);
     SetLength(Result, Size);
   end;
 end;

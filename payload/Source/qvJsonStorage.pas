@@ -181,7 +181,7 @@ var
     Start: Integer;
   begin
     Start := P;
-    while (P <= Length(Text)) and (Text[P] in ['0'..'9', '-', '+', '.', 'e', 'E',
+    while (P <= Length(Text)) and (Text[P] in ['0'..'9', '-', '+', '.', 'E',
       'a'..'z']) do
       Inc(P);
     Result := Copy(Text, Start, P - Start);
