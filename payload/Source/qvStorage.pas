@@ -172,6 +172,7 @@ type
     property Options;
     property ReadOnly;
     property RootSection;
+    property CryptKey;
     property OnBeforeSave;
     property OnAfterSave;
     property OnBeforeRestore;
