@@ -20,7 +20,6 @@
 namespace {
 
 const std::wstring kProductKey = L"Software\\Veltrane\\Tessel library";
-const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
 constexpr int kDelphi7 = 9, kStudio12 = 29;
 constexpr int kLineStudio12 = 0, kLineDelphi7 = 20, kLineHelp = 28, kLineDelphiDemos = 29, kLineCppDemos = 30;
 
@@ -272,19 +271,6 @@ std::map<std::wstring, std::wstring> MachineState() {
     return state;
 }
 
-// Splits the uninstall command line into the program and the rest.
-void SplitCommand(const std::wstring& command, std::wstring& exe, std::wstring& args) {
-    if (!command.empty() && command[0] == L'"') {
-        size_t end = command.find(L'"', 1);
-        exe = command.substr(1, end - 1);
-        args = end + 2 <= command.size() ? command.substr(end + 2) : std::wstring();
-    } else {
-        size_t blank = command.find(L' ');
-        exe = command.substr(0, blank);
-        args = blank == std::wstring::npos ? std::wstring() : command.substr(blank + 1);
-    }
-}
-
 }  // namespace
 
 // A first install on a machine with Delphi 7 and RAD Studio 12, walked like a
@@ -401,9 +387,9 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     ASSERT_TRUE(w.Finished());
 
     // The uninstall as Windows starts it leaves the machine as it was.
-    std::wstring command, exe, args;
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
-    SplitCommand(command, exe, args);
+    std::wstring command = wd::UninstallCommand(), exe, args;
+    ASSERT_FALSE(command.empty());
+    wd::SplitCommand(command, exe, args);
     wd::Program un;
     ASSERT_TRUE(wd::Start(un, exe, args));
     HWND udlg = wd::FindDialog(un.pid, L"Uninstall for Tessel library v4.09", 1000);

@@ -1,23 +1,105 @@
 #!/usr/bin/env bash
-# The main job: sets everything up, builds both programs and runs setup.exe
-# in extract mode into ./demo/extract, then lists what it wrote.
+# The main job: sets everything up, builds both programs, lays out a stand-in
+# machine with Delphi 7 and RAD Studio 12 in a throwaway Wine prefix and runs
+# the setup wizard on it.
+#
+# Without a display (or with TESSEL_DEMO_HEADLESS=1) the wizard is walked on
+# Xvfb by guidriver.exe from start to finish, then the uninstaller is run from
+# the Windows uninstall entry; a PNG screenshot of every page goes into
+# docs/screenshots/. With a display the wizard opens for you to use.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-tools/bootstrap.sh
-cmake --preset release >/dev/null
-cmake --build --preset release
-
+# TESSEL_BUILD_TREE: an already built tree to use instead of setting up and building.
+if [ -n "${TESSEL_BUILD_TREE:-}" ]; then
+  build=$(cd "$TESSEL_BUILD_TREE" && pwd)
+else
+  tools/bootstrap.sh
+  cmake --preset release >/dev/null
+  cmake --build --preset release
+  build="$root/build"
+fi
 source tools/display.sh
-start_display
-trap stop_display EXIT
+headless=${TESSEL_DEMO_HEADLESS:-0}
+if [ "$headless" != 1 ] && ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; }; then headless=1; fi
+if [ "$headless" = 1 ]; then
+  unset DISPLAY
+  start_display
+fi
 
-out="$root/demo/extract"
-rm -rf "$out"
-mkdir -p "$out"
-export TESSEL_SHARED_PREFIX=0
-(cd "$out" && "$root/tools/wine-run.sh" "$root/build/setup/setup.exe" /X)
-echo "setup.exe /X wrote into $out:"
-(cd "$out" && find . -type f | sort | sed 's|^\./||')
-echo "$(find "$out" -type f | wc -l) files in $(find "$out" -mindepth 1 -type d | wc -l) folders"
+work=$(mktemp -d "${TMPDIR:-/tmp}/tessel-demo-XXXXXX")
+export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  rm -rf "$work"
+  stop_display
+}
+trap cleanup EXIT
+
+echo "demo: preparing a Wine prefix"
+wineboot -i >/dev/null 2>&1
+wineserver -w
+# A virtual desktop draws window frames and captions, also on Xvfb.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+wineserver -w  # the desktop is chosen when the next session starts
+
+echo "demo: stand-in machine with Delphi 7 and RAD Studio 12"
+wine "$build/standin/mkmachine.exe" Delphi7 RADStudio23
+
+winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
+setup=$(winpath "$build/setup/setup.exe")
+
+if [ "$headless" != 1 ]; then
+  echo "demo: the wizard is open; close it or finish the install to end the demo"
+  wine "$build/setup/setup.exe"
+  wineserver -w
+  exit 0
+fi
+
+shots="$root/docs/screenshots"
+mkdir -p "$shots"
+raw="$work/shots"
+mkdir -p "$raw"
+# RAD Studio 12's compilers take a moment each, so the progress page can be caught.
+wine "$build/standin/mkmachine.exe" --mode=slow:1500 RADStudio23 >/dev/null
+r=$(winpath "$raw")
+cat > "$work/walk.txt" <<WALK
+start $setup
+dialog Installation Wizard for
+text 256
+shot $r\\1-welcome.bmp
+press 1000
+expect 256 Which versions of Delphi and/or CBuilder will you be installing Tessel library to ?
+list 1013
+shot $r\\2-ide-selection.bmp
+press 1000
+expect 256 Setup will install Tessel library into following folder, click Browse, and select another folder.\n\nYou can choose not to install Tessel library by clicking Cancel to exit Setup.
+text 1010
+shot $r\\3-folder.bmp
+press 1000
+expect 1000 Start
+shot $r\\4-ready.bmp
+press 1000
+expect 256 Performing install of the Tessel library v4.09 on you computer.\n\nPlease wait...
+shot $r\\5-progress.bmp
+expect 2 Finish
+shot $r\\6-finish.bmp
+press 2
+exit 60
+uninstall
+dialog Uninstall for
+shot $r\\7-uninstall.bmp
+press 1000
+exit 120
+WALK
+
+echo "demo: walking the wizard"
+wine "$build/tools/guidriver/guidriver.exe" "$(winpath "$work/walk.txt")"
+for f in "$raw"/*.bmp; do
+  convert "$f" "$shots/$(basename "${f%.bmp}").png"
+done
+echo "demo: screenshots in docs/screenshots:"
+ls "$shots"

@@ -199,6 +199,33 @@ bool Answer(const MessageBoxInfo& box, int buttonId) {
     return WaitFor([&] { return !IsWindow(wnd) || !IsWindowVisible(wnd); }, DefaultTimeoutMs);
 }
 
+// "UninstallString" of the product's Windows uninstall entry.
+std::wstring UninstallCommand() {
+    UniqueHKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib", 0,
+                      KEY_READ, key.put()) != ERROR_SUCCESS)
+        return std::wstring();
+    wchar_t buf[2048] = L"";
+    DWORD size = sizeof(buf) - sizeof(wchar_t), type = 0;
+    if (RegQueryValueExW(key.get(), L"UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::wstring();
+    return buf;
+}
+
+// The program path (quoted or up to the first blank) and the rest.
+void SplitCommand(const std::wstring& command, std::wstring& exe, std::wstring& args) {
+    if (command.empty()) { exe.clear(); args.clear(); return; }
+    size_t end = command[0] == L'"' ? command.find(L'"', 1) : command.find(L' ');
+    if (command[0] == L'"') {
+        exe = command.substr(1, end == std::wstring::npos ? std::wstring::npos : end - 1);
+        args = end == std::wstring::npos || end + 2 > command.size() ? std::wstring() : command.substr(end + 2);
+    } else {
+        exe = command.substr(0, end);
+        args = end == std::wstring::npos ? std::wstring() : command.substr(end + 1);
+    }
+}
+
 bool Screenshot(HWND wnd, const std::wstring& bmpPath) {
     RECT r{};
     if (!GetWindowRect(wnd, &r)) return false;

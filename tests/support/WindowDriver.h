@@ -70,6 +70,11 @@ MessageBoxInfo WaitMessageBox(DWORD pid, const std::wstring& caption, DWORD time
 // Presses IDOK, IDYES, IDNO... in a message box.
 bool Answer(const MessageBoxInfo& box, int buttonId);
 
+// The program path (quoted, or up to the first blank) and the rest of a command line.
+void SplitCommand(const std::wstring& command, std::wstring& exe, std::wstring& args);
+// "UninstallString" of the product's Windows uninstall entry; empty when there is none.
+std::wstring UninstallCommand();
+
 // Captures the window (as it is on the screen) into a 24-bit BMP file.
 bool Screenshot(HWND wnd, const std::wstring& bmpPath);
 

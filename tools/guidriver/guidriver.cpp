@@ -2,6 +2,7 @@
 // one per line, read from a file (or "-" for standard input):
 //
 //   start <exe> [arguments]        start the program (one at a time)
+//   uninstall                      start the command of the Windows uninstall entry, as Windows would
 //   dialog <title prefix>          wait for its dialog with that title
 //   text <id>                      print the control's text
 //   expect <id> <text>             fail unless the control shows the text (waits)
@@ -76,6 +77,15 @@ struct Driver {
             dialog = nullptr;
             return wd::Start(program, exe, rest);
         }
+        if (cmd == L"uninstall") {
+            dialog = nullptr;
+            std::wstring command = wd::UninstallCommand();
+            if (command.empty()) return false;
+            std::wstring exe, args;
+            wd::SplitCommand(command, exe, args);
+            Print(L"uninstall command: " + command);
+            return wd::Start(program, exe, args);
+        }
         if (cmd == L"dialog") {
             dialog = wd::FindDialog(program.pid, rest);
             if (dialog) SetForegroundWindow(dialog);
@@ -100,9 +110,10 @@ struct Driver {
         }
         if (!dialog) return false;
         if (cmd == L"shot") {
+            // No forced repaint: during the install run the program paints nothing
+            // but its own updates, and the picture should show exactly that.
             SetForegroundWindow(dialog);
-            RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            Sleep(300);  // lets the X server finish drawing before the pixels are read
+            Sleep(400);  // lets the X server finish drawing before the pixels are read
             return wd::Screenshot(dialog, rest);
         }
         int id = _wtoi(Word(rest).c_str());
