@@ -73,7 +73,7 @@ void ExpectExactPayloadTree(const std::wstring& dir) {
             ADD_FAILURE() << "missing " << ToUtf8(f);
             continue;
         }
-        EXPECT_EQ(Bytes(JoinPath(dir, f)), Bytes(PayloadSourcePath(payload[ids[f]]))) << ToUtf8(f);
+        EXPECT_TRUE(Bytes(JoinPath(dir, f)) == Bytes(PayloadSourcePath(payload[ids[f]]))) << "differs: " << ToUtf8(f);
     }
     for (const std::wstring& f : files)
         if (!expectedFiles.count(f)) ADD_FAILURE() << "unexpected file " << ToUtf8(f);

@@ -3,6 +3,7 @@
 #include "common/UHandles.h"
 #include "common/UPathText.h"
 #include "common/UUtils.h"
+#include "support/MachineSnapshot.h"
 
 std::wstring SetupExePath() { return TESSEL_BUILD_DIR L"\\setup\\setup.exe"; }
 
@@ -13,26 +14,15 @@ std::wstring FreshFolder(const std::wstring& tag) {
     return dir;
 }
 
-namespace {
-void Walk(const std::wstring& root, const std::wstring& rel, std::set<std::wstring>& files,
-          std::set<std::wstring>& folders) {
-    WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileW(JoinPath(JoinPath(root, rel), L"*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = JoinPath(rel, name);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            folders.insert(path);
-            Walk(root, path, files, folders);
-        } else {
-            files.insert(path);
-        }
-    } while (FindNextFileW(find.get(), &data));
-}
-}  // namespace
-
 void ListTree(const std::wstring& root, std::set<std::wstring>& files, std::set<std::wstring>& folders) {
-    Walk(root, L"", files, folders);
+    TSnapshot snapshot;
+    SnapshotFolder(root, snapshot);
+    const std::wstring base = !root.empty() && root.back() == L'\\' ? root : root + L"\\";
+    const std::wstring dirPrefix = L"dir " + base;
+    const std::wstring filePrefix = L"file " + base;
+    for (const auto& entry : snapshot) {
+        const std::wstring& key = entry.first;
+        if (key.rfind(dirPrefix, 0) == 0) folders.insert(key.substr(dirPrefix.size()));
+        if (key.rfind(filePrefix, 0) == 0) files.insert(key.substr(filePrefix.size()));
+    }
 }
