@@ -120,8 +120,7 @@ struct TPathPlan {
     bool SourceFolder;  // C++Builder: the "Source" folder goes into the library path
 };
 
-const TPathRow NoPaths[1] = { { nullptr, 0 } };
-constexpr TList<TPathRow> None = { NoPaths, 0 };
+constexpr TList<TPathRow> None = { nullptr, 0 };
 
 const TPathRow Bds2006Rows[] = { { L"\\CppPaths\\SearchPath", baseFolder } };
 const TPathRow Bds2007Rows[] = { CppSearch, CppLibrary };
