@@ -457,9 +457,45 @@ TEST(Wizard, PreselectionOfPreviousInstallNoIdeAndStudioOnly) {
         ASSERT_TRUE(w.Next());
         ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
         EXPECT_EQ(w.Ticks(), (1u << kLineStudio12) | kExtras);
+
+        // The customise dialog (its button is hidden, the command still opens it): one
+        // option, ticked from the default mask 5; the wizard is disabled while it is up.
+        PostMessageW(w.dlg, WM_COMMAND, IDC_CUSTOMIZE, 0);
+        HWND custom = wd::FindDialog(w.program.pid, L"Customize...", IDC_CUSTOMLIST);
+        ASSERT_NE(custom, nullptr);
+        HWND customList = GetDlgItem(custom, IDC_CUSTOMLIST);
+        EXPECT_EQ(wd::ListCount(customList), 1);
+        EXPECT_EQ(wd::ListData(customList, 0), 1);
+        EXPECT_EQ(wd::ListSelection(customList), 0);
+        EXPECT_TRUE(wd::WaitFor([&] { return !IsWindowEnabled(w.dlg); }));
+        ASSERT_TRUE(wd::Press(custom, IDC_CUSTOMCANCEL));
+        EXPECT_TRUE(wd::WaitFor([&] { return IsWindowEnabled(w.dlg) && !IsWindow(custom); }));
+
         ASSERT_TRUE(w.Next());
         ASSERT_TRUE(w.OnPage(DirectoryText()));
-        EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), Parent(StandinRootDir(kStudio12)) + L"\\Tessel");
+        const std::wstring proposal = Parent(StandinRootDir(kStudio12)) + L"\\Tessel";
+        EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), proposal);
+
+        // The folder browser opens under the Browse button with right edges aligned;
+        // cancelled, it leaves the edit box as it was.
+        ASSERT_TRUE(wd::Press(w.dlg, IDC_BROWSE));
+        HWND browser = nullptr;
+        ASSERT_TRUE(wd::WaitFor([&] {
+            for (HWND top : wd::TopWindows(w.program.pid))
+                if (top != w.dlg && wd::Text(top).empty() == false && GetDlgItem(top, IDCANCEL)) browser = top;
+            return browser != nullptr;
+        }));
+        RECT button{}, placed{}, work{};
+        GetWindowRect(GetDlgItem(w.dlg, IDC_BROWSE), &button);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_TRUE(wd::WaitFor([&] {
+            GetWindowRect(browser, &placed);
+            bool top = placed.top == button.bottom + 1 || placed.bottom == work.bottom;
+            return placed.right == button.right && top;
+        })) << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
+        ASSERT_TRUE(wd::Press(browser, IDCANCEL));
+        ASSERT_TRUE(wd::WaitFor([&] { return !IsWindow(browser); }));
+        EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), proposal);
         // Escape (the close box alike) follows the Cancel rule.
         PostMessageW(w.dlg, WM_COMMAND, IDCANCEL, 0);
         wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, L"Install");
