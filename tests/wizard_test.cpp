@@ -288,6 +288,19 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     EXPECT_FALSE(wd::ItemEnabled(w.dlg, IDC_BACK));
     EXPECT_TRUE(wd::ItemEnabled(w.dlg, IDC_NEXT));
     EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_LIST));
+    // The maker's link: a label of its own class left of the buttons, 4 pixels below Back's top.
+    HWND link = FindWindowExW(w.dlg, nullptr, L"QV_ILABEL", nullptr);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(wd::Text(link), L"Veltrane");
+    EXPECT_TRUE(IsWindowVisible(link));
+    RECT linkRect{}, backRect{};
+    GetWindowRect(link, &linkRect);
+    GetWindowRect(GetDlgItem(w.dlg, IDC_BACK), &backRect);
+    EXPECT_EQ(linkRect.top, backRect.top + 4);
+    POINT origin{0, 0};
+    ClientToScreen(w.dlg, &origin);
+    EXPECT_EQ(linkRect.left - origin.x, 30);
+    EXPECT_TRUE(GetWindowLongW(link, GWL_STYLE) & SS_NOTIFY);
     // Cancel with No keeps the wizard where it was.
     ASSERT_TRUE(w.Cancel(IDNO));
     EXPECT_TRUE(w.program.Running());
