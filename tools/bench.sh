@@ -9,7 +9,8 @@
 # Every figure is the median of several runs, all in this one run, on this
 # machine, under this Wine, in one Wine prefix made once for the whole run.
 #
-#   BENCH_RUNS         runs per extract figure and per install/uninstall figure (default 5)
+#   BENCH_EXTRACT_RUNS runs per extract figure (default 9; each takes well under a second)
+#   BENCH_RUNS         runs per install and uninstall figure (default 5)
 #   BENCH_DIALOG_RUNS  runs of the uninstaller with its dialog (default 3)
 #   BENCH_BUILD_DIR    build tree (default build-bench)
 #   BENCH_NO_BUILD=1   measure what the build tree holds, without set-up and build
@@ -19,11 +20,13 @@ cd "$root"
 source tools/bench/lib.sh
 
 RUNS=${BENCH_RUNS:-5}
+EXTRACT_RUNS=${BENCH_EXTRACT_RUNS:-9}
 DIALOG_RUNS=${BENCH_DIALOG_RUNS:-3}
 build=${BENCH_BUILD_DIR:-$root/build-bench}
 out=$root/bench/out
 raw=$out/raw
 bench_start=$(now_ns)
+load_start=$(cut -d' ' -f1-3 /proc/loadavg)
 declare -A R=()   # every figure, by name; written to results.json
 
 say() { echo "bench: $*" >&2; }
@@ -32,7 +35,7 @@ warn() { echo "bench: WARNING: $*" >&2; R[warnings]="${R[warnings]:-}${R[warning
 # --- set-up and build -------------------------------------------------------
 tools/bench/selftest.sh >&2
 declare -A built=()
-helpers=(benchinstall benchuninst benchdrive benchsetupbare mkmachine standin_dcc32 standin_dcc64 standin_make)
+helpers=(benchnop benchinstall benchuninst benchdrive benchsetupbare mkmachine standin_dcc32 standin_dcc64 standin_make)
 if [ "${BENCH_NO_BUILD:-0}" != 1 ]; then
   tools/bootstrap.sh
   say "building in $build"
@@ -98,48 +101,67 @@ nsis_zlib=$out/nsis-zlib.exe
 makensis -V2 -DSTORE "-DOUTFILE=$nsis_store" "$out/tessel.nsi" >"$raw/makensis-store.log"
 makensis -V2 "-DOUTFILE=$nsis_zlib" "$out/tessel.nsi" >"$raw/makensis-zlib.log"
 
-# hf <name> <folder to run in> <prepare command> <command>: hyperfine, no shell.
-hf() {
-  local name=$1 dir=$2 prepare=$3 cmd=$4
-  (cd "$dir" && hyperfine -N --style basic --runs "$RUNS" --warmup 1 --prepare "$prepare" \
-      --export-csv "$raw/$name.csv" --export-json "$raw/$name.json" "$cmd" >"$raw/$name.txt" 2>&1) ||
-    { warn "$name: hyperfine failed (see raw/$name.txt)"; return 0; }
-  R[extract.$name.s]=$(hf_median "$raw/$name.csv")
+# The five cases run in turn, one run of each per round, so that a change of
+# the machine's load during the benchmark falls on all of them alike. Round 0
+# warms the caches and is not counted.
+cases=(copy empty setup nsis_store nsis_zlib)
+declare -A target=([copy]=$work/copy [setup]=$work/setup [nsis_store]=$work/nsis-store [nsis_zlib]=$work/nsis-zlib)
+declare -A wintarget=()
+for c in nsis_store nsis_zlib; do mkdir -p "${target[$c]}"; wintarget[$c]=$(winpath "${target[$c]}"); done
+prepare_case() {
+  case $1 in
+    setup) rm -rf "${target[setup]}"; mkdir -p "${target[setup]}" ;;
+    copy|nsis_*) rm -rf "${target[$1]}" ;;
+  esac
 }
-# same_tree <folder> <name>: the run really produced the reference tree.
-same_tree() {
-  if ! diff -r "$ref" "$1" >"$raw/$2.diff" 2>&1; then warn "$2 did not produce the same tree as setup.exe /X (raw/$2.diff)"; fi
+# Each case runs in a subshell, so that all of them pay the same fork.
+run_case() {
+  case $1 in
+    copy) (cp -r "$ref" "${target[copy]}") ;;
+    empty) (wine "$bin/benchempty.exe") ;;
+    setup) (cd "${target[setup]}" && wine "$setup" /X) ;;
+    nsis_store) (wine "$nsis_store" /S "/D=${wintarget[nsis_store]}") ;;
+    nsis_zlib) (wine "$nsis_zlib" /S "/D=${wintarget[nsis_zlib]}") ;;
+  esac
 }
-
-t=$work/setup; mkdir -p "$t"
-say "extract: setup.exe /X"
-hf setup "$t" "find $t -mindepth 1 -delete" "wine $setup /X"
-same_tree "$t" setup
-
-for kind in store zlib; do
-  t=$work/nsis-$kind; mkdir -p "$t"
-  say "extract: NSIS ($kind)"
-  inst=$out/nsis-$kind.exe
-  hf "nsis_$kind" "$work" "rm -rf $t" "wine $inst /S '/D=$(winpath "$t")'"
-  same_tree "$t" "nsis_$kind"
+say "extract: $EXTRACT_RUNS rounds of ${cases[*]}"
+echo "round,case,seconds" >"$raw/extract.csv"
+declare -A samples=()
+for round in $(seq 0 "$EXTRACT_RUNS"); do
+  for c in "${cases[@]}"; do
+    prepare_case "$c"
+    t0=$(now_ns)
+    run_case "$c" >/dev/null 2>&1 || warn "extract: $c failed in round $round"
+    t1=$(now_ns)
+    [ "$round" = 0 ] && continue
+    s=$(awk -v n=$((t1 - t0)) 'BEGIN { printf "%.6f", n / 1e9 }')
+    echo "$round,$c,$s" >>"$raw/extract.csv"
+    samples[$c]="${samples[$c]:-} $s"
+  done
 done
-
-t=$work/copy
-say "extract: cp -r (floor)"
-hf copy "$work" "rm -rf $t" "cp -r $ref $t"
-same_tree "$t" copy
-
-say "extract: empty program under Wine"
-hf empty "$work" "true" "wine $bin/benchempty.exe"
+for c in "${cases[@]}"; do
+  # shellcheck disable=SC2086
+  R[extract.$c.s]=$(median ${samples[$c]})
+  R[extract.$c.best_s]=$(printf '%s\n' ${samples[$c]} | sort -g | head -1)
+done
+# Each run really produced the reference tree (the last round's output is checked).
+for c in copy setup nsis_store nsis_zlib; do
+  if ! diff -r "$ref" "${target[$c]}" >"$raw/$c.diff" 2>&1; then
+    warn "$c did not produce the same tree as setup.exe /X (raw/$c.diff)"
+  fi
+done
 
 # --- 2./3. headless install and uninstall ------------------------------------
 instdir_w='C:\bench\Tessel'
 instdir=$WINEPREFIX/drive_c/bench/Tessel
 
-# machine <all|none>: lays out (or clears) the stand-in IDE installations.
+# machine <all|none>: lays out the stand-in installations of the 28 IDE versions
+# that the setup offers (every one but C++Builder 3, index 4), or removes all.
 machine() {
   if [ -z "${built[mkmachine]:-}" ]; then return 1; fi
-  wine "$build/standin/mkmachine.exe" "$@" >"$raw/mkmachine-$1.log" 2>&1
+  local args
+  if [ "$1" = all ]; then args=(1 2 3 $(seq 5 29)); else args=(--remove all); fi
+  wine "$build/standin/mkmachine.exe" "${args[@]}" >"$raw/mkmachine-$1.log" 2>&1
 }
 
 # run_timed <kv file> <program> <args...>: runs a bench program, adds its wall time.
@@ -156,12 +178,14 @@ run_timed() {
 
 # phase <label>: installs and uninstalls RUNS times without, DIALOG_RUNS times with the dialog.
 phase() {
-  local label=$1 i
+  local label=$1 i nop=""
+  [ -n "${built[benchnop]:-}" ] && nop=$(winpath "$bin/benchnop.exe")
   local ins=() uns=() drv=()
   for i in $(seq 1 "$RUNS"); do
     rm -rf "$instdir"
     run_timed "$raw/$label.install.$i.kv" "$bin/benchinstall.exe" "$(winpath "$setup")" "$instdir_w" \
-      "$(winpath "$raw")\\$label.rows.csv"
+      "$(winpath "$raw")\\$label.rows.csv" ${nop:+"$nop"}
+    echo "files_after=$(find "$instdir" -type f 2>/dev/null | wc -l)" >>"$raw/$label.install.$i.kv"
     ins+=("$raw/$label.install.$i.kv")
     [ "$i" = 1 ] && cp "$instdir/uninst.log" "$raw/$label.uninst.log" 2>/dev/null
     if [ -n "${built[benchuninst]:-}" ]; then
@@ -183,7 +207,7 @@ phase() {
   rm -rf "$instdir"
 
   local k
-  for k in ides_found rows rows_failed total_us rows_us start_us discovery_us process_rows process_us wall_us exit; do
+  for k in ides_found rows rows_failed total_us rows_us start_us discovery_us process_rows process_us process_start_us files_after wall_us exit; do
     R[install.$label.$k]=$(kv_median "$k" "${ins[@]}")
   done
   for k in $(cat "${ins[@]}" | awk -F= '/^kind\./ { print $1 }' | sort -u); do
@@ -195,7 +219,7 @@ phase() {
     done
   fi
   if [ ${#drv[@]} -gt 0 ]; then
-    for k in dialog_us walk_us total_us wall_us leftover_files exit; do
+    for k in dialog_us walk_us close_us exit_us total_us wall_us leftover_files walk_seen exit; do
       R[dialog.$label.$k]=$(kv_median "$k" "${drv[@]}")
     done
   fi
@@ -238,15 +262,19 @@ R[size.nsis_zlib]=$(size "$nsis_zlib")
 R[size.nsis_payload]=$(kv "$raw/nsis-script.kv" source_bytes)
 R[size.nsis_overhead]=$(minus "${R[size.nsis_store]}" "${R[size.nsis_payload]}")
 R[size.empty]=$(size "$bin/benchempty.exe")
+R[size.empty_stripped]=$(stripped "$bin/benchempty.exe")
+R[size.nsis_distinct]=$(kv "$raw/nsis-script.kv" distinct_sources)
 
 R[date]=$(date -u '+%Y-%m-%d %H:%M UTC')
 R[command]="tools/bench.sh"
 R[runs]=$RUNS
+R[extract_runs]=$EXTRACT_RUNS
 R[dialog_runs]=$DIALOG_RUNS
 R[wine]=$(wine --version)
-R[hyperfine]=$(hyperfine --version)
 R[makensis]=$(makensis -VERSION)
 R[machine]="$(nproc) cores, $(uname -sr)"
+R[load_start]=$load_start
+R[load_end]=$(cut -d' ' -f1-3 /proc/loadavg)
 R[bench_seconds]=$(( ($(now_ns) - bench_start) / 1000000000 ))
 
 # --- table and results ---------------------------------------------------------

@@ -77,15 +77,36 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(search.dialog, WM_COMMAND, MAKEWPARAM(StartButtonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(start));
     const int64_t tPressed = BenchMicros();
-    if (WaitForSingleObject(proc.process.get(), timeoutMs) != WAIT_OBJECT_0) {
-        std::fprintf(stderr, "benchdrive: the uninstall did not end within the time limit\n");
-        TerminateProcess(proc.process.get(), 1);
-        return 1;
+    // The engine disables Cancel for the walk and enables it again when the walk
+    // is over; then the dialog closes and the process ends. Closing is timed
+    // apart: without a window manager (Xvfb) Wine waits for one when it hides
+    // a window, which says nothing about the uninstaller.
+    HWND cancel = GetDlgItem(search.dialog, IDCANCEL);
+    bool walking = false;
+    int64_t tWalked = 0, tClosed = 0;
+    for (;;) {
+        const DWORD wait = WaitForSingleObject(proc.process.get(), 1);
+        const int64_t now = BenchMicros();
+        const bool alive = IsWindow(search.dialog) != FALSE;
+        if (alive && !walking && !IsWindowEnabled(cancel)) walking = true;
+        if (walking && tWalked == 0 && (!alive || IsWindowEnabled(cancel))) tWalked = now;
+        if (tClosed == 0 && !alive) tClosed = now;
+        if (wait == WAIT_OBJECT_0) break;
+        if (now - tPressed > static_cast<int64_t>(timeoutMs) * 1000) {
+            std::fprintf(stderr, "benchdrive: the uninstall did not end within the time limit\n");
+            TerminateProcess(proc.process.get(), 1);
+            return 1;
+        }
     }
     const int64_t tEnded = BenchMicros();
+    if (tClosed == 0) tClosed = tEnded;
+    if (tWalked == 0) tWalked = tClosed;  // the walk was too short to be seen
 
     BenchPut("dialog_us", tShown - t0);
-    BenchPut("walk_us", tEnded - tPressed);
+    BenchPut("walk_seen", walking ? 1 : 0);
+    BenchPut("walk_us", tWalked - tPressed);
+    BenchPut("close_us", tClosed - tWalked);
+    BenchPut("exit_us", tEnded - tClosed);
     BenchPut("total_us", tEnded - t0);
     return 0;
 }

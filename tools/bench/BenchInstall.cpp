@@ -2,18 +2,22 @@
 // a clock around every row. Every item that the IDE page would let the user
 // tick on this machine is ticked.
 //
-//   benchinstall <setup.exe> <install folder> <rows.csv>
+//   benchinstall <setup.exe> <install folder> <rows.csv> [<empty console program>]
 //
 // The payload is read from setup.exe loaded as a data file. Prints key=value
 // lines (microseconds) and writes one line per row: index,kind,result,us.
+// With an empty console program it also times starting that program the way
+// the install starts a compiler, which prices the rows that start processes.
 #include <windows.h>
 #include <cstdio>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 #include "common/UDiscovery.h"
 #include "common/UGlobals.h"
 #include "common/UHandles.h"
+#include "common/UUtils.h"
 #include "script/UConst.h"
 #include "script/UScript.h"
 #include "tools/bench/BenchClock.h"
@@ -93,11 +97,23 @@ bool WriteRows(const std::wstring& fileName, const std::vector<RowTime>& rows) {
            written == text.size();
 }
 
+// Median time of starting a program that does nothing and waiting for it.
+int64_t MedianStartUs(const std::wstring& program) {
+    std::vector<int64_t> times;
+    for (int i = 0; i < 9; ++i) {
+        const int64_t a = BenchMicros();
+        if (RunAndWait(program, L"") != 0) return -1;
+        times.push_back(BenchMicros() - a);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: benchinstall <setup.exe> <install folder> <rows.csv>\n");
+    if (argc != 4 && argc != 5) {
+        std::fprintf(stderr, "usage: benchinstall <setup.exe> <install folder> <rows.csv> [<empty program>]\n");
         return 2;
     }
     UniqueModule payload(LoadLibraryExW(argv[1], nullptr,
@@ -143,7 +159,9 @@ int wmain(int argc, wchar_t** argv) {
         ++k.first;
         k.second += r.us;
         if (r.result != 0) ++failed;
-        if (r.kind == skCompilePackage || r.kind == skRunInstallFile || r.kind == skRunFile) {
+        // A row in a skipped block takes microseconds; one that starts a process, milliseconds.
+        const bool startsProcess = r.kind == skCompilePackage || r.kind == skRunInstallFile || r.kind == skRunFile;
+        if (startsProcess && r.us >= 1000) {
             ++processRows;
             processUs += r.us;
         }
@@ -168,6 +186,7 @@ int wmain(int argc, wchar_t** argv) {
     for (const RowTime& r : rows) {
         if (r.result != 0) std::printf("failed_row=%d kind=%s result=%d\n", r.index, KindName(r.kind), r.result);
     }
+    if (argc == 5) BenchPut("process_start_us", MedianStartUs(argv[4]));
     if (!WriteRows(argv[3], rows)) std::fprintf(stderr, "benchinstall: cannot write %ls\n", argv[3]);
     return failed == 0 ? 0 : 1;
 }

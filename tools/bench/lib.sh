@@ -24,11 +24,6 @@ kv_median() {
   median "${vals[@]}"
 }
 
-# Median in seconds of the "median" column of a hyperfine CSV export.
-hf_median() {
-  awk -F, 'NR == 2 { print $4 }' "$1"
-}
-
 # a / b with the given number of decimals; empty when either is empty or b is 0.
 ratio() {
   awk -v a="$1" -v b="$2" -v d="${3:-2}" 'BEGIN {

@@ -34,15 +34,15 @@ write_table() {
   local store=${R[extract.nsis_store.s]:-} zlib=${R[extract.nsis_zlib.s]:-}
   echo "### Measured ${R[date]} with \`${R[command]}\`"
   echo
-  echo "${R[machine]}; ${R[wine]}; hyperfine ${R[hyperfine]#hyperfine }; makensis ${R[makensis]}."
-  echo "Each figure is the median of ${R[runs]} runs (uninstall with the dialog: ${R[dialog_runs]}); the whole"
-  echo "benchmark took ${R[bench_seconds]} s."
+  echo "${R[machine]}; ${R[wine]}; makensis ${R[makensis]}; load average ${R[load_start]} at the start, ${R[load_end]} at the end."
+  echo "Each figure is the median of ${R[extract_runs]} runs (extract), ${R[runs]} runs (install, uninstall) or"
+  echo "${R[dialog_runs]} runs (uninstall with the dialog); the whole benchmark took ${R[bench_seconds]} s."
   echo
-  echo "**Extract** (\`setup.exe /X\` into an empty folder: ${R[extract.files]} files in ${R[extract.folders]} folders, $(kib "${R[extract.bytes]}"))"
+  echo "**Extract** (\`setup.exe /X\` into an empty folder: ${R[extract.files]} files in ${R[extract.folders]} folders, $(kib "${R[extract.bytes]}"); the cases take turns, one run each per round)"
   echo
-  echo "| Case | Median | × floor | × NSIS stored | Less Wine start-up |"
-  echo "|---|---:|---:|---:|---:|"
-  local name s
+  echo "| Case | Median | Best | × floor | × NSIS stored | Less Wine start-up |"
+  echo "|---|---:|---:|---:|---:|---:|"
+  local name s label
   for name in copy empty setup nsis_store nsis_zlib; do
     s=${R[extract.$name.s]:-}
     case $name in
@@ -54,7 +54,7 @@ write_table() {
     esac
     local net="—"
     case $name in setup|nsis_*) net="$(fmt "$(minus "$s" "$empty")") s" ;; esac
-    echo "| $label | $(fmt "$s") s | $(times "$s" "$floor" 1) | $(times "$s" "$store") | $net |"
+    echo "| $label | $(fmt "$s") s | $(fmt "${R[extract.$name.best_s]:-}") s | $(times "$s" "$floor" 1) | $(times "$s" "$store") | $net |"
   done
   echo
   echo "\`setup.exe /X\` against NSIS stored: $(times "$ours" "$store"); against NSIS zlib: $(times "$ours" "$zlib");"
@@ -62,21 +62,27 @@ write_table() {
   echo
 
   local m
-  echo "**Headless install with every offered item** (in-process times; the wall time adds Wine's start-up)"
+  echo "**Headless install with every offered item** (times inside the process; the wall time adds Wine's start-up)"
   echo
-  echo "| Machine | IDEs | Rows | Failed | Total | Per row | Rows that start a process | Their share | Wall |"
-  echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|"
+  echo "| Machine | IDEs | Rows | Failed | Files | Total | Per row | Rows that start a process | Their share | Starting them alone | Wall |"
+  echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
   for m in none all; do
     [ -n "${R[install.$m.rows]:-}" ] || continue
-    local label="no IDE"; [ $m = all ] && label="all 28 offered IDEs"
-    echo "| $label | ${R[install.$m.ides_found]} | ${R[install.$m.rows]} | ${R[install.$m.rows_failed]} |" \
+    label="no IDE"; [ $m = all ] && label="all 28 offered IDEs"
+    local start_us="" start_total=""
+    start_us=${R[install.$m.process_start_us]:-}
+    [ -n "$start_us" ] && start_total=$(awk -v n="${R[install.$m.process_rows]}" -v u="$start_us" 'BEGIN { print n * u }')
+    echo "| $label | ${R[install.$m.ides_found]} | ${R[install.$m.rows]} | ${R[install.$m.rows_failed]} | ${R[install.$m.files_after]:-n/a} |" \
       "$(ms "${R[install.$m.total_us]}") ms | $(ms "$(ratio "${R[install.$m.rows_us]}" "${R[install.$m.rows]}" 1)") ms |" \
-      "${R[install.$m.process_rows]} rows, $(ms "${R[install.$m.process_us]}") ms | $(pct "${R[install.$m.process_us]}" "${R[install.$m.total_us]}") |" \
-      "$(ms "${R[install.$m.wall_us]}") ms |"
+      "${R[install.$m.process_rows]}: $(ms "${R[install.$m.process_us]}") ms | $(pct "${R[install.$m.process_us]}" "${R[install.$m.total_us]}") |" \
+      "$(ms "$start_us") ms each, $(pct "$start_total" "${R[install.$m.total_us]}") | $(ms "${R[install.$m.wall_us]}") ms |"
   done
   echo
+  echo "\"Starting them alone\": the median time to start an empty console program and wait for it, as the"
+  echo "install starts a compiler, and that time × the rows that start a process, as a share of the total."
+  echo
   if [ -n "${R[install.all.rows]:-}${R[install.none.rows]:-}" ]; then
-    echo "Time per row kind (ms in total; rows):"
+    echo "Time per row kind (ms in total, rows in brackets):"
     echo
     echo "| Row kind | No IDE | All IDEs | All IDEs, per row |"
     echo "|---|---:|---:|---:|"
@@ -89,19 +95,28 @@ write_table() {
     echo
   fi
 
-  echo "**Uninstall** (the floor of the dialog: change records × 50 ms)"
+  echo "**Uninstall** (the floor with the dialog: change records × 50 ms)"
   echo
-  echo "| Machine | Change records | Without dialog (engine) | Without dialog (wall) | With dialog (Start to exit) | Floor | × floor | Files left |"
-  echo "|---|---:|---:|---:|---:|---:|---:|---:|"
+  echo "| Machine | Change records | Without dialog (engine) | Without dialog (wall) | With dialog (Start to end of walk) | Floor | × floor | Beyond floor and engine, per record | Dialog up / closing | Files left |"
+  echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
   for m in none all; do
     [ -n "${R[uninstall.$m.records]:-}${R[dialog.$m.walk_us]:-}" ] || continue
-    local label="no IDE"; [ $m = all ] && label="all 28 offered IDEs"
-    local recs=${R[uninstall.$m.records]:-}
-    local floor_us=""; [ -n "$recs" ] && floor_us=$(awk -v r="$recs" 'BEGIN { print r * 50000 }')
-    echo "| $label | ${recs:-n/a} | $(ms "${R[uninstall.$m.walk_us]:-}") ms | $(ms "${R[uninstall.$m.wall_us]:-}") ms |" \
-      "$(ms "${R[dialog.$m.walk_us]:-}") ms | $(ms "$floor_us") ms | $(times "${R[dialog.$m.walk_us]:-}" "$floor_us" 3) |" \
+    label="no IDE"; [ $m = all ] && label="all 28 offered IDEs"
+    local recs=${R[uninstall.$m.records]:-} walk=${R[dialog.$m.walk_us]:-} engine=${R[uninstall.$m.walk_us]:-}
+    local floor_us="" beyond=""
+    [ -n "$recs" ] && floor_us=$(awk -v r="$recs" 'BEGIN { print r * 50000 }')
+    [ -n "$recs" ] && [ -n "$walk" ] && [ -n "$engine" ] &&
+      beyond=$(awk -v w="$walk" -v f="$floor_us" -v e="$engine" -v r="$recs" 'BEGIN { if (r > 0) print (w - f - e) / r }')
+    echo "| $label | ${recs:-n/a} | $(ms "$engine") ms | $(ms "${R[uninstall.$m.wall_us]:-}") ms |" \
+      "$(ms "$walk") ms | $(ms "$floor_us") ms | $(times "$walk" "$floor_us" 2) | $(ms "$beyond") ms |" \
+      "$(ms "${R[dialog.$m.dialog_us]:-}") / $(ms "${R[dialog.$m.close_us]:-}") ms |" \
       "${R[uninstall.$m.leftover_files]:-n/a} / ${R[dialog.$m.leftover_files]:-n/a} |"
   done
+  echo
+  echo "The walk with the dialog ends when the engine enables Cancel again. \"Dialog up\": from starting"
+  echo "\`unqmv.exe\` to its dialog showing; \"closing\": from the end of the walk until the dialog is gone, which"
+  echo "under Xvfb without a window manager includes Wine's wait of about 2 s for one when it hides a window."
+  echo "Files left: after the uninstall without / with the dialog (with it, the running \`unqmv.exe\` stays)."
   echo
 
   echo "**Sizes** (as built; stripped of symbols in brackets)"
@@ -114,10 +129,10 @@ write_table() {
   echo "| **\`setup.exe\` less its payload** | $(kib "${R[size.setup_less_payload]}") |"
   echo "| \`setup.exe\` built without the payload | $(kib "${R[size.setup_bare]}") ($(kib "${R[size.setup_bare_stripped]}")) |"
   echo "| NSIS installer, stored | $(kib "${R[size.nsis_store]}") |"
-  echo "| its payload: ${R[extract.files]} files, $(kv "$raw/nsis-script.kv" distinct_sources) distinct | $(kib "${R[size.nsis_payload]}") |"
+  echo "| its payload: ${R[extract.files]} files, ${R[size.nsis_distinct]:-?} distinct | $(kib "${R[size.nsis_payload]}") |"
   echo "| **NSIS overhead** (stored installer less its payload) | $(kib "${R[size.nsis_overhead]}") |"
   echo "| NSIS installer, zlib | $(kib "${R[size.nsis_zlib]}") |"
-  echo "| empty Windows program (same toolchain and options) | $(kib "${R[size.empty]}") |"
+  echo "| empty Windows program (same toolchain and options) | $(kib "${R[size.empty]}") ($(kib "${R[size.empty_stripped]:-}")) |"
   if [ -n "${R[warnings]:-}" ]; then
     echo
     echo "Warnings: ${R[warnings]}"
