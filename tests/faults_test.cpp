@@ -1,0 +1,752 @@
+// Faults injected into real installs: a setup killed part way, folders that
+// cannot take an install, damaged or foreign undo logs given to the uninstaller
+// and met by the setup's removal of an earlier installation. Every case looks
+// at the machine afterwards (registry exports and file listings), not only at
+// exit codes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/UDeinstall.h"
+#include "common/UGlobals.h"
+#include "common/UHandles.h"
+#include "common/UPathText.h"
+#include "common/UUtils.h"
+#include "common/UnDo.h"
+#include "common/UnDoRules.h"
+#include "script/UActionLogic.h"
+#include "script/UConst.h"
+#include "standin/UMachine.h"
+#include "support/HeadlessInstall.h"
+#include "support/SetupRun.h"
+#include "support/UndoLogWriter.h"
+#include "support/WindowDriver.h"
+
+namespace {
+
+const std::wstring kDir = L"C:\\Tessel";
+const std::wstring kEntryKey = std::wstring(UninstallRootKey) + L"qvlLib";
+const std::vector<int> kIdes = {9, 29};  // Delphi 7 and RAD Studio 12
+const std::wstring kScratch = L"C:\\faults-scratch";
+const std::wstring kUninstaller = TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe";
+const std::wstring kHeadless = TESSEL_BUILD_DIR L"\\tools\\headless\\headless-install.exe";
+
+// ---- The machine's state ---------------------------------------------------
+
+// "reg|<line of the export>" and "file|<path>" -> size and content checksum.
+using State = std::map<std::wstring, std::wstring>;
+
+std::wstring Checksum(const std::string& bytes) {
+    uint32_t h = 0x811C9DC5u;
+    for (unsigned char c : bytes) h = (h ^ c) * 0x01000193u;
+    return std::to_wstring(bytes.size()) + L"/" + std::to_wstring(h);
+}
+
+// The key exported by the system's registry editor, one entry per line.
+void AddRegistryExport(const std::wstring& key, State& state) {
+    const std::wstring file = kScratch + L"\\export.reg";
+    DeleteFileW(file.c_str());
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    if (RunAndWait(JoinPath(windows, L"regedit.exe"), L"/E \"" + file + L"\" \"" + key + L"\"") != 0) return;
+    std::string bytes;
+    if (!ReadFileBytes(file, bytes)) return;  // the key does not exist
+    std::wstring text(bytes.size() / 2, L'\0');
+    if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+    std::wstring section;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find(L"\r\n", pos);
+        if (end == std::wstring::npos) end = text.size();
+        const std::wstring line = text.substr(pos, end - pos);
+        pos = end + 2;
+        if (line.empty() || line[0] == 0xFEFF || line.compare(0, 15, L"Windows Registr") == 0) continue;
+        if (line[0] == L'[') section = line;
+        state[L"reg|" + (line[0] == L'[' ? line : section + line)] = L"";
+    }
+}
+
+void AddFiles(const std::wstring& root, bool recurse, State& state) {
+    std::set<std::wstring> files, folders;
+    if (recurse) {
+        if (!DirectoryExists(root)) return;
+        state[L"file|" + LowerWide(root)] = L"<dir>";
+        ListTree(root, files, folders);
+    } else {
+        WIN32_FIND_DATAW data{};
+        UniqueFind find(FindFirstFileW(JoinPath(root, L"*").c_str(), &data));
+        if (!find) return;
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.insert(data.cFileName);
+        } while (FindNextFileW(find.get(), &data));
+    }
+    for (const std::wstring& f : folders) state[L"file|" + LowerWide(JoinPath(root, f))] = L"<dir>";
+    for (const std::wstring& f : files) {
+        // The stand-in tools keep their own bookkeeping beside themselves.
+        if (f.size() >= 9 && (LowerWide(f).find(L"calls.log") != std::wstring::npos ||
+                              LowerWide(f).find(L"standin.ini") != std::wstring::npos))
+            continue;
+        std::string bytes;
+        const std::wstring path = JoinPath(root, f);
+        if (recurse) ReadFileBytes(path, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        state[L"file|" + LowerWide(path)] = recurse ? Checksum(bytes) : L"";
+    }
+}
+
+// Everything an install or an uninstall may touch, plus the extra folders.
+State MachineState(const std::vector<std::wstring>& extraDirs = {}) {
+    State s;
+    for (const wchar_t* key : {L"HKEY_CURRENT_USER\\Software\\Borland", L"HKEY_CURRENT_USER\\Software\\CodeGear",
+                               L"HKEY_CURRENT_USER\\Software\\Embarcadero", L"HKEY_LOCAL_MACHINE\\Software\\Veltrane",
+                               L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib",
+                               L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Help"})
+        AddRegistryExport(key, s);
+    for (const wchar_t* dir : {L"C:\\Tessel", L"C:\\Program Files", L"C:\\Program Files (x86)",
+                               L"C:\\users\\Public\\Documents", L"C:\\faults-cwd"})
+        AddFiles(dir, true, s);
+    for (const std::wstring& dir : extraDirs) AddFiles(dir, true, s);
+    wchar_t windows[MAX_PATH] = {}, system[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    GetSystemDirectoryW(system, MAX_PATH);
+    AddFiles(windows, false, s);
+    AddFiles(system, false, s);
+    return s;
+}
+
+// "+x" only in after, "-x" only in before, "~x" changed.
+std::vector<std::wstring> Differences(const State& before, const State& after) {
+    std::vector<std::wstring> d;
+    for (const auto& [k, v] : after) {
+        const auto it = before.find(k);
+        if (it == before.end()) d.push_back(L"+" + k);
+        else if (it->second != v) d.push_back(L"~" + k);
+    }
+    for (const auto& [k, v] : before)
+        if (!after.count(k)) d.push_back(L"-" + k);
+    return d;
+}
+
+// The differences that an uninstall made and that do not restore what was
+// there before the install: anything deleted or changed that the install did
+// not put there.
+std::vector<std::wstring> NotReverted(const State& before, const State& installed, const State& after) {
+    std::vector<std::wstring> bad;
+    for (const std::wstring& d : Differences(installed, after)) {
+        const std::wstring key = d.substr(1);
+        const auto b = before.find(key);
+        const auto a = after.find(key);
+        const bool same = (b == before.end() && a == after.end()) ||
+                          (b != before.end() && a != after.end() && b->second == a->second);
+        if (!same) bad.push_back(d);
+    }
+    return bad;
+}
+
+bool EndsWith(const std::wstring& text, const std::wstring& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// What every complete install leaves by design: the run-time packages copied
+// into shared folders stay (other programs may load them), the help index
+// caches the install deleted stay deleted (the IDE rebuilds them), and the
+// keyword alias files keep their merged lines.
+bool DesignedLeftover(const std::wstring& d) {
+    const std::wstring k = d.substr(1);
+    if (d[0] == L'+' && EndsWith(k, L".bpl") &&
+        (k.find(L"\\system32\\") != std::wstring::npos || k.find(L"\\bpl\\") != std::wstring::npos))
+        return true;
+    return (d[0] == L'-' && EndsWith(k, L".gid")) || (d[0] == L'~' && EndsWith(k, L".als"));
+}
+
+std::vector<std::wstring> Unexpected(const State& before, const State& after) {
+    std::vector<std::wstring> out;
+    for (const std::wstring& d : Differences(before, after))
+        if (!DesignedLeftover(d)) out.push_back(d);
+    return out;
+}
+
+// What was there before and is gone: files and registry values; a value
+// whose new data still holds the old data (a path list that kept every entry
+// of the user's) counts as kept.
+std::vector<std::wstring> Lost(const State& before, const State& after) {
+    std::vector<std::wstring> lost;
+    for (const std::wstring& d : Differences(before, after)) {
+        if (d[0] != L'-' || DesignedLeftover(d)) continue;
+        const size_t eq = d.find(L"\"=\"");
+        if (d.compare(1, 4, L"reg|") == 0 && eq != std::wstring::npos) {
+            const std::wstring head = d.substr(1, eq + 3 - 1);
+            const std::wstring oldData = d.substr(eq + 3, d.size() - eq - 4);
+            const auto it = after.lower_bound(head);
+            if (it != after.end() && it->first.compare(0, head.size(), head) == 0 &&
+                it->first.find(oldData, head.size()) != std::wstring::npos)
+                continue;
+        }
+        lost.push_back(d);
+    }
+    return lost;
+}
+
+std::string Lines(const std::vector<std::wstring>& lines) {
+    std::string s;
+    for (const std::wstring& l : lines) s += ToUtf8(l) + "\n";
+    return s;
+}
+
+// ---- Driving the programs --------------------------------------------------
+
+std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
+
+// What the uninstaller did with a command line.
+struct UninstallerRun {
+    std::wstring messageCaption;  // a message box instead of the dialog
+    std::wstring messageText;
+    bool dialog = false;          // the dialog came and Start was pressed
+    bool failPresentation = false;  // the dialog said "Uninstall fail." and was closed
+    DWORD exitCode = STILL_ACTIVE;
+};
+
+UninstallerRun RunUninstaller(const std::wstring& args, const std::wstring& exe = kUninstaller) {
+    UninstallerRun r;
+    wd::Program p;
+    if (!wd::Start(p, exe, args)) return r;
+    HWND dlg = nullptr;
+    wd::WaitFor([&] {
+        dlg = wd::FindDialog(p.pid, L"Uninstall for", 1000, 0);
+        if (dlg) return true;
+        for (HWND w : wd::TopWindows(p.pid)) {
+            if (wd::Text(w) == L"Unistall error" || wd::Text(w) == L"Fatal Error") return true;
+        }
+        return !p.Running();
+    });
+    if (dlg) {
+        r.dialog = wd::Press(dlg, 1000);
+        // Either the dialog ends by itself, or it shows the failure and waits for Close.
+        wd::WaitFor([&] { return !p.Running() || wd::ItemText(dlg, 256) == L"Uninstall fail."; }, 60000);
+        if (p.Running()) {
+            r.failPresentation = true;
+            wd::Press(dlg, IDCANCEL);
+        }
+    } else if (p.Running()) {
+        wd::MessageBoxInfo box = wd::WaitMessageBox(p.pid, L"Unistall error", 2000);
+        if (!box.wnd) box = wd::WaitMessageBox(p.pid, L"Fatal Error", 2000);
+        r.messageCaption = box.caption;
+        r.messageText = box.text;
+        wd::Answer(box, IDOK);
+    }
+    r.exitCode = p.WaitExit(20000);
+    if (r.exitCode == STILL_ACTIVE) p.Kill();
+    return r;
+}
+
+// Lays out the stand-in IDEs and removes whatever an earlier case left.
+void FreshMachine() {
+    std::wstring command;
+    if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) {
+        TDeinstall engine;
+        if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == 0 && engine.PrepareDeinstall() == 0)
+            engine.DoDeinstall();
+    }
+    SetCurrentDirectoryW(L"C:\\");
+    ClearMachine();
+    // Run-time packages the installs copied into the system folder stay there by design.
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    DeleteFileW(JoinPath(system, L"qvl70.bpl").c_str());
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    DeleteFileW(JoinPath(windows, L"qvTessel.ini").c_str());
+    for (const wchar_t* help : {L"qvlib.hlp", L"qvlib.cnt"}) DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, help);
+    DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
+    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+    CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+    for (const std::wstring& dir : {kDir, std::wstring(L"C:\\faults-cwd"), kScratch, std::wstring(L"C:\\Old"),
+                                    std::wstring(L"C:\\Users\\Zo\u00EB")}) {
+        SetFileAttributesW(JoinPath(dir, L"Readme.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteDirectoryTree(dir, false);
+        DeleteFileW(dir.c_str());
+    }
+    CreateDirectoryPath(kScratch);
+    ASSERT_TRUE(LayOutMachine(kIdes));
+}
+
+HeadlessRun Install(const std::wstring& dir, bool copyOnly = false) {
+    HeadlessOptions o;
+    o.installDir = dir;
+    o.ides = kIdes;
+    o.copyOnly = copyOnly;
+    return RunHeadlessInstall(o);
+}
+
+std::string Failures(const HeadlessRun& run) {
+    std::string s;
+    for (const HeadlessRowResult& f : run.failures)
+        s += "row " + std::to_string(f.index) + " code " + std::to_string(f.code) + " " + ToUtf8(f.logText) + "\n";
+    return s;
+}
+
+// Takes back the installation the uninstall entry names, with the uninstaller
+// that the setup wrote, started the way Windows starts it.
+UninstallerRun UninstallThroughEntry() {
+    std::wstring command;
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) return {};
+    const std::wstring log = UndoLogPathFromUninstallString(command);
+    const std::wstring exe = JoinPath(FolderOfPath(log), L"unqmv.exe");
+    return RunUninstaller(Quoted(log), exe);
+}
+
+// The uninstaller stays in the install folder after an uninstall; once it has
+// ended, it and the then empty folder go.
+void RemoveLeftUninstaller(const std::wstring& dir) {
+    DeleteFileW(JoinPath(dir, L"unqmv.exe").c_str());
+    RemoveDirectoryW(dir.c_str());
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    std::string bytes;
+    ReadFileBytes(path, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    return bytes;
+}
+
+int CountRecords(const std::string& log) {
+    int n = 0;
+    size_t pos = UndoSignatureSize, next = 0;
+    TUndoRecord rec;
+    while (ReadUndoRecordForward(log, pos, log.size(), rec, next)) {
+        ++n;
+        pos = next;
+    }
+    return n;
+}
+
+class Faults : public testing::Test {
+protected:
+    void SetUp() override { FreshMachine(); }
+    void TearDown() override {
+        SetCurrentDirectoryW(L"C:\\");
+        SetToolBehaviour(9, ToolMode::Normal);
+        SetToolBehaviour(29, ToolMode::Normal);
+    }
+};
+
+}  // namespace
+
+// ---- The setup killed part way -----------------------------------------------
+
+namespace {
+
+enum class KillPoint { Early, AfterUninstallEntry, InsideIdeBlock };
+
+// Starts the headless install as a process of its own and kills it at the
+// point; returns the number of records its partial undo log holds.
+int InstallAndKill(KillPoint point) {
+    // Slow compilers hold the run inside an IDE block long enough to kill it there.
+    const DWORD compileMs = 1500;
+    SetToolBehaviour(9, ToolMode::Slow, compileMs);
+    SetToolBehaviour(29, ToolMode::Slow, compileMs);
+    ClearToolCalls(9);
+    ClearToolCalls(29);
+    wd::Program p;
+    const std::wstring args = Quoted(kDir) + L" /ides:9,29";
+    if (!wd::Start(p, kHeadless, args)) return -1;
+    const bool reached = wd::WaitFor(
+        [&] {
+            switch (point) {
+                case KillPoint::Early: return DirectoryExists(kDir + L"\\Source");
+                case KillPoint::AfterUninstallEntry: {
+                    std::wstring s;
+                    return ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", s);
+                }
+                case KillPoint::InsideIdeBlock: return ReadToolCalls(9).size() >= 2;
+            }
+            return true;
+        },
+        30000);
+    p.Kill();
+    if (!reached) return -1;
+    // A compiler that was running goes on by itself; let it finish.
+    if (point != KillPoint::Early) Sleep(compileMs + 1000);
+    SetToolBehaviour(9, ToolMode::Normal);
+    SetToolBehaviour(29, ToolMode::Normal);
+    return CountRecords(ReadBytes(kDir + L"\\uninst.log"));
+}
+
+class KilledInstall : public testing::TestWithParam<KillPoint> {
+protected:
+    void SetUp() override { FreshMachine(); }
+    void TearDown() override { SetCurrentDirectoryW(L"C:\\"); }
+};
+
+}  // namespace
+
+TEST_P(KilledInstall, UninstallerTakesBackWhatThePartialLogRecorded) {
+    const State before = MachineState();
+    const int records = InstallAndKill(GetParam());
+    ASSERT_GE(records, 0) << "the kill point was not reached";
+    const State killed = MachineState();
+    ASSERT_FALSE(Differences(before, killed).empty());
+
+    const UninstallerRun u = RunUninstaller(Quoted(kDir + L"\\uninst.log"));
+    EXPECT_TRUE(u.dialog) << ToUtf8(u.messageCaption + L": " + u.messageText);
+    EXPECT_FALSE(u.failPresentation);
+    EXPECT_EQ(0u, u.exitCode);
+    const State after = MachineState();
+    EXPECT_EQ("", Lines(Unexpected(before, after))) << records << " records in the partial log";
+}
+
+TEST_P(KilledInstall, NextInstallReplacesThePartialOneCleanly) {
+    const State before = MachineState();
+    ASSERT_GE(InstallAndKill(GetParam()), 0) << "the kill point was not reached";
+
+    const HeadlessRun run = Install(kDir);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ("", Failures(run));
+    const State installed = MachineState();
+    // The new install is whole: its package folders hold the built packages.
+    EXPECT_TRUE(PathExists(kDir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
+    EXPECT_TRUE(PathExists(kDir + L"\\Delphi7\\dclqvl70.bpl"));
+
+    const UninstallerRun u = UninstallThroughEntry();
+    EXPECT_TRUE(u.dialog);
+    RemoveLeftUninstaller(kDir);
+    EXPECT_EQ("", Lines(Unexpected(before, MachineState())));
+    // Nothing of the killed run is left once the new install is taken back.
+    EXPECT_FALSE(DirectoryExists(kDir));
+    (void)installed;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, KilledInstall,
+                         testing::Values(KillPoint::Early, KillPoint::AfterUninstallEntry, KillPoint::InsideIdeBlock),
+                         [](const testing::TestParamInfo<KillPoint>& info) {
+                             switch (info.param) {
+                                 case KillPoint::Early: return std::string("Early");
+                                 case KillPoint::AfterUninstallEntry: return std::string("AfterUninstallEntry");
+                                 case KillPoint::InsideIdeBlock: return std::string("InsideIdeBlock");
+                             }
+                             return std::string("Unknown");
+                         });
+
+
+// ---- Folders that cannot take an install ------------------------------------
+
+namespace {
+
+const std::wstring kUserFile = L"C:\\faults-cwd\\keep.txt";
+const std::string kUserText = "the user's own file";
+
+struct FolderCase {
+    const char* name;
+    std::wstring dir;
+};
+
+class BadFolder : public testing::TestWithParam<FolderCase> {
+protected:
+    void SetUp() override {
+        FreshMachine();
+        CreateDirectoryPath(L"C:\\faults-cwd");
+        WriteFileBytes(kUserFile, kUserText);
+        // A file of the user's where the install folder should go.
+        WriteFileBytes(kDir, kUserText);
+        SetCurrentDirectoryW(L"C:\\faults-cwd");
+        before = MachineState();
+        run = Install(GetParam().dir);
+        SetCurrentDirectoryW(L"C:\\faults-cwd");
+        // Whatever uninstall entry the run left is used, as a user would.
+        uninstall = UninstallThroughEntry();
+        after = MachineState();
+    }
+    void TearDown() override {
+        SetCurrentDirectoryW(L"C:\\");
+        DeleteFileW(kDir.c_str());
+    }
+    State before, after;
+    HeadlessRun run;
+    UninstallerRun uninstall;
+};
+
+}  // namespace
+
+TEST_P(BadFolder, SetupReportsTheFailuresAndNothingOfTheUsersIsLost) {
+    ASSERT_TRUE(run.started);
+    EXPECT_FALSE(run.failures.empty()) << "a folder that cannot take the install must show as failed rows";
+    EXPECT_EQ(kUserText, ReadBytes(kUserFile));
+    EXPECT_EQ(kUserText, ReadBytes(kDir)) << "the file in the install folder's place";
+    // Nothing that was there before is gone, whatever else is left.
+    EXPECT_EQ("", Lines(Lost(before, after)));
+}
+
+// An install whose undo log cannot be written (or is written relative to
+// whatever folder is current) still changes the IDEs' settings, the help
+// files and the uninstall entry; nothing can take those back afterwards.
+TEST_P(BadFolder, DISABLED_NothingIsLeftBehindAfterTheUninstall) {
+    EXPECT_EQ("", Lines(Unexpected(before, after)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, BadFolder,
+                         testing::Values(FolderCase{"MissingDrive", L"Q:\\Tessel"},
+                                         FolderCase{"FileInItsPlace", kDir},
+                                         FolderCase{"Empty", L""},
+                                         FolderCase{"Relative", L"Tessel"},
+                                         FolderCase{"OverLong", L"C:\\faults-cwd\\" + std::wstring(250, L'x')}),
+                         [](const testing::TestParamInfo<FolderCase>& info) { return std::string(info.param.name); });
+
+// ---- Folders that are unusual but sound ------------------------------------
+
+TEST_F(Faults, FolderWithBlanksAndAccentsInstallsAndUninstallsCompletely) {
+    const std::wstring parent = L"C:\\Users\\Zo\u00EB";
+    const std::wstring dir = parent + L"\\Mes biblioth\u00E8ques";
+    CreateDirectoryPath(parent);
+    const State before = MachineState({parent});
+    const HeadlessRun run = Install(dir);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ("", Failures(run));
+    EXPECT_TRUE(PathExists(dir + L"\\RADStudio23\\Win32\\dclqvl290.bpl"));
+    std::wstring command;
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command));
+    EXPECT_EQ(Quoted(dir + L"\\unqmv.exe") + L" " + Quoted(dir + L"\\uninst.log"), command);
+
+    const UninstallerRun u = UninstallThroughEntry();
+    EXPECT_TRUE(u.dialog);
+    EXPECT_FALSE(u.failPresentation);
+    RemoveLeftUninstaller(dir);
+    EXPECT_EQ("", Lines(Unexpected(before, MachineState({parent}))));
+}
+
+TEST_F(Faults, FileThatCannotBeReplacedFailsItsRowAndSurvivesTheUninstall) {
+    CreateDirectoryPath(kDir);
+    const std::wstring readme = kDir + L"\\Readme.txt";
+    WriteFileBytes(readme, kUserText);
+    const State before = MachineState();
+    HeadlessRun run;
+    {
+        // Open in another program without sharing.
+        UniqueFile lock(CreateFileW(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        ASSERT_TRUE(lock);
+        run = Install(kDir);
+    }
+    ASSERT_TRUE(run.started);
+    ASSERT_EQ(1u, run.failures.size()) << Failures(run);
+    EXPECT_NE(std::wstring::npos, run.failures[0].logText.find(L"Readme.txt...Fail"));
+    EXPECT_TRUE(PathExists(kDir + L"\\Delphi7\\dclqvl70.bpl")) << "the rest of the install went on";
+
+    EXPECT_TRUE(UninstallThroughEntry().dialog);
+    // The folder was the user's before the install: it stays, with the user's file.
+    DeleteFileW((kDir + L"\\unqmv.exe").c_str());
+    EXPECT_EQ("", Lines(Unexpected(before, MachineState())));
+    EXPECT_EQ(kUserText, ReadBytes(readme));
+}
+
+TEST_F(Faults, ReadOnlyFileInTheInstallFolderDoesNotStopTheInstallOrTheUninstall) {
+    CreateDirectoryPath(kDir);
+    const std::wstring readme = kDir + L"\\Readme.txt";
+    WriteFileBytes(readme, kUserText);
+    SetFileAttributesW(readme.c_str(), FILE_ATTRIBUTE_READONLY);
+    const State before = MachineState();
+    const HeadlessRun run = Install(kDir);
+    ASSERT_TRUE(run.started);
+    // Windows refuses to replace the file; Wine run by an administrator may not.
+    for (const HeadlessRowResult& f : run.failures)
+        EXPECT_NE(std::wstring::npos, f.logText.find(L"Readme.txt")) << ToUtf8(f.logText);
+    EXPECT_TRUE(PathExists(kDir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
+    EXPECT_TRUE(UninstallThroughEntry().dialog);
+    DeleteFileW((kDir + L"\\unqmv.exe").c_str());
+    for (const std::wstring& d : Unexpected(before, MachineState()))
+        EXPECT_NE(std::wstring::npos, d.find(L"readme.txt")) << ToUtf8(d);
+    SetFileAttributesW(readme.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Faults, LockedInstallLogOnlyCostsTheInstallLog) {
+    CreateDirectoryPath(kDir);
+    const std::wstring logPath = kDir + L"\\install.log";
+    WriteFileBytes(logPath, std::string("an install log of another run"));
+    const State before = MachineState();
+    HeadlessRun run;
+    {
+        UniqueFile lock(CreateFileW(logPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(lock);
+        run = Install(kDir);
+    }
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ("", Failures(run));
+    EXPECT_EQ("an install log of another run", ReadBytes(logPath));
+    EXPECT_GT(CountRecords(ReadBytes(kDir + L"\\uninst.log")), 20) << "the undo log is written all the same";
+
+    const UninstallerRun u = UninstallThroughEntry();
+    EXPECT_TRUE(u.dialog);
+    DeleteFileW((kDir + L"\\unqmv.exe").c_str());
+    // The uninstall takes the product's own log file name with it; nothing else differs.
+    for (const std::wstring& d : Unexpected(before, MachineState()))
+        EXPECT_EQ(L"-file|c:\\tessel\\install.log", d);
+}
+
+// ---- Damaged, truncated and foreign undo logs ------------------------------
+
+namespace {
+
+// Copies the log and makes the record at index damaged: its trailing length
+// no longer matches its text length.
+std::string DamageRecord(const std::string& log, int index) {
+    std::string out = log;
+    size_t pos = UndoSignatureSize, next = 0;
+    TUndoRecord rec;
+    for (int i = 0; ReadUndoRecordForward(log, pos, log.size(), rec, next); ++i, pos = next) {
+        if (i == index) {
+            out[next - 2] = static_cast<char>(out[next - 2] + 1);
+            break;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(Faults, UninstallerRefusesEmptyShortForeignAndMissingLogsWithoutChangingAnything) {
+    ASSERT_TRUE(Install(kDir).started);
+    const State installed = MachineState();
+    std::string self;
+    ASSERT_TRUE(ReadFileBytes(kUninstaller, self, FILE_SHARE_READ));
+    const std::vector<std::pair<std::wstring, std::string>> invalid = {
+        {L"empty.log", ""},
+        {L"short.log", "UNQMV"},
+        {L"program.log", self.substr(0, 4096)},
+        {L"text.log", "[Settings]\r\nUNQMV02=1\r\n"},
+        {L"letter.log", "UNQMV0a" + ReadBytes(kDir + L"\\uninst.log").substr(7)},
+    };
+    for (const auto& [name, bytes] : invalid) {
+        const std::wstring path = kScratch + L"\\" + name;
+        ASSERT_EQ(0u, WriteFileBytes(path, bytes));
+        const UninstallerRun u = RunUninstaller(Quoted(path));
+        EXPECT_FALSE(u.dialog) << ToUtf8(name);
+        EXPECT_EQ(L"Unistall error", u.messageCaption) << ToUtf8(name);
+        EXPECT_EQ(L"Invalid " + path + L" file.", u.messageText);
+        EXPECT_EQ(0u, u.exitCode);
+    }
+    const std::wstring missing = kScratch + L"\\nowhere\\uninst.log";
+    const UninstallerRun u = RunUninstaller(Quoted(missing));
+    EXPECT_EQ(L"Could not open " + missing + L" file.", u.messageText);
+    EXPECT_EQ("", Lines(Differences(installed, MachineState())));
+}
+
+TEST_F(Faults, TruncatedLogStopsTheUninstallerBeforeAnyChange) {
+    const State before = MachineState();
+    ASSERT_TRUE(Install(kDir).started);
+    const State installed = MachineState();
+    const std::string log = ReadBytes(kDir + L"\\uninst.log");
+    for (size_t cut : {size_t(1), size_t(5), size_t(17)}) {
+        const std::wstring path = kScratch + L"\\cut.log";
+        ASSERT_EQ(0u, WriteFileBytes(path, log.substr(0, log.size() - cut)));
+        const UninstallerRun u = RunUninstaller(Quoted(path));
+        EXPECT_TRUE(u.dialog);
+        EXPECT_TRUE(u.failPresentation) << "cut by " << cut;
+        EXPECT_EQ("", Lines(Differences(installed, MachineState()))) << "cut by " << cut;
+    }
+    // The intact log still takes everything back.
+    EXPECT_TRUE(UninstallThroughEntry().dialog);
+    RemoveLeftUninstaller(kDir);
+    EXPECT_EQ("", Lines(Unexpected(before, MachineState())));
+}
+
+TEST_F(Faults, DamagedRecordStopsTheWalkThereAndOnlyTakesBackWhatCameAfterIt) {
+    const State before = MachineState();
+    ASSERT_TRUE(Install(kDir).started);
+    const State installed = MachineState();
+    const std::string log = ReadBytes(kDir + L"\\uninst.log");
+    const int records = CountRecords(log);
+    ASSERT_GT(records, 20);
+    const std::wstring path = kScratch + L"\\damaged.log";
+    ASSERT_EQ(0u, WriteFileBytes(path, DamageRecord(log, records / 2)));
+
+    const UninstallerRun u = RunUninstaller(Quoted(path));
+    EXPECT_TRUE(u.dialog);
+    EXPECT_TRUE(u.failPresentation);
+    const State after = MachineState();
+    // Every change is a change back to the state before the install ...
+    EXPECT_EQ("", Lines(NotReverted(before, installed, after)));
+    // ... the last records (the product key) were undone, the first (the install folder) not.
+    EXPECT_FALSE(Differences(installed, after).empty());
+    EXPECT_TRUE(DirectoryExists(kDir + L"\\Source"));
+
+    EXPECT_TRUE(UninstallThroughEntry().dialog);
+    RemoveLeftUninstaller(kDir);
+    EXPECT_EQ("", Lines(Unexpected(before, MachineState())));
+}
+
+TEST_F(Faults, ForeignLogNamingSystemFoldersRemovesNothingThere) {
+    wchar_t windows[MAX_PATH] = {}, system[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    GetSystemDirectoryW(system, MAX_PATH);
+    const State before = MachineState();
+    for (const std::wstring& dir : {std::wstring(windows), std::wstring(system), std::wstring(L"C:\\"),
+                                    std::wstring(L"C:\\faults-scratch\\..\\windows")}) {
+        const std::wstring path = kScratch + L"\\foreign.log";
+        ASSERT_TRUE(WriteUndoLogFile(kScratch, With(ProductInfoRows(dir), {{skCreateDir | sfUndo, 0, 3, L""},
+                                                                          {skCreateDir | sfUndo, 0, 3, L"system32"},
+                                                                          {skCreateDir | sfUndo, 0, 1, L""}})));
+        ASSERT_TRUE(MoveFileExW((kScratch + L"\\uninst.log").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
+        const UninstallerRun u = RunUninstaller(Quoted(path));
+        EXPECT_TRUE(u.dialog);
+        EXPECT_TRUE(DirectoryExists(windows));
+        EXPECT_TRUE(PathExists(JoinPath(system, L"kernel32.dll")));
+    }
+    const State after = MachineState();
+    for (const std::wstring& d : Differences(before, after))
+        if (d.find(L"faults-scratch") == std::wstring::npos) ADD_FAILURE() << ToUtf8(d);
+}
+
+// ---- The setup's removal of an earlier installation ------------------------
+
+namespace {
+
+void WriteEntry(const std::wstring& uninstallString) {
+    WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
+    WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", uninstallString);
+}
+
+}  // namespace
+
+TEST_F(Faults, EntryNamingAMissingOrForeignLogIsSkippedAndTheInstallIsClean) {
+    CreateDirectoryPath(L"C:\\Old");
+    std::string self;
+    ASSERT_TRUE(ReadFileBytes(kUninstaller, self, FILE_SHARE_READ));
+    WriteFileBytes(L"C:\\Old\\program.log", self.substr(0, 2048));
+    WriteFileBytes(L"C:\\Old\\empty.log", std::string());
+    WriteFileBytes(L"C:\\Old\\keep.txt", kUserText);
+    const State before = MachineState({L"C:\\Old"});
+    for (const wchar_t* command : {L"C:\\Old\\unqmv.exe C:\\Old\\uninst.log", L"\"C:\\Old\\unqmv.exe\" \"C:\\Old\\program.log\"",
+                                   L"C:\\Old\\unqmv.exe C:\\Old\\empty.log", L"C:\\Old\\unqmv.exe"}) {
+        WriteEntry(command);
+        const HeadlessRun run = Install(kDir);
+        ASSERT_TRUE(run.started);
+        EXPECT_EQ("", Failures(run)) << ToUtf8(command);
+        EXPECT_TRUE(PathExists(kDir + L"\\Delphi7\\dclqvl70.bpl")) << ToUtf8(command);
+        EXPECT_TRUE(UninstallThroughEntry().dialog) << ToUtf8(command);
+        RemoveLeftUninstaller(kDir);
+        EXPECT_EQ("", Lines(Unexpected(before, MachineState({L"C:\\Old"})))) << ToUtf8(command);
+    }
+}
+
+TEST_F(Faults, DamagedPreviousLogIsTakenBackUpToTheDamageAndTheNewInstallIsClean) {
+    const State before = MachineState();
+    ASSERT_TRUE(Install(kDir).started);
+    const std::wstring logPath = kDir + L"\\uninst.log";
+    const std::string log = ReadBytes(logPath);
+    ASSERT_EQ(0u, WriteFileBytes(logPath, DamageRecord(log, CountRecords(log) / 2)));
+
+    const HeadlessRun run = Install(kDir);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ("", Failures(run));
+    EXPECT_TRUE(PathExists(kDir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
+    EXPECT_GT(CountRecords(ReadBytes(logPath)), 20);
+    EXPECT_TRUE(UninstallThroughEntry().dialog);
+    // The records in front of the damage were never undone, so the first
+    // install's folder was there when the second began: the second takes back
+    // only the files it wrote, and what the compilers left in that folder stays.
+    // Everything outside the folder, the registry included, is as before.
+    for (const std::wstring& d : Unexpected(before, MachineState()))
+        EXPECT_EQ(0u, d.find(L"+file|c:\\tessel")) << ToUtf8(d);
+}
