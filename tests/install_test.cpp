@@ -4,6 +4,7 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <string>
@@ -133,6 +134,24 @@ bool EndsWith(const std::wstring& text, const std::wstring& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// Differences that an uninstall leaves by design: the run-time packages copied to
+// shared places stay, as shared files do; the IDEs' help index caches that the
+// install deleted stay deleted; the keyword alias files keep the merged lines
+// (neither is recorded for undo); and the IDEs' requests to reload their options
+// are the IDEs' to clear. Returns the other differences.
+std::vector<std::wstring> UnexpectedChanges(const Snapshot& before, const Snapshot& after) {
+    std::vector<std::wstring> unexpected;
+    for (const std::wstring& d : Diff(before, after)) {
+        const bool sharedPackage = d[0] == L'+' && (EndsWith(d, L".bpl") || EndsWith(d, L".dpl")) &&
+                                   (d.find(L"\\system32\\") != std::wstring::npos || d.find(L"\\bpl\\") != std::wstring::npos);
+        const bool helpCache = d[0] == L'-' && EndsWith(d, L".gid");
+        const bool aliasFile = d[0] == L'~' && EndsWith(d, L".als");
+        const bool reloadRequest = d[0] == L'+' && (EndsWith(d, L"\\globals") || EndsWith(d, L"|ForceEnvOptionsUpdate"));
+        if (!sharedPackage && !helpCache && !aliasFile && !reloadRequest) unexpected.push_back(d);
+    }
+    return unexpected;
+}
+
 // Removes the installation named by the uninstall entry, as the uninstaller does.
 void UninstallThroughEntry() {
     std::wstring command;
@@ -245,18 +264,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\Win64\\qvl290.bpl"));
 
     UninstallThroughEntry();
-    const Snapshot after = TakeSnapshot();
-    // What may differ: the run-time packages copied to shared places stay, as shared
-    // files do; the IDEs' help index caches that the install deleted stay deleted, and
-    // the keyword alias files keep the merged lines (neither is recorded for undo).
-    std::vector<std::wstring> unexpected;
-    for (const std::wstring& d : Diff(before, after)) {
-        const bool sharedPackage = d[0] == L'+' && EndsWith(d, L".bpl") &&
-                                   (d.find(L"\\system32\\") != std::wstring::npos || d.find(L"\\bpl\\") != std::wstring::npos);
-        const bool helpCache = d[0] == L'-' && EndsWith(d, L".gid");
-        const bool aliasFile = d[0] == L'~' && EndsWith(d, L".als");
-        if (!sharedPackage && !helpCache && !aliasFile) unexpected.push_back(d);
-    }
+    const std::vector<std::wstring> unexpected = UnexpectedChanges(before, TakeSnapshot());
     EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
 }
 
@@ -397,25 +405,11 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     EXPECT_FALSE(PathExists(kInstall + L"\\Source\\*.hpp"));
 
     UninstallThroughEntry();
-    std::vector<std::wstring> unexpected;
-    for (const std::wstring& d : Diff(before, TakeSnapshot())) {
-        const bool sharedPackage = d[0] == L'+' && (EndsWith(d, L".bpl") || EndsWith(d, L".dpl")) &&
-                                   (d.find(L"\\system32\\") != std::wstring::npos || d.find(L"\\bpl\\") != std::wstring::npos);
-        const bool helpCache = d[0] == L'-' && EndsWith(d, L".gid");
-        const bool aliasFile = d[0] == L'~' && EndsWith(d, L".als");
-        // The IDE's request to reload its options is the IDE's to clear.
-        const bool reloadRequest = d[0] == L'+' && (EndsWith(d, L"\\globals") || EndsWith(d, L"|ForceEnvOptionsUpdate"));
-        if (!sharedPackage && !helpCache && !aliasFile && !reloadRequest) unexpected.push_back(d);
-    }
+    std::vector<std::wstring> unexpected = UnexpectedChanges(before, TakeSnapshot());
     // Under Wine a batch file's folder stays busy for a moment after the batch has
     // ended, so the help folder that the uninstall's help batch ran in may be left
     // behind, empty.
-    for (auto it = unexpected.begin(); it != unexpected.end();) {
-        if (*it == L"+c:\\tessel\\help" || *it == L"+c:\\tessel")
-            it = unexpected.erase(it);
-        else
-            ++it;
-    }
+    unexpected.erase(std::remove(unexpected.begin(), unexpected.end(), L"+c:\\tessel\\help"), unexpected.end());
     EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
 }
 
@@ -440,16 +434,9 @@ TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     EXPECT_EQ(0u, program.WaitExit(60000));
     program.Kill();
 
-    std::vector<std::wstring> unexpected;
-    for (const std::wstring& d : Diff(before, TakeSnapshot())) {
-        const bool sharedPackage = d[0] == L'+' && EndsWith(d, L".bpl") &&
-                                   (d.find(L"\\system32\\") != std::wstring::npos || d.find(L"\\bpl\\") != std::wstring::npos);
-        const bool helpCache = d[0] == L'-' && EndsWith(d, L".gid");
-        const bool aliasFile = d[0] == L'~' && EndsWith(d, L".als");
-        // The running uninstaller cannot delete itself.
-        const bool runningProgram = d == L"+c:\\tessel\\unqmv.exe";
-        if (!sharedPackage && !helpCache && !aliasFile && !runningProgram) unexpected.push_back(d);
-    }
+    std::vector<std::wstring> unexpected = UnexpectedChanges(before, TakeSnapshot());
+    // The running uninstaller cannot delete itself.
+    unexpected.erase(std::remove(unexpected.begin(), unexpected.end(), L"+c:\\tessel\\unqmv.exe"), unexpected.end());
     EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
     DeleteDirectoryTree(kInstall, false);
 }
