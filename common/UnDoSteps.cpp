@@ -40,18 +40,6 @@ bool IsPredefinedRoot(uint32_t root) { return root >= 0x80000000u && root <= 0x8
 
 std::wstring FolderLower(const std::wstring& path) { return path.empty() ? path : LowerWide(path); }
 
-std::wstring WindowsFolder() {
-    wchar_t buf[MAX_PATH + 1] = {};
-    const UINT n = GetWindowsDirectoryW(buf, MAX_PATH);
-    return n > 0 && n <= MAX_PATH ? std::wstring(buf, n) : std::wstring();
-}
-
-std::wstring SystemFolder() {
-    wchar_t buf[MAX_PATH + 1] = {};
-    const UINT n = GetSystemDirectoryW(buf, MAX_PATH);
-    return n > 0 && n <= MAX_PATH ? std::wstring(buf, n) : std::wstring();
-}
-
 std::wstring CurrentFolder() {
     const DWORD n = GetCurrentDirectoryW(0, nullptr);
     if (n == 0) return std::wstring();
@@ -72,7 +60,9 @@ void UndoCreateDir(const TUndoRecord& rec, const std::wstring& text) {
     const std::wstring path = ResolvePath(rec.Location, text);
     // Never an empty or relative path, a drive root, or the Windows or system folder,
     // whatever a (possibly damaged) log says.
-    if (!IsRemovableTreePath(FolderLower(path), FolderLower(WindowsFolder()), FolderLower(SystemFolder()))) return;
+    if (!IsRemovableTreePath(FolderLower(path), FolderLower(GetLocationPath(locWindows)),
+                             FolderLower(GetLocationPath(locSystem))))
+        return;
     if (rec.Param & undoDirExisted) {
         // The user's folder: the files the install wrote into it were removed by
         // their own records; what is left is theirs. Gone only when empty.
