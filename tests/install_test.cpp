@@ -17,6 +17,7 @@
 #include "common/ULocations.h"
 #include "common/UPathText.h"
 #include "common/UUtils.h"
+#include "common/UnDo.h"
 #include "script/UActionLogic.h"
 #include "script/UConst.h"
 #include "standin/UMachine.h"
@@ -259,7 +260,23 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     UniqueHKey product;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, product.put()));
     product.reset();
+    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[21].RegKey) + L"\\C++\\Paths\\Win32",
+                              L"LibraryPath", value));
+    EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio15\\Win32")) << ToUtf8(value);
     EXPECT_TRUE(PathExists(JoinPath(GetLocationPathFor(6), L"qvl70.bpl")));
+
+    // The undo log: product facts first, two IDE selections per block, the product key last.
+    std::string undo;
+    ASSERT_TRUE(ReadFileBytes(kInstall + L"\\uninst.log", undo));
+    std::vector<TUndoRecord> records;
+    TUndoRecord rec;
+    for (size_t pos = 7, next = 0; ReadUndoRecordForward(undo, pos, undo.size(), rec, next); pos = next)
+        records.push_back(rec);
+    ASSERT_GT(records.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(skInfo, records[i].Kind());
+    EXPECT_EQ(infoDirection, records[5].Param);
+    EXPECT_EQ(skCreateRegKey, records.back().Kind());
+    EXPECT_EQ(8, std::count_if(records.begin(), records.end(), [](const TUndoRecord& r) { return r.Kind() == skSetIde; }));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\qvl290.bpl"));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\Win64\\qvl290.bpl"));
 
