@@ -529,6 +529,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
 }
 
 TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
+    EXPECT_EQ(45000u, CompileTimeoutMs) << "the compiler gets 45 seconds";
     TActionContext ctx;
     EXPECT_EQ(-1, DoCompilePackage(Row(skCompilePackage, L"x.dpk", 0), ctx));
     EXPECT_EQ(-2, DoCompilePackage(Row(skCompilePackage, L"x.dpk", 0x40000000), ctx));
