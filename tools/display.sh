@@ -1,23 +1,26 @@
-# Starts Xvfb when there is no display; sourced by the scripts that run Wine.
+# Starts Xvfb when there is no working display; sourced by the scripts that run Wine.
+# Xvfb picks a free display number itself (-displayfd), so stale servers and
+# lock files of other runs never get in the way.
 _tessel_xvfb_pid=""
 start_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
-  local n
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-      _tessel_xvfb_pid=$!
-      export DISPLAY=":$n"
-      local i
-      for i in $(seq 1 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
-      done
-    fi
-  done
-  echo "display: could not start Xvfb" >&2
-  return 1
+  local fifo n
+  fifo=$(mktemp -u "${TMPDIR:-/tmp}/tessel-xvfb-XXXXXX")
+  mkfifo "$fifo"
+  Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$fifo" >/dev/null 2>&1 &
+  _tessel_xvfb_pid=$!
+  if ! read -r -t 20 n <"$fifo"; then
+    rm -f "$fifo"
+    echo "display: could not start Xvfb" >&2
+    return 1
+  fi
+  rm -f "$fifo"
+  export DISPLAY=":$n"
 }
 stop_display() {
-  if [ -n "$_tessel_xvfb_pid" ]; then kill "$_tessel_xvfb_pid" 2>/dev/null || true; wait "$_tessel_xvfb_pid" 2>/dev/null || true; fi
+  if [ -n "$_tessel_xvfb_pid" ]; then
+    kill "$_tessel_xvfb_pid" 2>/dev/null || true
+    wait "$_tessel_xvfb_pid" 2>/dev/null || true
+    _tessel_xvfb_pid=""
+  fi
 }
