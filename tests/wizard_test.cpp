@@ -4,6 +4,7 @@
 // complete install and the uninstall from the Windows uninstall entry.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <cwchar>
 #include <map>
 #include <string>
 #include <vector>
@@ -575,15 +576,27 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(w.program.WaitExit(0), 0u);
 
-    // Delphi 7's failed build: its rows were reported with the exact format.
+    // Delphi 7's failed build: each box names the row, its code, the row's first
+    // word and the row's install-log line, in exactly the product's format.
     ASSERT_FALSE(errors.empty());
+    std::string logBytes;
+    ASSERT_TRUE(ReadFileBytes(L"C:\\FailRun\\install.log", logBytes, FILE_SHARE_READ | FILE_SHARE_WRITE));
+    std::wstring log(reinterpret_cast<const wchar_t*>(logBytes.data()), logBytes.size() / sizeof(wchar_t));
     for (const std::wstring& text : errors) {
         std::string narrow(text.begin(), text.end());
-        EXPECT_EQ(text.rfind(L"Error in ScriptItem=", 0), 0u) << narrow;
-        EXPECT_NE(text.find(L"h ScriptItemId="), std::wstring::npos) << narrow;
-        size_t nl = text.find(L" with text\r\n");
+        int row = -1;
+        unsigned code = 0, word0 = 0;
+        ASSERT_EQ(swscanf(text.c_str(), L"Error in ScriptItem=%d, ErrorCode=%xh ScriptItemId=%x", &row, &code, &word0), 3)
+            << narrow;
+        size_t nl = text.find(L"\r\n");
         ASSERT_NE(nl, std::wstring::npos) << narrow;
-        EXPECT_NE(text.find(L"...Fail", nl), std::wstring::npos) << narrow;
+        std::wstring logLine = text.substr(nl + 2);
+        EXPECT_EQ(text, FormatRowError(row, static_cast<int>(code), word0, logLine)) << narrow;
+        ASSERT_TRUE(row >= 0 && row < ScriptCount()) << narrow;
+        EXPECT_EQ(word0, ScriptRow(row).Word0) << narrow;
+        EXPECT_NE(code, 0u);
+        EXPECT_NE(logLine.find(L"...Fail"), std::wstring::npos) << narrow;
+        EXPECT_NE(log.find(logLine + L"\r\n"), std::wstring::npos) << narrow;
     }
     // The run went to its end: the finish page stored its values before the wizard closed.
     DWORD versions = 0, items = 0;
