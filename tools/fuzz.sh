@@ -4,6 +4,7 @@
 # (default 60), starting from the committed seed corpus in fuzz/corpus.
 #
 #   tools/fuzz.sh [seconds]
+#   tools/fuzz.sh replay      only build and run the committed inputs once (CI)
 #
 # Every file in fuzz/regressions is replayed first: each one is an input that
 # once failed. New corpus entries go to build-fuzz/corpus (not committed);
@@ -11,6 +12,7 @@
 # findings; the exit code is non-zero when there was a finding.
 set -u
 secs=${1:-60}
+case "$secs" in replay|[0-9]*) ;; *) echo "usage: tools/fuzz.sh [seconds|replay]" >&2; exit 2 ;; esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build-fuzz
 mkdir -p "$out/corpus" "$out/findings"
@@ -38,6 +40,17 @@ if compgen -G "$root/fuzz/regressions/*" >/dev/null; then
     echo "fuzz: a regression input fails" >&2
     exit 1
   fi
+fi
+
+if [ "$secs" = replay ]; then
+  # Every committed seed once, under the sanitizers; no new inputs.
+  if "$out/undolog-fuzz" -runs=0 "$root/fuzz/corpus" >"$out/replay.log" 2>&1; then
+    echo "fuzz: replayed $(ls "$root/fuzz/corpus" | wc -l) seeds and $(ls "$root/fuzz/regressions" | wc -l) regressions, no findings"
+    exit 0
+  fi
+  tail -30 "$out/replay.log" >&2
+  echo "fuzz: a seed fails" >&2
+  exit 1
 fi
 
 before=$(ls "$out/findings" | wc -l)
