@@ -56,6 +56,17 @@ std::wstring RecordPath(uint32_t location, const std::wstring& text) {
     return IsFullPath(path) ? path : std::wstring();
 }
 
+// Removes an empty folder. A folder that a process has only just left (the help
+// batch file ran in it a moment ago) can refuse for a short while with a sharing
+// violation; that case is retried briefly. Any other refusal (not empty, in use
+// by a running program) is final.
+void RemoveFolderPatiently(const std::wstring& path) {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        if (RemoveDirectoryW(path.c_str()) || GetLastError() != ERROR_SHARING_VIOLATION) return;
+        Sleep(25);
+    }
+}
+
 void UndoCreateDir(const TUndoRecord& rec, const std::wstring& text) {
     const std::wstring path = ResolvePath(rec.Location, text);
     // Never an empty or relative path, a drive root, or the Windows or system folder,
@@ -66,9 +77,9 @@ void UndoCreateDir(const TUndoRecord& rec, const std::wstring& text) {
     if (rec.Param & undoDirExisted) {
         // The user's folder: the files the install wrote into it were removed by
         // their own records; what is left is theirs. Gone only when empty.
-        RemoveDirectoryW(path.c_str());
-    } else {
-        DeleteDirectoryTree(path, false);
+        RemoveFolderPatiently(path);
+    } else if (DeleteDirectoryTree(path, false) & ddtDirNotRemoved & ~0x80000000u) {
+        RemoveFolderPatiently(path);
     }
 }
 
