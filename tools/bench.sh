@@ -9,7 +9,7 @@
 # Every figure is the median of several runs, all in this one run, on this
 # machine, under this Wine, in one Wine prefix made once for the whole run.
 #
-#   BENCH_EXTRACT_RUNS runs per extract figure (default 9; each takes well under a second)
+#   BENCH_EXTRACT_RUNS runs per extract figure (default 15; each takes well under a second)
 #   BENCH_RUNS         runs per install and uninstall figure (default 5)
 #   BENCH_DIALOG_RUNS  runs of the uninstaller with its dialog (default 3)
 #   BENCH_BUILD_DIR    build tree (default build-bench)
@@ -20,7 +20,7 @@ cd "$root"
 source tools/bench/lib.sh
 
 RUNS=${BENCH_RUNS:-5}
-EXTRACT_RUNS=${BENCH_EXTRACT_RUNS:-9}
+EXTRACT_RUNS=${BENCH_EXTRACT_RUNS:-15}
 DIALOG_RUNS=${BENCH_DIALOG_RUNS:-3}
 build=${BENCH_BUILD_DIR:-$root/build-bench}
 out=$root/bench/out
@@ -124,25 +124,54 @@ run_case() {
     nsis_zlib) (wine "$nsis_zlib" /S "/D=${wintarget[nsis_zlib]}") ;;
   esac
 }
+# Besides the wall time, the CPU time of the run: the program's own (this
+# shell's waited-for children) plus what Wine's server spent for it. The
+# machine is shared, and CPU time moves much less with its load.
+# The server works in a folder named after the prefix's device and inode.
+server_dir=server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")
+ws_pid=""
+for p in /proc/[0-9]*; do
+  cwd=$(readlink "$p/cwd" 2>/dev/null) || continue
+  if [ "${cwd##*/}" = "$server_dir" ] && grep -q '^wineserver' "$p/comm" 2>/dev/null; then ws_pid=${p#/proc/}; break; fi
+done
+[ -n "$ws_pid" ] || warn "Wine's server of the prefix not found; CPU times leave it out"
+tick=$(getconf CLK_TCK)
+cpu_file=$out/cpu.tmp
+cpu_now() {  # seconds of CPU so far: children of this shell + the prefix's wineserver
+  times >"$cpu_file"
+  local server=0
+  [ -n "$ws_pid" ] && server=$(awk -v t="$tick" '{ print ($14 + $15) / t }' "/proc/$ws_pid/stat" 2>/dev/null || echo 0)
+  awk -v s="$server" 'NR == 2 { n = split($1 " " $2, f, " "); c = 0
+      for (i = 1; i <= n; i++) { split(f[i], ms, "m"); c += ms[1] * 60 + ms[2] }
+      printf "%.3f\n", c + s }' "$cpu_file"
+}
 say "extract: $EXTRACT_RUNS rounds of ${cases[*]}"
-echo "round,case,seconds" >"$raw/extract.csv"
-declare -A samples=()
+echo "round,case,seconds,cpu_seconds" >"$raw/extract.csv"
+declare -A samples=() cpu_samples=()
 for round in $(seq 0 "$EXTRACT_RUNS"); do
   for c in "${cases[@]}"; do
     prepare_case "$c"
+    c0=$(cpu_now)
     t0=$(now_ns)
     run_case "$c" >/dev/null 2>&1 || warn "extract: $c failed in round $round"
     t1=$(now_ns)
+    c1=$(cpu_now)
     [ "$round" = 0 ] && continue
     s=$(awk -v n=$((t1 - t0)) 'BEGIN { printf "%.6f", n / 1e9 }')
-    echo "$round,$c,$s" >>"$raw/extract.csv"
+    cs=$(minus "$c1" "$c0")
+    echo "$round,$c,$s,$cs" >>"$raw/extract.csv"
     samples[$c]="${samples[$c]:-} $s"
+    cpu_samples[$c]="${cpu_samples[$c]:-} $cs"
   done
 done
+rm -f "$cpu_file"
 for c in "${cases[@]}"; do
   # shellcheck disable=SC2086
   R[extract.$c.s]=$(median ${samples[$c]})
+  # shellcheck disable=SC2086
   R[extract.$c.best_s]=$(printf '%s\n' ${samples[$c]} | sort -g | head -1)
+  # shellcheck disable=SC2086
+  R[extract.$c.cpu_s]=$(median ${cpu_samples[$c]})
 done
 # Each run really produced the reference tree (the last round's output is checked).
 for c in copy setup nsis_store nsis_zlib; do

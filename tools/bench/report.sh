@@ -40,8 +40,8 @@ write_table() {
   echo
   echo "**Extract** (\`setup.exe /X\` into an empty folder: ${R[extract.files]} files in ${R[extract.folders]} folders, $(kib "${R[extract.bytes]}"); the cases take turns, one run each per round)"
   echo
-  echo "| Case | Median | Best | × floor | × NSIS stored | Less Wine start-up |"
-  echo "|---|---:|---:|---:|---:|---:|"
+  echo "| Case | Median | Best | × floor | × NSIS stored | Less Wine start-up | CPU | CPU × NSIS stored |"
+  echo "|---|---:|---:|---:|---:|---:|---:|---:|"
   local name s label
   for name in copy empty setup nsis_store nsis_zlib; do
     s=${R[extract.$name.s]:-}
@@ -54,11 +54,13 @@ write_table() {
     esac
     local net="—"
     case $name in setup|nsis_*) net="$(fmt "$(minus "$s" "$empty")") s" ;; esac
-    echo "| $label | $(fmt "$s") s | $(fmt "${R[extract.$name.best_s]:-}") s | $(times "$s" "$floor" 1) | $(times "$s" "$store") | $net |"
+    echo "| $label | $(fmt "$s") s | $(fmt "${R[extract.$name.best_s]:-}") s | $(times "$s" "$floor" 1) | $(times "$s" "$store") | $net |" \
+      "$(fmt "${R[extract.$name.cpu_s]:-}" 2) s | $(times "${R[extract.$name.cpu_s]:-}" "${R[extract.nsis_store.cpu_s]:-}") |"
   done
   echo
   echo "\`setup.exe /X\` against NSIS stored: $(times "$ours" "$store"); against NSIS zlib: $(times "$ours" "$zlib");"
   echo "less Wine's start-up on both sides: $(times "$(minus "$ours" "$empty")" "$(minus "$store" "$empty")") and $(times "$(minus "$ours" "$empty")" "$(minus "$zlib" "$empty")")."
+  echo "CPU: the program's own user and system time plus what Wine's server spent meanwhile (10 ms ticks)."
   echo
 
   local m
