@@ -159,9 +159,9 @@ void RunWizard() {
     std::unique_ptr<TPage> owned[PageCount + 1];
     owned[1] = std::make_unique<TPageWelcome>();
     owned[2] = std::make_unique<TPageSelectDelphi>();
-    owned[5] = std::make_unique<TPageProgress>();
     owned[3] = std::make_unique<TPageSelectDirectory>();
     owned[4] = std::make_unique<TPageReadyForInstall>();
+    owned[5] = std::make_unique<TPageProgress>();
     owned[6] = std::make_unique<TPageFinish>();
     for (int i = 1; i <= PageCount; ++i) Pages[i] = owned[i].get();
     CurrentPage = 1;

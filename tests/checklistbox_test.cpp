@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <string>
 // The unit is part of setup.exe only, so the test builds it in.
-#include "setup/UqmvCheckListBox.cpp"
+#include "setup/UqmvCheckListBox.h"
 
 namespace {
 

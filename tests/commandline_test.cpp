@@ -8,7 +8,7 @@
 #include <vector>
 #include "common/UPathText.h"
 // The parser is part of setup.exe, which is no library: compile it in here.
-#include "setup/UCommandLine.cpp"
+#include "setup/UCommandLine.h"
 #include "support/SetupRun.h"
 #include "support/WindowDriver.h"
 

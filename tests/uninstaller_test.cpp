@@ -8,7 +8,7 @@
 #include "common/UIdeTable.h"
 #include "common/ULocations.h"
 #include "common/UPathText.h"
-#include "common/UUninstallCommandLine.h"
+#include "uninstaller/UUninstallCommandLine.h"
 #include "common/UUtils.h"
 #include "support/MachineSnapshot.h"
 #include "support/UndoLogWriter.h"

@@ -16,7 +16,7 @@
 #include "setup/resource.h"
 #include "standin/UMachine.h"
 // The wizard's pure logic is part of setup.exe only, so the test builds it in.
-#include "setup/UWizardLogic.cpp"
+#include "setup/UWizardLogic.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 #include "common/UDeinstall.h"
 #include "common/UHandles.h"
-#include "common/UUninstallCommandLine.h"
+#include "uninstaller/UUninstallCommandLine.h"
 
 namespace {
 

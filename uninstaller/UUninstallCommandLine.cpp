@@ -1,4 +1,4 @@
-#include "common/UUninstallCommandLine.h"
+#include "uninstaller/UUninstallCommandLine.h"
 
 TUninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params) {
     TUninstallCommandLine result;
