@@ -26,6 +26,8 @@ ms() { awk -v v="$1" 'BEGIN { if (v == "") print "n/a"; else printf "%.1f\n", v 
 times() { local r; r=$(ratio "$1" "$2" "${3:-2}"); if [ -z "$r" ]; then echo "n/a"; else echo "${r}×"; fi; }
 # Percent of a in b.
 pct() { local r; r=$(ratio "$1" "$2" 3); if [ -z "$r" ]; then echo "n/a"; else awk -v r="$r" 'BEGIN { printf "%.0f %%\n", r * 100 }'; fi; }
+# The name of a stand-in machine in the tables.
+machine_label() { if [ "$1" = all ]; then echo "all 28 offered IDEs"; else echo "no IDE"; fi; }
 # Bytes in KiB with one decimal.
 kib() { awk -v v="$1" 'BEGIN { if (v == "") print "n/a"; else printf "%.1f KiB\n", v / 1024 }'; }
 
@@ -70,7 +72,7 @@ write_table() {
   echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
   for m in none all; do
     [ -n "${R[install.$m.rows]:-}" ] || continue
-    label="no IDE"; [ $m = all ] && label="all 28 offered IDEs"
+    label=$(machine_label "$m")
     local start_us="" start_total=""
     start_us=${R[install.$m.process_start_us]:-}
     [ -n "$start_us" ] && start_total=$(awk -v n="${R[install.$m.process_rows]}" -v u="$start_us" 'BEGIN { print n * u }')
@@ -103,7 +105,7 @@ write_table() {
   echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
   for m in none all; do
     [ -n "${R[uninstall.$m.records]:-}${R[dialog.$m.walk_us]:-}" ] || continue
-    label="no IDE"; [ $m = all ] && label="all 28 offered IDEs"
+    label=$(machine_label "$m")
     local recs=${R[uninstall.$m.records]:-} walk=${R[dialog.$m.walk_us]:-} engine=${R[uninstall.$m.walk_us]:-}
     local floor_us="" beyond=""
     [ -n "$recs" ] && floor_us=$(awk -v r="$recs" 'BEGIN { print r * 50000 }')
