@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,13 +59,10 @@ void AddRegistryExport(const std::wstring& key, State& state) {
     if (!ReadFileBytes(file, bytes)) return;  // the key does not exist
     std::wstring text(bytes.size() / 2, L'\0');
     if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
-    std::wstring section;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find(L"\r\n", pos);
-        if (end == std::wstring::npos) end = text.size();
-        const std::wstring line = text.substr(pos, end - pos);
-        pos = end + 2;
+    std::wstring section, line;
+    std::wistringstream lines(text);
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
         if (line.empty() || line[0] == 0xFEFF || line.compare(0, 15, L"Windows Registr") == 0) continue;
         if (line[0] == L'[') section = line;
         state[L"reg|" + (line[0] == L'[' ? line : section + line)] = L"";
@@ -507,6 +506,11 @@ TEST_F(Faults, FolderWithBlanksAndAccentsInstallsAndUninstallsCompletely) {
     std::wstring command;
     ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command));
     EXPECT_EQ(Quoted(dir + L"\\unqmv.exe") + L" " + Quoted(dir + L"\\uninst.log"), command);
+    // The state compared everywhere sees registry values through the export.
+    const std::vector<std::wstring> added = Differences(before, MachineState({parent}));
+    EXPECT_NE(added.end(), std::find(added.begin(), added.end(),
+                                     L"+reg|[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                                     L"qvlLib]\"DisplayVersion\"=\"4.09\""));
 
     const UninstallerRun u = UninstallThroughEntry();
     EXPECT_TRUE(u.dialog);
