@@ -44,7 +44,7 @@ if [ "${BENCH_NO_BUILD:-0}" != 1 ]; then
     { cat "$build/bench-configure.log" >&2; exit 1; }
   # The programs under test must build; the bench's own helpers and the stand-in
   # machine may lag behind their owners' work, and their figures are then n/a.
-  cmake --build "$build" --target setup unqmv benchempty
+  cmake --build "$build" --target setup unqmv benchempty benchimports
   for t in "${helpers[@]}"; do
     if cmake --build "$build" --target "$t" >/dev/null 2>&1; then built[$t]=1; else warn "target $t does not build; its figures are n/a"; fi
   done
@@ -101,10 +101,10 @@ nsis_zlib=$out/nsis-zlib.exe
 makensis -V2 -DSTORE "-DOUTFILE=$nsis_store" "$out/tessel.nsi" >"$raw/makensis-store.log"
 makensis -V2 "-DOUTFILE=$nsis_zlib" "$out/tessel.nsi" >"$raw/makensis-zlib.log"
 
-# The five cases run in turn, one run of each per round, so that a change of
+# The cases run in turn, one run of each per round, so that a change of
 # the machine's load during the benchmark falls on all of them alike. Round 0
 # warms the caches and is not counted.
-cases=(copy empty setup nsis_store nsis_zlib)
+cases=(copy empty imports setup nsis_store nsis_zlib)
 declare -A target=([copy]=$work/copy [setup]=$work/setup [nsis_store]=$work/nsis-store [nsis_zlib]=$work/nsis-zlib)
 declare -A wintarget=()
 for c in nsis_store nsis_zlib; do mkdir -p "${target[$c]}"; wintarget[$c]=$(winpath "${target[$c]}"); done
@@ -119,6 +119,7 @@ run_case() {
   case $1 in
     copy) (cp -r "$ref" "${target[copy]}") ;;
     empty) (wine "$bin/benchempty.exe") ;;
+    imports) (wine "$bin/benchimports.exe") ;;
     setup) (cd "${target[setup]}" && wine "$setup" /X) ;;
     nsis_store) (wine "$nsis_store" /S "/D=${wintarget[nsis_store]}") ;;
     nsis_zlib) (wine "$nsis_zlib" /S "/D=${wintarget[nsis_zlib]}") ;;
