@@ -58,6 +58,8 @@ fi
 setup=$build/setup/setup.exe
 unqmv=$build/uninstaller/unqmv.exe
 bin=$build/tools/bench
+# A server left running on the last run's prefix (an interrupted run) goes first.
+if [ -d "$out/wineprefix" ]; then WINEPREFIX=$out/wineprefix wineserver -k >/dev/null 2>&1 || true; fi
 rm -rf "$out"
 mkdir -p "$raw"
 
@@ -217,7 +219,7 @@ phase() {
       "$(winpath "$raw")\\$label.rows.csv" ${nop:+"$nop"}
     echo "files_after=$(find "$instdir" -type f 2>/dev/null | wc -l)" >>"$raw/$label.install.$i.kv"
     ins+=("$raw/$label.install.$i.kv")
-    [ "$i" = 1 ] && cp "$instdir/uninst.log" "$raw/$label.uninst.log" 2>/dev/null
+    if [ "$i" = 1 ]; then cp "$instdir/uninst.log" "$raw/$label.uninst.log" 2>/dev/null || warn "$label: the install left no undo log"; fi
     if [ -n "${built[benchuninst]:-}" ]; then
       run_timed "$raw/$label.uninst.$i.kv" "$bin/benchuninst.exe" "$instdir_w\\uninst.log"
       echo "leftover_files=$(find "$instdir" -type f 2>/dev/null | wc -l)" >>"$raw/$label.uninst.$i.kv"
@@ -266,6 +268,8 @@ if [ -n "${built[benchinstall]:-}" ]; then
     say "install: machine with all 28 offered IDE versions"
     phase all
     machine none || true
+  elif [ -n "${built[mkmachine]:-}" ]; then
+    warn "the stand-in machine could not be laid out (raw/mkmachine-all.log); its figures are n/a"
   fi
 fi
 
