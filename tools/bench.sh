@@ -66,7 +66,8 @@ mkdir -p "$raw"
 # --- one Wine prefix for the whole run ---------------------------------------
 source tools/display.sh
 start_display
-export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=' WINEARCH=win32
+# No menu builder: it would scan the prefix in the background while we measure.
+export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d' WINEARCH=win32
 export WINEPREFIX=$out/wineprefix
 template=${TMPDIR:-/tmp}/tessel-wine-template-$(id -u)-win32
 if [ -f "$template/.ready" ]; then
@@ -107,24 +108,24 @@ makensis -V2 "-DOUTFILE=$nsis_zlib" "$out/tessel.nsi" >"$raw/makensis-zlib.log"
 # the machine's load during the benchmark falls on all of them alike. Round 0
 # warms the caches and is not counted.
 cases=(copy empty imports setup nsis_store nsis_zlib)
-declare -A target=([copy]=$work/copy [setup]=$work/setup [nsis_store]=$work/nsis-store [nsis_zlib]=$work/nsis-zlib)
-declare -A wintarget=()
-for c in nsis_store nsis_zlib; do mkdir -p "${target[$c]}"; wintarget[$c]=$(winpath "${target[$c]}"); done
-prepare_case() {
-  case $1 in
-    setup) rm -rf "${target[setup]}"; mkdir -p "${target[setup]}" ;;
-    copy|nsis_*) rm -rf "${target[$1]}" ;;
-  esac
+# Every run writes into a folder of its own that no earlier run used: Wine's
+# server slows down, run after run, when a folder that it has seen is deleted
+# and made again under the same name behind its back.
+target() { echo "$work/$1.$2"; }
+prepare_case() {  # prepare_case <case> <round>
+  case $1 in setup) mkdir -p "$(target setup "$2")" ;; esac
 }
 # Each case runs in a subshell, so that all of them pay the same fork.
-run_case() {
+run_case() {  # run_case <case> <round> <Windows path of the target>
+  local t
+  t=$(target "$1" "$2")
   case $1 in
-    copy) (cp -r "$ref" "${target[copy]}") ;;
+    copy) (cp -r "$ref" "$t") ;;
     empty) (wine "$bin/benchempty.exe") ;;
     imports) (wine "$bin/benchimports.exe") ;;
-    setup) (cd "${target[setup]}" && wine "$setup" /X) ;;
-    nsis_store) (wine "$nsis_store" /S "/D=${wintarget[nsis_store]}") ;;
-    nsis_zlib) (wine "$nsis_zlib" /S "/D=${wintarget[nsis_zlib]}") ;;
+    setup) (cd "$t" && wine "$setup" /X) ;;
+    nsis_store) (wine "$nsis_store" /S "/D=$3") ;;
+    nsis_zlib) (wine "$nsis_zlib" /S "/D=$3") ;;
   esac
 }
 # Besides the wall time, the CPU time of the run: the program's own (this
@@ -148,15 +149,37 @@ cpu_now() {  # seconds of CPU so far: children of this shell + the prefix's wine
       for (i = 1; i <= n; i++) { split(f[i], ms, "m"); c += ms[1] * 60 + ms[2] }
       printf "%.3f\n", c + s }' "$cpu_file"
 }
+# After a program ends, Wine's own processes and server go on working for a
+# moment (more so the more programs have run in the session); the next run
+# would share the machine with them. So every timed run starts when the
+# server has been idle for 200 ms (checked every 50 ms; at most 3 s).
+server_ticks() {
+  local f
+  read -r -a f <"/proc/$ws_pid/stat" 2>/dev/null || { echo 0; return; }
+  echo $(( f[13] + f[14] ))
+}
+wait_quiet() {
+  [ -n "$ws_pid" ] || return 0
+  local last quiet=0 n=0 now
+  last=$(server_ticks)
+  while [ $quiet -lt 4 ] && [ $n -lt 60 ]; do
+    sleep 0.05
+    now=$(server_ticks)
+    if [ "$now" = "$last" ]; then quiet=$((quiet + 1)); else quiet=0; last=$now; fi
+    n=$((n + 1))
+  done
+}
 say "extract: $EXTRACT_RUNS rounds of ${cases[*]}"
 echo "round,case,seconds,cpu_seconds" >"$raw/extract.csv"
 declare -A samples=() cpu_samples=()
 for round in $(seq 0 "$EXTRACT_RUNS"); do
   for c in "${cases[@]}"; do
-    prepare_case "$c"
+    prepare_case "$c" "$round"
+    wt=$(winpath "$(target "$c" "$round")")
+    wait_quiet
     c0=$(cpu_now)
     t0=$(now_ns)
-    run_case "$c" >/dev/null 2>&1 || warn "extract: $c failed in round $round"
+    run_case "$c" "$round" "$wt" >/dev/null 2>&1 || warn "extract: $c failed in round $round"
     t1=$(now_ns)
     c1=$(cpu_now)
     [ "$round" = 0 ] && continue
@@ -176,16 +199,27 @@ for c in "${cases[@]}"; do
   # shellcheck disable=SC2086
   R[extract.$c.cpu_s]=$(median ${cpu_samples[$c]})
 done
-# Each run really produced the reference tree (the last round's output is checked).
+# Every run really produced the reference tree.
 for c in copy setup nsis_store nsis_zlib; do
-  if ! diff -r "$ref" "${target[$c]}" >"$raw/$c.diff" 2>&1; then
-    warn "$c did not produce the same tree as setup.exe /X (raw/$c.diff)"
-  fi
+  for round in $(seq 0 "$EXTRACT_RUNS"); do
+    if ! diff -r "$ref" "$(target "$c" "$round")" >"$raw/$c.$round.diff" 2>&1; then
+      warn "$c did not produce the same tree as setup.exe /X in round $round (raw/$c.$round.diff)"
+    else
+      rm -f "$raw/$c.$round.diff"
+    fi
+  done
 done
+rm -rf "$work"
 
 # --- 2./3. headless install and uninstall ------------------------------------
-instdir_w='C:\bench\Tessel'
-instdir=$WINEPREFIX/drive_c/bench/Tessel
+# Each run installs into a folder of its own (see the extract rounds), all
+# removed when the phase is over.
+instdir_w=""
+instdir=""
+use_instdir() {  # use_instdir <name>
+  instdir_w="C:\\bench\\$1\\Tessel"
+  instdir=$WINEPREFIX/drive_c/bench/$1/Tessel
+}
 
 # machine <all|none>: lays out the stand-in installations of the 28 IDE versions
 # that the setup offers (every one but C++Builder 3, index 4), or removes all.
@@ -200,6 +234,7 @@ machine() {
 run_timed() {
   local kvf=$1; shift
   local t0 t1 rc=0
+  wait_quiet
   t0=$(now_ns)
   wine "$@" >"$kvf" 2>>"$kvf.err" || rc=$?
   t1=$(now_ns)
@@ -214,7 +249,7 @@ phase() {
   [ -n "${built[benchnop]:-}" ] && nop=$(winpath "$bin/benchnop.exe")
   local ins=() uns=() drv=()
   for i in $(seq 1 "$RUNS"); do
-    rm -rf "$instdir"
+    use_instdir "$label-$i"
     run_timed "$raw/$label.install.$i.kv" "$bin/benchinstall.exe" "$(winpath "$setup")" "$instdir_w" \
       "$(winpath "$raw")\\$label.rows.csv" ${nop:+"$nop"}
     echo "files_after=$(find "$instdir" -type f 2>/dev/null | wc -l)" >>"$raw/$label.install.$i.kv"
@@ -228,7 +263,7 @@ phase() {
   done
   if [ -n "${built[benchdrive]:-}" ]; then
     for i in $(seq 1 "$DIALOG_RUNS"); do
-      rm -rf "$instdir"
+      use_instdir "$label-dialog-$i"
       run_timed "$raw/$label.install-d.$i.kv" "$bin/benchinstall.exe" "$(winpath "$setup")" "$instdir_w" \
         "$(winpath "$raw")\\$label.rows-d.csv"
       run_timed "$raw/$label.dialog.$i.kv" "$bin/benchdrive.exe" "$instdir_w\\unqmv.exe" "$instdir_w\\uninst.log" 600
@@ -236,7 +271,7 @@ phase() {
       drv+=("$raw/$label.dialog.$i.kv")
     done
   fi
-  rm -rf "$instdir"
+  rm -rf "$WINEPREFIX/drive_c/bench"
 
   local k
   for k in ides_found rows rows_failed total_us rows_us start_us discovery_us process_rows process_us process_start_us files_after wall_us exit; do
