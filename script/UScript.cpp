@@ -9,6 +9,7 @@
 #include "common/UPathText.h"
 #include "common/UUtils.h"
 #include "common/UnDo.h"
+#include "common/UnDoRules.h"
 #include "common/UnDoSteps.h"
 #include "script/UActionContext.h"
 #include "script/UActionLogic.h"
@@ -102,10 +103,19 @@ int TScript::UninstallPrevious() {
 int TScript::Start() {
     UninstallPrevious();
     FLogText.clear();
+    FRecordedDirs.clear();
+    FRefusal = 0;
+    FCurrent = 0;
+    // An empty or relative folder would put the files, the logs and the IDE
+    // registry entries wherever the current folder happens to be: nothing is
+    // created for it.
+    if (!IsFullPath(InstallDir)) {
+        FRefusal = ERROR_BAD_PATHNAME;
+        return 0;
+    }
     // Whether the install folder was there before: Start creates it for the
     // logs, so the folder row of the script cannot tell any more.
     FInstallDirExisted = DirectoryExists(InstallDir);
-    FRecordedDirs.clear();
     if (FLogEnable) OpenLog();
     if (OpenUndoLog(InstallDir, FBinLogHandle) < 0) {
         const DWORD err = GetLastError();
@@ -113,8 +123,9 @@ int TScript::Start() {
             FLogText = SystemErrorText(err);
             WriteLog(FLogText);
         }
+        // Without the undo log no change of the run could be taken back.
+        FRefusal = err != 0 ? err : static_cast<DWORD>(ERROR_CANNOT_MAKE);
     }
-    FCurrent = 0;
     return 0;
 }
 
@@ -232,6 +243,14 @@ int TScript::Dispatch(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int TScript::ItemDoScript() {
+    if (FRefusal != 0) {
+        // A refused run passes over every row; the first one shows why, worded
+        // like a folder row that failed.
+        FLogText.clear();
+        if (FCurrent != 0) return 0;
+        FLogText = L"Creating directory: " + InstallDir + L"...Fail. " + SystemErrorText(FRefusal);
+        return static_cast<int>(FRefusal);
+    }
     const TScriptItem& row = GetItem();
     if (FSkipTypeId > 0) {
         if (row.Kind() == FSkipTypeId && static_cast<int32_t>(row.Param) == FSkipCode) {

@@ -16,7 +16,10 @@ public:
     TScript(const TScript&) = delete;
     TScript& operator=(const TScript&) = delete;
 
-    int Start();                          // removes an earlier installation, opens both logs; 0
+    // Removes an earlier installation and opens both logs; 0. When InstallDir is
+    // not a full path or the undo log cannot be created, the run is refused:
+    // every row is passed over and row 0 reports the reason (see ItemDoScript).
+    int Start();
     int Count() const;                    // number of rows
     int ProgressCount() const;            // = Count()
     void ItemText(std::wstring& caption) const;
@@ -40,6 +43,9 @@ private:
     UniqueFile FLogHandle;
     bool FLogEnable = true;
     UniqueFile FBinLogHandle;
+    // 0, or the Win32 error that refused the run: a change made without an
+    // undo log could never be taken back, so no row may act.
+    DWORD FRefusal = 0;
 
     // Folders of the recorded skCreateDir rows of this run, lower-cased, and
     // whether each existed before the run: files written into a folder that

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "common/UnDo.h"
 #include "script/UConst.h"
 #include "script/UScript.h"
+#include "support/SetupRun.h"
 
 namespace {
 
@@ -29,8 +31,9 @@ const TScriptItem kInfoRows[] = {
     Row(skInfo | U, nullptr, 5), Row(skInfo | U, nullptr, 7), Row(skInfo | U, nullptr, 6),
 };
 
-// Runs rows the way the progress page does; the results of all rows.
-std::vector<int> RunRows(const std::vector<TScriptItem>& rows) {
+// Runs rows the way the progress page does; the results of all rows and,
+// when asked for, the log text each row left.
+std::vector<int> RunRows(const std::vector<TScriptItem>& rows, std::vector<std::wstring>* texts = nullptr) {
     std::vector<int> results;
     TScript script;
     script.UseRows(rows.data(), static_cast<int>(rows.size()));
@@ -40,6 +43,7 @@ std::vector<int> RunRows(const std::vector<TScriptItem>& rows) {
     while (script.FCurrent < script.Count()) {
         script.ItemText(caption);
         results.push_back(script.ItemDoScript());
+        if (texts) texts->push_back(script.LogText());
         EXPECT_EQ(1, script.ItemProgressStep());
         script.FCurrent += 1;
     }
@@ -377,21 +381,81 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
     PayloadModule = nullptr;
 }
 
-TEST_F(Runner, UnwritableLogsDoNotStopTheRun) {
-    // A folder where the undo log should go: the install log tells why.
-    ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\uninst.log"));
-    const std::vector<TScriptItem> rows = WithInfo({Row(skCreateDir | U, L"Made", 0, 3)});
-    EXPECT_EQ(std::vector<int>(7, 0), RunRows(rows));
-    std::vector<std::wstring> lines = LogLines(InstallDir);
-    ASSERT_EQ(5u, lines.size());
-    EXPECT_FALSE(lines[3].empty());
-    EXPECT_EQ(std::wstring::npos, lines[3].find(L"\r\n")) << "the message without its line break";
-    EXPECT_EQ(L"Creating directory: C:\\rt\\inst\\Made...Success", lines[4]);
-
+TEST_F(Runner, UnwritableInstallLogDoesNotStopTheRun) {
     // A folder where the install log should go: nothing is logged, the undo log is written.
-    DeleteDirectoryTree(L"C:\\rt", false);
     ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\install.log"));
+    const std::vector<TScriptItem> rows = WithInfo({Row(skCreateDir | U, L"Made", 0, 3)});
     EXPECT_EQ(std::vector<int>(7, 0), RunRows(rows));
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\inst\\Made"));
     EXPECT_EQ(7u, UndoRecords(InstallDir).size());
+}
+
+// A run whose changes could not be taken back is refused: no row acts, and
+// the first row reports why.
+TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
+    const std::vector<TScriptItem> rows = WithInfo({
+        Row(skCreateDir | U, L"", 0, 3),
+        Row(skCreateDir | U, L"Made", 0, 3),
+        Row(skRegisterUninstall | U, L"unqmv.exe", 0, 3),
+    });
+    const std::wstring cwd = L"C:\\rt\\cwd";
+    ASSERT_EQ(0u, CreateDirectoryPath(cwd));
+    wchar_t saved[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, saved);
+    ASSERT_TRUE(SetCurrentDirectoryW(cwd.c_str()));
+    // What a refused run gives: one failure on row 0 that names the folder,
+    // every other row passed over, nothing made anywhere.
+    const auto refused = [&](bool badPath) {
+        std::vector<std::wstring> texts;
+        std::vector<int> results = RunRows(rows, &texts);
+        ASSERT_EQ(rows.size(), results.size());
+        const int code = results[0];
+        if (badPath) {
+            EXPECT_EQ(static_cast<int>(ERROR_BAD_PATHNAME), code);
+        } else {
+            EXPECT_NE(0, code);
+            EXPECT_NE(static_cast<int>(ERROR_BAD_PATHNAME), code);
+        }
+        EXPECT_FALSE(SystemErrorText(code).empty());
+        EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Fail. " + SystemErrorText(code), texts[0]);
+        results[0] = 0;
+        EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
+        EXPECT_EQ(std::vector<std::wstring>(rows.size() - 1), std::vector<std::wstring>(texts.begin() + 1, texts.end()));
+        std::wstring value;
+        EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
+        std::set<std::wstring> files, folders;
+        ListTree(cwd, files, folders);
+        EXPECT_TRUE(files.empty() && folders.empty()) << "nothing lands in the current folder";
+    };
+
+    for (const wchar_t* dir : {L"", L"inst", L"rt\\inst", L"\\rt\\inst", L"C:rt\\inst", L"\\\\\\x"}) {
+        InstallDir = dir;
+        refused(true);
+        EXPECT_FALSE(PathExists(L"C:\\rt\\inst")) << dir;
+    }
+
+    // A server path is a full path: it is tried, and here refused only because
+    // the server is not there.
+    InstallDir = L"\\\\tessel-no-such-host\\share\\Tessel";
+    refused(false);
+
+    // A file of the user's in the folder's place.
+    InstallDir = L"C:\\rt\\inst";
+    ASSERT_TRUE(WriteBytes(InstallDir, "mine"));
+    refused(false);
+    EXPECT_EQ("mine", FileBytes(InstallDir));
+    ASSERT_TRUE(DeleteFileW(InstallDir.c_str()));
+
+    // A folder where the undo log should go: the install log tells why, and
+    // ends there.
+    ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\uninst.log"));
+    refused(false);
+    const std::vector<std::wstring> lines = LogLines(InstallDir);
+    ASSERT_EQ(4u, lines.size());
+    EXPECT_EQ(L"RootPath: C:\\rt\\inst", lines[1]);
+    EXPECT_FALSE(lines[3].empty());
+    EXPECT_EQ(std::wstring::npos, lines[3].find(L"\r\n")) << "the message without its line break";
+    EXPECT_FALSE(PathExists(L"C:\\rt\\inst\\Made"));
+
+    SetCurrentDirectoryW(saved);
 }
