@@ -439,6 +439,7 @@ const std::string kUserText = "the user's own file";
 struct FolderCase {
     const char* name;
     std::wstring dir;
+    bool fullPath;
 };
 
 class BadFolder : public testing::TestWithParam<FolderCase> {
@@ -477,19 +478,31 @@ TEST_P(BadFolder, SetupReportsTheFailuresAndNothingOfTheUsersIsLost) {
     EXPECT_EQ("", Lines(Lost(before, after)));
 }
 
-// An install whose undo log cannot be written (or is written relative to
-// whatever folder is current) still changes the IDEs' settings, the help
-// files and the uninstall entry; nothing can take those back afterwards.
-TEST_P(BadFolder, DISABLED_NothingIsLeftBehindAfterTheUninstall) {
+// An install whose undo log cannot be written (or would be written relative
+// to whatever folder is current) must not change the IDEs' settings, the help
+// files or the uninstall entry, as nothing could take those back afterwards:
+// the run is refused, and its first row says why.
+TEST_P(BadFolder, NothingIsLeftBehindAfterTheUninstall) {
     EXPECT_EQ("", Lines(Unexpected(before, after)));
+    std::wstring command;
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) << ToUtf8(command);
+    EXPECT_FALSE(uninstall.dialog);
+    ASSERT_EQ(1u, run.failures.size()) << Failures(run);
+    const HeadlessRowResult& f = run.failures[0];
+    EXPECT_EQ(0, f.index);
+    if (GetParam().fullPath)
+        EXPECT_NE(static_cast<int>(ERROR_BAD_PATHNAME), f.code);
+    else
+        EXPECT_EQ(static_cast<int>(ERROR_BAD_PATHNAME), f.code);
+    EXPECT_EQ(L"Creating directory: " + GetParam().dir + L"...Fail. " + SystemErrorText(f.code), f.logText);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, BadFolder,
-                         testing::Values(FolderCase{"MissingDrive", L"Q:\\Tessel"},
-                                         FolderCase{"FileInItsPlace", kDir},
-                                         FolderCase{"Empty", L""},
-                                         FolderCase{"Relative", L"Tessel"},
-                                         FolderCase{"OverLong", L"C:\\faults-cwd\\" + std::wstring(250, L'x')}),
+                         testing::Values(FolderCase{"MissingDrive", L"Q:\\Tessel", true},
+                                         FolderCase{"FileInItsPlace", kDir, true},
+                                         FolderCase{"Empty", L"", false},
+                                         FolderCase{"Relative", L"Tessel", false},
+                                         FolderCase{"OverLong", L"C:\\faults-cwd\\" + std::wstring(250, L'x'), true}),
                          [](const testing::TestParamInfo<FolderCase>& info) { return std::string(info.param.name); });
 
 // ---- Folders that are unusual but sound ------------------------------------
