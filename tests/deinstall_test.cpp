@@ -10,6 +10,7 @@
 #include "common/UUtils.h"
 #include "common/UnDoRules.h"
 #include "common/UnDoSteps.h"
+#include "support/TestFiles.h"
 #include "support/UndoLogWriter.h"
 
 namespace {
@@ -22,15 +23,6 @@ const wchar_t* const UninstallEntry = L"Software\\Microsoft\\Windows\\CurrentVer
 bool FileExists(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void MakeFile(const std::wstring& path, const std::string& content = "x") {
-    const int slash = LastCharPos(path, L'\\');
-    CreateDirectoryPath(path.substr(0, slash - 1));
-    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(f.valid()) << "cannot write";
-    DWORD written = 0;
-    WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
 }
 
 std::wstring ToWide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }

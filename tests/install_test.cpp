@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -22,135 +21,26 @@
 #include "script/UConst.h"
 #include "standin/UMachine.h"
 #include "support/HeadlessInstall.h"
+#include "support/MachineSnapshot.h"
 #include "support/WindowDriver.h"
 
 namespace {
 
-using Snapshot = std::map<std::wstring, std::wstring>;
-
 const std::wstring kInstall = L"C:\\Tessel";
 const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
 
-// The Windows (1) and system (6) folders.
-std::wstring GetLocationPathFor(unsigned code) {
-    CurrentIde = 0;
-    return GetLocationPath(code);
-}
+TSnapshot TakeSnapshot() { return SnapshotInstallPlaces(kInstall); }
 
-std::wstring Hash(const std::string& bytes) {
-    uint32_t h = 2166136261u;
-    for (unsigned char c : bytes) h = (h ^ c) * 16777619u;
-    return std::to_wstring(bytes.size()) + L":" + std::to_wstring(h);
-}
-
-// Files and folders below dir; the stand-in tools' own bookkeeping is left out.
-void ListFiles(const std::wstring& dir, bool recurse, Snapshot& out) {
-    WIN32_FIND_DATAW data{};
-    UniqueFind find(FindFirstFileW((dir + L"\\*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L".." || name == L"calls.log" || name == L"standin.ini") continue;
-        const std::wstring path = dir + L"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out[LowerWide(path)] = L"<dir>";
-            if (recurse) ListFiles(path, true, out);
-        } else if (recurse) {
-            std::string bytes;
-            ReadFileBytes(path, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE);
-            out[LowerWide(path)] = Hash(bytes);
-        } else {
-            out[LowerWide(path)] = std::to_wstring(data.nFileSizeLow);
-        }
-    } while (FindNextFileW(find.get(), &data));
-}
-
-void ListKey(HKEY root, const std::wstring& key, const std::wstring& label, Snapshot& out) {
-    UniqueHKey h;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, h.put()) != ERROR_SUCCESS) return;
-    out[label + LowerWide(key)] = L"<key>";
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[16384];
-        DWORD nameLen = 16384, type = 0, dataLen = 0;
-        if (RegEnumValueW(h.get(), i, name, &nameLen, nullptr, &type, nullptr, &dataLen) != ERROR_SUCCESS) break;
-        std::vector<BYTE> data(dataLen + 2, 0);
-        nameLen = 16384;
-        RegEnumValueW(h.get(), i, name, &nameLen, nullptr, &type, data.data(), &dataLen);
-        std::wstring value = std::to_wstring(type) + L":";
-        if (type == REG_SZ || type == REG_EXPAND_SZ)
-            value += reinterpret_cast<const wchar_t*>(data.data());
-        else
-            value += std::to_wstring(dataLen);
-        out[label + LowerWide(key) + L"|" + name] = value;
-    }
-    std::vector<std::wstring> subs;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLen = 256;
-        if (RegEnumKeyExW(h.get(), i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        subs.push_back(name);
-    }
-    for (const std::wstring& sub : subs) ListKey(root, key + L"\\" + sub, label, out);
-}
-
-// Everything an install can touch: the install folder, the IDEs' folders and
-// common folders, the Windows and system folders, and the registry places.
-Snapshot TakeSnapshot() {
-    Snapshot s;
-    for (const wchar_t* dir : {L"C:\\Tessel", L"C:\\Program Files", L"C:\\Program Files (x86)", L"C:\\users\\Public\\Documents"})
-        ListFiles(dir, true, s);
-    ListFiles(GetLocationPathFor(1), false, s);
-    ListFiles(GetLocationPathFor(6), false, s);
-    for (const wchar_t* key : {L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero", L"Software\\Veltrane"}) {
-        ListKey(HKEY_CURRENT_USER, key, L"HKCU\\", s);
-        ListKey(HKEY_LOCAL_MACHINE, key, L"HKLM\\", s);
-    }
-    ListKey(HKEY_LOCAL_MACHINE, kUninstallKey, L"HKLM\\", s);
-    ListKey(HKEY_LOCAL_MACHINE, WinHelpKey, L"HKLM\\", s);
-    return s;
-}
-
-// "+path" present only after, "-path" only before, "~path" changed.
-std::vector<std::wstring> Diff(const Snapshot& before, const Snapshot& after) {
-    std::vector<std::wstring> d;
-    for (const auto& [k, v] : after) {
-        auto it = before.find(k);
-        if (it == before.end())
-            d.push_back(L"+" + k);
-        else if (it->second != v)
-            d.push_back(L"~" + k);
-    }
-    for (const auto& [k, v] : before)
-        if (!after.count(k)) d.push_back(L"-" + k);
-    return d;
-}
-
-std::string Narrow(const std::vector<std::wstring>& lines) {
-    std::string s;
-    for (const std::wstring& l : lines) s += ToUtf8(l) + "\n";
-    return s;
+// An install into kInstall for the IDEs ides.
+HeadlessOptions InstallFor(const std::vector<int>& ides) {
+    HeadlessOptions options;
+    options.installDir = kInstall;
+    options.ides = ides;
+    return options;
 }
 
 bool EndsWith(const std::wstring& text, const std::wstring& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-// Differences that an uninstall leaves by design: the run-time packages copied to
-// shared places stay, as shared files do; the IDEs' help index caches that the
-// install deleted stay deleted; the keyword alias files keep the merged lines
-// (neither is recorded for undo); and the IDEs' requests to reload their options
-// are the IDEs' to clear. Returns the other differences.
-std::vector<std::wstring> UnexpectedChanges(const Snapshot& before, const Snapshot& after) {
-    std::vector<std::wstring> unexpected;
-    for (const std::wstring& d : Diff(before, after)) {
-        const bool sharedPackage = d[0] == L'+' && (EndsWith(d, L".bpl") || EndsWith(d, L".dpl")) &&
-                                   (d.find(L"\\system32\\") != std::wstring::npos || d.find(L"\\bpl\\") != std::wstring::npos);
-        const bool helpCache = d[0] == L'-' && EndsWith(d, L".gid");
-        const bool aliasFile = d[0] == L'~' && EndsWith(d, L".als");
-        const bool reloadRequest = d[0] == L'+' && (EndsWith(d, L"\\globals") || EndsWith(d, L"|ForceEnvOptionsUpdate"));
-        if (!sharedPackage && !helpCache && !aliasFile && !reloadRequest) unexpected.push_back(d);
-    }
-    return unexpected;
 }
 
 // Removes the installation named by the uninstall entry, as the uninstaller does.
@@ -210,12 +100,10 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     const std::vector<int> ides = {9, 21, 29, 8};  // Delphi 7, XE7, RAD Studio 12, C++Builder 6
     ASSERT_TRUE(LayOutMachine(ides));
     // A file of the user's in the Windows folder and path entries of the user's stay untouched.
-    const Snapshot before = TakeSnapshot();
+    const TSnapshot before = TakeSnapshot();
     for (int i : ides) ClearToolCalls(i);
 
-    HeadlessOptions options;
-    options.installDir = kInstall;
-    options.ides = ides;
+    HeadlessOptions options = InstallFor(ides);
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(975, run.rows);
@@ -263,7 +151,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[21].RegKey) + L"\\C++\\Paths\\Win32",
                               L"LibraryPath", value));
     EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio15\\Win32")) << ToUtf8(value);
-    EXPECT_TRUE(PathExists(JoinPath(GetLocationPathFor(6), L"qvl70.bpl")));
+    EXPECT_TRUE(PathExists(ResolvePath(locSystem, L"qvl70.bpl")));
 
     // The undo log: product facts first, two IDE selections per block, the product key last.
     std::string undo;
@@ -281,18 +169,15 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\Win64\\qvl290.bpl"));
 
     UninstallThroughEntry();
-    const std::vector<std::wstring> unexpected = UnexpectedChanges(before, TakeSnapshot());
-    EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, TakeSnapshot()))));
 }
 
 TEST_F(Install, CopyOnlyCompilesAndRegistersNothing) {
     const std::vector<int> ides = {9, 29};
     ASSERT_TRUE(LayOutMachine(ides));
-    const Snapshot before = TakeSnapshot();
+    const TSnapshot before = TakeSnapshot();
     for (int i : ides) ClearToolCalls(i);
-    HeadlessOptions options;
-    options.installDir = kInstall;
-    options.ides = ides;
+    HeadlessOptions options = InstallFor(ides);
     options.copyOnly = true;
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
@@ -314,39 +199,34 @@ TEST_F(Install, CopyOnlyCompilesAndRegistersNothing) {
     EXPECT_EQ(1u, CountLines(lines, L"Registering Uninstall", L"...Success"));
 
     // The IDEs' settings are as they were.
-    const Snapshot installed = TakeSnapshot();
-    for (const std::wstring& d : Diff(before, installed))
-        EXPECT_EQ(std::wstring::npos, d.find(L"hkcu\\")) << ToUtf8(d);
+    const TSnapshot installed = TakeSnapshot();
+    for (const TSnapshotChange& c : SnapshotChanges(before, installed))
+        EXPECT_EQ(std::wstring::npos, c.entry.find(L" HKCU\\")) << ToUtf8(c.entry);
 
     UninstallThroughEntry();
-    const std::vector<std::wstring> rest = Diff(before, TakeSnapshot());
-    EXPECT_TRUE(rest.empty()) << Narrow(rest);
+    EXPECT_TRUE(NoChanges(SnapshotChanges(before, TakeSnapshot())));
 }
 
 TEST_F(Install, SecondInstallRemovesTheFirstAndEndsInTheSameState) {
     const std::vector<int> ides = {9, 29};
     ASSERT_TRUE(LayOutMachine(ides));
-    HeadlessOptions options;
-    options.installDir = kInstall;
-    options.ides = ides;
+    HeadlessOptions options = InstallFor(ides);
     ASSERT_TRUE(RunHeadlessInstall(options).failures.empty());
-    const Snapshot once = TakeSnapshot();
+    const TSnapshot once = TakeSnapshot();
     // A file that only the first installation's folder holds goes with it.
     ASSERT_EQ(0u, CreateDirectoryPath(kInstall + L"\\Old"));
     const HeadlessRun second = RunHeadlessInstall(options);
     EXPECT_TRUE(second.failures.empty());
     EXPECT_FALSE(DirectoryExists(kInstall + L"\\Old"));
-    const std::vector<std::wstring> d = Diff(once, TakeSnapshot());
-    EXPECT_TRUE(d.empty()) << Narrow(d);
+    EXPECT_TRUE(NoChanges(SnapshotChanges(once, TakeSnapshot())));
     // Not appended: one header.
     const std::vector<std::wstring> lines = InstallLogLines();
     EXPECT_EQ(1u, CountLines(lines, L"Start installation for ", L""));
 }
 
 TEST_F(Install, NoIdeStillWritesTheCommonParts) {
-    const Snapshot before = TakeSnapshot();
-    HeadlessOptions options;
-    options.installDir = kInstall;
+    const TSnapshot before = TakeSnapshot();
+    HeadlessOptions options = InstallFor({});
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
     EXPECT_TRUE(run.failures.empty());
@@ -359,8 +239,7 @@ TEST_F(Install, NoIdeStillWritesTheCommonParts) {
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, product.put()));
     product.reset();
     UninstallThroughEntry();
-    const std::vector<std::wstring> rest = Diff(before, TakeSnapshot());
-    EXPECT_TRUE(rest.empty()) << Narrow(rest);
+    EXPECT_TRUE(NoChanges(SnapshotChanges(before, TakeSnapshot())));
 }
 
 TEST_F(Install, FailingCompilerAndMissing64BitCompilerAreReported) {
@@ -369,9 +248,7 @@ TEST_F(Install, FailingCompilerAndMissing64BitCompilerAreReported) {
     ASSERT_TRUE(LayOutIde(29, no64));
     ASSERT_TRUE(LayOutIde(28));
     ASSERT_TRUE(SetToolBehaviour(28, ToolMode::Fail));
-    HeadlessOptions options;
-    options.installDir = kInstall;
-    options.ides = {28, 29};
+    HeadlessOptions options = InstallFor({28, 29});
     options.extraItems = 0;
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
@@ -401,10 +278,8 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     for (int i = 1; i <= IdeCount; ++i)
         if (i != 4) ides.push_back(i);  // C++Builder 3 is not offered
     ASSERT_TRUE(LayOutMachine(ides));
-    const Snapshot before = TakeSnapshot();
-    HeadlessOptions options;
-    options.installDir = kInstall;
-    options.ides = ides;
+    const TSnapshot before = TakeSnapshot();
+    HeadlessOptions options = InstallFor(ides);
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
     for (const HeadlessRowResult& f : run.failures)
@@ -424,17 +299,14 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     UninstallThroughEntry();
     // The help folder that the uninstall's help batch ran in goes too, although
     // Wine keeps it busy for a moment after the batch has ended.
-    std::vector<std::wstring> unexpected = UnexpectedChanges(before, TakeSnapshot());
-    EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, TakeSnapshot()))));
 }
 
 TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     const std::vector<int> ides = {9, 29};
     ASSERT_TRUE(LayOutMachine(ides));
-    const Snapshot before = TakeSnapshot();
-    HeadlessOptions options;
-    options.installDir = kInstall;
-    options.ides = ides;
+    const TSnapshot before = TakeSnapshot();
+    HeadlessOptions options = InstallFor(ides);
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
     EXPECT_TRUE(run.failures.empty());
@@ -449,19 +321,17 @@ TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     EXPECT_EQ(0u, program.WaitExit(60000));
     program.Kill();
 
-    std::vector<std::wstring> unexpected = UnexpectedChanges(before, TakeSnapshot());
+    TSnapshot after = TakeSnapshot();
     // The running uninstaller cannot delete itself.
-    unexpected.erase(std::remove(unexpected.begin(), unexpected.end(), L"+c:\\tessel\\unqmv.exe"), unexpected.end());
-    EXPECT_TRUE(unexpected.empty()) << Narrow(unexpected);
+    after.erase(L"file c:\\tessel\\unqmv.exe");
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, after))));
     DeleteDirectoryTree(kInstall, false);
 }
 
 TEST_F(Install, AHangingCompilerDelaysTheRunByTheTimeLimitOnly) {
     ASSERT_TRUE(LayOutIde(29));
     ASSERT_TRUE(SetToolBehaviour(29, ToolMode::Hang, 0, L"dcc64"));
-    HeadlessOptions options;
-    options.installDir = kInstall;
-    options.ides = {29};
+    HeadlessOptions options = InstallFor({29});
     options.extraItems = 0;
     const auto start = std::chrono::steady_clock::now();
     const HeadlessRun run = RunHeadlessInstall(options);

@@ -5,12 +5,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cwchar>
-#include <map>
 #include <string>
 #include <vector>
+#include "support/MachineSnapshot.h"
 #include "support/WindowDriver.h"
 #include "common/UIdeTable.h"
 #include "common/UPathText.h"
+#include "common/UScriptKinds.h"
 #include "common/UUtils.h"
 #include "script/UConst.h"
 #include "setup/resource.h"
@@ -206,72 +207,6 @@ std::wstring Parent(const std::wstring& dir) { return dir.substr(0, dir.rfind(L'
 
 void ClearProductKey() { DeleteRegKey(HKEY_LOCAL_MACHINE, kProductKey); }
 
-// Every value below a key, as "path\name=type:data" lines (sub-keys included).
-void Snapshot(HKEY root, const std::wstring& key, std::map<std::wstring, std::wstring>& out) {
-    UniqueHKey k;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[512];
-        DWORD nameLen = 512, type = 0, size = 0;
-        BYTE data[8192];
-        size = sizeof(data);
-        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-        std::wstring text(reinterpret_cast<wchar_t*>(data), size / sizeof(wchar_t));
-        out[key + L"\\" + name] = std::to_wstring(type) + L":" + text;
-    }
-    for (DWORD i = 0;; ++i) {
-        wchar_t sub[512];
-        DWORD subLen = 512;
-        if (RegEnumKeyExW(k.get(), i, sub, &subLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        Snapshot(root, key + L"\\" + sub, out);
-    }
-}
-
-void FileSnapshot(const std::wstring& dir, std::map<std::wstring, std::wstring>& out) {
-    WIN32_FIND_DATAW fd;
-    UniqueFind find(FindFirstFileW(JoinPath(dir, L"*").c_str(), &fd));
-    if (!find) return;
-    do {
-        std::wstring name = fd.cFileName;
-        if (name == L"." || name == L"..") continue;
-        std::wstring path = JoinPath(dir, name);
-        // The stand-in compilers' own call record is no part of the machine.
-        if (name == L"calls.log") continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out[path] = L"(dir)";
-            FileSnapshot(path, out);
-        } else {
-            out[path] = std::to_wstring(fd.nFileSizeLow);
-        }
-    } while (FindNextFileW(find.get(), &fd));
-}
-
-std::map<std::wstring, std::wstring> MachineState() {
-    std::map<std::wstring, std::wstring> state;
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        std::map<std::wstring, std::wstring> part;
-        for (const wchar_t* key : {L"Software\\Borland", L"Software\\Embarcadero", L"Software\\Microsoft\\Windows\\Help",
-                                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib"})
-            Snapshot(root, key, part);
-        for (auto& [k, v] : part) state[(root == HKEY_CURRENT_USER ? L"HKCU\\" : L"HKLM\\") + k] = v;
-    }
-    // The IDEs' folders. Left out by design: the run-time package copies in the
-    // system and common "Bpl" folders and the merged help alias file (the install
-    // does not record them), and the help index caches it deletes.
-    for (int ide : {kDelphi7, kStudio12}) {
-        std::map<std::wstring, std::wstring> files;
-        FileSnapshot(StandinRootDir(ide), files);
-        if (!StandinCommonDir(ide).empty()) FileSnapshot(StandinCommonDir(ide), files);
-        for (auto& [k, v] : files) {
-            bool byDesign = k.find(L"\\Bpl\\") != std::wstring::npos ||
-                            (k.size() > 4 && (k.compare(k.size() - 4, 4, L".gid") == 0 ||
-                                              k.compare(k.size() - 4, 4, L".als") == 0));
-            if (!byDesign) state[k] = v;
-        }
-    }
-    return state;
-}
-
 }  // namespace
 
 // A first install on a machine with Delphi 7 and RAD Studio 12, walked like a
@@ -280,7 +215,10 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     ClearMachine();
     ClearProductKey();
     ASSERT_TRUE(LayOutMachine({kDelphi7, kStudio12}));
-    const auto before = MachineState();
+    // The folder of WinHelp registrations exists on every Windows (not in a fresh Wine prefix).
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
+    const std::wstring installDir = L"C:\\Tessel Test";
+    const TSnapshot before = SnapshotInstallPlaces(installDir);
 
     Wizard w;
     ASSERT_TRUE(w.Open());
@@ -348,7 +286,6 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_LIST));
     EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), Parent(StandinRootDir(kDelphi7)) + L"\\Tessel");
     // A typed folder with a trailing separator survives Back and Next, stored without it.
-    const std::wstring installDir = L"C:\\Tessel Test";
     ASSERT_TRUE(wd::SetEditText(w.dlg, IDC_DIRECTORY, installDir + L"\\"));
     ASSERT_TRUE(w.Back());
     ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
@@ -410,15 +347,12 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     ASSERT_NE(udlg, nullptr);
     ASSERT_TRUE(wd::Press(udlg, 1000));
     ASSERT_EQ(un.WaitExit(300000), 0u);
-    const auto after = MachineState();
-    for (auto& [k, v] : before) {
-        auto it = after.find(k);
-        EXPECT_TRUE(it != after.end() && it->second == v) << "changed or gone: " << std::string(k.begin(), k.end());
-    }
-    for (auto& [k, v] : after)
-        EXPECT_TRUE(before.count(k)) << "left behind: " << std::string(k.begin(), k.end());
     EXPECT_FALSE(PathExists(installDir + L"\\Source"));
     EXPECT_TRUE(PathExists(installDir + L"\\unqmv.exe"));
+    // The running uninstaller cannot delete itself.
+    TSnapshot after = SnapshotInstallPlaces(installDir);
+    after.erase(L"file " + LowerWide(installDir) + L"\\unqmv.exe");
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, after))));
 }
 
 // Stored choices of an earlier install, then a machine without IDEs, then

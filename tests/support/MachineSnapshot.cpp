@@ -1,55 +1,171 @@
 #include "MachineSnapshot.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cwchar>
+
 #include "common/UHandles.h"
+#include "common/ULocations.h"
 #include "common/UPathText.h"
+#include "common/UScriptKinds.h"
 #include "common/UUtils.h"
 
-void SnapshotKey(HKEY root, const std::wstring& key, TSnapshot& out) {
+namespace {
+
+bool Skipped(const std::wstring& name, const TSnapshotOptions& options) {
+    for (const std::wstring& skip : options.skipNames)
+        if (_wcsicmp(skip.c_str(), name.c_str()) == 0) return true;
+    return false;
+}
+
+std::wstring Cased(const std::wstring& path, const TSnapshotOptions& options) {
+    return options.lowerCase ? LowerWide(path) : path;
+}
+
+std::wstring RootName(HKEY root) {
+    if (root == HKEY_CURRENT_USER) return L"HKCU";
+    if (root == HKEY_LOCAL_MACHINE) return L"HKLM";
+    if (root == HKEY_CLASSES_ROOT) return L"HKCR";
+    if (root == HKEY_USERS) return L"HKU";
+    return L"HKEY(" + std::to_wstring(reinterpret_cast<uintptr_t>(root)) + L")";
+}
+
+// Size and FNV-1a hash: enough to tell a changed file from an unchanged one.
+std::wstring Fingerprint(const std::string& bytes) {
+    uint32_t h = 2166136261u;
+    for (unsigned char c : bytes) h = (h ^ c) * 16777619u;
+    return std::to_wstring(bytes.size()) + L":" + std::to_wstring(h);
+}
+
+std::wstring ValueText(DWORD type, const std::vector<BYTE>& data, DWORD size) {
+    std::wstring text = std::to_wstring(type) + L":";
+    if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+        text.append(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+    } else {
+        static const wchar_t digits[] = L"0123456789abcdef";
+        for (DWORD i = 0; i < size; ++i) {
+            text += digits[data[i] >> 4];
+            text += digits[data[i] & 15];
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+void SnapshotKey(HKEY root, const std::wstring& key, TSnapshot& out, const TSnapshotOptions& options) {
     UniqueHKey k;
     if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;
-    out[L"key " + key] = L"";
+    const std::wstring path = RootName(root) + L"\\" + Cased(key, options);
+    out[L"key " + path] = L"";
     for (DWORD i = 0;; ++i) {
-        wchar_t name[512];
-        BYTE data[8192];
-        DWORD nameLen = 512, dataLen = sizeof(data), type = 0;
-        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, data, &dataLen) != ERROR_SUCCESS) break;
-        out[L"value " + key + L" | " + name] =
-            std::to_wstring(type) + L":" + std::wstring(reinterpret_cast<wchar_t*>(data), dataLen / sizeof(wchar_t));
+        wchar_t name[16384];
+        DWORD nameLen = 16384, type = 0, size = 0;
+        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        std::vector<BYTE> data(size + sizeof(wchar_t), 0);
+        nameLen = 16384;
+        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+        if (Skipped(name, options)) continue;
+        out[L"value " + path + L" | " + name] = ValueText(type, data, size);
     }
+    std::vector<std::wstring> subs;
     for (DWORD i = 0;; ++i) {
-        wchar_t name[512];
-        DWORD nameLen = 512;
+        wchar_t name[256];
+        DWORD nameLen = 256;
         if (RegEnumKeyExW(k.get(), i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        SnapshotKey(root, key + L"\\" + name, out);
+        if (!Skipped(name, options)) subs.push_back(name);
+    }
+    for (const std::wstring& sub : subs) {
+        if (options.recurse)
+            SnapshotKey(root, key + L"\\" + sub, out, options);
+        else
+            out[L"key " + path + L"\\" + Cased(sub, options)] = L"";
     }
 }
 
-void SnapshotFolder(const std::wstring& path, TSnapshot& out) {
+void SnapshotFolder(const std::wstring& path, TSnapshot& out, const TSnapshotOptions& options) {
     WIN32_FIND_DATAW data;
     UniqueFind find(FindFirstFileW(JoinPath(path, L"*").c_str(), &data));
     if (!find) return;
     do {
         const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
+        if (name == L"." || name == L".." || Skipped(name, options)) continue;
         const std::wstring full = JoinPath(path, name);
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out[L"dir " + full] = L"";
-            SnapshotFolder(full, out);
-        } else {
+            out[L"dir " + Cased(full, options)] = L"";
+            if (options.recurse) SnapshotFolder(full, out, options);
+        } else if (options.hashContents) {
             std::string bytes;
-            ReadFileBytes(full, bytes);
-            out[L"file " + full] = bytes.size() < 4096 ? FromAnsi(bytes) : L"size " + std::to_wstring(bytes.size());
+            out[L"file " + Cased(full, options)] =
+                ReadFileBytes(full, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) ? Fingerprint(bytes) : L"unreadable";
+        } else {
+            const uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+            out[L"file " + Cased(full, options)] = std::to_wstring(size);
         }
     } while (FindNextFileW(find.get(), &data));
 }
 
-std::wstring SnapshotDifferences(const TSnapshot& before, const TSnapshot& after) {
-    std::wstring out;
-    for (const auto& item : before) {
-        auto it = after.find(item.first);
-        if (it == after.end()) out += L"only before: " + item.first + L"\n";
-        else if (it->second != item.second) out += L"changed: " + item.first + L" = " + it->second + L"\n";
+TSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {
+    TSnapshotOptions tree;
+    tree.lowerCase = true;
+    tree.skipNames = {L"calls.log"};  // the stand-in compilers' own record of their calls
+    TSnapshotOptions flat = tree;
+    flat.recurse = false;
+    flat.hashContents = false;
+
+    TSnapshot s;
+    for (const std::wstring& dir : {installDir, std::wstring(L"C:\\Program Files"),
+                                    std::wstring(L"C:\\Program Files (x86)"), std::wstring(L"C:\\users\\Public\\Documents")})
+        SnapshotFolder(dir, s, tree);
+    SnapshotFolder(ResolvePath(locWindows, L""), s, flat);
+    SnapshotFolder(ResolvePath(locSystem, L""), s, flat);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
+        for (const wchar_t* key : {L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero",
+                                   L"Software\\Veltrane", WinHelpKey,
+                                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib"})
+            SnapshotKey(root, key, s, tree);
+    return s;
+}
+
+std::vector<TSnapshotChange> SnapshotChanges(const TSnapshot& before, const TSnapshot& after) {
+    std::vector<TSnapshotChange> changes;
+    for (const auto& [entry, value] : before) {
+        auto it = after.find(entry);
+        if (it == after.end())
+            changes.push_back({L'-', entry, value, L""});
+        else if (it->second != value)
+            changes.push_back({L'~', entry, value, it->second});
     }
-    for (const auto& item : after)
-        if (!before.count(item.first)) out += L"only after: " + item.first + L"\n";
-    return out;
+    for (const auto& [entry, value] : after)
+        if (!before.count(entry)) changes.push_back({L'+', entry, L"", value});
+    return changes;
+}
+
+std::vector<TSnapshotChange> WithoutInstallLeftovers(const std::vector<TSnapshotChange>& changes) {
+    std::vector<TSnapshotChange> rest;
+    for (const TSnapshotChange& c : changes) {
+        const std::wstring e = LowerWide(c.entry);
+        auto endsWith = [&e](const std::wstring& tail) {
+            return e.size() >= tail.size() && e.compare(e.size() - tail.size(), tail.size(), tail) == 0;
+        };
+        const bool inFolder = e.rfind(L"file ", 0) == 0 || e.rfind(L"dir ", 0) == 0;
+        const bool sharedPackage = c.kind == L'+' && inFolder && (endsWith(L".bpl") || endsWith(L".dpl")) &&
+                                   (e.find(L"\\system32\\") != std::wstring::npos || e.find(L"\\bpl\\") != std::wstring::npos);
+        const bool helpCache = c.kind == L'-' && inFolder && endsWith(L".gid");
+        const bool aliasFile = c.kind == L'~' && inFolder && endsWith(L".als");
+        const bool reloadRequest = c.kind == L'+' && (endsWith(L"\\globals") || endsWith(L" | forceenvoptionsupdate"));
+        if (!sharedPackage && !helpCache && !aliasFile && !reloadRequest) rest.push_back(c);
+    }
+    return rest;
+}
+
+testing::AssertionResult NoChanges(const std::vector<TSnapshotChange>& changes) {
+    if (changes.empty()) return testing::AssertionSuccess();
+    std::wstring text;
+    for (const TSnapshotChange& c : changes) {
+        text += c.kind + c.entry;
+        if (c.kind == L'~') text += L": " + c.before + L" -> " + c.after;
+        text += L"\n";
+    }
+    return testing::AssertionFailure() << ToUtf8(text);
 }

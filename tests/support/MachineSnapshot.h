@@ -1,17 +1,52 @@
 // Snapshots of registry branches and folders, for tests that check that a run
-// left the machine as it found it.
+// left the machine as it found it: take one before, one after, and look at the
+// changes between them.
 #pragma once
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <vector>
 
+// Entry name -> what it held. Entries are "key <ROOT>\<path>" (ROOT: HKCU, HKLM, ...),
+// "value <ROOT>\<path> | <name>" (= type ":" data, strings as text, other data in hex),
+// "dir <path>" and "file <path>" (= size, or size and a hash of the bytes).
 using TSnapshot = std::map<std::wstring, std::wstring>;
 
-// Every key below root\key ("key <path>") and every value ("value <key> | <name>"
-// = type and data). A missing key adds nothing.
-void SnapshotKey(HKEY root, const std::wstring& key, TSnapshot& out);
-// Every folder ("dir <path>") and file ("file <path>" = its bytes as ANSI text,
-// or its size when 4 KiB or more) below path. A missing folder adds nothing.
-void SnapshotFolder(const std::wstring& path, TSnapshot& out);
-// One line per entry that differs: "only before: ", "only after: " or "changed: ".
-std::wstring SnapshotDifferences(const TSnapshot& before, const TSnapshot& after);
+struct TSnapshotOptions {
+    bool recurse = true;         // folders and keys: the whole tree, or the entries right below only
+    bool hashContents = true;    // files: size and a hash of the bytes, or the size alone
+    bool lowerCase = false;      // paths in lower case (value names keep theirs)
+    std::vector<std::wstring> skipNames;  // file, folder or key names left out wherever met (any case)
+};
+
+// The key root\key, its values and (with recurse) everything below. A missing key adds nothing.
+void SnapshotKey(HKEY root, const std::wstring& key, TSnapshot& out, const TSnapshotOptions& options = {});
+// The folders and files below path. A missing folder adds nothing.
+void SnapshotFolder(const std::wstring& path, TSnapshot& out, const TSnapshotOptions& options = {});
+
+// Everything an install can touch on the test machine: installDir, the program and
+// common documents folders (where the IDEs live), the Windows and system folders'
+// own entries, and the IDEs', the product's, the help and the uninstall registry
+// places in HKCU and HKLM. Paths are in lower case; the stand-in tools' call records
+// are left out.
+TSnapshot SnapshotInstallPlaces(const std::wstring& installDir);
+
+struct TSnapshotChange {
+    wchar_t kind;  // '+' only after, '-' only before, '~' changed
+    std::wstring entry;
+    std::wstring before, after;  // what the entry held (empty where it did not exist)
+};
+std::vector<TSnapshotChange> SnapshotChanges(const TSnapshot& before, const TSnapshot& after);
+
+// The changes that every install leaves behind by design, taken out: run-time
+// packages copied to the system folder or a common Bpl folder stay, as shared
+// files do; the IDEs' help index caches (".gid") that the install deleted stay
+// deleted; the keyword alias files (".als") keep the merged lines; the IDEs'
+// requests to reload their options ("\Globals", "ForceEnvOptionsUpdate") are the
+// IDEs' to clear. None of them is recorded for undo.
+std::vector<TSnapshotChange> WithoutInstallLeftovers(const std::vector<TSnapshotChange>& changes);
+
+// Success when there is no change; otherwise a failure listing one change a line
+// ("+entry", "-entry", "~entry: before -> after"). Use as EXPECT_TRUE(NoChanges(...)).
+testing::AssertionResult NoChanges(const std::vector<TSnapshotChange>& changes);
