@@ -7,7 +7,7 @@ write_results() {
   {
     echo "{"
     while IFS= read -r k; do
-      v=${R[$k]}
+      v=${R[$k]:-}
       [ $first = 1 ] || echo ","
       first=0
       printf '  %s: ' "$(json_str "$k")"
@@ -34,13 +34,13 @@ kib() { awk -v v="$1" 'BEGIN { if (v == "") print "n/a"; else printf "%.1f KiB\n
 write_table() {
   local empty=${R[extract.empty.s]:-} floor=${R[extract.copy.s]:-} ours=${R[extract.setup.s]:-}
   local store=${R[extract.nsis_store.s]:-} zlib=${R[extract.nsis_zlib.s]:-}
-  echo "### Measured ${R[date]} with \`${R[command]}\`"
+  echo "### Measured ${R[date]:-} with \`${R[command]:-}\`"
   echo
-  echo "${R[machine]}; ${R[wine]}; makensis ${R[makensis]}; load average ${R[load_start]} at the start, ${R[load_end]} at the end."
-  echo "Each figure is the median of ${R[extract_runs]} runs (extract), ${R[runs]} runs (install, uninstall) or"
-  echo "${R[dialog_runs]} runs (uninstall with the dialog); the whole benchmark took ${R[bench_seconds]} s."
+  echo "${R[machine]:-}; ${R[wine]:-}; makensis ${R[makensis]:-}; load average ${R[load_start]:-} at the start, ${R[load_end]:-} at the end."
+  echo "Each figure is the median of ${R[extract_runs]:-} runs (extract), ${R[runs]:-} runs (install, uninstall) or"
+  echo "${R[dialog_runs]:-} runs (uninstall with the dialog); the whole benchmark took ${R[bench_seconds]:-} s."
   echo
-  echo "**Extract** (\`setup.exe /X\` into an empty folder: ${R[extract.files]} files in ${R[extract.folders]} folders, $(kib "${R[extract.bytes]}"); the cases take turns, one run each per round)"
+  echo "**Extract** (\`setup.exe /X\` into an empty folder: ${R[extract.files]:-} files in ${R[extract.folders]:-} folders, $(kib "${R[extract.bytes]:-}"); the cases take turns, one run each per round)"
   echo
   local imports=${R[extract.imports.s]:-}
   echo "| Case | Median | Best | × floor | × NSIS stored | Less empty program | Less empty program with libraries | CPU | CPU × NSIS stored |"
@@ -78,11 +78,11 @@ write_table() {
     label=$(machine_label "$m")
     local start_us="" start_total=""
     start_us=${R[install.$m.process_start_us]:-}
-    [ -n "$start_us" ] && start_total=$(awk -v n="${R[install.$m.process_rows]}" -v u="$start_us" 'BEGIN { print n * u }')
-    echo "| $label | ${R[install.$m.ides_found]} | ${R[install.$m.rows]} | ${R[install.$m.rows_failed]} | ${R[install.$m.files_after]:-n/a} |" \
-      "$(ms "${R[install.$m.total_us]}") ms | $(ms "$(ratio "${R[install.$m.rows_us]}" "${R[install.$m.rows]}" 1)") ms |" \
-      "${R[install.$m.process_rows]}: $(ms "${R[install.$m.process_us]}") ms | $(pct "${R[install.$m.process_us]}" "${R[install.$m.total_us]}") |" \
-      "$(ms "$start_us") ms each, $(pct "$start_total" "${R[install.$m.total_us]}") | $(ms "${R[install.$m.wall_us]}") ms |"
+    [ -n "$start_us" ] && start_total=$(awk -v n="${R[install.$m.process_rows]:-}" -v u="$start_us" 'BEGIN { print n * u }')
+    echo "| $label | ${R[install.$m.ides_found]:-} | ${R[install.$m.rows]:-} | ${R[install.$m.rows_failed]:-} | ${R[install.$m.files_after]:-n/a} |" \
+      "$(ms "${R[install.$m.total_us]:-}") ms | $(ms "$(ratio "${R[install.$m.rows_us]:-}" "${R[install.$m.rows]:-}" 1)") ms |" \
+      "${R[install.$m.process_rows]:-}: $(ms "${R[install.$m.process_us]:-}") ms | $(pct "${R[install.$m.process_us]:-}" "${R[install.$m.total_us]:-}") |" \
+      "$(ms "$start_us") ms each, $(pct "$start_total" "${R[install.$m.total_us]:-}") | $(ms "${R[install.$m.wall_us]:-}") ms |"
   done
   echo
   echo "\"Starting them alone\": the median time to start an empty console program and wait for it, as the"
@@ -130,18 +130,18 @@ write_table() {
   echo
   echo "| Program | Size |"
   echo "|---|---:|"
-  echo "| \`unqmv.exe\` | $(kib "${R[size.unqmv]}") ($(kib "${R[size.unqmv_stripped]}")) |"
-  echo "| \`setup.exe\` | $(kib "${R[size.setup]}") ($(kib "${R[size.setup_stripped]}")) |"
-  echo "| its payload: 354 files, \`unqmv.exe\` included | $(kib "${R[size.payload]}") |"
-  echo "| **\`setup.exe\` less its payload** | $(kib "${R[size.setup_less_payload]}") |"
-  echo "| \`setup.exe\` built without the payload | $(kib "${R[size.setup_bare]}") ($(kib "${R[size.setup_bare_stripped]}")) |"
-  echo "| NSIS installer, stored | $(kib "${R[size.nsis_store]}") |"
-  echo "| its payload: ${R[extract.files]} files, ${R[size.nsis_distinct]:-?} distinct | $(kib "${R[size.nsis_payload]}") |"
-  echo "| **NSIS overhead** (stored installer less its payload) | $(kib "${R[size.nsis_overhead]}") |"
-  echo "| NSIS installer, zlib | $(kib "${R[size.nsis_zlib]}") |"
-  echo "| empty Windows program (same toolchain and options) | $(kib "${R[size.empty]}") ($(kib "${R[size.empty_stripped]:-}")) |"
+  echo "| \`unqmv.exe\` | $(kib "${R[size.unqmv]:-}") ($(kib "${R[size.unqmv_stripped]:-}")) |"
+  echo "| \`setup.exe\` | $(kib "${R[size.setup]:-}") ($(kib "${R[size.setup_stripped]:-}")) |"
+  echo "| its payload: 354 files, \`unqmv.exe\` included | $(kib "${R[size.payload]:-}") |"
+  echo "| **\`setup.exe\` less its payload** | $(kib "${R[size.setup_less_payload]:-}") |"
+  echo "| \`setup.exe\` built without the payload | $(kib "${R[size.setup_bare]:-}") ($(kib "${R[size.setup_bare_stripped]:-}")) |"
+  echo "| NSIS installer, stored | $(kib "${R[size.nsis_store]:-}") |"
+  echo "| its payload: ${R[extract.files]:-} files, ${R[size.nsis_distinct]:-?} distinct | $(kib "${R[size.nsis_payload]:-}") |"
+  echo "| **NSIS overhead** (stored installer less its payload) | $(kib "${R[size.nsis_overhead]:-}") |"
+  echo "| NSIS installer, zlib | $(kib "${R[size.nsis_zlib]:-}") |"
+  echo "| empty Windows program (same toolchain and options) | $(kib "${R[size.empty]:-}") ($(kib "${R[size.empty_stripped]:-}")) |"
   if [ -n "${R[warnings]:-}" ]; then
     echo
-    echo "Warnings: ${R[warnings]}"
+    echo "Warnings: ${R[warnings]:-}"
   fi
 }

@@ -57,5 +57,22 @@ if "$here/mknsi.sh" "$t" "$p" "$tmp/manifest.txt" "$tmp/bad.nsi" >/dev/null 2>&1
   echo "selftest: a file whose content matches no payload file was accepted" >&2; fails=$((fails + 1))
 fi
 
+# The results file keeps numbers as numbers, empty figures as null, and
+# quotes texts; the table is printed even when whole measurements are missing
+# (a helper that did not build), without tripping over unset figures.
+source "$here/report.sh"
+declare -A R=([a.s]=1.5 [b]="" [c]='say "hi"' [d]=-3 [e]=2e-05 [date]=today [command]=tools/bench.sh)
+write_results "$tmp/r.json"
+check "number" 1 "$(grep -c '^  "a.s": 1.5,$' "$tmp/r.json")"
+check "empty is null" 1 "$(grep -c '^  "b": null,$' "$tmp/r.json")"
+check "quoted text" 1 "$(grep -c '^  "c": "say \\"hi\\"",$' "$tmp/r.json")"
+check "negative number" 1 "$(grep -c '^  "d": -3,$' "$tmp/r.json")"
+check "exponent" 1 "$(grep -c '^  "e": 2e-05$' "$tmp/r.json")"
+raw=$tmp
+if ! (set -u; write_table >"$tmp/table.md") 2>"$tmp/table.err"; then
+  echo "selftest: the table fails without figures: $(cat "$tmp/table.err")" >&2; fails=$((fails + 1))
+fi
+check "missing figures shown as n/a" 1 "$(grep -c '^| \*\*`setup.exe /X`\*\* | n/a s |' "$tmp/table.md")"
+
 if [ $fails -ne 0 ]; then echo "selftest: $fails failed" >&2; exit 1; fi
 echo "selftest: ok"
