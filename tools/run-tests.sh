@@ -13,11 +13,11 @@ cmake --build --preset release
 source tools/display.sh
 start_display
 
-# One template prefix per run: made fresh, removed at the end.
+# One template prefix per run and Wine architecture: made fresh, removed at the end.
 export TESSEL_WINE_TEMPLATE=$(mktemp -d "${TMPDIR:-/tmp}/tessel-template-XXXXXX")
 rmdir "$TESSEL_WINE_TEMPLATE"
 cleanup() {
-  rm -rf "$TESSEL_WINE_TEMPLATE" "$TESSEL_WINE_TEMPLATE.lock"
+  rm -rf "$TESSEL_WINE_TEMPLATE"-*
   stop_display
 }
 trap cleanup EXIT

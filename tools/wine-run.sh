@@ -6,7 +6,7 @@
 # wineserver is stopped and the prefix deleted when the program ends, so
 # test programs never share registry or files and never touch ~/.wine.
 #
-#   TESSEL_WINE_TEMPLATE  template prefix (default: $TMPDIR/tessel-wine-template-$UID-<arch>)
+#   TESSEL_WINE_TEMPLATE  template prefix base; "-<arch>" is appended (default: $TMPDIR/tessel-wine-template-$UID)
 #   TESSEL_WINEARCH       win32 (default) or win64
 #   TESSEL_KEEP_PREFIX    set to 1 to keep the prefix and print its path
 #   WINEPREFIX            when set and TESSEL_SHARED_PREFIX=1, that prefix is used as it is
@@ -17,7 +17,7 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=$arch
 tmp=${TMPDIR:-/tmp}
-template=${TESSEL_WINE_TEMPLATE:-$tmp/tessel-wine-template-$(id -u)-$arch}
+template=${TESSEL_WINE_TEMPLATE:-$tmp/tessel-wine-template-$(id -u)}-$arch
 
 # Make the template once; concurrent callers wait on the lock.
 make_template() {
