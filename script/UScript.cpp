@@ -100,6 +100,8 @@ int TScript::UninstallPrevious() {
     return 0;
 }
 
+bool LastRunRefused = false;
+
 int TScript::Start() {
     UninstallPrevious();
     FLogText.clear();
@@ -111,6 +113,7 @@ int TScript::Start() {
     // created for it.
     if (!IsFullPath(InstallDir)) {
         FRefusal = ERROR_BAD_PATHNAME;
+        LastRunRefused = true;
         return 0;
     }
     // Whether the install folder was there before: Start creates it for the
@@ -126,6 +129,7 @@ int TScript::Start() {
         // Without the undo log no change of the run could be taken back.
         FRefusal = err != 0 ? err : static_cast<DWORD>(ERROR_CANNOT_MAKE);
     }
+    LastRunRefused = FRefusal != 0;
     return 0;
 }
 

@@ -9,6 +9,11 @@
 
 struct TActionContext;
 
+// True when the last started run was refused (its install folder could not hold
+// the undo log, so no row changed anything). The finish page then stores no
+// choices either: there would be no installation for them to describe.
+extern bool LastRunRefused;
+
 class TScript {
 public:
     TScript();            // Create

@@ -3,6 +3,7 @@
 #include "common/UGlobals.h"
 #include "common/UUtils.h"
 #include "script/UConst.h"
+#include "script/UScript.h"
 #include "setup/UWizardLogic.h"
 #include "setup/resource.h"
 
@@ -22,6 +23,8 @@ int TPageFinish::Show() {
     SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     SetItemText(IDC_PAGETEXT, FinishText());
     SetItemText(IDCANCEL, L"Finish");
+    // A refused run installed nothing, so there are no choices to remember.
+    if (LastRunRefused) return 1;
     return StoreSettings() ? 1 : 0;
 }
 

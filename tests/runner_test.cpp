@@ -207,8 +207,10 @@ TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
     IdeTable[8].Selected = true;
     IdeTable[29].Selected = false;  // in the mask only
     IdeTable[1].Selected = true;    // selected only
+    LastRunRefused = true;  // left over from an earlier refused run
     const std::vector<int> results = RunRows(WithInfo({}));
     EXPECT_EQ(std::vector<int>(6, 0), results);
+    EXPECT_FALSE(LastRunRefused);
 
     const std::vector<std::wstring> lines = LogLines(InstallDir);
     const std::vector<std::wstring> expected = {
@@ -417,6 +419,7 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
             EXPECT_NE(static_cast<int>(ERROR_BAD_PATHNAME), code);
         }
         EXPECT_FALSE(SystemErrorText(code).empty());
+        EXPECT_TRUE(LastRunRefused);
         EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Fail. " + SystemErrorText(code), texts[0]);
         results[0] = 0;
         EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
