@@ -1,4 +1,5 @@
 #include "common/UnDoRules.h"
+#include <algorithm>
 #include <vector>
 #include "common/UPathText.h"
 #include "common/UScriptKinds.h"
@@ -45,11 +46,23 @@ std::vector<std::wstring> Components(const std::wstring& s, size_t from) {
     return parts;
 }
 
+// The system takes "/" as a separator as well; compare with "\" only.
+std::wstring WithBackslashes(std::wstring s) {
+    std::replace(s.begin(), s.end(), L'/', L'\\');
+    return WithoutTrailingBackslashes(s);
+}
+
+// True when folder is dir itself or one of its ancestors.
+bool HoldsFolder(const std::wstring& folder, const std::wstring& dir) {
+    if (dir.size() < folder.size() || dir.compare(0, folder.size(), folder) != 0) return false;
+    return dir.size() == folder.size() || dir[folder.size()] == L'\\';
+}
+
 }  // namespace
 
 bool IsRemovableTreePath(const std::wstring& pathLower, const std::wstring& windowsDirLower,
                          const std::wstring& systemDirLower) {
-    const std::wstring path = WithoutTrailingBackslashes(pathLower);
+    const std::wstring path = WithBackslashes(pathLower);
     std::vector<std::wstring> parts;
     if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
         ((path[0] >= L'a' && path[0] <= L'z') || (path[0] >= L'A' && path[0] <= L'Z'))) {
@@ -63,10 +76,12 @@ bool IsRemovableTreePath(const std::wstring& pathLower, const std::wstring& wind
     }
     if (parts.empty()) return false;
     for (const auto& part : parts) {
-        if (part.empty() || part == L"." || part == L"..") return false;
+        // The system drops trailing dots and blanks from a name: "windows." is the
+        // Windows folder and ".. " the parent, so no such name is accepted.
+        if (part.empty() || part.back() == L'.' || part.back() == L' ') return false;
     }
     for (const std::wstring* other : {&windowsDirLower, &systemDirLower}) {
-        if (!other->empty() && path == WithoutTrailingBackslashes(*other)) return false;
+        if (!other->empty() && HoldsFolder(path, WithBackslashes(*other))) return false;
     }
     return true;
 }

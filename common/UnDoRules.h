@@ -13,8 +13,9 @@ bool RemovePathListEntry(std::wstring& value, const std::wstring& valueLower, co
 
 // True when path is a folder that may be removed together with its contents:
 // an absolute path ("X:\..." or "\\server\share\...") below a drive root or share,
-// with no "." or ".." component, and not the Windows or the system folder
-// (compared on lower-cased copies; trailing backslashes ignored).
+// with no name that ends in a dot or a blank (".", ".." and their look-alikes), and
+// neither the Windows or the system folder nor a folder that holds them (compared
+// on lower-cased copies; "/" taken as "\", trailing backslashes ignored).
 bool IsRemovableTreePath(const std::wstring& pathLower, const std::wstring& windowsDirLower,
                          const std::wstring& systemDirLower);
 

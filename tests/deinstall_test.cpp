@@ -97,6 +97,17 @@ TEST(TreeRemovalGuard, RefusesRootsRelativeAndSystemFolders) {
                                L"\\\\server\\share", L"\\\\server", L"\\\\?\\c:\\a", L"1:\\a"}) {
         EXPECT_FALSE(IsRemovableTreePath(bad, win, sys)) << bad;
     }
+    // The system also takes "/" as a separator and drops trailing dots and blanks
+    // from names, so these name a drive root, the Windows folder or its parent.
+    for (const wchar_t* bad : {L"c:\\a/..", L"c:/a\\..", L"c:\\windows/", L"c:\\windows/system32", L"c:\\windows.",
+                               L"c:\\windows ", L"c:\\a\\.. ", L"c:\\a\\...", L"\\\\server/share"}) {
+        EXPECT_FALSE(IsRemovableTreePath(bad, win, sys)) << bad;
+    }
+    EXPECT_TRUE(IsRemovableTreePath(L"c:/work/lib", win, sys));
+    // A folder that holds the Windows folder goes with it: never removed.
+    EXPECT_FALSE(IsRemovableTreePath(L"d:\\os", L"d:\\os\\windows", L"d:\\os\\windows\\system32"));
+    EXPECT_FALSE(IsRemovableTreePath(L"d:\\os\\", L"d:\\os\\windows", L"d:\\os\\windows\\system32"));
+    EXPECT_TRUE(IsRemovableTreePath(L"d:\\os\\win", L"d:\\os\\windows", L"d:\\os\\windows\\system32"));
     EXPECT_TRUE(IsFullPath(L"C:\\Help\\x.ohi"));
     EXPECT_TRUE(IsFullPath(L"\\\\server\\share\\x"));
     for (const wchar_t* part : {L"", L"Help\\x", L"\\Help\\x", L"C:x", L"C:", L"\\\\\\x"})
@@ -326,7 +337,8 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
     MakeFile(L"C:\\rootmarker.txt");
     MakeFile(windows + L"\\winmarker.txt");
     for (const std::wstring& dir : {std::wstring(L"C:\\"), std::wstring(L"C:"), windows, std::wstring(L"relative"),
-                                    std::wstring(L"C:\\Temp\\..\\..")}) {
+                                    std::wstring(L"C:\\Temp\\..\\.."), std::wstring(L"C:\\Temp/.."),
+                                    windows + L"/", windows + L"."}) {
         ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog", With(ProductInfoRows(dir), {
             {skCreateDir | sfUndo, 0, 3, L""},
         })));
