@@ -189,21 +189,26 @@ void TqmvCheckListBox::ToggleSelected() {
 LRESULT CALLBACK TqmvCheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* box = static_cast<TqmvCheckListBox*>(GetPropW(wnd, ClbPropBox));
     if (!box) return DefWindowProcW(wnd, msg, wParam, lParam);
-    switch (msg) {
-    case WM_CHAR:
-        if (wParam == L' ') box->ToggleSelected();
-        break;
-    case WM_LBUTTONDOWN:
-        box->FLClicksCount = 1;
-        break;
-    case WM_LBUTTONUP:
-        if (--box->FLClicksCount == 0) box->ToggleSelected();
-        break;
-    case WM_LBUTTONDBLCLK:
-        box->ToggleSelected();
-        break;
-    default:
-        break;
+    // An event handler that fails must not unwind through the system's message
+    // dispatch; the list box still gets the message.
+    try {
+        switch (msg) {
+        case WM_CHAR:
+            if (wParam == L' ') box->ToggleSelected();
+            break;
+        case WM_LBUTTONDOWN:
+            box->FLClicksCount = 1;
+            break;
+        case WM_LBUTTONUP:
+            if (--box->FLClicksCount == 0) box->ToggleSelected();
+            break;
+        case WM_LBUTTONDBLCLK:
+            box->ToggleSelected();
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
     }
     return CallWindowProcW(box->FOldWndProc, wnd, msg, wParam, lParam);
 }
@@ -213,13 +218,21 @@ LRESULT CALLBACK TqmvCheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wPar
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         if (dis && dis->CtlType == ODT_LISTBOX) {
             if (TqmvCheckListBox* box = CLBArray().FindByHandle(dis->hwndItem)) {
-                box->DrawItem(dis->hDC, static_cast<int>(dis->itemID), dis->itemState, dis->rcItem);
+                try {
+                    box->DrawItem(dis->hDC, static_cast<int>(dis->itemID), dis->itemState, dis->rcItem);
+                } catch (...) {
+                    // no memory for the line's text: the line stays undrawn
+                }
                 return 1;
             }
         }
     } else if (msg == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE) {
         if (TqmvCheckListBox* box = CLBArray().FindByHandle(reinterpret_cast<HWND>(lParam))) {
-            if (box->OnClick) box->OnClick(box);
+            try {
+                if (box->OnClick) box->OnClick(box);
+            } catch (...) {
+                // a failing handler must not unwind through the system's message dispatch
+            }
             return 1;
         }
     }
@@ -231,6 +244,9 @@ LRESULT CALLBACK TqmvCheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wPar
 // ---- drawing ----
 
 void TqmvCheckListBox::DrawItem(HDC dc, int Index, UINT State, const RECT& Rect) {
+    // Read before anything is selected into the context, so that a failed
+    // allocation leaves the context as it was.
+    const std::wstring s = Index >= 0 ? GetItemString(Index) : std::wstring();
     COLORREF back, text;
     if (Index >= 0 && (State & ODS_SELECTED)) {
         back = GetSysColor(COLOR_HIGHLIGHT);
@@ -257,7 +273,6 @@ void TqmvCheckListBox::DrawItem(HDC dc, int Index, UINT State, const RECT& Rect)
         DrawCheckBox(dc, checkRect, enabled, GetChecked(Index) ? 1 : 0);
         if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         FillRect(dc, &textRect, static_cast<HBRUSH>(brush.get()));
-        std::wstring s = GetItemString(Index);
         DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
         if (!enabled) SetTextColor(dc, text);
     }

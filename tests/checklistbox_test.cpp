@@ -3,6 +3,7 @@
 // properties with two boxes, drawing, and the registry of boxes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <stdexcept>
 #include <string>
 // The unit is part of setup.exe only, so the test builds it in.
 #include "setup/UqmvCheckListBox.h"
@@ -119,6 +120,36 @@ TEST(CheckListBox, ClicksDoubleClicksSpaceAndDisabledLines) {
     box.SetSelected(-1);
     box.ToggleSelected();
     EXPECT_EQ(clicks, 0);
+}
+
+TEST(CheckListBox, FailingHandlersStayInsideTheBox) {
+    // A handler that throws must not unwind through the system's dispatch:
+    // the toggle and the list box's own handling still happen.
+    Windows w;
+    TqmvCheckListBox box(w.list1);
+    box.Add(L"one");
+    box.Add(L"two");
+    int checkCalls = 0, clickCalls = 0;
+    box.OnCheckClick = [&](TqmvCheckListBox*) {
+        ++checkCalls;
+        throw std::runtime_error("handler failed");
+    };
+    box.OnClick = [&](TqmvCheckListBox*) {
+        ++clickCalls;
+        throw std::runtime_error("handler failed");
+    };
+    Press(w.list1, 1);  // the selection change reaches OnClick as well
+    Release(w.list1, 1);
+    EXPECT_TRUE(box.GetChecked(1));
+    EXPECT_EQ(box.Selected(), 1);
+    SendMessageW(w.list1, WM_CHAR, L' ', 0);
+    EXPECT_FALSE(box.GetChecked(1));
+    EXPECT_EQ(checkCalls, 2);
+    const int before = clickCalls;
+    EXPECT_EQ(SendMessageW(w.parent.get(), WM_COMMAND, MAKEWPARAM(11, LBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(w.list1)),
+              1);
+    EXPECT_EQ(clickCalls, before + 1);
 }
 
 TEST(CheckListBox, LinesTextsAndMissingIndexes) {
