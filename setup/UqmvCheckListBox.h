@@ -84,7 +84,6 @@ public:
     void Delete(TqmvCheckListBox* Item);
     int IndexOf(TqmvCheckListBox* Item) const;
     TqmvCheckListBox* FindByHandle(HWND AHandle) const;
-    TqmvCheckListBox* Item(int Index) const { return FItems[Index]; }
 
 private:
     TqmvCheckListBox* FItems[Capacity] = {};
