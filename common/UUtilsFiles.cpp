@@ -2,6 +2,7 @@
 #include "common/UUtils.h"
 
 #include <cwchar>
+#include <exception>
 
 #include "common/UGlobals.h"
 #include "common/UHandles.h"
@@ -105,7 +106,12 @@ bool ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD share
     if (!GetFileSizeEx(file.get(), &size)) return false;
     // Files of 2 GB and more are not loaded whole.
     if (size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF) return false;
-    std::string buffer(static_cast<size_t>(size.QuadPart), '\0');
+    std::string buffer;
+    try {
+        buffer.resize(static_cast<size_t>(size.QuadPart));
+    } catch (const std::exception&) {
+        return false;  // more than this process can hold
+    }
     DWORD total = 0;
     while (total < buffer.size()) {
         DWORD got = 0;
@@ -125,7 +131,11 @@ std::wstring ReadTextFile(const std::wstring& fileName) {
     // another process holds open, reads as empty.
     std::string bytes;
     if (!ReadFileBytes(fileName, bytes, 0, GENERIC_READ | GENERIC_WRITE)) return std::wstring();
-    return FromAnsi(bytes);
+    try {
+        return FromAnsi(bytes);
+    } catch (const std::exception&) {
+        return std::wstring();  // the text does not fit in memory
+    }
 }
 
 bool PathExists(const std::wstring& path) {

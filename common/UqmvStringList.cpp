@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "common/UHandles.h"
 #include "common/UUtils.h"
@@ -59,14 +60,18 @@ void TqmvStringList::LoadFromFile(const std::wstring& fileName) {
     Clear();
     std::string bytes;
     if (!ReadFileBytes(fileName, bytes, 0, GENERIC_READ)) return;
-    bytes.push_back('\0');
-    size_t pos = 0;
-    while (bytes[pos] != '\0') {
-        const size_t start = pos;
-        while (bytes[pos] != '\r' && bytes[pos] != '\n' && bytes[pos] != '\0') ++pos;
-        AppendLine(FromAnsi(bytes.substr(start, pos - start)));
-        if (bytes[pos] == '\r') ++pos;
-        if (bytes[pos] == '\n') ++pos;
+    try {
+        bytes.push_back('\0');
+        size_t pos = 0;
+        while (bytes[pos] != '\0') {
+            const size_t start = pos;
+            while (bytes[pos] != '\r' && bytes[pos] != '\n' && bytes[pos] != '\0') ++pos;
+            AppendLine(FromAnsi(bytes.substr(start, pos - start)));
+            if (bytes[pos] == '\r') ++pos;
+            if (bytes[pos] == '\n') ++pos;
+        }
+    } catch (const std::exception&) {
+        Clear();  // a file too large for memory loads as nothing, like one that cannot be read
     }
 }
 

@@ -117,6 +117,22 @@ TEST(StringList, LoadSplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(list.Count(), 0);
 }
 
+TEST(StringList, AFileTooLargeForMemoryLoadsAsNothing) {
+    TqmvStringList list;
+    for (LONGLONG size : {0x7FFFFF00LL, 0x30000000LL}) {
+        {
+            UniqueFile f(CreateFileW(L"C:\\slbig.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            LARGE_INTEGER end;
+            end.QuadPart = size;
+            ASSERT_TRUE(f.valid() && SetFilePointerEx(f.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(f.get()));
+        }
+        list.Add(L"old");
+        EXPECT_NO_THROW(list.LoadFromFile(L"C:\\slbig.txt")) << size;
+        EXPECT_EQ(list.Count(), 0) << size;
+    }
+    DeleteFileW(L"C:\\slbig.txt");
+}
+
 TEST(StringList, IndexOfCanMissAStringOfAnUnsortedFile) {
     ASSERT_EQ(WriteFileBytes(L"C:\\utunsorted.txt", "d\r\nc\r\nb\r\na\r\n"), 0u);
     TqmvStringList list;

@@ -302,6 +302,27 @@ TEST(ReadTextFile, ReadsWholeFilesItCanOpenExclusively) {
     EXPECT_TRUE(bytes.empty());
 }
 
+// Makes a file of the given size without writing its bytes (sparse on the host).
+bool MakeLargeFile(const std::wstring& path, LONGLONG size) {
+    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    return f.valid() && SetFilePointerEx(f.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(f.get());
+}
+
+TEST(ReadFileBytes, AFileTooLargeForMemoryIsAFailureNotAnException) {
+    // Just below 2 GB: more than a 32-bit process can hold in one piece.
+    ASSERT_TRUE(MakeLargeFile(L"C:\\utbig.bin", 0x7FFFFF00));
+    std::string bytes = "x";
+    EXPECT_NO_THROW(EXPECT_FALSE(ReadFileBytes(L"C:\\utbig.bin", bytes)));
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_NO_THROW(EXPECT_EQ(ReadTextFile(L"C:\\utbig.bin"), L""));
+    // A gigabyte may be read, but its UTF-16 text does not fit.
+    ASSERT_TRUE(MakeLargeFile(L"C:\\utbig.bin", 0x40000000));
+    EXPECT_NO_THROW(EXPECT_EQ(ReadTextFile(L"C:\\utbig.bin"), L""));
+    DeleteFileW(L"C:\\utbig.bin");
+}
+
 TEST(PathExists, CountsFilesFoldersAndMaskMatches) {
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utex\\sub"), 0u);
     ASSERT_EQ(WriteFileBytes(L"C:\\utex\\a.hpp", ""), 0u);
