@@ -46,5 +46,4 @@ private:
     TUndoStep ReadItem(TUndoRecord& rec);
     void ShowStatus(const std::wstring& text) const;
     int Walk();
-    friend struct TDeinstallAccess;
 };
