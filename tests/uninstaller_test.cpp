@@ -403,6 +403,25 @@ TEST(Uninstaller, PartialUninstallKeepsTheSettings) {
     EXPECT_TRUE(NoChanges(SnapshotChanges(before, after)));
 }
 
+TEST(Uninstaller, RemovesARecordedKeyWithNestedSubKeys) {
+    // Settings below the product key hold keys of their own; the whole branch goes,
+    // which needs the program to know at start-up that it runs on the NT family.
+    const std::wstring dir = L"C:\\Nested Keys";
+    ASSERT_TRUE(WriteRegString(HKCU, ProductKey + L"\\Layout\\Window", L"Left", L"10"));
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
+        {skCreateRegKey | sfUndo, 0x80000001u, 0, ProductKey},
+    })));
+    wd::Program program;
+    ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\""));
+    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_TRUE(wd::Press(dlg, 1000));
+    EXPECT_EQ(program.WaitExit(30000), 0u);
+    program.Kill();
+    UniqueHKey key;
+    EXPECT_NE(RegOpenKeyExW(HKCU, ProductKey.c_str(), 0, KEY_READ, key.put()), ERROR_SUCCESS);
+}
+
 TEST(Uninstaller, ADamagedLogShowsTheFailureAndWaitsForClose) {
     const std::wstring dir = L"C:\\Damaged Install";
     CreateDirectoryPath(dir + L"\\Source");

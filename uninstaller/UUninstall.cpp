@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 #include "common/UDeinstall.h"
+#include "common/UGlobals.h"
 #include "common/UHandles.h"
 #include "uninstaller/UUninstallCommandLine.h"
 
@@ -86,6 +87,8 @@ void ShowError(const std::wstring& text, const wchar_t* caption) {
 }
 
 int Run(HINSTANCE instance) {
+    // Registry branches are deleted level by level on the NT family only.
+    InitPlatformId();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     auto engine = std::make_unique<TDeinstall>();
