@@ -543,3 +543,39 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
     EXPECT_EQ(root, L"C:\\FailRun");
     EXPECT_TRUE(PathExists(L"C:\\FailRun\\RADStudio23\\Win64\\qvl290.bpl"));
 }
+
+// A folder that cannot hold an install (here a relative one) makes the run
+// change nothing: one "Error" box for the first row, then the finish page,
+// which stores no choices and leaves no uninstall entry.
+TEST(Wizard, RefusedRunLeavesNoProductKeyOrUninstallEntry) {
+    ClearMachine();
+    ClearProductKey();
+    ASSERT_TRUE(LayOutMachine({kDelphi7}));
+    Wizard w;
+    ASSERT_TRUE(w.Open());
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(DirectoryText()));
+    ASSERT_TRUE(wd::SetEditText(w.dlg, IDC_DIRECTORY, L"Tessel"));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(ReadyText()));
+    ASSERT_TRUE(w.Next());
+
+    wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, L"Error", 60000);
+    ASSERT_TRUE(box.wnd);
+    EXPECT_EQ(box.text.rfind(L"Error in ScriptItem=0, ErrorCode=", 0), 0u) << std::string(box.text.begin(), box.text.end());
+    EXPECT_NE(box.text.find(L"\r\nCreating directory: Tessel...Fail. "), std::wstring::npos);
+    ASSERT_TRUE(wd::Answer(box, IDOK));
+
+    ASSERT_TRUE(w.OnPage(FinishText()));
+    ASSERT_TRUE(wd::Press(w.dlg, IDCANCEL));  // "Finish"
+    EXPECT_TRUE(w.Finished());
+
+    DWORD versions = 0;
+    std::wstring command;
+    EXPECT_FALSE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE,
+                               L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib",
+                               L"UninstallString", command));
+}
