@@ -65,7 +65,6 @@ for d in "$template"/drive_c/*; do
 done
 rm -f "$prefix/.ready"
 export WINEPREFIX=$prefix
-# Tests may want to find the build tree's programs and helpers.
 wine "$@"
 rc=$?
 wineserver -k >/dev/null 2>&1
