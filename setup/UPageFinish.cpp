@@ -21,7 +21,7 @@ int TPageFinish::Show() {
     ShowItem(IDC_ROWCAPTION, true);
     FocusItem(IDCANCEL);
     SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    SetItemText(IDC_PAGETEXT, FinishText());
+    SetItemText(IDC_PAGETEXT, LastRunRefused ? RefusedFinishText(InstallDir, LastRunRefusal) : FinishText());
     SetItemText(IDCANCEL, L"Finish");
     // A refused run installed nothing, so there are no choices to remember.
     if (LastRunRefused) return 1;
