@@ -17,8 +17,10 @@ public:
     int PrepareUninstFile(const std::wstring& fileName);
     // Reads the product information; sets the walking range and direction. 0.
     int PrepareDeinstall();
-    // Walks the change records and undoes each. 0; negative when a damaged
-    // record stopped the walk (the records not yet reached stay as they are).
+    // Walks the change records and undoes each. 0 when every step succeeded;
+    // negative when a damaged record stopped the walk (the records not yet
+    // reached stay as they are); otherwise the Win32 error of the first step
+    // that failed, after the walk went on with the other records.
     int DoDeinstall();
 
     std::wstring ProductName;
