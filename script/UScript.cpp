@@ -45,6 +45,18 @@ bool BlockTestHolds(uint16_t kind, uint32_t param) {
 
 const TScriptItem kNoRow = {0, nullptr, 0, 0, nullptr, nullptr, 0, 0, nullptr};
 
+// Copy-only mode passes over the IDE rows, and with the compile rows the copies
+// of the packages they would have built: the package folder holds nothing
+// else to copy. The product key row is the product's, not an IDE's: it runs,
+// so that the choices the finish page stores are recorded and an uninstall
+// removes them.
+bool PassedOverInCopyOnly(const TScriptItem& row) {
+    if (row.Kind() == skCreateRegKey) return Str(row.Text) != ProductRegKey;
+    if (row.Kind() != skCopyFile) return IsIdeRowKind(row.Kind());
+    if (!IsIdeIndex(CurrentIde) || IdeFolder.empty()) return false;
+    return PathIsInside(LowerWide(JoinPath(InstallDir, IdeFolder)), LowerWide(ResolvePath(row.Location, Str(row.Text))));
+}
+
 // Whether a run could create its undo log in dir, found out without changing
 // anything: folders made for the test and a log file created for it are
 // removed again; an existing log (the previous installation's) is opened for
@@ -297,7 +309,7 @@ int TScript::ItemDoScript() {
         return 0;
     }
     FLogText.clear();
-    if (CopyOnly && IsIdeRowKind(row.Kind())) return 0;
+    if (CopyOnly && PassedOverInCopyOnly(row)) return 0;
 
     // A folder row notes whether its folder was there before the run. Folder rows
     // without a record of their own get one when they lie in a recorded folder

@@ -182,12 +182,8 @@ TEST_F(Install, CopyOnlyCompilesAndRegistersNothing) {
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(975, run.rows);
-    // File rows still run: copying the packages that were not built fails.
-    EXPECT_FALSE(run.failures.empty());
-    for (const HeadlessRowResult& f : run.failures) {
-        EXPECT_EQ(skCopyFile, static_cast<uint16_t>(f.word0)) << ToUtf8(f.logText);
-        EXPECT_EQ(static_cast<int>(ERROR_FILE_NOT_FOUND), f.code);
-    }
+    // File rows still run; the copies of the packages that were not built do not.
+    EXPECT_TRUE(run.failures.empty()) << ToUtf8(run.failures.empty() ? L"" : run.failures[0].logText);
     EXPECT_TRUE(ReadToolCalls(9).empty());
     EXPECT_TRUE(ReadToolCalls(29).empty());
     EXPECT_TRUE(DirectoryExists(kInstall + L"\\RADStudio23\\Win64"));

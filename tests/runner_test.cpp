@@ -11,6 +11,7 @@
 #include "common/UGlobals.h"
 #include "common/UHandles.h"
 #include "common/UIdeTable.h"
+#include "common/ULocations.h"
 #include "common/UPathText.h"
 #include "common/UUtils.h"
 #include "common/UnDo.h"
@@ -173,31 +174,50 @@ TEST_F(Runner, BlocksSkipTheirRowsWithoutTrace) {
     EXPECT_EQ(0u, records[0].Param) << "a folder made by the run";
 }
 
+// Copy-only mode: no IDE row and no copy of a package it did not build; the
+// product key row still runs, so the stored choices are recorded for undo.
 TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     CopyOnly = true;
     InstallDir = L"C:\\rt\\copy";
+    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+    const TCopyTarget toSystem = {L"qvl70.bpl", locSystem};
+    TScriptItem packageCopy = Row(skCopyFile, L"Delphi7\\qvl70.bpl", 0, locInstall);
+    TScriptItem otherCopy = Row(skCopyFile, L"Source\\qvTessel.inc", 0, locInstall);
+    packageCopy.Target = otherCopy.Target = &toSystem;
     const std::vector<TScriptItem> rows = {
         Row(skSetIde | U, L"Delphi7", 9),                 // control row: runs
         Row(skCreateDir | U, L"Delphi7", 0, 3),           // file row: runs
         Row(skCheckFile, L"Delphi7", 0, 3),               // IDE row
         Row(skRegisterWinHelp | U, L"qvlib.hlp"),         // IDE row with a record: none written
         Row(skCompilePackage, L"qvl70.dpk", 0),           // would fail with -1 if it ran
+        packageCopy,                                      // would fail: the package was not built
         Row(skRegisterPackage | U, L"Delphi7\\dclqvl70.bpl", 0, 3),
+        Row(skCreateRegKey | U, L"Software\\Veltrane\\Other", 0x80000002u),
+        Row(skCreateRegKey | U, ProductRegKey, 0x80000002u),
+        otherCopy,                                        // a file row of its own: runs, and fails here
     };
-    EXPECT_EQ(std::vector<int>(rows.size(), 0), RunRows(rows));
+    std::vector<int> expected(rows.size(), 0);
+    expected.back() = ERROR_PATH_NOT_FOUND;
+    EXPECT_EQ(expected, RunRows(rows));
     EXPECT_EQ(9, CurrentIde);
     EXPECT_EQ(L"Delphi7", IdeFolder);
     const std::vector<std::wstring> lines = LogLines(InstallDir);
-    ASSERT_EQ(4u, lines.size());
+    ASSERT_EQ(5u, lines.size());
     EXPECT_EQ(L"Creating directory: C:\\rt\\copy\\Delphi7...Success", lines[3]);
+    EXPECT_EQ(0u, lines[4].rfind(L"Copying file: from C:\\rt\\copy\\Source\\qvTessel.inc to ", 0));
     const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
-    ASSERT_EQ(2u, records.size());
+    ASSERT_EQ(3u, records.size());
     EXPECT_EQ(skSetIde | U, records[0].Word0);
     EXPECT_EQ(9u, records[0].Param);
     EXPECT_EQ("Delphi7", records[0].Text);
     EXPECT_EQ(skCreateDir | U, records[1].Word0);
+    EXPECT_EQ(skCreateRegKey | U, records[2].Word0);
+    EXPECT_EQ(ToUtf8(ProductRegKey), records[2].Text);
     std::wstring value;
     EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
+    UniqueHKey key;
+    EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, key.put()));
+    EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Veltrane\\Other", 0, KEY_READ, key.put()));
 }
 
 TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {

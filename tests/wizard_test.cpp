@@ -155,8 +155,8 @@ struct Wizard {
     wd::Program program;
     HWND dlg = nullptr;
 
-    bool Open() {
-        if (!wd::Start(program, TESSEL_BUILD_DIR L"/setup/setup.exe", L"")) return false;
+    bool Open(const wchar_t* args = L"") {
+        if (!wd::Start(program, TESSEL_BUILD_DIR L"/setup/setup.exe", args)) return false;
         dlg = wd::FindDialog(program.pid, L"Installation Wizard for", IDC_LIST);
         return dlg != nullptr;
     }
@@ -207,6 +207,18 @@ std::wstring ProgramFilesDir() {
 std::wstring Parent(const std::wstring& dir) { return dir.substr(0, dir.rfind(L'\\')); }
 
 void ClearProductKey() { DeleteRegKey(HKEY_LOCAL_MACHINE, kProductKey); }
+
+// The uninstall as Windows starts it from the uninstall entry, Start pressed;
+// true when it ran to its end.
+bool UninstallFromEntry() {
+    std::wstring command = wd::UninstallCommand(), exe, args;
+    if (command.empty()) return false;
+    wd::SplitCommand(command, exe, args);
+    wd::Program un;
+    if (!wd::Start(un, exe, args)) return false;
+    HWND udlg = wd::FindDialog(un.pid, L"Uninstall for Tessel library v4.09", 1000);
+    return udlg && wd::Press(udlg, 1000) && un.WaitExit(300000) == 0;
+}
 
 }  // namespace
 
@@ -339,15 +351,7 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     ASSERT_TRUE(w.Finished());
 
     // The uninstall as Windows starts it leaves the machine as it was.
-    std::wstring command = wd::UninstallCommand(), exe, args;
-    ASSERT_FALSE(command.empty());
-    wd::SplitCommand(command, exe, args);
-    wd::Program un;
-    ASSERT_TRUE(wd::Start(un, exe, args));
-    HWND udlg = wd::FindDialog(un.pid, L"Uninstall for Tessel library v4.09", 1000);
-    ASSERT_NE(udlg, nullptr);
-    ASSERT_TRUE(wd::Press(udlg, 1000));
-    ASSERT_EQ(un.WaitExit(300000), 0u);
+    ASSERT_TRUE(UninstallFromEntry());
     EXPECT_FALSE(PathExists(installDir + L"\\Source"));
     EXPECT_TRUE(PathExists(installDir + L"\\unqmv.exe"));
     // The running uninstaller cannot delete itself.
@@ -592,4 +596,46 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
 
     // Files, packages, path and help entries, the uninstall entry and the stored choices.
     EXPECT_TRUE(NoChanges(SnapshotChanges(before, SnapshotInstallPlaces(previousDir))));
+    // And it still uninstalls.
+    EXPECT_TRUE(UninstallFromEntry());
+    EXPECT_FALSE(PathExists(previousDir + L"\\Delphi7"));
+}
+
+// A copy-only install ("/C") on a machine with Delphi 7, as a new user tries
+// it: no "Error" box for the packages it does not build, the choices stored,
+// and after the uninstall from the uninstall entry the machine is as before.
+TEST(Wizard, CopyOnlyInstallRunsCleanAndUninstallsWithoutTrace) {
+    ClearMachine();
+    ClearProductKey();
+    ASSERT_TRUE(LayOutMachine({kDelphi7}));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
+    const std::wstring installDir = L"C:\\Tessel Copy";
+    const TSnapshot before = SnapshotInstallPlaces(installDir);
+
+    Wizard w;
+    ASSERT_TRUE(w.Open(L"/C"));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+    EXPECT_EQ(w.Ticks(), (1u << kLineDelphi7) | kExtras);
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(DirectoryText()));
+    ASSERT_TRUE(wd::SetEditText(w.dlg, IDC_DIRECTORY, installDir));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(ReadyText()));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(wd::WaitFor([&] { return wd::ItemText(w.dlg, IDCANCEL) == L"Finish"; }, 300000));
+    EXPECT_TRUE(wd::WaitMessageBox(w.program.pid, L"Error", 0).wnd == nullptr);
+    EXPECT_EQ(wd::ItemText(w.dlg, IDC_PAGETEXT), FinishText());
+    EXPECT_TRUE(PathExists(installDir + L"\\Delphi7\\qvl70.dpk"));
+    std::wstring root;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
+    EXPECT_EQ(root, installDir);
+    ASSERT_TRUE(wd::Press(w.dlg, IDCANCEL));
+    ASSERT_TRUE(w.Finished());
+
+    ASSERT_TRUE(UninstallFromEntry());
+    TSnapshot after = SnapshotInstallPlaces(installDir);
+    after.erase(L"file " + LowerWide(installDir) + L"\\unqmv.exe");  // the running uninstaller
+    after.erase(L"dir " + LowerWide(installDir));
+    EXPECT_TRUE(NoChanges(SnapshotChanges(before, after)));
 }
