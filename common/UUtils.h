@@ -26,7 +26,13 @@ constexpr uint32_t ddtFindCloseFailed  = 0x80000004;
 constexpr uint32_t ddtDirNotRemoved    = 0x80000008;
 constexpr uint32_t ddtRootCloseFailed  = 0x80000010;
 constexpr uint32_t ddtRootNotFound     = 0x80000020;
+// Deletes the folder's files and sub-folders, then the folder unless keepRoot.
+// Links to folders (junctions, directory links, mounted folders) are never
+// entered: the link itself is removed and its target left as it is.
 uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot);
+// What the tree removal does with one entry of a folder's listing.
+enum TTreeEntry { teSkip, teRecurse, teRemoveLink, teDeleteFile };
+TTreeEntry TreeEntryAction(const WIN32_FIND_DATAW& data);
 
 // Writes payload resource id (type "QVLIB" in PayloadModule) to fileName, replacing it.
 DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName);

@@ -36,18 +36,51 @@ DWORD CreateDirectoryPath(const std::wstring& fullPath) {
     return 0;
 }
 
+TTreeEntry TreeEntryAction(const WIN32_FIND_DATAW& data) {
+    const DWORD attrs = data.dwFileAttributes;
+    // A file, or a link to one: deleting it removes the link, never its target.
+    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return teDeleteFile;
+    // "." and "..", and with them every folder whose name starts with a dot.
+    if (data.cFileName[0] == L'.') return teSkip;
+    // A junction, directory link or mounted folder leads to someone else's
+    // files: only the link goes.
+    if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return teRemoveLink;
+    return teRecurse;
+}
+
+namespace {
+
+// Removes a folder link without touching its target. Windows removes a
+// directory link as a folder; a link that does not go that way is tried as a
+// file, which never succeeds on a real folder.
+bool RemoveLink(const std::wstring& path) {
+    return RemoveDirectoryW(path.c_str()) || DeleteFileW(path.c_str());
+}
+
+}  // namespace
+
 uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
     uint32_t result = 0;
     WIN32_FIND_DATAW data;
+    // A folder that is itself a link is not entered either.
+    const DWORD rootAttrs = GetFileAttributesW(path.c_str());
+    if (rootAttrs != INVALID_FILE_ATTRIBUTES && (rootAttrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        if (keepRoot) return result;
+        return RemoveLink(path) ? result : result | ddtDirNotRemoved;
+    }
     UniqueFind find(FindFirstFileW(JoinPath(path, L"*.*").c_str(), &data));
     if (find) {
         do {
             const std::wstring item = JoinPath(path, data.cFileName);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                // Skips "." and "..", and with them every folder whose name starts with a dot.
-                if (data.cFileName[0] != L'.') result |= DeleteDirectoryTree(item, false);
-            } else if (!DeleteFileW(item.c_str())) {
-                result |= ddtFileNotDeleted;
+            switch (TreeEntryAction(data)) {
+            case teSkip: break;
+            case teRecurse: result |= DeleteDirectoryTree(item, false); break;
+            case teRemoveLink:
+                if (!RemoveLink(item)) result |= ddtDirNotRemoved;
+                break;
+            case teDeleteFile:
+                if (!DeleteFileW(item.c_str())) result |= ddtFileNotDeleted;
+                break;
             }
         } while (FindNextFileW(find.get(), &data));
         if (!find.reset()) result |= ddtFindCloseFailed;

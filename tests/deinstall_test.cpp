@@ -381,6 +381,51 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterThe
     EXPECT_EQ(IdeFolder, L"before");
 }
 
+// A Unix symbolic link made from the host, which a program under Wine sees as
+// a folder link (FILE_ATTRIBUTE_REPARSE_POINT). False where it cannot be made.
+bool MakeHostFolderLink(const std::wstring& link, const std::wstring& target) {
+    using TUnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<TUnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return false;
+    std::wstring args = L"/c start /wait /unix /bin/ln -s";
+    for (const std::wstring& path : {target, link}) {
+        char* name = unixName(path.c_str());
+        if (!name) return false;
+        args += L" \"" + FromUtf8(name) + L"\"";
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    const DWORD attrs = RunAndWait(std::wstring(system) + L"\\cmd.exe", args) == 0 ? GetFileAttributesW(link.c_str())
+                                                                                    : INVALID_FILE_ATTRIBUTES;
+    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// A link that the user put inside the install folder (here Demos\Mine, to
+// their own projects) goes with the folder; what it leads to stays whole.
+TEST(Deinstall, RemovesFolderLinksWithoutEnteringThem) {
+    const std::wstring dir = L"C:\\LinkInstall", outside = L"C:\\MyProjects";
+    MakeFile(dir + L"\\Demos\\demo.dpr");
+    MakeFile(outside + L"\\keep.pas", "mine");
+    MakeFile(outside + L"\\Sub\\deep.pas", "mine too");
+    if (!MakeHostFolderLink(dir + L"\\Demos\\Mine", outside) || !MakeHostFolderLink(dir + L"\\Linked", outside))
+        GTEST_SKIP() << "no folder links can be made here";
+    ASSERT_TRUE(FileExists(dir + L"\\Demos\\Mine\\keep.pas")) << "the link leads to the user's files";
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
+        {skCreateDir | sfUndo, 0, 3, L""},
+        {skCreateDir | sfUndo, 0, 3, L"Linked"},  // recorded, and made a link later
+        {skCreateDir | sfUndo, 0, 3, L"Demos"},
+    })));
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(FileText(outside + L"\\keep.pas"), "mine");
+    EXPECT_EQ(FileText(outside + L"\\Sub\\deep.pas"), "mine too");
+    // Windows removes the links themselves; Wine 8 cannot remove a host link
+    // through the Win32 calls, so here they stay, still leading to the files.
+    EXPECT_FALSE(FileExists(dir + L"\\Demos\\demo.dpr"));
+    EXPECT_FALSE(FileExists(dir + L"\\uninst.log"));
+}
+
 TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
     const std::wstring dir = L"C:\\Damaged";
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {

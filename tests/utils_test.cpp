@@ -101,6 +101,30 @@ TEST(DeleteDirectoryTree, LeavesFoldersWhoseNameStartsWithADot) {
     EXPECT_FALSE(PathExists(L"C:\\utdot\\.dotfile"));
 }
 
+// Links to folders are removed, never entered; files and links to files are
+// deleted (which removes the link only); dot folders stay as before.
+TEST(DeleteDirectoryTree, DecidesPerEntryAndNeverEntersALink) {
+    const struct {
+        DWORD attrs;
+        const wchar_t* name;
+        TTreeEntry action;
+    } cases[] = {
+        {FILE_ATTRIBUTE_DIRECTORY, L"Demos", teRecurse},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L"Mine", teRemoveLink},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY, L"Mount", teRemoveLink},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L".link", teSkip},
+        {FILE_ATTRIBUTE_DIRECTORY, L"..", teSkip},
+        {FILE_ATTRIBUTE_ARCHIVE, L"a.pas", teDeleteFile},
+        {FILE_ATTRIBUTE_REPARSE_POINT, L"filelink.pas", teDeleteFile},
+    };
+    for (const auto& c : cases) {
+        WIN32_FIND_DATAW data{};
+        data.dwFileAttributes = c.attrs;
+        wcscpy(data.cFileName, c.name);
+        EXPECT_EQ(TreeEntryAction(data), c.action) << c.attrs;
+    }
+}
+
 TEST(Registry, StringsRoundTripAndOnlyPlainStringsAreRead) {
     const std::wstring key = L"Software\\UtReg\\Str";
     std::wstring v = L"stale";
