@@ -36,6 +36,21 @@ struct ComRelease {
     ~ComRelease() { if (p) p->Release(); }
 };
 
+// COM initialised apartment-threaded on this thread while the object lives, as
+// the folder browser requires; released again only when this object did it.
+class ComApartment {
+public:
+    ComApartment() : FInitialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (FInitialised) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool FInitialised;
+};
+
 }  // namespace
 
 int TPageSelectDirectory::Show() {
@@ -92,6 +107,8 @@ int TPageSelectDirectory::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
 
 bool TPageSelectDirectory::BrowseForDirectory() {
     Directory.clear();
+    // Declared first, so that everything below is released before COM is.
+    ComApartment com;
     ComRelease<IMalloc> malloc;
     if (FAILED(SHGetMalloc(&malloc.p)) || !malloc.p) return false;
     auto* name = static_cast<wchar_t*>(malloc.p->Alloc(MAX_PATH * sizeof(wchar_t)));
