@@ -357,6 +357,26 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
     EXPECT_EQ(RegText(HKLM, L"Software\\KeepMe", L"v"), L"1");
 }
 
+// The status line's text for every kind of record, as described; nullptr:
+// the line keeps the last text.
+TEST(Deinstall, StatusTextOfEveryRecordKind) {
+    const std::pair<uint16_t, const wchar_t*> expected[] = {
+        {0x4009, nullptr},                  {0x0008, L"Unregistering package"},
+        {0x0015, L"Unregistering package"}, {0x0026, L"Unregistering package"},
+        {0x000A, L"Unregistering help"},    {0x0019, nullptr},
+        {0x000B, L"Removing file"},         {0x8002, L"Removing file"},
+        {0x8010, L"Removing file"},         {0x8014, L"Removing file"},
+        {0x8001, L"Removing directory"},    {0x000C, L"Unregistering help"},
+        {0x000F, L"Removing registry key"}, {0x0023, L"Unregistering help"},
+        {0x8012, L"Unregistering uninstall"}, {0x400E, nullptr},
+        {0x0001, nullptr},                  {0x8011, nullptr},
+    };
+    for (const auto& [kind, text] : expected) {
+        const wchar_t* got = UndoStatusText(kind);
+        EXPECT_EQ(std::wstring(got ? got : L"<none>"), std::wstring(text ? text : L"<none>")) << std::hex << kind;
+    }
+}
+
 TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterTheRest) {
     const std::wstring dir = L"C:\\Help Test";
     MakeFile(dir + L"\\help\\help_unreg.bat", "@echo off\r\necho done>unreg.txt\r\n");

@@ -523,6 +523,61 @@ TEST(ScriptTable, UndoFlagsOnExactlyTheRecordedKinds) {
     for (int i : RowsOfKind(skRegisterWinHelp)) EXPECT_EQ(ScriptRow(i).Location, 0u);
 }
 
+// The IDE table as the product description gives it, typed here rather than
+// derived from the product's own table: discovery, the stand-in machines and
+// the package registration all read it, so a wrong value would pass them all.
+TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
+    const struct {
+        const wchar_t* Name;
+        uint32_t InternalId;
+        const wchar_t* RegKey;
+        const wchar_t* HelpStr[3];
+        bool IsDelphi, Is32and64;
+    } expected[IdeCount] = {
+        {L"Delphi3", 0x00000001, L"Software\\Borland\\Delphi\\3.0", {L"delphi3.cfg", nullptr, nullptr}, true, false},
+        {L"Delphi4", 0x00000002, L"Software\\Borland\\Delphi\\4.0", {L"delphi4.cfg", L"delphi4.ohi", L"delphi4.ohl"}, true, false},
+        {L"Delphi5", 0x00000004, L"Software\\Borland\\Delphi\\5.0", {L"delphi5.ohi", L"delphi5.ohl", nullptr}, true, false},
+        {L"CBuilder3", 0x00000008, L"Software\\Borland\\C++Builder\\3.0", {nullptr, nullptr, nullptr}, false, false},
+        {L"CBuilder4", 0x00000010, L"Software\\Borland\\C++Builder\\4.0", {L"bcb4.cfg", L"bcb4.ohi", L"bcb4.ohl"}, false, false},
+        {L"CBuilder5", 0x00000020, L"Software\\Borland\\C++Builder\\5.0", {L"bcb5.ohi", L"bcb5.ohl", nullptr}, false, false},
+        {L"Delphi6", 0x00000040, L"Software\\Borland\\Delphi\\6.0", {L"delphi6.ohi", L"delphi6.ohl", L"delphi6.als"}, true, false},
+        {L"CBuilder6", 0x00000080, L"Software\\Borland\\C++Builder\\6.0", {L"bcb6.ohi", L"bcb6.ohl", L"bcb6.als"}, false, false},
+        {L"Delphi7", 0x00000100, L"Software\\Borland\\Delphi\\7.0", {L"d7.ohi", L"d7.ohl", L"d7.als"}, true, false},
+        {L"Delphi9", 0x00000200, L"Software\\Borland\\BDS\\3.0", {nullptr, nullptr, nullptr}, true, false},
+        {L"BDS2006", 0x00000400, L"Software\\Borland\\BDS\\4.0", {nullptr, nullptr, nullptr}, true, false},
+        {L"Delphi2007", 0x00000800, L"Software\\Borland\\BDS\\5.0", {nullptr, nullptr, nullptr}, true, false},
+        {L"BDS2009", 0x00001000, L"Software\\CodeGear\\BDS\\6.0", {nullptr, nullptr, nullptr}, true, false},
+        {L"BDS2010", 0x00002000, L"Software\\CodeGear\\BDS\\7.0", {nullptr, nullptr, nullptr}, true, false},
+        {L"RADStudio8", 0x00004000, L"Software\\Embarcadero\\BDS\\8.0", {nullptr, nullptr, nullptr}, true, false},
+        {L"RADStudio9", 0x00008000, L"Software\\Embarcadero\\BDS\\9.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio10", 0x00010000, L"Software\\Embarcadero\\BDS\\10.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio11", 0x00020000, L"Software\\Embarcadero\\BDS\\11.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio12", 0x00040000, L"Software\\Embarcadero\\BDS\\12.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio14", 0x00080000, L"Software\\Embarcadero\\BDS\\14.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio15", 0x00100000, L"Software\\Embarcadero\\BDS\\15.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio16", 0x00200000, L"Software\\Embarcadero\\BDS\\16.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio17", 0x00400000, L"Software\\Embarcadero\\BDS\\17.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio18", 0x00800000, L"Software\\Embarcadero\\BDS\\18.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio19", 0x01000000, L"Software\\Embarcadero\\BDS\\19.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio20", 0x02000000, L"Software\\Embarcadero\\BDS\\20.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio21", 0x04000000, L"Software\\Embarcadero\\BDS\\21.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio22", 0x08000000, L"Software\\Embarcadero\\BDS\\22.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio23", 0x10000000, L"Software\\Embarcadero\\BDS\\23.0", {nullptr, nullptr, nullptr}, true, true},
+    };
+    for (int i = 1; i <= IdeCount; ++i) {
+        const auto& e = expected[i - 1];
+        const TBorlandProduct& ide = IdeTable[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Str(ide.Name), e.Name);
+        EXPECT_EQ(ide.InternalId, e.InternalId);
+        EXPECT_EQ(Str(ide.RegKey), e.RegKey);
+        for (int h = 0; h < 3; ++h) EXPECT_EQ(Str(ide.HelpStr[h]), Str(e.HelpStr[h])) << h;
+        EXPECT_EQ(ide.IsDelphi, e.IsDelphi);
+        EXPECT_EQ(ide.Is32and64, e.Is32and64);
+        EXPECT_TRUE(ide.RootDir.empty() && !ide.Exists && !ide.Selected);
+    }
+}
+
 TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     std::set<uint32_t> bits, masks;
     for (const TInstallItem& item : InstallItems) {

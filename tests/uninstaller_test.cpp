@@ -10,6 +10,7 @@
 #include "common/UPathText.h"
 #include "uninstaller/UUninstallCommandLine.h"
 #include "common/UUtils.h"
+#include "support/DialogTemplate.h"
 #include "support/MachineSnapshot.h"
 #include "support/TestFiles.h"
 #include "support/UndoLogWriter.h"
@@ -204,73 +205,13 @@ TEST(UninstallCommandLine, SwitchesAndLogFileName) {
     EXPECT_EQ(parse({L"\"a\"b"}).LogFileName, L"\"a\"b");
 }
 
-namespace {
-
-// One control of a dialog template as the program carries it.
-struct TTemplateItem {
-    DWORD exStyle = 0, style = 0, id = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::wstring cls, text;  // class atoms and ordinal texts as "#<number>"
-};
-
-// Reads a name-or-ordinal field of a template and moves p past it. The
-// predefined class atoms are given by name.
-std::wstring SzOrOrd(const WORD*& p) {
-    if (*p == 0xFFFF) {
-        const WORD ord = p[1];
-        p += 2;
-        if (ord == 0x80) return L"BUTTON";
-        if (ord == 0x82) return L"STATIC";
-        return L"#" + std::to_wstring(ord);
-    }
-    std::wstring s(reinterpret_cast<const wchar_t*>(p));
-    p += s.size() + 1;
-    return s;
-}
-
-}  // namespace
-
 TEST(Uninstaller, CarriesItsDialogPictureAndIcon) {
-    UniqueModule exe(LoadLibraryExW(BuiltUninstaller().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    ASSERT_TRUE(exe.valid());
-    HRSRC res = FindResourceW(exe.get(), MAKEINTRESOURCEW(1), RT_DIALOG);
-    ASSERT_NE(res, nullptr);
-    const WORD* p = static_cast<const WORD*>(LockResource(LoadResource(exe.get(), res)));
-    ASSERT_EQ(p[1], 0xFFFF) << "extended template";
-    const DWORD style = *reinterpret_cast<const DWORD*>(p + 6);
-    const WORD count = p[8];
-    EXPECT_EQ(style, static_cast<DWORD>(DS_SETFONT | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | WS_POPUP |
-                                        WS_CAPTION | WS_SYSMENU));
-    EXPECT_EQ(p[11], 250);
-    EXPECT_EQ(p[12], 183);
-    p += 13;
-    SzOrOrd(p);  // menu
-    SzOrOrd(p);  // class
-    EXPECT_EQ(SzOrOrd(p), L"UnInstall Wizard");
-    EXPECT_EQ(p[0], 8);  // point size
-    p += 3;
-    EXPECT_EQ(SzOrOrd(p), L"MS Sans Serif");
-
-    std::vector<TTemplateItem> items;
-    for (WORD i = 0; i < count; ++i) {
-        p = reinterpret_cast<const WORD*>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR(3));
-        TTemplateItem item;
-        const DWORD* d = reinterpret_cast<const DWORD*>(p);
-        item.exStyle = d[1];
-        item.style = d[2];
-        const short* pos = reinterpret_cast<const short*>(d + 3);
-        item.x = pos[0], item.y = pos[1], item.cx = pos[2], item.cy = pos[3];
-        item.id = d[5];
-        p = reinterpret_cast<const WORD*>(d + 6);
-        item.cls = SzOrOrd(p);
-        item.text = SzOrOrd(p);
-        p += 1 + *p / sizeof(WORD);  // creation data
-        items.push_back(item);
-    }
-    ASSERT_EQ(items.size(), 8u);
+    TDialogTemplate dialog;
+    ASSERT_TRUE(ReadDialogTemplate(BuiltUninstaller(), 1, dialog)) << "extended template 1";
     const DWORD child = WS_CHILD | WS_VISIBLE;
-    struct Expected { DWORD id; const wchar_t* cls; const wchar_t* text; short x, y, cx, cy; DWORD style, exStyle; };
-    const Expected expected[] = {
+    const TDialogTemplate expected = {
+        DS_SETFONT | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+        250, 183, L"UnInstall Wizard", L"MS Sans Serif", 8, {
         {1000, L"BUTTON", L"&Start", 136, 164, 50, 14, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
         {2, L"BUTTON", L"&Cancel", 192, 164, 50, 14, child | WS_TABSTOP | BS_PUSHBUTTON, 0},
         {501, L"STATIC", L"#1", 5, 2, 80, 155, child | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 0},
@@ -279,21 +220,11 @@ TEST(Uninstaller, CarriesItsDialogPictureAndIcon) {
         {261, L"BUTTON", L"", 93, 101, 151, 39, WS_CHILD | BS_GROUPBOX, 0},
         {1009, L"MSCTLS_PROGRESS32", L"", 97, 122, 143, 14, WS_CHILD | WS_BORDER, 0},
         {260, L"STATIC", L"Copying", 97, 109, 141, 8, WS_CHILD | WS_GROUP | SS_LEFT, 0},
-    };
-    for (size_t i = 0; i < items.size(); ++i) {
-        const auto& got = items[i];
-        const auto& want = expected[i];
-        EXPECT_EQ(got.id & 0xFFFF, want.id) << i;
-        EXPECT_EQ(LowerWide(got.cls), LowerWide(want.cls)) << i;
-        EXPECT_EQ(got.text, want.text) << i;
-        EXPECT_EQ(got.x, want.x) << i;
-        EXPECT_EQ(got.y, want.y) << i;
-        EXPECT_EQ(got.cx, want.cx) << i;
-        EXPECT_EQ(got.cy, want.cy) << i;
-        EXPECT_EQ(got.style, want.style) << i;
-        EXPECT_EQ(got.exStyle, want.exStyle) << i;
-    }
+    }};
+    EXPECT_TRUE(SameDialog(dialog, expected));
 
+    UniqueModule exe(LoadLibraryExW(BuiltUninstaller().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(exe.valid());
     // The side picture: 119 x 258 pixels in 16 colours; the icon by name.
     HRSRC pic = FindResourceW(exe.get(), MAKEINTRESOURCEW(1), RT_BITMAP);
     ASSERT_NE(pic, nullptr);

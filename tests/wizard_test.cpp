@@ -4,9 +4,12 @@
 // complete install and the uninstall from the Windows uninstall entry.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <cwchar>
+#include <set>
 #include <string>
 #include <vector>
+#include "support/DialogTemplate.h"
 #include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
 #include "support/WindowDriver.h"
@@ -144,6 +147,45 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     SelectionMasks(extras, ides, items);
     EXPECT_EQ(ides, 0u);
     EXPECT_EQ(items, 0x380u);
+}
+
+// The setup's two dialog templates, control by control, as described.
+TEST(WizardTemplates, WizardAndCustomiseDialogs) {
+    const std::wstring setup = TESSEL_BUILD_DIR L"/setup/setup.exe";
+    const DWORD dialogStyle = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | DS_NOIDLEMSG |
+                              DS_SETFONT;
+    const DWORD child = WS_CHILD, shown = WS_CHILD | WS_VISIBLE, push = BS_PUSHBUTTON | WS_TABSTOP;
+    const DWORD line = shown | SS_BLACKFRAME | WS_BORDER | WS_DISABLED;
+    const TDialogTemplate wizard = {dialogStyle | WS_SYSMENU, 267, 238, L"Installation Wizard", L"MS Sans Serif", 8, {
+        {1010, L"EDIT", L"", 101, 74, 106, 13, child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
+        {1002, L"BUTTON", L"Browse...", 210, 74, 35, 13, child | push, 0},
+        {1001, L"BUTTON", L"< &Back", 102, 219, 50, 14, shown | push, 0},
+        {1000, L"BUTTON", L"&Next >", 152, 219, 50, 14, shown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+        {2, L"BUTTON", L"&Cancel", 206, 219, 50, 14, shown | push, 0},
+        {501, L"STATIC", L"#1", 5, 6, 81, 202, shown | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 0},
+        {0xFFFF, L"STATIC", L"", 4, 213, 257, 1, line, WS_EX_STATICEDGE},
+        {256, L"STATIC", L"text", 97, 6, 156, 40, child | SS_LEFT | WS_GROUP, 0},
+        {258, L"BUTTON", L"Destination Folder", 97, 65, 152, 28, child | BS_GROUPBOX, 0},
+        {261, L"BUTTON", L"", 97, 100, 153, 39, child | BS_GROUPBOX, 0},
+        {1009, L"msctls_progress32", L"Progress1", 103, 121, 143, 14, child | WS_BORDER, 0},
+        {260, L"STATIC", L"Copying", 103, 108, 141, 8, child | SS_LEFT | WS_GROUP, 0},
+        {1013, L"LISTBOX", L"List1", 93, 22, 162, 166, child | WS_VSCROLL | WS_BORDER | WS_TABSTOP |
+             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 0},
+        {1003, L"BUTTON", L"Customize...", 205, 194, 50, 14, child | push, 0},
+    }};
+    const TDialogTemplate customise = {dialogStyle, 154, 158, L"Customize...", L"MS Sans Serif", 8, {
+        {901, L"LISTBOX", L"List1", 3, 3, 148, 93, shown | WS_VSCROLL | WS_BORDER | WS_TABSTOP | LBS_NOTIFY |
+             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 0},
+        {902, L"STATIC", L"", 3, 100, 148, 30, shown | SS_LEFT | WS_GROUP, 0},
+        {903, L"STATIC", L"", 5, 134, 144, 1, line, WS_EX_STATICEDGE},
+        {904, L"BUTTON", L"&OK", 24, 139, 50, 14, shown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+        {905, L"BUTTON", L"&Cancel", 78, 139, 50, 14, shown | push, 0},
+    }};
+    for (const auto& [id, expected] : {std::make_pair(1, wizard), std::make_pair(900, customise)}) {
+        TDialogTemplate dialog;
+        ASSERT_TRUE(ReadDialogTemplate(setup, id, dialog)) << id;
+        EXPECT_TRUE(SameDialog(dialog, expected)) << "template " << id;
+    }
 }
 
 // ---------------------------------------------------------------- the real program
@@ -317,10 +359,23 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     ASSERT_TRUE(w.Next());
     ASSERT_TRUE(w.OnPage(ReadyText()));
 
-    // Start: the run ends on the finish page by itself, without any error box.
+    // Start: the run ends on the finish page by itself, without any error box,
+    // the row caption showing the runner's three captions on the way and the
+    // bar ending full over one step per row.
     ASSERT_TRUE(w.Next());
-    ASSERT_TRUE(wd::WaitFor([&] { return wd::ItemText(w.dlg, IDCANCEL) == L"Finish"; }, 300000));
+    std::set<std::wstring> captions;
+    ASSERT_TRUE(wd::WaitFor([&] {
+        captions.insert(wd::ItemText(w.dlg, IDC_ROWCAPTION));
+        return wd::ItemText(w.dlg, IDCANCEL) == L"Finish";
+    }, 300000));
     EXPECT_TRUE(wd::WaitMessageBox(w.program.pid, L"Error", 0).wnd == nullptr);
+    captions.erase(L"Copying");  // the template's text, before the first row
+    captions.erase(L"");         // the caption before the first captioned row
+    EXPECT_EQ(captions, (std::set<std::wstring>{L"Compiling package", L"Creating directory", L"Copying file"}));
+    HWND bar = GetDlgItem(w.dlg, IDC_PROGRESS);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, TRUE, 0), 0);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 974);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 974);
     EXPECT_EQ(wd::ItemText(w.dlg, IDC_PAGETEXT), FinishText());
     EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_NEXT));
     EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_BACK));

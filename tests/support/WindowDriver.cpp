@@ -89,14 +89,18 @@ HWND FindDialog(DWORD pid, const std::wstring& titlePrefix, int childId, DWORD t
 }
 
 std::wstring Text(HWND wnd) {
-    DWORD_PTR len = 0;
-    if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return std::wstring();
-    std::vector<wchar_t> buf(len + 2, L'\0');
-    DWORD_PTR got = 0;
-    if (!SendMessageTimeoutW(wnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG,
-                             5000, &got))
-        return std::wstring();
-    return std::wstring(buf.data());
+    // The text can change between the two questions; a text that fills the
+    // buffer may have been cut, so it is asked for again with more room.
+    for (DWORD_PTR extra = 2;; extra *= 16) {
+        DWORD_PTR len = 0;
+        if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &len)) return std::wstring();
+        std::vector<wchar_t> buf(len + extra, L'\0');
+        DWORD_PTR got = 0;
+        if (!SendMessageTimeoutW(wnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), SMTO_ABORTIFHUNG,
+                                 5000, &got))
+            return std::wstring();
+        if (got + 1 < buf.size() || extra > 4096) return std::wstring(buf.data());
+    }
 }
 
 std::wstring ItemText(HWND dlg, int id) { return Text(GetDlgItem(dlg, id)); }
