@@ -30,9 +30,10 @@ constexpr uint32_t ddtRootNotFound     = 0x80000020;
 // Links to folders (junctions, directory links, mounted folders) are never
 // entered: the link itself is removed and its target left as it is.
 uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot);
-// What the tree removal does with one entry of a folder's listing.
+// What the tree removal does with one entry of a folder's listing, given its
+// attributes and name as the directory search reports them.
 enum TTreeEntry { teSkip, teRecurse, teRemoveLink, teDeleteFile };
-TTreeEntry TreeEntryAction(const WIN32_FIND_DATAW& data);
+TTreeEntry TreeEntryAction(DWORD attributes, const wchar_t* name);
 
 // Writes payload resource id (type "QVLIB" in PayloadModule) to fileName, replacing it.
 DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName);

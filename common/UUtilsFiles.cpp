@@ -36,12 +36,11 @@ DWORD CreateDirectoryPath(const std::wstring& fullPath) {
     return 0;
 }
 
-TTreeEntry TreeEntryAction(const WIN32_FIND_DATAW& data) {
-    const DWORD attrs = data.dwFileAttributes;
+TTreeEntry TreeEntryAction(DWORD attrs, const wchar_t* name) {
     // A file, or a link to one: deleting it removes the link, never its target.
     if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return teDeleteFile;
     // "." and "..", and with them every folder whose name starts with a dot.
-    if (data.cFileName[0] == L'.') return teSkip;
+    if (name[0] == L'.') return teSkip;
     // A junction, directory link or mounted folder leads to someone else's
     // files: only the link goes.
     if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return teRemoveLink;
@@ -72,7 +71,7 @@ uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
     if (find) {
         do {
             const std::wstring item = JoinPath(path, data.cFileName);
-            switch (TreeEntryAction(data)) {
+            switch (TreeEntryAction(data.dwFileAttributes, data.cFileName)) {
             case teSkip: break;
             case teRecurse: result |= DeleteDirectoryTree(item, false); break;
             case teRemoveLink:
