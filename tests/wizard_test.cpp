@@ -250,6 +250,14 @@ std::wstring Parent(const std::wstring& dir) { return dir.substr(0, dir.rfind(L'
 
 void ClearProductKey() { DeleteRegKey(HKEY_LOCAL_MACHINE, kProductKey); }
 
+// A machine with Delphi 7 alone, no stored choices, and the WinHelp
+// registrations' key that every Windows has.
+bool FreshDelphi7Machine() {
+    ClearMachine();
+    ClearProductKey();
+    return LayOutMachine({kDelphi7}) && CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+}
+
 // The uninstall as Windows starts it from the uninstall entry, Start pressed;
 // true when it ran to its end.
 bool UninstallFromEntry() {
@@ -609,10 +617,7 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
 // installation stays exactly as it was, one "Error" box names the first row,
 // and the finish page says that nothing was installed.
 TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
-    ClearMachine();
-    ClearProductKey();
-    ASSERT_TRUE(LayOutMachine({kDelphi7}));
-    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
+    ASSERT_TRUE(FreshDelphi7Machine());
     const std::wstring previousDir = L"C:\\Tessel Previous";
     HeadlessOptions options;
     options.installDir = previousDir;
@@ -660,10 +665,7 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
 // it: no "Error" box for the packages it does not build, the choices stored,
 // and after the uninstall from the uninstall entry the machine is as before.
 TEST(Wizard, CopyOnlyInstallRunsCleanAndUninstallsWithoutTrace) {
-    ClearMachine();
-    ClearProductKey();
-    ASSERT_TRUE(LayOutMachine({kDelphi7}));
-    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
+    ASSERT_TRUE(FreshDelphi7Machine());
     const std::wstring installDir = L"C:\\Tessel Copy";
     const TSnapshot before = SnapshotInstallPlaces(installDir);
 
