@@ -21,6 +21,7 @@ constexpr int idCancel = IDCANCEL;
 
 constexpr DWORD stepPacingMs = 50;
 constexpr int walkDamaged = -1;
+constexpr int walkStopped = -2;
 
 // Sets a control's text and paints it now: the dialog processes no messages
 // while the walk runs.
@@ -145,7 +146,9 @@ int TDeinstall::Walk() {
         } else {
             if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;
             ShowStatus(lastStatus);
-            if (UndoRecordStep(rec, FromUtf8(rec.Text), ProductIntName) != 0) break;
+            // A step that could not run (the help batch) ends the walk: the
+            // records not yet reached stay, so the walk is not complete.
+            if (UndoRecordStep(rec, FromUtf8(rec.Text), ProductIntName) != 0) return walkStopped;
         }
         if (flWithDialog) {
             // Slow enough for the user to follow; no messages are processed meanwhile.

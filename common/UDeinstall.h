@@ -18,7 +18,9 @@ public:
     // Reads the product information; sets the walking range and direction. 0.
     int PrepareDeinstall();
     // Walks the change records and undoes each. 0; negative when a damaged
-    // record stopped the walk (the records not yet reached stay as they are).
+    // record (-1) or a step that could not run (-2) stopped the walk (the
+    // records not yet reached stay as they are). Without a dialog handle the
+    // walk touches no window and does not wait between records.
     int DoDeinstall();
 
     std::wstring ProductName;
