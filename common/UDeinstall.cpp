@@ -21,7 +21,6 @@ constexpr int idCancel = IDCANCEL;
 
 constexpr DWORD stepPacingMs = 50;
 constexpr int walkDamaged = -1;
-constexpr int walkStopped = -2;
 
 // Sets a control's text and paints it now: the dialog processes no messages
 // while the walk runs.
@@ -136,6 +135,10 @@ int TDeinstall::Walk() {
 
     P = PBegin;
     std::wstring lastStatus;
+    // A step that failed (the help batch that could not be started) does not
+    // end the walk: the changes recorded before it would otherwise stay for
+    // good, as a second try meets the same failure. The walk reports it at the end.
+    int failedStep = 0;
     for (;;) {
         TUndoRecord rec;
         const TUndoStep step = ReadItem(rec);
@@ -146,9 +149,8 @@ int TDeinstall::Walk() {
         } else {
             if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;
             ShowStatus(lastStatus);
-            // A step that could not run (the help batch) ends the walk: the
-            // records not yet reached stay, so the walk is not complete.
-            if (UndoRecordStep(rec, FromUtf8(rec.Text), ProductIntName) != 0) return walkStopped;
+            const int result = UndoRecordStep(rec, FromUtf8(rec.Text), ProductIntName);
+            if (failedStep == 0) failedStep = result;
         }
         if (flWithDialog) {
             // Slow enough for the user to follow; no messages are processed meanwhile.
@@ -159,5 +161,5 @@ int TDeinstall::Walk() {
             UpdateWindow(GetDlgItem(FDlgHandle, idProgressBar));
         }
     }
-    return 0;
+    return failedStep;
 }

@@ -17,10 +17,11 @@ public:
     int PrepareUninstFile(const std::wstring& fileName);
     // Reads the product information; sets the walking range and direction. 0.
     int PrepareDeinstall();
-    // Walks the change records and undoes each. 0; negative when a damaged
-    // record (-1) or a step that could not run (-2) stopped the walk (the
-    // records not yet reached stay as they are). Without a dialog handle the
-    // walk touches no window and does not wait between records.
+    // Walks the change records and undoes each. 0 when every step succeeded;
+    // negative when a damaged record stopped the walk (the records not yet
+    // reached stay as they are); otherwise the Win32 error of the first step
+    // that failed, after the walk went on with the other records. Without a
+    // dialog handle the walk touches no window and does not wait between records.
     int DoDeinstall();
 
     std::wstring ProductName;

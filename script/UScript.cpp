@@ -45,6 +45,34 @@ bool BlockTestHolds(uint16_t kind, uint32_t param) {
 
 const TScriptItem kNoRow = {0, nullptr, 0, 0, nullptr, nullptr, 0, 0, nullptr};
 
+// Whether a run could create its undo log in dir, found out without changing
+// anything: folders made for the test and a log file created for it are
+// removed again; an existing log (the previous installation's) is opened for
+// writing but neither truncated nor written. 0 or the Win32 error that refuses
+// the run.
+DWORD ProbeUndoLogFolder(const std::wstring& dir) {
+    std::vector<std::wstring> missing;  // deepest first
+    for (std::wstring path = dir; !path.empty() && !DirectoryExists(path);) {
+        missing.push_back(path);
+        const size_t cut = path.find_last_of(L"\\/");
+        if (cut == std::wstring::npos) break;
+        path.resize(cut);
+    }
+    DWORD error = CreateDirectoryPath(dir);
+    if (error == 0) {
+        const std::wstring name = JoinPath(dir, L"uninst.log");
+        UniqueFile probe(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const DWORD openError = GetLastError();
+        if (!probe) error = openError != 0 ? openError : static_cast<DWORD>(ERROR_CANNOT_MAKE);
+        probe.reset();
+        if (!error && openError != ERROR_ALREADY_EXISTS) DeleteFileW(name.c_str());
+    }
+    // Only empty folders can go, so nothing of anyone else's is lost here.
+    for (const std::wstring& folder : missing) RemoveDirectoryW(folder.c_str());
+    return error;
+}
+
 }  // namespace
 
 TScript::TScript() = default;
@@ -101,21 +129,24 @@ int TScript::UninstallPrevious() {
 }
 
 bool LastRunRefused = false;
+DWORD LastRunRefusal = 0;
 
 int TScript::Start() {
-    UninstallPrevious();
     FLogText.clear();
     FRecordedDirs.clear();
-    FRefusal = 0;
     FCurrent = 0;
     // An empty or relative folder would put the files, the logs and the IDE
-    // registry entries wherever the current folder happens to be: nothing is
-    // created for it.
-    if (!IsFullPath(InstallDir)) {
-        FRefusal = ERROR_BAD_PATHNAME;
-        LastRunRefused = true;
-        return 0;
-    }
+    // registry entries wherever the current folder happens to be, and a folder
+    // that cannot hold the undo log would give changes that nothing can take
+    // back. Both are known before anything is touched, so such a run leaves
+    // the previous installation as it is.
+    FRefusal = IsFullPath(InstallDir) ? ProbeUndoLogFolder(InstallDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
+    LastRunRefused = FRefusal != 0;
+    LastRunRefusal = FRefusal;
+    if (FRefusal != 0) return 0;
+
+    UninstallPrevious();
+    FLogText.clear();
     // Whether the install folder was there before: Start creates it for the
     // logs, so the folder row of the script cannot tell any more.
     FInstallDirExisted = DirectoryExists(InstallDir);
@@ -126,10 +157,12 @@ int TScript::Start() {
             FLogText = SystemErrorText(err);
             WriteLog(FLogText);
         }
-        // Without the undo log no change of the run could be taken back.
+        // Without the undo log no change of the run could be taken back. Only
+        // a folder that changed since the probe above gets here.
         FRefusal = err != 0 ? err : static_cast<DWORD>(ERROR_CANNOT_MAKE);
     }
     LastRunRefused = FRefusal != 0;
+    LastRunRefusal = FRefusal;
     return 0;
 }
 

@@ -10,10 +10,12 @@
 
 struct TActionContext;
 
-// True when the last started run was refused (its install folder could not hold
-// the undo log, so no row changed anything). The finish page then stores no
-// choices either: there would be no installation for them to describe.
+// True when the last started run was refused (its install folder was not a full
+// path or could not hold the undo log, so no row changed anything), and the
+// Win32 error that refused it (0 otherwise). The finish page then says so and
+// stores no choices: there would be no installation for them to describe.
 extern bool LastRunRefused;
+extern DWORD LastRunRefusal;
 
 class TScript {
 public:
@@ -23,8 +25,9 @@ public:
     TScript& operator=(const TScript&) = delete;
 
     // Removes an earlier installation and opens both logs; 0. When InstallDir is
-    // not a full path or the undo log cannot be created, the run is refused:
-    // every row is passed over and row 0 reports the reason (see ItemDoScript).
+    // not a full path or the undo log cannot be created there, the run is
+    // refused before the earlier installation is touched: every row is passed
+    // over and row 0 reports the reason (see ItemDoScript).
     int Start();
     int Count() const;                    // number of rows
     int ProgressCount() const;            // = Count()

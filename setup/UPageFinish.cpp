@@ -1,4 +1,5 @@
 #include "setup/UPageFinish.h"
+#include "common/UGlobals.h"
 #include "script/UScript.h"
 #include "setup/UChoices.h"
 #include "setup/UWizardLogic.h"
@@ -10,7 +11,7 @@ int TPageFinish::Show() {
     ShowItem(IDC_ROWCAPTION, true);
     FocusItem(IDCANCEL);
     SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    SetItemText(IDC_PAGETEXT, FinishText());
+    SetItemText(IDC_PAGETEXT, LastRunRefused ? RefusedFinishText(InstallDir, LastRunRefusal) : FinishText());
     SetItemText(IDCANCEL, L"Finish");
     // A refused run installed nothing, so there are no choices to remember.
     if (LastRunRefused) return 1;

@@ -1,6 +1,7 @@
 #include "setup/UWizardLogic.h"
 #include <cwchar>
 #include <vector>
+#include "common/UUtils.h"
 #include "script/UConst.h"
 
 namespace {
@@ -44,6 +45,19 @@ std::wstring ProgressText() {
 std::wstring FinishText() {
     return L"Setup has finished installing " + ProductAndVersion() + L" on you computer." + crlf2 +
            L"Click Finish to exit Setup.";
+}
+
+std::wstring RefusedFinishText(const std::wstring& dir, DWORD error) {
+    std::wstring why;
+    if (dir.empty())
+        why = L"No destination folder was given.";
+    else if (error == ERROR_BAD_PATHNAME)
+        why = L"The destination folder \"" + dir + L"\" is not a full path, such as C:\\Program Files\\" +
+              ShortName + L".";
+    else
+        why = L"The destination folder \"" + dir + L"\" cannot be used: " + SystemErrorText(error);
+    return L"Setup has not installed " + ProductAndVersion() + L" on you computer. Nothing was installed." + crlf2 +
+           why + crlf2 + L"Click Finish to exit Setup, then run Setup again and choose another folder.";
 }
 
 bool LinkClickAccepted(DWORD& lastClick, DWORD now) {

@@ -13,6 +13,9 @@ std::wstring DirectoryText();
 std::wstring ReadyText();
 std::wstring ProgressText();
 std::wstring FinishText();
+// The finish page after a run that was refused before it changed anything:
+// nothing was installed, and why (dir as typed, error as the runner gave it).
+std::wstring RefusedFinishText(const std::wstring& dir, DWORD error);
 
 // A click on the maker's link opens the site unless one was accepted less than
 // 500 ms before; lastClick (0 = none) is updated. Tick counts wrap at 32 bits.

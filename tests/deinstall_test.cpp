@@ -357,7 +357,7 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
     EXPECT_EQ(RegText(HKLM, L"Software\\KeepMe", L"v"), L"1");
 }
 
-TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneEndsTheWalk) {
+TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterTheRest) {
     const std::wstring dir = L"C:\\Help Test";
     MakeFile(dir + L"\\help\\help_unreg.bat", "@echo off\r\necho done>unreg.txt\r\n");
     SetCurrentDirectoryW(L"C:\\");
@@ -373,12 +373,12 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneEndsTheWalk) {
     GetCurrentDirectoryW(MAX_PATH, cwd);
     EXPECT_EQ(std::wstring(cwd), L"C:\\");
 
-    // Without the batch file the walk stops there, as a failure; what comes
-    // before it in the log stays.
+    // Without the batch file the walk still undoes what comes before it in the
+    // log, then reports the failure: never success.
     DeleteFileW((dir + L"\\help\\help_unreg.bat").c_str());
     IdeFolder = L"untouched";
-    EXPECT_LT(RunEngine(L"C:\\helplog\\uninst.log"), 0);
-    EXPECT_EQ(IdeFolder, L"untouched");
+    EXPECT_EQ(RunEngine(L"C:\\helplog\\uninst.log"), static_cast<int>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(IdeFolder, L"before");
 }
 
 TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {

@@ -392,14 +392,20 @@ TEST_F(Runner, UnwritableInstallLogDoesNotStopTheRun) {
     EXPECT_EQ(7u, UndoRecords(InstallDir).size());
 }
 
-// A run whose changes could not be taken back is refused: no row acts, and
-// the first row reports why.
+// A run whose changes could not be taken back is refused before it touches
+// anything, the previous installation included: no row acts, and the first
+// row reports why.
 TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
     const std::vector<TScriptItem> rows = WithInfo({
         Row(skCreateDir | U, L"", 0, 3),
         Row(skCreateDir | U, L"Made", 0, 3),
         Row(skRegisterUninstall | U, L"unqmv.exe", 0, 3),
     });
+    InstallDir = L"C:\\rt\\old";
+    RunRows(rows);
+    const std::string oldLog = FileBytes(L"C:\\rt\\old\\uninst.log");
+    std::wstring oldCommand;
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", oldCommand));
     const std::wstring cwd = L"C:\\rt\\cwd";
     ASSERT_EQ(0u, CreateDirectoryPath(cwd));
     wchar_t saved[MAX_PATH] = {};
@@ -425,7 +431,10 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
         EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
         EXPECT_EQ(std::vector<std::wstring>(rows.size() - 1), std::vector<std::wstring>(texts.begin() + 1, texts.end()));
         std::wstring value;
-        EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
+        EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
+        EXPECT_EQ(oldCommand, value);
+        EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Made")) << "the previous installation stays";
+        EXPECT_EQ(oldLog, FileBytes(L"C:\\rt\\old\\uninst.log"));
         std::set<std::wstring> files, folders;
         ListTree(cwd, files, folders);
         EXPECT_TRUE(files.empty() && folders.empty()) << "nothing lands in the current folder";
@@ -449,15 +458,10 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
     EXPECT_EQ("mine", FileBytes(InstallDir));
     ASSERT_TRUE(DeleteFileW(InstallDir.c_str()));
 
-    // A folder where the undo log should go: the install log tells why, and
-    // ends there.
+    // A folder where the undo log should go: not even the install log is written.
     ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\uninst.log"));
     refused(false);
-    const std::vector<std::wstring> lines = LogLines(InstallDir);
-    ASSERT_EQ(4u, lines.size());
-    EXPECT_EQ(L"RootPath: C:\\rt\\inst", lines[1]);
-    EXPECT_FALSE(lines[3].empty());
-    EXPECT_EQ(std::wstring::npos, lines[3].find(L"\r\n")) << "the message without its line break";
+    EXPECT_FALSE(PathExists(L"C:\\rt\\inst\\install.log"));
     EXPECT_FALSE(PathExists(L"C:\\rt\\inst\\Made"));
 
     SetCurrentDirectoryW(saved);

@@ -422,32 +422,37 @@ TEST(Uninstaller, RemovesARecordedKeyWithNestedSubKeys) {
     EXPECT_NE(RegOpenKeyExW(HKCU, ProductKey.c_str(), 0, KEY_READ, key.put()), ERROR_SUCCESS);
 }
 
-TEST(Uninstaller, ADamagedLogShowsTheFailureAndWaitsForClose) {
-    const std::wstring dir = L"C:\\Damaged Install";
-    CreateDirectoryPath(dir + L"\\Source");
-    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {skCreateDir | sfUndo, 0, 3, L""},
-        {skCreateDir | sfUndo, 0, 3, L"Source"},
-    })));
-    std::string bytes;
-    ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
-    bytes.resize(bytes.size() - 1);  // cut inside the last record
-    MakeFile(dir + L"\\uninst.log", bytes);
+// A walk that fails shows "Uninstall fail." and waits for Close: a damaged log
+// stops before any change; a help batch that cannot be started fails only its
+// own step, and the records before it in the log are still taken back.
+TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
+    const std::wstring dir = L"C:\\Failed Install";
+    for (const bool damaged : {true, false}) {
+        CreateDirectoryPath(dir + L"\\Source");
+        ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
+            {skCreateDir | sfUndo, 0, 3, L"Source"},
+            {skRunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
+            {skCreateDir | sfUndo, 0, 3, L"Help"},
+        })));
+        std::string bytes;
+        ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
+        if (damaged) bytes.resize(bytes.size() - 1);  // cut inside the last record
+        MakeFile(dir + L"\\uninst.log", bytes);
 
-    wd::Program program;
-    ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\""));
-    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_TRUE(wd::Press(dlg, 1000));
-    EXPECT_TRUE(wd::WaitItemText(dlg, 256, L"Uninstall fail."));
-    EXPECT_TRUE(wd::WaitItemText(dlg, 2, L"Close"));
-    EXPECT_TRUE(wd::ItemVisible(dlg, 256));
-    EXPECT_FALSE(wd::ItemVisible(dlg, 1000));
-    EXPECT_TRUE(wd::ItemEnabled(dlg, 2));
-    EXPECT_TRUE(program.Running());
-    // Nothing was removed: the damage was met before any change record.
-    EXPECT_TRUE(DirectoryExists(dir + L"\\Source"));
-    EXPECT_TRUE(wd::Press(dlg, 2));
-    EXPECT_EQ(program.WaitExit(), 0u);
-    program.Kill();
+        wd::Program program;
+        ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\""));
+        HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_TRUE(wd::Press(dlg, 1000));
+        EXPECT_TRUE(wd::WaitItemText(dlg, 256, L"Uninstall fail.")) << damaged;
+        EXPECT_TRUE(wd::WaitItemText(dlg, 2, L"Close"));
+        EXPECT_TRUE(wd::ItemVisible(dlg, 256));
+        EXPECT_FALSE(wd::ItemVisible(dlg, 1000));
+        EXPECT_TRUE(wd::ItemEnabled(dlg, 2));
+        EXPECT_TRUE(program.Running());
+        EXPECT_EQ(DirectoryExists(dir + L"\\Source"), damaged) << damaged;
+        EXPECT_TRUE(wd::Press(dlg, 2));
+        EXPECT_EQ(program.WaitExit(), 0u);
+        program.Kill();
+    }
 }

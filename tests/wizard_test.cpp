@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+#include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
 #include "support/WindowDriver.h"
 #include "common/UIdeTable.h"
@@ -544,19 +545,34 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
     EXPECT_TRUE(PathExists(L"C:\\FailRun\\RADStudio23\\Win64\\qvl290.bpl"));
 }
 
-// A folder that cannot hold an install (here a relative one) makes the run
-// change nothing: one "Error" box for the first row, then the finish page,
-// which stores no choices and leaves no uninstall entry.
-TEST(Wizard, RefusedRunLeavesNoProductKeyOrUninstallEntry) {
+// An update whose folder cannot hold an install (here a relative one typed on
+// the directory page) is refused before anything is touched: the previous
+// installation stays exactly as it was, one "Error" box names the first row,
+// and the finish page says that nothing was installed.
+TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
     ClearMachine();
     ClearProductKey();
     ASSERT_TRUE(LayOutMachine({kDelphi7}));
+    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
+    const std::wstring previousDir = L"C:\\Tessel Previous";
+    HeadlessOptions options;
+    options.installDir = previousDir;
+    options.ides = {kDelphi7};
+    ASSERT_TRUE(RunHeadlessInstall(options).failures.empty());
+    // What the previous run's finish page stored.
+    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", IdeTable[kDelphi7].InternalId));
+    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", ItemMaskForIdes({kDelphi7}) | 0x380));
+    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", previousDir));
+    const TSnapshot before = SnapshotInstallPlaces(previousDir);
+    ASSERT_TRUE(before.count(L"file " + LowerWide(previousDir) + L"\\delphi7\\qvl70.bpl"));
+
     Wizard w;
     ASSERT_TRUE(w.Open());
     ASSERT_TRUE(w.Next());
-    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+    ASSERT_TRUE(w.OnPage(SelectDelphiText(true)));
     ASSERT_TRUE(w.Next());
     ASSERT_TRUE(w.OnPage(DirectoryText()));
+    EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), previousDir);
     ASSERT_TRUE(wd::SetEditText(w.dlg, IDC_DIRECTORY, L"Tessel"));
     ASSERT_TRUE(w.Next());
     ASSERT_TRUE(w.OnPage(ReadyText()));
@@ -564,18 +580,16 @@ TEST(Wizard, RefusedRunLeavesNoProductKeyOrUninstallEntry) {
 
     wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, L"Error", 60000);
     ASSERT_TRUE(box.wnd);
-    EXPECT_EQ(box.text.rfind(L"Error in ScriptItem=0, ErrorCode=", 0), 0u) << std::string(box.text.begin(), box.text.end());
+    EXPECT_EQ(box.text.rfind(L"Error in ScriptItem=0, ErrorCode=a1h ScriptItemId=", 0), 0u) << std::string(box.text.begin(), box.text.end());
     EXPECT_NE(box.text.find(L"\r\nCreating directory: Tessel...Fail. "), std::wstring::npos);
     ASSERT_TRUE(wd::Answer(box, IDOK));
 
-    ASSERT_TRUE(w.OnPage(FinishText()));
+    ASSERT_TRUE(w.OnPage(RefusedFinishText(L"Tessel", ERROR_BAD_PATHNAME)));
+    EXPECT_EQ(wd::ItemText(w.dlg, IDC_PAGETEXT).find(L"finished installing"), std::wstring::npos);
+    EXPECT_TRUE(wd::WaitMessageBox(w.program.pid, L"Error", 0).wnd == nullptr) << "one error only";
     ASSERT_TRUE(wd::Press(w.dlg, IDCANCEL));  // "Finish"
     EXPECT_TRUE(w.Finished());
 
-    DWORD versions = 0;
-    std::wstring command;
-    EXPECT_FALSE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE,
-                               L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib",
-                               L"UninstallString", command));
+    // Files, packages, path and help entries, the uninstall entry and the stored choices.
+    EXPECT_TRUE(NoChanges(SnapshotChanges(before, SnapshotInstallPlaces(previousDir))));
 }
