@@ -100,7 +100,8 @@ int RunSilent(TDeinstall& engine, const std::wstring& logFileName) {
         return silentInvalidLog;
     }
     engine.PrepareDeinstall();
-    return engine.DoDeinstall() == 0 ? silentComplete : silentWalkStopped;
+    const int walk = engine.DoDeinstall();
+    return walk == 0 ? silentComplete : walk < 0 ? silentWalkStopped : silentStepFailed;
 }
 
 int Run(HINSTANCE instance) {

@@ -21,7 +21,8 @@ enum TSilentExit : int {
     silentComplete = 0,       // every record was undone (or kept, with /P)
     silentCannotOpen = 2,     // the log cannot be opened (or none was named)
     silentInvalidLog = 3,     // the log is empty, too short or has a wrong signature
-    silentWalkStopped = 4,    // damage, or a step that could not run, stopped the walk
+    silentWalkStopped = 4,    // a damaged record stopped the walk; what lies beyond it stays
+    silentStepFailed = 5,     // the walk went to its end, but a step failed (the help batch)
 };
 
 TUninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params);
