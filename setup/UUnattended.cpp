@@ -14,7 +14,10 @@ int RunUnattendedInstall(const std::wstring& folder) {
     if (SelectedItemMask == 0) return unattendedNothingToDo;
     // The directory page's proposal, or the folder as the page stores a typed one.
     InstallDir = folder.empty() ? ProposedInstallDir(StoredInstallDir()) : StripOneTrailingSeparator(folder);
+    return RunChosenInstall();
+}
 
+int RunChosenInstall() {
     TScript script;
     script.Start();
     const int failed = RunRemainingRows(script, [&script](int result) {

@@ -15,3 +15,9 @@ enum TUnattendedExit : int {
 // when folder is empty. Never shows a window: a failed row is written to the
 // install log with the text the wizard would show, and the run goes on.
 int RunUnattendedInstall(const std::wstring& folder);
+
+// The run itself, with the choices as they are set (SelectedIdeMask,
+// SelectedItemMask, CustomizeMask, CopyOnly, InstallDir): every row, failed
+// rows into the install log, the choices stored unless the run was refused.
+// One of the codes above, never unattendedNothingToDo.
+int RunChosenInstall();

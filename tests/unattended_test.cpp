@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/UDeinstall.h"
+#include "common/UIdeTable.h"
 #include "common/ULocations.h"
 #include "common/UPathText.h"
 #include "common/UScriptKinds.h"
@@ -238,16 +239,29 @@ TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
     EXPECT_EQ(keptSettings, 1u);
 }
 
-// Failing rows, a folder that is no full path and a damaged undo log each give
-// their own exit code, and none of them a window. The watcher itself is checked
+// Nothing to install, failing rows, a folder that is no full path and a damaged
+// undo log each give their own exit code, and none of them a window. The watcher itself is checked
 // on a run that does show a message box.
-TEST_F(Unattended, FailedRowsRefusedFolderAndDamagedLogGiveTheirCodesWithoutWindows) {
+TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     const std::wstring dir = ProposedDir();
     const TWatchedRun control = RunWatched(TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe", L"", 5000);
     EXPECT_FALSE(control.windows.empty()) << "the watcher sees the message box of an uninstaller without a log";
 
-    ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
+    // Stored choices that name only an IDE this machine does not have (Delphi 3).
+    uint32_t delphi3Item = 0;
+    for (const TInstallItem& item : InstallItems)
+        if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit;
+    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId));
+    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
+    const TSnapshot stored = Snap(dir);
     TWatchedRun run = RunSetupSilently(L"");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedNothingToDo));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    EXPECT_TRUE(NoChanges(SnapshotChanges(stored, Snap(dir))));
+    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+
+    ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
+    run = RunSetupSilently(L"");
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedRowsFailed));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     // Every failed row is in the log with the text the wizard would have shown.
