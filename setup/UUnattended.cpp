@@ -12,8 +12,8 @@ int RunUnattendedInstall(const std::wstring& folder) {
     SelectCheckedItems();
     // The wizard cannot go on from an IDE page with no line ticked.
     if (SelectedItemMask == 0) return unattendedNothingToDo;
-    // The directory page's proposal, or the folder as the page stores a typed one.
-    InstallDir = folder.empty() ? ProposedInstallDir(StoredInstallDir()) : StripOneTrailingSeparator(folder);
+    // The directory page's proposal or the folder given, stored as the page stores its text.
+    InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(StoredInstallDir()) : folder);
     return RunChosenInstall();
 }
 
