@@ -221,8 +221,8 @@ TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     EXPECT_TRUE(NoChanges(SnapshotChanges(byWizard, Snap(dir))));
 
-    // /P before or after /S: the product key and the settings file stay, nothing else.
-    run = RunEntrySilently(L"/P /S");
+    // /K, the silent partial uninstall: the product key and the settings file stay, nothing else.
+    run = RunEntrySilently(L"/K");
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(silentComplete));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     const std::wstring settingsFile = L"file " + LowerWide(ResolvePath(locWindows, L"qvTessel.ini"));
@@ -303,8 +303,8 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     } cases[] = {
         {L"/S \"C:\\missing\\uninst.log\"", silentCannotOpen},
         {L"/S", silentCannotOpen},
-        {L"/S \"" + dir + L"\\foreign.log\" /P", silentInvalidLog},
-        {L"/P \"" + undoLog + L"\" /S", silentWalkStopped},
+        {L"/S \"" + dir + L"\\foreign.log\" /K", silentInvalidLog},
+        {L"/P \"" + undoLog + L"\" /K", silentWalkStopped},
     };
     for (const auto& c : cases) {
         run = RunWatched(TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe", c.args);

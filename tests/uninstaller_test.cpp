@@ -191,11 +191,12 @@ TEST(UninstallCommandLine, SwitchesAndLogFileName) {
     EXPECT_FALSE(parse({L"/Q", L"a"}).Partial);
     EXPECT_FALSE(parse({L"/P", L"/Q", L"a"}).Partial);
     EXPECT_TRUE(parse({L"/Q", L"a", L"/P"}).Partial);
-    // /S: silent; /P and /S combine in either order, any other switch clears both.
+    // The last switch alone decides: /P partial, /S silent, /K both, any other neither.
     const struct { std::vector<std::wstring> params; bool partial, silent; } rows[] = {
-        {{L"a", L"/S"}, false, true},  {{L"-s", L"a"}, false, true},   {{L"/P", L"/S"}, true, true},
-        {{L"/S", L"\\p"}, true, true}, {{L"/S", L"/Q"}, false, false}, {{L"/S", L"/P", L"/X"}, false, false},
-        {{L"/Sx"}, false, false},      {{L"/Q", L"/P"}, true, false},  {{L"/S", L"/PS"}, false, false},
+        {{L"a", L"/S"}, false, true},  {{L"-s", L"a"}, false, true},    {{L"/P", L"/S"}, false, true},
+        {{L"/S", L"\\p"}, true, false}, {{L"/S", L"/Q"}, false, false}, {{L"/K", L"/P", L"/X"}, false, false},
+        {{L"/Sx"}, false, false},      {{L"/Q", L"-k"}, true, true},    {{L"/K", L"/S"}, false, true},
+        {{L"/S", L"/K"}, true, true},   {{L"/K", L"/Kx"}, false, false},
     };
     for (const auto& row : rows) {
         const auto c = parse(row.params);

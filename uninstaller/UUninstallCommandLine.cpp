@@ -6,11 +6,9 @@ TUninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>&
     for (const auto& param : params) {
         if (param.size() >= 2 && (param[0] == L'/' || param[0] == L'-' || param[0] == L'\\')) {
             const wchar_t letter = param.size() == 2 ? param[1] : L'\0';
-            const bool partial = letter == L'P' || letter == L'p';
-            const bool silent = letter == L'S' || letter == L's';
-            // /P and /S leave each other's choice alone; every other switch clears both.
-            result.Partial = partial || (silent && result.Partial);
-            result.Silent = silent || (partial && result.Silent);
+            const wchar_t upper = letter >= L'a' && letter <= L'z' ? letter - L'a' + L'A' : letter;
+            result.Partial = upper == L'P' || upper == L'K';
+            result.Silent = upper == L'S' || upper == L'K';
         } else if (param.size() >= 2 && param.front() == L'"' && param.back() == L'"') {
             result.LogFileName = param.substr(1, param.size() - 2);
         } else {
