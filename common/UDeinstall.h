@@ -20,7 +20,8 @@ public:
     // Walks the change records and undoes each. 0 when every step succeeded;
     // negative when a damaged record stopped the walk (the records not yet
     // reached stay as they are); otherwise the Win32 error of the first step
-    // that failed, after the walk went on with the other records.
+    // that failed, after the walk went on with the other records. Without a
+    // dialog handle the walk touches no window and does not wait between records.
     int DoDeinstall();
 
     std::wstring ProductName;

@@ -351,3 +351,14 @@ int TScript::ItemDoScript() {
     RecordWrittenFiles(ctx);
     return result;
 }
+
+int RunRemainingRows(TScript& script, const std::function<void(int result)>& afterRow) {
+    int failed = 0;
+    while (script.FCurrent < script.Count()) {
+        const int result = script.ItemDoScript();
+        if (result != 0) ++failed;
+        if (afterRow) afterRow(result);
+        script.FCurrent += 1;
+    }
+    return failed;
+}

@@ -2,6 +2,7 @@
 // progress page, and owns "install.log" and the undo log while it runs.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 #include "common/UHandles.h"
@@ -34,6 +35,8 @@ public:
     int ItemDoScript();                   // runs row FCurrent; 0 or the action's error code
     int ItemProgressStep() const { return 1; }
     void Stop();                          // closes both logs
+    // Appends one line to the install log (nothing when it is not open).
+    void WriteLogLine(const std::wstring& text) { WriteLog(text); }
 
     int32_t FCurrent = 0;                 // advanced by the caller
     const std::wstring& LogText() const { return FLogText; }
@@ -78,3 +81,8 @@ private:
     bool InsidePreexistingDir(const std::wstring& path) const;
     friend struct TScriptAccess;          // the actions work on the runner's state
 };
+
+// Steps the rows from FCurrent to the last one, with no window and no input:
+// afterRow(result) runs after each row, before FCurrent moves on. Returns the
+// number of rows whose result was not 0.
+int RunRemainingRows(TScript& script, const std::function<void(int result)>& afterRow = nullptr);

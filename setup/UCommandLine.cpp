@@ -24,19 +24,25 @@ TModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
     TModeFlags flags;
     for (const std::wstring& arg : args) {
         // Exactly a switch character and a letter; "/cx", "-copy" and plain
-        // words (file names) are no switches and change nothing.
-        if (arg.size() != 2 || !IsSwitchChar(arg[0])) continue;
+        // words (file names) are no switches and change no flag. After /S such
+        // an argument names the install folder (a UNC path starts with "\").
+        if (arg.size() != 2 || !IsSwitchChar(arg[0])) {
+            if (flags.Unattended && !arg.empty()) flags.Folder = arg;
+            continue;
+        }
         wchar_t letter = arg[1];
         if (letter >= L'a' && letter <= L'z') letter = static_cast<wchar_t>(letter - L'a' + L'A');
         flags.CopyOnly = letter == L'C';
         flags.EnableControls = letter == L'E';
         flags.ShowDescription = letter == L'H' || letter == L'?';
         flags.ExtractMode = letter == L'X';
+        flags.Unattended = letter == L'S';
+        flags.Folder.clear();
     }
     return flags;
 }
 
-void ParseCommandLine() {
+TModeFlags ParseCommandLine() {
     std::vector<std::wstring> args;
     int count = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -48,6 +54,7 @@ void ParseCommandLine() {
     EnableControls = flags.EnableControls;
     ShowDescription = flags.ShowDescription;
     ExtractMode = flags.ExtractMode;
+    return flags;
 }
 
 void ShowParametersDescription() {

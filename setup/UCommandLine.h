@@ -1,4 +1,5 @@
-// The setup's command line: four mode switches, and the box that lists them.
+// The setup's command line: the mode switches, the folder of an unattended
+// install, and the box that lists the switches.
 #pragma once
 #include <string>
 #include <vector>
@@ -8,15 +9,21 @@ struct TModeFlags {
     bool EnableControls = false;   // E
     bool ShowDescription = false;  // H or ?
     bool ExtractMode = false;      // X
+    bool Unattended = false;       // S: install without any window
+    // The last argument after /S that is no switch: the install folder of the
+    // unattended install; empty: the folder the directory page would propose.
+    std::wstring Folder;
 };
 
 // The flags that the arguments (without the program name) select. Every
-// switch sets all four flags at once, so the last switch alone decides.
+// switch sets all the flags at once and forgets the folder, so the last switch
+// alone decides; arguments that are no switches change no flag.
 TModeFlags ParseSwitches(const std::vector<std::wstring>& args);
 
-// Splits the process's command line by the Windows rules and sets the
-// globals CopyOnly, EnableControls, ShowDescription and ExtractMode.
-void ParseCommandLine();
+// Splits the process's command line by the Windows rules, sets the globals
+// CopyOnly, EnableControls, ShowDescription and ExtractMode, and returns all
+// the flags.
+TModeFlags ParseCommandLine();
 
 extern const wchar_t* const DescriptionCaption;  // L"Parameters description"
 extern const wchar_t* const DescriptionText;     // five lines joined by CR LF

@@ -1,19 +1,9 @@
 #include "setup/UPageFinish.h"
-#include <vector>
 #include "common/UGlobals.h"
-#include "common/UUtils.h"
-#include "script/UConst.h"
 #include "script/UScript.h"
+#include "setup/UChoices.h"
 #include "setup/UWizardLogic.h"
 #include "setup/resource.h"
-
-std::wstring ShortDateText() {
-    int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, nullptr, 0);
-    if (n <= 0) return std::wstring();
-    std::vector<wchar_t> buf(static_cast<size_t>(n), L'\0');
-    n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buf.data(), n);
-    return n > 0 ? std::wstring(buf.data()) : std::wstring();
-}
 
 int TPageFinish::Show() {
     ShowItem(IDC_BACK, false);
@@ -30,11 +20,4 @@ int TPageFinish::Show() {
 
 int TPageFinish::Hide() { return 1; }
 
-bool TPageFinish::StoreSettings() {
-    return WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, SelectedIdeMask) &&
-           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, SelectedItemMask) &&
-           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, InstallDir) &&
-           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion) &&
-           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText()) &&
-           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, CustomizeMask);
-}
+bool TPageFinish::StoreSettings() { return StoreChoices(); }

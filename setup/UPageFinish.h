@@ -10,6 +10,3 @@ public:
     // Writes the six product-key values in order; false at the first that fails.
     bool StoreSettings();
 };
-
-// Today's date in the user's short date format.
-std::wstring ShortDateText();

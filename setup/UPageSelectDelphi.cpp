@@ -1,7 +1,6 @@
 #include "setup/UPageSelectDelphi.h"
-#include "common/UDiscovery.h"
-#include "common/UUtils.h"
 #include "script/UConst.h"
+#include "setup/UChoices.h"
 #include "setup/UWizardLogic.h"
 #include "setup/resource.h"
 
@@ -68,8 +67,7 @@ int TPageSelectDelphi::Show() {
         CLB = std::make_unique<TqmvCheckListBox>(Item(IDC_LIST));
         CLB->OnCheckClick = [this](TqmvCheckListBox* sender) { CheckClick(sender); };
         LoadPreviousSelection();
-        DWORD customize = 0;
-        if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize)) CustomizeMask = customize;
+        LoadStoredCustomizeMask();
         FFirstShow = false;
     }
     LayoutPageText(3);
@@ -130,15 +128,10 @@ void TPageSelectDelphi::CustomizeOnClick(TqmvCheckListBox*) {
 }
 
 void TPageSelectDelphi::LoadPreviousSelection() {
-    DWORD value = 0;
-    FPrevInstallSelected = ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, value)
-                               ? static_cast<int32_t>(value) : 0;
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, FPrevVersion)) FPrevVersion.clear();
-    value = 0;
-    FPrevInstallItems = ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, value)
-                            ? static_cast<int32_t>(value) : 0;
-    FindBorlandProducts();
-    ApplyPreviousSelection(FPrevInstallSelected, FPrevInstallItems);
+    const TStoredSelection stored = ::LoadPreviousSelection();
+    FPrevInstallSelected = stored.InstallVersions;
+    FPrevInstallItems = stored.InstallItems;
+    FPrevVersion = stored.Version;
 }
 
 uint32_t TPageSelectDelphi::CheckedMask() const {

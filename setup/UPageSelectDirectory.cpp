@@ -1,9 +1,8 @@
 #include "setup/UPageSelectDirectory.h"
 #include <shlobj.h>
 #include "common/UGlobals.h"
-#include "common/UIdeTable.h"
-#include "common/UUtils.h"
 #include "script/UConst.h"
+#include "setup/UChoices.h"
 #include "setup/UWizardLogic.h"
 #include "setup/resource.h"
 
@@ -55,7 +54,7 @@ private:
 
 int TPageSelectDirectory::Show() {
     if (FFirstShow) {
-        if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, FPrevInstallPath)) FPrevInstallPath.clear();
+        FPrevInstallPath = StoredInstallDir();
         InitDirectory();
         FFirstShow = false;
     } else {
@@ -71,21 +70,7 @@ int TPageSelectDirectory::Show() {
     return 1;
 }
 
-void TPageSelectDirectory::InitDirectory() {
-    std::wstring root;
-    for (int i = 1; i <= IdeCount; ++i) {
-        if (IdeTable[i].Selected) {
-            root = IdeTable[i].RootDir;
-            break;
-        }
-    }
-    std::wstring programFiles;
-    if (FPrevInstallPath.empty() &&
-        !ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir",
-                       programFiles))
-        programFiles.clear();
-    Directory = ProposeDirectory(FPrevInstallPath, root, programFiles, ShortName);
-}
+void TPageSelectDirectory::InitDirectory() { Directory = ProposedInstallDir(FPrevInstallPath); }
 
 void TPageSelectDirectory::ShowDirectory() {
     SetItemText(IDC_DIRECTORY, Directory);

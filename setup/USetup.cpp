@@ -4,20 +4,28 @@
 #include "script/UConst.h"
 #include "setup/UCommandLine.h"
 #include "setup/UExtract.h"
+#include "setup/UUnattended.h"
 #include "setup/UWizard.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // The exit code is 0 on every path, also if something unexpected is thrown.
+    // The exit code is 0 in every mode but the unattended install, also if
+    // something unexpected is thrown; that one reports its outcome.
+    bool unattended = false;
     try {
         InitPlatformId();
-        ParseCommandLine();
+        const TModeFlags flags = ParseCommandLine();
+        unattended = flags.Unattended;
         if (ShowDescription)
             ShowParametersDescription();
         else if (ExtractMode)
             ExtractPayload();
+        else if (flags.Unattended)
+            return RunUnattendedInstall(flags.Folder);
         else
             RunWizard();
     } catch (...) {
+        // The install did not reach its end.
+        if (unattended) return unattendedRowsFailed;
     }
     return 0;
 }

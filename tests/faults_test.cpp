@@ -35,7 +35,6 @@ const std::wstring kEntryKey = std::wstring(UninstallRootKey) + L"qvlLib";
 const std::vector<int> kIdes = {9, 29};  // Delphi 7 and RAD Studio 12
 const std::wstring kScratch = L"C:\\faults-scratch";
 const std::wstring kUninstaller = TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe";
-const std::wstring kHeadless = TESSEL_BUILD_DIR L"\\tools\\headless\\headless-install.exe";
 
 // ---- The machine's state ---------------------------------------------------
 
@@ -339,8 +338,8 @@ namespace {
 
 enum class KillPoint { Early, AfterUninstallEntry, InsideIdeBlock };
 
-// Starts the headless install as a process of its own and kills it at the
-// point; returns the number of records its partial undo log holds.
+// Starts the unattended install (every IDE found, the extra items) and kills it
+// at the point; returns the number of records its partial undo log holds.
 int InstallAndKill(KillPoint point) {
     // Slow compilers hold the run inside an IDE block long enough to kill it there.
     const DWORD compileMs = 1500;
@@ -349,8 +348,7 @@ int InstallAndKill(KillPoint point) {
     ClearToolCalls(9);
     ClearToolCalls(29);
     wd::Program p;
-    const std::wstring args = Quoted(kDir) + L" /ides:9,29";
-    if (!wd::Start(p, kHeadless, args)) return -1;
+    if (!wd::Start(p, SetupExePath(), L"/S " + Quoted(kDir))) return -1;
     const bool reached = wd::WaitFor(
         [&] {
             switch (point) {

@@ -192,6 +192,18 @@ TEST(UninstallCommandLine, SwitchesAndLogFileName) {
     EXPECT_FALSE(parse({L"/Q", L"a"}).Partial);
     EXPECT_FALSE(parse({L"/P", L"/Q", L"a"}).Partial);
     EXPECT_TRUE(parse({L"/Q", L"a", L"/P"}).Partial);
+    // The last switch alone decides: /P partial, /S silent, /K both, any other neither.
+    const struct { std::vector<std::wstring> params; bool partial, silent; } rows[] = {
+        {{L"a", L"/S"}, false, true},  {{L"-s", L"a"}, false, true},    {{L"/P", L"/S"}, false, true},
+        {{L"/S", L"\\p"}, true, false}, {{L"/S", L"/Q"}, false, false}, {{L"/K", L"/P", L"/X"}, false, false},
+        {{L"/Sx"}, false, false},      {{L"/Q", L"-k"}, true, true},    {{L"/K", L"/S"}, false, true},
+        {{L"/S", L"/K"}, true, true},   {{L"/K", L"/Kx"}, false, false},
+    };
+    for (const auto& row : rows) {
+        const auto c = parse(row.params);
+        EXPECT_EQ(c.Partial, row.partial) << ToUtf8(row.params[0] + L" " + row.params.back());
+        EXPECT_EQ(c.Silent, row.silent) << ToUtf8(row.params[0] + L" " + row.params.back());
+    }
     // Only switches: a name that cannot be opened.
     auto onlySwitch = parse({L"/P"});
     EXPECT_TRUE(onlySwitch.HasParameters);

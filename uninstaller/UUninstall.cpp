@@ -1,5 +1,6 @@
 // The uninstaller's main block and dialog: reads the undo log named on the
-// command line and, when the user presses Start, reverses the installation.
+// command line and, when the user presses Start (or at once with /S, without
+// any window), reverses the installation.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -17,6 +18,7 @@ constexpr int idMainText = 256;
 const wchar_t* const ErrorCaption = L"Unistall error";
 
 TDeinstall* Engine = nullptr;
+bool SilentRun = false;
 HWND DialogHandle = nullptr;
 
 std::vector<std::wstring> CommandLineParameters() {
@@ -86,16 +88,34 @@ void ShowError(const std::wstring& text, const wchar_t* caption) {
     MessageBoxW(nullptr, text.c_str(), caption, MB_OK | MB_ICONERROR);
 }
 
+// The uninstall without any window: the engine gets no dialog, so it neither
+// touches a window nor paces its walk; the outcome is the exit code.
+int RunSilent(TDeinstall& engine, const std::wstring& logFileName) {
+    switch (engine.PrepareUninstFile(logFileName)) {
+    case 0:
+        break;
+    case -2:
+        return silentCannotOpen;
+    default:
+        return silentInvalidLog;
+    }
+    engine.PrepareDeinstall();
+    const int walk = engine.DoDeinstall();
+    return walk == 0 ? silentComplete : walk < 0 ? silentWalkStopped : silentStepFailed;
+}
+
 int Run(HINSTANCE instance) {
     // Registry branches are deleted level by level on the NT family only.
     InitPlatformId();
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
     auto engine = std::make_unique<TDeinstall>();
-    Engine = engine.get();
-
     const TUninstallCommandLine cmd = ParseUninstallCommandLine(CommandLineParameters());
     engine->flPartialUninstall = cmd.Partial;
+    SilentRun = cmd.Silent;
+    if (cmd.Silent) return RunSilent(*engine, cmd.LogFileName);
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    Engine = engine.get();
     if (!cmd.HasParameters) {
         ShowError(L"No file with uninstall info.", ErrorCaption);
         return 0;
@@ -124,6 +144,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     try {
         return Run(instance);
     } catch (...) {
-        return 0;
+        // Only a silent uninstall reports its outcome; it did not finish.
+        return SilentRun ? silentWalkStopped : 0;
     }
 }

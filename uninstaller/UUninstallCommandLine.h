@@ -6,12 +6,25 @@
 struct TUninstallCommandLine {
     bool HasParameters = false;  // at least one parameter was given
     bool Partial = false;        // "/P": keep what a partial uninstall keeps
+    bool Silent = false;         // "/S" or "/K": no window at all; the outcome is the exit code
     std::wstring LogFileName;    // the last non-switch parameter, quotes removed
 };
 
 // params are the parameters after the program name, already split with the
 // platform's quoting rules. A parameter of two or more characters starting with
-// "/", "-" or "\" is a switch: exactly "?P" or "?p" asks for a partial uninstall,
-// any other switch cancels that; the last switch wins. Every other parameter is
-// the log file name (one pair of enclosing double quotes removed); the last wins.
+// "/", "-" or "\" is a switch, and the last switch alone decides the mode:
+// exactly "?P" asks for a partial uninstall with the dialog, "?S" for a complete
+// one without any window, "?K" for a partial one without any window (either
+// case); any other switch means a complete uninstall with the dialog. Every
+// other parameter is the log file name (one pair of enclosing double quotes
+// removed); the last wins.
+// Exit codes of a silent uninstall (every other run ends with 0).
+enum TSilentExit : int {
+    silentComplete = 0,       // every record was undone (or kept, with /P)
+    silentCannotOpen = 2,     // the log cannot be opened (or none was named)
+    silentInvalidLog = 3,     // the log is empty, too short or has a wrong signature
+    silentWalkStopped = 4,    // a damaged record stopped the walk; what lies beyond it stays
+    silentStepFailed = 5,     // the walk went to its end, but a step failed (the help batch)
+};
+
 TUninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params);

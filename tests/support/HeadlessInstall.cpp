@@ -1,15 +1,15 @@
-// A complete install without a window, for tests and benchmarks.
+// A complete install without a window, for tests, with the IDEs of the test's choosing.
 #include "support/HeadlessInstall.h"
 
 #include <windows.h>
 
-#include "common/UDiscovery.h"
 #include "common/UGlobals.h"
 #include "common/UHandles.h"
 #include "common/UIdeTable.h"
 #include "common/UUtils.h"
 #include "script/UConst.h"
 #include "script/UScript.h"
+#include "setup/UChoices.h"
 
 uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
     uint32_t mask = 0;
@@ -21,19 +21,6 @@ uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
     return mask;
 }
 
-void DiscoverLikeIdePage() {
-    DWORD previous = 0;
-    if (!ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, previous)) previous = 0;
-    FindBorlandProducts();
-    for (int i = 1; i <= IdeCount; ++i) {
-        TBorlandProduct& ide = IdeTable[i];
-        if (static_cast<int32_t>(previous) < 1)
-            ide.Selected = ide.Exists;
-        else
-            ide.Selected = ide.Exists && static_cast<int32_t>(ide.InternalId & previous) > 0;
-    }
-}
-
 HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     HeadlessRun run;
     const std::wstring setupExe =
@@ -43,7 +30,7 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     HMODULE previousModule = PayloadModule;
     PayloadModule = payload.get();
 
-    DiscoverLikeIdePage();
+    LoadPreviousSelection();  // discovery and preselection, as the IDE page starts
     SelectedIdeMask = 0;
     for (int index : options.ides)
         if (IsIdeIndex(index)) SelectedIdeMask |= IdeTable[index].InternalId;
@@ -61,16 +48,10 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     {
         TScript script;
         script.Start();
-        std::wstring caption;
-        while (script.FCurrent < script.Count()) {
-            script.ItemText(caption);
-            const int code = script.ItemDoScript();
-            if (code != 0)
-                run.failures.push_back({script.FCurrent, code, script.GetItem().Word0, script.LogText()});
-            script.ItemProgressStep();
-            script.FCurrent += 1;
+        RunRemainingRows(script, [&](int code) {
+            if (code != 0) run.failures.push_back({script.FCurrent, code, script.GetItem().Word0, script.LogText()});
             ++run.rows;
-        }
+        });
     }
     if (savedLen > 0 && savedLen <= MAX_PATH) SetCurrentDirectoryW(savedDir);
     run.started = true;

@@ -31,6 +31,4 @@ struct HeadlessRun {
 
 // The install-item bits that belong to the given IDE indexes.
 uint32_t ItemMaskForIdes(const std::vector<int>& ides);
-// Discovery and preselection as the IDE page's first showing does them.
-void DiscoverLikeIdePage();
 HeadlessRun RunHeadlessInstall(const HeadlessOptions& options);

@@ -1,0 +1,78 @@
+#include "setup/UChoices.h"
+#include <vector>
+#include "common/UDiscovery.h"
+#include "common/UGlobals.h"
+#include "common/UIdeTable.h"
+#include "common/UUtils.h"
+#include "script/UConst.h"
+#include "setup/UWizardLogic.h"
+
+namespace {
+
+int32_t StoredInteger(const wchar_t* name) {
+    DWORD value = 0;
+    return ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, name, value) ? static_cast<int32_t>(value) : 0;
+}
+
+}  // namespace
+
+TStoredSelection LoadPreviousSelection() {
+    TStoredSelection stored;
+    stored.InstallVersions = StoredInteger(RegInstallVersions);
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, stored.Version)) stored.Version.clear();
+    stored.InstallItems = StoredInteger(RegInstallItems);
+    FindBorlandProducts();
+    ApplyPreviousSelection(stored.InstallVersions, stored.InstallItems);
+    return stored;
+}
+
+void LoadStoredCustomizeMask() {
+    DWORD customize = 0;
+    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize)) CustomizeMask = customize;
+}
+
+std::wstring StoredInstallDir() {
+    std::wstring dir;
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, dir)) dir.clear();
+    return dir;
+}
+
+std::wstring ProposedInstallDir(const std::wstring& previousDir) {
+    std::wstring root;
+    for (int i = 1; i <= IdeCount; ++i) {
+        if (IdeTable[i].Selected) {
+            root = IdeTable[i].RootDir;
+            break;
+        }
+    }
+    std::wstring programFiles;
+    if (previousDir.empty() &&
+        !ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir",
+                       programFiles))
+        programFiles.clear();
+    return ProposeDirectory(previousDir, root, programFiles, ShortName);
+}
+
+void SelectCheckedItems() {
+    uint32_t lines = 0;
+    for (int i = 0; i < InstallItemCount; ++i)
+        if (InstallItems[i].Checked) lines |= 1u << i;
+    SelectionMasks(lines, SelectedIdeMask, SelectedItemMask);
+}
+
+std::wstring ShortDateText() {
+    int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::vector<wchar_t> buf(static_cast<size_t>(n), L'\0');
+    n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buf.data(), n);
+    return n > 0 ? std::wstring(buf.data()) : std::wstring();
+}
+
+bool StoreChoices() {
+    return WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, SelectedIdeMask) &&
+           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, SelectedItemMask) &&
+           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, InstallDir) &&
+           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion) &&
+           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText()) &&
+           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, CustomizeMask);
+}

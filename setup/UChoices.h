@@ -1,0 +1,34 @@
+// The choices an install starts from and the record it leaves for the next
+// one, read and written under the product key. The wizard's pages and the
+// unattended install both use these, so both start from the same choices.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// What a previous installation stored about its IDEs and items (0 or empty
+// when absent), then discovery, then the IDE records' Selected and the install
+// items' Checked as the IDE page starts from them.
+struct TStoredSelection {
+    int32_t InstallVersions = 0;
+    int32_t InstallItems = 0;
+    std::wstring Version;
+};
+TStoredSelection LoadPreviousSelection();
+
+// CustomizeMask := the stored "CustomizeItems", when there is one.
+void LoadStoredCustomizeMask();
+
+// The stored "RootDir" of a previous installation; empty when absent.
+std::wstring StoredInstallDir();
+// The folder the directory page proposes: the previous install folder, else
+// one beside the first preselected IDE, else below the program files folder.
+std::wstring ProposedInstallDir(const std::wstring& previousDir);
+
+// SelectedIdeMask and SelectedItemMask from the install items' Checked.
+void SelectCheckedItems();
+
+// Today's date in the user's short date format.
+std::wstring ShortDateText();
+
+// The six product-key values, in order; false at the first that fails.
+bool StoreChoices();

@@ -1,0 +1,333 @@
+// setup.exe /S and unqmv.exe /S on a stand-in machine with four IDEs: the same
+// machine as after the wizard, no window at any point (watched for the whole
+// run), and an exit code for every outcome.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/UDeinstall.h"
+#include "common/UIdeTable.h"
+#include "common/ULocations.h"
+#include "common/UPathText.h"
+#include "common/UScriptKinds.h"
+#include "common/UUtils.h"
+#include "script/UActionLogic.h"
+#include "script/UConst.h"
+#include "setup/UCommandLine.h"
+#include "setup/UUnattended.h"
+#include "setup/UWizardLogic.h"
+#include "setup/resource.h"
+#include "standin/UMachine.h"
+#include "support/MachineSnapshot.h"
+#include "support/SetupRun.h"
+#include "support/TestFiles.h"
+#include "support/WindowDriver.h"
+#include "uninstaller/UUninstallCommandLine.h"
+
+namespace {
+
+const std::vector<int> kIdes = {9, 21, 29, 8};  // Delphi 7, XE7, RAD Studio 12, C++Builder 6
+const std::wstring kEntryKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
+
+// Where the directory page puts the library: beside the first preselected IDE (C++Builder 6).
+std::wstring ProposedDir() {
+    const std::wstring root = StandinRootDir(8);
+    return root.substr(0, root.rfind(L'\\')) + L"\\Tessel";
+}
+
+// Every window a process owns: top-level ones, shown or hidden, and message-only ones.
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM lp) {
+    auto* seen = reinterpret_cast<std::pair<DWORD, std::set<std::wstring>*>*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid == seen->first) {
+        wchar_t cls[128] = L"";
+        GetClassNameW(wnd, cls, 128);
+        seen->second->insert(std::wstring(cls) + L" \"" + wd::Text(wnd) + L"\"");
+    }
+    return TRUE;
+}
+
+struct TWatchedRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::set<std::wstring> windows;  // class and title of each window seen
+};
+
+// Starts exe and looks for its windows every few milliseconds from its first
+// instruction until it ends (or is ended after timeoutMs).
+TWatchedRun RunWatched(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs = 300000) {
+    TWatchedRun run;
+    std::wstring cmd = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, L"C:\\", &si,
+                        &pi)) {
+        ADD_FAILURE() << "cannot start " << ToUtf8(exe);
+        return run;
+    }
+    ProcessHandles handles;
+    handles.process.reset(pi.hProcess);
+    handles.thread.reset(pi.hThread);
+    std::pair<DWORD, std::set<std::wstring>*> seen{pi.dwProcessId, &run.windows};
+    auto look = [&] {
+        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&seen));
+        for (HWND w = nullptr; (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr)) != nullptr;)
+            CollectWindow(w, reinterpret_cast<LPARAM>(&seen));
+    };
+    ResumeThread(pi.hThread);
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(pi.hProcess, 2) == WAIT_TIMEOUT) {
+        look();
+        if (GetTickCount() - start > timeoutMs) {
+            TerminateProcess(pi.hProcess, STILL_ACTIVE);
+            WaitForSingleObject(pi.hProcess, 5000);
+            return run;
+        }
+    }
+    GetExitCodeProcess(pi.hProcess, &run.exitCode);
+    return run;
+}
+
+std::string Windows(const TWatchedRun& run) {
+    std::string list;
+    for (const std::wstring& w : run.windows) list += ToUtf8(w) + "\n";
+    return list;
+}
+
+TWatchedRun RunSetupSilently(const std::wstring& args) { return RunWatched(SetupExePath(), L"/S " + args); }
+
+// The installed uninstaller, started with the uninstall entry's command line and more switches.
+TWatchedRun RunEntrySilently(const std::wstring& switches) {
+    std::wstring exe, args;
+    wd::SplitCommand(wd::UninstallCommand(), exe, args);
+    if (exe.empty()) ADD_FAILURE() << "no uninstall entry";
+    return RunWatched(exe, args + L" " + switches);
+}
+
+// The wizard walked on its proposals: Next on every page, Start, Finish.
+void InstallWithTheWizard() {
+    wd::Program program;
+    ASSERT_TRUE(wd::Start(program, SetupExePath(), L""));
+    HWND dlg = wd::FindDialog(program.pid, L"Installation Wizard for", IDC_LIST);
+    ASSERT_NE(dlg, nullptr);
+    for (const std::wstring& page : {WelcomeText(), SelectDelphiText(false), DirectoryText(), ReadyText()}) {
+        ASSERT_TRUE(wd::WaitItemText(dlg, IDC_PAGETEXT, page));
+        ASSERT_TRUE(wd::Press(dlg, IDC_NEXT));
+    }
+    ASSERT_TRUE(wd::WaitFor([&] { return wd::ItemText(dlg, IDCANCEL) == L"Finish"; }, 300000));
+    ASSERT_TRUE(wd::Press(dlg, IDCANCEL));
+    EXPECT_EQ(program.WaitExit(30000), 0u);
+    program.Kill();
+}
+
+std::wstring InstallLog(const std::wstring& dir) {
+    std::string bytes;
+    ReadFileBytes(dir + L"\\install.log", bytes, FILE_SHARE_READ);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+class Unattended : public testing::Test {
+protected:
+    std::vector<std::wstring> dirs{ProposedDir(), L"C:\\Some Folder With Blanks"};
+
+    // The four IDEs as they come, no installation of ours, no stored choices.
+    void SetUp() override {
+        std::wstring command;
+        if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) {
+            TDeinstall engine;
+            if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == 0) {
+                engine.PrepareDeinstall();
+                engine.DoDeinstall();
+            }
+        }
+        SetCurrentDirectoryW(L"C:\\");
+        ClearMachine();
+        DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
+        DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+        for (const std::wstring& dir : dirs) DeleteDirectoryTree(dir, false);
+        // The folder of WinHelp registrations exists on every Windows.
+        CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+        ASSERT_TRUE(LayOutMachine(kIdes));
+    }
+    void TearDown() override {
+        for (int ide : kIdes) SetToolBehaviour(ide, ToolMode::Normal);
+    }
+    static TSnapshot Snap(const std::wstring& dir) { return SnapshotInstallPlaces(dir); }
+    // The machine after an uninstall: the running uninstaller cannot delete
+    // itself, nor the folder that holds it.
+    static TSnapshot SnapAfterUninstall(const std::wstring& dir) {
+        TSnapshot s = Snap(dir);
+        s.erase(L"file " + LowerWide(dir) + L"\\unqmv.exe");
+        s.erase(L"dir " + LowerWide(dir));
+        return s;
+    }
+};
+
+}  // namespace
+
+TEST(UnattendedCommandLine, SlashSInstallsIntoTheFolderAfterIt) {
+    struct Row {
+        std::vector<std::wstring> args;
+        bool unattended;
+        const wchar_t* folder;
+    };
+    const Row rows[] = {
+        {{L"/S"}, true, L""},
+        {{L"-s", L"C:\\A B"}, true, L"C:\\A B"},
+        {{L"\\S", L"\\\\server\\share\\lib"}, true, L"\\\\server\\share\\lib"},
+        {{L"/S", L"first", L"C:\\second"}, true, L"C:\\second"},  // the last one wins
+        {{L"C:\\before", L"/S"}, true, L""},                      // only what follows /S
+        {{L"/S", L"C:\\A", L"/S"}, true, L""},                    // every switch starts afresh
+        {{L"/S", L"rel"}, true, L"rel"},                          // refused later, not here
+        {{L"/S", L"C:\\A", L"/X"}, false, L""},                   // the last switch decides
+        {{L"/X", L"/S"}, true, L""},
+        {{L"/S", L"/Q"}, false, L""},
+        {{L"/SX"}, false, L""},
+        {{L"/S", L""}, true, L""},
+    };
+    for (const Row& row : rows) {
+        const TModeFlags f = ParseSwitches(row.args);
+        std::string text;
+        for (const std::wstring& a : row.args) text += ToUtf8(a) + " ";
+        EXPECT_EQ(f.Unattended, row.unattended) << text;
+        EXPECT_EQ(f.Folder, row.folder) << text;
+        if (row.unattended) {
+            EXPECT_FALSE(f.CopyOnly || f.ExtractMode || f.ShowDescription || f.EnableControls) << text;
+        }
+    }
+}
+
+// The wizard's install, its silent uninstall, then /S with the same choices:
+// the same machine; the partial silent uninstall keeps only the settings.
+TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
+    const std::wstring dir = ProposedDir();
+    const TSnapshot before = Snap(dir);
+    InstallWithTheWizard();
+    const TSnapshot byWizard = Snap(dir);
+    ASSERT_TRUE(PathExists(dir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
+
+    TWatchedRun run = RunEntrySilently(L"/S");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(silentComplete));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))));
+
+    SetUp();
+    run = RunSetupSilently(L"");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedSuccess));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    EXPECT_TRUE(NoChanges(SnapshotChanges(byWizard, Snap(dir))));
+
+    // /K, the silent partial uninstall: the product key and the settings file stay, nothing else.
+    run = RunEntrySilently(L"/K");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(silentComplete));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    const std::wstring settingsFile = L"file " + LowerWide(ResolvePath(locWindows, L"qvTessel.ini"));
+    size_t keptValues = 0, keptSettings = 0;
+    for (const TSnapshotChange& c : WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))) {
+        if (c.kind == L'+' && LowerWide(c.entry).find(L"\\software\\veltrane") != std::wstring::npos)
+            keptValues += c.entry.rfind(L"value ", 0) == 0;
+        else if (c.kind == L'+' && c.entry == settingsFile)
+            ++keptSettings;
+        else
+            ADD_FAILURE() << "left: " << static_cast<char>(c.kind) << ToUtf8(c.entry);
+    }
+    EXPECT_EQ(keptValues, 6u) << "the product key's six values";
+    EXPECT_EQ(keptSettings, 1u);
+}
+
+// Nothing to install, failing rows, a folder that is no full path and a damaged
+// undo log each give their own exit code, and none of them a window. The watcher itself is checked
+// on a run that does show a message box.
+TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
+    const std::wstring dir = ProposedDir();
+    const TWatchedRun control = RunWatched(TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe", L"", 5000);
+    EXPECT_FALSE(control.windows.empty()) << "the watcher sees the message box of an uninstaller without a log";
+
+    // Stored choices that name only an IDE this machine does not have (Delphi 3).
+    uint32_t delphi3Item = 0;
+    for (const TInstallItem& item : InstallItems)
+        if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit;
+    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId));
+    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
+    const TSnapshot stored = Snap(dir);
+    TWatchedRun run = RunSetupSilently(L"");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedNothingToDo));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    EXPECT_TRUE(NoChanges(SnapshotChanges(stored, Snap(dir))));
+    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+
+    ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
+    run = RunSetupSilently(L"");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedRowsFailed));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    // Every failed row is in the log with the text the wizard would have shown.
+    const std::wstring log = InstallLog(dir);
+    size_t failed = 0;
+    for (size_t at = log.find(L"Error in ScriptItem="); at != std::wstring::npos;
+         at = log.find(L"Error in ScriptItem=", at + 1)) {
+        ++failed;
+        const std::wstring line = log.substr(at, log.find(L"\r\n", log.find(L"\r\n", at) + 2) - at);
+        EXPECT_NE(line.find(L"Delphi7"), std::wstring::npos) << ToUtf8(line);
+        EXPECT_NE(line.find(L"...Fail"), std::wstring::npos) << ToUtf8(line);
+    }
+    EXPECT_GE(failed, 2u) << "the run-time and the design-time package of Delphi 7";
+    EXPECT_NE(log.find(L"Registering Uninstall: "), std::wstring::npos) << "the run went on to its end";
+    std::wstring root;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, L"RootDir", root));
+
+    // A relative folder is refused before anything changes: the installation
+    // above, its uninstall entry and its stored choices stay as they are.
+    SetToolBehaviour(9, ToolMode::Normal);
+    const TSnapshot installed = Snap(dir);
+    run = RunSetupSilently(L"Tessel");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedRefused));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    EXPECT_TRUE(NoChanges(SnapshotChanges(installed, Snap(dir))));
+    EXPECT_FALSE(PathExists(L"C:\\Tessel"));
+
+    // The uninstaller: a log that cannot be opened, an invalid one, and one
+    // damaged inside its last record, which stops the walk before any change.
+    const std::wstring undoLog = dir + L"\\uninst.log";
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(undoLog, bytes));
+    MakeFile(dir + L"\\foreign.log", "MZ\x90");
+    MakeFile(undoLog, bytes.substr(0, bytes.size() - 1));
+    const TSnapshot damaged = Snap(dir);
+    const struct {
+        std::wstring args;
+        TSilentExit code;
+    } cases[] = {
+        {L"/S \"C:\\missing\\uninst.log\"", silentCannotOpen},
+        {L"/S", silentCannotOpen},
+        {L"/S \"" + dir + L"\\foreign.log\" /K", silentInvalidLog},
+        {L"/P \"" + undoLog + L"\" /K", silentWalkStopped},
+    };
+    for (const auto& c : cases) {
+        run = RunWatched(TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe", c.args);
+        EXPECT_EQ(run.exitCode, static_cast<DWORD>(c.code)) << ToUtf8(c.args);
+        EXPECT_TRUE(run.windows.empty()) << ToUtf8(c.args) << "\n" << Windows(run);
+    }
+    EXPECT_TRUE(NoChanges(SnapshotChanges(damaged, Snap(dir))));
+    MakeFile(undoLog, bytes);  // so that the next test starts from a clean machine
+}
+
+TEST_F(Unattended, FolderWithBlanksInstallsThereAndItsEntryRemovesIt) {
+    const std::wstring dir = L"C:\\Some Folder With Blanks";
+    const TSnapshot before = Snap(dir);
+    TWatchedRun run = RunSetupSilently(L"\"" + dir + L"\"");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedSuccess));
+    EXPECT_TRUE(PathExists(dir + L"\\Source\\qvUtils.pas"));
+    EXPECT_TRUE(PathExists(dir + L"\\Delphi7\\qvl70.bpl"));
+    std::wstring root;
+    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, L"RootDir", root));
+    EXPECT_EQ(root, dir);
+    EXPECT_EQ(wd::UninstallCommand(), L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
+
+    run = RunEntrySilently(L"/S");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(silentComplete));
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))));
+}
