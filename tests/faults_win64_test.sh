@@ -11,6 +11,10 @@
 set -u
 build=$1
 src=$2
+if [ "${TESSEL_ARCH:-i686}" != i686 ]; then
+  echo "SKIPPED: runs the shipped 32-bit programs in a 64-bit prefix; this route's Wine runs 64-bit programs only"
+  exit 77
+fi
 source "$src/tools/display.sh"
 start_display
 pass=0
