@@ -4,13 +4,7 @@
 #   tests/route_test.sh <build dir> <source dir>
 set -u
 src=$2
-pass=0
-fail=0
-check() {  # description, command...
-  local what=$1
-  shift
-  if "$@"; then pass=$((pass + 1)); else fail=$((fail + 1)); echo "FAIL: $what" >&2; fi
-}
+source "$src/tests/support/check.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -56,5 +50,4 @@ check "a run of skips only fails" bash -c "! '$src/tools/test-report.sh' '$work/
 check "the skip is named with its reason" grep -qx 'skipped: a_test: needs a 32-bit process' "$work/out"
 check "a run with real cases passes" "$src/tools/test-report.sh" "$work/real.log" >/dev/null
 
-echo "route: $pass passed, $fail failed"
-[ "$fail" -eq 0 ]
+checks_done route

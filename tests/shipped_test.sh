@@ -7,18 +7,13 @@
 #   tests/shipped_test.sh <build dir> <source dir>   (TESSEL_ARCH, TESSEL_BUILD32_DIR from CTest)
 set -u
 build=$1
+src=$2
 build32=${TESSEL_BUILD32_DIR:-$build}
 if [ "${TESSEL_ARCH:-i686}" = i686 ]; then
   echo "SKIPPED: this tree holds the shipped 32-bit programs; the other tests check them directly"
   exit 77
 fi
-pass=0
-fail=0
-check() {  # description, command...
-  local what=$1
-  shift
-  if "$@"; then pass=$((pass + 1)); else fail=$((fail + 1)); echo "FAIL: $what" >&2; fi
-}
+source "$src/tests/support/check.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -56,5 +51,4 @@ done
 check "the 32-bit setup carries the 32-bit uninstaller" cmp "$work"/setup.32/QVLIB.28.* "$build32/uninstaller/unqmv.exe"
 check "the x86-64 setup carries its own uninstaller" cmp "$work"/setup.64/QVLIB.28.* "$build/uninstaller/unqmv.exe"
 
-echo "shipped: $pass passed, $fail failed"
-[ "$fail" -eq 0 ]
+checks_done shipped
