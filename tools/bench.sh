@@ -99,6 +99,7 @@ if [ -f "$template/.ready" ]; then
   rm -f "$WINEPREFIX/.ready"
 else
   wineboot -i >/dev/null 2>&1
+  wineserver -w   # the persistent server below cannot start while this one runs
 fi
 # A persistent server, so that no figure pays for starting it (Windows is already up).
 wineserver -p
