@@ -12,8 +12,14 @@
 #   BENCH_EXTRACT_RUNS runs per extract figure (default 15; each takes well under a second)
 #   BENCH_RUNS         runs per install and uninstall figure (default 5)
 #   BENCH_DIALOG_RUNS  runs of the uninstaller with its dialog (default 3)
-#   BENCH_BUILD_DIR    build tree (default build-bench)
+#   BENCH_BUILD_DIR    build tree (default build-bench, on the 64-bit route build-bench-x64)
 #   BENCH_NO_BUILD=1   measure what the build tree holds, without set-up and build
+#
+# On a host whose Wine cannot run 32-bit programs (tools/wine-route.sh; forced
+# with TESSEL_WINE_ROUTE=win64) the x86-64 build is measured in a 64-bit
+# prefix; the sizes are still those of the shipped 32-bit programs (built in
+# build-bench), and the NSIS installers, 32-bit programs, are reported as not
+# measurable there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -22,7 +28,19 @@ source tools/bench/lib.sh
 RUNS=${BENCH_RUNS:-5}
 EXTRACT_RUNS=${BENCH_EXTRACT_RUNS:-15}
 DIALOG_RUNS=${BENCH_DIALOG_RUNS:-3}
-build=${BENCH_BUILD_DIR:-$root/build-bench}
+source tools/wine-env.sh
+if [ "${BENCH_NO_BUILD:-0}" != 1 ]; then tools/bootstrap.sh; fi
+wine_route_setup "$root"
+# The tree whose programs are sized: the shipped 32-bit build.
+size_build=$root/build-bench
+nsis_unmeasurable=""
+if [ "$wine_route" = win64 ]; then
+  build=${BENCH_BUILD_DIR:-$root/build-bench-x64}
+  nsis_unmeasurable="the NSIS installers are 32-bit programs and this host's Wine runs 64-bit programs only"
+else
+  build=${BENCH_BUILD_DIR:-$root/build-bench}
+  size_build=$build
+fi
 out=$root/bench/out
 raw=$out/raw
 bench_start=$(now_ns)
@@ -37,11 +55,17 @@ tools/bench/selftest.sh >&2
 declare -A built=()
 helpers=(benchnop benchinstall benchuninst benchdrive benchsetupbare mkmachine standin_dcc32 standin_dcc64 standin_make)
 if [ "${BENCH_NO_BUILD:-0}" != 1 ]; then
-  tools/bootstrap.sh
   say "building in $build"
   mkdir -p "$build"
-  cmake --preset release -B "$build" -DBUILD_TESTING=OFF >"$build/bench-configure.log" 2>&1 ||
+  cmake --preset "$wine_preset" -B "$build" -DBUILD_TESTING=OFF >"$build/bench-configure.log" 2>&1 ||
     { cat "$build/bench-configure.log" >&2; exit 1; }
+  if [ "$size_build" != "$build" ]; then
+    say "building the 32-bit programs for their sizes in $size_build"
+    mkdir -p "$size_build"
+    cmake --preset release -B "$size_build" -DBUILD_TESTING=OFF >"$size_build/bench-configure.log" 2>&1 ||
+      { cat "$size_build/bench-configure.log" >&2; exit 1; }
+    cmake --build "$size_build" --target setup unqmv benchempty benchsetupbare
+  fi
   # The programs under test must build; the bench's own helpers and the stand-in
   # machine may lag behind their owners' work, and their figures are then n/a.
   cmake --build "$build" --target setup unqmv benchempty benchimports
@@ -67,14 +91,15 @@ mkdir -p "$raw"
 source tools/display.sh
 start_display
 # No menu builder: it would scan the prefix in the background while we measure.
-export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d' WINEARCH=win32
+export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export WINEPREFIX=$out/wineprefix
-template=${TMPDIR:-/tmp}/tessel-wine-template-$(id -u)-win32
+template=${TMPDIR:-/tmp}/tessel-wine-template-$(id -u)-$WINEARCH
 if [ -f "$template/.ready" ]; then
   cp -a "$template" "$WINEPREFIX"
   rm -f "$WINEPREFIX/.ready"
 else
   wineboot -i >/dev/null 2>&1
+  wineserver -w   # the persistent server below cannot start while this one runs
 fi
 # A persistent server, so that no figure pays for starting it (Windows is already up).
 wineserver -p
@@ -108,6 +133,13 @@ makensis -V2 "-DOUTFILE=$nsis_zlib" "$out/tessel.nsi" >"$raw/makensis-zlib.log"
 # the machine's load during the benchmark falls on all of them alike. Round 0
 # warms the caches and is not counted.
 cases=(copy empty imports setup nsis_store nsis_zlib)
+compared=(copy setup nsis_store nsis_zlib)
+if [ -n "$nsis_unmeasurable" ]; then
+  cases=(copy empty imports setup)
+  compared=(copy setup)
+  R[extract.nsis_unmeasurable]=$nsis_unmeasurable
+  say "extract: NSIS not measurable on this host: $nsis_unmeasurable"
+fi
 # Every run writes into a folder of its own that no earlier run used: Wine's
 # server slows down, run after run, when a folder that it has seen is deleted
 # and made again under the same name behind its back.
@@ -200,7 +232,7 @@ for c in "${cases[@]}"; do
   R[extract.$c.cpu_s]=$(median ${cpu_samples[$c]})
 done
 # Every run really produced the reference tree.
-for c in copy setup nsis_store nsis_zlib; do
+for c in "${compared[@]}"; do
   for round in $(seq 0 "$EXTRACT_RUNS"); do
     if ! diff -r "$ref" "$(target "$c" "$round")" >"$raw/$c.$round.diff" 2>&1; then
       warn "$c did not produce the same tree as setup.exe /X in round $round (raw/$c.$round.diff)"
@@ -315,6 +347,9 @@ stripped() {
   i686-w64-mingw32-strip -o "$out/stripped.tmp" "$1" && stat -c %s "$out/stripped.tmp"
   rm -f "$out/stripped.tmp"
 }
+# The shipped 32-bit programs, whatever the route measured above.
+setup=$size_build/setup/setup.exe
+unqmv=$size_build/uninstaller/unqmv.exe
 payload_bytes=$(awk '/^[0-9]/ { print $2 }' payload/manifest.txt | while read -r p; do
   if [ "$p" = "@unqmv" ]; then stat -c %s "$unqmv"; else stat -c %s "payload/$p"; fi
 done | awk '{ s += $1 } END { print s + 0 }')
@@ -324,14 +359,14 @@ R[size.setup]=$(size "$setup")
 R[size.setup_stripped]=$(stripped "$setup")
 R[size.payload]=$payload_bytes
 R[size.setup_less_payload]=$(minus "${R[size.setup]}" "$payload_bytes")
-R[size.setup_bare]=$(size "$build/tools/bench/benchsetupbare.exe")
-R[size.setup_bare_stripped]=$(stripped "$build/tools/bench/benchsetupbare.exe")
+R[size.setup_bare]=$(size "$size_build/tools/bench/benchsetupbare.exe")
+R[size.setup_bare_stripped]=$(stripped "$size_build/tools/bench/benchsetupbare.exe")
 R[size.nsis_store]=$(size "$nsis_store")
 R[size.nsis_zlib]=$(size "$nsis_zlib")
 R[size.nsis_payload]=$(kv "$raw/nsis-script.kv" source_bytes)
 R[size.nsis_overhead]=$(minus "${R[size.nsis_store]}" "${R[size.nsis_payload]}")
-R[size.empty]=$(size "$bin/benchempty.exe")
-R[size.empty_stripped]=$(stripped "$bin/benchempty.exe")
+R[size.empty]=$(size "$size_build/tools/bench/benchempty.exe")
+R[size.empty_stripped]=$(stripped "$size_build/tools/bench/benchempty.exe")
 R[size.nsis_distinct]=$(kv "$raw/nsis-script.kv" distinct_sources)
 
 R[date]=$(date -u '+%Y-%m-%d %H:%M UTC')
@@ -340,6 +375,7 @@ R[runs]=$RUNS
 R[extract_runs]=$EXTRACT_RUNS
 R[dialog_runs]=$DIALOG_RUNS
 R[wine]=$(wine --version)
+R[wine_route]=$wine_route
 R[makensis]=$(makensis -VERSION)
 R[machine]="$(nproc) cores, $(uname -sr)"
 R[load_start]=$load_start

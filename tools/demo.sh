@@ -11,14 +11,20 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-# TESSEL_BUILD_TREE: an already built tree to use instead of setting up and building.
+#
+# On a host without 32-bit Wine (tools/wine-route.sh) the x86-64 build of the
+# same sources runs in a 64-bit prefix.
+
+# TESSEL_BUILD_TREE: an already built tree (of this host's route) to use instead of setting up and building.
+source tools/wine-env.sh
 if [ -n "${TESSEL_BUILD_TREE:-}" ]; then
+  wine_route_setup "$root"
   build=$(cd "$TESSEL_BUILD_TREE" && pwd)
 else
   tools/bootstrap.sh
-  cmake --preset release >/dev/null
-  cmake --build --preset release
-  build="$root/build"
+  wine_route_setup "$root"
+  wine_build_trees
+  build=$wine_build
 fi
 source tools/display.sh
 headless=${TESSEL_DEMO_HEADLESS:-0}
@@ -27,7 +33,7 @@ if [ "$headless" != 1 ] && ! { [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
 if [ "$headless" = 1 ]; then start_display; fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessel-demo-XXXXXX")
-export WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
@@ -36,9 +42,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-echo "demo: preparing a Wine prefix"
+echo "demo: preparing a $WINEARCH Wine prefix"
 wineboot -i >/dev/null 2>&1
 wineserver -w
+# Wine's own Tahoma, MS Sans Serif and Marlett (the caption buttons) come with
+# fonts-wine, in a folder that this Wine does not search; the prefix's font
+# folder is searched.
+ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || echo "demo: no fonts-wine; the captions lack their buttons" >&2
 if [ "$headless" = 1 ]; then
   # Xvfb has no window manager; a virtual desktop draws the frames and captions.
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1

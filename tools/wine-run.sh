@@ -6,6 +6,12 @@
 # wineserver is stopped and the prefix deleted when the program ends, so
 # test programs never share registry or files and never touch ~/.wine.
 #
+# In a 64-bit prefix the 64-bit loader is called directly (Debian's `wine` and
+# `wineboot` pick the 32-bit loader whenever it is installed, and that loader
+# cannot start at all on a host without 32-bit support); it starts 32-bit
+# programs through the 32-bit loader where the host has one.
+#
+#   --arch=win64          first argument: as TESSEL_WINEARCH=win64 (the x86-64 toolchain's emulator)
 #   TESSEL_WINE_TEMPLATE  template prefix base; "-<arch>" is appended (default: $TMPDIR/tessel-wine-template-$UID)
 #   TESSEL_WINEARCH       win32 (default) or win64
 #   TESSEL_KEEP_PREFIX    set to 1 to keep the prefix and print its path
@@ -13,6 +19,14 @@
 set -u
 
 arch=${TESSEL_WINEARCH:-win32}
+case ${1:-} in --arch=*) arch=${1#--arch=}; shift ;; esac
+if [ "$arch" = win64 ]; then
+  loader=${TESSEL_WINE64_LOADER:-/usr/lib/wine/wine64}
+else
+  loader=${TESSEL_WINE32_LOADER:-/usr/lib/wine/wine}
+fi
+export WINELOADER=$loader
+wine() { "$loader" "$@"; }
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=$arch
@@ -26,7 +40,7 @@ make_template() {
   if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"
     mkdir -p "$template"
-    WINEPREFIX="$template" wineboot -i >/dev/null 2>&1
+    WINEPREFIX="$template" wine wineboot.exe -i >/dev/null 2>&1
     WINEPREFIX="$template" wineserver -w
     touch "$template/.ready"
   fi

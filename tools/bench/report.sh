@@ -36,7 +36,7 @@ write_table() {
   local store=${R[extract.nsis_store.s]:-} zlib=${R[extract.nsis_zlib.s]:-}
   echo "### Measured ${R[date]:-} with \`${R[command]:-}\`"
   echo
-  echo "${R[machine]:-}; ${R[wine]:-}; makensis ${R[makensis]:-}; load average ${R[load_start]:-} at the start, ${R[load_end]:-} at the end."
+  echo "${R[machine]:-}; ${R[wine]:-} (${R[wine_route]:-win32} route); makensis ${R[makensis]:-}; load average ${R[load_start]:-} at the start, ${R[load_end]:-} at the end."
   echo "Each figure is the median of ${R[extract_runs]:-} runs (extract), ${R[runs]:-} runs (install, uninstall) or"
   echo "${R[dialog_runs]:-} runs (uninstall with the dialog); the whole benchmark took ${R[bench_seconds]:-} s."
   echo
@@ -58,10 +58,17 @@ write_table() {
     esac
     local net="—" net2="—"
     case $name in setup|nsis_*) net="$(fmt "$(minus "$s" "$empty")") s"; net2="$(fmt "$(minus "$s" "$imports")") s" ;; esac
+    if [[ $name = nsis_* ]] && [ -n "${R[extract.nsis_unmeasurable]:-}" ]; then
+      echo "| $label | not measurable on this host | | | | | | | |"
+      continue
+    fi
     echo "| $label | $(fmt "$s") s | $(fmt "${R[extract.$name.best_s]:-}") s | $(times "$s" "$floor" 1) | $(times "$s" "$store") | $net | $net2 |" \
       "$(fmt "${R[extract.$name.cpu_s]:-}" 3) s | $(times "${R[extract.$name.cpu_s]:-}" "${R[extract.nsis_store.cpu_s]:-}") |"
   done
   echo
+  if [ -n "${R[extract.nsis_unmeasurable]:-}" ]; then
+    echo "NSIS: not measurable on this host: ${R[extract.nsis_unmeasurable]}."
+  fi
   echo "\`setup.exe /X\` against NSIS stored: $(times "$ours" "$store"); against NSIS zlib: $(times "$ours" "$zlib");"
   echo "less Wine's start-up on both sides: $(times "$(minus "$ours" "$empty")" "$(minus "$store" "$empty")") and $(times "$(minus "$ours" "$empty")" "$(minus "$zlib" "$empty")");"
   echo "less the start-up with the libraries: $(times "$(minus "$ours" "$imports")" "$(minus "$store" "$imports")") and $(times "$(minus "$ours" "$imports")" "$(minus "$zlib" "$imports")")."

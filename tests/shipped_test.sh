@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# In the x86-64 tree (hosts without 32-bit Wine), the tests read and run the
+# x86-64 programs; this check carries what they found over to the shipped
+# 32-bit programs: every resource (dialogs, strings, version information,
+# icons, the payload) is the same in both builds, byte for byte, except the
+# payload's uninstaller, which in the 32-bit setup must be the 32-bit unqmv.exe.
+#   tests/shipped_test.sh <build dir> <source dir>   (TESSEL_ARCH, TESSEL_BUILD32_DIR from CTest)
+set -u
+build=$1
+src=$2
+build32=${TESSEL_BUILD32_DIR:-$build}
+if [ "${TESSEL_ARCH:-i686}" = i686 ]; then
+  echo "SKIPPED: this tree holds the shipped 32-bit programs; the other tests check them directly"
+  exit 77
+fi
+source "$src/tests/support/check.sh"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Every resource of a program into a file of its own, named type.name.language.
+resources() {  # program, folder
+  mkdir -p "$2"
+  x86_64-w64-mingw32-windres -i "$1" -O res -o "$2.res" || return 1
+  perl -e '
+    my ($res, $dir) = @ARGV;
+    open(my $f, "<:raw", $res) or die; local $/; my $b = <$f>; my $p = 0;
+    while ($p + 8 <= length $b) {
+      my ($size, $head) = unpack "V V", substr($b, $p, 8);
+      my $h = substr($b, $p + 8, $head - 8); my $q = 0; my @id;
+      for (1 .. 2) {   # type and name: 0xFFFF and a number, or a UTF-16 string
+        if (unpack("v", substr($h, $q, 2)) == 0xFFFF) { push @id, unpack("v", substr($h, $q + 2, 2)); $q += 4 }
+        else { my $s = ""; while ((my $c = unpack("v", substr($h, $q, 2))) != 0) { $s .= chr $c; $q += 2 } $q += 2; push @id, $s }
+      }
+      $q = ($q + 3) & ~3;
+      my $lang = unpack "v", substr($h, $q + 6, 2);
+      if ($id[0] ne "0") {
+        open(my $o, ">:raw", "$dir/$id[0].$id[1].$lang") or die; print $o substr($b, $p + $head, $size); close $o;
+      }
+      $p = ($p + $head + $size + 3) & ~3;
+    }' "$2.res" "$2"
+}
+sums() { (cd "$1" && cksum -- * | grep -v '^[0-9]* [0-9]* QVLIB\.28\.' | sort -k3); }
+
+for prog in setup/setup.exe uninstaller/unqmv.exe; do
+  name=$(basename "$prog" .exe)
+  check "$name: resources of both builds can be read" resources "$build32/$prog" "$work/$name.32"
+  resources "$build/$prog" "$work/$name.64"
+  check "$name: some resources" test -n "$(ls "$work/$name.32")"
+  check "$name: same resources in both builds" diff <(sums "$work/$name.32") <(sums "$work/$name.64")
+done
+check "the 32-bit setup carries the 32-bit uninstaller" cmp "$work"/setup.32/QVLIB.28.* "$build32/uninstaller/unqmv.exe"
+check "the x86-64 setup carries its own uninstaller" cmp "$work"/setup.64/QVLIB.28.* "$build/uninstaller/unqmv.exe"
+
+checks_done shipped
