@@ -88,11 +88,16 @@ rm -rf "$out"
 mkdir -p "$raw"
 
 # --- one Wine prefix for the whole run ---------------------------------------
-source tools/display.sh
-start_display
 # No menu builder: it would scan the prefix in the background while we measure.
 export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export WINEPREFIX=$out/wineprefix
+source tools/display.sh
+start_display
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  stop_display
+}
+trap cleanup EXIT
 template=${TMPDIR:-/tmp}/tessel-wine-template-$(id -u)-$WINEARCH
 if [ -f "$template/.ready" ]; then
   cp -a "$template" "$WINEPREFIX"
@@ -103,11 +108,6 @@ else
 fi
 # A persistent server, so that no figure pays for starting it (Windows is already up).
 wineserver -p
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  stop_display
-}
-trap cleanup EXIT
 wine "$bin/benchempty.exe" >/dev/null 2>&1 || true   # lets Wine finish its first start-up
 winpath() { winepath -w "$1" 2>/dev/null; }
 
