@@ -417,9 +417,15 @@ bool MakeHostFolderLink(const std::wstring& link, const std::wstring& target) {
     }
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
-    const DWORD attrs = RunAndWait(std::wstring(system) + L"\\cmd.exe", args) == 0 ? GetFileAttributesW(link.c_str())
-                                                                                    : INVALID_FILE_ATTRIBUTES;
-    return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (RunAndWait(std::wstring(system) + L"\\cmd.exe", args) != 0) return false;
+    // "start /wait" has no process handle of a Unix program to wait on, so
+    // the link may appear a little later on a busy machine.
+    for (int tries = 0; tries < 200; ++tries) {
+        const DWORD attrs = GetFileAttributesW(link.c_str());
+        if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+        Sleep(50);
+    }
+    return false;
 }
 
 // A link that the user put inside the install folder (here Demos\Mine, to
