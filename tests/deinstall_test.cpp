@@ -489,13 +489,8 @@ struct RecordingProgress final : tessel::common::UninstallProgress {
 
 TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     const std::wstring dir = L"C:\\ProgressRun";
-    const std::vector<TLogRow> changes = {
-        {skCreateDir | sfUndo, 0, 3, L"a"},
-        {skSetIde | sfUndo, 7, 0, L"Delphi6"},
-        {skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, L"Software\\Veltrane\\Progress test"},
-    };
-    size_t changeBytes = 0;
-    for (const auto& row : changes) changeBytes += 16 + ToUtf8(row.Text).size();
+    const std::vector<TLogRow> changes = WatchedWalkRows(L"Software\\Veltrane\\Progress test");
+    const size_t changeBytes = LogBytes(changes);
 
     // The engine itself never waits: 20 records would take a second when paced.
     std::vector<TLogRow> many(20, TLogRow{skSetIde | sfUndo, 7, 0, L"Delphi6"});

@@ -406,13 +406,8 @@ TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
 // and the pacing that only the dialog has.
 TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
     const std::wstring dir = L"C:\\DialogRun";
-    const std::vector<TLogRow> changes = {
-        {skCreateDir | sfUndo, 0, 3, L"a"},
-        {skSetIde | sfUndo, 7, 0, L"Delphi6"},
-        {skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, L"Software\\Veltrane\\Dialog test"},
-    };
-    size_t changeBytes = 0;
-    for (const auto& row : changes) changeBytes += 16 + ToUtf8(row.Text).size();
+    const std::vector<TLogRow> changes = WatchedWalkRows(L"Software\\Veltrane\\Dialog test");
+    const size_t changeBytes = LogBytes(changes);
 
     InitCommonControls();
     UniqueWindow dlg(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr));
