@@ -1,7 +1,6 @@
 // The uninstall engine: loads an undo log, reads its product information and
-// reverses its change records, last change first, with or without a dialog.
+// reverses its change records, last change first, reporting to a progress.
 #include "common/UDeinstall.h"
-#include <commctrl.h>
 #include "common/UDiscovery.h"
 #include "common/UGlobals.h"
 #include "common/UScriptKinds.h"
@@ -11,44 +10,21 @@
 
 namespace {
 
-// Controls of the uninstaller's dialog that the engine drives.
-constexpr int idMainText = 256;
-constexpr int idStatus = 260;
-constexpr int idProgressFrame = 261;
-constexpr int idProgressBar = 1009;
-constexpr int idStart = 1000;
-constexpr int idCancel = IDCANCEL;
-
-constexpr DWORD stepPacingMs = 50;
 constexpr int walkDamaged = -1;
 
-// Sets a control's text and paints it now: the dialog processes no messages
-// while the walk runs.
-void SetControlText(HWND dlg, int id, const std::wstring& text) {
-    HWND control = GetDlgItem(dlg, id);
-    if (!control) return;
-    SetWindowTextW(control, text.c_str());
-    UpdateWindow(control);
-}
-
-// Enables Cancel again however the walk ends.
-struct CancelEnabler {
-    HWND dlg;
-    ~CancelEnabler() {
-        if (dlg) EnableWindow(GetDlgItem(dlg, idCancel), TRUE);
-    }
+// Reports nothing: the walk without any window.
+class NoProgress final : public tessel::common::UninstallProgress {
+public:
+    void Begin(size_t) override {}
+    void Status(const std::wstring&) override {}
+    void Step(size_t) override {}
+    void End() override {}
 };
 
 }  // namespace
 
 TDeinstall::TDeinstall() = default;
 TDeinstall::~TDeinstall() = default;
-
-int TDeinstall::SetDialogHandle(HWND dlg) {
-    FDlgHandle = dlg;
-    flWithDialog = dlg != nullptr;
-    return 0;
-}
 
 int TDeinstall::PrepareUninstFile(const std::wstring& fileName) {
     Buf.clear();
@@ -103,35 +79,26 @@ int TDeinstall::PrepareDeinstall() {
     return 0;
 }
 
-void TDeinstall::ShowStatus(const std::wstring& text) const {
-    if (flWithDialog) SetControlText(FDlgHandle, idStatus, text);
-}
-
 int TDeinstall::DoDeinstall() {
-    CancelEnabler cancel{flWithDialog ? FDlgHandle : nullptr};
-    try {
-        return Walk();
-    } catch (...) {
-        return walkDamaged;
-    }
+    NoProgress none;
+    return DoDeinstall(none);
 }
 
-int TDeinstall::Walk() {
-    if (flWithDialog) {
-        SetControlText(FDlgHandle, idMainText, L"Performing uninstall of the \"" + sProductText + L"\"...");
+int TDeinstall::DoDeinstall(tessel::common::UninstallProgress& progress) {
+    int result = walkDamaged;
+    try {
+        result = Walk(progress);
+    } catch (...) {
+        result = walkDamaged;
     }
+    progress.End();
+    return result;
+}
+
+int TDeinstall::Walk(tessel::common::UninstallProgress& progress) {
+    progress.Begin(PBegin > PEnd ? PBegin - PEnd : PEnd - PBegin);
     // IDE root and common folders must resolve on this machine.
     FindBorlandProducts();
-    const size_t size = PBegin > PEnd ? PBegin - PEnd : PEnd - PBegin;
-    if (flWithDialog) {
-        for (int id : {idProgressFrame, idProgressBar, idStatus}) ShowWindow(GetDlgItem(FDlgHandle, id), SW_SHOW);
-        EnableWindow(GetDlgItem(FDlgHandle, idStart), FALSE);
-        const LPARAM top = size > 0 ? static_cast<LPARAM>(size - 1) : 0;
-        SendDlgItemMessageW(FDlgHandle, idProgressBar, PBM_SETRANGE32, 0, top);
-        SendDlgItemMessageW(FDlgHandle, idProgressBar, PBM_SETPOS, 0, 0);
-        EnableWindow(GetDlgItem(FDlgHandle, idCancel), FALSE);
-        RedrawWindow(FDlgHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    }
 
     P = PBegin;
     std::wstring lastStatus;
@@ -145,21 +112,14 @@ int TDeinstall::Walk() {
         if (step == TUndoStep::End) break;
         if (step == TUndoStep::Damaged) return walkDamaged;
         if (flPartialUninstall && (rec.Word0 & sfKeepOnPartial)) {
-            ShowStatus(L"Skipping");
+            progress.Status(L"Skipping");
         } else {
             if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;
-            ShowStatus(lastStatus);
+            progress.Status(lastStatus);
             const int result = UndoRecordStep(rec, FromUtf8(rec.Text), ProductIntName);
             if (failedStep == 0) failedStep = result;
         }
-        if (flWithDialog) {
-            // Slow enough for the user to follow; no messages are processed meanwhile.
-            const DWORD stepEnd = GetTickCount();
-            DWORD elapsed;
-            while ((elapsed = GetTickCount() - stepEnd) < stepPacingMs) Sleep(stepPacingMs - elapsed);
-            SendDlgItemMessageW(FDlgHandle, idProgressBar, PBM_DELTAPOS, static_cast<WPARAM>(rec.Size()), 0);
-            UpdateWindow(GetDlgItem(FDlgHandle, idProgressBar));
-        }
+        progress.Step(rec.Size());
     }
     return failedStep;
 }

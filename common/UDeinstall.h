@@ -1,9 +1,9 @@
 // The uninstall engine: reads an undo log and reverses its records, last change first.
 #pragma once
-#include <windows.h>
 #include <cstdint>
 #include <string>
 #include "common/UnDoFormat.h"
+#include "common/UninstallProgress.h"
 
 class TDeinstall {
 public:
@@ -12,7 +12,6 @@ public:
     TDeinstall(const TDeinstall&) = delete;
     TDeinstall& operator=(const TDeinstall&) = delete;
 
-    int SetDialogHandle(HWND dlg);
     // 0 loaded and valid; -2 cannot open; -3 empty; -4 shorter than 7 bytes or wrong signature.
     int PrepareUninstFile(const std::wstring& fileName);
     // Reads the product information; sets the walking range and direction. 0.
@@ -20,16 +19,16 @@ public:
     // Walks the change records and undoes each. 0 when every step succeeded;
     // negative when a damaged record stopped the walk (the records not yet
     // reached stay as they are); otherwise the Win32 error of the first step
-    // that failed, after the walk went on with the other records. Without a
-    // dialog handle the walk touches no window and does not wait between records.
+    // that failed, after the walk went on with the other records. The walk is
+    // reported to progress, whose End comes however the walk ends; without it
+    // nothing is reported.
     int DoDeinstall();
+    int DoDeinstall(tessel::common::UninstallProgress& progress);
 
     std::wstring ProductName;
     std::wstring ProductVersion;
     std::wstring ProductRegKey;
     std::wstring ProductIntName;
-    std::wstring sMainText;
-    std::wstring sProductText;
     bool flPartialUninstall = false;
 
     // Read-only views for tests and diagnostics.
@@ -37,8 +36,6 @@ public:
     const std::string& FileVersion() const { return FUnInstFileVersion; }
 
 private:
-    bool flWithDialog = false;
-    HWND FDlgHandle = nullptr;
     std::string Buf;             // the loaded log
     size_t P = 0;                // current position in Buf
     size_t PBegin = 0;
@@ -47,6 +44,5 @@ private:
     std::string FUnInstFileVersion;
     // The next record in the walking direction; moves P past it.
     TUndoStep ReadItem(TUndoRecord& rec);
-    void ShowStatus(const std::wstring& text) const;
-    int Walk();
+    int Walk(tessel::common::UninstallProgress& progress);
 };

@@ -28,8 +28,8 @@ int IdeIndexByMask(uint32_t mask);
 inline bool IsIdeIndex(int index) { return index >= 1 && index <= IdeCount; }
 
 // Sub-keys appended to an IDE's RegKey.
-extern const wchar_t* const KnownPackagesKey;  // L"\\Known Packages"
-extern const wchar_t* const LibraryKey;        // L"\\Library"
-extern const wchar_t* const Win32Key;          // L"\\Win32"
-extern const wchar_t* const Win64Key;          // L"\\Win64"
-extern const wchar_t* const GlobalsKey;        // L"\\Globals"
+inline constexpr const wchar_t* KnownPackagesKey = L"\\Known Packages";
+inline constexpr const wchar_t* LibraryKey = L"\\Library";
+inline constexpr const wchar_t* Win32Key = L"\\Win32";
+inline constexpr const wchar_t* Win64Key = L"\\Win64";
+inline constexpr const wchar_t* GlobalsKey = L"\\Globals";

@@ -64,5 +64,5 @@ enum : uint32_t {
 };
 
 // Names of Windows registry places that both programs use.
-extern const wchar_t* const UninstallRootKey;  // L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-extern const wchar_t* const WinHelpKey;        // L"Software\\Microsoft\\Windows\\Help"
+inline constexpr const wchar_t* UninstallRootKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+inline constexpr const wchar_t* WinHelpKey = L"Software\\Microsoft\\Windows\\Help";

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kGrowStep = 1024;
 constexpr size_t kWriteBuffer = 8096;  // bytes for ANSI, characters for UTF-16
 
 // Writes the lines, each followed by CR LF, through a fixed buffer. A line too
@@ -52,8 +51,6 @@ TqmvStringList::~TqmvStringList() { Clear(); }
 void TqmvStringList::Clear() {
     FLines.clear();
     FLines.shrink_to_fit();
-    FLinesCount = 0;
-    FLinesCapacity = 0;
 }
 
 void TqmvStringList::LoadFromFile(const std::wstring& fileName) {
@@ -66,7 +63,7 @@ void TqmvStringList::LoadFromFile(const std::wstring& fileName) {
         while (bytes[pos] != '\0') {
             const size_t start = pos;
             while (bytes[pos] != '\r' && bytes[pos] != '\n' && bytes[pos] != '\0') ++pos;
-            AppendLine(FromAnsi(bytes.substr(start, pos - start)));
+            FLines.push_back(FromAnsi(bytes.substr(start, pos - start)));
             if (bytes[pos] == '\r') ++pos;
             if (bytes[pos] == '\n') ++pos;
         }
@@ -75,19 +72,15 @@ void TqmvStringList::LoadFromFile(const std::wstring& fileName) {
     }
 }
 
-void TqmvStringList::MergeFromFile(const std::wstring&) {}
-
 void TqmvStringList::SaveToFile(const std::wstring& fileName) {
-    WriteLines<wchar_t>(fileName, FLinesCount, [this](int i) { return FLines[i]; });
+    WriteLines<wchar_t>(fileName, Count(), [this](int i) { return FLines[i]; });
 }
 
 void TqmvStringList::SaveToFileA(const std::wstring& fileName) {
     // The converted byte count is what is copied, so a character that needs
     // two bytes in the code page does not cut the line short.
-    WriteLines<char>(fileName, FLinesCount, [this](int i) { return ToAnsi(FLines[i]); });
+    WriteLines<char>(fileName, Count(), [this](int i) { return ToAnsi(FLines[i]); });
 }
-
-void TqmvStringList::Sort() {}
 
 int TqmvStringList::Add(const std::wstring& s) {
     int index = 0;
@@ -96,23 +89,14 @@ int TqmvStringList::Add(const std::wstring& s) {
     return index;
 }
 
-void TqmvStringList::Grow() {
-    if (FLinesCount < FLinesCapacity) return;
-    FLinesCapacity += kGrowStep;
-    FLines.resize(FLinesCapacity);
-}
-
 void TqmvStringList::Insert(int index, const std::wstring& s) {
-    if (index < 0 || index > FLinesCount) return;
-    Grow();
-    for (int i = FLinesCount; i > index; --i) FLines[i] = std::move(FLines[i - 1]);
-    FLines[index] = s;
-    ++FLinesCount;
+    if (index < 0 || index > Count()) return;
+    FLines.insert(FLines.begin() + index, s);
 }
 
 bool TqmvStringList::Find(const std::wstring& s, int& index) const {
     int lo = 0;
-    int hi = FLinesCount - 1;
+    int hi = Count() - 1;
     bool found = false;
     while (lo <= hi) {
         const int i = (lo + hi) / 2;
@@ -137,16 +121,8 @@ int TqmvStringList::IndexOf(const std::wstring& s) const {
 }
 
 std::wstring TqmvStringList::Get(int index) const {
-    if (index < 0 || index >= FLinesCount) return std::wstring();
+    if (index < 0 || index >= Count()) return std::wstring();
     return FLines[index];
-}
-
-void TqmvStringList::Put(int, const std::wstring&) {}
-
-int TqmvStringList::AppendLine(const std::wstring& s) {
-    Grow();
-    FLines[FLinesCount] = s;
-    return FLinesCount++;
 }
 
 int TqmvStringList::CompareStrings(const std::wstring& a, const std::wstring& b) {

@@ -2,8 +2,8 @@
 //
 // Built natively (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
 // from the production files common/UnDoFormat.cpp, common/UnDoRules.cpp,
-// common/UPathText.cpp and common/UDeinstall.cpp; the few Windows calls of the
-// engine come from fuzz/shim. What stands in for the rest of the programs is
+// common/UPathText.cpp and common/UDeinstall.cpp; the few Windows types they
+// name come from fuzz/shim. What stands in for the rest of the programs is
 // below: the file read hands the engine the fuzz input, and the undo step only
 // writes down which record it was given, so the walk itself is what runs.
 //
@@ -11,6 +11,8 @@
 //  - the engine's load result matches the file's length and signature;
 //  - the walk undoes nothing that is not a record of the file, never more
 //    records than the file can hold, and a second walk repeats the first;
+//  - the progress hears one begin and one end around one step per record
+//    reached, and the steps never add up to more than the total;
 //  - a log whose records tile the file exactly is walked the same way forward
 //    and backward, and the engine undoes exactly its change records, in order,
 //    last first after a direction marker (all but the kept ones when partial);
@@ -50,6 +52,30 @@ std::vector<TUndoRecord> gUndone;        // records given to the undo step, in o
             std::abort();                                                         \
         }                                                                         \
     } while (0)
+
+// Counts what the engine reports; checks the order of the calls as they come.
+struct CountingProgress final : tessel::common::UninstallProgress {
+    int begins = 0, ends = 0;
+    size_t statuses = 0, steps = 0, total = 0, stepped = 0;
+    void Begin(size_t size) override {
+        FUZZ_CHECK(begins == 0 && ends == 0);
+        ++begins;
+        total = size;
+    }
+    void Status(const std::wstring&) override {
+        FUZZ_CHECK(begins == 1 && ends == 0 && statuses == steps);
+        ++statuses;
+    }
+    void Step(size_t size) override {
+        FUZZ_CHECK(begins == 1 && ends == 0 && statuses == steps + 1);
+        ++steps;
+        stepped += size;
+    }
+    void End() override {
+        FUZZ_CHECK(ends == 0);
+        ++ends;
+    }
+};
 
 std::wstring AsciiLower(std::wstring s) {
     for (auto& c : s)
@@ -191,13 +217,12 @@ std::vector<TUndoRecord> ExpectedUndo(const std::vector<TUndoRecord>& tiling, bo
     return out;
 }
 
-void RunEngine(const std::string& bytes, bool partial, bool dialog, const std::vector<TUndoRecord>& tiling,
+void RunEngine(const std::string& bytes, bool partial, bool reported, const std::vector<TUndoRecord>& tiling,
                bool clean) {
     gInput = bytes;
     gUndone.clear();
     TDeinstall engine;
     engine.flPartialUninstall = partial;
-    if (dialog) engine.SetDialogHandle(reinterpret_cast<HWND>(static_cast<uintptr_t>(0x10)));
 
     const int loaded = engine.PrepareUninstFile(L"uninst.log");
     const bool signature = bytes.size() >= 7 && std::memcmp(bytes.data(), "UNQMV", 5) == 0 &&
@@ -208,7 +233,17 @@ void RunEngine(const std::string& bytes, bool partial, bool dialog, const std::v
 
     InstallDir = L"C:\\caller";
     FUZZ_CHECK(engine.PrepareDeinstall() == 0);
-    const int result = engine.DoDeinstall();
+    CountingProgress progress;
+    const int result = reported ? engine.DoDeinstall(progress) : engine.DoDeinstall();
+    if (reported) {
+        FUZZ_CHECK(progress.begins == 1 && progress.ends == 1);
+        // Skipped records (partial) are steps too, but not undone.
+        FUZZ_CHECK(partial ? progress.steps >= gUndone.size() : progress.steps == gUndone.size());
+        FUZZ_CHECK(progress.statuses == progress.steps);
+        FUZZ_CHECK(progress.stepped <= progress.total && progress.total <= bytes.size() - UndoSignatureSize);
+        // A walk that reached its end stepped over the whole range.
+        if (result >= 0) FUZZ_CHECK(progress.stepped == progress.total);
+    }
     // A failed step never reads as success, and does not end the walk.
     bool stepFails = false;
     for (const TUndoRecord& rec : gUndone) stepFails |= rec.Kind() == skRunInstallFile && rec.Param == 0xFFFFFFFFu;

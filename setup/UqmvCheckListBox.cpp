@@ -1,10 +1,6 @@
 #include "setup/UqmvCheckListBox.h"
 #include <vector>
 
-const wchar_t* const ClbPropBox = L"qmvCLBWndProc";
-const wchar_t* const ClbPropParentProc = L"qmvParentCLBWndProc";
-const wchar_t* const ClbPropParentCount = L"qmvParentCLBRefCount";
-
 int CheckWidth = 0;
 int CheckHeight = 0;
 
@@ -25,38 +21,11 @@ struct CheckMetrics {
     }
 };
 const CheckMetrics checkMetrics;
-TqmvCLBArray clbArray;
+
+// The box attached to a list box window, or none.
+TqmvCheckListBox* BoxOf(HWND listBox) { return static_cast<TqmvCheckListBox*>(GetPropW(listBox, ClbPropBox)); }
 
 }  // namespace
-
-TqmvCLBArray& CLBArray() { return clbArray; }
-
-// ---- TqmvCLBArray ----
-
-int TqmvCLBArray::Add(TqmvCheckListBox* Item) {
-    if (FItemsCount >= Capacity) return -1;  // more boxes than the registry holds: not found later
-    FItems[FItemsCount] = Item;
-    return FItemsCount++;
-}
-
-void TqmvCLBArray::Delete(TqmvCheckListBox* Item) {
-    int i = IndexOf(Item);
-    if (i < 0) return;
-    for (; i + 1 < FItemsCount; ++i) FItems[i] = FItems[i + 1];
-    FItems[--FItemsCount] = nullptr;
-}
-
-int TqmvCLBArray::IndexOf(TqmvCheckListBox* Item) const {
-    for (int i = 0; i < FItemsCount; ++i)
-        if (FItems[i] == Item) return i;
-    return -1;
-}
-
-TqmvCheckListBox* TqmvCLBArray::FindByHandle(HWND AHandle) const {
-    for (int i = 0; i < FItemsCount; ++i)
-        if (FItems[i]->Handle() == AHandle) return FItems[i];
-    return nullptr;
-}
 
 // ---- attaching and detaching ----
 
@@ -78,11 +47,9 @@ TqmvCheckListBox::TqmvCheckListBox(HWND ListBoxHandle) : FHandle(ListBoxHandle) 
         }
     }
     FLClicksCount = 0;
-    CLBArray().Add(this);
 }
 
 TqmvCheckListBox::~TqmvCheckListBox() {
-    CLBArray().Delete(this);
     // The windows may already be gone (the wizard page frees its box after the
     // dialog has ended); then there is nothing to give back.
     if (FParent && IsWindow(FParent) &&
@@ -187,7 +154,7 @@ void TqmvCheckListBox::ToggleSelected() {
 }
 
 LRESULT CALLBACK TqmvCheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* box = static_cast<TqmvCheckListBox*>(GetPropW(wnd, ClbPropBox));
+    TqmvCheckListBox* box = BoxOf(wnd);
     if (!box) return DefWindowProcW(wnd, msg, wParam, lParam);
     // An event handler that fails must not unwind through the system's message
     // dispatch; the list box still gets the message.
@@ -217,7 +184,7 @@ LRESULT CALLBACK TqmvCheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wPar
     if (msg == WM_DRAWITEM) {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         if (dis && dis->CtlType == ODT_LISTBOX) {
-            if (TqmvCheckListBox* box = CLBArray().FindByHandle(dis->hwndItem)) {
+            if (TqmvCheckListBox* box = BoxOf(dis->hwndItem)) {
                 try {
                     box->DrawItem(dis->hDC, static_cast<int>(dis->itemID), dis->itemState, dis->rcItem);
                 } catch (...) {
@@ -227,7 +194,7 @@ LRESULT CALLBACK TqmvCheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wPar
             }
         }
     } else if (msg == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE) {
-        if (TqmvCheckListBox* box = CLBArray().FindByHandle(reinterpret_cast<HWND>(lParam))) {
+        if (TqmvCheckListBox* box = BoxOf(reinterpret_cast<HWND>(lParam))) {
             try {
                 if (box->OnClick) box->OnClick(box);
             } catch (...) {

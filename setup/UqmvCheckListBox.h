@@ -1,7 +1,8 @@
 // A check box in front of every line of an ordinary owner-drawn list box.
 // The object attaches itself to an existing list box (and its parent) by
 // replacing their window procedures; each line's check mark and enabled
-// state live in the list box's item data word.
+// state live in the list box's item data word. The list box's window property
+// ClbPropBox leads from the window to its object.
 #pragma once
 #include <windows.h>
 #include <functional>
@@ -18,11 +19,12 @@ constexpr LPARAM clbChecked = 1;
 constexpr LPARAM clbDisabled = 4;
 
 // Window property names.
-extern const wchar_t* const ClbPropBox;          // on the list box: the object
-extern const wchar_t* const ClbPropParentProc;   // on the parent: its previous procedure
-extern const wchar_t* const ClbPropParentCount;  // on the parent: boxes attached to its children
+inline constexpr const wchar_t* ClbPropBox = L"qmvCLBWndProc";                // on the list box: the object
+inline constexpr const wchar_t* ClbPropParentProc = L"qmvParentCLBWndProc";   // on the parent: its previous procedure
+inline constexpr const wchar_t* ClbPropParentCount = L"qmvParentCLBRefCount"; // on the parent: boxes attached to its children
 
-// Size of one image of the system's check box bitmap, measured once at start-up.
+// Size of one image of the system's check box bitmap. Process-wide on purpose:
+// measured once at start-up, read by every box's drawing.
 extern int CheckWidth;
 extern int CheckHeight;
 
@@ -71,24 +73,3 @@ private:
 
 // Draws the flat check box of a line into R.
 void DrawCheckBox(HDC dc, const RECT& R, bool Enabled, int State);
-
-// Registry of the live boxes, so the parent's procedure finds the box of a list box.
-class TqmvCLBArray {
-public:
-    static constexpr int Capacity = 32;
-    TqmvCLBArray() = default;
-    virtual ~TqmvCLBArray() { Clear(); }
-    void Clear() { FItemsCount = 0; }
-    int Count() const { return FItemsCount; }
-    int Add(TqmvCheckListBox* Item);        // -1 when full
-    void Delete(TqmvCheckListBox* Item);
-    int IndexOf(TqmvCheckListBox* Item) const;
-    TqmvCheckListBox* FindByHandle(HWND AHandle) const;
-
-private:
-    TqmvCheckListBox* FItems[Capacity] = {};
-    int32_t FItemsCount = 0;
-};
-
-// The single registry, alive from start-up to process end.
-TqmvCLBArray& CLBArray();

@@ -1,10 +1,12 @@
 // The check list box attached to real list boxes in this process: toggling by
 // mouse and keyboard, disabled lines, events, the parent's procedure and
-// properties with two boxes, drawing, and the registry of boxes.
+// properties with two boxes, drawing, and finding a box by its list box.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 // The unit is part of setup.exe only, so the test builds it in.
 #include "setup/UqmvCheckListBox.h"
 
@@ -221,15 +223,16 @@ TEST(CheckListBox, TwoBoxesShareTheParentProcedure) {
     EXPECT_EQ(GetWindowLongPtrW(parent, GWLP_WNDPROC), own);
     EXPECT_EQ(GetPropW(parent, ClbPropParentCount), nullptr);
     EXPECT_EQ(GetPropW(parent, ClbPropParentProc), nullptr);
-    EXPECT_EQ(CLBArray().Count(), 0);
 }
 
 TEST(CheckListBox, DestroyedAfterItsWindowsAreGone) {
     Windows w;
     auto box = std::make_unique<TqmvCheckListBox>(w.list1);
     w.parent.reset();
-    box.reset();  // no window left to restore; only the registry entry goes
-    EXPECT_EQ(CLBArray().Count(), 0);
+    box.reset();  // no window left to restore: nothing to do, and nothing fails
+    Windows again;
+    TqmvCheckListBox fresh(again.list1);
+    EXPECT_EQ(GetPropW(again.list1, ClbPropBox), &fresh);
 }
 
 TEST(CheckListBox, DrawsThroughTheParent) {
@@ -271,30 +274,26 @@ TEST(CheckListBox, DrawsThroughTheParent) {
     DeleteDC(dc);
 }
 
-TEST(CheckListBox, RegistryKeepsOrderAndCapacity) {
+// The parent finds each box through its list box, whatever was attached or
+// detached before it and however many boxes there are.
+TEST(CheckListBox, TheParentFindsEveryBoxByItsListBox) {
     Windows w;
-    TqmvCLBArray array;
-    auto a = std::make_unique<TqmvCheckListBox>(w.list1);
-    auto b = std::make_unique<TqmvCheckListBox>(w.list2);
-    HWND other = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 0, 0, 10, 10,
-                                 w.parent.get(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    auto c = std::make_unique<TqmvCheckListBox>(other);
-    EXPECT_EQ(array.Add(a.get()), 0);
-    EXPECT_EQ(array.Add(b.get()), 1);
-    EXPECT_EQ(array.Add(c.get()), 2);
-    array.Delete(a.get());
-    EXPECT_EQ(array.Count(), 2);
-    EXPECT_EQ(array.FindByHandle(w.list2), b.get());
-    EXPECT_EQ(array.FindByHandle(other), c.get());
-    EXPECT_EQ(array.FindByHandle(w.list1), nullptr);
-    EXPECT_EQ(array.IndexOf(c.get()), 1);
-    EXPECT_EQ(array.IndexOf(a.get()), -1);
-    // Full: a 33rd entry is refused instead of written past the end.
-    for (int i = array.Count(); i < TqmvCLBArray::Capacity; ++i) EXPECT_EQ(array.Add(a.get()), i);
-    EXPECT_EQ(array.Add(b.get()), -1);
-    EXPECT_EQ(array.Count(), TqmvCLBArray::Capacity);
-    array.Clear();
-    EXPECT_EQ(array.Count(), 0);
-    // The process-wide registry holds the three live boxes.
-    EXPECT_EQ(CLBArray().Count(), 3);
+    std::vector<HWND> lists{w.list1, w.list2};
+    while (lists.size() < 40)
+        lists.push_back(CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY,
+                                        0, 0, 10, 10, w.parent.get(), nullptr, GetModuleHandleW(nullptr), nullptr));
+    std::vector<std::unique_ptr<TqmvCheckListBox>> boxes;
+    std::vector<int> clicks(lists.size());
+    for (size_t i = 0; i < lists.size(); ++i) {
+        boxes.push_back(std::make_unique<TqmvCheckListBox>(lists[i]));
+        boxes.back()->OnClick = [&clicks, i](TqmvCheckListBox*) { ++clicks[i]; };
+    }
+    boxes[0].reset();
+    parentCommands = 0;
+    for (HWND list : lists)
+        SendMessageW(w.parent.get(), WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    // The detached first list box reaches the parent's own procedure; every other box its own handler.
+    EXPECT_EQ(parentCommands, 1);
+    EXPECT_EQ(clicks[0], 0);
+    for (size_t i = 1; i < lists.size(); ++i) EXPECT_EQ(clicks[i], 1) << i;
 }

@@ -1,7 +1,6 @@
 // The uninstall engine against the Wine prefix's own registry and file system.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 #include "common/UDeinstall.h"
 #include "common/UGlobals.h"
 #include "common/UIdeTable.h"
@@ -478,70 +477,58 @@ TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
     EXPECT_LT(RunEngine(dir + L"\\forward.log"), 0);
 }
 
-TEST(Deinstall, DrivesTheDialogControlsAndPacesOnlyWithADialog) {
-    const std::wstring dir = L"C:\\DialogRun";
-    const std::vector<TLogRow> changes = {
-        {skCreateDir | sfUndo, 0, 3, L"a"},
-        {skSetIde | sfUndo, 7, 0, L"Delphi6"},
-        {skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, L"Software\\Veltrane\\Dialog test"},
-    };
-    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
-    size_t changeBytes = 0;
-    for (const auto& row : changes) changeBytes += 16 + ToUtf8(row.Text).size();
+// Every call the engine makes on its progress, in order.
+struct RecordingProgress final : tessel::common::UninstallProgress {
+    std::vector<std::wstring> calls;
+    size_t total = 0, stepped = 0;
+    void Begin(size_t size) override {
+        total = size;
+        calls.push_back(L"begin");
+    }
+    void Status(const std::wstring& text) override { calls.push_back(L"status " + text); }
+    void Step(size_t size) override {
+        stepped += size;
+        calls.push_back(L"step");
+    }
+    void End() override { calls.push_back(L"end"); }
+};
 
-    // Without a dialog there is no pacing: 20 records would take a second with it.
+TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
+    const std::wstring dir = L"C:\\ProgressRun";
+    const std::vector<TLogRow> changes = WatchedWalkRows(L"Software\\Veltrane\\Progress test");
+    const size_t changeBytes = LogBytes(changes);
+
+    // The engine itself never waits: 20 records would take a second when paced.
     std::vector<TLogRow> many(20, TLogRow{skSetIde | sfUndo, 7, 0, L"Delphi6"});
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), many)));
-    DWORD start = GetTickCount();
+    const DWORD start = GetTickCount();
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
     EXPECT_LT(GetTickCount() - start, 600u);
 
-    InitCommonControls();
-    HWND dlg = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(dlg, nullptr);
-    auto child = [&](const wchar_t* cls, int id, DWORD style) {
-        return CreateWindowExW(0, cls, L"", WS_CHILD | style, 0, 0, 50, 10, dlg,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
-    };
-    child(L"STATIC", 256, WS_VISIBLE);
-    child(L"BUTTON", 261, BS_GROUPBOX);
-    child(L"STATIC", 260, 0);
-    HWND bar = child(PROGRESS_CLASSW, 1009, 0);
-    HWND startButton = child(L"BUTTON", 1000, WS_VISIBLE);
-    HWND cancelButton = child(L"BUTTON", 2, WS_VISIBLE);
-
+    // Walked backward: the kept key is skipped first; a kind without a status
+    // text repeats the last one (none yet); every record is a step, skipped
+    // ones included, so the steps add up to the total.
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     TDeinstall engine;
-    engine.SetDialogHandle(dlg);
     engine.flPartialUninstall = true;
-    engine.sProductText = L"Tessel library v4.09";
     ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
     ASSERT_EQ(engine.PrepareDeinstall(), 0);
-    start = GetTickCount();
-    EXPECT_EQ(engine.DoDeinstall(), 0);
-    EXPECT_GE(GetTickCount() - start, 3 * 50u - 20u);
+    RecordingProgress progress;
+    EXPECT_EQ(engine.DoDeinstall(progress), 0);
+    const std::vector<std::wstring> expected = {L"begin", L"status Skipping", L"step", L"status ", L"step",
+                                                L"status Removing directory", L"step", L"end"};
+    EXPECT_EQ(progress.calls, expected);
+    EXPECT_EQ(progress.total, changeBytes);
+    EXPECT_EQ(progress.stepped, changeBytes);
 
-    wchar_t text[200];
-    GetDlgItemTextW(dlg, 256, text, 200);
-    EXPECT_STREQ(text, L"Performing uninstall of the \"Tessel library v4.09\"...");
-    // Walked backward, the last record undone is the folder; the skipped key came first.
-    GetDlgItemTextW(dlg, 260, text, 200);
-    EXPECT_STREQ(text, L"Removing directory");
-    for (int id : {261, 260, 1009}) EXPECT_TRUE(GetWindowLongW(GetDlgItem(dlg, id), GWL_STYLE) & WS_VISIBLE) << id;
-    EXPECT_FALSE(IsWindowEnabled(startButton));
-    EXPECT_TRUE(IsWindowEnabled(cancelButton));
-    // Advanced by every record's size, skipped ones included: the bar ends full.
-    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), static_cast<LRESULT>(changeBytes - 1));
-    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), static_cast<LRESULT>(changeBytes - 1));
-
-    // Cancel comes back also when the walk fails.
-    EXPECT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+    // A damaged log ends the walk early, and the progress still hears the end.
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     std::string bytes = FileText(dir + L"\\uninst.log");
     bytes[bytes.size() - 1] = 0x55;
     MakeFile(dir + L"\\uninst.log", bytes);
     ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
     ASSERT_EQ(engine.PrepareDeinstall(), 0);
-    EXPECT_LT(engine.DoDeinstall(), 0);
-    EXPECT_TRUE(IsWindowEnabled(cancelButton));
-    DestroyWindow(dlg);
+    RecordingProgress failed;
+    EXPECT_LT(engine.DoDeinstall(failed), 0);
+    EXPECT_EQ(failed.calls, (std::vector<std::wstring>{L"begin", L"end"}));
 }

@@ -45,11 +45,15 @@ TEST(StringList, AddKeepsAscendingOrderAndInsertsDuplicates) {
     EXPECT_EQ(list.Get(2), L"b");
     EXPECT_EQ(list.Get(3), L"c");
 
-    // Out of range reads are empty; Put changes nothing.
+    // Out of range reads are empty; an insertion out of range is ignored.
     EXPECT_EQ(list.Get(-1), L"");
     EXPECT_EQ(list.Get(4), L"");
-    list.Put(0, L"z");
-    EXPECT_EQ(list.Strings(0), L"a");
+    list.Insert(5, L"z");
+    list.Insert(-1, L"z");
+    EXPECT_EQ(list.Count(), 4);
+    list.Insert(4, L"0");
+    EXPECT_EQ(list.Get(4), L"0");
+    EXPECT_EQ(list.Count(), 5);
 
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
@@ -80,7 +84,7 @@ TEST(StringList, FindIsCaseSensitiveAndReportsInsertionPoints) {
     EXPECT_EQ(index, 1);
 }
 
-TEST(StringList, GrowsPastOneStep) {
+TEST(StringList, HoldsThousandsInOrder) {
     TqmvStringList list;
     for (int i = 0; i < 2500; ++i) {
         wchar_t buf[16];

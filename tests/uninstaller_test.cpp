@@ -9,6 +9,8 @@
 #include "common/ULocations.h"
 #include "common/UPathText.h"
 #include "uninstaller/UUninstallCommandLine.h"
+#include "uninstaller/UninstallDialogProgress.h"
+#include "uninstaller/resource.h"
 #include "common/UUtils.h"
 #include "support/DialogTemplate.h"
 #include "support/MachineSnapshot.h"
@@ -219,26 +221,26 @@ TEST(UninstallCommandLine, SwitchesAndLogFileName) {
 
 TEST(Uninstaller, CarriesItsDialogPictureAndIcon) {
     TDialogTemplate dialog;
-    ASSERT_TRUE(ReadDialogTemplate(BuiltUninstaller(), 1, dialog)) << "extended template 1";
+    ASSERT_TRUE(ReadDialogTemplate(BuiltUninstaller(), IDD_UNINSTALL, dialog)) << "extended template 1";
     const DWORD child = WS_CHILD | WS_VISIBLE;
     const TDialogTemplate expected = {
         DS_SETFONT | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU,
         250, 183, L"UnInstall Wizard", L"MS Sans Serif", 8, {
-        {1000, L"BUTTON", L"&Start", 136, 164, 50, 14, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-        {2, L"BUTTON", L"&Cancel", 192, 164, 50, 14, child | WS_TABSTOP | BS_PUSHBUTTON, 0},
-        {501, L"STATIC", L"#1", 5, 2, 80, 155, child | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 0},
+        {IDC_START, L"BUTTON", L"&Start", 136, 164, 50, 14, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+        {IDCANCEL, L"BUTTON", L"&Cancel", 192, 164, 50, 14, child | WS_TABSTOP | BS_PUSHBUTTON, 0},
+        {IDC_SIDE_PICTURE, L"STATIC", L"#1", 5, 2, 80, 155, child | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 0},
         {0xFFFF, L"STATIC", L"", 4, 159, 241, 1, child | WS_DISABLED | SS_BLACKFRAME, WS_EX_STATICEDGE},
-        {256, L"STATIC", L"text", 92, 7, 148, 91, WS_CHILD | WS_GROUP | SS_LEFT, 0},
-        {261, L"BUTTON", L"", 93, 101, 151, 39, WS_CHILD | BS_GROUPBOX, 0},
-        {1009, L"MSCTLS_PROGRESS32", L"", 97, 122, 143, 14, WS_CHILD | WS_BORDER, 0},
-        {260, L"STATIC", L"Copying", 97, 109, 141, 8, WS_CHILD | WS_GROUP | SS_LEFT, 0},
+        {IDC_MAIN_TEXT, L"STATIC", L"text", 92, 7, 148, 91, WS_CHILD | WS_GROUP | SS_LEFT, 0},
+        {IDC_PROGRESS_FRAME, L"BUTTON", L"", 93, 101, 151, 39, WS_CHILD | BS_GROUPBOX, 0},
+        {IDC_PROGRESS_BAR, L"MSCTLS_PROGRESS32", L"", 97, 122, 143, 14, WS_CHILD | WS_BORDER, 0},
+        {IDC_STATUS, L"STATIC", L"Copying", 97, 109, 141, 8, WS_CHILD | WS_GROUP | SS_LEFT, 0},
     }};
     EXPECT_TRUE(SameDialog(dialog, expected));
 
     UniqueModule exe(LoadLibraryExW(BuiltUninstaller().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_TRUE(exe.valid());
     // The side picture: 119 x 258 pixels in 16 colours; the icon by name.
-    HRSRC pic = FindResourceW(exe.get(), MAKEINTRESOURCEW(1), RT_BITMAP);
+    HRSRC pic = FindResourceW(exe.get(), MAKEINTRESOURCEW(IDB_SIDE), RT_BITMAP);
     ASSERT_NE(pic, nullptr);
     const auto* info = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(exe.get(), pic)));
     EXPECT_EQ(info->biWidth, 119);
@@ -272,7 +274,7 @@ TEST(Uninstaller, UndoesARealisticInstallAsTheUserDrivesIt) {
     {
         wd::Program program;
         ASSERT_TRUE(StartFromUninstallEntry(program));
-        HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+        HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", IDC_START);
         ASSERT_NE(dlg, nullptr);
         EXPECT_TRUE(wd::Press(dlg, IDCANCEL));
         EXPECT_EQ(program.WaitExit(), 0u);
@@ -282,20 +284,20 @@ TEST(Uninstaller, UndoesARealisticInstallAsTheUserDrivesIt) {
 
     wd::Program program;
     ASSERT_TRUE(StartFromUninstallEntry(program));
-    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", IDC_START);
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(wd::Text(dlg), L"Uninstall for Tessel library v4.09");
-    EXPECT_EQ(wd::ItemText(dlg, 256),
+    EXPECT_EQ(wd::ItemText(dlg, IDC_MAIN_TEXT),
               L"Uninstall will remove the \"Tessel library v4.09\" from you computer.\r\n\r\n"
               L"Click Start button to perform the uninstall. Click Cancel to exit the uninstall.");
-    EXPECT_TRUE(wd::ItemVisible(dlg, 256));
-    EXPECT_TRUE(wd::ItemVisible(dlg, 501));
-    for (int id : {261, 1009, 260}) EXPECT_FALSE(wd::ItemVisible(dlg, id)) << id;
-    EXPECT_EQ(wd::ItemText(dlg, 1000), L"&Start");
-    EXPECT_EQ(wd::ItemText(dlg, 2), L"&Cancel");
-    EXPECT_EQ(wd::ItemText(dlg, 260), L"Copying");
-    EXPECT_TRUE(wd::ItemEnabled(dlg, 1000));
-    EXPECT_TRUE(wd::Press(dlg, 1000));
+    EXPECT_TRUE(wd::ItemVisible(dlg, IDC_MAIN_TEXT));
+    EXPECT_TRUE(wd::ItemVisible(dlg, IDC_SIDE_PICTURE));
+    for (int id : {IDC_PROGRESS_FRAME, IDC_PROGRESS_BAR, IDC_STATUS}) EXPECT_FALSE(wd::ItemVisible(dlg, id)) << id;
+    EXPECT_EQ(wd::ItemText(dlg, IDC_START), L"&Start");
+    EXPECT_EQ(wd::ItemText(dlg, IDCANCEL), L"&Cancel");
+    EXPECT_EQ(wd::ItemText(dlg, IDC_STATUS), L"Copying");
+    EXPECT_TRUE(wd::ItemEnabled(dlg, IDC_START));
+    EXPECT_TRUE(wd::Press(dlg, IDC_START));
     EXPECT_EQ(program.WaitExit(30000), 0u);
     program.Kill();
 
@@ -328,9 +330,9 @@ TEST(Uninstaller, PartialUninstallKeepsTheSettings) {
 
     wd::Program program;
     ASSERT_TRUE(StartFromUninstallEntry(program, L" /P"));
-    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", IDC_START);
     ASSERT_NE(dlg, nullptr);
-    EXPECT_TRUE(wd::Press(dlg, 1000));
+    EXPECT_TRUE(wd::Press(dlg, IDC_START));
     EXPECT_EQ(program.WaitExit(30000), 0u);
     program.Kill();
 
@@ -356,9 +358,9 @@ TEST(Uninstaller, RemovesARecordedKeyWithNestedSubKeys) {
     })));
     wd::Program program;
     ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\""));
-    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+    HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", IDC_START);
     ASSERT_NE(dlg, nullptr);
-    EXPECT_TRUE(wd::Press(dlg, 1000));
+    EXPECT_TRUE(wd::Press(dlg, IDC_START));
     EXPECT_EQ(program.WaitExit(30000), 0u);
     program.Kill();
     UniqueHKey key;
@@ -384,18 +386,73 @@ TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
 
         wd::Program program;
         ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\""));
-        HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
+        HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", IDC_START);
         ASSERT_NE(dlg, nullptr);
-        EXPECT_TRUE(wd::Press(dlg, 1000));
-        EXPECT_TRUE(wd::WaitItemText(dlg, 256, L"Uninstall fail.")) << damaged;
-        EXPECT_TRUE(wd::WaitItemText(dlg, 2, L"Close"));
-        EXPECT_TRUE(wd::ItemVisible(dlg, 256));
-        EXPECT_FALSE(wd::ItemVisible(dlg, 1000));
-        EXPECT_TRUE(wd::ItemEnabled(dlg, 2));
+        EXPECT_TRUE(wd::Press(dlg, IDC_START));
+        EXPECT_TRUE(wd::WaitItemText(dlg, IDC_MAIN_TEXT, L"Uninstall fail.")) << damaged;
+        EXPECT_TRUE(wd::WaitItemText(dlg, IDCANCEL, L"Close"));
+        EXPECT_TRUE(wd::ItemVisible(dlg, IDC_MAIN_TEXT));
+        EXPECT_FALSE(wd::ItemVisible(dlg, IDC_START));
+        EXPECT_TRUE(wd::ItemEnabled(dlg, IDCANCEL));
         EXPECT_TRUE(program.Running());
         EXPECT_EQ(DirectoryExists(dir + L"\\Source"), damaged) << damaged;
-        EXPECT_TRUE(wd::Press(dlg, 2));
+        EXPECT_TRUE(wd::Press(dlg, IDCANCEL));
         EXPECT_EQ(program.WaitExit(), 0u);
         program.Kill();
     }
+}
+
+// The dialog as the engine's progress: what it shows during and after a walk,
+// and the pacing that only the dialog has.
+TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
+    const std::wstring dir = L"C:\\DialogRun";
+    const std::vector<TLogRow> changes = WatchedWalkRows(L"Software\\Veltrane\\Dialog test");
+    const size_t changeBytes = LogBytes(changes);
+
+    InitCommonControls();
+    UniqueWindow dlg(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(dlg.valid());
+    auto child = [&](const wchar_t* cls, int id, DWORD style) {
+        return CreateWindowExW(0, cls, L"", WS_CHILD | style, 0, 0, 50, 10, dlg.get(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    };
+    child(L"STATIC", IDC_MAIN_TEXT, WS_VISIBLE);
+    child(L"BUTTON", IDC_PROGRESS_FRAME, BS_GROUPBOX);
+    child(L"STATIC", IDC_STATUS, 0);
+    HWND bar = child(PROGRESS_CLASSW, IDC_PROGRESS_BAR, 0);
+    HWND startButton = child(L"BUTTON", IDC_START, WS_VISIBLE);
+    HWND cancelButton = child(L"BUTTON", IDCANCEL, WS_VISIBLE);
+
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+    TDeinstall engine;
+    engine.flPartialUninstall = true;
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
+    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    tessel::uninstaller::UninstallDialogProgress progress(dlg.get(), L"Tessel library v4.09");
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(engine.DoDeinstall(progress), 0);
+    EXPECT_GE(GetTickCount() - start, 3 * 50u - 20u);
+
+    EXPECT_EQ(wd::ItemText(dlg.get(), IDC_MAIN_TEXT), L"Performing uninstall of the \"Tessel library v4.09\"...");
+    // Walked backward, the last record undone is the folder; the skipped key came first.
+    EXPECT_EQ(wd::ItemText(dlg.get(), IDC_STATUS), L"Removing directory");
+    // Shown, though the test's stand-in dialog itself stays hidden.
+    for (int id : {IDC_PROGRESS_FRAME, IDC_STATUS, IDC_PROGRESS_BAR})
+        EXPECT_TRUE(GetWindowLongW(GetDlgItem(dlg.get(), id), GWL_STYLE) & WS_VISIBLE) << id;
+    EXPECT_FALSE(IsWindowEnabled(startButton));
+    EXPECT_TRUE(IsWindowEnabled(cancelButton));
+    // Advanced by every record's size, skipped ones included: the bar ends full.
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), static_cast<LRESULT>(changeBytes - 1));
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), static_cast<LRESULT>(changeBytes - 1));
+
+    // Cancel comes back also when the walk fails.
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
+    bytes[bytes.size() - 1] = 0x55;
+    MakeFile(dir + L"\\uninst.log", bytes);
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
+    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    EXPECT_LT(engine.DoDeinstall(progress), 0);
+    EXPECT_TRUE(IsWindowEnabled(cancelButton));
 }

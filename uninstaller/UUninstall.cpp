@@ -10,16 +10,15 @@
 #include "common/UGlobals.h"
 #include "common/UHandles.h"
 #include "uninstaller/UUninstallCommandLine.h"
+#include "uninstaller/UninstallDialogProgress.h"
+#include "uninstaller/resource.h"
 
 namespace {
 
-constexpr int idStart = 1000;
-constexpr int idMainText = 256;
 const wchar_t* const ErrorCaption = L"Unistall error";
 
 TDeinstall* Engine = nullptr;
 bool SilentRun = false;
-HWND DialogHandle = nullptr;
 
 std::vector<std::wstring> CommandLineParameters() {
     std::vector<std::wstring> params;
@@ -31,28 +30,33 @@ std::vector<std::wstring> CommandLineParameters() {
     return params;
 }
 
+// The product as the dialog names it, for example "Tessel library v4.09".
+std::wstring ProductText() { return Engine->ProductName + L" v" + Engine->ProductVersion; }
+
 void InitDialog(HWND dlg) {
-    DialogHandle = dlg;
-    Engine->SetDialogHandle(dlg);
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
     if (icon) SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
-    const std::wstring product = Engine->ProductName + L" v" + Engine->ProductVersion;
-    Engine->sProductText = product;
-    Engine->sMainText = L"Uninstall will remove the \"" + product + L"\" from you computer.\r\n\r\n";
+    const std::wstring product = ProductText();
     SetWindowTextW(dlg, (L"Uninstall for " + product).c_str());
-    SetDlgItemTextW(dlg, idMainText,
-                    (Engine->sMainText +
+    SetDlgItemTextW(dlg, IDC_MAIN_TEXT,
+                    (L"Uninstall will remove the \"" + product + L"\" from you computer.\r\n\r\n"
                      L"Click Start button to perform the uninstall. Click Cancel to exit the uninstall.")
                         .c_str());
-    ShowWindow(GetDlgItem(dlg, idMainText), SW_SHOW);
+    ShowWindow(GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
+}
+
+// The walk, shown on the dialog; true when every record was undone.
+bool UninstallWithDialog(HWND dlg) {
+    tessel::uninstaller::UninstallDialogProgress progress(dlg, ProductText());
+    return Engine->DoDeinstall(progress) == 0;
 }
 
 // The walk failed part way: say so and leave only a Close button.
 void ShowFailure(HWND dlg) {
-    SetDlgItemTextW(dlg, idMainText, L"Uninstall fail.");
+    SetDlgItemTextW(dlg, IDC_MAIN_TEXT, L"Uninstall fail.");
     SetDlgItemTextW(dlg, IDCANCEL, L"Close");
-    ShowWindow(GetDlgItem(dlg, idMainText), SW_SHOW);
-    ShowWindow(GetDlgItem(dlg, idStart), SW_HIDE);
+    ShowWindow(GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
+    ShowWindow(GetDlgItem(dlg, IDC_START), SW_HIDE);
 }
 
 INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
@@ -66,8 +70,8 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
             case IDCANCEL:
                 EndDialog(dlg, 0);
                 return TRUE;
-            case idStart:
-                if (Engine->DoDeinstall() == 0) {
+            case IDC_START:
+                if (UninstallWithDialog(dlg)) {
                     EndDialog(dlg, 0);
                 } else {
                     ShowFailure(dlg);
@@ -88,8 +92,8 @@ void ShowError(const std::wstring& text, const wchar_t* caption) {
     MessageBoxW(nullptr, text.c_str(), caption, MB_OK | MB_ICONERROR);
 }
 
-// The uninstall without any window: the engine gets no dialog, so it neither
-// touches a window nor paces its walk; the outcome is the exit code.
+// The uninstall without any window: the engine reports to no progress, so
+// nothing is shown and the walk is not paced; the outcome is the exit code.
 int RunSilent(TDeinstall& engine, const std::wstring& logFileName) {
     switch (engine.PrepareUninstFile(logFileName)) {
     case 0:
@@ -131,7 +135,7 @@ int Run(HINSTANCE instance) {
         return 0;
     }
     engine->PrepareDeinstall();
-    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(1), nullptr, UninstallDlgProc, 0) == -1) {
+    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_UNINSTALL), nullptr, UninstallDlgProc, 0) == -1) {
         ShowError(L"Could not create Uninstall dialog", L"Fatal Error");
     }
     Engine = nullptr;

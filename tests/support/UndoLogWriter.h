@@ -6,6 +6,7 @@
 #include <vector>
 #include "common/UnDo.h"
 #include "common/UScriptKinds.h"
+#include "common/UUtils.h"
 
 struct TLogRow {
     uint32_t Word0;
@@ -25,6 +26,24 @@ inline std::vector<TLogRow> ProductInfoRows(const std::wstring& installDir, bool
     };
     if (withDirection) rows.push_back({skInfo | sfUndo, infoDirection, 0, L""});
     return rows;
+}
+
+// Three change records to watch a walk by: a folder, an IDE switch (a kind
+// without status text) and the registry key keyName, which a partial uninstall
+// keeps. Walked backward, the key comes first and the folder last.
+inline std::vector<TLogRow> WatchedWalkRows(const std::wstring& keyName) {
+    return {
+        {skCreateDir | sfUndo, 0, 3, L"a"},
+        {skSetIde | sfUndo, 7, 0, L"Delphi6"},
+        {skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, keyName},
+    };
+}
+
+// The bytes rows take up in a log: the total a walk over them reports.
+inline size_t LogBytes(const std::vector<TLogRow>& rows) {
+    size_t bytes = 0;
+    for (const auto& row : rows) bytes += UndoRecordOverhead + ToUtf8(row.Text).size();
+    return bytes;
 }
 
 // rows followed by more.
