@@ -3,7 +3,6 @@
 #include "common/UDeinstall.h"
 #include <commctrl.h>
 #include "common/UDiscovery.h"
-#include "common/UGlobals.h"
 #include "common/UScriptKinds.h"
 #include "common/UUtils.h"
 #include "common/UnDoRules.h"
@@ -89,7 +88,7 @@ int TDeinstall::PrepareDeinstall() {
         switch (rec.Param) {
         case infoProductName: ProductName = text; break;
         case infoProductVersion: ProductVersion = text; break;
-        case infoInstallDir: InstallDir = text; break;
+        case infoInstallDir: FLocation.InstallDir = text; break;
         case infoProductRegKey: ProductRegKey = text; break;
         case infoProductIntName: ProductIntName = text; break;
         case infoDirection:
@@ -149,7 +148,7 @@ int TDeinstall::Walk() {
         } else {
             if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;
             ShowStatus(lastStatus);
-            const int result = UndoRecordStep(rec, FromUtf8(rec.Text), ProductIntName);
+            const int result = UndoRecordStep(FLocation, rec, FromUtf8(rec.Text), ProductIntName);
             if (failedStep == 0) failedStep = result;
         }
         if (flWithDialog) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include "common/ULocations.h"
 #include "common/UnDoFormat.h"
 
 class TDeinstall {
@@ -35,6 +36,9 @@ public:
     // Read-only views for tests and diagnostics.
     bool ReadsBackward() const { return ReadBackward; }
     const std::string& FileVersion() const { return FUnInstFileVersion; }
+    // The install folder read by PrepareDeinstall, and the IDE the walk last
+    // selected: what the records resolve against. Nothing outside the engine changes.
+    const tessel::common::LocationContext& Location() const { return FLocation; }
 
 private:
     bool flWithDialog = false;
@@ -45,6 +49,7 @@ private:
     size_t PEnd = 0;
     bool ReadBackward = false;
     std::string FUnInstFileVersion;
+    tessel::common::LocationContext FLocation;
     // The next record in the walking direction; moves P past it.
     TUndoStep ReadItem(TUndoRecord& rec);
     void ShowStatus(const std::wstring& text) const;

@@ -47,13 +47,3 @@ extern const TCopyTarget CopyTargets[CopyTargetCount];
 // from the block descriptions in UScriptTable.cpp and never changes after.
 int ScriptCount();
 const TScriptItem& ScriptRow(int index);
-
-// Selection and run-mode state of the setup (one instance each).
-extern std::wstring HelpDir;
-extern uint32_t SelectedIdeMask;
-extern uint32_t SelectedItemMask;
-extern uint32_t CustomizeMask;   // starts at 5
-extern bool CopyOnly;
-extern bool EnableControls;
-extern bool ShowDescription;
-extern bool ExtractMode;

@@ -1,5 +1,4 @@
-// Product identity, the names of the values below the product key, and the
-// selection and run-mode state that the pages and the command line set.
+// Product identity and the names of the values below the product key.
 #include "script/UConst.h"
 
 const wchar_t* const CompanyName = L"Veltrane";
@@ -17,12 +16,3 @@ const wchar_t* const RegRootDir = L"RootDir";
 const wchar_t* const RegVersion = L"Version";
 const wchar_t* const RegInstallDate = L"InstallDate";
 const wchar_t* const RegCustomizeItems = L"CustomizeItems";
-
-std::wstring HelpDir;
-uint32_t SelectedIdeMask = 0;
-uint32_t SelectedItemMask = 0;
-uint32_t CustomizeMask = 5;
-bool CopyOnly = false;
-bool EnableControls = false;
-bool ShowDescription = false;
-bool ExtractMode = false;

@@ -1,7 +1,6 @@
 #include "setup/UChoices.h"
 #include <vector>
 #include "common/UDiscovery.h"
-#include "common/UGlobals.h"
 #include "common/UIdeTable.h"
 #include "common/UUtils.h"
 #include "script/UConst.h"
@@ -26,9 +25,9 @@ TStoredSelection LoadPreviousSelection() {
     return stored;
 }
 
-void LoadStoredCustomizeMask() {
+void LoadStoredCustomizeMask(tessel::script::InstallContext& install) {
     DWORD customize = 0;
-    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize)) CustomizeMask = customize;
+    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize)) install.CustomizeMask = customize;
 }
 
 std::wstring StoredInstallDir() {
@@ -53,11 +52,11 @@ std::wstring ProposedInstallDir(const std::wstring& previousDir) {
     return ProposeDirectory(previousDir, root, programFiles, ShortName);
 }
 
-void SelectCheckedItems() {
+void SelectCheckedItems(tessel::script::InstallContext& install) {
     uint32_t lines = 0;
     for (int i = 0; i < InstallItemCount; ++i)
         if (InstallItems[i].Checked) lines |= 1u << i;
-    SelectionMasks(lines, SelectedIdeMask, SelectedItemMask);
+    SelectionMasks(lines, install.SelectedIdeMask, install.SelectedItemMask);
 }
 
 std::wstring ShortDateText() {
@@ -68,11 +67,11 @@ std::wstring ShortDateText() {
     return n > 0 ? std::wstring(buf.data()) : std::wstring();
 }
 
-bool StoreChoices() {
-    return WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, SelectedIdeMask) &&
-           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, SelectedItemMask) &&
-           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, InstallDir) &&
+bool StoreChoices(const tessel::script::InstallContext& install) {
+    return WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask) &&
+           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask) &&
+           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir) &&
            WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion) &&
            WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText()) &&
-           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, CustomizeMask);
+           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, install.CustomizeMask);
 }

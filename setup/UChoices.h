@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "script/InstallContext.h"
 
 // What a previous installation stored about its IDEs and items (0 or empty
 // when absent), then discovery, then the IDE records' Selected and the install
@@ -15,8 +16,8 @@ struct TStoredSelection {
 };
 TStoredSelection LoadPreviousSelection();
 
-// CustomizeMask := the stored "CustomizeItems", when there is one.
-void LoadStoredCustomizeMask();
+// install.CustomizeMask := the stored "CustomizeItems", when there is one.
+void LoadStoredCustomizeMask(tessel::script::InstallContext& install);
 
 // The stored "RootDir" of a previous installation; empty when absent.
 std::wstring StoredInstallDir();
@@ -24,11 +25,11 @@ std::wstring StoredInstallDir();
 // one beside the first preselected IDE, else below the program files folder.
 std::wstring ProposedInstallDir(const std::wstring& previousDir);
 
-// SelectedIdeMask and SelectedItemMask from the install items' Checked.
-void SelectCheckedItems();
+// install's SelectedIdeMask and SelectedItemMask from the install items' Checked.
+void SelectCheckedItems(tessel::script::InstallContext& install);
 
 // Today's date in the user's short date format.
 std::wstring ShortDateText();
 
 // The six product-key values, in order; false at the first that fails.
-bool StoreChoices();
+bool StoreChoices(const tessel::script::InstallContext& install);

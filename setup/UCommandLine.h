@@ -20,9 +20,7 @@ struct TModeFlags {
 // alone decides; arguments that are no switches change no flag.
 TModeFlags ParseSwitches(const std::vector<std::wstring>& args);
 
-// Splits the process's command line by the Windows rules, sets the globals
-// CopyOnly, EnableControls, ShowDescription and ExtractMode, and returns all
-// the flags.
+// Splits the process's command line by the Windows rules and returns the flags.
 TModeFlags ParseCommandLine();
 
 extern const wchar_t* const DescriptionCaption;  // L"Parameters description"

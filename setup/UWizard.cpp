@@ -153,16 +153,16 @@ void RegisterLinkLabelClass() {
     RegisterClassExW(&wc);
 }
 
-void RunWizard() {
+void RunWizard(tessel::script::InstallContext& install) {
     InitCommonControls();
     RegisterLinkLabelClass();
     std::unique_ptr<TPage> owned[PageCount + 1];
-    owned[1] = std::make_unique<TPageWelcome>();
-    owned[2] = std::make_unique<TPageSelectDelphi>();
-    owned[3] = std::make_unique<TPageSelectDirectory>();
-    owned[4] = std::make_unique<TPageReadyForInstall>();
-    owned[5] = std::make_unique<TPageProgress>();
-    owned[6] = std::make_unique<TPageFinish>();
+    owned[1] = std::make_unique<TPageWelcome>(install);
+    owned[2] = std::make_unique<TPageSelectDelphi>(install);
+    owned[3] = std::make_unique<TPageSelectDirectory>(install);
+    owned[4] = std::make_unique<TPageReadyForInstall>(install);
+    owned[5] = std::make_unique<TPageProgress>(install);
+    owned[6] = std::make_unique<TPageFinish>(install);
     for (int i = 1; i <= PageCount; ++i) Pages[i] = owned[i].get();
     CurrentPage = 1;
     if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_WIZARD), nullptr, WizardDialogProc, 0) < 0)

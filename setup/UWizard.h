@@ -1,6 +1,7 @@
 // Wizard mode of the setup: runs the six-page wizard dialog.
 #pragma once
 #include <windows.h>
+#include "script/InstallContext.h"
 #include "setup/UPage.h"
 
 constexpr int PageCount = 6;
@@ -13,8 +14,8 @@ extern const wchar_t* const MakerWebAddress;
 // Class name of the hyperlink label (a "Static" with a hand cursor).
 extern const wchar_t* const LinkLabelClass;
 
-// Registers the label class, creates the pages, runs dialog template 1 and frees the pages.
-void RunWizard();
+// Registers the label class, creates the pages for install, runs dialog template 1 and frees the pages.
+void RunWizard(tessel::script::InstallContext& install);
 // Registers "QV_ILABEL" from the system's "Static" class.
 void RegisterLinkLabelClass();
 INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -106,8 +106,8 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
 }
 
 std::string ChangesText(const std::vector<TSnapshotChange>& changes) {
-    const std::wstring system = LowerWide(WithoutTrailingBackslash(ResolvePath(locSystem, L"")));
-    const std::wstring windows = LowerWide(WithoutTrailingBackslash(ResolvePath(locWindows, L"")));
+    const std::wstring system = LowerWide(WithoutTrailingBackslash(ResolvePath({}, locSystem, L"")));
+    const std::wstring windows = LowerWide(WithoutTrailingBackslash(ResolvePath({}, locWindows, L"")));
     auto normal = [&](std::wstring s) {
         ReplaceAll(s, system, L"<system>");
         ReplaceAll(s, windows, L"<windows>");

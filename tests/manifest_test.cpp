@@ -8,6 +8,7 @@
 #include <vector>
 #include "common/UIdeTable.h"
 #include "common/ULocations.h"
+#include "script/InstallContext.h"
 #include "script/UConst.h"
 #include "support/PayloadList.h"
 
@@ -612,7 +613,7 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     EXPECT_EQ(ScriptRow(inc).Target, &CopyTargets[7]);
     EXPECT_EQ(Str(ScriptRow(inc).Text), L"Source\\qvTessel.inc");
 
-    EXPECT_EQ(CustomizeMask, 5u);
+    EXPECT_EQ(tessel::script::InstallContext{}.CustomizeMask, 5u);
     EXPECT_EQ(std::wstring(CustomizeOptions[0].Caption), L"");
     EXPECT_EQ(std::wstring(ProductDescription).substr(std::wstring(ProductDescription).size() - 4), L"\r\n\r\n");
     EXPECT_EQ(std::wstring(UninstallRootKey), L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
