@@ -1,7 +1,5 @@
-// The lines of the IDE selection page, the customise options and the places
-// that built run-time packages are copied to.
+// The lines of the IDE selection page.
 #include "script/UConst.h"
-#include "common/ULocations.h"
 
 // Newest IDE first, as the selection page lists them. Item bits and IDE bits are
 // two numberings: the script's guards test item bits, the compiler rows IDE bits.
@@ -37,44 +35,4 @@ TInstallItem InstallItems[InstallItemCount] = {
     { 0x00000080, L"Context help files",            false, 0 },
     { 0x00000100, L"Delphi demo projects",          false, 0 },
     { 0x00000200, L"C++Builder demo projects",      false, 0 },
-};
-
-// The product has one option and no script row tests it; the dialog still shows it.
-const TCustomizeOption CustomizeOptions[CustomizeOptionCount] = {
-    { L"", L"" },
-};
-
-// Each record is the destination of exactly one copy row of the script.
-const TCopyTarget CopyTargets[CopyTargetCount] = {
-    { L"qvl30.dpl",            locSystem },   // 0  Delphi 3
-    { L"qvl40.bpl",            locSystem },   // 1  Delphi 4
-    { L"qvl50.bpl",            locSystem },   // 2  Delphi 5
-    { L"qvl40.bpl",            locSystem },   // 3  C++Builder 4
-    { L"qvl50.bpl",            locSystem },   // 4  C++Builder 5
-    { L"qvl60.bpl",            locSystem },   // 5  Delphi 6
-    { L"qvl60.bpl",            locSystem },   // 6  C++Builder 6
-    { L"delphi3\\qvTessel.inc", locInstall },  // 7  the include file for the Delphi 3 folder
-    { L"qvl70.bpl",            locSystem },   // 8  Delphi 7
-    { L"qvl90.bpl",            locSystem },   // 9  Delphi 2005
-    { L"qvl2006.bpl",          locSystem },   // 10 BDS 2006
-    { L"qvl2007.bpl",          locSystem },   // 11 RAD Studio 2007
-    { L"qvl2009.bpl",          locSystem },   // 12 RAD Studio 2009
-    { L"qvl2010.bpl",          locSystem },   // 13 RAD Studio 2010
-    { L"qvl150.bpl",           locSystem },   // 14 XE
-    { L"qvl160.bpl",           locSystem },   // 15 XE2
-    { L"qvl170.bpl",           locSystem },   // 16 XE3
-    { L"qvl180.bpl",           locSystem },   // 17 XE4
-    { L"qvl190.bpl",           locSystem },   // 18 XE5
-    { L"qvl200.bpl",           locSystem },   // 19 XE6
-    { L"qvl210.bpl",           locSystem },   // 20 XE7
-    { L"qvl220.bpl",           locSystem },   // 21 XE8
-    { L"qvl230.bpl",           locSystem },   // 22 XE10
-    { L"qvl240.bpl",           locSystem },   // 23 XE10.1
-    { L"qvl250.bpl",           locSystem },   // 24 XE10.2
-    { L"qvl260.bpl",           locSystem },   // 25 XE10.3
-    { L"qvl270.bpl",           locSystem },   // 26 XE10.4
-    { L"qvl280.bpl",           locBpl },      // 27 RAD Studio 11, Win32
-    { L"qvl280.bpl",           locBpl64 },    // 28 RAD Studio 11, Win64
-    { L"qvl290.bpl",           locBpl },      // 29 RAD Studio 12, Win32
-    { L"qvl290.bpl",           locBpl64 },    // 30 RAD Studio 12, Win64
 };
