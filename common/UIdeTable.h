@@ -10,7 +10,6 @@ struct TBorlandProduct {
     uint32_t InternalId;        // the IDE bit: 1 << (index - 1)
     std::wstring RootDir;       // filled by discovery, no trailing backslash
     bool Exists;                // discovery found a usable installation
-    bool Selected;              // preselection of the IDE page
     const wchar_t* RegKey;      // same path below HKLM and HKCU
     const wchar_t* HelpStr[3];  // help-configuration files, nullptr when absent
     bool IsDelphi;              // dcc32/dcc64; false: make.exe (C++Builder 3 to 6)

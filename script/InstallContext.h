@@ -22,6 +22,11 @@ struct InstallContext {
     uint32_t SelectedIdeMask = 0;
     uint32_t SelectedItemMask = 0;
     uint32_t CustomizeMask = 5;
+    // Where the IDE page starts: the IDEs preselected (InternalId bits: found, and
+    // chosen last time when a choice was stored), and its ticked lines (bit i =
+    // install item i). The install log's header names the IDEs in both masks.
+    uint32_t PreselectedIdeMask = 0;
+    uint32_t CheckedLines = 0;
 
     // Copy the files only: no compiling, no registration (switch /C).
     bool CopyOnly = false;

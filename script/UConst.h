@@ -30,11 +30,10 @@ inline constexpr const wchar_t* RegCustomizeItems = L"CustomizeItems";  // REG_D
 struct TInstallItem {
     uint32_t Bit;
     const wchar_t* Caption;
-    bool Checked;
     uint32_t IdeMask;  // InternalId of the IDE, 0 for the three items without one
 };
 constexpr int InstallItemCount = 31;
-extern TInstallItem InstallItems[InstallItemCount];
+extern const TInstallItem InstallItems[InstallItemCount];
 
 struct TCustomizeOption {
     const wchar_t* Caption;

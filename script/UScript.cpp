@@ -185,7 +185,7 @@ void TScript::OpenLog() {
     WriteLog(L"RootPath: " + installDir);
     std::wstring products;
     for (int i = 1; i <= IdeCount; ++i) {
-        if ((IdeTable[i].InternalId & FInstall.SelectedIdeMask) == 0 || !IdeTable[i].Selected) continue;
+        if ((IdeTable[i].InternalId & FInstall.SelectedIdeMask & FInstall.PreselectedIdeMask) == 0) continue;
         if (!products.empty()) products += L",";
         products += IdeTable[i].Name;
     }

@@ -15,13 +15,13 @@ int32_t StoredInteger(const wchar_t* name) {
 
 }  // namespace
 
-TStoredSelection LoadPreviousSelection() {
+TStoredSelection LoadPreviousSelection(tessel::script::InstallContext& install) {
     TStoredSelection stored;
     stored.InstallVersions = StoredInteger(RegInstallVersions);
     if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, stored.Version)) stored.Version.clear();
     stored.InstallItems = StoredInteger(RegInstallItems);
     FindBorlandProducts();
-    ApplyPreviousSelection(stored.InstallVersions, stored.InstallItems);
+    ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems);
     return stored;
 }
 
@@ -36,10 +36,10 @@ std::wstring StoredInstallDir() {
     return dir;
 }
 
-std::wstring ProposedInstallDir(const std::wstring& previousDir) {
+std::wstring ProposedInstallDir(const tessel::script::InstallContext& install, const std::wstring& previousDir) {
     std::wstring root;
     for (int i = 1; i <= IdeCount; ++i) {
-        if (IdeTable[i].Selected) {
+        if (IdeTable[i].InternalId & install.PreselectedIdeMask) {
             root = IdeTable[i].RootDir;
             break;
         }
@@ -53,10 +53,7 @@ std::wstring ProposedInstallDir(const std::wstring& previousDir) {
 }
 
 void SelectCheckedItems(tessel::script::InstallContext& install) {
-    uint32_t lines = 0;
-    for (int i = 0; i < InstallItemCount; ++i)
-        if (InstallItems[i].Checked) lines |= 1u << i;
-    SelectionMasks(lines, install.SelectedIdeMask, install.SelectedItemMask);
+    SelectionMasks(install.CheckedLines, install.SelectedIdeMask, install.SelectedItemMask);
 }
 
 std::wstring ShortDateText() {

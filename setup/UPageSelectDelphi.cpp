@@ -84,7 +84,7 @@ int TPageSelectDelphi::Show() {
         int line = CLB->Add(item.Caption);
         const TBorlandProduct* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
         CLB->SetEnabled(line, !ide || ide->Exists);
-        if (item.Checked) CLB->SetChecked(line, true);
+        if (Install().CheckedLines & (1u << i)) CLB->SetChecked(line, true);
     }
     FocusItem(IDC_LIST);
     ShowItem(IDC_CUSTOMIZE, false);
@@ -98,9 +98,9 @@ int TPageSelectDelphi::Hide() {
     uint32_t lines = 0;
     for (int i = 0; i < InstallItemCount; ++i) {
         bool ticked = CLB && i < CLB->Count() && CLB->GetChecked(i);
-        InstallItems[i].Checked = ticked;
         if (ticked) lines |= 1u << i;
     }
+    Install().CheckedLines = lines;
     SelectionMasks(lines, Install().SelectedIdeMask, Install().SelectedItemMask);
     return 1;
 }
@@ -131,7 +131,7 @@ void TPageSelectDelphi::CustomizeOnClick(TqmvCheckListBox*) {
 }
 
 void TPageSelectDelphi::LoadPreviousSelection() {
-    const TStoredSelection stored = ::LoadPreviousSelection();
+    const TStoredSelection stored = ::LoadPreviousSelection(Install());
     FPrevInstallSelected = stored.InstallVersions;
     FPrevInstallItems = stored.InstallItems;
     FPrevVersion = stored.Version;

@@ -69,7 +69,7 @@ int TPageSelectDirectory::Show() {
     return 1;
 }
 
-void TPageSelectDirectory::InitDirectory() { Directory = ProposedInstallDir(FPrevInstallPath); }
+void TPageSelectDirectory::InitDirectory() { Directory = ProposedInstallDir(Install(), FPrevInstallPath); }
 
 void TPageSelectDirectory::ShowDirectory() {
     SetItemText(IDC_DIRECTORY, Directory);

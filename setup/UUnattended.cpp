@@ -6,13 +6,13 @@
 
 int RunUnattendedInstall(tessel::script::InstallContext& install, const std::wstring& folder) {
     // What the IDE page starts from, taken as it is.
-    LoadPreviousSelection();
+    LoadPreviousSelection(install);
     LoadStoredCustomizeMask(install);
     SelectCheckedItems(install);
     // The wizard cannot go on from an IDE page with no line ticked.
     if (install.SelectedItemMask == 0) return unattendedNothingToDo;
     // The directory page's proposal or the folder given, stored as the page stores its text.
-    install.Location.InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(StoredInstallDir()) : folder);
+    install.Location.InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(install, StoredInstallDir()) : folder);
     return RunChosenInstall(install);
 }
 

@@ -575,7 +575,7 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
         for (int h = 0; h < 3; ++h) EXPECT_EQ(Str(ide.HelpStr[h]), Str(e.HelpStr[h])) << h;
         EXPECT_EQ(ide.IsDelphi, e.IsDelphi);
         EXPECT_EQ(ide.Is32and64, e.Is32and64);
-        EXPECT_TRUE(ide.RootDir.empty() && !ide.Exists && !ide.Selected);
+        EXPECT_TRUE(ide.RootDir.empty() && !ide.Exists);
     }
 }
 
@@ -583,7 +583,6 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     std::set<uint32_t> bits, masks;
     for (const TInstallItem& item : InstallItems) {
         EXPECT_TRUE(bits.insert(item.Bit).second) << "duplicate bit";
-        EXPECT_FALSE(item.Checked);
         if (item.IdeMask == 0) continue;
         EXPECT_TRUE(masks.insert(item.IdeMask).second);
         int ide = IdeIndexByMask(item.IdeMask);

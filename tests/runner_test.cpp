@@ -120,7 +120,6 @@ protected:
         DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
         install = {};
         InstallDir = L"C:\\rt\\inst";
-        for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Selected = false;
     }
 };
 
@@ -228,10 +227,9 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
 TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
     InstallDir = L"C:\\rt\\Bibliothèque Ünïcode";
     SelectedIdeMask = IdeTable[9].InternalId | IdeTable[29].InternalId | IdeTable[8].InternalId;
-    IdeTable[9].Selected = true;    // in the mask and selected
-    IdeTable[8].Selected = true;
-    IdeTable[29].Selected = false;  // in the mask only
-    IdeTable[1].Selected = true;    // selected only
+    // Delphi 7 and C++Builder 6 in the mask and preselected, RAD Studio 12 in the
+    // mask only, Delphi 3 preselected only.
+    install.PreselectedIdeMask = IdeTable[9].InternalId | IdeTable[8].InternalId | IdeTable[1].InternalId;
     install.RunRefused = true;  // left over from an earlier refused run
     const std::vector<int> results = RunRows(WithInfo({}));
     EXPECT_EQ(std::vector<int>(6, 0), results);

@@ -31,8 +31,8 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     HMODULE previousModule = PayloadModule;
     PayloadModule = payload.get();
 
-    LoadPreviousSelection();  // discovery and preselection, as the IDE page starts
     tessel::script::InstallContext install;
+    LoadPreviousSelection(install);  // discovery and preselection, as the IDE page starts
     for (int index : options.ides)
         if (IsIdeIndex(index)) install.SelectedIdeMask |= IdeTable[index].InternalId;
     install.SelectedItemMask = ItemMaskForIdes(options.ides) | options.extraItems;

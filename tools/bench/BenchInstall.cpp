@@ -70,11 +70,13 @@ const char* KindName(uint16_t kind) {
 
 // Ticks what the IDE page offers: items without an IDE, and items whose IDE was found.
 void SelectEverythingOffered(tessel::script::InstallContext& install) {
-    for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Selected = IdeTable[i].Exists;
-    for (TInstallItem& item : InstallItems) {
+    for (int i = 1; i <= IdeCount; ++i)
+        if (IdeTable[i].Exists) install.PreselectedIdeMask |= IdeTable[i].InternalId;
+    for (int i = 0; i < InstallItemCount; ++i) {
+        const TInstallItem& item = InstallItems[i];
         const TBorlandProduct* ide = IdeByMask(item.IdeMask);
-        item.Checked = item.IdeMask == 0 || (ide != nullptr && ide->Exists);
-        if (!item.Checked) continue;
+        if (item.IdeMask != 0 && (ide == nullptr || !ide->Exists)) continue;
+        install.CheckedLines |= 1u << i;
         install.SelectedIdeMask |= item.IdeMask;
         install.SelectedItemMask |= item.Bit;
     }

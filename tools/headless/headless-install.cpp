@@ -74,8 +74,8 @@ int wmain(int argc, wchar_t** argv) {
         return 10;
     }
     PayloadModule = payload.get();
-    LoadPreviousSelection();  // discovery, as the unattended install starts
     tessel::script::InstallContext install;
+    LoadPreviousSelection(install);  // discovery, as the unattended install starts
     SelectIdes(ides, install.SelectedIdeMask, install.SelectedItemMask);
     install.SelectedItemMask |= extraItems;
     install.CopyOnly = copyOnly;
