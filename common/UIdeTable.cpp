@@ -1,11 +1,5 @@
 #include "common/UIdeTable.h"
 
-const wchar_t* const KnownPackagesKey = L"\\Known Packages";
-const wchar_t* const LibraryKey = L"\\Library";
-const wchar_t* const Win32Key = L"\\Win32";
-const wchar_t* const Win64Key = L"\\Win64";
-const wchar_t* const GlobalsKey = L"\\Globals";
-
 namespace {
 constexpr bool Delphi = true, CBuilder = false;
 constexpr bool Only32 = false, Both = true;

@@ -17,6 +17,9 @@ struct TBorlandProduct {
 };
 
 // 1-based: IdeTable[1] .. IdeTable[29]; IdeTable[0] is an unused empty record.
+// Process-wide: besides the table's facts it holds what discovery found on this
+// machine (RootDir, Exists), written by FindBorlandProducts and read by the
+// location helpers, the IDE rows and the pages.
 extern TBorlandProduct IdeTable[IdeCount + 1];
 
 // The record whose InternalId equals mask exactly, scanning from index 1; nullptr when none.
@@ -27,8 +30,8 @@ int IdeIndexByMask(uint32_t mask);
 inline bool IsIdeIndex(int index) { return index >= 1 && index <= IdeCount; }
 
 // Sub-keys appended to an IDE's RegKey.
-extern const wchar_t* const KnownPackagesKey;  // L"\\Known Packages"
-extern const wchar_t* const LibraryKey;        // L"\\Library"
-extern const wchar_t* const Win32Key;          // L"\\Win32"
-extern const wchar_t* const Win64Key;          // L"\\Win64"
-extern const wchar_t* const GlobalsKey;        // L"\\Globals"
+inline constexpr const wchar_t* KnownPackagesKey = L"\\Known Packages";
+inline constexpr const wchar_t* LibraryKey = L"\\Library";
+inline constexpr const wchar_t* Win32Key = L"\\Win32";
+inline constexpr const wchar_t* Win64Key = L"\\Win64";
+inline constexpr const wchar_t* GlobalsKey = L"\\Globals";

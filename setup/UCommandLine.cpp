@@ -5,15 +5,6 @@
 #include "common/UHandles.h"
 #include "script/UConst.h"
 
-const wchar_t* const DescriptionCaption = L"Parameters description";
-// "/H" is accepted as well but deliberately not listed.
-const wchar_t* const DescriptionText =
-    L"Veltrane setup parameters description:\r\n"
-    L"  /C - Copy files only. No package,help registration;\r\n"
-    L"  /E - Enable controls even if previous version installed;\r\n"
-    L"  /X - Extract files to the current directory. No dialog. No package,help registration;\r\n"
-    L"  /? - Parameters description.";
-
 namespace {
 
 bool IsSwitchChar(wchar_t c) { return c == L'/' || c == L'-' || c == L'\\'; }

@@ -23,7 +23,14 @@ TModeFlags ParseSwitches(const std::vector<std::wstring>& args);
 // Splits the process's command line by the Windows rules and returns the flags.
 TModeFlags ParseCommandLine();
 
-extern const wchar_t* const DescriptionCaption;  // L"Parameters description"
-extern const wchar_t* const DescriptionText;     // five lines joined by CR LF
+// The description box: its caption and its five lines joined by CR LF.
+inline constexpr const wchar_t* DescriptionCaption = L"Parameters description";
+// "/H" is accepted as well but deliberately not listed.
+inline constexpr const wchar_t* DescriptionText =
+    L"Veltrane setup parameters description:\r\n"
+    L"  /C - Copy files only. No package,help registration;\r\n"
+    L"  /E - Enable controls even if previous version installed;\r\n"
+    L"  /X - Extract files to the current directory. No dialog. No package,help registration;\r\n"
+    L"  /? - Parameters description.";
 // The description box: no owner, OK only, no icon.
 void ShowParametersDescription();
