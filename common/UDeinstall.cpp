@@ -2,7 +2,6 @@
 // reverses its change records, last change first, reporting to a progress.
 #include "common/UDeinstall.h"
 #include "common/UDiscovery.h"
-#include "common/UGlobals.h"
 #include "common/UScriptKinds.h"
 #include "common/UUtils.h"
 #include "common/UnDoRules.h"
@@ -65,7 +64,7 @@ int TDeinstall::PrepareDeinstall() {
         switch (rec.Param) {
         case infoProductName: ProductName = text; break;
         case infoProductVersion: ProductVersion = text; break;
-        case infoInstallDir: InstallDir = text; break;
+        case infoInstallDir: FLocation.InstallDir = text; break;
         case infoProductRegKey: ProductRegKey = text; break;
         case infoProductIntName: ProductIntName = text; break;
         case infoDirection:
@@ -116,7 +115,7 @@ int TDeinstall::Walk(tessel::common::UninstallProgress& progress) {
         } else {
             if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;
             progress.Status(lastStatus);
-            const int result = UndoRecordStep(rec, FromUtf8(rec.Text), ProductIntName);
+            const int result = UndoRecordStep(FLocation, rec, FromUtf8(rec.Text), ProductIntName);
             if (failedStep == 0) failedStep = result;
         }
         progress.Step(rec.Size());

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "common/ULocations.h"
 #include "common/UnDoFormat.h"
 #include "common/UninstallProgress.h"
 
@@ -34,6 +35,9 @@ public:
     // Read-only views for tests and diagnostics.
     bool ReadsBackward() const { return ReadBackward; }
     const std::string& FileVersion() const { return FUnInstFileVersion; }
+    // The install folder read by PrepareDeinstall, and the IDE the walk last
+    // selected: what the records resolve against. Nothing outside the engine changes.
+    const tessel::common::LocationContext& Location() const { return FLocation; }
 
 private:
     std::string Buf;             // the loaded log
@@ -42,6 +46,7 @@ private:
     size_t PEnd = 0;
     bool ReadBackward = false;
     std::string FUnInstFileVersion;
+    tessel::common::LocationContext FLocation;
     // The next record in the walking direction; moves P past it.
     TUndoStep ReadItem(TUndoRecord& rec);
     int Walk(tessel::common::UninstallProgress& progress);

@@ -1,8 +1,5 @@
 #include "common/UGlobals.h"
 
-std::wstring InstallDir;
-int CurrentIde = 0;
-std::wstring IdeFolder;
 DWORD PlatformId = 0;
 HMODULE PayloadModule = nullptr;
 

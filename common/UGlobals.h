@@ -1,11 +1,8 @@
-// Process-wide state shared by the script, the uninstall engine and the pages.
+// The little that is process-wide on purpose: facts about the running process
+// that every layer may need and nothing changes after start-up (tests excepted).
+// Everything an install works on is passed (script/InstallContext.h).
 #pragma once
 #include <windows.h>
-#include <string>
-
-extern std::wstring InstallDir;  // the install folder
-extern int CurrentIde;           // IDE index 1..29, 0 for none
-extern std::wstring IdeFolder;   // package folder name of the current IDE inside InstallDir
 
 // Windows platform id, read once at start-up (2 = NT family; 0 when the query failed).
 extern DWORD PlatformId;

@@ -10,7 +10,6 @@ struct TBorlandProduct {
     uint32_t InternalId;        // the IDE bit: 1 << (index - 1)
     std::wstring RootDir;       // filled by discovery, no trailing backslash
     bool Exists;                // discovery found a usable installation
-    bool Selected;              // preselection of the IDE page
     const wchar_t* RegKey;      // same path below HKLM and HKCU
     const wchar_t* HelpStr[3];  // help-configuration files, nullptr when absent
     bool IsDelphi;              // dcc32/dcc64; false: make.exe (C++Builder 3 to 6)
@@ -18,6 +17,9 @@ struct TBorlandProduct {
 };
 
 // 1-based: IdeTable[1] .. IdeTable[29]; IdeTable[0] is an unused empty record.
+// Process-wide: besides the table's facts it holds what discovery found on this
+// machine (RootDir, Exists), written by FindBorlandProducts and read by the
+// location helpers, the IDE rows and the pages.
 extern TBorlandProduct IdeTable[IdeCount + 1];
 
 // The record whose InternalId equals mask exactly, scanning from index 1; nullptr when none.

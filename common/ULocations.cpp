@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include "common/UGlobals.h"
 #include "common/UIdeTable.h"
 #include "common/UPathText.h"
 #include "common/UUtils.h"
@@ -55,9 +54,11 @@ std::wstring CommonDirFromDocuments(const std::wstring& regKey) {
 
 }  // namespace
 
-std::wstring GetBdsCommonDir() {
-    if (!IsIdeIndex(CurrentIde)) return std::wstring();
-    const TBorlandProduct& ide = IdeTable[CurrentIde];
+using tessel::common::LocationContext;
+
+std::wstring GetBdsCommonDir(const LocationContext& context) {
+    if (!IsIdeIndex(context.CurrentIde)) return std::wstring();
+    const TBorlandProduct& ide = IdeTable[context.CurrentIde];
     const std::wstring envKey = std::wstring(ide.RegKey) + L"\\Environment Variables";
     std::wstring value;
     // The user's value first; an empty one still counts as read and hides the machine's.
@@ -68,19 +69,20 @@ std::wstring GetBdsCommonDir() {
     return value;
 }
 
-std::wstring GetLocationPath(unsigned code) {
+std::wstring GetLocationPath(const LocationContext& context, unsigned code) {
+    const int ideIndex = context.CurrentIde;
     switch (code) {
         case locWindows: return SystemFolder([](wchar_t* b, UINT n) { return GetWindowsDirectoryW(b, n); });
         case locSystem: return SystemFolder([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); });
         case locTemp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
-        case locInstall: return InstallDir;
+        case locInstall: return context.InstallDir;
         case locIdeRoot:
-            return IsIdeIndex(CurrentIde) ? IdeTable[CurrentIde].RootDir : std::wstring();
+            return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir : std::wstring();
         case locIdeHelp:
-            return IsIdeIndex(CurrentIde) ? IdeTable[CurrentIde].RootDir + L"\\Help\\" : std::wstring();
+            return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir + L"\\Help\\" : std::wstring();
         case locBpl:
         case locBpl64: {
-            const std::wstring common = GetBdsCommonDir();  // empty without a current IDE
+            const std::wstring common = GetBdsCommonDir(context);  // empty without a current IDE
             if (common.empty()) return std::wstring();
             return JoinPath(common, code == locBpl ? L"Bpl" : L"Bpl\\Win64");
         }
@@ -88,18 +90,20 @@ std::wstring GetLocationPath(unsigned code) {
     }
 }
 
-std::wstring GetInstallSubPath(unsigned code) {
+std::wstring GetInstallSubPath(const LocationContext& context, unsigned code) {
+    const std::wstring& dir = context.InstallDir;
+    const std::wstring& folder = context.IdeFolder;
     switch (code % 128) {
-        case 0: return InstallDir;
-        case 1: return JoinPath(InstallDir, L"Source");
-        case 2: return JoinPath(InstallDir, IdeFolder);
-        case 3: return JoinPath(InstallDir, IdeFolder + L"\\Win32");
-        case 4: return JoinPath(InstallDir, IdeFolder + L"\\Win64");
+        case 0: return dir;
+        case 1: return JoinPath(dir, L"Source");
+        case 2: return JoinPath(dir, folder);
+        case 3: return JoinPath(dir, folder + L"\\Win32");
+        case 4: return JoinPath(dir, folder + L"\\Win64");
         default: return std::wstring();
     }
 }
 
-std::wstring ResolvePath(unsigned location, const std::wstring& text) {
+std::wstring ResolvePath(const LocationContext& context, unsigned location, const std::wstring& text) {
     if (location == 0) return text;
-    return JoinPath(GetLocationPath(location), text);
+    return JoinPath(GetLocationPath(context, location), text);
 }

@@ -4,7 +4,6 @@
 #include "common/UnDoSteps.h"
 #include <windows.h>
 #include <vector>
-#include "common/UGlobals.h"
 #include "common/UHandles.h"
 #include "common/UIdeTable.h"
 #include "common/ULocations.h"
@@ -13,11 +12,16 @@
 #include "common/UUtils.h"
 #include "common/UnDoRules.h"
 
+using tessel::common::LocationContext;
+
 namespace {
 
-const TBorlandProduct* CurrentProduct() { return IsIdeIndex(CurrentIde) ? &IdeTable[CurrentIde] : nullptr; }
+const TBorlandProduct* CurrentProduct(const LocationContext& context) {
+    return IsIdeIndex(context.CurrentIde) ? &IdeTable[context.CurrentIde] : nullptr;
+}
 
-const wchar_t* LibrarySearchPathName() { return CurrentIde == 1 ? L"SearchPath" : L"Search Path"; }
+// Only the oldest IDE spells the value without a blank.
+const wchar_t* LibrarySearchPathName(const TBorlandProduct& ide) { return &ide == &IdeTable[1] ? L"SearchPath" : L"Search Path"; }
 
 // The library keys whose search path the install may have extended: "\Library",
 // and for IDEs with separate 32- and 64-bit libraries also the platform keys,
@@ -33,7 +37,7 @@ std::vector<std::wstring> LibraryKeys(const TBorlandProduct& ide) {
 }
 
 void RemoveFromLibraryPaths(const TBorlandProduct& ide, const std::wstring& folder) {
-    for (const auto& key : LibraryKeys(ide)) RemoveFromRegPathList(key, LibrarySearchPathName(), folder);
+    for (const auto& key : LibraryKeys(ide)) RemoveFromRegPathList(key, LibrarySearchPathName(ide), folder);
 }
 
 bool IsPredefinedRoot(uint32_t root) { return root >= 0x80000000u && root <= 0x80000006u; }
@@ -51,8 +55,8 @@ std::wstring CurrentFolder() {
 
 // The full path of a record's location and text; empty when it does not resolve
 // to a full path on this machine.
-std::wstring RecordPath(uint32_t location, const std::wstring& text) {
-    std::wstring path = ResolvePath(location, text);
+std::wstring RecordPath(const LocationContext& context, uint32_t location, const std::wstring& text) {
+    std::wstring path = ResolvePath(context, location, text);
     return IsFullPath(path) ? path : std::wstring();
 }
 
@@ -67,12 +71,12 @@ void RemoveFolderPatiently(const std::wstring& path) {
     }
 }
 
-void UndoCreateDir(const TUndoRecord& rec, const std::wstring& text) {
-    const std::wstring path = ResolvePath(rec.Location, text);
+void UndoCreateDir(const LocationContext& context, const TUndoRecord& rec, const std::wstring& text) {
+    const std::wstring path = ResolvePath(context, rec.Location, text);
     // Never an empty or relative path, a drive root, or the Windows or system folder,
     // whatever a (possibly damaged) log says.
-    if (!IsRemovableTreePath(FolderLower(path), FolderLower(GetLocationPath(locWindows)),
-                             FolderLower(GetLocationPath(locSystem))))
+    if (!IsRemovableTreePath(FolderLower(path), FolderLower(GetLocationPath(context, locWindows)),
+                             FolderLower(GetLocationPath(context, locSystem))))
         return;
     if (rec.Param & undoDirExisted) {
         // The user's folder: the files the install wrote into it were removed by
@@ -83,44 +87,44 @@ void UndoCreateDir(const TUndoRecord& rec, const std::wstring& text) {
     }
 }
 
-void UndoDeleteFile(const TUndoRecord& rec, const std::wstring& text) {
-    const std::wstring path = RecordPath(rec.Location, text);
+void UndoDeleteFile(const LocationContext& context, const TUndoRecord& rec, const std::wstring& text) {
+    const std::wstring path = RecordPath(context, rec.Location, text);
     if (!path.empty() && !text.empty()) DeleteFileW(path.c_str());
 }
 
-void UndoRegisterPackage(const std::wstring& text, uint32_t location) {
-    const TBorlandProduct* ide = CurrentProduct();
+void UndoRegisterPackage(const LocationContext& context, const std::wstring& text, uint32_t location) {
+    const TBorlandProduct* ide = CurrentProduct(context);
     if (!ide) return;
-    const std::wstring path = RecordPath(location, text);
+    const std::wstring path = RecordPath(context, location, text);
     if (path.empty()) return;
     DeleteRegValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKey, path);
     RemoveFromLibraryPaths(*ide, FolderOfPath(path));
 }
 
-void UndoAddSearchPath(const std::wstring& text, uint32_t location) {
-    const TBorlandProduct* ide = CurrentProduct();
+void UndoAddSearchPath(const LocationContext& context, const std::wstring& text, uint32_t location) {
+    const TBorlandProduct* ide = CurrentProduct(context);
     if (!ide) return;
-    const std::wstring folder = RecordPath(location, text);
+    const std::wstring folder = RecordPath(context, location, text);
     if (!folder.empty()) RemoveFromLibraryPaths(*ide, folder);
 }
 
-void UndoAddIdePath(const std::wstring& text, uint32_t baseCode) {
-    const TBorlandProduct* ide = CurrentProduct();
+void UndoAddIdePath(const LocationContext& context, const std::wstring& text, uint32_t baseCode) {
+    const TBorlandProduct* ide = CurrentProduct(context);
     if (!ide) return;
     std::wstring key, name;
     if (!SplitRegValuePath(std::wstring(ide->RegKey) + text, key, name)) return;
-    const std::wstring folder = GetInstallSubPath(baseCode);
+    const std::wstring folder = GetInstallSubPath(context, baseCode);
     if (IsFullPath(folder)) RemoveFromRegPathList(key, name, folder);
 }
 
 // Takes the first occurrence of the appended text (case-insensitive, in the
 // system's 8-bit code page) out of the IDE's help-configuration file.
-void UndoAppendText(const TUndoRecord& rec, const std::wstring& text) {
-    const TBorlandProduct* ide = CurrentProduct();
+void UndoAppendText(const LocationContext& context, const TUndoRecord& rec, const std::wstring& text) {
+    const TBorlandProduct* ide = CurrentProduct(context);
     if (!ide || rec.Param < 1 || rec.Param > 3) return;
     const wchar_t* helpName = ide->HelpStr[rec.Param - 1];
     if (!helpName || !*helpName) return;
-    const std::wstring file = RecordPath(rec.Location, helpName);
+    const std::wstring file = RecordPath(context, rec.Location, helpName);
     const std::string needle = ToAnsi(text);
     std::string content;
     if (file.empty() || needle.empty() || !ReadFileBytes(file, content)) return;
@@ -144,9 +148,9 @@ void UndoCreateRegKey(const TUndoRecord& rec, const std::wstring& text) {
 }
 
 // Runs the help deregistration batch file from the install's help folder.
-int UndoRunInstallFile() {
-    if (!IsFullPath(InstallDir)) return 0;
-    const std::wstring helpDir = JoinPath(InstallDir, L"help");
+int UndoRunInstallFile(const LocationContext& context) {
+    if (!IsFullPath(context.InstallDir)) return 0;
+    const std::wstring helpDir = JoinPath(context.InstallDir, L"help");
     // Back to where the process was, not into the install folder: a process's
     // current folder cannot be removed, and the install folder goes last.
     const std::wstring previous = CurrentFolder();
@@ -185,33 +189,34 @@ bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, co
     return WriteRegString(HKEY_CURRENT_USER, key, name, value);
 }
 
-int UndoRecordStep(const TUndoRecord& rec, const std::wstring& text, const std::wstring& productIntName) {
+int UndoRecordStep(LocationContext& context, const TUndoRecord& rec, const std::wstring& text,
+                   const std::wstring& productIntName) {
     switch (rec.Kind()) {
     case skSetIde:
-        CurrentIde = static_cast<int>(rec.Param);
-        IdeFolder = text;
+        context.CurrentIde = static_cast<int>(rec.Param);
+        context.IdeFolder = text;
         return 0;
     case skRegisterPackage:
-        UndoRegisterPackage(text, rec.Location);
+        UndoRegisterPackage(context, text, rec.Location);
         return 0;
     case skAddSearchPath:
-        UndoAddSearchPath(text, rec.Location);
+        UndoAddSearchPath(context, text, rec.Location);
         return 0;
     case skAddIdePath:
-        UndoAddIdePath(text, rec.Param);
+        UndoAddIdePath(context, text, rec.Param);
         return 0;
     case skAppendText:
     case skAppendTextOld:
-        UndoAppendText(rec, text);
+        UndoAppendText(context, rec, text);
         return 0;
     case skDeleteFile:
     case skExtractFile:
     case skExtractFileOnce:
     case skCopyFile:
-        UndoDeleteFile(rec, text);
+        UndoDeleteFile(context, rec, text);
         return 0;
     case skCreateDir:
-        UndoCreateDir(rec, text);
+        UndoCreateDir(context, rec, text);
         return 0;
     case skRegisterWinHelp:
         UndoRegisterWinHelp(text);
@@ -220,7 +225,7 @@ int UndoRecordStep(const TUndoRecord& rec, const std::wstring& text, const std::
         UndoCreateRegKey(rec, text);
         return 0;
     case skRunInstallFile:
-        return UndoRunInstallFile();
+        return UndoRunInstallFile(context);
     case skRegisterUninstall:
         UndoRegisterUninstall(productIntName);
         return 0;

@@ -26,7 +26,6 @@
 
 #include "common/UDeinstall.h"
 #include "common/UDiscovery.h"
-#include "common/UGlobals.h"
 #include "common/UScriptKinds.h"
 #include "common/UUtils.h"
 #include "common/UnDoFormat.h"
@@ -34,10 +33,6 @@
 #include "common/UnDoSteps.h"
 
 // ---- What the engine needs from the rest of the program -------------------
-
-std::wstring InstallDir;
-int CurrentIde = 0;
-std::wstring IdeFolder;
 
 namespace {
 
@@ -141,7 +136,8 @@ std::wstring FromUtf8(const std::string& bytes) {
     return out;
 }
 
-int UndoRecordStep(const TUndoRecord& rec, const std::wstring& text, const std::wstring&) {
+int UndoRecordStep(tessel::common::LocationContext&, const TUndoRecord& rec, const std::wstring& text,
+                   const std::wstring&) {
     gUndone.push_back(rec);
     if (text.size() <= 512) ExerciseRules(text);
     // The help batch step is the one step that can fail: let the input choose it.
@@ -231,7 +227,6 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
     if (loaded != 0) return;
     FUZZ_CHECK(engine.FileVersion() == bytes.substr(5, 2));
 
-    InstallDir = L"C:\\caller";
     FUZZ_CHECK(engine.PrepareDeinstall() == 0);
     CountingProgress progress;
     const int result = reported ? engine.DoDeinstall(progress) : engine.DoDeinstall();

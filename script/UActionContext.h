@@ -11,7 +11,12 @@ struct TWrittenFile {
     std::wstring Text;  // path relative to the location
 };
 
+namespace tessel::script {
+struct InstallContext;
+}
+
 struct TActionContext {
+    tessel::script::InstallContext* Install = nullptr;  // the run's; set by the runner before every row
     std::wstring LogText;               // the row's install-log entry; empty: nothing to report
     std::vector<TWrittenFile> Written;  // files written, for the runner's undo bookkeeping
 };

@@ -3,13 +3,13 @@
 
 #include <windows.h>
 
-#include "common/UGlobals.h"
 #include "common/UHandles.h"
 #include "common/ULocations.h"
 #include "common/UPathText.h"
 #include "common/UUtils.h"
 #include "common/UqmvStringList.h"
 #include "script/UActionLogic.h"
+#include "script/InstallContext.h"
 #include "script/UConst.h"
 
 namespace {
@@ -20,7 +20,12 @@ const wchar_t* const kAlready = L"...Already";
 
 std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
 
-std::wstring RowPath(const TScriptItem& row) { return ResolvePath(row.Location, Str(row.Text)); }
+// The folders the run resolves its locations against.
+const tessel::common::LocationContext& At(const TActionContext& ctx) { return ctx.Install->Location; }
+
+std::wstring RowPath(const TActionContext& ctx, const TScriptItem& row) {
+    return ResolvePath(At(ctx), row.Location, Str(row.Text));
+}
 
 // Writes the row's payload to path and reports it as a copy.
 int WritePayload(const TScriptItem& row, const std::wstring& path, TActionContext& ctx) {
@@ -72,7 +77,7 @@ int WriteFailed(TActionContext& ctx) {
 }  // namespace
 
 int DoCreateDir(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring path = RowPath(row);
+    const std::wstring path = RowPath(ctx, row);
     const DWORD err = CreateDirectoryPath(path);
     ctx.LogText = L"Creating directory: " + path;
     if (err == 0)
@@ -82,10 +87,10 @@ int DoCreateDir(const TScriptItem& row, TActionContext& ctx) {
     return static_cast<int>(err);
 }
 
-int DoExtractFile(const TScriptItem& row, TActionContext& ctx) { return WritePayload(row, RowPath(row), ctx); }
+int DoExtractFile(const TScriptItem& row, TActionContext& ctx) { return WritePayload(row, RowPath(ctx, row), ctx); }
 
 int DoExtractFileOnce(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring path = RowPath(row);
+    const std::wstring path = RowPath(ctx, row);
     if (PathExists(path)) {
         ctx.LogText = L"Copying file: " + path + kAlready;
         return 0;
@@ -93,11 +98,11 @@ int DoExtractFileOnce(const TScriptItem& row, TActionContext& ctx) {
     return WritePayload(row, path, ctx);
 }
 
-bool PayloadIsNewer(const TScriptItem& row) {
+bool PayloadIsNewer(const TActionContext& ctx, const TScriptItem& row) {
     DWORD oldMs = 0, oldLs = 0;
-    if (!GetFileProductVersion(RowPath(row), oldMs, oldLs)) return true;
+    if (!GetFileProductVersion(RowPath(ctx, row), oldMs, oldLs)) return true;
     // The payload's version is read from a copy in the temporary folder.
-    const std::wstring temp = ResolvePath(locTemp, Str(row.Text));
+    const std::wstring temp = ResolvePath(At(ctx), locTemp, Str(row.Text));
     DWORD ms = 0, ls = 0;
     bool readable = SaveResourceToFile(row.Param, temp) == 0 && GetFileProductVersion(temp, ms, ls);
     DeleteFileW(temp.c_str());
@@ -106,20 +111,20 @@ bool PayloadIsNewer(const TScriptItem& row) {
 }
 
 int DoExtractFileIfNewer(const TScriptItem& row, TActionContext& ctx) {
-    if (PayloadIsNewer(row)) return DoExtractFile(row, ctx);
-    ctx.LogText = L"Copying file: " + RowPath(row) + kAlready;
+    if (PayloadIsNewer(ctx, row)) return DoExtractFile(row, ctx);
+    ctx.LogText = L"Copying file: " + RowPath(ctx, row) + kAlready;
     return 0;
 }
 
 int DoClearDir(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring path = RowPath(row);
+    const std::wstring path = RowPath(ctx, row);
     const uint32_t bits = DeleteDirectoryTree(path, true);
     ctx.LogText = L"Clearing directory: " + path + (bits == 0 ? kSuccess : kFail);
     return 0;
 }
 
-int DoSetCurrentDir(const TScriptItem& row, TActionContext&) {
-    return SetCurrentDirectoryW(RowPath(row).c_str()) ? 0 : static_cast<int>(GetLastError());
+int DoSetCurrentDir(const TScriptItem& row, TActionContext& ctx) {
+    return SetCurrentDirectoryW(RowPath(ctx, row).c_str()) ? 0 : static_cast<int>(GetLastError());
 }
 
 int DoRegisterUninstall(const TScriptItem&, TActionContext& ctx) {
@@ -134,16 +139,16 @@ int DoRegisterUninstall(const TScriptItem&, TActionContext& ctx) {
         result = -4;
     else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayVersion", ProductVersion))
         result = -5;
-    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", BuildUninstallString(InstallDir)))
+    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", BuildUninstallString(At(ctx).InstallDir)))
         result = -3;
     ctx.LogText = std::wstring(L"Registering Uninstall: unqmv.exe") + (result == 0 ? kSuccess : kFail);
     return result;
 }
 
 int DoCopyFile(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring source = RowPath(row);
+    const std::wstring source = RowPath(ctx, row);
     std::wstring target;
-    if (row.Target) target = ResolvePath(row.Target->Location, Str(row.Target->FileName));
+    if (row.Target) target = ResolvePath(At(ctx), row.Target->Location, Str(row.Target->FileName));
     DWORD err = 0;
     if (!row.Target)
         err = ERROR_INVALID_PARAMETER;
@@ -157,9 +162,10 @@ int DoCopyFile(const TScriptItem& row, TActionContext& ctx) {
 int DoAppendText(const TScriptItem& row, TActionContext& ctx) {
     // The file is one of the current IDE's help-configuration files, chosen by Param.
     const wchar_t* name = nullptr;
-    if (IsIdeIndex(CurrentIde) && row.Param >= 1 && row.Param <= 3) name = IdeTable[CurrentIde].HelpStr[row.Param - 1];
+    const int ideIndex = At(ctx).CurrentIde;
+    if (IsIdeIndex(ideIndex) && row.Param >= 1 && row.Param <= 3) name = IdeTable[ideIndex].HelpStr[row.Param - 1];
     if (!name) return -1;
-    const std::wstring path = ResolvePath(row.Location, name);
+    const std::wstring path = ResolvePath(At(ctx), row.Location, name);
     UniqueFile file;
     std::string content;
     const int opened = OpenAndReadAll(path, file, content);
@@ -179,7 +185,7 @@ int DoAppendText(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int DoDeleteFile(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring path = RowPath(row);
+    const std::wstring path = RowPath(ctx, row);
     DeleteFileW(path.c_str());
     ctx.LogText = L"Deleting file: " + path + kSuccess;
     return 0;
@@ -188,13 +194,13 @@ int DoDeleteFile(const TScriptItem& row, TActionContext& ctx) {
 int DoRegisterWinHelp(const TScriptItem& row, TActionContext& ctx) {
     const std::wstring name = Str(row.Text);
     const bool ok = CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey) &&
-                    WriteRegString(HKEY_LOCAL_MACHINE, WinHelpKey, name, HelpDir);
+                    WriteRegString(HKEY_LOCAL_MACHINE, WinHelpKey, name, ctx.Install->HelpDir);
     ctx.LogText = L"Registering windows help: " + name + (ok ? kSuccess : kFail);
     return ok ? 0 : -1;
 }
 
-int DoSetHelpDir(const TScriptItem& row, TActionContext&) {
-    HelpDir = RowPath(row);
+int DoSetHelpDir(const TScriptItem& row, TActionContext& ctx) {
+    ctx.Install->HelpDir = RowPath(ctx, row);
     return 0;
 }
 
@@ -206,15 +212,15 @@ int DoCreateRegKey(const TScriptItem& row, TActionContext&) {
 }
 
 int DoCheckFile(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring path = RowPath(row);
+    const std::wstring path = RowPath(ctx, row);
     const bool exists = PathExists(path);
     ctx.LogText = L"Check file: " + path + (exists ? kSuccess : kFail);
     return exists ? 0 : 1;
 }
 
 int DoCopyFiles(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring sourceMask = RowPath(row);
-    const std::wstring destMask = ResolvePath(row.Location2, Str(row.Text3));
+    const std::wstring sourceMask = RowPath(ctx, row);
+    const std::wstring destMask = ResolvePath(At(ctx), row.Location2, Str(row.Text3));
     const std::wstring sourceDir = PathPrefixOf(sourceMask);
     const std::wstring destDir = PathPrefixOf(destMask);
     const std::wstring destRelDir = PathPrefixOf(Str(row.Text3));
@@ -238,7 +244,7 @@ int DoCopyFiles(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int DoDeleteFiles(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring mask = RowPath(row);
+    const std::wstring mask = RowPath(ctx, row);
     const std::wstring dir = PathPrefixOf(mask);
     WIN32_FIND_DATAW data{};
     UniqueFind find(FindFirstFileW(mask.c_str(), &data));
@@ -253,8 +259,8 @@ int DoDeleteFiles(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int DoMergeFiles(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring source = RowPath(row);
-    const std::wstring dest = ResolvePath(row.Location2, Str(row.Text3));
+    const std::wstring source = RowPath(ctx, row);
+    const std::wstring dest = ResolvePath(At(ctx), row.Location2, Str(row.Text3));
     TqmvStringList from;
     TqmvStringList into;
     into.SetDuplicates(dupIgnore);
@@ -270,7 +276,7 @@ int DoMergeFiles(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int DoReplaceText(const TScriptItem& row, TActionContext& ctx) {
-    const std::wstring path = RowPath(row);
+    const std::wstring path = RowPath(ctx, row);
     UniqueFile file;
     std::string content;
     const int opened = OpenAndReadAll(path, file, content);
@@ -302,8 +308,8 @@ int DoRunFile(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int DoRunInstallFile(const TScriptItem& row, TActionContext& ctx) {
-    SetCurrentDirectoryW(JoinPath(InstallDir, L"help").c_str());
-    const std::wstring command = JoinPath(InstallDir, Str(row.Text));
+    SetCurrentDirectoryW(JoinPath(At(ctx).InstallDir, L"help").c_str());
+    const std::wstring command = JoinPath(At(ctx).InstallDir, Str(row.Text));
     const DWORD err = RunAndWait(command, std::wstring());
     if (err != 0) return static_cast<int>(err);
     ctx.LogText = L"Register help: " + command + kSuccess;

@@ -4,16 +4,14 @@
 
 #include <vector>
 
-#include "common/UGlobals.h"
 #include "common/UHandles.h"
 #include "common/UIdeTable.h"
 #include "common/ULocations.h"
 #include "common/UPathText.h"
 #include "common/UUtils.h"
 #include "script/UActionLogic.h"
+#include "script/InstallContext.h"
 #include "script/UConst.h"
-
-DWORD CompileTimeoutMs = 45000;
 
 namespace {
 
@@ -30,7 +28,8 @@ std::wstring LibraryKeyOf(const TBorlandProduct& ide, uint32_t options) {
     return key;
 }
 
-const wchar_t* SearchPathValueName() { return CurrentIde == 1 ? L"SearchPath" : L"Search Path"; }
+// Only the oldest IDE spells the value without a blank.
+const wchar_t* SearchPathValueName(int ideIndex) { return ideIndex == 1 ? L"SearchPath" : L"Search Path"; }
 
 // The end of every path row once "Adding search path: <folder>" is logged: "...Already"
 // when the list mentions the folder anywhere (case-blind), otherwise append it, write
@@ -93,40 +92,44 @@ int DoCompilePackage(const TScriptItem& row, TActionContext& ctx) {
     process.process.reset(info.hProcess);
     process.thread.reset(info.hThread);
     // A compiler still running afterwards is left alone; the check row reports the missing package.
-    WaitForSingleObject(process.process.get(), CompileTimeoutMs);
+    WaitForSingleObject(process.process.get(), ctx.Install->CompileTimeoutMs);
     ctx.LogText = L"Compiling package: " + project + kSuccess;
     return 0;
 }
 
 int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx) {
-    if (!IsIdeIndex(CurrentIde)) return -1;
-    const TBorlandProduct& ide = IdeTable[CurrentIde];
-    const std::wstring package = ResolvePath(row.Location, Str(row.Text));
+    const tessel::common::LocationContext& at = ctx.Install->Location;
+    const int ideIndex = at.CurrentIde;
+    if (!IsIdeIndex(ideIndex)) return -1;
+    const TBorlandProduct& ide = IdeTable[ideIndex];
+    const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
     if (!WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKey, package,
                         std::wstring(ProductName) + L" v" + ProductVersion))
         return -1;
     ctx.LogText = L"Registering package: " + package + kSuccess;
     const std::wstring key = LibraryKeyOf(ide, row.Options);
-    const std::wstring name = SearchPathValueName();
+    const std::wstring name = SearchPathValueName(ideIndex);
     std::wstring list;
     if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return -2;
     const std::wstring folder = PathFolderOf(package);
     ctx.LogText += L"\r\nAdding search path: " + folder;
     // RAD Studio 2007, 2009 and 2010 reload their options only when asked to.
-    return AddFolderToList(ide, key, name, list, folder, CurrentIde >= 12 && CurrentIde <= 14, ctx);
+    return AddFolderToList(ide, key, name, list, folder, ideIndex >= 12 && ideIndex <= 14, ctx);
 }
 
 int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx) {
-    if (!IsIdeIndex(CurrentIde)) return (row.Options & 1u) ? 0 : -2;
-    const TBorlandProduct& ide = IdeTable[CurrentIde];
-    const std::wstring folder = ResolvePath(row.Location, Str(row.Text));
+    const tessel::common::LocationContext& at = ctx.Install->Location;
+    const int ideIndex = at.CurrentIde;
+    if (!IsIdeIndex(ideIndex)) return (row.Options & 1u) ? 0 : -2;
+    const TBorlandProduct& ide = IdeTable[ideIndex];
+    const std::wstring folder = ResolvePath(at, row.Location, Str(row.Text));
     std::wstring key, name;
     if (row.Text2 && *row.Text2 && row.Text3 && *row.Text3) {
         key = std::wstring(ide.RegKey) + L"\\" + row.Text2;
         name = row.Text3;
     } else {
         key = LibraryKeyOf(ide, row.Options);
-        name = SearchPathValueName();
+        name = SearchPathValueName(ideIndex);
     }
     std::wstring list;
     if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return (row.Options & 1u) ? 0 : -2;
@@ -135,12 +138,14 @@ int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int DoAddIdePath(const TScriptItem& row, TActionContext& ctx) {
-    if (!IsIdeIndex(CurrentIde)) return 0;
+    const tessel::common::LocationContext& at = ctx.Install->Location;
+    const int ideIndex = at.CurrentIde;
+    if (!IsIdeIndex(ideIndex)) return 0;
     std::wstring key, name;
-    if (!SplitRegistryValuePath(std::wstring(IdeTable[CurrentIde].RegKey) + Str(row.Text), key, name)) return 0;
-    const std::wstring folder = GetInstallSubPath(row.Param);
+    if (!SplitRegistryValuePath(std::wstring(IdeTable[ideIndex].RegKey) + Str(row.Text), key, name)) return 0;
+    const std::wstring folder = GetInstallSubPath(at, row.Param);
     std::wstring list;
     if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return 0;
     ctx.LogText = L"Adding search path: " + folder;
-    return AddFolderToList(IdeTable[CurrentIde], key, name, list, folder, false, ctx);
+    return AddFolderToList(IdeTable[ideIndex], key, name, list, folder, false, ctx);
 }

@@ -6,9 +6,6 @@
 #include "script/UActionContext.h"
 #include "script/UScriptItems.h"
 
-// How long a compile row waits for the compiler (45 s; tests shorten it).
-extern DWORD CompileTimeoutMs;
-
 int DoCompilePackage(const TScriptItem& row, TActionContext& ctx);
 int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx);
 int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx);

@@ -3,7 +3,6 @@
 #include "script/UScript.h"
 
 #include "common/UDeinstall.h"
-#include "common/UGlobals.h"
 #include "common/UIdeTable.h"
 #include "common/ULocations.h"
 #include "common/UPathText.h"
@@ -14,31 +13,34 @@
 #include "script/UActionContext.h"
 #include "script/UActionLogic.h"
 #include "script/UConst.h"
+#include "script/InstallContext.h"
 #include "script/UFileActions.h"
 #include "script/UPackageActions.h"
+
+using tessel::script::InstallContext;
 
 namespace {
 
 std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
 
 // The undo record text of an information row.
-std::wstring InfoText(uint32_t code) {
+std::wstring InfoText(const InstallContext& install, uint32_t code) {
     switch (code) {
         case infoProductName: return ProductName;
         case infoProductVersion: return ProductVersion;
-        case infoInstallDir: return InstallDir;
+        case infoInstallDir: return install.Location.InstallDir;
         case infoProductRegKey: return ProductRegKey;
         case infoProductIntName: return ProductIntName;
         default: return std::wstring();
     }
 }
 
-bool BlockTestHolds(uint16_t kind, uint32_t param) {
+bool BlockTestHolds(const InstallContext& install, uint16_t kind, uint32_t param) {
     switch (kind) {
-        case skIfIde: return (param & SelectedIdeMask) != 0;
-        case skIfItem: return (param & SelectedItemMask) != 0;
-        case skIfOption: return (param & CustomizeMask) != 0;
-        case skIfNotOption: return (param & CustomizeMask) == 0;
+        case skIfIde: return (param & install.SelectedIdeMask) != 0;
+        case skIfItem: return (param & install.SelectedItemMask) != 0;
+        case skIfOption: return (param & install.CustomizeMask) != 0;
+        case skIfNotOption: return (param & install.CustomizeMask) == 0;
         default: return true;
     }
 }
@@ -50,11 +52,12 @@ const TScriptItem kNoRow = {0, nullptr, 0, 0, nullptr, nullptr, 0, 0, nullptr};
 // else to copy. The product key row is the product's, not an IDE's: it runs,
 // so that the choices the finish page stores are recorded and an uninstall
 // removes them.
-bool PassedOverInCopyOnly(const TScriptItem& row) {
+bool PassedOverInCopyOnly(const tessel::common::LocationContext& at, const TScriptItem& row) {
     if (row.Kind() == skCreateRegKey) return Str(row.Text) != ProductRegKey;
     if (row.Kind() != skCopyFile) return IsIdeRowKind(row.Kind());
-    if (!IsIdeIndex(CurrentIde) || IdeFolder.empty()) return false;
-    return PathIsInside(LowerWide(JoinPath(InstallDir, IdeFolder)), LowerWide(ResolvePath(row.Location, Str(row.Text))));
+    if (!IsIdeIndex(at.CurrentIde) || at.IdeFolder.empty()) return false;
+    return PathIsInside(LowerWide(JoinPath(at.InstallDir, at.IdeFolder)),
+                        LowerWide(ResolvePath(at, row.Location, Str(row.Text))));
 }
 
 // Whether a run could create its undo log in dir, found out without changing
@@ -87,7 +90,7 @@ DWORD ProbeUndoLogFolder(const std::wstring& dir) {
 
 }  // namespace
 
-TScript::TScript() = default;
+TScript::TScript(InstallContext& install) : FInstall(install) {}
 
 TScript::~TScript() { Stop(); }
 
@@ -114,10 +117,7 @@ void TScript::ItemText(std::wstring& caption) const {
     }
 }
 
-int TScript::UninstallPrevious() {
-    const std::wstring savedDir = InstallDir;
-    const int savedIde = CurrentIde;
-    const std::wstring savedFolder = IdeFolder;
+void TScript::UninstallPrevious() {
     // The removal is silent: whatever goes wrong below (a damaged old log, no
     // memory) only means that there is nothing to remove.
     try {
@@ -134,16 +134,9 @@ int TScript::UninstallPrevious() {
         }
     } catch (...) {
     }
-    InstallDir = savedDir;
-    CurrentIde = savedIde;
-    IdeFolder = savedFolder;
-    return 0;
 }
 
-bool LastRunRefused = false;
-DWORD LastRunRefusal = 0;
-
-int TScript::Start() {
+void TScript::Start() {
     FLogText.clear();
     FRecordedDirs.clear();
     FCurrent = 0;
@@ -152,18 +145,19 @@ int TScript::Start() {
     // that cannot hold the undo log would give changes that nothing can take
     // back. Both are known before anything is touched, so such a run leaves
     // the previous installation as it is.
-    FRefusal = IsFullPath(InstallDir) ? ProbeUndoLogFolder(InstallDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
-    LastRunRefused = FRefusal != 0;
-    LastRunRefusal = FRefusal;
-    if (FRefusal != 0) return 0;
+    const std::wstring& installDir = FInstall.Location.InstallDir;
+    FRefusal = IsFullPath(installDir) ? ProbeUndoLogFolder(installDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
+    FInstall.RunRefused = FRefusal != 0;
+    FInstall.RunRefusal = FRefusal;
+    if (FRefusal != 0) return;
 
     UninstallPrevious();
     FLogText.clear();
     // Whether the install folder was there before: Start creates it for the
     // logs, so the folder row of the script cannot tell any more.
-    FInstallDirExisted = DirectoryExists(InstallDir);
+    FInstallDirExisted = DirectoryExists(installDir);
     if (FLogEnable) OpenLog();
-    if (OpenUndoLog(InstallDir, FBinLogHandle) < 0) {
+    if (OpenUndoLog(installDir, FBinLogHandle) < 0) {
         const DWORD err = GetLastError();
         if (FLogEnable) {
             FLogText = SystemErrorText(err);
@@ -173,30 +167,29 @@ int TScript::Start() {
         // a folder that changed since the probe above gets here.
         FRefusal = err != 0 ? err : static_cast<DWORD>(ERROR_CANNOT_MAKE);
     }
-    LastRunRefused = FRefusal != 0;
-    LastRunRefusal = FRefusal;
-    return 0;
+    FInstall.RunRefused = FRefusal != 0;
+    FInstall.RunRefusal = FRefusal;
 }
 
-int TScript::OpenLog() {
-    CreateDirectoryPath(InstallDir);
-    FLogHandle.reset(CreateFileW(JoinPath(InstallDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr,
+void TScript::OpenLog() {
+    const std::wstring& installDir = FInstall.Location.InstallDir;
+    CreateDirectoryPath(installDir);
+    FLogHandle.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr,
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!FLogHandle) {
         FLogEnable = false;
-        return -1;
+        return;
     }
     FLogEnable = true;
     WriteLog(std::wstring(L"Start installation for ") + ProductName + L" v" + ProductVersion);
-    WriteLog(L"RootPath: " + InstallDir);
+    WriteLog(L"RootPath: " + installDir);
     std::wstring products;
     for (int i = 1; i <= IdeCount; ++i) {
-        if ((IdeTable[i].InternalId & SelectedIdeMask) == 0 || !IdeTable[i].Selected) continue;
+        if ((IdeTable[i].InternalId & FInstall.SelectedIdeMask & FInstall.PreselectedIdeMask) == 0) continue;
         if (!products.empty()) products += L",";
         products += IdeTable[i].Name;
     }
     WriteLog(L"Borland products: " + products);
-    return 0;
 }
 
 void TScript::WriteLog(const std::wstring& text) {
@@ -215,7 +208,7 @@ void TScript::Stop() {
 
 void TScript::WriteRowUndoRecord(const TScriptItem& row, uint32_t param) {
     if (row.Kind() == skInfo) {
-        WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Location, InfoText(row.Param));
+        WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Location, InfoText(FInstall, row.Param));
     } else if (row.Kind() == skCopyFile && row.Target) {
         WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Target->Location, Str(row.Target->FileName));
     } else {
@@ -233,7 +226,7 @@ bool TScript::InsidePreexistingDir(const std::wstring& path) const {
 
 void TScript::RecordWrittenFiles(const TActionContext& ctx) {
     for (const TWrittenFile& file : ctx.Written)
-        if (InsidePreexistingDir(ResolvePath(file.Location, file.Text)))
+        if (InsidePreexistingDir(ResolvePath(FInstall.Location, file.Location, file.Text)))
             WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, file.ResId, file.Location, file.Text);
 }
 
@@ -243,7 +236,7 @@ int TScript::Dispatch(const TScriptItem& row, TActionContext& ctx) {
         case skIfItem:
         case skIfOption:
         case skIfNotOption:
-            if (!BlockTestHolds(row.Kind(), row.Param)) {
+            if (!BlockTestHolds(FInstall, row.Kind(), row.Param)) {
                 FSkipTypeId = row.Kind() + 1;
                 FSkipCode = static_cast<int32_t>(row.Param);
             }
@@ -255,14 +248,13 @@ int TScript::Dispatch(const TScriptItem& row, TActionContext& ctx) {
             }
             return 0;
         case skSetIde:
-            CurrentIde = static_cast<int>(row.Param);
-            IdeFolder = Str(row.Text);
+            FInstall.Location.CurrentIde = static_cast<int>(row.Param);
+            FInstall.Location.IdeFolder = Str(row.Text);
             return 0;
-        case skUninstallPrevious: {
-            const int result = UninstallPrevious();
+        case skUninstallPrevious:
+            UninstallPrevious();
             ctx.LogText = FLogText;
-            return result;
-        }
+            return 0;
         case skCompilePackage: return DoCompilePackage(row, ctx);
         case skRegisterPackage: return DoRegisterPackage(row, ctx);
         case skAddSearchPath: return DoAddSearchPath(row, ctx);
@@ -297,7 +289,7 @@ int TScript::ItemDoScript() {
         // like a folder row that failed.
         FLogText.clear();
         if (FCurrent != 0) return 0;
-        FLogText = L"Creating directory: " + InstallDir + L"...Fail. " + SystemErrorText(FRefusal);
+        FLogText = L"Creating directory: " + FInstall.Location.InstallDir + L"...Fail. " + SystemErrorText(FRefusal);
         return static_cast<int>(FRefusal);
     }
     const TScriptItem& row = GetItem();
@@ -309,7 +301,7 @@ int TScript::ItemDoScript() {
         return 0;
     }
     FLogText.clear();
-    if (CopyOnly && PassedOverInCopyOnly(row)) return 0;
+    if (FInstall.CopyOnly && PassedOverInCopyOnly(FInstall.Location, row)) return 0;
 
     // A folder row notes whether its folder was there before the run. Folder rows
     // without a record of their own get one when they lie in a recorded folder
@@ -319,13 +311,14 @@ int TScript::ItemDoScript() {
     bool existedBefore = false;
     bool recordedDir = false;
     if (dirRow) {
-        dirPath = ResolvePath(row.Location, Str(row.Text));
-        const bool isInstallDir = LowerWide(dirPath) == LowerWide(InstallDir);
+        dirPath = ResolvePath(FInstall.Location, row.Location, Str(row.Text));
+        const bool isInstallDir = LowerWide(dirPath) == LowerWide(FInstall.Location.InstallDir);
         existedBefore = isInstallDir ? FInstallDirExisted : DirectoryExists(dirPath);
         recordedDir = row.HasFlag(sfUndo) || InsidePreexistingDir(dirPath);
     }
 
     TActionContext ctx;
+    ctx.Install = &FInstall;
     int result = 0;
     try {
         result = Dispatch(row, ctx);
@@ -343,7 +336,7 @@ int TScript::ItemDoScript() {
     if (recordedDir) {
         FRecordedDirs.push_back({LowerWide(dirPath), existedBefore});
         // The logs were written into an install folder that was already there.
-        if (existedBefore && LowerWide(dirPath) == LowerWide(InstallDir)) {
+        if (existedBefore && LowerWide(dirPath) == LowerWide(FInstall.Location.InstallDir)) {
             WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, 0, locInstall, L"install.log");
             WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, 0, locInstall, L"uninst.log");
         }

@@ -9,26 +9,24 @@
 #include "script/UScriptItems.h"
 
 struct TActionContext;
-
-// True when the last started run was refused (its install folder was not a full
-// path or could not hold the undo log, so no row changed anything), and the
-// Win32 error that refused it (0 otherwise). The finish page then says so and
-// stores no choices: there would be no installation for them to describe.
-extern bool LastRunRefused;
-extern DWORD LastRunRefusal;
+namespace tessel::script {
+struct InstallContext;
+}
 
 class TScript {
 public:
-    TScript();            // Create
+    // Runs the script for install: its folder, choices and modes, into which the
+    // run's outcome (refused or not) and its current IDE are written.
+    explicit TScript(tessel::script::InstallContext& install);
     virtual ~TScript();   // Destroy: calls Stop
     TScript(const TScript&) = delete;
     TScript& operator=(const TScript&) = delete;
 
-    // Removes an earlier installation and opens both logs; 0. When InstallDir is
-    // not a full path or the undo log cannot be created there, the run is
-    // refused before the earlier installation is touched: every row is passed
-    // over and row 0 reports the reason (see ItemDoScript).
-    int Start();
+    // Removes an earlier installation and opens both logs. When the install
+    // folder is not a full path or the undo log cannot be created there, the run
+    // is refused before the earlier installation is touched: every row is passed
+    // over, row 0 reports the reason (see ItemDoScript), and the context says so.
+    void Start();
     int Count() const;                    // number of rows
     int ProgressCount() const;            // = Count()
     void ItemText(std::wstring& caption) const;
@@ -43,11 +41,12 @@ public:
     const TScriptItem& GetItem() const;
     // Runs rows of the caller's instead of the product's script (tests); nullptr: the script.
     void UseRows(const TScriptItem* rows, int count);
-    // Removes an earlier installation named by the Windows uninstall entry. Never throws;
-    // InstallDir, CurrentIde and IdeFolder are kept. 0.
-    int UninstallPrevious();
+    // Removes an earlier installation named by the Windows uninstall entry. Never
+    // throws; the uninstall engine works on its own locations, so the run's stay.
+    void UninstallPrevious();
 
 private:
+    tessel::script::InstallContext& FInstall;
     int32_t FSkipTypeId = 0;
     int32_t FSkipCode = 0;
     std::wstring FLogText;
@@ -71,7 +70,7 @@ private:
     const TScriptItem* FRows = nullptr;
     int FRowCount = 0;
 
-    int OpenLog();
+    void OpenLog();
     void WriteLog(const std::wstring& text);
     void CloseLog();
     int Dispatch(const TScriptItem& row, TActionContext& ctx);

@@ -1,7 +1,6 @@
 #include "setup/UChoices.h"
 #include <vector>
 #include "common/UDiscovery.h"
-#include "common/UGlobals.h"
 #include "common/UIdeTable.h"
 #include "common/UUtils.h"
 #include "script/UConst.h"
@@ -16,19 +15,19 @@ int32_t StoredInteger(const wchar_t* name) {
 
 }  // namespace
 
-TStoredSelection LoadPreviousSelection() {
+TStoredSelection LoadPreviousSelection(tessel::script::InstallContext& install) {
     TStoredSelection stored;
     stored.InstallVersions = StoredInteger(RegInstallVersions);
     if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, stored.Version)) stored.Version.clear();
     stored.InstallItems = StoredInteger(RegInstallItems);
     FindBorlandProducts();
-    ApplyPreviousSelection(stored.InstallVersions, stored.InstallItems);
+    ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems);
     return stored;
 }
 
-void LoadStoredCustomizeMask() {
+void LoadStoredCustomizeMask(tessel::script::InstallContext& install) {
     DWORD customize = 0;
-    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize)) CustomizeMask = customize;
+    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize)) install.CustomizeMask = customize;
 }
 
 std::wstring StoredInstallDir() {
@@ -37,10 +36,10 @@ std::wstring StoredInstallDir() {
     return dir;
 }
 
-std::wstring ProposedInstallDir(const std::wstring& previousDir) {
+std::wstring ProposedInstallDir(const tessel::script::InstallContext& install, const std::wstring& previousDir) {
     std::wstring root;
     for (int i = 1; i <= IdeCount; ++i) {
-        if (IdeTable[i].Selected) {
+        if (IdeTable[i].InternalId & install.PreselectedIdeMask) {
             root = IdeTable[i].RootDir;
             break;
         }
@@ -53,11 +52,8 @@ std::wstring ProposedInstallDir(const std::wstring& previousDir) {
     return ProposeDirectory(previousDir, root, programFiles, ShortName);
 }
 
-void SelectCheckedItems() {
-    uint32_t lines = 0;
-    for (int i = 0; i < InstallItemCount; ++i)
-        if (InstallItems[i].Checked) lines |= 1u << i;
-    SelectionMasks(lines, SelectedIdeMask, SelectedItemMask);
+void SelectCheckedItems(tessel::script::InstallContext& install) {
+    SelectionMasks(install.CheckedLines, install.SelectedIdeMask, install.SelectedItemMask);
 }
 
 std::wstring ShortDateText() {
@@ -68,11 +64,11 @@ std::wstring ShortDateText() {
     return n > 0 ? std::wstring(buf.data()) : std::wstring();
 }
 
-bool StoreChoices() {
-    return WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, SelectedIdeMask) &&
-           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, SelectedItemMask) &&
-           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, InstallDir) &&
+bool StoreChoices(const tessel::script::InstallContext& install) {
+    return WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask) &&
+           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask) &&
+           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir) &&
            WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion) &&
            WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText()) &&
-           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, CustomizeMask);
+           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, install.CustomizeMask);
 }

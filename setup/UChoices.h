@@ -4,31 +4,32 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "script/InstallContext.h"
 
 // What a previous installation stored about its IDEs and items (0 or empty
-// when absent), then discovery, then the IDE records' Selected and the install
-// items' Checked as the IDE page starts from them.
+// when absent), then discovery, then install's preselected IDEs and ticked
+// lines as the IDE page starts from them.
 struct TStoredSelection {
     int32_t InstallVersions = 0;
     int32_t InstallItems = 0;
     std::wstring Version;
 };
-TStoredSelection LoadPreviousSelection();
+TStoredSelection LoadPreviousSelection(tessel::script::InstallContext& install);
 
-// CustomizeMask := the stored "CustomizeItems", when there is one.
-void LoadStoredCustomizeMask();
+// install.CustomizeMask := the stored "CustomizeItems", when there is one.
+void LoadStoredCustomizeMask(tessel::script::InstallContext& install);
 
 // The stored "RootDir" of a previous installation; empty when absent.
 std::wstring StoredInstallDir();
 // The folder the directory page proposes: the previous install folder, else
-// one beside the first preselected IDE, else below the program files folder.
-std::wstring ProposedInstallDir(const std::wstring& previousDir);
+// one beside the first IDE install preselects, else below the program files folder.
+std::wstring ProposedInstallDir(const tessel::script::InstallContext& install, const std::wstring& previousDir);
 
-// SelectedIdeMask and SelectedItemMask from the install items' Checked.
-void SelectCheckedItems();
+// install's SelectedIdeMask and SelectedItemMask from its ticked lines.
+void SelectCheckedItems(tessel::script::InstallContext& install);
 
 // Today's date in the user's short date format.
 std::wstring ShortDateText();
 
 // The six product-key values, in order; false at the first that fails.
-bool StoreChoices();
+bool StoreChoices(const tessel::script::InstallContext& install);

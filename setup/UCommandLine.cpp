@@ -40,12 +40,7 @@ TModeFlags ParseCommandLine() {
     UniqueLocal owner(reinterpret_cast<HLOCAL>(argv));
     for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
 
-    const TModeFlags flags = ParseSwitches(args);
-    CopyOnly = flags.CopyOnly;
-    EnableControls = flags.EnableControls;
-    ShowDescription = flags.ShowDescription;
-    ExtractMode = flags.ExtractMode;
-    return flags;
+    return ParseSwitches(args);
 }
 
 void ShowParametersDescription() {

@@ -20,11 +20,10 @@ struct TModeFlags {
 // alone decides; arguments that are no switches change no flag.
 TModeFlags ParseSwitches(const std::vector<std::wstring>& args);
 
-// Splits the process's command line by the Windows rules, sets the globals
-// CopyOnly, EnableControls, ShowDescription and ExtractMode, and returns all
-// the flags.
+// Splits the process's command line by the Windows rules and returns the flags.
 TModeFlags ParseCommandLine();
 
+// The description box: its caption and its five lines joined by CR LF.
 inline constexpr const wchar_t* DescriptionCaption = L"Parameters description";
 // "/H" is accepted as well but deliberately not listed.
 inline constexpr const wchar_t* DescriptionText =

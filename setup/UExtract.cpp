@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <string>
-#include "common/UGlobals.h"
 #include "common/ULocations.h"
 #include "common/UUtils.h"
 #include "script/UConst.h"
@@ -23,7 +22,8 @@ std::wstring CurrentDirectory() {
 }  // namespace
 
 void ExtractPayload() {
-    InstallDir = CurrentDirectory();
+    tessel::common::LocationContext at;
+    at.InstallDir = CurrentDirectory();
     // No row is evaluated: guarded blocks are extracted as well. Folder rows
     // come before the file rows that need them, so failures are simply skipped.
     for (int i = 0; i < ScriptCount(); ++i) {
@@ -31,10 +31,10 @@ void ExtractPayload() {
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
         case skCreateDir:
-            CreateDirectoryPath(ResolvePath(row.Location, text));
+            CreateDirectoryPath(ResolvePath(at, row.Location, text));
             break;
         case skExtractFile:
-            SaveResourceToFile(row.Param, ResolvePath(row.Location, text));
+            SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text));
             break;
         default:
             break;

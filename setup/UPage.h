@@ -3,10 +3,12 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "script/InstallContext.h"
 
 class TPage {
 public:
-    TPage() = default;
+    // Every page works on the one install of the wizard.
+    explicit TPage(tessel::script::InstallContext& install) : install_(install) {}
     virtual ~TPage() = default;
     TPage(const TPage&) = delete;
     TPage& operator=(const TPage&) = delete;
@@ -18,6 +20,7 @@ public:
     virtual int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam);
 
     HWND DlgHandle = nullptr;  // written by the shell before every Show
+    tessel::script::InstallContext& Install() const { return install_; }
 
 protected:
     HWND Item(int id) const { return GetDlgItem(DlgHandle, id); }
@@ -28,4 +31,7 @@ protected:
     void FocusItem(int id) const;
     // Sizes the page text to 1/divisor of the picture's client height and shows it on top.
     void LayoutPageText(int divisor) const;
+
+private:
+    tessel::script::InstallContext& install_;
 };

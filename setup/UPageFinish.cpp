@@ -1,5 +1,4 @@
 #include "setup/UPageFinish.h"
-#include "common/UGlobals.h"
 #include "script/UScript.h"
 #include "setup/UChoices.h"
 #include "setup/UWizardLogic.h"
@@ -11,13 +10,14 @@ int TPageFinish::Show() {
     ShowItem(IDC_ROWCAPTION, true);
     FocusItem(IDCANCEL);
     SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    SetItemText(IDC_PAGETEXT, LastRunRefused ? RefusedFinishText(InstallDir, LastRunRefusal) : FinishText());
+    SetItemText(IDC_PAGETEXT, Install().RunRefused ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
+                                                 : FinishText());
     SetItemText(IDCANCEL, L"Finish");
     // A refused run installed nothing, so there are no choices to remember.
-    if (LastRunRefused) return 1;
+    if (Install().RunRefused) return 1;
     return StoreSettings() ? 1 : 0;
 }
 
 int TPageFinish::Hide() { return 1; }
 
-bool TPageFinish::StoreSettings() { return StoreChoices(); }
+bool TPageFinish::StoreSettings() { return StoreChoices(Install()); }

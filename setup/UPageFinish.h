@@ -5,6 +5,7 @@
 
 class TPageFinish : public TPage {
 public:
+    using TPage::TPage;
     int Show() override;
     int Hide() override;
     // Writes the six product-key values in order; false at the first that fails.

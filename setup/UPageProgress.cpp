@@ -28,7 +28,7 @@ int TPageProgress::Show() {
 
 int TPageProgress::DoScript() {
     FInDoScript = true;
-    auto script = std::make_unique<TScript>();
+    auto script = std::make_unique<TScript>(Install());
     script->Start();
     HWND bar = Item(IDC_PROGRESS);
     SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(script->ProgressCount() - 1)));

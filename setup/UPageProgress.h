@@ -6,6 +6,7 @@
 
 class TPageProgress : public TPage {
 public:
+    using TPage::TPage;
     int Show() override;
     int Hide() override;
 

@@ -4,6 +4,7 @@
 
 class TPageReadyForInstall : public TPage {
 public:
+    using TPage::TPage;
     int Show() override;
     int Hide() override;
 };

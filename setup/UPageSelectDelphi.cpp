@@ -18,9 +18,10 @@ INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) 
         CustomizeList = std::make_unique<TqmvCheckListBox>(GetDlgItem(dlg, IDC_CUSTOMLIST));
         CustomizeList->Clear();
         for (const TCustomizeOption& option : CustomizeOptions) CustomizeList->Add(option.Caption);
-        if (CustomizeMask != 0) {
+        const uint32_t customize = SelectDelphiPage ? SelectDelphiPage->Install().CustomizeMask : 0;
+        if (customize != 0) {
             for (int i = 0; i < CustomizeList->Count() && i < 32; ++i)
-                if (static_cast<int32_t>((1u << i) & CustomizeMask) > 0) CustomizeList->SetChecked(i, true);
+                if (static_cast<int32_t>((1u << i) & customize) > 0) CustomizeList->SetChecked(i, true);
         }
         CustomizeList->OnClick = [](TqmvCheckListBox* sender) {
             if (SelectDelphiPage) SelectDelphiPage->CustomizeOnClick(sender);
@@ -38,7 +39,7 @@ INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) 
             uint32_t mask = 0;
             for (int i = 0; i < CustomizeList->Count() && i < 32; ++i)
                 if (CustomizeList->GetChecked(i)) mask |= 1u << i;
-            CustomizeMask = mask;
+            if (SelectDelphiPage) SelectDelphiPage->Install().CustomizeMask = mask;
         }
         if (id == IDC_CUSTOMOK || id == IDOK || id == IDC_CUSTOMCANCEL || id == IDCANCEL) {
             if (SelectDelphiPage) EnableWindow(SelectDelphiPage->DlgHandle, TRUE);
@@ -55,7 +56,9 @@ INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) 
 
 }  // namespace
 
-TPageSelectDelphi::TPageSelectDelphi() { SelectDelphiPage = this; }
+TPageSelectDelphi::TPageSelectDelphi(tessel::script::InstallContext& install) : TPage(install) {
+    SelectDelphiPage = this;
+}
 
 TPageSelectDelphi::~TPageSelectDelphi() {
     if (SelectDelphiPage == this) SelectDelphiPage = nullptr;
@@ -67,7 +70,7 @@ int TPageSelectDelphi::Show() {
         CLB = std::make_unique<TqmvCheckListBox>(Item(IDC_LIST));
         CLB->OnCheckClick = [this](TqmvCheckListBox* sender) { CheckClick(sender); };
         LoadPreviousSelection();
-        LoadStoredCustomizeMask();
+        LoadStoredCustomizeMask(Install());
         FFirstShow = false;
     }
     LayoutPageText(3);
@@ -81,7 +84,7 @@ int TPageSelectDelphi::Show() {
         int line = CLB->Add(item.Caption);
         const TBorlandProduct* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
         CLB->SetEnabled(line, !ide || ide->Exists);
-        if (item.Checked) CLB->SetChecked(line, true);
+        if (Install().CheckedLines & (1u << i)) CLB->SetChecked(line, true);
     }
     FocusItem(IDC_LIST);
     ShowItem(IDC_CUSTOMIZE, false);
@@ -95,10 +98,10 @@ int TPageSelectDelphi::Hide() {
     uint32_t lines = 0;
     for (int i = 0; i < InstallItemCount; ++i) {
         bool ticked = CLB && i < CLB->Count() && CLB->GetChecked(i);
-        InstallItems[i].Checked = ticked;
         if (ticked) lines |= 1u << i;
     }
-    SelectionMasks(lines, SelectedIdeMask, SelectedItemMask);
+    Install().CheckedLines = lines;
+    SelectionMasks(lines, Install().SelectedIdeMask, Install().SelectedItemMask);
     return 1;
 }
 
@@ -128,7 +131,7 @@ void TPageSelectDelphi::CustomizeOnClick(TqmvCheckListBox*) {
 }
 
 void TPageSelectDelphi::LoadPreviousSelection() {
-    const TStoredSelection stored = ::LoadPreviousSelection();
+    const TStoredSelection stored = ::LoadPreviousSelection(Install());
     FPrevInstallSelected = stored.InstallVersions;
     FPrevInstallItems = stored.InstallItems;
     FPrevVersion = stored.Version;

@@ -8,7 +8,7 @@
 
 class TPageSelectDelphi : public TPage {
 public:
-    TPageSelectDelphi();
+    explicit TPageSelectDelphi(tessel::script::InstallContext& install);
     ~TPageSelectDelphi() override;
 
     int Show() override;

@@ -1,6 +1,5 @@
 #include "setup/UPageSelectDirectory.h"
 #include <shlobj.h>
-#include "common/UGlobals.h"
 #include "script/UConst.h"
 #include "setup/UChoices.h"
 #include "setup/UWizardLogic.h"
@@ -58,7 +57,7 @@ int TPageSelectDirectory::Show() {
         InitDirectory();
         FFirstShow = false;
     } else {
-        Directory = InstallDir;
+        Directory = Install().Location.InstallDir;
     }
     LayoutPageText(2);
     SetItemText(IDC_PAGETEXT, DirectoryText());
@@ -70,7 +69,7 @@ int TPageSelectDirectory::Show() {
     return 1;
 }
 
-void TPageSelectDirectory::InitDirectory() { Directory = ProposedInstallDir(FPrevInstallPath); }
+void TPageSelectDirectory::InitDirectory() { Directory = ProposedInstallDir(Install(), FPrevInstallPath); }
 
 void TPageSelectDirectory::ShowDirectory() {
     SetItemText(IDC_DIRECTORY, Directory);
@@ -121,7 +120,7 @@ bool TPageSelectDirectory::BrowseForDirectory() {
 }
 
 int TPageSelectDirectory::Hide() {
-    InstallDir = StripOneTrailingSeparator(GetItemText(IDC_DIRECTORY, DirectoryLimit));
+    Install().Location.InstallDir = StripOneTrailingSeparator(GetItemText(IDC_DIRECTORY, DirectoryLimit));
     ShowItem(IDC_BROWSE, false);
     ShowItem(IDC_DIRFRAME, false);
     ShowItem(IDC_DIRECTORY, false);

@@ -5,6 +5,7 @@
 
 class TPageSelectDirectory : public TPage {
 public:
+    using TPage::TPage;
     int Show() override;
     int Hide() override;
     int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;

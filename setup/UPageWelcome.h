@@ -4,6 +4,7 @@
 
 class TPageWelcome : public TPage {
 public:
+    using TPage::TPage;
     int Show() override;
     int Hide() override;
 };

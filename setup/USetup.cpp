@@ -1,7 +1,7 @@
 // The setup's main block: read the switches, then run exactly one mode.
 #include <windows.h>
 #include "common/UGlobals.h"
-#include "script/UConst.h"
+#include "script/InstallContext.h"
 #include "setup/UCommandLine.h"
 #include "setup/UExtract.h"
 #include "setup/UUnattended.h"
@@ -15,14 +15,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         InitPlatformId();
         const TModeFlags flags = ParseCommandLine();
         unattended = flags.Unattended;
-        if (ShowDescription)
+        // The one install of this process: the pages or the unattended run fill it in.
+        tessel::script::InstallContext install;
+        install.CopyOnly = flags.CopyOnly;
+        if (flags.ShowDescription)
             ShowParametersDescription();
-        else if (ExtractMode)
+        else if (flags.ExtractMode)
             ExtractPayload();
         else if (flags.Unattended)
-            return RunUnattendedInstall(flags.Folder);
+            return RunUnattendedInstall(install, flags.Folder);
         else
-            RunWizard();
+            RunWizard(install);
     } catch (...) {
         // The install did not reach its end.
         if (unattended) return unattendedRowsFailed;

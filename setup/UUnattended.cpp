@@ -1,31 +1,30 @@
 #include "setup/UUnattended.h"
-#include "common/UGlobals.h"
 #include "script/UConst.h"
 #include "script/UScript.h"
 #include "setup/UChoices.h"
 #include "setup/UWizardLogic.h"
 
-int RunUnattendedInstall(const std::wstring& folder) {
+int RunUnattendedInstall(tessel::script::InstallContext& install, const std::wstring& folder) {
     // What the IDE page starts from, taken as it is.
-    LoadPreviousSelection();
-    LoadStoredCustomizeMask();
-    SelectCheckedItems();
+    LoadPreviousSelection(install);
+    LoadStoredCustomizeMask(install);
+    SelectCheckedItems(install);
     // The wizard cannot go on from an IDE page with no line ticked.
-    if (SelectedItemMask == 0) return unattendedNothingToDo;
+    if (install.SelectedItemMask == 0) return unattendedNothingToDo;
     // The directory page's proposal or the folder given, stored as the page stores its text.
-    InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(StoredInstallDir()) : folder);
-    return RunChosenInstall();
+    install.Location.InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(install, StoredInstallDir()) : folder);
+    return RunChosenInstall(install);
 }
 
-int RunChosenInstall() {
-    TScript script;
+int RunChosenInstall(tessel::script::InstallContext& install) {
+    TScript script(install);
     script.Start();
     const int failed = RunRemainingRows(script, [&script](int result) {
         if (result != 0)
             script.WriteLogLine(FormatRowError(script.FCurrent, result, script.GetItem().Word0, script.LogText()));
     });
-    if (LastRunRefused) return unattendedRefused;
+    if (install.RunRefused) return unattendedRefused;
     // As the finish page does, before the logs are closed.
-    StoreChoices();
+    StoreChoices(install);
     return failed == 0 ? unattendedSuccess : unattendedRowsFailed;
 }

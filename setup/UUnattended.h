@@ -3,6 +3,7 @@
 // runs the same runner over the same rows; its result is the exit code.
 #pragma once
 #include <string>
+#include "script/InstallContext.h"
 
 enum TUnattendedExit : int {
     unattendedSuccess = 0,       // every row succeeded
@@ -14,10 +15,10 @@ enum TUnattendedExit : int {
 // Installs into folder, or into the folder the directory page would propose
 // when folder is empty. Never shows a window: a failed row is written to the
 // install log with the text the wizard would show, and the run goes on.
-int RunUnattendedInstall(const std::wstring& folder);
+int RunUnattendedInstall(tessel::script::InstallContext& install, const std::wstring& folder);
 
-// The run itself, with the choices as they are set (SelectedIdeMask,
-// SelectedItemMask, CustomizeMask, CopyOnly, InstallDir): every row, failed
-// rows into the install log, the choices stored unless the run was refused.
-// One of the codes above, never unattendedNothingToDo.
-int RunChosenInstall();
+// The run itself, with the choices as install holds them (masks, copy-only
+// mode, install folder): every row, failed rows into the install log, the
+// choices stored unless the run was refused. One of the codes above, never
+// unattendedNothingToDo.
+int RunChosenInstall(tessel::script::InstallContext& install);

@@ -1,22 +1,19 @@
 // Wizard mode of the setup: runs the six-page wizard dialog.
 #pragma once
 #include <windows.h>
+#include "script/InstallContext.h"
 #include "setup/UPage.h"
 
 constexpr int PageCount = 6;
-// The page objects at positions 1..6 (index 0 unused) and the one shown.
-extern TPage* Pages[PageCount + 1];
-extern int CurrentPage;
 
 // The maker's web site, opened by the link label.
-extern const wchar_t* const MakerWebAddress;
+inline constexpr const wchar_t* MakerWebAddress = L"https://www.veltrane.example/";
 // Class name of the hyperlink label (a "Static" with a hand cursor).
-extern const wchar_t* const LinkLabelClass;
+inline constexpr const wchar_t* LinkLabelClass = L"QV_ILABEL";
 
-// Registers the label class, creates the pages, runs dialog template 1 and frees the pages.
-void RunWizard();
+// Registers the label class, creates the pages for install, runs dialog template 1 and frees the pages.
+void RunWizard(tessel::script::InstallContext& install);
 // Registers "QV_ILABEL" from the system's "Static" class.
 void RegisterLinkLabelClass();
+// The wizard dialog's procedure; the dialog's creation parameter is its wizard.
 INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
-// Moves by step (-1, 0, +1) and shows the page where it stops; its Show result.
-int SwitchPage(int step);

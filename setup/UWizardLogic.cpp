@@ -109,22 +109,29 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
     return text;
 }
 
-void ApplyPreviousSelection(int32_t prevInstallSelected, int32_t prevInstallItems) {
+void ApplyPreviousSelection(tessel::script::InstallContext& install, int32_t prevInstallSelected,
+                            int32_t prevInstallItems) {
+    install.PreselectedIdeMask = 0;
     for (int i = 1; i <= IdeCount; ++i) {
-        TBorlandProduct& ide = IdeTable[i];
-        if (prevInstallSelected < 1)
-            ide.Selected = ide.Exists;
-        else
-            ide.Selected = ide.Exists && static_cast<int32_t>(ide.InternalId & static_cast<uint32_t>(prevInstallSelected)) > 0;
+        const TBorlandProduct& ide = IdeTable[i];
+        const bool selected =
+            prevInstallSelected < 1
+                ? ide.Exists
+                : ide.Exists && static_cast<int32_t>(ide.InternalId & static_cast<uint32_t>(prevInstallSelected)) > 0;
+        if (selected) install.PreselectedIdeMask |= ide.InternalId;
     }
-    for (TInstallItem& item : InstallItems) {
+    install.CheckedLines = 0;
+    for (int i = 0; i < InstallItemCount; ++i) {
+        const TInstallItem& item = InstallItems[i];
         const TBorlandProduct* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
+        bool checked = false;
         if (prevInstallItems >= 1) {
             if (static_cast<int32_t>(item.Bit & static_cast<uint32_t>(prevInstallItems)) > 0)
-                item.Checked = !ide || ide->Exists;
+                checked = !ide || ide->Exists;
         } else {
-            item.Checked = !ide || ide->Selected;
+            checked = !ide || (ide->InternalId & install.PreselectedIdeMask) != 0;
         }
+        if (checked) install.CheckedLines |= 1u << i;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include "script/InstallContext.h"
 
 // Window title: "Installation Wizard for <product> v<version>".
 std::wstring WizardTitle();
@@ -38,8 +39,8 @@ constexpr size_t RowErrorLimit = 261;
 std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wstring& logText);
 
 // Preselection of the IDE page from the stored masks (0 = none stored), after
-// discovery has filled Exists: sets Selected of every IDE record and Checked
-// of the install items.
-void ApplyPreviousSelection(int32_t prevInstallSelected, int32_t prevInstallItems);
+// discovery has filled Exists: sets install's PreselectedIdeMask and CheckedLines.
+void ApplyPreviousSelection(tessel::script::InstallContext& install, int32_t prevInstallSelected,
+                            int32_t prevInstallItems);
 // Masks of the ticked lines (bit i = list position i = install item i).
 void SelectionMasks(uint32_t checkedLines, uint32_t& ideMask, uint32_t& itemMask);

@@ -14,6 +14,7 @@
 #include "common/UPathText.h"
 #include "common/UUtils.h"
 #include "script/UActionLogic.h"
+#include "script/InstallContext.h"
 #include "script/UConst.h"
 #include "script/UFileActions.h"
 #include "script/UPackageActions.h"
@@ -58,9 +59,19 @@ protected:
         DeleteDirectoryTree(kRoot, false);
         ASSERT_EQ(0u, CreateDirectoryPath(kRoot));
         InstallDir = kRoot + L"\\inst";
-        CurrentIde = 0;
-        IdeFolder.clear();
     }
+    // An action context of this test's install.
+    TActionContext Ctx() {
+        TActionContext ctx;
+        ctx.Install = &install_;
+        return ctx;
+    }
+    // The install the actions work on, and short names for the parts the tests set.
+    tessel::script::InstallContext install_;
+    std::wstring& InstallDir = install_.Location.InstallDir;
+    int& CurrentIde = install_.Location.CurrentIde;
+    std::wstring& IdeFolder = install_.Location.IdeFolder;
+    std::wstring& HelpDir = install_.HelpDir;
     static UniqueModule payload_;
 };
 UniqueModule Actions::payload_;
@@ -127,22 +138,22 @@ TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
 }
 
 TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
-    TActionContext ctx;
+    TActionContext ctx = Ctx();
     TScriptItem make = Row(skCreateDir | sfUndo, L"A\\B\\C", 0, 3);
     EXPECT_EQ(0, DoCreateDir(make, ctx));
     EXPECT_EQ(L"Creating directory: " + InstallDir + L"\\A\\B\\C...Success", ctx.LogText);
     EXPECT_TRUE(DirectoryExists(InstallDir + L"\\A\\B\\C"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoCreateDir(make, ctx)) << "an existing folder is no failure";
 
     // The install folder itself: empty text at location 3.
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoCreateDir(Row(skCreateDir, L"", 0, 3), ctx));
     EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Success", ctx.LogText);
 
     // A file standing where a folder should be.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\file", "x"));
-    ctx = {};
+    ctx = Ctx();
     const int code = DoCreateDir(Row(skCreateDir, L"file\\sub", 0, 3), ctx);
     EXPECT_NE(0, code);
     EXPECT_EQ(0u, ctx.LogText.find(L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ")) << ctx.LogText;
@@ -150,28 +161,28 @@ TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
 
     // Clearing keeps the folder; a missing folder has nothing to delete.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\B\\C\\x.txt", "x"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoClearDir(Row(skClearDir, L"A", 0, 3), ctx));
     EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\A...Success", ctx.LogText);
     EXPECT_TRUE(DirectoryExists(InstallDir + L"\\A"));
     EXPECT_FALSE(DirectoryExists(InstallDir + L"\\A\\B"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoClearDir(Row(skClearDir, L"Missing", 0, 3), ctx));
     EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\Missing...Success", ctx.LogText);
     // A file that cannot be deleted makes it fail, with result 0 all the same.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\ro.txt", "x"));
     SetFileAttributesW((InstallDir + L"\\A\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoClearDir(Row(skClearDir, L"A", 0, 3), ctx));
     EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\A...Fail", ctx.LogText);
     SetFileAttributesW((InstallDir + L"\\A\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 
     // Check: a mask matches when any file matches.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\u.hpp", "x"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoCheckFile(Row(skCheckFile, L"A\\*.hpp", 0, 3), ctx));
     EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.hpp...Success", ctx.LogText);
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(1, DoCheckFile(Row(skCheckFile, L"A\\*.bpl", 0, 3), ctx));
     EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.bpl...Fail", ctx.LogText);
 
@@ -189,7 +200,7 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     const void* data = nullptr;
     DWORD size = 0;
     ASSERT_TRUE(LoadPayload(30, data, size));
-    TActionContext ctx;
+    TActionContext ctx = Ctx();
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Readme.txt", std::string(100000, 'z')));
     EXPECT_EQ(0, DoExtractFile(Row(skExtractFile, L"Readme.txt", 30, 3), ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\Readme.txt...Success", ctx.LogText);
@@ -199,32 +210,32 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     EXPECT_EQ(30u, ctx.Written[0].ResId);
 
     // An id without a payload.
-    ctx = {};
+    ctx = Ctx();
     EXPECT_NE(0, DoExtractFile(Row(skExtractFile, L"none.txt", 25, 3), ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\none.txt...Fail", ctx.LogText);
     EXPECT_TRUE(ctx.Written.empty());
 
     // Once: an existing file stays, even an older one.
-    ctx = {};
+    ctx = Ctx();
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\qvTessel.ini", "mine"));
     EXPECT_EQ(0, DoExtractFileOnce(Row(skExtractFileOnce, L"qvTessel.ini", 29, 3), ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Already", ctx.LogText);
     EXPECT_EQ("mine", FileBytes(InstallDir + L"\\qvTessel.ini"));
     DeleteFileW((InstallDir + L"\\qvTessel.ini").c_str());
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoExtractFileOnce(Row(skExtractFileOnce, L"qvTessel.ini", 29, 3), ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Success", ctx.LogText);
 
     // If newer: the uninstaller's product version decides.
     const TScriptItem uninstaller = Row(skExtractFileIfNewer, L"unqmv.exe", 28, 3);
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
     const std::string shipped = FileBytes(InstallDir + L"\\unqmv.exe");
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Already", ctx.LogText) << "same version";
-    EXPECT_FALSE(PathExists(JoinPath(GetLocationPath(5), L"unqmv.exe"))) << "the temporary copy is deleted";
+    EXPECT_FALSE(PathExists(JoinPath(GetLocationPath(install_.Location, 5), L"unqmv.exe"))) << "the temporary copy is deleted";
 
     // Lower the installed copy's least significant product version part: replaced.
     std::string older = shipped;
@@ -242,7 +253,7 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     --part;
     std::memcpy(&older[lowered], &part, 4);
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\unqmv.exe", older));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
     EXPECT_EQ(shipped, FileBytes(InstallDir + L"\\unqmv.exe"));
@@ -253,7 +264,7 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     ++productLs;
     std::memcpy(&newer[fixed + 20], &productLs, 4);
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\unqmv.exe", newer));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Already", ctx.LogText);
     EXPECT_EQ(newer, FileBytes(InstallDir + L"\\unqmv.exe"));
@@ -267,18 +278,18 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Source\\c.pas", "c"));
 
     static const TCopyTarget target{L"BDS2006\\c.pas", 3};
-    TActionContext ctx;
+    TActionContext ctx = Ctx();
     EXPECT_EQ(0, DoCopyFile(Row(skCopyFile, L"Source\\c.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx));
     EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\c.pas to " + InstallDir + L"\\BDS2006\\c.pas ...Success",
               ctx.LogText);
     EXPECT_EQ("c", FileBytes(InstallDir + L"\\BDS2006\\c.pas"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_NE(0, DoCopyFile(Row(skCopyFile, L"Source\\none.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx));
     EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\none.pas to " + InstallDir +
                   L"\\BDS2006\\c.pas ...Fail",
               ctx.LogText);
 
-    ctx = {};
+    ctx = Ctx();
     const TScriptItem copyAll = Row(skCopyFiles, L"Source\\*.hpp", 0, 3, nullptr, L"BDS2006\\*.hpp", 3);
     EXPECT_EQ(0, DoCopyFiles(copyAll, ctx));
     EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\*.hpp to " + InstallDir + L"\\BDS2006\\*.hpp ...Success",
@@ -288,22 +299,22 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
     ASSERT_EQ(2u, ctx.Written.size());
     EXPECT_EQ(L"BDS2006\\", ctx.Written[0].Text.substr(0, 8));
 
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoDeleteFiles(Row(skDeleteFiles, L"Source\\*.hpp", 0, 3), ctx));
     EXPECT_EQ(L"Deleting files: " + InstallDir + L"\\Source\\*.hpp...Success", ctx.LogText);
     EXPECT_FALSE(PathExists(InstallDir + L"\\Source\\*.hpp"));
     EXPECT_TRUE(PathExists(InstallDir + L"\\Source\\c.pas"));
 
     // Nothing left to copy is no failure.
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoCopyFiles(copyAll, ctx));
     EXPECT_EQ(L"...Success", ctx.LogText.substr(ctx.LogText.size() - 10));
 
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoDeleteFile(Row(skDeleteFile, L"Source\\c.pas", 0, 3), ctx));
     EXPECT_EQ(L"Deleting file: " + InstallDir + L"\\Source\\c.pas...Success", ctx.LogText);
     EXPECT_FALSE(PathExists(InstallDir + L"\\Source\\c.pas"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoDeleteFile(Row(skDeleteFile, L"Source\\c.pas", 0, 3), ctx)) << "a missing file is no failure";
 }
 
@@ -317,25 +328,25 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     ASSERT_TRUE(WriteBytes(help + L"d7.ohl", ":Link other.hlp"));
 
     const TScriptItem index = Row(skAppendText | sfUndo, L"\r\n:Index Tessel library components=qvlib.hlp", 1, 4);
-    TActionContext ctx;
+    TActionContext ctx = Ctx();
     EXPECT_EQ(0, DoAppendText(index, ctx));
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Success", ctx.LogText);
     EXPECT_EQ(":Index Other=other.hlp\r\n:Index Tessel library components=qvlib.hlp\r\n", FileBytes(help + L"d7.ohi"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoAppendText(index, ctx));
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText);
     const TScriptItem upper = Row(skAppendText, L"\r\n:INDEX TESSEL LIBRARY COMPONENTS=QVLIB.HLP", 1, 4);
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoAppendText(upper, ctx));
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText) << "letter case is ignored";
 
     // A file without a final line break gets one before the new line.
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoAppendText(Row(skAppendText, L"\r\n:Link qvlib.hlp", 2, 4), ctx));
     EXPECT_EQ(":Link other.hlp\r\n:Link qvlib.hlp\r\n", FileBytes(help + L"d7.ohl"));
 
     // A missing file: -1 and no line; a selector without a file: the same.
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(-1, DoAppendText(Row(skAppendText, L"\r\nx", 3, 4), ctx));
     EXPECT_TRUE(ctx.LogText.empty());
     CurrentIde = 10;  // Delphi 2005 has no help-configuration files
@@ -346,7 +357,7 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     ASSERT_EQ(0u, CreateDirectoryPath(InstallDir + L"\\Help"));
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Help\\qvlib.als", "b=2\r\nd=4\r\n"));
     ASSERT_TRUE(WriteBytes(help + L"d7.als", "a=1\r\nb=2\r\nc=3"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoMergeFiles(Row(skMergeFiles, L"Help\\qvlib.als", 0, 3, nullptr, L"d7.als", 4), ctx));
     EXPECT_EQ(L"Merging files: " + InstallDir + L"\\Help\\qvlib.als, " + help + L"d7.als...Success", ctx.LogText);
     EXPECT_EQ("a=1\r\nb=2\r\nc=3\r\nd=4\r\n", FileBytes(help + L"d7.als"));
@@ -358,19 +369,19 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     const std::wstring full = kRoot + L"\\r.txt";
     TScriptItem replaceFull = replace;
     replaceFull.Text = full.c_str();
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoReplaceText(replaceFull, ctx));
     EXPECT_EQ(L"Replace text: File=" + full + L", FindText=c:\\old\\longer\\place, ReplaceTo=D:\\new...Success",
               ctx.LogText);
     EXPECT_EQ("Path=D:\\new;x;C:\\old\\longer\\place", FileBytes(full));
     TScriptItem absent = replaceFull;
     absent.Text2 = L"nothing";
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoReplaceText(absent, ctx));
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
     TScriptItem missing = replaceFull;
     missing.Text = L"C:\\acttest\\none.txt";
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(-1, DoReplaceText(missing, ctx));
     EXPECT_TRUE(ctx.LogText.empty());
 }
@@ -378,7 +389,7 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
 TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     // The uninstall entry, without and with blanks in the install folder.
     const std::wstring key = std::wstring(UninstallRootKey) + L"qvlLib";
-    TActionContext ctx;
+    TActionContext ctx = Ctx();
     EXPECT_EQ(0, DoRegisterUninstall(Row(skRegisterUninstall | sfUndo, L"unqmv.exe", 0, 3), ctx));
     EXPECT_EQ(L"Registering Uninstall: unqmv.exe...Success", ctx.LogText);
     EXPECT_EQ(L"Veltrane Tessel library v4.09", RegText(HKEY_LOCAL_MACHINE, key, L"DisplayName"));
@@ -396,13 +407,13 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     InstallDir = kRoot + L"\\inst";
     EXPECT_EQ(0, DoSetHelpDir(Row(skSetHelpDir, L"Help", 0, 3), ctx));
     EXPECT_EQ(InstallDir + L"\\Help", HelpDir);
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoRegisterWinHelp(Row(skRegisterWinHelp | sfUndo, L"qvlib.hlp"), ctx));
     EXPECT_EQ(L"Registering windows help: qvlib.hlp...Success", ctx.LogText);
     EXPECT_EQ(InstallDir + L"\\Help", RegText(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp"));
 
     // Registry keys: created below a predefined root; anything else is ignored.
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoCreateRegKey(Row(skCreateRegKey, L"Software\\TesselTest\\Key", 0x80000001), ctx));
     UniqueHKey opened;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\TesselTest\\Key", 0, KEY_READ, opened.put()));
@@ -414,17 +425,17 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     ASSERT_EQ(0u, CreateDirectoryPath(dir + L"\\help"));
     ASSERT_TRUE(WriteBytes(dir + L"\\run.bat", "@echo ran> ran.txt\r\n"));
     ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoRunFile(Row(skRunFile, L"run.bat"), ctx));
     EXPECT_EQ(L"Run file: " + dir + L"\\run.bat...Success", ctx.LogText);
     EXPECT_TRUE(PathExists(dir + L"\\ran.txt"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_NE(0, DoRunFile(Row(skRunFile, L"none.exe"), ctx));
     EXPECT_TRUE(ctx.LogText.empty());
 
     InstallDir = dir;
     ASSERT_TRUE(WriteBytes(dir + L"\\help\\help_reg.bat", "@echo reg> reg.txt\r\n"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoRunInstallFile(Row(skRunInstallFile | sfUndo, L"help\\help_reg.bat"), ctx));
     EXPECT_EQ(L"Register help: " + dir + L"\\help\\help_reg.bat...Success", ctx.LogText);
     EXPECT_TRUE(PathExists(dir + L"\\help\\reg.txt")) << "runs in the help folder";
@@ -438,27 +449,27 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     CurrentIde = 9;
     IdeFolder = L"Delphi7";
     const TScriptItem reg = Row(skRegisterPackage | sfUndo, L"Delphi7\\dclqvl70.bpl", 0, 3);
-    TActionContext ctx;
+    TActionContext ctx = Ctx();
     EXPECT_EQ(-2, DoRegisterPackage(reg, ctx)) << "no library path list yet";
     EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success", ctx.LogText);
     EXPECT_EQ(L"Tessel library v4.09",
               RegText(HKEY_CURRENT_USER, d7 + L"\\Known Packages", InstallDir + L"\\Delphi7\\dclqvl70.bpl"));
 
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L""));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
     EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success\r\nAdding search path: " +
                   InstallDir + L"\\Delphi7...Success",
               ctx.LogText);
     EXPECT_EQ(InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
 
     // Part of a longer entry, other case: already there, unchanged.
     const std::wstring longer = L"$(DELPHI)\\Lib;" + LowerWide(InstallDir) + L"\\delphi7\\extra";
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", longer));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
     EXPECT_EQ(longer, RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
@@ -471,7 +482,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     const std::wstring d3 = IdeTable[1].RegKey;
     CurrentIde = 1;
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath", L"C:\\D3\\Lib"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(Row(skRegisterPackage, L"Delphi3\\dclqvl30.dpl", 0, 3), ctx));
     EXPECT_EQ(L"C:\\D3\\Lib;" + InstallDir + L"\\Delphi3", RegText(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath"));
 
@@ -494,14 +505,14 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     CurrentIde = 8;
     DeleteRegKey(HKEY_CURRENT_USER, b6);
     const TScriptItem add = Row(skAddSearchPath | sfUndo, L"Source", 0, 3);
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(-2, DoAddSearchPath(add, ctx));
     EXPECT_TRUE(ctx.LogText.empty());
     TScriptItem tolerant = add;
     tolerant.Options = 1;
     EXPECT_EQ(0, DoAddSearchPath(tolerant, ctx));
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path", L"$(BCB)\\Lib"));
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoAddSearchPath(add, ctx));
     EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\Source...Success", ctx.LogText);
     EXPECT_EQ(L"$(BCB)\\Lib;" + InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path"));
@@ -517,7 +528,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     IdeFolder = L"RADStudio16";
     const TScriptItem win64 = Row(skAddIdePath | sfUndo, L"\\C++\\Paths\\Win64\\LibraryPath", 4, 3);
     DeleteRegValue(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath");
-    ctx = {};
+    ctx = Ctx();
     EXPECT_EQ(0, DoAddIdePath(win64, ctx));
     EXPECT_TRUE(ctx.LogText.empty());
     EXPECT_EQ(L"<missing>", RegText(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath"));
@@ -529,8 +540,8 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
 }
 
 TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
-    EXPECT_EQ(45000u, CompileTimeoutMs) << "the compiler gets 45 seconds";
-    TActionContext ctx;
+    EXPECT_EQ(45000u, install_.CompileTimeoutMs) << "the compiler gets 45 seconds";
+    TActionContext ctx = Ctx();
     EXPECT_EQ(-1, DoCompilePackage(Row(skCompilePackage, L"x.dpk", 0), ctx));
     EXPECT_EQ(-2, DoCompilePackage(Row(skCompilePackage, L"x.dpk", 0x40000000), ctx));
     EXPECT_TRUE(ctx.LogText.empty());
@@ -556,7 +567,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     ASSERT_TRUE(WriteBytes(pkg + L"\\qvl70.dpk", "package qvl70;\r\nrequires rtl;\r\nend.\r\n"));
     ASSERT_TRUE(SetCurrentDirectoryW(pkg.c_str()));
     ClearToolCalls(9);
-    ctx = {};
+    ctx = Ctx();
     // Several bits: the lowest one (Delphi 7) is used.
     EXPECT_EQ(0, DoCompilePackage(Row(skCompilePackage, L"qvl70.dpk", 0x100 | 0x200000), ctx));
     EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);
@@ -582,12 +593,10 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
 
     // A hanging compiler: the row returns after the time limit and leaves it running.
     ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Hang));
-    const DWORD savedTimeout = CompileTimeoutMs;
-    CompileTimeoutMs = 1500;
+    install_.CompileTimeoutMs = 1500;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(0, DoCompilePackage(Row(skCompilePackage, L"qvl70.dpk", 0x100), ctx));
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-    CompileTimeoutMs = savedTimeout;
     EXPECT_GE(ms, 1400);
     EXPECT_LT(ms, 15000);
     EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);

@@ -50,12 +50,18 @@ std::wstring InstallFakeIde(int index, const std::wstring& root) {
 }
 
 // Loads, prepares and walks a log without dialog.
+// Where the last RunEngine's walk ended: its install folder and the IDE it selected last.
+tessel::common::LocationContext lastWalk;
+
 int RunEngine(const std::wstring& logFile, bool partial = false) {
     TDeinstall engine;
     engine.flPartialUninstall = partial;
+    lastWalk = {};
     if (engine.PrepareUninstFile(logFile) != 0) return 1000;
     EXPECT_EQ(engine.PrepareDeinstall(), 0);
-    return engine.DoDeinstall();
+    const int result = engine.DoDeinstall();
+    lastWalk = engine.Location();
+    return result;
 }
 
 }  // namespace
@@ -160,7 +166,6 @@ TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
 TEST(DeinstallFile, ReadsProductInformationAndDirection) {
     const std::wstring dir = L"C:\\Programme\\Bibliothek f\u00FCr \u00C4rzte";
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {{skSetIde | sfUndo, 9, 0, L"Delphi7"}})));
-    InstallDir = L"C:\\elsewhere";
     TDeinstall engine;
     ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
     EXPECT_EQ(engine.FileVersion(), "02");
@@ -169,7 +174,7 @@ TEST(DeinstallFile, ReadsProductInformationAndDirection) {
     EXPECT_EQ(engine.ProductVersion, L"4.09");
     EXPECT_EQ(engine.ProductRegKey, ProductKey);
     EXPECT_EQ(engine.ProductIntName, L"qvlLib");
-    EXPECT_EQ(InstallDir, dir);
+    EXPECT_EQ(engine.Location().InstallDir, dir);
     EXPECT_TRUE(engine.ReadsBackward());
 }
 
@@ -183,20 +188,20 @@ TEST(Deinstall, WalksBackwardAfterMarkerAndForwardWithoutIt) {
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir, true), block)));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
     // Backward: the last record is undone first, so the first one is current at the end.
-    EXPECT_EQ(CurrentIde, 2);
-    EXPECT_EQ(IdeFolder, L"first");
+    EXPECT_EQ(lastWalk.CurrentIde, 2);
+    EXPECT_EQ(lastWalk.IdeFolder, L"first");
 
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir, false), block)));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
-    EXPECT_EQ(CurrentIde, 3);
-    EXPECT_EQ(IdeFolder, L"last");
+    EXPECT_EQ(lastWalk.CurrentIde, 3);
+    EXPECT_EQ(lastWalk.IdeFolder, L"last");
 }
 
 TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     const std::wstring dir = L"C:\\Tessel";
     const std::wstring root = InstallFakeIde(9, L"C:\\IDEs\\Delphi7");
     const std::wstring regKey = IdeTable[9].RegKey;
-    const std::wstring windows = ResolvePath(1, L"");
+    const std::wstring windows = ResolvePath({}, 1, L"");
 
     // The machine as the install left it.
     MakeFile(dir + L"\\Source\\qvUtils.pas");
@@ -243,7 +248,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     // The complete walk (from a copy of the log, the original went with its folder).
     ASSERT_TRUE(WriteUndoLogFile(L"C:\\logcopy", With(ProductInfoRows(dir), changes)));
     EXPECT_EQ(RunEngine(L"C:\\logcopy\\uninst.log"), 0);
-    EXPECT_EQ(CurrentIde, 9);
+    EXPECT_EQ(lastWalk.CurrentIde, 9);
     EXPECT_FALSE(KeyExists(HKLM, ProductKey));
     EXPECT_TRUE(KeyExists(HKLM, L"Software\\Veltrane\\Other product"));
     EXPECT_FALSE(FileExists(windows + L"\\qvTessel.ini"));
@@ -332,7 +337,7 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
 }
 
 TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
-    const std::wstring windows = ResolvePath(1, L"");
+    const std::wstring windows = ResolvePath({}, 1, L"");
     MakeFile(L"C:\\rootmarker.txt");
     MakeFile(windows + L"\\winmarker.txt");
     for (const std::wstring& dir : {std::wstring(L"C:\\"), std::wstring(L"C:"), windows, std::wstring(L"relative"),
@@ -386,7 +391,7 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterThe
     })));
     EXPECT_EQ(RunEngine(L"C:\\helplog\\uninst.log"), 0);
     EXPECT_TRUE(FileExists(dir + L"\\help\\unreg.txt"));
-    EXPECT_EQ(IdeFolder, L"before");
+    EXPECT_EQ(lastWalk.IdeFolder, L"before");
     // The process's own current folder comes back, so the install folder stays removable.
     wchar_t cwd[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, cwd);
@@ -395,9 +400,8 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterThe
     // Without the batch file the walk still undoes what comes before it in the
     // log, then reports the failure: never success.
     DeleteFileW((dir + L"\\help\\help_unreg.bat").c_str());
-    IdeFolder = L"untouched";
     EXPECT_EQ(RunEngine(L"C:\\helplog\\uninst.log"), static_cast<int>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(IdeFolder, L"before");
+    EXPECT_EQ(lastWalk.IdeFolder, L"before");
 }
 
 // A Unix symbolic link made from the host, which a program under Wine sees as
@@ -464,9 +468,8 @@ TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
     const size_t lateSize = 16 + 4, middleEnd = bytes.size() - lateSize;
     bytes[middleEnd - 2] = static_cast<char>(0x7F);
     MakeFile(dir + L"\\uninst.log", bytes);
-    IdeFolder.clear();
     EXPECT_LT(RunEngine(dir + L"\\uninst.log"), 0);
-    EXPECT_EQ(IdeFolder, L"late");
+    EXPECT_EQ(lastWalk.IdeFolder, L"late");
     // A truncated log fails as well, without reading past its end.
     MakeFile(dir + L"\\uninst.log", bytes.substr(0, bytes.size() - 3));
     EXPECT_LT(RunEngine(dir + L"\\uninst.log"), 0);

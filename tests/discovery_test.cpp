@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include "common/UDiscovery.h"
-#include "common/UGlobals.h"
 #include "common/UHandles.h"
 #include "common/UIdeTable.h"
 #include "common/ULocations.h"
@@ -43,13 +42,13 @@ int CountFound() {
 
 class Discovery : public testing::Test {
 protected:
-    void SetUp() override {
-        ClearMachine();
-        CurrentIde = 0;
-        InstallDir.clear();
-        IdeFolder.clear();
-    }
+    void SetUp() override { ClearMachine(); }
     void TearDown() override { ClearMachine(); }
+    // What the location codes resolve against, and short names for its parts.
+    tessel::common::LocationContext at_;
+    int& CurrentIde = at_.CurrentIde;
+    std::wstring& InstallDir = at_.InstallDir;
+    std::wstring& IdeFolder = at_.IdeFolder;
 };
 
 TEST_F(Discovery, EmptyMachineAndFullMachine) {
@@ -152,42 +151,42 @@ TEST_F(Discovery, CommonFolderSources) {
     ASSERT_TRUE(LayOutIde(kStudio12, hklmEnv));
     FindBorlandProducts();
     CurrentIde = kStudio12;
-    EXPECT_EQ(StandinCommonDir(kStudio12), GetBdsCommonDir());
+    EXPECT_EQ(StandinCommonDir(kStudio12), GetBdsCommonDir(at_));
 
     // The user's value comes first and is not expanded.
     SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_SZ, L"$(BDSUSERDIR)\\Common");
-    EXPECT_EQ(L"$(BDSUSERDIR)\\Common", GetBdsCommonDir());
+    EXPECT_EQ(L"$(BDSUSERDIR)\\Common", GetBdsCommonDir(at_));
     // An empty value of the user's hides the machine's; rsvars.bat then tells.
     const std::wstring rsvars = JoinPath(StandinRootDir(kStudio12), L"bin\\rsvars.bat");
     SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_SZ, L"");
     WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@set BDSCOMMONDIR=C:\\Lower\r\n@SET BDSCOMMONDIR=C:\\From Rsvars\\12\r\n@SET X=1\r\n");
-    EXPECT_EQ(L"C:\\From Rsvars\\12", GetBdsCommonDir());
+    EXPECT_EQ(L"C:\\From Rsvars\\12", GetBdsCommonDir(at_));
     // A REG_EXPAND_SZ value of the user's does not count: the machine's is read.
     SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_EXPAND_SZ, L"C:\\Expand");
-    EXPECT_EQ(StandinCommonDir(kStudio12), GetBdsCommonDir());
+    EXPECT_EQ(StandinCommonDir(kStudio12), GetBdsCommonDir(at_));
 
     // Without registry values: the rsvars line must end in a carriage return...
     ASSERT_TRUE(DeleteRegKey(HKEY_CURRENT_USER, EnvKey(kStudio12)));
     ASSERT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, EnvKey(kStudio12)));
     WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@SET BDSCOMMONDIR=C:\\No\\Line\\End");
-    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\23.0"), GetBdsCommonDir());
+    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\23.0"), GetBdsCommonDir(at_));
     // ...and is found in exact case only.
     WriteBytes(rsvars, "@Set BDSCOMMONDIR=C:\\Mixed\\Case\r\n");
-    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\23.0"), GetBdsCommonDir());
+    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\23.0"), GetBdsCommonDir(at_));
     WriteBytes(rsvars, "@SET BDSCOMMONDIR=C:\\Bare CR\rnext");
-    EXPECT_EQ(L"C:\\Bare CR", GetBdsCommonDir());
+    EXPECT_EQ(L"C:\\Bare CR", GetBdsCommonDir(at_));
 
     // The common documents rule for an IDE that has nothing at all.
     CurrentIde = kStudio11;
-    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\22.0"), GetBdsCommonDir());
+    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\22.0"), GetBdsCommonDir(at_));
     CurrentIde = kDelphi2005;
-    EXPECT_EQ(JoinPath(Docs(), L"Borland\\Studio\\3.0"), GetBdsCommonDir());
+    EXPECT_EQ(JoinPath(Docs(), L"Borland\\Studio\\3.0"), GetBdsCommonDir(at_));
     CurrentIde = kDelphi7;
-    EXPECT_EQ(JoinPath(Docs(), L"Borland\\Delphi\\7.0"), GetBdsCommonDir());
+    EXPECT_EQ(JoinPath(Docs(), L"Borland\\Delphi\\7.0"), GetBdsCommonDir(at_));
     CurrentIde = 0;
-    EXPECT_EQ(L"", GetBdsCommonDir());
+    EXPECT_EQ(L"", GetBdsCommonDir(at_));
     CurrentIde = 30;
-    EXPECT_EQ(L"", GetBdsCommonDir());
+    EXPECT_EQ(L"", GetBdsCommonDir(at_));
 }
 
 TEST_F(Discovery, LocationCodes) {
@@ -197,56 +196,56 @@ TEST_F(Discovery, LocationCodes) {
 
     // No current IDE: the IDE's folders are empty, the others are not.
     CurrentIde = 0;
-    for (unsigned code : {2u, 4u, 7u, 8u, 0u, 9u, 200u}) EXPECT_EQ(L"", GetLocationPath(code)) << code;
+    for (unsigned code : {2u, 4u, 7u, 8u, 0u, 9u, 200u}) EXPECT_EQ(L"", GetLocationPath(at_, code)) << code;
     wchar_t windows[MAX_PATH], system[MAX_PATH], temp[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     GetSystemDirectoryW(system, MAX_PATH);
     GetTempPathW(MAX_PATH, temp);
-    EXPECT_EQ(windows, GetLocationPath(locWindows));
-    EXPECT_EQ(system, GetLocationPath(locSystem));
-    EXPECT_EQ(temp, GetLocationPath(locTemp));
-    EXPECT_EQ(L'\\', GetLocationPath(locTemp).back());
-    EXPECT_EQ(InstallDir, GetLocationPath(locInstall));
-    EXPECT_EQ(L"delphi6.ohi", ResolvePath(locIdeHelp, L"delphi6.ohi"));
+    EXPECT_EQ(windows, GetLocationPath(at_, locWindows));
+    EXPECT_EQ(system, GetLocationPath(at_, locSystem));
+    EXPECT_EQ(temp, GetLocationPath(at_, locTemp));
+    EXPECT_EQ(L'\\', GetLocationPath(at_, locTemp).back());
+    EXPECT_EQ(InstallDir, GetLocationPath(at_, locInstall));
+    EXPECT_EQ(L"delphi6.ohi", ResolvePath(at_, locIdeHelp, L"delphi6.ohi"));
 
     // Delphi 6: help folder with its trailing backslash, joined with one backslash.
     CurrentIde = 7;
-    EXPECT_EQ(StandinRootDir(7), GetLocationPath(locIdeRoot));
-    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\", GetLocationPath(locIdeHelp));
-    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\delphi6.ohi", ResolvePath(locIdeHelp, L"delphi6.ohi"));
-    EXPECT_EQ(StandinRootDir(7) + L"\\bin\\dcc32.exe", ResolvePath(locIdeRoot, L"bin\\dcc32.exe"));
+    EXPECT_EQ(StandinRootDir(7), GetLocationPath(at_, locIdeRoot));
+    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\", GetLocationPath(at_, locIdeHelp));
+    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\delphi6.ohi", ResolvePath(at_, locIdeHelp, L"delphi6.ohi"));
+    EXPECT_EQ(StandinRootDir(7) + L"\\bin\\dcc32.exe", ResolvePath(at_, locIdeRoot, L"bin\\dcc32.exe"));
 
     CurrentIde = kStudio12;
-    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl", GetLocationPath(locBpl));
-    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\Win64", GetLocationPath(locBpl64));
-    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\qvl290.bpl", ResolvePath(locBpl, L"qvl290.bpl"));
-    EXPECT_TRUE(DirectoryExists(GetLocationPath(locBpl64)));
+    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl", GetLocationPath(at_, locBpl));
+    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\Win64", GetLocationPath(at_, locBpl64));
+    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\qvl290.bpl", ResolvePath(at_, locBpl, L"qvl290.bpl"));
+    EXPECT_TRUE(DirectoryExists(GetLocationPath(at_, locBpl64)));
 
-    EXPECT_EQ(L"C:\\Abs\\x.txt", ResolvePath(0, L"C:\\Abs\\x.txt"));
-    EXPECT_EQ(L"rel.txt", ResolvePath(12, L"rel.txt"));
-    EXPECT_EQ(InstallDir + L"\\Source\\qvUtils.pas", ResolvePath(locInstall, L"Source\\qvUtils.pas"));
-    EXPECT_EQ(windows + std::wstring(L"\\qvTessel.ini"), ResolvePath(locWindows, L"qvTessel.ini"));
+    EXPECT_EQ(L"C:\\Abs\\x.txt", ResolvePath(at_, 0, L"C:\\Abs\\x.txt"));
+    EXPECT_EQ(L"rel.txt", ResolvePath(at_, 12, L"rel.txt"));
+    EXPECT_EQ(InstallDir + L"\\Source\\qvUtils.pas", ResolvePath(at_, locInstall, L"Source\\qvUtils.pas"));
+    EXPECT_EQ(windows + std::wstring(L"\\qvTessel.ini"), ResolvePath({}, locWindows, L"qvTessel.ini"));
 }
 
 TEST_F(Discovery, InstallSubPaths) {
     InstallDir = L"C:\\Tessel";
     IdeFolder = L"RADStudio15";
-    EXPECT_EQ(L"C:\\Tessel", GetInstallSubPath(0));
-    EXPECT_EQ(L"C:\\Tessel\\Source", GetInstallSubPath(1));
-    EXPECT_EQ(L"C:\\Tessel\\RADStudio15", GetInstallSubPath(2));
-    EXPECT_EQ(L"C:\\Tessel\\RADStudio15\\Win32", GetInstallSubPath(3));
-    EXPECT_EQ(L"C:\\Tessel\\RADStudio15\\Win64", GetInstallSubPath(4));
-    EXPECT_EQ(GetInstallSubPath(2), GetInstallSubPath(130));
-    EXPECT_EQ(GetInstallSubPath(4), GetInstallSubPath(132));
-    for (unsigned code : {5u, 127u, 255u}) EXPECT_EQ(L"", GetInstallSubPath(code)) << code;
+    EXPECT_EQ(L"C:\\Tessel", GetInstallSubPath(at_, 0));
+    EXPECT_EQ(L"C:\\Tessel\\Source", GetInstallSubPath(at_, 1));
+    EXPECT_EQ(L"C:\\Tessel\\RADStudio15", GetInstallSubPath(at_, 2));
+    EXPECT_EQ(L"C:\\Tessel\\RADStudio15\\Win32", GetInstallSubPath(at_, 3));
+    EXPECT_EQ(L"C:\\Tessel\\RADStudio15\\Win64", GetInstallSubPath(at_, 4));
+    EXPECT_EQ(GetInstallSubPath(at_, 2), GetInstallSubPath(at_, 130));
+    EXPECT_EQ(GetInstallSubPath(at_, 4), GetInstallSubPath(at_, 132));
+    for (unsigned code : {5u, 127u, 255u}) EXPECT_EQ(L"", GetInstallSubPath(at_, code)) << code;
 
     // A folder name with its own leading backslash, and an install folder ending in one.
     IdeFolder = L"\\Delphi3";
     InstallDir = L"C:\\";
-    EXPECT_EQ(L"C:\\\\Delphi3", GetInstallSubPath(2));
-    EXPECT_EQ(L"C:\\Source", GetInstallSubPath(1));
+    EXPECT_EQ(L"C:\\\\Delphi3", GetInstallSubPath(at_, 2));
+    EXPECT_EQ(L"C:\\Source", GetInstallSubPath(at_, 1));
     InstallDir = L"D:\\Lib";
-    EXPECT_EQ(L"D:\\Lib\\Delphi3\\Win32", GetInstallSubPath(3));
+    EXPECT_EQ(L"D:\\Lib\\Delphi3\\Win32", GetInstallSubPath(at_, 3));
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[21].RegKey) + L"\\C++\\Paths\\Win32",
                               L"LibraryPath", value));
     EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio15\\Win32")) << ToUtf8(value);
-    EXPECT_TRUE(PathExists(ResolvePath(locSystem, L"qvl70.bpl")));
+    EXPECT_TRUE(PathExists(ResolvePath({}, locSystem, L"qvl70.bpl")));
 
     // The undo log: product facts first, two IDE selections per block, the product key last.
     std::string undo;

@@ -8,6 +8,7 @@
 #include <vector>
 #include "common/UIdeTable.h"
 #include "common/ULocations.h"
+#include "script/InstallContext.h"
 #include "script/UConst.h"
 #include "support/PayloadList.h"
 
@@ -574,7 +575,7 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
         for (int h = 0; h < 3; ++h) EXPECT_EQ(Str(ide.HelpStr[h]), Str(e.HelpStr[h])) << h;
         EXPECT_EQ(ide.IsDelphi, e.IsDelphi);
         EXPECT_EQ(ide.Is32and64, e.Is32and64);
-        EXPECT_TRUE(ide.RootDir.empty() && !ide.Exists && !ide.Selected);
+        EXPECT_TRUE(ide.RootDir.empty() && !ide.Exists);
     }
 }
 
@@ -582,7 +583,6 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     std::set<uint32_t> bits, masks;
     for (const TInstallItem& item : InstallItems) {
         EXPECT_TRUE(bits.insert(item.Bit).second) << "duplicate bit";
-        EXPECT_FALSE(item.Checked);
         if (item.IdeMask == 0) continue;
         EXPECT_TRUE(masks.insert(item.IdeMask).second);
         int ide = IdeIndexByMask(item.IdeMask);
@@ -612,7 +612,7 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     EXPECT_EQ(ScriptRow(inc).Target, &CopyTargets[7]);
     EXPECT_EQ(Str(ScriptRow(inc).Text), L"Source\\qvTessel.inc");
 
-    EXPECT_EQ(CustomizeMask, 5u);
+    EXPECT_EQ(tessel::script::InstallContext{}.CustomizeMask, 5u);
     EXPECT_EQ(std::wstring(CustomizeOptions[0].Caption), L"");
     EXPECT_EQ(std::wstring(ProductDescription).substr(std::wstring(ProductDescription).size() - 4), L"\r\n\r\n");
     EXPECT_EQ(std::wstring(UninstallRootKey), L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");

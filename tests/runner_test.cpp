@@ -15,6 +15,7 @@
 #include "common/UPathText.h"
 #include "common/UUtils.h"
 #include "common/UnDo.h"
+#include "script/InstallContext.h"
 #include "script/UConst.h"
 #include "script/UScript.h"
 #include "support/SetupRun.h"
@@ -32,11 +33,20 @@ const TScriptItem kInfoRows[] = {
     Row(skInfo | U, nullptr, 5), Row(skInfo | U, nullptr, 7), Row(skInfo | U, nullptr, 6),
 };
 
+// The install the rows run for, reset by the fixture, and short names for the parts the tests set.
+tessel::script::InstallContext install;
+std::wstring& InstallDir = install.Location.InstallDir;
+int& CurrentIde = install.Location.CurrentIde;
+std::wstring& IdeFolder = install.Location.IdeFolder;
+uint32_t& SelectedIdeMask = install.SelectedIdeMask;
+uint32_t& SelectedItemMask = install.SelectedItemMask;
+bool& CopyOnly = install.CopyOnly;
+
 // Runs rows the way the progress page does; the results of all rows and,
 // when asked for, the log text each row left.
 std::vector<int> RunRows(const std::vector<TScriptItem>& rows, std::vector<std::wstring>* texts = nullptr) {
     std::vector<int> results;
-    TScript script;
+    TScript script(install);
     script.UseRows(rows.data(), static_cast<int>(rows.size()));
     script.Start();
     EXPECT_EQ(static_cast<int>(rows.size()), script.ProgressCount());
@@ -108,14 +118,8 @@ protected:
     void SetUp() override {
         DeleteDirectoryTree(L"C:\\rt", false);
         DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
+        install = {};
         InstallDir = L"C:\\rt\\inst";
-        CurrentIde = 0;
-        IdeFolder.clear();
-        SelectedIdeMask = 0;
-        SelectedItemMask = 0;
-        CustomizeMask = 5;
-        CopyOnly = false;
-        for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Selected = false;
     }
 };
 
@@ -223,14 +227,13 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
 TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
     InstallDir = L"C:\\rt\\Bibliothèque Ünïcode";
     SelectedIdeMask = IdeTable[9].InternalId | IdeTable[29].InternalId | IdeTable[8].InternalId;
-    IdeTable[9].Selected = true;    // in the mask and selected
-    IdeTable[8].Selected = true;
-    IdeTable[29].Selected = false;  // in the mask only
-    IdeTable[1].Selected = true;    // selected only
-    LastRunRefused = true;  // left over from an earlier refused run
+    // Delphi 7 and C++Builder 6 in the mask and preselected, RAD Studio 12 in the
+    // mask only, Delphi 3 preselected only.
+    install.PreselectedIdeMask = IdeTable[9].InternalId | IdeTable[8].InternalId | IdeTable[1].InternalId;
+    install.RunRefused = true;  // left over from an earlier refused run
     const std::vector<int> results = RunRows(WithInfo({}));
     EXPECT_EQ(std::vector<int>(6, 0), results);
-    EXPECT_FALSE(LastRunRefused);
+    EXPECT_FALSE(install.RunRefused);
 
     const std::vector<std::wstring> lines = LogLines(InstallDir);
     const std::vector<std::wstring> expected = {
@@ -445,7 +448,7 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
             EXPECT_NE(static_cast<int>(ERROR_BAD_PATHNAME), code);
         }
         EXPECT_FALSE(SystemErrorText(code).empty());
-        EXPECT_TRUE(LastRunRefused);
+        EXPECT_TRUE(install.RunRefused);
         EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Fail. " + SystemErrorText(code), texts[0]);
         results[0] = 0;
         EXPECT_EQ(std::vector<int>(rows.size(), 0), results);

@@ -377,7 +377,8 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
     for (int i = 1; i <= IdeCount; ++i) all.push_back(i);
     ASSERT_TRUE(LayOutMachine(all));
     FindBorlandProducts();
-    InstallDir = work + L"\\Tessel";
+    tessel::common::LocationContext at;  // the install folder and the IDE whose block runs
+    at.InstallDir = work + L"\\Tessel";
     wchar_t oldDir[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, oldDir);
 
@@ -388,25 +389,25 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
             case skSetIde:
-                ide = CurrentIde = int(row.Param);
-                IdeFolder = text;
+                ide = at.CurrentIde = int(row.Param);
+                at.IdeFolder = text;
                 break;
-            case skCreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(row.Location, text))) << i; break;
+            case skCreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(at, row.Location, text))) << i; break;
             case skExtractFile:
                 if (text.compare(0, 6, L"Demos\\") != 0) {
-                    ASSERT_EQ(0u, SaveResourceToFile(row.Param, ResolvePath(row.Location, text))) << i;
+                    ASSERT_EQ(0u, SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text))) << i;
                 }
                 break;
             case skCopyFile:  // only the Delphi 3 include file matters inside the package folders
                 if (row.Target->Location == locInstall)
-                    CopyFileW(ResolvePath(row.Location, text).c_str(),
-                              ResolvePath(row.Target->Location, row.Target->FileName).c_str(), FALSE);
+                    CopyFileW(ResolvePath(at, row.Location, text).c_str(),
+                              ResolvePath(at, row.Target->Location, row.Target->FileName).c_str(), FALSE);
                 break;
-            case skSetCurrentDir: ASSERT_TRUE(SetCurrentDirectoryW(ResolvePath(row.Location, text).c_str())) << i; break;
+            case skSetCurrentDir: ASSERT_TRUE(SetCurrentDirectoryW(ResolvePath(at, row.Location, text).c_str())) << i; break;
             case skCompilePackage: {
                 wchar_t cwd[MAX_PATH];
                 GetCurrentDirectoryW(MAX_PATH, cwd);
-                EXPECT_EQ(JoinPath(InstallDir, IdeFolder), cwd) << i;
+                EXPECT_EQ(JoinPath(at.InstallDir, at.IdeFolder), cwd) << i;
                 const RunResult r = RunTool(CompileCommand(row), L"", 45000);
                 EXPECT_TRUE(r.finished && r.exitCode == 0) << "row " << i << " " << IdeTable[ide].Name;
                 ++compiles[ide];
@@ -414,7 +415,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             }
             case skCheckFile:
                 if (ide && text != L"bin\\dcc64.exe") {
-                    EXPECT_TRUE(FileThere(ResolvePath(row.Location, text)))
+                    EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text)))
                         << "row " << i << " " << IdeTable[ide].Name << " " << std::string(text.begin(), text.end());
                     ++checks[ide];
                 }
@@ -422,14 +423,14 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             case skCopyFiles: {
                 // BDS 2006 to XE leave their C++ headers in "Source"; the script moves them.
                 WIN32_FIND_DATAW data;
-                UniqueFind found(FindFirstFileW(ResolvePath(row.Location, text).c_str(), &data));
+                UniqueFind found(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
                 EXPECT_TRUE(found.valid()) << "no C++ headers for " << IdeTable[ide].Name;
                 break;
             }
             case skDeleteFiles: {
                 WIN32_FIND_DATAW data;
-                const std::wstring source = JoinPath(InstallDir, L"Source");
-                UniqueFind found(FindFirstFileW(ResolvePath(row.Location, text).c_str(), &data));
+                const std::wstring source = JoinPath(at.InstallDir, L"Source");
+                UniqueFind found(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
                 if (found) {
                     do DeleteFileW(JoinPath(source, data.cFileName).c_str());
                     while (FindNextFileW(found.get(), &data));
@@ -460,12 +461,12 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             case skAppendText: {
                 const wchar_t* file = IdeTable[ide].HelpStr[row.Param - 1];
                 ASSERT_NE(nullptr, file) << "row " << i;
-                EXPECT_TRUE(FileThere(ResolvePath(row.Location, file))) << "row " << i << " " << IdeTable[ide].Name;
+                EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, file))) << "row " << i << " " << IdeTable[ide].Name;
                 ++helpRows[ide];
                 break;
             }
-            case skMergeFiles: EXPECT_TRUE(FileThere(ResolvePath(row.Location2, row.Text3))) << "row " << i; break;
-            case skDeleteFile: EXPECT_TRUE(FileThere(ResolvePath(row.Location, text))) << "row " << i; break;
+            case skMergeFiles: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location2, row.Text3))) << "row " << i; break;
+            case skDeleteFile: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text))) << "row " << i; break;
             default: break;
         }
     }

@@ -49,7 +49,7 @@ void AppendToList(HKEY root, const std::wstring& key, const std::wstring& name, 
 // The places a Tessel install touches on this test machine.
 struct TMachine {
     std::wstring d7Root = L"C:\\IDEs\\Delphi 7", xe7Root = L"C:\\IDEs\\XE7";
-    std::wstring windows = ResolvePath(locWindows, L"");
+    std::wstring windows = ResolvePath({}, locWindows, L"");
 
     TSnapshot Snapshot() const {
         TSnapshot s;

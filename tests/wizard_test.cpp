@@ -106,23 +106,20 @@ TEST(WizardLogic, RowErrorMessageAndLinkClicks) {
 }
 
 TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
-    auto reset = [] {
-        for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Exists = IdeTable[i].Selected = false;
-        for (TInstallItem& item : InstallItems) item.Checked = false;
+    tessel::script::InstallContext install;
+    auto reset = [&install] {
+        for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Exists = false;
+        install = {};
         IdeTable[kDelphi7].Exists = IdeTable[kStudio12].Exists = true;
     };
-    auto checkedLines = [] {
-        uint32_t lines = 0;
-        for (int i = 0; i < InstallItemCount; ++i)
-            if (InstallItems[i].Checked) lines |= 1u << i;
-        return lines;
-    };
+    auto checkedLines = [&install] { return install.CheckedLines; };
+    auto selected = [&install](int ide) { return (install.PreselectedIdeMask & IdeTable[ide].InternalId) != 0; };
     const uint32_t extras = (1u << kLineHelp) | (1u << kLineDelphiDemos) | (1u << kLineCppDemos);
 
     reset();
-    ApplyPreviousSelection(0, 0);
-    EXPECT_TRUE(IdeTable[kDelphi7].Selected);
-    EXPECT_TRUE(IdeTable[kStudio12].Selected);
+    ApplyPreviousSelection(install, 0, 0);
+    EXPECT_TRUE(selected(kDelphi7));
+    EXPECT_TRUE(selected(kStudio12));
     EXPECT_EQ(checkedLines(), (1u << kLineStudio12) | (1u << kLineDelphi7) | extras);
     uint32_t ides = 0, items = 0;
     SelectionMasks(checkedLines(), ides, items);
@@ -131,16 +128,16 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
 
     // Stored Delphi 7 and help files: exactly those, the demos stay unticked.
     reset();
-    ApplyPreviousSelection(0x100, 0x480);
-    EXPECT_TRUE(IdeTable[kDelphi7].Selected);
-    EXPECT_FALSE(IdeTable[kStudio12].Selected);
+    ApplyPreviousSelection(install, 0x100, 0x480);
+    EXPECT_TRUE(selected(kDelphi7));
+    EXPECT_FALSE(selected(kStudio12));
     EXPECT_EQ(checkedLines(), (1u << kLineDelphi7) | (1u << kLineHelp));
 
     // A stored IDE that has gone away is neither selected nor ticked.
     reset();
     IdeTable[kDelphi7].Exists = false;
-    ApplyPreviousSelection(0x100, 0x480);
-    EXPECT_FALSE(IdeTable[kDelphi7].Selected);
+    ApplyPreviousSelection(install, 0x100, 0x480);
+    EXPECT_FALSE(selected(kDelphi7));
     EXPECT_EQ(checkedLines(), 1u << kLineHelp);
 
     // Only extra items: no IDE bit.

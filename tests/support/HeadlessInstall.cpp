@@ -7,6 +7,7 @@
 #include "common/UHandles.h"
 #include "common/UIdeTable.h"
 #include "common/UUtils.h"
+#include "script/InstallContext.h"
 #include "script/UConst.h"
 #include "script/UScript.h"
 #include "setup/UChoices.h"
@@ -30,23 +31,22 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     HMODULE previousModule = PayloadModule;
     PayloadModule = payload.get();
 
-    LoadPreviousSelection();  // discovery and preselection, as the IDE page starts
-    SelectedIdeMask = 0;
+    tessel::script::InstallContext install;
+    LoadPreviousSelection(install);  // discovery and preselection, as the IDE page starts
     for (int index : options.ides)
-        if (IsIdeIndex(index)) SelectedIdeMask |= IdeTable[index].InternalId;
-    SelectedItemMask = ItemMaskForIdes(options.ides) | options.extraItems;
-    CustomizeMask = options.customizeMask;
-    CopyOnly = options.copyOnly;
-    InstallDir = options.installDir;
-    CurrentIde = 0;
-    IdeFolder.clear();
+        if (IsIdeIndex(index)) install.SelectedIdeMask |= IdeTable[index].InternalId;
+    install.SelectedItemMask = ItemMaskForIdes(options.ides) | options.extraItems;
+    install.CustomizeMask = options.customizeMask;
+    install.CopyOnly = options.copyOnly;
+    install.Location.InstallDir = options.installDir;
+    if (options.compileTimeoutMs != 0) install.CompileTimeoutMs = options.compileTimeoutMs;
 
     // The compile rows leave the current directory in a package folder; give it back
     // so that an uninstall in this process can remove that folder.
     wchar_t savedDir[MAX_PATH + 1] = {};
     const DWORD savedLen = GetCurrentDirectoryW(MAX_PATH, savedDir);
     {
-        TScript script;
+        TScript script(install);
         script.Start();
         RunRemainingRows(script, [&](int code) {
             if (code != 0) run.failures.push_back({script.FCurrent, code, script.GetItem().Word0, script.LogText()});

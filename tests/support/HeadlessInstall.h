@@ -2,6 +2,7 @@
 // IDE and directory pages would set them, then the runner is stepped through
 // every row exactly as the progress page does.
 #pragma once
+#include <windows.h>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@ struct HeadlessOptions {
     uint32_t extraItems = 0x380;  // help files and both demo sets; added to the IDEs' items
     bool copyOnly = false;        // CopyOnly
     uint32_t customizeMask = 5;
+    DWORD compileTimeoutMs = 0;   // how long a compile row waits; 0: the product's 45 s
 };
 
 // One row whose result was not 0.

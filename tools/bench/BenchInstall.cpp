@@ -18,6 +18,7 @@
 #include "common/UGlobals.h"
 #include "common/UHandles.h"
 #include "common/UUtils.h"
+#include "script/InstallContext.h"
 #include "script/UConst.h"
 #include "script/UScript.h"
 #include "tools/bench/BenchClock.h"
@@ -68,16 +69,16 @@ const char* KindName(uint16_t kind) {
 }
 
 // Ticks what the IDE page offers: items without an IDE, and items whose IDE was found.
-void SelectEverythingOffered() {
-    SelectedIdeMask = 0;
-    SelectedItemMask = 0;
-    for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Selected = IdeTable[i].Exists;
-    for (TInstallItem& item : InstallItems) {
+void SelectEverythingOffered(tessel::script::InstallContext& install) {
+    for (int i = 1; i <= IdeCount; ++i)
+        if (IdeTable[i].Exists) install.PreselectedIdeMask |= IdeTable[i].InternalId;
+    for (int i = 0; i < InstallItemCount; ++i) {
+        const TInstallItem& item = InstallItems[i];
         const TBorlandProduct* ide = IdeByMask(item.IdeMask);
-        item.Checked = item.IdeMask == 0 || (ide != nullptr && ide->Exists);
-        if (!item.Checked) continue;
-        SelectedIdeMask |= item.IdeMask;
-        SelectedItemMask |= item.Bit;
+        if (item.IdeMask != 0 && (ide == nullptr || !ide->Exists)) continue;
+        install.CheckedLines |= 1u << i;
+        install.SelectedIdeMask |= item.IdeMask;
+        install.SelectedItemMask |= item.Bit;
     }
 }
 
@@ -127,14 +128,15 @@ int wmain(int argc, wchar_t** argv) {
 
     const int64_t t0 = BenchMicros();
     FindBorlandProducts();
-    SelectEverythingOffered();
-    InstallDir = argv[2];
+    tessel::script::InstallContext install;
+    SelectEverythingOffered(install);
+    install.Location.InstallDir = argv[2];
     const int64_t tDiscovered = BenchMicros();
 
     std::vector<RowTime> rows;
     int64_t tStarted = 0, tRan = 0;
     {
-        TScript script;
+        TScript script(install);
         script.Start();
         tStarted = BenchMicros();
         rows.reserve(static_cast<size_t>(script.Count()));
@@ -170,7 +172,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i <= IdeCount; ++i) ides += IdeTable[i].Exists ? 1 : 0;
 
     BenchPut("ides_found", ides);
-    BenchPut("item_mask", SelectedItemMask);
+    BenchPut("item_mask", install.SelectedItemMask);
     BenchPut("rows", static_cast<long long>(rows.size()));
     BenchPut("rows_failed", failed);
     BenchPut("discovery_us", tDiscovered - t0);

@@ -74,11 +74,11 @@ int wmain(int argc, wchar_t** argv) {
         return 10;
     }
     PayloadModule = payload.get();
-    LoadPreviousSelection();  // discovery, as the unattended install starts
-    SelectedIdeMask = SelectedItemMask = 0;
-    SelectIdes(ides, SelectedIdeMask, SelectedItemMask);
-    SelectedItemMask |= extraItems;
-    CopyOnly = copyOnly;
-    InstallDir = argv[1];
-    return RunChosenInstall();
+    tessel::script::InstallContext install;
+    LoadPreviousSelection(install);  // discovery, as the unattended install starts
+    SelectIdes(ides, install.SelectedIdeMask, install.SelectedItemMask);
+    install.SelectedItemMask |= extraItems;
+    install.CopyOnly = copyOnly;
+    install.Location.InstallDir = argv[1];
+    return RunChosenInstall(install);
 }
