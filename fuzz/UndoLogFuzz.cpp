@@ -1,8 +1,8 @@
 // Fuzz target for the undo-log reader and the uninstall engine's walk.
 //
 // Built natively (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
-// from the production files common/UnDoFormat.cpp, common/UnDoRules.cpp,
-// common/UPathText.cpp and common/UDeinstall.cpp; the few Windows types they
+// from the production files common/UndoLogFormat.cpp, common/UndoRules.cpp,
+// common/PathText.cpp and common/UninstallEngine.cpp; the few Windows types they
 // name come from fuzz/shim. What stands in for the rest of the programs is
 // below: the file read hands the engine the fuzz input, and the undo step only
 // writes down which record it was given, so the walk itself is what runs.
@@ -24,13 +24,13 @@
 #include <string>
 #include <vector>
 
-#include "common/UDeinstall.h"
-#include "common/UDiscovery.h"
-#include "common/UScriptKinds.h"
-#include "common/UUtils.h"
-#include "common/UnDoFormat.h"
-#include "common/UnDoRules.h"
-#include "common/UnDoSteps.h"
+#include "common/UninstallEngine.h"
+#include "common/IdeDiscovery.h"
+#include "common/RowKinds.h"
+#include "common/SystemUtils.h"
+#include "common/UndoLogFormat.h"
+#include "common/UndoRules.h"
+#include "common/UndoSteps.h"
 
 // ---- What the engine needs from the rest of the program -------------------
 

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "common/UGlobals.h"
-#include "common/UIdeTable.h"
-#include "common/UPathText.h"
-#include "standin/UMachine.h"
-#include "standin/UStandinText.h"
+#include "common/ProcessGlobals.h"
+#include "common/IdeTable.h"
+#include "common/PathText.h"
+#include "standin/Machine.h"
+#include "standin/StandinText.h"
 
 namespace {
 

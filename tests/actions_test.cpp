@@ -7,18 +7,18 @@
 #include <cstring>
 #include <string>
 
-#include "common/UGlobals.h"
-#include "common/UHandles.h"
-#include "common/UIdeTable.h"
-#include "common/ULocations.h"
-#include "common/UPathText.h"
-#include "common/UUtils.h"
-#include "script/UActionLogic.h"
-#include "script/InstallContext.h"
-#include "script/UConst.h"
-#include "script/UFileActions.h"
-#include "script/UPackageActions.h"
-#include "standin/UMachine.h"
+#include "common/ProcessGlobals.h"
+#include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "script/actions/ActionLogic.h"
+#include "script/runner/InstallContext.h"
+#include "script/manifest/Manifest.h"
+#include "script/actions/FileActions.h"
+#include "script/actions/PackageActions.h"
+#include "standin/Machine.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 // The unit is part of setup.exe only, so the test builds it in.
-#include "setup/UqmvCheckListBox.h"
+#include "setup/CheckListBox.h"
 
 namespace {
 

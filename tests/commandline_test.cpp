@@ -6,9 +6,9 @@
 #include <set>
 #include <string>
 #include <vector>
-#include "common/UPathText.h"
+#include "common/PathText.h"
 // The parser is part of setup.exe, which is no library: compile it in here.
-#include "setup/UCommandLine.h"
+#include "setup/CommandLine.h"
 #include "support/SetupRun.h"
 #include "support/WindowDriver.h"
 

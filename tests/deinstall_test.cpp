@@ -1,14 +1,14 @@
 // The uninstall engine against the Wine prefix's own registry and file system.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "common/UDeinstall.h"
-#include "common/UGlobals.h"
-#include "common/UIdeTable.h"
-#include "common/ULocations.h"
-#include "common/UPathText.h"
-#include "common/UUtils.h"
-#include "common/UnDoRules.h"
-#include "common/UnDoSteps.h"
+#include "common/UninstallEngine.h"
+#include "common/ProcessGlobals.h"
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "common/UndoRules.h"
+#include "common/UndoSteps.h"
 #include "support/TestFiles.h"
 #include "support/UndoLogWriter.h"
 

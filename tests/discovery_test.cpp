@@ -4,13 +4,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "common/UDiscovery.h"
-#include "common/UHandles.h"
-#include "common/UIdeTable.h"
-#include "common/ULocations.h"
-#include "common/UPathText.h"
-#include "common/UUtils.h"
-#include "standin/UMachine.h"
+#include "common/IdeDiscovery.h"
+#include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "standin/Machine.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <map>
 #include <set>
 #include <string>
-#include "common/UHandles.h"
-#include "common/UPathText.h"
-#include "common/UUtils.h"
-#include "script/UConst.h"
+#include "common/Handles.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "script/manifest/Manifest.h"
 #include "support/PayloadList.h"
 #include "support/SetupRun.h"
 #include "support/WindowDriver.h"

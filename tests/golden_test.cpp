@@ -21,13 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "common/UDeinstall.h"
-#include "common/ULocations.h"
-#include "common/UUtils.h"
-#include "common/UnDoFormat.h"
-#include "script/UActionLogic.h"
-#include "script/UConst.h"
-#include "standin/UMachine.h"
+#include "common/UninstallEngine.h"
+#include "common/Locations.h"
+#include "common/SystemUtils.h"
+#include "common/UndoLogFormat.h"
+#include "script/actions/ActionLogic.h"
+#include "script/manifest/Manifest.h"
+#include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
 

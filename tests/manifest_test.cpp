@@ -6,10 +6,10 @@
 #include <set>
 #include <string>
 #include <vector>
-#include "common/UIdeTable.h"
-#include "common/ULocations.h"
-#include "script/InstallContext.h"
-#include "script/UConst.h"
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "script/runner/InstallContext.h"
+#include "script/manifest/Manifest.h"
 #include "support/PayloadList.h"
 
 namespace {

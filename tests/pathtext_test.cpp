@@ -1,6 +1,6 @@
 // Path joining and text searches.
 #include <gtest/gtest.h>
-#include "common/UPathText.h"
+#include "common/PathText.h"
 
 TEST(JoinPath, PutsExactlyOneBackslashBetweenParts) {
     EXPECT_EQ(JoinPath(L"C:\\A", L"B"), L"C:\\A\\B");

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "common/UDeinstall.h"
-#include "common/UGlobals.h"
-#include "common/UHandles.h"
-#include "common/UIdeTable.h"
-#include "common/ULocations.h"
-#include "common/UPathText.h"
-#include "common/UUtils.h"
-#include "common/UnDo.h"
-#include "script/InstallContext.h"
-#include "script/UConst.h"
-#include "script/UScript.h"
+#include "common/UninstallEngine.h"
+#include "common/ProcessGlobals.h"
+#include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "common/UndoLog.h"
+#include "script/runner/InstallContext.h"
+#include "script/manifest/Manifest.h"
+#include "script/runner/ScriptRunner.h"
 #include "support/SetupRun.h"
 
 namespace {

@@ -6,17 +6,17 @@
 
 #include <map>
 
-#include "common/UDiscovery.h"
-#include "common/UGlobals.h"
-#include "common/UHandles.h"
-#include "common/UIdeTable.h"
-#include "common/ULocations.h"
-#include "common/UPathText.h"
-#include "common/UUtils.h"
-#include "script/UActionLogic.h"
-#include "script/UConst.h"
-#include "standin/UMachine.h"
-#include "standin/UStandinText.h"
+#include "common/IdeDiscovery.h"
+#include "common/ProcessGlobals.h"
+#include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "script/actions/ActionLogic.h"
+#include "script/manifest/Manifest.h"
+#include "standin/Machine.h"
+#include "standin/StandinText.h"
 
 namespace {
 

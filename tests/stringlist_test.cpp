@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "common/UHandles.h"
-#include "common/UUtils.h"
-#include "common/UqmvStringList.h"
+#include "common/Handles.h"
+#include "common/SystemUtils.h"
+#include "common/StringList.h"
 
 namespace {
 

@@ -8,24 +8,24 @@
 #include <string>
 #include <vector>
 
-#include "common/UDeinstall.h"
-#include "common/UIdeTable.h"
-#include "common/ULocations.h"
-#include "common/UPathText.h"
-#include "common/UScriptKinds.h"
-#include "common/UUtils.h"
-#include "script/UActionLogic.h"
-#include "script/UConst.h"
-#include "setup/UCommandLine.h"
-#include "setup/UUnattended.h"
-#include "setup/UWizardLogic.h"
+#include "common/UninstallEngine.h"
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/RowKinds.h"
+#include "common/SystemUtils.h"
+#include "script/actions/ActionLogic.h"
+#include "script/manifest/Manifest.h"
+#include "setup/CommandLine.h"
+#include "setup/UnattendedInstall.h"
+#include "setup/WizardLogic.h"
 #include "setup/resource.h"
-#include "standin/UMachine.h"
+#include "standin/Machine.h"
 #include "support/MachineSnapshot.h"
 #include "support/SetupRun.h"
 #include "support/TestFiles.h"
 #include "support/WindowDriver.h"
-#include "uninstaller/UUninstallCommandLine.h"
+#include "uninstaller/UninstallCommandLine.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <vector>
-#include "common/UnDo.h"
-#include "common/UScriptKinds.h"
-#include "common/UUtils.h"
+#include "common/UndoLog.h"
+#include "common/RowKinds.h"
+#include "common/SystemUtils.h"
 
 namespace {
 

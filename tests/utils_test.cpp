@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "common/UGlobals.h"
-#include "common/UHandles.h"
-#include "common/UUtils.h"
+#include "common/ProcessGlobals.h"
+#include "common/Handles.h"
+#include "common/SystemUtils.h"
 
 namespace {
 

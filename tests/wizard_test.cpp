@@ -13,15 +13,15 @@
 #include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
 #include "support/WindowDriver.h"
-#include "common/UIdeTable.h"
-#include "common/UPathText.h"
-#include "common/UScriptKinds.h"
-#include "common/UUtils.h"
-#include "script/UConst.h"
+#include "common/IdeTable.h"
+#include "common/PathText.h"
+#include "common/RowKinds.h"
+#include "common/SystemUtils.h"
+#include "script/manifest/Manifest.h"
 #include "setup/resource.h"
-#include "standin/UMachine.h"
+#include "standin/Machine.h"
 // The wizard's pure logic is part of setup.exe only, so the test builds it in.
-#include "setup/UWizardLogic.h"
+#include "setup/WizardLogic.h"
 
 namespace {
 

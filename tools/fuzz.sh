@@ -19,10 +19,10 @@ mkdir -p "$out/corpus" "$out/findings"
 
 srcs=(
   "$root/fuzz/UndoLogFuzz.cpp"
-  "$root/common/UDeinstall.cpp"
-  "$root/common/UnDoFormat.cpp"
-  "$root/common/UnDoRules.cpp"
-  "$root/common/UPathText.cpp"
+  "$root/common/UninstallEngine.cpp"
+  "$root/common/UndoLogFormat.cpp"
+  "$root/common/UndoRules.cpp"
+  "$root/common/PathText.cpp"
 )
 flags=(-std=c++17 -g -O1 -Wall -Wextra -Werror
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all

@@ -1,3 +1,4 @@
+// The uninstall progress shown on the uninstaller's dialog.
 #include "uninstaller/UninstallDialogProgress.h"
 #include <commctrl.h>
 #include <utility>

@@ -1,7 +1,7 @@
 #include "support/DialogTemplate.h"
 #include <sstream>
-#include "common/UHandles.h"
-#include "common/UUtils.h"
+#include "common/Handles.h"
+#include "common/SystemUtils.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 
 #include <windows.h>
 
-#include "common/UGlobals.h"
-#include "common/UHandles.h"
-#include "common/UIdeTable.h"
-#include "common/UUtils.h"
-#include "script/InstallContext.h"
-#include "script/UConst.h"
-#include "script/UScript.h"
-#include "setup/UChoices.h"
+#include "common/ProcessGlobals.h"
+#include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "common/SystemUtils.h"
+#include "script/runner/InstallContext.h"
+#include "script/manifest/Manifest.h"
+#include "script/runner/ScriptRunner.h"
+#include "setup/InstallChoices.h"
 
 uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
     uint32_t mask = 0;

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <cwchar>
 
-#include "common/UHandles.h"
-#include "common/ULocations.h"
-#include "common/UPathText.h"
-#include "common/UScriptKinds.h"
-#include "common/UUtils.h"
+#include "common/Handles.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/RowKinds.h"
+#include "common/SystemUtils.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "support/PayloadList.h"
 
 #include <sstream>
-#include "common/UPathText.h"
-#include "common/UUtils.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
 
 std::map<uint32_t, std::wstring> ReadPayloadList() {
     std::map<uint32_t, std::wstring> list;

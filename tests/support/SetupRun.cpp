@@ -1,8 +1,8 @@
 #include "support/SetupRun.h"
 
-#include "common/UHandles.h"
-#include "common/UPathText.h"
-#include "common/UUtils.h"
+#include "common/Handles.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
 #include "support/MachineSnapshot.h"
 
 std::wstring SetupExePath() { return TESSEL_BUILD_DIR L"\\setup\\setup.exe"; }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/UPathText.h"
-#include "common/UUtils.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
 
 void MakeFile(const std::wstring& path, const std::string& content) {
     const int slash = LastCharPos(path, L'\\');  // 1-based, 0 when there is none

@@ -1,7 +1,7 @@
 // Test entry point: wide-character main for -municode programs.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include "common/UGlobals.h"
+#include "common/ProcessGlobals.h"
 
 int wmain(int argc, wchar_t** argv) {
     InitPlatformId();

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-#include "common/UnDo.h"
-#include "common/UScriptKinds.h"
-#include "common/UUtils.h"
+#include "common/UndoLog.h"
+#include "common/RowKinds.h"
+#include "common/SystemUtils.h"
 
 struct TLogRow {
     uint32_t Word0;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 #include <vector>
-#include "common/UHandles.h"
+#include "common/Handles.h"
 
 namespace wd {
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include "common/UHandles.h"
+#include "common/Handles.h"
 #include "tools/bench/BenchClock.h"
 
 namespace {

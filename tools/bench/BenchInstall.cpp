@@ -14,13 +14,13 @@
 #include <map>
 #include <string>
 #include <vector>
-#include "common/UDiscovery.h"
-#include "common/UGlobals.h"
-#include "common/UHandles.h"
-#include "common/UUtils.h"
-#include "script/InstallContext.h"
-#include "script/UConst.h"
-#include "script/UScript.h"
+#include "common/IdeDiscovery.h"
+#include "common/ProcessGlobals.h"
+#include "common/Handles.h"
+#include "common/SystemUtils.h"
+#include "script/runner/InstallContext.h"
+#include "script/manifest/Manifest.h"
+#include "script/runner/ScriptRunner.h"
 #include "tools/bench/BenchClock.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <windows.h>
 #include <cstdio>
 #include <string>
-#include "common/UDeinstall.h"
-#include "common/UGlobals.h"
-#include "common/UUtils.h"
-#include "common/UScriptKinds.h"
-#include "common/UnDo.h"
+#include "common/UninstallEngine.h"
+#include "common/ProcessGlobals.h"
+#include "common/SystemUtils.h"
+#include "common/RowKinds.h"
+#include "common/UndoLog.h"
 #include "tools/bench/BenchClock.h"
 
 namespace {

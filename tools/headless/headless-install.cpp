@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "common/UGlobals.h"
-#include "common/UHandles.h"
-#include "common/UIdeTable.h"
-#include "script/UConst.h"
-#include "setup/UChoices.h"
-#include "setup/UUnattended.h"
+#include "common/ProcessGlobals.h"
+#include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "script/manifest/Manifest.h"
+#include "setup/InstallChoices.h"
+#include "setup/UnattendedInstall.h"
 
 namespace {
 

@@ -1,0 +1,110 @@
+// Location codes to folders: the install folder, the IDE folders, system folders.
+#include "common/Locations.h"
+
+#include <shlobj.h>
+
+#include "common/IdeTable.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+
+namespace {
+
+constexpr UINT kFolderBuffer = 260;
+
+// The text a system folder query left in a 260-character buffer; empty when the
+// query failed or the folder did not fit (the buffer then holds nothing usable).
+template <typename Query>
+std::wstring SystemFolder(Query query) {
+    wchar_t buf[kFolderBuffer] = {};
+    const UINT n = query(buf, kFolderBuffer);
+    if (n == 0 || n >= kFolderBuffer) return std::wstring();
+    return std::wstring(buf);
+}
+
+// The value of the "@SET BDSCOMMONDIR=" line of "bin\rsvars.bat": from the exact-case
+// marker up to the next carriage return; nothing when no carriage return follows.
+std::wstring CommonDirFromRsvars(const std::wstring& rootDir) {
+    // Without a root folder there is no IDE file to read (the bare "\bin\rsvars.bat"
+    // would name a file at the top of whatever drive is current).
+    if (rootDir.empty()) return std::wstring();
+    const std::wstring file = rootDir + L"\\bin\\rsvars.bat";
+    if (!PathExists(file)) return std::wstring();
+    const std::wstring text = ReadTextFile(file);
+    const std::wstring marker = L"@SET BDSCOMMONDIR=";
+    const int p = TextPos(text, marker);
+    if (p == 0) return std::wstring();
+    const size_t start = size_t(p - 1) + marker.size();
+    const size_t cr = text.find(L'\r', start);
+    if (cr == std::wstring::npos) return std::wstring();
+    return text.substr(start, cr - start);
+}
+
+// The common folder an IDE uses when nothing names one: below the common documents,
+// "Software\Embarcadero\BDS\23.0" becoming "Embarcadero\Studio\23.0".
+std::wstring CommonDirFromDocuments(const std::wstring& regKey) {
+    const std::wstring docs = GetSpecialFolder(CSIDL_COMMON_DOCUMENTS);
+    if (docs.empty()) return std::wstring();
+    std::wstring tail = regKey;
+    if (TextPos(tail, L"Software\\") > 0) {
+        tail.erase(0, 9);
+        const int b = TextPos(LowerWide(tail), L"bds");
+        if (b > 0) tail.replace(size_t(b - 1), 3, L"Studio");
+    }
+    return JoinPath(docs, tail);
+}
+
+}  // namespace
+
+using tessel::common::LocationContext;
+
+std::wstring GetBdsCommonDir(const LocationContext& context) {
+    if (!IsIdeIndex(context.CurrentIde)) return std::wstring();
+    const TBorlandProduct& ide = IdeTable[context.CurrentIde];
+    const std::wstring envKey = std::wstring(ide.RegKey) + L"\\Environment Variables";
+    std::wstring value;
+    // The user's value first; an empty one still counts as read and hides the machine's.
+    if (!ReadRegString(HKEY_CURRENT_USER, envKey, L"BDSCOMMONDIR", value))
+        ReadRegString(HKEY_LOCAL_MACHINE, envKey, L"BDSCOMMONDIR", value);
+    if (value.empty()) value = CommonDirFromRsvars(ide.RootDir);
+    if (value.empty()) value = CommonDirFromDocuments(ide.RegKey);
+    return value;
+}
+
+std::wstring GetLocationPath(const LocationContext& context, unsigned code) {
+    const int ideIndex = context.CurrentIde;
+    switch (code) {
+        case locWindows: return SystemFolder([](wchar_t* b, UINT n) { return GetWindowsDirectoryW(b, n); });
+        case locSystem: return SystemFolder([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); });
+        case locTemp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
+        case locInstall: return context.InstallDir;
+        case locIdeRoot:
+            return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir : std::wstring();
+        case locIdeHelp:
+            return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir + L"\\Help\\" : std::wstring();
+        case locBpl:
+        case locBpl64: {
+            const std::wstring common = GetBdsCommonDir(context);  // empty without a current IDE
+            if (common.empty()) return std::wstring();
+            return JoinPath(common, code == locBpl ? L"Bpl" : L"Bpl\\Win64");
+        }
+        default: return std::wstring();
+    }
+}
+
+std::wstring GetInstallSubPath(const LocationContext& context, unsigned code) {
+    const std::wstring& dir = context.InstallDir;
+    const std::wstring& folder = context.IdeFolder;
+    switch (code % 128) {
+        case 0: return dir;
+        case 1: return JoinPath(dir, L"Source");
+        case 2: return JoinPath(dir, folder);
+        case 3: return JoinPath(dir, folder + L"\\Win32");
+        case 4: return JoinPath(dir, folder + L"\\Win64");
+        default: return std::wstring();
+    }
+}
+
+std::wstring ResolvePath(const LocationContext& context, unsigned location, const std::wstring& text) {
+    if (location == 0) return text;
+    return JoinPath(GetLocationPath(context, location), text);
+}

@@ -1,0 +1,19 @@
+// The undo log "uninst.log": signature "UNQMV02", then records back to back.
+// Record: Kind(2) Flags(2) Param(4) Location(4) TextLength(2) Text(UTF-8) RecordLength(2),
+// all little-endian; RecordLength = TextLength + 16.
+#pragma once
+#include <cstdint>
+#include <string>
+#include "common/Handles.h"
+// Pure encoding and walking (no Win32 calls): EncodeUndoRecord, IsValidUndoSignature,
+// ReadUndoRecordForward, ReadUndoRecordBackward, StepUndoForward, StepUndoBackward.
+#include "common/UndoLogFormat.h"
+
+// Writer used by the script runner. OpenUndoLog creates the install folder and
+// "uninst.log" in it (replacing it), writes the signature, and returns 0, or -1
+// with the system error left in GetLastError.
+int OpenUndoLog(const std::wstring& installDir, UniqueFile& log);
+// Appends one record in a single write; does nothing while no log is open.
+void WriteUndoRecord(const UniqueFile& log, uint32_t word0, uint32_t param, uint32_t location,
+                     const std::wstring& text);
+void CloseUndoLog(UniqueFile& log);

@@ -1,0 +1,235 @@
+// Undo steps. Everything here runs on the user's machine against real files and
+// registry data, so every step checks its inputs first and does nothing when a
+// path or key cannot be resolved: a step that finds nothing to do is not a failure.
+#include "common/UndoSteps.h"
+#include <windows.h>
+#include <vector>
+#include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/RowKinds.h"
+#include "common/SystemUtils.h"
+#include "common/UndoRules.h"
+
+using tessel::common::LocationContext;
+
+namespace {
+
+const TBorlandProduct* CurrentProduct(const LocationContext& context) {
+    return IsIdeIndex(context.CurrentIde) ? &IdeTable[context.CurrentIde] : nullptr;
+}
+
+// Only the oldest IDE spells the value without a blank.
+const wchar_t* LibrarySearchPathName(const TBorlandProduct& ide) { return &ide == &IdeTable[1] ? L"SearchPath" : L"Search Path"; }
+
+// The library keys whose search path the install may have extended: "\Library",
+// and for IDEs with separate 32- and 64-bit libraries also the platform keys,
+// which is where the install writes for them.
+std::vector<std::wstring> LibraryKeys(const TBorlandProduct& ide) {
+    const std::wstring library = std::wstring(ide.RegKey) + LibraryKey;
+    std::vector<std::wstring> keys{library};
+    if (ide.Is32and64) {
+        keys.push_back(library + Win32Key);
+        keys.push_back(library + Win64Key);
+    }
+    return keys;
+}
+
+void RemoveFromLibraryPaths(const TBorlandProduct& ide, const std::wstring& folder) {
+    for (const auto& key : LibraryKeys(ide)) RemoveFromRegPathList(key, LibrarySearchPathName(ide), folder);
+}
+
+bool IsPredefinedRoot(uint32_t root) { return root >= 0x80000000u && root <= 0x80000006u; }
+
+std::wstring FolderLower(const std::wstring& path) { return path.empty() ? path : LowerWide(path); }
+
+std::wstring CurrentFolder() {
+    const DWORD n = GetCurrentDirectoryW(0, nullptr);
+    if (n == 0) return std::wstring();
+    std::wstring buf(n, L'\0');
+    const DWORD got = GetCurrentDirectoryW(n, &buf[0]);
+    buf.resize(got < n ? got : 0);
+    return buf;
+}
+
+// The full path of a record's location and text; empty when it does not resolve
+// to a full path on this machine.
+std::wstring RecordPath(const LocationContext& context, uint32_t location, const std::wstring& text) {
+    std::wstring path = ResolvePath(context, location, text);
+    return IsFullPath(path) ? path : std::wstring();
+}
+
+// Removes an empty folder. A folder that a process has only just left (the help
+// batch file ran in it a moment ago) can refuse for a short while with a sharing
+// violation; that case is retried briefly. Any other refusal (not empty, in use
+// by a running program) is final.
+void RemoveFolderPatiently(const std::wstring& path) {
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        if (RemoveDirectoryW(path.c_str()) || GetLastError() != ERROR_SHARING_VIOLATION) return;
+        Sleep(25);
+    }
+}
+
+void UndoCreateDir(const LocationContext& context, const TUndoRecord& rec, const std::wstring& text) {
+    const std::wstring path = ResolvePath(context, rec.Location, text);
+    // Never an empty or relative path, a drive root, or the Windows or system folder,
+    // whatever a (possibly damaged) log says.
+    if (!IsRemovableTreePath(FolderLower(path), FolderLower(GetLocationPath(context, locWindows)),
+                             FolderLower(GetLocationPath(context, locSystem))))
+        return;
+    if (rec.Param & undoDirExisted) {
+        // The user's folder: the files the install wrote into it were removed by
+        // their own records; what is left is theirs. Gone only when empty.
+        RemoveFolderPatiently(path);
+    } else if (DeleteDirectoryTree(path, false) & ddtDirNotRemoved & ~0x80000000u) {
+        RemoveFolderPatiently(path);
+    }
+}
+
+void UndoDeleteFile(const LocationContext& context, const TUndoRecord& rec, const std::wstring& text) {
+    const std::wstring path = RecordPath(context, rec.Location, text);
+    if (!path.empty() && !text.empty()) DeleteFileW(path.c_str());
+}
+
+void UndoRegisterPackage(const LocationContext& context, const std::wstring& text, uint32_t location) {
+    const TBorlandProduct* ide = CurrentProduct(context);
+    if (!ide) return;
+    const std::wstring path = RecordPath(context, location, text);
+    if (path.empty()) return;
+    DeleteRegValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKey, path);
+    RemoveFromLibraryPaths(*ide, FolderOfPath(path));
+}
+
+void UndoAddSearchPath(const LocationContext& context, const std::wstring& text, uint32_t location) {
+    const TBorlandProduct* ide = CurrentProduct(context);
+    if (!ide) return;
+    const std::wstring folder = RecordPath(context, location, text);
+    if (!folder.empty()) RemoveFromLibraryPaths(*ide, folder);
+}
+
+void UndoAddIdePath(const LocationContext& context, const std::wstring& text, uint32_t baseCode) {
+    const TBorlandProduct* ide = CurrentProduct(context);
+    if (!ide) return;
+    std::wstring key, name;
+    if (!SplitRegValuePath(std::wstring(ide->RegKey) + text, key, name)) return;
+    const std::wstring folder = GetInstallSubPath(context, baseCode);
+    if (IsFullPath(folder)) RemoveFromRegPathList(key, name, folder);
+}
+
+// Takes the first occurrence of the appended text (case-insensitive, in the
+// system's 8-bit code page) out of the IDE's help-configuration file.
+void UndoAppendText(const LocationContext& context, const TUndoRecord& rec, const std::wstring& text) {
+    const TBorlandProduct* ide = CurrentProduct(context);
+    if (!ide || rec.Param < 1 || rec.Param > 3) return;
+    const wchar_t* helpName = ide->HelpStr[rec.Param - 1];
+    if (!helpName || !*helpName) return;
+    const std::wstring file = RecordPath(context, rec.Location, helpName);
+    const std::string needle = ToAnsi(text);
+    std::string content;
+    if (file.empty() || needle.empty() || !ReadFileBytes(file, content)) return;
+    const int k = AnsiTextPos(LowerAnsi(content), LowerAnsi(needle));
+    if (k == 0) return;
+    content.erase(static_cast<size_t>(k - 1), needle.size());
+    UniqueFile out(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return;
+    DWORD written = 0;
+    if (!content.empty()) WriteFile(out.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+void UndoRegisterWinHelp(const std::wstring& text) {
+    if (!text.empty()) DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, text);
+}
+
+void UndoCreateRegKey(const TUndoRecord& rec, const std::wstring& text) {
+    // A top-level key such as "Software" is never taken away as a whole.
+    if (!IsPredefinedRoot(rec.Param) || LastCharPos(text, L'\\') <= 1) return;
+    DeleteRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(rec.Param)), text);
+}
+
+// Runs the help deregistration batch file from the install's help folder.
+int UndoRunInstallFile(const LocationContext& context) {
+    if (!IsFullPath(context.InstallDir)) return 0;
+    const std::wstring helpDir = JoinPath(context.InstallDir, L"help");
+    // Back to where the process was, not into the install folder: a process's
+    // current folder cannot be removed, and the install folder goes last.
+    const std::wstring previous = CurrentFolder();
+    SetCurrentDirectoryW(helpDir.c_str());
+    const DWORD result = RunAndWait(JoinPath(helpDir, L"help_unreg.bat"), L"");
+    if (!previous.empty()) SetCurrentDirectoryW(previous.c_str());
+    return static_cast<int>(result);
+}
+
+// Removes the product's uninstall entry with everything below it. The system's
+// "Uninstall" key above it was there before the install and stays, even when
+// the entry was its last sub-key.
+void UndoRegisterUninstall(const std::wstring& productIntName) {
+    if (productIntName.empty() || productIntName.find(L'\\') != std::wstring::npos) return;
+    UniqueHKey parent;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallRootKey, 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                      parent.put()) != ERROR_SUCCESS)
+        return;
+    {
+        UniqueHKey entry;
+        if (RegOpenKeyExW(parent.get(), productIntName.c_str(), 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
+                          entry.put()) != ERROR_SUCCESS)
+            return;
+        DeleteRegSubKeys(entry.get());
+    }
+    RegDeleteKeyW(parent.get(), productIntName.c_str());
+}
+
+}  // namespace
+
+bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder) {
+    if (folder.empty()) return false;
+    std::wstring value;
+    if (!ReadRegString(HKEY_CURRENT_USER, key, name, value)) return false;
+    if (!RemovePathListEntry(value, LowerWide(value), LowerWide(folder))) return false;
+    return WriteRegString(HKEY_CURRENT_USER, key, name, value);
+}
+
+int UndoRecordStep(LocationContext& context, const TUndoRecord& rec, const std::wstring& text,
+                   const std::wstring& productIntName) {
+    switch (rec.Kind()) {
+    case skSetIde:
+        context.CurrentIde = static_cast<int>(rec.Param);
+        context.IdeFolder = text;
+        return 0;
+    case skRegisterPackage:
+        UndoRegisterPackage(context, text, rec.Location);
+        return 0;
+    case skAddSearchPath:
+        UndoAddSearchPath(context, text, rec.Location);
+        return 0;
+    case skAddIdePath:
+        UndoAddIdePath(context, text, rec.Param);
+        return 0;
+    case skAppendText:
+    case skAppendTextOld:
+        UndoAppendText(context, rec, text);
+        return 0;
+    case skDeleteFile:
+    case skExtractFile:
+    case skExtractFileOnce:
+    case skCopyFile:
+        UndoDeleteFile(context, rec, text);
+        return 0;
+    case skCreateDir:
+        UndoCreateDir(context, rec, text);
+        return 0;
+    case skRegisterWinHelp:
+        UndoRegisterWinHelp(text);
+        return 0;
+    case skCreateRegKey:
+        UndoCreateRegKey(rec, text);
+        return 0;
+    case skRunInstallFile:
+        return UndoRunInstallFile(context);
+    case skRegisterUninstall:
+        UndoRegisterUninstall(productIntName);
+        return 0;
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,22 @@
+// The undo step of each record kind: what the uninstall engine does to reverse
+// one recorded change on this machine.
+#pragma once
+#include <string>
+#include "common/Locations.h"
+#include "common/UndoLogFormat.h"
+
+// Bit 0 of a folder record's Param: the folder existed before the install,
+// so only what the install wrote into it is removed, never the user's files.
+constexpr uint32_t undoDirExisted = 1;
+
+// Reverses one record whose text is already decoded, resolving its paths against
+// context (an IDE selection record sets the context's IDE for the records after it).
+// productIntName names the Windows uninstall entry. 0, or the error code of a step
+// that ends the walk (only the help batch step can report one).
+int UndoRecordStep(tessel::common::LocationContext& context, const TUndoRecord& rec, const std::wstring& text,
+                   const std::wstring& productIntName);
+
+// Takes folder out of the ";"-separated list held by the current user's
+// registry value key/name, as whole entries, and writes the list back.
+// True when the value was changed.
+bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder);

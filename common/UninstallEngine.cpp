@@ -1,0 +1,124 @@
+// The uninstall engine: loads an undo log, reads its product information and
+// reverses its change records, last change first, reporting to a progress.
+#include "common/UninstallEngine.h"
+#include "common/IdeDiscovery.h"
+#include "common/RowKinds.h"
+#include "common/SystemUtils.h"
+#include "common/UndoRules.h"
+#include "common/UndoSteps.h"
+
+namespace {
+
+constexpr int walkDamaged = -1;
+
+// Reports nothing: the walk without any window.
+class NoProgress final : public tessel::common::UninstallProgress {
+public:
+    void Begin(size_t) override {}
+    void Status(const std::wstring&) override {}
+    void Step(size_t) override {}
+    void End() override {}
+};
+
+}  // namespace
+
+TDeinstall::TDeinstall() = default;
+TDeinstall::~TDeinstall() = default;
+
+int TDeinstall::PrepareUninstFile(const std::wstring& fileName) {
+    Buf.clear();
+    P = PBegin = PEnd = 0;
+    // Read whole and closed at once: the walk may delete the log itself.
+    if (!ReadFileBytes(fileName, Buf, 0, GENERIC_READ)) return -2;
+    if (Buf.empty()) return -3;
+    if (!IsValidUndoSignature(Buf)) return -4;
+    FUnInstFileVersion = Buf.substr(5, 2);
+    return 0;
+}
+
+TUndoStep TDeinstall::ReadItem(TUndoRecord& rec) {
+    size_t next = P;
+    const TUndoStep step = ReadBackward ? StepUndoBackward(Buf, P, PEnd, rec, next)
+                                        : StepUndoForward(Buf, P, PEnd, rec, next);
+    if (step == TUndoStep::Record) P = next;
+    return step;
+}
+
+int TDeinstall::PrepareDeinstall() {
+    P = Buf.size() >= UndoSignatureSize ? UndoSignatureSize : Buf.size();
+    ReadBackward = false;
+    PEnd = Buf.size();
+    PBegin = P;
+    for (;;) {
+        const size_t r = P;
+        TUndoRecord rec;
+        const TUndoStep step = ReadItem(rec);
+        if (step == TUndoStep::End) break;
+        if (step == TUndoStep::Damaged || rec.Kind() != skInfo) {
+            // The change records start here; a damaged record is met again by
+            // the walk, which stops there.
+            if (!ReadBackward) PBegin = r;
+            break;
+        }
+        const std::wstring text = FromUtf8(rec.Text);
+        switch (rec.Param) {
+        case infoProductName: ProductName = text; break;
+        case infoProductVersion: ProductVersion = text; break;
+        case infoInstallDir: FLocation.InstallDir = text; break;
+        case infoProductRegKey: ProductRegKey = text; break;
+        case infoProductIntName: ProductIntName = text; break;
+        case infoDirection:
+            ReadBackward = true;
+            PBegin = PEnd;
+            PEnd = P;
+            break;
+        default: break;
+        }
+    }
+    return 0;
+}
+
+int TDeinstall::DoDeinstall() {
+    NoProgress none;
+    return DoDeinstall(none);
+}
+
+int TDeinstall::DoDeinstall(tessel::common::UninstallProgress& progress) {
+    int result = walkDamaged;
+    try {
+        result = Walk(progress);
+    } catch (...) {
+        result = walkDamaged;
+    }
+    progress.End();
+    return result;
+}
+
+int TDeinstall::Walk(tessel::common::UninstallProgress& progress) {
+    progress.Begin(PBegin > PEnd ? PBegin - PEnd : PEnd - PBegin);
+    // IDE root and common folders must resolve on this machine.
+    FindBorlandProducts();
+
+    P = PBegin;
+    std::wstring lastStatus;
+    // A step that failed (the help batch that could not be started) does not
+    // end the walk: the changes recorded before it would otherwise stay for
+    // good, as a second try meets the same failure. The walk reports it at the end.
+    int failedStep = 0;
+    for (;;) {
+        TUndoRecord rec;
+        const TUndoStep step = ReadItem(rec);
+        if (step == TUndoStep::End) break;
+        if (step == TUndoStep::Damaged) return walkDamaged;
+        if (flPartialUninstall && (rec.Word0 & sfKeepOnPartial)) {
+            progress.Status(L"Skipping");
+        } else {
+            if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;
+            progress.Status(lastStatus);
+            const int result = UndoRecordStep(FLocation, rec, FromUtf8(rec.Text), ProductIntName);
+            if (failedStep == 0) failedStep = result;
+        }
+        progress.Step(rec.Size());
+    }
+    return failedStep;
+}

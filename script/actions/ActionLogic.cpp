@@ -1,0 +1,98 @@
+// Pure text and byte rules of the install actions.
+#include "script/actions/ActionLogic.h"
+
+#include "common/PathText.h"
+
+std::wstring AppendPathListEntry(const std::wstring& list, const std::wstring& folder) {
+    if (list.empty()) return folder;
+    if (list.back() == L';') return list + folder;
+    return list + L";" + folder;
+}
+
+std::wstring PathFolderOf(const std::wstring& path) {
+    const int pos = LastCharPos(path, L'\\');
+    return pos > 0 ? path.substr(0, static_cast<size_t>(pos - 1)) : path;
+}
+
+std::wstring PathPrefixOf(const std::wstring& path) {
+    const int pos = LastCharPos(path, L'\\');
+    return pos > 0 ? path.substr(0, static_cast<size_t>(pos)) : std::wstring();
+}
+
+std::wstring QuoteIfBlank(const std::wstring& text) {
+    if (text.find(L' ') == std::wstring::npos) return text;
+    if (text.size() >= 2 && text.front() == L'"' && text.back() == L'"') return text;
+    return L"\"" + text + L"\"";
+}
+
+std::wstring BuildUninstallString(const std::wstring& installDir) {
+    return QuoteIfBlank(JoinPath(installDir, L"unqmv.exe")) + L" " +
+           QuoteIfBlank(JoinPath(installDir, L"uninst.log"));
+}
+
+std::wstring UndoLogPathFromUninstallString(const std::wstring& command) {
+    if (command.empty()) return std::wstring();
+    std::wstring text = command;
+    wchar_t delimiter = L' ';
+    if (text.back() == L'"') {
+        text.pop_back();
+        delimiter = L'"';
+    }
+    // Without the delimiter there is no separate last argument to take.
+    const int pos = LastCharPos(text, delimiter);
+    if (pos == 0) return std::wstring();
+    return text.substr(static_cast<size_t>(pos), 255);
+}
+
+std::string AppendedLineBytes(const std::string& content, const std::string& text) {
+    std::string line = text + "\r\n";
+    const bool fileEndsInBreak = content.size() >= 2 && content.compare(content.size() - 2, 2, "\r\n") == 0;
+    if (fileEndsInBreak && line.compare(0, 2, "\r\n") == 0) line.erase(0, 2);
+    return line;
+}
+
+bool ReplaceFirstBytes(const std::string& content, const std::string& lowerContent,
+                       const std::string& lowerFind, const std::string& replacement,
+                       std::string& result) {
+    const int k = AnsiTextPos(lowerContent, lowerFind);
+    if (k == 0) return false;
+    const size_t start = static_cast<size_t>(k - 1);
+    const size_t after = start + lowerFind.size();
+    result = content.substr(0, start) + replacement + (after < content.size() ? content.substr(after) : std::string());
+    return true;
+}
+
+bool IsVersionNewer(uint32_t ms, uint32_t ls, uint32_t oldMs, uint32_t oldLs) {
+    return ms > oldMs || (ms == oldMs && ls > oldLs);
+}
+
+std::wstring CompileCommandLine(const std::wstring& tool, bool isMake, const std::wstring& project) {
+    const std::wstring program = QuoteIfBlank(tool);
+    return isMake ? program + L" /f" + project : program + L" " + project;
+}
+
+int IdeIndexOfLowestBit(uint32_t mask) {
+    if (mask == 0) return 0;
+    int index = 1;
+    while ((mask & 1u) == 0) {
+        mask >>= 1;
+        ++index;
+    }
+    return index;
+}
+
+bool SplitRegistryValuePath(const std::wstring& text, std::wstring& key, std::wstring& name) {
+    const int pos = LastCharPos(text, L'\\');
+    if (pos == 0) return false;
+    key = text.substr(0, static_cast<size_t>(pos - 1));
+    name = text.substr(static_cast<size_t>(pos));
+    return true;
+}
+
+bool PathIsInside(const std::wstring& folder, const std::wstring& file) {
+    std::wstring base = folder;
+    while (!base.empty() && base.back() == L'\\') base.pop_back();
+    if (base.empty()) return false;
+    return file.size() > base.size() + 1 && file.compare(0, base.size(), base) == 0 &&
+           file[base.size()] == L'\\';
+}

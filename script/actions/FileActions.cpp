@@ -1,0 +1,317 @@
+// File, folder, text, help, process and uninstall-entry actions of the install script.
+#include "script/actions/FileActions.h"
+
+#include <windows.h>
+
+#include "common/Handles.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "common/StringList.h"
+#include "script/actions/ActionLogic.h"
+#include "script/runner/InstallContext.h"
+#include "script/manifest/Manifest.h"
+
+namespace {
+
+const wchar_t* const kSuccess = L"...Success";
+const wchar_t* const kFail = L"...Fail";
+const wchar_t* const kAlready = L"...Already";
+
+std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+
+// The folders the run resolves its locations against.
+const tessel::common::LocationContext& At(const TActionContext& ctx) { return ctx.Install->Location; }
+
+std::wstring RowPath(const TActionContext& ctx, const TScriptItem& row) {
+    return ResolvePath(At(ctx), row.Location, Str(row.Text));
+}
+
+// Writes the row's payload to path and reports it as a copy.
+int WritePayload(const TScriptItem& row, const std::wstring& path, TActionContext& ctx) {
+    const DWORD err = SaveResourceToFile(row.Param, path);
+    ctx.LogText = L"Copying file: " + path + (err == 0 ? kSuccess : kFail);
+    if (err == 0) ctx.Written.push_back({row.Param, row.Location, Str(row.Text)});
+    return static_cast<int>(err);
+}
+
+// Opens an existing file for reading and writing, unshared, and reads it whole.
+// 0, -1 when it cannot be opened, -2 when its size is unusable.
+int OpenAndReadAll(const std::wstring& path, UniqueFile& file, std::string& content) {
+    file.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return -1;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF) return -2;
+    content.assign(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD total = 0;
+    while (total < content.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), &content[total], static_cast<DWORD>(content.size()) - total, &got, nullptr) ||
+            got == 0)
+            return -2;
+        total += got;
+    }
+    return 0;
+}
+
+bool WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
+    LARGE_INTEGER pos{};
+    pos.QuadPart = offset;
+    if (!SetFilePointerEx(file, pos, nullptr, FILE_BEGIN)) return false;
+    DWORD written = 0;
+    if (!bytes.empty() &&
+        (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+         written != bytes.size()))
+        return false;
+    return true;
+}
+
+// A patch that did not reach the file: "...Fail" and the system's error code.
+int WriteFailed(TActionContext& ctx) {
+    const DWORD err = GetLastError();
+    ctx.LogText += kFail;
+    return err ? static_cast<int>(err) : static_cast<int>(ERROR_WRITE_FAULT);
+}
+
+}  // namespace
+
+int DoCreateDir(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring path = RowPath(ctx, row);
+    const DWORD err = CreateDirectoryPath(path);
+    ctx.LogText = L"Creating directory: " + path;
+    if (err == 0)
+        ctx.LogText += kSuccess;
+    else
+        ctx.LogText += std::wstring(kFail) + L". " + SystemErrorText(err);
+    return static_cast<int>(err);
+}
+
+int DoExtractFile(const TScriptItem& row, TActionContext& ctx) { return WritePayload(row, RowPath(ctx, row), ctx); }
+
+int DoExtractFileOnce(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring path = RowPath(ctx, row);
+    if (PathExists(path)) {
+        ctx.LogText = L"Copying file: " + path + kAlready;
+        return 0;
+    }
+    return WritePayload(row, path, ctx);
+}
+
+bool PayloadIsNewer(const TActionContext& ctx, const TScriptItem& row) {
+    DWORD oldMs = 0, oldLs = 0;
+    if (!GetFileProductVersion(RowPath(ctx, row), oldMs, oldLs)) return true;
+    // The payload's version is read from a copy in the temporary folder.
+    const std::wstring temp = ResolvePath(At(ctx), locTemp, Str(row.Text));
+    DWORD ms = 0, ls = 0;
+    bool readable = SaveResourceToFile(row.Param, temp) == 0 && GetFileProductVersion(temp, ms, ls);
+    DeleteFileW(temp.c_str());
+    if (!readable) return true;
+    return IsVersionNewer(ms, ls, oldMs, oldLs);
+}
+
+int DoExtractFileIfNewer(const TScriptItem& row, TActionContext& ctx) {
+    if (PayloadIsNewer(ctx, row)) return DoExtractFile(row, ctx);
+    ctx.LogText = L"Copying file: " + RowPath(ctx, row) + kAlready;
+    return 0;
+}
+
+int DoClearDir(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring path = RowPath(ctx, row);
+    const uint32_t bits = DeleteDirectoryTree(path, true);
+    ctx.LogText = L"Clearing directory: " + path + (bits == 0 ? kSuccess : kFail);
+    return 0;
+}
+
+int DoSetCurrentDir(const TScriptItem& row, TActionContext& ctx) {
+    return SetCurrentDirectoryW(RowPath(ctx, row).c_str()) ? 0 : static_cast<int>(GetLastError());
+}
+
+int DoRegisterUninstall(const TScriptItem&, TActionContext& ctx) {
+    const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
+    int result = 0;
+    if (!CreateRegKey(HKEY_LOCAL_MACHINE, key))
+        result = -1;
+    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName",
+                             std::wstring(CompanyName) + L" " + ProductName + L" v" + ProductVersion))
+        result = -2;
+    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"Publisher", CompanyName))
+        result = -4;
+    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayVersion", ProductVersion))
+        result = -5;
+    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", BuildUninstallString(At(ctx).InstallDir)))
+        result = -3;
+    ctx.LogText = std::wstring(L"Registering Uninstall: unqmv.exe") + (result == 0 ? kSuccess : kFail);
+    return result;
+}
+
+int DoCopyFile(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring source = RowPath(ctx, row);
+    std::wstring target;
+    if (row.Target) target = ResolvePath(At(ctx), row.Target->Location, Str(row.Target->FileName));
+    DWORD err = 0;
+    if (!row.Target)
+        err = ERROR_INVALID_PARAMETER;
+    else if (!CopyFileW(source.c_str(), target.c_str(), FALSE))
+        err = GetLastError();
+    ctx.LogText = L"Copying file: from " + source + L" to " + target + L" " + (err == 0 ? kSuccess : kFail);
+    if (err == 0) ctx.Written.push_back({0, row.Target->Location, Str(row.Target->FileName)});
+    return static_cast<int>(err);
+}
+
+int DoAppendText(const TScriptItem& row, TActionContext& ctx) {
+    // The file is one of the current IDE's help-configuration files, chosen by Param.
+    const wchar_t* name = nullptr;
+    const int ideIndex = At(ctx).CurrentIde;
+    if (IsIdeIndex(ideIndex) && row.Param >= 1 && row.Param <= 3) name = IdeTable[ideIndex].HelpStr[row.Param - 1];
+    if (!name) return -1;
+    const std::wstring path = ResolvePath(At(ctx), row.Location, name);
+    UniqueFile file;
+    std::string content;
+    const int opened = OpenAndReadAll(path, file, content);
+    if (opened != 0) return opened;
+    const std::string text = ToAnsi(Str(row.Text));
+    ctx.LogText = L"Modifying file: " + path;
+    if (AnsiTextPos(LowerAnsi(content), LowerAnsi(text)) > 0) {
+        ctx.LogText += kAlready;
+        return 0;
+    }
+    // A write that does not reach the file is not reported as done.
+    if (!WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
+        return WriteFailed(ctx);
+    }
+    ctx.LogText += kSuccess;
+    return 0;
+}
+
+int DoDeleteFile(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring path = RowPath(ctx, row);
+    DeleteFileW(path.c_str());
+    ctx.LogText = L"Deleting file: " + path + kSuccess;
+    return 0;
+}
+
+int DoRegisterWinHelp(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring name = Str(row.Text);
+    const bool ok = CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey) &&
+                    WriteRegString(HKEY_LOCAL_MACHINE, WinHelpKey, name, ctx.Install->HelpDir);
+    ctx.LogText = L"Registering windows help: " + name + (ok ? kSuccess : kFail);
+    return ok ? 0 : -1;
+}
+
+int DoSetHelpDir(const TScriptItem& row, TActionContext& ctx) {
+    ctx.Install->HelpDir = RowPath(ctx, row);
+    return 0;
+}
+
+int DoCreateRegKey(const TScriptItem& row, TActionContext&) {
+    // Only the predefined root keys are accepted; any other value is not a key handle.
+    if (row.Param >= 0x80000000u && row.Param <= 0x80000006u)
+        CreateRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(row.Param)), Str(row.Text));
+    return 0;
+}
+
+int DoCheckFile(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring path = RowPath(ctx, row);
+    const bool exists = PathExists(path);
+    ctx.LogText = L"Check file: " + path + (exists ? kSuccess : kFail);
+    return exists ? 0 : 1;
+}
+
+int DoCopyFiles(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring sourceMask = RowPath(ctx, row);
+    const std::wstring destMask = ResolvePath(At(ctx), row.Location2, Str(row.Text3));
+    const std::wstring sourceDir = PathPrefixOf(sourceMask);
+    const std::wstring destDir = PathPrefixOf(destMask);
+    const std::wstring destRelDir = PathPrefixOf(Str(row.Text3));
+    DWORD err = 0;
+    WIN32_FIND_DATAW data{};
+    UniqueFind find(FindFirstFileW(sourceMask.c_str(), &data));
+    if (find) {
+        do {
+            // Folders matching the mask are not files to copy.
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            const std::wstring name = data.cFileName;
+            if (!CopyFileW((sourceDir + name).c_str(), (destDir + name).c_str(), FALSE)) {
+                err = GetLastError();
+                break;
+            }
+            ctx.Written.push_back({0, row.Location2, destRelDir + name});
+        } while (FindNextFileW(find.get(), &data));
+    }
+    ctx.LogText = L"Copying file: from " + sourceMask + L" to " + destMask + L" " + (err == 0 ? kSuccess : kFail);
+    return static_cast<int>(err);
+}
+
+int DoDeleteFiles(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring mask = RowPath(ctx, row);
+    const std::wstring dir = PathPrefixOf(mask);
+    WIN32_FIND_DATAW data{};
+    UniqueFind find(FindFirstFileW(mask.c_str(), &data));
+    if (find) {
+        do {
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            DeleteFileW((dir + data.cFileName).c_str());
+        } while (FindNextFileW(find.get(), &data));
+    }
+    ctx.LogText = L"Deleting files: " + mask + kSuccess;
+    return 0;
+}
+
+int DoMergeFiles(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring source = RowPath(ctx, row);
+    const std::wstring dest = ResolvePath(At(ctx), row.Location2, Str(row.Text3));
+    TqmvStringList from;
+    TqmvStringList into;
+    into.SetDuplicates(dupIgnore);
+    from.LoadFromFile(source);
+    into.LoadFromFile(dest);
+    for (int i = 0; i < from.Count(); ++i) {
+        const std::wstring line = from.Get(i);
+        if (into.IndexOf(line) < 0) into.Add(line);
+    }
+    into.SaveToFileA(dest);
+    ctx.LogText = L"Merging files: " + source + L", " + dest + kSuccess;
+    return 0;
+}
+
+int DoReplaceText(const TScriptItem& row, TActionContext& ctx) {
+    const std::wstring path = RowPath(ctx, row);
+    UniqueFile file;
+    std::string content;
+    const int opened = OpenAndReadAll(path, file, content);
+    if (opened != 0) return opened;
+    const std::string find = ToAnsi(Str(row.Text2));
+    const std::string replacement = ToAnsi(Str(row.Text3));
+    ctx.LogText = L"Replace text: File=" + path + L", FindText=" + Str(row.Text2) + L", ReplaceTo=" + Str(row.Text3);
+    std::string result;
+    if (!ReplaceFirstBytes(content, LowerAnsi(content), LowerAnsi(find), replacement, result)) {
+        ctx.LogText += kAlready;
+        return 0;
+    }
+    // The file ends where the new content ends: no stale bytes behind a shorter text.
+    if (!WriteAllAt(file.get(), 0, result) || !SetEndOfFile(file.get())) {
+        return WriteFailed(ctx);
+    }
+    ctx.LogText += kSuccess;
+    return 0;
+}
+
+int DoRunFile(const TScriptItem& row, TActionContext& ctx) {
+    wchar_t dir[MAX_PATH + 1] = {};
+    const DWORD len = GetCurrentDirectoryW(MAX_PATH, dir);
+    const std::wstring command = std::wstring(dir, len <= MAX_PATH ? len : 0) + L"\\" + Str(row.Text);
+    const DWORD err = RunAndWait(command, std::wstring());
+    if (err != 0) return static_cast<int>(err);
+    ctx.LogText = L"Run file: " + command + kSuccess;
+    return 0;
+}
+
+int DoRunInstallFile(const TScriptItem& row, TActionContext& ctx) {
+    SetCurrentDirectoryW(JoinPath(At(ctx).InstallDir, L"help").c_str());
+    const std::wstring command = JoinPath(At(ctx).InstallDir, Str(row.Text));
+    const DWORD err = RunAndWait(command, std::wstring());
+    if (err != 0) return static_cast<int>(err);
+    ctx.LogText = L"Register help: " + command + kSuccess;
+    return 0;
+}

@@ -1,0 +1,151 @@
+// IDE rows: package compilation with the IDE's command-line tools, package
+// registration and the IDE's library and C++ path lists (per user).
+#include "script/actions/PackageActions.h"
+
+#include <vector>
+
+#include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "script/actions/ActionLogic.h"
+#include "script/runner/InstallContext.h"
+#include "script/manifest/Manifest.h"
+
+namespace {
+
+const wchar_t* const kSuccess = L"...Success";
+const wchar_t* const kAlready = L"...Already";
+
+std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+
+// The library key of the current IDE: "\Library", with "\Win32" or "\Win64"
+// for IDEs that keep separate lists per platform.
+std::wstring LibraryKeyOf(const TBorlandProduct& ide, uint32_t options) {
+    std::wstring key = std::wstring(ide.RegKey) + LibraryKey;
+    if (ide.Is32and64) key += (options & 2u) ? Win64Key : Win32Key;
+    return key;
+}
+
+// Only the oldest IDE spells the value without a blank.
+const wchar_t* SearchPathValueName(int ideIndex) { return ideIndex == 1 ? L"SearchPath" : L"Search Path"; }
+
+// The end of every path row once "Adding search path: <folder>" is logged: "...Already"
+// when the list mentions the folder anywhere (case-blind), otherwise append it, write
+// the list back and, when asked, request the IDE to reload its options; then "...Success".
+// 0, -3 when the list cannot be written, -4 when the reload request cannot.
+int AddFolderToList(const TBorlandProduct& ide, const std::wstring& key, const std::wstring& name,
+                    const std::wstring& list, const std::wstring& folder, bool requestReload,
+                    TActionContext& ctx) {
+    if (TextPos(LowerWide(list), LowerWide(folder)) > 0) {
+        ctx.LogText += kAlready;
+        return 0;
+    }
+    if (!WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder))) return -3;
+    if (requestReload &&
+        !WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + GlobalsKey, L"ForceEnvOptionsUpdate", L"1"))
+        return -4;
+    ctx.LogText += kSuccess;
+    return 0;
+}
+
+}  // namespace
+
+int DoCompilePackage(const TScriptItem& row, TActionContext& ctx) {
+    if (row.Param == 0) return -1;
+    const int index = IdeIndexOfLowestBit(row.Param);
+    if (!IsIdeIndex(index)) return -2;
+    const TBorlandProduct& ide = IdeTable[index];
+    const std::wstring project = Str(row.Text);
+    const wchar_t* toolName = !ide.IsDelphi ? L"make.exe" : (row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe");
+    const std::wstring tool = ide.RootDir + L"\\bin\\" + toolName;
+    if (!PathExists(tool)) {
+        ctx.LogText = std::wstring(L"Compiling package, cannot find ") + toolName + L": " + project + L"...Fail";
+        return ide.IsDelphi ? -3 : -4;
+    }
+    // The program path is quoted: an IDE below "C:\Program Files (x86)" would
+    // otherwise be split at the first blank.
+    const std::wstring line = CompileCommandLine(tool, !ide.IsDelphi, project);
+
+    // A descriptor with a null access list: the compiler process grants all access.
+    UniqueLocal descriptor(LocalAlloc(LPTR, SECURITY_DESCRIPTOR_MIN_LENGTH));
+    if (!descriptor) return -5;
+    if (!InitializeSecurityDescriptor(descriptor.get(), SECURITY_DESCRIPTOR_REVISION)) return -6;
+    if (!SetSecurityDescriptorDacl(descriptor.get(), TRUE, nullptr, FALSE)) return -7;
+    SECURITY_ATTRIBUTES attributes{};
+    attributes.nLength = sizeof(attributes);
+    attributes.lpSecurityDescriptor = descriptor.get();
+    attributes.bInheritHandle = TRUE;
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION info{};
+    std::vector<wchar_t> buffer(line.begin(), line.end());
+    buffer.push_back(L'\0');
+    if (!CreateProcessW(nullptr, buffer.data(), &attributes, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &info))
+        return static_cast<int>(GetLastError());
+    ProcessHandles process;
+    process.process.reset(info.hProcess);
+    process.thread.reset(info.hThread);
+    // A compiler still running afterwards is left alone; the check row reports the missing package.
+    WaitForSingleObject(process.process.get(), ctx.Install->CompileTimeoutMs);
+    ctx.LogText = L"Compiling package: " + project + kSuccess;
+    return 0;
+}
+
+int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx) {
+    const tessel::common::LocationContext& at = ctx.Install->Location;
+    const int ideIndex = at.CurrentIde;
+    if (!IsIdeIndex(ideIndex)) return -1;
+    const TBorlandProduct& ide = IdeTable[ideIndex];
+    const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
+    if (!WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKey, package,
+                        std::wstring(ProductName) + L" v" + ProductVersion))
+        return -1;
+    ctx.LogText = L"Registering package: " + package + kSuccess;
+    const std::wstring key = LibraryKeyOf(ide, row.Options);
+    const std::wstring name = SearchPathValueName(ideIndex);
+    std::wstring list;
+    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return -2;
+    const std::wstring folder = PathFolderOf(package);
+    ctx.LogText += L"\r\nAdding search path: " + folder;
+    // RAD Studio 2007, 2009 and 2010 reload their options only when asked to.
+    return AddFolderToList(ide, key, name, list, folder, ideIndex >= 12 && ideIndex <= 14, ctx);
+}
+
+int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx) {
+    const tessel::common::LocationContext& at = ctx.Install->Location;
+    const int ideIndex = at.CurrentIde;
+    if (!IsIdeIndex(ideIndex)) return (row.Options & 1u) ? 0 : -2;
+    const TBorlandProduct& ide = IdeTable[ideIndex];
+    const std::wstring folder = ResolvePath(at, row.Location, Str(row.Text));
+    std::wstring key, name;
+    if (row.Text2 && *row.Text2 && row.Text3 && *row.Text3) {
+        key = std::wstring(ide.RegKey) + L"\\" + row.Text2;
+        name = row.Text3;
+    } else {
+        key = LibraryKeyOf(ide, row.Options);
+        name = SearchPathValueName(ideIndex);
+    }
+    std::wstring list;
+    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return (row.Options & 1u) ? 0 : -2;
+    ctx.LogText = L"Adding search path: " + folder;
+    return AddFolderToList(ide, key, name, list, folder, false, ctx);
+}
+
+int DoAddIdePath(const TScriptItem& row, TActionContext& ctx) {
+    const tessel::common::LocationContext& at = ctx.Install->Location;
+    const int ideIndex = at.CurrentIde;
+    if (!IsIdeIndex(ideIndex)) return 0;
+    std::wstring key, name;
+    if (!SplitRegistryValuePath(std::wstring(IdeTable[ideIndex].RegKey) + Str(row.Text), key, name)) return 0;
+    const std::wstring folder = GetInstallSubPath(at, row.Param);
+    std::wstring list;
+    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return 0;
+    ctx.LogText = L"Adding search path: " + folder;
+    return AddFolderToList(IdeTable[ideIndex], key, name, list, folder, false, ctx);
+}

@@ -1,0 +1,121 @@
+// The product manifest: identity, install items, customise options, copy
+// targets and the script table. The IDE table lives in common/IdeTable.h
+// because the uninstaller needs it too.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "script/rows/ScriptRow.h"
+
+inline constexpr const wchar_t* CompanyName = L"Veltrane";
+inline constexpr const wchar_t* ProductName = L"Tessel library";
+inline constexpr const wchar_t* ProductVersion = L"4.09";
+inline constexpr const wchar_t* ShortName = L"Tessel";
+// Ends with two CR LF pairs.
+inline constexpr const wchar_t* ProductDescription =
+    L"Tessel library - collection of components for working with the application settings.\r\n\r\n";
+inline constexpr const wchar_t* ProductRegKey = L"Software\\Veltrane\\Tessel library";
+inline constexpr const wchar_t* ProductIntName = L"qvlLib";
+
+// Value names below the product key.
+inline constexpr const wchar_t* RegInstallVersions = L"InstallVersions";  // REG_DWORD SelectedIdeMask
+inline constexpr const wchar_t* RegInstallItems = L"InstallItems";  // REG_DWORD SelectedItemMask
+inline constexpr const wchar_t* RegRootDir = L"RootDir";  // REG_SZ InstallDir
+inline constexpr const wchar_t* RegVersion = L"Version";  // REG_SZ ProductVersion
+inline constexpr const wchar_t* RegInstallDate = L"InstallDate";  // REG_SZ short date
+inline constexpr const wchar_t* RegCustomizeItems = L"CustomizeItems";  // REG_DWORD CustomizeMask
+
+struct TInstallItem {
+    uint32_t Bit;
+    const wchar_t* Caption;
+    uint32_t IdeMask;  // InternalId of the IDE, 0 for the three items without one
+};
+constexpr int InstallItemCount = 31;
+// Newest IDE first, as the selection page lists them. Item bits and IDE bits are
+// two numberings: the script's guards test item bits, the compiler rows IDE bits.
+inline constexpr TInstallItem InstallItems[InstallItemCount] = {
+    { 0x40000000, L"RAD Studio 12",                 0x10000000 },  // RADStudio23
+    { 0x20000000, L"RAD Studio 11",                 0x08000000 },  // RADStudio22
+    { 0x10000000, L"RAD Studio XE10.4",             0x04000000 },  // RADStudio21
+    { 0x08000000, L"RAD Studio XE10.3",             0x02000000 },  // RADStudio20
+    { 0x04000000, L"RAD Studio XE10.2",             0x01000000 },  // RADStudio19
+    { 0x02000000, L"RAD Studio XE10.1",             0x00800000 },  // RADStudio18
+    { 0x01000000, L"RAD Studio XE10",               0x00400000 },  // RADStudio17
+    { 0x00800000, L"RAD Studio XE8",                0x00200000 },  // RADStudio16
+    { 0x00400000, L"RAD Studio XE7",                0x00100000 },  // RADStudio15
+    { 0x00200000, L"RAD Studio XE6",                0x00080000 },  // RADStudio14
+    { 0x00100000, L"RAD Studio XE5",                0x00040000 },  // RADStudio12
+    { 0x00080000, L"RAD Studio XE4",                0x00020000 },  // RADStudio11
+    { 0x00040000, L"RAD Studio XE3",                0x00010000 },  // RADStudio10
+    { 0x00020000, L"RAD Studio XE2",                0x00008000 },  // RADStudio9
+    { 0x00010000, L"RAD Studio XE",                 0x00004000 },  // RADStudio8
+    { 0x00008000, L"RAD Studio 2010",               0x00002000 },  // BDS2010
+    { 0x00004000, L"CodeGear RAD Studio 2009",      0x00001000 },  // BDS2009
+    { 0x00002000, L"CodeGear RAD Studio 2007",      0x00000800 },  // Delphi2007
+    { 0x00001000, L"Borland Developer Studio 2006", 0x00000400 },  // BDS2006
+    { 0x00000800, L"Delphi 2005",                   0x00000200 },  // Delphi9
+    { 0x00000400, L"Delphi 7",                      0x00000100 },  // Delphi7
+    { 0x00000008, L"Delphi 6",                      0x00000040 },  // Delphi6
+    { 0x00000004, L"Delphi 5",                      0x00000004 },  // Delphi5
+    { 0x00000002, L"Delphi 4",                      0x00000002 },  // Delphi4
+    { 0x00000001, L"Delphi 3",                      0x00000001 },  // Delphi3
+    { 0x00000040, L"C++Builder 6",                  0x00000080 },  // CBuilder6
+    { 0x00000020, L"C++Builder 5",                  0x00000020 },  // CBuilder5
+    { 0x00000010, L"C++Builder 4",                  0x00000010 },  // CBuilder4
+    { 0x00000080, L"Context help files",            0 },
+    { 0x00000100, L"Delphi demo projects",          0 },
+    { 0x00000200, L"C++Builder demo projects",      0 },
+};
+
+struct TCustomizeOption {
+    const wchar_t* Caption;
+    const wchar_t* Description;
+};
+constexpr int CustomizeOptionCount = 1;
+// The product has one option and no script row tests it; the dialog still shows it.
+inline constexpr TCustomizeOption CustomizeOptions[CustomizeOptionCount] = {
+    { L"", L"" },
+};
+
+constexpr int CopyTargetCount = 31;
+// Each record is the destination of exactly one copy row of the script.
+inline constexpr TCopyTarget CopyTargets[CopyTargetCount] = {
+    { L"qvl30.dpl",            locSystem },   // 0  Delphi 3
+    { L"qvl40.bpl",            locSystem },   // 1  Delphi 4
+    { L"qvl50.bpl",            locSystem },   // 2  Delphi 5
+    { L"qvl40.bpl",            locSystem },   // 3  C++Builder 4
+    { L"qvl50.bpl",            locSystem },   // 4  C++Builder 5
+    { L"qvl60.bpl",            locSystem },   // 5  Delphi 6
+    { L"qvl60.bpl",            locSystem },   // 6  C++Builder 6
+    { L"delphi3\\qvTessel.inc", locInstall },  // 7  the include file for the Delphi 3 folder
+    { L"qvl70.bpl",            locSystem },   // 8  Delphi 7
+    { L"qvl90.bpl",            locSystem },   // 9  Delphi 2005
+    { L"qvl2006.bpl",          locSystem },   // 10 BDS 2006
+    { L"qvl2007.bpl",          locSystem },   // 11 RAD Studio 2007
+    { L"qvl2009.bpl",          locSystem },   // 12 RAD Studio 2009
+    { L"qvl2010.bpl",          locSystem },   // 13 RAD Studio 2010
+    { L"qvl150.bpl",           locSystem },   // 14 XE
+    { L"qvl160.bpl",           locSystem },   // 15 XE2
+    { L"qvl170.bpl",           locSystem },   // 16 XE3
+    { L"qvl180.bpl",           locSystem },   // 17 XE4
+    { L"qvl190.bpl",           locSystem },   // 18 XE5
+    { L"qvl200.bpl",           locSystem },   // 19 XE6
+    { L"qvl210.bpl",           locSystem },   // 20 XE7
+    { L"qvl220.bpl",           locSystem },   // 21 XE8
+    { L"qvl230.bpl",           locSystem },   // 22 XE10
+    { L"qvl240.bpl",           locSystem },   // 23 XE10.1
+    { L"qvl250.bpl",           locSystem },   // 24 XE10.2
+    { L"qvl260.bpl",           locSystem },   // 25 XE10.3
+    { L"qvl270.bpl",           locSystem },   // 26 XE10.4
+    { L"qvl280.bpl",           locBpl },      // 27 RAD Studio 11, Win32
+    { L"qvl280.bpl",           locBpl64 },    // 28 RAD Studio 11, Win64
+    { L"qvl290.bpl",           locBpl },      // 29 RAD Studio 12, Win32
+    { L"qvl290.bpl",           locBpl64 },    // 30 RAD Studio 12, Win64
+};
+
+// The script: rows in table order. The table is made once, on first use,
+// from the block descriptions in ScriptTable.cpp and never changes after.
+int ScriptCount();
+const TScriptItem& ScriptRow(int index);

@@ -1,0 +1,44 @@
+// Everything one install works on besides the constant script: where it goes,
+// what the user chose, how it runs and how a run ended. The setup's main block
+// owns the one instance; the pages fill it in, the runner and its actions read
+// it (and keep the current IDE in it while the rows run).
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include "common/Locations.h"
+
+namespace tessel::script {
+
+struct InstallContext {
+    // The install folder, and the IDE whose block runs with its package folder
+    // (set by the IDE selection rows, cleared by nothing: the last block's stays).
+    common::LocationContext Location;
+    // The help folder, set by the help folder row and used by the help registration.
+    std::wstring HelpDir;
+
+    // The user's choices: the IDEs (InternalId bits) and install items ticked, and
+    // the customise options (starts at 5).
+    uint32_t SelectedIdeMask = 0;
+    uint32_t SelectedItemMask = 0;
+    uint32_t CustomizeMask = 5;
+    // Where the IDE page starts: the IDEs preselected (InternalId bits: found, and
+    // chosen last time when a choice was stored), and its ticked lines (bit i =
+    // install item i). The install log's header names the IDEs in both masks.
+    uint32_t PreselectedIdeMask = 0;
+    uint32_t CheckedLines = 0;
+
+    // Copy the files only: no compiling, no registration (switch /C).
+    bool CopyOnly = false;
+    // How long a compile row waits for the compiler (tests shorten it).
+    DWORD CompileTimeoutMs = 45000;
+
+    // Whether the last started run was refused (its install folder was not a
+    // full path or could not hold the undo log, so no row changed anything), and
+    // the Win32 error that refused it (0 otherwise). The finish page then says so
+    // and stores no choices: there would be no installation for them to describe.
+    bool RunRefused = false;
+    DWORD RunRefusal = 0;
+};
+
+}  // namespace tessel::script

@@ -1,0 +1,87 @@
+// The script runner: steps the install script one row at a time for the
+// progress page, and owns "install.log" and the undo log while it runs.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+#include "common/Handles.h"
+#include "script/rows/ScriptRow.h"
+
+struct TActionContext;
+namespace tessel::script {
+struct InstallContext;
+}
+
+class TScript {
+public:
+    // Runs the script for install: its folder, choices and modes, into which the
+    // run's outcome (refused or not) and its current IDE are written.
+    explicit TScript(tessel::script::InstallContext& install);
+    virtual ~TScript();   // Destroy: calls Stop
+    TScript(const TScript&) = delete;
+    TScript& operator=(const TScript&) = delete;
+
+    // Removes an earlier installation and opens both logs. When the install
+    // folder is not a full path or the undo log cannot be created there, the run
+    // is refused before the earlier installation is touched: every row is passed
+    // over, row 0 reports the reason (see ItemDoScript), and the context says so.
+    void Start();
+    int Count() const;                    // number of rows
+    int ProgressCount() const;            // = Count()
+    void ItemText(std::wstring& caption) const;
+    int ItemDoScript();                   // runs row FCurrent; 0 or the action's error code
+    int ItemProgressStep() const { return 1; }
+    void Stop();                          // closes both logs
+    // Appends one line to the install log (nothing when it is not open).
+    void WriteLogLine(const std::wstring& text) { WriteLog(text); }
+
+    int32_t FCurrent = 0;                 // advanced by the caller
+    const std::wstring& LogText() const { return FLogText; }
+    const TScriptItem& GetItem() const;
+    // Runs rows of the caller's instead of the product's script (tests); nullptr: the script.
+    void UseRows(const TScriptItem* rows, int count);
+    // Removes an earlier installation named by the Windows uninstall entry. Never
+    // throws; the uninstall engine works on its own locations, so the run's stay.
+    void UninstallPrevious();
+
+private:
+    tessel::script::InstallContext& FInstall;
+    int32_t FSkipTypeId = 0;
+    int32_t FSkipCode = 0;
+    std::wstring FLogText;
+    UniqueFile FLogHandle;
+    bool FLogEnable = true;
+    UniqueFile FBinLogHandle;
+    // 0, or the Win32 error that refused the run: a change made without an
+    // undo log could never be taken back, so no row may act.
+    DWORD FRefusal = 0;
+
+    // Folders of the recorded skCreateDir rows of this run, lower-cased, and
+    // whether each existed before the run: files written into a folder that
+    // existed before get undo records of their own, so that an uninstall
+    // removes them and leaves the user's files and the folder itself.
+    struct TRecordedDir {
+        std::wstring Path;
+        bool ExistedBefore;
+    };
+    std::vector<TRecordedDir> FRecordedDirs;
+    bool FInstallDirExisted = false;
+    const TScriptItem* FRows = nullptr;
+    int FRowCount = 0;
+
+    void OpenLog();
+    void WriteLog(const std::wstring& text);
+    void CloseLog();
+    int Dispatch(const TScriptItem& row, TActionContext& ctx);
+    void WriteRowUndoRecord(const TScriptItem& row, uint32_t param);
+    void RecordWrittenFiles(const TActionContext& ctx);
+    // True when the deepest recorded folder holding path existed before the run.
+    bool InsidePreexistingDir(const std::wstring& path) const;
+    friend struct TScriptAccess;          // the actions work on the runner's state
+};
+
+// Steps the rows from FCurrent to the last one, with no window and no input:
+// afterRow(result) runs after each row, before FCurrent moves on. Returns the
+// number of rows whose result was not 0.
+int RunRemainingRows(TScript& script, const std::function<void(int result)>& afterRow = nullptr);

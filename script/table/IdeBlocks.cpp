@@ -1,0 +1,326 @@
+// One block of the install script per IDE version. Each block is described by
+// one record below; AddIdeBlock turns a record into the block's rows: select
+// the IDE, write the package projects, build the run-time package and copy it
+// where the IDE loads it, build and register the design-time package, build
+// the 64-bit run-time package, extend the IDE's path lists and help files.
+#include <string>
+#include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "script/manifest/Manifest.h"
+#include "script/table/TableParts.h"
+
+namespace {
+
+// ---- Package project files ------------------------------------------------
+
+enum TPackage { pkRuntime, pkDesign };
+
+// One project file: its id is the block's base plus Offset; its name is the
+// package name plus Ext, or FixedName for the compilers' own option files.
+struct TProjectFile {
+    uint32_t Offset;
+    TPackage Package;
+    const wchar_t* Ext;
+    const wchar_t* FixedName;
+};
+
+struct TProjectLayout {
+    TList<TProjectFile> Files;
+    const wchar_t* ProjectExt;  // the file the compiler is given
+    const wchar_t* PackageExt;  // what it builds
+    bool PlatformDirs;          // output in "Win32" and "Win64", and a 64-bit build
+    bool HeadersToSource;       // the build leaves the units' .hpp files in "Source\"
+    bool CarriesSources;        // the folder gets its own copy of the library sources
+};
+
+const TProjectFile Delphi3Files[] = {
+    { 0, pkRuntime, L".dpk", nullptr }, { 1, pkRuntime, L".res", nullptr },
+    { 2, pkDesign,  L".dpk", nullptr }, { 3, pkDesign,  L".res", nullptr },
+};
+const TProjectFile Delphi4Files[] = {
+    { 0, pkRuntime, L".cfg", nullptr }, { 1, pkRuntime, L".dof", nullptr },
+    { 2, pkRuntime, L".dpk", nullptr }, { 3, pkRuntime, L".res", nullptr },
+    { 4, pkDesign,  L".cfg", nullptr }, { 5, pkDesign,  L".dof", nullptr },
+    { 6, pkDesign,  L".dpk", nullptr }, { 7, pkDesign,  L".res", nullptr },
+};
+// Delphi 2005 keeps the numbering of Delphi 4 but has no .dof files.
+const TProjectFile Delphi2005Files[] = {
+    { 0, pkRuntime, L".cfg", nullptr }, { 2, pkRuntime, L".dpk", nullptr },
+    { 3, pkRuntime, L".res", nullptr },
+    { 4, pkDesign,  L".cfg", nullptr }, { 6, pkDesign,  L".dpk", nullptr },
+    { 7, pkDesign,  L".res", nullptr },
+};
+const TProjectFile Bds2006Files[] = {
+    { 0, pkRuntime, L".cfg", nullptr }, { 1, pkRuntime, L".bdsproj", nullptr },
+    { 2, pkRuntime, L".dpk", nullptr }, { 3, pkRuntime, L".res", nullptr },
+    { 4, pkDesign,  L".cfg", nullptr }, { 5, pkDesign,  L".bdsproj", nullptr },
+    { 6, pkDesign,  L".dpk", nullptr }, { 7, pkDesign,  L".res", nullptr },
+};
+const TProjectFile Bds2007Files[] = {
+    { 0, pkRuntime, L".cfg", nullptr }, { 1, pkRuntime, L".dproj", nullptr },
+    { 2, pkRuntime, L".dpk", nullptr }, { 3, pkRuntime, L".res", nullptr },
+    { 4, pkDesign,  L".cfg", nullptr }, { 5, pkDesign,  L".dproj", nullptr },
+    { 6, pkDesign,  L".dpk", nullptr }, { 7, pkDesign,  L".res", nullptr },
+};
+// From XE2 on the option files belong to the compilers, not to a project.
+const TProjectFile XE2Files[] = {
+    { 0, pkRuntime, nullptr,   L"dcc32.cfg" }, { 1, pkRuntime, L".dproj", nullptr },
+    { 2, pkRuntime, L".dpk",   nullptr },      { 3, pkRuntime, L".res",   nullptr },
+    { 4, pkDesign,  nullptr,   L"dcc64.cfg" }, { 5, pkDesign,  L".dproj", nullptr },
+    { 6, pkDesign,  L".dpk",   nullptr },      { 7, pkDesign,  L".res",   nullptr },
+};
+const TProjectFile CBuilder4Files[] = {
+    { 0, pkRuntime, L".bpk", nullptr }, { 1, pkRuntime, L".cpp", nullptr },
+    { 2, pkRuntime, L".res", nullptr },
+    { 3, pkDesign,  L".bpk", nullptr }, { 4, pkDesign,  L".cpp", nullptr },
+    { 5, pkDesign,  L".res", nullptr },
+};
+const TProjectFile CBuilder5Files[] = {
+    { 0, pkRuntime, L".bpk", nullptr }, { 1, pkRuntime, L".cpp", nullptr },
+    { 2, pkRuntime, L".res", nullptr },
+    { 3, pkDesign,  L".bpk", nullptr }, { 4, pkDesign,  L".cpp", nullptr },
+    { 5, pkDesign,  L".res", nullptr },
+    { 6, pkRuntime, L".mak", nullptr }, { 7, pkDesign,  L".mak", nullptr },
+};
+
+//                                   files                  project  package  Win32/64 .hpp   sources
+const TProjectLayout Delphi3    = { List(Delphi3Files),    L".dpk", L".dpl", false,   false, true };
+const TProjectLayout Delphi4    = { List(Delphi4Files),    L".dpk", L".bpl", false,   false, false };
+const TProjectLayout Delphi2005 = { List(Delphi2005Files), L".dpk", L".bpl", false,   false, false };
+const TProjectLayout Bds2006    = { List(Bds2006Files),    L".dpk", L".bpl", false,   true,  false };
+const TProjectLayout Bds2007    = { List(Bds2007Files),    L".dpk", L".bpl", false,   true,  false };
+const TProjectLayout XE2        = { List(XE2Files),        L".dpk", L".bpl", true,    false, false };
+const TProjectLayout CBuilder4  = { List(CBuilder4Files),  L".bpk", L".bpl", false,   false, false };
+const TProjectLayout CBuilder5  = { List(CBuilder5Files),  L".mak", L".bpl", false,   false, false };
+
+// ---- IDE path lists --------------------------------------------------------
+
+// Search-path base codes: the package folder, its Win32 and its Win64 folder.
+enum : uint32_t { baseFolder = 2, baseWin32 = 3, baseWin64 = 4 };
+
+struct TPathRow {
+    const wchar_t* KeyAndValue;  // below the IDE's registry key
+    uint32_t Base;
+};
+
+constexpr TPathRow CppSearch     = { L"\\C++\\Paths\\SearchPath", baseFolder };
+constexpr TPathRow CppLibrary    = { L"\\C++\\Paths\\LibraryPath", baseFolder };
+constexpr TPathRow CppWin32      = { L"\\C++\\Paths\\Win32\\LibraryPath", baseWin32 };
+constexpr TPathRow CppWin64      = { L"\\C++\\Paths\\Win64\\LibraryPath", baseWin64 };
+constexpr TPathRow DelphiSearch  = { L"\\Library\\Search Path", baseFolder };
+constexpr TPathRow DelphiWin32   = { L"\\Library\\Win32\\Search Path", baseWin32 };
+constexpr TPathRow DelphiWin64   = { L"\\Library\\Win64\\Search Path", baseWin64 };
+
+// Where the path rows stand: before the 64-bit build, inside it (they are
+// skipped with it when the IDE has no 64-bit compiler), or after it.
+struct TPathPlan {
+    TList<TPathRow> Before64;
+    TList<TPathRow> With64;
+    TList<TPathRow> After64;
+    bool SourceFolder;  // C++Builder: the "Source" folder goes into the library path
+};
+
+constexpr TList<TPathRow> None = { nullptr, 0 };
+
+const TPathRow Bds2006Rows[] = { { L"\\CppPaths\\SearchPath", baseFolder } };
+const TPathRow Bds2007Rows[] = { CppSearch, CppLibrary };
+const TPathRow XERows[]      = { CppSearch, CppLibrary, DelphiSearch };
+const TPathRow XE2Rows[]     = { CppWin32, DelphiWin32, DelphiWin64 };
+const TPathRow XE4Rows[]     = { CppWin32, CppWin64, DelphiWin32, DelphiWin64 };
+const TPathRow XE6Rows[]     = { CppWin32, DelphiWin32, DelphiWin64, CppWin64 };
+const TPathRow Win64Rows[]   = { DelphiWin64, CppWin64 };
+const TPathRow XE101After[]  = { CppWin32, DelphiWin32 };
+const TPathRow XE102Before[] = { DelphiWin32, CppWin32 };
+
+const TPathPlan NoPathRows   = { None, None, None, false };
+const TPathPlan SourcePath   = { None, None, None, true };
+const TPathPlan Bds2006Paths = { None, None, List(Bds2006Rows), false };
+const TPathPlan Bds2007Paths = { None, None, List(Bds2007Rows), false };
+const TPathPlan XEPaths      = { None, None, List(XERows), false };
+const TPathPlan XE2Paths     = { None, None, List(XE2Rows), false };
+const TPathPlan XE4Paths     = { None, None, List(XE4Rows), false };
+const TPathPlan XE6Paths     = { None, None, List(XE6Rows), false };
+const TPathPlan XE101Paths   = { None, List(Win64Rows), List(XE101After), false };
+const TPathPlan XE102Paths   = { List(XE102Before), List(Win64Rows), None, false };
+
+// ---- WinHelp entries of the older IDEs -------------------------------------
+
+const wchar_t* const IndexLine = L"\r\n:Index Tessel library components=qvlib.hlp";
+const wchar_t* const LinkLine  = L"\r\n:Link qvlib.hlp";
+
+struct THelpLine {
+    uint32_t File;  // 1..3: which of the IDE's help-configuration files
+    const wchar_t* Line;
+};
+
+struct THelpRows {
+    TList<THelpLine> Lines;
+    const wchar_t* AliasFile;   // the IDE's keyword alias file, or nullptr
+    const wchar_t* IndexCache;  // below the IDE's root; deleted so that WinHelp rebuilds it
+    bool OnlyWithHelpFiles;     // inside the "Context help files" guard
+};
+
+const THelpLine Delphi3Lines[]   = { { 1, IndexLine }, { 1, LinkLine } };
+const THelpLine Delphi4Lines[]   = { { 1, IndexLine }, { 1, LinkLine }, { 2, IndexLine }, { 3, LinkLine } };
+const THelpLine CBuilder4Lines[] = { { 1, LinkLine }, { 2, IndexLine }, { 3, LinkLine } };
+const THelpLine TwoFileLines[]   = { { 1, IndexLine }, { 2, LinkLine } };
+
+const THelpRows Delphi3Help   = { List(Delphi3Lines),   nullptr,          L"Help\\delphi3.gid", false };
+const THelpRows Delphi4Help   = { List(Delphi4Lines),   nullptr,          L"Help\\delphi4.gid", false };
+const THelpRows Delphi5Help   = { List(TwoFileLines),   nullptr,          L"Help\\delphi5.gid", false };
+const THelpRows Delphi6Help   = { List(TwoFileLines),   L"delphi6.als",   L"Help\\delphi6.gid", true };
+const THelpRows Delphi7Help   = { List(TwoFileLines),   L"d7.als",        L"Help\\d7.gid",      true };
+const THelpRows CBuilder4Help = { List(CBuilder4Lines), nullptr,          L"Help\\bcb4.gid",    false };
+const THelpRows CBuilder5Help = { List(TwoFileLines),   nullptr,          L"Help\\bcb5.gid",    false };
+const THelpRows CBuilder6Help = { List(TwoFileLines),   L"bcb6.als",      L"Help\\bcb6.gid",    true };
+
+// ---- The blocks ------------------------------------------------------------
+
+constexpr int noCopy = -1;
+
+struct TIdeBlock {
+    const wchar_t* Folder;       // package folder below the install folder
+    uint32_t Ide;                // index in the IDE table
+    uint32_t Item;               // install-item bit that guards the block
+    const wchar_t* Suffix;       // package names: "qvl" + suffix, "dclqvl" + suffix
+    uint32_t Base;               // payload id of the first project file
+    const TProjectLayout& Layout;
+    int CopyTarget;              // where the run-time package goes
+    int CopyTarget64;            // where the Win64 run-time package goes, or noCopy
+    uint32_t Win64Guard;         // block code of the "bin\dcc64.exe" guard; 0: unguarded
+    const TPathPlan& Paths;
+    const THelpRows* Help;       // nullptr: no WinHelp entries
+};
+
+const TIdeBlock BlocksUpToCBuilder6[] = {
+    // folder          n  item        suffix   base  layout      copy  copy64  guard  paths          help
+    { L"Delphi3",      1, 0x00000001, L"30",     90, Delphi3,       0, noCopy,  0, NoPathRows,   &Delphi3Help },
+    { L"Delphi4",      2, 0x00000002, L"40",    120, Delphi4,       1, noCopy,  0, NoPathRows,   &Delphi4Help },
+    { L"Delphi5",      3, 0x00000004, L"50",    150, Delphi4,       2, noCopy,  0, NoPathRows,   &Delphi5Help },
+    { L"Delphi6",      7, 0x00000008, L"60",    350, Delphi4,       5, noCopy,  0, NoPathRows,   &Delphi6Help },
+    { L"Delphi7",      9, 0x00000400, L"70",    850, Delphi4,       8, noCopy,  0, NoPathRows,   &Delphi7Help },
+    { L"Delphi9",     10, 0x00000800, L"90",    900, Delphi2005,    9, noCopy,  0, NoPathRows,   nullptr },
+    { L"BDS2006",     11, 0x00001000, L"2006", 1000, Bds2006,      10, noCopy,  0, Bds2006Paths, nullptr },
+    { L"BDS2007",     12, 0x00002000, L"2007", 1100, Bds2007,      11, noCopy,  0, Bds2007Paths, nullptr },
+    { L"BDS2009",     13, 0x00004000, L"2009", 1200, Bds2007,      12, noCopy,  0, Bds2007Paths, nullptr },
+    { L"BDS2010",     14, 0x00008000, L"2010", 1300, Bds2007,      13, noCopy,  0, Bds2007Paths, nullptr },
+    { L"RADStudio8",  15, 0x00010000, L"150",  1400, Bds2007,      14, noCopy,  0, XEPaths,      nullptr },
+    { L"RADStudio9",  16, 0x00020000, L"160",  1500, XE2,          15, noCopy,  0, XE2Paths,     nullptr },
+    { L"RADStudio10", 17, 0x00040000, L"170",  1600, XE2,          16, noCopy,  0, XE2Paths,     nullptr },
+    { L"RADStudio11", 18, 0x00080000, L"180",  1700, XE2,          17, noCopy,  0, XE4Paths,     nullptr },
+    { L"RADStudio12", 19, 0x00100000, L"190",  1800, XE2,          18, noCopy,  0, XE4Paths,     nullptr },
+    { L"RADStudio14", 20, 0x00200000, L"200",  1900, XE2,          19, noCopy,  0, XE6Paths,     nullptr },
+    { L"RADStudio15", 21, 0x00400000, L"210",  2000, XE2,          20, noCopy,  0, XE6Paths,     nullptr },
+    { L"RADStudio16", 22, 0x00800000, L"220",  2100, XE2,          21, noCopy,  0, XE6Paths,     nullptr },
+    { L"RADStudio17", 23, 0x01000000, L"230",  2200, XE2,          22, noCopy,  0, XE6Paths,     nullptr },
+    { L"CBuilder4",    5, 0x00000010, L"40",    190, CBuilder4,     3, noCopy,  0, SourcePath,   &CBuilder4Help },
+    { L"CBuilder5",    6, 0x00000020, L"50",    220, CBuilder5,     4, noCopy,  0, SourcePath,   &CBuilder5Help },
+    { L"CBuilder6",    8, 0x00000040, L"60",    570, CBuilder5,     6, noCopy,  0, SourcePath,   &CBuilder6Help },
+};
+
+// From XE10.1 on the 64-bit compiler is an optional part of the IDE.
+const TIdeBlock BlocksFromXE101[] = {
+    // folder          n  item        suffix   base  layout      copy  copy64  guard      paths       help
+    { L"RADStudio18", 24, 0x02000000, L"240",  2300, XE2,          23, noCopy, 0x2000001, XE101Paths, nullptr },
+    { L"RADStudio19", 25, 0x04000000, L"250",  2400, XE2,          24, noCopy, 0x4000001, XE102Paths, nullptr },
+    { L"RADStudio20", 26, 0x08000000, L"260",  2500, XE2,          25, noCopy, 0x4000001, XE102Paths, nullptr },
+    { L"RADStudio21", 27, 0x10000000, L"270",  2600, XE2,          26, noCopy, 0x4000002, XE102Paths, nullptr },
+    { L"RADStudio22", 28, 0x20000000, L"280",  2700, XE2,          27, 28,     0x4000003, XE102Paths, nullptr },
+    { L"RADStudio23", 29, 0x40000000, L"290",  2800, XE2,          29, 30,     0x4000004, XE102Paths, nullptr },
+};
+
+// ---- Expanding a block into rows -------------------------------------------
+
+std::wstring PackageName(const TIdeBlock& b, TPackage p) {
+    return (p == pkDesign ? L"dclqvl" : L"qvl") + std::wstring(b.Suffix);
+}
+
+std::wstring ProjectFileName(const TIdeBlock& b, const TProjectFile& f) {
+    return f.FixedName ? std::wstring(f.FixedName) : PackageName(b, f.Package) + f.Ext;
+}
+
+void AddPaths(TScriptBuilder& s, const TList<TPathRow>& rows) {
+    for (const TPathRow& p : rows) s.AddIdePath(p.KeyAndValue, p.Base, sfUndo);
+}
+
+void AddWinHelp(TScriptBuilder& s, const THelpRows& h) {
+    if (h.OnlyWithHelpFiles) s.IfItem(itemHelpFiles);
+    for (const THelpLine& l : h.Lines) s.AppendText(l.Line, l.File, locIdeHelp, sfUndo);
+    if (h.AliasFile) s.MergeFiles(L"Help\\qvlib.als", locInstall, h.AliasFile, locIdeHelp);
+    s.DeleteFileAt(h.IndexCache, locIdeRoot, sfUndo);
+    if (h.OnlyWithHelpFiles) s.EndIfItem(itemHelpFiles);
+}
+
+void AddIdeBlock(TScriptBuilder& s, const TIdeBlock& b) {
+    const TProjectLayout& layout = b.Layout;
+    const std::wstring folder = b.Folder;
+    const uint32_t ideBit = IdeTable[b.Ide].InternalId;
+    const std::wstring runtime = PackageName(b, pkRuntime);
+    const std::wstring design = PackageName(b, pkDesign);
+    const std::wstring out32 = layout.PlatformDirs ? folder + L"\\Win32" : folder;
+    const std::wstring runtimePackage = out32 + L"\\" + runtime + layout.PackageExt;
+    const std::wstring designPackage = out32 + L"\\" + design + layout.PackageExt;
+
+    s.IfItem(b.Item);
+    s.SetIde(folder, b.Ide, sfUndo);
+
+    // The package folder starts empty, so nothing of an older build is left over.
+    s.CreateDir(folder, locInstall, sfUndo);
+    s.ClearDir(folder, locInstall);
+    if (layout.PlatformDirs) {
+        s.CreateDir(folder + L"\\Win32", locInstall, sfUndo);
+        s.CreateDir(folder + L"\\Win64", locInstall, sfUndo);
+    }
+    for (const TProjectFile& f : layout.Files)
+        s.ExtractFile(folder + L"\\" + ProjectFileName(b, f), b.Base + f.Offset, locInstall);
+    if (layout.CarriesSources) {
+        s.CopyFileTo(L"Source\\qvTessel.inc", locInstall, CopyTargets[Delphi3IncludeTarget]);
+        for (const TLibraryFile& f : LibrarySources)
+            if (f.AlsoForDelphi3) s.ExtractFile(folder + L"\\" + f.Name, f.Id, locInstall);
+    }
+
+    // The compilers run in the package folder, beside their option files.
+    s.SetCurrentDir(folder, locInstall);
+    s.CompilePackage(runtime + layout.ProjectExt, ideBit, 0);
+    s.CheckFile(runtimePackage, locInstall);
+    s.CopyFileTo(runtimePackage, locInstall, CopyTargets[b.CopyTarget]);
+
+    s.CompilePackage(design + layout.ProjectExt, ideBit, 0);
+    s.CheckFile(designPackage, locInstall);
+    s.RegisterPackage(designPackage, locInstall, sfUndo);
+
+    AddPaths(s, b.Paths.Before64);
+    if (layout.PlatformDirs) {
+        const std::wstring package64 = folder + L"\\Win64\\" + runtime + layout.PackageExt;
+        if (b.Win64Guard) s.IfFileExists(L"bin\\dcc64.exe", locIdeRoot, b.Win64Guard);
+        s.CompilePackage(runtime + layout.ProjectExt, ideBit, 1);
+        s.CheckFile(package64, locInstall);
+        if (b.CopyTarget64 != noCopy) s.CopyFileTo(package64, locInstall, CopyTargets[b.CopyTarget64]);
+        AddPaths(s, b.Paths.With64);
+        if (b.Win64Guard) s.EndIfFileExists(b.Win64Guard);
+    }
+
+    if (layout.HeadersToSource) {
+        // The compiler wrote the C++ headers into "Source\"; they belong to this IDE.
+        s.CopyFiles(L"Source\\*.hpp", locInstall, folder + L"\\*.hpp", locInstall);
+        s.DeleteFiles(L"Source\\*.hpp", locInstall);
+    }
+    AddPaths(s, b.Paths.After64);
+    if (b.Paths.SourceFolder) s.AddSearchPath(L"Source", locInstall, sfUndo);
+    if (b.Help) AddWinHelp(s, *b.Help);
+
+    // Selecting the IDE again lets the uninstaller, which reads backwards,
+    // meet the IDE before the block's own records.
+    s.SetIde(folder, b.Ide, sfUndo);
+    s.EndIfItem(b.Item);
+}
+
+}  // namespace
+
+void AddIdeBlocksUpToCBuilder6(TScriptBuilder& s) {
+    for (const TIdeBlock& b : BlocksUpToCBuilder6) AddIdeBlock(s, b);
+}
+
+void AddIdeBlocksFromXE101(TScriptBuilder& s) {
+    for (const TIdeBlock& b : BlocksFromXE101) AddIdeBlock(s, b);
+}

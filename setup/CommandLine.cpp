@@ -1,0 +1,49 @@
+// The setup's command-line switches.
+#include "setup/CommandLine.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include "common/Handles.h"
+#include "script/manifest/Manifest.h"
+
+namespace {
+
+bool IsSwitchChar(wchar_t c) { return c == L'/' || c == L'-' || c == L'\\'; }
+
+}  // namespace
+
+TModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
+    TModeFlags flags;
+    for (const std::wstring& arg : args) {
+        // Exactly a switch character and a letter; "/cx", "-copy" and plain
+        // words (file names) are no switches and change no flag. After /S such
+        // an argument names the install folder (a UNC path starts with "\").
+        if (arg.size() != 2 || !IsSwitchChar(arg[0])) {
+            if (flags.Unattended && !arg.empty()) flags.Folder = arg;
+            continue;
+        }
+        wchar_t letter = arg[1];
+        if (letter >= L'a' && letter <= L'z') letter = static_cast<wchar_t>(letter - L'a' + L'A');
+        flags.CopyOnly = letter == L'C';
+        flags.EnableControls = letter == L'E';
+        flags.ShowDescription = letter == L'H' || letter == L'?';
+        flags.ExtractMode = letter == L'X';
+        flags.Unattended = letter == L'S';
+        flags.Folder.clear();
+    }
+    return flags;
+}
+
+TModeFlags ParseCommandLine() {
+    std::vector<std::wstring> args;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    UniqueLocal owner(reinterpret_cast<HLOCAL>(argv));
+    for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
+
+    return ParseSwitches(args);
+}
+
+void ShowParametersDescription() {
+    MessageBoxW(nullptr, DescriptionText, DescriptionCaption, MB_OK);
+}

@@ -1,0 +1,129 @@
+// Wizard page: the install folder.
+#include "setup/DirectoryPage.h"
+#include <shlobj.h>
+#include "script/manifest/Manifest.h"
+#include "setup/InstallChoices.h"
+#include "setup/WizardLogic.h"
+#include "setup/resource.h"
+
+namespace {
+
+constexpr int DirectoryLimit = 259;
+
+// Places the folder browser under the Browse button, right edges aligned,
+// kept inside the work area.
+int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED) {
+        auto* page = reinterpret_cast<TPageSelectDirectory*>(data);
+        RECT work{}, button{}, self{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        GetWindowRect(GetDlgItem(page->DlgHandle, IDC_BROWSE), &button);
+        GetWindowRect(wnd, &self);
+        int w = self.right - self.left, h = self.bottom - self.top;
+        int top = button.bottom + 1;
+        int left = button.right - w;
+        if (top + h > work.bottom) top = work.bottom - h;
+        SetWindowPos(wnd, HWND_TOPMOST, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    }
+    return 0;
+}
+
+// Releases a COM interface on every path.
+template <typename T>
+struct ComRelease {
+    T* p = nullptr;
+    ~ComRelease() { if (p) p->Release(); }
+};
+
+// COM initialised apartment-threaded on this thread while the object lives, as
+// the folder browser requires; released again only when this object did it.
+class ComApartment {
+public:
+    ComApartment() : FInitialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (FInitialised) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool FInitialised;
+};
+
+}  // namespace
+
+int TPageSelectDirectory::Show() {
+    if (FFirstShow) {
+        FPrevInstallPath = StoredInstallDir();
+        InitDirectory();
+        FFirstShow = false;
+    } else {
+        Directory = Install().Location.InstallDir;
+    }
+    LayoutPageText(2);
+    SetItemText(IDC_PAGETEXT, DirectoryText());
+    ShowItem(IDC_PAGETEXT, true);
+    ShowItem(IDC_BROWSE, true);
+    ShowItem(IDC_DIRFRAME, true);
+    ShowItem(IDC_DIRECTORY, true);
+    ShowDirectory();
+    return 1;
+}
+
+void TPageSelectDirectory::InitDirectory() { Directory = ProposedInstallDir(Install(), FPrevInstallPath); }
+
+void TPageSelectDirectory::ShowDirectory() {
+    SetItemText(IDC_DIRECTORY, Directory);
+    auto len = static_cast<LPARAM>(Directory.size());
+    SendMessageW(Item(IDC_DIRECTORY), EM_SETSEL, static_cast<WPARAM>(len), len);
+    FocusItem(IDC_DIRECTORY);
+}
+
+int TPageSelectDirectory::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (Msg == WM_COMMAND && LOWORD(wParam) == IDC_BROWSE) {
+        if (BrowseForDirectory()) {
+            Directory = BrowsedDirectory(Directory, FPrevInstallPath, ShortName);
+            ShowDirectory();
+        }
+        return 1;
+    }
+    return TPage::DlgProc(Msg, wParam, lParam);
+}
+
+bool TPageSelectDirectory::BrowseForDirectory() {
+    Directory.clear();
+    // Declared first, so that everything below is released before COM is.
+    ComApartment com;
+    ComRelease<IMalloc> malloc;
+    if (FAILED(SHGetMalloc(&malloc.p)) || !malloc.p) return false;
+    auto* name = static_cast<wchar_t*>(malloc.p->Alloc(MAX_PATH * sizeof(wchar_t)));
+    if (!name) return false;
+    name[0] = L'\0';
+    std::wstring title = L"Select directory for " + std::wstring(ProductName);
+    BROWSEINFOW info{};
+    info.hwndOwner = DlgHandle;
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = name;
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = BrowseCallback;
+    info.lParam = reinterpret_cast<LPARAM>(this);
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+    // An item without a file system path counts as cancelled, so the edit box keeps its text.
+    bool chosen = false;
+    if (item) {
+        chosen = SHGetPathFromIDListW(item, name) != FALSE;
+        if (chosen) Directory = name;
+        malloc.p->Free(item);
+    }
+    malloc.p->Free(name);
+    return chosen;
+}
+
+int TPageSelectDirectory::Hide() {
+    Install().Location.InstallDir = StripOneTrailingSeparator(GetItemText(IDC_DIRECTORY, DirectoryLimit));
+    ShowItem(IDC_BROWSE, false);
+    ShowItem(IDC_DIRFRAME, false);
+    ShowItem(IDC_DIRECTORY, false);
+    return 1;
+}

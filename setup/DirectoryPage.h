@@ -1,0 +1,20 @@
+// Page 3: the install folder, proposed and editable, with a folder browser.
+#pragma once
+#include <string>
+#include "setup/Page.h"
+
+class TPageSelectDirectory : public TPage {
+public:
+    using TPage::TPage;
+    int Show() override;
+    int Hide() override;
+    int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+    void InitDirectory();
+    void ShowDirectory();
+    bool BrowseForDirectory();
+
+    std::wstring FPrevInstallPath;
+    bool FFirstShow = true;
+    std::wstring Directory;
+};

@@ -1,0 +1,24 @@
+// Wizard page: the end of the install.
+#include "setup/FinishPage.h"
+#include "script/runner/ScriptRunner.h"
+#include "setup/InstallChoices.h"
+#include "setup/WizardLogic.h"
+#include "setup/resource.h"
+
+int TPageFinish::Show() {
+    ShowItem(IDC_BACK, false);
+    ShowItem(IDC_NEXT, false);
+    ShowItem(IDC_ROWCAPTION, true);
+    FocusItem(IDCANCEL);
+    SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    SetItemText(IDC_PAGETEXT, Install().RunRefused ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
+                                                 : FinishText());
+    SetItemText(IDCANCEL, L"Finish");
+    // A refused run installed nothing, so there are no choices to remember.
+    if (Install().RunRefused) return 1;
+    return StoreSettings() ? 1 : 0;
+}
+
+int TPageFinish::Hide() { return 1; }
+
+bool TPageFinish::StoreSettings() { return StoreChoices(Install()); }

@@ -1,0 +1,13 @@
+// Page 6: the end of the install; Cancel reads "Finish" and the user's
+// choices are stored under the product key.
+#pragma once
+#include "setup/Page.h"
+
+class TPageFinish : public TPage {
+public:
+    using TPage::TPage;
+    int Show() override;
+    int Hide() override;
+    // Writes the six product-key values in order; false at the first that fails.
+    bool StoreSettings();
+};

@@ -1,0 +1,153 @@
+// Wizard page: which IDE versions to install into.
+#include "setup/IdeSelectionPage.h"
+#include "script/manifest/Manifest.h"
+#include "setup/InstallChoices.h"
+#include "setup/WizardLogic.h"
+#include "setup/resource.h"
+
+namespace {
+
+// The page the customise dialog works for, and the dialog's own list.
+TPageSelectDelphi* SelectDelphiPage = nullptr;
+std::unique_ptr<TqmvCheckListBox> CustomizeList;
+
+INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_INITDIALOG: {
+        // The dialog has no owner, so it makes itself modal by disabling the wizard.
+        if (SelectDelphiPage) EnableWindow(SelectDelphiPage->DlgHandle, FALSE);
+        CustomizeList = std::make_unique<TqmvCheckListBox>(GetDlgItem(dlg, IDC_CUSTOMLIST));
+        CustomizeList->Clear();
+        for (const TCustomizeOption& option : CustomizeOptions) CustomizeList->Add(option.Caption);
+        const uint32_t customize = SelectDelphiPage ? SelectDelphiPage->Install().CustomizeMask : 0;
+        if (customize != 0) {
+            for (int i = 0; i < CustomizeList->Count() && i < 32; ++i)
+                if (static_cast<int32_t>((1u << i) & customize) > 0) CustomizeList->SetChecked(i, true);
+        }
+        CustomizeList->OnClick = [](TqmvCheckListBox* sender) {
+            if (SelectDelphiPage) SelectDelphiPage->CustomizeOnClick(sender);
+        };
+        if (CustomizeList->Count() > 0) {
+            CustomizeList->SetSelected(0);
+            if (SelectDelphiPage) SelectDelphiPage->CustomizeOnClick(CustomizeList.get());
+            SetFocus(CustomizeList->Handle());
+        }
+        return 1;
+    }
+    case WM_COMMAND: {
+        int id = LOWORD(wParam);
+        if (id == IDC_CUSTOMOK || id == IDOK) {
+            uint32_t mask = 0;
+            for (int i = 0; i < CustomizeList->Count() && i < 32; ++i)
+                if (CustomizeList->GetChecked(i)) mask |= 1u << i;
+            if (SelectDelphiPage) SelectDelphiPage->Install().CustomizeMask = mask;
+        }
+        if (id == IDC_CUSTOMOK || id == IDOK || id == IDC_CUSTOMCANCEL || id == IDCANCEL) {
+            if (SelectDelphiPage) EnableWindow(SelectDelphiPage->DlgHandle, TRUE);
+            CustomizeList.reset();
+            EndDialog(dlg, static_cast<INT_PTR>(wParam));
+            return 1;
+        }
+        return 0;
+    }
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+TPageSelectDelphi::TPageSelectDelphi(tessel::script::InstallContext& install) : TPage(install) {
+    SelectDelphiPage = this;
+}
+
+TPageSelectDelphi::~TPageSelectDelphi() {
+    if (SelectDelphiPage == this) SelectDelphiPage = nullptr;
+    CLB.reset();
+}
+
+int TPageSelectDelphi::Show() {
+    if (FFirstShow) {
+        CLB = std::make_unique<TqmvCheckListBox>(Item(IDC_LIST));
+        CLB->OnCheckClick = [this](TqmvCheckListBox* sender) { CheckClick(sender); };
+        LoadPreviousSelection();
+        LoadStoredCustomizeMask(Install());
+        FFirstShow = false;
+    }
+    LayoutPageText(3);
+    SetItemText(IDC_PAGETEXT, SelectDelphiText(FPrevInstallSelected > 0));
+    ShowItem(IDC_PAGETEXT, true);
+    ShowItem(IDC_LIST, true);
+
+    CLB->Clear();
+    for (int i = 0; i < InstallItemCount; ++i) {
+        const TInstallItem& item = InstallItems[i];
+        int line = CLB->Add(item.Caption);
+        const TBorlandProduct* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
+        CLB->SetEnabled(line, !ide || ide->Exists);
+        if (Install().CheckedLines & (1u << i)) CLB->SetChecked(line, true);
+    }
+    FocusItem(IDC_LIST);
+    ShowItem(IDC_CUSTOMIZE, false);
+    UpdateNext();
+    return 1;
+}
+
+int TPageSelectDelphi::Hide() {
+    ShowItem(IDC_LIST, false);
+    ShowItem(IDC_CUSTOMIZE, false);
+    uint32_t lines = 0;
+    for (int i = 0; i < InstallItemCount; ++i) {
+        bool ticked = CLB && i < CLB->Count() && CLB->GetChecked(i);
+        if (ticked) lines |= 1u << i;
+    }
+    Install().CheckedLines = lines;
+    SelectionMasks(lines, Install().SelectedIdeMask, Install().SelectedItemMask);
+    return 1;
+}
+
+int TPageSelectDelphi::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (Msg == WM_COMMAND) {
+        if (LOWORD(wParam) == IDC_CUSTOMIZE) {
+            ShowCustomizeDialog();
+            return 1;
+        }
+        if (LOWORD(wParam) == IDC_LIST) {
+            UpdateNext();
+            return 1;
+        }
+    }
+    return TPage::DlgProc(Msg, wParam, lParam);
+}
+
+void TPageSelectDelphi::UpdateNext() const { EnableItem(IDC_NEXT, CheckedMask() != 0); }
+
+void TPageSelectDelphi::CheckClick(TqmvCheckListBox*) { UpdateNext(); }
+
+void TPageSelectDelphi::CustomizeOnClick(TqmvCheckListBox*) {
+    if (!CustomizeList) return;
+    int s = CustomizeList->Selected();
+    if (s >= 0 && s < CustomizeOptionCount)
+        SetDlgItemTextW(GetParent(CustomizeList->Handle()), IDC_CUSTOMDESC, CustomizeOptions[s].Description);
+}
+
+void TPageSelectDelphi::LoadPreviousSelection() {
+    const TStoredSelection stored = ::LoadPreviousSelection(Install());
+    FPrevInstallSelected = stored.InstallVersions;
+    FPrevInstallItems = stored.InstallItems;
+    FPrevVersion = stored.Version;
+}
+
+uint32_t TPageSelectDelphi::CheckedMask() const {
+    uint32_t mask = 0;
+    if (!CLB) return mask;
+    for (int i = 0; i < CLB->Count(); ++i)
+        if (CLB->GetChecked(i)) mask |= 1u << (i % 32);
+    return mask;
+}
+
+int TPageSelectDelphi::ShowCustomizeDialog() {
+    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CUSTOMIZE), nullptr, CustomizeDialogProc, 0) < 0)
+        MessageBoxW(nullptr, L"Error in create Customize dialog", L"Error", MB_OK);
+    return 1;
+}

@@ -1,0 +1,75 @@
+// The choices an install starts from and the record it leaves under the product key.
+#include "setup/InstallChoices.h"
+#include <vector>
+#include "common/IdeDiscovery.h"
+#include "common/IdeTable.h"
+#include "common/SystemUtils.h"
+#include "script/manifest/Manifest.h"
+#include "setup/WizardLogic.h"
+
+namespace {
+
+int32_t StoredInteger(const wchar_t* name) {
+    DWORD value = 0;
+    return ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, name, value) ? static_cast<int32_t>(value) : 0;
+}
+
+}  // namespace
+
+TStoredSelection LoadPreviousSelection(tessel::script::InstallContext& install) {
+    TStoredSelection stored;
+    stored.InstallVersions = StoredInteger(RegInstallVersions);
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, stored.Version)) stored.Version.clear();
+    stored.InstallItems = StoredInteger(RegInstallItems);
+    FindBorlandProducts();
+    ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems);
+    return stored;
+}
+
+void LoadStoredCustomizeMask(tessel::script::InstallContext& install) {
+    DWORD customize = 0;
+    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize)) install.CustomizeMask = customize;
+}
+
+std::wstring StoredInstallDir() {
+    std::wstring dir;
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, dir)) dir.clear();
+    return dir;
+}
+
+std::wstring ProposedInstallDir(const tessel::script::InstallContext& install, const std::wstring& previousDir) {
+    std::wstring root;
+    for (int i = 1; i <= IdeCount; ++i) {
+        if (IdeTable[i].InternalId & install.PreselectedIdeMask) {
+            root = IdeTable[i].RootDir;
+            break;
+        }
+    }
+    std::wstring programFiles;
+    if (previousDir.empty() &&
+        !ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir",
+                       programFiles))
+        programFiles.clear();
+    return ProposeDirectory(previousDir, root, programFiles, ShortName);
+}
+
+void SelectCheckedItems(tessel::script::InstallContext& install) {
+    SelectionMasks(install.CheckedLines, install.SelectedIdeMask, install.SelectedItemMask);
+}
+
+std::wstring ShortDateText() {
+    int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::vector<wchar_t> buf(static_cast<size_t>(n), L'\0');
+    n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buf.data(), n);
+    return n > 0 ? std::wstring(buf.data()) : std::wstring();
+}
+
+bool StoreChoices(const tessel::script::InstallContext& install) {
+    return WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask) &&
+           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask) &&
+           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir) &&
+           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion) &&
+           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText()) &&
+           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, install.CustomizeMask);
+}

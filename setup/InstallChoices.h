@@ -1,0 +1,35 @@
+// The choices an install starts from and the record it leaves for the next
+// one, read and written under the product key. The wizard's pages and the
+// unattended install both use these, so both start from the same choices.
+#pragma once
+#include <cstdint>
+#include <string>
+#include "script/runner/InstallContext.h"
+
+// What a previous installation stored about its IDEs and items (0 or empty
+// when absent), then discovery, then install's preselected IDEs and ticked
+// lines as the IDE page starts from them.
+struct TStoredSelection {
+    int32_t InstallVersions = 0;
+    int32_t InstallItems = 0;
+    std::wstring Version;
+};
+TStoredSelection LoadPreviousSelection(tessel::script::InstallContext& install);
+
+// install.CustomizeMask := the stored "CustomizeItems", when there is one.
+void LoadStoredCustomizeMask(tessel::script::InstallContext& install);
+
+// The stored "RootDir" of a previous installation; empty when absent.
+std::wstring StoredInstallDir();
+// The folder the directory page proposes: the previous install folder, else
+// one beside the first IDE install preselects, else below the program files folder.
+std::wstring ProposedInstallDir(const tessel::script::InstallContext& install, const std::wstring& previousDir);
+
+// install's SelectedIdeMask and SelectedItemMask from its ticked lines.
+void SelectCheckedItems(tessel::script::InstallContext& install);
+
+// Today's date in the user's short date format.
+std::wstring ShortDateText();
+
+// The six product-key values, in order; false at the first that fails.
+bool StoreChoices(const tessel::script::InstallContext& install);

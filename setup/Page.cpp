@@ -1,0 +1,30 @@
+// Base of the wizard pages.
+#include "setup/Page.h"
+#include <vector>
+#include "setup/resource.h"
+
+int TPage::DlgProc(UINT, WPARAM, LPARAM) { return 0; }
+
+void TPage::ShowItem(int id, bool visible) const { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
+
+void TPage::EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
+
+void TPage::SetItemText(int id, const std::wstring& text) const { SetDlgItemTextW(DlgHandle, id, text.c_str()); }
+
+std::wstring TPage::GetItemText(int id, int limit) const {
+    std::vector<wchar_t> buf(static_cast<size_t>(limit) + 1, L'\0');
+    UINT n = GetDlgItemTextW(DlgHandle, id, buf.data(), limit + 1);
+    return std::wstring(buf.data(), n);
+}
+
+void TPage::FocusItem(int id) const { SetFocus(Item(id)); }
+
+void TPage::LayoutPageText(int divisor) const {
+    RECT picture{};
+    GetClientRect(Item(IDC_PICTURE), &picture);
+    HWND text = Item(IDC_PAGETEXT);
+    RECT r{};
+    GetWindowRect(text, &r);
+    int height = (picture.bottom - picture.top) / divisor;
+    SetWindowPos(text, HWND_TOP, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_SHOWWINDOW);
+}

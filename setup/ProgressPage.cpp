@@ -1,0 +1,69 @@
+// Wizard page: runs the install script and shows its progress.
+#include "setup/ProgressPage.h"
+#include <commctrl.h>
+#include <memory>
+#include "script/runner/ScriptRunner.h"
+#include "setup/WizardLogic.h"
+#include "setup/resource.h"
+
+bool DispatchOneInputMessage() {
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) &&
+        !PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+        return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+int TPageProgress::Show() {
+    ShowItem(IDC_PROGRESSFRAME, true);
+    ShowItem(IDC_PROGRESS, true);
+    ShowItem(IDC_ROWCAPTION, true);
+    EnableItem(IDC_NEXT, false);
+    EnableItem(IDC_BACK, false);
+    RedrawWindow(DlgHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    SetItemText(IDC_PAGETEXT, ProgressText());
+    return DoScript();
+}
+
+int TPageProgress::DoScript() {
+    FInDoScript = true;
+    auto script = std::make_unique<TScript>(Install());
+    script->Start();
+    HWND bar = Item(IDC_PROGRESS);
+    SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(script->ProgressCount() - 1)));
+    SendMessageW(bar, PBM_SETPOS, 0, 0);
+
+    std::wstring caption;
+    while (script->FCurrent < script->Count()) {
+        script->ItemText(caption);
+        SetItemText(IDC_ROWCAPTION, caption);
+        int err = script->ItemDoScript();
+        if (err != 0) {
+            std::wstring text = FormatRowError(script->FCurrent, err, script->GetItem().Word0, script->LogText());
+            MessageBoxW(DlgHandle, text.c_str(), L"Error", MB_OK);
+        }
+        SendMessageW(bar, PBM_DELTAPOS, static_cast<WPARAM>(script->ItemProgressStep()), 0);
+        script->FCurrent++;
+        DispatchOneInputMessage();
+    }
+
+    EnableItem(IDC_NEXT, true);
+    SendMessageW(Item(IDC_NEXT), BM_CLICK, 0, 0);
+    Hide();
+    script.reset();  // closes the logs, after the finish page has stored its values
+    FInDoScript = false;
+    return 1;
+}
+
+int TPageProgress::Hide() {
+    ShowItem(IDC_PROGRESSFRAME, false);
+    ShowItem(IDC_PROGRESS, false);
+    ShowItem(IDC_ROWCAPTION, false);
+    return 1;
+}
+
+int TPageProgress::Terminate() { return 0; }
+
+void TPageProgress::SetText(const std::wstring& Value) { SetItemText(IDC_ROWCAPTION, Value); }

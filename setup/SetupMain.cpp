@@ -1,0 +1,34 @@
+// The setup's main block: read the switches, then run exactly one mode.
+#include <windows.h>
+#include "common/ProcessGlobals.h"
+#include "script/runner/InstallContext.h"
+#include "setup/CommandLine.h"
+#include "setup/PayloadExtract.h"
+#include "setup/UnattendedInstall.h"
+#include "setup/Wizard.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // The exit code is 0 in every mode but the unattended install, also if
+    // something unexpected is thrown; that one reports its outcome.
+    bool unattended = false;
+    try {
+        InitPlatformId();
+        const TModeFlags flags = ParseCommandLine();
+        unattended = flags.Unattended;
+        // The one install of this process: the pages or the unattended run fill it in.
+        tessel::script::InstallContext install;
+        install.CopyOnly = flags.CopyOnly;
+        if (flags.ShowDescription)
+            ShowParametersDescription();
+        else if (flags.ExtractMode)
+            ExtractPayload();
+        else if (flags.Unattended)
+            return RunUnattendedInstall(install, flags.Folder);
+        else
+            RunWizard(install);
+    } catch (...) {
+        // The install did not reach its end.
+        if (unattended) return unattendedRowsFailed;
+    }
+    return 0;
+}

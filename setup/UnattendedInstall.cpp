@@ -1,0 +1,31 @@
+// setup.exe /S: the install without any window.
+#include "setup/UnattendedInstall.h"
+#include "script/manifest/Manifest.h"
+#include "script/runner/ScriptRunner.h"
+#include "setup/InstallChoices.h"
+#include "setup/WizardLogic.h"
+
+int RunUnattendedInstall(tessel::script::InstallContext& install, const std::wstring& folder) {
+    // What the IDE page starts from, taken as it is.
+    LoadPreviousSelection(install);
+    LoadStoredCustomizeMask(install);
+    SelectCheckedItems(install);
+    // The wizard cannot go on from an IDE page with no line ticked.
+    if (install.SelectedItemMask == 0) return unattendedNothingToDo;
+    // The directory page's proposal or the folder given, stored as the page stores its text.
+    install.Location.InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(install, StoredInstallDir()) : folder);
+    return RunChosenInstall(install);
+}
+
+int RunChosenInstall(tessel::script::InstallContext& install) {
+    TScript script(install);
+    script.Start();
+    const int failed = RunRemainingRows(script, [&script](int result) {
+        if (result != 0)
+            script.WriteLogLine(FormatRowError(script.FCurrent, result, script.GetItem().Word0, script.LogText()));
+    });
+    if (install.RunRefused) return unattendedRefused;
+    // As the finish page does, before the logs are closed.
+    StoreChoices(install);
+    return failed == 0 ? unattendedSuccess : unattendedRowsFailed;
+}

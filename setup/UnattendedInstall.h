@@ -1,0 +1,24 @@
+// setup.exe /S [folder]: the install without any window, for build agents and
+// deployment tools. It starts from the choices the wizard would start from and
+// runs the same runner over the same rows; its result is the exit code.
+#pragma once
+#include <string>
+#include "script/runner/InstallContext.h"
+
+enum TUnattendedExit : int {
+    unattendedSuccess = 0,       // every row succeeded
+    unattendedRowsFailed = 1,    // the install ran to its end, but some rows failed (see install.log)
+    unattendedRefused = 2,       // the folder cannot take an install; nothing was changed
+    unattendedNothingToDo = 3,   // no IDE found and nothing else chosen; nothing was changed
+};
+
+// Installs into folder, or into the folder the directory page would propose
+// when folder is empty. Never shows a window: a failed row is written to the
+// install log with the text the wizard would show, and the run goes on.
+int RunUnattendedInstall(tessel::script::InstallContext& install, const std::wstring& folder);
+
+// The run itself, with the choices as install holds them (masks, copy-only
+// mode, install folder): every row, failed rows into the install log, the
+// choices stored unless the run was refused. One of the codes above, never
+// unattendedNothingToDo.
+int RunChosenInstall(tessel::script::InstallContext& install);

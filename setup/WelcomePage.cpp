@@ -1,0 +1,14 @@
+// Wizard page: welcome.
+#include "setup/WelcomePage.h"
+#include "setup/WizardLogic.h"
+#include "setup/resource.h"
+
+int TPageWelcome::Show() {
+    LayoutPageText(1);
+    SetItemText(IDC_PAGETEXT, WelcomeText());
+    ShowItem(IDC_PAGETEXT, true);
+    FocusItem(IDC_NEXT);
+    return 1;
+}
+
+int TPageWelcome::Hide() { return 1; }

@@ -1,0 +1,195 @@
+// The wizard window: page frame, buttons and page moves.
+#include "setup/Wizard.h"
+#include <commctrl.h>
+#include <shellapi.h>
+#include <memory>
+#include "common/Handles.h"
+#include "script/manifest/Manifest.h"
+#include "setup/FinishPage.h"
+#include "setup/ProgressPage.h"
+#include "setup/ReadyPage.h"
+#include "setup/IdeSelectionPage.h"
+#include "setup/DirectoryPage.h"
+#include "setup/WelcomePage.h"
+#include "setup/WizardLogic.h"
+#include "setup/resource.h"
+
+namespace tessel::setup {
+
+// The wizard dialog's shell for the life of the dialog: the pages, the one
+// shown, and the link label and icon that the dialog owns.
+class Wizard {
+public:
+    explicit Wizard(script::InstallContext& install);
+    // Runs dialog template 1 until it ends.
+    void Run();
+    INT_PTR HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    std::unique_ptr<TPage> pages_[PageCount + 1];  // positions 1..6, index 0 unused
+    int currentPage_ = 1;
+    HWND handle_ = nullptr;
+    UniqueWindow linkLabel_;
+    UniqueGdiObject linkFont_;
+    UniqueIcon dialogIcon_;
+    DWORD lastLinkClick_ = 0;
+
+    // Moves by step (-1, 0, +1) and shows the page where it stops; its Show result.
+    int SwitchPage(int step);
+    void CreateLinkLabel(HWND dlg);
+    void OnLinkPress(HWND dlg, LPARAM lParam);
+    void CancelRule(HWND dlg, WPARAM wParam);
+};
+
+Wizard::Wizard(script::InstallContext& install) {
+    pages_[1] = std::make_unique<TPageWelcome>(install);
+    pages_[2] = std::make_unique<TPageSelectDelphi>(install);
+    pages_[3] = std::make_unique<TPageSelectDirectory>(install);
+    pages_[4] = std::make_unique<TPageReadyForInstall>(install);
+    pages_[5] = std::make_unique<TPageProgress>(install);
+    pages_[6] = std::make_unique<TPageFinish>(install);
+}
+
+void Wizard::Run() {
+    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_WIZARD), nullptr, WizardDialogProc,
+                        reinterpret_cast<LPARAM>(this)) < 0)
+        MessageBoxW(nullptr, L"Error in create dialog", L"Error", MB_OK);
+}
+
+void Wizard::CreateLinkLabel(HWND dlg) {
+    linkFont_.reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
+    SIZE size{};
+    if (HDC dc = GetDC(dlg)) {
+        HGDIOBJ old = SelectObject(dc, linkFont_.get());
+        GetTextExtentPoint32W(dc, CompanyName, lstrlenW(CompanyName), &size);
+        SelectObject(dc, old);
+        ReleaseDC(dlg, dc);
+    }
+    RECT back{};
+    GetWindowRect(GetDlgItem(dlg, IDC_BACK), &back);
+    MapWindowPoints(HWND_DESKTOP, dlg, reinterpret_cast<POINT*>(&back), 2);
+    linkLabel_.reset(CreateWindowExW(0, LinkLabelClass, CompanyName, WS_CHILD | WS_VISIBLE | SS_NOTIFY, 30,
+                                     back.top + 4, size.cx, size.cy, dlg, nullptr, GetModuleHandleW(nullptr), nullptr));
+    if (linkLabel_) SendMessageW(linkLabel_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
+    lastLinkClick_ = 0;
+}
+
+void Wizard::OnLinkPress(HWND dlg, LPARAM lParam) {
+    POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    if (!linkLabel_ || ChildWindowFromPoint(dlg, pt) != linkLabel_.get()) return;
+    if (LinkClickAccepted(lastLinkClick_, GetTickCount()))
+        ShellExecuteW(GetDesktopWindow(), L"open", MakerWebAddress, L"", L"", SW_SHOWNORMAL);
+}
+
+void Wizard::CancelRule(HWND dlg, WPARAM wParam) {
+    TPage* page = pages_[currentPage_].get();
+    if (auto* progress = dynamic_cast<TPageProgress*>(page); progress && progress->InDoScript()) {
+        if (progress->Terminate() != 0) return;
+    }
+    if (dynamic_cast<TPageFinish*>(page)) {
+        EndDialog(dlg, static_cast<INT_PTR>(wParam));
+        return;
+    }
+    if (MessageBoxW(dlg, L"Are you sure you want to cancel the install?", L"Install", MB_YESNO) == IDYES)
+        EndDialog(dlg, static_cast<INT_PTR>(wParam));
+}
+
+INT_PTR Wizard::HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_INITDIALOG: {
+        handle_ = dlg;
+        dialogIcon_.reset(static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETUP), IMAGE_ICON, 32, 32, 0)));
+        SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(dialogIcon_.get()));
+        SetWindowTextW(dlg, WizardTitle().c_str());
+        CreateLinkLabel(dlg);
+        SwitchPage(0);
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+        if (linkLabel_ && reinterpret_cast<HWND>(lParam) == linkLabel_.get()) {
+            auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, RGB(0, 0, 192));
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+        }
+        return 0;
+    case WM_PARENTNOTIFY:
+        if (LOWORD(wParam) == WM_LBUTTONDOWN) OnLinkPress(dlg, lParam);
+        return 0;
+    case WM_DESTROY:
+        SetClassLongPtrW(dlg, GCLP_HICON, 0);
+        dialogIcon_.reset();
+        linkLabel_.reset();
+        linkFont_.reset();
+        handle_ = nullptr;
+        return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:
+            CancelRule(dlg, wParam);
+            return 1;
+        case IDC_NEXT:
+            return SwitchPage(+1);
+        case IDC_BACK:
+            return SwitchPage(-1);
+        default:
+            return pages_[currentPage_] ? pages_[currentPage_]->DlgProc(msg, wParam, lParam) : 0;
+        }
+    default:
+        return 0;
+    }
+}
+
+int Wizard::SwitchPage(int step) {
+    for (;;) {
+        if (step != 0 && pages_[currentPage_]) pages_[currentPage_]->Hide();
+        currentPage_ += step;
+        // The pages keep the position inside 1..6; a stray move beyond stays at the edge.
+        if (currentPage_ < 1) currentPage_ = 1;
+        if (currentPage_ > PageCount) currentPage_ = PageCount;
+        TPage* page = pages_[currentPage_].get();
+        if (!page) return 0;
+        page->DlgHandle = handle_;
+        EnableWindow(GetDlgItem(handle_, IDC_BACK), currentPage_ > 1);
+        EnableWindow(GetDlgItem(handle_, IDC_NEXT), currentPage_ < PageCount);
+        int r = page->Show();
+        if (r < 9 || r > 11) return r;
+        step = r - 10;
+    }
+}
+
+}  // namespace tessel::setup
+
+INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The wizard comes with WM_INITDIALOG and stays with the dialog; messages
+    // before that one are not handled.
+    if (msg == WM_INITDIALOG) SetWindowLongPtrW(dlg, DWLP_USER, lParam);
+    auto* wizard = reinterpret_cast<tessel::setup::Wizard*>(GetWindowLongPtrW(dlg, DWLP_USER));
+    if (!wizard) return 0;
+    try {
+        return wizard->HandleMessage(dlg, msg, wParam, lParam);
+    } catch (...) {
+        return 0;  // out of memory inside a page: the message counts as not handled
+    }
+}
+
+void RegisterLinkLabelClass() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    GetClassInfoExW(nullptr, L"Static", &wc);
+    wc.lpszClassName = LinkLabelClass;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));
+    // A class of our own module, so the label is created with this program's instance.
+    wc.hInstance = GetModuleHandleW(nullptr);
+    RegisterClassExW(&wc);
+}
+
+void RunWizard(tessel::script::InstallContext& install) {
+    InitCommonControls();
+    RegisterLinkLabelClass();
+    tessel::setup::Wizard wizard(install);
+    wizard.Run();
+}

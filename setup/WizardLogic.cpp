@@ -1,0 +1,148 @@
+// The wizard's decisions without windows, so the tests check them directly.
+#include "setup/WizardLogic.h"
+#include <cwchar>
+#include <vector>
+#include "common/SystemUtils.h"
+#include "script/manifest/Manifest.h"
+
+namespace {
+const std::wstring crlf2 = L"\r\n\r\n";
+std::wstring ProductAndVersion() { return std::wstring(ProductName) + L" v" + ProductVersion; }
+}
+
+std::wstring WizardTitle() { return L"Installation Wizard for " + ProductAndVersion(); }
+
+std::wstring WelcomeText() {
+    return L"Welcome to the " + std::wstring(ProductName) + L" Setup program. This program will install " +
+           ProductAndVersion() + L" on you computer." + crlf2 + ProductDescription +
+           L"It is strongly recommended that you exit all version of Delphi and CBuilder "
+           L"before running this Setup program." + crlf2 + L"Click Next to continue with the Setup program.";
+}
+
+std::wstring SelectDelphiText(bool previousFound) {
+    if (previousFound)
+        return L"The previous version of " + std::wstring(ProductName) +
+               L" was found. Click to \"Next\" button for update it.";
+    return L"Which versions of Delphi and/or CBuilder will you be installing " + std::wstring(ProductName) +
+           L" to ?";
+}
+
+std::wstring DirectoryText() {
+    return L"Setup will install " + std::wstring(ProductName) +
+           L" into following folder, click Browse, and select another folder." + crlf2 +
+           L"You can choose not to install " + ProductName + L" by clicking Cancel to exit Setup.";
+}
+
+std::wstring ReadyText() {
+    return L"You are now ready to install " + ProductAndVersion() + L" on you computer." + crlf2 +
+           L"Press the Start button to begin the installation or the Back button to reenter the "
+           L"installation information.";
+}
+
+std::wstring ProgressText() {
+    return L"Performing install of the " + ProductAndVersion() + L" on you computer." + crlf2 + L"Please wait...";
+}
+
+std::wstring FinishText() {
+    return L"Setup has finished installing " + ProductAndVersion() + L" on you computer." + crlf2 +
+           L"Click Finish to exit Setup.";
+}
+
+std::wstring RefusedFinishText(const std::wstring& dir, DWORD error) {
+    std::wstring why;
+    if (dir.empty())
+        why = L"No destination folder was given.";
+    else if (error == ERROR_BAD_PATHNAME)
+        why = L"The destination folder \"" + dir + L"\" is not a full path, such as C:\\Program Files\\" +
+              ShortName + L".";
+    else
+        why = L"The destination folder \"" + dir + L"\" cannot be used: " + SystemErrorText(error);
+    return L"Setup has not installed " + ProductAndVersion() + L" on you computer. Nothing was installed." + crlf2 +
+           why + crlf2 + L"Click Finish to exit Setup, then run Setup again and choose another folder.";
+}
+
+bool LinkClickAccepted(DWORD& lastClick, DWORD now) {
+    if (lastClick != 0 && static_cast<DWORD>(now - lastClick) > 500) lastClick = 0;
+    if (lastClick != 0) return false;
+    // A tick count of exactly 0 would read as "none"; the next click is then accepted too.
+    lastClick = now;
+    return true;
+}
+
+namespace {
+std::wstring WithShortName(std::wstring base, const std::wstring& shortName) {
+    if (base.empty() || base.back() != L'\\') base += L'\\';
+    return base + shortName;
+}
+}
+
+std::wstring ProposeDirectory(const std::wstring& previous, const std::wstring& firstSelectedRoot,
+                              const std::wstring& programFiles, const std::wstring& shortName) {
+    std::wstring base = firstSelectedRoot;
+    if (!base.empty() && base.back() == L'\\') base.pop_back();
+    size_t slash = base.rfind(L'\\');
+    if (slash != std::wstring::npos) base.erase(slash);
+    if (!previous.empty()) return previous;
+    if (base.empty()) base = programFiles;
+    if (base.empty()) return base;
+    return WithShortName(base, shortName);
+}
+
+std::wstring BrowsedDirectory(const std::wstring& chosen, const std::wstring& previous,
+                              const std::wstring& shortName) {
+    if (chosen == previous || chosen.empty()) return chosen;
+    return WithShortName(chosen, shortName);
+}
+
+std::wstring StripOneTrailingSeparator(std::wstring text) {
+    if (!text.empty() && (text.back() == L'\\' || text.back() == L'/')) text.pop_back();
+    return text;
+}
+
+std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wstring& logText) {
+    // Formatted into a buffer of the full length, then cut: a long log text
+    // (a deep path) must not run past the message buffer.
+    std::vector<wchar_t> buf(128 + logText.size(), L'\0');
+    int n = std::swprintf(buf.data(), buf.size(), L"Error in ScriptItem=%d, ErrorCode=%xh ScriptItemId=%x with text\r\n%ls",
+                          current, static_cast<unsigned>(err), static_cast<unsigned>(word0), logText.c_str());
+    std::wstring text = n > 0 ? std::wstring(buf.data(), static_cast<size_t>(n)) : std::wstring();
+    if (text.size() > RowErrorLimit) text.resize(RowErrorLimit);
+    return text;
+}
+
+void ApplyPreviousSelection(tessel::script::InstallContext& install, int32_t prevInstallSelected,
+                            int32_t prevInstallItems) {
+    install.PreselectedIdeMask = 0;
+    for (int i = 1; i <= IdeCount; ++i) {
+        const TBorlandProduct& ide = IdeTable[i];
+        const bool selected =
+            prevInstallSelected < 1
+                ? ide.Exists
+                : ide.Exists && static_cast<int32_t>(ide.InternalId & static_cast<uint32_t>(prevInstallSelected)) > 0;
+        if (selected) install.PreselectedIdeMask |= ide.InternalId;
+    }
+    install.CheckedLines = 0;
+    for (int i = 0; i < InstallItemCount; ++i) {
+        const TInstallItem& item = InstallItems[i];
+        const TBorlandProduct* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
+        bool checked = false;
+        if (prevInstallItems >= 1) {
+            if (static_cast<int32_t>(item.Bit & static_cast<uint32_t>(prevInstallItems)) > 0)
+                checked = !ide || ide->Exists;
+        } else {
+            checked = !ide || (ide->InternalId & install.PreselectedIdeMask) != 0;
+        }
+        if (checked) install.CheckedLines |= 1u << i;
+    }
+}
+
+void SelectionMasks(uint32_t checkedLines, uint32_t& ideMask, uint32_t& itemMask) {
+    ideMask = 0;
+    itemMask = 0;
+    for (int i = 0; i < InstallItemCount; ++i) {
+        if (checkedLines & (1u << i)) {
+            ideMask |= InstallItems[i].IdeMask;
+            itemMask |= InstallItems[i].Bit;
+        }
+    }
+}

@@ -1,0 +1,46 @@
+// The wizard's texts and decisions as plain functions of values, so they are
+// tested without windows.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <string>
+#include "script/runner/InstallContext.h"
+
+// Window title: "Installation Wizard for <product> v<version>".
+std::wstring WizardTitle();
+std::wstring WelcomeText();
+std::wstring SelectDelphiText(bool previousFound);
+std::wstring DirectoryText();
+std::wstring ReadyText();
+std::wstring ProgressText();
+std::wstring FinishText();
+// The finish page after a run that was refused before it changed anything:
+// nothing was installed, and why (dir as typed, error as the runner gave it).
+std::wstring RefusedFinishText(const std::wstring& dir, DWORD error);
+
+// A click on the maker's link opens the site unless one was accepted less than
+// 500 ms before; lastClick (0 = none) is updated. Tick counts wrap at 32 bits.
+bool LinkClickAccepted(DWORD& lastClick, DWORD now);
+
+// The folder the directory page proposes: the previous install folder as it is;
+// else <parent of the first preselected IDE's root>\<short name>; else
+// <program files>\<short name>; else empty.
+std::wstring ProposeDirectory(const std::wstring& previous, const std::wstring& firstSelectedRoot,
+                              const std::wstring& programFiles, const std::wstring& shortName);
+// What the edit box shows after the folder browser returned chosen.
+std::wstring BrowsedDirectory(const std::wstring& chosen, const std::wstring& previous,
+                              const std::wstring& shortName);
+// The edit box's text as stored in InstallDir: one trailing "\" or "/" removed.
+std::wstring StripOneTrailingSeparator(std::wstring text);
+
+// Message of a failed script row, cut to fit a buffer of 262 characters
+// (261 characters of text).
+constexpr size_t RowErrorLimit = 261;
+std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wstring& logText);
+
+// Preselection of the IDE page from the stored masks (0 = none stored), after
+// discovery has filled Exists: sets install's PreselectedIdeMask and CheckedLines.
+void ApplyPreviousSelection(tessel::script::InstallContext& install, int32_t prevInstallSelected,
+                            int32_t prevInstallItems);
+// Masks of the ticked lines (bit i = list position i = install item i).
+void SelectionMasks(uint32_t checkedLines, uint32_t& ideMask, uint32_t& itemMask);

@@ -1,0 +1,302 @@
+// The simulated machine: lays out stand-in IDE installations.
+#include "standin/Machine.h"
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "standin/StandinText.h"
+#include "standin/StandinTool.h"
+
+namespace {
+
+// Which path lists an IDE keeps under HKEY_CURRENT_USER (and so which ones the
+// setup extends): the older IDEs one library list, the BDS IDEs C++ lists too,
+// the 64-bit IDEs one list per platform.
+enum class PathSet { Delphi3, Delphi, Builder, Bds2006, Bds2007, XE, XE2, XE4 };
+
+// One IDE installation of the stand-in machine.
+struct IdeLayout {
+    const wchar_t* root;        // usual root folder
+    const wchar_t* commonTail;  // common folder below the common documents; nullptr: none
+    const wchar_t* helpCache;   // WinHelp index cache in "Help"; nullptr: none
+    PathSet paths;
+};
+
+const IdeLayout kLayouts[IdeCount + 1] = {
+    {nullptr, nullptr, nullptr, PathSet::Delphi},
+    /* 1 Delphi3     */ {L"C:\\Program Files\\Borland\\Delphi 3", nullptr, L"delphi3.gid", PathSet::Delphi3},
+    /* 2 Delphi4     */ {L"C:\\Program Files\\Borland\\Delphi4", nullptr, L"delphi4.gid", PathSet::Delphi},
+    /* 3 Delphi5     */ {L"C:\\Program Files\\Borland\\Delphi5", nullptr, L"delphi5.gid", PathSet::Delphi},
+    /* 4 CBuilder3   */ {L"C:\\Program Files\\Borland\\CBuilder3", nullptr, nullptr, PathSet::Builder},
+    /* 5 CBuilder4   */ {L"C:\\Program Files\\Borland\\CBuilder4", nullptr, L"bcb4.gid", PathSet::Builder},
+    /* 6 CBuilder5   */ {L"C:\\Program Files\\Borland\\CBuilder5", nullptr, L"bcb5.gid", PathSet::Builder},
+    /* 7 Delphi6     */ {L"C:\\Program Files\\Borland\\Delphi6", nullptr, L"delphi6.gid", PathSet::Delphi},
+    /* 8 CBuilder6   */ {L"C:\\Program Files\\Borland\\CBuilder6", nullptr, L"bcb6.gid", PathSet::Builder},
+    /* 9 Delphi7     */ {L"C:\\Program Files\\Borland\\Delphi7", nullptr, L"d7.gid", PathSet::Delphi},
+    /* 10 Delphi9    */ {L"C:\\Program Files\\Borland\\BDS\\3.0", L"Borland Studio\\3.0", nullptr, PathSet::Delphi},
+    /* 11 BDS2006    */ {L"C:\\Program Files\\Borland\\BDS\\4.0", L"Borland Studio\\4.0", nullptr, PathSet::Bds2006},
+    /* 12 Delphi2007 */ {L"C:\\Program Files\\CodeGear\\RAD Studio\\5.0", L"RAD Studio\\5.0", nullptr, PathSet::Bds2007},
+    /* 13 BDS2009    */ {L"C:\\Program Files\\CodeGear\\RAD Studio\\6.0", L"RAD Studio\\6.0", nullptr, PathSet::Bds2007},
+    /* 14 BDS2010    */ {L"C:\\Program Files\\Embarcadero\\RAD Studio\\7.0", L"RAD Studio\\7.0", nullptr, PathSet::Bds2007},
+    /* 15 XE         */ {L"C:\\Program Files\\Embarcadero\\RAD Studio\\8.0", L"RAD Studio\\8.0", nullptr, PathSet::XE},
+    /* 16 XE2        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\9.0", L"RAD Studio\\9.0", nullptr, PathSet::XE2},
+    /* 17 XE3        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\10.0", L"RAD Studio\\10.0", nullptr, PathSet::XE2},
+    /* 18 XE4        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\11.0", L"RAD Studio\\11.0", nullptr, PathSet::XE4},
+    /* 19 XE5        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\12.0", L"RAD Studio\\12.0", nullptr, PathSet::XE4},
+    /* 20 XE6        */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\14.0", L"Embarcadero\\Studio\\14.0", nullptr, PathSet::XE4},
+    /* 21 XE7        */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\15.0", L"Embarcadero\\Studio\\15.0", nullptr, PathSet::XE4},
+    /* 22 XE8        */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\16.0", L"Embarcadero\\Studio\\16.0", nullptr, PathSet::XE4},
+    /* 23 XE10       */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\17.0", L"Embarcadero\\Studio\\17.0", nullptr, PathSet::XE4},
+    /* 24 XE10.1     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\18.0", L"Embarcadero\\Studio\\18.0", nullptr, PathSet::XE4},
+    /* 25 XE10.2     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\19.0", L"Embarcadero\\Studio\\19.0", nullptr, PathSet::XE4},
+    /* 26 XE10.3     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\20.0", L"Embarcadero\\Studio\\20.0", nullptr, PathSet::XE4},
+    /* 27 XE10.4     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\21.0", L"Embarcadero\\Studio\\21.0", nullptr, PathSet::XE4},
+    /* 28 11         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\22.0", L"Embarcadero\\Studio\\22.0", nullptr, PathSet::XE4},
+    /* 29 12         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", L"Embarcadero\\Studio\\23.0", nullptr, PathSet::XE4},
+};
+
+std::vector<std::wstring> PathValuesOf(PathSet set) {
+    switch (set) {
+        case PathSet::Delphi3: return {L"\\Library\\SearchPath"};
+        case PathSet::Delphi:
+        case PathSet::Builder: return {L"\\Library\\Search Path"};
+        case PathSet::Bds2006: return {L"\\Library\\Search Path", L"\\CppPaths\\SearchPath"};
+        case PathSet::Bds2007:
+        case PathSet::XE:
+            return {L"\\Library\\Search Path", L"\\C++\\Paths\\SearchPath", L"\\C++\\Paths\\LibraryPath"};
+        case PathSet::XE2:
+            return {L"\\Library\\Win32\\Search Path", L"\\Library\\Win64\\Search Path",
+                    L"\\C++\\Paths\\Win32\\LibraryPath"};
+        case PathSet::XE4:
+            return {L"\\Library\\Win32\\Search Path", L"\\Library\\Win64\\Search Path",
+                    L"\\C++\\Paths\\Win32\\LibraryPath", L"\\C++\\Paths\\Win64\\LibraryPath"};
+    }
+    return {};
+}
+
+std::wstring UserPathsOf(PathSet set) {
+    switch (set) {
+        case PathSet::Delphi3:
+        case PathSet::Delphi: return L"$(DELPHI)\\Lib;$(DELPHI)\\Bin;$(DELPHI)\\Imports;C:\\Components\\Grids\\Lib";
+        case PathSet::Builder: return L"$(BCB)\\Lib;$(BCB)\\Lib\\Obj;$(BCB)\\Projects\\Lib;C:\\Components\\Grids\\Lib";
+        case PathSet::Bds2006:
+        case PathSet::Bds2007:
+        case PathSet::XE: return L"$(BDS)\\lib;$(BDS)\\Imports;$(BDSCOMMONDIR)\\Dcp;C:\\Components\\Grids\\Lib";
+        case PathSet::XE2:
+        case PathSet::XE4:
+            return L"$(BDSLIB)\\$(Platform)\\release;$(BDSUSERDIR)\\Imports;$(BDS)\\Imports;"
+                   L"$(BDSCOMMONDIR)\\Dcp\\$(Platform);C:\\Components\\Grids\\Lib\\$(Platform)";
+    }
+    return std::wstring();
+}
+
+// The root folder each IDE was last laid out with in this process (empty: its usual one).
+std::wstring g_layoutRoots[IdeCount + 1];
+
+#ifdef TESSEL_STANDIN_TOOLS_DIR
+std::wstring g_toolsDir = TESSEL_STANDIN_TOOLS_DIR;
+#else
+std::wstring g_toolsDir;
+#endif
+
+std::wstring RootOf(int ideIndex, const std::wstring& rootDir) {
+    if (!rootDir.empty()) return rootDir;
+    if (IsIdeIndex(ideIndex) && !g_layoutRoots[ideIndex].empty()) return g_layoutRoots[ideIndex];
+    return StandinRootDir(ideIndex);
+}
+
+std::wstring BinOf(int ideIndex, const std::wstring& rootDir) { return JoinPath(RootOf(ideIndex, rootDir), L"bin"); }
+
+bool WriteAnsiFile(const std::wstring& name, const std::wstring& text) {
+    const std::string bytes = ToAnsi(text);
+    UniqueFile f(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    DWORD written = 0;
+    return WriteFile(f.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+}
+
+// Contents of the IDE's help-configuration files, told apart by their extension:
+// ".cfg" the contents configuration, ".ohi" the index list, ".ohl" the link list,
+// ".als" keyword aliases. ANSI text, every line ending in CR LF.
+std::wstring HelpFileText(const std::wstring& file, const std::wstring& ideName) {
+    const std::wstring stem = file.substr(0, file.find(L'.'));
+    if (HasExtension(file, L".cfg"))
+        return L":Title " + ideName + L" Help\r\n:Base " + stem + L".hlp\r\n:Index " + ideName + L" Help=" + stem +
+               L".hlp\r\n:Index Object Pascal Reference=" + stem + L"op.hlp\r\n:Link " + stem + L"vcl.hlp\r\n:Link " +
+               stem + L"op.hlp\r\n";
+    if (HasExtension(file, L".ohi"))
+        return L":Index Object Pascal Reference=" + stem + L"op.hlp\r\n:Index Component Library Reference=" + stem +
+               L"vcl.hlp\r\n:Index Database Tools=" + stem + L"db.hlp\r\n";
+    if (HasExtension(file, L".ohl"))
+        return L":Link " + stem + L"op.hlp\r\n:Link " + stem + L"vcl.hlp\r\n:Link " + stem + L"db.hlp\r\n";
+    return L"TApplication.OnHint=TApplication_OnHint\r\nTForm.Position=TForm_Position\r\n"
+           L"TIniFile.ReadString=TIniFile_ReadString\r\nTRegistry.OpenKey=TRegistry_OpenKey\r\n";
+}
+
+}  // namespace
+
+void SetStandinToolsDir(const std::wstring& dir) { g_toolsDir = dir; }
+std::wstring StandinToolsDir() { return g_toolsDir; }
+
+std::wstring StandinRootDir(int ideIndex) { return IsIdeIndex(ideIndex) ? kLayouts[ideIndex].root : L""; }
+
+std::wstring StandinCommonDir(int ideIndex) {
+    if (!IsIdeIndex(ideIndex) || !kLayouts[ideIndex].commonTail) return std::wstring();
+    const std::wstring docs = GetSpecialFolder(CSIDL_COMMON_DOCUMENTS);
+    return docs.empty() ? std::wstring() : JoinPath(docs, kLayouts[ideIndex].commonTail);
+}
+
+std::wstring StandinUserPaths(int ideIndex) {
+    return IsIdeIndex(ideIndex) ? UserPathsOf(kLayouts[ideIndex].paths) : std::wstring();
+}
+
+std::vector<std::wstring> StandinPathValues(int ideIndex) {
+    return IsIdeIndex(ideIndex) ? PathValuesOf(kLayouts[ideIndex].paths) : std::vector<std::wstring>();
+}
+
+bool LayOutIde(int ideIndex, const MachineOptions& options) {
+    if (!IsIdeIndex(ideIndex)) return false;
+    const TBorlandProduct& ide = IdeTable[ideIndex];
+    const IdeLayout& layout = kLayouts[ideIndex];
+    const std::wstring key = ide.RegKey;
+    const std::wstring root = options.rootDir.empty() ? layout.root : options.rootDir;
+    const std::wstring bin = JoinPath(root, L"bin");
+    g_layoutRoots[ideIndex] = options.rootDir;
+    bool ok = CreateDirectoryPath(bin) == 0;
+
+    ok &= WriteRegString(options.perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, L"RootDir", root);
+
+    if (options.withTools) {
+        const std::wstring tools = options.toolsDir.empty() ? g_toolsDir : options.toolsDir;
+        std::vector<const wchar_t*> names;
+        if (!ide.IsDelphi) names = {L"make.exe"};
+        else if (ide.Is32and64 && options.withDcc64) names = {L"dcc32.exe", L"dcc64.exe"};
+        else names = {L"dcc32.exe"};
+        for (const wchar_t* name : names)
+            ok &= CopyFileW(JoinPath(tools, name).c_str(), JoinPath(bin, name).c_str(), FALSE) != 0;
+        // Tells the tools which IDE they belong to: Delphi 3 packages are ".dpl" files.
+        const std::wstring ini = JoinPath(bin, StandinIniName);
+        ok &= WritePrivateProfileStringW(L"Tool", L"Ide", ide.Name, ini.c_str()) != 0;
+        ok &= WritePrivateProfileStringW(L"Tool", L"PackageExt", ideIndex == 1 ? L".dpl" : L".bpl", ini.c_str()) != 0;
+    }
+
+    const std::wstring common = StandinCommonDir(ideIndex);
+    if (!common.empty()) {
+        ok &= CreateDirectoryPath(JoinPath(common, L"Bpl\\Win64")) == 0;
+        if (options.withRsvars)
+            ok &= WriteAnsiFile(JoinPath(bin, L"rsvars.bat"),
+                                L"@SET BDS=" + root + L"\r\n@SET BDSINCLUDE=" + root + L"\\include\r\n"
+                                L"@SET BDSCOMMONDIR=" + common + L"\r\n@SET PATH=%BDS%\\bin;%PATH%\r\n");
+        if (options.envVariables != EnvVarPlace::None)
+            ok &= WriteRegString(options.envVariables == EnvVarPlace::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                                 key + L"\\Environment Variables", L"BDSCOMMONDIR", common);
+    }
+
+    if (options.withHelp) {
+        const std::wstring help = JoinPath(root, L"Help");
+        ok &= CreateDirectoryPath(help) == 0;
+        for (const wchar_t* file : ide.HelpStr)
+            if (file) ok &= WriteAnsiFile(JoinPath(help, file), HelpFileText(file, ide.Name));
+        if (layout.helpCache)
+            ok &= WriteAnsiFile(JoinPath(help, layout.helpCache), L"Help index cache of " + std::wstring(ide.Name) + L"\r\n");
+    }
+
+    if (options.withUserPaths) {
+        for (const std::wstring& value : PathValuesOf(layout.paths)) {
+            const int p = LastCharPos(value, L'\\');
+            ok &= WriteRegString(HKEY_CURRENT_USER, key + value.substr(0, p - 1), value.substr(p), UserPathsOf(layout.paths));
+        }
+        // A design-time package of the user's own, which an uninstall must leave alone.
+        ok &= WriteRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, JoinPath(root, L"Projects\\Bpl\\dclgrids.bpl"),
+                             L"Grid components of the user");
+    }
+    return ok;
+}
+
+bool LayOutMachine(const std::vector<int>& ides, const MachineOptions& options) {
+    bool ok = true;
+    for (int ide : ides) ok &= LayOutIde(ide, options);
+    return ok;
+}
+
+int EndToolProcesses(int ideIndex, const std::wstring& rootDir) {
+    if (!IsIdeIndex(ideIndex)) return 0;
+    const std::wstring bin = LowerWide(BinOf(ideIndex, rootDir) + L"\\");
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return 0;
+    int ended = 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE,
+                                               FALSE, entry.th32ProcessID));
+        if (!process) continue;
+        wchar_t image[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        if (!QueryFullProcessImageNameW(process.get(), 0, image, &size)) continue;
+        if (LowerWide(image).compare(0, bin.size(), bin) != 0) continue;
+        if (TerminateProcess(process.get(), 1)) {
+            WaitForSingleObject(process.get(), 5000);
+            ++ended;
+        }
+    }
+    return ended;
+}
+
+void RemoveIde(int ideIndex, const std::wstring& rootDir) {
+    if (!IsIdeIndex(ideIndex)) return;
+    EndToolProcesses(ideIndex, rootDir);
+    const std::wstring root = RootOf(ideIndex, rootDir);
+    DeleteRegKey(HKEY_LOCAL_MACHINE, IdeTable[ideIndex].RegKey);
+    DeleteRegKey(HKEY_CURRENT_USER, IdeTable[ideIndex].RegKey);
+    if (!root.empty()) DeleteDirectoryTree(root, false);
+    const std::wstring common = StandinCommonDir(ideIndex);
+    if (!common.empty()) DeleteDirectoryTree(common, false);
+    g_layoutRoots[ideIndex].clear();
+}
+
+void ClearMachine() {
+    for (int i = 1; i <= IdeCount; ++i) RemoveIde(i);
+}
+
+bool SetToolBehaviour(int ideIndex, ToolMode mode, DWORD delayMs, const std::wstring& tool,
+                      const std::wstring& rootDir) {
+    if (!IsIdeIndex(ideIndex)) return false;
+    const std::wstring ini = JoinPath(BinOf(ideIndex, rootDir), StandinIniName);
+    const wchar_t* modeText = mode == ToolMode::Fail ? L"fail" : mode == ToolMode::Slow ? L"slow"
+                              : mode == ToolMode::Hang ? L"hang" : L"normal";
+    // Setting all tools at once also drops what was set for single tools.
+    if (tool.empty())
+        for (const wchar_t* section : {L"dcc32", L"dcc64", L"make"})
+            WritePrivateProfileStringW(section, nullptr, nullptr, ini.c_str());
+    const std::wstring section = tool.empty() ? L"Behaviour" : tool;
+    return WritePrivateProfileStringW(section.c_str(), L"Mode", modeText, ini.c_str()) &&
+           WritePrivateProfileStringW(section.c_str(), L"DelayMs", std::to_wstring(delayMs).c_str(), ini.c_str());
+}
+
+std::vector<ToolCall> ReadToolCalls(int ideIndex, const std::wstring& rootDir) {
+    std::vector<ToolCall> calls;
+    std::string bytes;
+    if (!IsIdeIndex(ideIndex) ||
+        !ReadFileBytes(JoinPath(BinOf(ideIndex, rootDir), StandinCallLog), bytes, FILE_SHARE_READ | FILE_SHARE_WRITE))
+        return calls;
+    const std::wstring text = FromUtf8(bytes);
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t eol = text.find(L"\r\n", pos);
+        if (eol == std::wstring::npos) eol = text.size();
+        const std::wstring line = text.substr(pos, eol - pos);
+        pos = eol + 2;
+        if (line.compare(0, 4, L"cmd=") == 0) calls.push_back(ToolCall{line.substr(4), L""});
+        else if (line.compare(0, 4, L"dir=") == 0 && !calls.empty()) calls.back().currentDir = line.substr(4);
+    }
+    return calls;
+}
+
+void ClearToolCalls(int ideIndex, const std::wstring& rootDir) {
+    if (IsIdeIndex(ideIndex)) DeleteFileW(JoinPath(BinOf(ideIndex, rootDir), StandinCallLog).c_str());
+}

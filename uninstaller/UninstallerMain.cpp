@@ -1,0 +1,154 @@
+// The uninstaller's main block and dialog: reads the undo log named on the
+// command line and, when the user presses Start (or at once with /S, without
+// any window), reverses the installation.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <memory>
+#include <vector>
+#include "common/UninstallEngine.h"
+#include "common/ProcessGlobals.h"
+#include "common/Handles.h"
+#include "uninstaller/UninstallCommandLine.h"
+#include "uninstaller/UninstallDialogProgress.h"
+#include "uninstaller/resource.h"
+
+namespace {
+
+const wchar_t* const ErrorCaption = L"Unistall error";
+
+TDeinstall* Engine = nullptr;
+bool SilentRun = false;
+
+std::vector<std::wstring> CommandLineParameters() {
+    std::vector<std::wstring> params;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) return params;
+    UniqueLocal owner(reinterpret_cast<HLOCAL>(argv));
+    for (int i = 1; i < count; ++i) params.emplace_back(argv[i]);
+    return params;
+}
+
+// The product as the dialog names it, for example "Tessel library v4.09".
+std::wstring ProductText() { return Engine->ProductName + L" v" + Engine->ProductVersion; }
+
+void InitDialog(HWND dlg) {
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    if (icon) SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    const std::wstring product = ProductText();
+    SetWindowTextW(dlg, (L"Uninstall for " + product).c_str());
+    SetDlgItemTextW(dlg, IDC_MAIN_TEXT,
+                    (L"Uninstall will remove the \"" + product + L"\" from you computer.\r\n\r\n"
+                     L"Click Start button to perform the uninstall. Click Cancel to exit the uninstall.")
+                        .c_str());
+    ShowWindow(GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
+}
+
+// The walk, shown on the dialog; true when every record was undone.
+bool UninstallWithDialog(HWND dlg) {
+    tessel::uninstaller::UninstallDialogProgress progress(dlg, ProductText());
+    return Engine->DoDeinstall(progress) == 0;
+}
+
+// The walk failed part way: say so and leave only a Close button.
+void ShowFailure(HWND dlg) {
+    SetDlgItemTextW(dlg, IDC_MAIN_TEXT, L"Uninstall fail.");
+    SetDlgItemTextW(dlg, IDCANCEL, L"Close");
+    ShowWindow(GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
+    ShowWindow(GetDlgItem(dlg, IDC_START), SW_HIDE);
+}
+
+INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+    try {
+        switch (msg) {
+        case WM_INITDIALOG:
+            InitDialog(dlg);
+            return TRUE;  // the dialog sets the default focus
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+            case IDCANCEL:
+                EndDialog(dlg, 0);
+                return TRUE;
+            case IDC_START:
+                if (UninstallWithDialog(dlg)) {
+                    EndDialog(dlg, 0);
+                } else {
+                    ShowFailure(dlg);
+                }
+                return TRUE;
+            default:
+                return FALSE;
+            }
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+void ShowError(const std::wstring& text, const wchar_t* caption) {
+    MessageBoxW(nullptr, text.c_str(), caption, MB_OK | MB_ICONERROR);
+}
+
+// The uninstall without any window: the engine reports to no progress, so
+// nothing is shown and the walk is not paced; the outcome is the exit code.
+int RunSilent(TDeinstall& engine, const std::wstring& logFileName) {
+    switch (engine.PrepareUninstFile(logFileName)) {
+    case 0:
+        break;
+    case -2:
+        return silentCannotOpen;
+    default:
+        return silentInvalidLog;
+    }
+    engine.PrepareDeinstall();
+    const int walk = engine.DoDeinstall();
+    return walk == 0 ? silentComplete : walk < 0 ? silentWalkStopped : silentStepFailed;
+}
+
+int Run(HINSTANCE instance) {
+    // Registry branches are deleted level by level on the NT family only.
+    InitPlatformId();
+    auto engine = std::make_unique<TDeinstall>();
+    const TUninstallCommandLine cmd = ParseUninstallCommandLine(CommandLineParameters());
+    engine->flPartialUninstall = cmd.Partial;
+    SilentRun = cmd.Silent;
+    if (cmd.Silent) return RunSilent(*engine, cmd.LogFileName);
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    Engine = engine.get();
+    if (!cmd.HasParameters) {
+        ShowError(L"No file with uninstall info.", ErrorCaption);
+        return 0;
+    }
+    switch (engine->PrepareUninstFile(cmd.LogFileName)) {
+    case 0:
+        break;
+    case -2:
+        ShowError(L"Could not open " + cmd.LogFileName + L" file.", ErrorCaption);
+        return 0;
+    default:
+        ShowError(L"Invalid " + cmd.LogFileName + L" file.", ErrorCaption);
+        return 0;
+    }
+    engine->PrepareDeinstall();
+    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_UNINSTALL), nullptr, UninstallDlgProc, 0) == -1) {
+        ShowError(L"Could not create Uninstall dialog", L"Fatal Error");
+    }
+    Engine = nullptr;
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    try {
+        return Run(instance);
+    } catch (...) {
+        // Only a silent uninstall reports its outcome; it did not finish.
+        return SilentRun ? silentWalkStopped : 0;
+    }
+}
