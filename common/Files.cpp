@@ -8,6 +8,8 @@
 #include "common/Handles.h"
 #include "common/PathText.h"
 
+namespace tessel::common {
+
 namespace {
 
 // The longest path the folder walk accepts (a 262-character buffer with its zero).
@@ -180,3 +182,5 @@ bool DirectoryExists(const std::wstring& path) {
     const DWORD attrs = GetFileAttributesW(path.c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+}  // namespace tessel::common

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <utility>
 
+namespace tessel::common {
+
 template <typename T, typename Traits>
 class UniqueHandleT {
 public:
@@ -114,3 +116,5 @@ private:
     HWND wnd_ = nullptr;
     const wchar_t* name_ = nullptr;
 };
+
+}  // namespace tessel::common

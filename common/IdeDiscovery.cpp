@@ -5,6 +5,8 @@
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 
+namespace tessel::common {
+
 namespace {
 
 // An IDE counts as installed when its root folder holds "bin" with the tool that
@@ -28,3 +30,5 @@ void FindBorlandProducts() {
         if (ide.Exists) ide.Exists = HasUsableRoot(ide);
     }
 }
+
+}  // namespace tessel::common

@@ -1,6 +1,8 @@
 // The table of supported IDE versions.
 #include "common/IdeTable.h"
 
+namespace tessel::common {
+
 namespace {
 constexpr bool Delphi = true, CBuilder = false;
 constexpr bool Only32 = false, Both = true;
@@ -54,3 +56,5 @@ TBorlandProduct* IdeByMask(uint32_t mask) {
     int i = IdeIndexByMask(mask);
     return i ? &IdeTable[i] : nullptr;
 }
+
+}  // namespace tessel::common

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tessel::common {
+
 constexpr int IdeCount = 29;
 
 struct TBorlandProduct {
@@ -35,3 +37,5 @@ inline constexpr const wchar_t* LibraryKey = L"\\Library";
 inline constexpr const wchar_t* Win32Key = L"\\Win32";
 inline constexpr const wchar_t* Win64Key = L"\\Win64";
 inline constexpr const wchar_t* GlobalsKey = L"\\Globals";
+
+}  // namespace tessel::common

@@ -7,6 +7,8 @@
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 
+namespace tessel::common {
+
 namespace {
 
 constexpr UINT kFolderBuffer = 260;
@@ -55,7 +57,6 @@ std::wstring CommonDirFromDocuments(const std::wstring& regKey) {
 
 }  // namespace
 
-using tessel::common::LocationContext;
 
 std::wstring GetBdsCommonDir(const LocationContext& context) {
     if (!IsIdeIndex(context.CurrentIde)) return std::wstring();
@@ -108,3 +109,5 @@ std::wstring ResolvePath(const LocationContext& context, unsigned location, cons
     if (location == 0) return text;
     return JoinPath(GetLocationPath(context, location), text);
 }
+
+}  // namespace tessel::common

@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+namespace tessel::common {
+
 enum : unsigned {
     locWindows = 1,  // the Windows folder
     locIdeRoot = 2,  // RootDir of the current IDE
@@ -13,8 +15,6 @@ enum : unsigned {
     locBpl64   = 8,  // GetBdsCommonDir() joined with "Bpl\Win64"
 };
 
-namespace tessel::common {
-
 // What the location and sub-path codes resolve against: the install folder and
 // the IDE whose block is being installed or undone. The runner and the uninstall
 // engine each keep their own; an empty one still resolves the machine's folders
@@ -25,13 +25,13 @@ struct LocationContext {
     std::wstring IdeFolder;   // package folder name of the current IDE inside InstallDir
 };
 
-}  // namespace tessel::common
-
 // The common folder (BDSCOMMONDIR) of the context's IDE; empty when not found.
-std::wstring GetBdsCommonDir(const tessel::common::LocationContext& context);
+std::wstring GetBdsCommonDir(const LocationContext& context);
 // The folder of a location code for the context; empty for unknown codes.
-std::wstring GetLocationPath(const tessel::common::LocationContext& context, unsigned code);
+std::wstring GetLocationPath(const LocationContext& context, unsigned code);
 // The folder of an install sub-path code (0..4, taken modulo 128); empty otherwise.
-std::wstring GetInstallSubPath(const tessel::common::LocationContext& context, unsigned code);
+std::wstring GetInstallSubPath(const LocationContext& context, unsigned code);
 // GetLocationPath(location) joined with text; location 0 gives text unchanged.
-std::wstring ResolvePath(const tessel::common::LocationContext& context, unsigned location, const std::wstring& text);
+std::wstring ResolvePath(const LocationContext& context, unsigned location, const std::wstring& text);
+
+}  // namespace tessel::common

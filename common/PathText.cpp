@@ -1,6 +1,8 @@
 // Pure path and text helpers (no Win32 calls).
 #include "common/PathText.h"
 
+namespace tessel::common {
+
 std::wstring JoinPath(const std::wstring& base, const std::wstring& rel) {
     if (base.empty()) return rel;
     if (base.back() == L'\\') return base + rel;
@@ -24,3 +26,5 @@ int LastCharPos(const std::wstring& text, wchar_t ch) {
     auto p = text.rfind(ch);
     return p == std::wstring::npos ? 0 : static_cast<int>(p) + 1;
 }
+
+}  // namespace tessel::common

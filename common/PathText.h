@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+namespace tessel::common {
+
 // Joins with exactly one backslash between a non-empty base and a relative part:
 // base ending in "\" -> base + rel; rel empty or starting with "\" -> base + rel;
 // empty base -> rel; otherwise base + "\" + rel. "/" is not a separator.
@@ -15,3 +17,5 @@ int AnsiTextPos(const std::string& text, const std::string& pattern);
 
 // 1-based position of the last occurrence of ch; 0 when absent or text is empty.
 int LastCharPos(const std::wstring& text, wchar_t ch);
+
+}  // namespace tessel::common

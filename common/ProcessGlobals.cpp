@@ -1,6 +1,8 @@
 // The process-wide facts: platform id and payload module.
 #include "common/ProcessGlobals.h"
 
+namespace tessel::common {
+
 DWORD PlatformId = 0;
 HMODULE PayloadModule = nullptr;
 
@@ -12,3 +14,5 @@ void InitPlatformId() {
     if (GetVersionExW(&info)) PlatformId = info.dwPlatformId;
 #pragma GCC diagnostic pop
 }
+
+}  // namespace tessel::common

@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+namespace tessel::common {
+
 // Windows platform id, read once at start-up (2 = NT family; 0 when the query failed).
 extern DWORD PlatformId;
 void InitPlatformId();
@@ -11,3 +13,5 @@ void InitPlatformId();
 // Module whose "QVLIB" resources are the payload. nullptr means the running program itself;
 // tests point it at setup.exe loaded as a data file.
 extern HMODULE PayloadModule;
+
+}  // namespace tessel::common

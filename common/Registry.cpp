@@ -7,6 +7,8 @@
 #include "common/Handles.h"
 #include "common/PathText.h"
 
+namespace tessel::common {
+
 namespace {
 
 // Access used when a key is opened to delete below it.
@@ -139,3 +141,5 @@ bool DeleteRegKey(HKEY root, const std::wstring& key) {
     }
     return true;
 }
+
+}  // namespace tessel::common

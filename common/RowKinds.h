@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+namespace tessel::common {
+
 enum TScriptKind : uint16_t {
     skCompilePackage      = 0x0006,
     skRegisterPackage     = 0x0008,
@@ -66,3 +68,5 @@ enum : uint32_t {
 // Names of Windows registry places that both programs use.
 inline constexpr const wchar_t* UninstallRootKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 inline constexpr const wchar_t* WinHelpKey = L"Software\\Microsoft\\Windows\\Help";
+
+}  // namespace tessel::common

@@ -9,6 +9,8 @@
 #include "common/Handles.h"
 #include "common/SystemUtils.h"
 
+namespace tessel::common {
+
 namespace {
 
 constexpr size_t kWriteBuffer = 8096;  // bytes for ANSI, characters for UTF-16
@@ -131,3 +133,5 @@ int TqmvStringList::CompareStrings(const std::wstring& a, const std::wstring& b)
                           b.data(), static_cast<int>(b.size())) -
            2;
 }
+
+}  // namespace tessel::common

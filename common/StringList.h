@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace tessel::common {
+
 // How Find treats equal strings.
 enum TqmvDuplicates { dupIgnore = 0, dupAccept = 1, dupError = 2 };
 
@@ -46,3 +48,5 @@ private:
     TqmvDuplicates FDuplicates = dupIgnore;
     std::vector<std::wstring> FLines;
 };
+
+}  // namespace tessel::common

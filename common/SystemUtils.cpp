@@ -7,6 +7,8 @@
 
 #include "common/Handles.h"
 
+namespace tessel::common {
+
 namespace {
 
 // The command line for CreateProcess. A program path with a blank is quoted,
@@ -122,3 +124,5 @@ std::string LowerAnsi(std::string bytes) {
     if (!bytes.empty()) CharLowerBuffA(&bytes[0], static_cast<DWORD>(bytes.size()));
     return bytes;
 }
+
+}  // namespace tessel::common

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tessel::common {
+
 // Registry. Key paths are relative to the root and use "\".
 bool ReadRegString(HKEY root, const std::wstring& key, const std::wstring& name, std::wstring& value);
 bool ReadRegInteger(HKEY root, const std::wstring& key, const std::wstring& name, DWORD& value);
@@ -77,3 +79,5 @@ std::wstring FromUtf8(const std::string& bytes);
 // Lower-casing with the system's rules.
 std::wstring LowerWide(std::wstring text);
 std::string LowerAnsi(std::string bytes);
+
+}  // namespace tessel::common

@@ -5,6 +5,8 @@
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 
+namespace tessel::common {
+
 int OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
     log.reset();
     // A failure here shows as the failure to create the file below.
@@ -32,3 +34,5 @@ void WriteUndoRecord(const UniqueFile& log, uint32_t word0, uint32_t param, uint
 }
 
 void CloseUndoLog(UniqueFile& log) { log.reset(); }
+
+}  // namespace tessel::common

@@ -9,6 +9,8 @@
 // ReadUndoRecordForward, ReadUndoRecordBackward, StepUndoForward, StepUndoBackward.
 #include "common/UndoLogFormat.h"
 
+namespace tessel::common {
+
 // Writer used by the script runner. OpenUndoLog creates the install folder and
 // "uninst.log" in it (replacing it), writes the signature, and returns 0, or -1
 // with the system error left in GetLastError.
@@ -17,3 +19,5 @@ int OpenUndoLog(const std::wstring& installDir, UniqueFile& log);
 void WriteUndoRecord(const UniqueFile& log, uint32_t word0, uint32_t param, uint32_t location,
                      const std::wstring& text);
 void CloseUndoLog(UniqueFile& log);
+
+}  // namespace tessel::common

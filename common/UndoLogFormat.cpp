@@ -2,6 +2,8 @@
 // walking range and the buffer: a log is data from disk and may be damaged.
 #include "common/UndoLogFormat.h"
 
+namespace tessel::common {
+
 namespace {
 
 void Put16(std::string& out, size_t at, uint32_t v) {
@@ -84,3 +86,5 @@ bool ReadUndoRecordForward(const std::string& bytes, size_t pos, size_t end, TUn
 bool ReadUndoRecordBackward(const std::string& bytes, size_t pos, size_t begin, TUndoRecord& rec, size_t& prev) {
     return StepUndoBackward(bytes, pos, begin, rec, prev) == TUndoStep::Record;
 }
+
+}  // namespace tessel::common

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tessel::common {
+
 constexpr char UndoSignature[] = "UNQMV02";  // 7 bytes, no terminator in the file
 constexpr size_t UndoSignatureSize = 7;
 constexpr size_t UndoRecordOverhead = 16;
@@ -49,3 +51,5 @@ TUndoStep StepUndoBackward(const std::string& bytes, size_t pos, size_t begin, T
 bool ReadUndoRecordForward(const std::string& bytes, size_t pos, size_t end, TUndoRecord& rec, size_t& next);
 // Record ending at pos walking backward; false when none fits inside [begin, pos).
 bool ReadUndoRecordBackward(const std::string& bytes, size_t pos, size_t begin, TUndoRecord& rec, size_t& prev);
+
+}  // namespace tessel::common

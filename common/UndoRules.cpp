@@ -5,6 +5,8 @@
 #include "common/PathText.h"
 #include "common/RowKinds.h"
 
+namespace tessel::common {
+
 bool RemovePathListEntry(std::wstring& value, const std::wstring& valueLower, const std::wstring& folderLower) {
     if (folderLower.empty() || valueLower.size() != value.size()) return false;
     size_t start = 0;
@@ -131,3 +133,5 @@ const wchar_t* UndoStatusText(uint16_t kind) {
         return nullptr;
     }
 }
+
+}  // namespace tessel::common

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tessel::common {
+
 // Takes the first whole ";"-separated entry equal to folder (compared on the
 // lower-cased copies, which have the same length as the originals) out of
 // value. The separator after it goes with it; when it was the last entry the
@@ -36,3 +38,5 @@ std::wstring FolderOfPath(const std::wstring& path);
 // Status line text of a record kind while it is undone; nullptr for kinds
 // that keep the previous text.
 const wchar_t* UndoStatusText(uint16_t kind);
+
+}  // namespace tessel::common

@@ -12,7 +12,8 @@
 #include "common/SystemUtils.h"
 #include "common/UndoRules.h"
 
-using tessel::common::LocationContext;
+namespace tessel::common {
+
 
 namespace {
 
@@ -233,3 +234,5 @@ int UndoRecordStep(LocationContext& context, const TUndoRecord& rec, const std::
         return 0;
     }
 }
+
+}  // namespace tessel::common

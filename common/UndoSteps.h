@@ -5,6 +5,8 @@
 #include "common/Locations.h"
 #include "common/UndoLogFormat.h"
 
+namespace tessel::common {
+
 // Bit 0 of a folder record's Param: the folder existed before the install,
 // so only what the install wrote into it is removed, never the user's files.
 constexpr uint32_t undoDirExisted = 1;
@@ -13,10 +15,12 @@ constexpr uint32_t undoDirExisted = 1;
 // context (an IDE selection record sets the context's IDE for the records after it).
 // productIntName names the Windows uninstall entry. 0, or the error code of a step
 // that ends the walk (only the help batch step can report one).
-int UndoRecordStep(tessel::common::LocationContext& context, const TUndoRecord& rec, const std::wstring& text,
+int UndoRecordStep(LocationContext& context, const TUndoRecord& rec, const std::wstring& text,
                    const std::wstring& productIntName);
 
 // Takes folder out of the ";"-separated list held by the current user's
 // registry value key/name, as whole entries, and writes the list back.
 // True when the value was changed.
 bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder);
+
+}  // namespace tessel::common

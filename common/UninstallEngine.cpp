@@ -7,12 +7,14 @@
 #include "common/UndoRules.h"
 #include "common/UndoSteps.h"
 
+namespace tessel::common {
+
 namespace {
 
 constexpr int walkDamaged = -1;
 
 // Reports nothing: the walk without any window.
-class NoProgress final : public tessel::common::UninstallProgress {
+class NoProgress final : public UninstallProgress {
 public:
     void Begin(size_t) override {}
     void Status(const std::wstring&) override {}
@@ -83,7 +85,7 @@ int TDeinstall::DoDeinstall() {
     return DoDeinstall(none);
 }
 
-int TDeinstall::DoDeinstall(tessel::common::UninstallProgress& progress) {
+int TDeinstall::DoDeinstall(UninstallProgress& progress) {
     int result = walkDamaged;
     try {
         result = Walk(progress);
@@ -94,7 +96,7 @@ int TDeinstall::DoDeinstall(tessel::common::UninstallProgress& progress) {
     return result;
 }
 
-int TDeinstall::Walk(tessel::common::UninstallProgress& progress) {
+int TDeinstall::Walk(UninstallProgress& progress) {
     progress.Begin(PBegin > PEnd ? PBegin - PEnd : PEnd - PBegin);
     // IDE root and common folders must resolve on this machine.
     FindBorlandProducts();
@@ -122,3 +124,5 @@ int TDeinstall::Walk(tessel::common::UninstallProgress& progress) {
     }
     return failedStep;
 }
+
+}  // namespace tessel::common

@@ -6,6 +6,8 @@
 #include "common/UndoLogFormat.h"
 #include "common/UninstallProgress.h"
 
+namespace tessel::common {
+
 class TDeinstall {
 public:
     TDeinstall();
@@ -24,7 +26,7 @@ public:
     // reported to progress, whose End comes however the walk ends; without it
     // nothing is reported.
     int DoDeinstall();
-    int DoDeinstall(tessel::common::UninstallProgress& progress);
+    int DoDeinstall(UninstallProgress& progress);
 
     std::wstring ProductName;
     std::wstring ProductVersion;
@@ -37,7 +39,7 @@ public:
     const std::string& FileVersion() const { return FUnInstFileVersion; }
     // The install folder read by PrepareDeinstall, and the IDE the walk last
     // selected: what the records resolve against. Nothing outside the engine changes.
-    const tessel::common::LocationContext& Location() const { return FLocation; }
+    const LocationContext& Location() const { return FLocation; }
 
 private:
     std::string Buf;             // the loaded log
@@ -46,8 +48,10 @@ private:
     size_t PEnd = 0;
     bool ReadBackward = false;
     std::string FUnInstFileVersion;
-    tessel::common::LocationContext FLocation;
+    LocationContext FLocation;
     // The next record in the walking direction; moves P past it.
     TUndoStep ReadItem(TUndoRecord& rec);
-    int Walk(tessel::common::UninstallProgress& progress);
+    int Walk(UninstallProgress& progress);
 };
+
+}  // namespace tessel::common

@@ -32,6 +32,8 @@
 #include "common/UndoRules.h"
 #include "common/UndoSteps.h"
 
+using namespace tessel::common;
+
 // ---- What the engine needs from the rest of the program -------------------
 
 namespace {
@@ -120,6 +122,8 @@ void ExerciseRules(const std::wstring& text) {
 
 }  // namespace
 
+namespace tessel::common {
+
 void FindBorlandProducts() {}
 
 bool ReadFileBytes(const std::wstring&, std::string& bytes, DWORD, DWORD) {
@@ -143,6 +147,8 @@ int UndoRecordStep(tessel::common::LocationContext&, const TUndoRecord& rec, con
     // The help batch step is the one step that can fail: let the input choose it.
     return rec.Kind() == skRunInstallFile && rec.Param == 0xFFFFFFFFu ? 2 : 0;
 }
+
+}  // namespace tessel::common
 
 // ---- Checks ----------------------------------------------------------------
 

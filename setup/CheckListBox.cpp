@@ -2,6 +2,10 @@
 #include "setup/CheckListBox.h"
 #include <vector>
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+
 int CheckWidth = 0;
 int CheckHeight = 0;
 
@@ -278,3 +282,5 @@ void DrawCheckBox(HDC dc, const RECT& R, bool Enabled, int State) {
     DrawFrameControl(dc, &box, DFC_BUTTON, flags);
     SelectClipRgn(dc, had == 1 ? static_cast<HRGN>(saved.get()) : nullptr);
 }
+
+}  // namespace tessel::setup

@@ -9,6 +9,10 @@
 #include <string>
 #include "common/Handles.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+
 class TqmvCheckListBox;
 
 // Event bound to some object's method; empty = not assigned.
@@ -73,3 +77,5 @@ private:
 
 // Draws the flat check box of a line into R.
 void DrawCheckBox(HDC dc, const RECT& R, bool Enabled, int State);
+
+}  // namespace tessel::setup

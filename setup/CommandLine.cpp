@@ -6,6 +6,11 @@
 #include "common/Handles.h"
 #include "script/manifest/Manifest.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 bool IsSwitchChar(wchar_t c) { return c == L'/' || c == L'-' || c == L'\\'; }
@@ -47,3 +52,5 @@ TModeFlags ParseCommandLine() {
 void ShowParametersDescription() {
     MessageBoxW(nullptr, DescriptionText, DescriptionCaption, MB_OK);
 }
+
+}  // namespace tessel::setup

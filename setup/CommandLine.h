@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tessel::setup {
+
 struct TModeFlags {
     bool CopyOnly = false;         // C
     bool EnableControls = false;   // E
@@ -34,3 +36,5 @@ inline constexpr const wchar_t* DescriptionText =
     L"  /? - Parameters description.";
 // The description box: no owner, OK only, no icon.
 void ShowParametersDescription();
+
+}  // namespace tessel::setup

@@ -6,6 +6,11 @@
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 constexpr int DirectoryLimit = 259;
@@ -127,3 +132,5 @@ int TPageSelectDirectory::Hide() {
     ShowItem(IDC_DIRECTORY, false);
     return 1;
 }
+
+}  // namespace tessel::setup

@@ -3,6 +3,11 @@
 #include <string>
 #include "setup/Page.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 class TPageSelectDirectory : public TPage {
 public:
     using TPage::TPage;
@@ -18,3 +23,5 @@ public:
     bool FFirstShow = true;
     std::wstring Directory;
 };
+
+}  // namespace tessel::setup

@@ -5,6 +5,11 @@
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 int TPageFinish::Show() {
     ShowItem(IDC_BACK, false);
     ShowItem(IDC_NEXT, false);
@@ -22,3 +27,5 @@ int TPageFinish::Show() {
 int TPageFinish::Hide() { return 1; }
 
 bool TPageFinish::StoreSettings() { return StoreChoices(Install()); }
+
+}  // namespace tessel::setup

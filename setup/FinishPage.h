@@ -3,6 +3,11 @@
 #pragma once
 #include "setup/Page.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 class TPageFinish : public TPage {
 public:
     using TPage::TPage;
@@ -11,3 +16,5 @@ public:
     // Writes the six product-key values in order; false at the first that fails.
     bool StoreSettings();
 };
+
+}  // namespace tessel::setup

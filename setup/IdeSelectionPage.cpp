@@ -5,6 +5,11 @@
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 // The page the customise dialog works for, and the dialog's own list.
@@ -57,7 +62,7 @@ INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) 
 
 }  // namespace
 
-TPageSelectDelphi::TPageSelectDelphi(tessel::script::InstallContext& install) : TPage(install) {
+TPageSelectDelphi::TPageSelectDelphi(script::InstallContext& install) : TPage(install) {
     SelectDelphiPage = this;
 }
 
@@ -132,7 +137,7 @@ void TPageSelectDelphi::CustomizeOnClick(TqmvCheckListBox*) {
 }
 
 void TPageSelectDelphi::LoadPreviousSelection() {
-    const TStoredSelection stored = ::LoadPreviousSelection(Install());
+    const TStoredSelection stored = setup::LoadPreviousSelection(Install());
     FPrevInstallSelected = stored.InstallVersions;
     FPrevInstallItems = stored.InstallItems;
     FPrevVersion = stored.Version;
@@ -151,3 +156,5 @@ int TPageSelectDelphi::ShowCustomizeDialog() {
         MessageBoxW(nullptr, L"Error in create Customize dialog", L"Error", MB_OK);
     return 1;
 }
+
+}  // namespace tessel::setup

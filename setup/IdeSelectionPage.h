@@ -6,9 +6,14 @@
 #include "setup/Page.h"
 #include "setup/CheckListBox.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 class TPageSelectDelphi : public TPage {
 public:
-    explicit TPageSelectDelphi(tessel::script::InstallContext& install);
+    explicit TPageSelectDelphi(script::InstallContext& install);
     ~TPageSelectDelphi() override;
 
     int Show() override;
@@ -30,3 +35,5 @@ public:
 private:
     void UpdateNext() const;
 };
+
+}  // namespace tessel::setup

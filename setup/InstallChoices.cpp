@@ -7,6 +7,11 @@
 #include "script/manifest/Manifest.h"
 #include "setup/WizardLogic.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 int32_t StoredInteger(const wchar_t* name) {
@@ -16,7 +21,7 @@ int32_t StoredInteger(const wchar_t* name) {
 
 }  // namespace
 
-TStoredSelection LoadPreviousSelection(tessel::script::InstallContext& install) {
+TStoredSelection LoadPreviousSelection(script::InstallContext& install) {
     TStoredSelection stored;
     stored.InstallVersions = StoredInteger(RegInstallVersions);
     if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, stored.Version)) stored.Version.clear();
@@ -26,7 +31,7 @@ TStoredSelection LoadPreviousSelection(tessel::script::InstallContext& install) 
     return stored;
 }
 
-void LoadStoredCustomizeMask(tessel::script::InstallContext& install) {
+void LoadStoredCustomizeMask(script::InstallContext& install) {
     DWORD customize = 0;
     if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize)) install.CustomizeMask = customize;
 }
@@ -37,7 +42,7 @@ std::wstring StoredInstallDir() {
     return dir;
 }
 
-std::wstring ProposedInstallDir(const tessel::script::InstallContext& install, const std::wstring& previousDir) {
+std::wstring ProposedInstallDir(const script::InstallContext& install, const std::wstring& previousDir) {
     std::wstring root;
     for (int i = 1; i <= IdeCount; ++i) {
         if (IdeTable[i].InternalId & install.PreselectedIdeMask) {
@@ -53,7 +58,7 @@ std::wstring ProposedInstallDir(const tessel::script::InstallContext& install, c
     return ProposeDirectory(previousDir, root, programFiles, ShortName);
 }
 
-void SelectCheckedItems(tessel::script::InstallContext& install) {
+void SelectCheckedItems(script::InstallContext& install) {
     SelectionMasks(install.CheckedLines, install.SelectedIdeMask, install.SelectedItemMask);
 }
 
@@ -65,7 +70,7 @@ std::wstring ShortDateText() {
     return n > 0 ? std::wstring(buf.data()) : std::wstring();
 }
 
-bool StoreChoices(const tessel::script::InstallContext& install) {
+bool StoreChoices(const script::InstallContext& install) {
     return WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask) &&
            WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask) &&
            WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir) &&
@@ -73,3 +78,5 @@ bool StoreChoices(const tessel::script::InstallContext& install) {
            WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText()) &&
            WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, install.CustomizeMask);
 }
+
+}  // namespace tessel::setup

@@ -6,6 +6,11 @@
 #include <string>
 #include "script/runner/InstallContext.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 // What a previous installation stored about its IDEs and items (0 or empty
 // when absent), then discovery, then install's preselected IDEs and ticked
 // lines as the IDE page starts from them.
@@ -14,22 +19,24 @@ struct TStoredSelection {
     int32_t InstallItems = 0;
     std::wstring Version;
 };
-TStoredSelection LoadPreviousSelection(tessel::script::InstallContext& install);
+TStoredSelection LoadPreviousSelection(script::InstallContext& install);
 
 // install.CustomizeMask := the stored "CustomizeItems", when there is one.
-void LoadStoredCustomizeMask(tessel::script::InstallContext& install);
+void LoadStoredCustomizeMask(script::InstallContext& install);
 
 // The stored "RootDir" of a previous installation; empty when absent.
 std::wstring StoredInstallDir();
 // The folder the directory page proposes: the previous install folder, else
 // one beside the first IDE install preselects, else below the program files folder.
-std::wstring ProposedInstallDir(const tessel::script::InstallContext& install, const std::wstring& previousDir);
+std::wstring ProposedInstallDir(const script::InstallContext& install, const std::wstring& previousDir);
 
 // install's SelectedIdeMask and SelectedItemMask from its ticked lines.
-void SelectCheckedItems(tessel::script::InstallContext& install);
+void SelectCheckedItems(script::InstallContext& install);
 
 // Today's date in the user's short date format.
 std::wstring ShortDateText();
 
 // The six product-key values, in order; false at the first that fails.
-bool StoreChoices(const tessel::script::InstallContext& install);
+bool StoreChoices(const script::InstallContext& install);
+
+}  // namespace tessel::setup

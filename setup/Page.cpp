@@ -3,6 +3,11 @@
 #include <vector>
 #include "setup/resource.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 int TPage::DlgProc(UINT, WPARAM, LPARAM) { return 0; }
 
 void TPage::ShowItem(int id, bool visible) const { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
@@ -28,3 +33,5 @@ void TPage::LayoutPageText(int divisor) const {
     int height = (picture.bottom - picture.top) / divisor;
     SetWindowPos(text, HWND_TOP, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_SHOWWINDOW);
 }
+
+}  // namespace tessel::setup

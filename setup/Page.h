@@ -5,10 +5,15 @@
 #include <string>
 #include "script/runner/InstallContext.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 class TPage {
 public:
     // Every page works on the one install of the wizard.
-    explicit TPage(tessel::script::InstallContext& install) : install_(install) {}
+    explicit TPage(script::InstallContext& install) : install_(install) {}
     virtual ~TPage() = default;
     TPage(const TPage&) = delete;
     TPage& operator=(const TPage&) = delete;
@@ -20,7 +25,7 @@ public:
     virtual int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam);
 
     HWND DlgHandle = nullptr;  // written by the shell before every Show
-    tessel::script::InstallContext& Install() const { return install_; }
+    script::InstallContext& Install() const { return install_; }
 
 protected:
     HWND Item(int id) const { return GetDlgItem(DlgHandle, id); }
@@ -33,5 +38,7 @@ protected:
     void LayoutPageText(int divisor) const;
 
 private:
-    tessel::script::InstallContext& install_;
+    script::InstallContext& install_;
 };
+
+}  // namespace tessel::setup

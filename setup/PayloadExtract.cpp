@@ -7,6 +7,11 @@
 #include "common/SystemUtils.h"
 #include "script/manifest/Manifest.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 // The whole current directory, however long (an empty text when it cannot be read).
@@ -23,7 +28,7 @@ std::wstring CurrentDirectory() {
 }  // namespace
 
 void ExtractPayload() {
-    tessel::common::LocationContext at;
+    common::LocationContext at;
     at.InstallDir = CurrentDirectory();
     // No row is evaluated: guarded blocks are extracted as well. Folder rows
     // come before the file rows that need them, so failures are simply skipped.
@@ -42,3 +47,5 @@ void ExtractPayload() {
         }
     }
 }
+
+}  // namespace tessel::setup

@@ -2,4 +2,8 @@
 // current directory, without compiling, registering or logging anything.
 #pragma once
 
+namespace tessel::setup {
+
 void ExtractPayload();
+
+}  // namespace tessel::setup

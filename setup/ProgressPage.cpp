@@ -6,6 +6,11 @@
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 bool DispatchOneInputMessage() {
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) &&
@@ -67,3 +72,5 @@ int TPageProgress::Hide() {
 int TPageProgress::Terminate() { return 0; }
 
 void TPageProgress::SetText(const std::wstring& Value) { SetItemText(IDC_ROWCAPTION, Value); }
+
+}  // namespace tessel::setup

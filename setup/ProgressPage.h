@@ -4,6 +4,11 @@
 #include <string>
 #include "setup/Page.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 class TPageProgress : public TPage {
 public:
     using TPage::TPage;
@@ -24,3 +29,5 @@ private:
 // Takes at most one queued keyboard message, else one mouse message, of any
 // window of the thread and dispatches it; true when one was taken.
 bool DispatchOneInputMessage();
+
+}  // namespace tessel::setup

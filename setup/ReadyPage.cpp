@@ -3,6 +3,11 @@
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 int TPageReadyForInstall::Show() {
     LayoutPageText(2);
     SetItemText(IDC_PAGETEXT, ReadyText());
@@ -16,3 +21,5 @@ int TPageReadyForInstall::Hide() {
     SetItemText(IDC_NEXT, L"&Next >");
     return 1;
 }
+
+}  // namespace tessel::setup

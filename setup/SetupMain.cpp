@@ -7,6 +7,10 @@
 #include "setup/UnattendedInstall.h"
 #include "setup/Wizard.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+using namespace tessel::setup;
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The exit code is 0 in every mode but the unattended install, also if
     // something unexpected is thrown; that one reports its outcome.

@@ -5,7 +5,12 @@
 #include "setup/InstallChoices.h"
 #include "setup/WizardLogic.h"
 
-int RunUnattendedInstall(tessel::script::InstallContext& install, const std::wstring& folder) {
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
+int RunUnattendedInstall(script::InstallContext& install, const std::wstring& folder) {
     // What the IDE page starts from, taken as it is.
     LoadPreviousSelection(install);
     LoadStoredCustomizeMask(install);
@@ -17,7 +22,7 @@ int RunUnattendedInstall(tessel::script::InstallContext& install, const std::wst
     return RunChosenInstall(install);
 }
 
-int RunChosenInstall(tessel::script::InstallContext& install) {
+int RunChosenInstall(script::InstallContext& install) {
     TScript script(install);
     script.Start();
     const int failed = RunRemainingRows(script, [&script](int result) {
@@ -29,3 +34,5 @@ int RunChosenInstall(tessel::script::InstallContext& install) {
     StoreChoices(install);
     return failed == 0 ? unattendedSuccess : unattendedRowsFailed;
 }
+
+}  // namespace tessel::setup

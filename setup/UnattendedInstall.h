@@ -5,6 +5,11 @@
 #include <string>
 #include "script/runner/InstallContext.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 enum TUnattendedExit : int {
     unattendedSuccess = 0,       // every row succeeded
     unattendedRowsFailed = 1,    // the install ran to its end, but some rows failed (see install.log)
@@ -15,10 +20,12 @@ enum TUnattendedExit : int {
 // Installs into folder, or into the folder the directory page would propose
 // when folder is empty. Never shows a window: a failed row is written to the
 // install log with the text the wizard would show, and the run goes on.
-int RunUnattendedInstall(tessel::script::InstallContext& install, const std::wstring& folder);
+int RunUnattendedInstall(script::InstallContext& install, const std::wstring& folder);
 
 // The run itself, with the choices as install holds them (masks, copy-only
 // mode, install folder): every row, failed rows into the install log, the
 // choices stored unless the run was refused. One of the codes above, never
 // unattendedNothingToDo.
-int RunChosenInstall(tessel::script::InstallContext& install);
+int RunChosenInstall(script::InstallContext& install);
+
+}  // namespace tessel::setup

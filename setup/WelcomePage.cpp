@@ -3,6 +3,11 @@
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 int TPageWelcome::Show() {
     LayoutPageText(1);
     SetItemText(IDC_PAGETEXT, WelcomeText());
@@ -12,3 +17,5 @@ int TPageWelcome::Show() {
 }
 
 int TPageWelcome::Hide() { return 1; }
+
+}  // namespace tessel::setup

@@ -16,6 +16,9 @@
 
 namespace tessel::setup {
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 // The wizard dialog's shell for the life of the dialog: the pages, the one
 // shown, and the link label and icon that the dialog owns.
 class Wizard {
@@ -161,13 +164,11 @@ int Wizard::SwitchPage(int step) {
     }
 }
 
-}  // namespace tessel::setup
-
 INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     // The wizard comes with WM_INITDIALOG and stays with the dialog; messages
     // before that one are not handled.
     if (msg == WM_INITDIALOG) SetWindowLongPtrW(dlg, DWLP_USER, lParam);
-    auto* wizard = reinterpret_cast<tessel::setup::Wizard*>(GetWindowLongPtrW(dlg, DWLP_USER));
+    auto* wizard = reinterpret_cast<Wizard*>(GetWindowLongPtrW(dlg, DWLP_USER));
     if (!wizard) return 0;
     try {
         return wizard->HandleMessage(dlg, msg, wParam, lParam);
@@ -187,9 +188,11 @@ void RegisterLinkLabelClass() {
     RegisterClassExW(&wc);
 }
 
-void RunWizard(tessel::script::InstallContext& install) {
+void RunWizard(script::InstallContext& install) {
     InitCommonControls();
     RegisterLinkLabelClass();
-    tessel::setup::Wizard wizard(install);
+    Wizard wizard(install);
     wizard.Run();
 }
+
+}  // namespace tessel::setup

@@ -4,6 +4,11 @@
 #include "script/runner/InstallContext.h"
 #include "setup/Page.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 constexpr int PageCount = 6;
 
 // The maker's web site, opened by the link label.
@@ -12,8 +17,10 @@ inline constexpr const wchar_t* MakerWebAddress = L"https://www.veltrane.example
 inline constexpr const wchar_t* LinkLabelClass = L"QV_ILABEL";
 
 // Registers the label class, creates the pages for install, runs dialog template 1 and frees the pages.
-void RunWizard(tessel::script::InstallContext& install);
+void RunWizard(script::InstallContext& install);
 // Registers "QV_ILABEL" from the system's "Static" class.
 void RegisterLinkLabelClass();
 // The wizard dialog's procedure; the dialog's creation parameter is its wizard.
 INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
+}  // namespace tessel::setup

@@ -5,6 +5,11 @@
 #include "common/SystemUtils.h"
 #include "script/manifest/Manifest.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 const std::wstring crlf2 = L"\r\n\r\n";
 std::wstring ProductAndVersion() { return std::wstring(ProductName) + L" v" + ProductVersion; }
@@ -110,7 +115,7 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
     return text;
 }
 
-void ApplyPreviousSelection(tessel::script::InstallContext& install, int32_t prevInstallSelected,
+void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected,
                             int32_t prevInstallItems) {
     install.PreselectedIdeMask = 0;
     for (int i = 1; i <= IdeCount; ++i) {
@@ -146,3 +151,5 @@ void SelectionMasks(uint32_t checkedLines, uint32_t& ideMask, uint32_t& itemMask
         }
     }
 }
+
+}  // namespace tessel::setup

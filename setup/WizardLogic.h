@@ -6,6 +6,11 @@
 #include <string>
 #include "script/runner/InstallContext.h"
 
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
 // Window title: "Installation Wizard for <product> v<version>".
 std::wstring WizardTitle();
 std::wstring WelcomeText();
@@ -40,7 +45,9 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
 
 // Preselection of the IDE page from the stored masks (0 = none stored), after
 // discovery has filled Exists: sets install's PreselectedIdeMask and CheckedLines.
-void ApplyPreviousSelection(tessel::script::InstallContext& install, int32_t prevInstallSelected,
+void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected,
                             int32_t prevInstallItems);
 // Masks of the ticked lines (bit i = list position i = install item i).
 void SelectionMasks(uint32_t checkedLines, uint32_t& ideMask, uint32_t& itemMask);
+
+}  // namespace tessel::setup

@@ -11,6 +11,8 @@
 #include "standin/StandinText.h"
 #include "standin/StandinTool.h"
 
+using namespace tessel::common;
+
 namespace {
 
 // Which path lists an IDE keeps under HKEY_CURRENT_USER (and so which ones the

@@ -3,6 +3,8 @@
 
 #include "common/PathText.h"
 
+using namespace tessel::common;
+
 namespace {
 
 wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? wchar_t(c - L'A' + L'a') : c; }

@@ -11,6 +11,8 @@
 #include "common/PathText.h"
 #include "standin/StandinText.h"
 
+using namespace tessel::common;
+
 const wchar_t* const StandinIniName = L"standin.ini";
 const wchar_t* const StandinCallLog = L"calls.log";
 

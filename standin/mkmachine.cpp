@@ -24,6 +24,8 @@
 #include "standin/Machine.h"
 #include "standin/StandinText.h"
 
+using namespace tessel::common;
+
 namespace {
 
 int IdeByName(const std::wstring& text) {

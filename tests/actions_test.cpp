@@ -20,6 +20,9 @@
 #include "script/actions/PackageActions.h"
 #include "standin/Machine.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 const std::wstring kRoot = L"C:\\acttest";

@@ -10,6 +10,8 @@
 // The unit is part of setup.exe only, so the test builds it in.
 #include "setup/CheckListBox.h"
 
+using namespace tessel::setup;
+
 namespace {
 
 int parentCommands = 0;  // selection-change notifications that reached the parent's own procedure

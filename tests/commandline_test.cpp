@@ -12,6 +12,9 @@
 #include "support/SetupRun.h"
 #include "support/WindowDriver.h"
 
+using namespace tessel::common;
+using namespace tessel::setup;
+
 namespace {
 
 std::string Flags(const std::vector<std::wstring>& args) {

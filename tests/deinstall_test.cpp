@@ -12,6 +12,8 @@
 #include "support/TestFiles.h"
 #include "support/UndoLogWriter.h"
 
+using namespace tessel::common;
+
 namespace {
 
 const HKEY HKCU = HKEY_CURRENT_USER;

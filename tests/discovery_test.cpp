@@ -12,6 +12,8 @@
 #include "common/SystemUtils.h"
 #include "standin/Machine.h"
 
+using namespace tessel::common;
+
 namespace {
 
 constexpr int kDelphi7 = 9, kCBuilder6 = 8, kXE2 = 16, kStudio11 = 28, kStudio12 = 29, kDelphi2005 = 10;

@@ -13,6 +13,9 @@
 #include "support/SetupRun.h"
 #include "support/WindowDriver.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 // What the script's folder and file rows name (relative to the install folder).

@@ -28,6 +28,9 @@
 #include "support/UndoLogWriter.h"
 #include "support/WindowDriver.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 const std::wstring kDir = L"C:\\Tessel";
@@ -425,7 +428,6 @@ INSTANTIATE_TEST_SUITE_P(Faults, KilledInstall,
                              }
                              return std::string("Unknown");
                          });
-
 
 // ---- Folders that cannot take an install ------------------------------------
 

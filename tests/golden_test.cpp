@@ -31,6 +31,9 @@
 #include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 const std::wstring kInstall = L"C:\\Tessel";

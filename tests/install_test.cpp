@@ -24,6 +24,9 @@
 #include "support/MachineSnapshot.h"
 #include "support/WindowDriver.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 const std::wstring kInstall = L"C:\\Tessel";

@@ -12,6 +12,9 @@
 #include "script/manifest/Manifest.h"
 #include "support/PayloadList.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 std::wstring Str(const wchar_t* s) { return s ? std::wstring(s) : std::wstring(); }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include "common/PathText.h"
 
+using namespace tessel::common;
+
 TEST(JoinPath, PutsExactlyOneBackslashBetweenParts) {
     EXPECT_EQ(JoinPath(L"C:\\A", L"B"), L"C:\\A\\B");
     EXPECT_EQ(JoinPath(L"C:\\A\\", L"B"), L"C:\\A\\B");

@@ -20,6 +20,9 @@
 #include "script/runner/ScriptRunner.h"
 #include "support/SetupRun.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 constexpr uint32_t U = sfUndo;

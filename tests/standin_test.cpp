@@ -18,6 +18,9 @@
 #include "standin/Machine.h"
 #include "standin/StandinText.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 constexpr int kDelphi3 = 1, kCBuilder6 = 8, kStudio12 = 29;

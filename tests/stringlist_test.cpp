@@ -8,6 +8,8 @@
 #include "common/SystemUtils.h"
 #include "common/StringList.h"
 
+using namespace tessel::common;
+
 namespace {
 
 std::string FileBytes(const std::wstring& path) {

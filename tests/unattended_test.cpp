@@ -27,6 +27,11 @@
 #include "support/WindowDriver.h"
 #include "uninstaller/UninstallCommandLine.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+using namespace tessel::setup;
+using namespace tessel::uninstaller;
+
 namespace {
 
 const std::vector<int> kIdes = {9, 21, 29, 8};  // Delphi 7, XE7, RAD Studio 12, C++Builder 6

@@ -6,6 +6,8 @@
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
 
+using namespace tessel::common;
+
 namespace {
 
 std::string Bytes(std::initializer_list<int> values) {

@@ -18,6 +18,9 @@
 #include "support/UndoLogWriter.h"
 #include "support/WindowDriver.h"
 
+using namespace tessel::common;
+using namespace tessel::uninstaller;
+
 namespace {
 
 const HKEY HKCU = HKEY_CURRENT_USER;

@@ -10,6 +10,8 @@
 #include "common/Handles.h"
 #include "common/SystemUtils.h"
 
+using namespace tessel::common;
+
 namespace {
 
 bool KeyExists(HKEY root, const std::wstring& key) {

@@ -23,6 +23,10 @@
 // The wizard's pure logic is part of setup.exe only, so the test builds it in.
 #include "setup/WizardLogic.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+using namespace tessel::setup;
+
 namespace {
 
 const std::wstring kProductKey = L"Software\\Veltrane\\Tessel library";

@@ -1,6 +1,8 @@
 // The uninstaller's command line.
 #include "uninstaller/UninstallCommandLine.h"
 
+namespace tessel::uninstaller {
+
 TUninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params) {
     TUninstallCommandLine result;
     result.HasParameters = !params.empty();
@@ -18,3 +20,5 @@ TUninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>&
     }
     return result;
 }
+
+}  // namespace tessel::uninstaller

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace tessel::uninstaller {
+
 struct TUninstallCommandLine {
     bool HasParameters = false;  // at least one parameter was given
     bool Partial = false;        // "/P": keep what a partial uninstall keeps
@@ -28,3 +30,5 @@ enum TSilentExit : int {
 };
 
 TUninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params);
+
+}  // namespace tessel::uninstaller

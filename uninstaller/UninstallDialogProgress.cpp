@@ -6,6 +6,8 @@
 
 namespace tessel::uninstaller {
 
+using namespace tessel::common;
+
 namespace {
 
 constexpr DWORD stepPacingMs = 50;

@@ -13,6 +13,9 @@
 #include "uninstaller/UninstallDialogProgress.h"
 #include "uninstaller/resource.h"
 
+using namespace tessel::common;
+using namespace tessel::uninstaller;
+
 namespace {
 
 const wchar_t* const ErrorCaption = L"Unistall error";

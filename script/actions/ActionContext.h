@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace tessel::script {
+
 // A file that an action wrote, named the way an undo record names it.
 struct TWrittenFile {
     uint32_t ResId;     // payload id, 0 for copies
@@ -11,12 +13,12 @@ struct TWrittenFile {
     std::wstring Text;  // path relative to the location
 };
 
-namespace tessel::script {
 struct InstallContext;
-}
 
 struct TActionContext {
-    tessel::script::InstallContext* Install = nullptr;  // the run's; set by the runner before every row
+    InstallContext* Install = nullptr;  // the run's; set by the runner before every row
     std::wstring LogText;               // the row's install-log entry; empty: nothing to report
     std::vector<TWrittenFile> Written;  // files written, for the runner's undo bookkeeping
 };
+
+}  // namespace tessel::script

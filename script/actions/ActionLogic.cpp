@@ -3,6 +3,10 @@
 
 #include "common/PathText.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 std::wstring AppendPathListEntry(const std::wstring& list, const std::wstring& folder) {
     if (list.empty()) return folder;
     if (list.back() == L';') return list + folder;
@@ -96,3 +100,5 @@ bool PathIsInside(const std::wstring& folder, const std::wstring& file) {
     return file.size() > base.size() + 1 && file.compare(0, base.size(), base) == 0 &&
            file[base.size()] == L'\\';
 }
+
+}  // namespace tessel::script

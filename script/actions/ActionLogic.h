@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace tessel::script {
+
 // Adds folder to a ";"-separated path list: a ";" goes between them unless the
 // list is empty or already ends in ";". The caller has checked that the folder
 // is not in the list yet.
@@ -56,3 +58,5 @@ bool SplitRegistryValuePath(const std::wstring& text, std::wstring& key, std::ws
 // True when file lies below folder (both full paths compared as given; the caller
 // lower-cases them). A trailing "\" on folder is allowed.
 bool PathIsInside(const std::wstring& folder, const std::wstring& file);
+
+}  // namespace tessel::script

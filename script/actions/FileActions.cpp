@@ -12,6 +12,10 @@
 #include "script/runner/InstallContext.h"
 #include "script/manifest/Manifest.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 namespace {
 
 const wchar_t* const kSuccess = L"...Success";
@@ -21,7 +25,7 @@ const wchar_t* const kAlready = L"...Already";
 std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
 
 // The folders the run resolves its locations against.
-const tessel::common::LocationContext& At(const TActionContext& ctx) { return ctx.Install->Location; }
+const common::LocationContext& At(const TActionContext& ctx) { return ctx.Install->Location; }
 
 std::wstring RowPath(const TActionContext& ctx, const TScriptItem& row) {
     return ResolvePath(At(ctx), row.Location, Str(row.Text));
@@ -315,3 +319,5 @@ int DoRunInstallFile(const TScriptItem& row, TActionContext& ctx) {
     ctx.LogText = L"Register help: " + command + kSuccess;
     return 0;
 }
+
+}  // namespace tessel::script

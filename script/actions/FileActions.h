@@ -5,6 +5,10 @@
 #include "script/actions/ActionContext.h"
 #include "script/rows/ScriptRow.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 int DoCreateDir(const TScriptItem& row, TActionContext& ctx);
 int DoExtractFile(const TScriptItem& row, TActionContext& ctx);
 int DoExtractFileOnce(const TScriptItem& row, TActionContext& ctx);
@@ -28,3 +32,5 @@ int DoRunInstallFile(const TScriptItem& row, TActionContext& ctx);
 
 // Whether the payload for row (an skExtractFileIfNewer row) is newer than the file at its target.
 bool PayloadIsNewer(const TScriptItem& row);
+
+}  // namespace tessel::script

@@ -13,6 +13,10 @@
 #include "script/runner/InstallContext.h"
 #include "script/manifest/Manifest.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 namespace {
 
 const wchar_t* const kSuccess = L"...Success";
@@ -98,7 +102,7 @@ int DoCompilePackage(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx) {
-    const tessel::common::LocationContext& at = ctx.Install->Location;
+    const common::LocationContext& at = ctx.Install->Location;
     const int ideIndex = at.CurrentIde;
     if (!IsIdeIndex(ideIndex)) return -1;
     const TBorlandProduct& ide = IdeTable[ideIndex];
@@ -118,7 +122,7 @@ int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx) {
-    const tessel::common::LocationContext& at = ctx.Install->Location;
+    const common::LocationContext& at = ctx.Install->Location;
     const int ideIndex = at.CurrentIde;
     if (!IsIdeIndex(ideIndex)) return (row.Options & 1u) ? 0 : -2;
     const TBorlandProduct& ide = IdeTable[ideIndex];
@@ -138,7 +142,7 @@ int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx) {
 }
 
 int DoAddIdePath(const TScriptItem& row, TActionContext& ctx) {
-    const tessel::common::LocationContext& at = ctx.Install->Location;
+    const common::LocationContext& at = ctx.Install->Location;
     const int ideIndex = at.CurrentIde;
     if (!IsIdeIndex(ideIndex)) return 0;
     std::wstring key, name;
@@ -149,3 +153,5 @@ int DoAddIdePath(const TScriptItem& row, TActionContext& ctx) {
     ctx.LogText = L"Adding search path: " + folder;
     return AddFolderToList(IdeTable[ideIndex], key, name, list, folder, false, ctx);
 }
+
+}  // namespace tessel::script

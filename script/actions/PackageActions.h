@@ -6,7 +6,13 @@
 #include "script/actions/ActionContext.h"
 #include "script/rows/ScriptRow.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 int DoCompilePackage(const TScriptItem& row, TActionContext& ctx);
 int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx);
 int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx);
 int DoAddIdePath(const TScriptItem& row, TActionContext& ctx);
+
+}  // namespace tessel::script

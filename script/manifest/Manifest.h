@@ -9,6 +9,10 @@
 #include "common/Locations.h"
 #include "script/rows/ScriptRow.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 inline constexpr const wchar_t* CompanyName = L"Veltrane";
 inline constexpr const wchar_t* ProductName = L"Tessel library";
 inline constexpr const wchar_t* ProductVersion = L"4.09";
@@ -119,3 +123,5 @@ inline constexpr TCopyTarget CopyTargets[CopyTargetCount] = {
 // from the block descriptions in ScriptTable.cpp and never changes after.
 int ScriptCount();
 const TScriptItem& ScriptRow(int index);
+
+}  // namespace tessel::script

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include "common/RowKinds.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 struct TCopyTarget {
     const wchar_t* FileName;  // a file name or a path relative to Location
     uint32_t Location;        // location code
@@ -24,3 +28,5 @@ struct TScriptItem {
     uint32_t Flags() const { return Word0 & 0xFFFF0000u; }
     bool HasFlag(uint32_t f) const { return (Word0 & f) != 0; }
 };
+
+}  // namespace tessel::script

@@ -17,7 +17,10 @@
 #include "script/actions/FileActions.h"
 #include "script/actions/PackageActions.h"
 
-using tessel::script::InstallContext;
+namespace tessel::script {
+
+using namespace tessel::common;
+
 
 namespace {
 
@@ -52,7 +55,7 @@ const TScriptItem kNoRow = {0, nullptr, 0, 0, nullptr, nullptr, 0, 0, nullptr};
 // else to copy. The product key row is the product's, not an IDE's: it runs,
 // so that the choices the finish page stores are recorded and an uninstall
 // removes them.
-bool PassedOverInCopyOnly(const tessel::common::LocationContext& at, const TScriptItem& row) {
+bool PassedOverInCopyOnly(const common::LocationContext& at, const TScriptItem& row) {
     if (row.Kind() == skCreateRegKey) return Str(row.Text) != ProductRegKey;
     if (row.Kind() != skCopyFile) return IsIdeRowKind(row.Kind());
     if (!IsIdeIndex(at.CurrentIde) || at.IdeFolder.empty()) return false;
@@ -355,3 +358,5 @@ int RunRemainingRows(TScript& script, const std::function<void(int result)>& aft
     }
     return failed;
 }
+
+}  // namespace tessel::script

@@ -8,16 +8,18 @@
 #include "common/Handles.h"
 #include "script/rows/ScriptRow.h"
 
-struct TActionContext;
 namespace tessel::script {
+
+using namespace tessel::common;
+
+struct TActionContext;
 struct InstallContext;
-}
 
 class TScript {
 public:
     // Runs the script for install: its folder, choices and modes, into which the
     // run's outcome (refused or not) and its current IDE are written.
-    explicit TScript(tessel::script::InstallContext& install);
+    explicit TScript(InstallContext& install);
     virtual ~TScript();   // Destroy: calls Stop
     TScript(const TScript&) = delete;
     TScript& operator=(const TScript&) = delete;
@@ -46,7 +48,7 @@ public:
     void UninstallPrevious();
 
 private:
-    tessel::script::InstallContext& FInstall;
+    InstallContext& FInstall;
     int32_t FSkipTypeId = 0;
     int32_t FSkipCode = 0;
     std::wstring FLogText;
@@ -85,3 +87,5 @@ private:
 // afterRow(result) runs after each row, before FCurrent moves on. Returns the
 // number of rows whose result was not 0.
 int RunRemainingRows(TScript& script, const std::function<void(int result)>& afterRow = nullptr);
+
+}  // namespace tessel::script

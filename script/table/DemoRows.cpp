@@ -4,6 +4,10 @@
 #include "common/Locations.h"
 #include "script/table/TableParts.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 namespace {
 
 struct TDemoFile {
@@ -129,3 +133,5 @@ void AddDemoProjects(TScriptBuilder& s) {
     AddDemoSet(s, itemDelphiDemos, L"Demos\\Delphi", List(DelphiDemos));
     AddDemoSet(s, itemCBuilderDemos, L"Demos\\CBuilder", List(CBuilderDemos));
 }
+
+}  // namespace tessel::script

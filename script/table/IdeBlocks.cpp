@@ -9,6 +9,10 @@
 #include "script/manifest/Manifest.h"
 #include "script/table/TableParts.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 namespace {
 
 // ---- Package project files ------------------------------------------------
@@ -324,3 +328,5 @@ void AddIdeBlocksUpToCBuilder6(TScriptBuilder& s) {
 void AddIdeBlocksFromXE101(TScriptBuilder& s) {
     for (const TIdeBlock& b : BlocksFromXE101) AddIdeBlock(s, b);
 }
+
+}  // namespace tessel::script

@@ -3,6 +3,10 @@
 
 #include "common/Locations.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 // A deque never moves its elements when it grows, so the pointers handed out
 // stay valid for as long as the deque lives.
 const wchar_t* TScriptBuilder::Keep(const std::wstring& text) {
@@ -138,3 +142,5 @@ void TScriptBuilder::RunInstallFile(const std::wstring& path, uint32_t flags) {
 void TScriptBuilder::CreateRegKey(const std::wstring& key, uint32_t rootKey, uint32_t flags) {
     AddAt(skCreateRegKey, flags, key, 0).Param = rootKey;
 }
+
+}  // namespace tessel::script

@@ -8,6 +8,10 @@
 #include <vector>
 #include "script/rows/ScriptRow.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 // Method names keep clear of the Win32 A/W macros (CopyFile, DeleteFile).
 class TScriptBuilder {
 public:
@@ -60,3 +64,5 @@ private:
     std::deque<std::wstring>& FTexts;
     std::vector<TScriptItem>& FRows;
 };
+
+}  // namespace tessel::script

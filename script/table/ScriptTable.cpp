@@ -7,6 +7,10 @@
 #include "script/manifest/Manifest.h"
 #include "script/table/TableParts.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 namespace {
 
 const TLibraryFile LibrarySourceFiles[] = {
@@ -140,3 +144,5 @@ const TScriptItem& ScriptRow(int index) {
     if (index < 0 || index >= static_cast<int>(rows.size())) return none;
     return rows[static_cast<size_t>(index)];
 }
+
+}  // namespace tessel::script

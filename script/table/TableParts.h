@@ -5,6 +5,10 @@
 #include <cstdint>
 #include "script/table/ScriptBuilder.h"
 
+namespace tessel::script {
+
+using namespace tessel::common;
+
 // A fixed list of constant records, iterable with range-for.
 template <typename T>
 struct TList {
@@ -41,3 +45,5 @@ constexpr int Delphi3IncludeTarget = 7;
 void AddIdeBlocksUpToCBuilder6(TScriptBuilder& s);
 void AddIdeBlocksFromXE101(TScriptBuilder& s);
 void AddDemoProjects(TScriptBuilder& s);
+
+}  // namespace tessel::script

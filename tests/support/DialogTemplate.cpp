@@ -3,6 +3,8 @@
 #include "common/Handles.h"
 #include "common/SystemUtils.h"
 
+using namespace tessel::common;
+
 namespace {
 
 // Reads a name-or-ordinal field and moves p past it.

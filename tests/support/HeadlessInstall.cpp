@@ -12,6 +12,10 @@
 #include "script/runner/ScriptRunner.h"
 #include "setup/InstallChoices.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+using namespace tessel::setup;
+
 uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
     uint32_t mask = 0;
     for (int index : ides) {

@@ -10,6 +10,8 @@
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
 
+using namespace tessel::common;
+
 namespace {
 
 bool Skipped(const std::wstring& name, const TSnapshotOptions& options) {

@@ -4,6 +4,8 @@
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 
+using namespace tessel::common;
+
 std::map<uint32_t, std::wstring> ReadPayloadList() {
     std::map<uint32_t, std::wstring> list;
     std::string bytes;

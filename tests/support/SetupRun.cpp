@@ -5,6 +5,8 @@
 #include "common/SystemUtils.h"
 #include "support/MachineSnapshot.h"
 
+using namespace tessel::common;
+
 std::wstring SetupExePath() { return TESSEL_BUILD_DIR L"\\setup\\setup.exe"; }
 
 std::wstring FreshFolder(const std::wstring& tag) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include "common/ProcessGlobals.h"
 
+using namespace tessel::common;
+
 int wmain(int argc, wchar_t** argv) {
     InitPlatformId();
     testing::InitGoogleTest(&argc, argv);

@@ -8,6 +8,8 @@
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
 
+using namespace tessel::common;  // test support: the product names unqualified
+
 struct TLogRow {
     uint32_t Word0;
     uint32_t Param;

@@ -9,6 +9,8 @@
 #include <vector>
 #include "common/Handles.h"
 
+using namespace tessel::common;  // test support: the product names unqualified
+
 namespace wd {
 
 constexpr DWORD DefaultTimeoutMs = 20000;

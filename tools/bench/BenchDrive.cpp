@@ -12,6 +12,8 @@
 #include "common/Handles.h"
 #include "tools/bench/BenchClock.h"
 
+using namespace tessel::common;
+
 namespace {
 
 constexpr int StartButtonId = 1000;

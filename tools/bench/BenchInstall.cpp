@@ -23,6 +23,9 @@
 #include "script/runner/ScriptRunner.h"
 #include "tools/bench/BenchClock.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+
 namespace {
 
 struct RowTime {

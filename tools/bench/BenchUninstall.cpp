@@ -15,6 +15,8 @@
 #include "common/UndoLog.h"
 #include "tools/bench/BenchClock.h"
 
+using namespace tessel::common;
+
 namespace {
 
 // Records after the product information block, i.e. the ones the walk undoes.

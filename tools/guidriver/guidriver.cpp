@@ -26,6 +26,8 @@
 #include <string>
 #include "WindowDriver.h"
 
+using namespace tessel::common;
+
 namespace {
 
 std::wstring Widen(const std::string& s) {

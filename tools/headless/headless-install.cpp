@@ -20,6 +20,10 @@
 #include "setup/InstallChoices.h"
 #include "setup/UnattendedInstall.h"
 
+using namespace tessel::common;
+using namespace tessel::script;
+using namespace tessel::setup;
+
 namespace {
 
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
