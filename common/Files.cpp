@@ -38,7 +38,7 @@ DWORD CreateDirectoryPath(const std::wstring& fullPath) {
     return 0;
 }
 
-TTreeEntry TreeEntryAction(DWORD attrs, const wchar_t* name) {
+TreeEntry TreeEntryAction(DWORD attrs, const wchar_t* name) {
     // A file, or a link to one: deleting it removes the link, never its target.
     if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return teDeleteFile;
     // "." and "..", and with them every folder whose name starts with a dot.
@@ -67,7 +67,7 @@ uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
     const DWORD rootAttrs = GetFileAttributesW(path.c_str());
     if (rootAttrs != INVALID_FILE_ATTRIBUTES && (rootAttrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
         if (keepRoot) return result;
-        return RemoveLink(path) ? result : result | ddtDirNotRemoved;
+        return RemoveLink(path) ? result : result | DeleteTreeError::DirNotRemoved;
     }
     UniqueFind find(FindFirstFileW(JoinPath(path, L"*.*").c_str(), &data));
     if (find) {
@@ -77,21 +77,21 @@ uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
             case teSkip: break;
             case teRecurse: result |= DeleteDirectoryTree(item, false); break;
             case teRemoveLink:
-                if (!RemoveLink(item)) result |= ddtDirNotRemoved;
+                if (!RemoveLink(item)) result |= DeleteTreeError::DirNotRemoved;
                 break;
             case teDeleteFile:
-                if (!DeleteFileW(item.c_str())) result |= ddtFileNotDeleted;
+                if (!DeleteFileW(item.c_str())) result |= DeleteTreeError::FileNotDeleted;
                 break;
             }
         } while (FindNextFileW(find.get(), &data));
-        if (!find.reset()) result |= ddtFindCloseFailed;
+        if (!find.reset()) result |= DeleteTreeError::FindCloseFailed;
     }
     if (keepRoot) return result;
 
     UniqueFind self(FindFirstFileW(path.c_str(), &data));
-    if (!self) return result | ddtRootNotFound;
-    if (!RemoveDirectoryW(path.c_str())) result |= ddtDirNotRemoved;
-    if (!self.reset()) result |= ddtRootCloseFailed;
+    if (!self) return result | DeleteTreeError::RootNotFound;
+    if (!RemoveDirectoryW(path.c_str())) result |= DeleteTreeError::DirNotRemoved;
+    if (!self.reset()) result |= DeleteTreeError::RootCloseFailed;
     return result;
 }
 

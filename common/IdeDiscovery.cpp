@@ -11,7 +11,7 @@ namespace {
 
 // An IDE counts as installed when its root folder holds "bin" with the tool that
 // builds its packages: dcc32.exe for Delphi, make.exe for C++Builder 3 to 6.
-bool HasUsableRoot(const TBorlandProduct& ide) {
+bool HasUsableRoot(const IdeVersion& ide) {
     if (!DirectoryExists(ide.RootDir)) return false;
     const std::wstring bin = JoinPath(ide.RootDir, L"bin");
     if (!DirectoryExists(bin)) return false;
@@ -22,7 +22,7 @@ bool HasUsableRoot(const TBorlandProduct& ide) {
 
 void FindBorlandProducts() {
     for (int i = 1; i <= IdeCount; ++i) {
-        TBorlandProduct& ide = IdeTable[i];
+        IdeVersion& ide = IdeTable[i];
         // Machine-wide first; only when that read fails, the user's own value.
         ide.Exists = ReadRegString(HKEY_LOCAL_MACHINE, ide.RegKey, L"RootDir", ide.RootDir);
         if (!ide.Exists) ide.Exists = ReadRegString(HKEY_CURRENT_USER, ide.RegKey, L"RootDir", ide.RootDir);

@@ -7,7 +7,7 @@ namespace tessel::common {
 
 constexpr int IdeCount = 29;
 
-struct TBorlandProduct {
+struct IdeVersion {
     const wchar_t* Name;        // identifier of the IDE version, e.g. L"Delphi7"
     uint32_t InternalId;        // the IDE bit: 1 << (index - 1)
     std::wstring RootDir;       // filled by discovery, no trailing backslash
@@ -22,10 +22,10 @@ struct TBorlandProduct {
 // Process-wide: besides the table's facts it holds what discovery found on this
 // machine (RootDir, Exists), written by FindBorlandProducts and read by the
 // location helpers, the IDE rows and the pages.
-extern TBorlandProduct IdeTable[IdeCount + 1];
+extern IdeVersion IdeTable[IdeCount + 1];
 
 // The record whose InternalId equals mask exactly, scanning from index 1; nullptr when none.
-TBorlandProduct* IdeByMask(uint32_t mask);
+IdeVersion* IdeByMask(uint32_t mask);
 // Index 1..29 of the record whose InternalId equals mask; 0 when none.
 int IdeIndexByMask(uint32_t mask);
 // True for 1..29.

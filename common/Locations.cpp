@@ -60,7 +60,7 @@ std::wstring CommonDirFromDocuments(const std::wstring& regKey) {
 
 std::wstring GetBdsCommonDir(const LocationContext& context) {
     if (!IsIdeIndex(context.CurrentIde)) return std::wstring();
-    const TBorlandProduct& ide = IdeTable[context.CurrentIde];
+    const IdeVersion& ide = IdeTable[context.CurrentIde];
     const std::wstring envKey = std::wstring(ide.RegKey) + L"\\Environment Variables";
     std::wstring value;
     // The user's value first; an empty one still counts as read and hides the machine's.

@@ -5,7 +5,7 @@
 
 namespace tessel::common {
 
-enum TScriptKind : uint16_t {
+enum RowKind : uint16_t {
     skCompilePackage      = 0x0006,
     skRegisterPackage     = 0x0008,
     skAppendText          = 0x000A,

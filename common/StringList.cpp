@@ -49,14 +49,14 @@ void WriteLines(const std::wstring& fileName, int count, Convert lineAt) {
 
 }  // namespace
 
-TqmvStringList::~TqmvStringList() { Clear(); }
+StringList::~StringList() { Clear(); }
 
-void TqmvStringList::Clear() {
+void StringList::Clear() {
     FLines.clear();
     FLines.shrink_to_fit();
 }
 
-void TqmvStringList::LoadFromFile(const std::wstring& fileName) {
+void StringList::LoadFromFile(const std::wstring& fileName) {
     Clear();
     std::string bytes;
     if (!ReadFileBytes(fileName, bytes, 0, GENERIC_READ)) return;
@@ -75,29 +75,29 @@ void TqmvStringList::LoadFromFile(const std::wstring& fileName) {
     }
 }
 
-void TqmvStringList::SaveToFile(const std::wstring& fileName) {
+void StringList::SaveToFile(const std::wstring& fileName) {
     WriteLines<wchar_t>(fileName, Count(), [this](int i) { return FLines[i]; });
 }
 
-void TqmvStringList::SaveToFileA(const std::wstring& fileName) {
+void StringList::SaveToFileA(const std::wstring& fileName) {
     // The converted byte count is what is copied, so a character that needs
     // two bytes in the code page does not cut the line short.
     WriteLines<char>(fileName, Count(), [this](int i) { return ToAnsi(FLines[i]); });
 }
 
-int TqmvStringList::Add(const std::wstring& s) {
+int StringList::Add(const std::wstring& s) {
     int index = 0;
     Find(s, index);
     Insert(index, s);
     return index;
 }
 
-void TqmvStringList::Insert(int index, const std::wstring& s) {
+void StringList::Insert(int index, const std::wstring& s) {
     if (index < 0 || index > Count()) return;
     FLines.insert(FLines.begin() + index, s);
 }
 
-bool TqmvStringList::Find(const std::wstring& s, int& index) const {
+bool StringList::Find(const std::wstring& s, int& index) const {
     int lo = 0;
     int hi = Count() - 1;
     bool found = false;
@@ -110,7 +110,7 @@ bool TqmvStringList::Find(const std::wstring& s, int& index) const {
             hi = i - 1;
             if (c == 0) {
                 found = true;
-                if (FDuplicates != dupAccept) lo = i;
+                if (FDuplicates != DuplicatesPolicy::Accept) lo = i;
             }
         }
     }
@@ -118,17 +118,17 @@ bool TqmvStringList::Find(const std::wstring& s, int& index) const {
     return found;
 }
 
-int TqmvStringList::IndexOf(const std::wstring& s) const {
+int StringList::IndexOf(const std::wstring& s) const {
     int index = 0;
     return Find(s, index) ? index : -1;
 }
 
-std::wstring TqmvStringList::Get(int index) const {
+std::wstring StringList::Get(int index) const {
     if (index < 0 || index >= Count()) return std::wstring();
     return FLines[index];
 }
 
-int TqmvStringList::CompareStrings(const std::wstring& a, const std::wstring& b) {
+int StringList::CompareStrings(const std::wstring& a, const std::wstring& b) {
     return CompareStringW(LOCALE_USER_DEFAULT, SORT_STRINGSORT, a.data(), static_cast<int>(a.size()),
                           b.data(), static_cast<int>(b.size())) -
            2;

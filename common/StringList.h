@@ -8,14 +8,14 @@
 namespace tessel::common {
 
 // How Find treats equal strings.
-enum TqmvDuplicates { dupIgnore = 0, dupAccept = 1, dupError = 2 };
+enum class DuplicatesPolicy { Ignore = 0, Accept = 1, Error = 2 };
 
-class TqmvStringList {
+class StringList {
 public:
-    TqmvStringList() = default;
-    TqmvStringList(const TqmvStringList&) = delete;
-    TqmvStringList& operator=(const TqmvStringList&) = delete;
-    virtual ~TqmvStringList();
+    StringList() = default;
+    StringList(const StringList&) = delete;
+    StringList& operator=(const StringList&) = delete;
+    virtual ~StringList();
 
     // Empties the list and frees its memory.
     void Clear();
@@ -38,14 +38,14 @@ public:
     std::wstring Get(int index) const;
 
     int Count() const { return static_cast<int>(FLines.size()); }
-    TqmvDuplicates Duplicates() const { return FDuplicates; }
-    void SetDuplicates(TqmvDuplicates value) { FDuplicates = value; }
+    DuplicatesPolicy Duplicates() const { return FDuplicates; }
+    void SetDuplicates(DuplicatesPolicy value) { FDuplicates = value; }
 
 private:
     // -1, 0 or 1 by the user locale's string sort, case-sensitive; -2 when the comparison fails.
     static int CompareStrings(const std::wstring& a, const std::wstring& b);
 
-    TqmvDuplicates FDuplicates = dupIgnore;
+    DuplicatesPolicy FDuplicates = DuplicatesPolicy::Ignore;
     std::vector<std::wstring> FLines;
 };
 

@@ -23,19 +23,21 @@ void DeleteRegSubKeys(HKEY openKey);
 DWORD CreateDirectoryPath(const std::wstring& path);
 
 // Error bits of DeleteDirectoryTree (0 = everything deleted).
-constexpr uint32_t ddtFileNotDeleted   = 0x80000002;
-constexpr uint32_t ddtFindCloseFailed  = 0x80000004;
-constexpr uint32_t ddtDirNotRemoved    = 0x80000008;
-constexpr uint32_t ddtRootCloseFailed  = 0x80000010;
-constexpr uint32_t ddtRootNotFound     = 0x80000020;
+namespace DeleteTreeError {
+inline constexpr uint32_t FileNotDeleted  = 0x80000002;
+inline constexpr uint32_t FindCloseFailed = 0x80000004;
+inline constexpr uint32_t DirNotRemoved   = 0x80000008;
+inline constexpr uint32_t RootCloseFailed = 0x80000010;
+inline constexpr uint32_t RootNotFound    = 0x80000020;
+}  // namespace DeleteTreeError
 // Deletes the folder's files and sub-folders, then the folder unless keepRoot.
 // Links to folders (junctions, directory links, mounted folders) are never
 // entered: the link itself is removed and its target left as it is.
 uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot);
 // What the tree removal does with one entry of a folder's listing, given its
 // attributes and name as the directory search reports them.
-enum TTreeEntry { teSkip, teRecurse, teRemoveLink, teDeleteFile };
-TTreeEntry TreeEntryAction(DWORD attributes, const wchar_t* name);
+enum TreeEntry { teSkip, teRecurse, teRemoveLink, teDeleteFile };
+TreeEntry TreeEntryAction(DWORD attributes, const wchar_t* name);
 
 // Writes payload resource id (type "QVLIB" in PayloadModule) to fileName, replacing it.
 DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName);

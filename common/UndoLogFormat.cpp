@@ -25,7 +25,7 @@ uint32_t Get32(const std::string& in, size_t at) { return Get16(in, at) | (Get16
 
 // Decodes the record that occupies exactly [start, start + size) when its two
 // length fields agree with size. The caller has checked the range.
-bool DecodeAt(const std::string& bytes, size_t start, size_t size, TUndoRecord& rec) {
+bool DecodeAt(const std::string& bytes, size_t start, size_t size, UndoRecord& rec) {
     const size_t textLength = Get16(bytes, start + 12);
     if (textLength + UndoRecordOverhead != size) return false;
     if (Get16(bytes, start + 14 + textLength) != size) return false;
@@ -58,33 +58,33 @@ bool IsValidUndoSignature(const std::string& bytes) {
     return digit(bytes[5]) && digit(bytes[6]);
 }
 
-TUndoStep StepUndoForward(const std::string& bytes, size_t pos, size_t end, TUndoRecord& rec, size_t& next) {
+UndoStep StepUndoForward(const std::string& bytes, size_t pos, size_t end, UndoRecord& rec, size_t& next) {
     if (end > bytes.size()) end = bytes.size();
-    if (pos >= end) return TUndoStep::End;
-    if (end - pos < UndoRecordOverhead) return TUndoStep::Damaged;
+    if (pos >= end) return UndoStep::End;
+    if (end - pos < UndoRecordOverhead) return UndoStep::Damaged;
     const size_t size = Get16(bytes, pos + 12) + UndoRecordOverhead;
-    if (size > end - pos) return TUndoStep::Damaged;
-    if (!DecodeAt(bytes, pos, size, rec)) return TUndoStep::Damaged;
+    if (size > end - pos) return UndoStep::Damaged;
+    if (!DecodeAt(bytes, pos, size, rec)) return UndoStep::Damaged;
     next = pos + size;
-    return TUndoStep::Record;
+    return UndoStep::Record;
 }
 
-TUndoStep StepUndoBackward(const std::string& bytes, size_t pos, size_t begin, TUndoRecord& rec, size_t& prev) {
-    if (pos <= begin) return TUndoStep::End;
-    if (pos > bytes.size() || pos - begin < UndoRecordOverhead) return TUndoStep::Damaged;
+UndoStep StepUndoBackward(const std::string& bytes, size_t pos, size_t begin, UndoRecord& rec, size_t& prev) {
+    if (pos <= begin) return UndoStep::End;
+    if (pos > bytes.size() || pos - begin < UndoRecordOverhead) return UndoStep::Damaged;
     const size_t size = Get16(bytes, pos - 2);
-    if (size < UndoRecordOverhead || size > pos - begin) return TUndoStep::Damaged;
-    if (!DecodeAt(bytes, pos - size, size, rec)) return TUndoStep::Damaged;
+    if (size < UndoRecordOverhead || size > pos - begin) return UndoStep::Damaged;
+    if (!DecodeAt(bytes, pos - size, size, rec)) return UndoStep::Damaged;
     prev = pos - size;
-    return TUndoStep::Record;
+    return UndoStep::Record;
 }
 
-bool ReadUndoRecordForward(const std::string& bytes, size_t pos, size_t end, TUndoRecord& rec, size_t& next) {
-    return StepUndoForward(bytes, pos, end, rec, next) == TUndoStep::Record;
+bool ReadUndoRecordForward(const std::string& bytes, size_t pos, size_t end, UndoRecord& rec, size_t& next) {
+    return StepUndoForward(bytes, pos, end, rec, next) == UndoStep::Record;
 }
 
-bool ReadUndoRecordBackward(const std::string& bytes, size_t pos, size_t begin, TUndoRecord& rec, size_t& prev) {
-    return StepUndoBackward(bytes, pos, begin, rec, prev) == TUndoStep::Record;
+bool ReadUndoRecordBackward(const std::string& bytes, size_t pos, size_t begin, UndoRecord& rec, size_t& prev) {
+    return StepUndoBackward(bytes, pos, begin, rec, prev) == UndoStep::Record;
 }
 
 }  // namespace tessel::common

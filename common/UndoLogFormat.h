@@ -17,7 +17,7 @@ constexpr size_t UndoRecordOverhead = 16;
 constexpr size_t UndoMaxText = 0xFFFF - UndoRecordOverhead;
 
 // One decoded record.
-struct TUndoRecord {
+struct UndoRecord {
     uint32_t Word0 = 0;     // Kind in bits 0-15, Flags in bits 16-31
     uint32_t Param = 0;
     uint32_t Location = 0;
@@ -35,21 +35,21 @@ std::string EncodeUndoRecord(uint32_t word0, uint32_t param, uint32_t location, 
 bool IsValidUndoSignature(const std::string& bytes);
 
 // Result of one step of a walk.
-enum class TUndoStep {
+enum class UndoStep {
     Record,   // a consistent record was read
     End,      // the walk reached the end of its range
     Damaged,  // lengths disagree or the record leaves the range: stop here
 };
 
 // Forward step from pos inside [pos, end): End when pos >= end.
-TUndoStep StepUndoForward(const std::string& bytes, size_t pos, size_t end, TUndoRecord& rec, size_t& next);
+UndoStep StepUndoForward(const std::string& bytes, size_t pos, size_t end, UndoRecord& rec, size_t& next);
 // Backward step from the record boundary pos down to begin: End when pos <= begin.
-TUndoStep StepUndoBackward(const std::string& bytes, size_t pos, size_t begin, TUndoRecord& rec, size_t& prev);
+UndoStep StepUndoBackward(const std::string& bytes, size_t pos, size_t begin, UndoRecord& rec, size_t& prev);
 
 // Record starting at pos walking forward; false at the end or when the record
 // does not fit inside [pos, end). next receives the following position.
-bool ReadUndoRecordForward(const std::string& bytes, size_t pos, size_t end, TUndoRecord& rec, size_t& next);
+bool ReadUndoRecordForward(const std::string& bytes, size_t pos, size_t end, UndoRecord& rec, size_t& next);
 // Record ending at pos walking backward; false when none fits inside [begin, pos).
-bool ReadUndoRecordBackward(const std::string& bytes, size_t pos, size_t begin, TUndoRecord& rec, size_t& prev);
+bool ReadUndoRecordBackward(const std::string& bytes, size_t pos, size_t begin, UndoRecord& rec, size_t& prev);
 
 }  // namespace tessel::common

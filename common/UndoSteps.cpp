@@ -17,17 +17,17 @@ namespace tessel::common {
 
 namespace {
 
-const TBorlandProduct* CurrentProduct(const LocationContext& context) {
+const IdeVersion* CurrentProduct(const LocationContext& context) {
     return IsIdeIndex(context.CurrentIde) ? &IdeTable[context.CurrentIde] : nullptr;
 }
 
 // Only the oldest IDE spells the value without a blank.
-const wchar_t* LibrarySearchPathName(const TBorlandProduct& ide) { return &ide == &IdeTable[1] ? L"SearchPath" : L"Search Path"; }
+const wchar_t* LibrarySearchPathName(const IdeVersion& ide) { return &ide == &IdeTable[1] ? L"SearchPath" : L"Search Path"; }
 
 // The library keys whose search path the install may have extended: "\Library",
 // and for IDEs with separate 32- and 64-bit libraries also the platform keys,
 // which is where the install writes for them.
-std::vector<std::wstring> LibraryKeys(const TBorlandProduct& ide) {
+std::vector<std::wstring> LibraryKeys(const IdeVersion& ide) {
     const std::wstring library = std::wstring(ide.RegKey) + LibraryKey;
     std::vector<std::wstring> keys{library};
     if (ide.Is32and64) {
@@ -37,7 +37,7 @@ std::vector<std::wstring> LibraryKeys(const TBorlandProduct& ide) {
     return keys;
 }
 
-void RemoveFromLibraryPaths(const TBorlandProduct& ide, const std::wstring& folder) {
+void RemoveFromLibraryPaths(const IdeVersion& ide, const std::wstring& folder) {
     for (const auto& key : LibraryKeys(ide)) RemoveFromRegPathList(key, LibrarySearchPathName(ide), folder);
 }
 
@@ -72,7 +72,7 @@ void RemoveFolderPatiently(const std::wstring& path) {
     }
 }
 
-void UndoCreateDir(const LocationContext& context, const TUndoRecord& rec, const std::wstring& text) {
+void UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
     const std::wstring path = ResolvePath(context, rec.Location, text);
     // Never an empty or relative path, a drive root, or the Windows or system folder,
     // whatever a (possibly damaged) log says.
@@ -83,18 +83,18 @@ void UndoCreateDir(const LocationContext& context, const TUndoRecord& rec, const
         // The user's folder: the files the install wrote into it were removed by
         // their own records; what is left is theirs. Gone only when empty.
         RemoveFolderPatiently(path);
-    } else if (DeleteDirectoryTree(path, false) & ddtDirNotRemoved & ~0x80000000u) {
+    } else if (DeleteDirectoryTree(path, false) & DeleteTreeError::DirNotRemoved & ~0x80000000u) {
         RemoveFolderPatiently(path);
     }
 }
 
-void UndoDeleteFile(const LocationContext& context, const TUndoRecord& rec, const std::wstring& text) {
+void UndoDeleteFile(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
     const std::wstring path = RecordPath(context, rec.Location, text);
     if (!path.empty() && !text.empty()) DeleteFileW(path.c_str());
 }
 
 void UndoRegisterPackage(const LocationContext& context, const std::wstring& text, uint32_t location) {
-    const TBorlandProduct* ide = CurrentProduct(context);
+    const IdeVersion* ide = CurrentProduct(context);
     if (!ide) return;
     const std::wstring path = RecordPath(context, location, text);
     if (path.empty()) return;
@@ -103,14 +103,14 @@ void UndoRegisterPackage(const LocationContext& context, const std::wstring& tex
 }
 
 void UndoAddSearchPath(const LocationContext& context, const std::wstring& text, uint32_t location) {
-    const TBorlandProduct* ide = CurrentProduct(context);
+    const IdeVersion* ide = CurrentProduct(context);
     if (!ide) return;
     const std::wstring folder = RecordPath(context, location, text);
     if (!folder.empty()) RemoveFromLibraryPaths(*ide, folder);
 }
 
 void UndoAddIdePath(const LocationContext& context, const std::wstring& text, uint32_t baseCode) {
-    const TBorlandProduct* ide = CurrentProduct(context);
+    const IdeVersion* ide = CurrentProduct(context);
     if (!ide) return;
     std::wstring key, name;
     if (!SplitRegValuePath(std::wstring(ide->RegKey) + text, key, name)) return;
@@ -120,8 +120,8 @@ void UndoAddIdePath(const LocationContext& context, const std::wstring& text, ui
 
 // Takes the first occurrence of the appended text (case-insensitive, in the
 // system's 8-bit code page) out of the IDE's help-configuration file.
-void UndoAppendText(const LocationContext& context, const TUndoRecord& rec, const std::wstring& text) {
-    const TBorlandProduct* ide = CurrentProduct(context);
+void UndoAppendText(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
+    const IdeVersion* ide = CurrentProduct(context);
     if (!ide || rec.Param < 1 || rec.Param > 3) return;
     const wchar_t* helpName = ide->HelpStr[rec.Param - 1];
     if (!helpName || !*helpName) return;
@@ -142,7 +142,7 @@ void UndoRegisterWinHelp(const std::wstring& text) {
     if (!text.empty()) DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, text);
 }
 
-void UndoCreateRegKey(const TUndoRecord& rec, const std::wstring& text) {
+void UndoCreateRegKey(const UndoRecord& rec, const std::wstring& text) {
     // A top-level key such as "Software" is never taken away as a whole.
     if (!IsPredefinedRoot(rec.Param) || LastCharPos(text, L'\\') <= 1) return;
     DeleteRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(rec.Param)), text);
@@ -190,7 +190,7 @@ bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, co
     return WriteRegString(HKEY_CURRENT_USER, key, name, value);
 }
 
-int UndoRecordStep(LocationContext& context, const TUndoRecord& rec, const std::wstring& text,
+int UndoRecordStep(LocationContext& context, const UndoRecord& rec, const std::wstring& text,
                    const std::wstring& productIntName) {
     switch (rec.Kind()) {
     case skSetIde:

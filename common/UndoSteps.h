@@ -15,7 +15,7 @@ constexpr uint32_t undoDirExisted = 1;
 // context (an IDE selection record sets the context's IDE for the records after it).
 // productIntName names the Windows uninstall entry. 0, or the error code of a step
 // that ends the walk (only the help batch step can report one).
-int UndoRecordStep(LocationContext& context, const TUndoRecord& rec, const std::wstring& text,
+int UndoRecordStep(LocationContext& context, const UndoRecord& rec, const std::wstring& text,
                    const std::wstring& productIntName);
 
 // Takes folder out of the ";"-separated list held by the current user's

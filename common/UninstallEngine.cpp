@@ -24,10 +24,10 @@ public:
 
 }  // namespace
 
-TDeinstall::TDeinstall() = default;
-TDeinstall::~TDeinstall() = default;
+UninstallEngine::UninstallEngine() = default;
+UninstallEngine::~UninstallEngine() = default;
 
-int TDeinstall::PrepareUninstFile(const std::wstring& fileName) {
+int UninstallEngine::PrepareUninstFile(const std::wstring& fileName) {
     Buf.clear();
     P = PBegin = PEnd = 0;
     // Read whole and closed at once: the walk may delete the log itself.
@@ -38,25 +38,25 @@ int TDeinstall::PrepareUninstFile(const std::wstring& fileName) {
     return 0;
 }
 
-TUndoStep TDeinstall::ReadItem(TUndoRecord& rec) {
+UndoStep UninstallEngine::ReadItem(UndoRecord& rec) {
     size_t next = P;
-    const TUndoStep step = ReadBackward ? StepUndoBackward(Buf, P, PEnd, rec, next)
+    const UndoStep step = ReadBackward ? StepUndoBackward(Buf, P, PEnd, rec, next)
                                         : StepUndoForward(Buf, P, PEnd, rec, next);
-    if (step == TUndoStep::Record) P = next;
+    if (step == UndoStep::Record) P = next;
     return step;
 }
 
-int TDeinstall::PrepareDeinstall() {
+int UninstallEngine::PrepareDeinstall() {
     P = Buf.size() >= UndoSignatureSize ? UndoSignatureSize : Buf.size();
     ReadBackward = false;
     PEnd = Buf.size();
     PBegin = P;
     for (;;) {
         const size_t r = P;
-        TUndoRecord rec;
-        const TUndoStep step = ReadItem(rec);
-        if (step == TUndoStep::End) break;
-        if (step == TUndoStep::Damaged || rec.Kind() != skInfo) {
+        UndoRecord rec;
+        const UndoStep step = ReadItem(rec);
+        if (step == UndoStep::End) break;
+        if (step == UndoStep::Damaged || rec.Kind() != skInfo) {
             // The change records start here; a damaged record is met again by
             // the walk, which stops there.
             if (!ReadBackward) PBegin = r;
@@ -80,12 +80,12 @@ int TDeinstall::PrepareDeinstall() {
     return 0;
 }
 
-int TDeinstall::DoDeinstall() {
+int UninstallEngine::DoDeinstall() {
     NoProgress none;
     return DoDeinstall(none);
 }
 
-int TDeinstall::DoDeinstall(UninstallProgress& progress) {
+int UninstallEngine::DoDeinstall(UninstallProgress& progress) {
     int result = walkDamaged;
     try {
         result = Walk(progress);
@@ -96,7 +96,7 @@ int TDeinstall::DoDeinstall(UninstallProgress& progress) {
     return result;
 }
 
-int TDeinstall::Walk(UninstallProgress& progress) {
+int UninstallEngine::Walk(UninstallProgress& progress) {
     progress.Begin(PBegin > PEnd ? PBegin - PEnd : PEnd - PBegin);
     // IDE root and common folders must resolve on this machine.
     FindBorlandProducts();
@@ -108,10 +108,10 @@ int TDeinstall::Walk(UninstallProgress& progress) {
     // good, as a second try meets the same failure. The walk reports it at the end.
     int failedStep = 0;
     for (;;) {
-        TUndoRecord rec;
-        const TUndoStep step = ReadItem(rec);
-        if (step == TUndoStep::End) break;
-        if (step == TUndoStep::Damaged) return walkDamaged;
+        UndoRecord rec;
+        const UndoStep step = ReadItem(rec);
+        if (step == UndoStep::End) break;
+        if (step == UndoStep::Damaged) return walkDamaged;
         if (flPartialUninstall && (rec.Word0 & sfKeepOnPartial)) {
             progress.Status(L"Skipping");
         } else {

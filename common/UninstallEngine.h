@@ -8,12 +8,12 @@
 
 namespace tessel::common {
 
-class TDeinstall {
+class UninstallEngine {
 public:
-    TDeinstall();
-    virtual ~TDeinstall();
-    TDeinstall(const TDeinstall&) = delete;
-    TDeinstall& operator=(const TDeinstall&) = delete;
+    UninstallEngine();
+    virtual ~UninstallEngine();
+    UninstallEngine(const UninstallEngine&) = delete;
+    UninstallEngine& operator=(const UninstallEngine&) = delete;
 
     // 0 loaded and valid; -2 cannot open; -3 empty; -4 shorter than 7 bytes or wrong signature.
     int PrepareUninstFile(const std::wstring& fileName);
@@ -50,7 +50,7 @@ private:
     std::string FUnInstFileVersion;
     LocationContext FLocation;
     // The next record in the walking direction; moves P past it.
-    TUndoStep ReadItem(TUndoRecord& rec);
+    UndoStep ReadItem(UndoRecord& rec);
     int Walk(UninstallProgress& progress);
 };
 

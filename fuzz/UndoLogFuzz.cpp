@@ -40,7 +40,7 @@ namespace {
 
 std::string gInput;                      // the "file" the engine reads
 bool gFileMissing = false;               // the read fails as for a missing file
-std::vector<TUndoRecord> gUndone;        // records given to the undo step, in order
+std::vector<UndoRecord> gUndone;        // records given to the undo step, in order
 
 #define FUZZ_CHECK(cond)                                                          \
     do {                                                                          \
@@ -140,7 +140,7 @@ std::wstring FromUtf8(const std::string& bytes) {
     return out;
 }
 
-int UndoRecordStep(tessel::common::LocationContext&, const TUndoRecord& rec, const std::wstring& text,
+int UndoRecordStep(tessel::common::LocationContext&, const UndoRecord& rec, const std::wstring& text,
                    const std::wstring&) {
     gUndone.push_back(rec);
     if (text.size() <= 512) ExerciseRules(text);
@@ -154,38 +154,38 @@ int UndoRecordStep(tessel::common::LocationContext&, const TUndoRecord& rec, con
 
 namespace {
 
-bool SameRecord(const TUndoRecord& a, const TUndoRecord& b) {
+bool SameRecord(const UndoRecord& a, const UndoRecord& b) {
     return a.Word0 == b.Word0 && a.Param == b.Param && a.Location == b.Location && a.Text == b.Text;
 }
 
 // The records that tile bytes from offset 7 to the end, walking forward; false
 // when some record is damaged or leaves the file.
-bool ForwardTiling(const std::string& bytes, std::vector<TUndoRecord>& records) {
+bool ForwardTiling(const std::string& bytes, std::vector<UndoRecord>& records) {
     size_t pos = UndoSignatureSize;
     for (;;) {
-        TUndoRecord rec;
+        UndoRecord rec;
         size_t next = 0;
-        const TUndoStep step = StepUndoForward(bytes, pos, bytes.size(), rec, next);
-        if (step == TUndoStep::End) return true;
-        if (step == TUndoStep::Damaged) return false;
+        const UndoStep step = StepUndoForward(bytes, pos, bytes.size(), rec, next);
+        if (step == UndoStep::End) return true;
+        if (step == UndoStep::Damaged) return false;
         FUZZ_CHECK(next > pos && next <= bytes.size());
         records.push_back(rec);
         pos = next;
     }
 }
 
-void CheckWalks(const std::string& bytes, std::vector<TUndoRecord>& tiling, bool& clean) {
+void CheckWalks(const std::string& bytes, std::vector<UndoRecord>& tiling, bool& clean) {
     clean = bytes.size() >= UndoSignatureSize && ForwardTiling(bytes, tiling);
     if (!clean) return;
     // A log that tiles forward is read back record by record from its end.
     size_t pos = bytes.size();
     size_t i = tiling.size();
     for (;;) {
-        TUndoRecord rec;
+        UndoRecord rec;
         size_t prev = 0;
-        const TUndoStep step = StepUndoBackward(bytes, pos, UndoSignatureSize, rec, prev);
-        if (step == TUndoStep::End) break;
-        FUZZ_CHECK(step == TUndoStep::Record);
+        const UndoStep step = StepUndoBackward(bytes, pos, UndoSignatureSize, rec, prev);
+        if (step == UndoStep::End) break;
+        FUZZ_CHECK(step == UndoStep::Record);
         FUZZ_CHECK(i > 0 && SameRecord(rec, tiling[i - 1]));
         FUZZ_CHECK(prev < pos);
         pos = prev;
@@ -195,7 +195,7 @@ void CheckWalks(const std::string& bytes, std::vector<TUndoRecord>& tiling, bool
 }
 
 // What the engine must undo for a log that tiles cleanly.
-std::vector<TUndoRecord> ExpectedUndo(const std::vector<TUndoRecord>& tiling, bool partial) {
+std::vector<UndoRecord> ExpectedUndo(const std::vector<UndoRecord>& tiling, bool partial) {
     size_t first = 0;
     bool backward = false;
     while (first < tiling.size() && tiling[first].Kind() == skInfo) {
@@ -209,21 +209,21 @@ std::vector<TUndoRecord> ExpectedUndo(const std::vector<TUndoRecord>& tiling, bo
     // A log of information records alone, without a marker, is walked from its
     // first record: those records undo nothing.
     if (!backward && first == tiling.size()) first = 0;
-    std::vector<TUndoRecord> order(tiling.begin() + static_cast<long>(first), tiling.end());
+    std::vector<UndoRecord> order(tiling.begin() + static_cast<long>(first), tiling.end());
     if (backward) std::reverse(order.begin(), order.end());
-    std::vector<TUndoRecord> out;
-    for (const TUndoRecord& rec : order) {
+    std::vector<UndoRecord> out;
+    for (const UndoRecord& rec : order) {
         if (partial && (rec.Word0 & sfKeepOnPartial)) continue;
         out.push_back(rec);
     }
     return out;
 }
 
-void RunEngine(const std::string& bytes, bool partial, bool reported, const std::vector<TUndoRecord>& tiling,
+void RunEngine(const std::string& bytes, bool partial, bool reported, const std::vector<UndoRecord>& tiling,
                bool clean) {
     gInput = bytes;
     gUndone.clear();
-    TDeinstall engine;
+    UninstallEngine engine;
     engine.flPartialUninstall = partial;
 
     const int loaded = engine.PrepareUninstFile(L"uninst.log");
@@ -247,12 +247,12 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
     }
     // A failed step never reads as success, and does not end the walk.
     bool stepFails = false;
-    for (const TUndoRecord& rec : gUndone) stepFails |= rec.Kind() == skRunInstallFile && rec.Param == 0xFFFFFFFFu;
+    for (const UndoRecord& rec : gUndone) stepFails |= rec.Kind() == skRunInstallFile && rec.Param == 0xFFFFFFFFu;
     FUZZ_CHECK(result < 0 || result == (stepFails ? 2 : 0));
-    const std::vector<TUndoRecord> first = gUndone;
+    const std::vector<UndoRecord> first = gUndone;
 
     FUZZ_CHECK(first.size() <= (bytes.size() - UndoSignatureSize) / UndoRecordOverhead);
-    for (const TUndoRecord& rec : first) {
+    for (const UndoRecord& rec : first) {
         FUZZ_CHECK(rec.Text.size() <= UndoMaxText);
         if (partial) FUZZ_CHECK((rec.Word0 & sfKeepOnPartial) == 0);
         // Nothing out of thin air: the record's bytes stand in the file.
@@ -263,7 +263,7 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
     }
     if (clean) {
         FUZZ_CHECK(result >= 0);
-        const std::vector<TUndoRecord> expected = ExpectedUndo(tiling, partial);
+        const std::vector<UndoRecord> expected = ExpectedUndo(tiling, partial);
         FUZZ_CHECK(first.size() == expected.size());
         for (size_t i = 0; i < first.size(); ++i) FUZZ_CHECK(SameRecord(first[i], expected[i]));
     }
@@ -289,7 +289,7 @@ void CheckRoundTrip(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(rec.size() == text.size() + UndoRecordOverhead);
     const std::string log = std::string(UndoSignature, UndoSignatureSize) + rec;
-    TUndoRecord forward, backward;
+    UndoRecord forward, backward;
     size_t next = 0, prev = 0;
     FUZZ_CHECK(ReadUndoRecordForward(log, UndoSignatureSize, log.size(), forward, next) && next == log.size());
     FUZZ_CHECK(ReadUndoRecordBackward(log, log.size(), UndoSignatureSize, backward, prev) &&
@@ -298,8 +298,8 @@ void CheckRoundTrip(const uint8_t* data, size_t size) {
     FUZZ_CHECK(SameRecord(forward, backward));
     // One byte short, the record is damaged in both directions, never read past the end.
     const std::string cut = log.substr(0, log.size() - 1);
-    FUZZ_CHECK(StepUndoForward(cut, UndoSignatureSize, cut.size(), forward, next) == TUndoStep::Damaged);
-    FUZZ_CHECK(StepUndoBackward(cut, cut.size(), UndoSignatureSize, backward, prev) != TUndoStep::Record ||
+    FUZZ_CHECK(StepUndoForward(cut, UndoSignatureSize, cut.size(), forward, next) == UndoStep::Damaged);
+    FUZZ_CHECK(StepUndoBackward(cut, cut.size(), UndoSignatureSize, backward, prev) != UndoStep::Record ||
                prev >= UndoSignatureSize);
 }
 
@@ -307,7 +307,7 @@ void CheckRoundTrip(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    std::vector<TUndoRecord> tiling;
+    std::vector<UndoRecord> tiling;
     bool clean = false;
     CheckWalks(bytes, tiling, clean);
     RunEngine(bytes, false, false, tiling, clean);
@@ -316,7 +316,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A log that cannot be opened is reported as such, whatever its contents.
     gFileMissing = true;
     {
-        TDeinstall engine;
+        UninstallEngine engine;
         FUZZ_CHECK(engine.PrepareUninstFile(L"uninst.log") == -2);
     }
     gFileMissing = false;

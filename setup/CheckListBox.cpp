@@ -28,13 +28,13 @@ struct CheckMetrics {
 const CheckMetrics checkMetrics;
 
 // The box attached to a list box window, or none.
-TqmvCheckListBox* BoxOf(HWND listBox) { return static_cast<TqmvCheckListBox*>(GetPropW(listBox, ClbPropBox)); }
+CheckListBox* BoxOf(HWND listBox) { return static_cast<CheckListBox*>(GetPropW(listBox, ClbPropBox)); }
 
 }  // namespace
 
 // ---- attaching and detaching ----
 
-TqmvCheckListBox::TqmvCheckListBox(HWND ListBoxHandle) : FHandle(ListBoxHandle) {
+CheckListBox::CheckListBox(HWND ListBoxHandle) : FHandle(ListBoxHandle) {
     FOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FHandle, GWLP_WNDPROC));
     FBoxProp.set(FHandle, ClbPropBox, this);
     SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWndProc));
@@ -54,7 +54,7 @@ TqmvCheckListBox::TqmvCheckListBox(HWND ListBoxHandle) : FHandle(ListBoxHandle) 
     FLClicksCount = 0;
 }
 
-TqmvCheckListBox::~TqmvCheckListBox() {
+CheckListBox::~CheckListBox() {
     // The windows may already be gone (the wizard page frees its box after the
     // dialog has ended); then there is nothing to give back.
     if (FParent && IsWindow(FParent) &&
@@ -79,19 +79,19 @@ TqmvCheckListBox::~TqmvCheckListBox() {
 
 // ---- lines ----
 
-void TqmvCheckListBox::Clear() { SendMessageW(FHandle, LB_RESETCONTENT, 0, 0); }
+void CheckListBox::Clear() { SendMessageW(FHandle, LB_RESETCONTENT, 0, 0); }
 
-int TqmvCheckListBox::Add(const std::wstring& Value) {
+int CheckListBox::Add(const std::wstring& Value) {
     return static_cast<int>(SendMessageW(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Value.c_str())));
 }
 
-void TqmvCheckListBox::Insert(int Index, const std::wstring& Value) {
+void CheckListBox::Insert(int Index, const std::wstring& Value) {
     SendMessageW(FHandle, LB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(Value.c_str()));
 }
 
-void TqmvCheckListBox::Delete(int Index) { SendMessageW(FHandle, LB_DELETESTRING, static_cast<WPARAM>(Index), 0); }
+void CheckListBox::Delete(int Index) { SendMessageW(FHandle, LB_DELETESTRING, static_cast<WPARAM>(Index), 0); }
 
-std::wstring TqmvCheckListBox::GetItemString(int Index) const {
+std::wstring CheckListBox::GetItemString(int Index) const {
     LRESULT len = SendMessageW(FHandle, LB_GETTEXTLEN, static_cast<WPARAM>(Index), 0);
     if (len == LB_ERR || len >= ItemTextLimit) return std::wstring();
     std::vector<wchar_t> buf(ItemTextLimit, L'\0');
@@ -100,40 +100,40 @@ std::wstring TqmvCheckListBox::GetItemString(int Index) const {
     return std::wstring(buf.data(), static_cast<size_t>(got));
 }
 
-void TqmvCheckListBox::SetItemString(int Index, const std::wstring& Value) {
+void CheckListBox::SetItemString(int Index, const std::wstring& Value) {
     if (Index < Count()) {
         Delete(Index);
         Insert(Index, Value);
     }
 }
 
-LPARAM TqmvCheckListBox::Flags(int Index) const {
+LPARAM CheckListBox::Flags(int Index) const {
     return static_cast<LPARAM>(SendMessageW(FHandle, LB_GETITEMDATA, static_cast<WPARAM>(Index), 0));
 }
 
-bool TqmvCheckListBox::GetChecked(int Index) const { return (Flags(Index) & clbChecked) != 0; }
+bool CheckListBox::GetChecked(int Index) const { return (Flags(Index) & LineFlag::Checked) != 0; }
 
-void TqmvCheckListBox::SetChecked(int Index, bool Value) {
+void CheckListBox::SetChecked(int Index, bool Value) {
     LPARAM f = Flags(Index);
-    f = Value ? (f | clbChecked) : (f & ~clbChecked);
+    f = Value ? (f | LineFlag::Checked) : (f & ~LineFlag::Checked);
     SendMessageW(FHandle, LB_SETITEMDATA, static_cast<WPARAM>(Index), f);
 }
 
-bool TqmvCheckListBox::GetEnabled(int Index) const { return (Flags(Index) & clbDisabled) == 0; }
+bool CheckListBox::GetEnabled(int Index) const { return (Flags(Index) & LineFlag::Disabled) == 0; }
 
-void TqmvCheckListBox::SetEnabled(int Index, bool Value) {
+void CheckListBox::SetEnabled(int Index, bool Value) {
     LPARAM f = Flags(Index);
-    f = Value ? (f & ~clbDisabled) : (f | clbDisabled);
+    f = Value ? (f & ~LineFlag::Disabled) : (f | LineFlag::Disabled);
     SendMessageW(FHandle, LB_SETITEMDATA, static_cast<WPARAM>(Index), f);
 }
 
-int TqmvCheckListBox::Count() const { return static_cast<int>(SendMessageW(FHandle, LB_GETCOUNT, 0, 0)); }
+int CheckListBox::Count() const { return static_cast<int>(SendMessageW(FHandle, LB_GETCOUNT, 0, 0)); }
 
-int TqmvCheckListBox::Selected() const { return static_cast<int>(SendMessageW(FHandle, LB_GETCURSEL, 0, 0)); }
+int CheckListBox::Selected() const { return static_cast<int>(SendMessageW(FHandle, LB_GETCURSEL, 0, 0)); }
 
-void TqmvCheckListBox::SetSelected(int Index) { SendMessageW(FHandle, LB_SETCURSEL, static_cast<WPARAM>(Index), 0); }
+void CheckListBox::SetSelected(int Index) { SendMessageW(FHandle, LB_SETCURSEL, static_cast<WPARAM>(Index), 0); }
 
-RECT TqmvCheckListBox::GetItemRect(int Index) const {
+RECT CheckListBox::GetItemRect(int Index) const {
     RECT r{};
     int n = Count();
     if (Index == 0 || (Index >= 0 && Index < n)) {
@@ -147,7 +147,7 @@ RECT TqmvCheckListBox::GetItemRect(int Index) const {
 
 // ---- toggling ----
 
-void TqmvCheckListBox::ToggleSelected() {
+void CheckListBox::ToggleSelected() {
     int i = Selected();
     if (i < 0 || !GetEnabled(i)) return;
     SetChecked(i, !GetChecked(i));
@@ -158,8 +158,8 @@ void TqmvCheckListBox::ToggleSelected() {
     if (OnCheckClick) OnCheckClick(this);
 }
 
-LRESULT CALLBACK TqmvCheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TqmvCheckListBox* box = BoxOf(wnd);
+LRESULT CALLBACK CheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CheckListBox* box = BoxOf(wnd);
     if (!box) return DefWindowProcW(wnd, msg, wParam, lParam);
     // An event handler that fails must not unwind through the system's message
     // dispatch; the list box still gets the message.
@@ -185,11 +185,11 @@ LRESULT CALLBACK TqmvCheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam
     return CallWindowProcW(box->FOldWndProc, wnd, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK TqmvCheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK CheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DRAWITEM) {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         if (dis && dis->CtlType == ODT_LISTBOX) {
-            if (TqmvCheckListBox* box = BoxOf(dis->hwndItem)) {
+            if (CheckListBox* box = BoxOf(dis->hwndItem)) {
                 try {
                     box->DrawItem(dis->hDC, static_cast<int>(dis->itemID), dis->itemState, dis->rcItem);
                 } catch (...) {
@@ -199,7 +199,7 @@ LRESULT CALLBACK TqmvCheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wPar
             }
         }
     } else if (msg == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE) {
-        if (TqmvCheckListBox* box = BoxOf(reinterpret_cast<HWND>(lParam))) {
+        if (CheckListBox* box = BoxOf(reinterpret_cast<HWND>(lParam))) {
             try {
                 if (box->OnClick) box->OnClick(box);
             } catch (...) {
@@ -215,7 +215,7 @@ LRESULT CALLBACK TqmvCheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wPar
 
 // ---- drawing ----
 
-void TqmvCheckListBox::DrawItem(HDC dc, int Index, UINT State, const RECT& Rect) {
+void CheckListBox::DrawItem(HDC dc, int Index, UINT State, const RECT& Rect) {
     // Read before anything is selected into the context, so that a failed
     // allocation leaves the context as it was.
     const std::wstring s = Index >= 0 ? GetItemString(Index) : std::wstring();

@@ -13,14 +13,16 @@ namespace tessel::setup {
 
 using namespace tessel::common;
 
-class TqmvCheckListBox;
+class CheckListBox;
 
 // Event bound to some object's method; empty = not assigned.
-using TqmvCheckListBoxNotifyEvent = std::function<void(TqmvCheckListBox* Sender)>;
+using CheckListBoxNotifyEvent = std::function<void(CheckListBox* Sender)>;
 
 // Bits of a line's item data word.
-constexpr LPARAM clbChecked = 1;
-constexpr LPARAM clbDisabled = 4;
+namespace LineFlag {
+inline constexpr LPARAM Checked = 1;
+inline constexpr LPARAM Disabled = 4;
+}  // namespace LineFlag
 
 // Window property names.
 inline constexpr const wchar_t* ClbPropBox = L"qmvCLBWndProc";                // on the list box: the object
@@ -32,12 +34,12 @@ inline constexpr const wchar_t* ClbPropParentCount = L"qmvParentCLBRefCount"; //
 extern int CheckWidth;
 extern int CheckHeight;
 
-class TqmvCheckListBox {
+class CheckListBox {
 public:
-    explicit TqmvCheckListBox(HWND ListBoxHandle);  // attaches
-    virtual ~TqmvCheckListBox();                    // detaches
-    TqmvCheckListBox(const TqmvCheckListBox&) = delete;
-    TqmvCheckListBox& operator=(const TqmvCheckListBox&) = delete;
+    explicit CheckListBox(HWND ListBoxHandle);  // attaches
+    virtual ~CheckListBox();                    // detaches
+    CheckListBox(const CheckListBox&) = delete;
+    CheckListBox& operator=(const CheckListBox&) = delete;
 
     void Clear();
     int Add(const std::wstring& Value);
@@ -54,8 +56,8 @@ public:
     void SetSelected(int Index);
     HWND Handle() const { return FHandle; }
 
-    TqmvCheckListBoxNotifyEvent OnCheckClick;  // after the user toggled a line
-    TqmvCheckListBoxNotifyEvent OnClick;       // the selection changed
+    CheckListBoxNotifyEvent OnCheckClick;  // after the user toggled a line
+    CheckListBoxNotifyEvent OnClick;       // the selection changed
 
     // Drawing of one line, called from the parent's owner-draw message.
     void DrawItem(HDC dc, int Index, UINT State, const RECT& Rect);

@@ -17,8 +17,8 @@ bool IsSwitchChar(wchar_t c) { return c == L'/' || c == L'-' || c == L'\\'; }
 
 }  // namespace
 
-TModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
-    TModeFlags flags;
+ModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
+    ModeFlags flags;
     for (const std::wstring& arg : args) {
         // Exactly a switch character and a letter; "/cx", "-copy" and plain
         // words (file names) are no switches and change no flag. After /S such
@@ -39,7 +39,7 @@ TModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
     return flags;
 }
 
-TModeFlags ParseCommandLine() {
+ModeFlags ParseCommandLine() {
     std::vector<std::wstring> args;
     int count = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);

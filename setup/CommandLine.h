@@ -6,7 +6,7 @@
 
 namespace tessel::setup {
 
-struct TModeFlags {
+struct ModeFlags {
     bool CopyOnly = false;         // C
     bool EnableControls = false;   // E
     bool ShowDescription = false;  // H or ?
@@ -20,10 +20,10 @@ struct TModeFlags {
 // The flags that the arguments (without the program name) select. Every
 // switch sets all the flags at once and forgets the folder, so the last switch
 // alone decides; arguments that are no switches change no flag.
-TModeFlags ParseSwitches(const std::vector<std::wstring>& args);
+ModeFlags ParseSwitches(const std::vector<std::wstring>& args);
 
 // Splits the process's command line by the Windows rules and returns the flags.
-TModeFlags ParseCommandLine();
+ModeFlags ParseCommandLine();
 
 // The description box: its caption and its five lines joined by CR LF.
 inline constexpr const wchar_t* DescriptionCaption = L"Parameters description";

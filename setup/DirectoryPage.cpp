@@ -19,7 +19,7 @@ constexpr int DirectoryLimit = 259;
 // kept inside the work area.
 int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
     if (msg == BFFM_INITIALIZED) {
-        auto* page = reinterpret_cast<TPageSelectDirectory*>(data);
+        auto* page = reinterpret_cast<DirectoryPage*>(data);
         RECT work{}, button{}, self{};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         GetWindowRect(GetDlgItem(page->DlgHandle, IDC_BROWSE), &button);
@@ -57,7 +57,7 @@ private:
 
 }  // namespace
 
-int TPageSelectDirectory::Show() {
+int DirectoryPage::Show() {
     if (FFirstShow) {
         FPrevInstallPath = StoredInstallDir();
         InitDirectory();
@@ -75,16 +75,16 @@ int TPageSelectDirectory::Show() {
     return 1;
 }
 
-void TPageSelectDirectory::InitDirectory() { Directory = ProposedInstallDir(Install(), FPrevInstallPath); }
+void DirectoryPage::InitDirectory() { Directory = ProposedInstallDir(Install(), FPrevInstallPath); }
 
-void TPageSelectDirectory::ShowDirectory() {
+void DirectoryPage::ShowDirectory() {
     SetItemText(IDC_DIRECTORY, Directory);
     auto len = static_cast<LPARAM>(Directory.size());
     SendMessageW(Item(IDC_DIRECTORY), EM_SETSEL, static_cast<WPARAM>(len), len);
     FocusItem(IDC_DIRECTORY);
 }
 
-int TPageSelectDirectory::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+int DirectoryPage::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (Msg == WM_COMMAND && LOWORD(wParam) == IDC_BROWSE) {
         if (BrowseForDirectory()) {
             Directory = BrowsedDirectory(Directory, FPrevInstallPath, ShortName);
@@ -92,10 +92,10 @@ int TPageSelectDirectory::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
         }
         return 1;
     }
-    return TPage::DlgProc(Msg, wParam, lParam);
+    return Page::DlgProc(Msg, wParam, lParam);
 }
 
-bool TPageSelectDirectory::BrowseForDirectory() {
+bool DirectoryPage::BrowseForDirectory() {
     Directory.clear();
     // Declared first, so that everything below is released before COM is.
     ComApartment com;
@@ -125,7 +125,7 @@ bool TPageSelectDirectory::BrowseForDirectory() {
     return chosen;
 }
 
-int TPageSelectDirectory::Hide() {
+int DirectoryPage::Hide() {
     Install().Location.InstallDir = StripOneTrailingSeparator(GetItemText(IDC_DIRECTORY, DirectoryLimit));
     ShowItem(IDC_BROWSE, false);
     ShowItem(IDC_DIRFRAME, false);

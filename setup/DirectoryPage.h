@@ -8,9 +8,9 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-class TPageSelectDirectory : public TPage {
+class DirectoryPage : public Page {
 public:
-    using TPage::TPage;
+    using Page::Page;
     int Show() override;
     int Hide() override;
     int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;

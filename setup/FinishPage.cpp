@@ -10,7 +10,7 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-int TPageFinish::Show() {
+int FinishPage::Show() {
     ShowItem(IDC_BACK, false);
     ShowItem(IDC_NEXT, false);
     ShowItem(IDC_ROWCAPTION, true);
@@ -24,8 +24,8 @@ int TPageFinish::Show() {
     return StoreSettings() ? 1 : 0;
 }
 
-int TPageFinish::Hide() { return 1; }
+int FinishPage::Hide() { return 1; }
 
-bool TPageFinish::StoreSettings() { return StoreChoices(Install()); }
+bool FinishPage::StoreSettings() { return StoreChoices(Install()); }
 
 }  // namespace tessel::setup

@@ -8,9 +8,9 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-class TPageFinish : public TPage {
+class FinishPage : public Page {
 public:
-    using TPage::TPage;
+    using Page::Page;
     int Show() override;
     int Hide() override;
     // Writes the six product-key values in order; false at the first that fails.

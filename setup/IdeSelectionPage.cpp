@@ -13,23 +13,23 @@ using namespace tessel::script;
 namespace {
 
 // The page the customise dialog works for, and the dialog's own list.
-TPageSelectDelphi* SelectDelphiPage = nullptr;
-std::unique_ptr<TqmvCheckListBox> CustomizeList;
+IdeSelectionPage* SelectDelphiPage = nullptr;
+std::unique_ptr<CheckListBox> CustomizeList;
 
 INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
     switch (msg) {
     case WM_INITDIALOG: {
         // The dialog has no owner, so it makes itself modal by disabling the wizard.
         if (SelectDelphiPage) EnableWindow(SelectDelphiPage->DlgHandle, FALSE);
-        CustomizeList = std::make_unique<TqmvCheckListBox>(GetDlgItem(dlg, IDC_CUSTOMLIST));
+        CustomizeList = std::make_unique<CheckListBox>(GetDlgItem(dlg, IDC_CUSTOMLIST));
         CustomizeList->Clear();
-        for (const TCustomizeOption& option : CustomizeOptions) CustomizeList->Add(option.Caption);
+        for (const CustomizeOption& option : CustomizeOptions) CustomizeList->Add(option.Caption);
         const uint32_t customize = SelectDelphiPage ? SelectDelphiPage->Install().CustomizeMask : 0;
         if (customize != 0) {
             for (int i = 0; i < CustomizeList->Count() && i < 32; ++i)
                 if (static_cast<int32_t>((1u << i) & customize) > 0) CustomizeList->SetChecked(i, true);
         }
-        CustomizeList->OnClick = [](TqmvCheckListBox* sender) {
+        CustomizeList->OnClick = [](CheckListBox* sender) {
             if (SelectDelphiPage) SelectDelphiPage->CustomizeOnClick(sender);
         };
         if (CustomizeList->Count() > 0) {
@@ -62,19 +62,19 @@ INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) 
 
 }  // namespace
 
-TPageSelectDelphi::TPageSelectDelphi(script::InstallContext& install) : TPage(install) {
+IdeSelectionPage::IdeSelectionPage(script::InstallContext& install) : Page(install) {
     SelectDelphiPage = this;
 }
 
-TPageSelectDelphi::~TPageSelectDelphi() {
+IdeSelectionPage::~IdeSelectionPage() {
     if (SelectDelphiPage == this) SelectDelphiPage = nullptr;
     CLB.reset();
 }
 
-int TPageSelectDelphi::Show() {
+int IdeSelectionPage::Show() {
     if (FFirstShow) {
-        CLB = std::make_unique<TqmvCheckListBox>(Item(IDC_LIST));
-        CLB->OnCheckClick = [this](TqmvCheckListBox* sender) { CheckClick(sender); };
+        CLB = std::make_unique<CheckListBox>(Item(IDC_LIST));
+        CLB->OnCheckClick = [this](CheckListBox* sender) { CheckClick(sender); };
         LoadPreviousSelection();
         LoadStoredCustomizeMask(Install());
         FFirstShow = false;
@@ -86,9 +86,9 @@ int TPageSelectDelphi::Show() {
 
     CLB->Clear();
     for (int i = 0; i < InstallItemCount; ++i) {
-        const TInstallItem& item = InstallItems[i];
+        const InstallItem& item = InstallItems[i];
         int line = CLB->Add(item.Caption);
-        const TBorlandProduct* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
+        const IdeVersion* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
         CLB->SetEnabled(line, !ide || ide->Exists);
         if (Install().CheckedLines & (1u << i)) CLB->SetChecked(line, true);
     }
@@ -98,7 +98,7 @@ int TPageSelectDelphi::Show() {
     return 1;
 }
 
-int TPageSelectDelphi::Hide() {
+int IdeSelectionPage::Hide() {
     ShowItem(IDC_LIST, false);
     ShowItem(IDC_CUSTOMIZE, false);
     uint32_t lines = 0;
@@ -111,7 +111,7 @@ int TPageSelectDelphi::Hide() {
     return 1;
 }
 
-int TPageSelectDelphi::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+int IdeSelectionPage::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (Msg == WM_COMMAND) {
         if (LOWORD(wParam) == IDC_CUSTOMIZE) {
             ShowCustomizeDialog();
@@ -122,28 +122,28 @@ int TPageSelectDelphi::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
             return 1;
         }
     }
-    return TPage::DlgProc(Msg, wParam, lParam);
+    return Page::DlgProc(Msg, wParam, lParam);
 }
 
-void TPageSelectDelphi::UpdateNext() const { EnableItem(IDC_NEXT, CheckedMask() != 0); }
+void IdeSelectionPage::UpdateNext() const { EnableItem(IDC_NEXT, CheckedMask() != 0); }
 
-void TPageSelectDelphi::CheckClick(TqmvCheckListBox*) { UpdateNext(); }
+void IdeSelectionPage::CheckClick(CheckListBox*) { UpdateNext(); }
 
-void TPageSelectDelphi::CustomizeOnClick(TqmvCheckListBox*) {
+void IdeSelectionPage::CustomizeOnClick(CheckListBox*) {
     if (!CustomizeList) return;
     int s = CustomizeList->Selected();
     if (s >= 0 && s < CustomizeOptionCount)
         SetDlgItemTextW(GetParent(CustomizeList->Handle()), IDC_CUSTOMDESC, CustomizeOptions[s].Description);
 }
 
-void TPageSelectDelphi::LoadPreviousSelection() {
-    const TStoredSelection stored = setup::LoadPreviousSelection(Install());
+void IdeSelectionPage::LoadPreviousSelection() {
+    const StoredSelection stored = setup::LoadPreviousSelection(Install());
     FPrevInstallSelected = stored.InstallVersions;
     FPrevInstallItems = stored.InstallItems;
     FPrevVersion = stored.Version;
 }
 
-uint32_t TPageSelectDelphi::CheckedMask() const {
+uint32_t IdeSelectionPage::CheckedMask() const {
     uint32_t mask = 0;
     if (!CLB) return mask;
     for (int i = 0; i < CLB->Count(); ++i)
@@ -151,7 +151,7 @@ uint32_t TPageSelectDelphi::CheckedMask() const {
     return mask;
 }
 
-int TPageSelectDelphi::ShowCustomizeDialog() {
+int IdeSelectionPage::ShowCustomizeDialog() {
     if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CUSTOMIZE), nullptr, CustomizeDialogProc, 0) < 0)
         MessageBoxW(nullptr, L"Error in create Customize dialog", L"Error", MB_OK);
     return 1;

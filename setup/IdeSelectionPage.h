@@ -11,17 +11,17 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-class TPageSelectDelphi : public TPage {
+class IdeSelectionPage : public Page {
 public:
-    explicit TPageSelectDelphi(script::InstallContext& install);
-    ~TPageSelectDelphi() override;
+    explicit IdeSelectionPage(script::InstallContext& install);
+    ~IdeSelectionPage() override;
 
     int Show() override;
     int Hide() override;
     int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
-    void CheckClick(TqmvCheckListBox* Sender);
-    void CustomizeOnClick(TqmvCheckListBox* Sender);
+    void CheckClick(CheckListBox* Sender);
+    void CustomizeOnClick(CheckListBox* Sender);
     void LoadPreviousSelection();
     uint32_t CheckedMask() const;
     int ShowCustomizeDialog();
@@ -30,7 +30,7 @@ public:
     int32_t FPrevInstallItems = 0;
     std::wstring FPrevVersion;
     bool FFirstShow = true;
-    std::unique_ptr<TqmvCheckListBox> CLB;
+    std::unique_ptr<CheckListBox> CLB;
 
 private:
     void UpdateNext() const;

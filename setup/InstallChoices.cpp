@@ -21,8 +21,8 @@ int32_t StoredInteger(const wchar_t* name) {
 
 }  // namespace
 
-TStoredSelection LoadPreviousSelection(script::InstallContext& install) {
-    TStoredSelection stored;
+StoredSelection LoadPreviousSelection(script::InstallContext& install) {
+    StoredSelection stored;
     stored.InstallVersions = StoredInteger(RegInstallVersions);
     if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, stored.Version)) stored.Version.clear();
     stored.InstallItems = StoredInteger(RegInstallItems);

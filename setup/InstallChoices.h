@@ -14,12 +14,12 @@ using namespace tessel::script;
 // What a previous installation stored about its IDEs and items (0 or empty
 // when absent), then discovery, then install's preselected IDEs and ticked
 // lines as the IDE page starts from them.
-struct TStoredSelection {
+struct StoredSelection {
     int32_t InstallVersions = 0;
     int32_t InstallItems = 0;
     std::wstring Version;
 };
-TStoredSelection LoadPreviousSelection(script::InstallContext& install);
+StoredSelection LoadPreviousSelection(script::InstallContext& install);
 
 // install.CustomizeMask := the stored "CustomizeItems", when there is one.
 void LoadStoredCustomizeMask(script::InstallContext& install);

@@ -8,23 +8,23 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-int TPage::DlgProc(UINT, WPARAM, LPARAM) { return 0; }
+int Page::DlgProc(UINT, WPARAM, LPARAM) { return 0; }
 
-void TPage::ShowItem(int id, bool visible) const { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
+void Page::ShowItem(int id, bool visible) const { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
 
-void TPage::EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
+void Page::EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
 
-void TPage::SetItemText(int id, const std::wstring& text) const { SetDlgItemTextW(DlgHandle, id, text.c_str()); }
+void Page::SetItemText(int id, const std::wstring& text) const { SetDlgItemTextW(DlgHandle, id, text.c_str()); }
 
-std::wstring TPage::GetItemText(int id, int limit) const {
+std::wstring Page::GetItemText(int id, int limit) const {
     std::vector<wchar_t> buf(static_cast<size_t>(limit) + 1, L'\0');
     UINT n = GetDlgItemTextW(DlgHandle, id, buf.data(), limit + 1);
     return std::wstring(buf.data(), n);
 }
 
-void TPage::FocusItem(int id) const { SetFocus(Item(id)); }
+void Page::FocusItem(int id) const { SetFocus(Item(id)); }
 
-void TPage::LayoutPageText(int divisor) const {
+void Page::LayoutPageText(int divisor) const {
     RECT picture{};
     GetClientRect(Item(IDC_PICTURE), &picture);
     HWND text = Item(IDC_PAGETEXT);

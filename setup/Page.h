@@ -10,13 +10,13 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-class TPage {
+class Page {
 public:
     // Every page works on the one install of the wizard.
-    explicit TPage(script::InstallContext& install) : install_(install) {}
-    virtual ~TPage() = default;
-    TPage(const TPage&) = delete;
-    TPage& operator=(const TPage&) = delete;
+    explicit Page(script::InstallContext& install) : install_(install) {}
+    virtual ~Page() = default;
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
 
     // 1 = stay; 9, 10, 11 = move on at once by -1, 0, +1; anything else acts like 1.
     virtual int Show() = 0;

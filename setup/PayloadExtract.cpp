@@ -33,7 +33,7 @@ void ExtractPayload() {
     // No row is evaluated: guarded blocks are extracted as well. Folder rows
     // come before the file rows that need them, so failures are simply skipped.
     for (int i = 0; i < ScriptCount(); ++i) {
-        const TScriptItem& row = ScriptRow(i);
+        const ScriptRow& row = ScriptRowAt(i);
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
         case skCreateDir:

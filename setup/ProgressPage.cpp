@@ -21,7 +21,7 @@ bool DispatchOneInputMessage() {
     return true;
 }
 
-int TPageProgress::Show() {
+int ProgressPage::Show() {
     ShowItem(IDC_PROGRESSFRAME, true);
     ShowItem(IDC_PROGRESS, true);
     ShowItem(IDC_ROWCAPTION, true);
@@ -32,9 +32,9 @@ int TPageProgress::Show() {
     return DoScript();
 }
 
-int TPageProgress::DoScript() {
+int ProgressPage::DoScript() {
     FInDoScript = true;
-    auto script = std::make_unique<TScript>(Install());
+    auto script = std::make_unique<ScriptRunner>(Install());
     script->Start();
     HWND bar = Item(IDC_PROGRESS);
     SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(script->ProgressCount() - 1)));
@@ -62,15 +62,15 @@ int TPageProgress::DoScript() {
     return 1;
 }
 
-int TPageProgress::Hide() {
+int ProgressPage::Hide() {
     ShowItem(IDC_PROGRESSFRAME, false);
     ShowItem(IDC_PROGRESS, false);
     ShowItem(IDC_ROWCAPTION, false);
     return 1;
 }
 
-int TPageProgress::Terminate() { return 0; }
+int ProgressPage::Terminate() { return 0; }
 
-void TPageProgress::SetText(const std::wstring& Value) { SetItemText(IDC_ROWCAPTION, Value); }
+void ProgressPage::SetText(const std::wstring& Value) { SetItemText(IDC_ROWCAPTION, Value); }
 
 }  // namespace tessel::setup

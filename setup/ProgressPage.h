@@ -9,9 +9,9 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-class TPageProgress : public TPage {
+class ProgressPage : public Page {
 public:
-    using TPage::TPage;
+    using Page::Page;
     int Show() override;
     int Hide() override;
 

@@ -8,7 +8,7 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-int TPageReadyForInstall::Show() {
+int ReadyPage::Show() {
     LayoutPageText(2);
     SetItemText(IDC_PAGETEXT, ReadyText());
     ShowItem(IDC_PAGETEXT, true);
@@ -17,7 +17,7 @@ int TPageReadyForInstall::Show() {
     return 1;
 }
 
-int TPageReadyForInstall::Hide() {
+int ReadyPage::Hide() {
     SetItemText(IDC_NEXT, L"&Next >");
     return 1;
 }

@@ -7,9 +7,9 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-class TPageReadyForInstall : public TPage {
+class ReadyPage : public Page {
 public:
-    using TPage::TPage;
+    using Page::Page;
     int Show() override;
     int Hide() override;
 };

@@ -17,7 +17,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     bool unattended = false;
     try {
         InitPlatformId();
-        const TModeFlags flags = ParseCommandLine();
+        const ModeFlags flags = ParseCommandLine();
         unattended = flags.Unattended;
         // The one install of this process: the pages or the unattended run fill it in.
         tessel::script::InstallContext install;

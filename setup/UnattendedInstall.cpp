@@ -23,7 +23,7 @@ int RunUnattendedInstall(script::InstallContext& install, const std::wstring& fo
 }
 
 int RunChosenInstall(script::InstallContext& install) {
-    TScript script(install);
+    ScriptRunner script(install);
     script.Start();
     const int failed = RunRemainingRows(script, [&script](int result) {
         if (result != 0)

@@ -10,7 +10,7 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-enum TUnattendedExit : int {
+enum UnattendedExit : int {
     unattendedSuccess = 0,       // every row succeeded
     unattendedRowsFailed = 1,    // the install ran to its end, but some rows failed (see install.log)
     unattendedRefused = 2,       // the folder cannot take an install; nothing was changed

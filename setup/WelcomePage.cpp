@@ -8,7 +8,7 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-int TPageWelcome::Show() {
+int WelcomePage::Show() {
     LayoutPageText(1);
     SetItemText(IDC_PAGETEXT, WelcomeText());
     ShowItem(IDC_PAGETEXT, true);
@@ -16,6 +16,6 @@ int TPageWelcome::Show() {
     return 1;
 }
 
-int TPageWelcome::Hide() { return 1; }
+int WelcomePage::Hide() { return 1; }
 
 }  // namespace tessel::setup

@@ -29,7 +29,7 @@ public:
     INT_PTR HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    std::unique_ptr<TPage> pages_[PageCount + 1];  // positions 1..6, index 0 unused
+    std::unique_ptr<Page> pages_[PageCount + 1];  // positions 1..6, index 0 unused
     int currentPage_ = 1;
     HWND handle_ = nullptr;
     UniqueWindow linkLabel_;
@@ -45,12 +45,12 @@ private:
 };
 
 Wizard::Wizard(script::InstallContext& install) {
-    pages_[1] = std::make_unique<TPageWelcome>(install);
-    pages_[2] = std::make_unique<TPageSelectDelphi>(install);
-    pages_[3] = std::make_unique<TPageSelectDirectory>(install);
-    pages_[4] = std::make_unique<TPageReadyForInstall>(install);
-    pages_[5] = std::make_unique<TPageProgress>(install);
-    pages_[6] = std::make_unique<TPageFinish>(install);
+    pages_[1] = std::make_unique<WelcomePage>(install);
+    pages_[2] = std::make_unique<IdeSelectionPage>(install);
+    pages_[3] = std::make_unique<DirectoryPage>(install);
+    pages_[4] = std::make_unique<ReadyPage>(install);
+    pages_[5] = std::make_unique<ProgressPage>(install);
+    pages_[6] = std::make_unique<FinishPage>(install);
 }
 
 void Wizard::Run() {
@@ -86,11 +86,11 @@ void Wizard::OnLinkPress(HWND dlg, LPARAM lParam) {
 }
 
 void Wizard::CancelRule(HWND dlg, WPARAM wParam) {
-    TPage* page = pages_[currentPage_].get();
-    if (auto* progress = dynamic_cast<TPageProgress*>(page); progress && progress->InDoScript()) {
+    Page* page = pages_[currentPage_].get();
+    if (auto* progress = dynamic_cast<ProgressPage*>(page); progress && progress->InDoScript()) {
         if (progress->Terminate() != 0) return;
     }
-    if (dynamic_cast<TPageFinish*>(page)) {
+    if (dynamic_cast<FinishPage*>(page)) {
         EndDialog(dlg, static_cast<INT_PTR>(wParam));
         return;
     }
@@ -153,7 +153,7 @@ int Wizard::SwitchPage(int step) {
         // The pages keep the position inside 1..6; a stray move beyond stays at the edge.
         if (currentPage_ < 1) currentPage_ = 1;
         if (currentPage_ > PageCount) currentPage_ = PageCount;
-        TPage* page = pages_[currentPage_].get();
+        Page* page = pages_[currentPage_].get();
         if (!page) return 0;
         page->DlgHandle = handle_;
         EnableWindow(GetDlgItem(handle_, IDC_BACK), currentPage_ > 1);

@@ -119,7 +119,7 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
                             int32_t prevInstallItems) {
     install.PreselectedIdeMask = 0;
     for (int i = 1; i <= IdeCount; ++i) {
-        const TBorlandProduct& ide = IdeTable[i];
+        const IdeVersion& ide = IdeTable[i];
         const bool selected =
             prevInstallSelected < 1
                 ? ide.Exists
@@ -128,8 +128,8 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
     }
     install.CheckedLines = 0;
     for (int i = 0; i < InstallItemCount; ++i) {
-        const TInstallItem& item = InstallItems[i];
-        const TBorlandProduct* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
+        const InstallItem& item = InstallItems[i];
+        const IdeVersion* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
         bool checked = false;
         if (prevInstallItems >= 1) {
             if (static_cast<int32_t>(item.Bit & static_cast<uint32_t>(prevInstallItems)) > 0)

@@ -162,7 +162,7 @@ std::vector<std::wstring> StandinPathValues(int ideIndex) {
 
 bool LayOutIde(int ideIndex, const MachineOptions& options) {
     if (!IsIdeIndex(ideIndex)) return false;
-    const TBorlandProduct& ide = IdeTable[ideIndex];
+    const IdeVersion& ide = IdeTable[ideIndex];
     const IdeLayout& layout = kLayouts[ideIndex];
     const std::wstring key = ide.RegKey;
     const std::wstring root = options.rootDir.empty() ? layout.root : options.rootDir;

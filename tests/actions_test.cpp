@@ -27,10 +27,10 @@ namespace {
 
 const std::wstring kRoot = L"C:\\acttest";
 
-TScriptItem Row(uint32_t word0, const wchar_t* text, uint32_t param = 0, uint32_t location = 0,
+ScriptRow Row(uint32_t word0, const wchar_t* text, uint32_t param = 0, uint32_t location = 0,
                 const wchar_t* text2 = nullptr, const wchar_t* text3 = nullptr, uint32_t location2 = 0,
-                uint32_t options = 0, const TCopyTarget* target = nullptr) {
-    return TScriptItem{word0, text, param, location, text2, text3, location2, options, target};
+                uint32_t options = 0, const CopyTarget* target = nullptr) {
+    return ScriptRow{word0, text, param, location, text2, text3, location2, options, target};
 }
 
 std::string FileBytes(const std::wstring& path) {
@@ -64,8 +64,8 @@ protected:
         InstallDir = kRoot + L"\\inst";
     }
     // An action context of this test's install.
-    TActionContext Ctx() {
-        TActionContext ctx;
+    ActionContext Ctx() {
+        ActionContext ctx;
         ctx.Install = &install_;
         return ctx;
     }
@@ -141,8 +141,8 @@ TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
 }
 
 TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
-    TActionContext ctx = Ctx();
-    TScriptItem make = Row(skCreateDir | sfUndo, L"A\\B\\C", 0, 3);
+    ActionContext ctx = Ctx();
+    ScriptRow make = Row(skCreateDir | sfUndo, L"A\\B\\C", 0, 3);
     EXPECT_EQ(0, DoCreateDir(make, ctx));
     EXPECT_EQ(L"Creating directory: " + InstallDir + L"\\A\\B\\C...Success", ctx.LogText);
     EXPECT_TRUE(DirectoryExists(InstallDir + L"\\A\\B\\C"));
@@ -203,7 +203,7 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     const void* data = nullptr;
     DWORD size = 0;
     ASSERT_TRUE(LoadPayload(30, data, size));
-    TActionContext ctx = Ctx();
+    ActionContext ctx = Ctx();
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Readme.txt", std::string(100000, 'z')));
     EXPECT_EQ(0, DoExtractFile(Row(skExtractFile, L"Readme.txt", 30, 3), ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\Readme.txt...Success", ctx.LogText);
@@ -230,7 +230,7 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Success", ctx.LogText);
 
     // If newer: the uninstaller's product version decides.
-    const TScriptItem uninstaller = Row(skExtractFileIfNewer, L"unqmv.exe", 28, 3);
+    const ScriptRow uninstaller = Row(skExtractFileIfNewer, L"unqmv.exe", 28, 3);
     ctx = Ctx();
     EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
@@ -280,8 +280,8 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Source\\b.hpp", "b"));
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Source\\c.pas", "c"));
 
-    static const TCopyTarget target{L"BDS2006\\c.pas", 3};
-    TActionContext ctx = Ctx();
+    static const CopyTarget target{L"BDS2006\\c.pas", 3};
+    ActionContext ctx = Ctx();
     EXPECT_EQ(0, DoCopyFile(Row(skCopyFile, L"Source\\c.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx));
     EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\c.pas to " + InstallDir + L"\\BDS2006\\c.pas ...Success",
               ctx.LogText);
@@ -293,7 +293,7 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
               ctx.LogText);
 
     ctx = Ctx();
-    const TScriptItem copyAll = Row(skCopyFiles, L"Source\\*.hpp", 0, 3, nullptr, L"BDS2006\\*.hpp", 3);
+    const ScriptRow copyAll = Row(skCopyFiles, L"Source\\*.hpp", 0, 3, nullptr, L"BDS2006\\*.hpp", 3);
     EXPECT_EQ(0, DoCopyFiles(copyAll, ctx));
     EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\*.hpp to " + InstallDir + L"\\BDS2006\\*.hpp ...Success",
               ctx.LogText);
@@ -330,15 +330,15 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     ASSERT_TRUE(WriteBytes(help + L"d7.ohi", ":Index Other=other.hlp\r\n"));
     ASSERT_TRUE(WriteBytes(help + L"d7.ohl", ":Link other.hlp"));
 
-    const TScriptItem index = Row(skAppendText | sfUndo, L"\r\n:Index Tessel library components=qvlib.hlp", 1, 4);
-    TActionContext ctx = Ctx();
+    const ScriptRow index = Row(skAppendText | sfUndo, L"\r\n:Index Tessel library components=qvlib.hlp", 1, 4);
+    ActionContext ctx = Ctx();
     EXPECT_EQ(0, DoAppendText(index, ctx));
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Success", ctx.LogText);
     EXPECT_EQ(":Index Other=other.hlp\r\n:Index Tessel library components=qvlib.hlp\r\n", FileBytes(help + L"d7.ohi"));
     ctx = Ctx();
     EXPECT_EQ(0, DoAppendText(index, ctx));
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText);
-    const TScriptItem upper = Row(skAppendText, L"\r\n:INDEX TESSEL LIBRARY COMPONENTS=QVLIB.HLP", 1, 4);
+    const ScriptRow upper = Row(skAppendText, L"\r\n:INDEX TESSEL LIBRARY COMPONENTS=QVLIB.HLP", 1, 4);
     ctx = Ctx();
     EXPECT_EQ(0, DoAppendText(upper, ctx));
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText) << "letter case is ignored";
@@ -367,22 +367,22 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
 
     // Replace: the first occurrence, found without regard to case; no stale bytes stay.
     ASSERT_TRUE(WriteBytes(kRoot + L"\\r.txt", "Path=C:\\OLD\\Longer\\Place;x;C:\\old\\longer\\place"));
-    const TScriptItem replace = Row(skReplaceText, L"r.txt", 0, 0, L"c:\\old\\longer\\place", L"D:\\new");
+    const ScriptRow replace = Row(skReplaceText, L"r.txt", 0, 0, L"c:\\old\\longer\\place", L"D:\\new");
     // Location 0 uses the text unchanged, so give the full path.
     const std::wstring full = kRoot + L"\\r.txt";
-    TScriptItem replaceFull = replace;
+    ScriptRow replaceFull = replace;
     replaceFull.Text = full.c_str();
     ctx = Ctx();
     EXPECT_EQ(0, DoReplaceText(replaceFull, ctx));
     EXPECT_EQ(L"Replace text: File=" + full + L", FindText=c:\\old\\longer\\place, ReplaceTo=D:\\new...Success",
               ctx.LogText);
     EXPECT_EQ("Path=D:\\new;x;C:\\old\\longer\\place", FileBytes(full));
-    TScriptItem absent = replaceFull;
+    ScriptRow absent = replaceFull;
     absent.Text2 = L"nothing";
     ctx = Ctx();
     EXPECT_EQ(0, DoReplaceText(absent, ctx));
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
-    TScriptItem missing = replaceFull;
+    ScriptRow missing = replaceFull;
     missing.Text = L"C:\\acttest\\none.txt";
     ctx = Ctx();
     EXPECT_EQ(-1, DoReplaceText(missing, ctx));
@@ -392,7 +392,7 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
 TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     // The uninstall entry, without and with blanks in the install folder.
     const std::wstring key = std::wstring(UninstallRootKey) + L"qvlLib";
-    TActionContext ctx = Ctx();
+    ActionContext ctx = Ctx();
     EXPECT_EQ(0, DoRegisterUninstall(Row(skRegisterUninstall | sfUndo, L"unqmv.exe", 0, 3), ctx));
     EXPECT_EQ(L"Registering Uninstall: unqmv.exe...Success", ctx.LogText);
     EXPECT_EQ(L"Veltrane Tessel library v4.09", RegText(HKEY_LOCAL_MACHINE, key, L"DisplayName"));
@@ -451,8 +451,8 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     DeleteRegKey(HKEY_CURRENT_USER, d7);
     CurrentIde = 9;
     IdeFolder = L"Delphi7";
-    const TScriptItem reg = Row(skRegisterPackage | sfUndo, L"Delphi7\\dclqvl70.bpl", 0, 3);
-    TActionContext ctx = Ctx();
+    const ScriptRow reg = Row(skRegisterPackage | sfUndo, L"Delphi7\\dclqvl70.bpl", 0, 3);
+    ActionContext ctx = Ctx();
     EXPECT_EQ(-2, DoRegisterPackage(reg, ctx)) << "no library path list yet";
     EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success", ctx.LogText);
     EXPECT_EQ(L"Tessel library v4.09",
@@ -507,11 +507,11 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     const std::wstring b6 = IdeTable[8].RegKey;
     CurrentIde = 8;
     DeleteRegKey(HKEY_CURRENT_USER, b6);
-    const TScriptItem add = Row(skAddSearchPath | sfUndo, L"Source", 0, 3);
+    const ScriptRow add = Row(skAddSearchPath | sfUndo, L"Source", 0, 3);
     ctx = Ctx();
     EXPECT_EQ(-2, DoAddSearchPath(add, ctx));
     EXPECT_TRUE(ctx.LogText.empty());
-    TScriptItem tolerant = add;
+    ScriptRow tolerant = add;
     tolerant.Options = 1;
     EXPECT_EQ(0, DoAddSearchPath(tolerant, ctx));
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path", L"$(BCB)\\Lib"));
@@ -519,7 +519,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     EXPECT_EQ(0, DoAddSearchPath(add, ctx));
     EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\Source...Success", ctx.LogText);
     EXPECT_EQ(L"$(BCB)\\Lib;" + InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path"));
-    TScriptItem named = add;
+    ScriptRow named = add;
     named.Text2 = L"Other";
     named.Text3 = L"Paths";
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths", L""));
@@ -529,7 +529,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     // IDE path rows: the folder by base code; a list that does not exist is left alone.
     CurrentIde = 22;
     IdeFolder = L"RADStudio16";
-    const TScriptItem win64 = Row(skAddIdePath | sfUndo, L"\\C++\\Paths\\Win64\\LibraryPath", 4, 3);
+    const ScriptRow win64 = Row(skAddIdePath | sfUndo, L"\\C++\\Paths\\Win64\\LibraryPath", 4, 3);
     DeleteRegValue(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath");
     ctx = Ctx();
     EXPECT_EQ(0, DoAddIdePath(win64, ctx));
@@ -544,7 +544,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
 
 TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     EXPECT_EQ(45000u, install_.CompileTimeoutMs) << "the compiler gets 45 seconds";
-    TActionContext ctx = Ctx();
+    ActionContext ctx = Ctx();
     EXPECT_EQ(-1, DoCompilePackage(Row(skCompilePackage, L"x.dpk", 0), ctx));
     EXPECT_EQ(-2, DoCompilePackage(Row(skCompilePackage, L"x.dpk", 0x40000000), ctx));
     EXPECT_TRUE(ctx.LogText.empty());

@@ -63,9 +63,9 @@ TEST(CheckListBox, UnitStartMeasuresTheSystemCheckBoxes) {
 
 TEST(CheckListBox, ClicksDoubleClicksSpaceAndDisabledLines) {
     Windows w;
-    TqmvCheckListBox box(w.list1);
+    CheckListBox box(w.list1);
     int clicks = 0;
-    box.OnCheckClick = [&](TqmvCheckListBox* sender) {
+    box.OnCheckClick = [&](CheckListBox* sender) {
         EXPECT_EQ(sender, &box);
         ++clicks;
     };
@@ -81,7 +81,7 @@ TEST(CheckListBox, ClicksDoubleClicksSpaceAndDisabledLines) {
     EXPECT_EQ(box.Selected(), 1);
     EXPECT_TRUE(box.GetChecked(1));
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(SendMessageW(w.list1, LB_GETITEMDATA, 1, 0), clbChecked);
+    EXPECT_EQ(SendMessageW(w.list1, LB_GETITEMDATA, 1, 0), LineFlag::Checked);
 
     // Double click: toggled on the first release and on the double click; the second release does nothing.
     clicks = 0;
@@ -107,7 +107,7 @@ TEST(CheckListBox, ClicksDoubleClicksSpaceAndDisabledLines) {
     // A disabled line is selected by a click but never toggled, and no event fires.
     clicks = 0;
     box.SetEnabled(2, false);
-    EXPECT_EQ(SendMessageW(w.list1, LB_GETITEMDATA, 2, 0), clbDisabled);
+    EXPECT_EQ(SendMessageW(w.list1, LB_GETITEMDATA, 2, 0), LineFlag::Disabled);
     Press(w.list1, 2);
     Release(w.list1, 2);
     EXPECT_EQ(box.Selected(), 2);
@@ -130,15 +130,15 @@ TEST(CheckListBox, FailingHandlersStayInsideTheBox) {
     // A handler that throws must not unwind through the system's dispatch:
     // the toggle and the list box's own handling still happen.
     Windows w;
-    TqmvCheckListBox box(w.list1);
+    CheckListBox box(w.list1);
     box.Add(L"one");
     box.Add(L"two");
     int checkCalls = 0, clickCalls = 0;
-    box.OnCheckClick = [&](TqmvCheckListBox*) {
+    box.OnCheckClick = [&](CheckListBox*) {
         ++checkCalls;
         throw std::runtime_error("handler failed");
     };
-    box.OnClick = [&](TqmvCheckListBox*) {
+    box.OnClick = [&](CheckListBox*) {
         ++clickCalls;
         throw std::runtime_error("handler failed");
     };
@@ -158,7 +158,7 @@ TEST(CheckListBox, FailingHandlersStayInsideTheBox) {
 
 TEST(CheckListBox, LinesTextsAndMissingIndexes) {
     Windows w;
-    TqmvCheckListBox box(w.list1);
+    CheckListBox box(w.list1);
     box.Add(L"alpha");
     box.Add(L"beta");
     box.Insert(1, L"between");
@@ -194,8 +194,8 @@ TEST(CheckListBox, TwoBoxesShareTheParentProcedure) {
     auto own = GetWindowLongPtrW(parent, GWLP_WNDPROC);
     auto listProc = GetWindowLongPtrW(w.list1, GWLP_WNDPROC);
     {
-        auto first = std::make_unique<TqmvCheckListBox>(w.list1);
-        auto second = std::make_unique<TqmvCheckListBox>(w.list2);
+        auto first = std::make_unique<CheckListBox>(w.list1);
+        auto second = std::make_unique<CheckListBox>(w.list2);
         EXPECT_NE(GetWindowLongPtrW(parent, GWLP_WNDPROC), own);
         EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropW(parent, ClbPropParentCount)), 2);
         EXPECT_EQ(reinterpret_cast<LONG_PTR>(GetPropW(parent, ClbPropParentProc)), own);
@@ -203,8 +203,8 @@ TEST(CheckListBox, TwoBoxesShareTheParentProcedure) {
 
         // The selection change reaches OnClick of the right box and not the parent.
         int clicked1 = 0, clicked2 = 0;
-        first->OnClick = [&](TqmvCheckListBox*) { ++clicked1; };
-        second->OnClick = [&](TqmvCheckListBox*) { ++clicked2; };
+        first->OnClick = [&](CheckListBox*) { ++clicked1; };
+        second->OnClick = [&](CheckListBox*) { ++clicked2; };
         second->Add(L"x");
         parentCommands = 0;
         SendMessageW(parent, WM_COMMAND, MAKEWPARAM(12, LBN_SELCHANGE), reinterpret_cast<LPARAM>(w.list2));
@@ -229,17 +229,17 @@ TEST(CheckListBox, TwoBoxesShareTheParentProcedure) {
 
 TEST(CheckListBox, DestroyedAfterItsWindowsAreGone) {
     Windows w;
-    auto box = std::make_unique<TqmvCheckListBox>(w.list1);
+    auto box = std::make_unique<CheckListBox>(w.list1);
     w.parent.reset();
     box.reset();  // no window left to restore: nothing to do, and nothing fails
     Windows again;
-    TqmvCheckListBox fresh(again.list1);
+    CheckListBox fresh(again.list1);
     EXPECT_EQ(GetPropW(again.list1, ClbPropBox), &fresh);
 }
 
 TEST(CheckListBox, DrawsThroughTheParent) {
     Windows w;
-    TqmvCheckListBox box(w.list1);
+    CheckListBox box(w.list1);
     box.Add(L"checked");
     box.Add(L"greyed");
     box.SetChecked(0, true);
@@ -284,11 +284,11 @@ TEST(CheckListBox, TheParentFindsEveryBoxByItsListBox) {
     while (lists.size() < 40)
         lists.push_back(CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY,
                                         0, 0, 10, 10, w.parent.get(), nullptr, GetModuleHandleW(nullptr), nullptr));
-    std::vector<std::unique_ptr<TqmvCheckListBox>> boxes;
+    std::vector<std::unique_ptr<CheckListBox>> boxes;
     std::vector<int> clicks(lists.size());
     for (size_t i = 0; i < lists.size(); ++i) {
-        boxes.push_back(std::make_unique<TqmvCheckListBox>(lists[i]));
-        boxes.back()->OnClick = [&clicks, i](TqmvCheckListBox*) { ++clicks[i]; };
+        boxes.push_back(std::make_unique<CheckListBox>(lists[i]));
+        boxes.back()->OnClick = [&clicks, i](CheckListBox*) { ++clicks[i]; };
     }
     boxes[0].reset();
     parentCommands = 0;

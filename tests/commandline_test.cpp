@@ -18,7 +18,7 @@ using namespace tessel::setup;
 namespace {
 
 std::string Flags(const std::vector<std::wstring>& args) {
-    TModeFlags f = ParseSwitches(args);
+    ModeFlags f = ParseSwitches(args);
     std::string s;
     if (f.CopyOnly) s += 'C';
     if (f.EnableControls) s += 'E';

@@ -56,7 +56,7 @@ std::wstring InstallFakeIde(int index, const std::wstring& root) {
 tessel::common::LocationContext lastWalk;
 
 int RunEngine(const std::wstring& logFile, bool partial = false) {
-    TDeinstall engine;
+    UninstallEngine engine;
     engine.flPartialUninstall = partial;
     lastWalk = {};
     if (engine.PrepareUninstFile(logFile) != 0) return 1000;
@@ -144,7 +144,7 @@ TEST(Deinstall, LeavesFilesAloneWhenTheIdeIsGone) {
 TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
     const std::wstring dir = L"C:\\logs";
     CreateDirectoryPath(dir);
-    TDeinstall engine;
+    UninstallEngine engine;
     EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\none.log"), -2);
     EXPECT_EQ(engine.PrepareUninstFile(L""), -2);
     MakeFile(dir + L"\\empty.log", "");
@@ -168,7 +168,7 @@ TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
 TEST(DeinstallFile, ReadsProductInformationAndDirection) {
     const std::wstring dir = L"C:\\Programme\\Bibliothek f\u00FCr \u00C4rzte";
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {{skSetIde | sfUndo, 9, 0, L"Delphi7"}})));
-    TDeinstall engine;
+    UninstallEngine engine;
     ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
     EXPECT_EQ(engine.FileVersion(), "02");
     ASSERT_EQ(engine.PrepareDeinstall(), 0);
@@ -514,7 +514,7 @@ TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     // text repeats the last one (none yet); every record is a step, skipped
     // ones included, so the steps add up to the total.
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
-    TDeinstall engine;
+    UninstallEngine engine;
     engine.flPartialUninstall = true;
     ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
     ASSERT_EQ(engine.PrepareDeinstall(), 0);

@@ -22,7 +22,7 @@ namespace {
 void ScriptTargets(std::set<std::wstring>& files, std::map<std::wstring, uint32_t>& ids,
                    std::set<std::wstring>& folders) {
     for (int i = 0; i < ScriptCount(); ++i) {
-        const TScriptItem& r = ScriptRow(i);
+        const ScriptRow& r = ScriptRowAt(i);
         if (r.Kind() == skCreateDir && r.Text && *r.Text) folders.insert(r.Text);
         if (r.Kind() == skExtractFile) {
             files.insert(r.Text);

@@ -247,7 +247,7 @@ UninstallerRun RunUninstaller(const std::wstring& args, const std::wstring& exe 
 void FreshMachine() {
     std::wstring command;
     if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) {
-        TDeinstall engine;
+        UninstallEngine engine;
         if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == 0 && engine.PrepareDeinstall() == 0)
             engine.DoDeinstall();
     }
@@ -315,7 +315,7 @@ std::string ReadBytes(const std::wstring& path) {
 int CountRecords(const std::string& log) {
     int n = 0;
     size_t pos = UndoSignatureSize, next = 0;
-    TUndoRecord rec;
+    UndoRecord rec;
     while (ReadUndoRecordForward(log, pos, log.size(), rec, next)) {
         ++n;
         pos = next;
@@ -610,7 +610,7 @@ namespace {
 std::string DamageRecord(const std::string& log, int index) {
     std::string out = log;
     size_t pos = UndoSignatureSize, next = 0;
-    TUndoRecord rec;
+    UndoRecord rec;
     for (int i = 0; ReadUndoRecordForward(log, pos, log.size(), rec, next); ++i, pos = next) {
         if (i == index) {
             out[next - 2] = static_cast<char>(out[next - 2] + 1);

@@ -51,7 +51,7 @@ std::string Text(const wchar_t* text) { return text ? "\"" + ToUtf8(text) + "\""
 std::string RowsDump() {
     std::string out;
     for (int i = 0; i < ScriptCount(); ++i) {
-        const TScriptItem& r = ScriptRow(i);
+        const ScriptRow& r = ScriptRowAt(i);
         out += std::to_string(i) + " " + Hex(r.Word0) + " " + Text(r.Text) + " " + Hex(r.Param) + " " +
                Hex(r.Location) + " " + Text(r.Text2) + " " + Text(r.Text3) + " " + Hex(r.Location2) + " " +
                Hex(r.Options) + " " + (r.Target ? Text(r.Target->FileName) + "@" + Hex(r.Target->Location) : "-") +
@@ -88,7 +88,7 @@ std::string UndoLogText() {
     const size_t head = bytes.size() < 7 ? bytes.size() : 7;
     escape(bytes, 0, head);
     size_t pos = head, next = 0;
-    TUndoRecord rec;
+    UndoRecord rec;
     while (pos < bytes.size() && ReadUndoRecordForward(bytes, pos, bytes.size(), rec, next) && next > pos) {
         escape(bytes, pos, next);
         pos = next;
@@ -153,7 +153,7 @@ void UninstallThroughEntry() {
     if (!ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command)) return;
     const std::wstring log = UndoLogPathFromUninstallString(command);
     ASSERT_FALSE(log.empty());
-    TDeinstall engine;
+    UninstallEngine engine;
     ASSERT_EQ(0, engine.PrepareUninstFile(log));
     ASSERT_EQ(0, engine.PrepareDeinstall());
     engine.DoDeinstall();

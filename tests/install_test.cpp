@@ -52,7 +52,7 @@ void UninstallThroughEntry() {
     ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
     const std::wstring log = UndoLogPathFromUninstallString(command);
     ASSERT_FALSE(log.empty());
-    TDeinstall engine;
+    UninstallEngine engine;
     ASSERT_EQ(0, engine.PrepareUninstFile(log));
     ASSERT_EQ(0, engine.PrepareDeinstall());
     engine.DoDeinstall();
@@ -159,15 +159,15 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     // The undo log: product facts first, two IDE selections per block, the product key last.
     std::string undo;
     ASSERT_TRUE(ReadFileBytes(kInstall + L"\\uninst.log", undo));
-    std::vector<TUndoRecord> records;
-    TUndoRecord rec;
+    std::vector<UndoRecord> records;
+    UndoRecord rec;
     for (size_t pos = 7, next = 0; ReadUndoRecordForward(undo, pos, undo.size(), rec, next); pos = next)
         records.push_back(rec);
     ASSERT_GT(records.size(), 6u);
     for (size_t i = 0; i < 6; ++i) EXPECT_EQ(skInfo, records[i].Kind());
     EXPECT_EQ(infoDirection, records[5].Param);
     EXPECT_EQ(skCreateRegKey, records.back().Kind());
-    EXPECT_EQ(8, std::count_if(records.begin(), records.end(), [](const TUndoRecord& r) { return r.Kind() == skSetIde; }));
+    EXPECT_EQ(8, std::count_if(records.begin(), records.end(), [](const UndoRecord& r) { return r.Kind() == skSetIde; }));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\qvl290.bpl"));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\Win64\\qvl290.bpl"));
 

@@ -26,7 +26,7 @@ bool IsExtract(uint16_t k) {
 std::vector<int> RowsOfKind(uint16_t kind) {
     std::vector<int> rows;
     for (int i = 0; i < ScriptCount(); ++i)
-        if (ScriptRow(i).Kind() == kind) rows.push_back(i);
+        if (ScriptRowAt(i).Kind() == kind) rows.push_back(i);
     return rows;
 }
 
@@ -62,11 +62,11 @@ std::string Rep(char c, int n) { return std::string(static_cast<size_t>(n), c); 
 // First row of the IDE block guarded by item bit `item`, and its end row.
 bool FindBlock(uint32_t item, int& first, int& last) {
     for (int i = 0; i < ScriptCount(); ++i) {
-        const TScriptItem& r = ScriptRow(i);
+        const ScriptRow& r = ScriptRowAt(i);
         if (r.Kind() == skIfItem && r.Param == item && i + 1 < ScriptCount() &&
-            ScriptRow(i + 1).Kind() == skSetIde) {
+            ScriptRowAt(i + 1).Kind() == skSetIde) {
             for (int j = i + 1; j < ScriptCount(); ++j) {
-                if (ScriptRow(j).Kind() == skEndIfItem && ScriptRow(j).Param == item) {
+                if (ScriptRowAt(j).Kind() == skEndIfItem && ScriptRowAt(j).Param == item) {
                     first = i;
                     last = j;
                     return true;
@@ -79,7 +79,7 @@ bool FindBlock(uint32_t item, int& first, int& last) {
 
 std::string Word(int first, int last) {
     std::string w;
-    for (int i = first; i <= last; ++i) w += Letter(ScriptRow(i).Kind());
+    for (int i = first; i <= last; ++i) w += Letter(ScriptRowAt(i).Kind());
     return w;
 }
 
@@ -137,28 +137,28 @@ std::vector<TExpectedBlock> ExpectedBlocks() {
 TEST(ScriptTable, HasTheShippedRowCountAndStableRows) {
     ASSERT_EQ(ScriptCount(), 975);
     // The runner keeps pointers into rows and texts between steps.
-    EXPECT_EQ(&ScriptRow(10), &ScriptRow(10));
-    EXPECT_EQ(ScriptRow(10).Text, ScriptRow(10).Text);
+    EXPECT_EQ(&ScriptRowAt(10), &ScriptRowAt(10));
+    EXPECT_EQ(ScriptRowAt(10).Text, ScriptRowAt(10).Text);
     // A bad index gives an action-less row instead of reading past the table.
-    EXPECT_EQ(ScriptRow(-1).Kind(), 0);
-    EXPECT_EQ(ScriptRow(975).Kind(), 0);
-    EXPECT_EQ(ScriptRow(975).Text, nullptr);
+    EXPECT_EQ(ScriptRowAt(-1).Kind(), 0);
+    EXPECT_EQ(ScriptRowAt(975).Kind(), 0);
+    EXPECT_EQ(ScriptRowAt(975).Text, nullptr);
 }
 
 TEST(ScriptTable, PrologueAndClosingRows) {
     const uint32_t codes[] = { 1, 2, 4, 5, 7, 6 };
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(ScriptRow(i).Kind(), skInfo) << i;
-        EXPECT_EQ(ScriptRow(i).Param, codes[i]) << i;
-        EXPECT_EQ(ScriptRow(i).Flags(), sfUndo) << i;
-        EXPECT_EQ(ScriptRow(i).Location, 0u) << i;
+        EXPECT_EQ(ScriptRowAt(i).Kind(), skInfo) << i;
+        EXPECT_EQ(ScriptRowAt(i).Param, codes[i]) << i;
+        EXPECT_EQ(ScriptRowAt(i).Flags(), sfUndo) << i;
+        EXPECT_EQ(ScriptRowAt(i).Location, 0u) << i;
     }
-    EXPECT_EQ(ScriptRow(6).Kind(), skCreateDir);
-    EXPECT_EQ(Str(ScriptRow(6).Text), L"");
-    EXPECT_EQ(ScriptRow(6).Location, unsigned(locInstall));
-    EXPECT_EQ(Str(ScriptRow(7).Text), L"Source");
+    EXPECT_EQ(ScriptRowAt(6).Kind(), skCreateDir);
+    EXPECT_EQ(Str(ScriptRowAt(6).Text), L"");
+    EXPECT_EQ(ScriptRowAt(6).Location, unsigned(locInstall));
+    EXPECT_EQ(Str(ScriptRowAt(7).Text), L"Source");
 
-    const TScriptItem& last = ScriptRow(ScriptCount() - 1);
+    const ScriptRow& last = ScriptRowAt(ScriptCount() - 1);
     EXPECT_EQ(last.Kind(), skCreateRegKey);
     EXPECT_EQ(Str(last.Text), L"Software\\Veltrane\\Tessel library");
     EXPECT_EQ(last.Param, 0x80000002u);
@@ -167,36 +167,36 @@ TEST(ScriptTable, PrologueAndClosingRows) {
     // The settings template, the uninstaller and its entry.
     std::vector<int> once = RowsOfKind(skExtractFileOnce);
     ASSERT_EQ(once.size(), 1u);
-    EXPECT_EQ(Str(ScriptRow(once[0]).Text), L"qvTessel.ini");
-    EXPECT_EQ(ScriptRow(once[0]).Param, 29u);
-    EXPECT_EQ(ScriptRow(once[0]).Location, unsigned(locWindows));
-    EXPECT_EQ(ScriptRow(once[0]).Flags(), sfUndo | sfKeepOnPartial);
+    EXPECT_EQ(Str(ScriptRowAt(once[0]).Text), L"qvTessel.ini");
+    EXPECT_EQ(ScriptRowAt(once[0]).Param, 29u);
+    EXPECT_EQ(ScriptRowAt(once[0]).Location, unsigned(locWindows));
+    EXPECT_EQ(ScriptRowAt(once[0]).Flags(), sfUndo | sfKeepOnPartial);
     std::vector<int> newer = RowsOfKind(skExtractFileIfNewer);
     ASSERT_EQ(newer.size(), 1u);
     EXPECT_EQ(newer[0], once[0] + 1);
-    EXPECT_EQ(Str(ScriptRow(newer[0]).Text), L"unqmv.exe");
-    EXPECT_EQ(ScriptRow(newer[0]).Param, 28u);
-    EXPECT_EQ(ScriptRow(newer[0]).Location, unsigned(locInstall));
-    EXPECT_EQ(ScriptRow(newer[0] + 1).Kind(), skRegisterUninstall);
-    EXPECT_EQ(Str(ScriptRow(newer[0] + 1).Text), L"unqmv.exe");
-    EXPECT_EQ(ScriptRow(newer[0] + 2).Param, 27u);
-    EXPECT_EQ(Str(ScriptRow(newer[0] + 2).Text), L"Source\\qvAboutBox.res");
+    EXPECT_EQ(Str(ScriptRowAt(newer[0]).Text), L"unqmv.exe");
+    EXPECT_EQ(ScriptRowAt(newer[0]).Param, 28u);
+    EXPECT_EQ(ScriptRowAt(newer[0]).Location, unsigned(locInstall));
+    EXPECT_EQ(ScriptRowAt(newer[0] + 1).Kind(), skRegisterUninstall);
+    EXPECT_EQ(Str(ScriptRowAt(newer[0] + 1).Text), L"unqmv.exe");
+    EXPECT_EQ(ScriptRowAt(newer[0] + 2).Param, 27u);
+    EXPECT_EQ(Str(ScriptRowAt(newer[0] + 2).Text), L"Source\\qvAboutBox.res");
     // Nothing of the IDEs happens before the common files are in place.
-    EXPECT_EQ(ScriptRow(newer[0] + 3).Kind(), skIfItem);
-    EXPECT_EQ(ScriptRow(newer[0] + 3).Param, 0x1u);
+    EXPECT_EQ(ScriptRowAt(newer[0] + 3).Kind(), skIfItem);
+    EXPECT_EQ(ScriptRowAt(newer[0] + 3).Param, 0x1u);
 
     // Help registration rows.
     std::vector<int> win = RowsOfKind(skRegisterWinHelp);
     ASSERT_EQ(win.size(), 2u);
-    EXPECT_EQ(Str(ScriptRow(win[0]).Text), L"qvlib.hlp");
-    EXPECT_EQ(Str(ScriptRow(win[1]).Text), L"qvlib.cnt");
-    EXPECT_EQ(ScriptRow(win[0] - 1).Kind(), skSetHelpDir);
-    EXPECT_EQ(Str(ScriptRow(win[0] - 1).Text), L"Help");
+    EXPECT_EQ(Str(ScriptRowAt(win[0]).Text), L"qvlib.hlp");
+    EXPECT_EQ(Str(ScriptRowAt(win[1]).Text), L"qvlib.cnt");
+    EXPECT_EQ(ScriptRowAt(win[0] - 1).Kind(), skSetHelpDir);
+    EXPECT_EQ(Str(ScriptRowAt(win[0] - 1).Text), L"Help");
     std::vector<int> run = RowsOfKind(skRunInstallFile);
     ASSERT_EQ(run.size(), 1u);
-    EXPECT_EQ(Str(ScriptRow(run[0]).Text), L"help\\help_reg.bat");
-    EXPECT_EQ(ScriptRow(run[0] + 1).Kind(), skEndIfItem);
-    EXPECT_EQ(ScriptRow(run[0] + 1).Param, 0x1000u);
+    EXPECT_EQ(Str(ScriptRowAt(run[0]).Text), L"help\\help_reg.bat");
+    EXPECT_EQ(ScriptRowAt(run[0] + 1).Kind(), skEndIfItem);
+    EXPECT_EQ(ScriptRowAt(run[0] + 1).Param, 0x1000u);
 }
 
 TEST(ScriptTable, PayloadIdsMatchThePayloadList) {
@@ -205,7 +205,7 @@ TEST(ScriptTable, PayloadIdsMatchThePayloadList) {
 
     std::map<uint32_t, std::vector<int>> uses;
     for (int i = 0; i < ScriptCount(); ++i)
-        if (IsExtract(ScriptRow(i).Kind())) uses[ScriptRow(i).Param].push_back(i);
+        if (IsExtract(ScriptRowAt(i).Kind())) uses[ScriptRowAt(i).Param].push_back(i);
     EXPECT_EQ(uses.size(), 354u);
     EXPECT_EQ(uses.begin()->first, 1u);
     EXPECT_EQ(uses.rbegin()->first, 2807u);
@@ -219,7 +219,7 @@ TEST(ScriptTable, PayloadIdsMatchThePayloadList) {
     for (const auto& u : uses) {
         auto p = payload.find(u.first);
         if (p == payload.end()) continue;
-        const TScriptItem& first = ScriptRow(u.second[0]);
+        const ScriptRow& first = ScriptRowAt(u.second[0]);
         if (u.first == 28)
             EXPECT_EQ(p->second, L"@unqmv");
         else
@@ -227,7 +227,7 @@ TEST(ScriptTable, PayloadIdsMatchThePayloadList) {
         ASSERT_LE(u.second.size(), 2u) << "id " << u.first;
         if (u.second.size() == 2) {
             twice.insert(u.first);
-            const std::wstring second = Str(ScriptRow(u.second[1]).Text);
+            const std::wstring second = Str(ScriptRowAt(u.second[1]).Text);
             if (u.first == 255)
                 EXPECT_EQ(second, L"Demos\\CBuilder\\IniDemo\\Sample.ini");
             else
@@ -245,7 +245,7 @@ TEST(ScriptTable, ExtractModeRowsStayInTheInstallFolderAndFindTheirFolders) {
     std::set<std::wstring> made;
     int files = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
-        const TScriptItem& r = ScriptRow(i);
+        const ScriptRow& r = ScriptRowAt(i);
         if (r.Kind() == skCreateDir) {
             EXPECT_EQ(r.Location, unsigned(locInstall)) << i;
             made.insert(Str(r.Text));
@@ -266,7 +266,7 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
     std::vector<TOpen> open;
     int blocks = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
-        const TScriptItem& r = ScriptRow(i);
+        const ScriptRow& r = ScriptRowAt(i);
         uint16_t k = r.Kind();
         bool start = k == skIfItem || k == skIfIde || k == skIfOption || k == skIfNotOption || k == skIfFileExists;
         bool end = k == skEndIfItem || k == skEndIfIde || k == skEndIfOption || k == skEndIfNotOption ||
@@ -310,14 +310,14 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
         const std::wstring pkgExt = e.Ide == 1 ? L".dpl" : L".bpl";
         const std::wstring out32 = is64 ? e.Folder + L"\\Win32\\" : e.Folder + L"\\";
         const std::wstring projExt = (e.Ide == 5) ? L".bpk" : (e.Ide == 6 || e.Ide == 8) ? L".mak" : L".dpk";
-        EXPECT_EQ(ScriptRow(first + 1).Param, e.Ide);
-        EXPECT_EQ(Str(ScriptRow(first + 1).Text), e.Folder);
-        EXPECT_EQ(Str(ScriptRow(last - 1).Text), e.Folder);
-        EXPECT_EQ(ScriptRow(last - 1).Param, e.Ide);
+        EXPECT_EQ(ScriptRowAt(first + 1).Param, e.Ide);
+        EXPECT_EQ(Str(ScriptRowAt(first + 1).Text), e.Folder);
+        EXPECT_EQ(Str(ScriptRowAt(last - 1).Text), e.Folder);
+        EXPECT_EQ(ScriptRowAt(last - 1).Param, e.Ide);
 
-        std::vector<const TScriptItem*> compiles, checks, copies;
+        std::vector<const ScriptRow*> compiles, checks, copies;
         for (int i = first; i <= last; ++i) {
-            const TScriptItem& r = ScriptRow(i);
+            const ScriptRow& r = ScriptRowAt(i);
             if (r.Kind() == skCompilePackage) compiles.push_back(&r);
             if (r.Kind() == skCheckFile) checks.push_back(&r);
             if (r.Kind() == skCopyFile) copies.push_back(&r);
@@ -340,9 +340,9 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
         EXPECT_EQ(Str(checks[0]->Text), out32 + L"qvl" + e.Suffix + pkgExt);
         EXPECT_EQ(Str(checks[1]->Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
         if (is64) { EXPECT_EQ(Str(checks[2]->Text), e.Folder + L"\\Win64\\qvl" + e.Suffix + L".bpl"); }
-        for (const TScriptItem* c : checks) EXPECT_EQ(c->Location, unsigned(locInstall));
+        for (const ScriptRow* c : checks) EXPECT_EQ(c->Location, unsigned(locInstall));
         // The run-time package goes to the target named after it.
-        const TScriptItem* runtimeCopy = copies.back();
+        const ScriptRow* runtimeCopy = copies.back();
         if (is64 && e.Ide >= 28) runtimeCopy = copies[0];
         ASSERT_NE(runtimeCopy->Target, nullptr);
         EXPECT_EQ(Str(runtimeCopy->Target->FileName), L"qvl" + e.Suffix + pkgExt);
@@ -361,10 +361,10 @@ TEST(ScriptTable, ProjectFilesOfTheXE7Block) {
     ASSERT_TRUE(FindBlock(0x400000, first, last));
     const wchar_t* names[] = { L"dcc32.cfg", L"qvl210.dproj", L"qvl210.dpk", L"qvl210.res",
                                L"dcc64.cfg", L"dclqvl210.dproj", L"dclqvl210.dpk", L"dclqvl210.res" };
-    EXPECT_EQ(Str(ScriptRow(first + 4).Text), L"RADStudio15\\Win32");
-    EXPECT_EQ(Str(ScriptRow(first + 5).Text), L"RADStudio15\\Win64");
+    EXPECT_EQ(Str(ScriptRowAt(first + 4).Text), L"RADStudio15\\Win32");
+    EXPECT_EQ(Str(ScriptRowAt(first + 5).Text), L"RADStudio15\\Win64");
     for (int f = 0; f < 8; ++f) {
-        const TScriptItem& r = ScriptRow(first + 6 + f);
+        const ScriptRow& r = ScriptRowAt(first + 6 + f);
         EXPECT_EQ(Str(r.Text), L"RADStudio15\\" + std::wstring(names[f]));
         EXPECT_EQ(r.Param, 2000u + f);
     }
@@ -376,7 +376,7 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
         std::vector<std::pair<std::wstring, uint32_t>> rows;
         if (!FindBlock(item, first, last)) return rows;
         for (int i = first; i <= last; ++i)
-            if (ScriptRow(i).Kind() == skAddIdePath) rows.emplace_back(Str(ScriptRow(i).Text), ScriptRow(i).Param);
+            if (ScriptRowAt(i).Kind() == skAddIdePath) rows.emplace_back(Str(ScriptRowAt(i).Text), ScriptRowAt(i).Param);
         return rows;
     };
     using P = std::vector<std::pair<std::wstring, uint32_t>>;
@@ -399,24 +399,24 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
     const uint32_t codes[] = { 0x2000001, 0x4000001, 0x4000001, 0x4000002, 0x4000003, 0x4000004 };
     ASSERT_EQ(guards.size(), 6u);
     for (size_t g = 0; g < guards.size(); ++g) {
-        EXPECT_EQ(Str(ScriptRow(guards[g]).Text), L"bin\\dcc64.exe");
-        EXPECT_EQ(ScriptRow(guards[g]).Location, unsigned(locIdeRoot));
-        EXPECT_EQ(ScriptRow(guards[g]).Param, codes[g]);
+        EXPECT_EQ(Str(ScriptRowAt(guards[g]).Text), L"bin\\dcc64.exe");
+        EXPECT_EQ(ScriptRowAt(guards[g]).Location, unsigned(locIdeRoot));
+        EXPECT_EQ(ScriptRowAt(guards[g]).Param, codes[g]);
     }
 
     // The header move of BDS 2006 to XE.
     for (int i : RowsOfKind(skCopyFiles)) {
-        EXPECT_EQ(Str(ScriptRow(i).Text), L"Source\\*.hpp");
-        EXPECT_EQ(ScriptRow(i).Location2, unsigned(locInstall));
-        EXPECT_EQ(Str(ScriptRow(i).Text3), Str(ScriptRow(i - 1 - 2 - 3 - 1 - 8 - 2).Text) + L"\\*.hpp");
-        EXPECT_EQ(Str(ScriptRow(i + 1).Text), L"Source\\*.hpp");
+        EXPECT_EQ(Str(ScriptRowAt(i).Text), L"Source\\*.hpp");
+        EXPECT_EQ(ScriptRowAt(i).Location2, unsigned(locInstall));
+        EXPECT_EQ(Str(ScriptRowAt(i).Text3), Str(ScriptRowAt(i - 1 - 2 - 3 - 1 - 8 - 2).Text) + L"\\*.hpp");
+        EXPECT_EQ(Str(ScriptRowAt(i + 1).Text), L"Source\\*.hpp");
     }
     // C++Builder extends its library path with "Source".
     for (int i : RowsOfKind(skAddSearchPath)) {
-        EXPECT_EQ(Str(ScriptRow(i).Text), L"Source");
-        EXPECT_EQ(ScriptRow(i).Location, unsigned(locInstall));
-        EXPECT_EQ(ScriptRow(i).Text2, nullptr);
-        EXPECT_EQ(ScriptRow(i).Text3, nullptr);
+        EXPECT_EQ(Str(ScriptRowAt(i).Text), L"Source");
+        EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
+        EXPECT_EQ(ScriptRowAt(i).Text2, nullptr);
+        EXPECT_EQ(ScriptRowAt(i).Text3, nullptr);
     }
 }
 
@@ -439,7 +439,7 @@ TEST(ScriptTable, WinHelpRowsOfTheOlderIdes) {
         ASSERT_TRUE(FindBlock(h.Item, first, last));
         std::vector<std::pair<uint32_t, std::wstring>> lines;
         for (int i = first; i <= last; ++i) {
-            const TScriptItem& r = ScriptRow(i);
+            const ScriptRow& r = ScriptRowAt(i);
             if (r.Kind() == skAppendText) {
                 lines.emplace_back(r.Param, Str(r.Text));
                 EXPECT_EQ(r.Location, unsigned(locIdeHelp));
@@ -464,7 +464,7 @@ TEST(ScriptTable, DemoSection) {
     std::vector<std::wstring> delphi, cbuilder;
     int demosRow = -1;
     for (int i = 0; i < ScriptCount(); ++i) {
-        const TScriptItem& r = ScriptRow(i);
+        const ScriptRow& r = ScriptRowAt(i);
         if (r.Kind() != skCreateDir) continue;
         std::wstring t = Str(r.Text);
         if (t == L"Demos") demosRow = i;
@@ -478,20 +478,20 @@ TEST(ScriptTable, DemoSection) {
     EXPECT_EQ(delphi.size(), 8u);
     EXPECT_EQ(cbuilder.size(), 7u);
     ASSERT_GT(demosRow, 0);
-    EXPECT_EQ(ScriptRow(demosRow - 1).Kind(), skIfItem);
-    EXPECT_EQ(ScriptRow(demosRow - 1).Param, 0x300u);
-    EXPECT_EQ(ScriptRow(demosRow + 1).Param, 0x300u);
+    EXPECT_EQ(ScriptRowAt(demosRow - 1).Kind(), skIfItem);
+    EXPECT_EQ(ScriptRowAt(demosRow - 1).Param, 0x300u);
+    EXPECT_EQ(ScriptRowAt(demosRow + 1).Param, 0x300u);
     // The demos stand between the C++Builder 6 block and the XE10.1 block.
-    EXPECT_EQ(ScriptRow(demosRow - 2).Kind(), skEndIfItem);
-    EXPECT_EQ(ScriptRow(demosRow - 2).Param, 0x40u);
+    EXPECT_EQ(ScriptRowAt(demosRow - 2).Kind(), skEndIfItem);
+    EXPECT_EQ(ScriptRowAt(demosRow - 2).Param, 0x40u);
     int xe101 = 0, end = 0;
     ASSERT_TRUE(FindBlock(0x2000000, xe101, end));
-    EXPECT_EQ(ScriptRow(xe101 - 1).Kind(), skEndIfItem);
-    EXPECT_EQ(ScriptRow(xe101 - 1).Param, 0x200u);
+    EXPECT_EQ(ScriptRowAt(xe101 - 1).Kind(), skEndIfItem);
+    EXPECT_EQ(ScriptRowAt(xe101 - 1).Param, 0x200u);
     int delphiFiles = 0, cbFiles = 0;
     for (int i = demosRow; i < xe101; ++i) {
-        std::wstring t = Str(ScriptRow(i).Text);
-        if (ScriptRow(i).Kind() != skExtractFile) continue;
+        std::wstring t = Str(ScriptRowAt(i).Text);
+        if (ScriptRowAt(i).Kind() != skExtractFile) continue;
         if (t.rfind(L"Demos\\Delphi\\", 0) == 0) ++delphiFiles;
         if (t.rfind(L"Demos\\CBuilder\\", 0) == 0) ++cbFiles;
     }
@@ -505,7 +505,7 @@ TEST(ScriptTable, UndoFlagsOnExactlyTheRecordedKinds) {
                                           skCreateRegKey, skAddSearchPath, skRunInstallFile, skAddIdePath };
     int keep = 0, unrecordedDirs = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
-        const TScriptItem& r = ScriptRow(i);
+        const ScriptRow& r = ScriptRowAt(i);
         EXPECT_EQ(r.Flags() & ~(sfUndo | sfKeepOnPartial), 0u) << i;
         if (r.HasFlag(sfKeepOnPartial)) {
             ++keep;
@@ -520,11 +520,11 @@ TEST(ScriptTable, UndoFlagsOnExactlyTheRecordedKinds) {
     EXPECT_EQ(keep, 2);
     EXPECT_EQ(unrecordedDirs, 15);  // the demo project folders
     // The undo records of these kinds carry the location the uninstaller expects.
-    for (int i : RowsOfKind(skAddIdePath)) EXPECT_EQ(ScriptRow(i).Location, unsigned(locInstall));
-    for (int i : RowsOfKind(skRegisterUninstall)) EXPECT_EQ(ScriptRow(i).Location, unsigned(locInstall));
-    for (int i : RowsOfKind(skSetIde)) EXPECT_EQ(ScriptRow(i).Location, 0u);
-    for (int i : RowsOfKind(skRunInstallFile)) EXPECT_EQ(ScriptRow(i).Location, 0u);
-    for (int i : RowsOfKind(skRegisterWinHelp)) EXPECT_EQ(ScriptRow(i).Location, 0u);
+    for (int i : RowsOfKind(skAddIdePath)) EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
+    for (int i : RowsOfKind(skRegisterUninstall)) EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
+    for (int i : RowsOfKind(skSetIde)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
+    for (int i : RowsOfKind(skRunInstallFile)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
+    for (int i : RowsOfKind(skRegisterWinHelp)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
 }
 
 // The IDE table as the product description gives it, typed here rather than
@@ -570,7 +570,7 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
     };
     for (int i = 1; i <= IdeCount; ++i) {
         const auto& e = expected[i - 1];
-        const TBorlandProduct& ide = IdeTable[i];
+        const IdeVersion& ide = IdeTable[i];
         SCOPED_TRACE(i);
         EXPECT_EQ(Str(ide.Name), e.Name);
         EXPECT_EQ(ide.InternalId, e.InternalId);
@@ -584,7 +584,7 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
 
 TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     std::set<uint32_t> bits, masks;
-    for (const TInstallItem& item : InstallItems) {
+    for (const InstallItem& item : InstallItems) {
         EXPECT_TRUE(bits.insert(item.Bit).second) << "duplicate bit";
         if (item.IdeMask == 0) continue;
         EXPECT_TRUE(masks.insert(item.IdeMask).second);
@@ -593,9 +593,9 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
         // The block guarded by the item's bit selects that IDE and compiles for it.
         int first = 0, last = 0;
         ASSERT_TRUE(FindBlock(item.Bit, first, last)) << static_cast<const void*>(item.Caption);
-        EXPECT_EQ(ScriptRow(first + 1).Param, uint32_t(ide));
+        EXPECT_EQ(ScriptRowAt(first + 1).Param, uint32_t(ide));
         for (int i = first; i <= last; ++i)
-            if (ScriptRow(i).Kind() == skCompilePackage) { EXPECT_EQ(ScriptRow(i).Param, item.IdeMask); }
+            if (ScriptRowAt(i).Kind() == skCompilePackage) { EXPECT_EQ(ScriptRowAt(i).Param, item.IdeMask); }
     }
     EXPECT_EQ(bits.size(), 31u);
     EXPECT_EQ(masks.size(), 28u);
@@ -606,14 +606,14 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     EXPECT_EQ(std::wstring(InstallItems[28].Caption), L"Context help files");
 
     // Every copy target is used by exactly one row.
-    std::map<const TCopyTarget*, int> used;
-    for (int i : RowsOfKind(skCopyFile)) used[ScriptRow(i).Target]++;
+    std::map<const CopyTarget*, int> used;
+    for (int i : RowsOfKind(skCopyFile)) used[ScriptRowAt(i).Target]++;
     EXPECT_EQ(used.size(), size_t(CopyTargetCount));
     for (int t = 0; t < CopyTargetCount; ++t) EXPECT_EQ(used[&CopyTargets[t]], 1) << "target " << t;
     EXPECT_EQ(std::wstring(CopyTargets[7].FileName), L"delphi3\\qvTessel.inc");
     int inc = RowsOfKind(skCopyFile)[0];  // Delphi 3 comes first
-    EXPECT_EQ(ScriptRow(inc).Target, &CopyTargets[7]);
-    EXPECT_EQ(Str(ScriptRow(inc).Text), L"Source\\qvTessel.inc");
+    EXPECT_EQ(ScriptRowAt(inc).Target, &CopyTargets[7]);
+    EXPECT_EQ(Str(ScriptRowAt(inc).Text), L"Source\\qvTessel.inc");
 
     EXPECT_EQ(tessel::script::InstallContext{}.CustomizeMask, 5u);
     EXPECT_EQ(std::wstring(CustomizeOptions[0].Caption), L"");

@@ -27,11 +27,11 @@ namespace {
 
 constexpr uint32_t U = sfUndo;
 
-TScriptItem Row(uint32_t word0, const wchar_t* text = nullptr, uint32_t param = 0, uint32_t location = 0) {
-    return TScriptItem{word0, text, param, location, nullptr, nullptr, 0, 0, nullptr};
+ScriptRow Row(uint32_t word0, const wchar_t* text = nullptr, uint32_t param = 0, uint32_t location = 0) {
+    return ScriptRow{word0, text, param, location, nullptr, nullptr, 0, 0, nullptr};
 }
 
-const TScriptItem kInfoRows[] = {
+const ScriptRow kInfoRows[] = {
     Row(skInfo | U, nullptr, 1), Row(skInfo | U, nullptr, 2), Row(skInfo | U, nullptr, 4),
     Row(skInfo | U, nullptr, 5), Row(skInfo | U, nullptr, 7), Row(skInfo | U, nullptr, 6),
 };
@@ -47,9 +47,9 @@ bool& CopyOnly = install.CopyOnly;
 
 // Runs rows the way the progress page does; the results of all rows and,
 // when asked for, the log text each row left.
-std::vector<int> RunRows(const std::vector<TScriptItem>& rows, std::vector<std::wstring>* texts = nullptr) {
+std::vector<int> RunRows(const std::vector<ScriptRow>& rows, std::vector<std::wstring>* texts = nullptr) {
     std::vector<int> results;
-    TScript script(install);
+    ScriptRunner script(install);
     script.UseRows(rows.data(), static_cast<int>(rows.size()));
     script.Start();
     EXPECT_EQ(static_cast<int>(rows.size()), script.ProgressCount());
@@ -64,7 +64,7 @@ std::vector<int> RunRows(const std::vector<TScriptItem>& rows, std::vector<std::
     return results;
 }
 
-std::vector<TScriptItem> WithInfo(std::vector<TScriptItem> rows) {
+std::vector<ScriptRow> WithInfo(std::vector<ScriptRow> rows) {
     rows.insert(rows.begin(), std::begin(kInfoRows), std::end(kInfoRows));
     return rows;
 }
@@ -94,12 +94,12 @@ std::vector<std::wstring> LogLines(const std::wstring& dir) {
     return lines;
 }
 
-std::vector<TUndoRecord> UndoRecords(const std::wstring& dir) {
+std::vector<UndoRecord> UndoRecords(const std::wstring& dir) {
     const std::string bytes = FileBytes(JoinPath(dir, L"uninst.log"));
-    std::vector<TUndoRecord> records;
+    std::vector<UndoRecord> records;
     EXPECT_EQ("UNQMV02", bytes.substr(0, 7));
     size_t pos = 7, next = 0;
-    TUndoRecord rec;
+    UndoRecord rec;
     while (ReadUndoRecordForward(bytes, pos, bytes.size(), rec, next)) {
         records.push_back(rec);
         pos = next;
@@ -130,7 +130,7 @@ protected:
 
 TEST_F(Runner, BlocksSkipTheirRowsWithoutTrace) {
     SelectedItemMask = 0x1;
-    const std::vector<TScriptItem> rows = {
+    const std::vector<ScriptRow> rows = {
         Row(skIfItem, nullptr, 0x2),                  // not selected: skip to its end row
         Row(skCreateDir | U, L"Skipped", 0, 3),
         Row(skIfItem, nullptr, 0x4),                  // nested, other code: passed over
@@ -174,7 +174,7 @@ TEST_F(Runner, BlocksSkipTheirRowsWithoutTrace) {
         L"Creating directory: C:\\rt\\inst\\After...Success",
     };
     EXPECT_EQ(expected, lines);
-    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     ASSERT_EQ(1u, records.size());
     EXPECT_EQ(skCreateDir | U, records[0].Word0);
     EXPECT_EQ("Ran", records[0].Text);
@@ -187,11 +187,11 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     CopyOnly = true;
     InstallDir = L"C:\\rt\\copy";
     DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
-    const TCopyTarget toSystem = {L"qvl70.bpl", locSystem};
-    TScriptItem packageCopy = Row(skCopyFile, L"Delphi7\\qvl70.bpl", 0, locInstall);
-    TScriptItem otherCopy = Row(skCopyFile, L"Source\\qvTessel.inc", 0, locInstall);
+    const CopyTarget toSystem = {L"qvl70.bpl", locSystem};
+    ScriptRow packageCopy = Row(skCopyFile, L"Delphi7\\qvl70.bpl", 0, locInstall);
+    ScriptRow otherCopy = Row(skCopyFile, L"Source\\qvTessel.inc", 0, locInstall);
     packageCopy.Target = otherCopy.Target = &toSystem;
-    const std::vector<TScriptItem> rows = {
+    const std::vector<ScriptRow> rows = {
         Row(skSetIde | U, L"Delphi7", 9),                 // control row: runs
         Row(skCreateDir | U, L"Delphi7", 0, 3),           // file row: runs
         Row(skCheckFile, L"Delphi7", 0, 3),               // IDE row
@@ -212,7 +212,7 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     ASSERT_EQ(5u, lines.size());
     EXPECT_EQ(L"Creating directory: C:\\rt\\copy\\Delphi7...Success", lines[3]);
     EXPECT_EQ(0u, lines[4].rfind(L"Copying file: from C:\\rt\\copy\\Source\\qvTessel.inc to ", 0));
-    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     ASSERT_EQ(3u, records.size());
     EXPECT_EQ(skSetIde | U, records[0].Word0);
     EXPECT_EQ(9u, records[0].Param);
@@ -246,7 +246,7 @@ TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
     };
     EXPECT_EQ(expected, lines) << "information rows write no lines";
 
-    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     ASSERT_EQ(6u, records.size());
     const char* texts[] = {"Tessel library", "4.09", nullptr, "Software\\Veltrane\\Tessel library", "qvlLib", ""};
     const uint32_t codes[] = {1, 2, 4, 5, 7, 6};
@@ -273,7 +273,7 @@ TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
 TEST_F(Runner, FailedRowsAreStillRecordedAndLogsAreReplaced) {
     // The package registration's first write cannot happen without an IDE:
     // no line, but its record.
-    const std::vector<TScriptItem> rows = WithInfo({
+    const std::vector<ScriptRow> rows = WithInfo({
         Row(skRegisterPackage | U, L"Delphi7\\dclqvl70.bpl", 0, 3),
         Row(skCheckFile | U, L"Missing.bpl", 0, 3),
         Row(skCreateDir | U, L"Made", 0, 3),
@@ -285,7 +285,7 @@ TEST_F(Runner, FailedRowsAreStillRecordedAndLogsAreReplaced) {
     const std::vector<std::wstring> first = LogLines(InstallDir);
     ASSERT_EQ(5u, first.size());
     EXPECT_EQ(L"Check file: C:\\rt\\inst\\Missing.bpl...Fail", first[3]);
-    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     ASSERT_EQ(9u, records.size());
     EXPECT_EQ(skRegisterPackage | U, records[6].Word0);
     EXPECT_EQ("Delphi7\\dclqvl70.bpl", records[6].Text);
@@ -305,7 +305,7 @@ TEST_F(Runner, FailedRowsAreStillRecordedAndLogsAreReplaced) {
 TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     // A first installation in C:\rt\old that registers its uninstall entry.
     InstallDir = L"C:\\rt\\old";
-    const std::vector<TScriptItem> rows = WithInfo({
+    const std::vector<ScriptRow> rows = WithInfo({
         Row(skCreateDir | U, L"", 0, 3),
         Row(skCreateDir | U, L"Sub", 0, 3),
         Row(skRegisterUninstall | U, L"unqmv.exe", 0, 3),
@@ -353,10 +353,10 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
     ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\user\\Demos\\Mine"));
     ASSERT_TRUE(WriteBytes(L"C:\\rt\\user\\notes.txt", "mine"));
     ASSERT_TRUE(WriteBytes(L"C:\\rt\\user\\Source\\own.pas", "mine"));
-    static const TCopyTarget copyTarget{L"Source\\copy.inc", 3};
-    TScriptItem copyRow = Row(skCopyFile, L"Source\\qvTessel.inc", 0, 3);
+    static const CopyTarget copyTarget{L"Source\\copy.inc", 3};
+    ScriptRow copyRow = Row(skCopyFile, L"Source\\qvTessel.inc", 0, 3);
     copyRow.Target = &copyTarget;
-    const std::vector<TScriptItem> rows = WithInfo({
+    const std::vector<ScriptRow> rows = WithInfo({
         Row(skCreateDir | U, L"", 0, 3),
         Row(skCreateDir | U, L"Source", 0, 3),
         Row(skExtractFile, L"Source\\qvTessel.inc", 1, 3),
@@ -372,7 +372,7 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
     const std::vector<int> results = RunRows(rows);
     EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
 
-    const std::vector<TUndoRecord> records = UndoRecords(InstallDir);
+    const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     std::vector<std::pair<uint32_t, std::string>> changes;
     for (size_t i = 6; i < records.size(); ++i) changes.push_back({records[i].Word0 | records[i].Param << 20, records[i].Text});
     const uint32_t dirExisted = (skCreateDir | U) | 1u << 20;
@@ -395,7 +395,7 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
 
     // The uninstall engine takes back what the run made and leaves the user's files.
     {
-        TDeinstall engine;
+        UninstallEngine engine;
         ASSERT_EQ(0, engine.PrepareUninstFile(L"C:\\rt\\user\\uninst.log"));
         ASSERT_EQ(0, engine.PrepareDeinstall());
         engine.DoDeinstall();
@@ -412,7 +412,7 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
 TEST_F(Runner, UnwritableInstallLogDoesNotStopTheRun) {
     // A folder where the install log should go: nothing is logged, the undo log is written.
     ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\install.log"));
-    const std::vector<TScriptItem> rows = WithInfo({Row(skCreateDir | U, L"Made", 0, 3)});
+    const std::vector<ScriptRow> rows = WithInfo({Row(skCreateDir | U, L"Made", 0, 3)});
     EXPECT_EQ(std::vector<int>(7, 0), RunRows(rows));
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\inst\\Made"));
     EXPECT_EQ(7u, UndoRecords(InstallDir).size());
@@ -422,7 +422,7 @@ TEST_F(Runner, UnwritableInstallLogDoesNotStopTheRun) {
 // anything, the previous installation included: no row acts, and the first
 // row reports why.
 TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
-    const std::vector<TScriptItem> rows = WithInfo({
+    const std::vector<ScriptRow> rows = WithInfo({
         Row(skCreateDir | U, L"", 0, 3),
         Row(skCreateDir | U, L"Made", 0, 3),
         Row(skRegisterUninstall | U, L"unqmv.exe", 0, 3),

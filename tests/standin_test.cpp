@@ -360,10 +360,10 @@ TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
 }
 
 // The command line the setup builds for a compile row.
-std::wstring CompileCommand(const TScriptItem& row) {
+std::wstring CompileCommand(const ScriptRow& row) {
     const int n = IdeIndexOfLowestBit(row.Param);
     if (!IsIdeIndex(n)) return std::wstring();
-    const TBorlandProduct& ide = IdeTable[n];
+    const IdeVersion& ide = IdeTable[n];
     const wchar_t* tool = !ide.IsDelphi ? L"make.exe" : row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe";
     return CompileCommandLine(ide.RootDir + L"\\bin\\" + tool, !ide.IsDelphi, row.Text);
 }
@@ -388,7 +388,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
     std::map<int, int> compiles, checks, pathLists, helpRows;  // per IDE index
     int ide = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
-        const TScriptItem& row = ScriptRow(i);
+        const ScriptRow& row = ScriptRowAt(i);
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
             case skSetIde:
@@ -444,7 +444,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             // or the install would silently leave the IDE unregistered.
             case skRegisterPackage:
             case skAddSearchPath: {
-                const TBorlandProduct& p = IdeTable[ide];
+                const IdeVersion& p = IdeTable[ide];
                 const std::wstring lib = std::wstring(p.RegKey) + LibraryKey +
                                          (p.Is32and64 ? ((row.Options & 2) ? Win64Key : Win32Key) : L"");
                 std::wstring list;

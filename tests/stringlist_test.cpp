@@ -21,7 +21,7 @@ std::string FileBytes(const std::wstring& path) {
 // Loads bytes through a scratch file and returns the lines joined with "|".
 std::wstring LoadLines(const std::string& bytes, int* count = nullptr) {
     EXPECT_EQ(WriteFileBytes(L"C:\\utlines.txt", bytes), 0u);
-    TqmvStringList list;
+    StringList list;
     list.LoadFromFile(L"C:\\utlines.txt");
     if (count) *count = list.Count();
     std::wstring joined;
@@ -32,8 +32,8 @@ std::wstring LoadLines(const std::string& bytes, int* count = nullptr) {
 }  // namespace
 
 TEST(StringList, AddKeepsAscendingOrderAndInsertsDuplicates) {
-    TqmvStringList list;
-    EXPECT_EQ(list.Duplicates(), dupIgnore);
+    StringList list;
+    EXPECT_EQ(list.Duplicates(), DuplicatesPolicy::Ignore);
     EXPECT_EQ(list.Add(L"b"), 0);
     EXPECT_EQ(list.Add(L"a"), 0);
     EXPECT_EQ(list.Get(0), L"a");
@@ -63,7 +63,7 @@ TEST(StringList, AddKeepsAscendingOrderAndInsertsDuplicates) {
 }
 
 TEST(StringList, FindIsCaseSensitiveAndReportsInsertionPoints) {
-    TqmvStringList list;
+    StringList list;
     list.Add(L"abc");
     list.Add(L"xyz");
     EXPECT_EQ(list.IndexOf(L"abc"), 0);
@@ -75,19 +75,19 @@ TEST(StringList, FindIsCaseSensitiveAndReportsInsertionPoints) {
     int index = -5;
     EXPECT_FALSE(list.Find(L"zzz", index));
     EXPECT_EQ(index, 3);
-    EXPECT_FALSE(TqmvStringList().Find(L"a", index));
+    EXPECT_FALSE(StringList().Find(L"a", index));
     EXPECT_EQ(index, 0);
 
-    // With dupAccept a hit reports the first of several equal strings.
-    TqmvStringList dups;
-    dups.SetDuplicates(dupAccept);
+    // With DuplicatesPolicy::Accept a hit reports the first of several equal strings.
+    StringList dups;
+    dups.SetDuplicates(DuplicatesPolicy::Accept);
     for (const wchar_t* s : {L"m", L"m", L"m", L"m", L"a", L"z"}) dups.Add(s);
     EXPECT_TRUE(dups.Find(L"m", index));
     EXPECT_EQ(index, 1);
 }
 
 TEST(StringList, HoldsThousandsInOrder) {
-    TqmvStringList list;
+    StringList list;
     for (int i = 0; i < 2500; ++i) {
         wchar_t buf[16];
         wsprintfW(buf, L"k%05d", 2499 - i);
@@ -117,14 +117,14 @@ TEST(StringList, LoadSplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(count, 2);
 
     // Loading replaces the contents; a missing file leaves the list empty.
-    TqmvStringList list;
+    StringList list;
     list.Add(L"old");
     list.LoadFromFile(L"C:\\utnosuchfile.txt");
     EXPECT_EQ(list.Count(), 0);
 }
 
 TEST(StringList, AFileTooLargeForMemoryLoadsAsNothing) {
-    TqmvStringList list;
+    StringList list;
     for (LONGLONG size : {0x7FFFFF00LL, 0x30000000LL}) {
         {
             UniqueFile f(CreateFileW(L"C:\\slbig.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -141,7 +141,7 @@ TEST(StringList, AFileTooLargeForMemoryLoadsAsNothing) {
 
 TEST(StringList, IndexOfCanMissAStringOfAnUnsortedFile) {
     ASSERT_EQ(WriteFileBytes(L"C:\\utunsorted.txt", "d\r\nc\r\nb\r\na\r\n"), 0u);
-    TqmvStringList list;
+    StringList list;
     list.LoadFromFile(L"C:\\utunsorted.txt");
     ASSERT_EQ(list.Count(), 4);
     EXPECT_EQ(list.Get(0), L"d");  // the file's order is kept
@@ -150,7 +150,7 @@ TEST(StringList, IndexOfCanMissAStringOfAnUnsortedFile) {
 }
 
 TEST(StringList, SaveWritesEveryLineWithCrLf) {
-    TqmvStringList list;
+    StringList list;
     list.SaveToFileA(L"C:\\utempty.txt");
     EXPECT_EQ(FileBytes(L"C:\\utempty.txt"), "");
 
@@ -164,14 +164,14 @@ TEST(StringList, SaveWritesEveryLineWithCrLf) {
     // Saving replaces a longer file; the result loads back as the same lines.
     list.Add(L"c");
     list.SaveToFileA(L"C:\\utab.txt");
-    TqmvStringList back;
+    StringList back;
     back.LoadFromFile(L"C:\\utab.txt");
     ASSERT_EQ(back.Count(), 3);
     EXPECT_EQ(back.Get(2), L"c");
 }
 
 TEST(StringList, LinesLongerThanTheWriteBufferAreWrittenIntact) {
-    TqmvStringList list;
+    StringList list;
     const std::wstring big(9000, L'q');
     const std::wstring exact(8094, L'r');  // exactly fills the buffer with its CR LF
     list.Add(L"a");
@@ -190,7 +190,7 @@ TEST(StringList, LinesLongerThanTheWriteBufferAreWrittenIntact) {
     EXPECT_TRUE(text == L"a\r\n" + big + L"\r\n" + exact + L"\r\nz\r\n");
 
     // Many short lines cross the buffer boundary without losing or doubling bytes.
-    TqmvStringList many;
+    StringList many;
     std::string manyExpected;
     for (int i = 0; i < 3000; ++i) {
         wchar_t buf[16];

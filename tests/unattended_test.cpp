@@ -143,7 +143,7 @@ protected:
     void SetUp() override {
         std::wstring command;
         if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) {
-            TDeinstall engine;
+            UninstallEngine engine;
             if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == 0) {
                 engine.PrepareDeinstall();
                 engine.DoDeinstall();
@@ -195,7 +195,7 @@ TEST(UnattendedCommandLine, SlashSInstallsIntoTheFolderAfterIt) {
         {{L"/S", L""}, true, L""},
     };
     for (const Row& row : rows) {
-        const TModeFlags f = ParseSwitches(row.args);
+        const ModeFlags f = ParseSwitches(row.args);
         std::string text;
         for (const std::wstring& a : row.args) text += ToUtf8(a) + " ";
         EXPECT_EQ(f.Unattended, row.unattended) << text;
@@ -254,7 +254,7 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
 
     // Stored choices that name only an IDE this machine does not have (Delphi 3).
     uint32_t delphi3Item = 0;
-    for (const TInstallItem& item : InstallItems)
+    for (const InstallItem& item : InstallItems)
         if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit;
     ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId));
     ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
@@ -304,7 +304,7 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     const TSnapshot damaged = Snap(dir);
     const struct {
         std::wstring args;
-        TSilentExit code;
+        SilentExit code;
     } cases[] = {
         {L"/S \"C:\\missing\\uninst.log\"", silentCannotOpen},
         {L"/S", silentCannotOpen},

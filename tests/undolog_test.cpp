@@ -51,7 +51,7 @@ TEST(UndoRecord, NonAsciiTextCountsBytesAndReadsBackEqual) {
     EXPECT_EQ(static_cast<unsigned char>(rec[14 + utf8.size()]), utf8.size() + 16);
 
     const std::string log = Signed({rec});
-    TUndoRecord r;
+    UndoRecord r;
     size_t next = 0;
     ASSERT_TRUE(ReadUndoRecordForward(log, 7, log.size(), r, next));
     EXPECT_EQ(next, log.size());
@@ -79,51 +79,51 @@ TEST(UndoSignature, AcceptsAnyTwoDigitVersionOnly) {
 
 TEST(UndoWalk, SignatureOnlyLogHasNoRecordsInEitherDirection) {
     const std::string log = "UNQMV02";
-    TUndoRecord r;
+    UndoRecord r;
     size_t pos = 0;
-    EXPECT_EQ(StepUndoForward(log, 7, log.size(), r, pos), TUndoStep::End);
-    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), TUndoStep::End);
+    EXPECT_EQ(StepUndoForward(log, 7, log.size(), r, pos), UndoStep::End);
+    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), UndoStep::End);
 }
 
 TEST(UndoWalk, DamagedLengthsStopWithoutReadingOutside) {
     const std::string good = EncodeUndoRecord(skCreateDir | sfUndo, 0, 3, "Source");
-    TUndoRecord r;
+    UndoRecord r;
     size_t pos = 0;
 
     // Text length larger than what is left.
     std::string log = Signed({good});
     log[7 + 12] = 100;
-    EXPECT_EQ(StepUndoForward(log, 7, log.size(), r, pos), TUndoStep::Damaged);
+    EXPECT_EQ(StepUndoForward(log, 7, log.size(), r, pos), UndoStep::Damaged);
     // Trailing length that disagrees with the leading one.
     log = Signed({good});
     log[log.size() - 2] = 17;
-    EXPECT_EQ(StepUndoForward(log, 7, log.size(), r, pos), TUndoStep::Damaged);
-    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), TUndoStep::Damaged);
+    EXPECT_EQ(StepUndoForward(log, 7, log.size(), r, pos), UndoStep::Damaged);
+    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), UndoStep::Damaged);
     // Trailing length pointing before the range, and one below the minimum.
     log[log.size() - 2] = static_cast<char>(0xFF);
     log[log.size() - 1] = static_cast<char>(0xFF);
-    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), TUndoStep::Damaged);
+    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), UndoStep::Damaged);
     log[log.size() - 2] = 3;
     log[log.size() - 1] = 0;
-    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), TUndoStep::Damaged);
+    EXPECT_EQ(StepUndoBackward(log, log.size(), 7, r, pos), UndoStep::Damaged);
     // Truncated in the middle of a record: every cut is rejected, in both directions.
     const std::string full = Signed({good, good});
     for (size_t cut = 8; cut < full.size(); ++cut) {
         if (cut == 7 + good.size()) continue;
         const std::string part = full.substr(0, cut);
         size_t p = 7;
-        TUndoStep step;
-        while ((step = StepUndoForward(part, p, part.size(), r, p)) == TUndoStep::Record) {}
-        EXPECT_EQ(step, TUndoStep::Damaged) << cut;
+        UndoStep step;
+        while ((step = StepUndoForward(part, p, part.size(), r, p)) == UndoStep::Record) {}
+        EXPECT_EQ(step, UndoStep::Damaged) << cut;
         p = part.size();
-        while ((step = StepUndoBackward(part, p, 7, r, p)) == TUndoStep::Record) {}
-        EXPECT_EQ(step, TUndoStep::Damaged) << cut;
+        while ((step = StepUndoBackward(part, p, 7, r, p)) == UndoStep::Record) {}
+        EXPECT_EQ(step, UndoStep::Damaged) << cut;
     }
     // A range end beyond the buffer is clamped to the buffer.
     log = Signed({good});
-    EXPECT_EQ(StepUndoForward(log, 7, log.size() + 50, r, pos), TUndoStep::Record);
-    EXPECT_EQ(StepUndoForward(log, pos, log.size() + 50, r, pos), TUndoStep::End);
-    EXPECT_EQ(StepUndoBackward(log, log.size() + 50, 7, r, pos), TUndoStep::Damaged);
+    EXPECT_EQ(StepUndoForward(log, 7, log.size() + 50, r, pos), UndoStep::Record);
+    EXPECT_EQ(StepUndoForward(log, pos, log.size() + 50, r, pos), UndoStep::End);
+    EXPECT_EQ(StepUndoBackward(log, log.size() + 50, 7, r, pos), UndoStep::Damaged);
 }
 
 TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
@@ -157,10 +157,10 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
 
     // Backward from the end: the product key first, then the closing IDE select
     // record before the block's other records, ending at the direction marker.
-    std::vector<TUndoRecord> back;
+    std::vector<UndoRecord> back;
     size_t p = bytes.size();
-    TUndoRecord r;
-    while (StepUndoBackward(bytes, p, 7, r, p) == TUndoStep::Record) back.push_back(r);
+    UndoRecord r;
+    while (StepUndoBackward(bytes, p, 7, r, p) == UndoStep::Record) back.push_back(r);
     EXPECT_EQ(p, 7u);
     ASSERT_EQ(back.size(), 8u);
     EXPECT_EQ(back[0].Kind(), skCreateRegKey);
@@ -170,9 +170,9 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
     EXPECT_EQ(back[5].Param, infoDirection);
     // Forward: the information records first, in order.
     p = 7;
-    ASSERT_EQ(StepUndoForward(bytes, p, bytes.size(), r, p), TUndoStep::Record);
+    ASSERT_EQ(StepUndoForward(bytes, p, bytes.size(), r, p), UndoStep::Record);
     EXPECT_EQ(r.Text, "Tessel library");
-    ASSERT_EQ(StepUndoForward(bytes, p, bytes.size(), r, p), TUndoStep::Record);
+    ASSERT_EQ(StepUndoForward(bytes, p, bytes.size(), r, p), UndoStep::Record);
     EXPECT_EQ(r.Text, "4.09");
 
     // Opening again replaces the old log.

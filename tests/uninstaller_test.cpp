@@ -427,7 +427,7 @@ TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
     HWND cancelButton = child(L"BUTTON", IDCANCEL, WS_VISIBLE);
 
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
-    TDeinstall engine;
+    UninstallEngine engine;
     engine.flPartialUninstall = true;
     ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
     ASSERT_EQ(engine.PrepareDeinstall(), 0);

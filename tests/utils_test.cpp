@@ -71,7 +71,7 @@ TEST(DeleteDirectoryTree, DeletesEverythingOrReportsWhatStayed) {
     EXPECT_FALSE(PathExists(L"C:\\utdel"));
 
     // Missing folder: nothing to enumerate; the root is not found.
-    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", false), ddtRootNotFound);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", false), DeleteTreeError::RootNotFound);
     EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", true), 0u);
 }
 
@@ -81,13 +81,13 @@ TEST(DeleteDirectoryTree, ReadOnlyFileStaysAndKeepRootKeepsTheFolder) {
     ASSERT_EQ(WriteFileBytes(L"C:\\utro\\sub\\free.txt", "go"), 0u);
     ASSERT_TRUE(SetFileAttributesW(L"C:\\utro\\locked.txt", FILE_ATTRIBUTE_READONLY));
 
-    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", true), ddtFileNotDeleted);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", true), DeleteTreeError::FileNotDeleted);
     EXPECT_TRUE(PathExists(L"C:\\utro\\locked.txt"));
     EXPECT_FALSE(PathExists(L"C:\\utro\\sub"));
     EXPECT_TRUE(DirectoryExists(L"C:\\utro"));
 
     // Without KeepRoot the folder cannot go either, because the file is still in it.
-    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", false), ddtFileNotDeleted | ddtDirNotRemoved);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", false), DeleteTreeError::FileNotDeleted | DeleteTreeError::DirNotRemoved);
     SetFileAttributesW(L"C:\\utro\\locked.txt", FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", false), 0u);
 }
@@ -97,7 +97,7 @@ TEST(DeleteDirectoryTree, LeavesFoldersWhoseNameStartsWithADot) {
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utdot\\plain"), 0u);
     ASSERT_EQ(WriteFileBytes(L"C:\\utdot\\.hidden\\x", "x"), 0u);
     ASSERT_EQ(WriteFileBytes(L"C:\\utdot\\.dotfile", "y"), 0u);  // files with a dot do go
-    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdot", false), ddtDirNotRemoved);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdot", false), DeleteTreeError::DirNotRemoved);
     EXPECT_TRUE(PathExists(L"C:\\utdot\\.hidden\\x"));
     EXPECT_FALSE(PathExists(L"C:\\utdot\\plain"));
     EXPECT_FALSE(PathExists(L"C:\\utdot\\.dotfile"));
@@ -109,7 +109,7 @@ TEST(DeleteDirectoryTree, DecidesPerEntryAndNeverEntersALink) {
     const struct {
         DWORD attrs;
         const wchar_t* name;
-        TTreeEntry action;
+        TreeEntry action;
     } cases[] = {
         {FILE_ATTRIBUTE_DIRECTORY, L"Demos", teRecurse},
         {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L"Mine", teRemoveLink},

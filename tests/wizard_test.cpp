@@ -596,7 +596,7 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
         std::wstring logLine = text.substr(nl + 2);
         EXPECT_EQ(text, FormatRowError(row, static_cast<int>(code), word0, logLine)) << narrow;
         ASSERT_TRUE(row >= 0 && row < ScriptCount()) << narrow;
-        EXPECT_EQ(word0, ScriptRow(row).Word0) << narrow;
+        EXPECT_EQ(word0, ScriptRowAt(row).Word0) << narrow;
         EXPECT_NE(code, 0u);
         EXPECT_NE(logLine.find(L"...Fail"), std::wstring::npos) << narrow;
         EXPECT_NE(log.find(logLine + L"\r\n"), std::wstring::npos) << narrow;

@@ -3,8 +3,8 @@
 
 namespace tessel::uninstaller {
 
-TUninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params) {
-    TUninstallCommandLine result;
+UninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params) {
+    UninstallCommandLine result;
     result.HasParameters = !params.empty();
     for (const auto& param : params) {
         if (param.size() >= 2 && (param[0] == L'/' || param[0] == L'-' || param[0] == L'\\')) {

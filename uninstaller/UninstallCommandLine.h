@@ -5,7 +5,7 @@
 
 namespace tessel::uninstaller {
 
-struct TUninstallCommandLine {
+struct UninstallCommandLine {
     bool HasParameters = false;  // at least one parameter was given
     bool Partial = false;        // "/P": keep what a partial uninstall keeps
     bool Silent = false;         // "/S" or "/K": no window at all; the outcome is the exit code
@@ -21,7 +21,7 @@ struct TUninstallCommandLine {
 // other parameter is the log file name (one pair of enclosing double quotes
 // removed); the last wins.
 // Exit codes of a silent uninstall (every other run ends with 0).
-enum TSilentExit : int {
+enum SilentExit : int {
     silentComplete = 0,       // every record was undone (or kept, with /P)
     silentCannotOpen = 2,     // the log cannot be opened (or none was named)
     silentInvalidLog = 3,     // the log is empty, too short or has a wrong signature
@@ -29,6 +29,6 @@ enum TSilentExit : int {
     silentStepFailed = 5,     // the walk went to its end, but a step failed (the help batch)
 };
 
-TUninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params);
+UninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params);
 
 }  // namespace tessel::uninstaller

@@ -20,7 +20,7 @@ namespace {
 
 const wchar_t* const ErrorCaption = L"Unistall error";
 
-TDeinstall* Engine = nullptr;
+UninstallEngine* Engine = nullptr;
 bool SilentRun = false;
 
 std::vector<std::wstring> CommandLineParameters() {
@@ -97,7 +97,7 @@ void ShowError(const std::wstring& text, const wchar_t* caption) {
 
 // The uninstall without any window: the engine reports to no progress, so
 // nothing is shown and the walk is not paced; the outcome is the exit code.
-int RunSilent(TDeinstall& engine, const std::wstring& logFileName) {
+int RunSilent(UninstallEngine& engine, const std::wstring& logFileName) {
     switch (engine.PrepareUninstFile(logFileName)) {
     case 0:
         break;
@@ -114,8 +114,8 @@ int RunSilent(TDeinstall& engine, const std::wstring& logFileName) {
 int Run(HINSTANCE instance) {
     // Registry branches are deleted level by level on the NT family only.
     InitPlatformId();
-    auto engine = std::make_unique<TDeinstall>();
-    const TUninstallCommandLine cmd = ParseUninstallCommandLine(CommandLineParameters());
+    auto engine = std::make_unique<UninstallEngine>();
+    const UninstallCommandLine cmd = ParseUninstallCommandLine(CommandLineParameters());
     engine->flPartialUninstall = cmd.Partial;
     SilentRun = cmd.Silent;
     if (cmd.Silent) return RunSilent(*engine, cmd.LogFileName);

@@ -7,7 +7,7 @@
 namespace tessel::script {
 
 // A file that an action wrote, named the way an undo record names it.
-struct TWrittenFile {
+struct WrittenFile {
     uint32_t ResId;     // payload id, 0 for copies
     uint32_t Location;  // location code the text is relative to
     std::wstring Text;  // path relative to the location
@@ -15,10 +15,10 @@ struct TWrittenFile {
 
 struct InstallContext;
 
-struct TActionContext {
+struct ActionContext {
     InstallContext* Install = nullptr;  // the run's; set by the runner before every row
     std::wstring LogText;               // the row's install-log entry; empty: nothing to report
-    std::vector<TWrittenFile> Written;  // files written, for the runner's undo bookkeeping
+    std::vector<WrittenFile> Written;  // files written, for the runner's undo bookkeeping
 };
 
 }  // namespace tessel::script

@@ -25,14 +25,14 @@ const wchar_t* const kAlready = L"...Already";
 std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
 
 // The folders the run resolves its locations against.
-const common::LocationContext& At(const TActionContext& ctx) { return ctx.Install->Location; }
+const common::LocationContext& At(const ActionContext& ctx) { return ctx.Install->Location; }
 
-std::wstring RowPath(const TActionContext& ctx, const TScriptItem& row) {
+std::wstring RowPath(const ActionContext& ctx, const ScriptRow& row) {
     return ResolvePath(At(ctx), row.Location, Str(row.Text));
 }
 
 // Writes the row's payload to path and reports it as a copy.
-int WritePayload(const TScriptItem& row, const std::wstring& path, TActionContext& ctx) {
+int WritePayload(const ScriptRow& row, const std::wstring& path, ActionContext& ctx) {
     const DWORD err = SaveResourceToFile(row.Param, path);
     ctx.LogText = L"Copying file: " + path + (err == 0 ? kSuccess : kFail);
     if (err == 0) ctx.Written.push_back({row.Param, row.Location, Str(row.Text)});
@@ -72,7 +72,7 @@ bool WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
 }
 
 // A patch that did not reach the file: "...Fail" and the system's error code.
-int WriteFailed(TActionContext& ctx) {
+int WriteFailed(ActionContext& ctx) {
     const DWORD err = GetLastError();
     ctx.LogText += kFail;
     return err ? static_cast<int>(err) : static_cast<int>(ERROR_WRITE_FAULT);
@@ -80,7 +80,7 @@ int WriteFailed(TActionContext& ctx) {
 
 }  // namespace
 
-int DoCreateDir(const TScriptItem& row, TActionContext& ctx) {
+int DoCreateDir(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     const DWORD err = CreateDirectoryPath(path);
     ctx.LogText = L"Creating directory: " + path;
@@ -91,9 +91,9 @@ int DoCreateDir(const TScriptItem& row, TActionContext& ctx) {
     return static_cast<int>(err);
 }
 
-int DoExtractFile(const TScriptItem& row, TActionContext& ctx) { return WritePayload(row, RowPath(ctx, row), ctx); }
+int DoExtractFile(const ScriptRow& row, ActionContext& ctx) { return WritePayload(row, RowPath(ctx, row), ctx); }
 
-int DoExtractFileOnce(const TScriptItem& row, TActionContext& ctx) {
+int DoExtractFileOnce(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     if (PathExists(path)) {
         ctx.LogText = L"Copying file: " + path + kAlready;
@@ -102,7 +102,7 @@ int DoExtractFileOnce(const TScriptItem& row, TActionContext& ctx) {
     return WritePayload(row, path, ctx);
 }
 
-bool PayloadIsNewer(const TActionContext& ctx, const TScriptItem& row) {
+bool PayloadIsNewer(const ActionContext& ctx, const ScriptRow& row) {
     DWORD oldMs = 0, oldLs = 0;
     if (!GetFileProductVersion(RowPath(ctx, row), oldMs, oldLs)) return true;
     // The payload's version is read from a copy in the temporary folder.
@@ -114,24 +114,24 @@ bool PayloadIsNewer(const TActionContext& ctx, const TScriptItem& row) {
     return IsVersionNewer(ms, ls, oldMs, oldLs);
 }
 
-int DoExtractFileIfNewer(const TScriptItem& row, TActionContext& ctx) {
+int DoExtractFileIfNewer(const ScriptRow& row, ActionContext& ctx) {
     if (PayloadIsNewer(ctx, row)) return DoExtractFile(row, ctx);
     ctx.LogText = L"Copying file: " + RowPath(ctx, row) + kAlready;
     return 0;
 }
 
-int DoClearDir(const TScriptItem& row, TActionContext& ctx) {
+int DoClearDir(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     const uint32_t bits = DeleteDirectoryTree(path, true);
     ctx.LogText = L"Clearing directory: " + path + (bits == 0 ? kSuccess : kFail);
     return 0;
 }
 
-int DoSetCurrentDir(const TScriptItem& row, TActionContext& ctx) {
+int DoSetCurrentDir(const ScriptRow& row, ActionContext& ctx) {
     return SetCurrentDirectoryW(RowPath(ctx, row).c_str()) ? 0 : static_cast<int>(GetLastError());
 }
 
-int DoRegisterUninstall(const TScriptItem&, TActionContext& ctx) {
+int DoRegisterUninstall(const ScriptRow&, ActionContext& ctx) {
     const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
     int result = 0;
     if (!CreateRegKey(HKEY_LOCAL_MACHINE, key))
@@ -149,7 +149,7 @@ int DoRegisterUninstall(const TScriptItem&, TActionContext& ctx) {
     return result;
 }
 
-int DoCopyFile(const TScriptItem& row, TActionContext& ctx) {
+int DoCopyFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring source = RowPath(ctx, row);
     std::wstring target;
     if (row.Target) target = ResolvePath(At(ctx), row.Target->Location, Str(row.Target->FileName));
@@ -163,7 +163,7 @@ int DoCopyFile(const TScriptItem& row, TActionContext& ctx) {
     return static_cast<int>(err);
 }
 
-int DoAppendText(const TScriptItem& row, TActionContext& ctx) {
+int DoAppendText(const ScriptRow& row, ActionContext& ctx) {
     // The file is one of the current IDE's help-configuration files, chosen by Param.
     const wchar_t* name = nullptr;
     const int ideIndex = At(ctx).CurrentIde;
@@ -188,14 +188,14 @@ int DoAppendText(const TScriptItem& row, TActionContext& ctx) {
     return 0;
 }
 
-int DoDeleteFile(const TScriptItem& row, TActionContext& ctx) {
+int DoDeleteFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     DeleteFileW(path.c_str());
     ctx.LogText = L"Deleting file: " + path + kSuccess;
     return 0;
 }
 
-int DoRegisterWinHelp(const TScriptItem& row, TActionContext& ctx) {
+int DoRegisterWinHelp(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring name = Str(row.Text);
     const bool ok = CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey) &&
                     WriteRegString(HKEY_LOCAL_MACHINE, WinHelpKey, name, ctx.Install->HelpDir);
@@ -203,26 +203,26 @@ int DoRegisterWinHelp(const TScriptItem& row, TActionContext& ctx) {
     return ok ? 0 : -1;
 }
 
-int DoSetHelpDir(const TScriptItem& row, TActionContext& ctx) {
+int DoSetHelpDir(const ScriptRow& row, ActionContext& ctx) {
     ctx.Install->HelpDir = RowPath(ctx, row);
     return 0;
 }
 
-int DoCreateRegKey(const TScriptItem& row, TActionContext&) {
+int DoCreateRegKey(const ScriptRow& row, ActionContext&) {
     // Only the predefined root keys are accepted; any other value is not a key handle.
     if (row.Param >= 0x80000000u && row.Param <= 0x80000006u)
         CreateRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(row.Param)), Str(row.Text));
     return 0;
 }
 
-int DoCheckFile(const TScriptItem& row, TActionContext& ctx) {
+int DoCheckFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     const bool exists = PathExists(path);
     ctx.LogText = L"Check file: " + path + (exists ? kSuccess : kFail);
     return exists ? 0 : 1;
 }
 
-int DoCopyFiles(const TScriptItem& row, TActionContext& ctx) {
+int DoCopyFiles(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring sourceMask = RowPath(ctx, row);
     const std::wstring destMask = ResolvePath(At(ctx), row.Location2, Str(row.Text3));
     const std::wstring sourceDir = PathPrefixOf(sourceMask);
@@ -247,7 +247,7 @@ int DoCopyFiles(const TScriptItem& row, TActionContext& ctx) {
     return static_cast<int>(err);
 }
 
-int DoDeleteFiles(const TScriptItem& row, TActionContext& ctx) {
+int DoDeleteFiles(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring mask = RowPath(ctx, row);
     const std::wstring dir = PathPrefixOf(mask);
     WIN32_FIND_DATAW data{};
@@ -262,12 +262,12 @@ int DoDeleteFiles(const TScriptItem& row, TActionContext& ctx) {
     return 0;
 }
 
-int DoMergeFiles(const TScriptItem& row, TActionContext& ctx) {
+int DoMergeFiles(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring source = RowPath(ctx, row);
     const std::wstring dest = ResolvePath(At(ctx), row.Location2, Str(row.Text3));
-    TqmvStringList from;
-    TqmvStringList into;
-    into.SetDuplicates(dupIgnore);
+    StringList from;
+    StringList into;
+    into.SetDuplicates(DuplicatesPolicy::Ignore);
     from.LoadFromFile(source);
     into.LoadFromFile(dest);
     for (int i = 0; i < from.Count(); ++i) {
@@ -279,7 +279,7 @@ int DoMergeFiles(const TScriptItem& row, TActionContext& ctx) {
     return 0;
 }
 
-int DoReplaceText(const TScriptItem& row, TActionContext& ctx) {
+int DoReplaceText(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     UniqueFile file;
     std::string content;
@@ -301,7 +301,7 @@ int DoReplaceText(const TScriptItem& row, TActionContext& ctx) {
     return 0;
 }
 
-int DoRunFile(const TScriptItem& row, TActionContext& ctx) {
+int DoRunFile(const ScriptRow& row, ActionContext& ctx) {
     wchar_t dir[MAX_PATH + 1] = {};
     const DWORD len = GetCurrentDirectoryW(MAX_PATH, dir);
     const std::wstring command = std::wstring(dir, len <= MAX_PATH ? len : 0) + L"\\" + Str(row.Text);
@@ -311,7 +311,7 @@ int DoRunFile(const TScriptItem& row, TActionContext& ctx) {
     return 0;
 }
 
-int DoRunInstallFile(const TScriptItem& row, TActionContext& ctx) {
+int DoRunInstallFile(const ScriptRow& row, ActionContext& ctx) {
     SetCurrentDirectoryW(JoinPath(At(ctx).InstallDir, L"help").c_str());
     const std::wstring command = JoinPath(At(ctx).InstallDir, Str(row.Text));
     const DWORD err = RunAndWait(command, std::wstring());

@@ -9,28 +9,28 @@ namespace tessel::script {
 
 using namespace tessel::common;
 
-int DoCreateDir(const TScriptItem& row, TActionContext& ctx);
-int DoExtractFile(const TScriptItem& row, TActionContext& ctx);
-int DoExtractFileOnce(const TScriptItem& row, TActionContext& ctx);
-int DoExtractFileIfNewer(const TScriptItem& row, TActionContext& ctx);
-int DoClearDir(const TScriptItem& row, TActionContext& ctx);
-int DoSetCurrentDir(const TScriptItem& row, TActionContext& ctx);
-int DoRegisterUninstall(const TScriptItem& row, TActionContext& ctx);
-int DoCopyFile(const TScriptItem& row, TActionContext& ctx);
-int DoAppendText(const TScriptItem& row, TActionContext& ctx);
-int DoDeleteFile(const TScriptItem& row, TActionContext& ctx);
-int DoRegisterWinHelp(const TScriptItem& row, TActionContext& ctx);
-int DoSetHelpDir(const TScriptItem& row, TActionContext& ctx);
-int DoCreateRegKey(const TScriptItem& row, TActionContext& ctx);
-int DoCheckFile(const TScriptItem& row, TActionContext& ctx);
-int DoCopyFiles(const TScriptItem& row, TActionContext& ctx);
-int DoDeleteFiles(const TScriptItem& row, TActionContext& ctx);
-int DoMergeFiles(const TScriptItem& row, TActionContext& ctx);
-int DoReplaceText(const TScriptItem& row, TActionContext& ctx);
-int DoRunFile(const TScriptItem& row, TActionContext& ctx);
-int DoRunInstallFile(const TScriptItem& row, TActionContext& ctx);
+int DoCreateDir(const ScriptRow& row, ActionContext& ctx);
+int DoExtractFile(const ScriptRow& row, ActionContext& ctx);
+int DoExtractFileOnce(const ScriptRow& row, ActionContext& ctx);
+int DoExtractFileIfNewer(const ScriptRow& row, ActionContext& ctx);
+int DoClearDir(const ScriptRow& row, ActionContext& ctx);
+int DoSetCurrentDir(const ScriptRow& row, ActionContext& ctx);
+int DoRegisterUninstall(const ScriptRow& row, ActionContext& ctx);
+int DoCopyFile(const ScriptRow& row, ActionContext& ctx);
+int DoAppendText(const ScriptRow& row, ActionContext& ctx);
+int DoDeleteFile(const ScriptRow& row, ActionContext& ctx);
+int DoRegisterWinHelp(const ScriptRow& row, ActionContext& ctx);
+int DoSetHelpDir(const ScriptRow& row, ActionContext& ctx);
+int DoCreateRegKey(const ScriptRow& row, ActionContext& ctx);
+int DoCheckFile(const ScriptRow& row, ActionContext& ctx);
+int DoCopyFiles(const ScriptRow& row, ActionContext& ctx);
+int DoDeleteFiles(const ScriptRow& row, ActionContext& ctx);
+int DoMergeFiles(const ScriptRow& row, ActionContext& ctx);
+int DoReplaceText(const ScriptRow& row, ActionContext& ctx);
+int DoRunFile(const ScriptRow& row, ActionContext& ctx);
+int DoRunInstallFile(const ScriptRow& row, ActionContext& ctx);
 
 // Whether the payload for row (an skExtractFileIfNewer row) is newer than the file at its target.
-bool PayloadIsNewer(const TScriptItem& row);
+bool PayloadIsNewer(const ScriptRow& row);
 
 }  // namespace tessel::script

@@ -26,7 +26,7 @@ std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::
 
 // The library key of the current IDE: "\Library", with "\Win32" or "\Win64"
 // for IDEs that keep separate lists per platform.
-std::wstring LibraryKeyOf(const TBorlandProduct& ide, uint32_t options) {
+std::wstring LibraryKeyOf(const IdeVersion& ide, uint32_t options) {
     std::wstring key = std::wstring(ide.RegKey) + LibraryKey;
     if (ide.Is32and64) key += (options & 2u) ? Win64Key : Win32Key;
     return key;
@@ -39,9 +39,9 @@ const wchar_t* SearchPathValueName(int ideIndex) { return ideIndex == 1 ? L"Sear
 // when the list mentions the folder anywhere (case-blind), otherwise append it, write
 // the list back and, when asked, request the IDE to reload its options; then "...Success".
 // 0, -3 when the list cannot be written, -4 when the reload request cannot.
-int AddFolderToList(const TBorlandProduct& ide, const std::wstring& key, const std::wstring& name,
+int AddFolderToList(const IdeVersion& ide, const std::wstring& key, const std::wstring& name,
                     const std::wstring& list, const std::wstring& folder, bool requestReload,
-                    TActionContext& ctx) {
+                    ActionContext& ctx) {
     if (TextPos(LowerWide(list), LowerWide(folder)) > 0) {
         ctx.LogText += kAlready;
         return 0;
@@ -56,11 +56,11 @@ int AddFolderToList(const TBorlandProduct& ide, const std::wstring& key, const s
 
 }  // namespace
 
-int DoCompilePackage(const TScriptItem& row, TActionContext& ctx) {
+int DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     if (row.Param == 0) return -1;
     const int index = IdeIndexOfLowestBit(row.Param);
     if (!IsIdeIndex(index)) return -2;
-    const TBorlandProduct& ide = IdeTable[index];
+    const IdeVersion& ide = IdeTable[index];
     const std::wstring project = Str(row.Text);
     const wchar_t* toolName = !ide.IsDelphi ? L"make.exe" : (row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe");
     const std::wstring tool = ide.RootDir + L"\\bin\\" + toolName;
@@ -101,11 +101,11 @@ int DoCompilePackage(const TScriptItem& row, TActionContext& ctx) {
     return 0;
 }
 
-int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx) {
+int DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
     const common::LocationContext& at = ctx.Install->Location;
     const int ideIndex = at.CurrentIde;
     if (!IsIdeIndex(ideIndex)) return -1;
-    const TBorlandProduct& ide = IdeTable[ideIndex];
+    const IdeVersion& ide = IdeTable[ideIndex];
     const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
     if (!WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKey, package,
                         std::wstring(ProductName) + L" v" + ProductVersion))
@@ -121,11 +121,11 @@ int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx) {
     return AddFolderToList(ide, key, name, list, folder, ideIndex >= 12 && ideIndex <= 14, ctx);
 }
 
-int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx) {
+int DoAddSearchPath(const ScriptRow& row, ActionContext& ctx) {
     const common::LocationContext& at = ctx.Install->Location;
     const int ideIndex = at.CurrentIde;
     if (!IsIdeIndex(ideIndex)) return (row.Options & 1u) ? 0 : -2;
-    const TBorlandProduct& ide = IdeTable[ideIndex];
+    const IdeVersion& ide = IdeTable[ideIndex];
     const std::wstring folder = ResolvePath(at, row.Location, Str(row.Text));
     std::wstring key, name;
     if (row.Text2 && *row.Text2 && row.Text3 && *row.Text3) {
@@ -141,7 +141,7 @@ int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx) {
     return AddFolderToList(ide, key, name, list, folder, false, ctx);
 }
 
-int DoAddIdePath(const TScriptItem& row, TActionContext& ctx) {
+int DoAddIdePath(const ScriptRow& row, ActionContext& ctx) {
     const common::LocationContext& at = ctx.Install->Location;
     const int ideIndex = at.CurrentIde;
     if (!IsIdeIndex(ideIndex)) return 0;

@@ -10,9 +10,9 @@ namespace tessel::script {
 
 using namespace tessel::common;
 
-int DoCompilePackage(const TScriptItem& row, TActionContext& ctx);
-int DoRegisterPackage(const TScriptItem& row, TActionContext& ctx);
-int DoAddSearchPath(const TScriptItem& row, TActionContext& ctx);
-int DoAddIdePath(const TScriptItem& row, TActionContext& ctx);
+int DoCompilePackage(const ScriptRow& row, ActionContext& ctx);
+int DoRegisterPackage(const ScriptRow& row, ActionContext& ctx);
+int DoAddSearchPath(const ScriptRow& row, ActionContext& ctx);
+int DoAddIdePath(const ScriptRow& row, ActionContext& ctx);
 
 }  // namespace tessel::script

@@ -31,7 +31,7 @@ inline constexpr const wchar_t* RegVersion = L"Version";  // REG_SZ ProductVersi
 inline constexpr const wchar_t* RegInstallDate = L"InstallDate";  // REG_SZ short date
 inline constexpr const wchar_t* RegCustomizeItems = L"CustomizeItems";  // REG_DWORD CustomizeMask
 
-struct TInstallItem {
+struct InstallItem {
     uint32_t Bit;
     const wchar_t* Caption;
     uint32_t IdeMask;  // InternalId of the IDE, 0 for the three items without one
@@ -39,7 +39,7 @@ struct TInstallItem {
 constexpr int InstallItemCount = 31;
 // Newest IDE first, as the selection page lists them. Item bits and IDE bits are
 // two numberings: the script's guards test item bits, the compiler rows IDE bits.
-inline constexpr TInstallItem InstallItems[InstallItemCount] = {
+inline constexpr InstallItem InstallItems[InstallItemCount] = {
     { 0x40000000, L"RAD Studio 12",                 0x10000000 },  // RADStudio23
     { 0x20000000, L"RAD Studio 11",                 0x08000000 },  // RADStudio22
     { 0x10000000, L"RAD Studio XE10.4",             0x04000000 },  // RADStudio21
@@ -73,19 +73,19 @@ inline constexpr TInstallItem InstallItems[InstallItemCount] = {
     { 0x00000200, L"C++Builder demo projects",      0 },
 };
 
-struct TCustomizeOption {
+struct CustomizeOption {
     const wchar_t* Caption;
     const wchar_t* Description;
 };
 constexpr int CustomizeOptionCount = 1;
 // The product has one option and no script row tests it; the dialog still shows it.
-inline constexpr TCustomizeOption CustomizeOptions[CustomizeOptionCount] = {
+inline constexpr CustomizeOption CustomizeOptions[CustomizeOptionCount] = {
     { L"", L"" },
 };
 
 constexpr int CopyTargetCount = 31;
 // Each record is the destination of exactly one copy row of the script.
-inline constexpr TCopyTarget CopyTargets[CopyTargetCount] = {
+inline constexpr CopyTarget CopyTargets[CopyTargetCount] = {
     { L"qvl30.dpl",            locSystem },   // 0  Delphi 3
     { L"qvl40.bpl",            locSystem },   // 1  Delphi 4
     { L"qvl50.bpl",            locSystem },   // 2  Delphi 5
@@ -122,6 +122,6 @@ inline constexpr TCopyTarget CopyTargets[CopyTargetCount] = {
 // The script: rows in table order. The table is made once, on first use,
 // from the block descriptions in ScriptTable.cpp and never changes after.
 int ScriptCount();
-const TScriptItem& ScriptRow(int index);
+const ScriptRow& ScriptRowAt(int index);
 
 }  // namespace tessel::script

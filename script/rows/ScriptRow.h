@@ -7,13 +7,13 @@ namespace tessel::script {
 
 using namespace tessel::common;
 
-struct TCopyTarget {
+struct CopyTarget {
     const wchar_t* FileName;  // a file name or a path relative to Location
     uint32_t Location;        // location code
 };
 
 // Nine 32-bit words: Kind and Flags, then the eight fields.
-struct TScriptItem {
+struct ScriptRow {
     uint32_t Word0;           // Kind in bits 0-15, Flags in bits 16-31
     const wchar_t* Text;      // nullptr or a constant wide string
     uint32_t Param;
@@ -22,7 +22,7 @@ struct TScriptItem {
     const wchar_t* Text3;
     uint32_t Location2;
     uint32_t Options;
-    const TCopyTarget* Target;
+    const CopyTarget* Target;
 
     uint16_t Kind() const { return static_cast<uint16_t>(Word0 & 0xFFFF); }
     uint32_t Flags() const { return Word0 & 0xFFFF0000u; }

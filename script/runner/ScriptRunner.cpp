@@ -48,14 +48,14 @@ bool BlockTestHolds(const InstallContext& install, uint16_t kind, uint32_t param
     }
 }
 
-const TScriptItem kNoRow = {0, nullptr, 0, 0, nullptr, nullptr, 0, 0, nullptr};
+const ScriptRow kNoRow = {0, nullptr, 0, 0, nullptr, nullptr, 0, 0, nullptr};
 
 // Copy-only mode passes over the IDE rows, and with the compile rows the copies
 // of the packages they would have built: the package folder holds nothing
 // else to copy. The product key row is the product's, not an IDE's: it runs,
 // so that the choices the finish page stores are recorded and an uninstall
 // removes them.
-bool PassedOverInCopyOnly(const common::LocationContext& at, const TScriptItem& row) {
+bool PassedOverInCopyOnly(const common::LocationContext& at, const ScriptRow& row) {
     if (row.Kind() == skCreateRegKey) return Str(row.Text) != ProductRegKey;
     if (row.Kind() != skCopyFile) return IsIdeRowKind(row.Kind());
     if (!IsIdeIndex(at.CurrentIde) || at.IdeFolder.empty()) return false;
@@ -93,25 +93,25 @@ DWORD ProbeUndoLogFolder(const std::wstring& dir) {
 
 }  // namespace
 
-TScript::TScript(InstallContext& install) : FInstall(install) {}
+ScriptRunner::ScriptRunner(InstallContext& install) : FInstall(install) {}
 
-TScript::~TScript() { Stop(); }
+ScriptRunner::~ScriptRunner() { Stop(); }
 
-void TScript::UseRows(const TScriptItem* rows, int count) {
+void ScriptRunner::UseRows(const ScriptRow* rows, int count) {
     FRows = rows;
     FRowCount = rows ? count : 0;
 }
 
-int TScript::Count() const { return FRows ? FRowCount : ScriptCount(); }
+int ScriptRunner::Count() const { return FRows ? FRowCount : ScriptCount(); }
 
-int TScript::ProgressCount() const { return Count(); }
+int ScriptRunner::ProgressCount() const { return Count(); }
 
-const TScriptItem& TScript::GetItem() const {
+const ScriptRow& ScriptRunner::GetItem() const {
     if (FCurrent < 0 || FCurrent >= Count()) return kNoRow;
-    return FRows ? FRows[FCurrent] : ScriptRow(FCurrent);
+    return FRows ? FRows[FCurrent] : ScriptRowAt(FCurrent);
 }
 
-void TScript::ItemText(std::wstring& caption) const {
+void ScriptRunner::ItemText(std::wstring& caption) const {
     switch (GetItem().Kind()) {
         case skCompilePackage: caption = L"Compiling package"; break;
         case skCreateDir: caption = L"Creating directory"; break;
@@ -120,7 +120,7 @@ void TScript::ItemText(std::wstring& caption) const {
     }
 }
 
-void TScript::UninstallPrevious() {
+void ScriptRunner::UninstallPrevious() {
     // The removal is silent: whatever goes wrong below (a damaged old log, no
     // memory) only means that there is nothing to remove.
     try {
@@ -130,7 +130,7 @@ void TScript::UninstallPrevious() {
             ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command)) {
             const std::wstring path = UndoLogPathFromUninstallString(command);
             if (!path.empty()) {
-                TDeinstall engine;
+                UninstallEngine engine;
                 if (engine.PrepareUninstFile(path) == 0 && engine.PrepareDeinstall() == 0) engine.DoDeinstall();
                 FLogText += L"...Success";
             }
@@ -139,7 +139,7 @@ void TScript::UninstallPrevious() {
     }
 }
 
-void TScript::Start() {
+void ScriptRunner::Start() {
     FLogText.clear();
     FRecordedDirs.clear();
     FCurrent = 0;
@@ -174,7 +174,7 @@ void TScript::Start() {
     FInstall.RunRefusal = FRefusal;
 }
 
-void TScript::OpenLog() {
+void ScriptRunner::OpenLog() {
     const std::wstring& installDir = FInstall.Location.InstallDir;
     CreateDirectoryPath(installDir);
     FLogHandle.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr,
@@ -195,21 +195,21 @@ void TScript::OpenLog() {
     WriteLog(L"Borland products: " + products);
 }
 
-void TScript::WriteLog(const std::wstring& text) {
+void ScriptRunner::WriteLog(const std::wstring& text) {
     if (!FLogEnable || !FLogHandle) return;
     const std::wstring line = text + L"\r\n";
     DWORD written = 0;
     WriteFile(FLogHandle.get(), line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
 }
 
-void TScript::CloseLog() { FLogHandle.reset(); }
+void ScriptRunner::CloseLog() { FLogHandle.reset(); }
 
-void TScript::Stop() {
+void ScriptRunner::Stop() {
     CloseUndoLog(FBinLogHandle);
     if (FLogEnable) CloseLog();
 }
 
-void TScript::WriteRowUndoRecord(const TScriptItem& row, uint32_t param) {
+void ScriptRunner::WriteRowUndoRecord(const ScriptRow& row, uint32_t param) {
     if (row.Kind() == skInfo) {
         WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Location, InfoText(FInstall, row.Param));
     } else if (row.Kind() == skCopyFile && row.Target) {
@@ -219,21 +219,21 @@ void TScript::WriteRowUndoRecord(const TScriptItem& row, uint32_t param) {
     }
 }
 
-bool TScript::InsidePreexistingDir(const std::wstring& path) const {
+bool ScriptRunner::InsidePreexistingDir(const std::wstring& path) const {
     const std::wstring lower = LowerWide(path);
-    const TRecordedDir* nearest = nullptr;
-    for (const TRecordedDir& dir : FRecordedDirs)
+    const RecordedDir* nearest = nullptr;
+    for (const RecordedDir& dir : FRecordedDirs)
         if (PathIsInside(dir.Path, lower) && (!nearest || dir.Path.size() > nearest->Path.size())) nearest = &dir;
     return nearest && nearest->ExistedBefore;
 }
 
-void TScript::RecordWrittenFiles(const TActionContext& ctx) {
-    for (const TWrittenFile& file : ctx.Written)
+void ScriptRunner::RecordWrittenFiles(const ActionContext& ctx) {
+    for (const WrittenFile& file : ctx.Written)
         if (InsidePreexistingDir(ResolvePath(FInstall.Location, file.Location, file.Text)))
             WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, file.ResId, file.Location, file.Text);
 }
 
-int TScript::Dispatch(const TScriptItem& row, TActionContext& ctx) {
+int ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
     switch (row.Kind()) {
         case skIfIde:
         case skIfItem:
@@ -286,7 +286,7 @@ int TScript::Dispatch(const TScriptItem& row, TActionContext& ctx) {
     }
 }
 
-int TScript::ItemDoScript() {
+int ScriptRunner::ItemDoScript() {
     if (FRefusal != 0) {
         // A refused run passes over every row; the first one shows why, worded
         // like a folder row that failed.
@@ -295,7 +295,7 @@ int TScript::ItemDoScript() {
         FLogText = L"Creating directory: " + FInstall.Location.InstallDir + L"...Fail. " + SystemErrorText(FRefusal);
         return static_cast<int>(FRefusal);
     }
-    const TScriptItem& row = GetItem();
+    const ScriptRow& row = GetItem();
     if (FSkipTypeId > 0) {
         if (row.Kind() == FSkipTypeId && static_cast<int32_t>(row.Param) == FSkipCode) {
             FSkipTypeId = 0;
@@ -320,7 +320,7 @@ int TScript::ItemDoScript() {
         recordedDir = row.HasFlag(sfUndo) || InsidePreexistingDir(dirPath);
     }
 
-    TActionContext ctx;
+    ActionContext ctx;
     ctx.Install = &FInstall;
     int result = 0;
     try {
@@ -348,7 +348,7 @@ int TScript::ItemDoScript() {
     return result;
 }
 
-int RunRemainingRows(TScript& script, const std::function<void(int result)>& afterRow) {
+int RunRemainingRows(ScriptRunner& script, const std::function<void(int result)>& afterRow) {
     int failed = 0;
     while (script.FCurrent < script.Count()) {
         const int result = script.ItemDoScript();

@@ -12,17 +12,17 @@ namespace tessel::script {
 
 using namespace tessel::common;
 
-struct TActionContext;
+struct ActionContext;
 struct InstallContext;
 
-class TScript {
+class ScriptRunner {
 public:
     // Runs the script for install: its folder, choices and modes, into which the
     // run's outcome (refused or not) and its current IDE are written.
-    explicit TScript(InstallContext& install);
-    virtual ~TScript();   // Destroy: calls Stop
-    TScript(const TScript&) = delete;
-    TScript& operator=(const TScript&) = delete;
+    explicit ScriptRunner(InstallContext& install);
+    virtual ~ScriptRunner();   // Destroy: calls Stop
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
 
     // Removes an earlier installation and opens both logs. When the install
     // folder is not a full path or the undo log cannot be created there, the run
@@ -40,9 +40,9 @@ public:
 
     int32_t FCurrent = 0;                 // advanced by the caller
     const std::wstring& LogText() const { return FLogText; }
-    const TScriptItem& GetItem() const;
+    const ScriptRow& GetItem() const;
     // Runs rows of the caller's instead of the product's script (tests); nullptr: the script.
-    void UseRows(const TScriptItem* rows, int count);
+    void UseRows(const ScriptRow* rows, int count);
     // Removes an earlier installation named by the Windows uninstall entry. Never
     // throws; the uninstall engine works on its own locations, so the run's stay.
     void UninstallPrevious();
@@ -63,29 +63,29 @@ private:
     // whether each existed before the run: files written into a folder that
     // existed before get undo records of their own, so that an uninstall
     // removes them and leaves the user's files and the folder itself.
-    struct TRecordedDir {
+    struct RecordedDir {
         std::wstring Path;
         bool ExistedBefore;
     };
-    std::vector<TRecordedDir> FRecordedDirs;
+    std::vector<RecordedDir> FRecordedDirs;
     bool FInstallDirExisted = false;
-    const TScriptItem* FRows = nullptr;
+    const ScriptRow* FRows = nullptr;
     int FRowCount = 0;
 
     void OpenLog();
     void WriteLog(const std::wstring& text);
     void CloseLog();
-    int Dispatch(const TScriptItem& row, TActionContext& ctx);
-    void WriteRowUndoRecord(const TScriptItem& row, uint32_t param);
-    void RecordWrittenFiles(const TActionContext& ctx);
+    int Dispatch(const ScriptRow& row, ActionContext& ctx);
+    void WriteRowUndoRecord(const ScriptRow& row, uint32_t param);
+    void RecordWrittenFiles(const ActionContext& ctx);
     // True when the deepest recorded folder holding path existed before the run.
     bool InsidePreexistingDir(const std::wstring& path) const;
-    friend struct TScriptAccess;          // the actions work on the runner's state
+    friend struct ScriptRunnerAccess;          // the actions work on the runner's state
 };
 
 // Steps the rows from FCurrent to the last one, with no window and no input:
 // afterRow(result) runs after each row, before FCurrent moves on. Returns the
 // number of rows whose result was not 0.
-int RunRemainingRows(TScript& script, const std::function<void(int result)>& afterRow = nullptr);
+int RunRemainingRows(ScriptRunner& script, const std::function<void(int result)>& afterRow = nullptr);
 
 }  // namespace tessel::script

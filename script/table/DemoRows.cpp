@@ -10,50 +10,50 @@ using namespace tessel::common;
 
 namespace {
 
-struct TDemoFile {
+struct DemoFile {
     uint32_t Id;
     const wchar_t* Name;  // relative to the project folder
 };
 
-struct TDemoProject {
+struct DemoProject {
     const wchar_t* Folder;
-    TList<TDemoFile> Files;
+    ConstList<DemoFile> Files;
 };
 
-const TDemoFile IniDemo[] = {
+const DemoFile IniDemo[] = {
     { 251, L"IniDemo.dpr" }, { 252, L"IniDemo.res" }, { 253, L"IniMain.pas" },
     { 254, L"IniMain.dfm" }, { 255, L"Sample.ini" },
 };
-const TDemoFile RegDemo[] = {
+const DemoFile RegDemo[] = {
     { 256, L"RegDemo.dpr" }, { 257, L"RegDemo.res" }, { 258, L"RegMain.pas" },
     { 259, L"RegMain.dfm" },
 };
-const TDemoFile XmlDemo[] = {
+const DemoFile XmlDemo[] = {
     { 288, L"XmlDemo.dpr" }, { 289, L"XmlDemo.res" }, { 290, L"XmlMain.pas" },
     { 291, L"XmlMain.dfm" }, { 292, L"Settings.xml" },
 };
-const TDemoFile PlaceDemo[] = {
+const DemoFile PlaceDemo[] = {
     { 293, L"PlaceDemo.dpr" }, { 294, L"PlaceDemo.res" }, { 295, L"PlaceMain.pas" },
     { 296, L"PlaceMain.dfm" },
 };
-const TDemoFile PropDemo[] = {
+const DemoFile PropDemo[] = {
     { 400, L"PropDemo.dpr" }, { 401, L"PropDemo.res" }, { 402, L"PropMain.pas" },
     { 403, L"PropMain.dfm" },
 };
-const TDemoFile DlgDemo[] = {
+const DemoFile DlgDemo[] = {
     { 404, L"DlgDemo.dpr" }, { 405, L"DlgDemo.res" }, { 406, L"DlgMain.pas" },
     { 407, L"DlgMain.dfm" },
 };
-const TDemoFile JsonDemo[] = {
+const DemoFile JsonDemo[] = {
     { 408, L"JsonDemo.dpr" }, { 409, L"JsonDemo.res" }, { 410, L"JsonMain.pas" },
     { 411, L"JsonMain.dfm" }, { 412, L"Settings.json" },
 };
-const TDemoFile Profiles[] = {
+const DemoFile Profiles[] = {
     { 413, L"Profiles.dpr" }, { 414, L"Profiles.res" }, { 415, L"ProfMain.pas" },
     { 416, L"ProfMain.dfm" }, { 417, L"Default.ini" }, { 418, L"Office.ini" },
 };
 
-const TDemoProject DelphiDemos[] = {
+const DemoProject DelphiDemos[] = {
     { L"IniDemo",   List(IniDemo) },
     { L"RegDemo",   List(RegDemo) },
     { L"XmlDemo",   List(XmlDemo) },
@@ -64,42 +64,42 @@ const TDemoProject DelphiDemos[] = {
     { L"Profiles",  List(Profiles) },
 };
 
-const TDemoFile CppIniDemo[] = {
+const DemoFile CppIniDemo[] = {
     { 650, L"IniDemo.bpr" }, { 651, L"IniDemo.cpp" }, { 652, L"IniDemo.res" },
     { 653, L"IniMain.cpp" }, { 654, L"IniMain.h" },   { 655, L"IniMain.dfm" },
     { 255, L"Sample.ini" },  // the same sample file as the Delphi demo's
 };
-const TDemoFile CppRegDemo[] = {
+const DemoFile CppRegDemo[] = {
     { 656, L"RegDemo.bpr" }, { 657, L"RegDemo.cpp" }, { 658, L"RegDemo.res" },
     { 659, L"RegMain.cpp" }, { 660, L"RegMain.h" },   { 661, L"RegMain.dfm" },
     { 662, L"Defaults.reg" },
 };
-const TDemoFile CppXmlDemo[] = {
+const DemoFile CppXmlDemo[] = {
     { 663, L"XmlDemo.bpr" }, { 664, L"XmlDemo.cpp" }, { 665, L"XmlDemo.res" },
     { 666, L"XmlMain.cpp" }, { 667, L"XmlMain.h" },   { 668, L"XmlMain.dfm" },
     { 669, L"Settings.xml" },
 };
-const TDemoFile CppPlaceDemo[] = {
+const DemoFile CppPlaceDemo[] = {
     { 670, L"PlaceDemo.bpr" }, { 671, L"PlaceDemo.cpp" }, { 672, L"PlaceDemo.res" },
     { 673, L"PlaceMain.cpp" }, { 674, L"PlaceMain.h" },   { 675, L"PlaceMain.dfm" },
     { 676, L"ChildForm.cpp" }, { 677, L"ChildForm.h" },   { 678, L"ChildForm.dfm" },
 };
-const TDemoFile CppPropDemo[] = {
+const DemoFile CppPropDemo[] = {
     { 679, L"PropDemo.bpr" }, { 680, L"PropDemo.cpp" }, { 681, L"PropDemo.res" },
     { 682, L"PropMain.cpp" }, { 683, L"PropMain.h" },   { 684, L"PropMain.dfm" },
 };
-const TDemoFile CppDlgDemo[] = {
+const DemoFile CppDlgDemo[] = {
     { 685, L"DlgDemo.bpr" }, { 686, L"DlgDemo.cpp" }, { 687, L"DlgDemo.res" },
     { 688, L"DlgMain.cpp" }, { 689, L"DlgMain.h" },   { 690, L"DlgMain.dfm" },
     { 691, L"DlgDemo.ini" },
 };
-const TDemoFile CppJsonDemo[] = {
+const DemoFile CppJsonDemo[] = {
     { 750, L"JsonDemo.bpr" }, { 751, L"JsonDemo.cpp" }, { 752, L"JsonDemo.res" },
     { 753, L"JsonMain.cpp" }, { 754, L"JsonMain.h" },   { 755, L"JsonMain.dfm" },
     { 756, L"Settings.json" },
 };
 
-const TDemoProject CBuilderDemos[] = {
+const DemoProject CBuilderDemos[] = {
     { L"IniDemo",   List(CppIniDemo) },
     { L"RegDemo",   List(CppRegDemo) },
     { L"XmlDemo",   List(CppXmlDemo) },
@@ -111,21 +111,21 @@ const TDemoProject CBuilderDemos[] = {
 
 // The set's root folder is recorded for the uninstaller; the project folders
 // inside it go with it.
-void AddDemoSet(TScriptBuilder& s, uint32_t item, const std::wstring& root,
-                const TList<TDemoProject>& projects) {
+void AddDemoSet(ScriptBuilder& s, uint32_t item, const std::wstring& root,
+                const ConstList<DemoProject>& projects) {
     s.IfItem(item);
     s.CreateDir(root, locInstall, sfUndo);
-    for (const TDemoProject& p : projects) {
+    for (const DemoProject& p : projects) {
         const std::wstring folder = root + L"\\" + p.Folder;
         s.CreateDir(folder, locInstall, 0);
-        for (const TDemoFile& f : p.Files) s.ExtractFile(folder + L"\\" + f.Name, f.Id, locInstall);
+        for (const DemoFile& f : p.Files) s.ExtractFile(folder + L"\\" + f.Name, f.Id, locInstall);
     }
     s.EndIfItem(item);
 }
 
 }  // namespace
 
-void AddDemoProjects(TScriptBuilder& s) {
+void AddDemoProjects(ScriptBuilder& s) {
     const uint32_t eitherSet = itemDelphiDemos | itemCBuilderDemos;
     s.IfItem(eitherSet);
     s.CreateDir(L"Demos", locInstall, sfUndo);

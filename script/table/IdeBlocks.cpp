@@ -17,19 +17,19 @@ namespace {
 
 // ---- Package project files ------------------------------------------------
 
-enum TPackage { pkRuntime, pkDesign };
+enum class PackageRole { Runtime, Design };
 
 // One project file: its id is the block's base plus Offset; its name is the
 // package name plus Ext, or FixedName for the compilers' own option files.
-struct TProjectFile {
+struct ProjectFile {
     uint32_t Offset;
-    TPackage Package;
+    PackageRole Package;
     const wchar_t* Ext;
     const wchar_t* FixedName;
 };
 
-struct TProjectLayout {
-    TList<TProjectFile> Files;
+struct ProjectLayout {
+    ConstList<ProjectFile> Files;
     const wchar_t* ProjectExt;  // the file the compiler is given
     const wchar_t* PackageExt;  // what it builds
     bool PlatformDirs;          // output in "Win32" and "Win64", and a 64-bit build
@@ -37,166 +37,166 @@ struct TProjectLayout {
     bool CarriesSources;        // the folder gets its own copy of the library sources
 };
 
-const TProjectFile Delphi3Files[] = {
-    { 0, pkRuntime, L".dpk", nullptr }, { 1, pkRuntime, L".res", nullptr },
-    { 2, pkDesign,  L".dpk", nullptr }, { 3, pkDesign,  L".res", nullptr },
+const ProjectFile Delphi3Files[] = {
+    { 0, PackageRole::Runtime, L".dpk", nullptr }, { 1, PackageRole::Runtime, L".res", nullptr },
+    { 2, PackageRole::Design,  L".dpk", nullptr }, { 3, PackageRole::Design,  L".res", nullptr },
 };
-const TProjectFile Delphi4Files[] = {
-    { 0, pkRuntime, L".cfg", nullptr }, { 1, pkRuntime, L".dof", nullptr },
-    { 2, pkRuntime, L".dpk", nullptr }, { 3, pkRuntime, L".res", nullptr },
-    { 4, pkDesign,  L".cfg", nullptr }, { 5, pkDesign,  L".dof", nullptr },
-    { 6, pkDesign,  L".dpk", nullptr }, { 7, pkDesign,  L".res", nullptr },
+const ProjectFile Delphi4Files[] = {
+    { 0, PackageRole::Runtime, L".cfg", nullptr }, { 1, PackageRole::Runtime, L".dof", nullptr },
+    { 2, PackageRole::Runtime, L".dpk", nullptr }, { 3, PackageRole::Runtime, L".res", nullptr },
+    { 4, PackageRole::Design,  L".cfg", nullptr }, { 5, PackageRole::Design,  L".dof", nullptr },
+    { 6, PackageRole::Design,  L".dpk", nullptr }, { 7, PackageRole::Design,  L".res", nullptr },
 };
 // Delphi 2005 keeps the numbering of Delphi 4 but has no .dof files.
-const TProjectFile Delphi2005Files[] = {
-    { 0, pkRuntime, L".cfg", nullptr }, { 2, pkRuntime, L".dpk", nullptr },
-    { 3, pkRuntime, L".res", nullptr },
-    { 4, pkDesign,  L".cfg", nullptr }, { 6, pkDesign,  L".dpk", nullptr },
-    { 7, pkDesign,  L".res", nullptr },
+const ProjectFile Delphi2005Files[] = {
+    { 0, PackageRole::Runtime, L".cfg", nullptr }, { 2, PackageRole::Runtime, L".dpk", nullptr },
+    { 3, PackageRole::Runtime, L".res", nullptr },
+    { 4, PackageRole::Design,  L".cfg", nullptr }, { 6, PackageRole::Design,  L".dpk", nullptr },
+    { 7, PackageRole::Design,  L".res", nullptr },
 };
-const TProjectFile Bds2006Files[] = {
-    { 0, pkRuntime, L".cfg", nullptr }, { 1, pkRuntime, L".bdsproj", nullptr },
-    { 2, pkRuntime, L".dpk", nullptr }, { 3, pkRuntime, L".res", nullptr },
-    { 4, pkDesign,  L".cfg", nullptr }, { 5, pkDesign,  L".bdsproj", nullptr },
-    { 6, pkDesign,  L".dpk", nullptr }, { 7, pkDesign,  L".res", nullptr },
+const ProjectFile Bds2006Files[] = {
+    { 0, PackageRole::Runtime, L".cfg", nullptr }, { 1, PackageRole::Runtime, L".bdsproj", nullptr },
+    { 2, PackageRole::Runtime, L".dpk", nullptr }, { 3, PackageRole::Runtime, L".res", nullptr },
+    { 4, PackageRole::Design,  L".cfg", nullptr }, { 5, PackageRole::Design,  L".bdsproj", nullptr },
+    { 6, PackageRole::Design,  L".dpk", nullptr }, { 7, PackageRole::Design,  L".res", nullptr },
 };
-const TProjectFile Bds2007Files[] = {
-    { 0, pkRuntime, L".cfg", nullptr }, { 1, pkRuntime, L".dproj", nullptr },
-    { 2, pkRuntime, L".dpk", nullptr }, { 3, pkRuntime, L".res", nullptr },
-    { 4, pkDesign,  L".cfg", nullptr }, { 5, pkDesign,  L".dproj", nullptr },
-    { 6, pkDesign,  L".dpk", nullptr }, { 7, pkDesign,  L".res", nullptr },
+const ProjectFile Bds2007Files[] = {
+    { 0, PackageRole::Runtime, L".cfg", nullptr }, { 1, PackageRole::Runtime, L".dproj", nullptr },
+    { 2, PackageRole::Runtime, L".dpk", nullptr }, { 3, PackageRole::Runtime, L".res", nullptr },
+    { 4, PackageRole::Design,  L".cfg", nullptr }, { 5, PackageRole::Design,  L".dproj", nullptr },
+    { 6, PackageRole::Design,  L".dpk", nullptr }, { 7, PackageRole::Design,  L".res", nullptr },
 };
 // From XE2 on the option files belong to the compilers, not to a project.
-const TProjectFile XE2Files[] = {
-    { 0, pkRuntime, nullptr,   L"dcc32.cfg" }, { 1, pkRuntime, L".dproj", nullptr },
-    { 2, pkRuntime, L".dpk",   nullptr },      { 3, pkRuntime, L".res",   nullptr },
-    { 4, pkDesign,  nullptr,   L"dcc64.cfg" }, { 5, pkDesign,  L".dproj", nullptr },
-    { 6, pkDesign,  L".dpk",   nullptr },      { 7, pkDesign,  L".res",   nullptr },
+const ProjectFile XE2Files[] = {
+    { 0, PackageRole::Runtime, nullptr,   L"dcc32.cfg" }, { 1, PackageRole::Runtime, L".dproj", nullptr },
+    { 2, PackageRole::Runtime, L".dpk",   nullptr },      { 3, PackageRole::Runtime, L".res",   nullptr },
+    { 4, PackageRole::Design,  nullptr,   L"dcc64.cfg" }, { 5, PackageRole::Design,  L".dproj", nullptr },
+    { 6, PackageRole::Design,  L".dpk",   nullptr },      { 7, PackageRole::Design,  L".res",   nullptr },
 };
-const TProjectFile CBuilder4Files[] = {
-    { 0, pkRuntime, L".bpk", nullptr }, { 1, pkRuntime, L".cpp", nullptr },
-    { 2, pkRuntime, L".res", nullptr },
-    { 3, pkDesign,  L".bpk", nullptr }, { 4, pkDesign,  L".cpp", nullptr },
-    { 5, pkDesign,  L".res", nullptr },
+const ProjectFile CBuilder4Files[] = {
+    { 0, PackageRole::Runtime, L".bpk", nullptr }, { 1, PackageRole::Runtime, L".cpp", nullptr },
+    { 2, PackageRole::Runtime, L".res", nullptr },
+    { 3, PackageRole::Design,  L".bpk", nullptr }, { 4, PackageRole::Design,  L".cpp", nullptr },
+    { 5, PackageRole::Design,  L".res", nullptr },
 };
-const TProjectFile CBuilder5Files[] = {
-    { 0, pkRuntime, L".bpk", nullptr }, { 1, pkRuntime, L".cpp", nullptr },
-    { 2, pkRuntime, L".res", nullptr },
-    { 3, pkDesign,  L".bpk", nullptr }, { 4, pkDesign,  L".cpp", nullptr },
-    { 5, pkDesign,  L".res", nullptr },
-    { 6, pkRuntime, L".mak", nullptr }, { 7, pkDesign,  L".mak", nullptr },
+const ProjectFile CBuilder5Files[] = {
+    { 0, PackageRole::Runtime, L".bpk", nullptr }, { 1, PackageRole::Runtime, L".cpp", nullptr },
+    { 2, PackageRole::Runtime, L".res", nullptr },
+    { 3, PackageRole::Design,  L".bpk", nullptr }, { 4, PackageRole::Design,  L".cpp", nullptr },
+    { 5, PackageRole::Design,  L".res", nullptr },
+    { 6, PackageRole::Runtime, L".mak", nullptr }, { 7, PackageRole::Design,  L".mak", nullptr },
 };
 
 //                                   files                  project  package  Win32/64 .hpp   sources
-const TProjectLayout Delphi3    = { List(Delphi3Files),    L".dpk", L".dpl", false,   false, true };
-const TProjectLayout Delphi4    = { List(Delphi4Files),    L".dpk", L".bpl", false,   false, false };
-const TProjectLayout Delphi2005 = { List(Delphi2005Files), L".dpk", L".bpl", false,   false, false };
-const TProjectLayout Bds2006    = { List(Bds2006Files),    L".dpk", L".bpl", false,   true,  false };
-const TProjectLayout Bds2007    = { List(Bds2007Files),    L".dpk", L".bpl", false,   true,  false };
-const TProjectLayout XE2        = { List(XE2Files),        L".dpk", L".bpl", true,    false, false };
-const TProjectLayout CBuilder4  = { List(CBuilder4Files),  L".bpk", L".bpl", false,   false, false };
-const TProjectLayout CBuilder5  = { List(CBuilder5Files),  L".mak", L".bpl", false,   false, false };
+const ProjectLayout Delphi3    = { List(Delphi3Files),    L".dpk", L".dpl", false,   false, true };
+const ProjectLayout Delphi4    = { List(Delphi4Files),    L".dpk", L".bpl", false,   false, false };
+const ProjectLayout Delphi2005 = { List(Delphi2005Files), L".dpk", L".bpl", false,   false, false };
+const ProjectLayout Bds2006    = { List(Bds2006Files),    L".dpk", L".bpl", false,   true,  false };
+const ProjectLayout Bds2007    = { List(Bds2007Files),    L".dpk", L".bpl", false,   true,  false };
+const ProjectLayout XE2        = { List(XE2Files),        L".dpk", L".bpl", true,    false, false };
+const ProjectLayout CBuilder4  = { List(CBuilder4Files),  L".bpk", L".bpl", false,   false, false };
+const ProjectLayout CBuilder5  = { List(CBuilder5Files),  L".mak", L".bpl", false,   false, false };
 
 // ---- IDE path lists --------------------------------------------------------
 
 // Search-path base codes: the package folder, its Win32 and its Win64 folder.
 enum : uint32_t { baseFolder = 2, baseWin32 = 3, baseWin64 = 4 };
 
-struct TPathRow {
+struct PathRow {
     const wchar_t* KeyAndValue;  // below the IDE's registry key
     uint32_t Base;
 };
 
-constexpr TPathRow CppSearch     = { L"\\C++\\Paths\\SearchPath", baseFolder };
-constexpr TPathRow CppLibrary    = { L"\\C++\\Paths\\LibraryPath", baseFolder };
-constexpr TPathRow CppWin32      = { L"\\C++\\Paths\\Win32\\LibraryPath", baseWin32 };
-constexpr TPathRow CppWin64      = { L"\\C++\\Paths\\Win64\\LibraryPath", baseWin64 };
-constexpr TPathRow DelphiSearch  = { L"\\Library\\Search Path", baseFolder };
-constexpr TPathRow DelphiWin32   = { L"\\Library\\Win32\\Search Path", baseWin32 };
-constexpr TPathRow DelphiWin64   = { L"\\Library\\Win64\\Search Path", baseWin64 };
+constexpr PathRow CppSearch     = { L"\\C++\\Paths\\SearchPath", baseFolder };
+constexpr PathRow CppLibrary    = { L"\\C++\\Paths\\LibraryPath", baseFolder };
+constexpr PathRow CppWin32      = { L"\\C++\\Paths\\Win32\\LibraryPath", baseWin32 };
+constexpr PathRow CppWin64      = { L"\\C++\\Paths\\Win64\\LibraryPath", baseWin64 };
+constexpr PathRow DelphiSearch  = { L"\\Library\\Search Path", baseFolder };
+constexpr PathRow DelphiWin32   = { L"\\Library\\Win32\\Search Path", baseWin32 };
+constexpr PathRow DelphiWin64   = { L"\\Library\\Win64\\Search Path", baseWin64 };
 
 // Where the path rows stand: before the 64-bit build, inside it (they are
 // skipped with it when the IDE has no 64-bit compiler), or after it.
-struct TPathPlan {
-    TList<TPathRow> Before64;
-    TList<TPathRow> With64;
-    TList<TPathRow> After64;
+struct PathPlan {
+    ConstList<PathRow> Before64;
+    ConstList<PathRow> With64;
+    ConstList<PathRow> After64;
     bool SourceFolder;  // C++Builder: the "Source" folder goes into the library path
 };
 
-constexpr TList<TPathRow> None = { nullptr, 0 };
+constexpr ConstList<PathRow> None = { nullptr, 0 };
 
-const TPathRow Bds2006Rows[] = { { L"\\CppPaths\\SearchPath", baseFolder } };
-const TPathRow Bds2007Rows[] = { CppSearch, CppLibrary };
-const TPathRow XERows[]      = { CppSearch, CppLibrary, DelphiSearch };
-const TPathRow XE2Rows[]     = { CppWin32, DelphiWin32, DelphiWin64 };
-const TPathRow XE4Rows[]     = { CppWin32, CppWin64, DelphiWin32, DelphiWin64 };
-const TPathRow XE6Rows[]     = { CppWin32, DelphiWin32, DelphiWin64, CppWin64 };
-const TPathRow Win64Rows[]   = { DelphiWin64, CppWin64 };
-const TPathRow XE101After[]  = { CppWin32, DelphiWin32 };
-const TPathRow XE102Before[] = { DelphiWin32, CppWin32 };
+const PathRow Bds2006Rows[] = { { L"\\CppPaths\\SearchPath", baseFolder } };
+const PathRow Bds2007Rows[] = { CppSearch, CppLibrary };
+const PathRow XERows[]      = { CppSearch, CppLibrary, DelphiSearch };
+const PathRow XE2Rows[]     = { CppWin32, DelphiWin32, DelphiWin64 };
+const PathRow XE4Rows[]     = { CppWin32, CppWin64, DelphiWin32, DelphiWin64 };
+const PathRow XE6Rows[]     = { CppWin32, DelphiWin32, DelphiWin64, CppWin64 };
+const PathRow Win64Rows[]   = { DelphiWin64, CppWin64 };
+const PathRow XE101After[]  = { CppWin32, DelphiWin32 };
+const PathRow XE102Before[] = { DelphiWin32, CppWin32 };
 
-const TPathPlan NoPathRows   = { None, None, None, false };
-const TPathPlan SourcePath   = { None, None, None, true };
-const TPathPlan Bds2006Paths = { None, None, List(Bds2006Rows), false };
-const TPathPlan Bds2007Paths = { None, None, List(Bds2007Rows), false };
-const TPathPlan XEPaths      = { None, None, List(XERows), false };
-const TPathPlan XE2Paths     = { None, None, List(XE2Rows), false };
-const TPathPlan XE4Paths     = { None, None, List(XE4Rows), false };
-const TPathPlan XE6Paths     = { None, None, List(XE6Rows), false };
-const TPathPlan XE101Paths   = { None, List(Win64Rows), List(XE101After), false };
-const TPathPlan XE102Paths   = { List(XE102Before), List(Win64Rows), None, false };
+const PathPlan NoPathRows   = { None, None, None, false };
+const PathPlan SourcePath   = { None, None, None, true };
+const PathPlan Bds2006Paths = { None, None, List(Bds2006Rows), false };
+const PathPlan Bds2007Paths = { None, None, List(Bds2007Rows), false };
+const PathPlan XEPaths      = { None, None, List(XERows), false };
+const PathPlan XE2Paths     = { None, None, List(XE2Rows), false };
+const PathPlan XE4Paths     = { None, None, List(XE4Rows), false };
+const PathPlan XE6Paths     = { None, None, List(XE6Rows), false };
+const PathPlan XE101Paths   = { None, List(Win64Rows), List(XE101After), false };
+const PathPlan XE102Paths   = { List(XE102Before), List(Win64Rows), None, false };
 
 // ---- WinHelp entries of the older IDEs -------------------------------------
 
 const wchar_t* const IndexLine = L"\r\n:Index Tessel library components=qvlib.hlp";
 const wchar_t* const LinkLine  = L"\r\n:Link qvlib.hlp";
 
-struct THelpLine {
+struct HelpLine {
     uint32_t File;  // 1..3: which of the IDE's help-configuration files
     const wchar_t* Line;
 };
 
-struct THelpRows {
-    TList<THelpLine> Lines;
+struct HelpRows {
+    ConstList<HelpLine> Lines;
     const wchar_t* AliasFile;   // the IDE's keyword alias file, or nullptr
     const wchar_t* IndexCache;  // below the IDE's root; deleted so that WinHelp rebuilds it
     bool OnlyWithHelpFiles;     // inside the "Context help files" guard
 };
 
-const THelpLine Delphi3Lines[]   = { { 1, IndexLine }, { 1, LinkLine } };
-const THelpLine Delphi4Lines[]   = { { 1, IndexLine }, { 1, LinkLine }, { 2, IndexLine }, { 3, LinkLine } };
-const THelpLine CBuilder4Lines[] = { { 1, LinkLine }, { 2, IndexLine }, { 3, LinkLine } };
-const THelpLine TwoFileLines[]   = { { 1, IndexLine }, { 2, LinkLine } };
+const HelpLine Delphi3Lines[]   = { { 1, IndexLine }, { 1, LinkLine } };
+const HelpLine Delphi4Lines[]   = { { 1, IndexLine }, { 1, LinkLine }, { 2, IndexLine }, { 3, LinkLine } };
+const HelpLine CBuilder4Lines[] = { { 1, LinkLine }, { 2, IndexLine }, { 3, LinkLine } };
+const HelpLine TwoFileLines[]   = { { 1, IndexLine }, { 2, LinkLine } };
 
-const THelpRows Delphi3Help   = { List(Delphi3Lines),   nullptr,          L"Help\\delphi3.gid", false };
-const THelpRows Delphi4Help   = { List(Delphi4Lines),   nullptr,          L"Help\\delphi4.gid", false };
-const THelpRows Delphi5Help   = { List(TwoFileLines),   nullptr,          L"Help\\delphi5.gid", false };
-const THelpRows Delphi6Help   = { List(TwoFileLines),   L"delphi6.als",   L"Help\\delphi6.gid", true };
-const THelpRows Delphi7Help   = { List(TwoFileLines),   L"d7.als",        L"Help\\d7.gid",      true };
-const THelpRows CBuilder4Help = { List(CBuilder4Lines), nullptr,          L"Help\\bcb4.gid",    false };
-const THelpRows CBuilder5Help = { List(TwoFileLines),   nullptr,          L"Help\\bcb5.gid",    false };
-const THelpRows CBuilder6Help = { List(TwoFileLines),   L"bcb6.als",      L"Help\\bcb6.gid",    true };
+const HelpRows Delphi3Help   = { List(Delphi3Lines),   nullptr,          L"Help\\delphi3.gid", false };
+const HelpRows Delphi4Help   = { List(Delphi4Lines),   nullptr,          L"Help\\delphi4.gid", false };
+const HelpRows Delphi5Help   = { List(TwoFileLines),   nullptr,          L"Help\\delphi5.gid", false };
+const HelpRows Delphi6Help   = { List(TwoFileLines),   L"delphi6.als",   L"Help\\delphi6.gid", true };
+const HelpRows Delphi7Help   = { List(TwoFileLines),   L"d7.als",        L"Help\\d7.gid",      true };
+const HelpRows CBuilder4Help = { List(CBuilder4Lines), nullptr,          L"Help\\bcb4.gid",    false };
+const HelpRows CBuilder5Help = { List(TwoFileLines),   nullptr,          L"Help\\bcb5.gid",    false };
+const HelpRows CBuilder6Help = { List(TwoFileLines),   L"bcb6.als",      L"Help\\bcb6.gid",    true };
 
 // ---- The blocks ------------------------------------------------------------
 
 constexpr int noCopy = -1;
 
-struct TIdeBlock {
+struct IdeBlock {
     const wchar_t* Folder;       // package folder below the install folder
     uint32_t Ide;                // index in the IDE table
     uint32_t Item;               // install-item bit that guards the block
     const wchar_t* Suffix;       // package names: "qvl" + suffix, "dclqvl" + suffix
     uint32_t Base;               // payload id of the first project file
-    const TProjectLayout& Layout;
-    int CopyTarget;              // where the run-time package goes
+    const ProjectLayout& Layout;
+    int CopyTo;              // where the run-time package goes
     int CopyTarget64;            // where the Win64 run-time package goes, or noCopy
     uint32_t Win64Guard;         // block code of the "bin\dcc64.exe" guard; 0: unguarded
-    const TPathPlan& Paths;
-    const THelpRows* Help;       // nullptr: no WinHelp entries
+    const PathPlan& Paths;
+    const HelpRows* Help;       // nullptr: no WinHelp entries
 };
 
-const TIdeBlock BlocksUpToCBuilder6[] = {
+const IdeBlock BlocksUpToCBuilder6[] = {
     // folder          n  item        suffix   base  layout      copy  copy64  guard  paths          help
     { L"Delphi3",      1, 0x00000001, L"30",     90, Delphi3,       0, noCopy,  0, NoPathRows,   &Delphi3Help },
     { L"Delphi4",      2, 0x00000002, L"40",    120, Delphi4,       1, noCopy,  0, NoPathRows,   &Delphi4Help },
@@ -223,7 +223,7 @@ const TIdeBlock BlocksUpToCBuilder6[] = {
 };
 
 // From XE10.1 on the 64-bit compiler is an optional part of the IDE.
-const TIdeBlock BlocksFromXE101[] = {
+const IdeBlock BlocksFromXE101[] = {
     // folder          n  item        suffix   base  layout      copy  copy64  guard      paths       help
     { L"RADStudio18", 24, 0x02000000, L"240",  2300, XE2,          23, noCopy, 0x2000001, XE101Paths, nullptr },
     { L"RADStudio19", 25, 0x04000000, L"250",  2400, XE2,          24, noCopy, 0x4000001, XE102Paths, nullptr },
@@ -235,32 +235,32 @@ const TIdeBlock BlocksFromXE101[] = {
 
 // ---- Expanding a block into rows -------------------------------------------
 
-std::wstring PackageName(const TIdeBlock& b, TPackage p) {
-    return (p == pkDesign ? L"dclqvl" : L"qvl") + std::wstring(b.Suffix);
+std::wstring PackageName(const IdeBlock& b, PackageRole p) {
+    return (p == PackageRole::Design ? L"dclqvl" : L"qvl") + std::wstring(b.Suffix);
 }
 
-std::wstring ProjectFileName(const TIdeBlock& b, const TProjectFile& f) {
+std::wstring ProjectFileName(const IdeBlock& b, const ProjectFile& f) {
     return f.FixedName ? std::wstring(f.FixedName) : PackageName(b, f.Package) + f.Ext;
 }
 
-void AddPaths(TScriptBuilder& s, const TList<TPathRow>& rows) {
-    for (const TPathRow& p : rows) s.AddIdePath(p.KeyAndValue, p.Base, sfUndo);
+void AddPaths(ScriptBuilder& s, const ConstList<PathRow>& rows) {
+    for (const PathRow& p : rows) s.AddIdePath(p.KeyAndValue, p.Base, sfUndo);
 }
 
-void AddWinHelp(TScriptBuilder& s, const THelpRows& h) {
+void AddWinHelp(ScriptBuilder& s, const HelpRows& h) {
     if (h.OnlyWithHelpFiles) s.IfItem(itemHelpFiles);
-    for (const THelpLine& l : h.Lines) s.AppendText(l.Line, l.File, locIdeHelp, sfUndo);
+    for (const HelpLine& l : h.Lines) s.AppendText(l.Line, l.File, locIdeHelp, sfUndo);
     if (h.AliasFile) s.MergeFiles(L"Help\\qvlib.als", locInstall, h.AliasFile, locIdeHelp);
     s.DeleteFileAt(h.IndexCache, locIdeRoot, sfUndo);
     if (h.OnlyWithHelpFiles) s.EndIfItem(itemHelpFiles);
 }
 
-void AddIdeBlock(TScriptBuilder& s, const TIdeBlock& b) {
-    const TProjectLayout& layout = b.Layout;
+void AddIdeBlock(ScriptBuilder& s, const IdeBlock& b) {
+    const ProjectLayout& layout = b.Layout;
     const std::wstring folder = b.Folder;
     const uint32_t ideBit = IdeTable[b.Ide].InternalId;
-    const std::wstring runtime = PackageName(b, pkRuntime);
-    const std::wstring design = PackageName(b, pkDesign);
+    const std::wstring runtime = PackageName(b, PackageRole::Runtime);
+    const std::wstring design = PackageName(b, PackageRole::Design);
     const std::wstring out32 = layout.PlatformDirs ? folder + L"\\Win32" : folder;
     const std::wstring runtimePackage = out32 + L"\\" + runtime + layout.PackageExt;
     const std::wstring designPackage = out32 + L"\\" + design + layout.PackageExt;
@@ -275,11 +275,11 @@ void AddIdeBlock(TScriptBuilder& s, const TIdeBlock& b) {
         s.CreateDir(folder + L"\\Win32", locInstall, sfUndo);
         s.CreateDir(folder + L"\\Win64", locInstall, sfUndo);
     }
-    for (const TProjectFile& f : layout.Files)
+    for (const ProjectFile& f : layout.Files)
         s.ExtractFile(folder + L"\\" + ProjectFileName(b, f), b.Base + f.Offset, locInstall);
     if (layout.CarriesSources) {
         s.CopyFileTo(L"Source\\qvTessel.inc", locInstall, CopyTargets[Delphi3IncludeTarget]);
-        for (const TLibraryFile& f : LibrarySources)
+        for (const LibraryFile& f : LibrarySources)
             if (f.AlsoForDelphi3) s.ExtractFile(folder + L"\\" + f.Name, f.Id, locInstall);
     }
 
@@ -287,7 +287,7 @@ void AddIdeBlock(TScriptBuilder& s, const TIdeBlock& b) {
     s.SetCurrentDir(folder, locInstall);
     s.CompilePackage(runtime + layout.ProjectExt, ideBit, 0);
     s.CheckFile(runtimePackage, locInstall);
-    s.CopyFileTo(runtimePackage, locInstall, CopyTargets[b.CopyTarget]);
+    s.CopyFileTo(runtimePackage, locInstall, CopyTargets[b.CopyTo]);
 
     s.CompilePackage(design + layout.ProjectExt, ideBit, 0);
     s.CheckFile(designPackage, locInstall);
@@ -321,12 +321,12 @@ void AddIdeBlock(TScriptBuilder& s, const TIdeBlock& b) {
 
 }  // namespace
 
-void AddIdeBlocksUpToCBuilder6(TScriptBuilder& s) {
-    for (const TIdeBlock& b : BlocksUpToCBuilder6) AddIdeBlock(s, b);
+void AddIdeBlocksUpToCBuilder6(ScriptBuilder& s) {
+    for (const IdeBlock& b : BlocksUpToCBuilder6) AddIdeBlock(s, b);
 }
 
-void AddIdeBlocksFromXE101(TScriptBuilder& s) {
-    for (const TIdeBlock& b : BlocksFromXE101) AddIdeBlock(s, b);
+void AddIdeBlocksFromXE101(ScriptBuilder& s) {
+    for (const IdeBlock& b : BlocksFromXE101) AddIdeBlock(s, b);
 }
 
 }  // namespace tessel::script

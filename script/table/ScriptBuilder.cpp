@@ -9,137 +9,137 @@ using namespace tessel::common;
 
 // A deque never moves its elements when it grows, so the pointers handed out
 // stay valid for as long as the deque lives.
-const wchar_t* TScriptBuilder::Keep(const std::wstring& text) {
+const wchar_t* ScriptBuilder::Keep(const std::wstring& text) {
     FTexts.push_back(text);
     return FTexts.back().c_str();
 }
 
-TScriptItem& TScriptBuilder::Add(uint16_t kind, uint32_t flags) {
-    TScriptItem row{};
+ScriptRow& ScriptBuilder::Add(uint16_t kind, uint32_t flags) {
+    ScriptRow row{};
     row.Word0 = kind | (flags & 0xFFFF0000u);
     FRows.push_back(row);
     return FRows.back();
 }
 
-TScriptItem& TScriptBuilder::AddAt(uint16_t kind, uint32_t flags, const std::wstring& text, uint32_t location) {
-    TScriptItem& r = Add(kind, flags);
+ScriptRow& ScriptBuilder::AddAt(uint16_t kind, uint32_t flags, const std::wstring& text, uint32_t location) {
+    ScriptRow& r = Add(kind, flags);
     r.Text = Keep(text);
     r.Location = location;
     return r;
 }
 
-void TScriptBuilder::Info(uint32_t code) { Add(skInfo, sfUndo).Param = code; }
+void ScriptBuilder::Info(uint32_t code) { Add(skInfo, sfUndo).Param = code; }
 
-void TScriptBuilder::SetIde(const std::wstring& folder, uint32_t ideIndex, uint32_t flags) {
+void ScriptBuilder::SetIde(const std::wstring& folder, uint32_t ideIndex, uint32_t flags) {
     AddAt(skSetIde, flags, folder, 0).Param = ideIndex;
 }
 
-void TScriptBuilder::IfItem(uint32_t mask) { Add(skIfItem, 0).Param = mask; }
-void TScriptBuilder::EndIfItem(uint32_t mask) { Add(skEndIfItem, 0).Param = mask; }
+void ScriptBuilder::IfItem(uint32_t mask) { Add(skIfItem, 0).Param = mask; }
+void ScriptBuilder::EndIfItem(uint32_t mask) { Add(skEndIfItem, 0).Param = mask; }
 
-void TScriptBuilder::IfFileExists(const std::wstring& path, uint32_t location, uint32_t code) {
+void ScriptBuilder::IfFileExists(const std::wstring& path, uint32_t location, uint32_t code) {
     AddAt(skIfFileExists, 0, path, location).Param = code;
 }
 
-void TScriptBuilder::EndIfFileExists(uint32_t code) { Add(skEndIfFileExists, 0).Param = code; }
+void ScriptBuilder::EndIfFileExists(uint32_t code) { Add(skEndIfFileExists, 0).Param = code; }
 
-void TScriptBuilder::CreateDir(const std::wstring& path, uint32_t location, uint32_t flags) {
+void ScriptBuilder::CreateDir(const std::wstring& path, uint32_t location, uint32_t flags) {
     AddAt(skCreateDir, flags, path, location);
 }
 
-void TScriptBuilder::ClearDir(const std::wstring& path, uint32_t location) {
+void ScriptBuilder::ClearDir(const std::wstring& path, uint32_t location) {
     AddAt(skClearDir, 0, path, location);
 }
 
-void TScriptBuilder::ExtractFile(const std::wstring& path, uint32_t id, uint32_t location) {
+void ScriptBuilder::ExtractFile(const std::wstring& path, uint32_t id, uint32_t location) {
     AddAt(skExtractFile, 0, path, location).Param = id;
 }
 
-void TScriptBuilder::ExtractFileOnce(const std::wstring& path, uint32_t id, uint32_t location,
+void ScriptBuilder::ExtractFileOnce(const std::wstring& path, uint32_t id, uint32_t location,
                                      uint32_t flags) {
     AddAt(skExtractFileOnce, flags, path, location).Param = id;
 }
 
-void TScriptBuilder::ExtractFileIfNewer(const std::wstring& path, uint32_t id, uint32_t location) {
+void ScriptBuilder::ExtractFileIfNewer(const std::wstring& path, uint32_t id, uint32_t location) {
     AddAt(skExtractFileIfNewer, 0, path, location).Param = id;
 }
 
-void TScriptBuilder::SetCurrentDir(const std::wstring& path, uint32_t location) {
+void ScriptBuilder::SetCurrentDir(const std::wstring& path, uint32_t location) {
     AddAt(skSetCurrentDir, 0, path, location);
 }
 
-void TScriptBuilder::CopyFileTo(const std::wstring& path, uint32_t location, const TCopyTarget& target) {
+void ScriptBuilder::CopyFileTo(const std::wstring& path, uint32_t location, const CopyTarget& target) {
     AddAt(skCopyFile, 0, path, location).Target = &target;
 }
 
-void TScriptBuilder::RegisterUninstall(const std::wstring& program, uint32_t location, uint32_t flags) {
+void ScriptBuilder::RegisterUninstall(const std::wstring& program, uint32_t location, uint32_t flags) {
     AddAt(skRegisterUninstall, flags, program, location);
 }
 
-void TScriptBuilder::CompilePackage(const std::wstring& project, uint32_t ideBit, uint32_t options) {
-    TScriptItem& r = AddAt(skCompilePackage, 0, project, 0);
+void ScriptBuilder::CompilePackage(const std::wstring& project, uint32_t ideBit, uint32_t options) {
+    ScriptRow& r = AddAt(skCompilePackage, 0, project, 0);
     r.Param = ideBit;
     r.Options = options;
 }
 
-void TScriptBuilder::CheckFile(const std::wstring& path, uint32_t location) {
+void ScriptBuilder::CheckFile(const std::wstring& path, uint32_t location) {
     AddAt(skCheckFile, 0, path, location);
 }
 
-void TScriptBuilder::RegisterPackage(const std::wstring& path, uint32_t location, uint32_t flags) {
+void ScriptBuilder::RegisterPackage(const std::wstring& path, uint32_t location, uint32_t flags) {
     AddAt(skRegisterPackage, flags, path, location);
 }
 
 // The undo record of a path row names the install folder; the uninstaller
 // rebuilds the folder from the base code.
-void TScriptBuilder::AddIdePath(const std::wstring& keyAndValue, uint32_t baseCode, uint32_t flags) {
+void ScriptBuilder::AddIdePath(const std::wstring& keyAndValue, uint32_t baseCode, uint32_t flags) {
     AddAt(skAddIdePath, flags, keyAndValue, locInstall).Param = baseCode;
 }
 
-void TScriptBuilder::AddSearchPath(const std::wstring& path, uint32_t location, uint32_t flags) {
+void ScriptBuilder::AddSearchPath(const std::wstring& path, uint32_t location, uint32_t flags) {
     AddAt(skAddSearchPath, flags, path, location);
 }
 
-void TScriptBuilder::CopyFiles(const std::wstring& mask, uint32_t location, const std::wstring& destMask,
+void ScriptBuilder::CopyFiles(const std::wstring& mask, uint32_t location, const std::wstring& destMask,
                                uint32_t destLocation) {
-    TScriptItem& r = AddAt(skCopyFiles, 0, mask, location);
+    ScriptRow& r = AddAt(skCopyFiles, 0, mask, location);
     r.Text3 = Keep(destMask);
     r.Location2 = destLocation;
 }
 
-void TScriptBuilder::DeleteFiles(const std::wstring& mask, uint32_t location) {
+void ScriptBuilder::DeleteFiles(const std::wstring& mask, uint32_t location) {
     AddAt(skDeleteFiles, 0, mask, location);
 }
 
-void TScriptBuilder::DeleteFileAt(const std::wstring& path, uint32_t location, uint32_t flags) {
+void ScriptBuilder::DeleteFileAt(const std::wstring& path, uint32_t location, uint32_t flags) {
     AddAt(skDeleteFile, flags, path, location);
 }
 
-void TScriptBuilder::AppendText(const std::wstring& line, uint32_t helpFile, uint32_t location,
+void ScriptBuilder::AppendText(const std::wstring& line, uint32_t helpFile, uint32_t location,
                                 uint32_t flags) {
     AddAt(skAppendText, flags, line, location).Param = helpFile;
 }
 
-void TScriptBuilder::MergeFiles(const std::wstring& source, uint32_t location, const std::wstring& dest,
+void ScriptBuilder::MergeFiles(const std::wstring& source, uint32_t location, const std::wstring& dest,
                                 uint32_t destLocation) {
-    TScriptItem& r = AddAt(skMergeFiles, 0, source, location);
+    ScriptRow& r = AddAt(skMergeFiles, 0, source, location);
     r.Text3 = Keep(dest);
     r.Location2 = destLocation;
 }
 
-void TScriptBuilder::SetHelpDir(const std::wstring& path, uint32_t location) {
+void ScriptBuilder::SetHelpDir(const std::wstring& path, uint32_t location) {
     AddAt(skSetHelpDir, 0, path, location);
 }
 
-void TScriptBuilder::RegisterWinHelp(const std::wstring& helpFile, uint32_t flags) {
+void ScriptBuilder::RegisterWinHelp(const std::wstring& helpFile, uint32_t flags) {
     AddAt(skRegisterWinHelp, flags, helpFile, 0);
 }
 
-void TScriptBuilder::RunInstallFile(const std::wstring& path, uint32_t flags) {
+void ScriptBuilder::RunInstallFile(const std::wstring& path, uint32_t flags) {
     AddAt(skRunInstallFile, flags, path, 0);
 }
 
-void TScriptBuilder::CreateRegKey(const std::wstring& key, uint32_t rootKey, uint32_t flags) {
+void ScriptBuilder::CreateRegKey(const std::wstring& key, uint32_t rootKey, uint32_t flags) {
     AddAt(skCreateRegKey, flags, key, 0).Param = rootKey;
 }
 

@@ -13,11 +13,11 @@ namespace tessel::script {
 using namespace tessel::common;
 
 // Method names keep clear of the Win32 A/W macros (CopyFile, DeleteFile).
-class TScriptBuilder {
+class ScriptBuilder {
 public:
-    TScriptBuilder(std::deque<std::wstring>& texts, std::vector<TScriptItem>& rows)
+    ScriptBuilder(std::deque<std::wstring>& texts, std::vector<ScriptRow>& rows)
         : FTexts(texts), FRows(rows) {}
-    virtual ~TScriptBuilder() = default;
+    virtual ~ScriptBuilder() = default;
 
     // Control rows.
     void Info(uint32_t code);                                    // always recorded
@@ -34,7 +34,7 @@ public:
     void ExtractFileOnce(const std::wstring& path, uint32_t id, uint32_t location, uint32_t flags);
     void ExtractFileIfNewer(const std::wstring& path, uint32_t id, uint32_t location);
     void SetCurrentDir(const std::wstring& path, uint32_t location);
-    void CopyFileTo(const std::wstring& path, uint32_t location, const TCopyTarget& target);
+    void CopyFileTo(const std::wstring& path, uint32_t location, const CopyTarget& target);
     void RegisterUninstall(const std::wstring& program, uint32_t location, uint32_t flags);
 
     // IDE rows.
@@ -57,12 +57,12 @@ public:
 
 private:
     const wchar_t* Keep(const std::wstring& text);
-    TScriptItem& Add(uint16_t kind, uint32_t flags);
+    ScriptRow& Add(uint16_t kind, uint32_t flags);
     // A row whose Text is relative to Location.
-    TScriptItem& AddAt(uint16_t kind, uint32_t flags, const std::wstring& text, uint32_t location);
+    ScriptRow& AddAt(uint16_t kind, uint32_t flags, const std::wstring& text, uint32_t location);
 
     std::deque<std::wstring>& FTexts;
-    std::vector<TScriptItem>& FRows;
+    std::vector<ScriptRow>& FRows;
 };
 
 }  // namespace tessel::script

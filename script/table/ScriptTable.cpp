@@ -13,7 +13,7 @@ using namespace tessel::common;
 
 namespace {
 
-const TLibraryFile LibrarySourceFiles[] = {
+const LibraryFile LibrarySourceFiles[] = {
     { 1,   L"qvTessel.inc",        false },
     { 2,   L"qvConsts.pas",        true },
     { 3,   L"qvUtils.pas",         true },
@@ -49,7 +49,7 @@ const TLibraryFile LibrarySourceFiles[] = {
 // Root key handle value of HKEY_LOCAL_MACHINE as the row stores it.
 constexpr uint32_t rootLocalMachine = 0x80000002;
 
-void Prologue(TScriptBuilder& s) {
+void Prologue(ScriptBuilder& s) {
     // What the uninstaller needs to know about the product heads the undo log;
     // the direction marker must be the last of these facts.
     s.Info(infoProductName);
@@ -61,7 +61,7 @@ void Prologue(TScriptBuilder& s) {
 
     s.CreateDir(L"", locInstall, sfUndo);  // the install folder itself
     s.CreateDir(L"Source", locInstall, sfUndo);
-    for (const TLibraryFile& f : LibrarySources)
+    for (const LibraryFile& f : LibrarySources)
         s.ExtractFile(L"Source\\" + std::wstring(f.Name), f.Id, locInstall);
     s.IfItem(itemsDelphi6AndLater);
         s.ExtractFile(L"Source\\qvActionStorage.pas", 526, locInstall);
@@ -106,18 +106,18 @@ void Prologue(TScriptBuilder& s) {
     s.ExtractFile(L"Source\\qvAboutBox.res", 27, locInstall);
 }
 
-void Closing(TScriptBuilder& s) {
+void Closing(ScriptBuilder& s) {
     // Recorded so that the uninstaller removes the stored choices, except in a
     // partial uninstall.
     s.CreateRegKey(ProductRegKey, rootLocalMachine, sfUndo | sfKeepOnPartial);
 }
 
-struct TScriptTable {
+struct ScriptTable {
     std::deque<std::wstring> Texts;
-    std::vector<TScriptItem> Rows;
+    std::vector<ScriptRow> Rows;
 
-    TScriptTable() {
-        TScriptBuilder s(Texts, Rows);
+    ScriptTable() {
+        ScriptBuilder s(Texts, Rows);
         Prologue(s);
         AddIdeBlocksUpToCBuilder6(s);
         AddDemoProjects(s);
@@ -127,20 +127,20 @@ struct TScriptTable {
     }
 };
 
-const TScriptTable& Script() {
-    static const TScriptTable table;
+const ScriptTable& Script() {
+    static const ScriptTable table;
     return table;
 }
 
 }  // namespace
 
-const TList<TLibraryFile> LibrarySources = List(LibrarySourceFiles);
+const ConstList<LibraryFile> LibrarySources = List(LibrarySourceFiles);
 
 int ScriptCount() { return static_cast<int>(Script().Rows.size()); }
 
-const TScriptItem& ScriptRow(int index) {
-    static const TScriptItem none{};  // an action-less row for a bad index
-    const std::vector<TScriptItem>& rows = Script().Rows;
+const ScriptRow& ScriptRowAt(int index) {
+    static const ScriptRow none{};  // an action-less row for a bad index
+    const std::vector<ScriptRow>& rows = Script().Rows;
     if (index < 0 || index >= static_cast<int>(rows.size())) return none;
     return rows[static_cast<size_t>(index)];
 }

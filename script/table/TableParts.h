@@ -11,14 +11,14 @@ using namespace tessel::common;
 
 // A fixed list of constant records, iterable with range-for.
 template <typename T>
-struct TList {
+struct ConstList {
     const T* Items;
     size_t Count;
     const T* begin() const { return Items; }
     const T* end() const { return Items + Count; }
 };
 template <typename T, size_t N>
-constexpr TList<T> List(const T (&items)[N]) { return { items, N }; }
+constexpr ConstList<T> List(const T (&items)[N]) { return { items, N }; }
 
 // Install-item bits that the script's guards test (not IDE bits).
 constexpr uint32_t itemHelpFiles       = 0x00000080;
@@ -31,19 +31,19 @@ constexpr uint32_t itemsDelphi6AndLater = 0x7FFFFC48;
 constexpr uint32_t itemsWithAliasFile   = 0x00000448;
 
 // The library's own units, forms, include and resource files in "Source\".
-struct TLibraryFile {
+struct LibraryFile {
     uint32_t Id;
     const wchar_t* Name;
     bool AlsoForDelphi3;  // Delphi 3 builds from its own copy in its package folder
 };
-extern const TList<TLibraryFile> LibrarySources;
+extern const ConstList<LibraryFile> LibrarySources;
 
 // Copy target of the include file that the Delphi 3 folder gets from "Source\".
 constexpr int Delphi3IncludeTarget = 7;
 
 // The IDE blocks, in two runs: the demo section stands between them.
-void AddIdeBlocksUpToCBuilder6(TScriptBuilder& s);
-void AddIdeBlocksFromXE101(TScriptBuilder& s);
-void AddDemoProjects(TScriptBuilder& s);
+void AddIdeBlocksUpToCBuilder6(ScriptBuilder& s);
+void AddIdeBlocksFromXE101(ScriptBuilder& s);
+void AddDemoProjects(ScriptBuilder& s);
 
 }  // namespace tessel::script

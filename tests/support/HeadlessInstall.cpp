@@ -20,7 +20,7 @@ uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
     uint32_t mask = 0;
     for (int index : ides) {
         if (!IsIdeIndex(index)) continue;
-        for (const TInstallItem& item : InstallItems)
+        for (const InstallItem& item : InstallItems)
             if (item.IdeMask != 0 && item.IdeMask == IdeTable[index].InternalId) mask |= item.Bit;
     }
     return mask;
@@ -50,7 +50,7 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     wchar_t savedDir[MAX_PATH + 1] = {};
     const DWORD savedLen = GetCurrentDirectoryW(MAX_PATH, savedDir);
     {
-        TScript script(install);
+        ScriptRunner script(install);
         script.Start();
         RunRemainingRows(script, [&](int code) {
             if (code != 0) run.failures.push_back({script.FCurrent, code, script.GetItem().Word0, script.LogText()});

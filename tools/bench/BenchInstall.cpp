@@ -76,8 +76,8 @@ void SelectEverythingOffered(tessel::script::InstallContext& install) {
     for (int i = 1; i <= IdeCount; ++i)
         if (IdeTable[i].Exists) install.PreselectedIdeMask |= IdeTable[i].InternalId;
     for (int i = 0; i < InstallItemCount; ++i) {
-        const TInstallItem& item = InstallItems[i];
-        const TBorlandProduct* ide = IdeByMask(item.IdeMask);
+        const InstallItem& item = InstallItems[i];
+        const IdeVersion* ide = IdeByMask(item.IdeMask);
         if (item.IdeMask != 0 && (ide == nullptr || !ide->Exists)) continue;
         install.CheckedLines |= 1u << i;
         install.SelectedIdeMask |= item.IdeMask;
@@ -139,7 +139,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<RowTime> rows;
     int64_t tStarted = 0, tRan = 0;
     {
-        TScript script(install);
+        ScriptRunner script(install);
         script.Start();
         tStarted = BenchMicros();
         rows.reserve(static_cast<size_t>(script.Count()));

@@ -30,7 +30,7 @@ LogCounts CountRecords(const std::string& bytes) {
     if (!IsValidUndoSignature(bytes)) return counts;
     size_t pos = UndoSignatureSize;
     bool inInfo = true;
-    TUndoRecord rec;
+    UndoRecord rec;
     size_t next = 0;
     while (ReadUndoRecordForward(bytes, pos, bytes.size(), rec, next)) {
         if (inInfo && rec.Kind() == skInfo) {
@@ -59,7 +59,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     const LogCounts counts = CountRecords(bytes);
 
-    TDeinstall engine;
+    UninstallEngine engine;
     const int64_t t0 = BenchMicros();
     const int loaded = engine.PrepareUninstFile(argv[1]);
     const int64_t t1 = BenchMicros();

@@ -42,7 +42,7 @@ void SelectIdes(const std::wstring& list, uint32_t& ideMask, uint32_t& itemMask)
     }
     for (int i = 1; i <= IdeCount; ++i)
         if (list == L"found" ? IdeTable[i].Exists : static_cast<bool>(chosen[i])) ideMask |= IdeTable[i].InternalId;
-    for (const TInstallItem& item : InstallItems)
+    for (const InstallItem& item : InstallItems)
         if (item.IdeMask & ideMask) itemMask |= item.Bit;
 }
 
