@@ -5,57 +5,64 @@
 
 namespace tessel::common {
 
-enum RowKind : uint16_t {
-    skCompilePackage      = 0x0006,
-    skRegisterPackage     = 0x0008,
-    skAppendText          = 0x000A,
-    skDeleteFile          = 0x000B,
-    skRegisterWinHelp     = 0x000C,
-    skSetHelpDir          = 0x000D,
-    skCreateRegKey        = 0x000F,
-    skCheckFile           = 0x0013,
-    skAddSearchPath       = 0x0015,
-    skUninstallPrevious   = 0x0018,
-    skAppendTextOld       = 0x0019,  // read from old logs only, undone like skAppendText
-    skCopyFiles           = 0x001A,
-    skDeleteFiles         = 0x001B,
-    skMergeFiles          = 0x001C,
-    skReplaceText         = 0x001D,
-    skRunFile             = 0x0022,
-    skRunInstallFile      = 0x0023,
-    skAddIdePath          = 0x0026,
-    skIfIde               = 0x4003,
-    skEndIfIde            = 0x4004,
-    skSetIde              = 0x4009,
-    skInfo                = 0x400E,
-    skIfItem              = 0x4016,
-    skEndIfItem           = 0x4017,
-    skIfOption            = 0x401E,
-    skEndIfOption         = 0x401F,
-    skIfNotOption         = 0x4020,
-    skEndIfNotOption      = 0x4021,
-    skIfFileExists        = 0x4024,
-    skEndIfFileExists     = 0x4025,
-    skCreateDir           = 0x8001,
-    skExtractFile         = 0x8002,
-    skClearDir            = 0x8005,
-    skSetCurrentDir       = 0x8007,
-    skExtractFileOnce     = 0x8010,
-    skExtractFileIfNewer  = 0x8011,
-    skRegisterUninstall   = 0x8012,
-    skCopyFile            = 0x8014,
+enum class RowKind : uint16_t {
+    CompilePackage      = 0x0006,
+    RegisterPackage     = 0x0008,
+    AppendText          = 0x000A,
+    DeleteOneFile          = 0x000B,
+    RegisterWinHelp     = 0x000C,
+    SetHelpDir          = 0x000D,
+    CreateRegKey        = 0x000F,
+    CheckFile           = 0x0013,
+    AddSearchPath       = 0x0015,
+    UninstallPrevious   = 0x0018,
+    AppendTextOld       = 0x0019,  // read from old logs only, undone like RowKind::AppendText
+    CopyFiles           = 0x001A,
+    DeleteFiles         = 0x001B,
+    MergeFiles          = 0x001C,
+    ReplaceText         = 0x001D,
+    RunFile             = 0x0022,
+    RunInstallFile      = 0x0023,
+    AddIdePath          = 0x0026,
+    IfIde               = 0x4003,
+    EndIfIde            = 0x4004,
+    SetIde              = 0x4009,
+    Info                = 0x400E,
+    IfItem              = 0x4016,
+    EndIfItem           = 0x4017,
+    IfOption            = 0x401E,
+    EndIfOption         = 0x401F,
+    IfNotOption         = 0x4020,
+    EndIfNotOption      = 0x4021,
+    IfFileExists        = 0x4024,
+    EndIfFileExists     = 0x4025,
+    CreateDir           = 0x8001,
+    ExtractFile         = 0x8002,
+    ClearDir            = 0x8005,
+    SetCurrentDir       = 0x8007,
+    ExtractFileOnce     = 0x8010,
+    ExtractFileIfNewer  = 0x8011,
+    RegisterUninstall   = 0x8012,
+    CopyOneFile            = 0x8014,
 };
 
 // Flag bits of a row's first word (Kind in bits 0-15, Flags in bits 16-31).
 constexpr uint32_t sfUndo          = 0x10000;
 constexpr uint32_t sfKeepOnPartial = 0x20000;
 
+// A row's or record's first word: the kind in bits 0-15, flag bits above.
+inline constexpr uint32_t operator|(RowKind kind, uint32_t flags) { return static_cast<uint16_t>(kind) | flags; }
+// The first word of a row or record without flag bits.
+inline constexpr uint32_t FirstWord(RowKind kind) { return static_cast<uint16_t>(kind); }
+
 // Row classes by the two top bits of Kind.
 constexpr uint16_t kindFileClass    = 0x8000;
 constexpr uint16_t kindControlClass = 0x4000;
-inline bool IsIdeRowKind(uint16_t kind) { return (kind & (kindFileClass | kindControlClass)) == 0; }
+inline bool IsIdeRowKind(RowKind kind) {
+    return (static_cast<uint16_t>(kind) & (kindFileClass | kindControlClass)) == 0;
+}
 
-// Information codes of skInfo rows and records.
+// Information codes of RowKind::Info rows and records.
 enum : uint32_t {
     infoProductName    = 1,
     infoProductVersion = 2,

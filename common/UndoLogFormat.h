@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include "common/RowKinds.h"
 
 namespace tessel::common {
 
@@ -22,7 +23,7 @@ struct UndoRecord {
     uint32_t Param = 0;
     uint32_t Location = 0;
     std::string Text;       // UTF-8 bytes as stored
-    uint16_t Kind() const { return static_cast<uint16_t>(Word0 & 0xFFFF); }
+    RowKind Kind() const { return static_cast<RowKind>(Word0 & 0xFFFF); }
     uint32_t Flags() const { return Word0 & 0xFFFF0000u; }
     size_t Size() const { return Text.size() + UndoRecordOverhead; }
 };

@@ -108,26 +108,26 @@ std::wstring FolderOfPath(const std::wstring& path) {
     return p == 0 ? path : path.substr(0, p - 1);
 }
 
-const wchar_t* UndoStatusText(uint16_t kind) {
+const wchar_t* UndoStatusText(RowKind kind) {
     switch (kind) {
-    case skRegisterPackage:
-    case skAddSearchPath:
-    case skAddIdePath:
+    case RowKind::RegisterPackage:
+    case RowKind::AddSearchPath:
+    case RowKind::AddIdePath:
         return L"Unregistering package";
-    case skAppendText:
-    case skRegisterWinHelp:
-    case skRunInstallFile:
+    case RowKind::AppendText:
+    case RowKind::RegisterWinHelp:
+    case RowKind::RunInstallFile:
         return L"Unregistering help";
-    case skDeleteFile:
-    case skExtractFile:
-    case skExtractFileOnce:
-    case skCopyFile:
+    case RowKind::DeleteOneFile:
+    case RowKind::ExtractFile:
+    case RowKind::ExtractFileOnce:
+    case RowKind::CopyOneFile:
         return L"Removing file";
-    case skCreateDir:
+    case RowKind::CreateDir:
         return L"Removing directory";
-    case skCreateRegKey:
+    case RowKind::CreateRegKey:
         return L"Removing registry key";
-    case skRegisterUninstall:
+    case RowKind::RegisterUninstall:
         return L"Unregistering uninstall";
     default:
         return nullptr;

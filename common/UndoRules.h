@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "common/RowKinds.h"
 
 namespace tessel::common {
 
@@ -37,6 +38,6 @@ std::wstring FolderOfPath(const std::wstring& path);
 
 // Status line text of a record kind while it is undone; nullptr for kinds
 // that keep the previous text.
-const wchar_t* UndoStatusText(uint16_t kind);
+const wchar_t* UndoStatusText(RowKind kind);
 
 }  // namespace tessel::common

@@ -193,41 +193,41 @@ bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, co
 int UndoRecordStep(LocationContext& context, const UndoRecord& rec, const std::wstring& text,
                    const std::wstring& productIntName) {
     switch (rec.Kind()) {
-    case skSetIde:
+    case RowKind::SetIde:
         context.CurrentIde = static_cast<int>(rec.Param);
         context.IdeFolder = text;
         return 0;
-    case skRegisterPackage:
+    case RowKind::RegisterPackage:
         UndoRegisterPackage(context, text, rec.Location);
         return 0;
-    case skAddSearchPath:
+    case RowKind::AddSearchPath:
         UndoAddSearchPath(context, text, rec.Location);
         return 0;
-    case skAddIdePath:
+    case RowKind::AddIdePath:
         UndoAddIdePath(context, text, rec.Param);
         return 0;
-    case skAppendText:
-    case skAppendTextOld:
+    case RowKind::AppendText:
+    case RowKind::AppendTextOld:
         UndoAppendText(context, rec, text);
         return 0;
-    case skDeleteFile:
-    case skExtractFile:
-    case skExtractFileOnce:
-    case skCopyFile:
+    case RowKind::DeleteOneFile:
+    case RowKind::ExtractFile:
+    case RowKind::ExtractFileOnce:
+    case RowKind::CopyOneFile:
         UndoDeleteFile(context, rec, text);
         return 0;
-    case skCreateDir:
+    case RowKind::CreateDir:
         UndoCreateDir(context, rec, text);
         return 0;
-    case skRegisterWinHelp:
+    case RowKind::RegisterWinHelp:
         UndoRegisterWinHelp(text);
         return 0;
-    case skCreateRegKey:
+    case RowKind::CreateRegKey:
         UndoCreateRegKey(rec, text);
         return 0;
-    case skRunInstallFile:
+    case RowKind::RunInstallFile:
         return UndoRunInstallFile(context);
-    case skRegisterUninstall:
+    case RowKind::RegisterUninstall:
         UndoRegisterUninstall(productIntName);
         return 0;
     default:

@@ -56,7 +56,7 @@ int UninstallEngine::PrepareDeinstall() {
         UndoRecord rec;
         const UndoStep step = ReadItem(rec);
         if (step == UndoStep::End) break;
-        if (step == UndoStep::Damaged || rec.Kind() != skInfo) {
+        if (step == UndoStep::Damaged || rec.Kind() != RowKind::Info) {
             // The change records start here; a damaged record is met again by
             // the walk, which stops there.
             if (!ReadBackward) PBegin = r;

@@ -145,7 +145,7 @@ int UndoRecordStep(tessel::common::LocationContext&, const UndoRecord& rec, cons
     gUndone.push_back(rec);
     if (text.size() <= 512) ExerciseRules(text);
     // The help batch step is the one step that can fail: let the input choose it.
-    return rec.Kind() == skRunInstallFile && rec.Param == 0xFFFFFFFFu ? 2 : 0;
+    return rec.Kind() == RowKind::RunInstallFile && rec.Param == 0xFFFFFFFFu ? 2 : 0;
 }
 
 }  // namespace tessel::common
@@ -198,7 +198,7 @@ void CheckWalks(const std::string& bytes, std::vector<UndoRecord>& tiling, bool&
 std::vector<UndoRecord> ExpectedUndo(const std::vector<UndoRecord>& tiling, bool partial) {
     size_t first = 0;
     bool backward = false;
-    while (first < tiling.size() && tiling[first].Kind() == skInfo) {
+    while (first < tiling.size() && tiling[first].Kind() == RowKind::Info) {
         const bool marker = tiling[first].Param == infoDirection;
         ++first;
         if (marker) {
@@ -247,7 +247,7 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
     }
     // A failed step never reads as success, and does not end the walk.
     bool stepFails = false;
-    for (const UndoRecord& rec : gUndone) stepFails |= rec.Kind() == skRunInstallFile && rec.Param == 0xFFFFFFFFu;
+    for (const UndoRecord& rec : gUndone) stepFails |= rec.Kind() == RowKind::RunInstallFile && rec.Param == 0xFFFFFFFFu;
     FUZZ_CHECK(result < 0 || result == (stepFails ? 2 : 0));
     const std::vector<UndoRecord> first = gUndone;
 

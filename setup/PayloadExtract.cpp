@@ -36,10 +36,10 @@ void ExtractPayload() {
         const ScriptRow& row = ScriptRowAt(i);
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
-        case skCreateDir:
+        case RowKind::CreateDir:
             CreateDirectoryPath(ResolvePath(at, row.Location, text));
             break;
-        case skExtractFile:
+        case RowKind::ExtractFile:
             SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text));
             break;
         default:

@@ -23,8 +23,8 @@ void ScriptTargets(std::set<std::wstring>& files, std::map<std::wstring, uint32_
                    std::set<std::wstring>& folders) {
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
-        if (r.Kind() == skCreateDir && r.Text && *r.Text) folders.insert(r.Text);
-        if (r.Kind() == skExtractFile) {
+        if (r.Kind() == RowKind::CreateDir && r.Text && *r.Text) folders.insert(r.Text);
+        if (r.Kind() == RowKind::ExtractFile) {
             files.insert(r.Text);
             ids[r.Text] = r.Param;
         }

@@ -164,10 +164,10 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     for (size_t pos = 7, next = 0; ReadUndoRecordForward(undo, pos, undo.size(), rec, next); pos = next)
         records.push_back(rec);
     ASSERT_GT(records.size(), 6u);
-    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(skInfo, records[i].Kind());
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(RowKind::Info, records[i].Kind());
     EXPECT_EQ(infoDirection, records[5].Param);
-    EXPECT_EQ(skCreateRegKey, records.back().Kind());
-    EXPECT_EQ(8, std::count_if(records.begin(), records.end(), [](const UndoRecord& r) { return r.Kind() == skSetIde; }));
+    EXPECT_EQ(RowKind::CreateRegKey, records.back().Kind());
+    EXPECT_EQ(8, std::count_if(records.begin(), records.end(), [](const UndoRecord& r) { return r.Kind() == RowKind::SetIde; }));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\qvl290.bpl"));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\Win64\\qvl290.bpl"));
 
@@ -260,10 +260,10 @@ TEST_F(Install, FailingCompilerAndMissing64BitCompilerAreReported) {
     size_t checks = 0;
     ASSERT_FALSE(run.failures.empty());
     for (const HeadlessRowResult& f : run.failures) {
-        const uint16_t kind = static_cast<uint16_t>(f.word0);
-        EXPECT_TRUE(kind == skCheckFile || kind == skCopyFile) << "row " << f.index << " " << ToUtf8(f.logText);
+        const RowKind kind = static_cast<RowKind>(f.word0 & 0xFFFF);
+        EXPECT_TRUE(kind == RowKind::CheckFile || kind == RowKind::CopyOneFile) << "row " << f.index << " " << ToUtf8(f.logText);
         EXPECT_NE(std::wstring::npos, f.logText.find(L"RADStudio22")) << ToUtf8(f.logText);
-        if (kind == skCheckFile) {
+        if (kind == RowKind::CheckFile) {
             ++checks;
             EXPECT_EQ(1, f.code);
             EXPECT_TRUE(EndsWith(f.logText, L"...Fail"));
@@ -341,9 +341,9 @@ TEST_F(Install, AHangingCompilerDelaysTheRunByTheTimeLimitOnly) {
     EXPECT_LT(seconds, 100);
     EXPECT_EQ(975, run.rows);
     ASSERT_EQ(2u, run.failures.size());
-    EXPECT_EQ(skCheckFile, static_cast<uint16_t>(run.failures[0].word0));
+    EXPECT_EQ(FirstWord(RowKind::CheckFile), run.failures[0].word0 & 0xFFFF);
     EXPECT_EQ(L"Check file: C:\\Tessel\\RADStudio23\\Win64\\qvl290.bpl...Fail", run.failures[0].logText);
-    EXPECT_EQ(skCopyFile, static_cast<uint16_t>(run.failures[1].word0));
+    EXPECT_EQ(FirstWord(RowKind::CopyOneFile), run.failures[1].word0 & 0xFFFF);
     const std::vector<std::wstring> lines = InstallLogLines();
     EXPECT_EQ(3u, CountLines(lines, L"Compiling package: ", L"...Success"));
     UniqueHKey product;

@@ -19,11 +19,11 @@ namespace {
 
 std::wstring Str(const wchar_t* s) { return s ? std::wstring(s) : std::wstring(); }
 
-bool IsExtract(uint16_t k) {
-    return k == skExtractFile || k == skExtractFileOnce || k == skExtractFileIfNewer;
+bool IsExtract(RowKind k) {
+    return k == RowKind::ExtractFile || k == RowKind::ExtractFileOnce || k == RowKind::ExtractFileIfNewer;
 }
 
-std::vector<int> RowsOfKind(uint16_t kind) {
+std::vector<int> RowsOfKind(RowKind kind) {
     std::vector<int> rows;
     for (int i = 0; i < ScriptCount(); ++i)
         if (ScriptRowAt(i).Kind() == kind) rows.push_back(i);
@@ -31,28 +31,28 @@ std::vector<int> RowsOfKind(uint16_t kind) {
 }
 
 // One letter per row kind, so a block's row sequence can be written as a word.
-char Letter(uint16_t kind) {
+char Letter(RowKind kind) {
     switch (kind) {
-    case skIfItem: return 'I';
-    case skEndIfItem: return 'i';
-    case skSetIde: return 'S';
-    case skCreateDir: return 'D';
-    case skClearDir: return 'X';
-    case skExtractFile: return 'E';
-    case skSetCurrentDir: return 'C';
-    case skCompilePackage: return 'P';
-    case skCheckFile: return 'K';
-    case skCopyFile: return 'Y';
-    case skRegisterPackage: return 'R';
-    case skIfFileExists: return 'F';
-    case skEndIfFileExists: return 'f';
-    case skCopyFiles: return 'H';
-    case skDeleteFiles: return 'h';
-    case skAddIdePath: return 'A';
-    case skAddSearchPath: return 'Q';
-    case skAppendText: return 'T';
-    case skMergeFiles: return 'M';
-    case skDeleteFile: return 'L';
+    case RowKind::IfItem: return 'I';
+    case RowKind::EndIfItem: return 'i';
+    case RowKind::SetIde: return 'S';
+    case RowKind::CreateDir: return 'D';
+    case RowKind::ClearDir: return 'X';
+    case RowKind::ExtractFile: return 'E';
+    case RowKind::SetCurrentDir: return 'C';
+    case RowKind::CompilePackage: return 'P';
+    case RowKind::CheckFile: return 'K';
+    case RowKind::CopyOneFile: return 'Y';
+    case RowKind::RegisterPackage: return 'R';
+    case RowKind::IfFileExists: return 'F';
+    case RowKind::EndIfFileExists: return 'f';
+    case RowKind::CopyFiles: return 'H';
+    case RowKind::DeleteFiles: return 'h';
+    case RowKind::AddIdePath: return 'A';
+    case RowKind::AddSearchPath: return 'Q';
+    case RowKind::AppendText: return 'T';
+    case RowKind::MergeFiles: return 'M';
+    case RowKind::DeleteOneFile: return 'L';
     default: return '?';
     }
 }
@@ -63,10 +63,10 @@ std::string Rep(char c, int n) { return std::string(static_cast<size_t>(n), c); 
 bool FindBlock(uint32_t item, int& first, int& last) {
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
-        if (r.Kind() == skIfItem && r.Param == item && i + 1 < ScriptCount() &&
-            ScriptRowAt(i + 1).Kind() == skSetIde) {
+        if (r.Kind() == RowKind::IfItem && r.Param == item && i + 1 < ScriptCount() &&
+            ScriptRowAt(i + 1).Kind() == RowKind::SetIde) {
             for (int j = i + 1; j < ScriptCount(); ++j) {
-                if (ScriptRowAt(j).Kind() == skEndIfItem && ScriptRowAt(j).Param == item) {
+                if (ScriptRowAt(j).Kind() == RowKind::EndIfItem && ScriptRowAt(j).Param == item) {
                     first = i;
                     last = j;
                     return true;
@@ -140,62 +140,62 @@ TEST(ScriptTable, HasTheShippedRowCountAndStableRows) {
     EXPECT_EQ(&ScriptRowAt(10), &ScriptRowAt(10));
     EXPECT_EQ(ScriptRowAt(10).Text, ScriptRowAt(10).Text);
     // A bad index gives an action-less row instead of reading past the table.
-    EXPECT_EQ(ScriptRowAt(-1).Kind(), 0);
-    EXPECT_EQ(ScriptRowAt(975).Kind(), 0);
+    EXPECT_EQ(FirstWord(ScriptRowAt(-1).Kind()), 0u);
+    EXPECT_EQ(FirstWord(ScriptRowAt(975).Kind()), 0u);
     EXPECT_EQ(ScriptRowAt(975).Text, nullptr);
 }
 
 TEST(ScriptTable, PrologueAndClosingRows) {
     const uint32_t codes[] = { 1, 2, 4, 5, 7, 6 };
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(ScriptRowAt(i).Kind(), skInfo) << i;
+        EXPECT_EQ(ScriptRowAt(i).Kind(), RowKind::Info) << i;
         EXPECT_EQ(ScriptRowAt(i).Param, codes[i]) << i;
         EXPECT_EQ(ScriptRowAt(i).Flags(), sfUndo) << i;
         EXPECT_EQ(ScriptRowAt(i).Location, 0u) << i;
     }
-    EXPECT_EQ(ScriptRowAt(6).Kind(), skCreateDir);
+    EXPECT_EQ(ScriptRowAt(6).Kind(), RowKind::CreateDir);
     EXPECT_EQ(Str(ScriptRowAt(6).Text), L"");
     EXPECT_EQ(ScriptRowAt(6).Location, unsigned(locInstall));
     EXPECT_EQ(Str(ScriptRowAt(7).Text), L"Source");
 
     const ScriptRow& last = ScriptRowAt(ScriptCount() - 1);
-    EXPECT_EQ(last.Kind(), skCreateRegKey);
+    EXPECT_EQ(last.Kind(), RowKind::CreateRegKey);
     EXPECT_EQ(Str(last.Text), L"Software\\Veltrane\\Tessel library");
     EXPECT_EQ(last.Param, 0x80000002u);
     EXPECT_EQ(last.Flags(), sfUndo | sfKeepOnPartial);
 
     // The settings template, the uninstaller and its entry.
-    std::vector<int> once = RowsOfKind(skExtractFileOnce);
+    std::vector<int> once = RowsOfKind(RowKind::ExtractFileOnce);
     ASSERT_EQ(once.size(), 1u);
     EXPECT_EQ(Str(ScriptRowAt(once[0]).Text), L"qvTessel.ini");
     EXPECT_EQ(ScriptRowAt(once[0]).Param, 29u);
     EXPECT_EQ(ScriptRowAt(once[0]).Location, unsigned(locWindows));
     EXPECT_EQ(ScriptRowAt(once[0]).Flags(), sfUndo | sfKeepOnPartial);
-    std::vector<int> newer = RowsOfKind(skExtractFileIfNewer);
+    std::vector<int> newer = RowsOfKind(RowKind::ExtractFileIfNewer);
     ASSERT_EQ(newer.size(), 1u);
     EXPECT_EQ(newer[0], once[0] + 1);
     EXPECT_EQ(Str(ScriptRowAt(newer[0]).Text), L"unqmv.exe");
     EXPECT_EQ(ScriptRowAt(newer[0]).Param, 28u);
     EXPECT_EQ(ScriptRowAt(newer[0]).Location, unsigned(locInstall));
-    EXPECT_EQ(ScriptRowAt(newer[0] + 1).Kind(), skRegisterUninstall);
+    EXPECT_EQ(ScriptRowAt(newer[0] + 1).Kind(), RowKind::RegisterUninstall);
     EXPECT_EQ(Str(ScriptRowAt(newer[0] + 1).Text), L"unqmv.exe");
     EXPECT_EQ(ScriptRowAt(newer[0] + 2).Param, 27u);
     EXPECT_EQ(Str(ScriptRowAt(newer[0] + 2).Text), L"Source\\qvAboutBox.res");
     // Nothing of the IDEs happens before the common files are in place.
-    EXPECT_EQ(ScriptRowAt(newer[0] + 3).Kind(), skIfItem);
+    EXPECT_EQ(ScriptRowAt(newer[0] + 3).Kind(), RowKind::IfItem);
     EXPECT_EQ(ScriptRowAt(newer[0] + 3).Param, 0x1u);
 
     // Help registration rows.
-    std::vector<int> win = RowsOfKind(skRegisterWinHelp);
+    std::vector<int> win = RowsOfKind(RowKind::RegisterWinHelp);
     ASSERT_EQ(win.size(), 2u);
     EXPECT_EQ(Str(ScriptRowAt(win[0]).Text), L"qvlib.hlp");
     EXPECT_EQ(Str(ScriptRowAt(win[1]).Text), L"qvlib.cnt");
-    EXPECT_EQ(ScriptRowAt(win[0] - 1).Kind(), skSetHelpDir);
+    EXPECT_EQ(ScriptRowAt(win[0] - 1).Kind(), RowKind::SetHelpDir);
     EXPECT_EQ(Str(ScriptRowAt(win[0] - 1).Text), L"Help");
-    std::vector<int> run = RowsOfKind(skRunInstallFile);
+    std::vector<int> run = RowsOfKind(RowKind::RunInstallFile);
     ASSERT_EQ(run.size(), 1u);
     EXPECT_EQ(Str(ScriptRowAt(run[0]).Text), L"help\\help_reg.bat");
-    EXPECT_EQ(ScriptRowAt(run[0] + 1).Kind(), skEndIfItem);
+    EXPECT_EQ(ScriptRowAt(run[0] + 1).Kind(), RowKind::EndIfItem);
     EXPECT_EQ(ScriptRowAt(run[0] + 1).Param, 0x1000u);
 }
 
@@ -246,10 +246,10 @@ TEST(ScriptTable, ExtractModeRowsStayInTheInstallFolderAndFindTheirFolders) {
     int files = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
-        if (r.Kind() == skCreateDir) {
+        if (r.Kind() == RowKind::CreateDir) {
             EXPECT_EQ(r.Location, unsigned(locInstall)) << i;
             made.insert(Str(r.Text));
-        } else if (r.Kind() == skExtractFile) {
+        } else if (r.Kind() == RowKind::ExtractFile) {
             ++files;
             EXPECT_EQ(r.Location, unsigned(locInstall)) << i;
             std::wstring text = Str(r.Text);
@@ -262,15 +262,15 @@ TEST(ScriptTable, ExtractModeRowsStayInTheInstallFolderAndFindTheirFolders) {
 }
 
 TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
-    struct TOpen { uint16_t Kind; uint32_t Code; };
+    struct TOpen { RowKind Kind; uint32_t Code; };
     std::vector<TOpen> open;
     int blocks = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
-        uint16_t k = r.Kind();
-        bool start = k == skIfItem || k == skIfIde || k == skIfOption || k == skIfNotOption || k == skIfFileExists;
-        bool end = k == skEndIfItem || k == skEndIfIde || k == skEndIfOption || k == skEndIfNotOption ||
-                   k == skEndIfFileExists;
+        RowKind k = r.Kind();
+        bool start = k == RowKind::IfItem || k == RowKind::IfIde || k == RowKind::IfOption || k == RowKind::IfNotOption || k == RowKind::IfFileExists;
+        bool end = k == RowKind::EndIfItem || k == RowKind::EndIfIde || k == RowKind::EndIfOption || k == RowKind::EndIfNotOption ||
+                   k == RowKind::EndIfFileExists;
         if (start) {
             // A block inside one with the same kind and code would end it early when skipped.
             for (const TOpen& o : open)
@@ -279,7 +279,7 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
             ++blocks;
         } else if (end) {
             ASSERT_FALSE(open.empty()) << "end row " << i << " without a block";
-            EXPECT_EQ(open.back().Kind + 1, k) << "row " << i;
+            EXPECT_EQ(FirstWord(open.back().Kind) + 1, FirstWord(k)) << "row " << i;
             EXPECT_EQ(open.back().Code, r.Param) << "row " << i;
             open.pop_back();
         }
@@ -289,9 +289,9 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
     // the prologue, 3 demo guards.
     EXPECT_EQ(blocks, 28 + 3 + 6 + 4 + 3);
     // The options of the customise dialog guard nothing in this product.
-    EXPECT_TRUE(RowsOfKind(skIfOption).empty());
-    EXPECT_TRUE(RowsOfKind(skIfNotOption).empty());
-    EXPECT_TRUE(RowsOfKind(skIfIde).empty());
+    EXPECT_TRUE(RowsOfKind(RowKind::IfOption).empty());
+    EXPECT_TRUE(RowsOfKind(RowKind::IfNotOption).empty());
+    EXPECT_TRUE(RowsOfKind(RowKind::IfIde).empty());
 }
 
 TEST(ScriptTable, EachIdeBlockHasItsShape) {
@@ -318,12 +318,12 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
         std::vector<const ScriptRow*> compiles, checks, copies;
         for (int i = first; i <= last; ++i) {
             const ScriptRow& r = ScriptRowAt(i);
-            if (r.Kind() == skCompilePackage) compiles.push_back(&r);
-            if (r.Kind() == skCheckFile) checks.push_back(&r);
-            if (r.Kind() == skCopyFile) copies.push_back(&r);
-            if (r.Kind() == skSetCurrentDir) { EXPECT_EQ(Str(r.Text), e.Folder); }
-            if (r.Kind() == skExtractFile) { EXPECT_EQ(Str(r.Text).rfind(e.Folder + L"\\", 0), 0u); }
-            if (r.Kind() == skRegisterPackage) {
+            if (r.Kind() == RowKind::CompilePackage) compiles.push_back(&r);
+            if (r.Kind() == RowKind::CheckFile) checks.push_back(&r);
+            if (r.Kind() == RowKind::CopyOneFile) copies.push_back(&r);
+            if (r.Kind() == RowKind::SetCurrentDir) { EXPECT_EQ(Str(r.Text), e.Folder); }
+            if (r.Kind() == RowKind::ExtractFile) { EXPECT_EQ(Str(r.Text).rfind(e.Folder + L"\\", 0), 0u); }
+            if (r.Kind() == RowKind::RegisterPackage) {
                 EXPECT_EQ(Str(r.Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
                 EXPECT_EQ(r.Location, unsigned(locInstall));
                 EXPECT_EQ(r.Options, 0u);
@@ -376,7 +376,7 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
         std::vector<std::pair<std::wstring, uint32_t>> rows;
         if (!FindBlock(item, first, last)) return rows;
         for (int i = first; i <= last; ++i)
-            if (ScriptRowAt(i).Kind() == skAddIdePath) rows.emplace_back(Str(ScriptRowAt(i).Text), ScriptRowAt(i).Param);
+            if (ScriptRowAt(i).Kind() == RowKind::AddIdePath) rows.emplace_back(Str(ScriptRowAt(i).Text), ScriptRowAt(i).Param);
         return rows;
     };
     using P = std::vector<std::pair<std::wstring, uint32_t>>;
@@ -395,7 +395,7 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
                                      { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 } }));
 
     // The 64-bit guards: the compiler's file below the IDE root, one code per block.
-    std::vector<int> guards = RowsOfKind(skIfFileExists);
+    std::vector<int> guards = RowsOfKind(RowKind::IfFileExists);
     const uint32_t codes[] = { 0x2000001, 0x4000001, 0x4000001, 0x4000002, 0x4000003, 0x4000004 };
     ASSERT_EQ(guards.size(), 6u);
     for (size_t g = 0; g < guards.size(); ++g) {
@@ -405,14 +405,14 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
     }
 
     // The header move of BDS 2006 to XE.
-    for (int i : RowsOfKind(skCopyFiles)) {
+    for (int i : RowsOfKind(RowKind::CopyFiles)) {
         EXPECT_EQ(Str(ScriptRowAt(i).Text), L"Source\\*.hpp");
         EXPECT_EQ(ScriptRowAt(i).Location2, unsigned(locInstall));
         EXPECT_EQ(Str(ScriptRowAt(i).Text3), Str(ScriptRowAt(i - 1 - 2 - 3 - 1 - 8 - 2).Text) + L"\\*.hpp");
         EXPECT_EQ(Str(ScriptRowAt(i + 1).Text), L"Source\\*.hpp");
     }
     // C++Builder extends its library path with "Source".
-    for (int i : RowsOfKind(skAddSearchPath)) {
+    for (int i : RowsOfKind(RowKind::AddSearchPath)) {
         EXPECT_EQ(Str(ScriptRowAt(i).Text), L"Source");
         EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
         EXPECT_EQ(ScriptRowAt(i).Text2, nullptr);
@@ -440,19 +440,19 @@ TEST(ScriptTable, WinHelpRowsOfTheOlderIdes) {
         std::vector<std::pair<uint32_t, std::wstring>> lines;
         for (int i = first; i <= last; ++i) {
             const ScriptRow& r = ScriptRowAt(i);
-            if (r.Kind() == skAppendText) {
+            if (r.Kind() == RowKind::AppendText) {
                 lines.emplace_back(r.Param, Str(r.Text));
                 EXPECT_EQ(r.Location, unsigned(locIdeHelp));
-            } else if (r.Kind() == skMergeFiles) {
+            } else if (r.Kind() == RowKind::MergeFiles) {
                 ASSERT_NE(h.Alias, nullptr);
                 EXPECT_EQ(Str(r.Text), L"Help\\qvlib.als");
                 EXPECT_EQ(r.Location, unsigned(locInstall));
                 EXPECT_EQ(Str(r.Text3), h.Alias);
                 EXPECT_EQ(r.Location2, unsigned(locIdeHelp));
-            } else if (r.Kind() == skDeleteFile) {
+            } else if (r.Kind() == RowKind::DeleteOneFile) {
                 EXPECT_EQ(Str(r.Text), h.Gid);
                 EXPECT_EQ(r.Location, unsigned(locIdeRoot));
-            } else if (r.Kind() == skIfItem && i != first) {
+            } else if (r.Kind() == RowKind::IfItem && i != first) {
                 EXPECT_EQ(r.Param, 0x80u);
             }
         }
@@ -465,7 +465,7 @@ TEST(ScriptTable, DemoSection) {
     int demosRow = -1;
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
-        if (r.Kind() != skCreateDir) continue;
+        if (r.Kind() != RowKind::CreateDir) continue;
         std::wstring t = Str(r.Text);
         if (t == L"Demos") demosRow = i;
         if (t.rfind(L"Demos\\Delphi\\", 0) == 0) delphi.push_back(t);
@@ -478,20 +478,20 @@ TEST(ScriptTable, DemoSection) {
     EXPECT_EQ(delphi.size(), 8u);
     EXPECT_EQ(cbuilder.size(), 7u);
     ASSERT_GT(demosRow, 0);
-    EXPECT_EQ(ScriptRowAt(demosRow - 1).Kind(), skIfItem);
+    EXPECT_EQ(ScriptRowAt(demosRow - 1).Kind(), RowKind::IfItem);
     EXPECT_EQ(ScriptRowAt(demosRow - 1).Param, 0x300u);
     EXPECT_EQ(ScriptRowAt(demosRow + 1).Param, 0x300u);
     // The demos stand between the C++Builder 6 block and the XE10.1 block.
-    EXPECT_EQ(ScriptRowAt(demosRow - 2).Kind(), skEndIfItem);
+    EXPECT_EQ(ScriptRowAt(demosRow - 2).Kind(), RowKind::EndIfItem);
     EXPECT_EQ(ScriptRowAt(demosRow - 2).Param, 0x40u);
     int xe101 = 0, end = 0;
     ASSERT_TRUE(FindBlock(0x2000000, xe101, end));
-    EXPECT_EQ(ScriptRowAt(xe101 - 1).Kind(), skEndIfItem);
+    EXPECT_EQ(ScriptRowAt(xe101 - 1).Kind(), RowKind::EndIfItem);
     EXPECT_EQ(ScriptRowAt(xe101 - 1).Param, 0x200u);
     int delphiFiles = 0, cbFiles = 0;
     for (int i = demosRow; i < xe101; ++i) {
         std::wstring t = Str(ScriptRowAt(i).Text);
-        if (ScriptRowAt(i).Kind() != skExtractFile) continue;
+        if (ScriptRowAt(i).Kind() != RowKind::ExtractFile) continue;
         if (t.rfind(L"Demos\\Delphi\\", 0) == 0) ++delphiFiles;
         if (t.rfind(L"Demos\\CBuilder\\", 0) == 0) ++cbFiles;
     }
@@ -500,9 +500,9 @@ TEST(ScriptTable, DemoSection) {
 }
 
 TEST(ScriptTable, UndoFlagsOnExactlyTheRecordedKinds) {
-    const std::set<uint16_t> recorded = { skInfo, skSetIde, skCreateDir, skExtractFileOnce, skRegisterUninstall,
-                                          skRegisterPackage, skAppendText, skDeleteFile, skRegisterWinHelp,
-                                          skCreateRegKey, skAddSearchPath, skRunInstallFile, skAddIdePath };
+    const std::set<RowKind> recorded = { RowKind::Info, RowKind::SetIde, RowKind::CreateDir, RowKind::ExtractFileOnce, RowKind::RegisterUninstall,
+                                          RowKind::RegisterPackage, RowKind::AppendText, RowKind::DeleteOneFile, RowKind::RegisterWinHelp,
+                                          RowKind::CreateRegKey, RowKind::AddSearchPath, RowKind::RunInstallFile, RowKind::AddIdePath };
     int keep = 0, unrecordedDirs = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
@@ -511,20 +511,20 @@ TEST(ScriptTable, UndoFlagsOnExactlyTheRecordedKinds) {
             ++keep;
             EXPECT_TRUE(r.HasFlag(sfUndo)) << i;
         }
-        if (r.Kind() == skCreateDir && !r.HasFlag(sfUndo)) {
+        if (r.Kind() == RowKind::CreateDir && !r.HasFlag(sfUndo)) {
             ++unrecordedDirs;
             continue;
         }
-        EXPECT_EQ(r.HasFlag(sfUndo), recorded.count(r.Kind()) == 1) << "row " << i << " kind " << r.Kind();
+        EXPECT_EQ(r.HasFlag(sfUndo), recorded.count(r.Kind()) == 1) << "row " << i << " kind " << FirstWord(r.Kind());
     }
     EXPECT_EQ(keep, 2);
     EXPECT_EQ(unrecordedDirs, 15);  // the demo project folders
     // The undo records of these kinds carry the location the uninstaller expects.
-    for (int i : RowsOfKind(skAddIdePath)) EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
-    for (int i : RowsOfKind(skRegisterUninstall)) EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
-    for (int i : RowsOfKind(skSetIde)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
-    for (int i : RowsOfKind(skRunInstallFile)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
-    for (int i : RowsOfKind(skRegisterWinHelp)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
+    for (int i : RowsOfKind(RowKind::AddIdePath)) EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
+    for (int i : RowsOfKind(RowKind::RegisterUninstall)) EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
+    for (int i : RowsOfKind(RowKind::SetIde)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
+    for (int i : RowsOfKind(RowKind::RunInstallFile)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
+    for (int i : RowsOfKind(RowKind::RegisterWinHelp)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
 }
 
 // The IDE table as the product description gives it, typed here rather than
@@ -595,7 +595,7 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
         ASSERT_TRUE(FindBlock(item.Bit, first, last)) << static_cast<const void*>(item.Caption);
         EXPECT_EQ(ScriptRowAt(first + 1).Param, uint32_t(ide));
         for (int i = first; i <= last; ++i)
-            if (ScriptRowAt(i).Kind() == skCompilePackage) { EXPECT_EQ(ScriptRowAt(i).Param, item.IdeMask); }
+            if (ScriptRowAt(i).Kind() == RowKind::CompilePackage) { EXPECT_EQ(ScriptRowAt(i).Param, item.IdeMask); }
     }
     EXPECT_EQ(bits.size(), 31u);
     EXPECT_EQ(masks.size(), 28u);
@@ -607,11 +607,11 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
 
     // Every copy target is used by exactly one row.
     std::map<const CopyTarget*, int> used;
-    for (int i : RowsOfKind(skCopyFile)) used[ScriptRowAt(i).Target]++;
+    for (int i : RowsOfKind(RowKind::CopyOneFile)) used[ScriptRowAt(i).Target]++;
     EXPECT_EQ(used.size(), size_t(CopyTargetCount));
     for (int t = 0; t < CopyTargetCount; ++t) EXPECT_EQ(used[&CopyTargets[t]], 1) << "target " << t;
     EXPECT_EQ(std::wstring(CopyTargets[7].FileName), L"delphi3\\qvTessel.inc");
-    int inc = RowsOfKind(skCopyFile)[0];  // Delphi 3 comes first
+    int inc = RowsOfKind(RowKind::CopyOneFile)[0];  // Delphi 3 comes first
     EXPECT_EQ(ScriptRowAt(inc).Target, &CopyTargets[7]);
     EXPECT_EQ(Str(ScriptRowAt(inc).Text), L"Source\\qvTessel.inc");
 

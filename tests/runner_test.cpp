@@ -30,10 +30,13 @@ constexpr uint32_t U = sfUndo;
 ScriptRow Row(uint32_t word0, const wchar_t* text = nullptr, uint32_t param = 0, uint32_t location = 0) {
     return ScriptRow{word0, text, param, location, nullptr, nullptr, 0, 0, nullptr};
 }
+ScriptRow Row(RowKind kind, const wchar_t* text = nullptr, uint32_t param = 0, uint32_t location = 0) {
+    return Row(FirstWord(kind), text, param, location);
+}
 
 const ScriptRow kInfoRows[] = {
-    Row(skInfo | U, nullptr, 1), Row(skInfo | U, nullptr, 2), Row(skInfo | U, nullptr, 4),
-    Row(skInfo | U, nullptr, 5), Row(skInfo | U, nullptr, 7), Row(skInfo | U, nullptr, 6),
+    Row(RowKind::Info | U, nullptr, 1), Row(RowKind::Info | U, nullptr, 2), Row(RowKind::Info | U, nullptr, 4),
+    Row(RowKind::Info | U, nullptr, 5), Row(RowKind::Info | U, nullptr, 7), Row(RowKind::Info | U, nullptr, 6),
 };
 
 // The install the rows run for, reset by the fixture, and short names for the parts the tests set.
@@ -131,30 +134,30 @@ protected:
 TEST_F(Runner, BlocksSkipTheirRowsWithoutTrace) {
     SelectedItemMask = 0x1;
     const std::vector<ScriptRow> rows = {
-        Row(skIfItem, nullptr, 0x2),                  // not selected: skip to its end row
-        Row(skCreateDir | U, L"Skipped", 0, 3),
-        Row(skIfItem, nullptr, 0x4),                  // nested, other code: passed over
-        Row(skCreateDir, L"Skipped2", 0, 3),
-        Row(skEndIfItem, nullptr, 0x4),               // not the pending end row
-        Row(skCreateDir | U, L"Skipped3", 0, 3),
-        Row(skEndIfItem, nullptr, 0x2),
-        Row(skIfItem, nullptr, 0x1),                  // selected
-        Row(skCreateDir | U, L"Ran", 0, 3),
-        Row(skEndIfItem, nullptr, 0x1),               // nothing pending: does nothing
-        Row(skIfFileExists, L"Ran", 0x77, 3),
-        Row(skIfFileExists, L"Missing", 0x78, 3),
-        Row(skCreateDir | U, L"NotMade", 0, 3),
-        Row(skEndIfFileExists, nullptr, 0x78),
-        Row(skIfNotOption, nullptr, 4),               // CustomizeMask 5 shares bit 4
-        Row(skCreateDir, L"NoOption", 0, 3),
-        Row(skEndIfNotOption, nullptr, 4),
-        Row(skIfOption, nullptr, 1),
-        Row(skCreateDir, L"Option", 0, 3),
-        Row(skEndIfOption, nullptr, 1),
-        Row(skIfIde, nullptr, 0x100),                 // no IDE selected
-        Row(skCreateDir, L"Ide", 0, 3),
-        Row(skEndIfIde, nullptr, 0x100),
-        Row(skCreateDir, L"After", 0, 3),
+        Row(RowKind::IfItem, nullptr, 0x2),                  // not selected: skip to its end row
+        Row(RowKind::CreateDir | U, L"Skipped", 0, 3),
+        Row(RowKind::IfItem, nullptr, 0x4),                  // nested, other code: passed over
+        Row(RowKind::CreateDir, L"Skipped2", 0, 3),
+        Row(RowKind::EndIfItem, nullptr, 0x4),               // not the pending end row
+        Row(RowKind::CreateDir | U, L"Skipped3", 0, 3),
+        Row(RowKind::EndIfItem, nullptr, 0x2),
+        Row(RowKind::IfItem, nullptr, 0x1),                  // selected
+        Row(RowKind::CreateDir | U, L"Ran", 0, 3),
+        Row(RowKind::EndIfItem, nullptr, 0x1),               // nothing pending: does nothing
+        Row(RowKind::IfFileExists, L"Ran", 0x77, 3),
+        Row(RowKind::IfFileExists, L"Missing", 0x78, 3),
+        Row(RowKind::CreateDir | U, L"NotMade", 0, 3),
+        Row(RowKind::EndIfFileExists, nullptr, 0x78),
+        Row(RowKind::IfNotOption, nullptr, 4),               // CustomizeMask 5 shares bit 4
+        Row(RowKind::CreateDir, L"NoOption", 0, 3),
+        Row(RowKind::EndIfNotOption, nullptr, 4),
+        Row(RowKind::IfOption, nullptr, 1),
+        Row(RowKind::CreateDir, L"Option", 0, 3),
+        Row(RowKind::EndIfOption, nullptr, 1),
+        Row(RowKind::IfIde, nullptr, 0x100),                 // no IDE selected
+        Row(RowKind::CreateDir, L"Ide", 0, 3),
+        Row(RowKind::EndIfIde, nullptr, 0x100),
+        Row(RowKind::CreateDir, L"After", 0, 3),
     };
     const std::vector<int> results = RunRows(rows);
     EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
@@ -176,7 +179,7 @@ TEST_F(Runner, BlocksSkipTheirRowsWithoutTrace) {
     EXPECT_EQ(expected, lines);
     const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     ASSERT_EQ(1u, records.size());
-    EXPECT_EQ(skCreateDir | U, records[0].Word0);
+    EXPECT_EQ(RowKind::CreateDir | U, records[0].Word0);
     EXPECT_EQ("Ran", records[0].Text);
     EXPECT_EQ(0u, records[0].Param) << "a folder made by the run";
 }
@@ -188,19 +191,19 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     InstallDir = L"C:\\rt\\copy";
     DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
     const CopyTarget toSystem = {L"qvl70.bpl", locSystem};
-    ScriptRow packageCopy = Row(skCopyFile, L"Delphi7\\qvl70.bpl", 0, locInstall);
-    ScriptRow otherCopy = Row(skCopyFile, L"Source\\qvTessel.inc", 0, locInstall);
+    ScriptRow packageCopy = Row(RowKind::CopyOneFile, L"Delphi7\\qvl70.bpl", 0, locInstall);
+    ScriptRow otherCopy = Row(RowKind::CopyOneFile, L"Source\\qvTessel.inc", 0, locInstall);
     packageCopy.Target = otherCopy.Target = &toSystem;
     const std::vector<ScriptRow> rows = {
-        Row(skSetIde | U, L"Delphi7", 9),                 // control row: runs
-        Row(skCreateDir | U, L"Delphi7", 0, 3),           // file row: runs
-        Row(skCheckFile, L"Delphi7", 0, 3),               // IDE row
-        Row(skRegisterWinHelp | U, L"qvlib.hlp"),         // IDE row with a record: none written
-        Row(skCompilePackage, L"qvl70.dpk", 0),           // would fail with -1 if it ran
+        Row(RowKind::SetIde | U, L"Delphi7", 9),                 // control row: runs
+        Row(RowKind::CreateDir | U, L"Delphi7", 0, 3),           // file row: runs
+        Row(RowKind::CheckFile, L"Delphi7", 0, 3),               // IDE row
+        Row(RowKind::RegisterWinHelp | U, L"qvlib.hlp"),         // IDE row with a record: none written
+        Row(RowKind::CompilePackage, L"qvl70.dpk", 0),           // would fail with -1 if it ran
         packageCopy,                                      // would fail: the package was not built
-        Row(skRegisterPackage | U, L"Delphi7\\dclqvl70.bpl", 0, 3),
-        Row(skCreateRegKey | U, L"Software\\Veltrane\\Other", 0x80000002u),
-        Row(skCreateRegKey | U, ProductRegKey, 0x80000002u),
+        Row(RowKind::RegisterPackage | U, L"Delphi7\\dclqvl70.bpl", 0, 3),
+        Row(RowKind::CreateRegKey | U, L"Software\\Veltrane\\Other", 0x80000002u),
+        Row(RowKind::CreateRegKey | U, ProductRegKey, 0x80000002u),
         otherCopy,                                        // a file row of its own: runs, and fails here
     };
     std::vector<int> expected(rows.size(), 0);
@@ -214,11 +217,11 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     EXPECT_EQ(0u, lines[4].rfind(L"Copying file: from C:\\rt\\copy\\Source\\qvTessel.inc to ", 0));
     const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     ASSERT_EQ(3u, records.size());
-    EXPECT_EQ(skSetIde | U, records[0].Word0);
+    EXPECT_EQ(RowKind::SetIde | U, records[0].Word0);
     EXPECT_EQ(9u, records[0].Param);
     EXPECT_EQ("Delphi7", records[0].Text);
-    EXPECT_EQ(skCreateDir | U, records[1].Word0);
-    EXPECT_EQ(skCreateRegKey | U, records[2].Word0);
+    EXPECT_EQ(RowKind::CreateDir | U, records[1].Word0);
+    EXPECT_EQ(RowKind::CreateRegKey | U, records[2].Word0);
     EXPECT_EQ(ToUtf8(ProductRegKey), records[2].Text);
     std::wstring value;
     EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
@@ -251,7 +254,7 @@ TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
     const char* texts[] = {"Tessel library", "4.09", nullptr, "Software\\Veltrane\\Tessel library", "qvlLib", ""};
     const uint32_t codes[] = {1, 2, 4, 5, 7, 6};
     for (size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(skInfo | U, records[i].Word0);
+        EXPECT_EQ(RowKind::Info | U, records[i].Word0);
         EXPECT_EQ(codes[i], records[i].Param);
         EXPECT_EQ(0u, records[i].Location);
         if (texts[i]) {
@@ -274,9 +277,9 @@ TEST_F(Runner, FailedRowsAreStillRecordedAndLogsAreReplaced) {
     // The package registration's first write cannot happen without an IDE:
     // no line, but its record.
     const std::vector<ScriptRow> rows = WithInfo({
-        Row(skRegisterPackage | U, L"Delphi7\\dclqvl70.bpl", 0, 3),
-        Row(skCheckFile | U, L"Missing.bpl", 0, 3),
-        Row(skCreateDir | U, L"Made", 0, 3),
+        Row(RowKind::RegisterPackage | U, L"Delphi7\\dclqvl70.bpl", 0, 3),
+        Row(RowKind::CheckFile | U, L"Missing.bpl", 0, 3),
+        Row(RowKind::CreateDir | U, L"Made", 0, 3),
     });
     std::vector<int> results = RunRows(rows);
     ASSERT_EQ(9u, results.size());
@@ -287,7 +290,7 @@ TEST_F(Runner, FailedRowsAreStillRecordedAndLogsAreReplaced) {
     EXPECT_EQ(L"Check file: C:\\rt\\inst\\Missing.bpl...Fail", first[3]);
     const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     ASSERT_EQ(9u, records.size());
-    EXPECT_EQ(skRegisterPackage | U, records[6].Word0);
+    EXPECT_EQ(RowKind::RegisterPackage | U, records[6].Word0);
     EXPECT_EQ("Delphi7\\dclqvl70.bpl", records[6].Text);
     EXPECT_EQ(3u, records[6].Location);
 
@@ -306,9 +309,9 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     // A first installation in C:\rt\old that registers its uninstall entry.
     InstallDir = L"C:\\rt\\old";
     const std::vector<ScriptRow> rows = WithInfo({
-        Row(skCreateDir | U, L"", 0, 3),
-        Row(skCreateDir | U, L"Sub", 0, 3),
-        Row(skRegisterUninstall | U, L"unqmv.exe", 0, 3),
+        Row(RowKind::CreateDir | U, L"", 0, 3),
+        Row(RowKind::CreateDir | U, L"Sub", 0, 3),
+        Row(RowKind::RegisterUninstall | U, L"unqmv.exe", 0, 3),
     });
     RunRows(rows);
     ASSERT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
@@ -335,7 +338,7 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
     InstallDir = L"C:\\rt\\new";
     CurrentIde = 0;
-    RunRows(WithInfo({Row(skCreateDir | U, L"", 0, 3)}));
+    RunRows(WithInfo({Row(RowKind::CreateDir | U, L"", 0, 3)}));
     EXPECT_FALSE(DirectoryExists(L"C:\\rt\\old"));
     EXPECT_EQ(L"C:\\rt\\new", InstallDir);
     EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size() - 1);
@@ -354,20 +357,20 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
     ASSERT_TRUE(WriteBytes(L"C:\\rt\\user\\notes.txt", "mine"));
     ASSERT_TRUE(WriteBytes(L"C:\\rt\\user\\Source\\own.pas", "mine"));
     static const CopyTarget copyTarget{L"Source\\copy.inc", 3};
-    ScriptRow copyRow = Row(skCopyFile, L"Source\\qvTessel.inc", 0, 3);
+    ScriptRow copyRow = Row(RowKind::CopyOneFile, L"Source\\qvTessel.inc", 0, 3);
     copyRow.Target = &copyTarget;
     const std::vector<ScriptRow> rows = WithInfo({
-        Row(skCreateDir | U, L"", 0, 3),
-        Row(skCreateDir | U, L"Source", 0, 3),
-        Row(skExtractFile, L"Source\\qvTessel.inc", 1, 3),
+        Row(RowKind::CreateDir | U, L"", 0, 3),
+        Row(RowKind::CreateDir | U, L"Source", 0, 3),
+        Row(RowKind::ExtractFile, L"Source\\qvTessel.inc", 1, 3),
         copyRow,
-        Row(skExtractFile, L"Readme.txt", 30, 3),
-        Row(skCreateDir | U, L"Help", 0, 3),
-        Row(skExtractFile, L"Help\\qvlib.hlp", 60, 3),
-        Row(skCreateDir | U, L"Demos", 0, 3),
-        Row(skCreateDir, L"Demos\\Mine", 0, 3),     // not recorded by the script, existed
-        Row(skCreateDir, L"Demos\\New", 0, 3),      // not recorded by the script, made now
-        Row(skExtractFile, L"Demos\\New\\Readme.txt", 30, 3),
+        Row(RowKind::ExtractFile, L"Readme.txt", 30, 3),
+        Row(RowKind::CreateDir | U, L"Help", 0, 3),
+        Row(RowKind::ExtractFile, L"Help\\qvlib.hlp", 60, 3),
+        Row(RowKind::CreateDir | U, L"Demos", 0, 3),
+        Row(RowKind::CreateDir, L"Demos\\Mine", 0, 3),     // not recorded by the script, existed
+        Row(RowKind::CreateDir, L"Demos\\New", 0, 3),      // not recorded by the script, made now
+        Row(RowKind::ExtractFile, L"Demos\\New\\Readme.txt", 30, 3),
     });
     const std::vector<int> results = RunRows(rows);
     EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
@@ -375,9 +378,9 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
     const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     std::vector<std::pair<uint32_t, std::string>> changes;
     for (size_t i = 6; i < records.size(); ++i) changes.push_back({records[i].Word0 | records[i].Param << 20, records[i].Text});
-    const uint32_t dirExisted = (skCreateDir | U) | 1u << 20;
-    const uint32_t dirMade = skCreateDir | U;
-    const uint32_t file = skExtractFile | U;
+    const uint32_t dirExisted = (RowKind::CreateDir | U) | 1u << 20;
+    const uint32_t dirMade = RowKind::CreateDir | U;
+    const uint32_t file = RowKind::ExtractFile | U;
     const std::vector<std::pair<uint32_t, std::string>> expected = {
         {dirExisted, ""},
         {file, "install.log"},
@@ -412,7 +415,7 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
 TEST_F(Runner, UnwritableInstallLogDoesNotStopTheRun) {
     // A folder where the install log should go: nothing is logged, the undo log is written.
     ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\install.log"));
-    const std::vector<ScriptRow> rows = WithInfo({Row(skCreateDir | U, L"Made", 0, 3)});
+    const std::vector<ScriptRow> rows = WithInfo({Row(RowKind::CreateDir | U, L"Made", 0, 3)});
     EXPECT_EQ(std::vector<int>(7, 0), RunRows(rows));
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\inst\\Made"));
     EXPECT_EQ(7u, UndoRecords(InstallDir).size());
@@ -423,9 +426,9 @@ TEST_F(Runner, UnwritableInstallLogDoesNotStopTheRun) {
 // row reports why.
 TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
     const std::vector<ScriptRow> rows = WithInfo({
-        Row(skCreateDir | U, L"", 0, 3),
-        Row(skCreateDir | U, L"Made", 0, 3),
-        Row(skRegisterUninstall | U, L"unqmv.exe", 0, 3),
+        Row(RowKind::CreateDir | U, L"", 0, 3),
+        Row(RowKind::CreateDir | U, L"Made", 0, 3),
+        Row(RowKind::RegisterUninstall | U, L"unqmv.exe", 0, 3),
     });
     InstallDir = L"C:\\rt\\old";
     RunRows(rows);

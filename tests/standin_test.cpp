@@ -391,23 +391,23 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
         const ScriptRow& row = ScriptRowAt(i);
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
-            case skSetIde:
+            case RowKind::SetIde:
                 ide = at.CurrentIde = int(row.Param);
                 at.IdeFolder = text;
                 break;
-            case skCreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(at, row.Location, text))) << i; break;
-            case skExtractFile:
+            case RowKind::CreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(at, row.Location, text))) << i; break;
+            case RowKind::ExtractFile:
                 if (text.compare(0, 6, L"Demos\\") != 0) {
                     ASSERT_EQ(0u, SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text))) << i;
                 }
                 break;
-            case skCopyFile:  // only the Delphi 3 include file matters inside the package folders
+            case RowKind::CopyOneFile:  // only the Delphi 3 include file matters inside the package folders
                 if (row.Target->Location == locInstall)
                     CopyFileW(ResolvePath(at, row.Location, text).c_str(),
                               ResolvePath(at, row.Target->Location, row.Target->FileName).c_str(), FALSE);
                 break;
-            case skSetCurrentDir: ASSERT_TRUE(SetCurrentDirectoryW(ResolvePath(at, row.Location, text).c_str())) << i; break;
-            case skCompilePackage: {
+            case RowKind::SetCurrentDir: ASSERT_TRUE(SetCurrentDirectoryW(ResolvePath(at, row.Location, text).c_str())) << i; break;
+            case RowKind::CompilePackage: {
                 wchar_t cwd[MAX_PATH];
                 GetCurrentDirectoryW(MAX_PATH, cwd);
                 EXPECT_EQ(JoinPath(at.InstallDir, at.IdeFolder), cwd) << i;
@@ -416,21 +416,21 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
                 ++compiles[ide];
                 break;
             }
-            case skCheckFile:
+            case RowKind::CheckFile:
                 if (ide && text != L"bin\\dcc64.exe") {
                     EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text)))
                         << "row " << i << " " << IdeTable[ide].Name << " " << std::string(text.begin(), text.end());
                     ++checks[ide];
                 }
                 break;
-            case skCopyFiles: {
+            case RowKind::CopyFiles: {
                 // BDS 2006 to XE leave their C++ headers in "Source"; the script moves them.
                 WIN32_FIND_DATAW data;
                 UniqueFind found(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
                 EXPECT_TRUE(found.valid()) << "no C++ headers for " << IdeTable[ide].Name;
                 break;
             }
-            case skDeleteFiles: {
+            case RowKind::DeleteFiles: {
                 WIN32_FIND_DATAW data;
                 const std::wstring source = JoinPath(at.InstallDir, L"Source");
                 UniqueFind found(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
@@ -442,8 +442,8 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             }
             // What the IDE rows after the build edit must be there on a laid-out machine,
             // or the install would silently leave the IDE unregistered.
-            case skRegisterPackage:
-            case skAddSearchPath: {
+            case RowKind::RegisterPackage:
+            case RowKind::AddSearchPath: {
                 const IdeVersion& p = IdeTable[ide];
                 const std::wstring lib = std::wstring(p.RegKey) + LibraryKey +
                                          (p.Is32and64 ? ((row.Options & 2) ? Win64Key : Win32Key) : L"");
@@ -452,7 +452,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
                     << "row " << i << " " << p.Name;
                 break;
             }
-            case skAddIdePath: {
+            case RowKind::AddIdePath: {
                 const std::wstring path = std::wstring(IdeTable[ide].RegKey) + text;
                 const int p = LastCharPos(path, L'\\');
                 std::wstring list;
@@ -461,15 +461,15 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
                 ++pathLists[ide];
                 break;
             }
-            case skAppendText: {
+            case RowKind::AppendText: {
                 const wchar_t* file = IdeTable[ide].HelpStr[row.Param - 1];
                 ASSERT_NE(nullptr, file) << "row " << i;
                 EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, file))) << "row " << i << " " << IdeTable[ide].Name;
                 ++helpRows[ide];
                 break;
             }
-            case skMergeFiles: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location2, row.Text3))) << "row " << i; break;
-            case skDeleteFile: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text))) << "row " << i; break;
+            case RowKind::MergeFiles: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location2, row.Text3))) << "row " << i; break;
+            case RowKind::DeleteOneFile: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text))) << "row " << i; break;
             default: break;
         }
     }

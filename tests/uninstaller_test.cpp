@@ -127,34 +127,34 @@ struct TMachine {
 
         std::vector<TLogRow> rows = ProductInfoRows(dir);
         const std::vector<TLogRow> changes = {
-            {skCreateDir | sfUndo, 0, 3, L""},
-            {skCreateDir | sfUndo, 0, 3, L"Source"},
-            {skCreateDir | sfUndo, 0, 3, L"Help"},
-            {skRegisterWinHelp | sfUndo, 0, 0, L"qvlib.hlp"},
-            {skRegisterWinHelp | sfUndo, 0, 0, L"qvlib.cnt"},
-            {skRunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
-            {skExtractFileOnce | sfUndo | sfKeepOnPartial, 29, 1, L"qvTessel.ini"},
-            {skRegisterUninstall | sfUndo, 0, 3, L"unqmv.exe"},
-            {skSetIde | sfUndo, Delphi7, 0, L"Delphi7"},
-            {skCreateDir | sfUndo, 0, 3, L"Delphi7"},
-            {skRegisterPackage | sfUndo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
-            {skAppendText | sfUndo, 1, 4, L"\r\n:Index Tessel library components=qvlib.hlp"},
-            {skAppendText | sfUndo, 2, 4, L"\r\n:Link qvlib.hlp"},
-            {skDeleteFile | sfUndo, 0, 2, L"Help\\d7.gid"},
-            {skSetIde | sfUndo, Delphi7, 0, L"Delphi7"},
-            {skSetIde | sfUndo, XE7, 0, L"RADStudio16"},
-            {skCreateDir | sfUndo, 0, 3, L"RADStudio16"},
-            {skCreateDir | sfUndo, 0, 3, L"RADStudio16\\Win32"},
-            {skCreateDir | sfUndo, 0, 3, L"RADStudio16\\Win64"},
-            {skRegisterPackage | sfUndo, 0, 3, L"RADStudio16\\Win32\\dclqvl210.bpl"},
-            {skAddIdePath | sfUndo, 3, 3, L"\\C++\\Paths\\Win32\\LibraryPath"},
-            {skAddIdePath | sfUndo, 3, 3, L"\\Library\\Win32\\Search Path"},
-            {skAddIdePath | sfUndo, 4, 3, L"\\Library\\Win64\\Search Path"},
-            {skAddIdePath | sfUndo, 4, 3, L"\\C++\\Paths\\Win64\\LibraryPath"},
-            {skSetIde | sfUndo, XE7, 0, L"RADStudio16"},
-            {skCreateDir | sfUndo, 0, 3, L"Demos"},
-            {skCreateDir | sfUndo, 0, 3, L"Demos\\Delphi"},
-            {skCreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, ProductKey},
+            {RowKind::CreateDir | sfUndo, 0, 3, L""},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"Source"},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"Help"},
+            {RowKind::RegisterWinHelp | sfUndo, 0, 0, L"qvlib.hlp"},
+            {RowKind::RegisterWinHelp | sfUndo, 0, 0, L"qvlib.cnt"},
+            {RowKind::RunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
+            {RowKind::ExtractFileOnce | sfUndo | sfKeepOnPartial, 29, 1, L"qvTessel.ini"},
+            {RowKind::RegisterUninstall | sfUndo, 0, 3, L"unqmv.exe"},
+            {RowKind::SetIde | sfUndo, Delphi7, 0, L"Delphi7"},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"Delphi7"},
+            {RowKind::RegisterPackage | sfUndo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
+            {RowKind::AppendText | sfUndo, 1, 4, L"\r\n:Index Tessel library components=qvlib.hlp"},
+            {RowKind::AppendText | sfUndo, 2, 4, L"\r\n:Link qvlib.hlp"},
+            {RowKind::DeleteOneFile | sfUndo, 0, 2, L"Help\\d7.gid"},
+            {RowKind::SetIde | sfUndo, Delphi7, 0, L"Delphi7"},
+            {RowKind::SetIde | sfUndo, XE7, 0, L"RADStudio16"},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"RADStudio16"},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"RADStudio16\\Win32"},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"RADStudio16\\Win64"},
+            {RowKind::RegisterPackage | sfUndo, 0, 3, L"RADStudio16\\Win32\\dclqvl210.bpl"},
+            {RowKind::AddIdePath | sfUndo, 3, 3, L"\\C++\\Paths\\Win32\\LibraryPath"},
+            {RowKind::AddIdePath | sfUndo, 3, 3, L"\\Library\\Win32\\Search Path"},
+            {RowKind::AddIdePath | sfUndo, 4, 3, L"\\Library\\Win64\\Search Path"},
+            {RowKind::AddIdePath | sfUndo, 4, 3, L"\\C++\\Paths\\Win64\\LibraryPath"},
+            {RowKind::SetIde | sfUndo, XE7, 0, L"RADStudio16"},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"Demos"},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"Demos\\Delphi"},
+            {RowKind::CreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, ProductKey},
         };
         rows.insert(rows.end(), changes.begin(), changes.end());
         return rows;
@@ -357,7 +357,7 @@ TEST(Uninstaller, RemovesARecordedKeyWithNestedSubKeys) {
     const std::wstring dir = L"C:\\Nested Keys";
     ASSERT_TRUE(WriteRegString(HKCU, ProductKey + L"\\Layout\\Window", L"Left", L"10"));
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {skCreateRegKey | sfUndo, 0x80000001u, 0, ProductKey},
+        {RowKind::CreateRegKey | sfUndo, 0x80000001u, 0, ProductKey},
     })));
     wd::Program program;
     ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\""));
@@ -378,9 +378,9 @@ TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
     for (const bool damaged : {true, false}) {
         CreateDirectoryPath(dir + L"\\Source");
         ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-            {skCreateDir | sfUndo, 0, 3, L"Source"},
-            {skRunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
-            {skCreateDir | sfUndo, 0, 3, L"Help"},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"Source"},
+            {RowKind::RunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
+            {RowKind::CreateDir | sfUndo, 0, 3, L"Help"},
         })));
         std::string bytes;
         ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));

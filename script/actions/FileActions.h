@@ -30,7 +30,7 @@ int DoReplaceText(const ScriptRow& row, ActionContext& ctx);
 int DoRunFile(const ScriptRow& row, ActionContext& ctx);
 int DoRunInstallFile(const ScriptRow& row, ActionContext& ctx);
 
-// Whether the payload for row (an skExtractFileIfNewer row) is newer than the file at its target.
+// Whether the payload for row (an RowKind::ExtractFileIfNewer row) is newer than the file at its target.
 bool PayloadIsNewer(const ScriptRow& row);
 
 }  // namespace tessel::script

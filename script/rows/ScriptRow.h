@@ -24,7 +24,7 @@ struct ScriptRow {
     uint32_t Options;
     const CopyTarget* Target;
 
-    uint16_t Kind() const { return static_cast<uint16_t>(Word0 & 0xFFFF); }
+    RowKind Kind() const { return static_cast<RowKind>(Word0 & 0xFFFF); }
     uint32_t Flags() const { return Word0 & 0xFFFF0000u; }
     bool HasFlag(uint32_t f) const { return (Word0 & f) != 0; }
 };

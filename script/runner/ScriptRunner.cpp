@@ -38,12 +38,12 @@ std::wstring InfoText(const InstallContext& install, uint32_t code) {
     }
 }
 
-bool BlockTestHolds(const InstallContext& install, uint16_t kind, uint32_t param) {
+bool BlockTestHolds(const InstallContext& install, RowKind kind, uint32_t param) {
     switch (kind) {
-        case skIfIde: return (param & install.SelectedIdeMask) != 0;
-        case skIfItem: return (param & install.SelectedItemMask) != 0;
-        case skIfOption: return (param & install.CustomizeMask) != 0;
-        case skIfNotOption: return (param & install.CustomizeMask) == 0;
+        case RowKind::IfIde: return (param & install.SelectedIdeMask) != 0;
+        case RowKind::IfItem: return (param & install.SelectedItemMask) != 0;
+        case RowKind::IfOption: return (param & install.CustomizeMask) != 0;
+        case RowKind::IfNotOption: return (param & install.CustomizeMask) == 0;
         default: return true;
     }
 }
@@ -56,8 +56,8 @@ const ScriptRow kNoRow = {0, nullptr, 0, 0, nullptr, nullptr, 0, 0, nullptr};
 // so that the choices the finish page stores are recorded and an uninstall
 // removes them.
 bool PassedOverInCopyOnly(const common::LocationContext& at, const ScriptRow& row) {
-    if (row.Kind() == skCreateRegKey) return Str(row.Text) != ProductRegKey;
-    if (row.Kind() != skCopyFile) return IsIdeRowKind(row.Kind());
+    if (row.Kind() == RowKind::CreateRegKey) return Str(row.Text) != ProductRegKey;
+    if (row.Kind() != RowKind::CopyOneFile) return IsIdeRowKind(row.Kind());
     if (!IsIdeIndex(at.CurrentIde) || at.IdeFolder.empty()) return false;
     return PathIsInside(LowerWide(JoinPath(at.InstallDir, at.IdeFolder)),
                         LowerWide(ResolvePath(at, row.Location, Str(row.Text))));
@@ -113,9 +113,9 @@ const ScriptRow& ScriptRunner::GetItem() const {
 
 void ScriptRunner::ItemText(std::wstring& caption) const {
     switch (GetItem().Kind()) {
-        case skCompilePackage: caption = L"Compiling package"; break;
-        case skCreateDir: caption = L"Creating directory"; break;
-        case skExtractFile: caption = L"Copying file"; break;
+        case RowKind::CompilePackage: caption = L"Compiling package"; break;
+        case RowKind::CreateDir: caption = L"Creating directory"; break;
+        case RowKind::ExtractFile: caption = L"Copying file"; break;
         default: break;
     }
 }
@@ -210,9 +210,9 @@ void ScriptRunner::Stop() {
 }
 
 void ScriptRunner::WriteRowUndoRecord(const ScriptRow& row, uint32_t param) {
-    if (row.Kind() == skInfo) {
+    if (row.Kind() == RowKind::Info) {
         WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Location, InfoText(FInstall, row.Param));
-    } else if (row.Kind() == skCopyFile && row.Target) {
+    } else if (row.Kind() == RowKind::CopyOneFile && row.Target) {
         WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Target->Location, Str(row.Target->FileName));
     } else {
         WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Location, Str(row.Text));
@@ -230,58 +230,58 @@ bool ScriptRunner::InsidePreexistingDir(const std::wstring& path) const {
 void ScriptRunner::RecordWrittenFiles(const ActionContext& ctx) {
     for (const WrittenFile& file : ctx.Written)
         if (InsidePreexistingDir(ResolvePath(FInstall.Location, file.Location, file.Text)))
-            WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, file.ResId, file.Location, file.Text);
+            WriteUndoRecord(FBinLogHandle, RowKind::ExtractFile | sfUndo, file.ResId, file.Location, file.Text);
 }
 
 int ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
     switch (row.Kind()) {
-        case skIfIde:
-        case skIfItem:
-        case skIfOption:
-        case skIfNotOption:
+        case RowKind::IfIde:
+        case RowKind::IfItem:
+        case RowKind::IfOption:
+        case RowKind::IfNotOption:
             if (!BlockTestHolds(FInstall, row.Kind(), row.Param)) {
-                FSkipTypeId = row.Kind() + 1;
+                FSkipTypeId = static_cast<uint16_t>(row.Kind()) + 1;
                 FSkipCode = static_cast<int32_t>(row.Param);
             }
             return 0;
-        case skIfFileExists:
+        case RowKind::IfFileExists:
             if (DoCheckFile(row, ctx) != 0) {
-                FSkipTypeId = skEndIfFileExists;
+                FSkipTypeId = static_cast<uint16_t>(RowKind::EndIfFileExists);
                 FSkipCode = static_cast<int32_t>(row.Param);
             }
             return 0;
-        case skSetIde:
+        case RowKind::SetIde:
             FInstall.Location.CurrentIde = static_cast<int>(row.Param);
             FInstall.Location.IdeFolder = Str(row.Text);
             return 0;
-        case skUninstallPrevious:
+        case RowKind::UninstallPrevious:
             UninstallPrevious();
             ctx.LogText = FLogText;
             return 0;
-        case skCompilePackage: return DoCompilePackage(row, ctx);
-        case skRegisterPackage: return DoRegisterPackage(row, ctx);
-        case skAddSearchPath: return DoAddSearchPath(row, ctx);
-        case skAddIdePath: return DoAddIdePath(row, ctx);
-        case skAppendText: return DoAppendText(row, ctx);
-        case skDeleteFile: return DoDeleteFile(row, ctx);
-        case skRegisterWinHelp: return DoRegisterWinHelp(row, ctx);
-        case skSetHelpDir: return DoSetHelpDir(row, ctx);
-        case skCreateRegKey: return DoCreateRegKey(row, ctx);
-        case skCheckFile: return DoCheckFile(row, ctx);
-        case skCopyFiles: return DoCopyFiles(row, ctx);
-        case skDeleteFiles: return DoDeleteFiles(row, ctx);
-        case skMergeFiles: return DoMergeFiles(row, ctx);
-        case skReplaceText: return DoReplaceText(row, ctx);
-        case skRunFile: return DoRunFile(row, ctx);
-        case skRunInstallFile: return DoRunInstallFile(row, ctx);
-        case skCreateDir: return DoCreateDir(row, ctx);
-        case skExtractFile: return DoExtractFile(row, ctx);
-        case skClearDir: return DoClearDir(row, ctx);
-        case skSetCurrentDir: return DoSetCurrentDir(row, ctx);
-        case skExtractFileOnce: return DoExtractFileOnce(row, ctx);
-        case skExtractFileIfNewer: return DoExtractFileIfNewer(row, ctx);
-        case skRegisterUninstall: return DoRegisterUninstall(row, ctx);
-        case skCopyFile: return DoCopyFile(row, ctx);
+        case RowKind::CompilePackage: return DoCompilePackage(row, ctx);
+        case RowKind::RegisterPackage: return DoRegisterPackage(row, ctx);
+        case RowKind::AddSearchPath: return DoAddSearchPath(row, ctx);
+        case RowKind::AddIdePath: return DoAddIdePath(row, ctx);
+        case RowKind::AppendText: return DoAppendText(row, ctx);
+        case RowKind::DeleteOneFile: return DoDeleteFile(row, ctx);
+        case RowKind::RegisterWinHelp: return DoRegisterWinHelp(row, ctx);
+        case RowKind::SetHelpDir: return DoSetHelpDir(row, ctx);
+        case RowKind::CreateRegKey: return DoCreateRegKey(row, ctx);
+        case RowKind::CheckFile: return DoCheckFile(row, ctx);
+        case RowKind::CopyFiles: return DoCopyFiles(row, ctx);
+        case RowKind::DeleteFiles: return DoDeleteFiles(row, ctx);
+        case RowKind::MergeFiles: return DoMergeFiles(row, ctx);
+        case RowKind::ReplaceText: return DoReplaceText(row, ctx);
+        case RowKind::RunFile: return DoRunFile(row, ctx);
+        case RowKind::RunInstallFile: return DoRunInstallFile(row, ctx);
+        case RowKind::CreateDir: return DoCreateDir(row, ctx);
+        case RowKind::ExtractFile: return DoExtractFile(row, ctx);
+        case RowKind::ClearDir: return DoClearDir(row, ctx);
+        case RowKind::SetCurrentDir: return DoSetCurrentDir(row, ctx);
+        case RowKind::ExtractFileOnce: return DoExtractFileOnce(row, ctx);
+        case RowKind::ExtractFileIfNewer: return DoExtractFileIfNewer(row, ctx);
+        case RowKind::RegisterUninstall: return DoRegisterUninstall(row, ctx);
+        case RowKind::CopyOneFile: return DoCopyFile(row, ctx);
         default: return 0;  // end markers, information rows and kinds without an action
     }
 }
@@ -297,7 +297,7 @@ int ScriptRunner::ItemDoScript() {
     }
     const ScriptRow& row = GetItem();
     if (FSkipTypeId > 0) {
-        if (row.Kind() == FSkipTypeId && static_cast<int32_t>(row.Param) == FSkipCode) {
+        if (static_cast<uint16_t>(row.Kind()) == FSkipTypeId && static_cast<int32_t>(row.Param) == FSkipCode) {
             FSkipTypeId = 0;
             FSkipCode = 0;
         }
@@ -309,7 +309,7 @@ int ScriptRunner::ItemDoScript() {
     // A folder row notes whether its folder was there before the run. Folder rows
     // without a record of their own get one when they lie in a recorded folder
     // that existed before: that folder is not removed as a whole by an uninstall.
-    const bool dirRow = row.Kind() == skCreateDir;
+    const bool dirRow = row.Kind() == RowKind::CreateDir;
     std::wstring dirPath;
     bool existedBefore = false;
     bool recordedDir = false;
@@ -334,14 +334,14 @@ int ScriptRunner::ItemDoScript() {
     if (row.HasFlag(sfUndo))
         WriteRowUndoRecord(row, dirRow && existedBefore ? undoDirExisted : row.Param);
     else if (recordedDir)
-        WriteUndoRecord(FBinLogHandle, skCreateDir | sfUndo, existedBefore ? undoDirExisted : 0, row.Location,
+        WriteUndoRecord(FBinLogHandle, RowKind::CreateDir | sfUndo, existedBefore ? undoDirExisted : 0, row.Location,
                         Str(row.Text));
     if (recordedDir) {
         FRecordedDirs.push_back({LowerWide(dirPath), existedBefore});
         // The logs were written into an install folder that was already there.
         if (existedBefore && LowerWide(dirPath) == LowerWide(FInstall.Location.InstallDir)) {
-            WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, 0, locInstall, L"install.log");
-            WriteUndoRecord(FBinLogHandle, skExtractFile | sfUndo, 0, locInstall, L"uninst.log");
+            WriteUndoRecord(FBinLogHandle, RowKind::ExtractFile | sfUndo, 0, locInstall, L"install.log");
+            WriteUndoRecord(FBinLogHandle, RowKind::ExtractFile | sfUndo, 0, locInstall, L"uninst.log");
         }
     }
     RecordWrittenFiles(ctx);

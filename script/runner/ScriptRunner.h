@@ -59,7 +59,7 @@ private:
     // undo log could never be taken back, so no row may act.
     DWORD FRefusal = 0;
 
-    // Folders of the recorded skCreateDir rows of this run, lower-cased, and
+    // Folders of the recorded RowKind::CreateDir rows of this run, lower-cased, and
     // whether each existed before the run: files written into a folder that
     // existed before get undo records of their own, so that an uninstall
     // removes them and leaves the user's files and the folder itself.

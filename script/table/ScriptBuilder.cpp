@@ -14,133 +14,133 @@ const wchar_t* ScriptBuilder::Keep(const std::wstring& text) {
     return FTexts.back().c_str();
 }
 
-ScriptRow& ScriptBuilder::Add(uint16_t kind, uint32_t flags) {
+ScriptRow& ScriptBuilder::Add(RowKind kind, uint32_t flags) {
     ScriptRow row{};
     row.Word0 = kind | (flags & 0xFFFF0000u);
     FRows.push_back(row);
     return FRows.back();
 }
 
-ScriptRow& ScriptBuilder::AddAt(uint16_t kind, uint32_t flags, const std::wstring& text, uint32_t location) {
+ScriptRow& ScriptBuilder::AddAt(RowKind kind, uint32_t flags, const std::wstring& text, uint32_t location) {
     ScriptRow& r = Add(kind, flags);
     r.Text = Keep(text);
     r.Location = location;
     return r;
 }
 
-void ScriptBuilder::Info(uint32_t code) { Add(skInfo, sfUndo).Param = code; }
+void ScriptBuilder::Info(uint32_t code) { Add(RowKind::Info, sfUndo).Param = code; }
 
 void ScriptBuilder::SetIde(const std::wstring& folder, uint32_t ideIndex, uint32_t flags) {
-    AddAt(skSetIde, flags, folder, 0).Param = ideIndex;
+    AddAt(RowKind::SetIde, flags, folder, 0).Param = ideIndex;
 }
 
-void ScriptBuilder::IfItem(uint32_t mask) { Add(skIfItem, 0).Param = mask; }
-void ScriptBuilder::EndIfItem(uint32_t mask) { Add(skEndIfItem, 0).Param = mask; }
+void ScriptBuilder::IfItem(uint32_t mask) { Add(RowKind::IfItem, 0).Param = mask; }
+void ScriptBuilder::EndIfItem(uint32_t mask) { Add(RowKind::EndIfItem, 0).Param = mask; }
 
 void ScriptBuilder::IfFileExists(const std::wstring& path, uint32_t location, uint32_t code) {
-    AddAt(skIfFileExists, 0, path, location).Param = code;
+    AddAt(RowKind::IfFileExists, 0, path, location).Param = code;
 }
 
-void ScriptBuilder::EndIfFileExists(uint32_t code) { Add(skEndIfFileExists, 0).Param = code; }
+void ScriptBuilder::EndIfFileExists(uint32_t code) { Add(RowKind::EndIfFileExists, 0).Param = code; }
 
 void ScriptBuilder::CreateDir(const std::wstring& path, uint32_t location, uint32_t flags) {
-    AddAt(skCreateDir, flags, path, location);
+    AddAt(RowKind::CreateDir, flags, path, location);
 }
 
 void ScriptBuilder::ClearDir(const std::wstring& path, uint32_t location) {
-    AddAt(skClearDir, 0, path, location);
+    AddAt(RowKind::ClearDir, 0, path, location);
 }
 
 void ScriptBuilder::ExtractFile(const std::wstring& path, uint32_t id, uint32_t location) {
-    AddAt(skExtractFile, 0, path, location).Param = id;
+    AddAt(RowKind::ExtractFile, 0, path, location).Param = id;
 }
 
 void ScriptBuilder::ExtractFileOnce(const std::wstring& path, uint32_t id, uint32_t location,
                                      uint32_t flags) {
-    AddAt(skExtractFileOnce, flags, path, location).Param = id;
+    AddAt(RowKind::ExtractFileOnce, flags, path, location).Param = id;
 }
 
 void ScriptBuilder::ExtractFileIfNewer(const std::wstring& path, uint32_t id, uint32_t location) {
-    AddAt(skExtractFileIfNewer, 0, path, location).Param = id;
+    AddAt(RowKind::ExtractFileIfNewer, 0, path, location).Param = id;
 }
 
 void ScriptBuilder::SetCurrentDir(const std::wstring& path, uint32_t location) {
-    AddAt(skSetCurrentDir, 0, path, location);
+    AddAt(RowKind::SetCurrentDir, 0, path, location);
 }
 
 void ScriptBuilder::CopyFileTo(const std::wstring& path, uint32_t location, const CopyTarget& target) {
-    AddAt(skCopyFile, 0, path, location).Target = &target;
+    AddAt(RowKind::CopyOneFile, 0, path, location).Target = &target;
 }
 
 void ScriptBuilder::RegisterUninstall(const std::wstring& program, uint32_t location, uint32_t flags) {
-    AddAt(skRegisterUninstall, flags, program, location);
+    AddAt(RowKind::RegisterUninstall, flags, program, location);
 }
 
 void ScriptBuilder::CompilePackage(const std::wstring& project, uint32_t ideBit, uint32_t options) {
-    ScriptRow& r = AddAt(skCompilePackage, 0, project, 0);
+    ScriptRow& r = AddAt(RowKind::CompilePackage, 0, project, 0);
     r.Param = ideBit;
     r.Options = options;
 }
 
 void ScriptBuilder::CheckFile(const std::wstring& path, uint32_t location) {
-    AddAt(skCheckFile, 0, path, location);
+    AddAt(RowKind::CheckFile, 0, path, location);
 }
 
 void ScriptBuilder::RegisterPackage(const std::wstring& path, uint32_t location, uint32_t flags) {
-    AddAt(skRegisterPackage, flags, path, location);
+    AddAt(RowKind::RegisterPackage, flags, path, location);
 }
 
 // The undo record of a path row names the install folder; the uninstaller
 // rebuilds the folder from the base code.
 void ScriptBuilder::AddIdePath(const std::wstring& keyAndValue, uint32_t baseCode, uint32_t flags) {
-    AddAt(skAddIdePath, flags, keyAndValue, locInstall).Param = baseCode;
+    AddAt(RowKind::AddIdePath, flags, keyAndValue, locInstall).Param = baseCode;
 }
 
 void ScriptBuilder::AddSearchPath(const std::wstring& path, uint32_t location, uint32_t flags) {
-    AddAt(skAddSearchPath, flags, path, location);
+    AddAt(RowKind::AddSearchPath, flags, path, location);
 }
 
 void ScriptBuilder::CopyFiles(const std::wstring& mask, uint32_t location, const std::wstring& destMask,
                                uint32_t destLocation) {
-    ScriptRow& r = AddAt(skCopyFiles, 0, mask, location);
+    ScriptRow& r = AddAt(RowKind::CopyFiles, 0, mask, location);
     r.Text3 = Keep(destMask);
     r.Location2 = destLocation;
 }
 
 void ScriptBuilder::DeleteFiles(const std::wstring& mask, uint32_t location) {
-    AddAt(skDeleteFiles, 0, mask, location);
+    AddAt(RowKind::DeleteFiles, 0, mask, location);
 }
 
 void ScriptBuilder::DeleteFileAt(const std::wstring& path, uint32_t location, uint32_t flags) {
-    AddAt(skDeleteFile, flags, path, location);
+    AddAt(RowKind::DeleteOneFile, flags, path, location);
 }
 
 void ScriptBuilder::AppendText(const std::wstring& line, uint32_t helpFile, uint32_t location,
                                 uint32_t flags) {
-    AddAt(skAppendText, flags, line, location).Param = helpFile;
+    AddAt(RowKind::AppendText, flags, line, location).Param = helpFile;
 }
 
 void ScriptBuilder::MergeFiles(const std::wstring& source, uint32_t location, const std::wstring& dest,
                                 uint32_t destLocation) {
-    ScriptRow& r = AddAt(skMergeFiles, 0, source, location);
+    ScriptRow& r = AddAt(RowKind::MergeFiles, 0, source, location);
     r.Text3 = Keep(dest);
     r.Location2 = destLocation;
 }
 
 void ScriptBuilder::SetHelpDir(const std::wstring& path, uint32_t location) {
-    AddAt(skSetHelpDir, 0, path, location);
+    AddAt(RowKind::SetHelpDir, 0, path, location);
 }
 
 void ScriptBuilder::RegisterWinHelp(const std::wstring& helpFile, uint32_t flags) {
-    AddAt(skRegisterWinHelp, flags, helpFile, 0);
+    AddAt(RowKind::RegisterWinHelp, flags, helpFile, 0);
 }
 
 void ScriptBuilder::RunInstallFile(const std::wstring& path, uint32_t flags) {
-    AddAt(skRunInstallFile, flags, path, 0);
+    AddAt(RowKind::RunInstallFile, flags, path, 0);
 }
 
 void ScriptBuilder::CreateRegKey(const std::wstring& key, uint32_t rootKey, uint32_t flags) {
-    AddAt(skCreateRegKey, flags, key, 0).Param = rootKey;
+    AddAt(RowKind::CreateRegKey, flags, key, 0).Param = rootKey;
 }
 
 }  // namespace tessel::script

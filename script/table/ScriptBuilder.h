@@ -57,9 +57,9 @@ public:
 
 private:
     const wchar_t* Keep(const std::wstring& text);
-    ScriptRow& Add(uint16_t kind, uint32_t flags);
+    ScriptRow& Add(RowKind kind, uint32_t flags);
     // A row whose Text is relative to Location.
-    ScriptRow& AddAt(uint16_t kind, uint32_t flags, const std::wstring& text, uint32_t location);
+    ScriptRow& AddAt(RowKind kind, uint32_t flags, const std::wstring& text, uint32_t location);
 
     std::deque<std::wstring>& FTexts;
     std::vector<ScriptRow>& FRows;

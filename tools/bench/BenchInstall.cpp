@@ -30,43 +30,43 @@ namespace {
 
 struct RowTime {
     int index;
-    uint16_t kind;
+    RowKind kind;
     int result;
     int64_t us;
 };
 
-const char* KindName(uint16_t kind) {
+const char* KindName(RowKind kind) {
     switch (kind) {
-    case skCompilePackage: return "CompilePackage";
-    case skRegisterPackage: return "RegisterPackage";
-    case skAppendText: return "AppendText";
-    case skDeleteFile: return "DeleteFile";
-    case skRegisterWinHelp: return "RegisterWinHelp";
-    case skSetHelpDir: return "SetHelpDir";
-    case skCreateRegKey: return "CreateRegKey";
-    case skCheckFile: return "CheckFile";
-    case skAddSearchPath: return "AddSearchPath";
-    case skUninstallPrevious: return "UninstallPrevious";
-    case skCopyFiles: return "CopyFiles";
-    case skDeleteFiles: return "DeleteFiles";
-    case skMergeFiles: return "MergeFiles";
-    case skReplaceText: return "ReplaceText";
-    case skRunFile: return "RunFile";
-    case skRunInstallFile: return "RunInstallFile";
-    case skAddIdePath: return "AddIdePath";
-    case skIfIde: case skIfItem: case skIfOption: case skIfNotOption:
-    case skEndIfIde: case skEndIfItem: case skEndIfOption: case skEndIfNotOption:
-    case skIfFileExists: case skEndIfFileExists: return "Block";
-    case skSetIde: return "SetIde";
-    case skInfo: return "Info";
-    case skCreateDir: return "CreateDir";
-    case skExtractFile: return "ExtractFile";
-    case skClearDir: return "ClearDir";
-    case skSetCurrentDir: return "SetCurrentDir";
-    case skExtractFileOnce: return "ExtractFileOnce";
-    case skExtractFileIfNewer: return "ExtractFileIfNewer";
-    case skRegisterUninstall: return "RegisterUninstall";
-    case skCopyFile: return "CopyFile";
+    case RowKind::CompilePackage: return "CompilePackage";
+    case RowKind::RegisterPackage: return "RegisterPackage";
+    case RowKind::AppendText: return "AppendText";
+    case RowKind::DeleteOneFile: return "DeleteFile";
+    case RowKind::RegisterWinHelp: return "RegisterWinHelp";
+    case RowKind::SetHelpDir: return "SetHelpDir";
+    case RowKind::CreateRegKey: return "CreateRegKey";
+    case RowKind::CheckFile: return "CheckFile";
+    case RowKind::AddSearchPath: return "AddSearchPath";
+    case RowKind::UninstallPrevious: return "UninstallPrevious";
+    case RowKind::CopyFiles: return "CopyFiles";
+    case RowKind::DeleteFiles: return "DeleteFiles";
+    case RowKind::MergeFiles: return "MergeFiles";
+    case RowKind::ReplaceText: return "ReplaceText";
+    case RowKind::RunFile: return "RunFile";
+    case RowKind::RunInstallFile: return "RunInstallFile";
+    case RowKind::AddIdePath: return "AddIdePath";
+    case RowKind::IfIde: case RowKind::IfItem: case RowKind::IfOption: case RowKind::IfNotOption:
+    case RowKind::EndIfIde: case RowKind::EndIfItem: case RowKind::EndIfOption: case RowKind::EndIfNotOption:
+    case RowKind::IfFileExists: case RowKind::EndIfFileExists: return "Block";
+    case RowKind::SetIde: return "SetIde";
+    case RowKind::Info: return "Info";
+    case RowKind::CreateDir: return "CreateDir";
+    case RowKind::ExtractFile: return "ExtractFile";
+    case RowKind::ClearDir: return "ClearDir";
+    case RowKind::SetCurrentDir: return "SetCurrentDir";
+    case RowKind::ExtractFileOnce: return "ExtractFileOnce";
+    case RowKind::ExtractFileIfNewer: return "ExtractFileIfNewer";
+    case RowKind::RegisterUninstall: return "RegisterUninstall";
+    case RowKind::CopyOneFile: return "CopyFile";
     default: return "Other";
     }
 }
@@ -165,7 +165,7 @@ int wmain(int argc, wchar_t** argv) {
         k.second += r.us;
         if (r.result != 0) ++failed;
         // A row in a skipped block takes microseconds; one that starts a process, milliseconds.
-        const bool startsProcess = r.kind == skCompilePackage || r.kind == skRunInstallFile || r.kind == skRunFile;
+        const bool startsProcess = r.kind == RowKind::CompilePackage || r.kind == RowKind::RunInstallFile || r.kind == RowKind::RunFile;
         if (startsProcess && r.us >= 1000) {
             ++processRows;
             processUs += r.us;

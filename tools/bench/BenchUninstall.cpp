@@ -33,7 +33,7 @@ LogCounts CountRecords(const std::string& bytes) {
     UndoRecord rec;
     size_t next = 0;
     while (ReadUndoRecordForward(bytes, pos, bytes.size(), rec, next)) {
-        if (inInfo && rec.Kind() == skInfo) {
+        if (inInfo && rec.Kind() == RowKind::Info) {
             ++counts.info;
         } else {
             inInfo = false;
