@@ -148,23 +148,13 @@ void ExpectGolden(const char* name, const std::string& text) {
                   << "\n now:    " << lineAt(text, i);
 }
 
-void UninstallThroughEntry() {
-    std::wstring command;
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command)) return;
-    const std::wstring log = UndoLogPathFromUninstallString(command);
-    ASSERT_FALSE(log.empty());
-    UninstallEngine engine;
-    ASSERT_EQ(0, engine.PrepareUninstFile(log));
-    ASSERT_EQ(0, engine.PrepareDeinstall());
-    engine.DoDeinstall();
-}
 
 }  // namespace
 
 TEST(Golden, ScriptRows) { ExpectGolden("rows.txt", RowsDump()); }
 
 TEST(Golden, FourIdeInstallAndUninstall) {
-    UninstallThroughEntry();
+    RemoveThroughEntryWithEngine();
     ClearMachine();
     CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
     DeleteDirectoryTree(kInstall, false);
@@ -185,7 +175,7 @@ TEST(Golden, FourIdeInstallAndUninstall) {
     ExpectGolden("uninst.log.txt", UndoLogText());
     ExpectGolden("after-install.txt", ChangesText(SnapshotChanges(before, SnapshotInstallPlaces(kInstall))));
 
-    UninstallThroughEntry();
+    EXPECT_TRUE(RemoveThroughEntryWithEngine());
     ExpectGolden("after-uninstall.txt", ChangesText(SnapshotChanges(before, SnapshotInstallPlaces(kInstall))));
     SetCurrentDirectoryW(L"C:\\");
 }

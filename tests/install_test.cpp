@@ -46,17 +46,6 @@ bool EndsWith(const std::wstring& text, const std::wstring& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// Removes the installation named by the uninstall entry, as the uninstaller does.
-void UninstallThroughEntry() {
-    std::wstring command;
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
-    const std::wstring log = UndoLogPathFromUninstallString(command);
-    ASSERT_FALSE(log.empty());
-    UninstallEngine engine;
-    ASSERT_EQ(0, engine.PrepareUninstFile(log));
-    ASSERT_EQ(0, engine.PrepareDeinstall());
-    engine.DoDeinstall();
-}
 
 std::vector<std::wstring> InstallLogLines() {
     std::string bytes;
@@ -85,8 +74,7 @@ class Install : public testing::Test {
 protected:
     void SetUp() override {
         // Whatever an earlier test left installed goes first, the way the uninstaller takes it.
-        std::wstring command;
-        if (ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command)) UninstallThroughEntry();
+        RemoveThroughEntryWithEngine();
         ClearMachine();
         // The folder of WinHelp registrations exists on every Windows.
         CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
@@ -171,7 +159,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\qvl290.bpl"));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\Win64\\qvl290.bpl"));
 
-    UninstallThroughEntry();
+    EXPECT_TRUE(RemoveThroughEntryWithEngine());
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, TakeSnapshot()))));
 }
 
@@ -202,7 +190,7 @@ TEST_F(Install, CopyOnlyCompilesAndRegistersNothing) {
     for (const TSnapshotChange& c : SnapshotChanges(before, installed))
         EXPECT_EQ(std::wstring::npos, c.entry.find(L" HKCU\\")) << ToUtf8(c.entry);
 
-    UninstallThroughEntry();
+    EXPECT_TRUE(RemoveThroughEntryWithEngine());
     EXPECT_TRUE(NoChanges(SnapshotChanges(before, TakeSnapshot())));
 }
 
@@ -237,7 +225,7 @@ TEST_F(Install, NoIdeStillWritesTheCommonParts) {
     UniqueHKey product;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, product.put()));
     product.reset();
-    UninstallThroughEntry();
+    EXPECT_TRUE(RemoveThroughEntryWithEngine());
     EXPECT_TRUE(NoChanges(SnapshotChanges(before, TakeSnapshot())));
 }
 
@@ -295,7 +283,7 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     EXPECT_TRUE(PathExists(kInstall + L"\\BDS2006\\*.hpp")) << "C++ headers moved beside the package";
     EXPECT_FALSE(PathExists(kInstall + L"\\Source\\*.hpp"));
 
-    UninstallThroughEntry();
+    EXPECT_TRUE(RemoveThroughEntryWithEngine());
     // The help folder that the uninstall's help batch ran in goes too, although
     // Wine keeps it busy for a moment after the batch has ended.
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, TakeSnapshot()))));

@@ -1,13 +1,18 @@
 // A complete install without a window, for tests, with the IDEs of the test's choosing.
 #include "support/HeadlessInstall.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
 #include "common/IdeTable.h"
+#include "common/Locations.h"
+#include "common/RowKinds.h"
+#include "common/UninstallEngine.h"
 #include "common/SystemUtils.h"
 #include "script/runner/InstallContext.h"
+#include "script/actions/ActionLogic.h"
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"
 #include "setup/InstallChoices.h"
@@ -61,4 +66,18 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     run.started = true;
     PayloadModule = previousModule;
     return run;
+}
+
+bool RemoveThroughEntryWithEngine() {
+    const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
+    std::wstring command;
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command)) return false;
+    const std::wstring log = UndoLogPathFromUninstallString(command);
+    UninstallEngine engine;
+    if (log.empty() || engine.PrepareUninstFile(log) != 0 || engine.PrepareDeinstall() != 0) {
+        ADD_FAILURE() << "the uninstall entry names no undo log that the engine takes";
+        return true;
+    }
+    engine.DoDeinstall();
+    return true;
 }

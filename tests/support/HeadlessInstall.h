@@ -34,3 +34,8 @@ struct HeadlessRun {
 // The install-item bits that belong to the given IDE indexes.
 uint32_t ItemMaskForIdes(const std::vector<int>& ides);
 HeadlessRun RunHeadlessInstall(const HeadlessOptions& options);
+
+// Removes the installation that the uninstall entry names, with the engine as
+// the uninstaller uses it. False when there is no uninstall entry; a log that
+// the engine refuses is a test failure.
+bool RemoveThroughEntryWithEngine();
