@@ -16,11 +16,11 @@ int FinishPage::Show() {
     ShowItem(IDC_ROWCAPTION, true);
     FocusItem(IDCANCEL);
     SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    SetItemText(IDC_PAGETEXT, Install().RunRefused ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
+    SetItemText(IDC_PAGETEXT, Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
                                                  : FinishText());
     SetItemText(IDCANCEL, L"Finish");
     // A refused run installed nothing, so there are no choices to remember.
-    if (Install().RunRefused) return 1;
+    if (Install().RunRefused()) return 1;
     return StoreSettings() ? 1 : 0;
 }
 

@@ -29,7 +29,7 @@ int RunChosenInstall(script::InstallContext& install) {
         if (result != 0)
             script.WriteLogLine(FormatRowError(script.FCurrent, result, script.GetItem().Word0, script.LogText()));
     });
-    if (install.RunRefused) return unattendedRefused;
+    if (install.RunRefused()) return unattendedRefused;
     // As the finish page does, before the logs are closed.
     StoreChoices(install);
     return failed == 0 ? unattendedSuccess : unattendedRowsFailed;

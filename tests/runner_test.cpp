@@ -236,10 +236,10 @@ TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
     // Delphi 7 and C++Builder 6 in the mask and preselected, RAD Studio 12 in the
     // mask only, Delphi 3 preselected only.
     install.PreselectedIdeMask = IdeTable[9].InternalId | IdeTable[8].InternalId | IdeTable[1].InternalId;
-    install.RunRefused = true;  // left over from an earlier refused run
+    install.RunRefusal = ERROR_BAD_PATHNAME;  // left over from an earlier refused run
     const std::vector<int> results = RunRows(WithInfo({}));
     EXPECT_EQ(std::vector<int>(6, 0), results);
-    EXPECT_FALSE(install.RunRefused);
+    EXPECT_FALSE(install.RunRefused());
 
     const std::vector<std::wstring> lines = LogLines(InstallDir);
     const std::vector<std::wstring> expected = {
@@ -454,7 +454,7 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
             EXPECT_NE(static_cast<int>(ERROR_BAD_PATHNAME), code);
         }
         EXPECT_FALSE(SystemErrorText(code).empty());
-        EXPECT_TRUE(install.RunRefused);
+        EXPECT_TRUE(install.RunRefused());
         EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Fail. " + SystemErrorText(code), texts[0]);
         results[0] = 0;
         EXPECT_EQ(std::vector<int>(rows.size(), 0), results);

@@ -39,8 +39,8 @@ struct InstallContext {
     // full path or could not hold the undo log, so no row changed anything), and
     // the Win32 error that refused it (0 otherwise). The finish page then says so
     // and stores no choices: there would be no installation for them to describe.
-    bool RunRefused = false;
     DWORD RunRefusal = 0;
+    bool RunRefused() const { return RunRefusal != 0; }
 };
 
 }  // namespace tessel::script

@@ -149,10 +149,8 @@ void ScriptRunner::Start() {
     // back. Both are known before anything is touched, so such a run leaves
     // the previous installation as it is.
     const std::wstring& installDir = FInstall.Location.InstallDir;
-    FRefusal = IsFullPath(installDir) ? ProbeUndoLogFolder(installDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
-    FInstall.RunRefused = FRefusal != 0;
-    FInstall.RunRefusal = FRefusal;
-    if (FRefusal != 0) return;
+    FInstall.RunRefusal = IsFullPath(installDir) ? ProbeUndoLogFolder(installDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
+    if (FInstall.RunRefusal != 0) return;
 
     UninstallPrevious();
     FLogText.clear();
@@ -168,10 +166,8 @@ void ScriptRunner::Start() {
         }
         // Without the undo log no change of the run could be taken back. Only
         // a folder that changed since the probe above gets here.
-        FRefusal = err != 0 ? err : static_cast<DWORD>(ERROR_CANNOT_MAKE);
+        FInstall.RunRefusal = err != 0 ? err : static_cast<DWORD>(ERROR_CANNOT_MAKE);
     }
-    FInstall.RunRefused = FRefusal != 0;
-    FInstall.RunRefusal = FRefusal;
 }
 
 void ScriptRunner::OpenLog() {
@@ -287,13 +283,13 @@ int ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
 }
 
 int ScriptRunner::ItemDoScript() {
-    if (FRefusal != 0) {
+    if (FInstall.RunRefusal != 0) {
         // A refused run passes over every row; the first one shows why, worded
         // like a folder row that failed.
         FLogText.clear();
         if (FCurrent != 0) return 0;
-        FLogText = L"Creating directory: " + FInstall.Location.InstallDir + L"...Fail. " + SystemErrorText(FRefusal);
-        return static_cast<int>(FRefusal);
+        FLogText = L"Creating directory: " + FInstall.Location.InstallDir + L"...Fail. " + SystemErrorText(FInstall.RunRefusal);
+        return static_cast<int>(FInstall.RunRefusal);
     }
     const ScriptRow& row = GetItem();
     if (FSkipTypeId > 0) {

@@ -55,9 +55,6 @@ private:
     UniqueFile FLogHandle;
     bool FLogEnable = true;
     UniqueFile FBinLogHandle;
-    // 0, or the Win32 error that refused the run: a change made without an
-    // undo log could never be taken back, so no row may act.
-    DWORD FRefusal = 0;
 
     // Folders of the recorded RowKind::CreateDir rows of this run, lower-cased, and
     // whether each existed before the run: files written into a folder that
