@@ -10,6 +10,7 @@
 // The unit is part of setup.exe only, so the test builds it in.
 #include "setup/CheckListBox.h"
 
+using namespace tessel::common;
 using namespace tessel::setup;
 
 namespace {
@@ -57,8 +58,8 @@ void Release(HWND list, int index) { SendMessageW(list, WM_LBUTTONUP, 0, LinePoi
 }  // namespace
 
 TEST(CheckListBox, UnitStartMeasuresTheSystemCheckBoxes) {
-    EXPECT_GT(CheckWidth, 0);
-    EXPECT_GT(CheckHeight, 0);
+    EXPECT_GT(CheckListBox::CheckSize().cx, 0);
+    EXPECT_GT(CheckListBox::CheckSize().cy, 0);
 }
 
 TEST(CheckListBox, ClicksDoubleClicksSpaceAndDisabledLines) {
@@ -269,8 +270,9 @@ TEST(CheckListBox, DrawsThroughTheParent) {
     EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
     EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
     // The flat box's shadow-coloured frame lies inside the check area.
-    int left = (CheckWidth + 2 - CheckWidth) / 2;
-    int top = ((r.bottom - r.top) - CheckWidth) / 2;
+    const int checkWidth = CheckListBox::CheckSize().cx;
+    int left = (checkWidth + 2 - checkWidth) / 2;
+    int top = ((r.bottom - r.top) - checkWidth) / 2;
     EXPECT_EQ(GetPixel(dc, left + 1, top + 1), GetSysColor(COLOR_BTNSHADOW));
     SelectObject(dc, old);
     DeleteDC(dc);
