@@ -12,7 +12,7 @@ constexpr int CheckBoxesBitmap = 32759;  // the system's four check box images i
 constexpr int ItemTextLimit = 4096;
 
 // The box attached to a list box window, or none.
-CheckListBox* BoxOf(HWND listBox) { return static_cast<CheckListBox*>(GetPropW(listBox, ClbPropBox)); }
+CheckListBox* BoxOf(HWND listBox) { return static_cast<CheckListBox*>(GetPropW(listBox, CheckListBoxProp::Box)); }
 
 }  // namespace
 
@@ -34,18 +34,18 @@ SIZE CheckListBox::CheckSize() {
 
 CheckListBox::CheckListBox(HWND listBox) : handle_(listBox) {
     oldWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC));
-    boxProp_.set(handle_, ClbPropBox, this);
+    boxProp_.set(handle_, CheckListBoxProp::Box, this);
     SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWndProc));
 
     parent_ = GetParent(handle_);
     if (parent_) {
         auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(parent_, GWLP_WNDPROC));
         if (current == &ParentWndProc) {
-            auto n = reinterpret_cast<INT_PTR>(GetPropW(parent_, ClbPropParentCount));
-            SetPropW(parent_, ClbPropParentCount, reinterpret_cast<HANDLE>(n + 1));
+            auto n = reinterpret_cast<INT_PTR>(GetPropW(parent_, CheckListBoxProp::ParentCount));
+            SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(n + 1));
         } else {
-            SetPropW(parent_, ClbPropParentProc, reinterpret_cast<HANDLE>(current));
-            SetPropW(parent_, ClbPropParentCount, reinterpret_cast<HANDLE>(INT_PTR{1}));
+            SetPropW(parent_, CheckListBoxProp::ParentProc, reinterpret_cast<HANDLE>(current));
+            SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(INT_PTR{1}));
             SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentWndProc));
         }
     }
@@ -57,14 +57,14 @@ CheckListBox::~CheckListBox() {
     // dialog has ended); then there is nothing to give back.
     if (parent_ && IsWindow(parent_) &&
         reinterpret_cast<WNDPROC>(GetWindowLongPtrW(parent_, GWLP_WNDPROC)) == &ParentWndProc) {
-        auto n = reinterpret_cast<INT_PTR>(GetPropW(parent_, ClbPropParentCount));
+        auto n = reinterpret_cast<INT_PTR>(GetPropW(parent_, CheckListBoxProp::ParentCount));
         if (n - 1 > 0) {
-            SetPropW(parent_, ClbPropParentCount, reinterpret_cast<HANDLE>(n - 1));
+            SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(n - 1));
         } else {
-            auto old = reinterpret_cast<LONG_PTR>(GetPropW(parent_, ClbPropParentProc));
+            auto old = reinterpret_cast<LONG_PTR>(GetPropW(parent_, CheckListBoxProp::ParentProc));
             if (old) SetWindowLongPtrW(parent_, GWLP_WNDPROC, old);
-            RemovePropW(parent_, ClbPropParentProc);
-            RemovePropW(parent_, ClbPropParentCount);
+            RemovePropW(parent_, CheckListBoxProp::ParentProc);
+            RemovePropW(parent_, CheckListBoxProp::ParentCount);
         }
     }
     if (IsWindow(handle_)) {
@@ -206,7 +206,7 @@ LRESULT CALLBACK CheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, 
             return 1;
         }
     }
-    auto old = reinterpret_cast<WNDPROC>(GetPropW(wnd, ClbPropParentProc));
+    auto old = reinterpret_cast<WNDPROC>(GetPropW(wnd, CheckListBoxProp::ParentProc));
     if (!old) return DefWindowProcW(wnd, msg, wParam, lParam);
     return CallWindowProcW(old, wnd, msg, wParam, lParam);
 }

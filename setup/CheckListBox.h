@@ -2,7 +2,7 @@
 // The object attaches itself to an existing list box (and its parent) by
 // replacing their window procedures; each line's check mark and enabled
 // state live in the list box's item data word. The list box's window property
-// ClbPropBox leads from the window to its object.
+// CheckListBoxProp::Box leads from the window to its object.
 #pragma once
 #include <windows.h>
 #include <cstdint>
@@ -23,10 +23,12 @@ inline constexpr LPARAM Checked = 1;
 inline constexpr LPARAM Disabled = 4;
 }  // namespace LineFlag
 
-// Window property names.
-inline constexpr const wchar_t* ClbPropBox = L"qmvCLBWndProc";                // on the list box: the object
-inline constexpr const wchar_t* ClbPropParentProc = L"qmvParentCLBWndProc";   // on the parent: its previous procedure
-inline constexpr const wchar_t* ClbPropParentCount = L"qmvParentCLBRefCount"; // on the parent: boxes attached to its children
+// Names of the window properties a box sets.
+namespace CheckListBoxProp {
+inline constexpr const wchar_t* Box = L"qmvCLBWndProc";                // on the list box: the object
+inline constexpr const wchar_t* ParentProc = L"qmvParentCLBWndProc";   // on the parent: its previous procedure
+inline constexpr const wchar_t* ParentCount = L"qmvParentCLBRefCount"; // on the parent: boxes attached to its children
+}  // namespace CheckListBoxProp
 
 // The mark a drawn check box shows.
 enum class CheckMark { Clear, Checked, Mixed };

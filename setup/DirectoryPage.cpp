@@ -36,8 +36,8 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
 // Releases a COM interface on every path.
 template <typename T>
 struct ComRelease {
-    T* p = nullptr;
-    ~ComRelease() { if (p) p->Release(); }
+    T* Pointer = nullptr;
+    ~ComRelease() { if (Pointer) Pointer->Release(); }
 };
 
 // COM initialised apartment-threaded on this thread while the object lives, as
@@ -96,8 +96,8 @@ bool DirectoryPage::BrowseForDirectory() {
     // Declared first, so that everything below is released before COM is.
     ComApartment com;
     ComRelease<IMalloc> malloc;
-    if (FAILED(SHGetMalloc(&malloc.p)) || !malloc.p) return false;
-    auto* name = static_cast<wchar_t*>(malloc.p->Alloc(MAX_PATH * sizeof(wchar_t)));
+    if (FAILED(SHGetMalloc(&malloc.Pointer)) || !malloc.Pointer) return false;
+    auto* name = static_cast<wchar_t*>(malloc.Pointer->Alloc(MAX_PATH * sizeof(wchar_t)));
     if (!name) return false;
     name[0] = L'\0';
     std::wstring title = L"Select directory for " + std::wstring(ProductName);
@@ -115,9 +115,9 @@ bool DirectoryPage::BrowseForDirectory() {
     if (item) {
         chosen = SHGetPathFromIDListW(item, name) != FALSE;
         if (chosen) directory_ = name;
-        malloc.p->Free(item);
+        malloc.Pointer->Free(item);
     }
-    malloc.p->Free(name);
+    malloc.Pointer->Free(name);
     return chosen;
 }
 
