@@ -6,140 +6,138 @@ namespace tessel::setup {
 
 using namespace tessel::common;
 
-int CheckWidth = 0;
-int CheckHeight = 0;
-
 namespace {
 
 constexpr int CheckBoxesBitmap = 32759;  // the system's four check box images in a row
 constexpr int ItemTextLimit = 4096;
 
-// Unit start-up: the check box size is taken once from the system bitmap.
-struct CheckMetrics {
-    CheckMetrics() {
-        UniqueGdiObject bmp(LoadBitmapW(nullptr, MAKEINTRESOURCEW(CheckBoxesBitmap)));
-        BITMAP info{};
-        if (bmp && GetObjectW(bmp.get(), sizeof(info), &info) == sizeof(info)) {
-            CheckWidth = info.bmWidth / 4;
-            CheckHeight = info.bmHeight / 4;
-        }
-    }
-};
-const CheckMetrics checkMetrics;
-
 // The box attached to a list box window, or none.
-CheckListBox* BoxOf(HWND listBox) { return static_cast<CheckListBox*>(GetPropW(listBox, ClbPropBox)); }
+CheckListBox* BoxOf(HWND listBox) { return static_cast<CheckListBox*>(GetPropW(listBox, CheckListBoxProp::Box)); }
 
 }  // namespace
 
+SIZE CheckListBox::CheckSize() {
+    static const SIZE size = [] {
+        SIZE measured{0, 0};
+        UniqueGdiObject bmp(LoadBitmapW(nullptr, MAKEINTRESOURCEW(CheckBoxesBitmap)));
+        BITMAP info{};
+        if (bmp && GetObjectW(bmp.get(), sizeof(info), &info) == sizeof(info)) {
+            measured.cx = info.bmWidth / 4;
+            measured.cy = info.bmHeight / 4;
+        }
+        return measured;
+    }();
+    return size;
+}
+
 // ---- attaching and detaching ----
 
-CheckListBox::CheckListBox(HWND ListBoxHandle) : FHandle(ListBoxHandle) {
-    FOldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FHandle, GWLP_WNDPROC));
-    FBoxProp.set(FHandle, ClbPropBox, this);
-    SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWndProc));
+CheckListBox::CheckListBox(HWND listBox) : handle_(listBox) {
+    oldWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC));
+    boxProp_.set(handle_, CheckListBoxProp::Box, this);
+    SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWndProc));
 
-    FParent = GetParent(FHandle);
-    if (FParent) {
-        auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FParent, GWLP_WNDPROC));
+    parent_ = GetParent(handle_);
+    if (parent_) {
+        auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(parent_, GWLP_WNDPROC));
         if (current == &ParentWndProc) {
-            auto n = reinterpret_cast<INT_PTR>(GetPropW(FParent, ClbPropParentCount));
-            SetPropW(FParent, ClbPropParentCount, reinterpret_cast<HANDLE>(n + 1));
+            auto n = reinterpret_cast<INT_PTR>(GetPropW(parent_, CheckListBoxProp::ParentCount));
+            SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(n + 1));
         } else {
-            SetPropW(FParent, ClbPropParentProc, reinterpret_cast<HANDLE>(current));
-            SetPropW(FParent, ClbPropParentCount, reinterpret_cast<HANDLE>(INT_PTR{1}));
-            SetWindowLongPtrW(FParent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentWndProc));
+            SetPropW(parent_, CheckListBoxProp::ParentProc, reinterpret_cast<HANDLE>(current));
+            SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(INT_PTR{1}));
+            SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentWndProc));
         }
     }
-    FLClicksCount = 0;
+    pendingClicks_ = 0;
 }
 
 CheckListBox::~CheckListBox() {
     // The windows may already be gone (the wizard page frees its box after the
     // dialog has ended); then there is nothing to give back.
-    if (FParent && IsWindow(FParent) &&
-        reinterpret_cast<WNDPROC>(GetWindowLongPtrW(FParent, GWLP_WNDPROC)) == &ParentWndProc) {
-        auto n = reinterpret_cast<INT_PTR>(GetPropW(FParent, ClbPropParentCount));
+    if (parent_ && IsWindow(parent_) &&
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrW(parent_, GWLP_WNDPROC)) == &ParentWndProc) {
+        auto n = reinterpret_cast<INT_PTR>(GetPropW(parent_, CheckListBoxProp::ParentCount));
         if (n - 1 > 0) {
-            SetPropW(FParent, ClbPropParentCount, reinterpret_cast<HANDLE>(n - 1));
+            SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(n - 1));
         } else {
-            auto old = reinterpret_cast<LONG_PTR>(GetPropW(FParent, ClbPropParentProc));
-            if (old) SetWindowLongPtrW(FParent, GWLP_WNDPROC, old);
-            RemovePropW(FParent, ClbPropParentProc);
-            RemovePropW(FParent, ClbPropParentCount);
+            auto old = reinterpret_cast<LONG_PTR>(GetPropW(parent_, CheckListBoxProp::ParentProc));
+            if (old) SetWindowLongPtrW(parent_, GWLP_WNDPROC, old);
+            RemovePropW(parent_, CheckListBoxProp::ParentProc);
+            RemovePropW(parent_, CheckListBoxProp::ParentCount);
         }
     }
-    if (IsWindow(FHandle)) {
-        SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FOldWndProc));
-        FBoxProp.reset();
+    if (IsWindow(handle_)) {
+        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
+        boxProp_.reset();
     } else {
-        FBoxProp.release();
+        boxProp_.release();
     }
 }
 
 // ---- lines ----
 
-void CheckListBox::Clear() { SendMessageW(FHandle, LB_RESETCONTENT, 0, 0); }
+void CheckListBox::Clear() { SendMessageW(handle_, LB_RESETCONTENT, 0, 0); }
 
-int CheckListBox::Add(const std::wstring& Value) {
-    return static_cast<int>(SendMessageW(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Value.c_str())));
+int CheckListBox::Add(const std::wstring& value) {
+    return static_cast<int>(SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value.c_str())));
 }
 
-void CheckListBox::Insert(int Index, const std::wstring& Value) {
-    SendMessageW(FHandle, LB_INSERTSTRING, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(Value.c_str()));
+void CheckListBox::Insert(int index, const std::wstring& value) {
+    SendMessageW(handle_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(value.c_str()));
 }
 
-void CheckListBox::Delete(int Index) { SendMessageW(FHandle, LB_DELETESTRING, static_cast<WPARAM>(Index), 0); }
+void CheckListBox::Delete(int index) { SendMessageW(handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
-std::wstring CheckListBox::GetItemString(int Index) const {
-    LRESULT len = SendMessageW(FHandle, LB_GETTEXTLEN, static_cast<WPARAM>(Index), 0);
+std::wstring CheckListBox::GetItemString(int index) const {
+    LRESULT len = SendMessageW(handle_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (len == LB_ERR || len >= ItemTextLimit) return std::wstring();
     std::vector<wchar_t> buf(ItemTextLimit, L'\0');
-    LRESULT got = SendMessageW(FHandle, LB_GETTEXT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(buf.data()));
+    LRESULT got = SendMessageW(handle_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data()));
     if (got == LB_ERR || got < 0) return std::wstring();
     return std::wstring(buf.data(), static_cast<size_t>(got));
 }
 
-void CheckListBox::SetItemString(int Index, const std::wstring& Value) {
-    if (Index < Count()) {
-        Delete(Index);
-        Insert(Index, Value);
+void CheckListBox::SetItemString(int index, const std::wstring& value) {
+    if (index < Count()) {
+        Delete(index);
+        Insert(index, value);
     }
 }
 
-LPARAM CheckListBox::Flags(int Index) const {
-    return static_cast<LPARAM>(SendMessageW(FHandle, LB_GETITEMDATA, static_cast<WPARAM>(Index), 0));
+LPARAM CheckListBox::Flags(int index) const {
+    return static_cast<LPARAM>(SendMessageW(handle_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }
 
-bool CheckListBox::GetChecked(int Index) const { return (Flags(Index) & LineFlag::Checked) != 0; }
+bool CheckListBox::GetChecked(int index) const { return (Flags(index) & LineFlag::Checked) != 0; }
 
-void CheckListBox::SetChecked(int Index, bool Value) {
-    LPARAM f = Flags(Index);
-    f = Value ? (f | LineFlag::Checked) : (f & ~LineFlag::Checked);
-    SendMessageW(FHandle, LB_SETITEMDATA, static_cast<WPARAM>(Index), f);
+void CheckListBox::SetChecked(int index, bool value) {
+    LPARAM f = Flags(index);
+    f = value ? (f | LineFlag::Checked) : (f & ~LineFlag::Checked);
+    SendMessageW(handle_, LB_SETITEMDATA, static_cast<WPARAM>(index), f);
 }
 
-bool CheckListBox::GetEnabled(int Index) const { return (Flags(Index) & LineFlag::Disabled) == 0; }
+bool CheckListBox::GetEnabled(int index) const { return (Flags(index) & LineFlag::Disabled) == 0; }
 
-void CheckListBox::SetEnabled(int Index, bool Value) {
-    LPARAM f = Flags(Index);
-    f = Value ? (f & ~LineFlag::Disabled) : (f | LineFlag::Disabled);
-    SendMessageW(FHandle, LB_SETITEMDATA, static_cast<WPARAM>(Index), f);
+void CheckListBox::SetEnabled(int index, bool value) {
+    LPARAM f = Flags(index);
+    f = value ? (f & ~LineFlag::Disabled) : (f | LineFlag::Disabled);
+    SendMessageW(handle_, LB_SETITEMDATA, static_cast<WPARAM>(index), f);
 }
 
-int CheckListBox::Count() const { return static_cast<int>(SendMessageW(FHandle, LB_GETCOUNT, 0, 0)); }
+int CheckListBox::Count() const { return static_cast<int>(SendMessageW(handle_, LB_GETCOUNT, 0, 0)); }
 
-int CheckListBox::Selected() const { return static_cast<int>(SendMessageW(FHandle, LB_GETCURSEL, 0, 0)); }
+int CheckListBox::Selected() const { return static_cast<int>(SendMessageW(handle_, LB_GETCURSEL, 0, 0)); }
 
-void CheckListBox::SetSelected(int Index) { SendMessageW(FHandle, LB_SETCURSEL, static_cast<WPARAM>(Index), 0); }
+void CheckListBox::SetSelected(int index) { SendMessageW(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-RECT CheckListBox::GetItemRect(int Index) const {
+RECT CheckListBox::GetItemRect(int index) const {
     RECT r{};
     int n = Count();
-    if (Index == 0 || (Index >= 0 && Index < n)) {
-        SendMessageW(FHandle, LB_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&r));
-    } else if (Index == n && n > 0) {
-        SendMessageW(FHandle, LB_GETITEMRECT, static_cast<WPARAM>(n - 1), reinterpret_cast<LPARAM>(&r));
+    if (index == 0 || (index >= 0 && index < n)) {
+        SendMessageW(handle_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    } else if (index == n && n > 0) {
+        SendMessageW(handle_, LB_GETITEMRECT, static_cast<WPARAM>(n - 1), reinterpret_cast<LPARAM>(&r));
         OffsetRect(&r, 0, r.bottom - r.top);
     }
     return r;
@@ -152,9 +150,9 @@ void CheckListBox::ToggleSelected() {
     if (i < 0 || !GetEnabled(i)) return;
     SetChecked(i, !GetChecked(i));
     RECT r = GetItemRect(i);
-    r.right = r.left + CheckWidth + 2;
-    InvalidateRect(FHandle, &r, TRUE);
-    UpdateWindow(FHandle);
+    r.right = r.left + CheckSize().cx + 2;
+    InvalidateRect(handle_, &r, TRUE);
+    UpdateWindow(handle_);
     if (OnCheckClick) OnCheckClick(this);
 }
 
@@ -169,10 +167,10 @@ LRESULT CALLBACK CheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LP
             if (wParam == L' ') box->ToggleSelected();
             break;
         case WM_LBUTTONDOWN:
-            box->FLClicksCount = 1;
+            box->pendingClicks_ = 1;
             break;
         case WM_LBUTTONUP:
-            if (--box->FLClicksCount == 0) box->ToggleSelected();
+            if (--box->pendingClicks_ == 0) box->ToggleSelected();
             break;
         case WM_LBUTTONDBLCLK:
             box->ToggleSelected();
@@ -182,7 +180,7 @@ LRESULT CALLBACK CheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LP
         }
     } catch (...) {
     }
-    return CallWindowProcW(box->FOldWndProc, wnd, msg, wParam, lParam);
+    return CallWindowProcW(box->oldWndProc_, wnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK CheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -208,19 +206,19 @@ LRESULT CALLBACK CheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, 
             return 1;
         }
     }
-    auto old = reinterpret_cast<WNDPROC>(GetPropW(wnd, ClbPropParentProc));
+    auto old = reinterpret_cast<WNDPROC>(GetPropW(wnd, CheckListBoxProp::ParentProc));
     if (!old) return DefWindowProcW(wnd, msg, wParam, lParam);
     return CallWindowProcW(old, wnd, msg, wParam, lParam);
 }
 
 // ---- drawing ----
 
-void CheckListBox::DrawItem(HDC dc, int Index, UINT State, const RECT& Rect) {
+void CheckListBox::DrawItem(HDC dc, int index, UINT state, const RECT& rect) {
     // Read before anything is selected into the context, so that a failed
     // allocation leaves the context as it was.
-    const std::wstring s = Index >= 0 ? GetItemString(Index) : std::wstring();
+    const std::wstring s = index >= 0 ? GetItemString(index) : std::wstring();
     COLORREF back, text;
-    if (Index >= 0 && (State & ODS_SELECTED)) {
+    if (index >= 0 && (state & ODS_SELECTED)) {
         back = GetSysColor(COLOR_HIGHLIGHT);
         text = GetSysColor(COLOR_HIGHLIGHTTEXT);
     } else {
@@ -234,21 +232,22 @@ void CheckListBox::DrawItem(HDC dc, int Index, UINT State, const RECT& Rect) {
     COLORREF oldBack = SetBkColor(dc, back);
     COLORREF oldText = SetTextColor(dc, text);
 
-    RECT textRect = Rect;
-    textRect.left += CheckWidth + 2;
-    if (Index < 0) {
+    const int checkWidth = CheckSize().cx;
+    RECT textRect = rect;
+    textRect.left += checkWidth + 2;
+    if (index < 0) {
         FillRect(dc, &textRect, static_cast<HBRUSH>(brush.get()));
     } else {
-        RECT checkRect = Rect;
-        checkRect.right = Rect.left + CheckWidth + 2;
-        bool enabled = GetEnabled(Index);
-        DrawCheckBox(dc, checkRect, enabled, GetChecked(Index) ? 1 : 0);
+        RECT checkRect = rect;
+        checkRect.right = rect.left + checkWidth + 2;
+        bool enabled = GetEnabled(index);
+        DrawCheckBox(dc, checkRect, enabled, GetChecked(index) ? CheckMark::Checked : CheckMark::Clear);
         if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
         FillRect(dc, &textRect, static_cast<HBRUSH>(brush.get()));
         DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
         if (!enabled) SetTextColor(dc, text);
     }
-    if (State & ODS_FOCUS) DrawFocusRect(dc, &textRect);
+    if (state & ODS_FOCUS) DrawFocusRect(dc, &textRect);
 
     SetBkColor(dc, oldBack);
     SetTextColor(dc, oldText);
@@ -256,17 +255,18 @@ void CheckListBox::DrawItem(HDC dc, int Index, UINT State, const RECT& Rect) {
     SelectObject(dc, oldPen);
 }
 
-void DrawCheckBox(HDC dc, const RECT& R, bool Enabled, int State) {
+void DrawCheckBox(HDC dc, const RECT& rect, bool enabled, CheckMark mark) {
+    const SIZE check = CheckListBox::CheckSize();
     RECT box;
-    box.left = R.left + (R.right - R.left - CheckWidth) / 2;
-    box.top = R.top + (R.bottom - R.top - CheckWidth) / 2;
-    box.right = box.left + CheckWidth;
-    box.bottom = box.top + CheckHeight + 4;
+    box.left = rect.left + (rect.right - rect.left - check.cx) / 2;
+    box.top = rect.top + (rect.bottom - rect.top - check.cx) / 2;
+    box.right = box.left + check.cx;
+    box.bottom = box.top + check.cy + 4;
 
     UINT flags = DFCS_BUTTONCHECK;
-    if (State == 1) flags |= DFCS_CHECKED;
-    else if (State != 0) flags |= DFCS_CHECKED | DFCS_BUTTON3STATE;
-    if (!Enabled) flags |= DFCS_INACTIVE;
+    if (mark == CheckMark::Checked) flags |= DFCS_CHECKED;
+    else if (mark == CheckMark::Mixed) flags |= DFCS_CHECKED | DFCS_BUTTON3STATE;
+    if (!enabled) flags |= DFCS_INACTIVE;
 
     {
         UniqueGdiObject shadow(CreatePen(PS_SOLID, 0, GetSysColor(COLOR_BTNSHADOW)));

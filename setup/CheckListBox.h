@@ -2,21 +2,20 @@
 // The object attaches itself to an existing list box (and its parent) by
 // replacing their window procedures; each line's check mark and enabled
 // state live in the list box's item data word. The list box's window property
-// ClbPropBox leads from the window to its object.
+// CheckListBoxProp::Box leads from the window to its object.
 #pragma once
 #include <windows.h>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include "common/Handles.h"
 
 namespace tessel::setup {
 
-using namespace tessel::common;
-
 class CheckListBox;
 
 // Event bound to some object's method; empty = not assigned.
-using CheckListBoxNotifyEvent = std::function<void(CheckListBox* Sender)>;
+using CheckListBoxNotifyEvent = std::function<void(CheckListBox* sender)>;
 
 // Bits of a line's item data word.
 namespace LineFlag {
@@ -24,60 +23,64 @@ inline constexpr LPARAM Checked = 1;
 inline constexpr LPARAM Disabled = 4;
 }  // namespace LineFlag
 
-// Window property names.
-inline constexpr const wchar_t* ClbPropBox = L"qmvCLBWndProc";                // on the list box: the object
-inline constexpr const wchar_t* ClbPropParentProc = L"qmvParentCLBWndProc";   // on the parent: its previous procedure
-inline constexpr const wchar_t* ClbPropParentCount = L"qmvParentCLBRefCount"; // on the parent: boxes attached to its children
+// Names of the window properties a box sets.
+namespace CheckListBoxProp {
+inline constexpr const wchar_t* Box = L"qmvCLBWndProc";                // on the list box: the object
+inline constexpr const wchar_t* ParentProc = L"qmvParentCLBWndProc";   // on the parent: its previous procedure
+inline constexpr const wchar_t* ParentCount = L"qmvParentCLBRefCount"; // on the parent: boxes attached to its children
+}  // namespace CheckListBoxProp
 
-// Size of one image of the system's check box bitmap. Process-wide on purpose:
-// measured once at start-up, read by every box's drawing.
-extern int CheckWidth;
-extern int CheckHeight;
+// The mark a drawn check box shows.
+enum class CheckMark { Clear, Checked, Mixed };
 
 class CheckListBox {
 public:
-    explicit CheckListBox(HWND ListBoxHandle);  // attaches
-    virtual ~CheckListBox();                    // detaches
+    explicit CheckListBox(HWND listBox);  // attaches
+    virtual ~CheckListBox();              // detaches
     CheckListBox(const CheckListBox&) = delete;
     CheckListBox& operator=(const CheckListBox&) = delete;
 
     void Clear();
-    int Add(const std::wstring& Value);
-    void Insert(int Index, const std::wstring& Value);
-    void Delete(int Index);
-    std::wstring GetItemString(int Index) const;
-    void SetItemString(int Index, const std::wstring& Value);
-    bool GetChecked(int Index) const;
-    void SetChecked(int Index, bool Value);
-    bool GetEnabled(int Index) const;
-    void SetEnabled(int Index, bool Value);
+    int Add(const std::wstring& value);
+    void Insert(int index, const std::wstring& value);
+    void Delete(int index);
+    std::wstring GetItemString(int index) const;
+    void SetItemString(int index, const std::wstring& value);
+    bool GetChecked(int index) const;
+    void SetChecked(int index, bool value);
+    bool GetEnabled(int index) const;
+    void SetEnabled(int index, bool value);
     int Count() const;
     int Selected() const;
-    void SetSelected(int Index);
-    HWND Handle() const { return FHandle; }
+    void SetSelected(int index);
+    HWND Handle() const { return handle_; }
 
     CheckListBoxNotifyEvent OnCheckClick;  // after the user toggled a line
     CheckListBoxNotifyEvent OnClick;       // the selection changed
 
     // Drawing of one line, called from the parent's owner-draw message.
-    void DrawItem(HDC dc, int Index, UINT State, const RECT& Rect);
+    void DrawItem(HDC dc, int index, UINT state, const RECT& rect);
     // Toggles the selected line when it is enabled; fires OnCheckClick.
     void ToggleSelected();
-    RECT GetItemRect(int Index) const;
+    RECT GetItemRect(int index) const;
+
+    // The size of one image of the system's check box bitmap (cy: a quarter of
+    // the bitmap's height), shared by every box: measured once per process.
+    static SIZE CheckSize();
 
 private:
     static LRESULT CALLBACK ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LPARAM Flags(int Index) const;
+    LPARAM Flags(int index) const;
 
-    int32_t FLClicksCount = 0;
-    HWND FHandle = nullptr;
-    HWND FParent = nullptr;
-    WNDPROC FOldWndProc = nullptr;
-    UniqueWindowProp FBoxProp;
+    int32_t pendingClicks_ = 0;  // 1 from a left button press until its release toggles the line
+    HWND handle_ = nullptr;
+    HWND parent_ = nullptr;
+    WNDPROC oldWndProc_ = nullptr;
+    common::UniqueWindowProp boxProp_;
 };
 
-// Draws the flat check box of a line into R.
-void DrawCheckBox(HDC dc, const RECT& R, bool Enabled, int State);
+// Draws the flat check box of a line into rect.
+void DrawCheckBox(HDC dc, const RECT& rect, bool enabled, CheckMark mark);
 
 }  // namespace tessel::setup

@@ -22,7 +22,7 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
         auto* page = reinterpret_cast<DirectoryPage*>(data);
         RECT work{}, button{}, self{};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        GetWindowRect(GetDlgItem(page->DlgHandle, IDC_BROWSE), &button);
+        GetWindowRect(GetDlgItem(page->Dialog(), IDC_BROWSE), &button);
         GetWindowRect(wnd, &self);
         int w = self.right - self.left, h = self.bottom - self.top;
         int top = button.bottom + 1;
@@ -36,34 +36,34 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
 // Releases a COM interface on every path.
 template <typename T>
 struct ComRelease {
-    T* p = nullptr;
-    ~ComRelease() { if (p) p->Release(); }
+    T* Pointer = nullptr;
+    ~ComRelease() { if (Pointer) Pointer->Release(); }
 };
 
 // COM initialised apartment-threaded on this thread while the object lives, as
 // the folder browser requires; released again only when this object did it.
 class ComApartment {
 public:
-    ComApartment() : FInitialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComApartment() {
-        if (FInitialised) CoUninitialize();
+        if (initialised_) CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
 private:
-    bool FInitialised;
+    bool initialised_;
 };
 
 }  // namespace
 
-int DirectoryPage::Show() {
-    if (FFirstShow) {
-        FPrevInstallPath = StoredInstallDir();
-        InitDirectory();
-        FFirstShow = false;
+PageMove DirectoryPage::Show() {
+    if (firstShow_) {
+        previousDir_ = StoredInstallDir();
+        directory_ = ProposedInstallDir(Install(), previousDir_);
+        firstShow_ = false;
     } else {
-        Directory = Install().Location.InstallDir;
+        directory_ = Install().Location.InstallDir;
     }
     LayoutPageText(2);
     SetItemText(IDC_PAGETEXT, DirectoryText());
@@ -72,41 +72,37 @@ int DirectoryPage::Show() {
     ShowItem(IDC_DIRFRAME, true);
     ShowItem(IDC_DIRECTORY, true);
     ShowDirectory();
-    return 1;
+    return PageMove::Stay;
 }
 
-void DirectoryPage::InitDirectory() { Directory = ProposedInstallDir(Install(), FPrevInstallPath); }
-
 void DirectoryPage::ShowDirectory() {
-    SetItemText(IDC_DIRECTORY, Directory);
-    auto len = static_cast<LPARAM>(Directory.size());
+    SetItemText(IDC_DIRECTORY, directory_);
+    auto len = static_cast<LPARAM>(directory_.size());
     SendMessageW(Item(IDC_DIRECTORY), EM_SETSEL, static_cast<WPARAM>(len), len);
     FocusItem(IDC_DIRECTORY);
 }
 
-int DirectoryPage::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
-    if (Msg == WM_COMMAND && LOWORD(wParam) == IDC_BROWSE) {
-        if (BrowseForDirectory()) {
-            Directory = BrowsedDirectory(Directory, FPrevInstallPath, ShortName);
-            ShowDirectory();
-        }
-        return 1;
+bool DirectoryPage::OnCommand(int controlId) {
+    if (controlId != IDC_BROWSE) return Page::OnCommand(controlId);
+    if (BrowseForDirectory()) {
+        directory_ = BrowsedDirectory(directory_, previousDir_, ShortName);
+        ShowDirectory();
     }
-    return Page::DlgProc(Msg, wParam, lParam);
+    return true;
 }
 
 bool DirectoryPage::BrowseForDirectory() {
-    Directory.clear();
+    directory_.clear();
     // Declared first, so that everything below is released before COM is.
     ComApartment com;
     ComRelease<IMalloc> malloc;
-    if (FAILED(SHGetMalloc(&malloc.p)) || !malloc.p) return false;
-    auto* name = static_cast<wchar_t*>(malloc.p->Alloc(MAX_PATH * sizeof(wchar_t)));
+    if (FAILED(SHGetMalloc(&malloc.Pointer)) || !malloc.Pointer) return false;
+    auto* name = static_cast<wchar_t*>(malloc.Pointer->Alloc(MAX_PATH * sizeof(wchar_t)));
     if (!name) return false;
     name[0] = L'\0';
     std::wstring title = L"Select directory for " + std::wstring(ProductName);
     BROWSEINFOW info{};
-    info.hwndOwner = DlgHandle;
+    info.hwndOwner = Dialog();
     info.pidlRoot = nullptr;
     info.pszDisplayName = name;
     info.lpszTitle = title.c_str();
@@ -118,19 +114,18 @@ bool DirectoryPage::BrowseForDirectory() {
     bool chosen = false;
     if (item) {
         chosen = SHGetPathFromIDListW(item, name) != FALSE;
-        if (chosen) Directory = name;
-        malloc.p->Free(item);
+        if (chosen) directory_ = name;
+        malloc.Pointer->Free(item);
     }
-    malloc.p->Free(name);
+    malloc.Pointer->Free(name);
     return chosen;
 }
 
-int DirectoryPage::Hide() {
+void DirectoryPage::Hide() {
     Install().Location.InstallDir = StripOneTrailingSeparator(GetItemText(IDC_DIRECTORY, DirectoryLimit));
     ShowItem(IDC_BROWSE, false);
     ShowItem(IDC_DIRFRAME, false);
     ShowItem(IDC_DIRECTORY, false);
-    return 1;
 }
 
 }  // namespace tessel::setup

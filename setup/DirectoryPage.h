@@ -5,23 +5,22 @@
 
 namespace tessel::setup {
 
-using namespace tessel::common;
-using namespace tessel::script;
-
 class DirectoryPage : public Page {
 public:
     using Page::Page;
-    int Show() override;
-    int Hide() override;
-    int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+    PageMove Show() override;
+    void Hide() override;
+    bool OnCommand(int controlId) override;
 
-    void InitDirectory();
+private:
+    // Puts directory_ into the edit box, caret at its end, and focuses it.
     void ShowDirectory();
+    // Lets the user pick a folder; true with directory_ set to it when one was chosen.
     bool BrowseForDirectory();
 
-    std::wstring FPrevInstallPath;
-    bool FFirstShow = true;
-    std::wstring Directory;
+    std::wstring previousDir_;  // the previous installation's folder, read at the first showing
+    bool firstShow_ = true;
+    std::wstring directory_;    // the folder the edit box shows
 };
 
 }  // namespace tessel::setup

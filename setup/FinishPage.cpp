@@ -10,7 +10,7 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-int FinishPage::Show() {
+PageMove FinishPage::Show() {
     ShowItem(IDC_BACK, false);
     ShowItem(IDC_NEXT, false);
     ShowItem(IDC_ROWCAPTION, true);
@@ -19,12 +19,13 @@ int FinishPage::Show() {
     SetItemText(IDC_PAGETEXT, Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
                                                  : FinishText());
     SetItemText(IDCANCEL, L"Finish");
-    // A refused run installed nothing, so there are no choices to remember.
-    if (Install().RunRefused()) return 1;
-    return StoreSettings() ? 1 : 0;
+    // A refused run installed nothing, so there are no choices to remember. A
+    // value that cannot be stored changes nothing on the page.
+    if (!Install().RunRefused()) StoreSettings();
+    return PageMove::Stay;
 }
 
-int FinishPage::Hide() { return 1; }
+void FinishPage::Hide() {}
 
 bool FinishPage::StoreSettings() { return StoreChoices(Install()); }
 

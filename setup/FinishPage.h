@@ -5,14 +5,11 @@
 
 namespace tessel::setup {
 
-using namespace tessel::common;
-using namespace tessel::script;
-
 class FinishPage : public Page {
 public:
     using Page::Page;
-    int Show() override;
-    int Hide() override;
+    PageMove Show() override;
+    void Hide() override;
     // Writes the six product-key values in order; false at the first that fails.
     bool StoreSettings();
 };

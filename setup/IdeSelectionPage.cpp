@@ -1,7 +1,6 @@
 // Wizard page: which IDE versions to install into.
 #include "setup/IdeSelectionPage.h"
 #include "script/manifest/Manifest.h"
-#include "setup/InstallChoices.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 
@@ -10,46 +9,52 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-namespace {
+INT_PTR CALLBACK IdeSelectionPage::CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The page comes with WM_INITDIALOG and is kept with the dialog, so the
+    // procedure reaches it through its window; messages before that one are
+    // not handled.
+    if (msg == WM_INITDIALOG) SetWindowLongPtrW(dlg, DWLP_USER, lParam);
+    auto* page = reinterpret_cast<IdeSelectionPage*>(GetWindowLongPtrW(dlg, DWLP_USER));
+    if (!page) return 0;
+    try {
+        return page->HandleCustomizeMessage(dlg, msg, wParam);
+    } catch (...) {
+        return 0;  // out of memory: the message counts as not handled
+    }
+}
 
-// The page the customise dialog works for, and the dialog's own list.
-IdeSelectionPage* SelectDelphiPage = nullptr;
-std::unique_ptr<CheckListBox> CustomizeList;
-
-INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+INT_PTR IdeSelectionPage::HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wParam) {
     switch (msg) {
     case WM_INITDIALOG: {
         // The dialog has no owner, so it makes itself modal by disabling the wizard.
-        if (SelectDelphiPage) EnableWindow(SelectDelphiPage->DlgHandle, FALSE);
-        CustomizeList = std::make_unique<CheckListBox>(GetDlgItem(dlg, IDC_CUSTOMLIST));
-        CustomizeList->Clear();
-        for (const CustomizeOption& option : CustomizeOptions) CustomizeList->Add(option.Caption);
-        const uint32_t customize = SelectDelphiPage ? SelectDelphiPage->Install().CustomizeMask : 0;
+        EnableWindow(Dialog(), FALSE);
+        customizeList_ = std::make_unique<CheckListBox>(GetDlgItem(dlg, IDC_CUSTOMLIST));
+        customizeList_->Clear();
+        for (const CustomizeOption& option : CustomizeOptions) customizeList_->Add(option.Caption);
+        const uint32_t customize = Install().CustomizeMask;
         if (customize != 0) {
-            for (int i = 0; i < CustomizeList->Count() && i < 32; ++i)
-                if (static_cast<int32_t>((1u << i) & customize) > 0) CustomizeList->SetChecked(i, true);
+            for (int i = 0; i < customizeList_->Count() && i < 32; ++i)
+                if (static_cast<int32_t>((1u << i) & customize) > 0) customizeList_->SetChecked(i, true);
         }
-        CustomizeList->OnClick = [](CheckListBox* sender) {
-            if (SelectDelphiPage) SelectDelphiPage->CustomizeOnClick(sender);
-        };
-        if (CustomizeList->Count() > 0) {
-            CustomizeList->SetSelected(0);
-            if (SelectDelphiPage) SelectDelphiPage->CustomizeOnClick(CustomizeList.get());
-            SetFocus(CustomizeList->Handle());
+        customizeList_->OnClick = [this](CheckListBox*) { ShowCustomizeDescription(); };
+        if (customizeList_->Count() > 0) {
+            customizeList_->SetSelected(0);
+            ShowCustomizeDescription();
+            SetFocus(customizeList_->Handle());
         }
         return 1;
     }
     case WM_COMMAND: {
-        int id = LOWORD(wParam);
+        const int id = LOWORD(wParam);
         if (id == IDC_CUSTOMOK || id == IDOK) {
             uint32_t mask = 0;
-            for (int i = 0; i < CustomizeList->Count() && i < 32; ++i)
-                if (CustomizeList->GetChecked(i)) mask |= 1u << i;
-            if (SelectDelphiPage) SelectDelphiPage->Install().CustomizeMask = mask;
+            for (int i = 0; customizeList_ && i < customizeList_->Count() && i < 32; ++i)
+                if (customizeList_->GetChecked(i)) mask |= 1u << i;
+            Install().CustomizeMask = mask;
         }
         if (id == IDC_CUSTOMOK || id == IDOK || id == IDC_CUSTOMCANCEL || id == IDCANCEL) {
-            if (SelectDelphiPage) EnableWindow(SelectDelphiPage->DlgHandle, TRUE);
-            CustomizeList.reset();
+            EnableWindow(Dialog(), TRUE);
+            customizeList_.reset();
             EndDialog(dlg, static_cast<INT_PTR>(wParam));
             return 1;
         }
@@ -60,101 +65,78 @@ INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) 
     }
 }
 
-}  // namespace
-
-IdeSelectionPage::IdeSelectionPage(script::InstallContext& install) : Page(install) {
-    SelectDelphiPage = this;
-}
-
-IdeSelectionPage::~IdeSelectionPage() {
-    if (SelectDelphiPage == this) SelectDelphiPage = nullptr;
-    CLB.reset();
-}
-
-int IdeSelectionPage::Show() {
-    if (FFirstShow) {
-        CLB = std::make_unique<CheckListBox>(Item(IDC_LIST));
-        CLB->OnCheckClick = [this](CheckListBox* sender) { CheckClick(sender); };
-        LoadPreviousSelection();
+PageMove IdeSelectionPage::Show() {
+    if (firstShow_) {
+        list_ = std::make_unique<CheckListBox>(Item(IDC_LIST));
+        list_->OnCheckClick = [this](CheckListBox*) { UpdateNext(); };
+        previous_ = LoadPreviousSelection(Install());
         LoadStoredCustomizeMask(Install());
-        FFirstShow = false;
+        firstShow_ = false;
     }
     LayoutPageText(3);
-    SetItemText(IDC_PAGETEXT, SelectDelphiText(FPrevInstallSelected > 0));
+    SetItemText(IDC_PAGETEXT, SelectDelphiText(previous_.InstallVersions > 0));
     ShowItem(IDC_PAGETEXT, true);
     ShowItem(IDC_LIST, true);
 
-    CLB->Clear();
+    list_->Clear();
     for (int i = 0; i < InstallItemCount; ++i) {
         const InstallItem& item = InstallItems[i];
-        int line = CLB->Add(item.Caption);
+        int line = list_->Add(item.Caption);
         const IdeVersion* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
-        CLB->SetEnabled(line, !ide || ide->Exists);
-        if (Install().CheckedLines & (1u << i)) CLB->SetChecked(line, true);
+        list_->SetEnabled(line, !ide || ide->Exists);
+        if (Install().CheckedLines & (1u << i)) list_->SetChecked(line, true);
     }
     FocusItem(IDC_LIST);
     ShowItem(IDC_CUSTOMIZE, false);
     UpdateNext();
-    return 1;
+    return PageMove::Stay;
 }
 
-int IdeSelectionPage::Hide() {
+void IdeSelectionPage::Hide() {
     ShowItem(IDC_LIST, false);
     ShowItem(IDC_CUSTOMIZE, false);
     uint32_t lines = 0;
     for (int i = 0; i < InstallItemCount; ++i) {
-        bool ticked = CLB && i < CLB->Count() && CLB->GetChecked(i);
+        bool ticked = list_ && i < list_->Count() && list_->GetChecked(i);
         if (ticked) lines |= 1u << i;
     }
     Install().CheckedLines = lines;
     SelectionMasks(lines, Install().SelectedIdeMask, Install().SelectedItemMask);
-    return 1;
 }
 
-int IdeSelectionPage::DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
-    if (Msg == WM_COMMAND) {
-        if (LOWORD(wParam) == IDC_CUSTOMIZE) {
-            ShowCustomizeDialog();
-            return 1;
-        }
-        if (LOWORD(wParam) == IDC_LIST) {
-            UpdateNext();
-            return 1;
-        }
+bool IdeSelectionPage::OnCommand(int controlId) {
+    if (controlId == IDC_CUSTOMIZE) {
+        ShowCustomizeDialog();
+        return true;
     }
-    return Page::DlgProc(Msg, wParam, lParam);
+    if (controlId == IDC_LIST) {
+        UpdateNext();
+        return true;
+    }
+    return Page::OnCommand(controlId);
 }
 
 void IdeSelectionPage::UpdateNext() const { EnableItem(IDC_NEXT, CheckedMask() != 0); }
 
-void IdeSelectionPage::CheckClick(CheckListBox*) { UpdateNext(); }
-
-void IdeSelectionPage::CustomizeOnClick(CheckListBox*) {
-    if (!CustomizeList) return;
-    int s = CustomizeList->Selected();
+void IdeSelectionPage::ShowCustomizeDescription() const {
+    if (!customizeList_) return;
+    int s = customizeList_->Selected();
     if (s >= 0 && s < CustomizeOptionCount)
-        SetDlgItemTextW(GetParent(CustomizeList->Handle()), IDC_CUSTOMDESC, CustomizeOptions[s].Description);
-}
-
-void IdeSelectionPage::LoadPreviousSelection() {
-    const StoredSelection stored = setup::LoadPreviousSelection(Install());
-    FPrevInstallSelected = stored.InstallVersions;
-    FPrevInstallItems = stored.InstallItems;
-    FPrevVersion = stored.Version;
+        SetDlgItemTextW(GetParent(customizeList_->Handle()), IDC_CUSTOMDESC, CustomizeOptions[s].Description);
 }
 
 uint32_t IdeSelectionPage::CheckedMask() const {
     uint32_t mask = 0;
-    if (!CLB) return mask;
-    for (int i = 0; i < CLB->Count(); ++i)
-        if (CLB->GetChecked(i)) mask |= 1u << (i % 32);
+    if (!list_) return mask;
+    for (int i = 0; i < list_->Count(); ++i)
+        if (list_->GetChecked(i)) mask |= 1u << (i % 32);
     return mask;
 }
 
-int IdeSelectionPage::ShowCustomizeDialog() {
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CUSTOMIZE), nullptr, CustomizeDialogProc, 0) < 0)
+void IdeSelectionPage::ShowCustomizeDialog() {
+    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CUSTOMIZE), nullptr, CustomizeDialogProc,
+                        reinterpret_cast<LPARAM>(this)) < 0)
         MessageBoxW(nullptr, L"Error in create Customize dialog", L"Error", MB_OK);
-    return 1;
 }
 
 }  // namespace tessel::setup

@@ -1,39 +1,40 @@
-// Page 2: which IDEs (and extra items) to install into.
+// Page 2: which IDEs (and extra items) to install into, and the customise
+// dialog that edits the customise options.
 #pragma once
+#include <windows.h>
 #include <cstdint>
 #include <memory>
-#include <string>
-#include "setup/Page.h"
 #include "setup/CheckListBox.h"
+#include "setup/InstallChoices.h"
+#include "setup/Page.h"
 
 namespace tessel::setup {
 
-using namespace tessel::common;
-using namespace tessel::script;
-
 class IdeSelectionPage : public Page {
 public:
-    explicit IdeSelectionPage(script::InstallContext& install);
-    ~IdeSelectionPage() override;
+    using Page::Page;
 
-    int Show() override;
-    int Hide() override;
-    int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
-
-    void CheckClick(CheckListBox* Sender);
-    void CustomizeOnClick(CheckListBox* Sender);
-    void LoadPreviousSelection();
-    uint32_t CheckedMask() const;
-    int ShowCustomizeDialog();
-
-    int32_t FPrevInstallSelected = 0;
-    int32_t FPrevInstallItems = 0;
-    std::wstring FPrevVersion;
-    bool FFirstShow = true;
-    std::unique_ptr<CheckListBox> CLB;
+    PageMove Show() override;
+    void Hide() override;
+    bool OnCommand(int controlId) override;
 
 private:
+    // Enables Next exactly when a line is ticked.
     void UpdateNext() const;
+    // Bit i set when list line i is ticked.
+    uint32_t CheckedMask() const;
+    // Shows the selected customise option's description.
+    void ShowCustomizeDescription() const;
+    void ShowCustomizeDialog();
+    // The customise dialog's procedure; its creation parameter is this page.
+    static INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wParam);
+
+    bool firstShow_ = true;
+    // What the previous installation stored, read at the first showing.
+    StoredSelection previous_;
+    std::unique_ptr<CheckListBox> list_;           // the IDE and item list, from the first showing on
+    std::unique_ptr<CheckListBox> customizeList_;  // the customise dialog's list while the dialog is open
 };
 
 }  // namespace tessel::setup

@@ -8,9 +8,6 @@
 
 namespace tessel::setup {
 
-using namespace tessel::common;
-using namespace tessel::script;
-
 // What a previous installation stored about its IDEs and items (0 or empty
 // when absent), then discovery, then install's preselected IDEs and ticked
 // lines as the IDE page starts from them.

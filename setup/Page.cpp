@@ -8,17 +8,17 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-int Page::DlgProc(UINT, WPARAM, LPARAM) { return 0; }
+bool Page::OnCommand(int) { return false; }
 
 void Page::ShowItem(int id, bool visible) const { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
 
 void Page::EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
 
-void Page::SetItemText(int id, const std::wstring& text) const { SetDlgItemTextW(DlgHandle, id, text.c_str()); }
+void Page::SetItemText(int id, const std::wstring& text) const { SetDlgItemTextW(dialog_, id, text.c_str()); }
 
 std::wstring Page::GetItemText(int id, int limit) const {
     std::vector<wchar_t> buf(static_cast<size_t>(limit) + 1, L'\0');
-    UINT n = GetDlgItemTextW(DlgHandle, id, buf.data(), limit + 1);
+    UINT n = GetDlgItemTextW(dialog_, id, buf.data(), limit + 1);
     return std::wstring(buf.data(), n);
 }
 

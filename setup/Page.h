@@ -1,5 +1,5 @@
 // Base class of the wizard pages and the small control helpers they share.
-// All pages work on the controls of the one wizard dialog (DlgHandle).
+// All pages work on the controls of the one wizard dialog.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -7,8 +7,10 @@
 
 namespace tessel::setup {
 
-using namespace tessel::common;
-using namespace tessel::script;
+// What the shell does once a page has been shown: stay on it, or move on at
+// once to the previous page, show the same page again (without hiding it) or
+// go to the next page. The numbers are those the pages have always answered with.
+enum class PageMove { Stay = 1, Back = 9, Again = 10, Next = 11 };
 
 class Page {
 public:
@@ -18,17 +20,19 @@ public:
     Page(const Page&) = delete;
     Page& operator=(const Page&) = delete;
 
-    // 1 = stay; 9, 10, 11 = move on at once by -1, 0, +1; anything else acts like 1.
-    virtual int Show() = 0;
-    virtual int Hide() = 0;
-    // Result of a command the shell does not handle itself.
-    virtual int DlgProc(UINT Msg, WPARAM wParam, LPARAM lParam);
+    virtual PageMove Show() = 0;
+    virtual void Hide() = 0;
+    // A command of a control the shell does not handle itself (Next, Back and
+    // Cancel are the shell's); true when the page handled it.
+    virtual bool OnCommand(int controlId);
 
-    HWND DlgHandle = nullptr;  // written by the shell before every Show
+    // The wizard dialog, written by the shell before every Show.
+    HWND Dialog() const { return dialog_; }
+    void SetDialog(HWND dialog) { dialog_ = dialog; }
     script::InstallContext& Install() const { return install_; }
 
 protected:
-    HWND Item(int id) const { return GetDlgItem(DlgHandle, id); }
+    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
     void ShowItem(int id, bool visible) const;
     void EnableItem(int id, bool enabled) const;
     void SetItemText(int id, const std::wstring& text) const;
@@ -39,6 +43,7 @@ protected:
 
 private:
     script::InstallContext& install_;
+    HWND dialog_ = nullptr;
 };
 
 }  // namespace tessel::setup

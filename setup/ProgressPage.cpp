@@ -21,19 +21,19 @@ bool DispatchOneInputMessage() {
     return true;
 }
 
-int ProgressPage::Show() {
+PageMove ProgressPage::Show() {
     ShowItem(IDC_PROGRESSFRAME, true);
     ShowItem(IDC_PROGRESS, true);
     ShowItem(IDC_ROWCAPTION, true);
     EnableItem(IDC_NEXT, false);
     EnableItem(IDC_BACK, false);
-    RedrawWindow(DlgHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     SetItemText(IDC_PAGETEXT, ProgressText());
-    return DoScript();
+    RunScript();
+    return PageMove::Stay;
 }
 
-int ProgressPage::DoScript() {
-    FInDoScript = true;
+void ProgressPage::RunScript() {
     auto script = std::make_unique<ScriptRunner>(Install());
     script->Start();
     HWND bar = Item(IDC_PROGRESS);
@@ -47,7 +47,7 @@ int ProgressPage::DoScript() {
         int err = script->ItemDoScript();
         if (err != 0) {
             std::wstring text = FormatRowError(script->FCurrent, err, script->GetItem().Word0, script->LogText());
-            MessageBoxW(DlgHandle, text.c_str(), L"Error", MB_OK);
+            MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
         }
         SendMessageW(bar, PBM_DELTAPOS, static_cast<WPARAM>(script->ItemProgressStep()), 0);
         script->FCurrent++;
@@ -58,19 +58,12 @@ int ProgressPage::DoScript() {
     SendMessageW(Item(IDC_NEXT), BM_CLICK, 0, 0);
     Hide();
     script.reset();  // closes the logs, after the finish page has stored its values
-    FInDoScript = false;
-    return 1;
 }
 
-int ProgressPage::Hide() {
+void ProgressPage::Hide() {
     ShowItem(IDC_PROGRESSFRAME, false);
     ShowItem(IDC_PROGRESS, false);
     ShowItem(IDC_ROWCAPTION, false);
-    return 1;
 }
-
-int ProgressPage::Terminate() { return 0; }
-
-void ProgressPage::SetText(const std::wstring& Value) { SetItemText(IDC_ROWCAPTION, Value); }
 
 }  // namespace tessel::setup

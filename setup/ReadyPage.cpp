@@ -8,18 +8,17 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-int ReadyPage::Show() {
+PageMove ReadyPage::Show() {
     LayoutPageText(2);
     SetItemText(IDC_PAGETEXT, ReadyText());
     ShowItem(IDC_PAGETEXT, true);
     SetItemText(IDC_NEXT, L"Start");
     FocusItem(IDC_NEXT);
-    return 1;
+    return PageMove::Stay;
 }
 
-int ReadyPage::Hide() {
+void ReadyPage::Hide() {
     SetItemText(IDC_NEXT, L"&Next >");
-    return 1;
 }
 
 }  // namespace tessel::setup

@@ -4,14 +4,11 @@
 
 namespace tessel::setup {
 
-using namespace tessel::common;
-using namespace tessel::script;
-
 class ReadyPage : public Page {
 public:
     using Page::Page;
-    int Show() override;
-    int Hide() override;
+    PageMove Show() override;
+    void Hide() override;
 };
 
 }  // namespace tessel::setup

@@ -27,12 +27,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         else if (flags.ExtractMode)
             ExtractPayload();
         else if (flags.Unattended)
-            return RunUnattendedInstall(install, flags.Folder);
+            return static_cast<int>(RunUnattendedInstall(install, flags.Folder));
         else
             RunWizard(install);
     } catch (...) {
         // The install did not reach its end.
-        if (unattended) return unattendedRowsFailed;
+        if (unattended) return static_cast<int>(UnattendedExit::RowsFailed);
     }
     return 0;
 }

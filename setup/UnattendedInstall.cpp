@@ -10,29 +10,29 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-int RunUnattendedInstall(script::InstallContext& install, const std::wstring& folder) {
+UnattendedExit RunUnattendedInstall(script::InstallContext& install, const std::wstring& folder) {
     // What the IDE page starts from, taken as it is.
     LoadPreviousSelection(install);
     LoadStoredCustomizeMask(install);
     SelectCheckedItems(install);
     // The wizard cannot go on from an IDE page with no line ticked.
-    if (install.SelectedItemMask == 0) return unattendedNothingToDo;
+    if (install.SelectedItemMask == 0) return UnattendedExit::NothingToDo;
     // The directory page's proposal or the folder given, stored as the page stores its text.
     install.Location.InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(install, StoredInstallDir()) : folder);
     return RunChosenInstall(install);
 }
 
-int RunChosenInstall(script::InstallContext& install) {
+UnattendedExit RunChosenInstall(script::InstallContext& install) {
     ScriptRunner script(install);
     script.Start();
     const int failed = RunRemainingRows(script, [&script](int result) {
         if (result != 0)
             script.WriteLogLine(FormatRowError(script.FCurrent, result, script.GetItem().Word0, script.LogText()));
     });
-    if (install.RunRefused()) return unattendedRefused;
+    if (install.RunRefused()) return UnattendedExit::Refused;
     // As the finish page does, before the logs are closed.
     StoreChoices(install);
-    return failed == 0 ? unattendedSuccess : unattendedRowsFailed;
+    return failed == 0 ? UnattendedExit::Success : UnattendedExit::RowsFailed;
 }
 
 }  // namespace tessel::setup

@@ -7,25 +7,22 @@
 
 namespace tessel::setup {
 
-using namespace tessel::common;
-using namespace tessel::script;
-
-enum UnattendedExit : int {
-    unattendedSuccess = 0,       // every row succeeded
-    unattendedRowsFailed = 1,    // the install ran to its end, but some rows failed (see install.log)
-    unattendedRefused = 2,       // the folder cannot take an install; nothing was changed
-    unattendedNothingToDo = 3,   // no IDE found and nothing else chosen; nothing was changed
+// The exit code of setup.exe /S.
+enum class UnattendedExit : int {
+    Success = 0,      // every row succeeded
+    RowsFailed = 1,   // the install ran to its end, but some rows failed (see install.log)
+    Refused = 2,      // the folder cannot take an install; nothing was changed
+    NothingToDo = 3,  // no IDE found and nothing else chosen; nothing was changed
 };
 
 // Installs into folder, or into the folder the directory page would propose
 // when folder is empty. Never shows a window: a failed row is written to the
 // install log with the text the wizard would show, and the run goes on.
-int RunUnattendedInstall(script::InstallContext& install, const std::wstring& folder);
+UnattendedExit RunUnattendedInstall(script::InstallContext& install, const std::wstring& folder);
 
 // The run itself, with the choices as install holds them (masks, copy-only
 // mode, install folder): every row, failed rows into the install log, the
-// choices stored unless the run was refused. One of the codes above, never
-// unattendedNothingToDo.
-int RunChosenInstall(script::InstallContext& install);
+// choices stored unless the run was refused. Never NothingToDo.
+UnattendedExit RunChosenInstall(script::InstallContext& install);
 
 }  // namespace tessel::setup

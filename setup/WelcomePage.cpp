@@ -8,14 +8,14 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-int WelcomePage::Show() {
+PageMove WelcomePage::Show() {
     LayoutPageText(1);
     SetItemText(IDC_PAGETEXT, WelcomeText());
     ShowItem(IDC_PAGETEXT, true);
     FocusItem(IDC_NEXT);
-    return 1;
+    return PageMove::Stay;
 }
 
-int WelcomePage::Hide() { return 1; }
+void WelcomePage::Hide() {}
 
 }  // namespace tessel::setup

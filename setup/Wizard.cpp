@@ -10,6 +10,7 @@
 #include "setup/ReadyPage.h"
 #include "setup/IdeSelectionPage.h"
 #include "setup/DirectoryPage.h"
+#include "setup/PageFlow.h"
 #include "setup/WelcomePage.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
@@ -19,8 +20,8 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-// The wizard dialog's shell for the life of the dialog: the pages, the one
-// shown, and the link label and icon that the dialog owns.
+// The wizard dialog's shell for the life of the dialog: the pages and their
+// moves, and the link label and icon that the dialog owns.
 class Wizard {
 public:
     explicit Wizard(script::InstallContext& install);
@@ -29,29 +30,21 @@ public:
     INT_PTR HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    std::unique_ptr<Page> pages_[PageCount + 1];  // positions 1..6, index 0 unused
-    int currentPage_ = 1;
-    HWND handle_ = nullptr;
+    PageFlow flow_;
     UniqueWindow linkLabel_;
     UniqueGdiObject linkFont_;
     UniqueIcon dialogIcon_;
     DWORD lastLinkClick_ = 0;
 
-    // Moves by step (-1, 0, +1) and shows the page where it stops; its Show result.
-    int SwitchPage(int step);
     void CreateLinkLabel(HWND dlg);
     void OnLinkPress(HWND dlg, LPARAM lParam);
     void CancelRule(HWND dlg, WPARAM wParam);
 };
 
-Wizard::Wizard(script::InstallContext& install) {
-    pages_[1] = std::make_unique<WelcomePage>(install);
-    pages_[2] = std::make_unique<IdeSelectionPage>(install);
-    pages_[3] = std::make_unique<DirectoryPage>(install);
-    pages_[4] = std::make_unique<ReadyPage>(install);
-    pages_[5] = std::make_unique<ProgressPage>(install);
-    pages_[6] = std::make_unique<FinishPage>(install);
-}
+Wizard::Wizard(script::InstallContext& install)
+    : flow_({std::make_unique<WelcomePage>(install), std::make_unique<IdeSelectionPage>(install),
+             std::make_unique<DirectoryPage>(install), std::make_unique<ReadyPage>(install),
+             std::make_unique<ProgressPage>(install), std::make_unique<FinishPage>(install)}) {}
 
 void Wizard::Run() {
     if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_WIZARD), nullptr, WizardDialogProc,
@@ -86,11 +79,9 @@ void Wizard::OnLinkPress(HWND dlg, LPARAM lParam) {
 }
 
 void Wizard::CancelRule(HWND dlg, WPARAM wParam) {
-    Page* page = pages_[currentPage_].get();
-    if (auto* progress = dynamic_cast<ProgressPage*>(page); progress && progress->InDoScript()) {
-        if (progress->Terminate() != 0) return;
-    }
-    if (dynamic_cast<FinishPage*>(page)) {
+    // During the install run the question is asked as well; a Yes closes the
+    // dialog only once the run is over, for the progress page never stops it.
+    if (dynamic_cast<FinishPage*>(&flow_.Current())) {
         EndDialog(dlg, static_cast<INT_PTR>(wParam));
         return;
     }
@@ -101,13 +92,12 @@ void Wizard::CancelRule(HWND dlg, WPARAM wParam) {
 INT_PTR Wizard::HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_INITDIALOG: {
-        handle_ = dlg;
         dialogIcon_.reset(static_cast<HICON>(
             LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETUP), IMAGE_ICON, 32, 32, 0)));
         SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(dialogIcon_.get()));
         SetWindowTextW(dlg, WizardTitle().c_str());
         CreateLinkLabel(dlg);
-        SwitchPage(0);
+        flow_.Switch(dlg, 0);
         return 1;
     }
     case WM_CTLCOLORSTATIC:
@@ -126,7 +116,6 @@ INT_PTR Wizard::HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
         dialogIcon_.reset();
         linkLabel_.reset();
         linkFont_.reset();
-        handle_ = nullptr;
         return 0;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
@@ -135,32 +124,16 @@ INT_PTR Wizard::HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
             CancelRule(dlg, wParam);
             return 1;
         case IDC_NEXT:
-            return SwitchPage(+1);
+            flow_.Switch(dlg, +1);
+            return 1;
         case IDC_BACK:
-            return SwitchPage(-1);
+            flow_.Switch(dlg, -1);
+            return 1;
         default:
-            return pages_[currentPage_] ? pages_[currentPage_]->DlgProc(msg, wParam, lParam) : 0;
+            return flow_.Current().OnCommand(LOWORD(wParam)) ? 1 : 0;
         }
     default:
         return 0;
-    }
-}
-
-int Wizard::SwitchPage(int step) {
-    for (;;) {
-        if (step != 0 && pages_[currentPage_]) pages_[currentPage_]->Hide();
-        currentPage_ += step;
-        // The pages keep the position inside 1..6; a stray move beyond stays at the edge.
-        if (currentPage_ < 1) currentPage_ = 1;
-        if (currentPage_ > PageCount) currentPage_ = PageCount;
-        Page* page = pages_[currentPage_].get();
-        if (!page) return 0;
-        page->DlgHandle = handle_;
-        EnableWindow(GetDlgItem(handle_, IDC_BACK), currentPage_ > 1);
-        EnableWindow(GetDlgItem(handle_, IDC_NEXT), currentPage_ < PageCount);
-        int r = page->Show();
-        if (r < 9 || r > 11) return r;
-        step = r - 10;
     }
 }
 

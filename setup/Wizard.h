@@ -2,14 +2,8 @@
 #pragma once
 #include <windows.h>
 #include "script/runner/InstallContext.h"
-#include "setup/Page.h"
 
 namespace tessel::setup {
-
-using namespace tessel::common;
-using namespace tessel::script;
-
-constexpr int PageCount = 6;
 
 // The maker's web site, opened by the link label.
 inline constexpr const wchar_t* MakerWebAddress = L"https://www.veltrane.example/";

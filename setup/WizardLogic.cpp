@@ -11,7 +11,7 @@ using namespace tessel::common;
 using namespace tessel::script;
 
 namespace {
-const std::wstring crlf2 = L"\r\n\r\n";
+constexpr const wchar_t* ParagraphBreak = L"\r\n\r\n";
 std::wstring ProductAndVersion() { return std::wstring(ProductName) + L" v" + ProductVersion; }
 }
 
@@ -19,9 +19,9 @@ std::wstring WizardTitle() { return L"Installation Wizard for " + ProductAndVers
 
 std::wstring WelcomeText() {
     return L"Welcome to the " + std::wstring(ProductName) + L" Setup program. This program will install " +
-           ProductAndVersion() + L" on you computer." + crlf2 + ProductDescription +
+           ProductAndVersion() + L" on you computer." + ParagraphBreak + ProductDescription +
            L"It is strongly recommended that you exit all version of Delphi and CBuilder "
-           L"before running this Setup program." + crlf2 + L"Click Next to continue with the Setup program.";
+           L"before running this Setup program." + ParagraphBreak + L"Click Next to continue with the Setup program.";
 }
 
 std::wstring SelectDelphiText(bool previousFound) {
@@ -34,22 +34,22 @@ std::wstring SelectDelphiText(bool previousFound) {
 
 std::wstring DirectoryText() {
     return L"Setup will install " + std::wstring(ProductName) +
-           L" into following folder, click Browse, and select another folder." + crlf2 +
+           L" into following folder, click Browse, and select another folder." + ParagraphBreak +
            L"You can choose not to install " + ProductName + L" by clicking Cancel to exit Setup.";
 }
 
 std::wstring ReadyText() {
-    return L"You are now ready to install " + ProductAndVersion() + L" on you computer." + crlf2 +
+    return L"You are now ready to install " + ProductAndVersion() + L" on you computer." + ParagraphBreak +
            L"Press the Start button to begin the installation or the Back button to reenter the "
            L"installation information.";
 }
 
 std::wstring ProgressText() {
-    return L"Performing install of the " + ProductAndVersion() + L" on you computer." + crlf2 + L"Please wait...";
+    return L"Performing install of the " + ProductAndVersion() + L" on you computer." + ParagraphBreak + L"Please wait...";
 }
 
 std::wstring FinishText() {
-    return L"Setup has finished installing " + ProductAndVersion() + L" on you computer." + crlf2 +
+    return L"Setup has finished installing " + ProductAndVersion() + L" on you computer." + ParagraphBreak +
            L"Click Finish to exit Setup.";
 }
 
@@ -62,8 +62,8 @@ std::wstring RefusedFinishText(const std::wstring& dir, DWORD error) {
               ShortName + L".";
     else
         why = L"The destination folder \"" + dir + L"\" cannot be used: " + SystemErrorText(error);
-    return L"Setup has not installed " + ProductAndVersion() + L" on you computer. Nothing was installed." + crlf2 +
-           why + crlf2 + L"Click Finish to exit Setup, then run Setup again and choose another folder.";
+    return L"Setup has not installed " + ProductAndVersion() + L" on you computer. Nothing was installed." + ParagraphBreak +
+           why + ParagraphBreak + L"Click Finish to exit Setup, then run Setup again and choose another folder.";
 }
 
 bool LinkClickAccepted(DWORD& lastClick, DWORD now) {

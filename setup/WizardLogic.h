@@ -8,9 +8,6 @@
 
 namespace tessel::setup {
 
-using namespace tessel::common;
-using namespace tessel::script;
-
 // Window title: "Installation Wizard for <product> v<version>".
 std::wstring WizardTitle();
 std::wstring WelcomeText();

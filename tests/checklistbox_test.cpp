@@ -10,6 +10,7 @@
 // The unit is part of setup.exe only, so the test builds it in.
 #include "setup/CheckListBox.h"
 
+using namespace tessel::common;
 using namespace tessel::setup;
 
 namespace {
@@ -57,8 +58,8 @@ void Release(HWND list, int index) { SendMessageW(list, WM_LBUTTONUP, 0, LinePoi
 }  // namespace
 
 TEST(CheckListBox, UnitStartMeasuresTheSystemCheckBoxes) {
-    EXPECT_GT(CheckWidth, 0);
-    EXPECT_GT(CheckHeight, 0);
+    EXPECT_GT(CheckListBox::CheckSize().cx, 0);
+    EXPECT_GT(CheckListBox::CheckSize().cy, 0);
 }
 
 TEST(CheckListBox, ClicksDoubleClicksSpaceAndDisabledLines) {
@@ -197,9 +198,9 @@ TEST(CheckListBox, TwoBoxesShareTheParentProcedure) {
         auto first = std::make_unique<CheckListBox>(w.list1);
         auto second = std::make_unique<CheckListBox>(w.list2);
         EXPECT_NE(GetWindowLongPtrW(parent, GWLP_WNDPROC), own);
-        EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropW(parent, ClbPropParentCount)), 2);
-        EXPECT_EQ(reinterpret_cast<LONG_PTR>(GetPropW(parent, ClbPropParentProc)), own);
-        EXPECT_EQ(GetPropW(w.list1, ClbPropBox), first.get());
+        EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropW(parent, CheckListBoxProp::ParentCount)), 2);
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(GetPropW(parent, CheckListBoxProp::ParentProc)), own);
+        EXPECT_EQ(GetPropW(w.list1, CheckListBoxProp::Box), first.get());
 
         // The selection change reaches OnClick of the right box and not the parent.
         int clicked1 = 0, clicked2 = 0;
@@ -216,15 +217,15 @@ TEST(CheckListBox, TwoBoxesShareTheParentProcedure) {
         EXPECT_EQ(parentCommands, 1);
 
         first.reset();
-        EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropW(parent, ClbPropParentCount)), 1);
+        EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropW(parent, CheckListBoxProp::ParentCount)), 1);
         EXPECT_NE(GetWindowLongPtrW(parent, GWLP_WNDPROC), own);
         EXPECT_EQ(GetWindowLongPtrW(w.list1, GWLP_WNDPROC), listProc);
-        EXPECT_EQ(GetPropW(w.list1, ClbPropBox), nullptr);
+        EXPECT_EQ(GetPropW(w.list1, CheckListBoxProp::Box), nullptr);
         second.reset();
     }
     EXPECT_EQ(GetWindowLongPtrW(parent, GWLP_WNDPROC), own);
-    EXPECT_EQ(GetPropW(parent, ClbPropParentCount), nullptr);
-    EXPECT_EQ(GetPropW(parent, ClbPropParentProc), nullptr);
+    EXPECT_EQ(GetPropW(parent, CheckListBoxProp::ParentCount), nullptr);
+    EXPECT_EQ(GetPropW(parent, CheckListBoxProp::ParentProc), nullptr);
 }
 
 TEST(CheckListBox, DestroyedAfterItsWindowsAreGone) {
@@ -234,7 +235,7 @@ TEST(CheckListBox, DestroyedAfterItsWindowsAreGone) {
     box.reset();  // no window left to restore: nothing to do, and nothing fails
     Windows again;
     CheckListBox fresh(again.list1);
-    EXPECT_EQ(GetPropW(again.list1, ClbPropBox), &fresh);
+    EXPECT_EQ(GetPropW(again.list1, CheckListBoxProp::Box), &fresh);
 }
 
 TEST(CheckListBox, DrawsThroughTheParent) {
@@ -269,8 +270,9 @@ TEST(CheckListBox, DrawsThroughTheParent) {
     EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
     EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 0));
     // The flat box's shadow-coloured frame lies inside the check area.
-    int left = (CheckWidth + 2 - CheckWidth) / 2;
-    int top = ((r.bottom - r.top) - CheckWidth) / 2;
+    const int checkWidth = CheckListBox::CheckSize().cx;
+    int left = (checkWidth + 2 - checkWidth) / 2;
+    int top = ((r.bottom - r.top) - checkWidth) / 2;
     EXPECT_EQ(GetPixel(dc, left + 1, top + 1), GetSysColor(COLOR_BTNSHADOW));
     SelectObject(dc, old);
     DeleteDC(dc);

@@ -222,7 +222,7 @@ TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
 
     SetUp();
     run = RunSetupSilently(L"");
-    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedSuccess));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Success));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     EXPECT_TRUE(NoChanges(SnapshotChanges(byWizard, Snap(dir))));
 
@@ -260,14 +260,14 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
     const TSnapshot stored = Snap(dir);
     TWatchedRun run = RunSetupSilently(L"");
-    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedNothingToDo));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::NothingToDo));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     EXPECT_TRUE(NoChanges(SnapshotChanges(stored, Snap(dir))));
     DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
 
     ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
     run = RunSetupSilently(L"");
-    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedRowsFailed));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::RowsFailed));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     // Every failed row is in the log with the text the wizard would have shown.
     const std::wstring log = InstallLog(dir);
@@ -289,7 +289,7 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     SetToolBehaviour(9, ToolMode::Normal);
     const TSnapshot installed = Snap(dir);
     run = RunSetupSilently(L"Tessel");
-    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedRefused));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Refused));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     EXPECT_TRUE(NoChanges(SnapshotChanges(installed, Snap(dir))));
     EXPECT_FALSE(PathExists(L"C:\\Tessel"));
@@ -324,7 +324,7 @@ TEST_F(Unattended, FolderWithBlanksInstallsThereAndItsEntryRemovesIt) {
     const std::wstring dir = L"C:\\Some Folder With Blanks";
     const TSnapshot before = Snap(dir);
     TWatchedRun run = RunSetupSilently(L"\"" + dir + L"\"");
-    EXPECT_EQ(run.exitCode, static_cast<DWORD>(unattendedSuccess));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Success));
     EXPECT_TRUE(PathExists(dir + L"\\Source\\qvUtils.pas"));
     EXPECT_TRUE(PathExists(dir + L"\\Delphi7\\qvl70.bpl"));
     std::wstring root;

@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <cwchar>
+#include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 #include "support/DialogTemplate.h"
 #include "support/HeadlessInstall.h"
@@ -21,6 +23,7 @@
 #include "setup/resource.h"
 #include "standin/Machine.h"
 // The wizard's pure logic is part of setup.exe only, so the test builds it in.
+#include "setup/PageFlow.h"
 #include "setup/WizardLogic.h"
 
 using namespace tessel::common;
@@ -107,6 +110,62 @@ TEST(WizardLogic, RowErrorMessageAndLinkClicks) {
     last = 0xFFFFFF00u;  // the tick count wraps
     EXPECT_FALSE(LinkClickAccepted(last, 0x50));
     EXPECT_TRUE(LinkClickAccepted(last, 0x200));
+}
+
+// A page that writes "S<position>" and "H<position>" into a journal and answers
+// its Shows with the moves planned for it, then with Stay.
+class JournalPage : public Page {
+public:
+    JournalPage(tessel::script::InstallContext& install, int position, std::wstring& journal, std::vector<PageMove> moves)
+        : Page(install), position_(position), journal_(journal), moves_(std::move(moves)) {}
+    PageMove Show() override {
+        journal_ += L"S" + std::to_wstring(position_) + L" ";
+        if (moves_.empty()) return PageMove::Stay;
+        const PageMove move = moves_.front();
+        moves_.erase(moves_.begin());
+        return move;
+    }
+    void Hide() override { journal_ += L"H" + std::to_wstring(position_) + L" "; }
+
+private:
+    int position_;
+    std::wstring& journal_;
+    std::vector<PageMove> moves_;
+};
+
+TEST(WizardLogic, PageMovesAskedForByAShownPage) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<int, std::vector<PageMove>>> planned;  // page position, its answers
+        std::vector<int> steps;                                     // after the first Switch(0)
+        std::wstring journal;
+        int position;
+    };
+    const std::vector<Case> cases = {
+        {"Next skips a page", {{2, {PageMove::Next}}}, {+1}, L"S1 H1 S2 H2 S3 ", 3},
+        {"Back returns at once", {{3, {PageMove::Back}}}, {+1, +1}, L"S1 H1 S2 H2 S3 H3 S2 ", 2},
+        {"Again shows the page again without hiding it", {{2, {PageMove::Again}}}, {+1}, L"S1 H1 S2 S2 ", 2},
+        {"moves chain", {{2, {PageMove::Next}}, {3, {PageMove::Next}}}, {+1}, L"S1 H1 S2 H2 S3 H3 S4 ", 4},
+        {"Back from the first page stays there", {{1, {PageMove::Back}}}, {}, L"S1 H1 S1 ", 1},
+        {"Next from the last page stays there", {{6, {PageMove::Next}}}, {+1, +1, +1, +1, +1},
+         L"S1 H1 S2 H2 S3 H3 S4 H4 S5 H5 S6 H6 S6 ", 6},
+    };
+    for (const Case& c : cases) {
+        tessel::script::InstallContext install;
+        std::wstring journal;
+        PageFlow::Pages pages;
+        for (int i = 0; i < PageCount; ++i) {
+            std::vector<PageMove> moves;
+            for (const auto& plan : c.planned)
+                if (plan.first == i + 1) moves = plan.second;
+            pages[static_cast<size_t>(i)] = std::make_unique<JournalPage>(install, i + 1, journal, moves);
+        }
+        PageFlow flow(std::move(pages));
+        flow.Switch(nullptr, 0);
+        for (int step : c.steps) flow.Switch(nullptr, step);
+        EXPECT_EQ(journal, c.journal) << c.what;
+        EXPECT_EQ(flow.Position(), c.position) << c.what;
+    }
 }
 
 TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {

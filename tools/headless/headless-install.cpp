@@ -84,5 +84,5 @@ int wmain(int argc, wchar_t** argv) {
     install.SelectedItemMask |= extraItems;
     install.CopyOnly = copyOnly;
     install.Location.InstallDir = argv[1];
-    return RunChosenInstall(install);
+    return static_cast<int>(RunChosenInstall(install));
 }
