@@ -92,15 +92,15 @@ std::wstring GetLocationPath(const LocationContext& context, LocationCode code) 
     }
 }
 
-std::wstring GetInstallSubPath(const LocationContext& context, unsigned code) {
+std::wstring GetInstallSubPath(const LocationContext& context, uint32_t stored) {
     const std::wstring& dir = context.InstallDir;
     const std::wstring& folder = context.IdeFolder;
-    switch (code % 128) {
-        case 0: return dir;
-        case 1: return JoinPath(dir, L"Source");
-        case 2: return JoinPath(dir, folder);
-        case 3: return JoinPath(dir, folder + L"\\Win32");
-        case 4: return JoinPath(dir, folder + L"\\Win64");
+    switch (static_cast<InstallSubPath>(stored % 128)) {
+        case InstallSubPath::Root: return dir;
+        case InstallSubPath::Source: return JoinPath(dir, L"Source");
+        case InstallSubPath::IdeFolder: return JoinPath(dir, folder);
+        case InstallSubPath::IdeWin32: return JoinPath(dir, folder + L"\\Win32");
+        case InstallSubPath::IdeWin64: return JoinPath(dir, folder + L"\\Win64");
         default: return std::wstring();
     }
 }

@@ -24,6 +24,17 @@ enum class LocationCode : uint32_t {
 constexpr uint32_t StoredLocation(LocationCode code) { return static_cast<uint32_t>(code); }
 constexpr LocationCode LocationCodeFrom(uint32_t stored) { return static_cast<LocationCode>(stored); }
 
+// The folders below the install folder that a path row adds to an IDE path
+// list (the row's Param, also stored in its undo record).
+enum class InstallSubPath : uint32_t {
+    Root      = 0,  // the install folder
+    Source    = 1,  // its "Source" folder
+    IdeFolder = 2,  // the current IDE's package folder
+    IdeWin32  = 3,  // that folder's "Win32" folder
+    IdeWin64  = 4,  // that folder's "Win64" folder
+};
+constexpr uint32_t StoredSubPath(InstallSubPath code) { return static_cast<uint32_t>(code); }
+
 // What the location and sub-path codes resolve against: the install folder and
 // the IDE whose block is being installed or undone. The runner and the uninstall
 // engine each keep their own; an empty one still resolves the machine's folders
@@ -38,8 +49,9 @@ struct LocationContext {
 std::wstring GetBdsCommonDir(const LocationContext& context);
 // The folder of a location code for the context; empty for unknown codes.
 std::wstring GetLocationPath(const LocationContext& context, LocationCode code);
-// The folder of an install sub-path code (0..4, taken modulo 128); empty otherwise.
-std::wstring GetInstallSubPath(const LocationContext& context, unsigned code);
+// The folder of a stored install sub-path code (taken modulo 128); empty for one
+// that names no InstallSubPath.
+std::wstring GetInstallSubPath(const LocationContext& context, uint32_t stored);
 // GetLocationPath(location) joined with text; LocationCode::None gives text unchanged.
 std::wstring ResolvePath(const LocationContext& context, LocationCode location, const std::wstring& text);
 

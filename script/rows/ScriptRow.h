@@ -9,6 +9,7 @@ namespace tessel::script {
 
 // The row vocabulary that the script shares with the undo log.
 using common::InfoCode;
+using common::InstallSubPath;
 using common::LocationCode;
 using common::RowFlag;
 using common::RowKind;
@@ -52,7 +53,7 @@ struct CopyTarget {
 // RunFile            0022  Text: program, relative to the current folder
 // RunInstallFile     0023  Text: program, relative to the install folder
 // AddIdePath         0026  Text: "\key\...\value name" below the IDE's key;
-//                          Param: install sub-path code (GetInstallSubPath);
+//                          Param: the folder to add (InstallSubPath);
 //                          Location: Install, for the undo record only
 // IfIde / EndIfIde   4003/4004  Param: IDE bits, also the block code
 // SetIde             4009  Text: the IDE's package folder name; Param: IDE index

@@ -99,21 +99,18 @@ const ProjectLayout CBuilder5  = { List(CBuilder5Files),  L".mak", L".bpl", fals
 
 // ---- IDE path lists --------------------------------------------------------
 
-// Search-path base codes: the package folder, its Win32 and its Win64 folder.
-enum : uint32_t { baseFolder = 2, baseWin32 = 3, baseWin64 = 4 };
-
 struct PathRow {
     const wchar_t* KeyAndValue;  // below the IDE's registry key
-    uint32_t Base;
+    InstallSubPath Base;         // the package folder, its Win32 or its Win64 folder
 };
 
-constexpr PathRow CppSearch     = { L"\\C++\\Paths\\SearchPath", baseFolder };
-constexpr PathRow CppLibrary    = { L"\\C++\\Paths\\LibraryPath", baseFolder };
-constexpr PathRow CppWin32      = { L"\\C++\\Paths\\Win32\\LibraryPath", baseWin32 };
-constexpr PathRow CppWin64      = { L"\\C++\\Paths\\Win64\\LibraryPath", baseWin64 };
-constexpr PathRow DelphiSearch  = { L"\\Library\\Search Path", baseFolder };
-constexpr PathRow DelphiWin32   = { L"\\Library\\Win32\\Search Path", baseWin32 };
-constexpr PathRow DelphiWin64   = { L"\\Library\\Win64\\Search Path", baseWin64 };
+constexpr PathRow CppSearch     = { L"\\C++\\Paths\\SearchPath", InstallSubPath::IdeFolder };
+constexpr PathRow CppLibrary    = { L"\\C++\\Paths\\LibraryPath", InstallSubPath::IdeFolder };
+constexpr PathRow CppWin32      = { L"\\C++\\Paths\\Win32\\LibraryPath", InstallSubPath::IdeWin32 };
+constexpr PathRow CppWin64      = { L"\\C++\\Paths\\Win64\\LibraryPath", InstallSubPath::IdeWin64 };
+constexpr PathRow DelphiSearch  = { L"\\Library\\Search Path", InstallSubPath::IdeFolder };
+constexpr PathRow DelphiWin32   = { L"\\Library\\Win32\\Search Path", InstallSubPath::IdeWin32 };
+constexpr PathRow DelphiWin64   = { L"\\Library\\Win64\\Search Path", InstallSubPath::IdeWin64 };
 
 // Where the path rows stand: before the 64-bit build, inside it (they are
 // skipped with it when the IDE has no 64-bit compiler), or after it.
@@ -126,7 +123,7 @@ struct PathPlan {
 
 constexpr ConstList<PathRow> None = { nullptr, 0 };
 
-const PathRow Bds2006Rows[] = { { L"\\CppPaths\\SearchPath", baseFolder } };
+const PathRow Bds2006Rows[] = { { L"\\CppPaths\\SearchPath", InstallSubPath::IdeFolder } };
 const PathRow Bds2007Rows[] = { CppSearch, CppLibrary };
 const PathRow XERows[]      = { CppSearch, CppLibrary, DelphiSearch };
 const PathRow XE2Rows[]     = { CppWin32, DelphiWin32, DelphiWin64 };

@@ -92,8 +92,8 @@ void ScriptBuilder::RegisterPackage(const std::wstring& path, LocationCode locat
 
 // The undo record of a path row names the install folder; the uninstaller
 // rebuilds the folder from the base code.
-void ScriptBuilder::AddIdePath(const std::wstring& keyAndValue, uint32_t baseCode, RowFlag flags) {
-    AddAt(RowKind::AddIdePath, flags, keyAndValue, LocationCode::Install).Param = baseCode;
+void ScriptBuilder::AddIdePath(const std::wstring& keyAndValue, InstallSubPath base, RowFlag flags) {
+    AddAt(RowKind::AddIdePath, flags, keyAndValue, LocationCode::Install).Param = StoredSubPath(base);
 }
 
 void ScriptBuilder::AddSearchPath(const std::wstring& path, LocationCode location, RowFlag flags) {

@@ -39,7 +39,7 @@ public:
     void CompilePackage(const std::wstring& project, uint32_t ideBit, uint32_t options);
     void CheckFile(const std::wstring& path, LocationCode location);
     void RegisterPackage(const std::wstring& path, LocationCode location, RowFlag flags);
-    void AddIdePath(const std::wstring& keyAndValue, uint32_t baseCode, RowFlag flags);
+    void AddIdePath(const std::wstring& keyAndValue, InstallSubPath base, RowFlag flags);
     void AddSearchPath(const std::wstring& path, LocationCode location, RowFlag flags);
     void CopyFiles(const std::wstring& mask, LocationCode location, const std::wstring& destMask,
                    LocationCode destLocation);
