@@ -54,14 +54,14 @@ struct CopyTarget {
 // RunInstallFile     0023  Text: program, relative to the install folder
 // AddIdePath         0026  Text: "\key\...\value name" below the IDE's key;
 //                          Param: the folder to add (InstallSubPath);
-//                          Location: Install, for the undo record only
+//                          Location: Install, only recorded
 // IfIde / EndIfIde   4003/4004  Param: IDE bits, also the block code
 // SetIde             4009  Text: the IDE's package folder name; Param: IDE index
 // Info               400E  Param: information code (InfoCode)
 // IfItem / EndIfItem 4016/4017  Param: install-item bits, also the block code
 // IfOption / EndIfOption, IfNotOption / EndIfNotOption  401E..4021
 //                          Param: customise-option bits, also the block code
-// IfFileExists       4024  T+L: file that must exist; Param: block code
+// IfFileExists       4024  T+L: the block runs when this exists; Param: block code
 // EndIfFileExists    4025  Param: block code
 // CreateDir          8001  T+L: the folder (empty Text: the location itself)
 // ExtractFile        8002  T+L: target file; Param: payload id
@@ -69,7 +69,8 @@ struct CopyTarget {
 // SetCurrentDir      8007  T+L: the folder
 // ExtractFileOnce    8010  as ExtractFile
 // ExtractFileIfNewer 8011  as ExtractFile
-// RegisterUninstall  8012  T+L: the uninstaller, for the undo record only
+// RegisterUninstall  8012  T+L: the uninstaller, only recorded (the entry is
+//                          built from the install folder)
 // CopyOneFile        8014  T+L: source file; Target: destination
 //
 // The undo record of a row flagged RowFlag::Undo holds Word0, Param, Location

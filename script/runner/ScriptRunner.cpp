@@ -174,7 +174,7 @@ void ScriptRunner::OpenLog() {
     const std::wstring& installDir = install_.Location.InstallDir;
     CreateDirectoryPath(installDir);
     logFile_.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!logFile_) {
         logEnabled_ = false;
         return;

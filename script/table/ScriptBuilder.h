@@ -18,7 +18,7 @@ public:
     virtual ~ScriptBuilder() = default;
 
     // Control rows.
-    void Info(InfoCode code);                                    // always recorded
+    void Info(InfoCode code);  // always recorded
     void SetIde(const std::wstring& folder, uint32_t ideIndex, RowFlag flags);
     void IfItem(uint32_t mask);
     void EndIfItem(uint32_t mask);
