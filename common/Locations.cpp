@@ -71,42 +71,42 @@ std::wstring GetBdsCommonDir(const LocationContext& context) {
     return value;
 }
 
-std::wstring GetLocationPath(const LocationContext& context, unsigned code) {
+std::wstring GetLocationPath(const LocationContext& context, LocationCode code) {
     const int ideIndex = context.CurrentIde;
     switch (code) {
-        case locWindows: return SystemFolder([](wchar_t* b, UINT n) { return GetWindowsDirectoryW(b, n); });
-        case locSystem: return SystemFolder([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); });
-        case locTemp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
-        case locInstall: return context.InstallDir;
-        case locIdeRoot:
+        case LocationCode::Windows: return SystemFolder([](wchar_t* b, UINT n) { return GetWindowsDirectoryW(b, n); });
+        case LocationCode::System: return SystemFolder([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); });
+        case LocationCode::Temp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
+        case LocationCode::Install: return context.InstallDir;
+        case LocationCode::IdeRoot:
             return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir : std::wstring();
-        case locIdeHelp:
+        case LocationCode::IdeHelp:
             return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir + L"\\Help\\" : std::wstring();
-        case locBpl:
-        case locBpl64: {
+        case LocationCode::Bpl:
+        case LocationCode::Bpl64: {
             const std::wstring common = GetBdsCommonDir(context);  // empty without a current IDE
             if (common.empty()) return std::wstring();
-            return JoinPath(common, code == locBpl ? L"Bpl" : L"Bpl\\Win64");
+            return JoinPath(common, code == LocationCode::Bpl ? L"Bpl" : L"Bpl\\Win64");
         }
         default: return std::wstring();
     }
 }
 
-std::wstring GetInstallSubPath(const LocationContext& context, unsigned code) {
+std::wstring GetInstallSubPath(const LocationContext& context, uint32_t stored) {
     const std::wstring& dir = context.InstallDir;
     const std::wstring& folder = context.IdeFolder;
-    switch (code % 128) {
-        case 0: return dir;
-        case 1: return JoinPath(dir, L"Source");
-        case 2: return JoinPath(dir, folder);
-        case 3: return JoinPath(dir, folder + L"\\Win32");
-        case 4: return JoinPath(dir, folder + L"\\Win64");
+    switch (static_cast<InstallSubPath>(stored % 128)) {
+        case InstallSubPath::Root: return dir;
+        case InstallSubPath::Source: return JoinPath(dir, L"Source");
+        case InstallSubPath::IdeFolder: return JoinPath(dir, folder);
+        case InstallSubPath::IdeWin32: return JoinPath(dir, folder + L"\\Win32");
+        case InstallSubPath::IdeWin64: return JoinPath(dir, folder + L"\\Win64");
         default: return std::wstring();
     }
 }
 
-std::wstring ResolvePath(const LocationContext& context, unsigned location, const std::wstring& text) {
-    if (location == 0) return text;
+std::wstring ResolvePath(const LocationContext& context, LocationCode location, const std::wstring& text) {
+    if (location == LocationCode::None) return text;
     return JoinPath(GetLocationPath(context, location), text);
 }
 

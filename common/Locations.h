@@ -1,19 +1,39 @@
 // Location codes and install sub-path codes, and their resolution to folders.
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace tessel::common {
 
-enum : unsigned {
-    locWindows = 1,  // the Windows folder
-    locIdeRoot = 2,  // RootDir of the current IDE
-    locInstall = 3,  // InstallDir
-    locIdeHelp = 4,  // RootDir of the current IDE + "\Help\"
-    locTemp    = 5,  // the temporary folder (with trailing backslash)
-    locSystem  = 6,  // the Windows system folder
-    locBpl     = 7,  // GetBdsCommonDir() joined with "Bpl"
-    locBpl64   = 8,  // GetBdsCommonDir() joined with "Bpl\Win64"
+// The folder a row's or record's text is relative to. The numbers are stored
+// in undo records, so they never change.
+enum class LocationCode : uint32_t {
+    None    = 0,  // no folder: the text is used as it is
+    Windows = 1,  // the Windows folder
+    IdeRoot = 2,  // RootDir of the current IDE
+    Install = 3,  // InstallDir
+    IdeHelp = 4,  // RootDir of the current IDE + "\Help\"
+    Temp    = 5,  // the temporary folder (with trailing backslash)
+    System  = 6,  // the Windows system folder
+    Bpl     = 7,  // GetBdsCommonDir() joined with "Bpl"
+    Bpl64   = 8,  // GetBdsCommonDir() joined with "Bpl\Win64"
 };
+
+// A location code as an undo record stores it, and back. A stored number that
+// names no code stays unknown and resolves to an empty folder.
+constexpr uint32_t StoredLocation(LocationCode code) { return static_cast<uint32_t>(code); }
+constexpr LocationCode LocationCodeFrom(uint32_t stored) { return static_cast<LocationCode>(stored); }
+
+// The folders below the install folder that a path row adds to an IDE path
+// list (the row's Param, also stored in its undo record).
+enum class InstallSubPath : uint32_t {
+    Root      = 0,  // the install folder
+    Source    = 1,  // its "Source" folder
+    IdeFolder = 2,  // the current IDE's package folder
+    IdeWin32  = 3,  // that folder's "Win32" folder
+    IdeWin64  = 4,  // that folder's "Win64" folder
+};
+constexpr uint32_t StoredSubPath(InstallSubPath code) { return static_cast<uint32_t>(code); }
 
 // What the location and sub-path codes resolve against: the install folder and
 // the IDE whose block is being installed or undone. The runner and the uninstall
@@ -28,10 +48,11 @@ struct LocationContext {
 // The common folder (BDSCOMMONDIR) of the context's IDE; empty when not found.
 std::wstring GetBdsCommonDir(const LocationContext& context);
 // The folder of a location code for the context; empty for unknown codes.
-std::wstring GetLocationPath(const LocationContext& context, unsigned code);
-// The folder of an install sub-path code (0..4, taken modulo 128); empty otherwise.
-std::wstring GetInstallSubPath(const LocationContext& context, unsigned code);
-// GetLocationPath(location) joined with text; location 0 gives text unchanged.
-std::wstring ResolvePath(const LocationContext& context, unsigned location, const std::wstring& text);
+std::wstring GetLocationPath(const LocationContext& context, LocationCode code);
+// The folder of a stored install sub-path code (taken modulo 128); empty for one
+// that names no InstallSubPath.
+std::wstring GetInstallSubPath(const LocationContext& context, uint32_t stored);
+// GetLocationPath(location) joined with text; LocationCode::None gives text unchanged.
+std::wstring ResolvePath(const LocationContext& context, LocationCode location, const std::wstring& text);
 
 }  // namespace tessel::common

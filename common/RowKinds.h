@@ -1,5 +1,5 @@
-// Row kinds and row flags of the install script. They are also the values that
-// the undo log stores, so the uninstaller reads the same numbers.
+// Row kinds, row flags and information codes of the install script. They are
+// also the values that the undo log stores, so the uninstaller reads the same numbers.
 #pragma once
 #include <cstdint>
 
@@ -9,7 +9,7 @@ enum class RowKind : uint16_t {
     CompilePackage      = 0x0006,
     RegisterPackage     = 0x0008,
     AppendText          = 0x000A,
-    DeleteOneFile          = 0x000B,
+    DeleteOneFile       = 0x000B,
     RegisterWinHelp     = 0x000C,
     SetHelpDir          = 0x000D,
     CreateRegKey        = 0x000F,
@@ -43,34 +43,51 @@ enum class RowKind : uint16_t {
     ExtractFileOnce     = 0x8010,
     ExtractFileIfNewer  = 0x8011,
     RegisterUninstall   = 0x8012,
-    CopyOneFile            = 0x8014,
+    CopyOneFile         = 0x8014,
 };
 
-// Flag bits of a row's first word (Kind in bits 0-15, Flags in bits 16-31).
-constexpr uint32_t sfUndo          = 0x10000;
-constexpr uint32_t sfKeepOnPartial = 0x20000;
+// Flag bits of a row's or record's first word (bits 16-31; the kind is in bits 0-15).
+enum class RowFlag : uint32_t {
+    None          = 0,
+    Undo          = 0x10000,  // the runner writes an undo record for the row
+    KeepOnPartial = 0x20000,  // a partial uninstall leaves the recorded change in place
+};
 
-// A row's or record's first word: the kind in bits 0-15, flag bits above.
-inline constexpr uint32_t operator|(RowKind kind, uint32_t flags) { return static_cast<uint16_t>(kind) | flags; }
+constexpr RowFlag operator|(RowFlag a, RowFlag b) {
+    return static_cast<RowFlag>(static_cast<uint32_t>(a) | static_cast<uint32_t>(b));
+}
 // The first word of a row or record without flag bits.
-inline constexpr uint32_t FirstWord(RowKind kind) { return static_cast<uint16_t>(kind); }
+constexpr uint32_t FirstWord(RowKind kind) { return static_cast<uint16_t>(kind); }
+// A row's or record's first word: the kind with flag bits added.
+constexpr uint32_t operator|(RowKind kind, RowFlag flags) { return FirstWord(kind) | static_cast<uint32_t>(flags); }
+constexpr uint32_t operator|(uint32_t word0, RowFlag flags) { return word0 | static_cast<uint32_t>(flags); }
+// The flag bits of a first word, unknown ones included.
+constexpr RowFlag FlagsOf(uint32_t word0) { return static_cast<RowFlag>(word0 & 0xFFFF0000u); }
+// Whether a first word carries flag (any of them, for a combination).
+constexpr bool HasFlag(uint32_t word0, RowFlag flag) { return (word0 & static_cast<uint32_t>(flag)) != 0; }
 
-// Row classes by the two top bits of Kind.
-constexpr uint16_t kindFileClass    = 0x8000;
-constexpr uint16_t kindControlClass = 0x4000;
+// Row classes by the two top bits of Kind: file rows also run in copy-only
+// mode, control rows steer the run, and rows with neither bit are IDE rows.
+namespace RowClass {
+constexpr uint16_t File    = 0x8000;
+constexpr uint16_t Control = 0x4000;
+}  // namespace RowClass
 inline bool IsIdeRowKind(RowKind kind) {
-    return (static_cast<uint16_t>(kind) & (kindFileClass | kindControlClass)) == 0;
+    return (static_cast<uint16_t>(kind) & (RowClass::File | RowClass::Control)) == 0;
 }
 
-// Information codes of RowKind::Info rows and records.
-enum : uint32_t {
-    infoProductName    = 1,
-    infoProductVersion = 2,
-    infoInstallDir     = 4,
-    infoProductRegKey  = 5,
-    infoDirection      = 6,  // empty text: undo the following records from the end
-    infoProductIntName = 7,
+// Information codes: the Param of RowKind::Info rows and records, saying which
+// product fact the record's text holds.
+enum class InfoCode : uint32_t {
+    ProductName    = 1,
+    ProductVersion = 2,
+    InstallDir     = 4,
+    ProductRegKey  = 5,
+    Direction      = 6,  // empty text: undo the following records from the end
+    ProductIntName = 7,
 };
+// The stored number of an information code (a row's or record's Param).
+constexpr uint32_t InfoParam(InfoCode code) { return static_cast<uint32_t>(code); }
 
 // Names of Windows registry places that both programs use.
 inline constexpr const wchar_t* UninstallRootKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";

@@ -24,7 +24,7 @@ struct UndoRecord {
     uint32_t Location = 0;
     std::string Text;       // UTF-8 bytes as stored
     RowKind Kind() const { return static_cast<RowKind>(Word0 & 0xFFFF); }
-    uint32_t Flags() const { return Word0 & 0xFFFF0000u; }
+    RowFlag Flags() const { return FlagsOf(Word0); }
     size_t Size() const { return Text.size() + UndoRecordOverhead; }
 };
 

@@ -57,7 +57,7 @@ std::wstring CurrentFolder() {
 // The full path of a record's location and text; empty when it does not resolve
 // to a full path on this machine.
 std::wstring RecordPath(const LocationContext& context, uint32_t location, const std::wstring& text) {
-    std::wstring path = ResolvePath(context, location, text);
+    std::wstring path = ResolvePath(context, LocationCodeFrom(location), text);
     return IsFullPath(path) ? path : std::wstring();
 }
 
@@ -73,11 +73,11 @@ void RemoveFolderPatiently(const std::wstring& path) {
 }
 
 void UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
-    const std::wstring path = ResolvePath(context, rec.Location, text);
+    const std::wstring path = ResolvePath(context, LocationCodeFrom(rec.Location), text);
     // Never an empty or relative path, a drive root, or the Windows or system folder,
     // whatever a (possibly damaged) log says.
-    if (!IsRemovableTreePath(FolderLower(path), FolderLower(GetLocationPath(context, locWindows)),
-                             FolderLower(GetLocationPath(context, locSystem))))
+    if (!IsRemovableTreePath(FolderLower(path), FolderLower(GetLocationPath(context, LocationCode::Windows)),
+                             FolderLower(GetLocationPath(context, LocationCode::System))))
         return;
     if (rec.Param & undoDirExisted) {
         // The user's folder: the files the install wrote into it were removed by

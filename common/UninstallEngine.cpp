@@ -63,13 +63,13 @@ int UninstallEngine::PrepareDeinstall() {
             break;
         }
         const std::wstring text = FromUtf8(rec.Text);
-        switch (rec.Param) {
-        case infoProductName: ProductName = text; break;
-        case infoProductVersion: ProductVersion = text; break;
-        case infoInstallDir: FLocation.InstallDir = text; break;
-        case infoProductRegKey: ProductRegKey = text; break;
-        case infoProductIntName: ProductIntName = text; break;
-        case infoDirection:
+        switch (static_cast<InfoCode>(rec.Param)) {
+        case InfoCode::ProductName: ProductName = text; break;
+        case InfoCode::ProductVersion: ProductVersion = text; break;
+        case InfoCode::InstallDir: FLocation.InstallDir = text; break;
+        case InfoCode::ProductRegKey: ProductRegKey = text; break;
+        case InfoCode::ProductIntName: ProductIntName = text; break;
+        case InfoCode::Direction:
             ReadBackward = true;
             PBegin = PEnd;
             PEnd = P;
@@ -112,7 +112,7 @@ int UninstallEngine::Walk(UninstallProgress& progress) {
         const UndoStep step = ReadItem(rec);
         if (step == UndoStep::End) break;
         if (step == UndoStep::Damaged) return walkDamaged;
-        if (flPartialUninstall && (rec.Word0 & sfKeepOnPartial)) {
+        if (flPartialUninstall && HasFlag(rec.Word0, RowFlag::KeepOnPartial)) {
             progress.Status(L"Skipping");
         } else {
             if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;

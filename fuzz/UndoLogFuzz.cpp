@@ -199,7 +199,7 @@ std::vector<UndoRecord> ExpectedUndo(const std::vector<UndoRecord>& tiling, bool
     size_t first = 0;
     bool backward = false;
     while (first < tiling.size() && tiling[first].Kind() == RowKind::Info) {
-        const bool marker = tiling[first].Param == infoDirection;
+        const bool marker = tiling[first].Param == InfoParam(InfoCode::Direction);
         ++first;
         if (marker) {
             backward = true;
@@ -213,7 +213,7 @@ std::vector<UndoRecord> ExpectedUndo(const std::vector<UndoRecord>& tiling, bool
     if (backward) std::reverse(order.begin(), order.end());
     std::vector<UndoRecord> out;
     for (const UndoRecord& rec : order) {
-        if (partial && (rec.Word0 & sfKeepOnPartial)) continue;
+        if (partial && HasFlag(rec.Word0, RowFlag::KeepOnPartial)) continue;
         out.push_back(rec);
     }
     return out;
@@ -254,7 +254,7 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
     FUZZ_CHECK(first.size() <= (bytes.size() - UndoSignatureSize) / UndoRecordOverhead);
     for (const UndoRecord& rec : first) {
         FUZZ_CHECK(rec.Text.size() <= UndoMaxText);
-        if (partial) FUZZ_CHECK((rec.Word0 & sfKeepOnPartial) == 0);
+        if (partial) FUZZ_CHECK(!HasFlag(rec.Word0, RowFlag::KeepOnPartial));
         // Nothing out of thin air: the record's bytes stand in the file.
         if (bytes.size() <= 8192) {
             const std::string encoded = EncodeUndoRecord(rec.Word0, rec.Param, rec.Location, rec.Text);

@@ -41,16 +41,16 @@ void ProgressPage::RunScript() {
     SendMessageW(bar, PBM_SETPOS, 0, 0);
 
     std::wstring caption;
-    while (script->FCurrent < script->Count()) {
+    while (script->Current() < script->Count()) {
         script->ItemText(caption);
         SetItemText(IDC_ROWCAPTION, caption);
-        int err = script->ItemDoScript();
-        if (err != 0) {
-            std::wstring text = FormatRowError(script->FCurrent, err, script->GetItem().Word0, script->LogText());
+        const ActionResult result = script->ItemDoScript();
+        if (result.Failed()) {
+            std::wstring text = FormatRowError(script->Current(), result.Code(), script->GetItem().Word0, script->LogText());
             MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
         }
         SendMessageW(bar, PBM_DELTAPOS, static_cast<WPARAM>(script->ItemProgressStep()), 0);
-        script->FCurrent++;
+        script->Advance();
         DispatchOneInputMessage();
     }
 

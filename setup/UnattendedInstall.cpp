@@ -25,9 +25,9 @@ UnattendedExit RunUnattendedInstall(script::InstallContext& install, const std::
 UnattendedExit RunChosenInstall(script::InstallContext& install) {
     ScriptRunner script(install);
     script.Start();
-    const int failed = RunRemainingRows(script, [&script](int result) {
-        if (result != 0)
-            script.WriteLogLine(FormatRowError(script.FCurrent, result, script.GetItem().Word0, script.LogText()));
+    const int failed = RunRemainingRows(script, [&script](ActionResult result) {
+        if (result.Failed())
+            script.WriteLogLine(FormatRowError(script.Current(), result.Code(), script.GetItem().Word0, script.LogText()));
     });
     if (install.RunRefused()) return UnattendedExit::Refused;
     // As the finish page does, before the logs are closed.

@@ -27,10 +27,12 @@ namespace {
 
 const std::wstring kRoot = L"C:\\acttest";
 
+// Locations as the stored numbers (3: the install folder, 4: the IDE's help folder).
 ScriptRow Row(uint32_t word0, const wchar_t* text, uint32_t param = 0, uint32_t location = 0,
                 const wchar_t* text2 = nullptr, const wchar_t* text3 = nullptr, uint32_t location2 = 0,
                 uint32_t options = 0, const CopyTarget* target = nullptr) {
-    return ScriptRow{word0, text, param, location, text2, text3, location2, options, target};
+    return ScriptRow{word0, text, param, LocationCodeFrom(location), text2, text3, LocationCodeFrom(location2),
+                     options, target};
 }
 template <typename... Rest>
 ScriptRow Row(RowKind kind, const wchar_t* text, Rest... rest) {
@@ -146,22 +148,22 @@ TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
 
 TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
     ActionContext ctx = Ctx();
-    ScriptRow make = Row(RowKind::CreateDir | sfUndo, L"A\\B\\C", 0, 3);
-    EXPECT_EQ(0, DoCreateDir(make, ctx));
+    ScriptRow make = Row(RowKind::CreateDir | RowFlag::Undo, L"A\\B\\C", 0, 3);
+    EXPECT_EQ(0, DoCreateDir(make, ctx).Code());
     EXPECT_EQ(L"Creating directory: " + InstallDir + L"\\A\\B\\C...Success", ctx.LogText);
     EXPECT_TRUE(DirectoryExists(InstallDir + L"\\A\\B\\C"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoCreateDir(make, ctx)) << "an existing folder is no failure";
+    EXPECT_EQ(0, DoCreateDir(make, ctx).Code()) << "an existing folder is no failure";
 
     // The install folder itself: empty text at location 3.
     ctx = Ctx();
-    EXPECT_EQ(0, DoCreateDir(Row(RowKind::CreateDir, L"", 0, 3), ctx));
+    EXPECT_EQ(0, DoCreateDir(Row(RowKind::CreateDir, L"", 0, 3), ctx).Code());
     EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Success", ctx.LogText);
 
     // A file standing where a folder should be.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\file", "x"));
     ctx = Ctx();
-    const int code = DoCreateDir(Row(RowKind::CreateDir, L"file\\sub", 0, 3), ctx);
+    const int code = DoCreateDir(Row(RowKind::CreateDir, L"file\\sub", 0, 3), ctx).Code();
     EXPECT_NE(0, code);
     EXPECT_EQ(0u, ctx.LogText.find(L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ")) << ctx.LogText;
     EXPECT_GT(ctx.LogText.size(), (L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ").size());
@@ -169,36 +171,36 @@ TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
     // Clearing keeps the folder; a missing folder has nothing to delete.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\B\\C\\x.txt", "x"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"A", 0, 3), ctx));
+    EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"A", 0, 3), ctx).Code());
     EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\A...Success", ctx.LogText);
     EXPECT_TRUE(DirectoryExists(InstallDir + L"\\A"));
     EXPECT_FALSE(DirectoryExists(InstallDir + L"\\A\\B"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"Missing", 0, 3), ctx));
+    EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"Missing", 0, 3), ctx).Code());
     EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\Missing...Success", ctx.LogText);
     // A file that cannot be deleted makes it fail, with result 0 all the same.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\ro.txt", "x"));
     SetFileAttributesW((InstallDir + L"\\A\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     ctx = Ctx();
-    EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"A", 0, 3), ctx));
+    EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"A", 0, 3), ctx).Code());
     EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\A...Fail", ctx.LogText);
     SetFileAttributesW((InstallDir + L"\\A\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 
     // Check: a mask matches when any file matches.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\u.hpp", "x"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoCheckFile(Row(RowKind::CheckFile, L"A\\*.hpp", 0, 3), ctx));
+    EXPECT_EQ(0, DoCheckFile(Row(RowKind::CheckFile, L"A\\*.hpp", 0, 3), ctx).Code());
     EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.hpp...Success", ctx.LogText);
     ctx = Ctx();
-    EXPECT_EQ(1, DoCheckFile(Row(RowKind::CheckFile, L"A\\*.bpl", 0, 3), ctx));
+    EXPECT_EQ(1, DoCheckFile(Row(RowKind::CheckFile, L"A\\*.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.bpl...Fail", ctx.LogText);
 
     // The current folder.
-    EXPECT_EQ(0, DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A", 0, 3), ctx));
+    EXPECT_EQ(0, DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A", 0, 3), ctx).Code());
     wchar_t dir[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, dir);
     EXPECT_EQ(LowerWide(InstallDir + L"\\A"), LowerWide(dir));
-    EXPECT_NE(0, DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"Missing", 0, 3), ctx));
+    EXPECT_NE(0, DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"Missing", 0, 3), ctx).Code());
     SetCurrentDirectoryW(L"C:\\");
 }
 
@@ -209,7 +211,7 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     ASSERT_TRUE(LoadPayload(30, data, size));
     ActionContext ctx = Ctx();
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Readme.txt", std::string(100000, 'z')));
-    EXPECT_EQ(0, DoExtractFile(Row(RowKind::ExtractFile, L"Readme.txt", 30, 3), ctx));
+    EXPECT_EQ(0, DoExtractFile(Row(RowKind::ExtractFile, L"Readme.txt", 30, 3), ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\Readme.txt...Success", ctx.LogText);
     EXPECT_EQ(std::string(static_cast<const char*>(data), size), FileBytes(InstallDir + L"\\Readme.txt"))
         << "replaced and truncated to the payload";
@@ -218,31 +220,31 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
 
     // An id without a payload.
     ctx = Ctx();
-    EXPECT_NE(0, DoExtractFile(Row(RowKind::ExtractFile, L"none.txt", 25, 3), ctx));
+    EXPECT_NE(0, DoExtractFile(Row(RowKind::ExtractFile, L"none.txt", 25, 3), ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\none.txt...Fail", ctx.LogText);
     EXPECT_TRUE(ctx.Written.empty());
 
     // Once: an existing file stays, even an older one.
     ctx = Ctx();
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\qvTessel.ini", "mine"));
-    EXPECT_EQ(0, DoExtractFileOnce(Row(RowKind::ExtractFileOnce, L"qvTessel.ini", 29, 3), ctx));
+    EXPECT_EQ(0, DoExtractFileOnce(Row(RowKind::ExtractFileOnce, L"qvTessel.ini", 29, 3), ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Already", ctx.LogText);
     EXPECT_EQ("mine", FileBytes(InstallDir + L"\\qvTessel.ini"));
     DeleteFileW((InstallDir + L"\\qvTessel.ini").c_str());
     ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileOnce(Row(RowKind::ExtractFileOnce, L"qvTessel.ini", 29, 3), ctx));
+    EXPECT_EQ(0, DoExtractFileOnce(Row(RowKind::ExtractFileOnce, L"qvTessel.ini", 29, 3), ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Success", ctx.LogText);
 
     // If newer: the uninstaller's product version decides.
     const ScriptRow uninstaller = Row(RowKind::ExtractFileIfNewer, L"unqmv.exe", 28, 3);
     ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
+    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
     const std::string shipped = FileBytes(InstallDir + L"\\unqmv.exe");
     ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
+    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Already", ctx.LogText) << "same version";
-    EXPECT_FALSE(PathExists(JoinPath(GetLocationPath(install_.Location, 5), L"unqmv.exe"))) << "the temporary copy is deleted";
+    EXPECT_FALSE(PathExists(JoinPath(GetLocationPath(install_.Location, LocationCode::Temp), L"unqmv.exe"))) << "the temporary copy is deleted";
 
     // Lower the installed copy's least significant product version part: replaced.
     std::string older = shipped;
@@ -261,7 +263,7 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     std::memcpy(&older[lowered], &part, 4);
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\unqmv.exe", older));
     ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
+    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
     EXPECT_EQ(shipped, FileBytes(InstallDir + L"\\unqmv.exe"));
 
@@ -272,7 +274,7 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     std::memcpy(&newer[fixed + 20], &productLs, 4);
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\unqmv.exe", newer));
     ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx));
+    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Already", ctx.LogText);
     EXPECT_EQ(newer, FileBytes(InstallDir + L"\\unqmv.exe"));
 }
@@ -284,21 +286,21 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Source\\b.hpp", "b"));
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Source\\c.pas", "c"));
 
-    static const CopyTarget target{L"BDS2006\\c.pas", 3};
+    static const CopyTarget target{L"BDS2006\\c.pas", LocationCode::Install};
     ActionContext ctx = Ctx();
-    EXPECT_EQ(0, DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\c.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx));
+    EXPECT_EQ(0, DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\c.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
     EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\c.pas to " + InstallDir + L"\\BDS2006\\c.pas ...Success",
               ctx.LogText);
     EXPECT_EQ("c", FileBytes(InstallDir + L"\\BDS2006\\c.pas"));
     ctx = Ctx();
-    EXPECT_NE(0, DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\none.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx));
+    EXPECT_NE(0, DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\none.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
     EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\none.pas to " + InstallDir +
                   L"\\BDS2006\\c.pas ...Fail",
               ctx.LogText);
 
     ctx = Ctx();
     const ScriptRow copyAll = Row(RowKind::CopyFiles, L"Source\\*.hpp", 0, 3, nullptr, L"BDS2006\\*.hpp", 3);
-    EXPECT_EQ(0, DoCopyFiles(copyAll, ctx));
+    EXPECT_EQ(0, DoCopyFiles(copyAll, ctx).Code());
     EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\*.hpp to " + InstallDir + L"\\BDS2006\\*.hpp ...Success",
               ctx.LogText);
     EXPECT_EQ("a", FileBytes(InstallDir + L"\\BDS2006\\a.hpp"));
@@ -307,22 +309,22 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
     EXPECT_EQ(L"BDS2006\\", ctx.Written[0].Text.substr(0, 8));
 
     ctx = Ctx();
-    EXPECT_EQ(0, DoDeleteFiles(Row(RowKind::DeleteFiles, L"Source\\*.hpp", 0, 3), ctx));
+    EXPECT_EQ(0, DoDeleteFiles(Row(RowKind::DeleteFiles, L"Source\\*.hpp", 0, 3), ctx).Code());
     EXPECT_EQ(L"Deleting files: " + InstallDir + L"\\Source\\*.hpp...Success", ctx.LogText);
     EXPECT_FALSE(PathExists(InstallDir + L"\\Source\\*.hpp"));
     EXPECT_TRUE(PathExists(InstallDir + L"\\Source\\c.pas"));
 
     // Nothing left to copy is no failure.
     ctx = Ctx();
-    EXPECT_EQ(0, DoCopyFiles(copyAll, ctx));
+    EXPECT_EQ(0, DoCopyFiles(copyAll, ctx).Code());
     EXPECT_EQ(L"...Success", ctx.LogText.substr(ctx.LogText.size() - 10));
 
     ctx = Ctx();
-    EXPECT_EQ(0, DoDeleteFile(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx));
+    EXPECT_EQ(0, DoDeleteFile(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx).Code());
     EXPECT_EQ(L"Deleting file: " + InstallDir + L"\\Source\\c.pas...Success", ctx.LogText);
     EXPECT_FALSE(PathExists(InstallDir + L"\\Source\\c.pas"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoDeleteFile(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx)) << "a missing file is no failure";
+    EXPECT_EQ(0, DoDeleteFile(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx).Code()) << "a missing file is no failure";
 }
 
 TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
@@ -334,30 +336,30 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     ASSERT_TRUE(WriteBytes(help + L"d7.ohi", ":Index Other=other.hlp\r\n"));
     ASSERT_TRUE(WriteBytes(help + L"d7.ohl", ":Link other.hlp"));
 
-    const ScriptRow index = Row(RowKind::AppendText | sfUndo, L"\r\n:Index Tessel library components=qvlib.hlp", 1, 4);
+    const ScriptRow index = Row(RowKind::AppendText | RowFlag::Undo, L"\r\n:Index Tessel library components=qvlib.hlp", 1, 4);
     ActionContext ctx = Ctx();
-    EXPECT_EQ(0, DoAppendText(index, ctx));
+    EXPECT_EQ(0, DoAppendText(index, ctx).Code());
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Success", ctx.LogText);
     EXPECT_EQ(":Index Other=other.hlp\r\n:Index Tessel library components=qvlib.hlp\r\n", FileBytes(help + L"d7.ohi"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoAppendText(index, ctx));
+    EXPECT_EQ(0, DoAppendText(index, ctx).Code());
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText);
     const ScriptRow upper = Row(RowKind::AppendText, L"\r\n:INDEX TESSEL LIBRARY COMPONENTS=QVLIB.HLP", 1, 4);
     ctx = Ctx();
-    EXPECT_EQ(0, DoAppendText(upper, ctx));
+    EXPECT_EQ(0, DoAppendText(upper, ctx).Code());
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText) << "letter case is ignored";
 
     // A file without a final line break gets one before the new line.
     ctx = Ctx();
-    EXPECT_EQ(0, DoAppendText(Row(RowKind::AppendText, L"\r\n:Link qvlib.hlp", 2, 4), ctx));
+    EXPECT_EQ(0, DoAppendText(Row(RowKind::AppendText, L"\r\n:Link qvlib.hlp", 2, 4), ctx).Code());
     EXPECT_EQ(":Link other.hlp\r\n:Link qvlib.hlp\r\n", FileBytes(help + L"d7.ohl"));
 
     // A missing file: -1 and no line; a selector without a file: the same.
     ctx = Ctx();
-    EXPECT_EQ(-1, DoAppendText(Row(RowKind::AppendText, L"\r\nx", 3, 4), ctx));
+    EXPECT_EQ(-1, DoAppendText(Row(RowKind::AppendText, L"\r\nx", 3, 4), ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
     CurrentIde = 10;  // Delphi 2005 has no help-configuration files
-    EXPECT_EQ(-1, DoAppendText(Row(RowKind::AppendText, L"\r\nx", 1, 4), ctx));
+    EXPECT_EQ(-1, DoAppendText(Row(RowKind::AppendText, L"\r\nx", 1, 4), ctx).Code());
     CurrentIde = 9;
 
     // Merge: the source's lines missing from the destination are added, ANSI, CR LF.
@@ -365,7 +367,7 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Help\\qvlib.als", "b=2\r\nd=4\r\n"));
     ASSERT_TRUE(WriteBytes(help + L"d7.als", "a=1\r\nb=2\r\nc=3"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoMergeFiles(Row(RowKind::MergeFiles, L"Help\\qvlib.als", 0, 3, nullptr, L"d7.als", 4), ctx));
+    EXPECT_EQ(0, DoMergeFiles(Row(RowKind::MergeFiles, L"Help\\qvlib.als", 0, 3, nullptr, L"d7.als", 4), ctx).Code());
     EXPECT_EQ(L"Merging files: " + InstallDir + L"\\Help\\qvlib.als, " + help + L"d7.als...Success", ctx.LogText);
     EXPECT_EQ("a=1\r\nb=2\r\nc=3\r\nd=4\r\n", FileBytes(help + L"d7.als"));
 
@@ -377,19 +379,19 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     ScriptRow replaceFull = replace;
     replaceFull.Text = full.c_str();
     ctx = Ctx();
-    EXPECT_EQ(0, DoReplaceText(replaceFull, ctx));
+    EXPECT_EQ(0, DoReplaceText(replaceFull, ctx).Code());
     EXPECT_EQ(L"Replace text: File=" + full + L", FindText=c:\\old\\longer\\place, ReplaceTo=D:\\new...Success",
               ctx.LogText);
     EXPECT_EQ("Path=D:\\new;x;C:\\old\\longer\\place", FileBytes(full));
     ScriptRow absent = replaceFull;
     absent.Text2 = L"nothing";
     ctx = Ctx();
-    EXPECT_EQ(0, DoReplaceText(absent, ctx));
+    EXPECT_EQ(0, DoReplaceText(absent, ctx).Code());
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
     ScriptRow missing = replaceFull;
     missing.Text = L"C:\\acttest\\none.txt";
     ctx = Ctx();
-    EXPECT_EQ(-1, DoReplaceText(missing, ctx));
+    EXPECT_EQ(-1, DoReplaceText(missing, ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
 }
 
@@ -397,7 +399,7 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     // The uninstall entry, without and with blanks in the install folder.
     const std::wstring key = std::wstring(UninstallRootKey) + L"qvlLib";
     ActionContext ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterUninstall(Row(RowKind::RegisterUninstall | sfUndo, L"unqmv.exe", 0, 3), ctx));
+    EXPECT_EQ(0, DoRegisterUninstall(Row(RowKind::RegisterUninstall | RowFlag::Undo, L"unqmv.exe", 0, 3), ctx).Code());
     EXPECT_EQ(L"Registering Uninstall: unqmv.exe...Success", ctx.LogText);
     EXPECT_EQ(L"Veltrane Tessel library v4.09", RegText(HKEY_LOCAL_MACHINE, key, L"DisplayName"));
     EXPECT_EQ(L"Veltrane", RegText(HKEY_LOCAL_MACHINE, key, L"Publisher"));
@@ -405,27 +407,27 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     EXPECT_EQ(InstallDir + L"\\unqmv.exe " + InstallDir + L"\\uninst.log",
               RegText(HKEY_LOCAL_MACHINE, key, L"UninstallString"));
     InstallDir = L"C:\\Program Files\\Tessel";
-    EXPECT_EQ(0, DoRegisterUninstall(Row(RowKind::RegisterUninstall, L"unqmv.exe", 0, 3), ctx));
+    EXPECT_EQ(0, DoRegisterUninstall(Row(RowKind::RegisterUninstall, L"unqmv.exe", 0, 3), ctx).Code());
     EXPECT_EQ(L"\"C:\\Program Files\\Tessel\\unqmv.exe\" \"C:\\Program Files\\Tessel\\uninst.log\"",
               RegText(HKEY_LOCAL_MACHINE, key, L"UninstallString"));
     DeleteRegKey(HKEY_LOCAL_MACHINE, key);
 
     // WinHelp: the folder set by the help-folder row.
     InstallDir = kRoot + L"\\inst";
-    EXPECT_EQ(0, DoSetHelpDir(Row(RowKind::SetHelpDir, L"Help", 0, 3), ctx));
+    EXPECT_EQ(0, DoSetHelpDir(Row(RowKind::SetHelpDir, L"Help", 0, 3), ctx).Code());
     EXPECT_EQ(InstallDir + L"\\Help", HelpDir);
     ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterWinHelp(Row(RowKind::RegisterWinHelp | sfUndo, L"qvlib.hlp"), ctx));
+    EXPECT_EQ(0, DoRegisterWinHelp(Row(RowKind::RegisterWinHelp | RowFlag::Undo, L"qvlib.hlp"), ctx).Code());
     EXPECT_EQ(L"Registering windows help: qvlib.hlp...Success", ctx.LogText);
     EXPECT_EQ(InstallDir + L"\\Help", RegText(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp"));
 
     // Registry keys: created below a predefined root; anything else is ignored.
     ctx = Ctx();
-    EXPECT_EQ(0, DoCreateRegKey(Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x80000001), ctx));
+    EXPECT_EQ(0, DoCreateRegKey(Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x80000001), ctx).Code());
     UniqueHKey opened;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\TesselTest\\Key", 0, KEY_READ, opened.put()));
     EXPECT_TRUE(ctx.LogText.empty());
-    EXPECT_EQ(0, DoCreateRegKey(Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x12345678), ctx));
+    EXPECT_EQ(0, DoCreateRegKey(Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x12345678), ctx).Code());
 
     // Programs: a batch file in a folder with a blank, started and waited for.
     const std::wstring dir = kRoot + L"\\with blank";
@@ -433,17 +435,17 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     ASSERT_TRUE(WriteBytes(dir + L"\\run.bat", "@echo ran> ran.txt\r\n"));
     ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
     ctx = Ctx();
-    EXPECT_EQ(0, DoRunFile(Row(RowKind::RunFile, L"run.bat"), ctx));
+    EXPECT_EQ(0, DoRunFile(Row(RowKind::RunFile, L"run.bat"), ctx).Code());
     EXPECT_EQ(L"Run file: " + dir + L"\\run.bat...Success", ctx.LogText);
     EXPECT_TRUE(PathExists(dir + L"\\ran.txt"));
     ctx = Ctx();
-    EXPECT_NE(0, DoRunFile(Row(RowKind::RunFile, L"none.exe"), ctx));
+    EXPECT_NE(0, DoRunFile(Row(RowKind::RunFile, L"none.exe"), ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
 
     InstallDir = dir;
     ASSERT_TRUE(WriteBytes(dir + L"\\help\\help_reg.bat", "@echo reg> reg.txt\r\n"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoRunInstallFile(Row(RowKind::RunInstallFile | sfUndo, L"help\\help_reg.bat"), ctx));
+    EXPECT_EQ(0, DoRunInstallFile(Row(RowKind::RunInstallFile | RowFlag::Undo, L"help\\help_reg.bat"), ctx).Code());
     EXPECT_EQ(L"Register help: " + dir + L"\\help\\help_reg.bat...Success", ctx.LogText);
     EXPECT_TRUE(PathExists(dir + L"\\help\\reg.txt")) << "runs in the help folder";
     SetCurrentDirectoryW(L"C:\\");
@@ -455,34 +457,34 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     DeleteRegKey(HKEY_CURRENT_USER, d7);
     CurrentIde = 9;
     IdeFolder = L"Delphi7";
-    const ScriptRow reg = Row(RowKind::RegisterPackage | sfUndo, L"Delphi7\\dclqvl70.bpl", 0, 3);
+    const ScriptRow reg = Row(RowKind::RegisterPackage | RowFlag::Undo, L"Delphi7\\dclqvl70.bpl", 0, 3);
     ActionContext ctx = Ctx();
-    EXPECT_EQ(-2, DoRegisterPackage(reg, ctx)) << "no library path list yet";
+    EXPECT_EQ(-2, DoRegisterPackage(reg, ctx).Code()) << "no library path list yet";
     EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success", ctx.LogText);
     EXPECT_EQ(L"Tessel library v4.09",
               RegText(HKEY_CURRENT_USER, d7 + L"\\Known Packages", InstallDir + L"\\Delphi7\\dclqvl70.bpl"));
 
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L""));
     ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
+    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
     EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success\r\nAdding search path: " +
                   InstallDir + L"\\Delphi7...Success",
               ctx.LogText);
     EXPECT_EQ(InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
+    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
 
     // Part of a longer entry, other case: already there, unchanged.
     const std::wstring longer = L"$(DELPHI)\\Lib;" + LowerWide(InstallDir) + L"\\delphi7\\extra";
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", longer));
     ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
+    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
     EXPECT_EQ(longer, RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
     // A list ending in ";" gets no second ";".
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;"));
-    EXPECT_EQ(0, DoRegisterPackage(reg, ctx));
+    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
     EXPECT_EQ(L"$(DELPHI)\\Lib;" + InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
 
     // Delphi 3 uses "SearchPath".
@@ -490,19 +492,19 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     CurrentIde = 1;
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath", L"C:\\D3\\Lib"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"Delphi3\\dclqvl30.dpl", 0, 3), ctx));
+    EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"Delphi3\\dclqvl30.dpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"C:\\D3\\Lib;" + InstallDir + L"\\Delphi3", RegText(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath"));
 
     // RAD Studio 2009 (13): "ForceEnvOptionsUpdate"; XE7 (22): the Win32 library key.
     const std::wstring r2009 = IdeTable[13].RegKey;
     CurrentIde = 13;
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, r2009 + L"\\Library", L"Search Path", L"x"));
-    EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"BDS2009\\dclqvl2009.bpl", 0, 3), ctx));
+    EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"BDS2009\\dclqvl2009.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"1", RegText(HKEY_CURRENT_USER, r2009 + L"\\Globals", L"ForceEnvOptionsUpdate"));
     const std::wstring xe7 = IdeTable[22].RegKey;
     CurrentIde = 22;
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path", L"y"));
-    EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"RADStudio16\\Win32\\dclqvl210.bpl", 0, 3), ctx));
+    EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"RADStudio16\\Win32\\dclqvl210.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"y;" + InstallDir + L"\\RADStudio16\\Win32",
               RegText(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path"));
     EXPECT_EQ(L"<missing>", RegText(HKEY_CURRENT_USER, xe7 + L"\\Globals", L"ForceEnvOptionsUpdate"));
@@ -511,36 +513,36 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     const std::wstring b6 = IdeTable[8].RegKey;
     CurrentIde = 8;
     DeleteRegKey(HKEY_CURRENT_USER, b6);
-    const ScriptRow add = Row(RowKind::AddSearchPath | sfUndo, L"Source", 0, 3);
+    const ScriptRow add = Row(RowKind::AddSearchPath | RowFlag::Undo, L"Source", 0, 3);
     ctx = Ctx();
-    EXPECT_EQ(-2, DoAddSearchPath(add, ctx));
+    EXPECT_EQ(-2, DoAddSearchPath(add, ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
     ScriptRow tolerant = add;
     tolerant.Options = 1;
-    EXPECT_EQ(0, DoAddSearchPath(tolerant, ctx));
+    EXPECT_EQ(0, DoAddSearchPath(tolerant, ctx).Code());
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path", L"$(BCB)\\Lib"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoAddSearchPath(add, ctx));
+    EXPECT_EQ(0, DoAddSearchPath(add, ctx).Code());
     EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\Source...Success", ctx.LogText);
     EXPECT_EQ(L"$(BCB)\\Lib;" + InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path"));
     ScriptRow named = add;
     named.Text2 = L"Other";
     named.Text3 = L"Paths";
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths", L""));
-    EXPECT_EQ(0, DoAddSearchPath(named, ctx));
+    EXPECT_EQ(0, DoAddSearchPath(named, ctx).Code());
     EXPECT_EQ(InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths"));
 
     // IDE path rows: the folder by base code; a list that does not exist is left alone.
     CurrentIde = 22;
     IdeFolder = L"RADStudio16";
-    const ScriptRow win64 = Row(RowKind::AddIdePath | sfUndo, L"\\C++\\Paths\\Win64\\LibraryPath", 4, 3);
+    const ScriptRow win64 = Row(RowKind::AddIdePath | RowFlag::Undo, L"\\C++\\Paths\\Win64\\LibraryPath", 4, 3);
     DeleteRegValue(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath");
     ctx = Ctx();
-    EXPECT_EQ(0, DoAddIdePath(win64, ctx));
+    EXPECT_EQ(0, DoAddIdePath(win64, ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
     EXPECT_EQ(L"<missing>", RegText(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath"));
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"$(BDS)\\lib;"));
-    EXPECT_EQ(0, DoAddIdePath(win64, ctx));
+    EXPECT_EQ(0, DoAddIdePath(win64, ctx).Code());
     EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\RADStudio16\\Win64...Success", ctx.LogText);
     EXPECT_EQ(L"$(BDS)\\lib;" + InstallDir + L"\\RADStudio16\\Win64",
               RegText(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath"));
@@ -549,19 +551,19 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
 TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     EXPECT_EQ(45000u, install_.CompileTimeoutMs) << "the compiler gets 45 seconds";
     ActionContext ctx = Ctx();
-    EXPECT_EQ(-1, DoCompilePackage(Row(RowKind::CompilePackage, L"x.dpk", 0), ctx));
-    EXPECT_EQ(-2, DoCompilePackage(Row(RowKind::CompilePackage, L"x.dpk", 0x40000000), ctx));
+    EXPECT_EQ(-1, DoCompilePackage(Row(RowKind::CompilePackage, L"x.dpk", 0), ctx).Code());
+    EXPECT_EQ(-2, DoCompilePackage(Row(RowKind::CompilePackage, L"x.dpk", 0x40000000), ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
 
     // No tools: the "cannot find" lines.
     IdeTable[9].RootDir = kRoot + L"\\NoTools";
-    EXPECT_EQ(-3, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx));
+    EXPECT_EQ(-3, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find dcc32.exe: qvl70.dpk...Fail", ctx.LogText);
     IdeTable[22].RootDir = kRoot + L"\\NoTools";
-    EXPECT_EQ(-3, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl210.dpk", 0x200000, 0, nullptr, nullptr, 0, 1), ctx));
+    EXPECT_EQ(-3, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl210.dpk", 0x200000, 0, nullptr, nullptr, 0, 1), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find dcc64.exe: qvl210.dpk...Fail", ctx.LogText);
     IdeTable[8].RootDir = kRoot + L"\\NoTools";
-    EXPECT_EQ(-4, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx));
+    EXPECT_EQ(-4, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find make.exe: qvl60.mak...Fail", ctx.LogText);
 
     // Stand-in IDEs below "C:\Program Files (x86)": Delphi 7 and C++Builder 6.
@@ -576,7 +578,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     ClearToolCalls(9);
     ctx = Ctx();
     // Several bits: the lowest one (Delphi 7) is used.
-    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100 | 0x200000), ctx));
+    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100 | 0x200000), ctx).Code());
     EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);
     const auto calls = ReadToolCalls(9);
     ASSERT_EQ(1u, calls.size());
@@ -586,7 +588,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
 
     ASSERT_TRUE(WriteBytes(pkg + L"\\qvl60.mak", "PROJECT = qvl60.bpl\r\n"));
     ClearToolCalls(8);
-    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx));
+    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx).Code());
     const auto makeCalls = ReadToolCalls(8);
     ASSERT_EQ(1u, makeCalls.size());
     EXPECT_NE(std::wstring::npos, makeCalls[0].commandLine.find(L"/fqvl60.mak")) << "\"/f\" stays glued to the name";
@@ -595,14 +597,14 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     // A failing compiler: the row succeeds, the check of the package does not.
     DeleteFileW((pkg + L"\\qvl70.bpl").c_str());
     ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
-    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx));
+    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
     EXPECT_FALSE(PathExists(pkg + L"\\qvl70.bpl"));
 
     // A hanging compiler: the row returns after the time limit and leaves it running.
     ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Hang));
     install_.CompileTimeoutMs = 1500;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx));
+    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(ms, 1400);
     EXPECT_LT(ms, 15000);

@@ -130,10 +130,10 @@ TEST(Deinstall, LeavesFilesAloneWhenTheIdeIsGone) {
     MakeFile(L"C:\\Help\\delphi5.ohi", "keep" + line);
     SetCurrentDirectoryW(L"C:\\cwd");
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {RowKind::SetIde | sfUndo, 3, 0, L"Delphi5"},
-        {RowKind::AppendText | sfUndo, 1, 4, ToWide(line)},
-        {RowKind::DeleteOneFile | sfUndo, 0, 2, L"Help\\delphi5.gid"},
-        {RowKind::SetIde | sfUndo, 3, 0, L"Delphi5"},
+        {RowKind::SetIde | RowFlag::Undo, 3, 0, L"Delphi5"},
+        {RowKind::AppendText | RowFlag::Undo, 1, 4, ToWide(line)},
+        {RowKind::DeleteOneFile | RowFlag::Undo, 0, 2, L"Help\\delphi5.gid"},
+        {RowKind::SetIde | RowFlag::Undo, 3, 0, L"Delphi5"},
     })));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
     SetCurrentDirectoryW(L"C:\\");
@@ -167,7 +167,7 @@ TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
 
 TEST(DeinstallFile, ReadsProductInformationAndDirection) {
     const std::wstring dir = L"C:\\Programme\\Bibliothek f\u00FCr \u00C4rzte";
-    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {{RowKind::SetIde | sfUndo, 9, 0, L"Delphi7"}})));
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {{RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"}})));
     UninstallEngine engine;
     ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
     EXPECT_EQ(engine.FileVersion(), "02");
@@ -183,9 +183,9 @@ TEST(DeinstallFile, ReadsProductInformationAndDirection) {
 TEST(Deinstall, WalksBackwardAfterMarkerAndForwardWithoutIt) {
     const std::wstring dir = L"C:\\order";
     const std::vector<TLogRow> block = {
-        {RowKind::SetIde | sfUndo, 2, 0, L"first"},
-        {0x7777 | sfUndo, 0, 0, L"unknown kinds are passed over"},
-        {RowKind::SetIde | sfUndo, 3, 0, L"last"},
+        {RowKind::SetIde | RowFlag::Undo, 2, 0, L"first"},
+        {0x7777 | RowFlag::Undo, 0, 0, L"unknown kinds are passed over"},
+        {RowKind::SetIde | RowFlag::Undo, 3, 0, L"last"},
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir, true), block)));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
@@ -203,7 +203,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     const std::wstring dir = L"C:\\Tessel";
     const std::wstring root = InstallFakeIde(9, L"C:\\IDEs\\Delphi7");
     const std::wstring regKey = IdeTable[9].RegKey;
-    const std::wstring windows = ResolvePath({}, 1, L"");
+    const std::wstring windows = ResolvePath({}, LocationCode::Windows, L"");
 
     // The machine as the install left it.
     MakeFile(dir + L"\\Source\\qvUtils.pas");
@@ -223,18 +223,18 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     WriteRegString(HKLM, L"Software\\Veltrane\\Other product", L"x", L"y");
 
     const std::vector<TLogRow> changes = {
-        {RowKind::CreateDir | sfUndo, 0, 3, L""},
-        {RowKind::CreateDir | sfUndo, 0, 3, L"Source"},
-        {RowKind::RegisterWinHelp | sfUndo, 0, 0, L"qvlib.hlp"},
-        {RowKind::ExtractFileOnce | sfUndo | sfKeepOnPartial, 29, 1, L"qvTessel.ini"},
-        {RowKind::RegisterUninstall | sfUndo, 0, 3, L"something else.exe"},
-        {RowKind::SetIde | sfUndo, 9, 0, L"Delphi7"},
-        {RowKind::CreateDir | sfUndo, 0, 3, L"Delphi7"},
-        {RowKind::RegisterPackage | sfUndo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
-        {RowKind::AppendText | sfUndo, 1, 4, L"\r\n:Index Tessel library components=qvlib.hlp"},
-        {RowKind::DeleteOneFile | sfUndo, 0, 2, L"Help\\d7.gid"},
-        {RowKind::SetIde | sfUndo, 9, 0, L"Delphi7"},
-        {RowKind::CreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, ProductKey},
+        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
+        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
+        {RowKind::RegisterWinHelp | RowFlag::Undo, 0, 0, L"qvlib.hlp"},
+        {RowKind::ExtractFileOnce | RowFlag::Undo | RowFlag::KeepOnPartial, 29, 1, L"qvTessel.ini"},
+        {RowKind::RegisterUninstall | RowFlag::Undo, 0, 3, L"something else.exe"},
+        {RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"},
+        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Delphi7"},
+        {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
+        {RowKind::AppendText | RowFlag::Undo, 1, 4, L"\r\n:Index Tessel library components=qvlib.hlp"},
+        {RowKind::DeleteOneFile | RowFlag::Undo, 0, 2, L"Help\\d7.gid"},
+        {RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"},
+        {RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0, ProductKey},
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
 
@@ -276,16 +276,16 @@ TEST(Deinstall, Delphi3UsesSearchPathAndPlatformIdesTheirPlatformKeys) {
     WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win32");
     WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win64X");
     const std::vector<TLogRow> changes = {
-        {RowKind::SetIde | sfUndo, 1, 0, L"Delphi3"},
-        {RowKind::RegisterPackage | sfUndo, 0, 3, L"Delphi3\\dclqvl30.dpl"},
-        {RowKind::SetIde | sfUndo, 1, 0, L"Delphi3"},
-        {RowKind::SetIde | sfUndo, 22, 0, L"RADStudio16"},
-        {RowKind::RegisterPackage | sfUndo, 0, 3, L"RADStudio16\\Win32\\dclqvl220.bpl"},
-        {RowKind::AddIdePath | sfUndo, 3, 3, L"\\C++\\Paths\\Win32\\LibraryPath"},
-        {RowKind::AddIdePath | sfUndo, 4, 3, L"\\Library\\Win64\\Search Path"},
-        {RowKind::AddIdePath | sfUndo, 4, 3, L"\\C++\\Paths\\Win64\\LibraryPath"},
-        {RowKind::AddIdePath | sfUndo, 9, 3, L"\\Library\\Win64\\Search Path"},
-        {RowKind::SetIde | sfUndo, 22, 0, L"RADStudio16"},
+        {RowKind::SetIde | RowFlag::Undo, 1, 0, L"Delphi3"},
+        {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"Delphi3\\dclqvl30.dpl"},
+        {RowKind::SetIde | RowFlag::Undo, 1, 0, L"Delphi3"},
+        {RowKind::SetIde | RowFlag::Undo, 22, 0, L"RADStudio16"},
+        {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"RADStudio16\\Win32\\dclqvl220.bpl"},
+        {RowKind::AddIdePath | RowFlag::Undo, 3, 3, L"\\C++\\Paths\\Win32\\LibraryPath"},
+        {RowKind::AddIdePath | RowFlag::Undo, 4, 3, L"\\Library\\Win64\\Search Path"},
+        {RowKind::AddIdePath | RowFlag::Undo, 4, 3, L"\\C++\\Paths\\Win64\\LibraryPath"},
+        {RowKind::AddIdePath | RowFlag::Undo, 9, 3, L"\\Library\\Win64\\Search Path"},
+        {RowKind::SetIde | RowFlag::Undo, 22, 0, L"RADStudio16"},
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
@@ -310,12 +310,12 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
     MakeFile(dir + L"\\Readme.txt");
     MakeFile(dir + L"\\install.log");
     const std::vector<TLogRow> changes = {
-        {RowKind::CreateDir | sfUndo, undoDirExisted, 3, L""},
-        {RowKind::ExtractFile | sfUndo, 0, 3, L"install.log"},
-        {RowKind::ExtractFile | sfUndo, 0, 3, L"uninst.log"},
-        {RowKind::CreateDir | sfUndo, 0, 3, L"Source"},
-        {RowKind::CreateDir | sfUndo, undoDirExisted, 3, L"Projects"},
-        {RowKind::ExtractFile | sfUndo, 30, 3, L"Readme.txt"},
+        {RowKind::CreateDir | RowFlag::Undo, undoDirExisted, 3, L""},
+        {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"install.log"},
+        {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"uninst.log"},
+        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
+        {RowKind::CreateDir | RowFlag::Undo, undoDirExisted, 3, L"Projects"},
+        {RowKind::ExtractFile | RowFlag::Undo, 30, 3, L"Readme.txt"},
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
@@ -330,23 +330,23 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
     const std::wstring empty = L"C:\\WasEmpty";
     MakeFile(empty + L"\\Readme.txt");
     ASSERT_TRUE(WriteUndoLogFile(empty, With(ProductInfoRows(empty), {
-        {RowKind::CreateDir | sfUndo, undoDirExisted, 3, L""},
-        {RowKind::ExtractFile | sfUndo, 0, 3, L"uninst.log"},
-        {RowKind::ExtractFile | sfUndo, 30, 3, L"Readme.txt"},
+        {RowKind::CreateDir | RowFlag::Undo, undoDirExisted, 3, L""},
+        {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"uninst.log"},
+        {RowKind::ExtractFile | RowFlag::Undo, 30, 3, L"Readme.txt"},
     })));
     EXPECT_EQ(RunEngine(empty + L"\\uninst.log"), 0);
     EXPECT_FALSE(DirectoryExists(empty));
 }
 
 TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
-    const std::wstring windows = ResolvePath({}, 1, L"");
+    const std::wstring windows = ResolvePath({}, LocationCode::Windows, L"");
     MakeFile(L"C:\\rootmarker.txt");
     MakeFile(windows + L"\\winmarker.txt");
     for (const std::wstring& dir : {std::wstring(L"C:\\"), std::wstring(L"C:"), windows, std::wstring(L"relative"),
                                     std::wstring(L"C:\\Temp\\..\\.."), std::wstring(L"C:\\Temp/.."),
                                     windows + L"/", windows + L"."}) {
         ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog", With(ProductInfoRows(dir), {
-            {RowKind::CreateDir | sfUndo, 0, 3, L""},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
         })));
         EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log"), 0) << dir;
     }
@@ -356,8 +356,8 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
     // A top-level registry key is never deleted as a whole.
     WriteRegString(HKLM, L"Software\\KeepMe", L"v", L"1");
     ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog", With(ProductInfoRows(L"C:\\x"), {
-        {RowKind::CreateRegKey | sfUndo, 0x80000002u, 0, L"Software"},
-        {RowKind::CreateRegKey | sfUndo, 0x12345u, 0, L"Software\\KeepMe"},
+        {RowKind::CreateRegKey | RowFlag::Undo, 0x80000002u, 0, L"Software"},
+        {RowKind::CreateRegKey | RowFlag::Undo, 0x12345u, 0, L"Software\\KeepMe"},
     })));
     EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log"), 0);
     EXPECT_EQ(RegText(HKLM, L"Software\\KeepMe", L"v"), L"1");
@@ -388,8 +388,8 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterThe
     MakeFile(dir + L"\\help\\help_unreg.bat", "@echo off\r\necho done>unreg.txt\r\n");
     SetCurrentDirectoryW(L"C:\\");
     ASSERT_TRUE(WriteUndoLogFile(L"C:\\helplog", With(ProductInfoRows(dir), {
-        {RowKind::SetIde | sfUndo, 5, 0, L"before"},
-        {RowKind::RunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
+        {RowKind::SetIde | RowFlag::Undo, 5, 0, L"before"},
+        {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat"},
     })));
     EXPECT_EQ(RunEngine(L"C:\\helplog\\uninst.log"), 0);
     EXPECT_TRUE(FileExists(dir + L"\\help\\unreg.txt"));
@@ -444,9 +444,9 @@ TEST(Deinstall, RemovesFolderLinksWithoutEnteringThem) {
         GTEST_SKIP() << "no folder links can be made here";
     ASSERT_TRUE(FileExists(dir + L"\\Demos\\Mine\\keep.pas")) << "the link leads to the user's files";
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {RowKind::CreateDir | sfUndo, 0, 3, L""},
-        {RowKind::CreateDir | sfUndo, 0, 3, L"Linked"},  // recorded, and made a link later
-        {RowKind::CreateDir | sfUndo, 0, 3, L"Demos"},
+        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
+        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Linked"},  // recorded, and made a link later
+        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Demos"},
     })));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
     EXPECT_EQ(FileText(outside + L"\\keep.pas"), "mine");
@@ -460,9 +460,9 @@ TEST(Deinstall, RemovesFolderLinksWithoutEnteringThem) {
 TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
     const std::wstring dir = L"C:\\Damaged";
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {RowKind::SetIde | sfUndo, 4, 0, L"early"},
-        {RowKind::SetIde | sfUndo, 5, 0, L"middle"},
-        {RowKind::SetIde | sfUndo, 6, 0, L"late"},
+        {RowKind::SetIde | RowFlag::Undo, 4, 0, L"early"},
+        {RowKind::SetIde | RowFlag::Undo, 5, 0, L"middle"},
+        {RowKind::SetIde | RowFlag::Undo, 6, 0, L"late"},
     })));
     std::string bytes = FileText(dir + L"\\uninst.log");
     // Break the trailing length of the middle record: the walk from the end
@@ -476,8 +476,8 @@ TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
     MakeFile(dir + L"\\uninst.log", bytes.substr(0, bytes.size() - 3));
     EXPECT_LT(RunEngine(dir + L"\\uninst.log"), 0);
     // Damage inside the information block, in a log without direction marker.
-    std::string forward = "UNQMV02" + EncodeUndoRecord(RowKind::Info | sfUndo, infoProductName, 0, "Tessel library");
-    forward += EncodeUndoRecord(RowKind::SetIde | sfUndo, 3, 0, "x").substr(0, 10);
+    std::string forward = "UNQMV02" + EncodeUndoRecord(RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductName), 0, "Tessel library");
+    forward += EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 3, 0, "x").substr(0, 10);
     MakeFile(dir + L"\\forward.log", forward);
     EXPECT_LT(RunEngine(dir + L"\\forward.log"), 0);
 }
@@ -504,7 +504,7 @@ TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     const size_t changeBytes = LogBytes(changes);
 
     // The engine itself never waits: 20 records would take a second when paced.
-    std::vector<TLogRow> many(20, TLogRow{RowKind::SetIde | sfUndo, 7, 0, L"Delphi6"});
+    std::vector<TLogRow> many(20, TLogRow{RowKind::SetIde | RowFlag::Undo, 7, 0, L"Delphi6"});
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), many)));
     const DWORD start = GetTickCount();
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);

@@ -198,35 +198,35 @@ TEST_F(Discovery, LocationCodes) {
 
     // No current IDE: the IDE's folders are empty, the others are not.
     CurrentIde = 0;
-    for (unsigned code : {2u, 4u, 7u, 8u, 0u, 9u, 200u}) EXPECT_EQ(L"", GetLocationPath(at_, code)) << code;
+    for (unsigned code : {2u, 4u, 7u, 8u, 0u, 9u, 200u}) EXPECT_EQ(L"", GetLocationPath(at_, LocationCodeFrom(code))) << code;
     wchar_t windows[MAX_PATH], system[MAX_PATH], temp[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     GetSystemDirectoryW(system, MAX_PATH);
     GetTempPathW(MAX_PATH, temp);
-    EXPECT_EQ(windows, GetLocationPath(at_, locWindows));
-    EXPECT_EQ(system, GetLocationPath(at_, locSystem));
-    EXPECT_EQ(temp, GetLocationPath(at_, locTemp));
-    EXPECT_EQ(L'\\', GetLocationPath(at_, locTemp).back());
-    EXPECT_EQ(InstallDir, GetLocationPath(at_, locInstall));
-    EXPECT_EQ(L"delphi6.ohi", ResolvePath(at_, locIdeHelp, L"delphi6.ohi"));
+    EXPECT_EQ(windows, GetLocationPath(at_, LocationCode::Windows));
+    EXPECT_EQ(system, GetLocationPath(at_, LocationCode::System));
+    EXPECT_EQ(temp, GetLocationPath(at_, LocationCode::Temp));
+    EXPECT_EQ(L'\\', GetLocationPath(at_, LocationCode::Temp).back());
+    EXPECT_EQ(InstallDir, GetLocationPath(at_, LocationCode::Install));
+    EXPECT_EQ(L"delphi6.ohi", ResolvePath(at_, LocationCode::IdeHelp, L"delphi6.ohi"));
 
     // Delphi 6: help folder with its trailing backslash, joined with one backslash.
     CurrentIde = 7;
-    EXPECT_EQ(StandinRootDir(7), GetLocationPath(at_, locIdeRoot));
-    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\", GetLocationPath(at_, locIdeHelp));
-    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\delphi6.ohi", ResolvePath(at_, locIdeHelp, L"delphi6.ohi"));
-    EXPECT_EQ(StandinRootDir(7) + L"\\bin\\dcc32.exe", ResolvePath(at_, locIdeRoot, L"bin\\dcc32.exe"));
+    EXPECT_EQ(StandinRootDir(7), GetLocationPath(at_, LocationCode::IdeRoot));
+    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\", GetLocationPath(at_, LocationCode::IdeHelp));
+    EXPECT_EQ(StandinRootDir(7) + L"\\Help\\delphi6.ohi", ResolvePath(at_, LocationCode::IdeHelp, L"delphi6.ohi"));
+    EXPECT_EQ(StandinRootDir(7) + L"\\bin\\dcc32.exe", ResolvePath(at_, LocationCode::IdeRoot, L"bin\\dcc32.exe"));
 
     CurrentIde = kStudio12;
-    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl", GetLocationPath(at_, locBpl));
-    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\Win64", GetLocationPath(at_, locBpl64));
-    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\qvl290.bpl", ResolvePath(at_, locBpl, L"qvl290.bpl"));
-    EXPECT_TRUE(DirectoryExists(GetLocationPath(at_, locBpl64)));
+    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl", GetLocationPath(at_, LocationCode::Bpl));
+    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\Win64", GetLocationPath(at_, LocationCode::Bpl64));
+    EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\qvl290.bpl", ResolvePath(at_, LocationCode::Bpl, L"qvl290.bpl"));
+    EXPECT_TRUE(DirectoryExists(GetLocationPath(at_, LocationCode::Bpl64)));
 
-    EXPECT_EQ(L"C:\\Abs\\x.txt", ResolvePath(at_, 0, L"C:\\Abs\\x.txt"));
-    EXPECT_EQ(L"rel.txt", ResolvePath(at_, 12, L"rel.txt"));
-    EXPECT_EQ(InstallDir + L"\\Source\\qvUtils.pas", ResolvePath(at_, locInstall, L"Source\\qvUtils.pas"));
-    EXPECT_EQ(windows + std::wstring(L"\\qvTessel.ini"), ResolvePath({}, locWindows, L"qvTessel.ini"));
+    EXPECT_EQ(L"C:\\Abs\\x.txt", ResolvePath(at_, LocationCode::None, L"C:\\Abs\\x.txt"));
+    EXPECT_EQ(L"rel.txt", ResolvePath(at_, LocationCodeFrom(12), L"rel.txt"));
+    EXPECT_EQ(InstallDir + L"\\Source\\qvUtils.pas", ResolvePath(at_, LocationCode::Install, L"Source\\qvUtils.pas"));
+    EXPECT_EQ(windows + std::wstring(L"\\qvTessel.ini"), ResolvePath({}, LocationCode::Windows, L"qvTessel.ini"));
 }
 
 TEST_F(Discovery, InstallSubPaths) {

@@ -701,9 +701,9 @@ TEST_F(Faults, ForeignLogNamingSystemFoldersRemovesNothingThere) {
     for (const std::wstring& dir : {std::wstring(windows), std::wstring(system), std::wstring(L"C:\\"),
                                     std::wstring(L"C:\\faults-scratch\\..\\windows")}) {
         const std::wstring path = kScratch + L"\\foreign.log";
-        ASSERT_TRUE(WriteUndoLogFile(kScratch, With(ProductInfoRows(dir), {{RowKind::CreateDir | sfUndo, 0, 3, L""},
-                                                                          {RowKind::CreateDir | sfUndo, 0, 3, L"system32"},
-                                                                          {RowKind::CreateDir | sfUndo, 0, 1, L""}})));
+        ASSERT_TRUE(WriteUndoLogFile(kScratch, With(ProductInfoRows(dir), {{RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
+                                                                          {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"system32"},
+                                                                          {RowKind::CreateDir | RowFlag::Undo, 0, 1, L""}})));
         ASSERT_TRUE(MoveFileExW((kScratch + L"\\uninst.log").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
         const UninstallerRun u = RunUninstaller(Quoted(path));
         EXPECT_TRUE(u.dialog);

@@ -53,8 +53,8 @@ std::string RowsDump() {
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
         out += std::to_string(i) + " " + Hex(r.Word0) + " " + Text(r.Text) + " " + Hex(r.Param) + " " +
-               Hex(r.Location) + " " + Text(r.Text2) + " " + Text(r.Text3) + " " + Hex(r.Location2) + " " +
-               Hex(r.Options) + " " + (r.Target ? Text(r.Target->FileName) + "@" + Hex(r.Target->Location) : "-") +
+               Hex(StoredLocation(r.Location)) + " " + Text(r.Text2) + " " + Text(r.Text3) + " " + Hex(StoredLocation(r.Location2)) + " " +
+               Hex(r.Options) + " " + (r.Target ? Text(r.Target->FileName) + "@" + Hex(StoredLocation(r.Target->Location)) : "-") +
                "\n";
     }
     return out;
@@ -109,8 +109,8 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
 }
 
 std::string ChangesText(const std::vector<TSnapshotChange>& changes) {
-    const std::wstring system = LowerWide(WithoutTrailingBackslash(ResolvePath({}, locSystem, L"")));
-    const std::wstring windows = LowerWide(WithoutTrailingBackslash(ResolvePath({}, locWindows, L"")));
+    const std::wstring system = LowerWide(WithoutTrailingBackslash(ResolvePath({}, LocationCode::System, L"")));
+    const std::wstring windows = LowerWide(WithoutTrailingBackslash(ResolvePath({}, LocationCode::Windows, L"")));
     auto normal = [&](std::wstring s) {
         ReplaceAll(s, system, L"<system>");
         ReplaceAll(s, windows, L"<windows>");

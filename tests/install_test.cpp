@@ -142,7 +142,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[21].RegKey) + L"\\C++\\Paths\\Win32",
                               L"LibraryPath", value));
     EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio15\\Win32")) << ToUtf8(value);
-    EXPECT_TRUE(PathExists(ResolvePath({}, locSystem, L"qvl70.bpl")));
+    EXPECT_TRUE(PathExists(ResolvePath({}, LocationCode::System, L"qvl70.bpl")));
 
     // The undo log: product facts first, two IDE selections per block, the product key last.
     std::string undo;
@@ -153,7 +153,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
         records.push_back(rec);
     ASSERT_GT(records.size(), 6u);
     for (size_t i = 0; i < 6; ++i) EXPECT_EQ(RowKind::Info, records[i].Kind());
-    EXPECT_EQ(infoDirection, records[5].Param);
+    EXPECT_EQ(InfoParam(InfoCode::Direction), records[5].Param);
     EXPECT_EQ(RowKind::CreateRegKey, records.back().Kind());
     EXPECT_EQ(8, std::count_if(records.begin(), records.end(), [](const UndoRecord& r) { return r.Kind() == RowKind::SetIde; }));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\qvl290.bpl"));

@@ -150,33 +150,33 @@ TEST(ScriptTable, PrologueAndClosingRows) {
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(ScriptRowAt(i).Kind(), RowKind::Info) << i;
         EXPECT_EQ(ScriptRowAt(i).Param, codes[i]) << i;
-        EXPECT_EQ(ScriptRowAt(i).Flags(), sfUndo) << i;
-        EXPECT_EQ(ScriptRowAt(i).Location, 0u) << i;
+        EXPECT_EQ(ScriptRowAt(i).Flags(), RowFlag::Undo) << i;
+        EXPECT_EQ(ScriptRowAt(i).Location, LocationCode::None) << i;
     }
     EXPECT_EQ(ScriptRowAt(6).Kind(), RowKind::CreateDir);
     EXPECT_EQ(Str(ScriptRowAt(6).Text), L"");
-    EXPECT_EQ(ScriptRowAt(6).Location, unsigned(locInstall));
+    EXPECT_EQ(ScriptRowAt(6).Location, LocationCode::Install);
     EXPECT_EQ(Str(ScriptRowAt(7).Text), L"Source");
 
     const ScriptRow& last = ScriptRowAt(ScriptCount() - 1);
     EXPECT_EQ(last.Kind(), RowKind::CreateRegKey);
     EXPECT_EQ(Str(last.Text), L"Software\\Veltrane\\Tessel library");
     EXPECT_EQ(last.Param, 0x80000002u);
-    EXPECT_EQ(last.Flags(), sfUndo | sfKeepOnPartial);
+    EXPECT_EQ(last.Flags(), RowFlag::Undo | RowFlag::KeepOnPartial);
 
     // The settings template, the uninstaller and its entry.
     std::vector<int> once = RowsOfKind(RowKind::ExtractFileOnce);
     ASSERT_EQ(once.size(), 1u);
     EXPECT_EQ(Str(ScriptRowAt(once[0]).Text), L"qvTessel.ini");
     EXPECT_EQ(ScriptRowAt(once[0]).Param, 29u);
-    EXPECT_EQ(ScriptRowAt(once[0]).Location, unsigned(locWindows));
-    EXPECT_EQ(ScriptRowAt(once[0]).Flags(), sfUndo | sfKeepOnPartial);
+    EXPECT_EQ(ScriptRowAt(once[0]).Location, LocationCode::Windows);
+    EXPECT_EQ(ScriptRowAt(once[0]).Flags(), RowFlag::Undo | RowFlag::KeepOnPartial);
     std::vector<int> newer = RowsOfKind(RowKind::ExtractFileIfNewer);
     ASSERT_EQ(newer.size(), 1u);
     EXPECT_EQ(newer[0], once[0] + 1);
     EXPECT_EQ(Str(ScriptRowAt(newer[0]).Text), L"unqmv.exe");
     EXPECT_EQ(ScriptRowAt(newer[0]).Param, 28u);
-    EXPECT_EQ(ScriptRowAt(newer[0]).Location, unsigned(locInstall));
+    EXPECT_EQ(ScriptRowAt(newer[0]).Location, LocationCode::Install);
     EXPECT_EQ(ScriptRowAt(newer[0] + 1).Kind(), RowKind::RegisterUninstall);
     EXPECT_EQ(Str(ScriptRowAt(newer[0] + 1).Text), L"unqmv.exe");
     EXPECT_EQ(ScriptRowAt(newer[0] + 2).Param, 27u);
@@ -247,11 +247,11 @@ TEST(ScriptTable, ExtractModeRowsStayInTheInstallFolderAndFindTheirFolders) {
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
         if (r.Kind() == RowKind::CreateDir) {
-            EXPECT_EQ(r.Location, unsigned(locInstall)) << i;
+            EXPECT_EQ(r.Location, LocationCode::Install) << i;
             made.insert(Str(r.Text));
         } else if (r.Kind() == RowKind::ExtractFile) {
             ++files;
-            EXPECT_EQ(r.Location, unsigned(locInstall)) << i;
+            EXPECT_EQ(r.Location, LocationCode::Install) << i;
             std::wstring text = Str(r.Text);
             size_t slash = text.rfind(L'\\');
             std::wstring folder = slash == std::wstring::npos ? L"" : text.substr(0, slash);
@@ -325,7 +325,7 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
             if (r.Kind() == RowKind::ExtractFile) { EXPECT_EQ(Str(r.Text).rfind(e.Folder + L"\\", 0), 0u); }
             if (r.Kind() == RowKind::RegisterPackage) {
                 EXPECT_EQ(Str(r.Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
-                EXPECT_EQ(r.Location, unsigned(locInstall));
+                EXPECT_EQ(r.Location, LocationCode::Install);
                 EXPECT_EQ(r.Options, 0u);
             }
         }
@@ -340,17 +340,17 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
         EXPECT_EQ(Str(checks[0]->Text), out32 + L"qvl" + e.Suffix + pkgExt);
         EXPECT_EQ(Str(checks[1]->Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
         if (is64) { EXPECT_EQ(Str(checks[2]->Text), e.Folder + L"\\Win64\\qvl" + e.Suffix + L".bpl"); }
-        for (const ScriptRow* c : checks) EXPECT_EQ(c->Location, unsigned(locInstall));
+        for (const ScriptRow* c : checks) EXPECT_EQ(c->Location, LocationCode::Install);
         // The run-time package goes to the target named after it.
         const ScriptRow* runtimeCopy = copies.back();
         if (is64 && e.Ide >= 28) runtimeCopy = copies[0];
         ASSERT_NE(runtimeCopy->Target, nullptr);
         EXPECT_EQ(Str(runtimeCopy->Target->FileName), L"qvl" + e.Suffix + pkgExt);
-        EXPECT_EQ(runtimeCopy->Target->Location, unsigned(e.Ide >= 28 ? locBpl : locSystem));
+        EXPECT_EQ(runtimeCopy->Target->Location, e.Ide >= 28 ? LocationCode::Bpl : LocationCode::System);
         EXPECT_EQ(Str(runtimeCopy->Text), Str(checks[0]->Text));
         if (e.Ide >= 28) {
             ASSERT_EQ(copies.size(), 2u);
-            EXPECT_EQ(copies[1]->Target->Location, unsigned(locBpl64));
+            EXPECT_EQ(copies[1]->Target->Location, LocationCode::Bpl64);
             EXPECT_EQ(Str(copies[1]->Text), Str(checks[2]->Text));
         }
     }
@@ -400,21 +400,21 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
     ASSERT_EQ(guards.size(), 6u);
     for (size_t g = 0; g < guards.size(); ++g) {
         EXPECT_EQ(Str(ScriptRowAt(guards[g]).Text), L"bin\\dcc64.exe");
-        EXPECT_EQ(ScriptRowAt(guards[g]).Location, unsigned(locIdeRoot));
+        EXPECT_EQ(ScriptRowAt(guards[g]).Location, LocationCode::IdeRoot);
         EXPECT_EQ(ScriptRowAt(guards[g]).Param, codes[g]);
     }
 
     // The header move of BDS 2006 to XE.
     for (int i : RowsOfKind(RowKind::CopyFiles)) {
         EXPECT_EQ(Str(ScriptRowAt(i).Text), L"Source\\*.hpp");
-        EXPECT_EQ(ScriptRowAt(i).Location2, unsigned(locInstall));
+        EXPECT_EQ(ScriptRowAt(i).Location2, LocationCode::Install);
         EXPECT_EQ(Str(ScriptRowAt(i).Text3), Str(ScriptRowAt(i - 1 - 2 - 3 - 1 - 8 - 2).Text) + L"\\*.hpp");
         EXPECT_EQ(Str(ScriptRowAt(i + 1).Text), L"Source\\*.hpp");
     }
     // C++Builder extends its library path with "Source".
     for (int i : RowsOfKind(RowKind::AddSearchPath)) {
         EXPECT_EQ(Str(ScriptRowAt(i).Text), L"Source");
-        EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
+        EXPECT_EQ(ScriptRowAt(i).Location, LocationCode::Install);
         EXPECT_EQ(ScriptRowAt(i).Text2, nullptr);
         EXPECT_EQ(ScriptRowAt(i).Text3, nullptr);
     }
@@ -442,16 +442,16 @@ TEST(ScriptTable, WinHelpRowsOfTheOlderIdes) {
             const ScriptRow& r = ScriptRowAt(i);
             if (r.Kind() == RowKind::AppendText) {
                 lines.emplace_back(r.Param, Str(r.Text));
-                EXPECT_EQ(r.Location, unsigned(locIdeHelp));
+                EXPECT_EQ(r.Location, LocationCode::IdeHelp);
             } else if (r.Kind() == RowKind::MergeFiles) {
                 ASSERT_NE(h.Alias, nullptr);
                 EXPECT_EQ(Str(r.Text), L"Help\\qvlib.als");
-                EXPECT_EQ(r.Location, unsigned(locInstall));
+                EXPECT_EQ(r.Location, LocationCode::Install);
                 EXPECT_EQ(Str(r.Text3), h.Alias);
-                EXPECT_EQ(r.Location2, unsigned(locIdeHelp));
+                EXPECT_EQ(r.Location2, LocationCode::IdeHelp);
             } else if (r.Kind() == RowKind::DeleteOneFile) {
                 EXPECT_EQ(Str(r.Text), h.Gid);
-                EXPECT_EQ(r.Location, unsigned(locIdeRoot));
+                EXPECT_EQ(r.Location, LocationCode::IdeRoot);
             } else if (r.Kind() == RowKind::IfItem && i != first) {
                 EXPECT_EQ(r.Param, 0x80u);
             }
@@ -472,7 +472,7 @@ TEST(ScriptTable, DemoSection) {
         if (t.rfind(L"Demos\\CBuilder\\", 0) == 0) cbuilder.push_back(t);
         // Project folders go with their recorded root; only the roots are recorded.
         if (t.rfind(L"Demos", 0) == 0) {
-            EXPECT_EQ(r.HasFlag(sfUndo), t == L"Demos" || t == L"Demos\\Delphi" || t == L"Demos\\CBuilder") << i;
+            EXPECT_EQ(r.HasFlag(RowFlag::Undo), t == L"Demos" || t == L"Demos\\Delphi" || t == L"Demos\\CBuilder") << i;
         }
     }
     EXPECT_EQ(delphi.size(), 8u);
@@ -506,25 +506,26 @@ TEST(ScriptTable, UndoFlagsOnExactlyTheRecordedKinds) {
     int keep = 0, unrecordedDirs = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
-        EXPECT_EQ(r.Flags() & ~(sfUndo | sfKeepOnPartial), 0u) << i;
-        if (r.HasFlag(sfKeepOnPartial)) {
+        const RowFlag known = RowFlag::Undo | RowFlag::KeepOnPartial;
+        EXPECT_EQ(r.Flags() | known, known) << "no other flag bits, row " << i;
+        if (r.HasFlag(RowFlag::KeepOnPartial)) {
             ++keep;
-            EXPECT_TRUE(r.HasFlag(sfUndo)) << i;
+            EXPECT_TRUE(r.HasFlag(RowFlag::Undo)) << i;
         }
-        if (r.Kind() == RowKind::CreateDir && !r.HasFlag(sfUndo)) {
+        if (r.Kind() == RowKind::CreateDir && !r.HasFlag(RowFlag::Undo)) {
             ++unrecordedDirs;
             continue;
         }
-        EXPECT_EQ(r.HasFlag(sfUndo), recorded.count(r.Kind()) == 1) << "row " << i << " kind " << FirstWord(r.Kind());
+        EXPECT_EQ(r.HasFlag(RowFlag::Undo), recorded.count(r.Kind()) == 1) << "row " << i << " kind " << FirstWord(r.Kind());
     }
     EXPECT_EQ(keep, 2);
     EXPECT_EQ(unrecordedDirs, 15);  // the demo project folders
     // The undo records of these kinds carry the location the uninstaller expects.
-    for (int i : RowsOfKind(RowKind::AddIdePath)) EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
-    for (int i : RowsOfKind(RowKind::RegisterUninstall)) EXPECT_EQ(ScriptRowAt(i).Location, unsigned(locInstall));
-    for (int i : RowsOfKind(RowKind::SetIde)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
-    for (int i : RowsOfKind(RowKind::RunInstallFile)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
-    for (int i : RowsOfKind(RowKind::RegisterWinHelp)) EXPECT_EQ(ScriptRowAt(i).Location, 0u);
+    for (int i : RowsOfKind(RowKind::AddIdePath)) EXPECT_EQ(ScriptRowAt(i).Location, LocationCode::Install);
+    for (int i : RowsOfKind(RowKind::RegisterUninstall)) EXPECT_EQ(ScriptRowAt(i).Location, LocationCode::Install);
+    for (int i : RowsOfKind(RowKind::SetIde)) EXPECT_EQ(ScriptRowAt(i).Location, LocationCode::None);
+    for (int i : RowsOfKind(RowKind::RunInstallFile)) EXPECT_EQ(ScriptRowAt(i).Location, LocationCode::None);
+    for (int i : RowsOfKind(RowKind::RegisterWinHelp)) EXPECT_EQ(ScriptRowAt(i).Location, LocationCode::None);
 }
 
 // The IDE table as the product description gives it, typed here rather than

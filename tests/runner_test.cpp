@@ -25,10 +25,11 @@ using namespace tessel::script;
 
 namespace {
 
-constexpr uint32_t U = sfUndo;
+constexpr RowFlag U = RowFlag::Undo;
 
+// Locations as the stored numbers (3: the install folder).
 ScriptRow Row(uint32_t word0, const wchar_t* text = nullptr, uint32_t param = 0, uint32_t location = 0) {
-    return ScriptRow{word0, text, param, location, nullptr, nullptr, 0, 0, nullptr};
+    return ScriptRow{word0, text, param, LocationCodeFrom(location), nullptr, nullptr, LocationCode::None, 0, nullptr};
 }
 ScriptRow Row(RowKind kind, const wchar_t* text = nullptr, uint32_t param = 0, uint32_t location = 0) {
     return Row(FirstWord(kind), text, param, location);
@@ -57,12 +58,12 @@ std::vector<int> RunRows(const std::vector<ScriptRow>& rows, std::vector<std::ws
     script.Start();
     EXPECT_EQ(static_cast<int>(rows.size()), script.ProgressCount());
     std::wstring caption;
-    while (script.FCurrent < script.Count()) {
+    while (script.Current() < script.Count()) {
         script.ItemText(caption);
-        results.push_back(script.ItemDoScript());
+        results.push_back(script.ItemDoScript().Code());
         if (texts) texts->push_back(script.LogText());
         EXPECT_EQ(1, script.ItemProgressStep());
-        script.FCurrent += 1;
+        script.Advance();
     }
     return results;
 }
@@ -190,9 +191,9 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     CopyOnly = true;
     InstallDir = L"C:\\rt\\copy";
     DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
-    const CopyTarget toSystem = {L"qvl70.bpl", locSystem};
-    ScriptRow packageCopy = Row(RowKind::CopyOneFile, L"Delphi7\\qvl70.bpl", 0, locInstall);
-    ScriptRow otherCopy = Row(RowKind::CopyOneFile, L"Source\\qvTessel.inc", 0, locInstall);
+    const CopyTarget toSystem = {L"qvl70.bpl", LocationCode::System};
+    ScriptRow packageCopy = Row(RowKind::CopyOneFile, L"Delphi7\\qvl70.bpl", 0, 3);
+    ScriptRow otherCopy = Row(RowKind::CopyOneFile, L"Source\\qvTessel.inc", 0, 3);
     packageCopy.Target = otherCopy.Target = &toSystem;
     const std::vector<ScriptRow> rows = {
         Row(RowKind::SetIde | U, L"Delphi7", 9),                 // control row: runs
@@ -356,7 +357,7 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
     ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\user\\Demos\\Mine"));
     ASSERT_TRUE(WriteBytes(L"C:\\rt\\user\\notes.txt", "mine"));
     ASSERT_TRUE(WriteBytes(L"C:\\rt\\user\\Source\\own.pas", "mine"));
-    static const CopyTarget copyTarget{L"Source\\copy.inc", 3};
+    static const CopyTarget copyTarget{L"Source\\copy.inc", LocationCode::Install};
     ScriptRow copyRow = Row(RowKind::CopyOneFile, L"Source\\qvTessel.inc", 0, 3);
     copyRow.Target = &copyTarget;
     const std::vector<ScriptRow> rows = WithInfo({

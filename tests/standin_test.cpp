@@ -402,7 +402,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
                 }
                 break;
             case RowKind::CopyOneFile:  // only the Delphi 3 include file matters inside the package folders
-                if (row.Target->Location == locInstall)
+                if (row.Target->Location == LocationCode::Install)
                     CopyFileW(ResolvePath(at, row.Location, text).c_str(),
                               ResolvePath(at, row.Target->Location, row.Target->FileName).c_str(), FALSE);
                 break;

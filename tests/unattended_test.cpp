@@ -230,7 +230,7 @@ TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
     run = RunEntrySilently(L"/K");
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(silentComplete));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
-    const std::wstring settingsFile = L"file " + LowerWide(ResolvePath({}, locWindows, L"qvTessel.ini"));
+    const std::wstring settingsFile = L"file " + LowerWide(ResolvePath({}, LocationCode::Windows, L"qvTessel.ini"));
     size_t keptValues = 0, keptSettings = 0;
     for (const TSnapshotChange& c : WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))) {
         if (c.kind == L'+' && LowerWide(c.entry).find(L"\\software\\veltrane") != std::wstring::npos)

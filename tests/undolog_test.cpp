@@ -32,9 +32,9 @@ std::wstring TempFolder(const wchar_t* name) {
 
 TEST(UndoRecord, EncodesFieldsLittleEndianWithLengthOnBothSides) {
     // The direction marker: empty text gives a 16-byte record.
-    EXPECT_EQ(EncodeUndoRecord(RowKind::Info | sfUndo, infoDirection, 0, ""),
+    EXPECT_EQ(EncodeUndoRecord(RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::Direction), 0, ""),
               Bytes({0x0E, 0x40, 0x01, 0x00, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 16, 0}));
-    EXPECT_EQ(EncodeUndoRecord(RowKind::CreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0x01020304u, "AB"),
+    EXPECT_EQ(EncodeUndoRecord(RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0x01020304u, "AB"),
               Bytes({0x0F, 0x00, 0x03, 0x00, 0x02, 0, 0, 0x80, 4, 3, 2, 1, 2, 0, 'A', 'B', 18, 0}));
     // Texts longer than the length fields can describe are never written.
     EXPECT_TRUE(EncodeUndoRecord(FirstWord(RowKind::CreateDir), 0, 3, std::string(UndoMaxText + 1, 'x')).empty());
@@ -45,7 +45,7 @@ TEST(UndoRecord, NonAsciiTextCountsBytesAndReadsBackEqual) {
     const std::wstring dir = L"C:\\Programme\\Bibliothek f\u00FCr \u00C4rzte \u20AC";
     const std::string utf8 = ToUtf8(dir);
     ASSERT_GT(utf8.size(), dir.size());
-    const std::string rec = EncodeUndoRecord(RowKind::Info | sfUndo, infoInstallDir, 0, utf8);
+    const std::string rec = EncodeUndoRecord(RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::InstallDir), 0, utf8);
     ASSERT_EQ(rec.size(), utf8.size() + 16);
     EXPECT_EQ(static_cast<unsigned char>(rec[12]) | (static_cast<unsigned char>(rec[13]) << 8), utf8.size());
     EXPECT_EQ(static_cast<unsigned char>(rec[14 + utf8.size()]), utf8.size() + 16);
@@ -57,8 +57,8 @@ TEST(UndoRecord, NonAsciiTextCountsBytesAndReadsBackEqual) {
     EXPECT_EQ(next, log.size());
     EXPECT_EQ(FromUtf8(r.Text), dir);
     EXPECT_EQ(r.Kind(), RowKind::Info);
-    EXPECT_EQ(r.Flags(), sfUndo);
-    EXPECT_EQ(r.Param, infoInstallDir);
+    EXPECT_EQ(r.Flags(), RowFlag::Undo);
+    EXPECT_EQ(r.Param, InfoParam(InfoCode::InstallDir));
     size_t prev = 0;
     ASSERT_TRUE(ReadUndoRecordBackward(log, log.size(), 7, r, prev));
     EXPECT_EQ(prev, 7u);
@@ -86,7 +86,7 @@ TEST(UndoWalk, SignatureOnlyLogHasNoRecordsInEitherDirection) {
 }
 
 TEST(UndoWalk, DamagedLengthsStopWithoutReadingOutside) {
-    const std::string good = EncodeUndoRecord(RowKind::CreateDir | sfUndo, 0, 3, "Source");
+    const std::string good = EncodeUndoRecord(RowKind::CreateDir | RowFlag::Undo, 0, 3, "Source");
     UndoRecord r;
     size_t pos = 0;
 
@@ -134,14 +134,14 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
     // An information block like the script's, then a block of one IDE.
     struct Row { uint32_t word0, param, location; const wchar_t* text; };
     const Row rows[] = {
-        {RowKind::Info | sfUndo, infoProductName, 0, L"Tessel library"},
-        {RowKind::Info | sfUndo, infoProductVersion, 0, L"4.09"},
-        {RowKind::Info | sfUndo, infoDirection, 0, L""},
-        {RowKind::SetIde | sfUndo, 9, 0, L"Delphi7"},
-        {RowKind::CreateDir | sfUndo, 0, 3, L"Delphi7"},
-        {RowKind::RegisterPackage | sfUndo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
-        {RowKind::SetIde | sfUndo, 9, 0, L"Delphi7"},
-        {RowKind::CreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, L"Software\\Veltrane\\Tessel library"},
+        {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductName), 0, L"Tessel library"},
+        {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductVersion), 0, L"4.09"},
+        {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::Direction), 0, L""},
+        {RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"},
+        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Delphi7"},
+        {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
+        {RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"},
+        {RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0, L"Software\\Veltrane\\Tessel library"},
     };
     for (const auto& row : rows) WriteUndoRecord(log, row.word0, row.param, row.location, row.text);
     CloseUndoLog(log);
@@ -164,10 +164,10 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
     EXPECT_EQ(p, 7u);
     ASSERT_EQ(back.size(), 8u);
     EXPECT_EQ(back[0].Kind(), RowKind::CreateRegKey);
-    EXPECT_EQ(back[0].Flags(), sfUndo | sfKeepOnPartial);
+    EXPECT_EQ(back[0].Flags(), RowFlag::Undo | RowFlag::KeepOnPartial);
     EXPECT_EQ(back[1].Kind(), RowKind::SetIde);
     EXPECT_EQ(back[2].Kind(), RowKind::RegisterPackage);
-    EXPECT_EQ(back[5].Param, infoDirection);
+    EXPECT_EQ(back[5].Param, InfoParam(InfoCode::Direction));
     // Forward: the information records first, in order.
     p = 7;
     ASSERT_EQ(StepUndoForward(bytes, p, bytes.size(), r, p), UndoStep::Record);

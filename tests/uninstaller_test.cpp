@@ -52,7 +52,7 @@ void AppendToList(HKEY root, const std::wstring& key, const std::wstring& name, 
 // The places a Tessel install touches on this test machine.
 struct TMachine {
     std::wstring d7Root = L"C:\\IDEs\\Delphi 7", xe7Root = L"C:\\IDEs\\XE7";
-    std::wstring windows = ResolvePath({}, locWindows, L"");
+    std::wstring windows = ResolvePath({}, LocationCode::Windows, L"");
 
     TSnapshot Snapshot() const {
         TSnapshot s;
@@ -127,34 +127,34 @@ struct TMachine {
 
         std::vector<TLogRow> rows = ProductInfoRows(dir);
         const std::vector<TLogRow> changes = {
-            {RowKind::CreateDir | sfUndo, 0, 3, L""},
-            {RowKind::CreateDir | sfUndo, 0, 3, L"Source"},
-            {RowKind::CreateDir | sfUndo, 0, 3, L"Help"},
-            {RowKind::RegisterWinHelp | sfUndo, 0, 0, L"qvlib.hlp"},
-            {RowKind::RegisterWinHelp | sfUndo, 0, 0, L"qvlib.cnt"},
-            {RowKind::RunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
-            {RowKind::ExtractFileOnce | sfUndo | sfKeepOnPartial, 29, 1, L"qvTessel.ini"},
-            {RowKind::RegisterUninstall | sfUndo, 0, 3, L"unqmv.exe"},
-            {RowKind::SetIde | sfUndo, Delphi7, 0, L"Delphi7"},
-            {RowKind::CreateDir | sfUndo, 0, 3, L"Delphi7"},
-            {RowKind::RegisterPackage | sfUndo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
-            {RowKind::AppendText | sfUndo, 1, 4, L"\r\n:Index Tessel library components=qvlib.hlp"},
-            {RowKind::AppendText | sfUndo, 2, 4, L"\r\n:Link qvlib.hlp"},
-            {RowKind::DeleteOneFile | sfUndo, 0, 2, L"Help\\d7.gid"},
-            {RowKind::SetIde | sfUndo, Delphi7, 0, L"Delphi7"},
-            {RowKind::SetIde | sfUndo, XE7, 0, L"RADStudio16"},
-            {RowKind::CreateDir | sfUndo, 0, 3, L"RADStudio16"},
-            {RowKind::CreateDir | sfUndo, 0, 3, L"RADStudio16\\Win32"},
-            {RowKind::CreateDir | sfUndo, 0, 3, L"RADStudio16\\Win64"},
-            {RowKind::RegisterPackage | sfUndo, 0, 3, L"RADStudio16\\Win32\\dclqvl210.bpl"},
-            {RowKind::AddIdePath | sfUndo, 3, 3, L"\\C++\\Paths\\Win32\\LibraryPath"},
-            {RowKind::AddIdePath | sfUndo, 3, 3, L"\\Library\\Win32\\Search Path"},
-            {RowKind::AddIdePath | sfUndo, 4, 3, L"\\Library\\Win64\\Search Path"},
-            {RowKind::AddIdePath | sfUndo, 4, 3, L"\\C++\\Paths\\Win64\\LibraryPath"},
-            {RowKind::SetIde | sfUndo, XE7, 0, L"RADStudio16"},
-            {RowKind::CreateDir | sfUndo, 0, 3, L"Demos"},
-            {RowKind::CreateDir | sfUndo, 0, 3, L"Demos\\Delphi"},
-            {RowKind::CreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, ProductKey},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Help"},
+            {RowKind::RegisterWinHelp | RowFlag::Undo, 0, 0, L"qvlib.hlp"},
+            {RowKind::RegisterWinHelp | RowFlag::Undo, 0, 0, L"qvlib.cnt"},
+            {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat"},
+            {RowKind::ExtractFileOnce | RowFlag::Undo | RowFlag::KeepOnPartial, 29, 1, L"qvTessel.ini"},
+            {RowKind::RegisterUninstall | RowFlag::Undo, 0, 3, L"unqmv.exe"},
+            {RowKind::SetIde | RowFlag::Undo, Delphi7, 0, L"Delphi7"},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Delphi7"},
+            {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
+            {RowKind::AppendText | RowFlag::Undo, 1, 4, L"\r\n:Index Tessel library components=qvlib.hlp"},
+            {RowKind::AppendText | RowFlag::Undo, 2, 4, L"\r\n:Link qvlib.hlp"},
+            {RowKind::DeleteOneFile | RowFlag::Undo, 0, 2, L"Help\\d7.gid"},
+            {RowKind::SetIde | RowFlag::Undo, Delphi7, 0, L"Delphi7"},
+            {RowKind::SetIde | RowFlag::Undo, XE7, 0, L"RADStudio16"},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"RADStudio16"},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"RADStudio16\\Win32"},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"RADStudio16\\Win64"},
+            {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"RADStudio16\\Win32\\dclqvl210.bpl"},
+            {RowKind::AddIdePath | RowFlag::Undo, 3, 3, L"\\C++\\Paths\\Win32\\LibraryPath"},
+            {RowKind::AddIdePath | RowFlag::Undo, 3, 3, L"\\Library\\Win32\\Search Path"},
+            {RowKind::AddIdePath | RowFlag::Undo, 4, 3, L"\\Library\\Win64\\Search Path"},
+            {RowKind::AddIdePath | RowFlag::Undo, 4, 3, L"\\C++\\Paths\\Win64\\LibraryPath"},
+            {RowKind::SetIde | RowFlag::Undo, XE7, 0, L"RADStudio16"},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Demos"},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Demos\\Delphi"},
+            {RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0, ProductKey},
         };
         rows.insert(rows.end(), changes.begin(), changes.end());
         return rows;
@@ -357,7 +357,7 @@ TEST(Uninstaller, RemovesARecordedKeyWithNestedSubKeys) {
     const std::wstring dir = L"C:\\Nested Keys";
     ASSERT_TRUE(WriteRegString(HKCU, ProductKey + L"\\Layout\\Window", L"Left", L"10"));
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {RowKind::CreateRegKey | sfUndo, 0x80000001u, 0, ProductKey},
+        {RowKind::CreateRegKey | RowFlag::Undo, 0x80000001u, 0, ProductKey},
     })));
     wd::Program program;
     ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\""));
@@ -378,9 +378,9 @@ TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
     for (const bool damaged : {true, false}) {
         CreateDirectoryPath(dir + L"\\Source");
         ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-            {RowKind::CreateDir | sfUndo, 0, 3, L"Source"},
-            {RowKind::RunInstallFile | sfUndo, 0, 0, L"help\\help_reg.bat"},
-            {RowKind::CreateDir | sfUndo, 0, 3, L"Help"},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
+            {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat"},
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Help"},
         })));
         std::string bytes;
         ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));

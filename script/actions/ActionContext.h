@@ -3,14 +3,15 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "common/Locations.h"
 
 namespace tessel::script {
 
 // A file that an action wrote, named the way an undo record names it.
 struct WrittenFile {
-    uint32_t ResId;     // payload id, 0 for copies
-    uint32_t Location;  // location code the text is relative to
-    std::wstring Text;  // path relative to the location
+    uint32_t ResId;                 // payload id, 0 for copies
+    common::LocationCode Location;  // the folder the text is relative to
+    std::wstring Text;              // path relative to the location
 };
 
 struct InstallContext;

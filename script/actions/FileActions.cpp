@@ -32,31 +32,31 @@ std::wstring RowPath(const ActionContext& ctx, const ScriptRow& row) {
 }
 
 // Writes the row's payload to path and reports it as a copy.
-int WritePayload(const ScriptRow& row, const std::wstring& path, ActionContext& ctx) {
+ActionResult WritePayload(const ScriptRow& row, const std::wstring& path, ActionContext& ctx) {
     const DWORD err = SaveResourceToFile(row.Param, path);
     ctx.LogText = L"Copying file: " + path + (err == 0 ? kSuccess : kFail);
     if (err == 0) ctx.Written.push_back({row.Param, row.Location, Str(row.Text)});
-    return static_cast<int>(err);
+    return ActionResult::FromWin32(err);
 }
 
 // Opens an existing file for reading and writing, unshared, and reads it whole.
-// 0, -1 when it cannot be opened, -2 when its size is unusable.
-int OpenAndReadAll(const std::wstring& path, UniqueFile& file, std::string& content) {
+ActionResult OpenAndReadAll(const std::wstring& path, UniqueFile& file, std::string& content) {
     file.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return -1;
+    if (!file) return TextFileFailure::NotOpened;
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF) return -2;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF)
+        return TextFileFailure::BadSize;
     content.assign(static_cast<size_t>(size.QuadPart), '\0');
     DWORD total = 0;
     while (total < content.size()) {
         DWORD got = 0;
         if (!ReadFile(file.get(), &content[total], static_cast<DWORD>(content.size()) - total, &got, nullptr) ||
             got == 0)
-            return -2;
+            return TextFileFailure::BadSize;
         total += got;
     }
-    return 0;
+    return ActionResult();
 }
 
 bool WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
@@ -72,15 +72,15 @@ bool WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
 }
 
 // A patch that did not reach the file: "...Fail" and the system's error code.
-int WriteFailed(ActionContext& ctx) {
+ActionResult WriteFailed(ActionContext& ctx) {
     const DWORD err = GetLastError();
     ctx.LogText += kFail;
-    return err ? static_cast<int>(err) : static_cast<int>(ERROR_WRITE_FAULT);
+    return ActionResult::FromWin32(err ? err : static_cast<DWORD>(ERROR_WRITE_FAULT));
 }
 
 }  // namespace
 
-int DoCreateDir(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoCreateDir(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     const DWORD err = CreateDirectoryPath(path);
     ctx.LogText = L"Creating directory: " + path;
@@ -88,25 +88,28 @@ int DoCreateDir(const ScriptRow& row, ActionContext& ctx) {
         ctx.LogText += kSuccess;
     else
         ctx.LogText += std::wstring(kFail) + L". " + SystemErrorText(err);
-    return static_cast<int>(err);
+    return ActionResult::FromWin32(err);
 }
 
-int DoExtractFile(const ScriptRow& row, ActionContext& ctx) { return WritePayload(row, RowPath(ctx, row), ctx); }
+ActionResult DoExtractFile(const ScriptRow& row, ActionContext& ctx) { return WritePayload(row, RowPath(ctx, row), ctx); }
 
-int DoExtractFileOnce(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoExtractFileOnce(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     if (PathExists(path)) {
         ctx.LogText = L"Copying file: " + path + kAlready;
-        return 0;
+        return ActionResult();
     }
     return WritePayload(row, path, ctx);
 }
 
+namespace {
+
+// Whether the payload of an ExtractFileIfNewer row is newer than the file at its target.
 bool PayloadIsNewer(const ActionContext& ctx, const ScriptRow& row) {
     DWORD oldMs = 0, oldLs = 0;
     if (!GetFileProductVersion(RowPath(ctx, row), oldMs, oldLs)) return true;
     // The payload's version is read from a copy in the temporary folder.
-    const std::wstring temp = ResolvePath(At(ctx), locTemp, Str(row.Text));
+    const std::wstring temp = ResolvePath(At(ctx), LocationCode::Temp, Str(row.Text));
     DWORD ms = 0, ls = 0;
     bool readable = SaveResourceToFile(row.Param, temp) == 0 && GetFileProductVersion(temp, ms, ls);
     DeleteFileW(temp.c_str());
@@ -114,42 +117,45 @@ bool PayloadIsNewer(const ActionContext& ctx, const ScriptRow& row) {
     return IsVersionNewer(ms, ls, oldMs, oldLs);
 }
 
-int DoExtractFileIfNewer(const ScriptRow& row, ActionContext& ctx) {
+}  // namespace
+
+ActionResult DoExtractFileIfNewer(const ScriptRow& row, ActionContext& ctx) {
     if (PayloadIsNewer(ctx, row)) return DoExtractFile(row, ctx);
     ctx.LogText = L"Copying file: " + RowPath(ctx, row) + kAlready;
-    return 0;
+    return ActionResult();
 }
 
-int DoClearDir(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoClearDir(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     const uint32_t bits = DeleteDirectoryTree(path, true);
     ctx.LogText = L"Clearing directory: " + path + (bits == 0 ? kSuccess : kFail);
-    return 0;
+    return ActionResult();
 }
 
-int DoSetCurrentDir(const ScriptRow& row, ActionContext& ctx) {
-    return SetCurrentDirectoryW(RowPath(ctx, row).c_str()) ? 0 : static_cast<int>(GetLastError());
+ActionResult DoSetCurrentDir(const ScriptRow& row, ActionContext& ctx) {
+    if (SetCurrentDirectoryW(RowPath(ctx, row).c_str())) return ActionResult();
+    return ActionResult::FromWin32(GetLastError());
 }
 
-int DoRegisterUninstall(const ScriptRow&, ActionContext& ctx) {
+ActionResult DoRegisterUninstall(const ScriptRow&, ActionContext& ctx) {
     const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
-    int result = 0;
+    ActionResult result;
     if (!CreateRegKey(HKEY_LOCAL_MACHINE, key))
-        result = -1;
+        result = UninstallEntryFailure::KeyNotCreated;
     else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName",
                              std::wstring(CompanyName) + L" " + ProductName + L" v" + ProductVersion))
-        result = -2;
+        result = UninstallEntryFailure::DisplayName;
     else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"Publisher", CompanyName))
-        result = -4;
+        result = UninstallEntryFailure::Publisher;
     else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayVersion", ProductVersion))
-        result = -5;
+        result = UninstallEntryFailure::DisplayVersion;
     else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", BuildUninstallString(At(ctx).InstallDir)))
-        result = -3;
-    ctx.LogText = std::wstring(L"Registering Uninstall: unqmv.exe") + (result == 0 ? kSuccess : kFail);
+        result = UninstallEntryFailure::UninstallString;
+    ctx.LogText = std::wstring(L"Registering Uninstall: unqmv.exe") + (result.Succeeded() ? kSuccess : kFail);
     return result;
 }
 
-int DoCopyFile(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoCopyFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring source = RowPath(ctx, row);
     std::wstring target;
     if (row.Target) target = ResolvePath(At(ctx), row.Target->Location, Str(row.Target->FileName));
@@ -160,69 +166,71 @@ int DoCopyFile(const ScriptRow& row, ActionContext& ctx) {
         err = GetLastError();
     ctx.LogText = L"Copying file: from " + source + L" to " + target + L" " + (err == 0 ? kSuccess : kFail);
     if (err == 0) ctx.Written.push_back({0, row.Target->Location, Str(row.Target->FileName)});
-    return static_cast<int>(err);
+    return ActionResult::FromWin32(err);
 }
 
-int DoAppendText(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoAppendText(const ScriptRow& row, ActionContext& ctx) {
     // The file is one of the current IDE's help-configuration files, chosen by Param.
     const wchar_t* name = nullptr;
     const int ideIndex = At(ctx).CurrentIde;
     if (IsIdeIndex(ideIndex) && row.Param >= 1 && row.Param <= 3) name = IdeTable[ideIndex].HelpStr[row.Param - 1];
-    if (!name) return -1;
+    if (!name) return TextFileFailure::NotOpened;
     const std::wstring path = ResolvePath(At(ctx), row.Location, name);
     UniqueFile file;
     std::string content;
-    const int opened = OpenAndReadAll(path, file, content);
-    if (opened != 0) return opened;
+    const ActionResult opened = OpenAndReadAll(path, file, content);
+    if (opened.Failed()) return opened;
     const std::string text = ToAnsi(Str(row.Text));
     ctx.LogText = L"Modifying file: " + path;
     if (AnsiTextPos(LowerAnsi(content), LowerAnsi(text)) > 0) {
         ctx.LogText += kAlready;
-        return 0;
+        return ActionResult();
     }
     // A write that does not reach the file is not reported as done.
     if (!WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
         return WriteFailed(ctx);
     }
     ctx.LogText += kSuccess;
-    return 0;
+    return ActionResult();
 }
 
-int DoDeleteFile(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoDeleteFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     DeleteFileW(path.c_str());
     ctx.LogText = L"Deleting file: " + path + kSuccess;
-    return 0;
+    return ActionResult();
 }
 
-int DoRegisterWinHelp(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoRegisterWinHelp(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring name = Str(row.Text);
     const bool ok = CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey) &&
                     WriteRegString(HKEY_LOCAL_MACHINE, WinHelpKey, name, ctx.Install->HelpDir);
     ctx.LogText = L"Registering windows help: " + name + (ok ? kSuccess : kFail);
-    return ok ? 0 : -1;
+    if (!ok) return WinHelpFailure::NotRegistered;
+    return ActionResult();
 }
 
-int DoSetHelpDir(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoSetHelpDir(const ScriptRow& row, ActionContext& ctx) {
     ctx.Install->HelpDir = RowPath(ctx, row);
-    return 0;
+    return ActionResult();
 }
 
-int DoCreateRegKey(const ScriptRow& row, ActionContext&) {
+ActionResult DoCreateRegKey(const ScriptRow& row, ActionContext&) {
     // Only the predefined root keys are accepted; any other value is not a key handle.
     if (row.Param >= 0x80000000u && row.Param <= 0x80000006u)
         CreateRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(row.Param)), Str(row.Text));
-    return 0;
+    return ActionResult();
 }
 
-int DoCheckFile(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoCheckFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     const bool exists = PathExists(path);
     ctx.LogText = L"Check file: " + path + (exists ? kSuccess : kFail);
-    return exists ? 0 : 1;
+    if (!exists) return CheckFailure::Missing;
+    return ActionResult();
 }
 
-int DoCopyFiles(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoCopyFiles(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring sourceMask = RowPath(ctx, row);
     const std::wstring destMask = ResolvePath(At(ctx), row.Location2, Str(row.Text3));
     const std::wstring sourceDir = PathPrefixOf(sourceMask);
@@ -244,10 +252,10 @@ int DoCopyFiles(const ScriptRow& row, ActionContext& ctx) {
         } while (FindNextFileW(find.get(), &data));
     }
     ctx.LogText = L"Copying file: from " + sourceMask + L" to " + destMask + L" " + (err == 0 ? kSuccess : kFail);
-    return static_cast<int>(err);
+    return ActionResult::FromWin32(err);
 }
 
-int DoDeleteFiles(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoDeleteFiles(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring mask = RowPath(ctx, row);
     const std::wstring dir = PathPrefixOf(mask);
     WIN32_FIND_DATAW data{};
@@ -259,10 +267,10 @@ int DoDeleteFiles(const ScriptRow& row, ActionContext& ctx) {
         } while (FindNextFileW(find.get(), &data));
     }
     ctx.LogText = L"Deleting files: " + mask + kSuccess;
-    return 0;
+    return ActionResult();
 }
 
-int DoMergeFiles(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoMergeFiles(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring source = RowPath(ctx, row);
     const std::wstring dest = ResolvePath(At(ctx), row.Location2, Str(row.Text3));
     StringList from;
@@ -276,48 +284,48 @@ int DoMergeFiles(const ScriptRow& row, ActionContext& ctx) {
     }
     into.SaveToFileA(dest);
     ctx.LogText = L"Merging files: " + source + L", " + dest + kSuccess;
-    return 0;
+    return ActionResult();
 }
 
-int DoReplaceText(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoReplaceText(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     UniqueFile file;
     std::string content;
-    const int opened = OpenAndReadAll(path, file, content);
-    if (opened != 0) return opened;
+    const ActionResult opened = OpenAndReadAll(path, file, content);
+    if (opened.Failed()) return opened;
     const std::string find = ToAnsi(Str(row.Text2));
     const std::string replacement = ToAnsi(Str(row.Text3));
     ctx.LogText = L"Replace text: File=" + path + L", FindText=" + Str(row.Text2) + L", ReplaceTo=" + Str(row.Text3);
     std::string result;
     if (!ReplaceFirstBytes(content, LowerAnsi(content), LowerAnsi(find), replacement, result)) {
         ctx.LogText += kAlready;
-        return 0;
+        return ActionResult();
     }
     // The file ends where the new content ends: no stale bytes behind a shorter text.
     if (!WriteAllAt(file.get(), 0, result) || !SetEndOfFile(file.get())) {
         return WriteFailed(ctx);
     }
     ctx.LogText += kSuccess;
-    return 0;
+    return ActionResult();
 }
 
-int DoRunFile(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoRunFile(const ScriptRow& row, ActionContext& ctx) {
     wchar_t dir[MAX_PATH + 1] = {};
     const DWORD len = GetCurrentDirectoryW(MAX_PATH, dir);
     const std::wstring command = std::wstring(dir, len <= MAX_PATH ? len : 0) + L"\\" + Str(row.Text);
     const DWORD err = RunAndWait(command, std::wstring());
-    if (err != 0) return static_cast<int>(err);
+    if (err != 0) return ActionResult::FromWin32(err);
     ctx.LogText = L"Run file: " + command + kSuccess;
-    return 0;
+    return ActionResult();
 }
 
-int DoRunInstallFile(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoRunInstallFile(const ScriptRow& row, ActionContext& ctx) {
     SetCurrentDirectoryW(JoinPath(At(ctx).InstallDir, L"help").c_str());
     const std::wstring command = JoinPath(At(ctx).InstallDir, Str(row.Text));
     const DWORD err = RunAndWait(command, std::wstring());
-    if (err != 0) return static_cast<int>(err);
+    if (err != 0) return ActionResult::FromWin32(err);
     ctx.LogText = L"Register help: " + command + kSuccess;
-    return 0;
+    return ActionResult();
 }
 
 }  // namespace tessel::script

@@ -38,35 +38,36 @@ const wchar_t* SearchPathValueName(int ideIndex) { return ideIndex == 1 ? L"Sear
 // The end of every path row once "Adding search path: <folder>" is logged: "...Already"
 // when the list mentions the folder anywhere (case-blind), otherwise append it, write
 // the list back and, when asked, request the IDE to reload its options; then "...Success".
-// 0, -3 when the list cannot be written, -4 when the reload request cannot.
-int AddFolderToList(const IdeVersion& ide, const std::wstring& key, const std::wstring& name,
+ActionResult AddFolderToList(const IdeVersion& ide, const std::wstring& key, const std::wstring& name,
                     const std::wstring& list, const std::wstring& folder, bool requestReload,
                     ActionContext& ctx) {
     if (TextPos(LowerWide(list), LowerWide(folder)) > 0) {
         ctx.LogText += kAlready;
-        return 0;
+        return ActionResult();
     }
-    if (!WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder))) return -3;
+    if (!WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder)))
+        return PathListFailure::ListUnwritable;
     if (requestReload &&
         !WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + GlobalsKey, L"ForceEnvOptionsUpdate", L"1"))
-        return -4;
+        return PathListFailure::ReloadNotRequested;
     ctx.LogText += kSuccess;
-    return 0;
+    return ActionResult();
 }
 
 }  // namespace
 
-int DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
-    if (row.Param == 0) return -1;
+ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
+    if (row.Param == 0) return CompileFailure::NoIdeBit;
     const int index = IdeIndexOfLowestBit(row.Param);
-    if (!IsIdeIndex(index)) return -2;
+    if (!IsIdeIndex(index)) return CompileFailure::IdeBeyondTable;
     const IdeVersion& ide = IdeTable[index];
     const std::wstring project = Str(row.Text);
     const wchar_t* toolName = !ide.IsDelphi ? L"make.exe" : (row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe");
     const std::wstring tool = ide.RootDir + L"\\bin\\" + toolName;
     if (!PathExists(tool)) {
         ctx.LogText = std::wstring(L"Compiling package, cannot find ") + toolName + L": " + project + L"...Fail";
-        return ide.IsDelphi ? -3 : -4;
+        if (!ide.IsDelphi) return CompileFailure::NoMake;
+        return CompileFailure::NoDelphiCompiler;
     }
     // The program path is quoted: an IDE below "C:\Program Files (x86)" would
     // otherwise be split at the first blank.
@@ -74,9 +75,10 @@ int DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
 
     // A descriptor with a null access list: the compiler process grants all access.
     UniqueLocal descriptor(LocalAlloc(LPTR, SECURITY_DESCRIPTOR_MIN_LENGTH));
-    if (!descriptor) return -5;
-    if (!InitializeSecurityDescriptor(descriptor.get(), SECURITY_DESCRIPTOR_REVISION)) return -6;
-    if (!SetSecurityDescriptorDacl(descriptor.get(), TRUE, nullptr, FALSE)) return -7;
+    if (!descriptor) return CompileFailure::DescriptorAlloc;
+    if (!InitializeSecurityDescriptor(descriptor.get(), SECURITY_DESCRIPTOR_REVISION))
+        return CompileFailure::DescriptorInit;
+    if (!SetSecurityDescriptorDacl(descriptor.get(), TRUE, nullptr, FALSE)) return CompileFailure::DescriptorAcl;
     SECURITY_ATTRIBUTES attributes{};
     attributes.nLength = sizeof(attributes);
     attributes.lpSecurityDescriptor = descriptor.get();
@@ -91,40 +93,42 @@ int DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     buffer.push_back(L'\0');
     if (!CreateProcessW(nullptr, buffer.data(), &attributes, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                         &startup, &info))
-        return static_cast<int>(GetLastError());
+        return ActionResult::FromWin32(GetLastError());
     ProcessHandles process;
     process.process.reset(info.hProcess);
     process.thread.reset(info.hThread);
     // A compiler still running afterwards is left alone; the check row reports the missing package.
     WaitForSingleObject(process.process.get(), ctx.Install->CompileTimeoutMs);
     ctx.LogText = L"Compiling package: " + project + kSuccess;
-    return 0;
+    return ActionResult();
 }
 
-int DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
     const common::LocationContext& at = ctx.Install->Location;
     const int ideIndex = at.CurrentIde;
-    if (!IsIdeIndex(ideIndex)) return -1;
+    if (!IsIdeIndex(ideIndex)) return PathListFailure::PackageNotRegistered;
     const IdeVersion& ide = IdeTable[ideIndex];
     const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
     if (!WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKey, package,
                         std::wstring(ProductName) + L" v" + ProductVersion))
-        return -1;
+        return PathListFailure::PackageNotRegistered;
     ctx.LogText = L"Registering package: " + package + kSuccess;
     const std::wstring key = LibraryKeyOf(ide, row.Options);
     const std::wstring name = SearchPathValueName(ideIndex);
     std::wstring list;
-    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return -2;
+    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return PathListFailure::ListUnreadable;
     const std::wstring folder = PathFolderOf(package);
     ctx.LogText += L"\r\nAdding search path: " + folder;
     // RAD Studio 2007, 2009 and 2010 reload their options only when asked to.
     return AddFolderToList(ide, key, name, list, folder, ideIndex >= 12 && ideIndex <= 14, ctx);
 }
 
-int DoAddSearchPath(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoAddSearchPath(const ScriptRow& row, ActionContext& ctx) {
     const common::LocationContext& at = ctx.Install->Location;
     const int ideIndex = at.CurrentIde;
-    if (!IsIdeIndex(ideIndex)) return (row.Options & 1u) ? 0 : -2;
+    // Options bit 0: a list that is not there is no failure.
+    const ActionResult noList = (row.Options & 1u) ? ActionResult() : PathListFailure::ListUnreadable;
+    if (!IsIdeIndex(ideIndex)) return noList;
     const IdeVersion& ide = IdeTable[ideIndex];
     const std::wstring folder = ResolvePath(at, row.Location, Str(row.Text));
     std::wstring key, name;
@@ -136,20 +140,22 @@ int DoAddSearchPath(const ScriptRow& row, ActionContext& ctx) {
         name = SearchPathValueName(ideIndex);
     }
     std::wstring list;
-    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return (row.Options & 1u) ? 0 : -2;
+    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return noList;
     ctx.LogText = L"Adding search path: " + folder;
     return AddFolderToList(ide, key, name, list, folder, false, ctx);
 }
 
-int DoAddIdePath(const ScriptRow& row, ActionContext& ctx) {
+ActionResult DoAddIdePath(const ScriptRow& row, ActionContext& ctx) {
     const common::LocationContext& at = ctx.Install->Location;
     const int ideIndex = at.CurrentIde;
-    if (!IsIdeIndex(ideIndex)) return 0;
+    // Nothing to extend is no failure: the IDE has not made the list yet.
+    if (!IsIdeIndex(ideIndex)) return ActionResult();
     std::wstring key, name;
-    if (!SplitRegistryValuePath(std::wstring(IdeTable[ideIndex].RegKey) + Str(row.Text), key, name)) return 0;
+    if (!SplitRegistryValuePath(std::wstring(IdeTable[ideIndex].RegKey) + Str(row.Text), key, name))
+        return ActionResult();
     const std::wstring folder = GetInstallSubPath(at, row.Param);
     std::wstring list;
-    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return 0;
+    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return ActionResult();
     ctx.LogText = L"Adding search path: " + folder;
     return AddFolderToList(IdeTable[ideIndex], key, name, list, folder, false, ctx);
 }

@@ -4,15 +4,14 @@
 #pragma once
 #include <windows.h>
 #include "script/actions/ActionContext.h"
+#include "script/actions/ActionResult.h"
 #include "script/rows/ScriptRow.h"
 
 namespace tessel::script {
 
-using namespace tessel::common;
-
-int DoCompilePackage(const ScriptRow& row, ActionContext& ctx);
-int DoRegisterPackage(const ScriptRow& row, ActionContext& ctx);
-int DoAddSearchPath(const ScriptRow& row, ActionContext& ctx);
-int DoAddIdePath(const ScriptRow& row, ActionContext& ctx);
+ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx);
+ActionResult DoRegisterPackage(const ScriptRow& row, ActionContext& ctx);
+ActionResult DoAddSearchPath(const ScriptRow& row, ActionContext& ctx);
+ActionResult DoAddIdePath(const ScriptRow& row, ActionContext& ctx);
 
 }  // namespace tessel::script

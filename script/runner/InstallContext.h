@@ -10,8 +10,6 @@
 
 namespace tessel::script {
 
-using namespace tessel::common;
-
 struct InstallContext {
     // The install folder, and the IDE whose block runs with its package folder
     // (set by the IDE selection rows, cleared by nothing: the last block's stays).

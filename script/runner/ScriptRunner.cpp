@@ -27,13 +27,13 @@ namespace {
 std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
 
 // The undo record text of an information row.
-std::wstring InfoText(const InstallContext& install, uint32_t code) {
-    switch (code) {
-        case infoProductName: return ProductName;
-        case infoProductVersion: return ProductVersion;
-        case infoInstallDir: return install.Location.InstallDir;
-        case infoProductRegKey: return ProductRegKey;
-        case infoProductIntName: return ProductIntName;
+std::wstring InfoText(const InstallContext& install, uint32_t param) {
+    switch (static_cast<InfoCode>(param)) {
+        case InfoCode::ProductName: return ProductName;
+        case InfoCode::ProductVersion: return ProductVersion;
+        case InfoCode::InstallDir: return install.Location.InstallDir;
+        case InfoCode::ProductRegKey: return ProductRegKey;
+        case InfoCode::ProductIntName: return ProductIntName;
         default: return std::wstring();
     }
 }
@@ -48,7 +48,7 @@ bool BlockTestHolds(const InstallContext& install, RowKind kind, uint32_t param)
     }
 }
 
-const ScriptRow kNoRow = {0, nullptr, 0, 0, nullptr, nullptr, 0, 0, nullptr};
+const ScriptRow kNoRow{};
 
 // Copy-only mode passes over the IDE rows, and with the compile rows the copies
 // of the packages they would have built: the package folder holds nothing
@@ -93,22 +93,22 @@ DWORD ProbeUndoLogFolder(const std::wstring& dir) {
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(InstallContext& install) : FInstall(install) {}
+ScriptRunner::ScriptRunner(InstallContext& install) : install_(install) {}
 
 ScriptRunner::~ScriptRunner() { Stop(); }
 
 void ScriptRunner::UseRows(const ScriptRow* rows, int count) {
-    FRows = rows;
-    FRowCount = rows ? count : 0;
+    rows_ = rows;
+    rowCount_ = rows ? count : 0;
 }
 
-int ScriptRunner::Count() const { return FRows ? FRowCount : ScriptCount(); }
+int ScriptRunner::Count() const { return rows_ ? rowCount_ : ScriptCount(); }
 
 int ScriptRunner::ProgressCount() const { return Count(); }
 
 const ScriptRow& ScriptRunner::GetItem() const {
-    if (FCurrent < 0 || FCurrent >= Count()) return kNoRow;
-    return FRows ? FRows[FCurrent] : ScriptRowAt(FCurrent);
+    if (current_ < 0 || current_ >= Count()) return kNoRow;
+    return rows_ ? rows_[current_] : ScriptRowAt(current_);
 }
 
 void ScriptRunner::ItemText(std::wstring& caption) const {
@@ -132,7 +132,7 @@ void ScriptRunner::UninstallPrevious() {
             if (!path.empty()) {
                 UninstallEngine engine;
                 if (engine.PrepareUninstFile(path) == 0 && engine.PrepareDeinstall() == 0) engine.DoDeinstall();
-                FLogText += L"...Success";
+                logText_ += L"...Success";
             }
         }
     } catch (...) {
@@ -140,51 +140,51 @@ void ScriptRunner::UninstallPrevious() {
 }
 
 void ScriptRunner::Start() {
-    FLogText.clear();
-    FRecordedDirs.clear();
-    FCurrent = 0;
+    logText_.clear();
+    recordedDirs_.clear();
+    current_ = 0;
     // An empty or relative folder would put the files, the logs and the IDE
     // registry entries wherever the current folder happens to be, and a folder
     // that cannot hold the undo log would give changes that nothing can take
     // back. Both are known before anything is touched, so such a run leaves
     // the previous installation as it is.
-    const std::wstring& installDir = FInstall.Location.InstallDir;
-    FInstall.RunRefusal = IsFullPath(installDir) ? ProbeUndoLogFolder(installDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
-    if (FInstall.RunRefusal != 0) return;
+    const std::wstring& installDir = install_.Location.InstallDir;
+    install_.RunRefusal = IsFullPath(installDir) ? ProbeUndoLogFolder(installDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
+    if (install_.RunRefusal != 0) return;
 
     UninstallPrevious();
-    FLogText.clear();
+    logText_.clear();
     // Whether the install folder was there before: Start creates it for the
     // logs, so the folder row of the script cannot tell any more.
-    FInstallDirExisted = DirectoryExists(installDir);
-    if (FLogEnable) OpenLog();
-    if (OpenUndoLog(installDir, FBinLogHandle) < 0) {
+    installDirExisted_ = DirectoryExists(installDir);
+    if (logEnabled_) OpenLog();
+    if (OpenUndoLog(installDir, undoLog_) < 0) {
         const DWORD err = GetLastError();
-        if (FLogEnable) {
-            FLogText = SystemErrorText(err);
-            WriteLog(FLogText);
+        if (logEnabled_) {
+            logText_ = SystemErrorText(err);
+            WriteLog(logText_);
         }
         // Without the undo log no change of the run could be taken back. Only
         // a folder that changed since the probe above gets here.
-        FInstall.RunRefusal = err != 0 ? err : static_cast<DWORD>(ERROR_CANNOT_MAKE);
+        install_.RunRefusal = err != 0 ? err : static_cast<DWORD>(ERROR_CANNOT_MAKE);
     }
 }
 
 void ScriptRunner::OpenLog() {
-    const std::wstring& installDir = FInstall.Location.InstallDir;
+    const std::wstring& installDir = install_.Location.InstallDir;
     CreateDirectoryPath(installDir);
-    FLogHandle.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!FLogHandle) {
-        FLogEnable = false;
+    logFile_.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!logFile_) {
+        logEnabled_ = false;
         return;
     }
-    FLogEnable = true;
+    logEnabled_ = true;
     WriteLog(std::wstring(L"Start installation for ") + ProductName + L" v" + ProductVersion);
     WriteLog(L"RootPath: " + installDir);
     std::wstring products;
     for (int i = 1; i <= IdeCount; ++i) {
-        if ((IdeTable[i].InternalId & FInstall.SelectedIdeMask & FInstall.PreselectedIdeMask) == 0) continue;
+        if ((IdeTable[i].InternalId & install_.SelectedIdeMask & install_.PreselectedIdeMask) == 0) continue;
         if (!products.empty()) products += L",";
         products += IdeTable[i].Name;
     }
@@ -192,68 +192,71 @@ void ScriptRunner::OpenLog() {
 }
 
 void ScriptRunner::WriteLog(const std::wstring& text) {
-    if (!FLogEnable || !FLogHandle) return;
+    if (!logEnabled_ || !logFile_) return;
     const std::wstring line = text + L"\r\n";
     DWORD written = 0;
-    WriteFile(FLogHandle.get(), line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
+    WriteFile(logFile_.get(), line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
 }
 
-void ScriptRunner::CloseLog() { FLogHandle.reset(); }
+void ScriptRunner::CloseLog() { logFile_.reset(); }
 
 void ScriptRunner::Stop() {
-    CloseUndoLog(FBinLogHandle);
-    if (FLogEnable) CloseLog();
+    CloseUndoLog(undoLog_);
+    if (logEnabled_) CloseLog();
 }
 
 void ScriptRunner::WriteRowUndoRecord(const ScriptRow& row, uint32_t param) {
     if (row.Kind() == RowKind::Info) {
-        WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Location, InfoText(FInstall, row.Param));
+        WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), InfoText(install_, row.Param));
     } else if (row.Kind() == RowKind::CopyOneFile && row.Target) {
-        WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Target->Location, Str(row.Target->FileName));
+        WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Target->Location), Str(row.Target->FileName));
     } else {
-        WriteUndoRecord(FBinLogHandle, row.Word0, param, row.Location, Str(row.Text));
+        WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), Str(row.Text));
     }
 }
 
 bool ScriptRunner::InsidePreexistingDir(const std::wstring& path) const {
     const std::wstring lower = LowerWide(path);
     const RecordedDir* nearest = nullptr;
-    for (const RecordedDir& dir : FRecordedDirs)
+    for (const RecordedDir& dir : recordedDirs_)
         if (PathIsInside(dir.Path, lower) && (!nearest || dir.Path.size() > nearest->Path.size())) nearest = &dir;
     return nearest && nearest->ExistedBefore;
 }
 
 void ScriptRunner::RecordWrittenFiles(const ActionContext& ctx) {
     for (const WrittenFile& file : ctx.Written)
-        if (InsidePreexistingDir(ResolvePath(FInstall.Location, file.Location, file.Text)))
-            WriteUndoRecord(FBinLogHandle, RowKind::ExtractFile | sfUndo, file.ResId, file.Location, file.Text);
+        if (InsidePreexistingDir(ResolvePath(install_.Location, file.Location, file.Text)))
+            WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, file.ResId, StoredLocation(file.Location),
+                            file.Text);
 }
 
-int ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
+void ScriptRunner::SkipTo(RowKind endKind, uint32_t code) {
+    skipping_ = true;
+    skipEnd_ = endKind;
+    skipCode_ = code;
+}
+
+ActionResult ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
     switch (row.Kind()) {
         case RowKind::IfIde:
         case RowKind::IfItem:
         case RowKind::IfOption:
         case RowKind::IfNotOption:
-            if (!BlockTestHolds(FInstall, row.Kind(), row.Param)) {
-                FSkipTypeId = static_cast<uint16_t>(row.Kind()) + 1;
-                FSkipCode = static_cast<int32_t>(row.Param);
-            }
-            return 0;
+            // Each block's end kind follows its start kind.
+            if (!BlockTestHolds(install_, row.Kind(), row.Param))
+                SkipTo(static_cast<RowKind>(FirstWord(row.Kind()) + 1), row.Param);
+            return ActionResult();
         case RowKind::IfFileExists:
-            if (DoCheckFile(row, ctx) != 0) {
-                FSkipTypeId = static_cast<uint16_t>(RowKind::EndIfFileExists);
-                FSkipCode = static_cast<int32_t>(row.Param);
-            }
-            return 0;
+            if (DoCheckFile(row, ctx).Failed()) SkipTo(RowKind::EndIfFileExists, row.Param);
+            return ActionResult();
         case RowKind::SetIde:
-            FInstall.Location.CurrentIde = static_cast<int>(row.Param);
-            FInstall.Location.IdeFolder = Str(row.Text);
-            return 0;
+            install_.Location.CurrentIde = static_cast<int>(row.Param);
+            install_.Location.IdeFolder = Str(row.Text);
+            return ActionResult();
         case RowKind::UninstallPrevious:
             UninstallPrevious();
-            ctx.LogText = FLogText;
-            return 0;
+            ctx.LogText = logText_;
+            return ActionResult();
         case RowKind::CompilePackage: return DoCompilePackage(row, ctx);
         case RowKind::RegisterPackage: return DoRegisterPackage(row, ctx);
         case RowKind::AddSearchPath: return DoAddSearchPath(row, ctx);
@@ -278,29 +281,26 @@ int ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
         case RowKind::ExtractFileIfNewer: return DoExtractFileIfNewer(row, ctx);
         case RowKind::RegisterUninstall: return DoRegisterUninstall(row, ctx);
         case RowKind::CopyOneFile: return DoCopyFile(row, ctx);
-        default: return 0;  // end markers, information rows and kinds without an action
+        default: return ActionResult();  // end markers, information rows and kinds without an action
     }
 }
 
-int ScriptRunner::ItemDoScript() {
-    if (FInstall.RunRefusal != 0) {
+ActionResult ScriptRunner::ItemDoScript() {
+    if (install_.RunRefusal != 0) {
         // A refused run passes over every row; the first one shows why, worded
         // like a folder row that failed.
-        FLogText.clear();
-        if (FCurrent != 0) return 0;
-        FLogText = L"Creating directory: " + FInstall.Location.InstallDir + L"...Fail. " + SystemErrorText(FInstall.RunRefusal);
-        return static_cast<int>(FInstall.RunRefusal);
+        logText_.clear();
+        if (current_ != 0) return ActionResult();
+        logText_ = L"Creating directory: " + install_.Location.InstallDir + L"...Fail. " + SystemErrorText(install_.RunRefusal);
+        return ActionResult::FromWin32(install_.RunRefusal);
     }
     const ScriptRow& row = GetItem();
-    if (FSkipTypeId > 0) {
-        if (static_cast<uint16_t>(row.Kind()) == FSkipTypeId && static_cast<int32_t>(row.Param) == FSkipCode) {
-            FSkipTypeId = 0;
-            FSkipCode = 0;
-        }
-        return 0;
+    if (skipping_) {
+        if (row.Kind() == skipEnd_ && row.Param == skipCode_) skipping_ = false;
+        return ActionResult();
     }
-    FLogText.clear();
-    if (FInstall.CopyOnly && PassedOverInCopyOnly(FInstall.Location, row)) return 0;
+    logText_.clear();
+    if (install_.CopyOnly && PassedOverInCopyOnly(install_.Location, row)) return ActionResult();
 
     // A folder row notes whether its folder was there before the run. Folder rows
     // without a record of their own get one when they lie in a recorded folder
@@ -310,47 +310,48 @@ int ScriptRunner::ItemDoScript() {
     bool existedBefore = false;
     bool recordedDir = false;
     if (dirRow) {
-        dirPath = ResolvePath(FInstall.Location, row.Location, Str(row.Text));
-        const bool isInstallDir = LowerWide(dirPath) == LowerWide(FInstall.Location.InstallDir);
-        existedBefore = isInstallDir ? FInstallDirExisted : DirectoryExists(dirPath);
-        recordedDir = row.HasFlag(sfUndo) || InsidePreexistingDir(dirPath);
+        dirPath = ResolvePath(install_.Location, row.Location, Str(row.Text));
+        const bool isInstallDir = LowerWide(dirPath) == LowerWide(install_.Location.InstallDir);
+        existedBefore = isInstallDir ? installDirExisted_ : DirectoryExists(dirPath);
+        recordedDir = row.HasFlag(RowFlag::Undo) || InsidePreexistingDir(dirPath);
     }
 
     ActionContext ctx;
-    ctx.Install = &FInstall;
-    int result = 0;
+    ctx.Install = &install_;
+    ActionResult result;
     try {
         result = Dispatch(row, ctx);
     } catch (...) {
-        result = ERROR_NOT_ENOUGH_MEMORY;  // only allocation can fail this way
+        result = ActionResult::FromWin32(ERROR_NOT_ENOUGH_MEMORY);  // only allocation can fail this way
     }
-    FLogText = ctx.LogText;
-    if (FLogEnable && !FLogText.empty()) WriteLog(FLogText);
+    logText_ = ctx.LogText;
+    if (logEnabled_ && !logText_.empty()) WriteLog(logText_);
 
-    if (row.HasFlag(sfUndo))
+    if (row.HasFlag(RowFlag::Undo))
         WriteRowUndoRecord(row, dirRow && existedBefore ? undoDirExisted : row.Param);
     else if (recordedDir)
-        WriteUndoRecord(FBinLogHandle, RowKind::CreateDir | sfUndo, existedBefore ? undoDirExisted : 0, row.Location,
-                        Str(row.Text));
+        WriteUndoRecord(undoLog_, RowKind::CreateDir | RowFlag::Undo, existedBefore ? undoDirExisted : 0,
+                        StoredLocation(row.Location), Str(row.Text));
     if (recordedDir) {
-        FRecordedDirs.push_back({LowerWide(dirPath), existedBefore});
+        recordedDirs_.push_back({LowerWide(dirPath), existedBefore});
         // The logs were written into an install folder that was already there.
-        if (existedBefore && LowerWide(dirPath) == LowerWide(FInstall.Location.InstallDir)) {
-            WriteUndoRecord(FBinLogHandle, RowKind::ExtractFile | sfUndo, 0, locInstall, L"install.log");
-            WriteUndoRecord(FBinLogHandle, RowKind::ExtractFile | sfUndo, 0, locInstall, L"uninst.log");
+        if (existedBefore && LowerWide(dirPath) == LowerWide(install_.Location.InstallDir)) {
+            const uint32_t install = StoredLocation(LocationCode::Install);
+            WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"install.log");
+            WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"uninst.log");
         }
     }
     RecordWrittenFiles(ctx);
     return result;
 }
 
-int RunRemainingRows(ScriptRunner& script, const std::function<void(int result)>& afterRow) {
+int RunRemainingRows(ScriptRunner& script, const std::function<void(ActionResult result)>& afterRow) {
     int failed = 0;
-    while (script.FCurrent < script.Count()) {
-        const int result = script.ItemDoScript();
-        if (result != 0) ++failed;
+    while (script.Current() < script.Count()) {
+        const ActionResult result = script.ItemDoScript();
+        if (result.Failed()) ++failed;
         if (afterRow) afterRow(result);
-        script.FCurrent += 1;
+        script.Advance();
     }
     return failed;
 }

@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 #include "common/Handles.h"
+#include "script/actions/ActionResult.h"
 #include "script/rows/ScriptRow.h"
 
 namespace tessel::script {
-
-using namespace tessel::common;
 
 struct ActionContext;
 struct InstallContext;
@@ -20,7 +19,7 @@ public:
     // Runs the script for install: its folder, choices and modes, into which the
     // run's outcome (refused or not) and its current IDE are written.
     explicit ScriptRunner(InstallContext& install);
-    virtual ~ScriptRunner();   // Destroy: calls Stop
+    virtual ~ScriptRunner();   // closes both logs (Stop)
     ScriptRunner(const ScriptRunner&) = delete;
     ScriptRunner& operator=(const ScriptRunner&) = delete;
 
@@ -32,14 +31,16 @@ public:
     int Count() const;                    // number of rows
     int ProgressCount() const;            // = Count()
     void ItemText(std::wstring& caption) const;
-    int ItemDoScript();                   // runs row FCurrent; 0 or the action's error code
+    ActionResult ItemDoScript();          // runs the current row
     int ItemProgressStep() const { return 1; }
     void Stop();                          // closes both logs
     // Appends one line to the install log (nothing when it is not open).
     void WriteLogLine(const std::wstring& text) { WriteLog(text); }
 
-    int32_t FCurrent = 0;                 // advanced by the caller
-    const std::wstring& LogText() const { return FLogText; }
+    // The current row's index; Start sets it to 0, the caller moves it on.
+    int Current() const { return current_; }
+    void Advance() { ++current_; }
+    const std::wstring& LogText() const { return logText_; }
     const ScriptRow& GetItem() const;
     // Runs rows of the caller's instead of the product's script (tests); nullptr: the script.
     void UseRows(const ScriptRow* rows, int count);
@@ -48,13 +49,16 @@ public:
     void UninstallPrevious();
 
 private:
-    InstallContext& FInstall;
-    int32_t FSkipTypeId = 0;
-    int32_t FSkipCode = 0;
-    std::wstring FLogText;
-    UniqueFile FLogHandle;
-    bool FLogEnable = true;
-    UniqueFile FBinLogHandle;
+    InstallContext& install_;
+    int current_ = 0;
+    // Skip mode: passing over rows up to the end row of skipEnd_ whose Param is skipCode_.
+    bool skipping_ = false;
+    RowKind skipEnd_ = RowKind::EndIfItem;
+    uint32_t skipCode_ = 0;
+    std::wstring logText_;
+    common::UniqueFile logFile_;
+    bool logEnabled_ = true;
+    common::UniqueFile undoLog_;
 
     // Folders of the recorded RowKind::CreateDir rows of this run, lower-cased, and
     // whether each existed before the run: files written into a folder that
@@ -64,25 +68,25 @@ private:
         std::wstring Path;
         bool ExistedBefore;
     };
-    std::vector<RecordedDir> FRecordedDirs;
-    bool FInstallDirExisted = false;
-    const ScriptRow* FRows = nullptr;
-    int FRowCount = 0;
+    std::vector<RecordedDir> recordedDirs_;
+    bool installDirExisted_ = false;
+    const ScriptRow* rows_ = nullptr;
+    int rowCount_ = 0;
 
     void OpenLog();
     void WriteLog(const std::wstring& text);
     void CloseLog();
-    int Dispatch(const ScriptRow& row, ActionContext& ctx);
+    ActionResult Dispatch(const ScriptRow& row, ActionContext& ctx);
+    void SkipTo(RowKind endKind, uint32_t code);
     void WriteRowUndoRecord(const ScriptRow& row, uint32_t param);
     void RecordWrittenFiles(const ActionContext& ctx);
     // True when the deepest recorded folder holding path existed before the run.
     bool InsidePreexistingDir(const std::wstring& path) const;
-    friend struct ScriptRunnerAccess;          // the actions work on the runner's state
 };
 
-// Steps the rows from FCurrent to the last one, with no window and no input:
-// afterRow(result) runs after each row, before FCurrent moves on. Returns the
-// number of rows whose result was not 0.
-int RunRemainingRows(ScriptRunner& script, const std::function<void(int result)>& afterRow = nullptr);
+// Steps the rows from the current one to the last, with no window and no input:
+// afterRow(result) runs after each row, before the runner moves on. Returns the
+// number of rows that failed.
+int RunRemainingRows(ScriptRunner& script, const std::function<void(ActionResult result)>& afterRow = nullptr);
 
 }  // namespace tessel::script

@@ -114,11 +114,11 @@ const DemoProject CBuilderDemos[] = {
 void AddDemoSet(ScriptBuilder& s, uint32_t item, const std::wstring& root,
                 const ConstList<DemoProject>& projects) {
     s.IfItem(item);
-    s.CreateDir(root, locInstall, sfUndo);
+    s.CreateDir(root, LocationCode::Install, RowFlag::Undo);
     for (const DemoProject& p : projects) {
         const std::wstring folder = root + L"\\" + p.Folder;
-        s.CreateDir(folder, locInstall, 0);
-        for (const DemoFile& f : p.Files) s.ExtractFile(folder + L"\\" + f.Name, f.Id, locInstall);
+        s.CreateDir(folder, LocationCode::Install, RowFlag::None);
+        for (const DemoFile& f : p.Files) s.ExtractFile(folder + L"\\" + f.Name, f.Id, LocationCode::Install);
     }
     s.EndIfItem(item);
 }
@@ -128,7 +128,7 @@ void AddDemoSet(ScriptBuilder& s, uint32_t item, const std::wstring& root,
 void AddDemoProjects(ScriptBuilder& s) {
     const uint32_t eitherSet = itemDelphiDemos | itemCBuilderDemos;
     s.IfItem(eitherSet);
-    s.CreateDir(L"Demos", locInstall, sfUndo);
+    s.CreateDir(L"Demos", LocationCode::Install, RowFlag::Undo);
     s.EndIfItem(eitherSet);
     AddDemoSet(s, itemDelphiDemos, L"Demos\\Delphi", List(DelphiDemos));
     AddDemoSet(s, itemCBuilderDemos, L"Demos\\CBuilder", List(CBuilderDemos));

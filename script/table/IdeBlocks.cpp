@@ -99,21 +99,18 @@ const ProjectLayout CBuilder5  = { List(CBuilder5Files),  L".mak", L".bpl", fals
 
 // ---- IDE path lists --------------------------------------------------------
 
-// Search-path base codes: the package folder, its Win32 and its Win64 folder.
-enum : uint32_t { baseFolder = 2, baseWin32 = 3, baseWin64 = 4 };
-
 struct PathRow {
     const wchar_t* KeyAndValue;  // below the IDE's registry key
-    uint32_t Base;
+    InstallSubPath Base;         // the package folder, its Win32 or its Win64 folder
 };
 
-constexpr PathRow CppSearch     = { L"\\C++\\Paths\\SearchPath", baseFolder };
-constexpr PathRow CppLibrary    = { L"\\C++\\Paths\\LibraryPath", baseFolder };
-constexpr PathRow CppWin32      = { L"\\C++\\Paths\\Win32\\LibraryPath", baseWin32 };
-constexpr PathRow CppWin64      = { L"\\C++\\Paths\\Win64\\LibraryPath", baseWin64 };
-constexpr PathRow DelphiSearch  = { L"\\Library\\Search Path", baseFolder };
-constexpr PathRow DelphiWin32   = { L"\\Library\\Win32\\Search Path", baseWin32 };
-constexpr PathRow DelphiWin64   = { L"\\Library\\Win64\\Search Path", baseWin64 };
+constexpr PathRow CppSearch     = { L"\\C++\\Paths\\SearchPath", InstallSubPath::IdeFolder };
+constexpr PathRow CppLibrary    = { L"\\C++\\Paths\\LibraryPath", InstallSubPath::IdeFolder };
+constexpr PathRow CppWin32      = { L"\\C++\\Paths\\Win32\\LibraryPath", InstallSubPath::IdeWin32 };
+constexpr PathRow CppWin64      = { L"\\C++\\Paths\\Win64\\LibraryPath", InstallSubPath::IdeWin64 };
+constexpr PathRow DelphiSearch  = { L"\\Library\\Search Path", InstallSubPath::IdeFolder };
+constexpr PathRow DelphiWin32   = { L"\\Library\\Win32\\Search Path", InstallSubPath::IdeWin32 };
+constexpr PathRow DelphiWin64   = { L"\\Library\\Win64\\Search Path", InstallSubPath::IdeWin64 };
 
 // Where the path rows stand: before the 64-bit build, inside it (they are
 // skipped with it when the IDE has no 64-bit compiler), or after it.
@@ -126,7 +123,7 @@ struct PathPlan {
 
 constexpr ConstList<PathRow> None = { nullptr, 0 };
 
-const PathRow Bds2006Rows[] = { { L"\\CppPaths\\SearchPath", baseFolder } };
+const PathRow Bds2006Rows[] = { { L"\\CppPaths\\SearchPath", InstallSubPath::IdeFolder } };
 const PathRow Bds2007Rows[] = { CppSearch, CppLibrary };
 const PathRow XERows[]      = { CppSearch, CppLibrary, DelphiSearch };
 const PathRow XE2Rows[]     = { CppWin32, DelphiWin32, DelphiWin64 };
@@ -244,14 +241,14 @@ std::wstring ProjectFileName(const IdeBlock& b, const ProjectFile& f) {
 }
 
 void AddPaths(ScriptBuilder& s, const ConstList<PathRow>& rows) {
-    for (const PathRow& p : rows) s.AddIdePath(p.KeyAndValue, p.Base, sfUndo);
+    for (const PathRow& p : rows) s.AddIdePath(p.KeyAndValue, p.Base, RowFlag::Undo);
 }
 
 void AddWinHelp(ScriptBuilder& s, const HelpRows& h) {
     if (h.OnlyWithHelpFiles) s.IfItem(itemHelpFiles);
-    for (const HelpLine& l : h.Lines) s.AppendText(l.Line, l.File, locIdeHelp, sfUndo);
-    if (h.AliasFile) s.MergeFiles(L"Help\\qvlib.als", locInstall, h.AliasFile, locIdeHelp);
-    s.DeleteFileAt(h.IndexCache, locIdeRoot, sfUndo);
+    for (const HelpLine& l : h.Lines) s.AppendText(l.Line, l.File, LocationCode::IdeHelp, RowFlag::Undo);
+    if (h.AliasFile) s.MergeFiles(L"Help\\qvlib.als", LocationCode::Install, h.AliasFile, LocationCode::IdeHelp);
+    s.DeleteFileAt(h.IndexCache, LocationCode::IdeRoot, RowFlag::Undo);
     if (h.OnlyWithHelpFiles) s.EndIfItem(itemHelpFiles);
 }
 
@@ -266,56 +263,56 @@ void AddIdeBlock(ScriptBuilder& s, const IdeBlock& b) {
     const std::wstring designPackage = out32 + L"\\" + design + layout.PackageExt;
 
     s.IfItem(b.Item);
-    s.SetIde(folder, b.Ide, sfUndo);
+    s.SetIde(folder, b.Ide, RowFlag::Undo);
 
     // The package folder starts empty, so nothing of an older build is left over.
-    s.CreateDir(folder, locInstall, sfUndo);
-    s.ClearDir(folder, locInstall);
+    s.CreateDir(folder, LocationCode::Install, RowFlag::Undo);
+    s.ClearDir(folder, LocationCode::Install);
     if (layout.PlatformDirs) {
-        s.CreateDir(folder + L"\\Win32", locInstall, sfUndo);
-        s.CreateDir(folder + L"\\Win64", locInstall, sfUndo);
+        s.CreateDir(folder + L"\\Win32", LocationCode::Install, RowFlag::Undo);
+        s.CreateDir(folder + L"\\Win64", LocationCode::Install, RowFlag::Undo);
     }
     for (const ProjectFile& f : layout.Files)
-        s.ExtractFile(folder + L"\\" + ProjectFileName(b, f), b.Base + f.Offset, locInstall);
+        s.ExtractFile(folder + L"\\" + ProjectFileName(b, f), b.Base + f.Offset, LocationCode::Install);
     if (layout.CarriesSources) {
-        s.CopyFileTo(L"Source\\qvTessel.inc", locInstall, CopyTargets[Delphi3IncludeTarget]);
+        s.CopyFileTo(L"Source\\qvTessel.inc", LocationCode::Install, CopyTargets[Delphi3IncludeTarget]);
         for (const LibraryFile& f : LibrarySources)
-            if (f.AlsoForDelphi3) s.ExtractFile(folder + L"\\" + f.Name, f.Id, locInstall);
+            if (f.AlsoForDelphi3) s.ExtractFile(folder + L"\\" + f.Name, f.Id, LocationCode::Install);
     }
 
     // The compilers run in the package folder, beside their option files.
-    s.SetCurrentDir(folder, locInstall);
+    s.SetCurrentDir(folder, LocationCode::Install);
     s.CompilePackage(runtime + layout.ProjectExt, ideBit, 0);
-    s.CheckFile(runtimePackage, locInstall);
-    s.CopyFileTo(runtimePackage, locInstall, CopyTargets[b.CopyTo]);
+    s.CheckFile(runtimePackage, LocationCode::Install);
+    s.CopyFileTo(runtimePackage, LocationCode::Install, CopyTargets[b.CopyTo]);
 
     s.CompilePackage(design + layout.ProjectExt, ideBit, 0);
-    s.CheckFile(designPackage, locInstall);
-    s.RegisterPackage(designPackage, locInstall, sfUndo);
+    s.CheckFile(designPackage, LocationCode::Install);
+    s.RegisterPackage(designPackage, LocationCode::Install, RowFlag::Undo);
 
     AddPaths(s, b.Paths.Before64);
     if (layout.PlatformDirs) {
         const std::wstring package64 = folder + L"\\Win64\\" + runtime + layout.PackageExt;
-        if (b.Win64Guard) s.IfFileExists(L"bin\\dcc64.exe", locIdeRoot, b.Win64Guard);
+        if (b.Win64Guard) s.IfFileExists(L"bin\\dcc64.exe", LocationCode::IdeRoot, b.Win64Guard);
         s.CompilePackage(runtime + layout.ProjectExt, ideBit, 1);
-        s.CheckFile(package64, locInstall);
-        if (b.CopyTarget64 != noCopy) s.CopyFileTo(package64, locInstall, CopyTargets[b.CopyTarget64]);
+        s.CheckFile(package64, LocationCode::Install);
+        if (b.CopyTarget64 != noCopy) s.CopyFileTo(package64, LocationCode::Install, CopyTargets[b.CopyTarget64]);
         AddPaths(s, b.Paths.With64);
         if (b.Win64Guard) s.EndIfFileExists(b.Win64Guard);
     }
 
     if (layout.HeadersToSource) {
         // The compiler wrote the C++ headers into "Source\"; they belong to this IDE.
-        s.CopyFiles(L"Source\\*.hpp", locInstall, folder + L"\\*.hpp", locInstall);
-        s.DeleteFiles(L"Source\\*.hpp", locInstall);
+        s.CopyFiles(L"Source\\*.hpp", LocationCode::Install, folder + L"\\*.hpp", LocationCode::Install);
+        s.DeleteFiles(L"Source\\*.hpp", LocationCode::Install);
     }
     AddPaths(s, b.Paths.After64);
-    if (b.Paths.SourceFolder) s.AddSearchPath(L"Source", locInstall, sfUndo);
+    if (b.Paths.SourceFolder) s.AddSearchPath(L"Source", LocationCode::Install, RowFlag::Undo);
     if (b.Help) AddWinHelp(s, *b.Help);
 
     // Selecting the IDE again lets the uninstaller, which reads backwards,
     // meet the IDE before the block's own records.
-    s.SetIde(folder, b.Ide, sfUndo);
+    s.SetIde(folder, b.Ide, RowFlag::Undo);
     s.EndIfItem(b.Item);
 }
 

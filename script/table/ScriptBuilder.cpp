@@ -10,137 +10,137 @@ using namespace tessel::common;
 // A deque never moves its elements when it grows, so the pointers handed out
 // stay valid for as long as the deque lives.
 const wchar_t* ScriptBuilder::Keep(const std::wstring& text) {
-    FTexts.push_back(text);
-    return FTexts.back().c_str();
+    texts_.push_back(text);
+    return texts_.back().c_str();
 }
 
-ScriptRow& ScriptBuilder::Add(RowKind kind, uint32_t flags) {
+ScriptRow& ScriptBuilder::Add(RowKind kind, RowFlag flags) {
     ScriptRow row{};
-    row.Word0 = kind | (flags & 0xFFFF0000u);
-    FRows.push_back(row);
-    return FRows.back();
+    row.Word0 = kind | flags;
+    rows_.push_back(row);
+    return rows_.back();
 }
 
-ScriptRow& ScriptBuilder::AddAt(RowKind kind, uint32_t flags, const std::wstring& text, uint32_t location) {
+ScriptRow& ScriptBuilder::AddAt(RowKind kind, RowFlag flags, const std::wstring& text, LocationCode location) {
     ScriptRow& r = Add(kind, flags);
     r.Text = Keep(text);
     r.Location = location;
     return r;
 }
 
-void ScriptBuilder::Info(uint32_t code) { Add(RowKind::Info, sfUndo).Param = code; }
+void ScriptBuilder::Info(InfoCode code) { Add(RowKind::Info, RowFlag::Undo).Param = InfoParam(code); }
 
-void ScriptBuilder::SetIde(const std::wstring& folder, uint32_t ideIndex, uint32_t flags) {
-    AddAt(RowKind::SetIde, flags, folder, 0).Param = ideIndex;
+void ScriptBuilder::SetIde(const std::wstring& folder, uint32_t ideIndex, RowFlag flags) {
+    AddAt(RowKind::SetIde, flags, folder, LocationCode::None).Param = ideIndex;
 }
 
-void ScriptBuilder::IfItem(uint32_t mask) { Add(RowKind::IfItem, 0).Param = mask; }
-void ScriptBuilder::EndIfItem(uint32_t mask) { Add(RowKind::EndIfItem, 0).Param = mask; }
+void ScriptBuilder::IfItem(uint32_t mask) { Add(RowKind::IfItem, RowFlag::None).Param = mask; }
+void ScriptBuilder::EndIfItem(uint32_t mask) { Add(RowKind::EndIfItem, RowFlag::None).Param = mask; }
 
-void ScriptBuilder::IfFileExists(const std::wstring& path, uint32_t location, uint32_t code) {
-    AddAt(RowKind::IfFileExists, 0, path, location).Param = code;
+void ScriptBuilder::IfFileExists(const std::wstring& path, LocationCode location, uint32_t code) {
+    AddAt(RowKind::IfFileExists, RowFlag::None, path, location).Param = code;
 }
 
-void ScriptBuilder::EndIfFileExists(uint32_t code) { Add(RowKind::EndIfFileExists, 0).Param = code; }
+void ScriptBuilder::EndIfFileExists(uint32_t code) { Add(RowKind::EndIfFileExists, RowFlag::None).Param = code; }
 
-void ScriptBuilder::CreateDir(const std::wstring& path, uint32_t location, uint32_t flags) {
+void ScriptBuilder::CreateDir(const std::wstring& path, LocationCode location, RowFlag flags) {
     AddAt(RowKind::CreateDir, flags, path, location);
 }
 
-void ScriptBuilder::ClearDir(const std::wstring& path, uint32_t location) {
-    AddAt(RowKind::ClearDir, 0, path, location);
+void ScriptBuilder::ClearDir(const std::wstring& path, LocationCode location) {
+    AddAt(RowKind::ClearDir, RowFlag::None, path, location);
 }
 
-void ScriptBuilder::ExtractFile(const std::wstring& path, uint32_t id, uint32_t location) {
-    AddAt(RowKind::ExtractFile, 0, path, location).Param = id;
+void ScriptBuilder::ExtractFile(const std::wstring& path, uint32_t id, LocationCode location) {
+    AddAt(RowKind::ExtractFile, RowFlag::None, path, location).Param = id;
 }
 
-void ScriptBuilder::ExtractFileOnce(const std::wstring& path, uint32_t id, uint32_t location,
-                                     uint32_t flags) {
+void ScriptBuilder::ExtractFileOnce(const std::wstring& path, uint32_t id, LocationCode location,
+                                     RowFlag flags) {
     AddAt(RowKind::ExtractFileOnce, flags, path, location).Param = id;
 }
 
-void ScriptBuilder::ExtractFileIfNewer(const std::wstring& path, uint32_t id, uint32_t location) {
-    AddAt(RowKind::ExtractFileIfNewer, 0, path, location).Param = id;
+void ScriptBuilder::ExtractFileIfNewer(const std::wstring& path, uint32_t id, LocationCode location) {
+    AddAt(RowKind::ExtractFileIfNewer, RowFlag::None, path, location).Param = id;
 }
 
-void ScriptBuilder::SetCurrentDir(const std::wstring& path, uint32_t location) {
-    AddAt(RowKind::SetCurrentDir, 0, path, location);
+void ScriptBuilder::SetCurrentDir(const std::wstring& path, LocationCode location) {
+    AddAt(RowKind::SetCurrentDir, RowFlag::None, path, location);
 }
 
-void ScriptBuilder::CopyFileTo(const std::wstring& path, uint32_t location, const CopyTarget& target) {
-    AddAt(RowKind::CopyOneFile, 0, path, location).Target = &target;
+void ScriptBuilder::CopyFileTo(const std::wstring& path, LocationCode location, const CopyTarget& target) {
+    AddAt(RowKind::CopyOneFile, RowFlag::None, path, location).Target = &target;
 }
 
-void ScriptBuilder::RegisterUninstall(const std::wstring& program, uint32_t location, uint32_t flags) {
+void ScriptBuilder::RegisterUninstall(const std::wstring& program, LocationCode location, RowFlag flags) {
     AddAt(RowKind::RegisterUninstall, flags, program, location);
 }
 
 void ScriptBuilder::CompilePackage(const std::wstring& project, uint32_t ideBit, uint32_t options) {
-    ScriptRow& r = AddAt(RowKind::CompilePackage, 0, project, 0);
+    ScriptRow& r = AddAt(RowKind::CompilePackage, RowFlag::None, project, LocationCode::None);
     r.Param = ideBit;
     r.Options = options;
 }
 
-void ScriptBuilder::CheckFile(const std::wstring& path, uint32_t location) {
-    AddAt(RowKind::CheckFile, 0, path, location);
+void ScriptBuilder::CheckFile(const std::wstring& path, LocationCode location) {
+    AddAt(RowKind::CheckFile, RowFlag::None, path, location);
 }
 
-void ScriptBuilder::RegisterPackage(const std::wstring& path, uint32_t location, uint32_t flags) {
+void ScriptBuilder::RegisterPackage(const std::wstring& path, LocationCode location, RowFlag flags) {
     AddAt(RowKind::RegisterPackage, flags, path, location);
 }
 
 // The undo record of a path row names the install folder; the uninstaller
 // rebuilds the folder from the base code.
-void ScriptBuilder::AddIdePath(const std::wstring& keyAndValue, uint32_t baseCode, uint32_t flags) {
-    AddAt(RowKind::AddIdePath, flags, keyAndValue, locInstall).Param = baseCode;
+void ScriptBuilder::AddIdePath(const std::wstring& keyAndValue, InstallSubPath base, RowFlag flags) {
+    AddAt(RowKind::AddIdePath, flags, keyAndValue, LocationCode::Install).Param = StoredSubPath(base);
 }
 
-void ScriptBuilder::AddSearchPath(const std::wstring& path, uint32_t location, uint32_t flags) {
+void ScriptBuilder::AddSearchPath(const std::wstring& path, LocationCode location, RowFlag flags) {
     AddAt(RowKind::AddSearchPath, flags, path, location);
 }
 
-void ScriptBuilder::CopyFiles(const std::wstring& mask, uint32_t location, const std::wstring& destMask,
-                               uint32_t destLocation) {
-    ScriptRow& r = AddAt(RowKind::CopyFiles, 0, mask, location);
+void ScriptBuilder::CopyFiles(const std::wstring& mask, LocationCode location, const std::wstring& destMask,
+                               LocationCode destLocation) {
+    ScriptRow& r = AddAt(RowKind::CopyFiles, RowFlag::None, mask, location);
     r.Text3 = Keep(destMask);
     r.Location2 = destLocation;
 }
 
-void ScriptBuilder::DeleteFiles(const std::wstring& mask, uint32_t location) {
-    AddAt(RowKind::DeleteFiles, 0, mask, location);
+void ScriptBuilder::DeleteFiles(const std::wstring& mask, LocationCode location) {
+    AddAt(RowKind::DeleteFiles, RowFlag::None, mask, location);
 }
 
-void ScriptBuilder::DeleteFileAt(const std::wstring& path, uint32_t location, uint32_t flags) {
+void ScriptBuilder::DeleteFileAt(const std::wstring& path, LocationCode location, RowFlag flags) {
     AddAt(RowKind::DeleteOneFile, flags, path, location);
 }
 
-void ScriptBuilder::AppendText(const std::wstring& line, uint32_t helpFile, uint32_t location,
-                                uint32_t flags) {
+void ScriptBuilder::AppendText(const std::wstring& line, uint32_t helpFile, LocationCode location,
+                                RowFlag flags) {
     AddAt(RowKind::AppendText, flags, line, location).Param = helpFile;
 }
 
-void ScriptBuilder::MergeFiles(const std::wstring& source, uint32_t location, const std::wstring& dest,
-                                uint32_t destLocation) {
-    ScriptRow& r = AddAt(RowKind::MergeFiles, 0, source, location);
+void ScriptBuilder::MergeFiles(const std::wstring& source, LocationCode location, const std::wstring& dest,
+                                LocationCode destLocation) {
+    ScriptRow& r = AddAt(RowKind::MergeFiles, RowFlag::None, source, location);
     r.Text3 = Keep(dest);
     r.Location2 = destLocation;
 }
 
-void ScriptBuilder::SetHelpDir(const std::wstring& path, uint32_t location) {
-    AddAt(RowKind::SetHelpDir, 0, path, location);
+void ScriptBuilder::SetHelpDir(const std::wstring& path, LocationCode location) {
+    AddAt(RowKind::SetHelpDir, RowFlag::None, path, location);
 }
 
-void ScriptBuilder::RegisterWinHelp(const std::wstring& helpFile, uint32_t flags) {
-    AddAt(RowKind::RegisterWinHelp, flags, helpFile, 0);
+void ScriptBuilder::RegisterWinHelp(const std::wstring& helpFile, RowFlag flags) {
+    AddAt(RowKind::RegisterWinHelp, flags, helpFile, LocationCode::None);
 }
 
-void ScriptBuilder::RunInstallFile(const std::wstring& path, uint32_t flags) {
-    AddAt(RowKind::RunInstallFile, flags, path, 0);
+void ScriptBuilder::RunInstallFile(const std::wstring& path, RowFlag flags) {
+    AddAt(RowKind::RunInstallFile, flags, path, LocationCode::None);
 }
 
-void ScriptBuilder::CreateRegKey(const std::wstring& key, uint32_t rootKey, uint32_t flags) {
-    AddAt(RowKind::CreateRegKey, flags, key, 0).Param = rootKey;
+void ScriptBuilder::CreateRegKey(const std::wstring& key, uint32_t rootKey, RowFlag flags) {
+    AddAt(RowKind::CreateRegKey, flags, key, LocationCode::None).Param = rootKey;
 }
 
 }  // namespace tessel::script

@@ -10,59 +10,57 @@
 
 namespace tessel::script {
 
-using namespace tessel::common;
-
 // Method names keep clear of the Win32 A/W macros (CopyFile, DeleteFile).
 class ScriptBuilder {
 public:
     ScriptBuilder(std::deque<std::wstring>& texts, std::vector<ScriptRow>& rows)
-        : FTexts(texts), FRows(rows) {}
+        : texts_(texts), rows_(rows) {}
     virtual ~ScriptBuilder() = default;
 
     // Control rows.
-    void Info(uint32_t code);                                    // always recorded
-    void SetIde(const std::wstring& folder, uint32_t ideIndex, uint32_t flags);
+    void Info(InfoCode code);  // always recorded
+    void SetIde(const std::wstring& folder, uint32_t ideIndex, RowFlag flags);
     void IfItem(uint32_t mask);
     void EndIfItem(uint32_t mask);
-    void IfFileExists(const std::wstring& path, uint32_t location, uint32_t code);
+    void IfFileExists(const std::wstring& path, LocationCode location, uint32_t code);
     void EndIfFileExists(uint32_t code);
 
     // File rows.
-    void CreateDir(const std::wstring& path, uint32_t location, uint32_t flags);
-    void ClearDir(const std::wstring& path, uint32_t location);
-    void ExtractFile(const std::wstring& path, uint32_t id, uint32_t location);
-    void ExtractFileOnce(const std::wstring& path, uint32_t id, uint32_t location, uint32_t flags);
-    void ExtractFileIfNewer(const std::wstring& path, uint32_t id, uint32_t location);
-    void SetCurrentDir(const std::wstring& path, uint32_t location);
-    void CopyFileTo(const std::wstring& path, uint32_t location, const CopyTarget& target);
-    void RegisterUninstall(const std::wstring& program, uint32_t location, uint32_t flags);
+    void CreateDir(const std::wstring& path, LocationCode location, RowFlag flags);
+    void ClearDir(const std::wstring& path, LocationCode location);
+    void ExtractFile(const std::wstring& path, uint32_t id, LocationCode location);
+    void ExtractFileOnce(const std::wstring& path, uint32_t id, LocationCode location, RowFlag flags);
+    void ExtractFileIfNewer(const std::wstring& path, uint32_t id, LocationCode location);
+    void SetCurrentDir(const std::wstring& path, LocationCode location);
+    void CopyFileTo(const std::wstring& path, LocationCode location, const CopyTarget& target);
+    void RegisterUninstall(const std::wstring& program, LocationCode location, RowFlag flags);
 
     // IDE rows.
     void CompilePackage(const std::wstring& project, uint32_t ideBit, uint32_t options);
-    void CheckFile(const std::wstring& path, uint32_t location);
-    void RegisterPackage(const std::wstring& path, uint32_t location, uint32_t flags);
-    void AddIdePath(const std::wstring& keyAndValue, uint32_t baseCode, uint32_t flags);
-    void AddSearchPath(const std::wstring& path, uint32_t location, uint32_t flags);
-    void CopyFiles(const std::wstring& mask, uint32_t location, const std::wstring& destMask,
-                   uint32_t destLocation);
-    void DeleteFiles(const std::wstring& mask, uint32_t location);
-    void DeleteFileAt(const std::wstring& path, uint32_t location, uint32_t flags);
-    void AppendText(const std::wstring& line, uint32_t helpFile, uint32_t location, uint32_t flags);
-    void MergeFiles(const std::wstring& source, uint32_t location, const std::wstring& dest,
-                    uint32_t destLocation);
-    void SetHelpDir(const std::wstring& path, uint32_t location);
-    void RegisterWinHelp(const std::wstring& helpFile, uint32_t flags);
-    void RunInstallFile(const std::wstring& path, uint32_t flags);
-    void CreateRegKey(const std::wstring& key, uint32_t rootKey, uint32_t flags);
+    void CheckFile(const std::wstring& path, LocationCode location);
+    void RegisterPackage(const std::wstring& path, LocationCode location, RowFlag flags);
+    void AddIdePath(const std::wstring& keyAndValue, InstallSubPath base, RowFlag flags);
+    void AddSearchPath(const std::wstring& path, LocationCode location, RowFlag flags);
+    void CopyFiles(const std::wstring& mask, LocationCode location, const std::wstring& destMask,
+                   LocationCode destLocation);
+    void DeleteFiles(const std::wstring& mask, LocationCode location);
+    void DeleteFileAt(const std::wstring& path, LocationCode location, RowFlag flags);
+    void AppendText(const std::wstring& line, uint32_t helpFile, LocationCode location, RowFlag flags);
+    void MergeFiles(const std::wstring& source, LocationCode location, const std::wstring& dest,
+                    LocationCode destLocation);
+    void SetHelpDir(const std::wstring& path, LocationCode location);
+    void RegisterWinHelp(const std::wstring& helpFile, RowFlag flags);
+    void RunInstallFile(const std::wstring& path, RowFlag flags);
+    void CreateRegKey(const std::wstring& key, uint32_t rootKey, RowFlag flags);
 
 private:
     const wchar_t* Keep(const std::wstring& text);
-    ScriptRow& Add(RowKind kind, uint32_t flags);
+    ScriptRow& Add(RowKind kind, RowFlag flags);
     // A row whose Text is relative to Location.
-    ScriptRow& AddAt(RowKind kind, uint32_t flags, const std::wstring& text, uint32_t location);
+    ScriptRow& AddAt(RowKind kind, RowFlag flags, const std::wstring& text, LocationCode location);
 
-    std::deque<std::wstring>& FTexts;
-    std::vector<ScriptRow>& FRows;
+    std::deque<std::wstring>& texts_;
+    std::vector<ScriptRow>& rows_;
 };
 
 }  // namespace tessel::script

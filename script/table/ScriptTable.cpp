@@ -52,64 +52,64 @@ constexpr uint32_t rootLocalMachine = 0x80000002;
 void Prologue(ScriptBuilder& s) {
     // What the uninstaller needs to know about the product heads the undo log;
     // the direction marker must be the last of these facts.
-    s.Info(infoProductName);
-    s.Info(infoProductVersion);
-    s.Info(infoInstallDir);
-    s.Info(infoProductRegKey);
-    s.Info(infoProductIntName);
-    s.Info(infoDirection);
+    s.Info(InfoCode::ProductName);
+    s.Info(InfoCode::ProductVersion);
+    s.Info(InfoCode::InstallDir);
+    s.Info(InfoCode::ProductRegKey);
+    s.Info(InfoCode::ProductIntName);
+    s.Info(InfoCode::Direction);
 
-    s.CreateDir(L"", locInstall, sfUndo);  // the install folder itself
-    s.CreateDir(L"Source", locInstall, sfUndo);
+    s.CreateDir(L"", LocationCode::Install, RowFlag::Undo);  // the install folder itself
+    s.CreateDir(L"Source", LocationCode::Install, RowFlag::Undo);
     for (const LibraryFile& f : LibrarySources)
-        s.ExtractFile(L"Source\\" + std::wstring(f.Name), f.Id, locInstall);
+        s.ExtractFile(L"Source\\" + std::wstring(f.Name), f.Id, LocationCode::Install);
     s.IfItem(itemsDelphi6AndLater);
-        s.ExtractFile(L"Source\\qvActionStorage.pas", 526, locInstall);
-        s.ExtractFile(L"Source\\qvVarUtils.pas", 527, locInstall);
+        s.ExtractFile(L"Source\\qvActionStorage.pas", 526, LocationCode::Install);
+        s.ExtractFile(L"Source\\qvVarUtils.pas", 527, LocationCode::Install);
     s.EndIfItem(itemsDelphi6AndLater);
 
-    s.ExtractFile(L"Readme.txt", 30, locInstall);
-    s.ExtractFile(L"License.txt", 31, locInstall);
-    s.ExtractFile(L"Install.txt", 32, locInstall);
-    s.ExtractFile(L"History.txt", 33, locInstall);
+    s.ExtractFile(L"Readme.txt", 30, LocationCode::Install);
+    s.ExtractFile(L"License.txt", 31, LocationCode::Install);
+    s.ExtractFile(L"Install.txt", 32, LocationCode::Install);
+    s.ExtractFile(L"History.txt", 33, LocationCode::Install);
 
     s.IfItem(itemHelpFiles);
-        s.CreateDir(L"Help", locInstall, sfUndo);
-        s.ExtractFile(L"Help\\qvlib.hlp", 60, locInstall);
-        s.ExtractFile(L"Help\\qvlib.cnt", 61, locInstall);
-        s.ExtractFile(L"Help\\qvlib.chm", 62, locInstall);
-        s.ExtractFile(L"Help\\qvlib.kwf", 63, locInstall);
-        s.ExtractFile(L"Help\\qvlib.toc", 64, locInstall);
+        s.CreateDir(L"Help", LocationCode::Install, RowFlag::Undo);
+        s.ExtractFile(L"Help\\qvlib.hlp", 60, LocationCode::Install);
+        s.ExtractFile(L"Help\\qvlib.cnt", 61, LocationCode::Install);
+        s.ExtractFile(L"Help\\qvlib.chm", 62, LocationCode::Install);
+        s.ExtractFile(L"Help\\qvlib.kwf", 63, LocationCode::Install);
+        s.ExtractFile(L"Help\\qvlib.toc", 64, LocationCode::Install);
         s.IfItem(itemsWithAliasFile);
-            s.ExtractFile(L"Help\\qvlib.als", 65, locInstall);
+            s.ExtractFile(L"Help\\qvlib.als", 65, LocationCode::Install);
         s.EndIfItem(itemsWithAliasFile);
-        s.SetHelpDir(L"Help", locInstall);
-        s.RegisterWinHelp(L"qvlib.hlp", sfUndo);
-        s.RegisterWinHelp(L"qvlib.cnt", sfUndo);
+        s.SetHelpDir(L"Help", LocationCode::Install);
+        s.RegisterWinHelp(L"qvlib.hlp", RowFlag::Undo);
+        s.RegisterWinHelp(L"qvlib.cnt", RowFlag::Undo);
         s.IfItem(itemBds2006);  // Help 2 files, registered by their own batch file
-            s.ExtractFile(L"Help\\qvlib.HxS", 66, locInstall);
-            s.ExtractFile(L"Help\\qvlib.HxC", 67, locInstall);
-            s.ExtractFile(L"Help\\qvlib.HxT", 68, locInstall);
-            s.ExtractFile(L"Help\\qvlib_K.HxK", 69, locInstall);
-            s.ExtractFile(L"Help\\qvlib_F.HxK", 70, locInstall);
-            s.ExtractFile(L"Help\\help_reg.bat", 71, locInstall);
-            s.ExtractFile(L"Help\\help_unreg.bat", 72, locInstall);
-            s.RunInstallFile(L"help\\help_reg.bat", sfUndo);
+            s.ExtractFile(L"Help\\qvlib.HxS", 66, LocationCode::Install);
+            s.ExtractFile(L"Help\\qvlib.HxC", 67, LocationCode::Install);
+            s.ExtractFile(L"Help\\qvlib.HxT", 68, LocationCode::Install);
+            s.ExtractFile(L"Help\\qvlib_K.HxK", 69, LocationCode::Install);
+            s.ExtractFile(L"Help\\qvlib_F.HxK", 70, LocationCode::Install);
+            s.ExtractFile(L"Help\\help_reg.bat", 71, LocationCode::Install);
+            s.ExtractFile(L"Help\\help_unreg.bat", 72, LocationCode::Install);
+            s.RunInstallFile(L"help\\help_reg.bat", RowFlag::Undo);
         s.EndIfItem(itemBds2006);
     s.EndIfItem(itemHelpFiles);
 
     // The component templates are the user's to change: never overwritten,
     // and kept by a partial uninstall.
-    s.ExtractFileOnce(L"qvTessel.ini", 29, locWindows, sfUndo | sfKeepOnPartial);
-    s.ExtractFileIfNewer(L"unqmv.exe", 28, locInstall);
-    s.RegisterUninstall(L"unqmv.exe", locInstall, sfUndo);
-    s.ExtractFile(L"Source\\qvAboutBox.res", 27, locInstall);
+    s.ExtractFileOnce(L"qvTessel.ini", 29, LocationCode::Windows, RowFlag::Undo | RowFlag::KeepOnPartial);
+    s.ExtractFileIfNewer(L"unqmv.exe", 28, LocationCode::Install);
+    s.RegisterUninstall(L"unqmv.exe", LocationCode::Install, RowFlag::Undo);
+    s.ExtractFile(L"Source\\qvAboutBox.res", 27, LocationCode::Install);
 }
 
 void Closing(ScriptBuilder& s) {
     // Recorded so that the uninstaller removes the stored choices, except in a
     // partial uninstall.
-    s.CreateRegKey(ProductRegKey, rootLocalMachine, sfUndo | sfKeepOnPartial);
+    s.CreateRegKey(ProductRegKey, rootLocalMachine, RowFlag::Undo | RowFlag::KeepOnPartial);
 }
 
 struct ScriptTable {

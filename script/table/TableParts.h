@@ -7,8 +7,6 @@
 
 namespace tessel::script {
 
-using namespace tessel::common;
-
 // A fixed list of constant records, iterable with range-for.
 template <typename T>
 struct ConstList {

@@ -57,8 +57,9 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     {
         ScriptRunner script(install);
         script.Start();
-        RunRemainingRows(script, [&](int code) {
-            if (code != 0) run.failures.push_back({script.FCurrent, code, script.GetItem().Word0, script.LogText()});
+        RunRemainingRows(script, [&](ActionResult result) {
+            if (result.Failed())
+                run.failures.push_back({script.Current(), result.Code(), script.GetItem().Word0, script.LogText()});
             ++run.rows;
         });
     }

@@ -119,8 +119,8 @@ TSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {
     for (const std::wstring& dir : {installDir, std::wstring(L"C:\\Program Files"),
                                     std::wstring(L"C:\\Program Files (x86)"), std::wstring(L"C:\\users\\Public\\Documents")})
         SnapshotFolder(dir, s, tree);
-    SnapshotFolder(ResolvePath({}, locWindows, L""), s, flat);
-    SnapshotFolder(ResolvePath({}, locSystem, L""), s, flat);
+    SnapshotFolder(ResolvePath({}, LocationCode::Windows, L""), s, flat);
+    SnapshotFolder(ResolvePath({}, LocationCode::System, L""), s, flat);
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         for (const wchar_t* key : {L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero",
                                    L"Software\\Veltrane", WinHelpKey,

@@ -20,13 +20,13 @@ struct TLogRow {
 // The information block of a log as the script writes it (codes 1, 2, 4, 5, 7, 6).
 inline std::vector<TLogRow> ProductInfoRows(const std::wstring& installDir, bool withDirection = true) {
     std::vector<TLogRow> rows = {
-        {RowKind::Info | sfUndo, infoProductName, 0, L"Tessel library"},
-        {RowKind::Info | sfUndo, infoProductVersion, 0, L"4.09"},
-        {RowKind::Info | sfUndo, infoInstallDir, 0, installDir},
-        {RowKind::Info | sfUndo, infoProductRegKey, 0, L"Software\\Veltrane\\Tessel library"},
-        {RowKind::Info | sfUndo, infoProductIntName, 0, L"qvlLib"},
+        {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductName), 0, L"Tessel library"},
+        {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductVersion), 0, L"4.09"},
+        {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::InstallDir), 0, installDir},
+        {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductRegKey), 0, L"Software\\Veltrane\\Tessel library"},
+        {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductIntName), 0, L"qvlLib"},
     };
-    if (withDirection) rows.push_back({RowKind::Info | sfUndo, infoDirection, 0, L""});
+    if (withDirection) rows.push_back({RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::Direction), 0, L""});
     return rows;
 }
 
@@ -35,9 +35,9 @@ inline std::vector<TLogRow> ProductInfoRows(const std::wstring& installDir, bool
 // keeps. Walked backward, the key comes first and the folder last.
 inline std::vector<TLogRow> WatchedWalkRows(const std::wstring& keyName) {
     return {
-        {RowKind::CreateDir | sfUndo, 0, 3, L"a"},
-        {RowKind::SetIde | sfUndo, 7, 0, L"Delphi6"},
-        {RowKind::CreateRegKey | sfUndo | sfKeepOnPartial, 0x80000002u, 0, keyName},
+        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"a"},
+        {RowKind::SetIde | RowFlag::Undo, 7, 0, L"Delphi6"},
+        {RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0, keyName},
     };
 }
 

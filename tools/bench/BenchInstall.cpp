@@ -144,13 +144,13 @@ int wmain(int argc, wchar_t** argv) {
         tStarted = BenchMicros();
         rows.reserve(static_cast<size_t>(script.Count()));
         std::wstring caption;
-        while (script.FCurrent < script.Count()) {
+        while (script.Current() < script.Count()) {
             script.ItemText(caption);
             const int64_t a = BenchMicros();
-            const int result = script.ItemDoScript();
+            const int result = script.ItemDoScript().Code();
             const int64_t b = BenchMicros();
-            rows.push_back({script.FCurrent, script.GetItem().Kind(), result, b - a});
-            script.FCurrent += script.ItemProgressStep();
+            rows.push_back({script.Current(), script.GetItem().Kind(), result, b - a});
+            script.Advance();
         }
         tRan = BenchMicros();
     }  // the runner closes both logs here
