@@ -66,7 +66,7 @@ std::wstring GetBdsCommonDir(const LocationContext& context) {
     // The user's value first; an empty one still counts as read and hides the machine's.
     if (!ReadRegString(HKEY_CURRENT_USER, envKey, L"BDSCOMMONDIR", value))
         ReadRegString(HKEY_LOCAL_MACHINE, envKey, L"BDSCOMMONDIR", value);
-    if (value.empty()) value = CommonDirFromRsvars(ide.RootDir);
+    if (value.empty()) value = CommonDirFromRsvars(context.IdeRoot);
     if (value.empty()) value = CommonDirFromDocuments(ide.RegKey);
     return value;
 }
@@ -79,9 +79,9 @@ std::wstring GetLocationPath(const LocationContext& context, unsigned code) {
         case locTemp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
         case locInstall: return context.InstallDir;
         case locIdeRoot:
-            return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir : std::wstring();
+            return IsIdeIndex(ideIndex) ? context.IdeRoot : std::wstring();
         case locIdeHelp:
-            return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir + L"\\Help\\" : std::wstring();
+            return IsIdeIndex(ideIndex) ? context.IdeRoot + L"\\Help\\" : std::wstring();
         case locBpl:
         case locBpl64: {
             const std::wstring common = GetBdsCommonDir(context);  // empty without a current IDE

@@ -88,8 +88,8 @@ int IdeSelectionPage::Show() {
     for (int i = 0; i < InstallItemCount; ++i) {
         const InstallItem& item = InstallItems[i];
         int line = CLB->Add(item.Caption);
-        const IdeVersion* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
-        CLB->SetEnabled(line, !ide || ide->Exists);
+        const int ide = IdeIndexByMask(item.IdeMask);  // 0: the item belongs to no IDE
+        CLB->SetEnabled(line, ide == 0 || Install().Ides[ide].Exists);
         if (Install().CheckedLines & (1u << i)) CLB->SetChecked(line, true);
     }
     FocusItem(IDC_LIST);

@@ -428,12 +428,12 @@ TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
 
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     UninstallEngine engine;
-    engine.flPartialUninstall = true;
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
-    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    engine.PartialUninstall = true;
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
+    engine.PrepareDeinstall();
     tessel::uninstaller::UninstallDialogProgress progress(dlg.get(), L"Tessel library v4.09");
     const DWORD start = GetTickCount();
-    EXPECT_EQ(engine.DoDeinstall(progress), 0);
+    EXPECT_EQ(engine.DoDeinstall(progress).End, WalkEnd::Complete);
     EXPECT_GE(GetTickCount() - start, 3 * 50u - 20u);
 
     EXPECT_EQ(wd::ItemText(dlg.get(), IDC_MAIN_TEXT), L"Performing uninstall of the \"Tessel library v4.09\"...");
@@ -454,8 +454,8 @@ TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
     ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
     bytes[bytes.size() - 1] = 0x55;
     MakeFile(dir + L"\\uninst.log", bytes);
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
-    ASSERT_EQ(engine.PrepareDeinstall(), 0);
-    EXPECT_LT(engine.DoDeinstall(progress), 0);
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
+    engine.PrepareDeinstall();
+    EXPECT_EQ(engine.DoDeinstall(progress).End, WalkEnd::Damaged);
     EXPECT_TRUE(IsWindowEnabled(cancelButton));
 }

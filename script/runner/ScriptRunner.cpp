@@ -131,7 +131,10 @@ void ScriptRunner::UninstallPrevious() {
             const std::wstring path = UndoLogPathFromUninstallString(command);
             if (!path.empty()) {
                 UninstallEngine engine;
-                if (engine.PrepareUninstFile(path) == 0 && engine.PrepareDeinstall() == 0) engine.DoDeinstall();
+                if (engine.PrepareUninstFile(path) == UndoLogLoad::Loaded) {
+                    engine.PrepareDeinstall();
+                    engine.DoDeinstall();
+                }
                 FLogText += L"...Success";
             }
         }
@@ -158,7 +161,7 @@ void ScriptRunner::Start() {
     // logs, so the folder row of the script cannot tell any more.
     FInstallDirExisted = DirectoryExists(installDir);
     if (FLogEnable) OpenLog();
-    if (OpenUndoLog(installDir, FBinLogHandle) < 0) {
+    if (!OpenUndoLog(installDir, FBinLogHandle)) {
         const DWORD err = GetLastError();
         if (FLogEnable) {
             FLogText = SystemErrorText(err);
@@ -247,8 +250,7 @@ int ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
             }
             return 0;
         case RowKind::SetIde:
-            FInstall.Location.CurrentIde = static_cast<int>(row.Param);
-            FInstall.Location.IdeFolder = Str(row.Text);
+            SelectIde(FInstall.Location, FInstall.Ides, static_cast<int>(row.Param), Str(row.Text));
             return 0;
         case RowKind::UninstallPrevious:
             UninstallPrevious();
