@@ -117,6 +117,9 @@ TEST_F(Discovery, HivesAndValueTypes) {
     EXPECT_EQ(StandinRootDir(kStudio11), found_[kStudio11].RootDir);
     EXPECT_FALSE(found_[kXE2].Exists);
     EXPECT_EQ(L"C:\\Gone\\RAD Studio", found_[kXE2].RootDir);
+    // Selected, an IDE that is not usable still names its folder to resolve against.
+    Select(kXE2);
+    EXPECT_EQ(L"C:\\Gone\\RAD Studio", GetLocationPath(at_, locIdeRoot));
 }
 
 TEST_F(Discovery, FoldersAndTools) {

@@ -222,6 +222,18 @@ TEST(UninstallCommandLine, SwitchesAndLogFileName) {
     EXPECT_EQ(parse({L"\"a\"b"}).LogFileName, L"\"a\"b");
 }
 
+// The documented exit codes of a silent run, also for the outcomes that the
+// end-to-end runs do not reach (an empty log, a failed help step).
+TEST(UninstallCommandLine, SilentExitCodes) {
+    const struct { UndoLogLoad load; int code; } loads[] = {
+        {UndoLogLoad::CannotOpen, 2}, {UndoLogLoad::Empty, 3}, {UndoLogLoad::NotUndoLog, 3}};
+    for (const auto& c : loads) EXPECT_EQ(static_cast<int>(SilentExitFor(c.load)), c.code) << c.code;
+    const struct { WalkResult walk; int code; } walks[] = {
+        {{WalkEnd::Complete, 0}, 0}, {{WalkEnd::Damaged, 0}, 4}, {{WalkEnd::Damaged, 2}, 4},
+        {{WalkEnd::StepFailed, ERROR_FILE_NOT_FOUND}, 5}};
+    for (const auto& c : walks) EXPECT_EQ(static_cast<int>(SilentExitFor(c.walk)), c.code) << c.code;
+}
+
 TEST(Uninstaller, CarriesItsDialogPictureAndIcon) {
     TDialogTemplate dialog;
     ASSERT_TRUE(ReadDialogTemplate(BuiltUninstaller(), IDD_UNINSTALL, dialog)) << "extended template 1";
