@@ -52,9 +52,4 @@ int IdeIndexByMask(uint32_t mask) {
     return 0;
 }
 
-const IdeVersion* IdeByMask(uint32_t mask) {
-    int i = IdeIndexByMask(mask);
-    return i ? &IdeTable[i] : nullptr;
-}
-
 }  // namespace tessel::common

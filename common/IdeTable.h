@@ -20,8 +20,6 @@ struct IdeVersion {
 // finds on this machine is a separate value (common/IdeDiscovery.h).
 extern const IdeVersion IdeTable[IdeCount + 1];
 
-// The record whose InternalId equals mask exactly, scanning from index 1; nullptr when none.
-const IdeVersion* IdeByMask(uint32_t mask);
 // Index 1..29 of the record whose InternalId equals mask; 0 when none.
 int IdeIndexByMask(uint32_t mask);
 // True for 1..29.
