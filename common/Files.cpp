@@ -40,13 +40,13 @@ DWORD CreateDirectoryPath(const std::wstring& fullPath) {
 
 TreeEntry TreeEntryAction(DWORD attrs, const wchar_t* name) {
     // A file, or a link to one: deleting it removes the link, never its target.
-    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return teDeleteFile;
+    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return TreeEntry::RemoveFile;
     // "." and "..", and with them every folder whose name starts with a dot.
-    if (name[0] == L'.') return teSkip;
+    if (name[0] == L'.') return TreeEntry::Skip;
     // A junction, directory link or mounted folder leads to someone else's
     // files: only the link goes.
-    if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return teRemoveLink;
-    return teRecurse;
+    if (attrs & FILE_ATTRIBUTE_REPARSE_POINT) return TreeEntry::RemoveLink;
+    return TreeEntry::Recurse;
 }
 
 namespace {
@@ -74,12 +74,12 @@ uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
         do {
             const std::wstring item = JoinPath(path, data.cFileName);
             switch (TreeEntryAction(data.dwFileAttributes, data.cFileName)) {
-            case teSkip: break;
-            case teRecurse: result |= DeleteDirectoryTree(item, false); break;
-            case teRemoveLink:
+            case TreeEntry::Skip: break;
+            case TreeEntry::Recurse: result |= DeleteDirectoryTree(item, false); break;
+            case TreeEntry::RemoveLink:
                 if (!RemoveLink(item)) result |= DeleteTreeError::DirNotRemoved;
                 break;
-            case teDeleteFile:
+            case TreeEntry::RemoveFile:
                 if (!DeleteFileW(item.c_str())) result |= DeleteTreeError::FileNotDeleted;
                 break;
             }

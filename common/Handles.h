@@ -74,8 +74,8 @@ using UniqueModule = UniqueHandleT<HMODULE, ModuleTraits>;
 
 // Both handles of a started process.
 struct ProcessHandles {
-    UniqueKernelHandle process;
-    UniqueKernelHandle thread;
+    UniqueKernelHandle Process;
+    UniqueKernelHandle Thread;
 };
 
 // Window-side owners used by the setup's dialogs.

@@ -1,9 +1,28 @@
-// Discovery of the installed IDE versions.
+// Discovery of the installed IDE versions, and the current IDE of a location context.
 #pragma once
+#include <array>
+#include <string>
+#include "common/IdeTable.h"
+#include "common/Locations.h"
 
 namespace tessel::common {
 
-// Fills RootDir and Exists of every IdeTable record from the registry and file system.
-void FindBorlandProducts();
+// What discovery found of one IDE version on this machine.
+struct FoundIde {
+    std::wstring RootDir;  // the registry's RootDir, no trailing backslash; kept even when unusable
+    bool Exists = false;   // a usable installation: the root holds "bin" with the IDE's build tool
+};
+
+// What discovery found, one record per IdeTable index: [1] .. [29]; [0] stays empty.
+// Owned by whoever works with the machine's IDEs: the setup's install context
+// (filled once when the choices are loaded) and the uninstall engine (per walk).
+using InstalledIdes = std::array<FoundIde, IdeCount + 1>;
+
+// Reads every IDE's RootDir from the registry and checks its folder.
+InstalledIdes FindInstalledIdes();
+
+// Makes IDE index (1..29, anything else for none) with its package folder the
+// context's current IDE; its root folder comes from what discovery found.
+void SelectIde(LocationContext& context, const InstalledIdes& ides, int index, const std::wstring& folder);
 
 }  // namespace tessel::common

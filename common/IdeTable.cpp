@@ -9,10 +9,10 @@ constexpr bool Only32 = false, Both = true;
 }
 
 #define IDE(index, name, key, h1, h2, h3, delphi, w64) \
-    { name, 1u << ((index) - 1), std::wstring(), false, key, { h1, h2, h3 }, delphi, w64 }
+    { name, 1u << ((index) - 1), key, { h1, h2, h3 }, delphi, w64 }
 
-IdeVersion IdeTable[IdeCount + 1] = {
-    { L"", 0, std::wstring(), false, L"", { nullptr, nullptr, nullptr }, false, false },
+const IdeVersion IdeTable[IdeCount + 1] = {
+    { L"", 0, L"", { nullptr, nullptr, nullptr }, false, false },
     IDE(1,  L"Delphi3",     L"Software\\Borland\\Delphi\\3.0",      L"delphi3.cfg", nullptr,        nullptr,        Delphi,   Only32),
     IDE(2,  L"Delphi4",     L"Software\\Borland\\Delphi\\4.0",      L"delphi4.cfg", L"delphi4.ohi", L"delphi4.ohl", Delphi,   Only32),
     IDE(3,  L"Delphi5",     L"Software\\Borland\\Delphi\\5.0",      L"delphi5.ohi", L"delphi5.ohl", nullptr,        Delphi,   Only32),
@@ -50,11 +50,6 @@ int IdeIndexByMask(uint32_t mask) {
     for (int i = 1; i <= IdeCount; ++i)
         if (IdeTable[i].InternalId == mask) return i;
     return 0;
-}
-
-IdeVersion* IdeByMask(uint32_t mask) {
-    int i = IdeIndexByMask(mask);
-    return i ? &IdeTable[i] : nullptr;
 }
 
 }  // namespace tessel::common

@@ -1,7 +1,6 @@
 // The table of known IDE versions, shared by the setup and the uninstaller.
 #pragma once
 #include <cstdint>
-#include <string>
 
 namespace tessel::common {
 
@@ -10,8 +9,6 @@ constexpr int IdeCount = 29;
 struct IdeVersion {
     const wchar_t* Name;        // identifier of the IDE version, e.g. L"Delphi7"
     uint32_t InternalId;        // the IDE bit: 1 << (index - 1)
-    std::wstring RootDir;       // filled by discovery, no trailing backslash
-    bool Exists;                // discovery found a usable installation
     const wchar_t* RegKey;      // same path below HKLM and HKCU
     const wchar_t* HelpStr[3];  // help-configuration files, nullptr when absent
     bool IsDelphi;              // dcc32/dcc64; false: make.exe (C++Builder 3 to 6)
@@ -19,13 +16,10 @@ struct IdeVersion {
 };
 
 // 1-based: IdeTable[1] .. IdeTable[29]; IdeTable[0] is an unused empty record.
-// Process-wide: besides the table's facts it holds what discovery found on this
-// machine (RootDir, Exists), written by FindBorlandProducts and read by the
-// location helpers, the IDE rows and the pages.
-extern IdeVersion IdeTable[IdeCount + 1];
+// Constant facts about each version, the same on every machine. What discovery
+// finds on this machine is a separate value (common/IdeDiscovery.h).
+extern const IdeVersion IdeTable[IdeCount + 1];
 
-// The record whose InternalId equals mask exactly, scanning from index 1; nullptr when none.
-IdeVersion* IdeByMask(uint32_t mask);
 // Index 1..29 of the record whose InternalId equals mask; 0 when none.
 int IdeIndexByMask(uint32_t mask);
 // True for 1..29.

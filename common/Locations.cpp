@@ -66,7 +66,7 @@ std::wstring GetBdsCommonDir(const LocationContext& context) {
     // The user's value first; an empty one still counts as read and hides the machine's.
     if (!ReadRegString(HKEY_CURRENT_USER, envKey, L"BDSCOMMONDIR", value))
         ReadRegString(HKEY_LOCAL_MACHINE, envKey, L"BDSCOMMONDIR", value);
-    if (value.empty()) value = CommonDirFromRsvars(ide.RootDir);
+    if (value.empty()) value = CommonDirFromRsvars(context.IdeRoot);
     if (value.empty()) value = CommonDirFromDocuments(ide.RegKey);
     return value;
 }
@@ -79,9 +79,9 @@ std::wstring GetLocationPath(const LocationContext& context, LocationCode code) 
         case LocationCode::Temp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
         case LocationCode::Install: return context.InstallDir;
         case LocationCode::IdeRoot:
-            return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir : std::wstring();
+            return IsIdeIndex(ideIndex) ? context.IdeRoot : std::wstring();
         case LocationCode::IdeHelp:
-            return IsIdeIndex(ideIndex) ? IdeTable[ideIndex].RootDir + L"\\Help\\" : std::wstring();
+            return IsIdeIndex(ideIndex) ? context.IdeRoot + L"\\Help\\" : std::wstring();
         case LocationCode::Bpl:
         case LocationCode::Bpl64: {
             const std::wstring common = GetBdsCommonDir(context);  // empty without a current IDE

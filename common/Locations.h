@@ -43,6 +43,7 @@ struct LocationContext {
     std::wstring InstallDir;  // the install folder
     int CurrentIde = 0;       // IDE index 1..29, 0 for none
     std::wstring IdeFolder;   // package folder name of the current IDE inside InstallDir
+    std::wstring IdeRoot;     // RootDir of the current IDE as discovery found it (SelectIde sets all three)
 };
 
 // The common folder (BDSCOMMONDIR) of the context's IDE; empty when not found.

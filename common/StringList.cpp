@@ -52,8 +52,8 @@ void WriteLines(const std::wstring& fileName, int count, Convert lineAt) {
 StringList::~StringList() { Clear(); }
 
 void StringList::Clear() {
-    FLines.clear();
-    FLines.shrink_to_fit();
+    lines_.clear();
+    lines_.shrink_to_fit();
 }
 
 void StringList::LoadFromFile(const std::wstring& fileName) {
@@ -66,7 +66,7 @@ void StringList::LoadFromFile(const std::wstring& fileName) {
         while (bytes[pos] != '\0') {
             const size_t start = pos;
             while (bytes[pos] != '\r' && bytes[pos] != '\n' && bytes[pos] != '\0') ++pos;
-            FLines.push_back(FromAnsi(bytes.substr(start, pos - start)));
+            lines_.push_back(FromAnsi(bytes.substr(start, pos - start)));
             if (bytes[pos] == '\r') ++pos;
             if (bytes[pos] == '\n') ++pos;
         }
@@ -76,13 +76,13 @@ void StringList::LoadFromFile(const std::wstring& fileName) {
 }
 
 void StringList::SaveToFile(const std::wstring& fileName) {
-    WriteLines<wchar_t>(fileName, Count(), [this](int i) { return FLines[i]; });
+    WriteLines<wchar_t>(fileName, Count(), [this](int i) { return lines_[i]; });
 }
 
 void StringList::SaveToFileA(const std::wstring& fileName) {
     // The converted byte count is what is copied, so a character that needs
     // two bytes in the code page does not cut the line short.
-    WriteLines<char>(fileName, Count(), [this](int i) { return ToAnsi(FLines[i]); });
+    WriteLines<char>(fileName, Count(), [this](int i) { return ToAnsi(lines_[i]); });
 }
 
 int StringList::Add(const std::wstring& s) {
@@ -94,7 +94,7 @@ int StringList::Add(const std::wstring& s) {
 
 void StringList::Insert(int index, const std::wstring& s) {
     if (index < 0 || index > Count()) return;
-    FLines.insert(FLines.begin() + index, s);
+    lines_.insert(lines_.begin() + index, s);
 }
 
 bool StringList::Find(const std::wstring& s, int& index) const {
@@ -110,7 +110,7 @@ bool StringList::Find(const std::wstring& s, int& index) const {
             hi = i - 1;
             if (c == 0) {
                 found = true;
-                if (FDuplicates != DuplicatesPolicy::Accept) lo = i;
+                if (duplicates_ != DuplicatesPolicy::Accept) lo = i;
             }
         }
     }
@@ -125,7 +125,7 @@ int StringList::IndexOf(const std::wstring& s) const {
 
 std::wstring StringList::Get(int index) const {
     if (index < 0 || index >= Count()) return std::wstring();
-    return FLines[index];
+    return lines_[index];
 }
 
 int StringList::CompareStrings(const std::wstring& a, const std::wstring& b) {

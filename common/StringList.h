@@ -37,16 +37,16 @@ public:
     // The string at index; empty when index is out of range.
     std::wstring Get(int index) const;
 
-    int Count() const { return static_cast<int>(FLines.size()); }
-    DuplicatesPolicy Duplicates() const { return FDuplicates; }
-    void SetDuplicates(DuplicatesPolicy value) { FDuplicates = value; }
+    int Count() const { return static_cast<int>(lines_.size()); }
+    DuplicatesPolicy Duplicates() const { return duplicates_; }
+    void SetDuplicates(DuplicatesPolicy value) { duplicates_ = value; }
 
 private:
     // -1, 0 or 1 by the user locale's string sort, case-sensitive; -2 when the comparison fails.
     static int CompareStrings(const std::wstring& a, const std::wstring& b);
 
-    DuplicatesPolicy FDuplicates = DuplicatesPolicy::Ignore;
-    std::vector<std::wstring> FLines;
+    DuplicatesPolicy duplicates_ = DuplicatesPolicy::Ignore;
+    std::vector<std::wstring> lines_;
 };
 
 }  // namespace tessel::common

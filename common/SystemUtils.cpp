@@ -38,9 +38,9 @@ DWORD RunAndWait(const std::wstring& program, const std::wstring& params) {
                         nullptr, &si, &pi))
         return GetLastError();
     ProcessHandles handles;
-    handles.process.reset(pi.hProcess);
-    handles.thread.reset(pi.hThread);
-    WaitForSingleObject(handles.process.get(), INFINITE);
+    handles.Process.reset(pi.hProcess);
+    handles.Thread.reset(pi.hThread);
+    WaitForSingleObject(handles.Process.get(), INFINITE);
     return 0;
 }
 

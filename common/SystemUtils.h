@@ -36,7 +36,12 @@ inline constexpr uint32_t RootNotFound    = 0x80000020;
 uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot);
 // What the tree removal does with one entry of a folder's listing, given its
 // attributes and name as the directory search reports them.
-enum TreeEntry { teSkip, teRecurse, teRemoveLink, teDeleteFile };
+enum class TreeEntry {
+    Skip,        // "." and ".." (and any folder whose name starts with a dot)
+    Recurse,     // a folder: empty it, then remove it
+    RemoveLink,  // a link to a folder: remove the link, never enter it
+    RemoveFile,  // a file, or a link to one
+};
 TreeEntry TreeEntryAction(DWORD attributes, const wchar_t* name);
 
 // Writes payload resource id (type "QVLIB" in PayloadModule) to fileName, replacing it.

@@ -7,7 +7,7 @@
 
 namespace tessel::common {
 
-int OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
+bool OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
     log.reset();
     // A failure here shows as the failure to create the file below.
     CreateDirectoryPath(installDir);
@@ -17,11 +17,11 @@ int OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
     log.reset(h);
     if (!log) {
         SetLastError(error);
-        return -1;
+        return false;
     }
     DWORD written = 0;
     WriteFile(log.get(), UndoSignature, static_cast<DWORD>(UndoSignatureSize), &written, nullptr);
-    return 0;
+    return true;
 }
 
 void WriteUndoRecord(const UniqueFile& log, uint32_t word0, uint32_t param, uint32_t location,

@@ -12,9 +12,9 @@
 namespace tessel::common {
 
 // Writer used by the script runner. OpenUndoLog creates the install folder and
-// "uninst.log" in it (replacing it), writes the signature, and returns 0, or -1
-// with the system error left in GetLastError.
-int OpenUndoLog(const std::wstring& installDir, UniqueFile& log);
+// "uninst.log" in it (replacing it) and writes the signature; false, with the
+// system error left in GetLastError, when the file cannot be created.
+bool OpenUndoLog(const std::wstring& installDir, UniqueFile& log);
 // Appends one record in a single write; does nothing while no log is open.
 void WriteUndoRecord(const UniqueFile& log, uint32_t word0, uint32_t param, uint32_t location,
                      const std::wstring& text);

@@ -149,7 +149,7 @@ void UndoCreateRegKey(const UndoRecord& rec, const std::wstring& text) {
 }
 
 // Runs the help deregistration batch file from the install's help folder.
-int UndoRunInstallFile(const LocationContext& context) {
+DWORD UndoRunInstallFile(const LocationContext& context) {
     if (!IsFullPath(context.InstallDir)) return 0;
     const std::wstring helpDir = JoinPath(context.InstallDir, L"help");
     // Back to where the process was, not into the install folder: a process's
@@ -158,7 +158,7 @@ int UndoRunInstallFile(const LocationContext& context) {
     SetCurrentDirectoryW(helpDir.c_str());
     const DWORD result = RunAndWait(JoinPath(helpDir, L"help_unreg.bat"), L"");
     if (!previous.empty()) SetCurrentDirectoryW(previous.c_str());
-    return static_cast<int>(result);
+    return result;
 }
 
 // Removes the product's uninstall entry with everything below it. The system's
@@ -190,12 +190,11 @@ bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, co
     return WriteRegString(HKEY_CURRENT_USER, key, name, value);
 }
 
-int UndoRecordStep(LocationContext& context, const UndoRecord& rec, const std::wstring& text,
-                   const std::wstring& productIntName) {
+DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const UndoRecord& rec,
+                     const std::wstring& text, const std::wstring& productIntName) {
     switch (rec.Kind()) {
     case RowKind::SetIde:
-        context.CurrentIde = static_cast<int>(rec.Param);
-        context.IdeFolder = text;
+        SelectIde(context, ides, static_cast<int>(rec.Param), text);
         return 0;
     case RowKind::RegisterPackage:
         UndoRegisterPackage(context, text, rec.Location);

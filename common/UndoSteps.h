@@ -1,7 +1,9 @@
 // The undo step of each record kind: what the uninstall engine does to reverse
 // one recorded change on this machine.
 #pragma once
+#include <windows.h>
 #include <string>
+#include "common/IdeDiscovery.h"
 #include "common/Locations.h"
 #include "common/UndoLogFormat.h"
 
@@ -12,11 +14,11 @@ namespace tessel::common {
 constexpr uint32_t undoDirExisted = 1;
 
 // Reverses one record whose text is already decoded, resolving its paths against
-// context (an IDE selection record sets the context's IDE for the records after it).
-// productIntName names the Windows uninstall entry. 0, or the error code of a step
-// that ends the walk (only the help batch step can report one).
-int UndoRecordStep(LocationContext& context, const UndoRecord& rec, const std::wstring& text,
-                   const std::wstring& productIntName);
+// context (an IDE selection record makes one of ides the context's IDE for the
+// records after it). productIntName names the Windows uninstall entry. 0, or the
+// Win32 error of a step that failed (only the help batch step can report one).
+DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const UndoRecord& rec,
+                     const std::wstring& text, const std::wstring& productIntName);
 
 // Takes folder out of the ";"-separated list held by the current user's
 // registry value key/name, as whole entries, and writes the list back.

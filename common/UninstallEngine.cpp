@@ -11,8 +11,6 @@ namespace tessel::common {
 
 namespace {
 
-constexpr int walkDamaged = -1;
-
 // Reports nothing: the walk without any window.
 class NoProgress final : public UninstallProgress {
 public:
@@ -27,102 +25,101 @@ public:
 UninstallEngine::UninstallEngine() = default;
 UninstallEngine::~UninstallEngine() = default;
 
-int UninstallEngine::PrepareUninstFile(const std::wstring& fileName) {
-    Buf.clear();
-    P = PBegin = PEnd = 0;
+UndoLogLoad UninstallEngine::PrepareUninstFile(const std::wstring& fileName) {
+    log_.clear();
+    pos_ = begin_ = end_ = 0;
     // Read whole and closed at once: the walk may delete the log itself.
-    if (!ReadFileBytes(fileName, Buf, 0, GENERIC_READ)) return -2;
-    if (Buf.empty()) return -3;
-    if (!IsValidUndoSignature(Buf)) return -4;
-    FUnInstFileVersion = Buf.substr(5, 2);
-    return 0;
+    if (!ReadFileBytes(fileName, log_, 0, GENERIC_READ)) return UndoLogLoad::CannotOpen;
+    if (log_.empty()) return UndoLogLoad::Empty;
+    if (!IsValidUndoSignature(log_)) return UndoLogLoad::NotUndoLog;
+    fileVersion_ = log_.substr(5, 2);
+    return UndoLogLoad::Loaded;
 }
 
 UndoStep UninstallEngine::ReadItem(UndoRecord& rec) {
-    size_t next = P;
-    const UndoStep step = ReadBackward ? StepUndoBackward(Buf, P, PEnd, rec, next)
-                                        : StepUndoForward(Buf, P, PEnd, rec, next);
-    if (step == UndoStep::Record) P = next;
+    size_t next = pos_;
+    const UndoStep step = readBackward_ ? StepUndoBackward(log_, pos_, end_, rec, next)
+                                        : StepUndoForward(log_, pos_, end_, rec, next);
+    if (step == UndoStep::Record) pos_ = next;
     return step;
 }
 
-int UninstallEngine::PrepareDeinstall() {
-    P = Buf.size() >= UndoSignatureSize ? UndoSignatureSize : Buf.size();
-    ReadBackward = false;
-    PEnd = Buf.size();
-    PBegin = P;
+void UninstallEngine::PrepareDeinstall() {
+    pos_ = log_.size() >= UndoSignatureSize ? UndoSignatureSize : log_.size();
+    readBackward_ = false;
+    end_ = log_.size();
+    begin_ = pos_;
     for (;;) {
-        const size_t r = P;
+        const size_t r = pos_;
         UndoRecord rec;
         const UndoStep step = ReadItem(rec);
         if (step == UndoStep::End) break;
         if (step == UndoStep::Damaged || rec.Kind() != RowKind::Info) {
             // The change records start here; a damaged record is met again by
             // the walk, which stops there.
-            if (!ReadBackward) PBegin = r;
+            if (!readBackward_) begin_ = r;
             break;
         }
         const std::wstring text = FromUtf8(rec.Text);
         switch (static_cast<InfoCode>(rec.Param)) {
         case InfoCode::ProductName: ProductName = text; break;
         case InfoCode::ProductVersion: ProductVersion = text; break;
-        case InfoCode::InstallDir: FLocation.InstallDir = text; break;
+        case InfoCode::InstallDir: location_.InstallDir = text; break;
         case InfoCode::ProductRegKey: ProductRegKey = text; break;
         case InfoCode::ProductIntName: ProductIntName = text; break;
         case InfoCode::Direction:
-            ReadBackward = true;
-            PBegin = PEnd;
-            PEnd = P;
+            readBackward_ = true;
+            begin_ = end_;
+            end_ = pos_;
             break;
         default: break;
         }
     }
-    return 0;
 }
 
-int UninstallEngine::DoDeinstall() {
+WalkResult UninstallEngine::DoDeinstall() {
     NoProgress none;
     return DoDeinstall(none);
 }
 
-int UninstallEngine::DoDeinstall(UninstallProgress& progress) {
-    int result = walkDamaged;
+WalkResult UninstallEngine::DoDeinstall(UninstallProgress& progress) {
+    WalkResult result;
     try {
         result = Walk(progress);
     } catch (...) {
-        result = walkDamaged;
+        result = WalkResult{WalkEnd::Damaged, 0};
     }
     progress.End();
     return result;
 }
 
-int UninstallEngine::Walk(UninstallProgress& progress) {
-    progress.Begin(PBegin > PEnd ? PBegin - PEnd : PEnd - PBegin);
+WalkResult UninstallEngine::Walk(UninstallProgress& progress) {
+    progress.Begin(begin_ > end_ ? begin_ - end_ : end_ - begin_);
     // IDE root and common folders must resolve on this machine.
-    FindBorlandProducts();
+    const InstalledIdes ides = FindInstalledIdes();
 
-    P = PBegin;
+    pos_ = begin_;
     std::wstring lastStatus;
     // A step that failed (the help batch that could not be started) does not
     // end the walk: the changes recorded before it would otherwise stay for
     // good, as a second try meets the same failure. The walk reports it at the end.
-    int failedStep = 0;
+    WalkResult result;
     for (;;) {
         UndoRecord rec;
         const UndoStep step = ReadItem(rec);
         if (step == UndoStep::End) break;
-        if (step == UndoStep::Damaged) return walkDamaged;
-        if (flPartialUninstall && HasFlag(rec.Word0, RowFlag::KeepOnPartial)) {
+        if (step == UndoStep::Damaged) return WalkResult{WalkEnd::Damaged, result.StepError};
+        if (PartialUninstall && HasFlag(rec.Word0, RowFlag::KeepOnPartial)) {
             progress.Status(L"Skipping");
         } else {
             if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;
             progress.Status(lastStatus);
-            const int result = UndoRecordStep(FLocation, rec, FromUtf8(rec.Text), ProductIntName);
-            if (failedStep == 0) failedStep = result;
+            const DWORD error = UndoRecordStep(location_, ides, rec, FromUtf8(rec.Text), ProductIntName);
+            if (error != 0 && result.StepError == 0) result = WalkResult{WalkEnd::StepFailed, error};
         }
         progress.Step(rec.Size());
     }
-    return failedStep;
+    return result;
 }
 
 }  // namespace tessel::common

@@ -1,5 +1,6 @@
 // The uninstall engine: reads an undo log and reverses its records, last change first.
 #pragma once
+#include <windows.h>
 #include <cstdint>
 #include <string>
 #include "common/Locations.h"
@@ -8,6 +9,26 @@
 
 namespace tessel::common {
 
+// Whether an undo log could be loaded. The numbers are kept from the engine's
+// first form; the uninstaller turns them into its messages and exit codes.
+enum class UndoLogLoad : int {
+    Loaded = 0,
+    CannotOpen = -2,  // missing, unreadable, or no name at all
+    Empty = -3,
+    NotUndoLog = -4,  // shorter than the signature, or a wrong signature
+};
+
+// How a walk over the change records ended.
+enum class WalkEnd {
+    Complete,    // every record was undone (or skipped, in a partial uninstall)
+    Damaged,     // a damaged record stopped the walk; the records not yet reached stay
+    StepFailed,  // the walk went to its end, but a step failed (StepError)
+};
+struct WalkResult {
+    WalkEnd End = WalkEnd::Complete;
+    DWORD StepError = 0;  // the Win32 error of the first step that failed
+};
+
 class UninstallEngine {
 public:
     UninstallEngine();
@@ -15,43 +36,42 @@ public:
     UninstallEngine(const UninstallEngine&) = delete;
     UninstallEngine& operator=(const UninstallEngine&) = delete;
 
-    // 0 loaded and valid; -2 cannot open; -3 empty; -4 shorter than 7 bytes or wrong signature.
-    int PrepareUninstFile(const std::wstring& fileName);
-    // Reads the product information; sets the walking range and direction. 0.
-    int PrepareDeinstall();
-    // Walks the change records and undoes each. 0 when every step succeeded;
-    // negative when a damaged record stopped the walk (the records not yet
-    // reached stay as they are); otherwise the Win32 error of the first step
-    // that failed, after the walk went on with the other records. The walk is
-    // reported to progress, whose End comes however the walk ends; without it
-    // nothing is reported.
-    int DoDeinstall();
-    int DoDeinstall(UninstallProgress& progress);
+    // Reads the whole log (closed at once: the walk may delete it) and checks its signature.
+    UndoLogLoad PrepareUninstFile(const std::wstring& fileName);
+    // Reads the product information; sets the walking range and direction.
+    void PrepareDeinstall();
+    // Walks the change records and undoes each; a step that fails does not end
+    // the walk. The walk is reported to progress, whose End comes however the
+    // walk ends; without it nothing is reported.
+    WalkResult DoDeinstall();
+    WalkResult DoDeinstall(UninstallProgress& progress);
 
+    // The product information PrepareDeinstall read.
     std::wstring ProductName;
     std::wstring ProductVersion;
     std::wstring ProductRegKey;
     std::wstring ProductIntName;
-    bool flPartialUninstall = false;
+    // Keep what a partial uninstall keeps (records flagged RowFlag::KeepOnPartial).
+    bool PartialUninstall = false;
 
     // Read-only views for tests and diagnostics.
-    bool ReadsBackward() const { return ReadBackward; }
-    const std::string& FileVersion() const { return FUnInstFileVersion; }
+    bool ReadsBackward() const { return readBackward_; }
+    const std::string& FileVersion() const { return fileVersion_; }
     // The install folder read by PrepareDeinstall, and the IDE the walk last
     // selected: what the records resolve against. Nothing outside the engine changes.
-    const LocationContext& Location() const { return FLocation; }
+    const LocationContext& Location() const { return location_; }
 
 private:
-    std::string Buf;             // the loaded log
-    size_t P = 0;                // current position in Buf
-    size_t PBegin = 0;
-    size_t PEnd = 0;
-    bool ReadBackward = false;
-    std::string FUnInstFileVersion;
-    LocationContext FLocation;
-    // The next record in the walking direction; moves P past it.
+    std::string log_;        // the loaded log
+    size_t pos_ = 0;         // current position in log_
+    size_t begin_ = 0;       // where the walk starts
+    size_t end_ = 0;         // where it stops (below begin_ when it reads backward)
+    bool readBackward_ = false;
+    std::string fileVersion_;  // the two digits behind "UNQMV"
+    LocationContext location_;
+    // The next record in the walking direction; moves pos_ past it.
     UndoStep ReadItem(UndoRecord& rec);
-    int Walk(UninstallProgress& progress);
+    WalkResult Walk(UninstallProgress& progress);
 };
 
 }  // namespace tessel::common

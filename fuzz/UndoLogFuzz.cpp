@@ -124,7 +124,7 @@ void ExerciseRules(const std::wstring& text) {
 
 namespace tessel::common {
 
-void FindBorlandProducts() {}
+InstalledIdes FindInstalledIdes() { return InstalledIdes{}; }
 
 bool ReadFileBytes(const std::wstring&, std::string& bytes, DWORD, DWORD) {
     if (gFileMissing) return false;
@@ -140,8 +140,8 @@ std::wstring FromUtf8(const std::string& bytes) {
     return out;
 }
 
-int UndoRecordStep(tessel::common::LocationContext&, const UndoRecord& rec, const std::wstring& text,
-                   const std::wstring&) {
+DWORD UndoRecordStep(tessel::common::LocationContext&, const InstalledIdes&, const UndoRecord& rec,
+                     const std::wstring& text, const std::wstring&) {
     gUndone.push_back(rec);
     if (text.size() <= 512) ExerciseRules(text);
     // The help batch step is the one step that can fail: let the input choose it.
@@ -224,18 +224,18 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
     gInput = bytes;
     gUndone.clear();
     UninstallEngine engine;
-    engine.flPartialUninstall = partial;
+    engine.PartialUninstall = partial;
 
-    const int loaded = engine.PrepareUninstFile(L"uninst.log");
+    const UndoLogLoad loaded = engine.PrepareUninstFile(L"uninst.log");
     const bool signature = bytes.size() >= 7 && std::memcmp(bytes.data(), "UNQMV", 5) == 0 &&
                            bytes[5] >= '0' && bytes[5] <= '9' && bytes[6] >= '0' && bytes[6] <= '9';
-    FUZZ_CHECK(loaded == (bytes.empty() ? -3 : signature ? 0 : -4));
-    if (loaded != 0) return;
+    FUZZ_CHECK(loaded == (bytes.empty() ? UndoLogLoad::Empty : signature ? UndoLogLoad::Loaded : UndoLogLoad::NotUndoLog));
+    if (loaded != UndoLogLoad::Loaded) return;
     FUZZ_CHECK(engine.FileVersion() == bytes.substr(5, 2));
 
-    FUZZ_CHECK(engine.PrepareDeinstall() == 0);
+    engine.PrepareDeinstall();
     CountingProgress progress;
-    const int result = reported ? engine.DoDeinstall(progress) : engine.DoDeinstall();
+    const WalkResult result = reported ? engine.DoDeinstall(progress) : engine.DoDeinstall();
     if (reported) {
         FUZZ_CHECK(progress.begins == 1 && progress.ends == 1);
         // Skipped records (partial) are steps too, but not undone.
@@ -243,12 +243,14 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
         FUZZ_CHECK(progress.statuses == progress.steps);
         FUZZ_CHECK(progress.stepped <= progress.total && progress.total <= bytes.size() - UndoSignatureSize);
         // A walk that reached its end stepped over the whole range.
-        if (result >= 0) FUZZ_CHECK(progress.stepped == progress.total);
+        if (result.End != WalkEnd::Damaged) FUZZ_CHECK(progress.stepped == progress.total);
     }
     // A failed step never reads as success, and does not end the walk.
     bool stepFails = false;
     for (const UndoRecord& rec : gUndone) stepFails |= rec.Kind() == RowKind::RunInstallFile && rec.Param == 0xFFFFFFFFu;
-    FUZZ_CHECK(result < 0 || result == (stepFails ? 2 : 0));
+    if (result.End != WalkEnd::Damaged)
+        FUZZ_CHECK(result.End == (stepFails ? WalkEnd::StepFailed : WalkEnd::Complete) &&
+                   result.StepError == (stepFails ? 2u : 0u));
     const std::vector<UndoRecord> first = gUndone;
 
     FUZZ_CHECK(first.size() <= (bytes.size() - UndoSignatureSize) / UndoRecordOverhead);
@@ -262,7 +264,7 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
         }
     }
     if (clean) {
-        FUZZ_CHECK(result >= 0);
+        FUZZ_CHECK(result.End != WalkEnd::Damaged);
         const std::vector<UndoRecord> expected = ExpectedUndo(tiling, partial);
         FUZZ_CHECK(first.size() == expected.size());
         for (size_t i = 0; i < first.size(); ++i) FUZZ_CHECK(SameRecord(first[i], expected[i]));
@@ -270,7 +272,8 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
 
     // A second walk covers the same range again.
     gUndone.clear();
-    FUZZ_CHECK(engine.DoDeinstall() == result);
+    const WalkResult again = engine.DoDeinstall();
+    FUZZ_CHECK(again.End == result.End && again.StepError == result.StepError);
     FUZZ_CHECK(gUndone.size() == first.size());
     for (size_t i = 0; i < first.size(); ++i) FUZZ_CHECK(SameRecord(gUndone[i], first[i]));
 }
@@ -317,7 +320,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gFileMissing = true;
     {
         UninstallEngine engine;
-        FUZZ_CHECK(engine.PrepareUninstFile(L"uninst.log") == -2);
+        FUZZ_CHECK(engine.PrepareUninstFile(L"uninst.log") == UndoLogLoad::CannotOpen);
     }
     gFileMissing = false;
 

@@ -82,8 +82,8 @@ PageMove IdeSelectionPage::Show() {
     for (int i = 0; i < InstallItemCount; ++i) {
         const InstallItem& item = InstallItems[i];
         int line = list_->Add(item.Caption);
-        const IdeVersion* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
-        list_->SetEnabled(line, !ide || ide->Exists);
+        const int ide = IdeIndexByMask(item.IdeMask);  // 0: the item belongs to no IDE
+        list_->SetEnabled(line, ide == 0 || Install().Ides[ide].Exists);
         if (Install().CheckedLines & (1u << i)) list_->SetChecked(line, true);
     }
     FocusItem(IDC_LIST);

@@ -26,7 +26,7 @@ StoredSelection LoadPreviousSelection(script::InstallContext& install) {
     stored.InstallVersions = StoredInteger(RegInstallVersions);
     if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, stored.Version)) stored.Version.clear();
     stored.InstallItems = StoredInteger(RegInstallItems);
-    FindBorlandProducts();
+    install.Ides = FindInstalledIdes();
     ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems);
     return stored;
 }
@@ -46,7 +46,7 @@ std::wstring ProposedInstallDir(const script::InstallContext& install, const std
     std::wstring root;
     for (int i = 1; i <= IdeCount; ++i) {
         if (IdeTable[i].InternalId & install.PreselectedIdeMask) {
-            root = IdeTable[i].RootDir;
+            root = install.Ides[i].RootDir;
             break;
         }
     }

@@ -120,22 +120,23 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
     install.PreselectedIdeMask = 0;
     for (int i = 1; i <= IdeCount; ++i) {
         const IdeVersion& ide = IdeTable[i];
+        const bool found = install.Ides[i].Exists;
         const bool selected =
             prevInstallSelected < 1
-                ? ide.Exists
-                : ide.Exists && static_cast<int32_t>(ide.InternalId & static_cast<uint32_t>(prevInstallSelected)) > 0;
+                ? found
+                : found && static_cast<int32_t>(ide.InternalId & static_cast<uint32_t>(prevInstallSelected)) > 0;
         if (selected) install.PreselectedIdeMask |= ide.InternalId;
     }
     install.CheckedLines = 0;
     for (int i = 0; i < InstallItemCount; ++i) {
         const InstallItem& item = InstallItems[i];
-        const IdeVersion* ide = item.IdeMask ? IdeByMask(item.IdeMask) : nullptr;
+        const int ide = IdeIndexByMask(item.IdeMask);  // 0: the item belongs to no IDE
         bool checked = false;
         if (prevInstallItems >= 1) {
             if (static_cast<int32_t>(item.Bit & static_cast<uint32_t>(prevInstallItems)) > 0)
-                checked = !ide || ide->Exists;
+                checked = ide == 0 || install.Ides[ide].Exists;
         } else {
-            checked = !ide || (ide->InternalId & install.PreselectedIdeMask) != 0;
+            checked = ide == 0 || (IdeTable[ide].InternalId & install.PreselectedIdeMask) != 0;
         }
         if (checked) install.CheckedLines |= 1u << i;
     }

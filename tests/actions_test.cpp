@@ -329,7 +329,7 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
 
 TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     // Delphi 7's help files: 1 d7.ohi, 2 d7.ohl, 3 d7.als.
-    IdeTable[9].RootDir = kRoot + L"\\D7";
+    install_.Location.IdeRoot = kRoot + L"\\D7";
     CurrentIde = 9;
     const std::wstring help = kRoot + L"\\D7\\Help\\";
     ASSERT_EQ(0u, CreateDirectoryPath(help));
@@ -556,21 +556,21 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     EXPECT_TRUE(ctx.LogText.empty());
 
     // No tools: the "cannot find" lines.
-    IdeTable[9].RootDir = kRoot + L"\\NoTools";
+    install_.Ides[9].RootDir = kRoot + L"\\NoTools";
     EXPECT_EQ(-3, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find dcc32.exe: qvl70.dpk...Fail", ctx.LogText);
-    IdeTable[22].RootDir = kRoot + L"\\NoTools";
+    install_.Ides[22].RootDir = kRoot + L"\\NoTools";
     EXPECT_EQ(-3, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl210.dpk", 0x200000, 0, nullptr, nullptr, 0, 1), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find dcc64.exe: qvl210.dpk...Fail", ctx.LogText);
-    IdeTable[8].RootDir = kRoot + L"\\NoTools";
+    install_.Ides[8].RootDir = kRoot + L"\\NoTools";
     EXPECT_EQ(-4, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find make.exe: qvl60.mak...Fail", ctx.LogText);
 
     // Stand-in IDEs below "C:\Program Files (x86)": Delphi 7 and C++Builder 6.
     ASSERT_TRUE(LayOutMachine({9, 8}));
-    IdeTable[9].RootDir = StandinRootDir(9);
-    IdeTable[8].RootDir = StandinRootDir(8);
-    ASSERT_NE(std::wstring::npos, IdeTable[9].RootDir.find(L' ')) << "the stand-in root has a blank";
+    install_.Ides[9].RootDir = StandinRootDir(9);
+    install_.Ides[8].RootDir = StandinRootDir(8);
+    ASSERT_NE(std::wstring::npos, install_.Ides[9].RootDir.find(L' ')) << "the stand-in root has a blank";
     const std::wstring pkg = kRoot + L"\\pkg";
     ASSERT_EQ(0u, CreateDirectoryPath(pkg));
     ASSERT_TRUE(WriteBytes(pkg + L"\\qvl70.dpk", "package qvl70;\r\nrequires rtl;\r\nend.\r\n"));

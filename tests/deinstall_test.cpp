@@ -55,13 +55,16 @@ std::wstring InstallFakeIde(int index, const std::wstring& root) {
 // Where the last RunEngine's walk ended: its install folder and the IDE it selected last.
 tessel::common::LocationContext lastWalk;
 
-int RunEngine(const std::wstring& logFile, bool partial = false) {
+WalkResult RunEngine(const std::wstring& logFile, bool partial = false) {
     UninstallEngine engine;
-    engine.flPartialUninstall = partial;
+    engine.PartialUninstall = partial;
     lastWalk = {};
-    if (engine.PrepareUninstFile(logFile) != 0) return 1000;
-    EXPECT_EQ(engine.PrepareDeinstall(), 0);
-    const int result = engine.DoDeinstall();
+    if (engine.PrepareUninstFile(logFile) != UndoLogLoad::Loaded) {
+        ADD_FAILURE() << "the engine does not load " << ToUtf8(logFile);
+        return WalkResult{WalkEnd::Damaged, 0};
+    }
+    engine.PrepareDeinstall();
+    const WalkResult result = engine.DoDeinstall();
     lastWalk = engine.Location();
     return result;
 }
@@ -135,7 +138,7 @@ TEST(Deinstall, LeavesFilesAloneWhenTheIdeIsGone) {
         {RowKind::DeleteOneFile | RowFlag::Undo, 0, 2, L"Help\\delphi5.gid"},
         {RowKind::SetIde | RowFlag::Undo, 3, 0, L"Delphi5"},
     })));
-    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     SetCurrentDirectoryW(L"C:\\");
     EXPECT_TRUE(FileExists(L"C:\\cwd\\Help\\delphi5.gid"));
     EXPECT_EQ(FileText(L"C:\\Help\\delphi5.ohi"), "keep" + line);
@@ -145,33 +148,33 @@ TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
     const std::wstring dir = L"C:\\logs";
     CreateDirectoryPath(dir);
     UninstallEngine engine;
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\none.log"), -2);
-    EXPECT_EQ(engine.PrepareUninstFile(L""), -2);
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\none.log"), UndoLogLoad::CannotOpen);
+    EXPECT_EQ(engine.PrepareUninstFile(L""), UndoLogLoad::CannotOpen);
     MakeFile(dir + L"\\empty.log", "");
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\empty.log"), -3);
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\empty.log"), UndoLogLoad::Empty);
     MakeFile(dir + L"\\short.log", "UNQMV0");
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\short.log"), -4);
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\short.log"), UndoLogLoad::NotUndoLog);
     MakeFile(dir + L"\\letter.log", "UNQMV0x");
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\letter.log"), -4);
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\letter.log"), UndoLogLoad::NotUndoLog);
     MakeFile(dir + L"\\ten.log", "UNQMV10");
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\ten.log"), 0);
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\ten.log"), UndoLogLoad::Loaded);
     EXPECT_EQ(engine.FileVersion(), "10");
     // A log that holds only the signature: nothing to prepare or undo.
-    EXPECT_EQ(engine.PrepareDeinstall(), 0);
+    engine.PrepareDeinstall();
     EXPECT_FALSE(engine.ReadsBackward());
-    EXPECT_EQ(engine.DoDeinstall(), 0);
+    EXPECT_EQ(engine.DoDeinstall().End, WalkEnd::Complete);
     // A log held open without sharing cannot be opened.
     UniqueFile held(CreateFileW((dir + L"\\ten.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\ten.log"), -2);
+    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\ten.log"), UndoLogLoad::CannotOpen);
 }
 
 TEST(DeinstallFile, ReadsProductInformationAndDirection) {
     const std::wstring dir = L"C:\\Programme\\Bibliothek f\u00FCr \u00C4rzte";
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {{RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"}})));
     UninstallEngine engine;
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
     EXPECT_EQ(engine.FileVersion(), "02");
-    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    engine.PrepareDeinstall();
     EXPECT_EQ(engine.ProductName, L"Tessel library");
     EXPECT_EQ(engine.ProductVersion, L"4.09");
     EXPECT_EQ(engine.ProductRegKey, ProductKey);
@@ -188,13 +191,13 @@ TEST(Deinstall, WalksBackwardAfterMarkerAndForwardWithoutIt) {
         {RowKind::SetIde | RowFlag::Undo, 3, 0, L"last"},
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir, true), block)));
-    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     // Backward: the last record is undone first, so the first one is current at the end.
     EXPECT_EQ(lastWalk.CurrentIde, 2);
     EXPECT_EQ(lastWalk.IdeFolder, L"first");
 
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir, false), block)));
-    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     EXPECT_EQ(lastWalk.CurrentIde, 3);
     EXPECT_EQ(lastWalk.IdeFolder, L"last");
 }
@@ -239,7 +242,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
 
     // A partial uninstall first keeps the two marked changes only.
-    EXPECT_EQ(RunEngine(dir + L"\\uninst.log", true), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log", true).End, WalkEnd::Complete);
     EXPECT_TRUE(KeyExists(HKLM, ProductKey));
     EXPECT_TRUE(FileExists(windows + L"\\qvTessel.ini"));
     EXPECT_FALSE(KeyExists(HKLM, UninstallEntry));
@@ -249,7 +252,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
 
     // The complete walk (from a copy of the log, the original went with its folder).
     ASSERT_TRUE(WriteUndoLogFile(L"C:\\logcopy", With(ProductInfoRows(dir), changes)));
-    EXPECT_EQ(RunEngine(L"C:\\logcopy\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(L"C:\\logcopy\\uninst.log").End, WalkEnd::Complete);
     EXPECT_EQ(lastWalk.CurrentIde, 9);
     EXPECT_FALSE(KeyExists(HKLM, ProductKey));
     EXPECT_TRUE(KeyExists(HKLM, L"Software\\Veltrane\\Other product"));
@@ -288,7 +291,7 @@ TEST(Deinstall, Delphi3UsesSearchPathAndPlatformIdesTheirPlatformKeys) {
         {RowKind::SetIde | RowFlag::Undo, 22, 0, L"RADStudio16"},
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
-    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     EXPECT_EQ(RegText(HKCU, d3 + L"\\Library", L"SearchPath"), L"C:\\A;C:\\B");
     EXPECT_EQ(RegText(HKCU, d3 + L"\\Library", L"Search Path"), L"C:\\Lib\\Delphi3");
     EXPECT_EQ(RegText(HKCU, xe7 + L"\\Library\\Win32", L"Search Path"), L"$(BDS)\\lib");
@@ -318,7 +321,7 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
         {RowKind::ExtractFile | RowFlag::Undo, 30, 3, L"Readme.txt"},
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
-    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     EXPECT_EQ(FileText(dir + L"\\mine.txt"), "my own file");
     EXPECT_EQ(FileText(dir + L"\\Projects\\app.dpr"), "program app;");
     EXPECT_FALSE(FileExists(dir + L"\\Readme.txt"));
@@ -334,7 +337,7 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
         {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"uninst.log"},
         {RowKind::ExtractFile | RowFlag::Undo, 30, 3, L"Readme.txt"},
     })));
-    EXPECT_EQ(RunEngine(empty + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(empty + L"\\uninst.log").End, WalkEnd::Complete);
     EXPECT_FALSE(DirectoryExists(empty));
 }
 
@@ -348,7 +351,7 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
         ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog", With(ProductInfoRows(dir), {
             {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
         })));
-        EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log"), 0) << dir;
+        EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log").End, WalkEnd::Complete) << dir;
     }
     EXPECT_TRUE(FileExists(L"C:\\rootmarker.txt"));
     EXPECT_TRUE(FileExists(windows + L"\\winmarker.txt"));
@@ -359,7 +362,7 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
         {RowKind::CreateRegKey | RowFlag::Undo, 0x80000002u, 0, L"Software"},
         {RowKind::CreateRegKey | RowFlag::Undo, 0x12345u, 0, L"Software\\KeepMe"},
     })));
-    EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log").End, WalkEnd::Complete);
     EXPECT_EQ(RegText(HKLM, L"Software\\KeepMe", L"v"), L"1");
 }
 
@@ -391,7 +394,7 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterThe
         {RowKind::SetIde | RowFlag::Undo, 5, 0, L"before"},
         {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat"},
     })));
-    EXPECT_EQ(RunEngine(L"C:\\helplog\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(L"C:\\helplog\\uninst.log").End, WalkEnd::Complete);
     EXPECT_TRUE(FileExists(dir + L"\\help\\unreg.txt"));
     EXPECT_EQ(lastWalk.IdeFolder, L"before");
     // The process's own current folder comes back, so the install folder stays removable.
@@ -402,7 +405,9 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterThe
     // Without the batch file the walk still undoes what comes before it in the
     // log, then reports the failure: never success.
     DeleteFileW((dir + L"\\help\\help_unreg.bat").c_str());
-    EXPECT_EQ(RunEngine(L"C:\\helplog\\uninst.log"), static_cast<int>(ERROR_FILE_NOT_FOUND));
+    const WalkResult walk = RunEngine(L"C:\\helplog\\uninst.log");
+    EXPECT_EQ(walk.End, WalkEnd::StepFailed);
+    EXPECT_EQ(walk.StepError, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(lastWalk.IdeFolder, L"before");
 }
 
@@ -448,7 +453,7 @@ TEST(Deinstall, RemovesFolderLinksWithoutEnteringThem) {
         {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Linked"},  // recorded, and made a link later
         {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Demos"},
     })));
-    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     EXPECT_EQ(FileText(outside + L"\\keep.pas"), "mine");
     EXPECT_EQ(FileText(outside + L"\\Sub\\deep.pas"), "mine too");
     // Windows removes the links themselves; Wine 8 cannot remove a host link
@@ -470,16 +475,16 @@ TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
     const size_t lateSize = 16 + 4, middleEnd = bytes.size() - lateSize;
     bytes[middleEnd - 2] = static_cast<char>(0x7F);
     MakeFile(dir + L"\\uninst.log", bytes);
-    EXPECT_LT(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Damaged);
     EXPECT_EQ(lastWalk.IdeFolder, L"late");
     // A truncated log fails as well, without reading past its end.
     MakeFile(dir + L"\\uninst.log", bytes.substr(0, bytes.size() - 3));
-    EXPECT_LT(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Damaged);
     // Damage inside the information block, in a log without direction marker.
     std::string forward = "UNQMV02" + EncodeUndoRecord(RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductName), 0, "Tessel library");
     forward += EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 3, 0, "x").substr(0, 10);
     MakeFile(dir + L"\\forward.log", forward);
-    EXPECT_LT(RunEngine(dir + L"\\forward.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\forward.log").End, WalkEnd::Damaged);
 }
 
 // Every call the engine makes on its progress, in order.
@@ -507,7 +512,7 @@ TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     std::vector<TLogRow> many(20, TLogRow{RowKind::SetIde | RowFlag::Undo, 7, 0, L"Delphi6"});
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), many)));
     const DWORD start = GetTickCount();
-    EXPECT_EQ(RunEngine(dir + L"\\uninst.log"), 0);
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     EXPECT_LT(GetTickCount() - start, 600u);
 
     // Walked backward: the kept key is skipped first; a kind without a status
@@ -515,11 +520,11 @@ TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     // ones included, so the steps add up to the total.
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     UninstallEngine engine;
-    engine.flPartialUninstall = true;
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
-    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    engine.PartialUninstall = true;
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
+    engine.PrepareDeinstall();
     RecordingProgress progress;
-    EXPECT_EQ(engine.DoDeinstall(progress), 0);
+    EXPECT_EQ(engine.DoDeinstall(progress).End, WalkEnd::Complete);
     const std::vector<std::wstring> expected = {L"begin", L"status Skipping", L"step", L"status ", L"step",
                                                 L"status Removing directory", L"step", L"end"};
     EXPECT_EQ(progress.calls, expected);
@@ -531,9 +536,9 @@ TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     std::string bytes = FileText(dir + L"\\uninst.log");
     bytes[bytes.size() - 1] = 0x55;
     MakeFile(dir + L"\\uninst.log", bytes);
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
-    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
+    engine.PrepareDeinstall();
     RecordingProgress failed;
-    EXPECT_LT(engine.DoDeinstall(failed), 0);
+    EXPECT_EQ(engine.DoDeinstall(failed).End, WalkEnd::Damaged);
     EXPECT_EQ(failed.calls, (std::vector<std::wstring>{L"begin", L"end"}));
 }

@@ -36,43 +36,46 @@ std::wstring Key(int ide) { return IdeTable[ide].RegKey; }
 std::wstring EnvKey(int ide) { return Key(ide) + L"\\Environment Variables"; }
 std::wstring Docs() { return GetSpecialFolder(CSIDL_COMMON_DOCUMENTS); }
 
-int CountFound() {
-    int n = 0;
-    for (int i = 1; i <= IdeCount; ++i) n += IdeTable[i].Exists ? 1 : 0;
-    return n;
-}
 
 class Discovery : public testing::Test {
 protected:
     void SetUp() override { ClearMachine(); }
     void TearDown() override { ClearMachine(); }
-    // What the location codes resolve against, and short names for its parts.
+    // Runs discovery on the machine as it is now.
+    void Find() { found_ = FindInstalledIdes(); }
+    int CountFound() const {
+        int n = 0;
+        for (int i = 1; i <= IdeCount; ++i) n += found_[i].Exists ? 1 : 0;
+        return n;
+    }
+    // Makes ide the current IDE of the location context, with the root discovery found.
+    void Select(int ide) { SelectIde(at_, found_, ide, at_.IdeFolder); }
+    InstalledIdes found_;
+    // What the location codes resolve against, and a short name for its install folder.
     tessel::common::LocationContext at_;
-    int& CurrentIde = at_.CurrentIde;
     std::wstring& InstallDir = at_.InstallDir;
-    std::wstring& IdeFolder = at_.IdeFolder;
 };
 
 TEST_F(Discovery, EmptyMachineAndFullMachine) {
-    FindBorlandProducts();
+    Find();
     EXPECT_EQ(0, CountFound());
 
     std::vector<int> all;
     for (int i = 1; i <= IdeCount; ++i) all.push_back(i);
     ASSERT_TRUE(LayOutMachine(all));
-    FindBorlandProducts();
+    Find();
     for (int i = 1; i <= IdeCount; ++i) {
-        EXPECT_TRUE(IdeTable[i].Exists) << IdeTable[i].Name;
-        EXPECT_EQ(StandinRootDir(i), IdeTable[i].RootDir) << IdeTable[i].Name;
+        EXPECT_TRUE(found_[i].Exists) << IdeTable[i].Name;
+        EXPECT_EQ(StandinRootDir(i), found_[i].RootDir) << IdeTable[i].Name;
     }
     EXPECT_EQ(IdeCount, CountFound());
-    EXPECT_EQ(L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", IdeTable[kStudio12].RootDir);
+    EXPECT_EQ(L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", found_[kStudio12].RootDir);
 
     // A second run starts from scratch: what is gone is no longer found.
     ClearMachine();
-    FindBorlandProducts();
+    Find();
     EXPECT_EQ(0, CountFound());
-    EXPECT_TRUE(IdeTable[kStudio12].RootDir.empty());
+    EXPECT_TRUE(found_[kStudio12].RootDir.empty());
 }
 
 TEST_F(Discovery, RootDirValueRules) {
@@ -81,11 +84,11 @@ TEST_F(Discovery, RootDirValueRules) {
     SetRegValue(HKEY_LOCAL_MACHINE, Key(kDelphi7), L"RootDir", REG_SZ, StandinRootDir(kDelphi7) + L"\\\\");
     ASSERT_TRUE(LayOutIde(kXE2));
     SetRegValue(HKEY_LOCAL_MACHINE, Key(kXE2), L"RootDir", REG_SZ, L"\\\\\\");
-    FindBorlandProducts();
-    EXPECT_TRUE(IdeTable[kDelphi7].Exists);
-    EXPECT_EQ(StandinRootDir(kDelphi7), IdeTable[kDelphi7].RootDir);
-    EXPECT_FALSE(IdeTable[kXE2].Exists);
-    EXPECT_EQ(L"", IdeTable[kXE2].RootDir);
+    Find();
+    EXPECT_TRUE(found_[kDelphi7].Exists);
+    EXPECT_EQ(StandinRootDir(kDelphi7), found_[kDelphi7].RootDir);
+    EXPECT_FALSE(found_[kXE2].Exists);
+    EXPECT_EQ(L"", found_[kXE2].RootDir);
     EXPECT_EQ(1, CountFound());
 }
 
@@ -105,15 +108,18 @@ TEST_F(Discovery, HivesAndValueTypes) {
     ASSERT_TRUE(LayOutIde(kXE2, perUser));
     SetRegValue(HKEY_LOCAL_MACHINE, Key(kXE2), L"RootDir", REG_SZ, L"C:\\Gone\\RAD Studio");
 
-    FindBorlandProducts();
-    EXPECT_TRUE(IdeTable[kStudio12].Exists);
-    EXPECT_EQ(StandinRootDir(kStudio12), IdeTable[kStudio12].RootDir);
-    EXPECT_FALSE(IdeTable[kDelphi7].Exists);
-    EXPECT_EQ(L"", IdeTable[kDelphi7].RootDir);
-    EXPECT_TRUE(IdeTable[kStudio11].Exists);
-    EXPECT_EQ(StandinRootDir(kStudio11), IdeTable[kStudio11].RootDir);
-    EXPECT_FALSE(IdeTable[kXE2].Exists);
-    EXPECT_EQ(L"C:\\Gone\\RAD Studio", IdeTable[kXE2].RootDir);
+    Find();
+    EXPECT_TRUE(found_[kStudio12].Exists);
+    EXPECT_EQ(StandinRootDir(kStudio12), found_[kStudio12].RootDir);
+    EXPECT_FALSE(found_[kDelphi7].Exists);
+    EXPECT_EQ(L"", found_[kDelphi7].RootDir);
+    EXPECT_TRUE(found_[kStudio11].Exists);
+    EXPECT_EQ(StandinRootDir(kStudio11), found_[kStudio11].RootDir);
+    EXPECT_FALSE(found_[kXE2].Exists);
+    EXPECT_EQ(L"C:\\Gone\\RAD Studio", found_[kXE2].RootDir);
+    // Selected, an IDE that is not usable still names its folder to resolve against.
+    Select(kXE2);
+    EXPECT_EQ(L"C:\\Gone\\RAD Studio", GetLocationPath(at_, LocationCode::IdeRoot));
 }
 
 TEST_F(Discovery, FoldersAndTools) {
@@ -137,22 +143,22 @@ TEST_F(Discovery, FoldersAndTools) {
     custom.rootDir = L"C:\\IDE\\XE2";
     ASSERT_TRUE(LayOutIde(kXE2, custom));
 
-    FindBorlandProducts();
-    EXPECT_FALSE(IdeTable[kCBuilder6].Exists);
-    EXPECT_FALSE(IdeTable[kStudio11].Exists);
-    EXPECT_TRUE(IdeTable[kStudio12].Exists);
-    EXPECT_FALSE(IdeTable[kDelphi7].Exists);
-    EXPECT_FALSE(IdeTable[kDelphi2005].Exists);
-    EXPECT_TRUE(IdeTable[kXE2].Exists);
-    EXPECT_EQ(L"C:\\IDE\\XE2", IdeTable[kXE2].RootDir);
+    Find();
+    EXPECT_FALSE(found_[kCBuilder6].Exists);
+    EXPECT_FALSE(found_[kStudio11].Exists);
+    EXPECT_TRUE(found_[kStudio12].Exists);
+    EXPECT_FALSE(found_[kDelphi7].Exists);
+    EXPECT_FALSE(found_[kDelphi2005].Exists);
+    EXPECT_TRUE(found_[kXE2].Exists);
+    EXPECT_EQ(L"C:\\IDE\\XE2", found_[kXE2].RootDir);
 }
 
 TEST_F(Discovery, CommonFolderSources) {
     MachineOptions hklmEnv;
     hklmEnv.envVariables = EnvVarPlace::LocalMachine;
     ASSERT_TRUE(LayOutIde(kStudio12, hklmEnv));
-    FindBorlandProducts();
-    CurrentIde = kStudio12;
+    Find();
+    Select(kStudio12);
     EXPECT_EQ(StandinCommonDir(kStudio12), GetBdsCommonDir(at_));
 
     // The user's value comes first and is not expanded.
@@ -179,25 +185,25 @@ TEST_F(Discovery, CommonFolderSources) {
     EXPECT_EQ(L"C:\\Bare CR", GetBdsCommonDir(at_));
 
     // The common documents rule for an IDE that has nothing at all.
-    CurrentIde = kStudio11;
+    Select(kStudio11);
     EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\22.0"), GetBdsCommonDir(at_));
-    CurrentIde = kDelphi2005;
+    Select(kDelphi2005);
     EXPECT_EQ(JoinPath(Docs(), L"Borland\\Studio\\3.0"), GetBdsCommonDir(at_));
-    CurrentIde = kDelphi7;
+    Select(kDelphi7);
     EXPECT_EQ(JoinPath(Docs(), L"Borland\\Delphi\\7.0"), GetBdsCommonDir(at_));
-    CurrentIde = 0;
+    Select(0);
     EXPECT_EQ(L"", GetBdsCommonDir(at_));
-    CurrentIde = 30;
+    Select(30);
     EXPECT_EQ(L"", GetBdsCommonDir(at_));
 }
 
 TEST_F(Discovery, LocationCodes) {
     ASSERT_TRUE(LayOutMachine({7, kStudio12}));
-    FindBorlandProducts();
+    Find();
     InstallDir = L"C:\\Program Files\\Veltrane\\Tessel";
 
     // No current IDE: the IDE's folders are empty, the others are not.
-    CurrentIde = 0;
+    Select(0);
     for (unsigned code : {2u, 4u, 7u, 8u, 0u, 9u, 200u}) EXPECT_EQ(L"", GetLocationPath(at_, LocationCodeFrom(code))) << code;
     wchar_t windows[MAX_PATH], system[MAX_PATH], temp[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
@@ -211,13 +217,13 @@ TEST_F(Discovery, LocationCodes) {
     EXPECT_EQ(L"delphi6.ohi", ResolvePath(at_, LocationCode::IdeHelp, L"delphi6.ohi"));
 
     // Delphi 6: help folder with its trailing backslash, joined with one backslash.
-    CurrentIde = 7;
+    Select(7);
     EXPECT_EQ(StandinRootDir(7), GetLocationPath(at_, LocationCode::IdeRoot));
     EXPECT_EQ(StandinRootDir(7) + L"\\Help\\", GetLocationPath(at_, LocationCode::IdeHelp));
     EXPECT_EQ(StandinRootDir(7) + L"\\Help\\delphi6.ohi", ResolvePath(at_, LocationCode::IdeHelp, L"delphi6.ohi"));
     EXPECT_EQ(StandinRootDir(7) + L"\\bin\\dcc32.exe", ResolvePath(at_, LocationCode::IdeRoot, L"bin\\dcc32.exe"));
 
-    CurrentIde = kStudio12;
+    Select(kStudio12);
     EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl", GetLocationPath(at_, LocationCode::Bpl));
     EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\Win64", GetLocationPath(at_, LocationCode::Bpl64));
     EXPECT_EQ(StandinCommonDir(kStudio12) + L"\\Bpl\\qvl290.bpl", ResolvePath(at_, LocationCode::Bpl, L"qvl290.bpl"));
@@ -231,7 +237,7 @@ TEST_F(Discovery, LocationCodes) {
 
 TEST_F(Discovery, InstallSubPaths) {
     InstallDir = L"C:\\Tessel";
-    IdeFolder = L"RADStudio15";
+    at_.IdeFolder = L"RADStudio15";
     EXPECT_EQ(L"C:\\Tessel", GetInstallSubPath(at_, 0));
     EXPECT_EQ(L"C:\\Tessel\\Source", GetInstallSubPath(at_, 1));
     EXPECT_EQ(L"C:\\Tessel\\RADStudio15", GetInstallSubPath(at_, 2));
@@ -242,7 +248,7 @@ TEST_F(Discovery, InstallSubPaths) {
     for (unsigned code : {5u, 127u, 255u}) EXPECT_EQ(L"", GetInstallSubPath(at_, code)) << code;
 
     // A folder name with its own leading backslash, and an install folder ending in one.
-    IdeFolder = L"\\Delphi3";
+    at_.IdeFolder = L"\\Delphi3";
     InstallDir = L"C:\\";
     EXPECT_EQ(L"C:\\\\Delphi3", GetInstallSubPath(at_, 2));
     EXPECT_EQ(L"C:\\Source", GetInstallSubPath(at_, 1));

@@ -248,8 +248,10 @@ void FreshMachine() {
     std::wstring command;
     if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) {
         UninstallEngine engine;
-        if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == 0 && engine.PrepareDeinstall() == 0)
+        if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == UndoLogLoad::Loaded) {
+            engine.PrepareDeinstall();
             engine.DoDeinstall();
+        }
     }
     SetCurrentDirectoryW(L"C:\\");
     ClearMachine();

@@ -400,8 +400,8 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
     // The uninstall engine takes back what the run made and leaves the user's files.
     {
         UninstallEngine engine;
-        ASSERT_EQ(0, engine.PrepareUninstFile(L"C:\\rt\\user\\uninst.log"));
-        ASSERT_EQ(0, engine.PrepareDeinstall());
+        ASSERT_EQ(UndoLogLoad::Loaded, engine.PrepareUninstFile(L"C:\\rt\\user\\uninst.log"));
+        engine.PrepareDeinstall();
         engine.DoDeinstall();
     }
     EXPECT_EQ("mine", FileBytes(L"C:\\rt\\user\\notes.txt"));

@@ -129,13 +129,13 @@ RunResult RunTool(const std::wstring& commandLine, const std::wstring& folder, D
         return r;
     ProcessHandles h{UniqueKernelHandle(pi.hProcess), UniqueKernelHandle(pi.hThread)};
     r.started = true;
-    r.finished = WaitForSingleObject(h.process.get(), waitMs) == WAIT_OBJECT_0;
+    r.finished = WaitForSingleObject(h.Process.get(), waitMs) == WAIT_OBJECT_0;
     r.elapsedMs = GetTickCount() - start;
     if (!r.finished) {
-        TerminateProcess(h.process.get(), 1);
-        WaitForSingleObject(h.process.get(), 5000);
+        TerminateProcess(h.Process.get(), 1);
+        WaitForSingleObject(h.Process.get(), 5000);
     }
-    GetExitCodeProcess(h.process.get(), &r.exitCode);
+    GetExitCodeProcess(h.Process.get(), &r.exitCode);
     return r;
 }
 
@@ -320,9 +320,9 @@ TEST_F(StandinTools, FailSlowAndHang) {
     std::wstring cmd = Tool(kStudio12, L"dcc64.exe") + L" qvl290.dpk";
     ASSERT_TRUE(CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, pkg.c_str(), &si, &pi));
     ProcessHandles hung{UniqueKernelHandle(pi.hProcess), UniqueKernelHandle(pi.hThread)};
-    EXPECT_EQ(DWORD(WAIT_TIMEOUT), WaitForSingleObject(hung.process.get(), 500));
+    EXPECT_EQ(DWORD(WAIT_TIMEOUT), WaitForSingleObject(hung.Process.get(), 500));
     EXPECT_EQ(1, EndToolProcesses(kStudio12));
-    EXPECT_EQ(DWORD(WAIT_OBJECT_0), WaitForSingleObject(hung.process.get(), 5000));
+    EXPECT_EQ(DWORD(WAIT_OBJECT_0), WaitForSingleObject(hung.Process.get(), 5000));
     RemoveIde(kStudio12);
     EXPECT_FALSE(DirectoryExists(StandinRootDir(kStudio12)));
 }
@@ -335,9 +335,9 @@ TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
     std::wstring value;
     EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, IdeTable[9].RegKey, L"RootDir", value));
     EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, IdeTable[kStudio12].RegKey, L"RootDir", value));
-    FindBorlandProducts();
-    EXPECT_TRUE(IdeTable[9].Exists);
-    EXPECT_TRUE(IdeTable[kStudio12].Exists);
+    InstalledIdes found = FindInstalledIdes();
+    EXPECT_TRUE(found[9].Exists);
+    EXPECT_TRUE(found[kStudio12].Exists);
 
     r = RunTool(mk + L" --mode=slow:700 --tool=dcc64 RADStudio23", L"");
     EXPECT_EQ(0u, r.exitCode);
@@ -353,19 +353,19 @@ TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
     }
     r = RunTool(mk + L" --remove 9 29", L"");
     EXPECT_EQ(0u, r.exitCode);
-    FindBorlandProducts();
-    EXPECT_FALSE(IdeTable[9].Exists);
-    EXPECT_FALSE(IdeTable[kStudio12].Exists);
+    found = FindInstalledIdes();
+    EXPECT_FALSE(found[9].Exists);
+    EXPECT_FALSE(found[kStudio12].Exists);
     EXPECT_FALSE(DirectoryExists(StandinRootDir(kStudio12)));
 }
 
 // The command line the setup builds for a compile row.
-std::wstring CompileCommand(const ScriptRow& row) {
+std::wstring CompileCommand(const ScriptRow& row, const InstalledIdes& found) {
     const int n = IdeIndexOfLowestBit(row.Param);
     if (!IsIdeIndex(n)) return std::wstring();
     const IdeVersion& ide = IdeTable[n];
     const wchar_t* tool = !ide.IsDelphi ? L"make.exe" : row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe";
-    return CompileCommandLine(ide.RootDir + L"\\bin\\" + tool, !ide.IsDelphi, row.Text);
+    return CompileCommandLine(found[n].RootDir + L"\\bin\\" + tool, !ide.IsDelphi, row.Text);
 }
 
 // Walks the IDE blocks of the install script with every IDE on the machine: extracts the
@@ -379,7 +379,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
     std::vector<int> all;
     for (int i = 1; i <= IdeCount; ++i) all.push_back(i);
     ASSERT_TRUE(LayOutMachine(all));
-    FindBorlandProducts();
+    const InstalledIdes found = FindInstalledIdes();
     tessel::common::LocationContext at;  // the install folder and the IDE whose block runs
     at.InstallDir = work + L"\\Tessel";
     wchar_t oldDir[MAX_PATH];
@@ -392,8 +392,8 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
             case RowKind::SetIde:
-                ide = at.CurrentIde = int(row.Param);
-                at.IdeFolder = text;
+                ide = int(row.Param);
+                SelectIde(at, found, ide, text);
                 break;
             case RowKind::CreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(at, row.Location, text))) << i; break;
             case RowKind::ExtractFile:
@@ -411,7 +411,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
                 wchar_t cwd[MAX_PATH];
                 GetCurrentDirectoryW(MAX_PATH, cwd);
                 EXPECT_EQ(JoinPath(at.InstallDir, at.IdeFolder), cwd) << i;
-                const RunResult r = RunTool(CompileCommand(row), L"", 45000);
+                const RunResult r = RunTool(CompileCommand(row, found), L"", 45000);
                 EXPECT_TRUE(r.finished && r.exitCode == 0) << "row " << i << " " << IdeTable[ide].Name;
                 ++compiles[ide];
                 break;

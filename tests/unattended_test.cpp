@@ -75,8 +75,8 @@ TWatchedRun RunWatched(const std::wstring& exe, const std::wstring& args, DWORD 
         return run;
     }
     ProcessHandles handles;
-    handles.process.reset(pi.hProcess);
-    handles.thread.reset(pi.hThread);
+    handles.Process.reset(pi.hProcess);
+    handles.Thread.reset(pi.hThread);
     std::pair<DWORD, std::set<std::wstring>*> seen{pi.dwProcessId, &run.windows};
     auto look = [&] {
         EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&seen));
@@ -144,7 +144,7 @@ protected:
         std::wstring command;
         if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) {
             UninstallEngine engine;
-            if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == 0) {
+            if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == UndoLogLoad::Loaded) {
                 engine.PrepareDeinstall();
                 engine.DoDeinstall();
             }
@@ -216,7 +216,7 @@ TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
     ASSERT_TRUE(PathExists(dir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
 
     TWatchedRun run = RunEntrySilently(L"/S");
-    EXPECT_EQ(run.exitCode, static_cast<DWORD>(silentComplete));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(SilentExit::Complete));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))));
 
@@ -228,7 +228,7 @@ TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
 
     // /K, the silent partial uninstall: the product key and the settings file stay, nothing else.
     run = RunEntrySilently(L"/K");
-    EXPECT_EQ(run.exitCode, static_cast<DWORD>(silentComplete));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(SilentExit::Complete));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     const std::wstring settingsFile = L"file " + LowerWide(ResolvePath({}, LocationCode::Windows, L"qvTessel.ini"));
     size_t keptValues = 0, keptSettings = 0;
@@ -306,10 +306,10 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
         std::wstring args;
         SilentExit code;
     } cases[] = {
-        {L"/S \"C:\\missing\\uninst.log\"", silentCannotOpen},
-        {L"/S", silentCannotOpen},
-        {L"/S \"" + dir + L"\\foreign.log\" /K", silentInvalidLog},
-        {L"/P \"" + undoLog + L"\" /K", silentWalkStopped},
+        {L"/S \"C:\\missing\\uninst.log\"", SilentExit::CannotOpen},
+        {L"/S", SilentExit::CannotOpen},
+        {L"/S \"" + dir + L"\\foreign.log\" /K", SilentExit::InvalidLog},
+        {L"/P \"" + undoLog + L"\" /K", SilentExit::WalkStopped},
     };
     for (const auto& c : cases) {
         run = RunWatched(TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe", c.args);
@@ -333,6 +333,6 @@ TEST_F(Unattended, FolderWithBlanksInstallsThereAndItsEntryRemovesIt) {
     EXPECT_EQ(wd::UninstallCommand(), L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
 
     run = RunEntrySilently(L"/S");
-    EXPECT_EQ(run.exitCode, static_cast<DWORD>(silentComplete));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(SilentExit::Complete));
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))));
 }

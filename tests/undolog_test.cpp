@@ -129,7 +129,7 @@ TEST(UndoWalk, DamagedLengthsStopWithoutReadingOutside) {
 TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
     const std::wstring dir = TempFolder(L"undolog-writer\\a\\b");
     UniqueFile log;
-    ASSERT_EQ(OpenUndoLog(dir, log), 0);
+    ASSERT_TRUE(OpenUndoLog(dir, log));
     ASSERT_TRUE(log.valid());
     // An information block like the script's, then a block of one IDE.
     struct Row { uint32_t word0, param, location; const wchar_t* text; };
@@ -176,7 +176,7 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
     EXPECT_EQ(r.Text, "4.09");
 
     // Opening again replaces the old log.
-    ASSERT_EQ(OpenUndoLog(dir, log), 0);
+    ASSERT_TRUE(OpenUndoLog(dir, log));
     CloseUndoLog(log);
     ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
     EXPECT_EQ(bytes, "UNQMV02");
@@ -191,7 +191,7 @@ TEST(UndoWriter, UncreatableLogReportsMinusOneWithSystemError) {
     f.reset();
     UniqueFile log;
     SetLastError(0);
-    EXPECT_EQ(OpenUndoLog(blocker + L"\\sub", log), -1);
+    EXPECT_FALSE(OpenUndoLog(blocker + L"\\sub", log));
     EXPECT_NE(GetLastError(), 0u);
     EXPECT_FALSE(log.valid());
     DeleteFileW(blocker.c_str());

@@ -222,6 +222,18 @@ TEST(UninstallCommandLine, SwitchesAndLogFileName) {
     EXPECT_EQ(parse({L"\"a\"b"}).LogFileName, L"\"a\"b");
 }
 
+// The documented exit codes of a silent run, also for the outcomes that the
+// end-to-end runs do not reach (an empty log, a failed help step).
+TEST(UninstallCommandLine, SilentExitCodes) {
+    const struct { UndoLogLoad load; int code; } loads[] = {
+        {UndoLogLoad::CannotOpen, 2}, {UndoLogLoad::Empty, 3}, {UndoLogLoad::NotUndoLog, 3}};
+    for (const auto& c : loads) EXPECT_EQ(static_cast<int>(SilentExitFor(c.load)), c.code) << c.code;
+    const struct { WalkResult walk; int code; } walks[] = {
+        {{WalkEnd::Complete, 0}, 0}, {{WalkEnd::Damaged, 0}, 4}, {{WalkEnd::Damaged, 2}, 4},
+        {{WalkEnd::StepFailed, ERROR_FILE_NOT_FOUND}, 5}};
+    for (const auto& c : walks) EXPECT_EQ(static_cast<int>(SilentExitFor(c.walk)), c.code) << c.code;
+}
+
 TEST(Uninstaller, CarriesItsDialogPictureAndIcon) {
     TDialogTemplate dialog;
     ASSERT_TRUE(ReadDialogTemplate(BuiltUninstaller(), IDD_UNINSTALL, dialog)) << "extended template 1";
@@ -428,12 +440,12 @@ TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
 
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     UninstallEngine engine;
-    engine.flPartialUninstall = true;
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
-    ASSERT_EQ(engine.PrepareDeinstall(), 0);
+    engine.PartialUninstall = true;
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
+    engine.PrepareDeinstall();
     tessel::uninstaller::UninstallDialogProgress progress(dlg.get(), L"Tessel library v4.09");
     const DWORD start = GetTickCount();
-    EXPECT_EQ(engine.DoDeinstall(progress), 0);
+    EXPECT_EQ(engine.DoDeinstall(progress).End, WalkEnd::Complete);
     EXPECT_GE(GetTickCount() - start, 3 * 50u - 20u);
 
     EXPECT_EQ(wd::ItemText(dlg.get(), IDC_MAIN_TEXT), L"Performing uninstall of the \"Tessel library v4.09\"...");
@@ -454,8 +466,8 @@ TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
     ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
     bytes[bytes.size() - 1] = 0x55;
     MakeFile(dir + L"\\uninst.log", bytes);
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), 0);
-    ASSERT_EQ(engine.PrepareDeinstall(), 0);
-    EXPECT_LT(engine.DoDeinstall(progress), 0);
+    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
+    engine.PrepareDeinstall();
+    EXPECT_EQ(engine.DoDeinstall(progress).End, WalkEnd::Damaged);
     EXPECT_TRUE(IsWindowEnabled(cancelButton));
 }

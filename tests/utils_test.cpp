@@ -111,13 +111,13 @@ TEST(DeleteDirectoryTree, DecidesPerEntryAndNeverEntersALink) {
         const wchar_t* name;
         TreeEntry action;
     } cases[] = {
-        {FILE_ATTRIBUTE_DIRECTORY, L"Demos", teRecurse},
-        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L"Mine", teRemoveLink},
-        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY, L"Mount", teRemoveLink},
-        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L".link", teSkip},
-        {FILE_ATTRIBUTE_DIRECTORY, L"..", teSkip},
-        {FILE_ATTRIBUTE_ARCHIVE, L"a.pas", teDeleteFile},
-        {FILE_ATTRIBUTE_REPARSE_POINT, L"filelink.pas", teDeleteFile},
+        {FILE_ATTRIBUTE_DIRECTORY, L"Demos", TreeEntry::Recurse},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L"Mine", TreeEntry::RemoveLink},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY, L"Mount", TreeEntry::RemoveLink},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L".link", TreeEntry::Skip},
+        {FILE_ATTRIBUTE_DIRECTORY, L"..", TreeEntry::Skip},
+        {FILE_ATTRIBUTE_ARCHIVE, L"a.pas", TreeEntry::RemoveFile},
+        {FILE_ATTRIBUTE_REPARSE_POINT, L"filelink.pas", TreeEntry::RemoveFile},
     };
     for (const auto& c : cases) EXPECT_EQ(TreeEntryAction(c.attrs, c.name), c.action) << c.attrs;
 }

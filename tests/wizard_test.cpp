@@ -171,9 +171,8 @@ TEST(WizardLogic, PageMovesAskedForByAShownPage) {
 TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     tessel::script::InstallContext install;
     auto reset = [&install] {
-        for (int i = 1; i <= IdeCount; ++i) IdeTable[i].Exists = false;
         install = {};
-        IdeTable[kDelphi7].Exists = IdeTable[kStudio12].Exists = true;
+        install.Ides[kDelphi7].Exists = install.Ides[kStudio12].Exists = true;
     };
     auto checkedLines = [&install] { return install.CheckedLines; };
     auto selected = [&install](int ide) { return (install.PreselectedIdeMask & IdeTable[ide].InternalId) != 0; };
@@ -198,7 +197,7 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
 
     // A stored IDE that has gone away is neither selected nor ticked.
     reset();
-    IdeTable[kDelphi7].Exists = false;
+    install.Ides[kDelphi7].Exists = false;
     ApplyPreviousSelection(install, 0x100, 0x480);
     EXPECT_FALSE(selected(kDelphi7));
     EXPECT_EQ(checkedLines(), 1u << kLineHelp);

@@ -21,4 +21,20 @@ UninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& 
     return result;
 }
 
+SilentExit SilentExitFor(common::UndoLogLoad load) {
+    switch (load) {
+    case common::UndoLogLoad::Loaded: return SilentExit::Complete;
+    case common::UndoLogLoad::CannotOpen: return SilentExit::CannotOpen;
+    default: return SilentExit::InvalidLog;
+    }
+}
+
+SilentExit SilentExitFor(const common::WalkResult& result) {
+    switch (result.End) {
+    case common::WalkEnd::Complete: return SilentExit::Complete;
+    case common::WalkEnd::StepFailed: return SilentExit::StepFailed;
+    default: return SilentExit::WalkStopped;
+    }
+}
+
 }  // namespace tessel::uninstaller

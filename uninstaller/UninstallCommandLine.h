@@ -1,7 +1,9 @@
-// The uninstaller's command line, as plain values (no Win32 calls).
+// The uninstaller's command line and the exit codes of a silent run, as plain
+// values (no Win32 calls).
 #pragma once
 #include <string>
 #include <vector>
+#include "common/UninstallEngine.h"
 
 namespace tessel::uninstaller {
 
@@ -20,15 +22,20 @@ struct UninstallCommandLine {
 // case); any other switch means a complete uninstall with the dialog. Every
 // other parameter is the log file name (one pair of enclosing double quotes
 // removed); the last wins.
+UninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params);
+
 // Exit codes of a silent uninstall (every other run ends with 0).
-enum SilentExit : int {
-    silentComplete = 0,       // every record was undone (or kept, with /P)
-    silentCannotOpen = 2,     // the log cannot be opened (or none was named)
-    silentInvalidLog = 3,     // the log is empty, too short or has a wrong signature
-    silentWalkStopped = 4,    // a damaged record stopped the walk; what lies beyond it stays
-    silentStepFailed = 5,     // the walk went to its end, but a step failed (the help batch)
+enum class SilentExit : int {
+    Complete = 0,     // every record was undone (or kept, with /K)
+    CannotOpen = 2,   // the log cannot be opened (or none was named)
+    InvalidLog = 3,   // the log is empty, too short or has a wrong signature
+    WalkStopped = 4,  // a damaged record stopped the walk; what lies beyond it stays
+    StepFailed = 5,   // the walk went to its end, but a step failed (the help batch)
 };
 
-UninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& params);
+// The exit code of a silent run whose log did not load (Loaded gives Complete).
+SilentExit SilentExitFor(common::UndoLogLoad load);
+// The exit code of a silent run whose walk ended with result.
+SilentExit SilentExitFor(const common::WalkResult& result);
 
 }  // namespace tessel::uninstaller

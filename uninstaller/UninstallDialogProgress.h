@@ -8,8 +8,6 @@
 
 namespace tessel::uninstaller {
 
-using namespace tessel::common;
-
 class UninstallDialogProgress final : public common::UninstallProgress {
 public:
     // dialog holds the controls of uninstaller/resource.h; productText is what

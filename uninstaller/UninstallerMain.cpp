@@ -20,9 +20,6 @@ namespace {
 
 const wchar_t* const ErrorCaption = L"Unistall error";
 
-UninstallEngine* Engine = nullptr;
-bool SilentRun = false;
-
 std::vector<std::wstring> CommandLineParameters() {
     std::vector<std::wstring> params;
     int count = 0;
@@ -34,12 +31,19 @@ std::vector<std::wstring> CommandLineParameters() {
 }
 
 // The product as the dialog names it, for example "Tessel library v4.09".
-std::wstring ProductText() { return Engine->ProductName + L" v" + Engine->ProductVersion; }
+std::wstring ProductText(const UninstallEngine& engine) { return engine.ProductName + L" v" + engine.ProductVersion; }
 
-void InitDialog(HWND dlg) {
+// The engine the dialog drives: handed over by DialogBoxParamW, kept in the
+// dialog's user data for the messages after WM_INITDIALOG.
+UninstallEngine* DialogEngine(HWND dlg) {
+    return reinterpret_cast<UninstallEngine*>(GetWindowLongPtrW(dlg, DWLP_USER));
+}
+
+void InitDialog(HWND dlg, UninstallEngine& engine) {
+    SetWindowLongPtrW(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(&engine));
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
     if (icon) SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
-    const std::wstring product = ProductText();
+    const std::wstring product = ProductText(engine);
     SetWindowTextW(dlg, (L"Uninstall for " + product).c_str());
     SetDlgItemTextW(dlg, IDC_MAIN_TEXT,
                     (L"Uninstall will remove the \"" + product + L"\" from you computer.\r\n\r\n"
@@ -50,8 +54,10 @@ void InitDialog(HWND dlg) {
 
 // The walk, shown on the dialog; true when every record was undone.
 bool UninstallWithDialog(HWND dlg) {
-    tessel::uninstaller::UninstallDialogProgress progress(dlg, ProductText());
-    return Engine->DoDeinstall(progress) == 0;
+    UninstallEngine* engine = DialogEngine(dlg);
+    if (!engine) return false;
+    UninstallDialogProgress progress(dlg, ProductText(*engine));
+    return engine->DoDeinstall(progress).End == WalkEnd::Complete;
 }
 
 // The walk failed part way: say so and leave only a Close button.
@@ -62,11 +68,11 @@ void ShowFailure(HWND dlg) {
     ShowWindow(GetDlgItem(dlg, IDC_START), SW_HIDE);
 }
 
-INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     try {
         switch (msg) {
         case WM_INITDIALOG:
-            InitDialog(dlg);
+            InitDialog(dlg, *reinterpret_cast<UninstallEngine*>(lParam));
             return TRUE;  // the dialog sets the default focus
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
@@ -97,40 +103,34 @@ void ShowError(const std::wstring& text, const wchar_t* caption) {
 
 // The uninstall without any window: the engine reports to no progress, so
 // nothing is shown and the walk is not paced; the outcome is the exit code.
-int RunSilent(UninstallEngine& engine, const std::wstring& logFileName) {
-    switch (engine.PrepareUninstFile(logFileName)) {
-    case 0:
-        break;
-    case -2:
-        return silentCannotOpen;
-    default:
-        return silentInvalidLog;
-    }
+SilentExit RunSilent(UninstallEngine& engine, const std::wstring& logFileName) {
+    const UndoLogLoad load = engine.PrepareUninstFile(logFileName);
+    if (load != UndoLogLoad::Loaded) return SilentExitFor(load);
     engine.PrepareDeinstall();
-    const int walk = engine.DoDeinstall();
-    return walk == 0 ? silentComplete : walk < 0 ? silentWalkStopped : silentStepFailed;
+    return SilentExitFor(engine.DoDeinstall());
 }
 
-int Run(HINSTANCE instance) {
+// The exit code: a silent run's outcome, 0 for every run with a window.
+// silent is set as soon as the command line asks for a silent run.
+int Run(HINSTANCE instance, bool& silent) {
     // Registry branches are deleted level by level on the NT family only.
     InitPlatformId();
     auto engine = std::make_unique<UninstallEngine>();
     const UninstallCommandLine cmd = ParseUninstallCommandLine(CommandLineParameters());
-    engine->flPartialUninstall = cmd.Partial;
-    SilentRun = cmd.Silent;
-    if (cmd.Silent) return RunSilent(*engine, cmd.LogFileName);
+    engine->PartialUninstall = cmd.Partial;
+    silent = cmd.Silent;
+    if (cmd.Silent) return static_cast<int>(RunSilent(*engine, cmd.LogFileName));
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    Engine = engine.get();
     if (!cmd.HasParameters) {
         ShowError(L"No file with uninstall info.", ErrorCaption);
         return 0;
     }
     switch (engine->PrepareUninstFile(cmd.LogFileName)) {
-    case 0:
+    case UndoLogLoad::Loaded:
         break;
-    case -2:
+    case UndoLogLoad::CannotOpen:
         ShowError(L"Could not open " + cmd.LogFileName + L" file.", ErrorCaption);
         return 0;
     default:
@@ -138,20 +138,21 @@ int Run(HINSTANCE instance) {
         return 0;
     }
     engine->PrepareDeinstall();
-    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_UNINSTALL), nullptr, UninstallDlgProc, 0) == -1) {
+    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_UNINSTALL), nullptr, UninstallDlgProc,
+                        reinterpret_cast<LPARAM>(engine.get())) == -1) {
         ShowError(L"Could not create Uninstall dialog", L"Fatal Error");
     }
-    Engine = nullptr;
     return 0;
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    bool silent = false;
     try {
-        return Run(instance);
+        return Run(instance, silent);
     } catch (...) {
         // Only a silent uninstall reports its outcome; it did not finish.
-        return SilentRun ? silentWalkStopped : 0;
+        return silent ? static_cast<int>(SilentExit::WalkStopped) : 0;
     }
 }

@@ -63,7 +63,7 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     const IdeVersion& ide = IdeTable[index];
     const std::wstring project = Str(row.Text);
     const wchar_t* toolName = !ide.IsDelphi ? L"make.exe" : (row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe");
-    const std::wstring tool = ide.RootDir + L"\\bin\\" + toolName;
+    const std::wstring tool = ctx.Install->Ides[index].RootDir + L"\\bin\\" + toolName;
     if (!PathExists(tool)) {
         ctx.LogText = std::wstring(L"Compiling package, cannot find ") + toolName + L": " + project + L"...Fail";
         if (!ide.IsDelphi) return CompileFailure::NoMake;
@@ -95,10 +95,10 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
                         &startup, &info))
         return ActionResult::FromWin32(GetLastError());
     ProcessHandles process;
-    process.process.reset(info.hProcess);
-    process.thread.reset(info.hThread);
+    process.Process.reset(info.hProcess);
+    process.Thread.reset(info.hThread);
     // A compiler still running afterwards is left alone; the check row reports the missing package.
-    WaitForSingleObject(process.process.get(), ctx.Install->CompileTimeoutMs);
+    WaitForSingleObject(process.Process.get(), ctx.Install->CompileTimeoutMs);
     ctx.LogText = L"Compiling package: " + project + kSuccess;
     return ActionResult();
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include "common/IdeDiscovery.h"
 #include "common/Locations.h"
 
 namespace tessel::script {
@@ -14,6 +15,9 @@ struct InstallContext {
     // The install folder, and the IDE whose block runs with its package folder
     // (set by the IDE selection rows, cleared by nothing: the last block's stays).
     common::LocationContext Location;
+    // The IDEs found on this machine: filled once, where the previous choices
+    // are loaded (the IDE page's first showing, the unattended install).
+    common::InstalledIdes Ides{};
     // The help folder, set by the help folder row and used by the help registration.
     std::wstring HelpDir;
 

@@ -131,7 +131,10 @@ void ScriptRunner::UninstallPrevious() {
             const std::wstring path = UndoLogPathFromUninstallString(command);
             if (!path.empty()) {
                 UninstallEngine engine;
-                if (engine.PrepareUninstFile(path) == 0 && engine.PrepareDeinstall() == 0) engine.DoDeinstall();
+                if (engine.PrepareUninstFile(path) == UndoLogLoad::Loaded) {
+                    engine.PrepareDeinstall();
+                    engine.DoDeinstall();
+                }
                 logText_ += L"...Success";
             }
         }
@@ -158,7 +161,7 @@ void ScriptRunner::Start() {
     // logs, so the folder row of the script cannot tell any more.
     installDirExisted_ = DirectoryExists(installDir);
     if (logEnabled_) OpenLog();
-    if (OpenUndoLog(installDir, undoLog_) < 0) {
+    if (!OpenUndoLog(installDir, undoLog_)) {
         const DWORD err = GetLastError();
         if (logEnabled_) {
             logText_ = SystemErrorText(err);
@@ -250,8 +253,7 @@ ActionResult ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
             if (DoCheckFile(row, ctx).Failed()) SkipTo(RowKind::EndIfFileExists, row.Param);
             return ActionResult();
         case RowKind::SetIde:
-            install_.Location.CurrentIde = static_cast<int>(row.Param);
-            install_.Location.IdeFolder = Str(row.Text);
+            SelectIde(install_.Location, install_.Ides, static_cast<int>(row.Param), Str(row.Text));
             return ActionResult();
         case RowKind::UninstallPrevious:
             UninstallPrevious();

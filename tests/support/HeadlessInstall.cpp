@@ -75,10 +75,11 @@ bool RemoveThroughEntryWithEngine() {
     if (!ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command)) return false;
     const std::wstring log = UndoLogPathFromUninstallString(command);
     UninstallEngine engine;
-    if (log.empty() || engine.PrepareUninstFile(log) != 0 || engine.PrepareDeinstall() != 0) {
+    if (log.empty() || engine.PrepareUninstFile(log) != UndoLogLoad::Loaded) {
         ADD_FAILURE() << "the uninstall entry names no undo log that the engine takes";
         return true;
     }
+    engine.PrepareDeinstall();
     engine.DoDeinstall();
     return true;
 }

@@ -57,7 +57,7 @@ inline std::vector<TLogRow> With(std::vector<TLogRow> rows, const std::vector<TL
 // Creates dir\uninst.log holding rows; false when it cannot be created.
 inline bool WriteUndoLogFile(const std::wstring& dir, const std::vector<TLogRow>& rows) {
     UniqueFile log;
-    if (OpenUndoLog(dir, log) != 0) return false;
+    if (!OpenUndoLog(dir, log)) return false;
     for (const auto& row : rows) WriteUndoRecord(log, row.Word0, row.Param, row.Location, row.Text);
     CloseUndoLog(log);
     return true;

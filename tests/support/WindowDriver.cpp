@@ -13,21 +13,21 @@ bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs) {
 }
 
 bool Program::Running() const {
-    return handles.process && WaitForSingleObject(handles.process.get(), 0) == WAIT_TIMEOUT;
+    return handles.Process && WaitForSingleObject(handles.Process.get(), 0) == WAIT_TIMEOUT;
 }
 
 DWORD Program::WaitExit(DWORD timeoutMs) const {
-    if (!handles.process) return STILL_ACTIVE;
-    if (WaitForSingleObject(handles.process.get(), timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    if (!handles.Process) return STILL_ACTIVE;
+    if (WaitForSingleObject(handles.Process.get(), timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(handles.process.get(), &code);
+    GetExitCodeProcess(handles.Process.get(), &code);
     return code;
 }
 
 void Program::Kill() const {
     if (Running()) {
-        TerminateProcess(handles.process.get(), 1);
-        WaitForSingleObject(handles.process.get(), 5000);
+        TerminateProcess(handles.Process.get(), 1);
+        WaitForSingleObject(handles.Process.get(), 5000);
     }
 }
 
@@ -40,8 +40,8 @@ bool Start(Program& program, const std::wstring& exe, const std::wstring& args, 
     if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         currentDir.empty() ? nullptr : currentDir.c_str(), &si, &pi))
         return false;
-    program.handles.process.reset(pi.hProcess);
-    program.handles.thread.reset(pi.hThread);
+    program.handles.Process.reset(pi.hProcess);
+    program.handles.Thread.reset(pi.hThread);
     program.pid = pi.dwProcessId;
     WaitForInputIdle(pi.hProcess, 5000);
     return true;

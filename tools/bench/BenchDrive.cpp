@@ -56,19 +56,19 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     ProcessHandles proc;
-    proc.process.reset(pi.hProcess);
-    proc.thread.reset(pi.hThread);
+    proc.Process.reset(pi.hProcess);
+    proc.Thread.reset(pi.hThread);
 
     // Wait for the dialog; poll often so that the figure is not rounded up much.
     Search search{pi.dwProcessId, nullptr};
     while (search.dialog == nullptr) {
-        if (WaitForSingleObject(proc.process.get(), 2) == WAIT_OBJECT_0) {
+        if (WaitForSingleObject(proc.Process.get(), 2) == WAIT_OBJECT_0) {
             std::fprintf(stderr, "benchdrive: the uninstaller ended without showing its dialog\n");
             return 1;
         }
         if (BenchMicros() - t0 > static_cast<int64_t>(timeoutMs) * 1000) {
             std::fprintf(stderr, "benchdrive: no dialog within the time limit\n");
-            TerminateProcess(proc.process.get(), 1);
+            TerminateProcess(proc.Process.get(), 1);
             return 1;
         }
         EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
@@ -87,7 +87,7 @@ int wmain(int argc, wchar_t** argv) {
     bool walking = false;
     int64_t tWalked = 0, tClosed = 0;
     for (;;) {
-        const DWORD wait = WaitForSingleObject(proc.process.get(), 1);
+        const DWORD wait = WaitForSingleObject(proc.Process.get(), 1);
         const int64_t now = BenchMicros();
         const bool alive = IsWindow(search.dialog) != FALSE;
         if (alive && !walking && !IsWindowEnabled(cancel)) walking = true;
@@ -96,7 +96,7 @@ int wmain(int argc, wchar_t** argv) {
         if (wait == WAIT_OBJECT_0) break;
         if (now - tPressed > static_cast<int64_t>(timeoutMs) * 1000) {
             std::fprintf(stderr, "benchdrive: the uninstall did not end within the time limit\n");
-            TerminateProcess(proc.process.get(), 1);
+            TerminateProcess(proc.Process.get(), 1);
             return 1;
         }
     }

@@ -74,11 +74,11 @@ const char* KindName(RowKind kind) {
 // Ticks what the IDE page offers: items without an IDE, and items whose IDE was found.
 void SelectEverythingOffered(tessel::script::InstallContext& install) {
     for (int i = 1; i <= IdeCount; ++i)
-        if (IdeTable[i].Exists) install.PreselectedIdeMask |= IdeTable[i].InternalId;
+        if (install.Ides[i].Exists) install.PreselectedIdeMask |= IdeTable[i].InternalId;
     for (int i = 0; i < InstallItemCount; ++i) {
         const InstallItem& item = InstallItems[i];
-        const IdeVersion* ide = IdeByMask(item.IdeMask);
-        if (item.IdeMask != 0 && (ide == nullptr || !ide->Exists)) continue;
+        const int ide = IdeIndexByMask(item.IdeMask);
+        if (item.IdeMask != 0 && (ide == 0 || !install.Ides[ide].Exists)) continue;
         install.CheckedLines |= 1u << i;
         install.SelectedIdeMask |= item.IdeMask;
         install.SelectedItemMask |= item.Bit;
@@ -130,8 +130,8 @@ int wmain(int argc, wchar_t** argv) {
     InitPlatformId();
 
     const int64_t t0 = BenchMicros();
-    FindBorlandProducts();
     tessel::script::InstallContext install;
+    install.Ides = FindInstalledIdes();
     SelectEverythingOffered(install);
     install.Location.InstallDir = argv[2];
     const int64_t tDiscovered = BenchMicros();
@@ -172,7 +172,7 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     long long ides = 0;
-    for (int i = 1; i <= IdeCount; ++i) ides += IdeTable[i].Exists ? 1 : 0;
+    for (int i = 1; i <= IdeCount; ++i) ides += install.Ides[i].Exists ? 1 : 0;
 
     BenchPut("ides_found", ides);
     BenchPut("item_mask", install.SelectedItemMask);

@@ -61,17 +61,22 @@ int wmain(int argc, wchar_t** argv) {
 
     UninstallEngine engine;
     const int64_t t0 = BenchMicros();
-    const int loaded = engine.PrepareUninstFile(argv[1]);
+    const UndoLogLoad loaded = engine.PrepareUninstFile(argv[1]);
     const int64_t t1 = BenchMicros();
-    const int prepared = loaded == 0 ? engine.PrepareDeinstall() : -1;
+    if (loaded == UndoLogLoad::Loaded) engine.PrepareDeinstall();
     const int64_t t2 = BenchMicros();
-    const int walked = prepared == 0 ? engine.DoDeinstall() : -1;
+    // 0 when every step succeeded, the failed step's error, or -1 (not loaded, damaged).
+    int walked = -1;
+    if (loaded == UndoLogLoad::Loaded) {
+        const WalkResult walk = engine.DoDeinstall();
+        if (walk.End != WalkEnd::Damaged) walked = static_cast<int>(walk.StepError);
+    }
     const int64_t t3 = BenchMicros();
 
     BenchPut("log_bytes", static_cast<long long>(bytes.size()));
     BenchPut("info_records", counts.info);
     BenchPut("records", counts.changes);
-    BenchPut("load_result", loaded);
+    BenchPut("load_result", static_cast<int>(loaded));
     BenchPut("walk_result", walked);
     BenchPut("load_us", t1 - t0);
     BenchPut("prepare_us", t2 - t1);
