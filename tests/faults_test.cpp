@@ -56,7 +56,18 @@ void AddRegistryExport(const std::wstring& key, State& state) {
     DeleteFileW(file.c_str());
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
-    if (RunAndWait(JoinPath(windows, L"regedit.exe"), L"/E \"" + file + L"\" \"" + key + L"\"") != 0) return;
+    // Under load Wine now and then fails to start a process (ERROR_INTERNAL_ERROR);
+    // a snapshot that silently lacked the key would report its whole content as
+    // changed, so try again and fail loudly if the export never ran.
+    DWORD started = ERROR_INTERNAL_ERROR;
+    for (int attempt = 0; attempt < 5 && started != 0; ++attempt) {
+        if (attempt > 0) Sleep(500);
+        started = RunAndWait(JoinPath(windows, L"regedit.exe"), L"/E \"" + file + L"\" \"" + key + L"\"");
+    }
+    if (started != 0) {
+        ADD_FAILURE() << "regedit did not start (error " << started << ")";
+        return;
+    }
     std::string bytes;
     if (!ReadFileBytes(file, bytes)) return;  // the key does not exist
     std::wstring text(bytes.size() / 2, L'\0');
