@@ -165,18 +165,18 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
     const IdeVersion& ide = IdeTable[ideIndex];
     const IdeLayout& layout = kLayouts[ideIndex];
     const std::wstring key = ide.RegKey;
-    const std::wstring root = options.rootDir.empty() ? layout.root : options.rootDir;
+    const std::wstring root = options.RootDir.empty() ? layout.root : options.RootDir;
     const std::wstring bin = JoinPath(root, L"bin");
-    g_layoutRoots[ideIndex] = options.rootDir;
+    g_layoutRoots[ideIndex] = options.RootDir;
     bool ok = CreateDirectoryPath(bin) == 0;
 
-    ok &= WriteRegString(options.perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, L"RootDir", root);
+    ok &= WriteRegString(options.PerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, L"RootDir", root);
 
-    if (options.withTools) {
-        const std::wstring tools = options.toolsDir.empty() ? g_toolsDir : options.toolsDir;
+    if (options.WithTools) {
+        const std::wstring tools = options.ToolsDir.empty() ? g_toolsDir : options.ToolsDir;
         std::vector<const wchar_t*> names;
         if (!ide.IsDelphi) names = {L"make.exe"};
-        else if (ide.Is32and64 && options.withDcc64) names = {L"dcc32.exe", L"dcc64.exe"};
+        else if (ide.Is32and64 && options.WithDcc64) names = {L"dcc32.exe", L"dcc64.exe"};
         else names = {L"dcc32.exe"};
         for (const wchar_t* name : names)
             ok &= CopyFileW(JoinPath(tools, name).c_str(), JoinPath(bin, name).c_str(), FALSE) != 0;
@@ -189,16 +189,16 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
     const std::wstring common = StandinCommonDir(ideIndex);
     if (!common.empty()) {
         ok &= CreateDirectoryPath(JoinPath(common, L"Bpl\\Win64")) == 0;
-        if (options.withRsvars)
+        if (options.WithRsvars)
             ok &= WriteAnsiFile(JoinPath(bin, L"rsvars.bat"),
                                 L"@SET BDS=" + root + L"\r\n@SET BDSINCLUDE=" + root + L"\\include\r\n"
                                 L"@SET BDSCOMMONDIR=" + common + L"\r\n@SET PATH=%BDS%\\bin;%PATH%\r\n");
-        if (options.envVariables != EnvVarPlace::None)
-            ok &= WriteRegString(options.envVariables == EnvVarPlace::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+        if (options.EnvVariables != EnvVarPlace::None)
+            ok &= WriteRegString(options.EnvVariables == EnvVarPlace::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
                                  key + L"\\Environment Variables", L"BDSCOMMONDIR", common);
     }
 
-    if (options.withHelp) {
+    if (options.WithHelp) {
         const std::wstring help = JoinPath(root, L"Help");
         ok &= CreateDirectoryPath(help) == 0;
         for (const wchar_t* file : ide.HelpStr)
@@ -207,7 +207,7 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
             ok &= WriteAnsiFile(JoinPath(help, layout.helpCache), L"Help index cache of " + std::wstring(ide.Name) + L"\r\n");
     }
 
-    if (options.withUserPaths) {
+    if (options.WithUserPaths) {
         for (const std::wstring& value : PathValuesOf(layout.paths)) {
             const int p = LastCharPos(value, L'\\');
             ok &= WriteRegString(HKEY_CURRENT_USER, key + value.substr(0, p - 1), value.substr(p), UserPathsOf(layout.paths));

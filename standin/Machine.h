@@ -12,15 +12,15 @@
 enum class EnvVarPlace { None, CurrentUser, LocalMachine };
 
 struct MachineOptions {
-    bool perUser = false;        // "RootDir" under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
-    bool withTools = true;       // copy the stand-in compilers into "bin"
-    bool withDcc64 = true;       // also dcc64.exe for IDEs with a 64-bit compiler
-    bool withRsvars = true;      // "bin\rsvars.bat" for IDEs with a common folder
-    EnvVarPlace envVariables = EnvVarPlace::None;  // "Environment Variables" value BDSCOMMONDIR
-    bool withHelp = true;        // "Help" with configuration, alias and ".gid" files
-    bool withUserPaths = true;   // library and C++ path lists holding a few entries of the user's
-    std::wstring rootDir;        // the IDE's root folder; empty: its usual one (StandinRootDir)
-    std::wstring toolsDir;       // folder of the built dcc32.exe, dcc64.exe, make.exe;
+    bool PerUser = false;        // "RootDir" under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
+    bool WithTools = true;       // copy the stand-in compilers into "bin"
+    bool WithDcc64 = true;       // also dcc64.exe for IDEs with a 64-bit compiler
+    bool WithRsvars = true;      // "bin\rsvars.bat" for IDEs with a common folder
+    EnvVarPlace EnvVariables = EnvVarPlace::None;  // "Environment Variables" value BDSCOMMONDIR
+    bool WithHelp = true;        // "Help" with configuration, alias and ".gid" files
+    bool WithUserPaths = true;   // library and C++ path lists holding a few entries of the user's
+    std::wstring RootDir;        // the IDE's root folder; empty: its usual one (StandinRootDir)
+    std::wstring ToolsDir;       // folder of the built dcc32.exe, dcc64.exe, make.exe;
                                  // empty: the folder set by SetStandinToolsDir
 };
 

@@ -62,11 +62,11 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring tool;
     for (int i = 1; i < argc; ++i) {
         const std::wstring a = argv[i];
-        if (a == L"--hkcu") options.perUser = true;
-        else if (a == L"--no-dcc64") options.withDcc64 = false;
-        else if (a == L"--env=hkcu") options.envVariables = EnvVarPlace::CurrentUser;
-        else if (a == L"--env=hklm") options.envVariables = EnvVarPlace::LocalMachine;
-        else if (StartsWith(a, L"--root=")) options.rootDir = a.substr(7);
+        if (a == L"--hkcu") options.PerUser = true;
+        else if (a == L"--no-dcc64") options.WithDcc64 = false;
+        else if (a == L"--env=hkcu") options.EnvVariables = EnvVarPlace::CurrentUser;
+        else if (a == L"--env=hklm") options.EnvVariables = EnvVarPlace::LocalMachine;
+        else if (StartsWith(a, L"--root=")) options.RootDir = a.substr(7);
         else if (StartsWith(a, L"--tools=")) SetStandinToolsDir(a.substr(8));
         else if (StartsWith(a, L"--tool=")) tool = a.substr(7);
         else if (a == L"--remove") remove = true;
@@ -92,16 +92,16 @@ int wmain(int argc, wchar_t** argv) {
     int rc = 0;
     for (int ide : ides) {
         bool ok = true;
-        if (remove) RemoveIde(ide, options.rootDir);
-        else if (setMode) ok = SetToolBehaviour(ide, mode, delay, tool, options.rootDir);
+        if (remove) RemoveIde(ide, options.RootDir);
+        else if (setMode) ok = SetToolBehaviour(ide, mode, delay, tool, options.RootDir);
         else if (!calls) ok = LayOutIde(ide, options);
         if (calls) {
-            for (const ToolCall& call : ReadToolCalls(ide, options.rootDir))
+            for (const ToolCall& call : ReadToolCalls(ide, options.RootDir))
                 std::fwprintf(stdout, L"%ls\t%ls\t%ls\n", IdeTable[ide].Name, call.currentDir.c_str(),
                               call.commandLine.c_str());
             continue;
         }
-        const std::wstring root = options.rootDir.empty() ? StandinRootDir(ide) : options.rootDir;
+        const std::wstring root = options.RootDir.empty() ? StandinRootDir(ide) : options.RootDir;
         std::fwprintf(stdout, L"%d\t%ls\t%ls\t%ls%ls\n", ide, IdeTable[ide].Name, root.c_str(),
                       StandinCommonDir(ide).c_str(), ok ? L"" : L"\tFAILED");
         if (!ok) rc = 1;

@@ -27,18 +27,18 @@ std::string Flags(const std::vector<std::wstring>& args) {
     return s.empty() ? "-" : s;
 }
 
-enum TOutcome { Extracted, NothingWritten, DescriptionBox, Failed };
+enum RunOutcome { Extracted, NothingWritten, DescriptionBox, Failed };
 
-struct TRun {
-    TOutcome Outcome = Failed;
+struct CommandLineRun {
+    RunOutcome Outcome = Failed;
     size_t Files = 0;
     std::wstring BoxText;
 };
 
 // Starts setup.exe in a fresh folder and waits until it has either ended or
 // opened a window; a wizard or a description box is then closed again.
-TRun RunSetup(const std::wstring& tag, const std::wstring& args) {
-    TRun run;
+CommandLineRun RunSetup(const std::wstring& tag, const std::wstring& args) {
+    CommandLineRun run;
     const std::wstring dir = FreshFolder(L"cmdline-" + tag);
     wd::Program setup;
     if (!wd::Start(setup, SetupExePath(), args, dir)) return run;
@@ -117,7 +117,7 @@ TEST(ParseSwitches, DescriptionTextIsTheProductsOwn) {
 }
 
 TEST(CommandLine, RealProgramChoosesItsModeFromTheLastSwitch) {
-    TRun r = RunSetup(L"c-x", L"/C /X");
+    CommandLineRun r = RunSetup(L"c-x", L"/C /X");
     EXPECT_EQ(r.Outcome, Extracted);
     EXPECT_EQ(r.Files, 378u);
     EXPECT_EQ(RunSetup(L"quoted", L"\"/X\"").Outcome, Extracted);
@@ -132,7 +132,7 @@ TEST(CommandLine, RealProgramChoosesItsModeFromTheLastSwitch) {
 }
 
 TEST(CommandLine, DescriptionBoxListsTheSwitches) {
-    TRun r = RunSetup(L"help", L"/?");
+    CommandLineRun r = RunSetup(L"help", L"/?");
     EXPECT_EQ(r.Outcome, DescriptionBox);
     EXPECT_EQ(r.BoxText, DescriptionText);
     r = RunSetup(L"x-h", L"/X /h");

@@ -185,7 +185,7 @@ TEST(DeinstallFile, ReadsProductInformationAndDirection) {
 
 TEST(Deinstall, WalksBackwardAfterMarkerAndForwardWithoutIt) {
     const std::wstring dir = L"C:\\order";
-    const std::vector<TLogRow> block = {
+    const std::vector<LogRow> block = {
         {RowKind::SetIde | RowFlag::Undo, 2, 0, L"first"},
         {0x7777 | RowFlag::Undo, 0, 0, L"unknown kinds are passed over"},
         {RowKind::SetIde | RowFlag::Undo, 3, 0, L"last"},
@@ -225,7 +225,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
     WriteRegString(HKLM, L"Software\\Veltrane\\Other product", L"x", L"y");
 
-    const std::vector<TLogRow> changes = {
+    const std::vector<LogRow> changes = {
         {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
         {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
         {RowKind::RegisterWinHelp | RowFlag::Undo, 0, 0, L"qvlib.hlp"},
@@ -278,7 +278,7 @@ TEST(Deinstall, Delphi3UsesSearchPathAndPlatformIdesTheirPlatformKeys) {
     WriteRegString(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", L"C:\\Lib\\RADStudio16\\Win64;$(BDS)\\lib64");
     WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win32");
     WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win64X");
-    const std::vector<TLogRow> changes = {
+    const std::vector<LogRow> changes = {
         {RowKind::SetIde | RowFlag::Undo, 1, 0, L"Delphi3"},
         {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"Delphi3\\dclqvl30.dpl"},
         {RowKind::SetIde | RowFlag::Undo, 1, 0, L"Delphi3"},
@@ -312,7 +312,7 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
     MakeFile(dir + L"\\Source\\qvUtils.pas");
     MakeFile(dir + L"\\Readme.txt");
     MakeFile(dir + L"\\install.log");
-    const std::vector<TLogRow> changes = {
+    const std::vector<LogRow> changes = {
         {RowKind::CreateDir | RowFlag::Undo, undoDirExisted, 3, L""},
         {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"install.log"},
         {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"uninst.log"},
@@ -414,8 +414,8 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterThe
 // A Unix symbolic link made from the host, which a program under Wine sees as
 // a folder link (FILE_ATTRIBUTE_REPARSE_POINT). False where it cannot be made.
 bool MakeHostFolderLink(const std::wstring& link, const std::wstring& target) {
-    using TUnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<TUnixName>(
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixName) return false;
     std::wstring args = L"/c start /wait /unix /bin/ln -s";
@@ -505,11 +505,11 @@ struct RecordingProgress final : tessel::common::UninstallProgress {
 
 TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     const std::wstring dir = L"C:\\ProgressRun";
-    const std::vector<TLogRow> changes = WatchedWalkRows(L"Software\\Veltrane\\Progress test");
+    const std::vector<LogRow> changes = WatchedWalkRows(L"Software\\Veltrane\\Progress test");
     const size_t changeBytes = LogBytes(changes);
 
     // The engine itself never waits: 20 records would take a second when paced.
-    std::vector<TLogRow> many(20, TLogRow{RowKind::SetIde | RowFlag::Undo, 7, 0, L"Delphi6"});
+    std::vector<LogRow> many(20, LogRow{RowKind::SetIde | RowFlag::Undo, 7, 0, L"Delphi6"});
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), many)));
     const DWORD start = GetTickCount();
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);

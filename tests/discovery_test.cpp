@@ -94,7 +94,7 @@ TEST_F(Discovery, RootDirValueRules) {
 
 TEST_F(Discovery, HivesAndValueTypes) {
     MachineOptions perUser;
-    perUser.perUser = true;
+    perUser.PerUser = true;
     ASSERT_TRUE(LayOutIde(kStudio12, perUser));  // only under HKEY_CURRENT_USER
 
     // REG_EXPAND_SZ does not count: alone it hides nothing and finds nothing...
@@ -132,7 +132,7 @@ TEST_F(Discovery, FoldersAndTools) {
     ASSERT_TRUE(LayOutIde(kStudio11));
     ASSERT_TRUE(DeleteFileW(JoinPath(StandinRootDir(kStudio11), L"bin\\dcc32.exe").c_str()));
     MachineOptions no64;
-    no64.withDcc64 = false;
+    no64.WithDcc64 = false;
     ASSERT_TRUE(LayOutIde(kStudio12, no64));
     // A root without "bin", and a root that is a file.
     ASSERT_TRUE(LayOutIde(kDelphi7));
@@ -140,7 +140,7 @@ TEST_F(Discovery, FoldersAndTools) {
     SetRegValue(HKEY_CURRENT_USER, Key(kDelphi2005), L"RootDir", REG_SZ, L"C:\\windows\\win.ini");
     // A root given with a blank-free custom folder works like any other.
     MachineOptions custom;
-    custom.rootDir = L"C:\\IDE\\XE2";
+    custom.RootDir = L"C:\\IDE\\XE2";
     ASSERT_TRUE(LayOutIde(kXE2, custom));
 
     Find();
@@ -155,7 +155,7 @@ TEST_F(Discovery, FoldersAndTools) {
 
 TEST_F(Discovery, CommonFolderSources) {
     MachineOptions hklmEnv;
-    hklmEnv.envVariables = EnvVarPlace::LocalMachine;
+    hklmEnv.EnvVariables = EnvVarPlace::LocalMachine;
     ASSERT_TRUE(LayOutIde(kStudio12, hklmEnv));
     Find();
     Select(kStudio12);

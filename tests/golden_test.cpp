@@ -108,7 +108,7 @@ std::wstring WithoutTrailingBackslash(std::wstring path) {
     return path;
 }
 
-std::string ChangesText(const std::vector<TSnapshotChange>& changes) {
+std::string ChangesText(const std::vector<SnapshotChange>& changes) {
     const std::wstring system = LowerWide(WithoutTrailingBackslash(ResolvePath({}, LocationCode::System, L"")));
     const std::wstring windows = LowerWide(WithoutTrailingBackslash(ResolvePath({}, LocationCode::Windows, L"")));
     auto normal = [&](std::wstring s) {
@@ -117,7 +117,7 @@ std::string ChangesText(const std::vector<TSnapshotChange>& changes) {
         return s;
     };
     std::string out;
-    for (const TSnapshotChange& c : changes) {
+    for (const SnapshotChange& c : changes) {
         std::wstring entry = normal(c.entry), before = normal(c.before), after = normal(c.after);
         if (LowerWide(entry) == L"file " + LowerWide(kInstall) + L"\\unqmv.exe") before = after = L"<program>";
         out += ToUtf8(std::wstring(1, c.kind) + entry + L": " + before + L" -> " + after) + "\n";
@@ -161,7 +161,7 @@ TEST(Golden, FourIdeInstallAndUninstall) {
     DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
     DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
     ASSERT_TRUE(LayOutMachine(kIdes));
-    const TSnapshot before = SnapshotInstallPlaces(kInstall);
+    const MachineSnapshot before = SnapshotInstallPlaces(kInstall);
 
     HeadlessOptions options;
     options.installDir = kInstall;

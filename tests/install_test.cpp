@@ -32,7 +32,7 @@ namespace {
 const std::wstring kInstall = L"C:\\Tessel";
 const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
 
-TSnapshot TakeSnapshot() { return SnapshotInstallPlaces(kInstall); }
+MachineSnapshot TakeSnapshot() { return SnapshotInstallPlaces(kInstall); }
 
 // An install into kInstall for the IDEs ides.
 HeadlessOptions InstallFor(const std::vector<int>& ides) {
@@ -91,7 +91,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     const std::vector<int> ides = {9, 21, 29, 8};  // Delphi 7, XE7, RAD Studio 12, C++Builder 6
     ASSERT_TRUE(LayOutMachine(ides));
     // A file of the user's in the Windows folder and path entries of the user's stay untouched.
-    const TSnapshot before = TakeSnapshot();
+    const MachineSnapshot before = TakeSnapshot();
     for (int i : ides) ClearToolCalls(i);
 
     HeadlessOptions options = InstallFor(ides);
@@ -166,7 +166,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
 TEST_F(Install, CopyOnlyCompilesAndRegistersNothing) {
     const std::vector<int> ides = {9, 29};
     ASSERT_TRUE(LayOutMachine(ides));
-    const TSnapshot before = TakeSnapshot();
+    const MachineSnapshot before = TakeSnapshot();
     for (int i : ides) ClearToolCalls(i);
     HeadlessOptions options = InstallFor(ides);
     options.copyOnly = true;
@@ -186,8 +186,8 @@ TEST_F(Install, CopyOnlyCompilesAndRegistersNothing) {
     EXPECT_EQ(1u, CountLines(lines, L"Registering Uninstall", L"...Success"));
 
     // The IDEs' settings are as they were.
-    const TSnapshot installed = TakeSnapshot();
-    for (const TSnapshotChange& c : SnapshotChanges(before, installed))
+    const MachineSnapshot installed = TakeSnapshot();
+    for (const SnapshotChange& c : SnapshotChanges(before, installed))
         EXPECT_EQ(std::wstring::npos, c.entry.find(L" HKCU\\")) << ToUtf8(c.entry);
 
     EXPECT_TRUE(RemoveThroughEntryWithEngine());
@@ -199,7 +199,7 @@ TEST_F(Install, SecondInstallRemovesTheFirstAndEndsInTheSameState) {
     ASSERT_TRUE(LayOutMachine(ides));
     HeadlessOptions options = InstallFor(ides);
     ASSERT_TRUE(RunHeadlessInstall(options).failures.empty());
-    const TSnapshot once = TakeSnapshot();
+    const MachineSnapshot once = TakeSnapshot();
     // A file that only the first installation's folder holds goes with it.
     ASSERT_EQ(0u, CreateDirectoryPath(kInstall + L"\\Old"));
     const HeadlessRun second = RunHeadlessInstall(options);
@@ -212,7 +212,7 @@ TEST_F(Install, SecondInstallRemovesTheFirstAndEndsInTheSameState) {
 }
 
 TEST_F(Install, NoIdeStillWritesTheCommonParts) {
-    const TSnapshot before = TakeSnapshot();
+    const MachineSnapshot before = TakeSnapshot();
     HeadlessOptions options = InstallFor({});
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
@@ -231,7 +231,7 @@ TEST_F(Install, NoIdeStillWritesTheCommonParts) {
 
 TEST_F(Install, FailingCompilerAndMissing64BitCompilerAreReported) {
     MachineOptions no64;
-    no64.withDcc64 = false;
+    no64.WithDcc64 = false;
     ASSERT_TRUE(LayOutIde(29, no64));
     ASSERT_TRUE(LayOutIde(28));
     ASSERT_TRUE(SetToolBehaviour(28, ToolMode::Fail));
@@ -265,7 +265,7 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     for (int i = 1; i <= IdeCount; ++i)
         if (i != 4) ides.push_back(i);  // C++Builder 3 is not offered
     ASSERT_TRUE(LayOutMachine(ides));
-    const TSnapshot before = TakeSnapshot();
+    const MachineSnapshot before = TakeSnapshot();
     HeadlessOptions options = InstallFor(ides);
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
@@ -292,7 +292,7 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
 TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     const std::vector<int> ides = {9, 29};
     ASSERT_TRUE(LayOutMachine(ides));
-    const TSnapshot before = TakeSnapshot();
+    const MachineSnapshot before = TakeSnapshot();
     HeadlessOptions options = InstallFor(ides);
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
@@ -308,7 +308,7 @@ TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     EXPECT_EQ(0u, program.WaitExit(60000));
     program.Kill();
 
-    TSnapshot after = TakeSnapshot();
+    MachineSnapshot after = TakeSnapshot();
     // The running uninstaller cannot delete itself.
     after.erase(L"file c:\\tessel\\unqmv.exe");
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, after))));

@@ -83,7 +83,7 @@ std::string Word(int first, int last) {
     return w;
 }
 
-struct TExpectedBlock {
+struct ExpectedBlock {
     const char* Name;
     uint32_t Item;
     uint32_t Ide;
@@ -95,7 +95,7 @@ struct TExpectedBlock {
 // The per-IDE row sequences, written down from the product's block table:
 // head, project files, run-time build, design-time build, 64-bit build,
 // header move, path rows, help rows, tail.
-std::vector<TExpectedBlock> ExpectedBlocks() {
+std::vector<ExpectedBlock> ExpectedBlocks() {
     const std::string head = "ISDX", head64 = "ISDXDD", tail = "Si";
     const std::string build = "C" "PKY" "PKR";
     const std::string hpp = "Hh";
@@ -262,8 +262,8 @@ TEST(ScriptTable, ExtractModeRowsStayInTheInstallFolderAndFindTheirFolders) {
 }
 
 TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
-    struct TOpen { RowKind Kind; uint32_t Code; };
-    std::vector<TOpen> open;
+    struct OpenBlock { RowKind Kind; uint32_t Code; };
+    std::vector<OpenBlock> open;
     int blocks = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
@@ -273,7 +273,7 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
                    k == RowKind::EndIfFileExists;
         if (start) {
             // A block inside one with the same kind and code would end it early when skipped.
-            for (const TOpen& o : open)
+            for (const OpenBlock& o : open)
                 EXPECT_FALSE(o.Kind == k && o.Code == r.Param) << "row " << i;
             open.push_back({ k, r.Param });
             ++blocks;
@@ -295,9 +295,9 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
 }
 
 TEST(ScriptTable, EachIdeBlockHasItsShape) {
-    std::vector<TExpectedBlock> expected = ExpectedBlocks();
+    std::vector<ExpectedBlock> expected = ExpectedBlocks();
     int previous = -1;
-    for (const TExpectedBlock& e : expected) {
+    for (const ExpectedBlock& e : expected) {
         SCOPED_TRACE(e.Name);
         int first = 0, last = 0;
         ASSERT_TRUE(FindBlock(e.Item, first, last));

@@ -56,15 +56,15 @@ BOOL CALLBACK CollectWindow(HWND wnd, LPARAM lp) {
     return TRUE;
 }
 
-struct TWatchedRun {
+struct WatchedRun {
     DWORD exitCode = STILL_ACTIVE;
     std::set<std::wstring> windows;  // class and title of each window seen
 };
 
 // Starts exe and looks for its windows every few milliseconds from its first
 // instruction until it ends (or is ended after timeoutMs).
-TWatchedRun RunWatched(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs = 300000) {
-    TWatchedRun run;
+WatchedRun RunWatched(const std::wstring& exe, const std::wstring& args, DWORD timeoutMs = 300000) {
+    WatchedRun run;
     std::wstring cmd = L"\"" + exe + L"\" " + args;
     STARTUPINFOW si{};
     si.cb = sizeof(si);
@@ -97,16 +97,16 @@ TWatchedRun RunWatched(const std::wstring& exe, const std::wstring& args, DWORD 
     return run;
 }
 
-std::string Windows(const TWatchedRun& run) {
+std::string Windows(const WatchedRun& run) {
     std::string list;
     for (const std::wstring& w : run.windows) list += ToUtf8(w) + "\n";
     return list;
 }
 
-TWatchedRun RunSetupSilently(const std::wstring& args) { return RunWatched(SetupExePath(), L"/S " + args); }
+WatchedRun RunSetupSilently(const std::wstring& args) { return RunWatched(SetupExePath(), L"/S " + args); }
 
 // The installed uninstaller, started with the uninstall entry's command line and more switches.
-TWatchedRun RunEntrySilently(const std::wstring& switches) {
+WatchedRun RunEntrySilently(const std::wstring& switches) {
     std::wstring exe, args;
     wd::SplitCommand(wd::UninstallCommand(), exe, args);
     if (exe.empty()) ADD_FAILURE() << "no uninstall entry";
@@ -161,11 +161,11 @@ protected:
     void TearDown() override {
         for (int ide : kIdes) SetToolBehaviour(ide, ToolMode::Normal);
     }
-    static TSnapshot Snap(const std::wstring& dir) { return SnapshotInstallPlaces(dir); }
+    static MachineSnapshot Snap(const std::wstring& dir) { return SnapshotInstallPlaces(dir); }
     // The machine after an uninstall: the running uninstaller cannot delete
     // itself, nor the folder that holds it.
-    static TSnapshot SnapAfterUninstall(const std::wstring& dir) {
-        TSnapshot s = Snap(dir);
+    static MachineSnapshot SnapAfterUninstall(const std::wstring& dir) {
+        MachineSnapshot s = Snap(dir);
         s.erase(L"file " + LowerWide(dir) + L"\\unqmv.exe");
         s.erase(L"dir " + LowerWide(dir));
         return s;
@@ -210,12 +210,12 @@ TEST(UnattendedCommandLine, SlashSInstallsIntoTheFolderAfterIt) {
 // the same machine; the partial silent uninstall keeps only the settings.
 TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
     const std::wstring dir = ProposedDir();
-    const TSnapshot before = Snap(dir);
+    const MachineSnapshot before = Snap(dir);
     InstallWithTheWizard();
-    const TSnapshot byWizard = Snap(dir);
+    const MachineSnapshot byWizard = Snap(dir);
     ASSERT_TRUE(PathExists(dir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
 
-    TWatchedRun run = RunEntrySilently(L"/S");
+    WatchedRun run = RunEntrySilently(L"/S");
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(SilentExit::Complete));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))));
@@ -232,7 +232,7 @@ TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     const std::wstring settingsFile = L"file " + LowerWide(ResolvePath({}, LocationCode::Windows, L"qvTessel.ini"));
     size_t keptValues = 0, keptSettings = 0;
-    for (const TSnapshotChange& c : WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))) {
+    for (const SnapshotChange& c : WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))) {
         if (c.kind == L'+' && LowerWide(c.entry).find(L"\\software\\veltrane") != std::wstring::npos)
             keptValues += c.entry.rfind(L"value ", 0) == 0;
         else if (c.kind == L'+' && c.entry == settingsFile)
@@ -249,7 +249,7 @@ TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
 // on a run that does show a message box.
 TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     const std::wstring dir = ProposedDir();
-    const TWatchedRun control = RunWatched(TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe", L"", 5000);
+    const WatchedRun control = RunWatched(TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe", L"", 5000);
     EXPECT_FALSE(control.windows.empty()) << "the watcher sees the message box of an uninstaller without a log";
 
     // Stored choices that name only an IDE this machine does not have (Delphi 3).
@@ -258,8 +258,8 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
         if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit;
     ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId));
     ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
-    const TSnapshot stored = Snap(dir);
-    TWatchedRun run = RunSetupSilently(L"");
+    const MachineSnapshot stored = Snap(dir);
+    WatchedRun run = RunSetupSilently(L"");
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::NothingToDo));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     EXPECT_TRUE(NoChanges(SnapshotChanges(stored, Snap(dir))));
@@ -287,7 +287,7 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     // A relative folder is refused before anything changes: the installation
     // above, its uninstall entry and its stored choices stay as they are.
     SetToolBehaviour(9, ToolMode::Normal);
-    const TSnapshot installed = Snap(dir);
+    const MachineSnapshot installed = Snap(dir);
     run = RunSetupSilently(L"Tessel");
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Refused));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
@@ -301,7 +301,7 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     ASSERT_TRUE(ReadFileBytes(undoLog, bytes));
     MakeFile(dir + L"\\foreign.log", "MZ\x90");
     MakeFile(undoLog, bytes.substr(0, bytes.size() - 1));
-    const TSnapshot damaged = Snap(dir);
+    const MachineSnapshot damaged = Snap(dir);
     const struct {
         std::wstring args;
         SilentExit code;
@@ -322,8 +322,8 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
 
 TEST_F(Unattended, FolderWithBlanksInstallsThereAndItsEntryRemovesIt) {
     const std::wstring dir = L"C:\\Some Folder With Blanks";
-    const TSnapshot before = Snap(dir);
-    TWatchedRun run = RunSetupSilently(L"\"" + dir + L"\"");
+    const MachineSnapshot before = Snap(dir);
+    WatchedRun run = RunSetupSilently(L"\"" + dir + L"\"");
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Success));
     EXPECT_TRUE(PathExists(dir + L"\\Source\\qvUtils.pas"));
     EXPECT_TRUE(PathExists(dir + L"\\Delphi7\\qvl70.bpl"));

@@ -50,12 +50,12 @@ void AppendToList(HKEY root, const std::wstring& key, const std::wstring& name, 
 }
 
 // The places a Tessel install touches on this test machine.
-struct TMachine {
+struct TestMachine {
     std::wstring d7Root = L"C:\\IDEs\\Delphi 7", xe7Root = L"C:\\IDEs\\XE7";
     std::wstring windows = ResolvePath({}, LocationCode::Windows, L"");
 
-    TSnapshot Snapshot() const {
-        TSnapshot s;
+    MachineSnapshot Snapshot() const {
+        MachineSnapshot s;
         for (const wchar_t* key : {IdeTable[Delphi7].RegKey, IdeTable[XE7].RegKey}) SnapshotKey(HKCU, key, s);
         SnapshotKey(HKLM, WinHelpKey, s);
         SnapshotKey(HKLM, UninstallKey, s);
@@ -92,7 +92,7 @@ struct TMachine {
 
     // What the setup does to the machine for Delphi 7 and XE7 with help and
     // Delphi demos, and the undo log it writes while doing so.
-    std::vector<TLogRow> Install() const {
+    std::vector<LogRow> Install() const {
         const std::wstring& dir = InstallFolder;
         for (const wchar_t* f : {L"Source\\qvUtils.pas", L"Source\\qvTessel.inc", L"Readme.txt", L"License.txt",
                                  L"install.log", L"Help\\qvlib.hlp", L"Help\\qvlib.cnt",
@@ -125,8 +125,8 @@ struct TMachine {
         WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
         WriteRegInteger(HKLM, ProductKey, L"SelectedItemMask", 0x400580);
 
-        std::vector<TLogRow> rows = ProductInfoRows(dir);
-        const std::vector<TLogRow> changes = {
+        std::vector<LogRow> rows = ProductInfoRows(dir);
+        const std::vector<LogRow> changes = {
             {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
             {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
             {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Help"},
@@ -235,10 +235,10 @@ TEST(UninstallCommandLine, SilentExitCodes) {
 }
 
 TEST(Uninstaller, CarriesItsDialogPictureAndIcon) {
-    TDialogTemplate dialog;
+    DialogTemplate dialog;
     ASSERT_TRUE(ReadDialogTemplate(BuiltUninstaller(), IDD_UNINSTALL, dialog)) << "extended template 1";
     const DWORD child = WS_CHILD | WS_VISIBLE;
-    const TDialogTemplate expected = {
+    const DialogTemplate expected = {
         DS_SETFONT | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU,
         250, 183, L"UnInstall Wizard", L"MS Sans Serif", 8, {
         {IDC_START, L"BUTTON", L"&Start", 136, 164, 50, 14, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
@@ -279,7 +279,7 @@ TEST(Uninstaller, ReportsABadCommandLineInAMessageBox) {
 }
 
 TEST(Uninstaller, UndoesARealisticInstallAsTheUserDrivesIt) {
-    TMachine machine;
+    TestMachine machine;
     machine.PrepareIdes();
     const auto before = machine.Snapshot();
     ASSERT_TRUE(WriteUndoLogFile(InstallFolder, machine.Install()));
@@ -334,13 +334,13 @@ TEST(Uninstaller, UndoesARealisticInstallAsTheUserDrivesIt) {
 }
 
 TEST(Uninstaller, PartialUninstallKeepsTheSettings) {
-    TMachine machine;
+    TestMachine machine;
     machine.PrepareIdes();
     auto before = machine.Snapshot();
     ASSERT_TRUE(WriteUndoLogFile(InstallFolder, machine.Install()));
     std::string ini;
     ASSERT_TRUE(ReadFileBytes(machine.windows + L"\\qvTessel.ini", ini));
-    TSnapshot kept;
+    MachineSnapshot kept;
     SnapshotKey(HKLM, L"Software\\Veltrane", kept);
 
     wd::Program program;
@@ -421,7 +421,7 @@ TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
 // and the pacing that only the dialog has.
 TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
     const std::wstring dir = L"C:\\DialogRun";
-    const std::vector<TLogRow> changes = WatchedWalkRows(L"Software\\Veltrane\\Dialog test");
+    const std::vector<LogRow> changes = WatchedWalkRows(L"Software\\Veltrane\\Dialog test");
     const size_t changeBytes = LogBytes(changes);
 
     InitCommonControls();

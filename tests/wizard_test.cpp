@@ -215,7 +215,7 @@ TEST(WizardTemplates, WizardAndCustomiseDialogs) {
                               DS_SETFONT;
     const DWORD child = WS_CHILD, shown = WS_CHILD | WS_VISIBLE, push = BS_PUSHBUTTON | WS_TABSTOP;
     const DWORD line = shown | SS_BLACKFRAME | WS_BORDER | WS_DISABLED;
-    const TDialogTemplate wizard = {dialogStyle | WS_SYSMENU, 267, 238, L"Installation Wizard", L"MS Sans Serif", 8, {
+    const DialogTemplate wizard = {dialogStyle | WS_SYSMENU, 267, 238, L"Installation Wizard", L"MS Sans Serif", 8, {
         {1010, L"EDIT", L"", 101, 74, 106, 13, child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
         {1002, L"BUTTON", L"Browse...", 210, 74, 35, 13, child | push, 0},
         {1001, L"BUTTON", L"< &Back", 102, 219, 50, 14, shown | push, 0},
@@ -232,7 +232,7 @@ TEST(WizardTemplates, WizardAndCustomiseDialogs) {
              LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 0},
         {1003, L"BUTTON", L"Customize...", 205, 194, 50, 14, child | push, 0},
     }};
-    const TDialogTemplate customise = {dialogStyle, 154, 158, L"Customize...", L"MS Sans Serif", 8, {
+    const DialogTemplate customise = {dialogStyle, 154, 158, L"Customize...", L"MS Sans Serif", 8, {
         {901, L"LISTBOX", L"List1", 3, 3, 148, 93, shown | WS_VSCROLL | WS_BORDER | WS_TABSTOP | LBS_NOTIFY |
              LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 0},
         {902, L"STATIC", L"", 3, 100, 148, 30, shown | SS_LEFT | WS_GROUP, 0},
@@ -241,7 +241,7 @@ TEST(WizardTemplates, WizardAndCustomiseDialogs) {
         {905, L"BUTTON", L"&Cancel", 78, 139, 50, 14, shown | push, 0},
     }};
     for (const auto& [id, expected] : {std::make_pair(1, wizard), std::make_pair(900, customise)}) {
-        TDialogTemplate dialog;
+        DialogTemplate dialog;
         ASSERT_TRUE(ReadDialogTemplate(setup, id, dialog)) << id;
         EXPECT_TRUE(SameDialog(dialog, expected)) << "template " << id;
     }
@@ -340,7 +340,7 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     // The folder of WinHelp registrations exists on every Windows (not in a fresh Wine prefix).
     ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
     const std::wstring installDir = L"C:\\Tessel Test";
-    const TSnapshot before = SnapshotInstallPlaces(installDir);
+    const MachineSnapshot before = SnapshotInstallPlaces(installDir);
 
     Wizard w;
     ASSERT_TRUE(w.Open());
@@ -477,7 +477,7 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     EXPECT_FALSE(PathExists(installDir + L"\\Source"));
     EXPECT_TRUE(PathExists(installDir + L"\\unqmv.exe"));
     // The running uninstaller cannot delete itself.
-    TSnapshot after = SnapshotInstallPlaces(installDir);
+    MachineSnapshot after = SnapshotInstallPlaces(installDir);
     after.erase(L"file " + LowerWide(installDir) + L"\\unqmv.exe");
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, after))));
 }
@@ -686,7 +686,7 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
     ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", IdeTable[kDelphi7].InternalId));
     ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", ItemMaskForIdes({kDelphi7}) | 0x380));
     ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", previousDir));
-    const TSnapshot before = SnapshotInstallPlaces(previousDir);
+    const MachineSnapshot before = SnapshotInstallPlaces(previousDir);
     ASSERT_TRUE(before.count(L"file " + LowerWide(previousDir) + L"\\delphi7\\qvl70.bpl"));
 
     Wizard w;
@@ -726,7 +726,7 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
 TEST(Wizard, CopyOnlyInstallRunsCleanAndUninstallsWithoutTrace) {
     ASSERT_TRUE(FreshDelphi7Machine());
     const std::wstring installDir = L"C:\\Tessel Copy";
-    const TSnapshot before = SnapshotInstallPlaces(installDir);
+    const MachineSnapshot before = SnapshotInstallPlaces(installDir);
 
     Wizard w;
     ASSERT_TRUE(w.Open(L"/C"));
@@ -750,7 +750,7 @@ TEST(Wizard, CopyOnlyInstallRunsCleanAndUninstallsWithoutTrace) {
     ASSERT_TRUE(w.Finished());
 
     ASSERT_TRUE(UninstallFromEntry());
-    TSnapshot after = SnapshotInstallPlaces(installDir);
+    MachineSnapshot after = SnapshotInstallPlaces(installDir);
     after.erase(L"file " + LowerWide(installDir) + L"\\unqmv.exe");  // the running uninstaller
     after.erase(L"dir " + LowerWide(installDir));
     EXPECT_TRUE(NoChanges(SnapshotChanges(before, after)));

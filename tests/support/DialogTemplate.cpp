@@ -29,12 +29,12 @@ std::string Narrow(const std::wstring& text) { return ToUtf8(text); }
 
 }  // namespace
 
-bool ReadDialogTemplate(const std::wstring& program, int id, TDialogTemplate& out) {
+bool ReadDialogTemplate(const std::wstring& program, int id, DialogTemplate& out) {
     UniqueModule exe(LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     HRSRC res = exe.valid() ? FindResourceW(exe.get(), MAKEINTRESOURCEW(id), RT_DIALOG) : nullptr;
     const WORD* p = res ? static_cast<const WORD*>(LockResource(LoadResource(exe.get(), res))) : nullptr;
     if (!p || p[0] != 1 || p[1] != 0xFFFF) return false;
-    out = TDialogTemplate{};
+    out = DialogTemplate{};
     out.style = *reinterpret_cast<const DWORD*>(p + 6);
     const WORD count = p[8];
     out.cx = static_cast<short>(p[11]);
@@ -52,7 +52,7 @@ bool ReadDialogTemplate(const std::wstring& program, int id, TDialogTemplate& ou
         p = reinterpret_cast<const WORD*>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR(3));
         const DWORD* d = reinterpret_cast<const DWORD*>(p);
         const short* pos = reinterpret_cast<const short*>(d + 3);
-        TDialogControl c{d[5] & 0xFFFF, L"", L"", pos[0], pos[1], pos[2], pos[3], d[2], d[1]};
+        DialogControl c{d[5] & 0xFFFF, L"", L"", pos[0], pos[1], pos[2], pos[3], d[2], d[1]};
         p = reinterpret_cast<const WORD*>(d + 6);
         c.cls = SzOrOrd(p);
         c.text = SzOrOrd(p);
@@ -62,7 +62,7 @@ bool ReadDialogTemplate(const std::wstring& program, int id, TDialogTemplate& ou
     return true;
 }
 
-testing::AssertionResult SameDialog(const TDialogTemplate& got, const TDialogTemplate& expected) {
+testing::AssertionResult SameDialog(const DialogTemplate& got, const DialogTemplate& expected) {
     std::ostringstream diff;
     const auto field = [&](const std::string& where, const auto& a, const auto& b) {
         if (!(a == b)) diff << where << " differs\n";
@@ -73,8 +73,8 @@ testing::AssertionResult SameDialog(const TDialogTemplate& got, const TDialogTem
     field("dialog font", std::make_pair(got.pointSize, got.font), std::make_pair(expected.pointSize, expected.font));
     field("control count", got.controls.size(), expected.controls.size());
     for (size_t i = 0; i < got.controls.size() && i < expected.controls.size(); ++i) {
-        const TDialogControl& a = got.controls[i];
-        const TDialogControl& b = expected.controls[i];
+        const DialogControl& a = got.controls[i];
+        const DialogControl& b = expected.controls[i];
         const std::string at = "control " + std::to_string(i) + " (" + std::to_string(b.id) + ") ";
         field(at + "id", a.id, b.id);
         field(at + "class " + Narrow(a.cls), LowerWide(a.cls), LowerWide(b.cls));

@@ -14,13 +14,13 @@ using namespace tessel::common;
 
 namespace {
 
-bool Skipped(const std::wstring& name, const TSnapshotOptions& options) {
+bool Skipped(const std::wstring& name, const SnapshotOptions& options) {
     for (const std::wstring& skip : options.skipNames)
         if (_wcsicmp(skip.c_str(), name.c_str()) == 0) return true;
     return false;
 }
 
-std::wstring Cased(const std::wstring& path, const TSnapshotOptions& options) {
+std::wstring Cased(const std::wstring& path, const SnapshotOptions& options) {
     return options.lowerCase ? LowerWide(path) : path;
 }
 
@@ -55,7 +55,7 @@ std::wstring ValueText(DWORD type, const std::vector<BYTE>& data, DWORD size) {
 
 }  // namespace
 
-void SnapshotKey(HKEY root, const std::wstring& key, TSnapshot& out, const TSnapshotOptions& options) {
+void SnapshotKey(HKEY root, const std::wstring& key, MachineSnapshot& out, const SnapshotOptions& options) {
     UniqueHKey k;
     if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;
     const std::wstring path = RootName(root) + L"\\" + Cased(key, options);
@@ -85,7 +85,7 @@ void SnapshotKey(HKEY root, const std::wstring& key, TSnapshot& out, const TSnap
     }
 }
 
-void SnapshotFolder(const std::wstring& path, TSnapshot& out, const TSnapshotOptions& options) {
+void SnapshotFolder(const std::wstring& path, MachineSnapshot& out, const SnapshotOptions& options) {
     WIN32_FIND_DATAW data;
     UniqueFind find(FindFirstFileW(JoinPath(path, L"*").c_str(), &data));
     if (!find) return;
@@ -107,15 +107,15 @@ void SnapshotFolder(const std::wstring& path, TSnapshot& out, const TSnapshotOpt
     } while (FindNextFileW(find.get(), &data));
 }
 
-TSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {
-    TSnapshotOptions tree;
+MachineSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {
+    SnapshotOptions tree;
     tree.lowerCase = true;
     tree.skipNames = {L"calls.log"};  // the stand-in compilers' own record of their calls
-    TSnapshotOptions flat = tree;
+    SnapshotOptions flat = tree;
     flat.recurse = false;
     flat.hashContents = false;
 
-    TSnapshot s;
+    MachineSnapshot s;
     for (const std::wstring& dir : {installDir, std::wstring(L"C:\\Program Files"),
                                     std::wstring(L"C:\\Program Files (x86)"), std::wstring(L"C:\\users\\Public\\Documents")})
         SnapshotFolder(dir, s, tree);
@@ -129,8 +129,8 @@ TSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {
     return s;
 }
 
-std::vector<TSnapshotChange> SnapshotChanges(const TSnapshot& before, const TSnapshot& after) {
-    std::vector<TSnapshotChange> changes;
+std::vector<SnapshotChange> SnapshotChanges(const MachineSnapshot& before, const MachineSnapshot& after) {
+    std::vector<SnapshotChange> changes;
     for (const auto& [entry, value] : before) {
         auto it = after.find(entry);
         if (it == after.end())
@@ -143,9 +143,9 @@ std::vector<TSnapshotChange> SnapshotChanges(const TSnapshot& before, const TSna
     return changes;
 }
 
-std::vector<TSnapshotChange> WithoutInstallLeftovers(const std::vector<TSnapshotChange>& changes) {
-    std::vector<TSnapshotChange> rest;
-    for (const TSnapshotChange& c : changes) {
+std::vector<SnapshotChange> WithoutInstallLeftovers(const std::vector<SnapshotChange>& changes) {
+    std::vector<SnapshotChange> rest;
+    for (const SnapshotChange& c : changes) {
         const std::wstring e = LowerWide(c.entry);
         auto endsWith = [&e](const std::wstring& tail) {
             return e.size() >= tail.size() && e.compare(e.size() - tail.size(), tail.size(), tail) == 0;
@@ -161,10 +161,10 @@ std::vector<TSnapshotChange> WithoutInstallLeftovers(const std::vector<TSnapshot
     return rest;
 }
 
-testing::AssertionResult NoChanges(const std::vector<TSnapshotChange>& changes) {
+testing::AssertionResult NoChanges(const std::vector<SnapshotChange>& changes) {
     if (changes.empty()) return testing::AssertionSuccess();
     std::wstring text;
-    for (const TSnapshotChange& c : changes) {
+    for (const SnapshotChange& c : changes) {
         text += c.kind + c.entry;
         if (c.kind == L'~') text += L": " + c.before + L" -> " + c.after;
         text += L"\n";

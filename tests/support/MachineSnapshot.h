@@ -11,9 +11,9 @@
 // Entry name -> what it held. Entries are "key <ROOT>\<path>" (ROOT: HKCU, HKLM, ...),
 // "value <ROOT>\<path> | <name>" (= type ":" data, strings as text, other data in hex),
 // "dir <path>" and "file <path>" (= size, or size and a hash of the bytes).
-using TSnapshot = std::map<std::wstring, std::wstring>;
+using MachineSnapshot = std::map<std::wstring, std::wstring>;
 
-struct TSnapshotOptions {
+struct SnapshotOptions {
     bool recurse = true;         // folders and keys: the whole tree, or the entries right below only
     bool hashContents = true;    // files: size and a hash of the bytes, or the size alone
     bool lowerCase = false;      // paths in lower case (value names keep theirs)
@@ -21,23 +21,23 @@ struct TSnapshotOptions {
 };
 
 // The key root\key, its values and (with recurse) everything below. A missing key adds nothing.
-void SnapshotKey(HKEY root, const std::wstring& key, TSnapshot& out, const TSnapshotOptions& options = {});
+void SnapshotKey(HKEY root, const std::wstring& key, MachineSnapshot& out, const SnapshotOptions& options = {});
 // The folders and files below path. A missing folder adds nothing.
-void SnapshotFolder(const std::wstring& path, TSnapshot& out, const TSnapshotOptions& options = {});
+void SnapshotFolder(const std::wstring& path, MachineSnapshot& out, const SnapshotOptions& options = {});
 
 // Everything an install can touch on the test machine: installDir, the program and
 // common documents folders (where the IDEs live), the Windows and system folders'
 // own entries, and the IDEs', the product's, the help and the uninstall registry
 // places in HKCU and HKLM. Paths are in lower case; the stand-in tools' call records
 // are left out.
-TSnapshot SnapshotInstallPlaces(const std::wstring& installDir);
+MachineSnapshot SnapshotInstallPlaces(const std::wstring& installDir);
 
-struct TSnapshotChange {
+struct SnapshotChange {
     wchar_t kind;  // '+' only after, '-' only before, '~' changed
     std::wstring entry;
     std::wstring before, after;  // what the entry held (empty where it did not exist)
 };
-std::vector<TSnapshotChange> SnapshotChanges(const TSnapshot& before, const TSnapshot& after);
+std::vector<SnapshotChange> SnapshotChanges(const MachineSnapshot& before, const MachineSnapshot& after);
 
 // The changes that every install leaves behind by design, taken out: run-time
 // packages copied to the system folder or a common Bpl folder stay, as shared
@@ -45,8 +45,8 @@ std::vector<TSnapshotChange> SnapshotChanges(const TSnapshot& before, const TSna
 // deleted; the keyword alias files (".als") keep the merged lines; the IDEs'
 // requests to reload their options ("\Globals", "ForceEnvOptionsUpdate") are the
 // IDEs' to clear. None of them is recorded for undo.
-std::vector<TSnapshotChange> WithoutInstallLeftovers(const std::vector<TSnapshotChange>& changes);
+std::vector<SnapshotChange> WithoutInstallLeftovers(const std::vector<SnapshotChange>& changes);
 
 // Success when there is no change; otherwise a failure listing one change a line
 // ("+entry", "-entry", "~entry: before -> after"). Use as EXPECT_TRUE(NoChanges(...)).
-testing::AssertionResult NoChanges(const std::vector<TSnapshotChange>& changes);
+testing::AssertionResult NoChanges(const std::vector<SnapshotChange>& changes);

@@ -17,7 +17,7 @@ std::wstring FreshFolder(const std::wstring& tag) {
 }
 
 void ListTree(const std::wstring& root, std::set<std::wstring>& files, std::set<std::wstring>& folders) {
-    TSnapshot snapshot;
+    MachineSnapshot snapshot;
     SnapshotFolder(root, snapshot);
     const std::wstring base = !root.empty() && root.back() == L'\\' ? root : root + L"\\";
     const std::wstring dirPrefix = L"dir " + base;

@@ -10,7 +10,7 @@
 
 using namespace tessel::common;  // test support: the product names unqualified
 
-struct TLogRow {
+struct LogRow {
     uint32_t Word0;
     uint32_t Param;
     uint32_t Location;
@@ -18,8 +18,8 @@ struct TLogRow {
 };
 
 // The information block of a log as the script writes it (codes 1, 2, 4, 5, 7, 6).
-inline std::vector<TLogRow> ProductInfoRows(const std::wstring& installDir, bool withDirection = true) {
-    std::vector<TLogRow> rows = {
+inline std::vector<LogRow> ProductInfoRows(const std::wstring& installDir, bool withDirection = true) {
+    std::vector<LogRow> rows = {
         {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductName), 0, L"Tessel library"},
         {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductVersion), 0, L"4.09"},
         {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::InstallDir), 0, installDir},
@@ -33,7 +33,7 @@ inline std::vector<TLogRow> ProductInfoRows(const std::wstring& installDir, bool
 // Three change records to watch a walk by: a folder, an IDE switch (a kind
 // without status text) and the registry key keyName, which a partial uninstall
 // keeps. Walked backward, the key comes first and the folder last.
-inline std::vector<TLogRow> WatchedWalkRows(const std::wstring& keyName) {
+inline std::vector<LogRow> WatchedWalkRows(const std::wstring& keyName) {
     return {
         {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"a"},
         {RowKind::SetIde | RowFlag::Undo, 7, 0, L"Delphi6"},
@@ -42,20 +42,20 @@ inline std::vector<TLogRow> WatchedWalkRows(const std::wstring& keyName) {
 }
 
 // The bytes rows take up in a log: the total a walk over them reports.
-inline size_t LogBytes(const std::vector<TLogRow>& rows) {
+inline size_t LogBytes(const std::vector<LogRow>& rows) {
     size_t bytes = 0;
     for (const auto& row : rows) bytes += UndoRecordOverhead + ToUtf8(row.Text).size();
     return bytes;
 }
 
 // rows followed by more.
-inline std::vector<TLogRow> With(std::vector<TLogRow> rows, const std::vector<TLogRow>& more) {
+inline std::vector<LogRow> With(std::vector<LogRow> rows, const std::vector<LogRow>& more) {
     rows.insert(rows.end(), more.begin(), more.end());
     return rows;
 }
 
 // Creates dir\uninst.log holding rows; false when it cannot be created.
-inline bool WriteUndoLogFile(const std::wstring& dir, const std::vector<TLogRow>& rows) {
+inline bool WriteUndoLogFile(const std::wstring& dir, const std::vector<LogRow>& rows) {
     UniqueFile log;
     if (!OpenUndoLog(dir, log)) return false;
     for (const auto& row : rows) WriteUndoRecord(log, row.Word0, row.Param, row.Location, row.Text);
