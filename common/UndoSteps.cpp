@@ -79,7 +79,7 @@ void UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const 
     if (!IsRemovableTreePath(FolderLower(path), FolderLower(GetLocationPath(context, LocationCode::Windows)),
                              FolderLower(GetLocationPath(context, LocationCode::System))))
         return;
-    if (rec.Param & undoDirExisted) {
+    if (rec.Param & DirExistedBefore) {
         // The user's folder: the files the install wrote into it were removed by
         // their own records; what is left is theirs. Gone only when empty.
         RemoveFolderPatiently(path);

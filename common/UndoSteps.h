@@ -11,7 +11,7 @@ namespace tessel::common {
 
 // Bit 0 of a folder record's Param: the folder existed before the install,
 // so only what the install wrote into it is removed, never the user's files.
-constexpr uint32_t undoDirExisted = 1;
+constexpr uint32_t DirExistedBefore = 1;
 
 // Reverses one record whose text is already decoded, resolving its paths against
 // context (an IDE selection record makes one of ides the context's IDE for the

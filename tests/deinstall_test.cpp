@@ -313,11 +313,11 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
     MakeFile(dir + L"\\Readme.txt");
     MakeFile(dir + L"\\install.log");
     const std::vector<LogRow> changes = {
-        {RowKind::CreateDir | RowFlag::Undo, undoDirExisted, 3, L""},
+        {RowKind::CreateDir | RowFlag::Undo, DirExistedBefore, 3, L""},
         {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"install.log"},
         {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"uninst.log"},
         {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
-        {RowKind::CreateDir | RowFlag::Undo, undoDirExisted, 3, L"Projects"},
+        {RowKind::CreateDir | RowFlag::Undo, DirExistedBefore, 3, L"Projects"},
         {RowKind::ExtractFile | RowFlag::Undo, 30, 3, L"Readme.txt"},
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
@@ -333,7 +333,7 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
     const std::wstring empty = L"C:\\WasEmpty";
     MakeFile(empty + L"\\Readme.txt");
     ASSERT_TRUE(WriteUndoLogFile(empty, With(ProductInfoRows(empty), {
-        {RowKind::CreateDir | RowFlag::Undo, undoDirExisted, 3, L""},
+        {RowKind::CreateDir | RowFlag::Undo, DirExistedBefore, 3, L""},
         {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"uninst.log"},
         {RowKind::ExtractFile | RowFlag::Undo, 30, 3, L"Readme.txt"},
     })));

@@ -330,9 +330,9 @@ ActionResult ScriptRunner::ItemDoScript() {
     if (logEnabled_ && !logText_.empty()) WriteLog(logText_);
 
     if (row.HasFlag(RowFlag::Undo))
-        WriteRowUndoRecord(row, dirRow && existedBefore ? undoDirExisted : row.Param);
+        WriteRowUndoRecord(row, dirRow && existedBefore ? DirExistedBefore : row.Param);
     else if (recordedDir)
-        WriteUndoRecord(undoLog_, RowKind::CreateDir | RowFlag::Undo, existedBefore ? undoDirExisted : 0,
+        WriteUndoRecord(undoLog_, RowKind::CreateDir | RowFlag::Undo, existedBefore ? DirExistedBefore : 0,
                         StoredLocation(row.Location), Str(row.Text));
     if (recordedDir) {
         recordedDirs_.push_back({LowerWide(dirPath), existedBefore});

@@ -126,12 +126,12 @@ void AddDemoSet(ScriptBuilder& s, uint32_t item, const std::wstring& root,
 }  // namespace
 
 void AddDemoProjects(ScriptBuilder& s) {
-    const uint32_t eitherSet = itemDelphiDemos | itemCBuilderDemos;
+    const uint32_t eitherSet = ItemBit::DelphiDemos | ItemBit::CBuilderDemos;
     s.IfItem(eitherSet);
     s.CreateDir(L"Demos", LocationCode::Install, RowFlag::Undo);
     s.EndIfItem(eitherSet);
-    AddDemoSet(s, itemDelphiDemos, L"Demos\\Delphi", List(DelphiDemos));
-    AddDemoSet(s, itemCBuilderDemos, L"Demos\\CBuilder", List(CBuilderDemos));
+    AddDemoSet(s, ItemBit::DelphiDemos, L"Demos\\Delphi", List(DelphiDemos));
+    AddDemoSet(s, ItemBit::CBuilderDemos, L"Demos\\CBuilder", List(CBuilderDemos));
 }
 
 }  // namespace tessel::script

@@ -177,7 +177,7 @@ const HelpRows CBuilder6Help = { List(TwoFileLines),   L"bcb6.als",      L"Help\
 
 // ---- The blocks ------------------------------------------------------------
 
-constexpr int noCopy = -1;
+constexpr int NoCopy = -1;
 
 struct IdeBlock {
     const wchar_t* Folder;       // package folder below the install folder
@@ -187,7 +187,7 @@ struct IdeBlock {
     uint32_t Base;               // payload id of the first project file
     const ProjectLayout& Layout;
     int CopyTo;              // where the run-time package goes
-    int CopyTarget64;            // where the Win64 run-time package goes, or noCopy
+    int CopyTarget64;            // where the Win64 run-time package goes, or NoCopy
     uint32_t Win64Guard;         // block code of the "bin\dcc64.exe" guard; 0: unguarded
     const PathPlan& Paths;
     const HelpRows* Help;       // nullptr: no WinHelp entries
@@ -195,37 +195,37 @@ struct IdeBlock {
 
 const IdeBlock BlocksUpToCBuilder6[] = {
     // folder          n  item        suffix   base  layout      copy  copy64  guard  paths          help
-    { L"Delphi3",      1, 0x00000001, L"30",     90, Delphi3,       0, noCopy,  0, NoPathRows,   &Delphi3Help },
-    { L"Delphi4",      2, 0x00000002, L"40",    120, Delphi4,       1, noCopy,  0, NoPathRows,   &Delphi4Help },
-    { L"Delphi5",      3, 0x00000004, L"50",    150, Delphi4,       2, noCopy,  0, NoPathRows,   &Delphi5Help },
-    { L"Delphi6",      7, 0x00000008, L"60",    350, Delphi4,       5, noCopy,  0, NoPathRows,   &Delphi6Help },
-    { L"Delphi7",      9, 0x00000400, L"70",    850, Delphi4,       8, noCopy,  0, NoPathRows,   &Delphi7Help },
-    { L"Delphi9",     10, 0x00000800, L"90",    900, Delphi2005,    9, noCopy,  0, NoPathRows,   nullptr },
-    { L"BDS2006",     11, 0x00001000, L"2006", 1000, Bds2006,      10, noCopy,  0, Bds2006Paths, nullptr },
-    { L"BDS2007",     12, 0x00002000, L"2007", 1100, Bds2007,      11, noCopy,  0, Bds2007Paths, nullptr },
-    { L"BDS2009",     13, 0x00004000, L"2009", 1200, Bds2007,      12, noCopy,  0, Bds2007Paths, nullptr },
-    { L"BDS2010",     14, 0x00008000, L"2010", 1300, Bds2007,      13, noCopy,  0, Bds2007Paths, nullptr },
-    { L"RADStudio8",  15, 0x00010000, L"150",  1400, Bds2007,      14, noCopy,  0, XEPaths,      nullptr },
-    { L"RADStudio9",  16, 0x00020000, L"160",  1500, XE2,          15, noCopy,  0, XE2Paths,     nullptr },
-    { L"RADStudio10", 17, 0x00040000, L"170",  1600, XE2,          16, noCopy,  0, XE2Paths,     nullptr },
-    { L"RADStudio11", 18, 0x00080000, L"180",  1700, XE2,          17, noCopy,  0, XE4Paths,     nullptr },
-    { L"RADStudio12", 19, 0x00100000, L"190",  1800, XE2,          18, noCopy,  0, XE4Paths,     nullptr },
-    { L"RADStudio14", 20, 0x00200000, L"200",  1900, XE2,          19, noCopy,  0, XE6Paths,     nullptr },
-    { L"RADStudio15", 21, 0x00400000, L"210",  2000, XE2,          20, noCopy,  0, XE6Paths,     nullptr },
-    { L"RADStudio16", 22, 0x00800000, L"220",  2100, XE2,          21, noCopy,  0, XE6Paths,     nullptr },
-    { L"RADStudio17", 23, 0x01000000, L"230",  2200, XE2,          22, noCopy,  0, XE6Paths,     nullptr },
-    { L"CBuilder4",    5, 0x00000010, L"40",    190, CBuilder4,     3, noCopy,  0, SourcePath,   &CBuilder4Help },
-    { L"CBuilder5",    6, 0x00000020, L"50",    220, CBuilder5,     4, noCopy,  0, SourcePath,   &CBuilder5Help },
-    { L"CBuilder6",    8, 0x00000040, L"60",    570, CBuilder5,     6, noCopy,  0, SourcePath,   &CBuilder6Help },
+    { L"Delphi3",      1, 0x00000001, L"30",     90, Delphi3,       0, NoCopy,  0, NoPathRows,   &Delphi3Help },
+    { L"Delphi4",      2, 0x00000002, L"40",    120, Delphi4,       1, NoCopy,  0, NoPathRows,   &Delphi4Help },
+    { L"Delphi5",      3, 0x00000004, L"50",    150, Delphi4,       2, NoCopy,  0, NoPathRows,   &Delphi5Help },
+    { L"Delphi6",      7, 0x00000008, L"60",    350, Delphi4,       5, NoCopy,  0, NoPathRows,   &Delphi6Help },
+    { L"Delphi7",      9, 0x00000400, L"70",    850, Delphi4,       8, NoCopy,  0, NoPathRows,   &Delphi7Help },
+    { L"Delphi9",     10, 0x00000800, L"90",    900, Delphi2005,    9, NoCopy,  0, NoPathRows,   nullptr },
+    { L"BDS2006",     11, 0x00001000, L"2006", 1000, Bds2006,      10, NoCopy,  0, Bds2006Paths, nullptr },
+    { L"BDS2007",     12, 0x00002000, L"2007", 1100, Bds2007,      11, NoCopy,  0, Bds2007Paths, nullptr },
+    { L"BDS2009",     13, 0x00004000, L"2009", 1200, Bds2007,      12, NoCopy,  0, Bds2007Paths, nullptr },
+    { L"BDS2010",     14, 0x00008000, L"2010", 1300, Bds2007,      13, NoCopy,  0, Bds2007Paths, nullptr },
+    { L"RADStudio8",  15, 0x00010000, L"150",  1400, Bds2007,      14, NoCopy,  0, XEPaths,      nullptr },
+    { L"RADStudio9",  16, 0x00020000, L"160",  1500, XE2,          15, NoCopy,  0, XE2Paths,     nullptr },
+    { L"RADStudio10", 17, 0x00040000, L"170",  1600, XE2,          16, NoCopy,  0, XE2Paths,     nullptr },
+    { L"RADStudio11", 18, 0x00080000, L"180",  1700, XE2,          17, NoCopy,  0, XE4Paths,     nullptr },
+    { L"RADStudio12", 19, 0x00100000, L"190",  1800, XE2,          18, NoCopy,  0, XE4Paths,     nullptr },
+    { L"RADStudio14", 20, 0x00200000, L"200",  1900, XE2,          19, NoCopy,  0, XE6Paths,     nullptr },
+    { L"RADStudio15", 21, 0x00400000, L"210",  2000, XE2,          20, NoCopy,  0, XE6Paths,     nullptr },
+    { L"RADStudio16", 22, 0x00800000, L"220",  2100, XE2,          21, NoCopy,  0, XE6Paths,     nullptr },
+    { L"RADStudio17", 23, 0x01000000, L"230",  2200, XE2,          22, NoCopy,  0, XE6Paths,     nullptr },
+    { L"CBuilder4",    5, 0x00000010, L"40",    190, CBuilder4,     3, NoCopy,  0, SourcePath,   &CBuilder4Help },
+    { L"CBuilder5",    6, 0x00000020, L"50",    220, CBuilder5,     4, NoCopy,  0, SourcePath,   &CBuilder5Help },
+    { L"CBuilder6",    8, 0x00000040, L"60",    570, CBuilder5,     6, NoCopy,  0, SourcePath,   &CBuilder6Help },
 };
 
 // From XE10.1 on the 64-bit compiler is an optional part of the IDE.
 const IdeBlock BlocksFromXE101[] = {
     // folder          n  item        suffix   base  layout      copy  copy64  guard      paths       help
-    { L"RADStudio18", 24, 0x02000000, L"240",  2300, XE2,          23, noCopy, 0x2000001, XE101Paths, nullptr },
-    { L"RADStudio19", 25, 0x04000000, L"250",  2400, XE2,          24, noCopy, 0x4000001, XE102Paths, nullptr },
-    { L"RADStudio20", 26, 0x08000000, L"260",  2500, XE2,          25, noCopy, 0x4000001, XE102Paths, nullptr },
-    { L"RADStudio21", 27, 0x10000000, L"270",  2600, XE2,          26, noCopy, 0x4000002, XE102Paths, nullptr },
+    { L"RADStudio18", 24, 0x02000000, L"240",  2300, XE2,          23, NoCopy, 0x2000001, XE101Paths, nullptr },
+    { L"RADStudio19", 25, 0x04000000, L"250",  2400, XE2,          24, NoCopy, 0x4000001, XE102Paths, nullptr },
+    { L"RADStudio20", 26, 0x08000000, L"260",  2500, XE2,          25, NoCopy, 0x4000001, XE102Paths, nullptr },
+    { L"RADStudio21", 27, 0x10000000, L"270",  2600, XE2,          26, NoCopy, 0x4000002, XE102Paths, nullptr },
     { L"RADStudio22", 28, 0x20000000, L"280",  2700, XE2,          27, 28,     0x4000003, XE102Paths, nullptr },
     { L"RADStudio23", 29, 0x40000000, L"290",  2800, XE2,          29, 30,     0x4000004, XE102Paths, nullptr },
 };
@@ -245,11 +245,11 @@ void AddPaths(ScriptBuilder& s, const ConstList<PathRow>& rows) {
 }
 
 void AddWinHelp(ScriptBuilder& s, const HelpRows& h) {
-    if (h.OnlyWithHelpFiles) s.IfItem(itemHelpFiles);
+    if (h.OnlyWithHelpFiles) s.IfItem(ItemBit::HelpFiles);
     for (const HelpLine& l : h.Lines) s.AppendText(l.Line, l.File, LocationCode::IdeHelp, RowFlag::Undo);
     if (h.AliasFile) s.MergeFiles(L"Help\\qvlib.als", LocationCode::Install, h.AliasFile, LocationCode::IdeHelp);
     s.DeleteFileAt(h.IndexCache, LocationCode::IdeRoot, RowFlag::Undo);
-    if (h.OnlyWithHelpFiles) s.EndIfItem(itemHelpFiles);
+    if (h.OnlyWithHelpFiles) s.EndIfItem(ItemBit::HelpFiles);
 }
 
 void AddIdeBlock(ScriptBuilder& s, const IdeBlock& b) {
@@ -296,7 +296,7 @@ void AddIdeBlock(ScriptBuilder& s, const IdeBlock& b) {
         if (b.Win64Guard) s.IfFileExists(L"bin\\dcc64.exe", LocationCode::IdeRoot, b.Win64Guard);
         s.CompilePackage(runtime + layout.ProjectExt, ideBit, 1);
         s.CheckFile(package64, LocationCode::Install);
-        if (b.CopyTarget64 != noCopy) s.CopyFileTo(package64, LocationCode::Install, CopyTargets[b.CopyTarget64]);
+        if (b.CopyTarget64 != NoCopy) s.CopyFileTo(package64, LocationCode::Install, CopyTargets[b.CopyTarget64]);
         AddPaths(s, b.Paths.With64);
         if (b.Win64Guard) s.EndIfFileExists(b.Win64Guard);
     }

@@ -47,7 +47,7 @@ const LibraryFile LibrarySourceFiles[] = {
 };
 
 // Root key handle value of HKEY_LOCAL_MACHINE as the row stores it.
-constexpr uint32_t rootLocalMachine = 0x80000002;
+constexpr uint32_t RootLocalMachine = 0x80000002;
 
 void Prologue(ScriptBuilder& s) {
     // What the uninstaller needs to know about the product heads the undo log;
@@ -63,30 +63,30 @@ void Prologue(ScriptBuilder& s) {
     s.CreateDir(L"Source", LocationCode::Install, RowFlag::Undo);
     for (const LibraryFile& f : LibrarySources)
         s.ExtractFile(L"Source\\" + std::wstring(f.Name), f.Id, LocationCode::Install);
-    s.IfItem(itemsDelphi6AndLater);
+    s.IfItem(ItemBit::Delphi6AndLater);
         s.ExtractFile(L"Source\\qvActionStorage.pas", 526, LocationCode::Install);
         s.ExtractFile(L"Source\\qvVarUtils.pas", 527, LocationCode::Install);
-    s.EndIfItem(itemsDelphi6AndLater);
+    s.EndIfItem(ItemBit::Delphi6AndLater);
 
     s.ExtractFile(L"Readme.txt", 30, LocationCode::Install);
     s.ExtractFile(L"License.txt", 31, LocationCode::Install);
     s.ExtractFile(L"Install.txt", 32, LocationCode::Install);
     s.ExtractFile(L"History.txt", 33, LocationCode::Install);
 
-    s.IfItem(itemHelpFiles);
+    s.IfItem(ItemBit::HelpFiles);
         s.CreateDir(L"Help", LocationCode::Install, RowFlag::Undo);
         s.ExtractFile(L"Help\\qvlib.hlp", 60, LocationCode::Install);
         s.ExtractFile(L"Help\\qvlib.cnt", 61, LocationCode::Install);
         s.ExtractFile(L"Help\\qvlib.chm", 62, LocationCode::Install);
         s.ExtractFile(L"Help\\qvlib.kwf", 63, LocationCode::Install);
         s.ExtractFile(L"Help\\qvlib.toc", 64, LocationCode::Install);
-        s.IfItem(itemsWithAliasFile);
+        s.IfItem(ItemBit::WithAliasFile);
             s.ExtractFile(L"Help\\qvlib.als", 65, LocationCode::Install);
-        s.EndIfItem(itemsWithAliasFile);
+        s.EndIfItem(ItemBit::WithAliasFile);
         s.SetHelpDir(L"Help", LocationCode::Install);
         s.RegisterWinHelp(L"qvlib.hlp", RowFlag::Undo);
         s.RegisterWinHelp(L"qvlib.cnt", RowFlag::Undo);
-        s.IfItem(itemBds2006);  // Help 2 files, registered by their own batch file
+        s.IfItem(ItemBit::Bds2006);  // Help 2 files, registered by their own batch file
             s.ExtractFile(L"Help\\qvlib.HxS", 66, LocationCode::Install);
             s.ExtractFile(L"Help\\qvlib.HxC", 67, LocationCode::Install);
             s.ExtractFile(L"Help\\qvlib.HxT", 68, LocationCode::Install);
@@ -95,8 +95,8 @@ void Prologue(ScriptBuilder& s) {
             s.ExtractFile(L"Help\\help_reg.bat", 71, LocationCode::Install);
             s.ExtractFile(L"Help\\help_unreg.bat", 72, LocationCode::Install);
             s.RunInstallFile(L"help\\help_reg.bat", RowFlag::Undo);
-        s.EndIfItem(itemBds2006);
-    s.EndIfItem(itemHelpFiles);
+        s.EndIfItem(ItemBit::Bds2006);
+    s.EndIfItem(ItemBit::HelpFiles);
 
     // The component templates are the user's to change: never overwritten,
     // and kept by a partial uninstall.
@@ -109,7 +109,7 @@ void Prologue(ScriptBuilder& s) {
 void Closing(ScriptBuilder& s) {
     // Recorded so that the uninstaller removes the stored choices, except in a
     // partial uninstall.
-    s.CreateRegKey(ProductRegKey, rootLocalMachine, RowFlag::Undo | RowFlag::KeepOnPartial);
+    s.CreateRegKey(ProductRegKey, RootLocalMachine, RowFlag::Undo | RowFlag::KeepOnPartial);
 }
 
 struct ScriptTable {
