@@ -17,8 +17,6 @@ using namespace tessel::script;
 
 namespace {
 
-std::wstring Str(const wchar_t* s) { return s ? std::wstring(s) : std::wstring(); }
-
 bool IsExtract(RowKind k) {
     return k == RowKind::ExtractFile || k == RowKind::ExtractFileOnce || k == RowKind::ExtractFileIfNewer;
 }

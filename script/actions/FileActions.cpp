@@ -18,12 +18,6 @@ using namespace tessel::common;
 
 namespace {
 
-const wchar_t* const kSuccess = L"...Success";
-const wchar_t* const kFail = L"...Fail";
-const wchar_t* const kAlready = L"...Already";
-
-std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
-
 // The folders the run resolves its locations against.
 const common::LocationContext& At(const ActionContext& ctx) { return ctx.Install->Location; }
 
@@ -34,7 +28,7 @@ std::wstring RowPath(const ActionContext& ctx, const ScriptRow& row) {
 // Writes the row's payload to path and reports it as a copy.
 ActionResult WritePayload(const ScriptRow& row, const std::wstring& path, ActionContext& ctx) {
     const DWORD err = SaveResourceToFile(row.Param, path);
-    ctx.LogText = L"Copying file: " + path + (err == 0 ? kSuccess : kFail);
+    ctx.LogText = L"Copying file: " + path + (err == 0 ? LogEnding::Success : LogEnding::Fail);
     if (err == 0) ctx.Written.push_back({row.Param, row.Location, Str(row.Text)});
     return ActionResult::FromWin32(err);
 }
@@ -74,7 +68,7 @@ bool WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
 // A patch that did not reach the file: "...Fail" and the system's error code.
 ActionResult WriteFailed(ActionContext& ctx) {
     const DWORD err = GetLastError();
-    ctx.LogText += kFail;
+    ctx.LogText += LogEnding::Fail;
     return ActionResult::FromWin32(err ? err : static_cast<DWORD>(ERROR_WRITE_FAULT));
 }
 
@@ -85,9 +79,9 @@ ActionResult DoCreateDir(const ScriptRow& row, ActionContext& ctx) {
     const DWORD err = CreateDirectoryPath(path);
     ctx.LogText = L"Creating directory: " + path;
     if (err == 0)
-        ctx.LogText += kSuccess;
+        ctx.LogText += LogEnding::Success;
     else
-        ctx.LogText += std::wstring(kFail) + L". " + SystemErrorText(err);
+        ctx.LogText += std::wstring(LogEnding::Fail) + L". " + SystemErrorText(err);
     return ActionResult::FromWin32(err);
 }
 
@@ -96,7 +90,7 @@ ActionResult DoExtractFile(const ScriptRow& row, ActionContext& ctx) { return Wr
 ActionResult DoExtractFileOnce(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     if (PathExists(path)) {
-        ctx.LogText = L"Copying file: " + path + kAlready;
+        ctx.LogText = L"Copying file: " + path + LogEnding::Already;
         return ActionResult();
     }
     return WritePayload(row, path, ctx);
@@ -121,14 +115,14 @@ bool PayloadIsNewer(const ActionContext& ctx, const ScriptRow& row) {
 
 ActionResult DoExtractFileIfNewer(const ScriptRow& row, ActionContext& ctx) {
     if (PayloadIsNewer(ctx, row)) return DoExtractFile(row, ctx);
-    ctx.LogText = L"Copying file: " + RowPath(ctx, row) + kAlready;
+    ctx.LogText = L"Copying file: " + RowPath(ctx, row) + LogEnding::Already;
     return ActionResult();
 }
 
 ActionResult DoClearDir(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     const uint32_t bits = DeleteDirectoryTree(path, true);
-    ctx.LogText = L"Clearing directory: " + path + (bits == 0 ? kSuccess : kFail);
+    ctx.LogText = L"Clearing directory: " + path + (bits == 0 ? LogEnding::Success : LogEnding::Fail);
     return ActionResult();
 }
 
@@ -151,7 +145,7 @@ ActionResult DoRegisterUninstall(const ScriptRow&, ActionContext& ctx) {
         result = UninstallEntryFailure::DisplayVersion;
     else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", BuildUninstallString(At(ctx).InstallDir)))
         result = UninstallEntryFailure::UninstallString;
-    ctx.LogText = std::wstring(L"Registering Uninstall: unqmv.exe") + (result.Succeeded() ? kSuccess : kFail);
+    ctx.LogText = std::wstring(L"Registering Uninstall: unqmv.exe") + (result.Succeeded() ? LogEnding::Success : LogEnding::Fail);
     return result;
 }
 
@@ -164,7 +158,7 @@ ActionResult DoCopyFile(const ScriptRow& row, ActionContext& ctx) {
         err = ERROR_INVALID_PARAMETER;
     else if (!CopyFileW(source.c_str(), target.c_str(), FALSE))
         err = GetLastError();
-    ctx.LogText = L"Copying file: from " + source + L" to " + target + L" " + (err == 0 ? kSuccess : kFail);
+    ctx.LogText = L"Copying file: from " + source + L" to " + target + L" " + (err == 0 ? LogEnding::Success : LogEnding::Fail);
     if (err == 0) ctx.Written.push_back({0, row.Target->Location, Str(row.Target->FileName)});
     return ActionResult::FromWin32(err);
 }
@@ -183,21 +177,21 @@ ActionResult DoAppendText(const ScriptRow& row, ActionContext& ctx) {
     const std::string text = ToAnsi(Str(row.Text));
     ctx.LogText = L"Modifying file: " + path;
     if (AnsiTextPos(LowerAnsi(content), LowerAnsi(text)) > 0) {
-        ctx.LogText += kAlready;
+        ctx.LogText += LogEnding::Already;
         return ActionResult();
     }
     // A write that does not reach the file is not reported as done.
     if (!WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
         return WriteFailed(ctx);
     }
-    ctx.LogText += kSuccess;
+    ctx.LogText += LogEnding::Success;
     return ActionResult();
 }
 
 ActionResult DoDeleteFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     DeleteFileW(path.c_str());
-    ctx.LogText = L"Deleting file: " + path + kSuccess;
+    ctx.LogText = L"Deleting file: " + path + LogEnding::Success;
     return ActionResult();
 }
 
@@ -205,7 +199,7 @@ ActionResult DoRegisterWinHelp(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring name = Str(row.Text);
     const bool ok = CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey) &&
                     WriteRegString(HKEY_LOCAL_MACHINE, WinHelpKey, name, ctx.Install->HelpDir);
-    ctx.LogText = L"Registering windows help: " + name + (ok ? kSuccess : kFail);
+    ctx.LogText = L"Registering windows help: " + name + (ok ? LogEnding::Success : LogEnding::Fail);
     if (!ok) return WinHelpFailure::NotRegistered;
     return ActionResult();
 }
@@ -225,7 +219,7 @@ ActionResult DoCreateRegKey(const ScriptRow& row, ActionContext&) {
 ActionResult DoCheckFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     const bool exists = PathExists(path);
-    ctx.LogText = L"Check file: " + path + (exists ? kSuccess : kFail);
+    ctx.LogText = L"Check file: " + path + (exists ? LogEnding::Success : LogEnding::Fail);
     if (!exists) return CheckFailure::Missing;
     return ActionResult();
 }
@@ -251,7 +245,7 @@ ActionResult DoCopyFiles(const ScriptRow& row, ActionContext& ctx) {
             ctx.Written.push_back({0, row.Location2, destRelDir + name});
         } while (FindNextFileW(find.get(), &data));
     }
-    ctx.LogText = L"Copying file: from " + sourceMask + L" to " + destMask + L" " + (err == 0 ? kSuccess : kFail);
+    ctx.LogText = L"Copying file: from " + sourceMask + L" to " + destMask + L" " + (err == 0 ? LogEnding::Success : LogEnding::Fail);
     return ActionResult::FromWin32(err);
 }
 
@@ -266,7 +260,7 @@ ActionResult DoDeleteFiles(const ScriptRow& row, ActionContext& ctx) {
             DeleteFileW((dir + data.cFileName).c_str());
         } while (FindNextFileW(find.get(), &data));
     }
-    ctx.LogText = L"Deleting files: " + mask + kSuccess;
+    ctx.LogText = L"Deleting files: " + mask + LogEnding::Success;
     return ActionResult();
 }
 
@@ -283,7 +277,7 @@ ActionResult DoMergeFiles(const ScriptRow& row, ActionContext& ctx) {
         if (into.IndexOf(line) < 0) into.Add(line);
     }
     into.SaveToFileA(dest);
-    ctx.LogText = L"Merging files: " + source + L", " + dest + kSuccess;
+    ctx.LogText = L"Merging files: " + source + L", " + dest + LogEnding::Success;
     return ActionResult();
 }
 
@@ -298,14 +292,14 @@ ActionResult DoReplaceText(const ScriptRow& row, ActionContext& ctx) {
     ctx.LogText = L"Replace text: File=" + path + L", FindText=" + Str(row.Text2) + L", ReplaceTo=" + Str(row.Text3);
     std::string result;
     if (!ReplaceFirstBytes(content, LowerAnsi(content), LowerAnsi(find), replacement, result)) {
-        ctx.LogText += kAlready;
+        ctx.LogText += LogEnding::Already;
         return ActionResult();
     }
     // The file ends where the new content ends: no stale bytes behind a shorter text.
     if (!WriteAllAt(file.get(), 0, result) || !SetEndOfFile(file.get())) {
         return WriteFailed(ctx);
     }
-    ctx.LogText += kSuccess;
+    ctx.LogText += LogEnding::Success;
     return ActionResult();
 }
 
@@ -315,7 +309,7 @@ ActionResult DoRunFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring command = std::wstring(dir, len <= MAX_PATH ? len : 0) + L"\\" + Str(row.Text);
     const DWORD err = RunAndWait(command, std::wstring());
     if (err != 0) return ActionResult::FromWin32(err);
-    ctx.LogText = L"Run file: " + command + kSuccess;
+    ctx.LogText = L"Run file: " + command + LogEnding::Success;
     return ActionResult();
 }
 
@@ -324,7 +318,7 @@ ActionResult DoRunInstallFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring command = JoinPath(At(ctx).InstallDir, Str(row.Text));
     const DWORD err = RunAndWait(command, std::wstring());
     if (err != 0) return ActionResult::FromWin32(err);
-    ctx.LogText = L"Register help: " + command + kSuccess;
+    ctx.LogText = L"Register help: " + command + LogEnding::Success;
     return ActionResult();
 }
 

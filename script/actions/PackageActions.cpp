@@ -19,11 +19,6 @@ using namespace tessel::common;
 
 namespace {
 
-const wchar_t* const kSuccess = L"...Success";
-const wchar_t* const kAlready = L"...Already";
-
-std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
-
 // The library key of the current IDE: "\Library", with "\Win32" or "\Win64"
 // for IDEs that keep separate lists per platform.
 std::wstring LibraryKeyOf(const IdeVersion& ide, uint32_t options) {
@@ -42,7 +37,7 @@ ActionResult AddFolderToList(const IdeVersion& ide, const std::wstring& key, con
                     const std::wstring& list, const std::wstring& folder, bool requestReload,
                     ActionContext& ctx) {
     if (TextPos(LowerWide(list), LowerWide(folder)) > 0) {
-        ctx.LogText += kAlready;
+        ctx.LogText += LogEnding::Already;
         return ActionResult();
     }
     if (!WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder)))
@@ -50,7 +45,7 @@ ActionResult AddFolderToList(const IdeVersion& ide, const std::wstring& key, con
     if (requestReload &&
         !WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + GlobalsKey, L"ForceEnvOptionsUpdate", L"1"))
         return PathListFailure::ReloadNotRequested;
-    ctx.LogText += kSuccess;
+    ctx.LogText += LogEnding::Success;
     return ActionResult();
 }
 
@@ -65,7 +60,7 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     const wchar_t* toolName = !ide.IsDelphi ? L"make.exe" : (row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe");
     const std::wstring tool = ctx.Install->Ides[index].RootDir + L"\\bin\\" + toolName;
     if (!PathExists(tool)) {
-        ctx.LogText = std::wstring(L"Compiling package, cannot find ") + toolName + L": " + project + L"...Fail";
+        ctx.LogText = std::wstring(L"Compiling package, cannot find ") + toolName + L": " + project + LogEnding::Fail;
         if (!ide.IsDelphi) return CompileFailure::NoMake;
         return CompileFailure::NoDelphiCompiler;
     }
@@ -99,7 +94,7 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     process.Thread.reset(info.hThread);
     // A compiler still running afterwards is left alone; the check row reports the missing package.
     WaitForSingleObject(process.Process.get(), ctx.Install->CompileTimeoutMs);
-    ctx.LogText = L"Compiling package: " + project + kSuccess;
+    ctx.LogText = L"Compiling package: " + project + LogEnding::Success;
     return ActionResult();
 }
 
@@ -112,7 +107,7 @@ ActionResult DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
     if (!WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKey, package,
                         std::wstring(ProductName) + L" v" + ProductVersion))
         return PathListFailure::PackageNotRegistered;
-    ctx.LogText = L"Registering package: " + package + kSuccess;
+    ctx.LogText = L"Registering package: " + package + LogEnding::Success;
     const std::wstring key = LibraryKeyOf(ide, row.Options);
     const std::wstring name = SearchPathValueName(ideIndex);
     std::wstring list;

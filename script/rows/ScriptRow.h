@@ -2,6 +2,7 @@
 // row's generic fields means for each row kind.
 #pragma once
 #include <cstdint>
+#include <string>
 #include "common/Locations.h"
 #include "common/RowKinds.h"
 
@@ -92,5 +93,15 @@ struct ScriptRow {
     RowFlag Flags() const { return common::FlagsOf(Word0); }
     bool HasFlag(RowFlag flag) const { return common::HasFlag(Word0, flag); }
 };
+
+// A row's text field as a string: nullptr reads as empty.
+inline std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
+
+// The endings a row's line in the install log gets.
+namespace LogEnding {
+inline constexpr const wchar_t* Success = L"...Success";
+inline constexpr const wchar_t* Fail = L"...Fail";
+inline constexpr const wchar_t* Already = L"...Already";
+}  // namespace LogEnding
 
 }  // namespace tessel::script

@@ -21,10 +21,7 @@ namespace tessel::script {
 
 using namespace tessel::common;
 
-
 namespace {
-
-std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
 
 // The undo record text of an information row.
 std::wstring InfoText(const InstallContext& install, uint32_t param) {
@@ -135,7 +132,7 @@ void ScriptRunner::UninstallPrevious() {
                     engine.PrepareDeinstall();
                     engine.DoDeinstall();
                 }
-                logText_ += L"...Success";
+                logText_ += LogEnding::Success;
             }
         }
     } catch (...) {
