@@ -57,7 +57,6 @@ std::wstring CommonDirFromDocuments(const std::wstring& regKey) {
 
 }  // namespace
 
-
 std::wstring GetBdsCommonDir(const LocationContext& context) {
     if (!IsIdeIndex(context.CurrentIde)) return std::wstring();
     const IdeVersion& ide = IdeTable[context.CurrentIde];

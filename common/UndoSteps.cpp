@@ -14,7 +14,6 @@
 
 namespace tessel::common {
 
-
 namespace {
 
 const IdeVersion* CurrentProduct(const LocationContext& context) {

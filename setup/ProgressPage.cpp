@@ -41,18 +41,21 @@ void ProgressPage::RunScript() {
     SendMessageW(bar, PBM_SETPOS, 0, 0);
 
     std::wstring caption;
-    while (script->Current() < script->Count()) {
-        script->ItemText(caption);
-        SetItemText(IDC_ROWCAPTION, caption);
-        const ActionResult result = script->ItemDoScript();
-        if (result.Failed()) {
-            std::wstring text = FormatRowError(script->Current(), result.Code(), script->GetItem().Word0, script->LogText());
-            MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
-        }
-        SendMessageW(bar, PBM_DELTAPOS, static_cast<WPARAM>(script->ItemProgressStep()), 0);
-        script->Advance();
-        DispatchOneInputMessage();
-    }
+    RunRemainingRows(
+        *script,
+        [&](ActionResult result) {
+            if (result.Failed()) {
+                const std::wstring text =
+                    FormatRowError(script->Current(), result.Code(), script->GetItem().Word0, script->LogText());
+                MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
+            }
+            SendMessageW(bar, PBM_DELTAPOS, static_cast<WPARAM>(script->ItemProgressStep()), 0);
+            DispatchOneInputMessage();
+        },
+        [&] {
+            script->ItemText(caption);
+            SetItemText(IDC_ROWCAPTION, caption);
+        });
 
     EnableItem(IDC_NEXT, true);
     SendMessageW(Item(IDC_NEXT), BM_CLICK, 0, 0);

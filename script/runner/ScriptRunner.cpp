@@ -306,11 +306,12 @@ ActionResult ScriptRunner::ItemDoScript() {
     // that existed before: that folder is not removed as a whole by an uninstall.
     const bool dirRow = row.Kind() == RowKind::CreateDir;
     std::wstring dirPath;
+    bool isInstallDir = false;
     bool existedBefore = false;
     bool recordedDir = false;
     if (dirRow) {
         dirPath = ResolvePath(install_.Location, row.Location, Str(row.Text));
-        const bool isInstallDir = LowerWide(dirPath) == LowerWide(install_.Location.InstallDir);
+        isInstallDir = LowerWide(dirPath) == LowerWide(install_.Location.InstallDir);
         existedBefore = isInstallDir ? installDirExisted_ : DirectoryExists(dirPath);
         recordedDir = row.HasFlag(RowFlag::Undo) || InsidePreexistingDir(dirPath);
     }
@@ -334,7 +335,7 @@ ActionResult ScriptRunner::ItemDoScript() {
     if (recordedDir) {
         recordedDirs_.push_back({LowerWide(dirPath), existedBefore});
         // The logs were written into an install folder that was already there.
-        if (existedBefore && LowerWide(dirPath) == LowerWide(install_.Location.InstallDir)) {
+        if (existedBefore && isInstallDir) {
             const uint32_t install = StoredLocation(LocationCode::Install);
             WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"install.log");
             WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"uninst.log");
@@ -344,9 +345,11 @@ ActionResult ScriptRunner::ItemDoScript() {
     return result;
 }
 
-int RunRemainingRows(ScriptRunner& script, const std::function<void(ActionResult result)>& afterRow) {
+int RunRemainingRows(ScriptRunner& script, const std::function<void(ActionResult result)>& afterRow,
+                     const std::function<void()>& beforeRow) {
     int failed = 0;
     while (script.Current() < script.Count()) {
+        if (beforeRow) beforeRow();
         const ActionResult result = script.ItemDoScript();
         if (result.Failed()) ++failed;
         if (afterRow) afterRow(result);

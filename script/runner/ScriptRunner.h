@@ -84,9 +84,11 @@ private:
     bool InsidePreexistingDir(const std::wstring& path) const;
 };
 
-// Steps the rows from the current one to the last, with no window and no input:
-// afterRow(result) runs after each row, before the runner moves on. Returns the
-// number of rows that failed.
-int RunRemainingRows(ScriptRunner& script, const std::function<void(ActionResult result)>& afterRow = nullptr);
+// Steps the rows from the current one to the last: beforeRow() runs before each
+// row, afterRow(result) after it, before the runner moves on. Returns the number
+// of rows that failed. The progress page and the unattended install both run
+// their rows through here.
+int RunRemainingRows(ScriptRunner& script, const std::function<void(ActionResult result)>& afterRow = nullptr,
+                     const std::function<void()>& beforeRow = nullptr);
 
 }  // namespace tessel::script
