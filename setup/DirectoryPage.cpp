@@ -33,11 +33,10 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
     return 0;
 }
 
-// Releases a COM interface on every path.
-template <typename T>
-struct ComRelease {
-    T* Pointer = nullptr;
-    ~ComRelease() { if (Pointer) Pointer->Release(); }
+// A shell item list, freed with the COM task allocator on every path.
+struct ItemListOwner {
+    PIDLIST_ABSOLUTE Items = nullptr;
+    ~ItemListOwner() { CoTaskMemFree(Items); }
 };
 
 // COM initialised apartment-threaded on this thread while the object lives, as
@@ -84,23 +83,19 @@ void DirectoryPage::ShowDirectory() {
 
 bool DirectoryPage::OnCommand(int controlId) {
     if (controlId != IDC_BROWSE) return Page::OnCommand(controlId);
-    if (BrowseForDirectory()) {
-        directory_ = BrowsedDirectory(directory_, previousDir_, ShortName);
+    const std::wstring chosen = BrowseForDirectory();
+    if (!chosen.empty()) {
+        directory_ = BrowsedDirectory(chosen, previousDir_, ShortName);
         ShowDirectory();
     }
     return true;
 }
 
-bool DirectoryPage::BrowseForDirectory() {
-    directory_.clear();
+std::wstring DirectoryPage::BrowseForDirectory() {
     // Declared first, so that everything below is released before COM is.
     ComApartment com;
-    ComRelease<IMalloc> malloc;
-    if (FAILED(SHGetMalloc(&malloc.Pointer)) || !malloc.Pointer) return false;
-    auto* name = static_cast<wchar_t*>(malloc.Pointer->Alloc(MAX_PATH * sizeof(wchar_t)));
-    if (!name) return false;
-    name[0] = L'\0';
-    std::wstring title = L"Select directory for " + std::wstring(ProductName);
+    wchar_t name[MAX_PATH] = {};
+    const std::wstring title = L"Select directory for " + std::wstring(ProductName);
     BROWSEINFOW info{};
     info.hwndOwner = Dialog();
     info.pidlRoot = nullptr;
@@ -109,16 +104,10 @@ bool DirectoryPage::BrowseForDirectory() {
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(this);
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+    ItemListOwner item{SHBrowseForFolderW(&info)};
     // An item without a file system path counts as cancelled, so the edit box keeps its text.
-    bool chosen = false;
-    if (item) {
-        chosen = SHGetPathFromIDListW(item, name) != FALSE;
-        if (chosen) directory_ = name;
-        malloc.Pointer->Free(item);
-    }
-    malloc.Pointer->Free(name);
-    return chosen;
+    if (!item.Items || !SHGetPathFromIDListW(item.Items, name)) return std::wstring();
+    return name;
 }
 
 void DirectoryPage::Hide() {

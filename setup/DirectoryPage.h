@@ -15,8 +15,8 @@ public:
 private:
     // Puts directory_ into the edit box, caret at its end, and focuses it.
     void ShowDirectory();
-    // Lets the user pick a folder; true with directory_ set to it when one was chosen.
-    bool BrowseForDirectory();
+    // Lets the user pick a folder: the folder chosen, empty when cancelled.
+    std::wstring BrowseForDirectory();
 
     std::wstring previousDir_;  // the previous installation's folder, read at the first showing
     bool firstShow_ = true;

@@ -66,24 +66,21 @@ INT_PTR IdeSelectionPage::HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wPar
 }
 
 PageMove IdeSelectionPage::Show() {
-    if (firstShow_) {
+    if (!list_) {
         list_ = std::make_unique<CheckListBox>(Item(IDC_LIST));
         list_->OnCheckClick = [this](CheckListBox*) { UpdateNext(); };
-        previous_ = LoadPreviousSelection(Install());
+        previousInstall_ = LoadPreviousSelection(Install()).InstallVersions > 0;
         LoadStoredCustomizeMask(Install());
-        firstShow_ = false;
     }
     LayoutPageText(3);
-    SetItemText(IDC_PAGETEXT, SelectDelphiText(previous_.InstallVersions > 0));
+    SetItemText(IDC_PAGETEXT, SelectDelphiText(previousInstall_));
     ShowItem(IDC_PAGETEXT, true);
     ShowItem(IDC_LIST, true);
 
     list_->Clear();
     for (int i = 0; i < InstallItemCount; ++i) {
-        const InstallItem& item = InstallItems[i];
-        int line = list_->Add(item.Caption);
-        const int ide = IdeIndexByMask(item.IdeMask);  // 0: the item belongs to no IDE
-        list_->SetEnabled(line, ide == 0 || Install().Ides[ide].Exists);
+        int line = list_->Add(InstallItems[i].Caption);
+        list_->SetEnabled(line, ItemAvailable(Install(), i));
         if (Install().CheckedLines & (1u << i)) list_->SetChecked(line, true);
     }
     FocusItem(IDC_LIST);
@@ -95,13 +92,8 @@ PageMove IdeSelectionPage::Show() {
 void IdeSelectionPage::Hide() {
     ShowItem(IDC_LIST, false);
     ShowItem(IDC_CUSTOMIZE, false);
-    uint32_t lines = 0;
-    for (int i = 0; i < InstallItemCount; ++i) {
-        bool ticked = list_ && i < list_->Count() && list_->GetChecked(i);
-        if (ticked) lines |= 1u << i;
-    }
-    Install().CheckedLines = lines;
-    SelectionMasks(lines, Install().SelectedIdeMask, Install().SelectedItemMask);
+    Install().CheckedLines = CheckedMask();
+    SelectCheckedItems(Install());
 }
 
 bool IdeSelectionPage::OnCommand(int controlId) {

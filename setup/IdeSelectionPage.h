@@ -30,10 +30,9 @@ private:
     static INT_PTR CALLBACK CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wParam);
 
-    bool firstShow_ = true;
-    // What the previous installation stored, read at the first showing.
-    StoredSelection previous_;
-    std::unique_ptr<CheckListBox> list_;           // the IDE and item list, from the first showing on
+    // Whether a previous installation stored its IDEs; read at the first showing.
+    bool previousInstall_ = false;
+    std::unique_ptr<CheckListBox> list_;           // the IDE and item list, created at the first showing
     std::unique_ptr<CheckListBox> customizeList_;  // the customise dialog's list while the dialog is open
 };
 

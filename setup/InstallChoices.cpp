@@ -24,7 +24,6 @@ int32_t StoredInteger(const wchar_t* name) {
 StoredSelection LoadPreviousSelection(script::InstallContext& install) {
     StoredSelection stored;
     stored.InstallVersions = StoredInteger(RegInstallVersions);
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, stored.Version)) stored.Version.clear();
     stored.InstallItems = StoredInteger(RegInstallItems);
     install.Ides = FindInstalledIdes();
     ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems);

@@ -8,13 +8,12 @@
 
 namespace tessel::setup {
 
-// What a previous installation stored about its IDEs and items (0 or empty
-// when absent), then discovery, then install's preselected IDEs and ticked
+// What a previous installation stored about its IDEs and items (0 when
+// absent), then discovery, then install's preselected IDEs and ticked
 // lines as the IDE page starts from them.
 struct StoredSelection {
     int32_t InstallVersions = 0;
     int32_t InstallItems = 0;
-    std::wstring Version;
 };
 StoredSelection LoadPreviousSelection(script::InstallContext& install);
 

@@ -81,7 +81,7 @@ void Wizard::OnLinkPress(HWND dlg, LPARAM lParam) {
 void Wizard::CancelRule(HWND dlg, WPARAM wParam) {
     // During the install run the question is asked as well; a Yes closes the
     // dialog only once the run is over, for the progress page never stops it.
-    if (dynamic_cast<FinishPage*>(&flow_.Current())) {
+    if (flow_.Position() == PageCount) {  // the finish page
         EndDialog(dlg, static_cast<INT_PTR>(wParam));
         return;
     }

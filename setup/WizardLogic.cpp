@@ -115,6 +115,11 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
     return text;
 }
 
+bool ItemAvailable(const script::InstallContext& install, int index) {
+    const int ide = IdeIndexByMask(InstallItems[index].IdeMask);  // 0: the item belongs to no IDE
+    return ide == 0 || install.Ides[ide].Exists;
+}
+
 void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected,
                             int32_t prevInstallItems) {
     install.PreselectedIdeMask = 0;
@@ -134,7 +139,7 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
         bool checked = false;
         if (prevInstallItems >= 1) {
             if (static_cast<int32_t>(item.Bit & static_cast<uint32_t>(prevInstallItems)) > 0)
-                checked = ide == 0 || install.Ides[ide].Exists;
+                checked = ItemAvailable(install, i);
         } else {
             checked = ide == 0 || (IdeTable[ide].InternalId & install.PreselectedIdeMask) != 0;
         }
