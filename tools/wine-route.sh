@@ -28,7 +28,7 @@ boot=$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown)
 # starts <loader> <arch>: 0 when the loader starts cmd.exe in a new prefix of
 # that kind and the program's exit code comes back; else the reason on stdout.
 starts() {
-  local loader=$1 arch=$2 key out rc prefix
+  local loader=$1 arch=$2 key out rc prefix keep=yes
   key=$(echo "$boot $arch $loader $(stat -Lc '%i %Y' "$loader" 2>/dev/null)" | cksum | cut -d' ' -f1)
   if [ -f "$cache/$key" ]; then
     out=$(cat "$cache/$key")
@@ -52,10 +52,13 @@ starts() {
       out=ok
     else
       out="$arch cmd.exe under $loader ended with exit code $rc ($(grep -v '^$' "$prefix.log" | tail -n 1))"
+      # A program that started but did not end well may have met a passing
+      # hiccup (a busy machine, the time limit): try again next time.
+      keep=no
     fi
     rm -rf "$prefix" "$prefix.log"
   fi
-  mkdir -p "$cache" && echo "$out" >"$cache/$key"
+  [ "$keep" = no ] || { mkdir -p "$cache" && echo "$out" >"$cache/$key"; }
   [ "$out" = ok ] && return 0
   echo "$out"
   return 1
