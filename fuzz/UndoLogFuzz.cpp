@@ -219,8 +219,7 @@ std::vector<UndoRecord> ExpectedUndo(const std::vector<UndoRecord>& tiling, bool
     return out;
 }
 
-void RunEngine(const std::string& bytes, bool partial, bool reported, const std::vector<UndoRecord>& tiling,
-               bool clean) {
+void RunEngine(const std::string& bytes, bool partial, const std::vector<UndoRecord>& tiling, bool clean) {
     gInput = bytes;
     gUndone.clear();
     UninstallEngine engine;
@@ -235,16 +234,14 @@ void RunEngine(const std::string& bytes, bool partial, bool reported, const std:
 
     engine.PrepareDeinstall();
     CountingProgress progress;
-    const WalkResult result = reported ? engine.DoDeinstall(progress) : engine.DoDeinstall();
-    if (reported) {
-        FUZZ_CHECK(progress.begins == 1 && progress.ends == 1);
-        // Skipped records (partial) are steps too, but not undone.
-        FUZZ_CHECK(partial ? progress.steps >= gUndone.size() : progress.steps == gUndone.size());
-        FUZZ_CHECK(progress.statuses == progress.steps);
-        FUZZ_CHECK(progress.stepped <= progress.total && progress.total <= bytes.size() - UndoSignatureSize);
-        // A walk that reached its end stepped over the whole range.
-        if (result.End != WalkEnd::Damaged) FUZZ_CHECK(progress.stepped == progress.total);
-    }
+    const WalkResult result = engine.DoDeinstall(progress);
+    FUZZ_CHECK(progress.begins == 1 && progress.ends == 1);
+    // Skipped records (partial) are steps too, but not undone.
+    FUZZ_CHECK(partial ? progress.steps >= gUndone.size() : progress.steps == gUndone.size());
+    FUZZ_CHECK(progress.statuses == progress.steps);
+    FUZZ_CHECK(progress.stepped <= progress.total && progress.total <= bytes.size() - UndoSignatureSize);
+    // A walk that reached its end stepped over the whole range.
+    if (result.End != WalkEnd::Damaged) FUZZ_CHECK(progress.stepped == progress.total);
     // A failed step never reads as success, and does not end the walk.
     bool stepFails = false;
     for (const UndoRecord& rec : gUndone) stepFails |= rec.Kind() == RowKind::RunInstallFile && rec.Param == 0xFFFFFFFFu;
@@ -313,8 +310,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<UndoRecord> tiling;
     bool clean = false;
     CheckWalks(bytes, tiling, clean);
-    RunEngine(bytes, false, false, tiling, clean);
-    RunEngine(bytes, true, true, tiling, clean);
+    RunEngine(bytes, false, tiling, clean);
+    RunEngine(bytes, true, tiling, clean);
 
     // A log that cannot be opened is reported as such, whatever its contents.
     gFileMissing = true;
