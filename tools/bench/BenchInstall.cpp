@@ -21,6 +21,8 @@
 #include "script/runner/InstallContext.h"
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"
+#include "setup/InstallChoices.h"
+#include "setup/WizardLogic.h"
 #include "tools/bench/BenchClock.h"
 
 using namespace tessel::common;
@@ -71,20 +73,6 @@ const char* KindName(RowKind kind) {
     }
 }
 
-// Ticks what the IDE page offers: items without an IDE, and items whose IDE was found.
-void SelectEverythingOffered(tessel::script::InstallContext& install) {
-    for (int i = 1; i <= IdeCount; ++i)
-        if (install.Ides[i].Exists) install.PreselectedIdeMask |= IdeTable[i].InternalId;
-    for (int i = 0; i < InstallItemCount; ++i) {
-        const InstallItem& item = InstallItems[i];
-        const int ide = IdeIndexByMask(item.IdeMask);
-        if (item.IdeMask != 0 && (ide == 0 || !install.Ides[ide].Exists)) continue;
-        install.CheckedLines |= 1u << i;
-        install.SelectedIdeMask |= item.IdeMask;
-        install.SelectedItemMask |= item.Bit;
-    }
-}
-
 bool WriteRows(const std::wstring& fileName, const std::vector<RowTime>& rows) {
     UniqueFile out(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -132,7 +120,10 @@ int wmain(int argc, wchar_t** argv) {
     const int64_t t0 = BenchMicros();
     tessel::script::InstallContext install;
     install.Ides = FindInstalledIdes();
-    SelectEverythingOffered(install);
+    // Every IDE found and every line it offers ticked, as the IDE page starts
+    // on a machine without stored choices.
+    tessel::setup::ApplyPreviousSelection(install, 0, 0);
+    tessel::setup::SelectCheckedItems(install);
     install.Location.InstallDir = argv[2];
     const int64_t tDiscovered = BenchMicros();
 
