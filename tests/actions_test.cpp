@@ -19,6 +19,8 @@
 #include "script/actions/FileActions.h"
 #include "script/actions/PackageActions.h"
 #include "standin/Machine.h"
+#include "support/ScriptRows.h"
+#include "support/TestFiles.h"
 
 using namespace tessel::common;
 using namespace tessel::script;
@@ -27,34 +29,10 @@ namespace {
 
 const std::wstring kRoot = L"C:\\acttest";
 
-// Locations as the stored numbers (3: the install folder, 4: the IDE's help folder).
-ScriptRow Row(uint32_t word0, const wchar_t* text, uint32_t param = 0, uint32_t location = 0,
-                const wchar_t* text2 = nullptr, const wchar_t* text3 = nullptr, uint32_t location2 = 0,
-                uint32_t options = 0, const CopyTarget* target = nullptr) {
-    return ScriptRow{word0, text, param, LocationCodeFrom(location), text2, text3, LocationCodeFrom(location2),
-                     options, target};
-}
-template <typename... Rest>
-ScriptRow Row(RowKind kind, const wchar_t* text, Rest... rest) {
-    return Row(FirstWord(kind), text, rest...);
-}
-
-std::string FileBytes(const std::wstring& path) {
-    std::string bytes;
-    ReadFileBytes(path, bytes);
-    return bytes;
-}
-
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name) {
-    std::wstring value;
-    if (!ReadRegString(root, key, name, value)) return L"<missing>";
-    return value;
 }
 
 class Actions : public testing::Test {

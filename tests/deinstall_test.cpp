@@ -28,22 +28,6 @@ bool FileExists(const std::wstring& path) {
 
 std::wstring ToWide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
-std::string FileText(const std::wstring& path) {
-    std::string bytes;
-    ReadFileBytes(path, bytes);
-    return bytes;
-}
-
-bool KeyExists(HKEY root, const std::wstring& key) {
-    UniqueHKey k;
-    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
-}
-
-std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name) {
-    std::wstring v;
-    return ReadRegString(root, key, name, v) ? v : L"<missing>";
-}
-
 // An IDE that discovery finds: a root folder with the compiler, named in HKLM.
 std::wstring InstallFakeIde(int index, const std::wstring& root) {
     MakeFile(root + (IdeTable[index].IsDelphi ? L"\\bin\\dcc32.exe" : L"\\bin\\make.exe"));
@@ -141,7 +125,7 @@ TEST(Deinstall, LeavesFilesAloneWhenTheIdeIsGone) {
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     SetCurrentDirectoryW(L"C:\\");
     EXPECT_TRUE(FileExists(L"C:\\cwd\\Help\\delphi5.gid"));
-    EXPECT_EQ(FileText(L"C:\\Help\\delphi5.ohi"), "keep" + line);
+    EXPECT_EQ(FileBytes(L"C:\\Help\\delphi5.ohi"), "keep" + line);
 }
 
 TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
@@ -263,7 +247,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     EXPECT_EQ(RegText(HKCU, regKey + L"\\Known Packages", L"C:\\Other\\keep.bpl"), L"Other");
     EXPECT_EQ(RegText(HKCU, regKey + L"\\Library", L"Search Path"), L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7Extra");
     EXPECT_FALSE(FileExists(root + L"\\Help\\d7.gid"));
-    EXPECT_EQ(FileText(root + L"\\Help\\d7.ohi"), "User line\r\n:Index Other=other.hlp\r\nTail");
+    EXPECT_EQ(FileBytes(root + L"\\Help\\d7.ohi"), "User line\r\n:Index Other=other.hlp\r\nTail");
     EXPECT_TRUE(FileExists(root + L"\\bin\\dcc32.exe"));
 }
 
@@ -322,8 +306,8 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
-    EXPECT_EQ(FileText(dir + L"\\mine.txt"), "my own file");
-    EXPECT_EQ(FileText(dir + L"\\Projects\\app.dpr"), "program app;");
+    EXPECT_EQ(FileBytes(dir + L"\\mine.txt"), "my own file");
+    EXPECT_EQ(FileBytes(dir + L"\\Projects\\app.dpr"), "program app;");
     EXPECT_FALSE(FileExists(dir + L"\\Readme.txt"));
     EXPECT_FALSE(FileExists(dir + L"\\install.log"));
     EXPECT_FALSE(FileExists(dir + L"\\uninst.log"));
@@ -454,8 +438,8 @@ TEST(Deinstall, RemovesFolderLinksWithoutEnteringThem) {
         {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Demos"},
     })));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
-    EXPECT_EQ(FileText(outside + L"\\keep.pas"), "mine");
-    EXPECT_EQ(FileText(outside + L"\\Sub\\deep.pas"), "mine too");
+    EXPECT_EQ(FileBytes(outside + L"\\keep.pas"), "mine");
+    EXPECT_EQ(FileBytes(outside + L"\\Sub\\deep.pas"), "mine too");
     // Windows removes the links themselves; Wine 8 cannot remove a host link
     // through the Win32 calls, so here they stay, still leading to the files.
     EXPECT_FALSE(FileExists(dir + L"\\Demos\\demo.dpr"));
@@ -469,7 +453,7 @@ TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
         {RowKind::SetIde | RowFlag::Undo, 5, 0, L"middle"},
         {RowKind::SetIde | RowFlag::Undo, 6, 0, L"late"},
     })));
-    std::string bytes = FileText(dir + L"\\uninst.log");
+    std::string bytes = FileBytes(dir + L"\\uninst.log");
     // Break the trailing length of the middle record: the walk from the end
     // undoes "late", then meets the damage and leaves "early" alone.
     const size_t lateSize = 16 + 4, middleEnd = bytes.size() - lateSize;
@@ -533,7 +517,7 @@ TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
 
     // A damaged log ends the walk early, and the progress still hears the end.
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
-    std::string bytes = FileText(dir + L"\\uninst.log");
+    std::string bytes = FileBytes(dir + L"\\uninst.log");
     bytes[bytes.size() - 1] = 0x55;
     MakeFile(dir + L"\\uninst.log", bytes);
     ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);

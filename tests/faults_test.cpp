@@ -256,14 +256,7 @@ UninstallerRun RunUninstaller(const std::wstring& args, const std::wstring& exe 
 
 // Lays out the stand-in IDEs and removes whatever an earlier case left.
 void FreshMachine() {
-    std::wstring command;
-    if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) {
-        UninstallEngine engine;
-        if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == UndoLogLoad::Loaded) {
-            engine.PrepareDeinstall();
-            engine.DoDeinstall();
-        }
-    }
+    RemoveThroughEntryWithEngine(false);  // earlier cases damage logs on purpose
     SetCurrentDirectoryW(L"C:\\");
     ClearMachine();
     // Run-time packages the installs copied into the system folder stay there by design.

@@ -30,6 +30,7 @@
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
+#include "support/TestFiles.h"
 
 using namespace tessel::common;
 using namespace tessel::script;
@@ -60,12 +61,9 @@ std::string RowsDump() {
     return out;
 }
 
-std::string InstallLogText() {
-    std::string bytes;
-    if (!ReadFileBytes(kInstall + L"\\install.log", bytes)) return "(missing)\n";
-    std::wstring text(bytes.size() / 2, L'\0');
-    if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * 2);
-    return ToUtf8(text);
+std::string InstallLogUtf8() {
+    if (!PathExists(kInstall + L"\\install.log")) return "(missing)\n";
+    return ToUtf8(InstallLogText(kInstall));
 }
 
 std::string UndoLogText() {
@@ -154,12 +152,7 @@ void ExpectGolden(const char* name, const std::string& text) {
 TEST(Golden, ScriptRows) { ExpectGolden("rows.txt", RowsDump()); }
 
 TEST(Golden, FourIdeInstallAndUninstall) {
-    RemoveThroughEntryWithEngine();
-    ClearMachine();
-    CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
-    DeleteDirectoryTree(kInstall, false);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+    ResetInstallPlaces(kInstall);
     ASSERT_TRUE(LayOutMachine(kIdes));
     const MachineSnapshot before = SnapshotInstallPlaces(kInstall);
 
@@ -171,7 +164,7 @@ TEST(Golden, FourIdeInstallAndUninstall) {
     EXPECT_EQ(975, run.rows);
     EXPECT_TRUE(run.failures.empty());
 
-    ExpectGolden("install.log.txt", InstallLogText());
+    ExpectGolden("install.log.txt", InstallLogUtf8());
     ExpectGolden("uninst.log.txt", UndoLogText());
     ExpectGolden("after-install.txt", ChangesText(SnapshotChanges(before, SnapshotInstallPlaces(kInstall))));
 

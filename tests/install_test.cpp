@@ -22,6 +22,7 @@
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
+#include "support/TestFiles.h"
 #include "support/WindowDriver.h"
 
 using namespace tessel::common;
@@ -48,10 +49,7 @@ bool EndsWith(const std::wstring& text, const std::wstring& tail) {
 
 
 std::vector<std::wstring> InstallLogLines() {
-    std::string bytes;
-    ReadFileBytes(kInstall + L"\\install.log", bytes);
-    std::wstring text(bytes.size() / 2, L'\0');
-    if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * 2);
+    const std::wstring text = InstallLogText(kInstall);
     std::vector<std::wstring> lines;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -72,16 +70,7 @@ size_t CountLines(const std::vector<std::wstring>& lines, const std::wstring& pr
 
 class Install : public testing::Test {
 protected:
-    void SetUp() override {
-        // Whatever an earlier test left installed goes first, the way the uninstaller takes it.
-        RemoveThroughEntryWithEngine();
-        ClearMachine();
-        // The folder of WinHelp registrations exists on every Windows.
-        CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
-        DeleteDirectoryTree(kInstall, false);
-        DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
-        DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
-    }
+    void SetUp() override { ResetInstallPlaces(kInstall); }
     void TearDown() override { SetCurrentDirectoryW(L"C:\\"); }
 };
 

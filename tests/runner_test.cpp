@@ -18,6 +18,8 @@
 #include "script/runner/InstallContext.h"
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"
+#include "support/ScriptRows.h"
+#include "support/TestFiles.h"
 #include "support/SetupRun.h"
 
 using namespace tessel::common;
@@ -26,14 +28,6 @@ using namespace tessel::script;
 namespace {
 
 constexpr RowFlag U = RowFlag::Undo;
-
-// Locations as the stored numbers (3: the install folder).
-ScriptRow Row(uint32_t word0, const wchar_t* text = nullptr, uint32_t param = 0, uint32_t location = 0) {
-    return ScriptRow{word0, text, param, LocationCodeFrom(location), nullptr, nullptr, LocationCode::None, 0, nullptr};
-}
-ScriptRow Row(RowKind kind, const wchar_t* text = nullptr, uint32_t param = 0, uint32_t location = 0) {
-    return Row(FirstWord(kind), text, param, location);
-}
 
 const ScriptRow kInfoRows[] = {
     Row(RowKind::Info | U, nullptr, 1), Row(RowKind::Info | U, nullptr, 2), Row(RowKind::Info | U, nullptr, 4),
@@ -71,12 +65,6 @@ std::vector<int> RunRows(const std::vector<ScriptRow>& rows, std::vector<std::ws
 std::vector<ScriptRow> WithInfo(std::vector<ScriptRow> rows) {
     rows.insert(rows.begin(), std::begin(kInfoRows), std::end(kInfoRows));
     return rows;
-}
-
-std::string FileBytes(const std::wstring& path) {
-    std::string bytes;
-    ReadFileBytes(path, bytes);
-    return bytes;
 }
 
 // The install log's lines; fails the test when it is not UTF-16LE text with CR LF line ends.

@@ -7,16 +7,11 @@
 #include "common/Handles.h"
 #include "common/SystemUtils.h"
 #include "common/StringList.h"
+#include "support/TestFiles.h"
 
 using namespace tessel::common;
 
 namespace {
-
-std::string FileBytes(const std::wstring& path) {
-    std::string bytes;
-    ReadFileBytes(path, bytes);
-    return bytes;
-}
 
 // Loads bytes through a scratch file and returns the lines joined with "|".
 std::wstring LoadLines(const std::string& bytes, int* count = nullptr) {

@@ -21,6 +21,7 @@
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 #include "standin/Machine.h"
+#include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
 #include "support/SetupRun.h"
 #include "support/TestFiles.h"
@@ -129,26 +130,13 @@ void InstallWithTheWizard() {
     program.Kill();
 }
 
-std::wstring InstallLog(const std::wstring& dir) {
-    std::string bytes;
-    ReadFileBytes(dir + L"\\install.log", bytes, FILE_SHARE_READ);
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-}
-
 class Unattended : public testing::Test {
 protected:
     std::vector<std::wstring> dirs{ProposedDir(), L"C:\\Some Folder With Blanks"};
 
     // The four IDEs as they come, no installation of ours, no stored choices.
     void SetUp() override {
-        std::wstring command;
-        if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) {
-            UninstallEngine engine;
-            if (engine.PrepareUninstFile(UndoLogPathFromUninstallString(command)) == UndoLogLoad::Loaded) {
-                engine.PrepareDeinstall();
-                engine.DoDeinstall();
-            }
-        }
+        RemoveThroughEntryWithEngine(false);  // earlier cases damage logs on purpose
         SetCurrentDirectoryW(L"C:\\");
         ClearMachine();
         DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
@@ -270,7 +258,7 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::RowsFailed));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     // Every failed row is in the log with the text the wizard would have shown.
-    const std::wstring log = InstallLog(dir);
+    const std::wstring log = InstallLogText(dir);
     size_t failed = 0;
     for (size_t at = log.find(L"Error in ScriptItem="); at != std::wstring::npos;
          at = log.find(L"Error in ScriptItem=", at + 1)) {

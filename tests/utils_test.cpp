@@ -9,15 +9,11 @@
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
 #include "common/SystemUtils.h"
+#include "support/TestFiles.h"
 
 using namespace tessel::common;
 
 namespace {
-
-bool KeyExists(HKEY root, const std::wstring& key) {
-    UniqueHKey h;
-    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, h.put()) == ERROR_SUCCESS;
-}
 
 bool SetRaw(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
             const void* data, DWORD size) {

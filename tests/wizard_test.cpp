@@ -21,6 +21,7 @@
 #include "common/SystemUtils.h"
 #include "script/manifest/Manifest.h"
 #include "setup/resource.h"
+#include "uninstaller/resource.h"
 #include "standin/Machine.h"
 // The wizard's pure logic is part of setup.exe only, so the test builds it in.
 #include "setup/PageFlow.h"
@@ -325,8 +326,10 @@ bool UninstallFromEntry() {
     wd::SplitCommand(command, exe, args);
     wd::Program un;
     if (!wd::Start(un, exe, args)) return false;
-    HWND udlg = wd::FindDialog(un.pid, L"Uninstall for Tessel library v4.09", 1000);
-    return udlg && wd::Press(udlg, 1000) && un.WaitExit(300000) == 0;
+    HWND udlg = wd::FindDialog(un.pid, L"Uninstall for Tessel library v4.09", IDC_START);
+    if (udlg && wd::Press(udlg, IDC_START) && un.WaitExit(300000) == 0) return true;
+    un.Kill();  // a stuck uninstaller would spoil the cases after this one
+    return false;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"
 #include "setup/InstallChoices.h"
+#include "standin/Machine.h"
 
 using namespace tessel::common;
 using namespace tessel::script;
@@ -48,7 +49,6 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     install.CustomizeMask = options.customizeMask;
     install.CopyOnly = options.copyOnly;
     install.Location.InstallDir = options.installDir;
-    if (options.compileTimeoutMs != 0) install.CompileTimeoutMs = options.compileTimeoutMs;
 
     // The compile rows leave the current directory in a package folder; give it back
     // so that an uninstall in this process can remove that folder.
@@ -69,17 +69,26 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     return run;
 }
 
-bool RemoveThroughEntryWithEngine() {
+bool RemoveThroughEntryWithEngine(bool refusedIsFailure) {
     const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
     std::wstring command;
     if (!ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command)) return false;
     const std::wstring log = UndoLogPathFromUninstallString(command);
     UninstallEngine engine;
     if (log.empty() || engine.PrepareUninstFile(log) != UndoLogLoad::Loaded) {
-        ADD_FAILURE() << "the uninstall entry names no undo log that the engine takes";
+        if (refusedIsFailure) ADD_FAILURE() << "the uninstall entry names no undo log that the engine takes";
         return true;
     }
     engine.PrepareDeinstall();
     engine.DoDeinstall();
     return true;
+}
+
+void ResetInstallPlaces(const std::wstring& installDir) {
+    RemoveThroughEntryWithEngine();
+    ClearMachine();
+    CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+    DeleteDirectoryTree(installDir, false);
+    DeleteRegKey(HKEY_LOCAL_MACHINE, std::wstring(UninstallRootKey) + ProductIntName);
+    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
 }

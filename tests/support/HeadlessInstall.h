@@ -14,7 +14,6 @@ struct HeadlessOptions {
     uint32_t extraItems = 0x380;  // help files and both demo sets; added to the IDEs' items
     bool copyOnly = false;        // CopyOnly
     uint32_t customizeMask = 5;
-    DWORD compileTimeoutMs = 0;   // how long a compile row waits; 0: the product's 45 s
 };
 
 // One row whose result was not 0.
@@ -36,6 +35,13 @@ uint32_t ItemMaskForIdes(const std::vector<int>& ides);
 HeadlessRun RunHeadlessInstall(const HeadlessOptions& options);
 
 // Removes the installation that the uninstall entry names, with the engine as
-// the uninstaller uses it. False when there is no uninstall entry; a log that
-// the engine refuses is a test failure.
-bool RemoveThroughEntryWithEngine();
+// the uninstaller uses it. False when there is no uninstall entry. A log that
+// the engine refuses is a test failure, unless the caller damages logs on
+// purpose (refusedIsFailure false).
+bool RemoveThroughEntryWithEngine(bool refusedIsFailure = true);
+
+// A machine as an install finds it the first time: whatever an earlier test
+// installed taken back the way the uninstaller does it, no stand-in IDEs, no
+// installDir, no uninstall entry or product key, and the WinHelp registrations'
+// key that every Windows has.
+void ResetInstallPlaces(const std::wstring& installDir);

@@ -1,6 +1,18 @@
-// Files that tests lay out on the machine before a run.
+// Files that tests lay out on the machine before a run, and read after it.
 #pragma once
+#include <windows.h>
 #include <string>
 
 // Writes content to path, creating the folders on the way; a failure is a test failure.
 void MakeFile(const std::wstring& path, const std::string& content = "x");
+
+// The install log's text (UTF-16LE, as the runner writes it) in dir; empty when
+// it cannot be read. A trailing odd byte is dropped.
+std::wstring InstallLogText(const std::wstring& dir);
+
+// A file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::wstring& path);
+// A registry string value; "<missing>" when it cannot be read.
+std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name);
+// Whether the key can be opened for reading.
+bool KeyExists(HKEY root, const std::wstring& key);
