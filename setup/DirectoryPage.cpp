@@ -64,9 +64,7 @@ PageMove DirectoryPage::Show() {
     } else {
         directory_ = Install().Location.InstallDir;
     }
-    LayoutPageText(2);
-    SetItemText(IDC_PAGETEXT, DirectoryText());
-    ShowItem(IDC_PAGETEXT, true);
+    ShowPageText(2, DirectoryText());
     ShowItem(IDC_BROWSE, true);
     ShowItem(IDC_DIRFRAME, true);
     ShowItem(IDC_DIRECTORY, true);

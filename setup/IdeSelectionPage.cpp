@@ -72,9 +72,7 @@ PageMove IdeSelectionPage::Show() {
         previousInstall_ = LoadPreviousSelection(Install()).InstallVersions > 0;
         LoadStoredCustomizeMask(Install());
     }
-    LayoutPageText(3);
-    SetItemText(IDC_PAGETEXT, SelectDelphiText(previousInstall_));
-    ShowItem(IDC_PAGETEXT, true);
+    ShowPageText(3, SelectDelphiText(previousInstall_));
     ShowItem(IDC_LIST, true);
 
     list_->Clear();

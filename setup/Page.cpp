@@ -24,7 +24,7 @@ std::wstring Page::GetItemText(int id, int limit) const {
 
 void Page::FocusItem(int id) const { SetFocus(Item(id)); }
 
-void Page::LayoutPageText(int divisor) const {
+void Page::ShowPageText(int divisor, const std::wstring& content) const {
     RECT picture{};
     GetClientRect(Item(IDC_PICTURE), &picture);
     HWND text = Item(IDC_PAGETEXT);
@@ -32,6 +32,8 @@ void Page::LayoutPageText(int divisor) const {
     GetWindowRect(text, &r);
     int height = (picture.bottom - picture.top) / divisor;
     SetWindowPos(text, HWND_TOP, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_SHOWWINDOW);
+    SetItemText(IDC_PAGETEXT, content);
+    ShowItem(IDC_PAGETEXT, true);
 }
 
 }  // namespace tessel::setup

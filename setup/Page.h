@@ -38,8 +38,9 @@ protected:
     void SetItemText(int id, const std::wstring& text) const;
     std::wstring GetItemText(int id, int limit) const;
     void FocusItem(int id) const;
-    // Sizes the page text to 1/divisor of the picture's client height and shows it on top.
-    void LayoutPageText(int divisor) const;
+    // Sizes the page text to 1/divisor of the picture's client height, fills it
+    // with text and shows it on top.
+    void ShowPageText(int divisor, const std::wstring& text) const;
 
 private:
     script::InstallContext& install_;

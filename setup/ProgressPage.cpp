@@ -11,6 +11,10 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
+namespace {
+
+// Takes at most one queued keyboard message, else one mouse message, of any
+// window of the thread and dispatches it; true when one was taken.
 bool DispatchOneInputMessage() {
     MSG msg;
     if (!PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) &&
@@ -20,6 +24,8 @@ bool DispatchOneInputMessage() {
     DispatchMessageW(&msg);
     return true;
 }
+
+}  // namespace
 
 PageMove ProgressPage::Show() {
     ShowItem(IDC_PROGRESSFRAME, true);

@@ -16,8 +16,4 @@ private:
     void RunScript();
 };
 
-// Takes at most one queued keyboard message, else one mouse message, of any
-// window of the thread and dispatches it; true when one was taken.
-bool DispatchOneInputMessage();
-
 }  // namespace tessel::setup

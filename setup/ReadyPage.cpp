@@ -9,9 +9,7 @@ using namespace tessel::common;
 using namespace tessel::script;
 
 PageMove ReadyPage::Show() {
-    LayoutPageText(2);
-    SetItemText(IDC_PAGETEXT, ReadyText());
-    ShowItem(IDC_PAGETEXT, true);
+    ShowPageText(2, ReadyText());
     SetItemText(IDC_NEXT, L"Start");
     FocusItem(IDC_NEXT);
     return PageMove::Stay;

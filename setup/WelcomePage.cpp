@@ -9,9 +9,7 @@ using namespace tessel::common;
 using namespace tessel::script;
 
 PageMove WelcomePage::Show() {
-    LayoutPageText(1);
-    SetItemText(IDC_PAGETEXT, WelcomeText());
-    ShowItem(IDC_PAGETEXT, true);
+    ShowPageText(1, WelcomeText());
     FocusItem(IDC_NEXT);
     return PageMove::Stay;
 }

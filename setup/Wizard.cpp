@@ -20,6 +20,16 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
+namespace {
+
+// The maker's web site, opened by the link label.
+constexpr const wchar_t* MakerWebAddress = L"https://www.veltrane.example/";
+// Class name of the hyperlink label (a "Static" with a hand cursor).
+constexpr const wchar_t* LinkLabelClass = L"QV_ILABEL";
+
+// The wizard dialog's procedure; the dialog's creation parameter is its wizard.
+INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
 // The wizard dialog's shell for the life of the dialog: the pages and their
 // moves, and the link label and icon that the dialog owns.
 class Wizard {
@@ -150,6 +160,7 @@ INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
     }
 }
 
+// Registers "QV_ILABEL" from the system's "Static" class.
 void RegisterLinkLabelClass() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
@@ -160,6 +171,8 @@ void RegisterLinkLabelClass() {
     wc.hInstance = GetModuleHandleW(nullptr);
     RegisterClassExW(&wc);
 }
+
+}  // namespace
 
 void RunWizard(script::InstallContext& install) {
     InitCommonControls();
