@@ -100,11 +100,16 @@ void ScriptBuilder::AddSearchPath(const std::wstring& path, LocationCode locatio
     AddAt(RowKind::AddSearchPath, flags, path, location);
 }
 
+void ScriptBuilder::AddFromTo(RowKind kind, const std::wstring& source, LocationCode location,
+                              const std::wstring& dest, LocationCode destLocation) {
+    ScriptRow& r = AddAt(kind, RowFlag::None, source, location);
+    r.Text3 = Keep(dest);
+    r.Location2 = destLocation;
+}
+
 void ScriptBuilder::CopyFiles(const std::wstring& mask, LocationCode location, const std::wstring& destMask,
                                LocationCode destLocation) {
-    ScriptRow& r = AddAt(RowKind::CopyFiles, RowFlag::None, mask, location);
-    r.Text3 = Keep(destMask);
-    r.Location2 = destLocation;
+    AddFromTo(RowKind::CopyFiles, mask, location, destMask, destLocation);
 }
 
 void ScriptBuilder::DeleteFiles(const std::wstring& mask, LocationCode location) {
@@ -122,9 +127,7 @@ void ScriptBuilder::AppendText(const std::wstring& line, uint32_t helpFile, Loca
 
 void ScriptBuilder::MergeFiles(const std::wstring& source, LocationCode location, const std::wstring& dest,
                                 LocationCode destLocation) {
-    ScriptRow& r = AddAt(RowKind::MergeFiles, RowFlag::None, source, location);
-    r.Text3 = Keep(dest);
-    r.Location2 = destLocation;
+    AddFromTo(RowKind::MergeFiles, source, location, dest, destLocation);
 }
 
 void ScriptBuilder::SetHelpDir(const std::wstring& path, LocationCode location) {

@@ -58,6 +58,9 @@ private:
     ScriptRow& Add(RowKind kind, RowFlag flags);
     // A row whose Text is relative to Location.
     ScriptRow& AddAt(RowKind kind, RowFlag flags, const std::wstring& text, LocationCode location);
+    // A row from a source (Text, Location) to a destination (Text3, Location2).
+    void AddFromTo(RowKind kind, const std::wstring& source, LocationCode location, const std::wstring& dest,
+                   LocationCode destLocation);
 
     std::deque<std::wstring>& texts_;
     std::vector<ScriptRow>& rows_;
