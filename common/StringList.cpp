@@ -16,18 +16,24 @@ namespace {
 constexpr size_t kWriteBuffer = 8096;  // bytes for ANSI, characters for UTF-16
 
 // Writes the lines, each followed by CR LF, through a fixed buffer. A line too
-// long for the buffer is written on its own instead of overflowing it.
+// long for the buffer is written on its own instead of overflowing it. 0, or
+// the Win32 error of the first write that failed or came up short.
 template <typename Ch, typename Convert>
-void WriteLines(const std::wstring& fileName, int count, Convert lineAt) {
+DWORD WriteLines(const std::wstring& fileName, int count, Convert lineAt) {
     UniqueFile file(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
+    if (!file) return GetLastError();
     std::vector<Ch> buffer(kWriteBuffer);
     size_t fill = 0;
-    auto write = [&file](const Ch* data, size_t units) {
-        if (units == 0) return;
+    DWORD error = 0;
+    auto write = [&file, &error](const Ch* data, size_t units) {
+        if (units == 0 || error != 0) return;
+        const DWORD bytes = static_cast<DWORD>(units * sizeof(Ch));
         DWORD written = 0;
-        WriteFile(file.get(), data, static_cast<DWORD>(units * sizeof(Ch)), &written, nullptr);
+        if (!WriteFile(file.get(), data, bytes, &written, nullptr))
+            error = GetLastError() != 0 ? GetLastError() : static_cast<DWORD>(ERROR_WRITE_FAULT);
+        else if (written != bytes)
+            error = ERROR_HANDLE_DISK_FULL;
     };
     for (int i = 0; i < count; ++i) {
         std::basic_string<Ch> line = lineAt(i);
@@ -45,6 +51,7 @@ void WriteLines(const std::wstring& fileName, int count, Convert lineAt) {
         fill += line.size();
     }
     write(buffer.data(), fill);
+    return error;
 }
 
 }  // namespace
@@ -56,10 +63,14 @@ void StringList::Clear() {
     lines_.shrink_to_fit();
 }
 
-void StringList::LoadFromFile(const std::wstring& fileName) {
+DWORD StringList::LoadFromFile(const std::wstring& fileName) {
     Clear();
     std::string bytes;
-    if (!ReadFileBytes(fileName, bytes, 0, GENERIC_READ)) return;
+    SetLastError(0);
+    if (!ReadFileBytes(fileName, bytes, 0, GENERIC_READ)) {
+        const DWORD err = GetLastError();
+        return err != 0 ? err : static_cast<DWORD>(ERROR_READ_FAULT);
+    }
     try {
         bytes.push_back('\0');
         size_t pos = 0;
@@ -72,17 +83,19 @@ void StringList::LoadFromFile(const std::wstring& fileName) {
         }
     } catch (const std::exception&) {
         Clear();  // a file too large for memory loads as nothing, like one that cannot be read
+        return ERROR_NOT_ENOUGH_MEMORY;
     }
+    return 0;
 }
 
-void StringList::SaveToFile(const std::wstring& fileName) {
-    WriteLines<wchar_t>(fileName, Count(), [this](int i) { return lines_[i]; });
+DWORD StringList::SaveToFile(const std::wstring& fileName) {
+    return WriteLines<wchar_t>(fileName, Count(), [this](int i) { return lines_[i]; });
 }
 
-void StringList::SaveToFileA(const std::wstring& fileName) {
+DWORD StringList::SaveToFileA(const std::wstring& fileName) {
     // The converted byte count is what is copied, so a character that needs
     // two bytes in the code page does not cut the line short.
-    WriteLines<char>(fileName, Count(), [this](int i) { return ToAnsi(lines_[i]); });
+    return WriteLines<char>(fileName, Count(), [this](int i) { return ToAnsi(lines_[i]); });
 }
 
 int StringList::Add(const std::wstring& s) {

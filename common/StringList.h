@@ -2,6 +2,7 @@
 // binary search, a line loader for ANSI text files and ANSI and UTF-16 writers.
 // Used to merge one text file's lines into another.
 #pragma once
+#include <windows.h>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,13 @@ public:
     void Clear();
     // Replaces the contents with the lines of an ANSI text file; stays empty
     // when the file cannot be opened. CR LF, a lone CR and a lone LF end a line.
-    void LoadFromFile(const std::wstring& fileName);
+    // 0, or the Win32 error that kept the file from being read whole.
+    DWORD LoadFromFile(const std::wstring& fileName);
     // Writes every string followed by CR LF, UTF-16LE without byte-order mark.
-    void SaveToFile(const std::wstring& fileName);
-    // Writes every string followed by CR LF in the system ANSI code page.
-    void SaveToFileA(const std::wstring& fileName);
+    // 0, or the Win32 error that kept the file from being written whole.
+    DWORD SaveToFile(const std::wstring& fileName);
+    // Writes every string followed by CR LF in the system ANSI code page; 0 or the error.
+    DWORD SaveToFileA(const std::wstring& fileName);
     // Inserts s where Find places it (also when an equal string is present); returns that index.
     int Add(const std::wstring& s);
     // Stores s at index (0..Count), moving the later strings up. An index out of range is ignored.

@@ -19,9 +19,11 @@ PageMove FinishPage::Show() {
     SetItemText(IDC_PAGETEXT, Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
                                                  : FinishText());
     SetItemText(IDCANCEL, L"Finish");
-    // A refused run installed nothing, so there are no choices to remember. A
-    // value that cannot be stored changes nothing on the page.
-    if (!Install().RunRefused()) StoreSettings();
+    // A refused run installed nothing, so there are no choices to remember; a
+    // run stopped by an undo record it could not write may not change the
+    // product key unrecorded. A value that cannot be stored changes nothing on
+    // the page.
+    if (!Install().RunRefused() && !Install().RunStopped()) StoreSettings();
     return PageMove::Stay;
 }
 

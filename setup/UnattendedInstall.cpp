@@ -30,8 +30,15 @@ UnattendedExit RunChosenInstall(script::InstallContext& install) {
             script.WriteLogLine(FormatRowError(script.Current(), result.Code(), script.GetItem().Word0, script.LogText()));
     });
     if (install.RunRefused()) return UnattendedExit::Refused;
-    // As the finish page does, before the logs are closed.
-    StoreChoices(install);
+    // The row whose undo record failed is in the log already; nothing after it
+    // ran, and the choices would go into the product key unrecorded.
+    if (install.RunStopped()) return UnattendedExit::RowsFailed;
+    // As the finish page does, before the logs are closed. Choices that are
+    // not stored would have the next install start from the wrong ones.
+    if (!StoreChoices(install)) {
+        script.WriteLogLine(std::wstring(L"Storing choices: ") + ProductRegKey + LogEnding::Fail);
+        return UnattendedExit::RowsFailed;
+    }
     return failed == 0 ? UnattendedExit::Success : UnattendedExit::RowsFailed;
 }
 

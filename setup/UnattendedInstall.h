@@ -10,7 +10,8 @@ namespace tessel::setup {
 // The exit code of setup.exe /S.
 enum class UnattendedExit : int {
     Success = 0,      // every row succeeded
-    RowsFailed = 1,   // the install ran to its end, but some rows failed (see install.log)
+    RowsFailed = 1,   // some rows failed, or the choices were not stored (see install.log); a row
+                      // whose undo record could not be written also ends the run there
     Refused = 2,      // the folder cannot take an install; nothing was changed
     NothingToDo = 3,  // no IDE found and nothing else chosen; nothing was changed
 };
@@ -22,7 +23,7 @@ UnattendedExit RunUnattendedInstall(script::InstallContext& install, const std::
 
 // The run itself, with the choices as install holds them (masks, copy-only
 // mode, install folder): every row, failed rows into the install log, the
-// choices stored unless the run was refused. Never NothingToDo.
+// choices stored unless the run was refused or stopped. Never NothingToDo.
 UnattendedExit RunChosenInstall(script::InstallContext& install);
 
 }  // namespace tessel::setup

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "common/ProcessGlobals.h"
@@ -156,13 +157,6 @@ TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
     ctx = Ctx();
     EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"Missing", 0, 3), ctx).Code());
     EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\Missing...Success", ctx.LogText);
-    // A file that cannot be deleted makes it fail, with result 0 all the same.
-    ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\ro.txt", "x"));
-    SetFileAttributesW((InstallDir + L"\\A\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    ctx = Ctx();
-    EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"A", 0, 3), ctx).Code());
-    EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\A...Fail", ctx.LogText);
-    SetFileAttributesW((InstallDir + L"\\A\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 
     // Check: a mask matches when any file matches.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\u.hpp", "x"));
@@ -399,13 +393,12 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     EXPECT_EQ(L"Registering windows help: qvlib.hlp...Success", ctx.LogText);
     EXPECT_EQ(InstallDir + L"\\Help", RegText(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp"));
 
-    // Registry keys: created below a predefined root; anything else is ignored.
+    // Registry keys: created below a predefined root (failures: below).
     ctx = Ctx();
     EXPECT_EQ(0, DoCreateRegKey(Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x80000001), ctx).Code());
     UniqueHKey opened;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\TesselTest\\Key", 0, KEY_READ, opened.put()));
     EXPECT_TRUE(ctx.LogText.empty());
-    EXPECT_EQ(0, DoCreateRegKey(Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x12345678), ctx).Code());
 
     // Programs: a batch file in a folder with a blank, started and waited for.
     const std::wstring dir = kRoot + L"\\with blank";
@@ -589,4 +582,72 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);
     SetToolBehaviour(9, ToolMode::Normal);
     SetCurrentDirectoryW(L"C:\\");
+}
+
+// Actions whose work did not happen say so: "...Fail" where they log, a
+// non-zero result, and nothing of the user's lost on the way.
+TEST_F(Actions, FailuresAreReportedAsFailures) {
+    const std::wstring dir = InstallDir + L"\\F";
+    const std::wstring locked = dir + L"\\ro.txt";  // read-only: cannot be deleted or replaced
+    const std::wstring dest = dir + L"\\d.als";
+    const auto fresh = [&] {
+        SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteDirectoryTree(dir, false);
+        ASSERT_TRUE(WriteBytes(locked, "mine"));
+        ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY));
+        ASSERT_TRUE(WriteBytes(dir + L"\\s.als", "b=2\r\n"));
+        ASSERT_TRUE(WriteBytes(dest, "a=1\r\n"));
+    };
+    // A destination held open without sharing cannot be read.
+    UniqueFile held;
+    const auto hold = [&] {
+        held.reset(CreateFileW(dest.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held.valid());
+    };
+    // A key name of more than 255 characters.
+    const std::wstring longKey = L"Software\\TesselTest\\" + std::wstring(300, L'k');
+    const struct Case {
+        const char* what;
+        std::function<void()> prepare;
+        ScriptRow row;
+        ActionResult (*action)(const ScriptRow&, ActionContext&);
+        std::wstring log;  // empty: no line
+        std::wstring unchanged;  // a file that keeps "a=1\r\n"
+    } cases[] = {
+        {"clear with a file that stays", nullptr, Row(RowKind::ClearDir, L"F", 0, 3), DoClearDir,
+         L"Clearing directory: " + dir + L"...Fail", L""},
+        {"delete a read-only file", nullptr, Row(RowKind::DeleteOneFile, L"F\\ro.txt", 0, 3), DoDeleteFile,
+         L"Deleting file: " + locked + L"...Fail", L""},
+        {"delete by mask", nullptr, Row(RowKind::DeleteFiles, L"F\\*.txt", 0, 3), DoDeleteFiles,
+         L"Deleting files: " + dir + L"\\*.txt...Fail", L""},
+        {"merge a missing source", nullptr, Row(RowKind::MergeFiles, L"F\\none.als", 0, 3, nullptr, L"F\\d.als", 3),
+         DoMergeFiles, L"Merging files: " + dir + L"\\none.als, " + dest + L"...Fail", dest},
+        {"merge into an unreadable file", hold, Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\d.als", 3),
+         DoMergeFiles, L"Merging files: " + dir + L"\\s.als, " + dest + L"...Fail", dest},
+        {"merge into an unwritable file", nullptr, Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\ro.txt", 3),
+         DoMergeFiles, L"Merging files: " + dir + L"\\s.als, " + locked + L"...Fail", L""},
+        {"key below no predefined root", nullptr, Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x12345678),
+         DoCreateRegKey, L"", L""},
+        {"key that cannot be created", nullptr,
+         Row(RowKind::CreateRegKey, longKey.c_str(), 0x80000001), DoCreateRegKey, L"", L""},
+    };
+    for (const Case& c : cases) {
+        fresh();
+        if (c.prepare) c.prepare();
+        ActionContext ctx = Ctx();
+        EXPECT_NE(0, c.action(c.row, ctx).Code()) << c.what;
+        EXPECT_EQ(c.log, ctx.LogText) << c.what;
+        held.reset();
+        EXPECT_EQ("mine", FileBytes(locked)) << c.what;
+        if (!c.unchanged.empty()) {
+            EXPECT_EQ("a=1\r\n", FileBytes(c.unchanged)) << c.what;
+        }
+    }
+    // A merge into a file that is not there yet creates it.
+    fresh();
+    ASSERT_TRUE(DeleteFileW(dest.c_str()));
+    ActionContext ctx = Ctx();
+    EXPECT_EQ(0, DoMergeFiles(Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\d.als", 3), ctx).Code());
+    EXPECT_EQ("b=2\r\n", FileBytes(dest));
+    SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

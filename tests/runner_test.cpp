@@ -484,3 +484,70 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
 
     SetCurrentDirectoryW(saved);
 }
+
+// An undo record that cannot be written (its handle made unwritable, as a full
+// or vanished volume leaves it) fails its row, and no later row runs: a record
+// written before the change keeps the change from happening at all; the records
+// of files a copy wrote, known only after it, still stop the run there.
+TEST_F(Runner, UnrecordableChangeFailsItsRowAndStopsTheRun) {
+    ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\Pre"));
+    ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\rt\\inst\\Src"));
+    ASSERT_TRUE(WriteBytes(L"C:\\rt\\inst\\Src\\a.hpp", "a"));
+    ASSERT_TRUE(WriteBytes(L"C:\\rt\\readonly.bin", ""));
+    const struct {
+        const char* what;
+        ScriptRow failing;
+        const wchar_t* madeAnyway;  // what the failing row changed before its record failed
+    } cases[] = {
+        {"record before the change", Row(RowKind::CreateDir | U, L"Made", 0, 3), nullptr},
+        {"record after the copy", Row(RowKind::CopyFiles, L"Src\\*.hpp", 0, 3, nullptr, L"Pre\\*.hpp", 3),
+         L"C:\\rt\\inst\\Pre\\a.hpp"},
+    };
+    for (const auto& c : cases) {
+        DeleteFileW(L"C:\\rt\\inst\\Pre\\a.hpp");
+        const std::vector<ScriptRow> rows = WithInfo({
+            Row(RowKind::CreateDir | U, L"Pre", 0, 3),
+            c.failing,
+            Row(RowKind::RegisterUninstall | U, L"unqmv.exe", 0, 3),
+            Row(RowKind::CreateDir, L"After", 0, 3),
+        });
+        const size_t failing = 7;
+        std::vector<int> results;
+        std::vector<std::wstring> texts;
+        {
+            ScriptRunner script(install);
+            script.UseRows(rows.data(), static_cast<int>(rows.size()));
+            script.Start();
+            for (; script.Current() < script.Count(); script.Advance()) {
+                if (static_cast<size_t>(script.Current()) == failing)
+                    script.UseUndoLog(UniqueFile(CreateFileW(L"C:\\rt\\readonly.bin", GENERIC_READ, FILE_SHARE_READ,
+                                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+                results.push_back(script.ItemDoScript().Code());
+                texts.push_back(script.LogText());
+            }
+        }
+        ASSERT_EQ(rows.size(), results.size()) << c.what;
+        const int code = results[failing];
+        EXPECT_NE(0, code) << c.what;
+        EXPECT_TRUE(install.RunStopped()) << c.what;
+        const std::wstring line = L"Writing undo log: C:\\rt\\inst\\uninst.log...Fail. " + SystemErrorText(code);
+        const std::wstring& text = texts[failing];
+        EXPECT_EQ(line, text.substr(text.size() < line.size() ? 0 : text.size() - line.size())) << c.what;
+        results[failing] = 0;
+        EXPECT_EQ(std::vector<int>(rows.size(), 0), results) << c.what;
+        for (size_t i = failing + 1; i < rows.size(); ++i) EXPECT_TRUE(texts[i].empty()) << c.what << i;
+        // Nothing after the failing row happened; the install log ends with the reason.
+        EXPECT_FALSE(DirectoryExists(L"C:\\rt\\inst\\Made")) << c.what;
+        EXPECT_FALSE(DirectoryExists(L"C:\\rt\\inst\\After")) << c.what;
+        std::wstring command;
+        EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command)) << c.what;
+        const std::vector<std::wstring> lines = LogLines(InstallDir);
+        ASSERT_FALSE(lines.empty()) << c.what;
+        EXPECT_EQ(line, lines.back()) << c.what;
+        if (c.madeAnyway) {
+            EXPECT_TRUE(PathExists(c.madeAnyway)) << c.what;
+        }
+        // The records of the rows before it are on disk, and they are all there is.
+        EXPECT_EQ(failing, UndoRecords(InstallDir).size()) << c.what;
+    }
+}

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "common/UninstallEngine.h"
+#include "common/Handles.h"
+#include "common/ProcessGlobals.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
@@ -323,4 +325,28 @@ TEST_F(Unattended, FolderWithBlanksInstallsThereAndItsEntryRemovesIt) {
     run = RunEntrySilently(L"/S");
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(SilentExit::Complete));
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))));
+}
+
+// Choices that cannot be stored under the product key (here: its parent is a
+// volatile key, which takes no lasting child) fail /S with a line in the
+// install log instead of passing unnoticed.
+TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
+    const std::wstring parent = L"Software\\Veltrane";
+    DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
+    UniqueHKey volatileKey;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, parent.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                             KEY_WRITE, nullptr, volatileKey.put(), nullptr));
+    volatileKey.reset();
+    UniqueModule payload(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(payload.valid());
+    PayloadModule = payload.get();
+    InstallContext install;
+    install.Location.InstallDir = ProposedDir();
+    install.CopyOnly = true;
+    install.SelectedItemMask = 0x80;
+    EXPECT_EQ(UnattendedExit::RowsFailed, RunChosenInstall(install));
+    PayloadModule = nullptr;
+    EXPECT_NE(InstallLogText(ProposedDir()).find(std::wstring(L"\r\nStoring choices: ") + ProductRegKey + L"...Fail\r\n"),
+              std::wstring::npos);
+    DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
 }

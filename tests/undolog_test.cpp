@@ -143,10 +143,11 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
         {RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"},
         {RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0, L"Software\\Veltrane\\Tessel library"},
     };
-    for (const auto& row : rows) WriteUndoRecord(log, row.word0, row.param, row.location, row.text);
+    for (const auto& row : rows) EXPECT_EQ(0u, WriteUndoRecord(log, row.word0, row.param, row.location, row.text));
     CloseUndoLog(log);
     EXPECT_FALSE(log.valid());
-    WriteUndoRecord(log, FirstWord(RowKind::CreateDir), 0, 3, L"ignored while closed");
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE),
+              WriteUndoRecord(log, FirstWord(RowKind::CreateDir), 0, 3, L"not written while closed"));
 
     std::string bytes;
     ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
@@ -195,4 +196,27 @@ TEST(UndoWriter, UncreatableLogReportsMinusOneWithSystemError) {
     EXPECT_NE(GetLastError(), 0u);
     EXPECT_FALSE(log.valid());
     DeleteFileW(blocker.c_str());
+}
+
+TEST(UndoWriter, RecordsThatDoNotReachTheFileAreReported) {
+    const std::wstring dir = TempFolder(L"undolog-unwritable");
+    UniqueFile log;
+    ASSERT_TRUE(OpenUndoLog(dir, log));
+    CloseUndoLog(log);
+    const std::wstring name = dir + L"\\uninst.log";
+    // A handle that cannot write, as a log whose volume went away leaves it,
+    // and a text too long for a record's 16-bit length.
+    UniqueFile readOnly(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(readOnly.valid());
+    EXPECT_NE(0u, WriteUndoRecord(readOnly, FirstWord(RowKind::CreateDir) | RowFlag::Undo, 0, 3, L"Source"));
+    readOnly.reset();
+    ASSERT_TRUE(OpenUndoLog(dir, log));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE),
+              WriteUndoRecord(log, FirstWord(RowKind::CreateDir) | RowFlag::Undo, 0, 3, std::wstring(70000, L'a')));
+    CloseUndoLog(log);
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(name, bytes));
+    EXPECT_EQ("UNQMV02", bytes) << "nothing of a failed record is written";
+    DeleteDirectoryTree(TempFolder(L"undolog-unwritable"), false);
 }

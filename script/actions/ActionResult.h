@@ -44,6 +44,9 @@ enum class TextFileFailure : int32_t {
 // The help registration could not be written.
 enum class WinHelpFailure : int32_t { NotRegistered = -1 };
 
+// The registry key row's key was not created (or its root is no predefined key).
+enum class RegKeyFailure : int32_t { NotCreated = -1 };
+
 // The file that a check row names does not exist.
 enum class CheckFailure : int32_t { Missing = 1 };
 
@@ -59,6 +62,7 @@ public:
     constexpr ActionResult(TextFileFailure failure) : code_(static_cast<int32_t>(failure)) {}
     constexpr ActionResult(WinHelpFailure failure) : code_(static_cast<int32_t>(failure)) {}
     constexpr ActionResult(CheckFailure failure) : code_(static_cast<int32_t>(failure)) {}
+    constexpr ActionResult(RegKeyFailure failure) : code_(static_cast<int32_t>(failure)) {}
 
     constexpr bool Succeeded() const { return code_ == 0; }
     constexpr bool Failed() const { return code_ != 0; }

@@ -65,6 +65,14 @@ bool WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
     return true;
 }
 
+// Deletes path: 0, also when nothing is there (what the row wants then holds
+// already), or the Win32 error that kept the file.
+DWORD DeleteIfPresent(const std::wstring& path) {
+    if (DeleteFileW(path.c_str())) return 0;
+    const DWORD err = GetLastError();
+    return err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND ? 0 : err;
+}
+
 // A patch that did not reach the file: "...Fail" and the system's error code.
 ActionResult WriteFailed(ActionContext& ctx) {
     const DWORD err = GetLastError();
@@ -123,7 +131,9 @@ ActionResult DoClearDir(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
     const uint32_t bits = DeleteDirectoryTree(path, true);
     ctx.LogText = L"Clearing directory: " + path + (bits == 0 ? LogEnding::Success : LogEnding::Fail);
-    return ActionResult();
+    // The tree removal reports what failed as bits, not as a system error:
+    // whatever it was, the folder is not empty afterwards.
+    return ActionResult::FromWin32(bits == 0 ? 0 : ERROR_DIR_NOT_EMPTY);
 }
 
 ActionResult DoSetCurrentDir(const ScriptRow& row, ActionContext& ctx) {
@@ -190,9 +200,9 @@ ActionResult DoAppendText(const ScriptRow& row, ActionContext& ctx) {
 
 ActionResult DoDeleteFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
-    DeleteFileW(path.c_str());
-    ctx.LogText = L"Deleting file: " + path + LogEnding::Success;
-    return ActionResult();
+    const DWORD err = DeleteIfPresent(path);
+    ctx.LogText = L"Deleting file: " + path + (err == 0 ? LogEnding::Success : LogEnding::Fail);
+    return ActionResult::FromWin32(err);
 }
 
 ActionResult DoRegisterWinHelp(const ScriptRow& row, ActionContext& ctx) {
@@ -211,8 +221,9 @@ ActionResult DoSetHelpDir(const ScriptRow& row, ActionContext& ctx) {
 
 ActionResult DoCreateRegKey(const ScriptRow& row, ActionContext&) {
     // Only the predefined root keys are accepted; any other value is not a key handle.
-    if (row.Param >= 0x80000000u && row.Param <= 0x80000006u)
-        CreateRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(row.Param)), Str(row.Text));
+    if (row.Param < 0x80000000u || row.Param > 0x80000006u) return RegKeyFailure::NotCreated;
+    if (!CreateRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(row.Param)), Str(row.Text)))
+        return RegKeyFailure::NotCreated;
     return ActionResult();
 }
 
@@ -252,16 +263,19 @@ ActionResult DoCopyFiles(const ScriptRow& row, ActionContext& ctx) {
 ActionResult DoDeleteFiles(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring mask = RowPath(ctx, row);
     const std::wstring dir = PathPrefixOf(mask);
+    DWORD err = 0;
     WIN32_FIND_DATAW data{};
     UniqueFind find(FindFirstFileW(mask.c_str(), &data));
     if (find) {
         do {
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            DeleteFileW((dir + data.cFileName).c_str());
+            // Every match is tried; the first failure is the row's result.
+            const DWORD one = DeleteIfPresent(dir + data.cFileName);
+            if (err == 0) err = one;
         } while (FindNextFileW(find.get(), &data));
     }
-    ctx.LogText = L"Deleting files: " + mask + LogEnding::Success;
-    return ActionResult();
+    ctx.LogText = L"Deleting files: " + mask + (err == 0 ? LogEnding::Success : LogEnding::Fail);
+    return ActionResult::FromWin32(err);
 }
 
 ActionResult DoMergeFiles(const ScriptRow& row, ActionContext& ctx) {
@@ -270,15 +284,19 @@ ActionResult DoMergeFiles(const ScriptRow& row, ActionContext& ctx) {
     StringList from;
     StringList into;
     into.SetDuplicates(DuplicatesPolicy::Ignore);
-    from.LoadFromFile(source);
-    into.LoadFromFile(dest);
-    for (int i = 0; i < from.Count(); ++i) {
-        const std::wstring line = from.Get(i);
-        if (into.IndexOf(line) < 0) into.Add(line);
+    // A missing destination starts empty. One that is there but cannot be read
+    // is left alone: saving the source's lines over it would lose its own.
+    DWORD err = from.LoadFromFile(source);
+    if (err == 0 && PathExists(dest)) err = into.LoadFromFile(dest);
+    if (err == 0) {
+        for (int i = 0; i < from.Count(); ++i) {
+            const std::wstring line = from.Get(i);
+            if (into.IndexOf(line) < 0) into.Add(line);
+        }
+        err = into.SaveToFileA(dest);
     }
-    into.SaveToFileA(dest);
-    ctx.LogText = L"Merging files: " + source + L", " + dest + LogEnding::Success;
-    return ActionResult();
+    ctx.LogText = L"Merging files: " + source + L", " + dest + (err == 0 ? LogEnding::Success : LogEnding::Fail);
+    return ActionResult::FromWin32(err);
 }
 
 ActionResult DoReplaceText(const ScriptRow& row, ActionContext& ctx) {

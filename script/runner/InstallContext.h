@@ -43,6 +43,11 @@ struct InstallContext {
     // and stores no choices: there would be no installation for them to describe.
     DWORD RunRefusal = 0;
     bool RunRefused() const { return RunRefusal != 0; }
+    // The Win32 error of an undo record that could not be written during the run
+    // (0 when none). The row that needed it failed, no later row ran, and no
+    // choices are stored: they would go into the product key unrecorded.
+    DWORD RunStop = 0;
+    bool RunStopped() const { return RunStop != 0; }
 };
 
 }  // namespace tessel::script

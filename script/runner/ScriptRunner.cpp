@@ -143,6 +143,7 @@ void ScriptRunner::Start() {
     logText_.clear();
     recordedDirs_.clear();
     current_ = 0;
+    install_.RunStop = 0;
     // An empty or relative folder would put the files, the logs and the IDE
     // registry entries wherever the current folder happens to be, and a folder
     // that cannot hold the undo log would give changes that nothing can take
@@ -205,14 +206,12 @@ void ScriptRunner::Stop() {
     if (logEnabled_) CloseLog();
 }
 
-void ScriptRunner::WriteRowUndoRecord(const ScriptRow& row, uint32_t param) {
-    if (row.Kind() == RowKind::Info) {
-        WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), InfoText(install_, row.Param));
-    } else if (row.Kind() == RowKind::CopyOneFile && row.Target) {
-        WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Target->Location), Str(row.Target->FileName));
-    } else {
-        WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), Str(row.Text));
-    }
+DWORD ScriptRunner::WriteRowUndoRecord(const ScriptRow& row, uint32_t param) {
+    if (row.Kind() == RowKind::Info)
+        return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), InfoText(install_, row.Param));
+    if (row.Kind() == RowKind::CopyOneFile && row.Target)
+        return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Target->Location), Str(row.Target->FileName));
+    return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), Str(row.Text));
 }
 
 bool ScriptRunner::InsidePreexistingDir(const std::wstring& path) const {
@@ -223,11 +222,23 @@ bool ScriptRunner::InsidePreexistingDir(const std::wstring& path) const {
     return nearest && nearest->ExistedBefore;
 }
 
-void ScriptRunner::RecordWrittenFiles(const ActionContext& ctx) {
-    for (const WrittenFile& file : ctx.Written)
-        if (InsidePreexistingDir(ResolvePath(install_.Location, file.Location, file.Text)))
-            WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, file.ResId, StoredLocation(file.Location),
-                            file.Text);
+DWORD ScriptRunner::RecordWrittenFiles(const ActionContext& ctx) {
+    for (const WrittenFile& file : ctx.Written) {
+        if (!InsidePreexistingDir(ResolvePath(install_.Location, file.Location, file.Text))) continue;
+        const DWORD err = WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, file.ResId,
+                                          StoredLocation(file.Location), file.Text);
+        if (err != 0) return err;
+    }
+    return 0;
+}
+
+ActionResult ScriptRunner::StopRun(DWORD error) {
+    install_.RunStop = error;
+    const std::wstring line = L"Writing undo log: " + JoinPath(install_.Location.InstallDir, L"uninst.log") +
+                              LogEnding::Fail + L". " + SystemErrorText(error);
+    if (logEnabled_) WriteLog(line);
+    logText_ = logText_.empty() ? line : logText_ + L"\r\n" + line;
+    return ActionResult::FromWin32(error);
 }
 
 void ScriptRunner::SkipTo(RowKind endKind, uint32_t code) {
@@ -293,6 +304,12 @@ ActionResult ScriptRunner::ItemDoScript() {
         logText_ = L"Creating directory: " + install_.Location.InstallDir + L"...Fail. " + SystemErrorText(install_.RunRefusal);
         return ActionResult::FromWin32(install_.RunRefusal);
     }
+    if (install_.RunStopped()) {
+        // A change that could not be recorded stopped the run: nothing after
+        // it may change the machine unrecorded. The stopping row reported it.
+        logText_.clear();
+        return ActionResult();
+    }
     const ScriptRow& row = GetItem();
     if (skipping_) {
         if (row.Kind() == skipEnd_ && row.Param == skipCode_) skipping_ = false;
@@ -316,6 +333,27 @@ ActionResult ScriptRunner::ItemDoScript() {
         recordedDir = row.HasFlag(RowFlag::Undo) || InsidePreexistingDir(dirPath);
     }
 
+    // The records are written before the change, so that no change is left
+    // without one: the folder's existence is known beforehand, and a failed
+    // action is recorded like a successful one.
+    DWORD recordError = 0;
+    if (row.HasFlag(RowFlag::Undo))
+        recordError = WriteRowUndoRecord(row, dirRow && existedBefore ? DirExistedBefore : row.Param);
+    else if (recordedDir)
+        recordError = WriteUndoRecord(undoLog_, RowKind::CreateDir | RowFlag::Undo, existedBefore ? DirExistedBefore : 0,
+                                      StoredLocation(row.Location), Str(row.Text));
+    if (recordError == 0 && recordedDir) {
+        recordedDirs_.push_back({LowerWide(dirPath), existedBefore});
+        // The logs were written into an install folder that was already there.
+        if (existedBefore && isInstallDir) {
+            const uint32_t install = StoredLocation(LocationCode::Install);
+            recordError = WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"install.log");
+            if (recordError == 0)
+                recordError = WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"uninst.log");
+        }
+    }
+    if (recordError != 0) return StopRun(recordError);
+
     ActionContext ctx;
     ctx.Install = &install_;
     ActionResult result;
@@ -327,21 +365,11 @@ ActionResult ScriptRunner::ItemDoScript() {
     logText_ = ctx.LogText;
     if (logEnabled_ && !logText_.empty()) WriteLog(logText_);
 
-    if (row.HasFlag(RowFlag::Undo))
-        WriteRowUndoRecord(row, dirRow && existedBefore ? DirExistedBefore : row.Param);
-    else if (recordedDir)
-        WriteUndoRecord(undoLog_, RowKind::CreateDir | RowFlag::Undo, existedBefore ? DirExistedBefore : 0,
-                        StoredLocation(row.Location), Str(row.Text));
-    if (recordedDir) {
-        recordedDirs_.push_back({LowerWide(dirPath), existedBefore});
-        // The logs were written into an install folder that was already there.
-        if (existedBefore && isInstallDir) {
-            const uint32_t install = StoredLocation(LocationCode::Install);
-            WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"install.log");
-            WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"uninst.log");
-        }
-    }
-    RecordWrittenFiles(ctx);
+    // Which files a copy wrote into a folder that existed before is known only
+    // now (a mask, a file that was already there); their records follow the
+    // change, and one that fails still stops the run here.
+    const DWORD writtenError = RecordWrittenFiles(ctx);
+    if (writtenError != 0) return StopRun(writtenError);
     return result;
 }
 

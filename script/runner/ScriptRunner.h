@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 #include "common/Handles.h"
 #include "script/actions/ActionResult.h"
@@ -31,7 +32,10 @@ public:
     int Count() const;                    // number of rows
     int ProgressCount() const;            // = Count()
     void ItemText(std::wstring& caption) const;
-    ActionResult ItemDoScript();          // runs the current row
+    // Runs the current row. Its undo records are written before its change (those
+    // of the files a copy wrote, right after it); when one cannot be written the
+    // row fails with that error and the rows after it are passed over.
+    ActionResult ItemDoScript();
     int ItemProgressStep() const { return 1; }
     void Stop();                          // closes both logs
     // Appends one line to the install log (nothing when it is not open).
@@ -44,6 +48,9 @@ public:
     const ScriptRow& GetItem() const;
     // Runs rows of the caller's instead of the product's script (tests); nullptr: the script.
     void UseRows(const ScriptRow* rows, int count);
+    // Writes the remaining undo records to log instead of the one Start opened
+    // (tests: a handle that cannot write stands for a volume that filled up).
+    void UseUndoLog(common::UniqueFile log) { undoLog_ = std::move(log); }
     // Removes an earlier installation named by the Windows uninstall entry. Never
     // throws; the uninstall engine works on its own locations, so the run's stay.
     void UninstallPrevious();
@@ -78,8 +85,13 @@ private:
     void CloseLog();
     ActionResult Dispatch(const ScriptRow& row, ActionContext& ctx);
     void SkipTo(RowKind endKind, uint32_t code);
-    void WriteRowUndoRecord(const ScriptRow& row, uint32_t param);
-    void RecordWrittenFiles(const ActionContext& ctx);
+    // Each: 0 or the Win32 error of the record that did not reach the undo log.
+    DWORD WriteRowUndoRecord(const ScriptRow& row, uint32_t param);
+    DWORD RecordWrittenFiles(const ActionContext& ctx);
+    // The current row fails with error, an undo record it needed not written:
+    // the install log and the row's text say so, and every later row is passed
+    // over (InstallContext::RunStop).
+    ActionResult StopRun(DWORD error);
     // True when the deepest recorded folder holding path existed before the run.
     bool InsidePreexistingDir(const std::wstring& path) const;
 };

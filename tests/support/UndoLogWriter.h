@@ -58,7 +58,8 @@ inline std::vector<LogRow> With(std::vector<LogRow> rows, const std::vector<LogR
 inline bool WriteUndoLogFile(const std::wstring& dir, const std::vector<LogRow>& rows) {
     UniqueFile log;
     if (!OpenUndoLog(dir, log)) return false;
-    for (const auto& row : rows) WriteUndoRecord(log, row.Word0, row.Param, row.Location, row.Text);
+    for (const auto& row : rows)
+        if (WriteUndoRecord(log, row.Word0, row.Param, row.Location, row.Text) != 0) return false;
     CloseUndoLog(log);
     return true;
 }
