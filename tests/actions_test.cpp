@@ -593,6 +593,7 @@ TEST_F(Actions, FailuresAreReportedAsFailures) {
     const auto fresh = [&] {
         SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteDirectoryTree(dir, false);
+        ASSERT_EQ(0u, CreateDirectoryPath(dir));
         ASSERT_TRUE(WriteBytes(locked, "mine"));
         ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY));
         ASSERT_TRUE(WriteBytes(dir + L"\\s.als", "b=2\r\n"));
