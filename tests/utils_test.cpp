@@ -322,7 +322,7 @@ TEST(ImageProductVersion, AgreesWithTheResourceLoaderOnRealImages) {
     wchar_t self[MAX_PATH] = {};
     ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
     // 32- and 64-bit images, with and without a version resource (this test program has none).
-    for (const std::wstring file : {std::wstring(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe"),
+    for (const std::wstring& file : {std::wstring(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe"),
                                     std::wstring(TESSEL_BUILD_DIR L"/setup/setup.exe"),
                                     std::wstring(L"C:\\windows\\system32\\kernel32.dll"),
                                     std::wstring(L"C:\\windows\\syswow64\\kernel32.dll"), std::wstring(self)}) {
@@ -331,7 +331,9 @@ TEST(ImageProductVersion, AgreesWithTheResourceLoaderOnRealImages) {
         uint32_t ms = 1, ls = 1, refMs = 2, refLs = 2;
         const bool expected = LoaderProductVersion(file, refMs, refLs);
         EXPECT_EQ(ImageProductVersion(bytes.data(), bytes.size(), ms, ls), expected) << file;
-        if (expected) EXPECT_EQ(std::make_pair(ms, ls), std::make_pair(refMs, refLs)) << file;
+        if (expected) {
+            EXPECT_EQ(std::make_pair(ms, ls), std::make_pair(refMs, refLs)) << file;
+        }
     }
 }
 
@@ -347,7 +349,9 @@ TEST(ImageProductVersion, RefusesTruncatedAndDamagedImages) {
         if (cut % 61 != 0 && cut > 0x400) continue;
         uint32_t cutMs = 0, cutLs = 0;
         const bool read = ImageProductVersion(image.data(), cut, cutMs, cutLs);
-        if (read) EXPECT_EQ(std::make_pair(cutMs, cutLs), std::make_pair(ms, ls)) << cut;
+        if (read) {
+            EXPECT_EQ(std::make_pair(cutMs, cutLs), std::make_pair(ms, ls)) << cut;
+        }
         EXPECT_FALSE(read && refused) << cut;
         refused = refused || !read;
     }
