@@ -19,18 +19,25 @@ bool EndsWithNoCase(const std::wstring& text, const wchar_t* tail) {
     return text.size() >= n && _wcsicmp(text.c_str() + text.size() - n, tail) == 0;
 }
 
+// The path of a batch file (.bat, .cmd) without its quotes; empty for any other program.
+std::wstring BatchPathOf(const std::wstring& program) {
+    std::wstring bare = program;
+    if (bare.size() >= 2 && bare.front() == L'"' && bare.back() == L'"') bare = bare.substr(1, bare.size() - 2);
+    if (EndsWithNoCase(bare, L".bat") || EndsWithNoCase(bare, L".cmd")) return bare;
+    return std::wstring();
+}
+
 }  // namespace
 
 std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params,
                             const std::wstring& systemDir) {
-    std::wstring bare = program;
-    if (bare.size() >= 2 && bare.front() == L'"' && bare.back() == L'"') bare = bare.substr(1, bare.size() - 2);
     std::wstring line;
-    if (EndsWithNoCase(bare, L".bat") || EndsWithNoCase(bare, L".cmd")) {
+    const std::wstring batch = BatchPathOf(program);
+    if (!batch.empty()) {
         // The system's own command processor, by its full path, and /d: no AutoRun
         // command of the user runs elevated. /s keeps the quoting of what follows
         // /c as it is, also for folder names holding "&" or parentheses.
-        line = L"\"" + JoinPath(systemDir, L"cmd.exe") + L"\" /d /s /c \"\"" + bare + L"\"";
+        line = L"\"" + JoinPath(systemDir, L"cmd.exe") + L"\" /d /s /c \"\"" + batch + L"\"";
         if (!params.empty()) line += L" " + params;
         return line + L"\"";
     }
@@ -48,6 +55,9 @@ DWORD RunAndWait(const std::wstring& program, const std::wstring& params) {
     wchar_t system[MAX_PATH] = {};
     const UINT len = GetSystemDirectoryW(system, MAX_PATH);
     if (len == 0 || len >= MAX_PATH) return len == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
+    // cmd.exe starts whether or not the batch file is there: a missing one is a failed start.
+    const std::wstring batch = BatchPathOf(program);
+    if (!batch.empty() && GetFileAttributesW(batch.c_str()) == INVALID_FILE_ATTRIBUTES) return GetLastError();
     std::wstring line = CommandLineFor(program, params, std::wstring(system, len));
     std::vector<wchar_t> buffer(line.begin(), line.end());
     buffer.push_back(L'\0');  // CreateProcessW may write into the command line

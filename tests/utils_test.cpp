@@ -252,13 +252,10 @@ TEST(RunAndWait, RunsAProgramWhosePathHoldsABlank) {
     EXPECT_EQ(RunAndWait(L"C:\\utnowhere\\missing.exe", L""), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
-TEST(RunAndWait, RunsBatchFilesInTheSystemCommandProcessorWithoutAutoRun) {
-    // AutoRun commands of the user and the machine would run elevated with every
-    // batch file the setup starts (the help registration runs one from the install folder).
-    const wchar_t* processorKey = L"Software\\Microsoft\\Command Processor";
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, processorKey, L"AutoRun", L"echo user>C:\\utautorun.txt"));
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, processorKey, L"AutoRun", L"echo machine>C:\\utautorun.txt"));
-    // Folder names that break unquoted or half-quoted batch command lines.
+TEST(RunAndWait, RunsBatchFilesInFoldersWithCommandCharacters) {
+    // Through "cmd.exe /d /s /c" (the help registration runs one from the install
+    // folder), in folders whose names break unquoted or half-quoted command lines.
+    // Wine's cmd ignores AutoRun; CommandLineFor's table checks the /d.
     for (const wchar_t* dir : {L"C:\\Program Files\\Tool Dir", L"C:\\ut (x86)\\a&b", L"C:\\ut;x,y=z^"}) {
         SCOPED_TRACE(dir);
         ASSERT_EQ(CreateDirectoryPath(dir), 0u);
@@ -267,8 +264,22 @@ TEST(RunAndWait, RunsBatchFilesInTheSystemCommandProcessorWithoutAutoRun) {
         DeleteFileW(L"C:\\utbat.txt");
         EXPECT_EQ(RunAndWait(batch, L""), 0u);
         EXPECT_TRUE(PathExists(L"C:\\utbat.txt"));
-        EXPECT_FALSE(PathExists(L"C:\\utautorun.txt"));
     }
+}
+
+TEST(RunAndWait, TheHelpBatchFilesKeepAFolderNameHoldingAnAmpersandAsText) {
+    // Unquoted, "set QVHELP=%~dp0" would run what follows the "&" in the install folder's name.
+    const std::wstring help = L"C:\\ut&mkdir utmade&\\help";
+    ASSERT_EQ(CreateDirectoryPath(help), 0u);
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utcwd"), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\utcwd"));
+    for (const wchar_t* name : {L"help_reg.bat", L"help_unreg.bat"}) {
+        ASSERT_TRUE(CopyFileW((std::wstring(TESSEL_SOURCE_DIR L"/payload/Help/") + name).c_str(),
+                              (help + L"\\" + name).c_str(), FALSE));
+        EXPECT_EQ(RunAndWait(help + L"\\" + name, L""), 0u);
+        EXPECT_FALSE(DirectoryExists(L"C:\\utcwd\\utmade")) << name;
+    }
+    SetCurrentDirectoryW(L"C:\\");
 }
 
 TEST(CommandLineFor, QuotesProgramsAndRunsBatchFilesInCmdWithoutAutoRun) {
