@@ -73,7 +73,11 @@ std::wstring GetBdsCommonDir(const LocationContext& context) {
 std::wstring GetLocationPath(const LocationContext& context, LocationCode code) {
     const int ideIndex = context.CurrentIde;
     switch (code) {
-        case LocationCode::Windows: return SystemFolder([](wchar_t* b, UINT n) { return GetWindowsDirectoryW(b, n); });
+        // The system's Windows folder: a terminal server gives each user a Windows
+        // folder of their own, which is neither where shared files belong nor the
+        // folder the uninstall's guard must protect.
+        case LocationCode::Windows:
+            return SystemFolder([](wchar_t* b, UINT n) { return GetSystemWindowsDirectoryW(b, n); });
         case LocationCode::System: return SystemFolder([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); });
         case LocationCode::Temp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
         case LocationCode::Install: return context.InstallDir;

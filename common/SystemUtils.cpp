@@ -3,18 +3,46 @@
 
 #include <shlobj.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "common/Handles.h"
+#include "common/PathText.h"
+#include "common/VersionResource.h"
 
 namespace tessel::common {
 
 namespace {
 
-// The command line for CreateProcess. A program path with a blank is quoted,
-// otherwise the system would take the text up to the first blank as the program.
-std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params) {
+bool EndsWithNoCase(const std::wstring& text, const wchar_t* tail) {
+    const size_t n = wcslen(tail);
+    return text.size() >= n && _wcsicmp(text.c_str() + text.size() - n, tail) == 0;
+}
+
+// The path of a batch file (.bat, .cmd) without its quotes; empty for any other program.
+std::wstring BatchPathOf(const std::wstring& program) {
+    std::wstring bare = program;
+    if (bare.size() >= 2 && bare.front() == L'"' && bare.back() == L'"') bare = bare.substr(1, bare.size() - 2);
+    if (EndsWithNoCase(bare, L".bat") || EndsWithNoCase(bare, L".cmd")) return bare;
+    return std::wstring();
+}
+
+}  // namespace
+
+std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params,
+                            const std::wstring& systemDir) {
     std::wstring line;
+    const std::wstring batch = BatchPathOf(program);
+    if (!batch.empty()) {
+        // The system's own command processor, by its full path, and /d: no AutoRun
+        // command of the user runs elevated. /s keeps the quoting of what follows
+        // /c as it is, also for folder names holding "&" or parentheses.
+        line = L"\"" + JoinPath(systemDir, L"cmd.exe") + L"\" /d /s /c \"\"" + batch + L"\"";
+        if (!params.empty()) line += L" " + params;
+        return line + L"\"";
+    }
+    // A program path with a blank is quoted, otherwise the system would take the
+    // text up to the first blank as the program.
     if (program.find(L' ') != std::wstring::npos && program.front() != L'"')
         line = L"\"" + program + L"\"";
     else
@@ -23,10 +51,14 @@ std::wstring CommandLineFor(const std::wstring& program, const std::wstring& par
     return line;
 }
 
-}  // namespace
-
 DWORD RunAndWait(const std::wstring& program, const std::wstring& params) {
-    std::wstring line = CommandLineFor(program, params);
+    wchar_t system[MAX_PATH] = {};
+    const UINT len = GetSystemDirectoryW(system, MAX_PATH);
+    if (len == 0 || len >= MAX_PATH) return len == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
+    // cmd.exe starts whether or not the batch file is there: a missing one is a failed start.
+    const std::wstring batch = BatchPathOf(program);
+    if (!batch.empty() && GetFileAttributesW(batch.c_str()) == INVALID_FILE_ATTRIBUTES) return GetLastError();
+    std::wstring line = CommandLineFor(program, params, std::wstring(system, len));
     std::vector<wchar_t> buffer(line.begin(), line.end());
     buffer.push_back(L'\0');  // CreateProcessW may write into the command line
     STARTUPINFOW si{};
@@ -47,19 +79,13 @@ DWORD RunAndWait(const std::wstring& program, const std::wstring& params) {
 bool GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls) {
     ms = 0;
     ls = 0;
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(fileName.c_str(), &ignored);
-    if (size == 0) return false;
-    std::vector<BYTE> info(size);
-    if (!GetFileVersionInfoW(fileName.c_str(), 0, size, info.data())) return false;
-    void* block = nullptr;
-    UINT len = 0;
-    if (!VerQueryValueW(info.data(), L"\\", &block, &len) || !block ||
-        len < sizeof(VS_FIXEDFILEINFO))
+    std::string bytes;
+    uint32_t productMs = 0, productLs = 0;
+    if (!ReadFileBytes(fileName, bytes, FILE_SHARE_READ) ||
+        !ImageProductVersion(bytes.data(), bytes.size(), productMs, productLs))
         return false;
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(block);
-    ms = fixed->dwProductVersionMS;
-    ls = fixed->dwProductVersionLS;
+    ms = productMs;
+    ls = productLs;
     return true;
 }
 

@@ -65,9 +65,14 @@ inline DWORD WriteFileBytes(const std::wstring& fileName, const std::string& byt
 std::wstring GetSpecialFolder(int csidl);
 
 // Starts program (quoted when it holds a blank) with params, hidden, and waits.
+// A batch file (.bat, .cmd) runs in the system folder's cmd.exe with /d.
 // 0 when it ran, otherwise the Win32 error code of the failed start.
 DWORD RunAndWait(const std::wstring& program, const std::wstring& params);
+// RunAndWait's command line; systemDir is the system folder (of cmd.exe).
+std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params,
+                            const std::wstring& systemDir);
 
+// The product version from the file's version resource, read from its bytes.
 bool GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls);
 
 // True when a directory search for path finds at least one entry (file, folder or mask match).

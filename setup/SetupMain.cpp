@@ -1,5 +1,6 @@
 // The setup's main block: read the switches, then run exactly one mode.
 #include <windows.h>
+#include "common/DllSearch.h"
 #include "common/ProcessGlobals.h"
 #include "script/runner/InstallContext.h"
 #include "setup/CommandLine.h"
@@ -12,6 +13,8 @@ using namespace tessel::script;
 using namespace tessel::setup;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // Before anything can load a DLL on our behalf.
+    LimitDllSearchToSystemFolder();
     // The exit code is 0 in every mode but the unattended install, also if
     // something unexpected is thrown; that one reports its outcome.
     bool unattended = false;

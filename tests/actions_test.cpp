@@ -207,8 +207,12 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     EXPECT_EQ(0, DoExtractFileOnce(Row(RowKind::ExtractFileOnce, L"qvTessel.ini", 29, 3), ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Success", ctx.LogText);
 
-    // If newer: the uninstaller's product version decides.
+    // If newer: the uninstaller's product version decides. The carried copy's version
+    // is read in memory: a file of that name in the temporary folder (where anyone
+    // could have put it, or a link) is neither written, read nor deleted.
     const ScriptRow uninstaller = Row(RowKind::ExtractFileIfNewer, L"unqmv.exe", 28, 3);
+    const std::wstring tempCopy = JoinPath(GetLocationPath(install_.Location, LocationCode::Temp), L"unqmv.exe");
+    ASSERT_TRUE(WriteBytes(tempCopy, "planted"));
     ctx = Ctx();
     EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
@@ -216,12 +220,13 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     ctx = Ctx();
     EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Already", ctx.LogText) << "same version";
-    EXPECT_FALSE(PathExists(JoinPath(GetLocationPath(install_.Location, LocationCode::Temp), L"unqmv.exe"))) << "the temporary copy is deleted";
+    EXPECT_EQ("planted", FileBytes(tempCopy));
+    DeleteFileW(tempCopy.c_str());
 
     // Lower the installed copy's least significant product version part: replaced.
     std::string older = shipped;
     const std::string signature("\xBD\x04\xEF\xFE", 4);
-    const size_t fixed = older.find(signature);
+    const size_t fixed = older.rfind(signature);  // the resource, not a constant in the code
     ASSERT_NE(std::string::npos, fixed);
     // VS_FIXEDFILEINFO: signature, struc version, file MS, file LS, product MS, product LS.
     uint32_t productLs = 0;

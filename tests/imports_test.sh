@@ -8,7 +8,11 @@ build=$1
 build32=${TESSEL_BUILD32_DIR:-$build}
 fail=0
 checked=0
-allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|OLE32|COMCTL32|VERSION|msvcrt|COMDLG32)\.dll$'
+# Only KnownDLLs, which Windows always takes from the system folder, and the
+# common controls, which the manifest takes from the side-by-side store: an
+# import of any other DLL is looked for beside the program first, where a
+# planted copy would run as administrator before the program's first line.
+allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|OLE32|COMCTL32|msvcrt|COMDLG32)\.dll$'
 trees="$build32 pei-i386"
 [ "${TESSEL_ARCH:-i686}" = x86_64 ] && trees+=$'\n'"$build pei-x86-64"
 while read -r tree format; do

@@ -4,11 +4,14 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
 #include "common/SystemUtils.h"
+#include "common/VersionResource.h"
 #include "support/TestFiles.h"
 
 using namespace tessel::common;
@@ -246,12 +249,54 @@ TEST(RunAndWait, RunsAProgramWhosePathHoldsABlank) {
     EXPECT_EQ(RunAndWait(L"\"C:\\Program Files\\Tool Dir\\t.exe\"", L"/c echo again>C:\\utran2.txt"), 0u);
     EXPECT_TRUE(PathExists(L"C:\\utran2.txt"));
 
-    // A batch file there (the help registration runs one from the install folder).
-    ASSERT_EQ(WriteFileBytes(L"C:\\Program Files\\Tool Dir\\mark.bat", "@echo bat>C:\\utbat.txt\r\n"), 0u);
-    EXPECT_EQ(RunAndWait(L"C:\\Program Files\\Tool Dir\\mark.bat", L""), 0u);
-    EXPECT_TRUE(PathExists(L"C:\\utbat.txt"));
-
     EXPECT_EQ(RunAndWait(L"C:\\utnowhere\\missing.exe", L""), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(RunAndWait, RunsBatchFilesInFoldersWithCommandCharacters) {
+    // Through "cmd.exe /d /s /c" (the help registration runs one from the install
+    // folder), in folders whose names break unquoted or half-quoted command lines.
+    // Wine's cmd ignores AutoRun; CommandLineFor's table checks the /d.
+    for (const wchar_t* dir : {L"C:\\Program Files\\Tool Dir", L"C:\\ut (x86)\\a&b", L"C:\\ut;x,y=z^"}) {
+        SCOPED_TRACE(dir);
+        ASSERT_EQ(CreateDirectoryPath(dir), 0u);
+        const std::wstring batch = std::wstring(dir) + L"\\mark.bat";
+        ASSERT_EQ(WriteFileBytes(batch, "@echo bat>C:\\utbat.txt\r\n"), 0u);
+        DeleteFileW(L"C:\\utbat.txt");
+        EXPECT_EQ(RunAndWait(batch, L""), 0u);
+        EXPECT_TRUE(PathExists(L"C:\\utbat.txt"));
+    }
+}
+
+TEST(RunAndWait, TheHelpBatchFilesKeepAFolderNameHoldingAnAmpersandAsText) {
+    // Unquoted, "set QVHELP=%~dp0" would run what follows the "&" in the install folder's name.
+    const std::wstring help = L"C:\\ut&mkdir utmade&\\help";
+    ASSERT_EQ(CreateDirectoryPath(help), 0u);
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utcwd"), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryW(L"C:\\utcwd"));
+    for (const wchar_t* name : {L"help_reg.bat", L"help_unreg.bat"}) {
+        ASSERT_TRUE(CopyFileW((std::wstring(TESSEL_SOURCE_DIR L"/payload/Help/") + name).c_str(),
+                              (help + L"\\" + name).c_str(), FALSE));
+        EXPECT_EQ(RunAndWait(help + L"\\" + name, L""), 0u);
+        EXPECT_FALSE(DirectoryExists(L"C:\\utcwd\\utmade")) << name;
+    }
+    SetCurrentDirectoryW(L"C:\\");
+}
+
+TEST(CommandLineFor, QuotesProgramsAndRunsBatchFilesInCmdWithoutAutoRun) {
+    const std::wstring sys = L"C:\\windows\\system32";
+    const std::wstring cmd = L"\"C:\\windows\\system32\\cmd.exe\" /d /s /c ";
+    const struct {
+        const wchar_t* program;
+        const wchar_t* params;
+        std::wstring line;
+    } cases[] = {
+        {L"C:\\t\\t.exe", L"/x", L"C:\\t\\t.exe /x"},
+        {L"C:\\a b\\t.exe", L"", L"\"C:\\a b\\t.exe\""},
+        {L"\"C:\\a b\\t.exe\"", L"-q", L"\"C:\\a b\\t.exe\" -q"},
+        {L"C:\\a b\\r.bat", L"", cmd + L"\"\"C:\\a b\\r.bat\"\""},
+        {L"\"C:\\x&y\\R.CMD\"", L"-q", cmd + L"\"\"C:\\x&y\\R.CMD\" -q\""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CommandLineFor(c.program, c.params, sys), c.line) << c.program;
 }
 
 TEST(GetFileProductVersion, ReadsTheUninstallersVersion) {
@@ -263,6 +308,87 @@ TEST(GetFileProductVersion, ReadsTheUninstallersVersion) {
     ASSERT_EQ(WriteFileBytes(L"C:\\utnover.txt", "no version here"), 0u);
     EXPECT_FALSE(GetFileProductVersion(L"C:\\utnover.txt", ms, ls));
     EXPECT_FALSE(GetFileProductVersion(L"C:\\utnowhere.exe", ms, ls));
+}
+
+namespace {
+
+// The product version as the system's resource loader finds it: the reference.
+bool LoaderProductVersion(const std::wstring& file, uint32_t& ms, uint32_t& ls) {
+    UniqueModule image(LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!image) return false;
+    HRSRC res = FindResourceW(image.get(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(16));  // RT_VERSION
+    HGLOBAL loaded = res ? LoadResource(image.get(), res) : nullptr;
+    const auto* block = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
+    if (!block || SizeofResource(image.get(), res) < 40 + sizeof(VS_FIXEDFILEINFO)) return false;
+    const auto* fixed = reinterpret_cast<const VS_FIXEDFILEINFO*>(block + 40);
+    if (fixed->dwSignature != 0xFEEF04BD) return false;
+    ms = fixed->dwProductVersionMS;
+    ls = fixed->dwProductVersionLS;
+    return true;
+}
+
+}  // namespace
+
+TEST(ImageProductVersion, AgreesWithTheResourceLoaderOnRealImages) {
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    // 32- and 64-bit images, with and without a version resource (this test program has none).
+    for (const std::wstring& file : {std::wstring(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe"),
+                                    std::wstring(TESSEL_BUILD_DIR L"/setup/setup.exe"),
+                                    std::wstring(L"C:\\windows\\system32\\kernel32.dll"),
+                                    std::wstring(L"C:\\windows\\syswow64\\kernel32.dll"), std::wstring(self)}) {
+        std::string bytes;
+        if (!ReadFileBytes(file, bytes, FILE_SHARE_READ)) continue;  // no syswow64 in a 32-bit prefix
+        uint32_t ms = 1, ls = 1, refMs = 2, refLs = 2;
+        const bool expected = LoaderProductVersion(file, refMs, refLs);
+        EXPECT_EQ(ImageProductVersion(bytes.data(), bytes.size(), ms, ls), expected) << file;
+        if (expected) {
+            EXPECT_EQ(std::make_pair(ms, ls), std::make_pair(refMs, refLs)) << file;
+        }
+    }
+}
+
+TEST(ImageProductVersion, RefusesTruncatedAndDamagedImages) {
+    std::string image;
+    ASSERT_TRUE(ReadFileBytes(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe", image));
+    uint32_t ms = 0, ls = 0;
+    ASSERT_TRUE(ImageProductVersion(image.data(), image.size(), ms, ls));
+    // Cut anywhere: either still the whole version block and the same version,
+    // or refused; once refused, every shorter cut is refused too.
+    bool refused = false;
+    for (size_t cut = image.size(); cut-- > 0;) {
+        if (cut % 61 != 0 && cut > 0x400) continue;
+        uint32_t cutMs = 0, cutLs = 0;
+        const bool read = ImageProductVersion(image.data(), cut, cutMs, cutLs);
+        if (read) {
+            EXPECT_EQ(std::make_pair(cutMs, cutLs), std::make_pair(ms, ls)) << cut;
+        }
+        EXPECT_FALSE(read && refused) << cut;
+        refused = refused || !read;
+    }
+    EXPECT_TRUE(refused);
+    EXPECT_FALSE(ImageProductVersion(nullptr, 0, ms, ls));
+
+    const auto peOffset = [&] { return *reinterpret_cast<const uint32_t*>(image.data() + 0x3C); };
+    const size_t signature = image.rfind(std::string("\xBD\x04\xEF\xFE", 4));
+    ASSERT_NE(signature, std::string::npos);
+    const struct {
+        const char* what;
+        size_t at;
+        uint32_t value;
+    } damage[] = {
+        {"no MZ", 0, 0x0000},
+        {"PE header beyond the end", 0x3C, 0x7FFFFFF0},
+        {"no PE signature", peOffset(), 0x00004551},
+        {"no optional header magic", peOffset() + 24, 0x0000},
+        {"fixed info signature", signature, 0xFEEF04BC},
+    };
+    for (const auto& d : damage) {
+        std::string bad = image;
+        const size_t width = d.at == 0 ? 2 : 4;
+        memcpy(&bad[d.at], &d.value, width);
+        EXPECT_FALSE(ImageProductVersion(bad.data(), bad.size(), ms, ls)) << d.what;
+    }
 }
 
 TEST(SaveResourceToFile, WritesPayloadBytesOfTheSetupProgram) {

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <memory>
 #include <vector>
+#include "common/DllSearch.h"
 #include "common/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
@@ -148,6 +149,8 @@ int Run(HINSTANCE instance, bool& silent) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Before anything can load a DLL on our behalf.
+    LimitDllSearchToSystemFolder();
     bool silent = false;
     try {
         return Run(instance, silent);

@@ -13,9 +13,6 @@ enum class CompileFailure : int32_t {
     IdeBeyondTable = -2,    // its lowest bit lies beyond the IDE table
     NoDelphiCompiler = -3,  // "bin\dcc32.exe" or "bin\dcc64.exe" missing
     NoMake = -4,            // "bin\make.exe" missing
-    DescriptorAlloc = -5,   // the compiler's security descriptor: allocating,
-    DescriptorInit = -6,    // initialising,
-    DescriptorAcl = -7,     // or giving it its access list failed
 };
 
 // Failure points of the rows that register a package or extend an IDE path list.

@@ -8,6 +8,7 @@
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 #include "common/StringList.h"
+#include "common/VersionResource.h"
 #include "script/actions/ActionLogic.h"
 #include "script/runner/InstallContext.h"
 #include "script/manifest/Manifest.h"
@@ -107,15 +108,14 @@ ActionResult DoExtractFileOnce(const ScriptRow& row, ActionContext& ctx) {
 namespace {
 
 // Whether the payload of an ExtractFileIfNewer row is newer than the file at its target.
+// The payload's version is read where it is, in this program's resources.
 bool PayloadIsNewer(const ActionContext& ctx, const ScriptRow& row) {
     DWORD oldMs = 0, oldLs = 0;
     if (!GetFileProductVersion(RowPath(ctx, row), oldMs, oldLs)) return true;
-    // The payload's version is read from a copy in the temporary folder.
-    const std::wstring temp = ResolvePath(At(ctx), LocationCode::Temp, Str(row.Text));
-    DWORD ms = 0, ls = 0;
-    bool readable = SaveResourceToFile(row.Param, temp) == 0 && GetFileProductVersion(temp, ms, ls);
-    DeleteFileW(temp.c_str());
-    if (!readable) return true;
+    const void* data = nullptr;
+    DWORD size = 0;
+    uint32_t ms = 0, ls = 0;
+    if (!LoadPayload(row.Param, data, size) || !ImageProductVersion(data, size, ms, ls)) return true;
     return IsVersionNewer(ms, ls, oldMs, oldLs);
 }
 

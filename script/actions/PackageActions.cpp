@@ -68,17 +68,6 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     // otherwise be split at the first blank.
     const std::wstring line = CompileCommandLine(tool, !ide.IsDelphi, project);
 
-    // A descriptor with a null access list: the compiler process grants all access.
-    UniqueLocal descriptor(LocalAlloc(LPTR, SECURITY_DESCRIPTOR_MIN_LENGTH));
-    if (!descriptor) return CompileFailure::DescriptorAlloc;
-    if (!InitializeSecurityDescriptor(descriptor.get(), SECURITY_DESCRIPTOR_REVISION))
-        return CompileFailure::DescriptorInit;
-    if (!SetSecurityDescriptorDacl(descriptor.get(), TRUE, nullptr, FALSE)) return CompileFailure::DescriptorAcl;
-    SECURITY_ATTRIBUTES attributes{};
-    attributes.nLength = sizeof(attributes);
-    attributes.lpSecurityDescriptor = descriptor.get();
-    attributes.bInheritHandle = TRUE;
-
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -86,7 +75,9 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     PROCESS_INFORMATION info{};
     std::vector<wchar_t> buffer(line.begin(), line.end());
     buffer.push_back(L'\0');
-    if (!CreateProcessW(nullptr, buffer.data(), &attributes, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+    // Default security: the compiler runs as administrator, and a process that
+    // everyone may open is one that anyone can inject code into.
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                         &startup, &info))
         return ActionResult::FromWin32(GetLastError());
     ProcessHandles process;

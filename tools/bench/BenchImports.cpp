@@ -1,7 +1,6 @@
 // An empty Windows program that imports the same system libraries as
-// setup.exe (and, all but one, as the NSIS installer) and carries the same
-// manifest: its run time under Wine is what loading and starting them costs
-// before any work is done.
+// setup.exe and carries the same manifest: its run time under Wine is what
+// loading and starting them costs before any work is done.
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -15,7 +14,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR cmdLine, int) {
         RegCloseKey(HKEY_CURRENT_USER);
         SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, nullptr);
         CoInitialize(nullptr);
-        GetFileVersionInfoSizeW(L"", nullptr);
     }
     return 0;
 }
