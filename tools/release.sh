@@ -55,14 +55,12 @@ if [ -n "${TESSEL_SIGN_PFX:-}" ] || [ -n "${TESSEL_SIGN_PASSWORD_FILE:-}" ]; the
   signing=1
 fi
 
-tools/bootstrap.sh
-if [ "$arch" = x86_64 ]; then
-  command -v x86_64-w64-mingw32-g++-posix >/dev/null ||
-    refuse "--arch x86_64 needs g++-mingw-w64-x86-64-posix (installed on hosts that cannot run 32-bit programs)"
-fi
-for t in cmake ninja "$arch-w64-mingw32-windres" osslsigncode openssl sha256sum; do
-  command -v "$t" >/dev/null || fail "$t is missing (tools/bootstrap.sh installs it)"
-done
+# A fresh machine gets its packages first (tools/bootstrap.sh; the x86-64
+# compiler only comes on hosts that cannot run 32-bit programs).
+needs=(cmake ninja "$arch-w64-mingw32-g++-posix" "$arch-w64-mingw32-windres" osslsigncode openssl git)
+have_all() { local t; for t in "${needs[@]}"; do command -v "$t" >/dev/null || return 1; done; }
+have_all || tools/bootstrap.sh
+have_all || fail "missing after tools/bootstrap.sh: one of ${needs[*]}"
 
 commit=$(git rev-parse HEAD 2>/dev/null) || refuse "not a git checkout: a release names its commit"
 dirty=$(git status --porcelain)
