@@ -12,12 +12,15 @@ pause=${1:-60}
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessel-twice-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
+# Both clones build this commit, whatever is committed meanwhile.
+commit=$(git -C "$root" rev-parse HEAD)
 [ -z "$(git -C "$root" status --porcelain)" ] ||
-  echo "release-twice: the working tree has changes; this checks the commit $(git -C "$root" rev-parse --short HEAD) only" >&2
+  echo "release-twice: the working tree has changes; this checks the commit ${commit:0:12} only" >&2
 dirs=("$work/a" "$work/second/clone-with-a-longer-name")
 for i in 0 1; do
   [ "$i" = 0 ] || sleep "$pause"
-  git clone -q --no-hardlinks "$root" "${dirs[$i]}"
+  git clone -q --no-hardlinks --no-checkout "$root" "${dirs[$i]}"
+  git -C "${dirs[$i]}" checkout -q "$commit"
   # Each clone also gets a build folder of its own name (the default one).
   TESSEL_SIGN_PFX='' TESSEL_SIGN_PASSWORD_FILE='' "${dirs[$i]}/tools/release.sh" --out "${dirs[$i]}/dist" \
     > "$work/release-$i.log" 2>&1 || { tail -n 30 "$work/release-$i.log" >&2; echo "release-twice: build $i failed" >&2; exit 1; }
