@@ -192,7 +192,7 @@ wine_version() {
     echo "commit date: $(git -C "$root" log -1 --format=%cI)"
     if [ $signing = 1 ]; then
       echo "signed: yes, by $signer${TESSEL_SIGN_TIMESTAMP_URL:+, timestamped by $TESSEL_SIGN_TIMESTAMP_URL}"
-      echo "signing tool: $(first_line osslsigncode --version)"
+      echo "signing tool: $(first_line osslsigncode --version | sed "s/, using:$//")"
     else
       echo "signed: no (unsigned release)"
     fi
