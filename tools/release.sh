@@ -26,7 +26,8 @@
 # certificate do not agree on.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
+refuse() { echo "release: $*" >&2; exit 2; }
+fail() { echo "release: $*" >&2; exit 1; }
 
 out=$root/dist
 bdir=""
@@ -34,16 +35,15 @@ arch=i686
 allow_dirty=0
 while [ $# -gt 0 ]; do
   case $1 in
-    --out) out=$2; shift 2 ;;
-    --build-dir) bdir=$2; shift 2 ;;
+    --out) out=$(realpath -m "$2"); shift 2 ;;
+    --build-dir) bdir=$(realpath -m "$2"); shift 2 ;;
     --arch) arch=$2; shift 2 ;;
     --allow-dirty) allow_dirty=1; shift ;;
-    *) echo "release: unknown argument $1" >&2; exit 2 ;;
+    *) refuse "unknown argument $1" ;;
   esac
 done
-case $arch in i686|x86_64) ;; *) echo "release: --arch i686 or x86_64" >&2; exit 2 ;; esac
-refuse() { echo "release: $*" >&2; exit 2; }
-fail() { echo "release: $*" >&2; exit 1; }
+case $arch in i686|x86_64) ;; *) refuse "--arch i686 or x86_64" ;; esac
+cd "$root"
 
 # ---------------------------------------------------------------- set-up
 
@@ -77,8 +77,6 @@ if [ -z "$bdir" ]; then
   rm -rf "$bdir"
 fi
 mkdir -p "$bdir" "$out"
-bdir=$(cd "$bdir" && pwd)
-out=$(cd "$out" && pwd)
 stage=$bdir/stage
 rm -rf "$stage"
 mkdir -p "$stage"
