@@ -20,31 +20,10 @@ if [ "$(cd "$build32" && pwd)" = "$(cd "$build" && pwd)" ]; then
   exit 1
 fi
 source "$src/tests/support/check.sh"
+source "$src/tests/support/resources.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Every resource of a program into a file of its own, named type.name.language.
-resources() {  # program, folder
-  mkdir -p "$2"
-  x86_64-w64-mingw32-windres -i "$1" -O res -o "$2.res" || return 1
-  perl -e '
-    my ($res, $dir) = @ARGV;
-    open(my $f, "<:raw", $res) or die; local $/; my $b = <$f>; my $p = 0;
-    while ($p + 8 <= length $b) {
-      my ($size, $head) = unpack "V V", substr($b, $p, 8);
-      my $h = substr($b, $p + 8, $head - 8); my $q = 0; my @id;
-      for (1 .. 2) {   # type and name: 0xFFFF and a number, or a UTF-16 string
-        if (unpack("v", substr($h, $q, 2)) == 0xFFFF) { push @id, unpack("v", substr($h, $q + 2, 2)); $q += 4 }
-        else { my $s = ""; while ((my $c = unpack("v", substr($h, $q, 2))) != 0) { $s .= chr $c; $q += 2 } $q += 2; push @id, $s }
-      }
-      $q = ($q + 3) & ~3;
-      my $lang = unpack "v", substr($h, $q + 6, 2);
-      if ($id[0] ne "0") {
-        open(my $o, ">:raw", "$dir/$id[0].$id[1].$lang") or die; print $o substr($b, $p + $head, $size); close $o;
-      }
-      $p = ($p + $head + $size + 3) & ~3;
-    }' "$2.res" "$2"
-}
 sums() { (cd "$1" && cksum -- * | grep -v '^[0-9]* [0-9]* QVLIB\.28\.' | sort -k3); }
 
 for prog in setup/setup.exe uninstaller/unqmv.exe; do

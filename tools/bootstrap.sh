@@ -15,6 +15,7 @@ PKGS=(
   xvfb x11-utils xdotool imagemagick
   clang libclang-rt-14-dev
   nsis hyperfine
+  osslsigncode openssl
 )
 # What the 64-bit route needs besides.
 PKGS_WIN64=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
