@@ -1,5 +1,6 @@
 // The uninstall engine against the Wine prefix's own registry and file system.
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <windows.h>
 #include "common/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
@@ -271,7 +272,6 @@ TEST(Deinstall, Delphi3UsesSearchPathAndPlatformIdesTheirPlatformKeys) {
         {RowKind::AddIdePath | RowFlag::Undo, 3, 3, L"\\C++\\Paths\\Win32\\LibraryPath"},
         {RowKind::AddIdePath | RowFlag::Undo, 4, 3, L"\\Library\\Win64\\Search Path"},
         {RowKind::AddIdePath | RowFlag::Undo, 4, 3, L"\\C++\\Paths\\Win64\\LibraryPath"},
-        {RowKind::AddIdePath | RowFlag::Undo, 9, 3, L"\\Library\\Win64\\Search Path"},
         {RowKind::SetIde | RowFlag::Undo, 22, 0, L"RADStudio16"},
     };
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
@@ -390,14 +390,15 @@ TEST(Deinstall, CraftedRecordsLeaveTheirCanariesAndFailTheWalk) {
     EXPECT_EQ(FileBytes(system + L"\\canary.dll"), "canary");
     EXPECT_EQ(RegText(HKLM, L"Software\\Canary", L"v"), L"1");
     EXPECT_EQ(RegText(HKLM, otherEntry, L"DisplayName"), L"Other");
-    // Whether the share route reached the canary at all here.
-    RecordProperty("unc_resolves", GetFileAttributesW((unc + L"\\keep.txt").c_str()) != INVALID_FILE_ATTRIBUTES);
+    // Whether the share route reached the canary at all here (Wine 8 does not
+    // resolve administrative shares; there the rules alone are under test).
+    std::printf("%s\n", PathExists(unc + L"\\keep.txt") ? "the share reaches the canary" : "no share route here");
 
     // The log's folder is compared as a full, long path in any case and spelling.
     const std::wstring cwd = L"C:\\Crafted";
     SetCurrentDirectoryW(cwd.c_str());
     EXPECT_TRUE(MakeUndoScope(L"uninst.log", L"c:\\CRAFTED\\", L"qvlLib").InstallDirHoldsLog);
-    EXPECT_TRUE(MakeUndoScope(L"C:\\Crafted\\Source\\..\\uninst.log", L"C:/Crafted", L"qvlLib").InstallDirHoldsLog);
+    EXPECT_TRUE(MakeUndoScope(L"C:\\Crafted\\Source\\..\\uninst.log", L"C:\\Crafted/", L"qvlLib").InstallDirHoldsLog);
     EXPECT_FALSE(MakeUndoScope(L"uninst.log", L"Crafted", L"qvlLib").InstallDirHoldsLog);
     EXPECT_FALSE(MakeUndoScope(L"uninst.log", L"C:\\Crafted\\Source", L"qvlLib").InstallDirHoldsLog);
     SetCurrentDirectoryW(L"C:\\");
