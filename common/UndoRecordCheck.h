@@ -8,11 +8,6 @@
 
 namespace tessel::common {
 
-// The product's own registry key and the name of its Windows uninstall entry:
-// the only keys an uninstall deletes as a whole.
-inline constexpr const wchar_t* ProductKeyPath = L"Software\\Veltrane\\Tessel library";
-inline constexpr const wchar_t* UninstallEntryName = L"qvlLib";
-
 // What a walk knows besides the record itself.
 struct UndoScope {
     // The install folder that the log's information names is the folder the

@@ -2,8 +2,8 @@
 //
 // Built natively (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
 // from the production files common/UndoLogFormat.cpp, common/UndoRules.cpp,
-// common/UndoRecordCheck.cpp, common/PathText.cpp and common/UninstallEngine.cpp; the few Windows types they
-// name come from fuzz/shim. What stands in for the rest of the programs is
+// common/UndoRecordCheck.cpp, common/PathText.cpp and common/UninstallEngine.cpp;
+// the few Windows types they name come from fuzz/shim. What stands in for the rest of the programs is
 // below: the file read hands the engine the fuzz input, and the undo step only
 // writes down which record it was given, so the walk itself is what runs.
 //
@@ -16,7 +16,8 @@
 //  - a log whose records tile the file exactly is walked the same way forward
 //    and backward, and the engine undoes exactly its change records, in order,
 //    last first after a direction marker (all but the kept ones when partial);
-//  - the path-list edit removes exactly one whole entry.
+//  - the path-list edit removes exactly one whole entry;
+//  - a path record that the record check lets through stays below its folder.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

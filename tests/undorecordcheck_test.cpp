@@ -69,8 +69,6 @@ std::vector<Written> RecordsTheScriptCanWrite() {
 }  // namespace
 
 TEST(UndoRecordCheck, EveryRecordTheScriptCanWritePasses) {
-    EXPECT_EQ(std::wstring(ProductKeyPath), ProductRegKey);
-    EXPECT_EQ(std::wstring(UninstallEntryName), ProductIntName);
     const std::vector<Written> records = RecordsTheScriptCanWrite();
     EXPECT_GT(records.size(), 300u);
     for (const Written& w : records)
