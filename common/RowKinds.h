@@ -89,6 +89,11 @@ enum class InfoCode : uint32_t {
 // The stored number of an information code (a row's or record's Param).
 constexpr uint32_t InfoParam(InfoCode code) { return static_cast<uint32_t>(code); }
 
+// The product's own registry key and the name of its Windows uninstall entry:
+// the setup writes them, and they are the only keys an uninstall deletes whole.
+inline constexpr const wchar_t* ProductKeyPath = L"Software\\Veltrane\\Tessel library";
+inline constexpr const wchar_t* UninstallEntryName = L"qvlLib";
+
 // Names of Windows registry places that both programs use.
 inline constexpr const wchar_t* UninstallRootKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 inline constexpr const wchar_t* WinHelpKey = L"Software\\Microsoft\\Windows\\Help";

@@ -44,6 +44,29 @@ bool IsPredefinedRoot(uint32_t root) { return root >= 0x80000000u && root <= 0x8
 
 std::wstring FolderLower(const std::wstring& path) { return path.empty() ? path : LowerWide(path); }
 
+// path with its short names spelt out; path itself when that fails.
+std::wstring LongPath(const std::wstring& path) {
+    const DWORD n = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (n == 0) return path;
+    std::wstring buf(n, L'\0');
+    const DWORD got = GetLongPathNameW(path.c_str(), &buf[0], n);
+    if (got == 0 || got >= n) return path;
+    buf.resize(got);
+    return buf;
+}
+
+// The full, long form of a path that may be relative; empty when it has none.
+std::wstring FullLongPath(const std::wstring& path) {
+    if (path.empty()) return path;
+    const DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return std::wstring();
+    std::wstring buf(n, L'\0');
+    const DWORD got = GetFullPathNameW(path.c_str(), n, &buf[0], nullptr);
+    if (got == 0 || got >= n) return std::wstring();
+    buf.resize(got);
+    return LongPath(buf);
+}
+
 std::wstring CurrentFolder() {
     const DWORD n = GetCurrentDirectoryW(0, nullptr);
     if (n == 0) return std::wstring();
@@ -189,8 +212,22 @@ bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, co
     return WriteRegString(HKEY_CURRENT_USER, key, name, value);
 }
 
+UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& installDir,
+                        const std::wstring& productIntName) {
+    UndoScope scope;
+    scope.ProductIntName = productIntName;
+    const std::wstring logFolder = FolderOfPath(FullLongPath(logFile));
+    // The install folder as the log names it must already be a full path: it
+    // is what every record is resolved against, so it is compared as it stands
+    // apart from case, spelling (short names) and trailing separators.
+    scope.InstallDirHoldsLog = IsFullPath(installDir) &&
+                               IsSameFolder(LowerWide(LongPath(installDir)), LowerWide(logFolder));
+    return scope;
+}
+
 DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const UndoRecord& rec,
-                     const std::wstring& text, const std::wstring& productIntName) {
+                     const std::wstring& text, const UndoScope& scope) {
+    if (!IsUndoableRecord(rec, text, scope)) return ERROR_INVALID_DATA;
     switch (rec.Kind()) {
     case RowKind::SetIde:
         SelectIde(context, ides, static_cast<int>(rec.Param), text);
@@ -226,7 +263,7 @@ DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const 
     case RowKind::RunInstallFile:
         return UndoRunInstallFile(context);
     case RowKind::RegisterUninstall:
-        UndoRegisterUninstall(productIntName);
+        UndoRegisterUninstall(scope.ProductIntName);
         return 0;
     default:
         return 0;

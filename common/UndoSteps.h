@@ -6,6 +6,7 @@
 #include "common/IdeDiscovery.h"
 #include "common/Locations.h"
 #include "common/UndoLogFormat.h"
+#include "common/UndoRecordCheck.h"
 
 namespace tessel::common {
 
@@ -13,12 +14,19 @@ namespace tessel::common {
 // so only what the install wrote into it is removed, never the user's files.
 constexpr uint32_t DirExistedBefore = 1;
 
+// The scope of a walk over the log logFile, whose information gave installDir
+// and productIntName: whether the install folder is the log's own folder,
+// compared as full, long, lower-cased paths.
+UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& installDir,
+                        const std::wstring& productIntName);
+
 // Reverses one record whose text is already decoded, resolving its paths against
 // context (an IDE selection record makes one of ides the context's IDE for the
-// records after it). productIntName names the Windows uninstall entry. 0, or the
-// Win32 error of a step that failed (only the help batch step can report one).
+// records after it). A record that an install of the product cannot have
+// written (IsUndoableRecord) is not undone and fails with ERROR_INVALID_DATA.
+// 0, or the Win32 error of the step that failed.
 DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const UndoRecord& rec,
-                     const std::wstring& text, const std::wstring& productIntName);
+                     const std::wstring& text, const UndoScope& scope);
 
 // Takes folder out of the ";"-separated list held by the current user's
 // registry value key/name, as whole entries, and writes the list back.

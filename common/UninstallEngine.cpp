@@ -27,6 +27,7 @@ UninstallEngine::~UninstallEngine() = default;
 
 UndoLogLoad UninstallEngine::PrepareUninstFile(const std::wstring& fileName) {
     log_.clear();
+    logFile_ = fileName;
     pos_ = begin_ = end_ = 0;
     // Read whole and closed at once: the walk may delete the log itself.
     if (!ReadFileBytes(fileName, log_, 0, GENERIC_READ)) return UndoLogLoad::CannotOpen;
@@ -97,12 +98,16 @@ WalkResult UninstallEngine::Walk(UninstallProgress& progress) {
     progress.Begin(begin_ > end_ ? begin_ - end_ : end_ - begin_);
     // IDE root and common folders must resolve on this machine.
     const InstalledIdes ides = FindInstalledIdes();
+    // Only what an install of the product can have recorded is undone, and
+    // whatever names the install folder only when the log lies in it.
+    const UndoScope scope = MakeUndoScope(logFile_, location_.InstallDir, ProductIntName);
 
     pos_ = begin_;
     std::wstring lastStatus;
-    // A step that failed (the help batch that could not be started) does not
-    // end the walk: the changes recorded before it would otherwise stay for
-    // good, as a second try meets the same failure. The walk reports it at the end.
+    // A step that failed (the help batch that could not be started, a record
+    // the install cannot have written) does not end the walk: the changes
+    // recorded before it would otherwise stay for good, as a second try meets
+    // the same failure. The walk reports it at the end.
     WalkResult result;
     for (;;) {
         UndoRecord rec;
@@ -114,7 +119,7 @@ WalkResult UninstallEngine::Walk(UninstallProgress& progress) {
         } else {
             if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;
             progress.Status(lastStatus);
-            const DWORD error = UndoRecordStep(location_, ides, rec, FromUtf8(rec.Text), ProductIntName);
+            const DWORD error = UndoRecordStep(location_, ides, rec, FromUtf8(rec.Text), scope);
             if (error != 0 && result.StepError == 0) result = WalkResult{WalkEnd::StepFailed, error};
         }
         progress.Step(rec.Size());

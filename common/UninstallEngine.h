@@ -63,6 +63,7 @@ public:
 
 private:
     std::string log_;        // the loaded log
+    std::wstring logFile_;   // its name as given: the folder it lies in bounds the walk
     size_t pos_ = 0;         // current position in log_
     size_t begin_ = 0;       // where the walk starts
     size_t end_ = 0;         // where it stops (below begin_ when it reads backward)

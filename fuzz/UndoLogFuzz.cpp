@@ -2,8 +2,8 @@
 //
 // Built natively (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer)
 // from the production files common/UndoLogFormat.cpp, common/UndoRules.cpp,
-// common/PathText.cpp and common/UninstallEngine.cpp; the few Windows types they
-// name come from fuzz/shim. What stands in for the rest of the programs is
+// common/UndoRecordCheck.cpp, common/PathText.cpp and common/UninstallEngine.cpp;
+// the few Windows types they name come from fuzz/shim. What stands in for the rest of the programs is
 // below: the file read hands the engine the fuzz input, and the undo step only
 // writes down which record it was given, so the walk itself is what runs.
 //
@@ -16,7 +16,8 @@
 //  - a log whose records tile the file exactly is walked the same way forward
 //    and backward, and the engine undoes exactly its change records, in order,
 //    last first after a direction marker (all but the kept ones when partial);
-//  - the path-list edit removes exactly one whole entry.
+//  - the path-list edit removes exactly one whole entry;
+//  - a path record that the record check lets through stays below its folder.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,7 @@
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
 #include "common/UndoLogFormat.h"
+#include "common/UndoRecordCheck.h"
 #include "common/UndoRules.h"
 #include "common/UndoSteps.h"
 
@@ -120,6 +122,16 @@ void ExerciseRules(const std::wstring& text) {
     if (!(expected.size() == 1 && expected[0].empty() && after.empty())) FUZZ_CHECK(after == expected);
 }
 
+bool NamesAPath(RowKind kind) {
+    switch (kind) {
+    case RowKind::CreateDir: case RowKind::DeleteOneFile: case RowKind::ExtractFile: case RowKind::ExtractFileOnce:
+    case RowKind::CopyOneFile: case RowKind::RegisterPackage: case RowKind::AddSearchPath:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 namespace tessel::common {
@@ -140,10 +152,20 @@ std::wstring FromUtf8(const std::string& bytes) {
     return out;
 }
 
+UndoScope MakeUndoScope(const std::wstring&, const std::wstring&, const std::wstring& productIntName) {
+    return UndoScope{true, productIntName};
+}
+
 DWORD UndoRecordStep(tessel::common::LocationContext&, const InstalledIdes&, const UndoRecord& rec,
-                     const std::wstring& text, const std::wstring&) {
+                     const std::wstring& text, const UndoScope& scope) {
     gUndone.push_back(rec);
     if (text.size() <= 512) ExerciseRules(text);
+    // A path record the rules let through never leaves its folder.
+    if (IsUndoableRecord(rec, text, scope) && NamesAPath(rec.Kind())) {
+        FUZZ_CHECK(text.find_first_of(L":/") == std::wstring::npos && (text.empty() || text[0] != L'\\'));
+        const std::wstring framed = L"\\" + text + L"\\";
+        FUZZ_CHECK(framed.find(L"\\..\\") == std::wstring::npos && framed.find(L"\\.\\") == std::wstring::npos);
+    }
     // The help batch step is the one step that can fail: let the input choose it.
     return rec.Kind() == RowKind::RunInstallFile && rec.Param == 0xFFFFFFFFu ? 2 : 0;
 }

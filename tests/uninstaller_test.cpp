@@ -417,6 +417,39 @@ TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
     }
 }
 
+// A crafted record aimed at the system folder is not undone: the dialog says
+// "Uninstall fail.", a silent run ends with 5, and the product's own record
+// beside it is still undone.
+TEST(Uninstaller, ACraftedRecordFailsTheWalkAndLeavesItsCanary) {
+    const std::wstring dir = L"C:\\Crafted Log";
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring canary = std::wstring(system) + L"\\canary.dll";
+    MakeFile(canary, "canary");
+    for (const bool silent : {false, true}) {
+        CreateDirectoryPath(dir + L"\\Source");
+        ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
+            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
+            {RowKind::ExtractFile | RowFlag::Undo, 0, 6, L"canary.dll"},
+        })));
+        wd::Program program;
+        ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\"" + (silent ? L" /S" : L"")));
+        if (silent) {
+            EXPECT_EQ(program.WaitExit(30000), 5u);
+        } else {
+            HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", IDC_START);
+            ASSERT_NE(dlg, nullptr);
+            EXPECT_TRUE(wd::Press(dlg, IDC_START));
+            EXPECT_TRUE(wd::WaitItemText(dlg, IDC_MAIN_TEXT, L"Uninstall fail."));
+            EXPECT_TRUE(wd::Press(dlg, IDCANCEL));
+            EXPECT_EQ(program.WaitExit(), 0u);
+        }
+        program.Kill();
+        EXPECT_EQ(FileBytes(canary), "canary") << silent;
+        EXPECT_FALSE(DirectoryExists(dir + L"\\Source")) << silent;
+    }
+}
+
 // The dialog as the engine's progress: what it shows during and after a walk,
 // and the pacing that only the dialog has.
 TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {

@@ -22,6 +22,7 @@ srcs=(
   "$root/common/UninstallEngine.cpp"
   "$root/common/UndoLogFormat.cpp"
   "$root/common/UndoRules.cpp"
+  "$root/common/UndoRecordCheck.cpp"
   "$root/common/PathText.cpp"
 )
 flags=(-std=c++17 -g -O1 -Wall -Wextra -Werror

@@ -18,8 +18,8 @@ inline constexpr const wchar_t* ShortName = L"Tessel";
 // Ends with two CR LF pairs.
 inline constexpr const wchar_t* ProductDescription =
     L"Tessel library - collection of components for working with the application settings.\r\n\r\n";
-inline constexpr const wchar_t* ProductRegKey = L"Software\\Veltrane\\Tessel library";
-inline constexpr const wchar_t* ProductIntName = L"qvlLib";
+inline constexpr const wchar_t* ProductRegKey = common::ProductKeyPath;
+inline constexpr const wchar_t* ProductIntName = common::UninstallEntryName;
 
 // Value names below the product key.
 inline constexpr const wchar_t* RegInstallVersions = L"InstallVersions";  // REG_DWORD SelectedIdeMask
