@@ -225,9 +225,13 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
             const int p = LastCharPos(value, L'\\');
             ok &= WriteRegString(HKEY_CURRENT_USER, key + value.substr(0, p - 1), value.substr(p), UserPathsOf(layout.paths));
         }
-        // A design-time package of the user's own, which an uninstall must leave alone.
+        // A design-time package of the user's own, which an uninstall must leave alone;
+        // the 64-bit IDE has its own list, with the Win64 build of it.
         ok &= WriteRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, JoinPath(root, L"Projects\\Bpl\\dclgrids.bpl"),
                              L"Grid components of the user");
+        if (options.With64BitIde && ide.Can64BitIde)
+            ok &= WriteRegString(HKEY_CURRENT_USER, key + KnownPackagesX64Key,
+                                 JoinPath(root, L"Projects\\Bpl\\Win64\\dclgrids.bpl"), L"Grid components of the user");
     }
     return ok;
 }
