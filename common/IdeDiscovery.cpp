@@ -17,6 +17,18 @@ bool HasUsableRoot(const IdeVersion& ide, const std::wstring& rootDir) {
     return PathExists(JoinPath(bin, ide.IsDelphi ? L"dcc32.exe" : L"make.exe"));
 }
 
+// The 64-bit IDE is there when "App x64" (machine-wide first, like RootDir)
+// names the root's "bin64\bds.exe" and that file exists. Its keys are no
+// evidence: "Known Packages x64" is made by IDEs that lack it.
+bool Has64BitIde(const IdeVersion& ide, const std::wstring& rootDir) {
+    std::wstring app;
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, ide.RegKey, L"App x64", app) &&
+        !ReadRegString(HKEY_CURRENT_USER, ide.RegKey, L"App x64", app))
+        return false;
+    const std::wstring expected = JoinPath(rootDir, L"bin64\\bds.exe");
+    return LowerWide(app) == LowerWide(expected) && PathExists(expected) && !DirectoryExists(expected);
+}
+
 }  // namespace
 
 InstalledIdes FindInstalledIdes() {
@@ -29,6 +41,7 @@ InstalledIdes FindInstalledIdes() {
         if (!at.Exists) at.Exists = ReadRegString(HKEY_CURRENT_USER, ide.RegKey, L"RootDir", at.RootDir);
         while (!at.RootDir.empty() && at.RootDir.back() == L'\\') at.RootDir.pop_back();
         if (at.Exists) at.Exists = HasUsableRoot(ide, at.RootDir);
+        at.Has64BitIde = at.Exists && ide.Can64BitIde && Has64BitIde(ide, at.RootDir);
     }
     return found;
 }

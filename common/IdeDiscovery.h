@@ -11,17 +11,21 @@ namespace tessel::common {
 struct FoundIde {
     std::wstring RootDir;  // the registry's RootDir, no trailing backslash; kept even when unusable
     bool Exists = false;   // a usable installation: the root holds "bin" with the IDE's build tool
+    // Its 64-bit IDE is installed too: "App x64" beside "App" names the root's
+    // "bin64\bds.exe", and that file is there. Only for versions that can have one.
+    bool Has64BitIde = false;
 };
 
-// What discovery found, one record per IdeTable index: [1] .. [29]; [0] stays empty.
+// What discovery found, one record per IdeTable index: [1] .. [30]; [0] stays empty.
 // Owned by whoever works with the machine's IDEs: the setup's install context
 // (filled once when the choices are loaded) and the uninstall engine (per walk).
 using InstalledIdes = std::array<FoundIde, IdeCount + 1>;
 
-// Reads every IDE's RootDir from the registry and checks its folder.
+// Reads every IDE's RootDir from the registry and checks its folder, and
+// whether the versions that can have one come with their 64-bit IDE.
 InstalledIdes FindInstalledIdes();
 
-// Makes IDE index (1..29, anything else for none) with its package folder the
+// Makes IDE index (1..30, anything else for none) with its package folder the
 // context's current IDE; its root folder comes from what discovery found.
 void SelectIde(LocationContext& context, const InstalledIdes& ides, int index, const std::wstring& folder);
 

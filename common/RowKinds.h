@@ -36,6 +36,8 @@ enum class RowKind : uint16_t {
     EndIfNotOption      = 0x4021,
     IfFileExists        = 0x4024,
     EndIfFileExists     = 0x4025,
+    If64BitIde          = 0x4026,  // the current IDE comes with its 64-bit IDE
+    EndIf64BitIde       = 0x4027,
     CreateDir           = 0x8001,
     ExtractFile         = 0x8002,
     ClearDir            = 0x8005,
@@ -93,6 +95,15 @@ constexpr uint32_t InfoParam(InfoCode code) { return static_cast<uint32_t>(code)
 // the setup writes them, and they are the only keys an uninstall deletes whole.
 inline constexpr const wchar_t* ProductKeyPath = L"Software\\Veltrane\\Tessel library";
 inline constexpr const wchar_t* UninstallEntryName = L"qvlLib";
+
+// Which IDE a registered design-time package is for: the Param of
+// RowKind::RegisterPackage rows and records. Logs written before the 64-bit
+// IDE was supported hold 0 there.
+enum class PackageIde : uint32_t {
+    Ide32 = 0,  // "Known Packages"
+    Ide64 = 1,  // "Known Packages x64": the 64-bit IDE's, built for Win64
+};
+constexpr uint32_t PackageIdeParam(PackageIde ide) { return static_cast<uint32_t>(ide); }
 
 // Names of Windows registry places that both programs use.
 inline constexpr const wchar_t* UninstallRootKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";

@@ -144,8 +144,9 @@ bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const Und
     case RowKind::CopyOneFile:
         return IsProductFile(location, text, scope);
     case RowKind::RegisterPackage:
-        // The Known Packages value is the design-time package's path in the install folder.
-        return location == LocationCode::Install && scope.InstallDirHoldsLog && IsPlainRelativePath(text) &&
+        // The Known Packages value (the 32-bit or the 64-bit IDE's list) is the
+        // design-time package's path in the install folder.
+        return rec.Param <= PackageIdeParam(PackageIde::Ide64) && location == LocationCode::Install && scope.InstallDirHoldsLog && IsPlainRelativePath(text) &&
                IsDesignPackageName(LastName(lower));
     case RowKind::AddSearchPath:
         return location == LocationCode::Install && scope.InstallDirHoldsLog && IsPlainRelativePath(text);

@@ -115,12 +115,12 @@ void UndoDeleteFile(const LocationContext& context, const UndoRecord& rec, const
     if (!path.empty() && !text.empty()) DeleteFileW(path.c_str());
 }
 
-void UndoRegisterPackage(const LocationContext& context, const std::wstring& text, uint32_t location) {
+void UndoRegisterPackage(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
     const IdeVersion* ide = CurrentProduct(context);
     if (!ide) return;
-    const std::wstring path = RecordPath(context, location, text);
+    const std::wstring path = RecordPath(context, rec.Location, text);
     if (path.empty()) return;
-    DeleteRegValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKey, path);
+    DeleteRegValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKeyFor(rec.Param), path);
     RemoveFromLibraryPaths(*ide, FolderOfPath(path));
 }
 
@@ -233,7 +233,7 @@ DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const 
         SelectIde(context, ides, static_cast<int>(rec.Param), text);
         return 0;
     case RowKind::RegisterPackage:
-        UndoRegisterPackage(context, text, rec.Location);
+        UndoRegisterPackage(context, rec, text);
         return 0;
     case RowKind::AddSearchPath:
         UndoAddSearchPath(context, text, rec.Location);

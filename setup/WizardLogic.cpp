@@ -133,12 +133,15 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
         if (selected) install.PreselectedIdeMask |= ide.InternalId;
     }
     install.CheckedLines = 0;
+    // The item mask is read as a set of bits, not as a signed number: RAD
+    // Studio 13's item has the top bit, which makes the stored value negative.
+    const uint32_t storedItems = static_cast<uint32_t>(prevInstallItems);
     for (int i = 0; i < InstallItemCount; ++i) {
         const InstallItem& item = InstallItems[i];
         const int ide = IdeIndexByMask(item.IdeMask);  // 0: the item belongs to no IDE
         bool checked = false;
-        if (prevInstallItems >= 1) {
-            if (static_cast<int32_t>(item.Bit & static_cast<uint32_t>(prevInstallItems)) > 0)
+        if (storedItems != 0) {
+            if ((item.Bit & storedItems) != 0)
                 checked = ItemAvailable(install, i);
         } else {
             checked = ide == 0 || (IdeTable[ide].InternalId & install.PreselectedIdeMask) != 0;

@@ -44,7 +44,7 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
 // discovery has filled Exists: sets install's PreselectedIdeMask and CheckedLines.
 void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected,
                             int32_t prevInstallItems);
-// Whether the IDE page offers install item index (0..30): an item of no IDE,
+// Whether the IDE page offers install item index (0..31): an item of no IDE,
 // or of an IDE that discovery found usable.
 bool ItemAvailable(const script::InstallContext& install, int index);
 // Masks of the ticked lines (bit i = list position i = install item i).

@@ -59,6 +59,7 @@ const IdeLayout kLayouts[IdeCount + 1] = {
     /* 27 XE10.4     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\21.0", L"Embarcadero\\Studio\\21.0", nullptr, PathSet::XE4},
     /* 28 11         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\22.0", L"Embarcadero\\Studio\\22.0", nullptr, PathSet::XE4},
     /* 29 12         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", L"Embarcadero\\Studio\\23.0", nullptr, PathSet::XE4},
+    /* 30 13         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\37.0", L"Embarcadero\\Studio\\37.0", nullptr, PathSet::XE4},
 };
 
 std::vector<std::wstring> PathValuesOf(PathSet set) {
@@ -186,6 +187,18 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
         ok &= WritePrivateProfileStringW(L"Tool", L"PackageExt", ideIndex == 1 ? L".dpl" : L".bpl", ini.c_str()) != 0;
     }
 
+    if (options.With64BitIde && ide.Can64BitIde) {
+        // The 64-bit IDE: "App x64" beside "App", naming "bin64\bds.exe". Nothing
+        // runs it here, so any small program will do as its stand-in.
+        const HKEY hive = options.PerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+        const std::wstring bds64 = JoinPath(root, L"bin64\\bds.exe");
+        const std::wstring tools = options.ToolsDir.empty() ? g_toolsDir : options.ToolsDir;
+        ok &= CreateDirectoryPath(JoinPath(root, L"bin64")) == 0;
+        ok &= CopyFileW(JoinPath(tools, L"dcc64.exe").c_str(), bds64.c_str(), FALSE) != 0;
+        ok &= WriteRegString(hive, key, L"App", JoinPath(bin, L"bds.exe"));
+        ok &= WriteRegString(hive, key, L"App x64", bds64);
+    }
+
     const std::wstring common = StandinCommonDir(ideIndex);
     if (!common.empty()) {
         ok &= CreateDirectoryPath(JoinPath(common, L"Bpl\\Win64")) == 0;
@@ -212,9 +225,13 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
             const int p = LastCharPos(value, L'\\');
             ok &= WriteRegString(HKEY_CURRENT_USER, key + value.substr(0, p - 1), value.substr(p), UserPathsOf(layout.paths));
         }
-        // A design-time package of the user's own, which an uninstall must leave alone.
+        // A design-time package of the user's own, which an uninstall must leave alone;
+        // the 64-bit IDE has its own list, with the Win64 build of it.
         ok &= WriteRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, JoinPath(root, L"Projects\\Bpl\\dclgrids.bpl"),
                              L"Grid components of the user");
+        if (options.With64BitIde && ide.Can64BitIde)
+            ok &= WriteRegString(HKEY_CURRENT_USER, key + KnownPackagesX64Key,
+                                 JoinPath(root, L"Projects\\Bpl\\Win64\\dclgrids.bpl"), L"Grid components of the user");
     }
     return ok;
 }

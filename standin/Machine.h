@@ -15,6 +15,7 @@ struct MachineOptions {
     bool PerUser = false;        // "RootDir" under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
     bool WithTools = true;       // copy the stand-in compilers into "bin"
     bool WithDcc64 = true;       // also dcc64.exe for IDEs with a 64-bit compiler
+    bool With64BitIde = false;   // RAD Studio 12 and 13: also the 64-bit IDE ("App x64", "bin64\bds.exe")
     bool WithRsvars = true;      // "bin\rsvars.bat" for IDEs with a common folder
     EnvVarPlace EnvVariables = EnvVarPlace::None;  // "Environment Variables" value BDSCOMMONDIR
     bool WithHelp = true;        // "Help" with configuration, alias and ".gid" files
@@ -28,7 +29,7 @@ struct MachineOptions {
 void SetStandinToolsDir(const std::wstring& dir);
 std::wstring StandinToolsDir();
 
-// The usual root folder of IDE ideIndex (1..29) on a stand-in machine, e.g.
+// The usual root folder of IDE ideIndex (1..30) on a stand-in machine, e.g.
 // "C:\Program Files (x86)\Embarcadero\Studio\23.0"; empty for other indexes.
 std::wstring StandinRootDir(int ideIndex);
 // The common folder (BDSCOMMONDIR) the layout gives IDE ideIndex: below the common documents
@@ -47,7 +48,7 @@ bool LayOutMachine(const std::vector<int>& ides, const MachineOptions& options =
 // Removes what LayOutIde may have written for the IDE: its keys under both hives, its root folder
 // (the one given or the usual one) and its common folder.
 void RemoveIde(int ideIndex, const std::wstring& rootDir = std::wstring());
-// Removes all 29.
+// Removes all 30.
 void ClearMachine();
 // Ends the stand-in tools of the IDE that are still running (a hanging tool is left running
 // by the setup after its 45-second wait); the number ended. RemoveIde does this first.

@@ -1,7 +1,8 @@
 // mkmachine: lays out stand-in IDE installations in the running Wine prefix.
 //
 //   mkmachine [options] <ide>...
-//     <ide>            IDE index 1..29, IDE name (Delphi7, RADStudio23) or "all"
+//     <ide>            IDE index 1..30, IDE name (Delphi7, RADStudio37) or "all"
+//     --ide64          also the 64-bit IDE, for the IDEs that can have one (RAD Studio 12 and 13)
 //     --hkcu           "RootDir" under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
 //     --no-dcc64       leave dcc64.exe out
 //     --env=hkcu|hklm  also write BDSCOMMONDIR under "Environment Variables"
@@ -38,9 +39,9 @@ int IdeByName(const std::wstring& text) {
 
 int Usage() {
     std::fwprintf(stderr,
-                  L"usage: mkmachine [--hkcu] [--no-dcc64] [--env=hkcu|hklm] [--root=DIR] [--tools=DIR]\n"
+                  L"usage: mkmachine [--hkcu] [--no-dcc64] [--ide64] [--env=hkcu|hklm] [--root=DIR] [--tools=DIR]\n"
                   L"                 [--mode=normal|fail|hang|slow:MS [--tool=dcc32|dcc64|make]] [--remove] [--calls]\n"
-                  L"                 IDE... (index 1..29, name, or all)\n");
+                  L"                 IDE... (index 1..30, name, or all)\n");
     return 2;
 }
 
@@ -64,6 +65,7 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring a = argv[i];
         if (a == L"--hkcu") options.PerUser = true;
         else if (a == L"--no-dcc64") options.WithDcc64 = false;
+        else if (a == L"--ide64") options.With64BitIde = true;
         else if (a == L"--env=hkcu") options.EnvVariables = EnvVarPlace::CurrentUser;
         else if (a == L"--env=hklm") options.EnvVariables = EnvVarPlace::LocalMachine;
         else if (StartsWith(a, L"--root=")) options.RootDir = a.substr(7);

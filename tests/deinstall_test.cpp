@@ -287,6 +287,36 @@ TEST(Deinstall, Delphi3UsesSearchPathAndPlatformIdesTheirPlatformKeys) {
     EXPECT_EQ(RegText(HKCU, xe7 + L"\\Library", L"Search Path"), L"<missing>");
 }
 
+// A registration record names its list in Param: 0 (every older log) the
+// classic one, 1 the 64-bit IDE's. Each takes its value from its own list only.
+TEST(Deinstall, PackageRecordsOfThe64BitIdeLeaveTheClassicList) {
+    const std::wstring dir = L"C:\\Lib";
+    InstallFakeIde(30, L"C:\\IDEs\\Studio13");
+    const std::wstring key = IdeTable[30].RegKey;
+    const std::wstring win32 = dir + L"\\RADStudio37\\Win32\\dclqvl370.bpl";
+    const std::wstring win64 = dir + L"\\RADStudio37\\Win64\\dclqvl370.bpl";
+    for (const std::wstring& list : {key + KnownPackagesKey, key + KnownPackagesX64Key}) {
+        WriteRegString(HKCU, list, win32, L"Tessel library v4.09");
+        WriteRegString(HKCU, list, win64, L"Tessel library v4.09");
+        WriteRegString(HKCU, list, L"C:\\Other\\keep.bpl", L"Other");
+    }
+    const std::vector<LogRow> changes = {
+        {RowKind::SetIde | RowFlag::Undo, 30, 0, L"RADStudio37"},
+        {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"RADStudio37\\Win32\\dclqvl370.bpl"},
+        {RowKind::RegisterPackage | RowFlag::Undo, 1, 3, L"RADStudio37\\Win64\\dclqvl370.bpl"},
+        {RowKind::SetIde | RowFlag::Undo, 30, 0, L"RADStudio37"},
+    };
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
+    EXPECT_EQ(RegText(HKCU, key + KnownPackagesKey, win32), L"<missing>");
+    EXPECT_EQ(RegText(HKCU, key + KnownPackagesKey, win64), L"Tessel library v4.09");
+    EXPECT_EQ(RegText(HKCU, key + KnownPackagesX64Key, win32), L"Tessel library v4.09");
+    EXPECT_EQ(RegText(HKCU, key + KnownPackagesX64Key, win64), L"<missing>");
+    for (const std::wstring& list : {key + KnownPackagesKey, key + KnownPackagesX64Key})
+        EXPECT_EQ(RegText(HKCU, list, L"C:\\Other\\keep.bpl"), L"Other");
+    DeleteRegKey(HKCU, key);
+}
+
 TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
     // The user typed a folder that already held their work.
     const std::wstring dir = L"C:\\Work";

@@ -16,7 +16,7 @@ using namespace tessel::common;
 
 namespace {
 
-constexpr int kDelphi7 = 9, kCBuilder6 = 8, kXE2 = 16, kStudio11 = 28, kStudio12 = 29, kDelphi2005 = 10;
+constexpr int kDelphi7 = 9, kCBuilder6 = 8, kXE2 = 16, kStudio11 = 28, kStudio12 = 29, kStudio13 = 30, kDelphi2005 = 10;
 
 void SetRegValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD type, const std::wstring& data) {
     UniqueHKey k;
@@ -70,6 +70,10 @@ TEST_F(Discovery, EmptyMachineAndFullMachine) {
     }
     EXPECT_EQ(IdeCount, CountFound());
     EXPECT_EQ(L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", found_[kStudio12].RootDir);
+    EXPECT_EQ(L"Software\\Embarcadero\\BDS\\37.0", Key(kStudio13));
+    EXPECT_EQ(L"C:\\Program Files (x86)\\Embarcadero\\Studio\\37.0", found_[kStudio13].RootDir);
+    // Without "App x64" no IDE has its 64-bit IDE.
+    for (int i = 1; i <= IdeCount; ++i) EXPECT_FALSE(found_[i].Has64BitIde) << IdeTable[i].Name;
 
     // A second run starts from scratch: what is gone is no longer found.
     ClearMachine();
@@ -153,6 +157,59 @@ TEST_F(Discovery, FoldersAndTools) {
     EXPECT_EQ(L"C:\\IDE\\XE2", found_[kXE2].RootDir);
 }
 
+// The 64-bit IDE counts only when "App x64" names the root's "bin64\bds.exe"
+// and that file is there, and only for the versions that can have one.
+TEST_F(Discovery, The64BitIde) {
+    const auto bds64 = [](int ide) { return StandinRootDir(ide) + L"\\bin64\\bds.exe"; };
+    const struct {
+        const char* what;
+        int ide;
+        bool perUser;
+        void (*change)(int ide, const std::wstring& bds64);
+        bool expected;
+    } cases[] = {
+        {"RAD Studio 13", kStudio13, false, nullptr, true},
+        {"RAD Studio 12, per user", kStudio12, true, nullptr, true},
+        {"the value in other letter case", kStudio13, false,
+         [](int ide, const std::wstring& f) { SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_SZ, LowerWide(f)); },
+         true},
+        {"no bds.exe in bin64", kStudio13, false, [](int, const std::wstring& f) { DeleteFileW(f.c_str()); }, false},
+        {"bds.exe is a folder", kStudio12, false,
+         [](int, const std::wstring& f) { DeleteFileW(f.c_str()); CreateDirectoryW(f.c_str(), nullptr); }, false},
+        {"the value names another program", kStudio13, false,
+         [](int ide, const std::wstring&) {
+             SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_SZ, StandinRootDir(ide) + L"\\bin\\dcc64.exe");
+         }, false},
+        {"REG_EXPAND_SZ value", kStudio13, false,
+         [](int ide, const std::wstring& f) { SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_EXPAND_SZ, f); },
+         false},
+        {"only the x64 package key, as 12.3 makes it", kStudio12, false,
+         [](int ide, const std::wstring& f) {
+             DeleteRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64");
+             SetRegValue(HKEY_CURRENT_USER, Key(ide) + KnownPackagesX64Key, L"C:\\x.bpl", REG_SZ, L"x");
+             (void)f;
+         }, false},
+        {"an IDE without dcc32.exe", kStudio13, false,
+         [](int ide, const std::wstring&) { DeleteFileW((StandinRootDir(ide) + L"\\bin\\dcc32.exe").c_str()); }, false},
+        {"a version without a 64-bit IDE", kStudio11, false,
+         [](int ide, const std::wstring& f) {
+             CreateDirectoryW((StandinRootDir(ide) + L"\\bin64").c_str(), nullptr);
+             CopyFileW(JoinPath(StandinToolsDir(), L"dcc64.exe").c_str(), f.c_str(), FALSE);
+             SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_SZ, f);
+         }, false},
+    };
+    for (const auto& c : cases) {
+        ClearMachine();
+        MachineOptions options;
+        options.PerUser = c.perUser;
+        options.With64BitIde = true;
+        ASSERT_TRUE(LayOutIde(c.ide, options)) << c.what;
+        if (c.change) c.change(c.ide, bds64(c.ide));
+        Find();
+        EXPECT_EQ(c.expected, found_[c.ide].Has64BitIde) << c.what;
+    }
+}
+
 TEST_F(Discovery, CommonFolderSources) {
     MachineOptions hklmEnv;
     hklmEnv.EnvVariables = EnvVarPlace::LocalMachine;
@@ -193,8 +250,11 @@ TEST_F(Discovery, CommonFolderSources) {
     EXPECT_EQ(JoinPath(Docs(), L"Borland\\Delphi\\7.0"), GetBdsCommonDir(at_));
     Select(0);
     EXPECT_EQ(L"", GetBdsCommonDir(at_));
-    Select(30);
+    Select(IdeCount + 1);
     EXPECT_EQ(L"", GetBdsCommonDir(at_));
+    // The key of RAD Studio 13 gives its folder the same way.
+    Select(kStudio13);
+    EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\37.0"), GetBdsCommonDir(at_));
 }
 
 TEST_F(Discovery, LocationCodes) {

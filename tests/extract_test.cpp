@@ -70,7 +70,7 @@ void ExpectExactPayloadTree(const std::wstring& dir) {
     std::set<std::wstring> files, folders;
     ListTree(dir, files, folders);
     EXPECT_EQ(folders, expectedFolders);
-    EXPECT_EQ(expectedFiles.size(), 378u);
+    EXPECT_EQ(expectedFiles.size(), 386u);
     for (const std::wstring& f : expectedFiles) {
         if (!files.count(f)) {
             ADD_FAILURE() << "missing " << ToUtf8(f);

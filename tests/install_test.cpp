@@ -86,7 +86,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     HeadlessOptions options = InstallFor(ides);
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
-    EXPECT_EQ(975, run.rows);
+    EXPECT_EQ(1017, run.rows);
     for (const HeadlessRowResult& f : run.failures)
         ADD_FAILURE() << "row " << f.index << " code " << f.code << " " << ToUtf8(f.logText);
 
@@ -161,7 +161,7 @@ TEST_F(Install, CopyOnlyCompilesAndRegistersNothing) {
     options.copyOnly = true;
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
-    EXPECT_EQ(975, run.rows);
+    EXPECT_EQ(1017, run.rows);
     // File rows still run; the copies of the packages that were not built do not.
     EXPECT_TRUE(run.failures.empty()) << ToUtf8(run.failures.empty() ? L"" : run.failures[0].logText);
     EXPECT_TRUE(ReadToolCalls(9).empty());
@@ -249,11 +249,67 @@ TEST_F(Install, FailingCompilerAndMissing64BitCompilerAreReported) {
     EXPECT_EQ(3u, checks);
 }
 
+// RAD Studio 12 and 13 beside Delphi 7, with and without their 64-bit IDE: only
+// with it is the design package also built for Win64 and listed for that IDE,
+// and the uninstall takes that back as well.
+TEST_F(Install, The64BitIdeGetsItsOwnDesignPackage) {
+    const struct {
+        int ide;
+        bool ide64;
+        const wchar_t* folder;
+        const wchar_t* suffix;
+    } cases[] = {
+        {30, true, L"RADStudio37", L"370"},
+        {29, true, L"RADStudio23", L"290"},
+        {29, false, L"RADStudio23", L"290"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << ToUtf8(c.folder) << (c.ide64 ? " with" : " without") << " the 64-bit IDE");
+        ResetInstallPlaces(kInstall);
+        MachineOptions options;
+        options.With64BitIde = c.ide64;
+        ASSERT_TRUE(LayOutIde(9) && LayOutIde(c.ide, options));
+        const MachineSnapshot before = TakeSnapshot();
+        ClearToolCalls(c.ide);
+        const HeadlessRun run = RunHeadlessInstall(InstallFor({9, c.ide}));
+        ASSERT_TRUE(run.started);
+        for (const HeadlessRowResult& f : run.failures)
+            ADD_FAILURE() << "row " << f.index << " code " << f.code << " " << ToUtf8(f.logText);
+
+        const std::wstring design = std::wstring(L"dclqvl") + c.suffix;
+        const std::wstring win32 = kInstall + L"\\" + c.folder + L"\\Win32\\" + design + L".bpl";
+        const std::wstring win64 = kInstall + L"\\" + c.folder + L"\\Win64\\" + design + L".bpl";
+        const std::wstring key = IdeTable[c.ide].RegKey;
+        const std::vector<std::wstring> lines = InstallLogLines();
+        EXPECT_EQ(c.ide64 ? 4u : 3u, ReadToolCalls(c.ide).size());
+        EXPECT_EQ(c.ide64 ? 2u : 1u, CountLines(lines, L"Compiling package: " + design + L".dpk", L"...Success"));
+        EXPECT_EQ(2u, CountLines(lines, std::wstring(L"Compiling package: qvl") + c.suffix + L".dpk", L"...Success"));
+        EXPECT_EQ(c.ide64 ? 1u : 0u, CountLines(lines, L"Registering package: " + win64, L"...Success"));
+        std::wstring value;
+        EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, win32, value));
+        EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, win64, value));
+        EXPECT_EQ(c.ide64, ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesX64Key, win64, value));
+        if (c.ide64) { EXPECT_EQ(L"Tessel library v4.09", value); }
+        EXPECT_EQ(c.ide64, PathExists(win64));
+        ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, key + L"\\Library\\Win64", L"Search Path", value));
+        EXPECT_TRUE(EndsWith(value, L";" + kInstall + L"\\" + c.folder + L"\\Win64")) << ToUtf8(value);
+        for (const wchar_t* bpl : {L"\\Bpl\\qvl", L"\\Bpl\\Win64\\qvl"})
+            EXPECT_TRUE(PathExists(StandinCommonDir(c.ide) + bpl + c.suffix + L".bpl")) << ToUtf8(bpl);
+
+        EXPECT_TRUE(RemoveThroughEntryWithEngine());
+        EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, TakeSnapshot()))));
+        ClearMachine();
+    }
+}
+
 TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     std::vector<int> ides;
     for (int i = 1; i <= IdeCount; ++i)
         if (i != 4) ides.push_back(i);  // C++Builder 3 is not offered
-    ASSERT_TRUE(LayOutMachine(ides));
+    // RAD Studio 12 and 13 with their 64-bit IDE.
+    MachineOptions with64BitIde;
+    with64BitIde.With64BitIde = true;
+    ASSERT_TRUE(LayOutMachine(ides, with64BitIde));
     const MachineSnapshot before = TakeSnapshot();
     HeadlessOptions options = InstallFor(ides);
     const HeadlessRun run = RunHeadlessInstall(options);
@@ -263,8 +319,10 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     const std::vector<std::wstring> lines = InstallLogLines();
     EXPECT_EQ(0u, CountLines(lines, L"", L"...Fail"));
     EXPECT_EQ(1u, CountLines(lines, L"Register help: C:\\Tessel\\help\\help_reg.bat", L"...Success"));
-    // 28 IDEs, two packages each, and a 64-bit one for XE2 and later.
-    EXPECT_EQ(56u + 14u, CountLines(lines, L"Compiling package: ", L"...Success"));
+    // 29 IDEs, two packages each, a 64-bit run-time one for XE2 and later, and
+    // a 64-bit design-time one for the two 64-bit IDEs.
+    EXPECT_EQ(58u + 15u + 2u, CountLines(lines, L"Compiling package: ", L"...Success"));
+    EXPECT_EQ(29u + 2u, CountLines(lines, L"Registering package: ", L"...Success"));
     std::wstring value;
     EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[14].RegKey) + L"\\Globals",
                               L"ForceEnvOptionsUpdate", value));
@@ -316,7 +374,7 @@ TEST_F(Install, AHangingCompilerDelaysTheRunByTheTimeLimitOnly) {
     // The hanging 64-bit compile is left behind after 45 seconds; the run goes on.
     EXPECT_GE(seconds, 44);
     EXPECT_LT(seconds, 100);
-    EXPECT_EQ(975, run.rows);
+    EXPECT_EQ(1017, run.rows);
     ASSERT_EQ(2u, run.failures.size());
     EXPECT_EQ(FirstWord(RowKind::CheckFile), run.failures[0].word0 & 0xFFFF);
     EXPECT_EQ(L"Check file: C:\\Tessel\\RADStudio23\\Win64\\qvl290.bpl...Fail", run.failures[0].logText);

@@ -44,6 +44,8 @@ char Letter(RowKind kind) {
     case RowKind::RegisterPackage: return 'R';
     case RowKind::IfFileExists: return 'F';
     case RowKind::EndIfFileExists: return 'f';
+    case RowKind::If64BitIde: return 'G';
+    case RowKind::EndIf64BitIde: return 'g';
     case RowKind::CopyFiles: return 'H';
     case RowKind::DeleteFiles: return 'h';
     case RowKind::AddIdePath: return 'A';
@@ -98,6 +100,7 @@ std::vector<ExpectedBlock> ExpectedBlocks() {
     const std::string build = "C" "PKY" "PKR";
     const std::string hpp = "Hh";
     const std::string w64 = "PK";
+    const std::string ide64 = "G" "PKR" "g";  // the Win64 design-time package of the 64-bit IDE
     return {
         { "Delphi 3", 0x1, 1, L"Delphi3", L"30", head + Rep('E', 4) + "Y" + Rep('E', 25) + build + "TTL" + tail },
         { "Delphi 4", 0x2, 2, L"Delphi4", L"40", head + Rep('E', 8) + build + "TTTTL" + tail },
@@ -126,14 +129,15 @@ std::vector<ExpectedBlock> ExpectedBlocks() {
         { "XE10.3", 0x8000000, 26, L"RADStudio20", L"260", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
         { "XE10.4", 0x10000000, 27, L"RADStudio21", L"270", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
         { "RAD Studio 11", 0x20000000, 28, L"RADStudio22", L"280", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AAf" + tail },
-        { "RAD Studio 12", 0x40000000, 29, L"RADStudio23", L"290", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AAf" + tail },
+        { "RAD Studio 12", 0x40000000, 29, L"RADStudio23", L"290", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + "f" + tail },
+        { "RAD Studio 13", 0x80000000, 30, L"RADStudio37", L"370", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + "f" + tail },
     };
 }
 
 }  // namespace
 
 TEST(ScriptTable, HasTheShippedRowCountAndStableRows) {
-    ASSERT_EQ(ScriptCount(), 975);
+    ASSERT_EQ(ScriptCount(), 1017);
     // The runner keeps pointers into rows and texts between steps: reading the
     // other rows meanwhile moves neither.
     const ScriptRow* row = &ScriptRowAt(10);
@@ -143,8 +147,8 @@ TEST(ScriptTable, HasTheShippedRowCountAndStableRows) {
     EXPECT_EQ(text, ScriptRowAt(10).Text);
     // A bad index gives an action-less row instead of reading past the table.
     EXPECT_EQ(FirstWord(ScriptRowAt(-1).Kind()), 0u);
-    EXPECT_EQ(FirstWord(ScriptRowAt(975).Kind()), 0u);
-    EXPECT_EQ(ScriptRowAt(975).Text, nullptr);
+    EXPECT_EQ(FirstWord(ScriptRowAt(1017).Kind()), 0u);
+    EXPECT_EQ(ScriptRowAt(1017).Text, nullptr);
 }
 
 TEST(ScriptTable, PrologueAndClosingRows) {
@@ -203,14 +207,14 @@ TEST(ScriptTable, PrologueAndClosingRows) {
 
 TEST(ScriptTable, PayloadIdsMatchThePayloadList) {
     std::map<uint32_t, std::wstring> payload = ReadPayloadList();
-    ASSERT_EQ(payload.size(), 354u) << "payload/manifest.txt not readable or incomplete";
+    ASSERT_EQ(payload.size(), 362u) << "payload/manifest.txt not readable or incomplete";
 
     std::map<uint32_t, std::vector<int>> uses;
     for (int i = 0; i < ScriptCount(); ++i)
         if (IsExtract(ScriptRowAt(i).Kind())) uses[ScriptRowAt(i).Param].push_back(i);
-    EXPECT_EQ(uses.size(), 354u);
+    EXPECT_EQ(uses.size(), 362u);
     EXPECT_EQ(uses.begin()->first, 1u);
-    EXPECT_EQ(uses.rbegin()->first, 2807u);
+    EXPECT_EQ(uses.rbegin()->first, 2907u);
     EXPECT_EQ(uses.count(28), 1u);
     EXPECT_EQ(uses.count(25), 0u);
     for (const auto& p : payload) EXPECT_EQ(uses.count(p.first), 1u) << "id " << p.first << " never written";
@@ -260,7 +264,7 @@ TEST(ScriptTable, ExtractModeRowsStayInTheInstallFolderAndFindTheirFolders) {
             EXPECT_EQ(made.count(folder), 1u) << "row " << i << " writes into an uncreated folder";
         }
     }
-    EXPECT_EQ(files, 378);
+    EXPECT_EQ(files, 386);
 }
 
 TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
@@ -270,9 +274,10 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
         RowKind k = r.Kind();
-        bool start = k == RowKind::IfItem || k == RowKind::IfIde || k == RowKind::IfOption || k == RowKind::IfNotOption || k == RowKind::IfFileExists;
+        bool start = k == RowKind::IfItem || k == RowKind::IfIde || k == RowKind::IfOption || k == RowKind::IfNotOption ||
+                     k == RowKind::IfFileExists || k == RowKind::If64BitIde;
         bool end = k == RowKind::EndIfItem || k == RowKind::EndIfIde || k == RowKind::EndIfOption || k == RowKind::EndIfNotOption ||
-                   k == RowKind::EndIfFileExists;
+                   k == RowKind::EndIfFileExists || k == RowKind::EndIf64BitIde;
         if (start) {
             // A block inside one with the same kind and code would end it early when skipped.
             for (const OpenBlock& o : open)
@@ -287,9 +292,9 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
         }
     }
     EXPECT_TRUE(open.empty());
-    // 28 IDE blocks, 6 help guards inside them, 6 guarded 64-bit builds, 4 in
-    // the prologue, 3 demo guards.
-    EXPECT_EQ(blocks, 28 + 3 + 6 + 4 + 3);
+    // 29 IDE blocks, 3 help guards inside them, 7 guarded 64-bit builds with 2
+    // 64-bit IDE blocks inside, 4 in the prologue, 3 demo guards.
+    EXPECT_EQ(blocks, 29 + 3 + 7 + 2 + 4 + 3);
     // The options of the customise dialog guard nothing in this product.
     EXPECT_TRUE(RowsOfKind(RowKind::IfOption).empty());
     EXPECT_TRUE(RowsOfKind(RowKind::IfNotOption).empty());
@@ -326,22 +331,28 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
             if (r.Kind() == RowKind::SetCurrentDir) { EXPECT_EQ(Str(r.Text), e.Folder); }
             if (r.Kind() == RowKind::ExtractFile) { EXPECT_EQ(Str(r.Text).rfind(e.Folder + L"\\", 0), 0u); }
             if (r.Kind() == RowKind::RegisterPackage) {
-                EXPECT_EQ(Str(r.Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
+                // The second one is the 64-bit IDE's: its Win64 package, its own list, the Win64 library.
+                const bool forIde64 = i > first && Word(first, i - 1).find('R') != std::string::npos;
+                EXPECT_EQ(Str(r.Text), (forIde64 ? e.Folder + L"\\Win64\\" : out32) + L"dclqvl" + e.Suffix + pkgExt);
                 EXPECT_EQ(r.Location, LocationCode::Install);
-                EXPECT_EQ(r.Options, 0u);
+                EXPECT_EQ(r.Param, forIde64 ? 1u : 0u);
+                EXPECT_EQ(r.Options, forIde64 ? 2u : 0u);
             }
         }
-        ASSERT_EQ(compiles.size(), is64 ? 3u : 2u);
+        const bool ide64 = e.Ide >= 29;
+        ASSERT_EQ(compiles.size(), is64 ? (ide64 ? 4u : 3u) : 2u);
         EXPECT_EQ(Str(compiles[0]->Text), L"qvl" + e.Suffix + projExt);
         EXPECT_EQ(Str(compiles[1]->Text), L"dclqvl" + e.Suffix + projExt);
         for (size_t c = 0; c < compiles.size(); ++c) {
             EXPECT_EQ(compiles[c]->Param, ideBit);
-            EXPECT_EQ(compiles[c]->Options, c == 2 ? 1u : 0u);
+            EXPECT_EQ(compiles[c]->Options, c >= 2 ? 1u : 0u);
         }
+        if (ide64) { EXPECT_EQ(Str(compiles[3]->Text), L"dclqvl" + e.Suffix + projExt); }
         ASSERT_EQ(checks.size(), compiles.size());
         EXPECT_EQ(Str(checks[0]->Text), out32 + L"qvl" + e.Suffix + pkgExt);
         EXPECT_EQ(Str(checks[1]->Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
         if (is64) { EXPECT_EQ(Str(checks[2]->Text), e.Folder + L"\\Win64\\qvl" + e.Suffix + L".bpl"); }
+        if (ide64) { EXPECT_EQ(Str(checks[3]->Text), e.Folder + L"\\Win64\\dclqvl" + e.Suffix + L".bpl"); }
         for (const ScriptRow* c : checks) EXPECT_EQ(c->Location, LocationCode::Install);
         // The run-time package goes to the target named after it.
         const ScriptRow* runtimeCopy = copies.back();
@@ -393,13 +404,14 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
                                    { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 } }));
     EXPECT_EQ(paths(0x2000000), (P{ { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 },
                                     { L"\\C++\\Paths\\Win32\\LibraryPath", 3 }, { L"\\Library\\Win32\\Search Path", 3 } }));
-    EXPECT_EQ(paths(0x40000000), (P{ { L"\\Library\\Win32\\Search Path", 3 }, { L"\\C++\\Paths\\Win32\\LibraryPath", 3 },
+    for (uint32_t item : {0x40000000u, 0x80000000u})
+        EXPECT_EQ(paths(item), (P{ { L"\\Library\\Win32\\Search Path", 3 }, { L"\\C++\\Paths\\Win32\\LibraryPath", 3 },
                                      { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 } }));
 
     // The 64-bit guards: the compiler's file below the IDE root, one code per block.
     std::vector<int> guards = RowsOfKind(RowKind::IfFileExists);
-    const uint32_t codes[] = { 0x2000001, 0x4000001, 0x4000001, 0x4000002, 0x4000003, 0x4000004 };
-    ASSERT_EQ(guards.size(), 6u);
+    const uint32_t codes[] = { 0x2000001, 0x4000001, 0x4000001, 0x4000002, 0x4000003, 0x4000004, 0x4000005 };
+    ASSERT_EQ(guards.size(), 7u);
     for (size_t g = 0; g < guards.size(); ++g) {
         EXPECT_EQ(Str(ScriptRowAt(guards[g]).Text), L"bin\\dcc64.exe");
         EXPECT_EQ(ScriptRowAt(guards[g]).Location, LocationCode::IdeRoot);
@@ -540,6 +552,7 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
         const wchar_t* RegKey;
         const wchar_t* HelpStr[3];
         bool IsDelphi, Is32and64;
+        bool Can64BitIde = false;
     } expected[IdeCount] = {
         {L"Delphi3", 0x00000001, L"Software\\Borland\\Delphi\\3.0", {L"delphi3.cfg", nullptr, nullptr}, true, false},
         {L"Delphi4", 0x00000002, L"Software\\Borland\\Delphi\\4.0", {L"delphi4.cfg", L"delphi4.ohi", L"delphi4.ohl"}, true, false},
@@ -569,7 +582,8 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
         {L"RADStudio20", 0x02000000, L"Software\\Embarcadero\\BDS\\20.0", {nullptr, nullptr, nullptr}, true, true},
         {L"RADStudio21", 0x04000000, L"Software\\Embarcadero\\BDS\\21.0", {nullptr, nullptr, nullptr}, true, true},
         {L"RADStudio22", 0x08000000, L"Software\\Embarcadero\\BDS\\22.0", {nullptr, nullptr, nullptr}, true, true},
-        {L"RADStudio23", 0x10000000, L"Software\\Embarcadero\\BDS\\23.0", {nullptr, nullptr, nullptr}, true, true},
+        {L"RADStudio23", 0x10000000, L"Software\\Embarcadero\\BDS\\23.0", {nullptr, nullptr, nullptr}, true, true, true},
+        {L"RADStudio37", 0x20000000, L"Software\\Embarcadero\\BDS\\37.0", {nullptr, nullptr, nullptr}, true, true, true},
     };
     for (int i = 1; i <= IdeCount; ++i) {
         const auto& e = expected[i - 1];
@@ -581,6 +595,7 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
         for (int h = 0; h < 3; ++h) EXPECT_EQ(Str(ide.HelpStr[h]), Str(e.HelpStr[h])) << h;
         EXPECT_EQ(ide.IsDelphi, e.IsDelphi);
         EXPECT_EQ(ide.Is32and64, e.Is32and64);
+        EXPECT_EQ(ide.Can64BitIde, e.Can64BitIde);
     }
 }
 
@@ -599,13 +614,16 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
         for (int i = first; i <= last; ++i)
             if (ScriptRowAt(i).Kind() == RowKind::CompilePackage) { EXPECT_EQ(ScriptRowAt(i).Param, item.IdeMask); }
     }
-    EXPECT_EQ(bits.size(), 31u);
-    EXPECT_EQ(masks.size(), 28u);
+    EXPECT_EQ(bits.size(), 32u);
+    EXPECT_EQ(masks.size(), 29u);
     EXPECT_EQ(masks.count(IdeTable[4].InternalId), 0u);  // C++Builder 3 is never offered
-    EXPECT_EQ(InstallItems[0].Bit, 0x40000000u);
-    EXPECT_EQ(std::wstring(InstallItems[20].Caption), L"Delphi 7");
-    EXPECT_EQ(InstallItems[20].IdeMask, 0x100u);
-    EXPECT_EQ(std::wstring(InstallItems[28].Caption), L"Context help files");
+    EXPECT_EQ(std::wstring(InstallItems[0].Caption), L"RAD Studio 13");
+    EXPECT_EQ(InstallItems[0].Bit, 0x80000000u);
+    EXPECT_EQ(std::wstring(InstallItems[1].Caption), L"RAD Studio 12");
+    EXPECT_EQ(InstallItems[1].Bit, 0x40000000u);
+    EXPECT_EQ(std::wstring(InstallItems[21].Caption), L"Delphi 7");
+    EXPECT_EQ(InstallItems[21].IdeMask, 0x100u);
+    EXPECT_EQ(std::wstring(InstallItems[29].Caption), L"Context help files");
 
     // Every copy target is used by exactly one row.
     std::map<const CopyTarget*, int> used;

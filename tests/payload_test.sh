@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the library files that the setup carries (payload/):
-#  - manifest.txt maps 354 distinct ids in 1..2807 to files (28 = @unqmv),
+#  - manifest.txt maps 362 distinct ids in 1..2907 to files (28 = @unqmv),
 #    every file exists and is not empty, and nothing unlisted lies around;
 #  - every package source names the package of its file name;
 #  - the option files and make files of every package folder put the
@@ -34,9 +34,9 @@ has_line() { options "$1" | grep -qxF -- "$2"; }
 entries=$(grep -E '^[0-9]+[[:space:]]' "$manifest" | tr -d '\r')
 ids=$(awk '{print $1}' <<< "$entries")
 
-check "354 entries" test "$(wc -l <<< "$entries")" -eq 354
-check "354 distinct ids" test "$(sort -un <<< "$ids" | wc -l)" -eq 354
-check "ids within 1..2807" test -z "$(awk '$1 < 1 || $1 > 2807' <<< "$entries")"
+check "362 entries" test "$(wc -l <<< "$entries")" -eq 362
+check "362 distinct ids" test "$(sort -un <<< "$ids" | wc -l)" -eq 362
+check "ids within 1..2907" test -z "$(awk '$1 < 1 || $1 > 2907' <<< "$entries")"
 check "id 28 is the uninstaller" test "$(awk '$1 == 28 {print $2}' <<< "$entries")" = "@unqmv"
 check "ids in ascending order" test "$ids" = "$(sort -n <<< "$ids")"
 check "no line other than entries and comments" \
@@ -91,7 +91,7 @@ while read -r _ path; do
         check "$path names package $want" test "$(dpk_name "$payload/$path")" = "$want" ;;
     esac
 done <<< "$entries"
-check "50 package sources (25 Delphi folders x 2)" test $dpk_count -eq 50
+check "52 package sources (26 Delphi folders x 2)" test $dpk_count -eq 52
 
 # folder suffix kind: d3 = no option files; cfg = <project>.cfg in the folder
 # (output in the folder); cfgcpp = as cfg plus C++ headers into ..\Source;
@@ -117,6 +117,8 @@ for f in RADStudio9 RADStudio10 RADStudio11 RADStudio12 RADStudio14 RADStudio15 
     packages+=$'\n'"$f $((n * 10)) xe"
     n=$((n + 1))
 done
+# RAD Studio 13's number jumps: suffix 370.
+packages+=$'\n'"RADStudio37 370 xe"
 
 # The last value of an option in a file ("later wins"), quotes removed.
 option_value() {  # option_value <file> <option letters>

@@ -332,12 +332,17 @@ TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
     RunResult r = RunTool(mk + L" --hkcu Delphi7 29", L"");
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(0u, r.exitCode);
+    r = RunTool(mk + L" --ide64 RADStudio37", L"");
+    EXPECT_EQ(0u, r.exitCode);
     std::wstring value;
     EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, IdeTable[9].RegKey, L"RootDir", value));
     EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, IdeTable[kStudio12].RegKey, L"RootDir", value));
     InstalledIdes found = FindInstalledIdes();
     EXPECT_TRUE(found[9].Exists);
     EXPECT_TRUE(found[kStudio12].Exists);
+    EXPECT_FALSE(found[kStudio12].Has64BitIde);
+    EXPECT_TRUE(found[30].Exists);
+    EXPECT_TRUE(found[30].Has64BitIde) << "--ide64: \"App x64\" and bin64\\bds.exe";
 
     r = RunTool(mk + L" --mode=slow:700 --tool=dcc64 RADStudio23", L"");
     EXPECT_EQ(0u, r.exitCode);
@@ -347,15 +352,16 @@ TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
     GetPrivateProfileStringW(L"Tool", L"Ide", L"", ide, 64, ini.c_str());
     EXPECT_STREQ(L"RADStudio23", ide);
 
-    for (const wchar_t* bad : {L"", L" Delphi8", L" --mode=sideways 9", L" 30"}) {
+    for (const wchar_t* bad : {L"", L" Delphi8", L" --mode=sideways 9", L" 31"}) {
         r = RunTool(mk + bad, L"");
         EXPECT_EQ(2u, r.exitCode) << bad;
     }
-    r = RunTool(mk + L" --remove 9 29", L"");
+    r = RunTool(mk + L" --remove 9 29 30", L"");
     EXPECT_EQ(0u, r.exitCode);
     found = FindInstalledIdes();
     EXPECT_FALSE(found[9].Exists);
     EXPECT_FALSE(found[kStudio12].Exists);
+    EXPECT_FALSE(found[30].Exists);
     EXPECT_FALSE(DirectoryExists(StandinRootDir(kStudio12)));
 }
 
@@ -476,11 +482,12 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
     SetCurrentDirectoryW(oldDir);
     PayloadModule = nullptr;
 
-    // 28 IDE blocks (C++Builder 3 has none); two packages each, and the 64-bit one from XE2 on.
-    EXPECT_EQ(28u, compiles.size());
+    // 29 IDE blocks (C++Builder 3 has none); two packages each, the 64-bit run-time one
+    // from XE2 on, and the 64-bit IDE's design-time one (its block is walked here too).
+    EXPECT_EQ(29u, compiles.size());
     for (int i = 1; i <= IdeCount; ++i) {
         if (i == 4) continue;
-        const int expected = IdeTable[i].Is32and64 ? 3 : 2;
+        const int expected = (IdeTable[i].Is32and64 ? 3 : 2) + (IdeTable[i].Can64BitIde ? 1 : 0);
         EXPECT_EQ(expected, compiles[i]) << IdeTable[i].Name;
         EXPECT_EQ(expected, checks[i]) << IdeTable[i].Name;
         EXPECT_EQ(size_t(expected), ReadToolCalls(i).size()) << IdeTable[i].Name;

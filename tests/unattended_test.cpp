@@ -24,6 +24,7 @@
 #include "setup/resource.h"
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
+#include "support/IdeInstallChecks.h"
 #include "support/MachineSnapshot.h"
 #include "support/SetupRun.h"
 #include "support/TestFiles.h"
@@ -37,7 +38,9 @@ using namespace tessel::uninstaller;
 
 namespace {
 
-const std::vector<int> kIdes = {9, 21, 29, 8};  // Delphi 7, XE7, RAD Studio 12, C++Builder 6
+// Delphi 7, XE7, RAD Studio 12, RAD Studio 13 (with its 64-bit IDE), C++Builder 6.
+const std::vector<int> kIdes = {9, 21, 29, 30, 8};
+constexpr int kStudio13 = 30;
 const std::wstring kEntryKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
 
 // Where the directory page puts the library: beside the first preselected IDE (C++Builder 6).
@@ -136,7 +139,7 @@ class Unattended : public testing::Test {
 protected:
     std::vector<std::wstring> dirs{ProposedDir(), L"C:\\Some Folder With Blanks"};
 
-    // The four IDEs as they come, no installation of ours, no stored choices.
+    // The five IDEs as they come, no installation of ours, no stored choices.
     void SetUp() override {
         RemoveThroughEntryWithEngine(false);  // earlier cases damage logs on purpose
         SetCurrentDirectoryW(L"C:\\");
@@ -147,6 +150,9 @@ protected:
         // The folder of WinHelp registrations exists on every Windows.
         CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
         ASSERT_TRUE(LayOutMachine(kIdes));
+        MachineOptions with64BitIde;
+        with64BitIde.With64BitIde = true;
+        ASSERT_TRUE(LayOutIde(kStudio13, with64BitIde));
     }
     void TearDown() override {
         for (int ide : kIdes) SetToolBehaviour(ide, ToolMode::Normal);
@@ -215,6 +221,7 @@ TEST_F(Unattended, SameMachineAsTheWizardAndSilentUninstallsTakeItBack) {
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Success));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     EXPECT_TRUE(NoChanges(SnapshotChanges(byWizard, Snap(dir))));
+    ExpectStudio13With64BitIde(dir);
 
     // /K, the silent partial uninstall: the product key and the settings file stay, nothing else.
     run = RunEntrySilently(L"/K");

@@ -119,6 +119,7 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
         {key, 0x80000003u, 0, L"Software\\Veltrane\\Tessel library", true},
         {pkg, 0, 3, L"Delphi7\\other.bpl", true},      {pkg, 0, 3, L"..\\x\\dclqvl70.bpl", true},
         {pkg, 0, 0, L"C:\\x\\dclqvl70.bpl", true},     {pkg, 0, 3, L"Delphi7\\dclqvl70.bpl", false},
+        {pkg, 2, 3, L"RADStudio37\\Win64\\dclqvl370.bpl", true},
         {idePath, 3, 3, L"\\Environment Variables\\PATH", true}, {idePath, 9, 3, L"\\Library\\Search Path", true},
         {idePath, 3, 3, L"\\Library\\Search Path", false},
         {help, 1, 4, L"[FILES]", true},                {help, 4, 4, L"\r\n:Link qvlib.hlp", true},
@@ -126,7 +127,7 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
         {RowKind::RegisterWinHelp | RowFlag::Undo, 0, 0, L"other.hlp", true},
         {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat", false},
         {RowKind::AddSearchPath | RowFlag::Undo, 0, 3, L"..", true},
-        {ide, 0, 0, L"Delphi7", true},                 {ide, 30, 0, L"Delphi7", true},
+        {ide, 0, 0, L"Delphi7", true},                 {ide, 31, 0, L"Delphi7", true},
         {ide, 9, 0, L"..\\x", true},
     };
     for (const auto& c : crafted)

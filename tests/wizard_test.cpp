@@ -13,6 +13,7 @@
 #include <vector>
 #include "support/DialogTemplate.h"
 #include "support/HeadlessInstall.h"
+#include "support/IdeInstallChecks.h"
 #include "support/MachineSnapshot.h"
 #include "support/WindowDriver.h"
 #include "common/IdeTable.h"
@@ -34,8 +35,9 @@ using namespace tessel::setup;
 namespace {
 
 const std::wstring kProductKey = L"Software\\Veltrane\\Tessel library";
-constexpr int kDelphi7 = 9, kStudio12 = 29;
-constexpr int kLineStudio12 = 0, kLineDelphi7 = 20, kLineHelp = 28, kLineDelphiDemos = 29, kLineCppDemos = 30;
+constexpr int kDelphi7 = 9, kStudio12 = 29, kStudio13 = 30;
+constexpr int kLineStudio13 = 0, kLineStudio12 = 1, kLineDelphi7 = 21, kLineHelp = 29, kLineDelphiDemos = 30,
+              kLineCppDemos = 31;
 
 }  // namespace
 
@@ -189,6 +191,19 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     EXPECT_EQ(ides, IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId);
     EXPECT_EQ(items, 0x40000000u | 0x400u | 0x380u);
 
+    // RAD Studio 13's item has the top bit: its stored choice reads back although
+    // the stored value is negative as a signed number.
+    reset();
+    install.Ides[kStudio13].Exists = true;
+    ApplyPreviousSelection(install, static_cast<int32_t>(IdeTable[kStudio13].InternalId),
+                           static_cast<int32_t>(0x80000000u | 0x80u));
+    EXPECT_TRUE(selected(kStudio13));
+    EXPECT_FALSE(selected(kDelphi7));
+    EXPECT_EQ(checkedLines(), (1u << kLineStudio13) | (1u << kLineHelp));
+    SelectionMasks(checkedLines(), ides, items);
+    EXPECT_EQ(ides, 0x20000000u);
+    EXPECT_EQ(items, 0x80000080u);
+
     // Stored Delphi 7 and help files: exactly those, the demos stay unticked.
     reset();
     ApplyPreviousSelection(install, 0x100, 0x480);
@@ -297,7 +312,7 @@ struct Wizard {
     bool Finished() const { return program.WaitExit(30000) == 0; }
 };
 
-const uint32_t kAllIdeLines = 0x0FFFFFFFu;  // lines 0..27
+const uint32_t kAllIdeLines = 0x1FFFFFFFu;  // lines 0..28
 const uint32_t kExtras = (1u << kLineHelp) | (1u << kLineDelphiDemos) | (1u << kLineCppDemos);
 
 std::wstring ProgramFilesDir() {
@@ -334,12 +349,14 @@ bool UninstallFromEntry() {
 
 }  // namespace
 
-// A first install on a machine with Delphi 7 and RAD Studio 12, walked like a
-// user would, then removed through the Windows uninstall entry.
+// A first install on a machine with Delphi 7 and RAD Studio 13 with its 64-bit
+// IDE, walked like a user would, then removed through the Windows uninstall entry.
 TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     ClearMachine();
     ClearProductKey();
-    ASSERT_TRUE(LayOutMachine({kDelphi7, kStudio12}));
+    MachineOptions with64BitIde;
+    with64BitIde.With64BitIde = true;
+    ASSERT_TRUE(LayOutIde(kDelphi7) && LayOutIde(kStudio13, with64BitIde));
     // The folder of WinHelp registrations exists on every Windows (not in a fresh Wine prefix).
     ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
     const std::wstring installDir = L"C:\\Tessel Test";
@@ -370,14 +387,15 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     EXPECT_TRUE(w.program.Running());
     EXPECT_TRUE(w.OnPage(WelcomeText()));
 
-    // The IDE page: the two IDEs and the three extra items ticked, every other IDE greyed.
+    // The IDE page: the two IDEs and the three extra items ticked, RAD Studio 13 first,
+    // every other IDE greyed.
     ASSERT_TRUE(w.Next());
     ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
     ASSERT_EQ(wd::ListCount(w.List()), InstallItemCount);
     EXPECT_EQ(wd::ListText(w.List(), kLineDelphi7), L"Delphi 7");
-    EXPECT_EQ(wd::ListText(w.List(), kLineStudio12), L"RAD Studio 12");
-    EXPECT_EQ(w.Ticks(), (1u << kLineStudio12) | (1u << kLineDelphi7) | kExtras);
-    EXPECT_EQ(w.Greyed(), kAllIdeLines & ~((1u << kLineStudio12) | (1u << kLineDelphi7)));
+    EXPECT_EQ(wd::ListText(w.List(), kLineStudio13), L"RAD Studio 13");
+    EXPECT_EQ(w.Ticks(), (1u << kLineStudio13) | (1u << kLineDelphi7) | kExtras);
+    EXPECT_EQ(w.Greyed(), kAllIdeLines & ~((1u << kLineStudio13) | (1u << kLineDelphi7)));
     EXPECT_TRUE(wd::ItemEnabled(w.dlg, IDC_NEXT));
     EXPECT_TRUE(wd::ItemEnabled(w.dlg, IDC_BACK));
     EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_CUSTOMIZE));
@@ -387,13 +405,13 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     ASSERT_TRUE(wd::WaitFor([&] { return wd::ListSelection(w.List()) == 1; }));
     EXPECT_EQ(wd::ListData(w.List(), 1), 4);
     // Unticking everything disables Next; one extra item alone enables it again.
-    for (int line : {kLineStudio12, kLineDelphi7, kLineHelp, kLineDelphiDemos, kLineCppDemos})
+    for (int line : {kLineStudio13, kLineDelphi7, kLineHelp, kLineDelphiDemos, kLineCppDemos})
         ASSERT_TRUE(w.Tick(line));
     EXPECT_EQ(w.Ticks(), 0u);
     EXPECT_TRUE(w.NextEnabled(false));
     ASSERT_TRUE(w.Tick(kLineCppDemos));
     EXPECT_TRUE(w.NextEnabled(true));
-    for (int line : {kLineStudio12, kLineDelphi7, kLineHelp, kLineDelphiDemos}) ASSERT_TRUE(w.Tick(line));
+    for (int line : {kLineStudio13, kLineDelphi7, kLineHelp, kLineDelphiDemos}) ASSERT_TRUE(w.Tick(line));
 
     // Back to the welcome page and forward again: the ticks are kept.
     ASSERT_TRUE(w.Back());
@@ -401,7 +419,7 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_LIST));
     ASSERT_TRUE(w.Next());
     ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
-    EXPECT_EQ(w.Ticks(), (1u << kLineStudio12) | (1u << kLineDelphi7) | kExtras);
+    EXPECT_EQ(w.Ticks(), (1u << kLineStudio13) | (1u << kLineDelphi7) | kExtras);
 
     // The directory page proposes a folder beside the first preselected IDE (Delphi 7).
     ASSERT_TRUE(w.Next());
@@ -444,8 +462,8 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     EXPECT_EQ(captions, (std::set<std::wstring>{L"Compiling package", L"Creating directory", L"Copying file"}));
     HWND bar = GetDlgItem(w.dlg, IDC_PROGRESS);
     EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, TRUE, 0), 0);
-    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 974);
-    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 974);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), ScriptCount() - 1);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), ScriptCount() - 1);
     EXPECT_EQ(wd::ItemText(w.dlg, IDC_PAGETEXT), FinishText());
     EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_NEXT));
     EXPECT_FALSE(wd::ItemVisible(w.dlg, IDC_BACK));
@@ -456,9 +474,9 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     DWORD versions = 0, items = 0, customize = 0;
     std::wstring root, version, date;
     EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
-    EXPECT_EQ(versions, IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId);
+    EXPECT_EQ(versions, IdeTable[kDelphi7].InternalId | IdeTable[kStudio13].InternalId);
     EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", items));
-    EXPECT_EQ(items, 0x40000000u | 0x400u | 0x380u);
+    EXPECT_EQ(items, 0x80000000u | 0x400u | 0x380u);
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
     EXPECT_EQ(root, installDir);
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"Version", version));
@@ -469,7 +487,7 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     EXPECT_EQ(customize, 5u);
     EXPECT_TRUE(PathExists(installDir + L"\\Source\\qvUtils.pas"));
     EXPECT_TRUE(PathExists(installDir + L"\\Delphi7\\qvl70.bpl"));
-    EXPECT_TRUE(PathExists(installDir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
+    ExpectStudio13With64BitIde(installDir);
 
     // "Finish" ends the wizard without a question.
     ASSERT_TRUE(wd::Press(w.dlg, IDCANCEL));

@@ -253,12 +253,12 @@ use_instdir() {  # use_instdir <name>
   instdir=$WINEPREFIX/drive_c/bench/$1/Tessel
 }
 
-# machine <all|none>: lays out the stand-in installations of the 28 IDE versions
+# machine <all|none>: lays out the stand-in installations of the IDE versions
 # that the setup offers (every one but C++Builder 3, index 4), or removes all.
 machine() {
   if [ -z "${built[mkmachine]:-}" ]; then return 1; fi
   local args
-  if [ "$1" = all ]; then args=(1 2 3 $(seq 5 29)); else args=(--remove all); fi
+  if [ "$1" = all ]; then args=(1 2 3 $(seq 5 30)); else args=(--remove all); fi
   wine "$build/standin/mkmachine.exe" "${args[@]}" >"$raw/mkmachine-$1.log" 2>&1
 }
 
@@ -332,7 +332,7 @@ if [ -n "${built[benchinstall]:-}" ]; then
     warn "no stand-in machine tool; install figures are n/a"
   fi
   if machine all; then
-    say "install: machine with all 28 offered IDE versions"
+    say "install: machine with all 29 offered IDE versions"
     phase all
     machine none || true
   elif [ -n "${built[mkmachine]:-}" ]; then

@@ -95,7 +95,7 @@ ActionResult DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
     if (!IsIdeIndex(ideIndex)) return PathListFailure::PackageNotRegistered;
     const IdeVersion& ide = IdeTable[ideIndex];
     const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
-    if (!WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKey, package,
+    if (!WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKeyFor(row.Param), package,
                         std::wstring(ProductName) + L" v" + ProductVersion))
         return PathListFailure::PackageNotRegistered;
     ctx.LogText = L"Registering package: " + package + LogEnding::Success;

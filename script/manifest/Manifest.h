@@ -34,10 +34,15 @@ struct InstallItem {
     const wchar_t* Caption;
     uint32_t IdeMask;  // InternalId of the IDE, 0 for the three items without one
 };
-constexpr int InstallItemCount = 31;
+constexpr int InstallItemCount = 32;
 // Newest IDE first, as the selection page lists them. Item bits and IDE bits are
 // two numberings: the script's guards test item bits, the compiler rows IDE bits.
+// RAD Studio 13 took the last free item bit, and the list's 32 lines fill the
+// page's 32-bit mask of ticked lines ("InstallItems" and the IDE page's
+// CheckedLines): the next version needs a wider item mask, stored under a new
+// value name beside "InstallItems" so that older stored choices still read.
 inline constexpr InstallItem InstallItems[InstallItemCount] = {
+    { 0x80000000, L"RAD Studio 13",                 0x20000000 },  // RADStudio37
     { 0x40000000, L"RAD Studio 12",                 0x10000000 },  // RADStudio23
     { 0x20000000, L"RAD Studio 11",                 0x08000000 },  // RADStudio22
     { 0x10000000, L"RAD Studio XE10.4",             0x04000000 },  // RADStudio21
@@ -81,7 +86,7 @@ inline constexpr CustomizeOption CustomizeOptions[CustomizeOptionCount] = {
     { L"", L"" },
 };
 
-constexpr int CopyTargetCount = 31;
+constexpr int CopyTargetCount = 33;
 // Each record is the destination of exactly one copy row of the script.
 inline constexpr CopyTarget CopyTargets[CopyTargetCount] = {
     { L"qvl30.dpl",            LocationCode::System },   // 0  Delphi 3
@@ -115,6 +120,8 @@ inline constexpr CopyTarget CopyTargets[CopyTargetCount] = {
     { L"qvl280.bpl",           LocationCode::Bpl64 },    // 28 RAD Studio 11, Win64
     { L"qvl290.bpl",           LocationCode::Bpl },      // 29 RAD Studio 12, Win32
     { L"qvl290.bpl",           LocationCode::Bpl64 },    // 30 RAD Studio 12, Win64
+    { L"qvl370.bpl",           LocationCode::Bpl },      // 31 RAD Studio 13, Win32
+    { L"qvl370.bpl",           LocationCode::Bpl64 },    // 32 RAD Studio 13, Win64
 };
 
 // The script: rows in table order. The table is made once, on first use,

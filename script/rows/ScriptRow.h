@@ -29,8 +29,10 @@ struct CopyTarget {
 // CompilePackage     0006  Text: project file, relative to the current folder;
 //                          Param: IDE bits, the lowest set one selects the IDE;
 //                          Options: 1 = the 64-bit compiler
-// RegisterPackage    0008  T+L: design-time package file;
-//                          Options bit 1: the Win64 library key (IDEs with both)
+// RegisterPackage    0008  T+L: design-time package file; Param: the IDE that
+//                          loads it (PackageIde: 0 "Known Packages", 1 the
+//                          64-bit IDE's "Known Packages x64"); Options bit 1:
+//                          the Win64 library key (IDEs with both)
 // AppendText         000A  Text: line to add (written in the ANSI code page);
 //                          Param: 1..3, which help-configuration file of the
 //                          current IDE; Location: the folder of that file
@@ -64,6 +66,8 @@ struct CopyTarget {
 //                          Param: customise-option bits, also the block code
 // IfFileExists       4024  T+L: the block runs when this exists; Param: block code
 // EndIfFileExists    4025  Param: block code
+// If64BitIde / EndIf64BitIde  4026/4027  Param: block code; the block runs when
+//                          discovery found the current IDE's 64-bit IDE
 // CreateDir          8001  T+L: the folder (empty Text: the location itself)
 // ExtractFile        8002  T+L: target file; Param: payload id
 // ClearDir           8005  T+L: the folder to empty

@@ -41,6 +41,10 @@ bool BlockTestHolds(const InstallContext& install, RowKind kind, uint32_t param)
         case RowKind::IfItem: return (param & install.SelectedItemMask) != 0;
         case RowKind::IfOption: return (param & install.CustomizeMask) != 0;
         case RowKind::IfNotOption: return (param & install.CustomizeMask) == 0;
+        case RowKind::If64BitIde: {
+            const int ide = install.Location.CurrentIde;
+            return IsIdeIndex(ide) && install.Ides[ide].Has64BitIde;
+        }
         default: return true;
     }
 }
@@ -253,6 +257,7 @@ ActionResult ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
         case RowKind::IfItem:
         case RowKind::IfOption:
         case RowKind::IfNotOption:
+        case RowKind::If64BitIde:
             // Each block's end kind follows its start kind.
             if (!BlockTestHolds(install_, row.Kind(), row.Param))
                 SkipTo(static_cast<RowKind>(FirstWord(row.Kind()) + 1), row.Param);

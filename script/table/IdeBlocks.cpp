@@ -186,48 +186,50 @@ struct IdeBlock {
     const wchar_t* Suffix;       // package names: "qvl" + suffix, "dclqvl" + suffix
     uint32_t Base;               // payload id of the first project file
     const ProjectLayout& Layout;
-    int CopyTo;              // where the run-time package goes
+    int CopyTo;                  // where the run-time package goes
     int CopyTarget64;            // where the Win64 run-time package goes, or NoCopy
     uint32_t Win64Guard;         // block code of the "bin\dcc64.exe" guard; 0: unguarded
     const PathPlan& Paths;
-    const HelpRows* Help;       // nullptr: no WinHelp entries
+    const HelpRows* Help;        // nullptr: no WinHelp entries
+    bool For64BitIde;            // also a Win64 design-time package when the 64-bit IDE is there
 };
 
 const IdeBlock BlocksUpToCBuilder6[] = {
-    // folder          n  item        suffix   base  layout      copy  copy64  guard  paths          help
-    { L"Delphi3",      1, 0x00000001, L"30",     90, Delphi3,       0, NoCopy,  0, NoPathRows,   &Delphi3Help },
-    { L"Delphi4",      2, 0x00000002, L"40",    120, Delphi4,       1, NoCopy,  0, NoPathRows,   &Delphi4Help },
-    { L"Delphi5",      3, 0x00000004, L"50",    150, Delphi4,       2, NoCopy,  0, NoPathRows,   &Delphi5Help },
-    { L"Delphi6",      7, 0x00000008, L"60",    350, Delphi4,       5, NoCopy,  0, NoPathRows,   &Delphi6Help },
-    { L"Delphi7",      9, 0x00000400, L"70",    850, Delphi4,       8, NoCopy,  0, NoPathRows,   &Delphi7Help },
-    { L"Delphi9",     10, 0x00000800, L"90",    900, Delphi2005,    9, NoCopy,  0, NoPathRows,   nullptr },
-    { L"BDS2006",     11, 0x00001000, L"2006", 1000, Bds2006,      10, NoCopy,  0, Bds2006Paths, nullptr },
-    { L"BDS2007",     12, 0x00002000, L"2007", 1100, Bds2007,      11, NoCopy,  0, Bds2007Paths, nullptr },
-    { L"BDS2009",     13, 0x00004000, L"2009", 1200, Bds2007,      12, NoCopy,  0, Bds2007Paths, nullptr },
-    { L"BDS2010",     14, 0x00008000, L"2010", 1300, Bds2007,      13, NoCopy,  0, Bds2007Paths, nullptr },
-    { L"RADStudio8",  15, 0x00010000, L"150",  1400, Bds2007,      14, NoCopy,  0, XEPaths,      nullptr },
-    { L"RADStudio9",  16, 0x00020000, L"160",  1500, XE2,          15, NoCopy,  0, XE2Paths,     nullptr },
-    { L"RADStudio10", 17, 0x00040000, L"170",  1600, XE2,          16, NoCopy,  0, XE2Paths,     nullptr },
-    { L"RADStudio11", 18, 0x00080000, L"180",  1700, XE2,          17, NoCopy,  0, XE4Paths,     nullptr },
-    { L"RADStudio12", 19, 0x00100000, L"190",  1800, XE2,          18, NoCopy,  0, XE4Paths,     nullptr },
-    { L"RADStudio14", 20, 0x00200000, L"200",  1900, XE2,          19, NoCopy,  0, XE6Paths,     nullptr },
-    { L"RADStudio15", 21, 0x00400000, L"210",  2000, XE2,          20, NoCopy,  0, XE6Paths,     nullptr },
-    { L"RADStudio16", 22, 0x00800000, L"220",  2100, XE2,          21, NoCopy,  0, XE6Paths,     nullptr },
-    { L"RADStudio17", 23, 0x01000000, L"230",  2200, XE2,          22, NoCopy,  0, XE6Paths,     nullptr },
-    { L"CBuilder4",    5, 0x00000010, L"40",    190, CBuilder4,     3, NoCopy,  0, SourcePath,   &CBuilder4Help },
-    { L"CBuilder5",    6, 0x00000020, L"50",    220, CBuilder5,     4, NoCopy,  0, SourcePath,   &CBuilder5Help },
-    { L"CBuilder6",    8, 0x00000040, L"60",    570, CBuilder5,     6, NoCopy,  0, SourcePath,   &CBuilder6Help },
+    // folder          n  item        suffix   base  layout      copy  copy64  guard  paths          help            64-bit IDE
+    { L"Delphi3",      1, 0x00000001, L"30",     90, Delphi3,       0, NoCopy,  0, NoPathRows,   &Delphi3Help,   false },
+    { L"Delphi4",      2, 0x00000002, L"40",    120, Delphi4,       1, NoCopy,  0, NoPathRows,   &Delphi4Help,   false },
+    { L"Delphi5",      3, 0x00000004, L"50",    150, Delphi4,       2, NoCopy,  0, NoPathRows,   &Delphi5Help,   false },
+    { L"Delphi6",      7, 0x00000008, L"60",    350, Delphi4,       5, NoCopy,  0, NoPathRows,   &Delphi6Help,   false },
+    { L"Delphi7",      9, 0x00000400, L"70",    850, Delphi4,       8, NoCopy,  0, NoPathRows,   &Delphi7Help,   false },
+    { L"Delphi9",     10, 0x00000800, L"90",    900, Delphi2005,    9, NoCopy,  0, NoPathRows,   nullptr,        false },
+    { L"BDS2006",     11, 0x00001000, L"2006", 1000, Bds2006,      10, NoCopy,  0, Bds2006Paths, nullptr,        false },
+    { L"BDS2007",     12, 0x00002000, L"2007", 1100, Bds2007,      11, NoCopy,  0, Bds2007Paths, nullptr,        false },
+    { L"BDS2009",     13, 0x00004000, L"2009", 1200, Bds2007,      12, NoCopy,  0, Bds2007Paths, nullptr,        false },
+    { L"BDS2010",     14, 0x00008000, L"2010", 1300, Bds2007,      13, NoCopy,  0, Bds2007Paths, nullptr,        false },
+    { L"RADStudio8",  15, 0x00010000, L"150",  1400, Bds2007,      14, NoCopy,  0, XEPaths,      nullptr,        false },
+    { L"RADStudio9",  16, 0x00020000, L"160",  1500, XE2,          15, NoCopy,  0, XE2Paths,     nullptr,        false },
+    { L"RADStudio10", 17, 0x00040000, L"170",  1600, XE2,          16, NoCopy,  0, XE2Paths,     nullptr,        false },
+    { L"RADStudio11", 18, 0x00080000, L"180",  1700, XE2,          17, NoCopy,  0, XE4Paths,     nullptr,        false },
+    { L"RADStudio12", 19, 0x00100000, L"190",  1800, XE2,          18, NoCopy,  0, XE4Paths,     nullptr,        false },
+    { L"RADStudio14", 20, 0x00200000, L"200",  1900, XE2,          19, NoCopy,  0, XE6Paths,     nullptr,        false },
+    { L"RADStudio15", 21, 0x00400000, L"210",  2000, XE2,          20, NoCopy,  0, XE6Paths,     nullptr,        false },
+    { L"RADStudio16", 22, 0x00800000, L"220",  2100, XE2,          21, NoCopy,  0, XE6Paths,     nullptr,        false },
+    { L"RADStudio17", 23, 0x01000000, L"230",  2200, XE2,          22, NoCopy,  0, XE6Paths,     nullptr,        false },
+    { L"CBuilder4",    5, 0x00000010, L"40",    190, CBuilder4,     3, NoCopy,  0, SourcePath,   &CBuilder4Help, false },
+    { L"CBuilder5",    6, 0x00000020, L"50",    220, CBuilder5,     4, NoCopy,  0, SourcePath,   &CBuilder5Help, false },
+    { L"CBuilder6",    8, 0x00000040, L"60",    570, CBuilder5,     6, NoCopy,  0, SourcePath,   &CBuilder6Help, false },
 };
 
 // From XE10.1 on the 64-bit compiler is an optional part of the IDE.
 const IdeBlock BlocksFromXE101[] = {
-    // folder          n  item        suffix   base  layout      copy  copy64  guard      paths       help
-    { L"RADStudio18", 24, 0x02000000, L"240",  2300, XE2,          23, NoCopy, 0x2000001, XE101Paths, nullptr },
-    { L"RADStudio19", 25, 0x04000000, L"250",  2400, XE2,          24, NoCopy, 0x4000001, XE102Paths, nullptr },
-    { L"RADStudio20", 26, 0x08000000, L"260",  2500, XE2,          25, NoCopy, 0x4000001, XE102Paths, nullptr },
-    { L"RADStudio21", 27, 0x10000000, L"270",  2600, XE2,          26, NoCopy, 0x4000002, XE102Paths, nullptr },
-    { L"RADStudio22", 28, 0x20000000, L"280",  2700, XE2,          27, 28,     0x4000003, XE102Paths, nullptr },
-    { L"RADStudio23", 29, 0x40000000, L"290",  2800, XE2,          29, 30,     0x4000004, XE102Paths, nullptr },
+    // folder          n  item        suffix   base  layout      copy  copy64  guard      paths       help     64-bit IDE
+    { L"RADStudio18", 24, 0x02000000, L"240",  2300, XE2,          23, NoCopy, 0x2000001, XE101Paths, nullptr, false },
+    { L"RADStudio19", 25, 0x04000000, L"250",  2400, XE2,          24, NoCopy, 0x4000001, XE102Paths, nullptr, false },
+    { L"RADStudio20", 26, 0x08000000, L"260",  2500, XE2,          25, NoCopy, 0x4000001, XE102Paths, nullptr, false },
+    { L"RADStudio21", 27, 0x10000000, L"270",  2600, XE2,          26, NoCopy, 0x4000002, XE102Paths, nullptr, false },
+    { L"RADStudio22", 28, 0x20000000, L"280",  2700, XE2,          27, 28,     0x4000003, XE102Paths, nullptr, false },
+    { L"RADStudio23", 29, 0x40000000, L"290",  2800, XE2,          29, 30,     0x4000004, XE102Paths, nullptr, true },
+    { L"RADStudio37", 30, 0x80000000, L"370",  2900, XE2,          31, 32,     0x4000005, XE102Paths, nullptr, true },
 };
 
 // ---- Expanding a block into rows -------------------------------------------
@@ -298,6 +300,15 @@ void AddIdeBlock(ScriptBuilder& s, const IdeBlock& b) {
         s.CheckFile(package64, LocationCode::Install);
         if (b.CopyTarget64 != NoCopy) s.CopyFileTo(package64, LocationCode::Install, CopyTargets[b.CopyTarget64]);
         AddPaths(s, b.Paths.With64);
+        if (b.For64BitIde) {
+            // The 64-bit IDE loads only Win64 design-time packages, from a list of its own.
+            const std::wstring design64 = folder + L"\\Win64\\" + design + layout.PackageExt;
+            s.If64BitIde(b.Win64Guard);
+            s.CompilePackage(design + layout.ProjectExt, ideBit, 1);
+            s.CheckFile(design64, LocationCode::Install);
+            s.RegisterPackageFor64BitIde(design64, LocationCode::Install, RowFlag::Undo);
+            s.EndIf64BitIde(b.Win64Guard);
+        }
         if (b.Win64Guard) s.EndIfFileExists(b.Win64Guard);
     }
 

@@ -43,6 +43,9 @@ void ScriptBuilder::IfFileExists(const std::wstring& path, LocationCode location
 
 void ScriptBuilder::EndIfFileExists(uint32_t code) { Add(RowKind::EndIfFileExists, RowFlag::None).Param = code; }
 
+void ScriptBuilder::If64BitIde(uint32_t code) { Add(RowKind::If64BitIde, RowFlag::None).Param = code; }
+void ScriptBuilder::EndIf64BitIde(uint32_t code) { Add(RowKind::EndIf64BitIde, RowFlag::None).Param = code; }
+
 void ScriptBuilder::CreateDir(const std::wstring& path, LocationCode location, RowFlag flags) {
     AddAt(RowKind::CreateDir, flags, path, location);
 }
@@ -88,6 +91,12 @@ void ScriptBuilder::CheckFile(const std::wstring& path, LocationCode location) {
 
 void ScriptBuilder::RegisterPackage(const std::wstring& path, LocationCode location, RowFlag flags) {
     AddAt(RowKind::RegisterPackage, flags, path, location);
+}
+
+void ScriptBuilder::RegisterPackageFor64BitIde(const std::wstring& path, LocationCode location, RowFlag flags) {
+    ScriptRow& r = AddAt(RowKind::RegisterPackage, flags, path, location);
+    r.Param = PackageIdeParam(PackageIde::Ide64);
+    r.Options = 2;
 }
 
 // The undo record of a path row names the install folder; the uninstaller

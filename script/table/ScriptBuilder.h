@@ -24,6 +24,8 @@ public:
     void EndIfItem(uint32_t mask);
     void IfFileExists(const std::wstring& path, LocationCode location, uint32_t code);
     void EndIfFileExists(uint32_t code);
+    void If64BitIde(uint32_t code);
+    void EndIf64BitIde(uint32_t code);
 
     // File rows.
     void CreateDir(const std::wstring& path, LocationCode location, RowFlag flags);
@@ -39,6 +41,8 @@ public:
     void CompilePackage(const std::wstring& project, uint32_t ideBit, uint32_t options);
     void CheckFile(const std::wstring& path, LocationCode location);
     void RegisterPackage(const std::wstring& path, LocationCode location, RowFlag flags);
+    // A Win64 design-time package for the 64-bit IDE; its folder goes into the Win64 library path.
+    void RegisterPackageFor64BitIde(const std::wstring& path, LocationCode location, RowFlag flags);
     void AddIdePath(const std::wstring& keyAndValue, InstallSubPath base, RowFlag flags);
     void AddSearchPath(const std::wstring& path, LocationCode location, RowFlag flags);
     void CopyFiles(const std::wstring& mask, LocationCode location, const std::wstring& destMask,

@@ -24,8 +24,9 @@ constexpr uint32_t HelpFiles      = 0x00000080;
 constexpr uint32_t DelphiDemos    = 0x00000100;
 constexpr uint32_t CBuilderDemos  = 0x00000200;
 constexpr uint32_t Bds2006        = 0x00001000;
-// Delphi 6, C++Builder 6, Delphi 7 and every later IDE.
-constexpr uint32_t Delphi6AndLater = 0x7FFFFC48;
+// Delphi 6, C++Builder 6, Delphi 7 and every later IDE (RAD Studio 13's
+// item has the top bit, the last free one).
+constexpr uint32_t Delphi6AndLater = 0xFFFFFC48;
 // The IDEs whose help has a keyword alias file: Delphi 6, C++Builder 6, Delphi 7.
 constexpr uint32_t WithAliasFile  = 0x00000448;
 }  // namespace ItemBit

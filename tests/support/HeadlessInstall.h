@@ -10,7 +10,7 @@
 struct HeadlessOptions {
     std::wstring setupExe;        // the payload source; empty: TESSEL_BUILD_DIR "/setup/setup.exe"
     std::wstring installDir;      // InstallDir
-    std::vector<int> ides;        // IDE indexes (1..29) the user ticks
+    std::vector<int> ides;        // IDE indexes (1..30) the user ticks
     uint32_t extraItems = 0x380;  // help files and both demo sets; added to the IDEs' items
     bool copyOnly = false;        // CopyOnly
     uint32_t customizeMask = 5;

@@ -58,7 +58,8 @@ const char* KindName(RowKind kind) {
     case RowKind::AddIdePath: return "AddIdePath";
     case RowKind::IfIde: case RowKind::IfItem: case RowKind::IfOption: case RowKind::IfNotOption:
     case RowKind::EndIfIde: case RowKind::EndIfItem: case RowKind::EndIfOption: case RowKind::EndIfNotOption:
-    case RowKind::IfFileExists: case RowKind::EndIfFileExists: return "Block";
+    case RowKind::IfFileExists: case RowKind::EndIfFileExists:
+    case RowKind::If64BitIde: case RowKind::EndIf64BitIde: return "Block";
     case RowKind::SetIde: return "SetIde";
     case RowKind::Info: return "Info";
     case RowKind::CreateDir: return "CreateDir";

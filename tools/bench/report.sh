@@ -27,7 +27,7 @@ times() { local r; r=$(ratio "$1" "$2" "${3:-2}"); if [ -z "$r" ]; then echo "n/
 # Percent of a in b.
 pct() { local r; r=$(ratio "$1" "$2" 3); if [ -z "$r" ]; then echo "n/a"; else awk -v r="$r" 'BEGIN { printf "%.0f %%\n", r * 100 }'; fi; }
 # The name of a stand-in machine in the tables.
-machine_label() { if [ "$1" = all ]; then echo "all 28 offered IDEs"; else echo "no IDE"; fi; }
+machine_label() { if [ "$1" = all ]; then echo "all 29 offered IDEs"; else echo "no IDE"; fi; }
 # Bytes in KiB with one decimal.
 kib() { awk -v v="$1" 'BEGIN { if (v == "") print "n/a"; else printf "%.1f KiB\n", v / 1024 }'; }
 
