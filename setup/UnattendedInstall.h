@@ -10,9 +10,11 @@ namespace tessel::setup {
 // The exit code of setup.exe /S.
 enum class UnattendedExit : int {
     Success = 0,      // every row succeeded
-    RowsFailed = 1,   // the install ran to its end, but some rows failed (see install.log)
+    RowsFailed = 1,   // the install ran to its end, but some rows failed or an IDE's packages
+                      // are left to be built in the IDE (see install.log)
     Refused = 2,      // the folder cannot take an install; nothing was changed
     NothingToDo = 3,  // no IDE found and nothing else chosen; nothing was changed
+    IdeRunning = 4,   // an IDE the install touches is running; nothing was changed
 };
 
 // Installs into folder, or into the folder the directory page would propose

@@ -8,6 +8,7 @@
 #include <string>
 #include "common/IdeDiscovery.h"
 #include "common/Locations.h"
+#include "script/actions/CompilerOutput.h"
 
 namespace tessel::script {
 
@@ -43,6 +44,14 @@ struct InstallContext {
     // and stores no choices: there would be no installation for them to describe.
     DWORD RunRefusal = 0;
     bool RunRefused() const { return RunRefusal != 0; }
+
+    // What the last compiler run said, kept until the check row after it: when
+    // the package is missing, install.log explains why.
+    CompileReport LastCompile;
+    // The IDEs (InternalId bits) whose compiler refused to build from the command
+    // line in this edition: the rest of their package rows are passed over, and
+    // the user builds the packages in the IDE.
+    uint32_t ManualBuildIdeMask = 0;
 };
 
 }  // namespace tessel::script
