@@ -590,6 +590,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     install_.Ides[9].RootDir = StandinRootDir(9);
     install_.Ides[8].RootDir = StandinRootDir(8);
     ASSERT_NE(std::wstring::npos, install_.Ides[9].RootDir.find(L' ')) << "the stand-in root has a blank";
+    ASSERT_EQ(0u, CreateDirectoryPath(InstallDir));  // the compiler's output goes there
     const std::wstring pkg = kRoot + L"\\pkg";
     ASSERT_EQ(0u, CreateDirectoryPath(pkg));
     ASSERT_TRUE(WriteBytes(pkg + L"\\qvl70.dpk", "package qvl70;\r\nrequires rtl;\r\nend.\r\n"));
@@ -617,7 +618,6 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     // What the compiler said is kept for that check, caught in a file of the
     // setup's own in the install folder that is gone afterwards.
     DeleteFileW((pkg + L"\\qvl70.bpl").c_str());
-    ASSERT_EQ(0u, CreateDirectoryPath(InstallDir));
     const std::wstring e2003 = L"qvStorage.pas(12) Error: E2003 Undeclared identifier: 'Foo'";
     struct Case {
         const char* what;

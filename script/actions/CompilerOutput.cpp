@@ -32,12 +32,12 @@ bool IsErrorLine(const std::wstring& line) {
 // A file for the compiler's output that nobody else has: a new name in folder,
 // created (never opened) by this process, inheritable, and deleted by the
 // system once the last handle to it is closed.
-UniqueFile CreateOutputFile(const std::wstring& folder) {
+UniqueFile CreateOutputFile(const std::wstring& folder, std::wstring& name) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
     const std::wstring stem = L"~qvcompile" + std::to_wstring(GetCurrentProcessId()) + L"-";
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring name = JoinPath(folder, stem + std::to_wstring(++counter) + L".tmp");
+        name = JoinPath(folder, stem + std::to_wstring(++counter) + L".tmp");
         UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     &inherit, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
                                     nullptr));
@@ -94,7 +94,8 @@ std::vector<std::wstring> ReportLines(const CompileReport& report, DWORD timeout
     // from a little before it, so that it is shown with what led to it.
     const int error = FirstErrorLine(report.Lines);
     size_t first = 0;
-    if (error >= static_cast<int>(ReportLineLimit)) first = static_cast<size_t>(error) - 5;
+    if (error >= static_cast<int>(ReportLineLimit))
+        first = std::min(static_cast<size_t>(error) - 5, report.Lines.size() - ReportLineLimit);
     const size_t last = std::min(report.Lines.size(), first + ReportLineLimit);
     for (size_t i = first; i < last; ++i) out.push_back(report.Lines[i]);
     return out;
@@ -108,7 +109,8 @@ std::wstring FirstErrorText(const CompileReport& report) {
 DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& folder, DWORD timeoutMs,
                           CompileReport& report) {
     report = CompileReport();
-    UniqueFile output = CreateOutputFile(folder);
+    std::wstring name;
+    UniqueFile output = CreateOutputFile(folder, name);
     if (!output) return GetLastError() != 0 ? GetLastError() : static_cast<DWORD>(ERROR_CANNOT_MAKE);
 
     STARTUPINFOW startup{};
@@ -132,6 +134,13 @@ DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& f
     report.Finished = WaitForSingleObject(process.Process.get(), timeoutMs) == WAIT_OBJECT_0;
     if (report.Finished) GetExitCodeProcess(process.Process.get(), &report.ExitCode);
     report.Lines = OutputLines(ReadFromStart(output.get()));
+    output.reset();
+    // The file goes with the last handle. An ended compiler's handles can close
+    // a moment after its end is signalled (so under Wine), so wait for that
+    // rather than leave the file behind for whoever looks right after the run.
+    for (int waited = 0; report.Finished && waited < 2000 && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+         waited += 10)
+        Sleep(10);
     return 0;
 }
 
