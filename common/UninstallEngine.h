@@ -57,6 +57,8 @@ public:
     // Read-only views for tests and diagnostics.
     bool ReadsBackward() const { return readBackward_; }
     const std::string& FileVersion() const { return fileVersion_; }
+    // The loaded log's bytes (which IDEs it touches is read from them before the walk).
+    const std::string& LogBytes() const { return log_; }
     // The install folder read by PrepareDeinstall, and the IDE the walk last
     // selected: what the records resolve against. Nothing outside the engine changes.
     const LocationContext& Location() const { return location_; }

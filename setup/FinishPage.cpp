@@ -1,5 +1,6 @@
 // Wizard page: the end of the install.
 #include "setup/FinishPage.h"
+#include "script/actions/ManualBuild.h"
 #include "script/runner/ScriptRunner.h"
 #include "setup/InstallChoices.h"
 #include "setup/WizardLogic.h"
@@ -16,8 +17,11 @@ PageMove FinishPage::Show() {
     ShowItem(IDC_ROWCAPTION, true);
     FocusItem(IDCANCEL);
     SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    SetItemText(IDC_PAGETEXT, Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
-                                                 : FinishText());
+    std::wstring text = Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
+                                               : FinishText();
+    const std::wstring manualBuild = ManualBuildFinishText(Install().ManualBuildIdeMask);
+    if (!manualBuild.empty()) text += L"\r\n\r\n" + manualBuild;
+    SetItemText(IDC_PAGETEXT, text);
     SetItemText(IDCANCEL, L"Finish");
     // A refused run installed nothing, so there are no choices to remember; a
     // run stopped by an undo record it could not write may not change the

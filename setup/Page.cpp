@@ -10,6 +10,8 @@ using namespace tessel::script;
 
 bool Page::OnCommand(int) { return false; }
 
+bool Page::MayGoOn() { return true; }
+
 void Page::ShowItem(int id, bool visible) const { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
 
 void Page::EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }

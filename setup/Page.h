@@ -22,6 +22,8 @@ public:
 
     virtual PageMove Show() = 0;
     virtual void Hide() = 0;
+    // Asked before Next leaves the page; false keeps the page as it is.
+    virtual bool MayGoOn();
     // A command of a control the shell does not handle itself (Next, Back and
     // Cancel are the shell's); true when the page handled it.
     virtual bool OnCommand(int controlId);

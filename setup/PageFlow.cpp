@@ -6,6 +6,7 @@
 namespace tessel::setup {
 
 void PageFlow::Switch(HWND dialog, int step) {
+    if (step > 0 && !Current().MayGoOn()) return;
     for (;;) {
         if (step != 0) Current().Hide();
         position_ = std::clamp(position_ + step, 1, PageCount);

@@ -19,7 +19,8 @@ public:
     // Hides the page shown (unless step is 0), moves by step (-1, 0, +1) and
     // shows the page where it stops on dialog, with Back and Next enabled for
     // its position; then makes every further move that page's Show asks for.
-    // A move beyond the first or the last page stays at that page.
+    // A move beyond the first or the last page stays at that page. Next from a
+    // page whose MayGoOn refuses changes nothing.
     void Switch(HWND dialog, int step);
 
     Page& Current() const { return *pages_[static_cast<size_t>(position_ - 1)]; }

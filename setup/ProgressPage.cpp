@@ -2,6 +2,8 @@
 #include "setup/ProgressPage.h"
 #include <commctrl.h>
 #include <memory>
+#include "common/PathText.h"
+#include "script/actions/ManualBuild.h"
 #include "script/runner/ScriptRunner.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
@@ -47,13 +49,23 @@ void ProgressPage::RunScript() {
     SendMessageW(bar, PBM_SETPOS, 0, 0);
 
     std::wstring caption;
+    uint32_t manualBuildShown = 0;
     RunRemainingRows(
         *script,
         [&](ActionResult result) {
             if (result.Failed()) {
-                const std::wstring text =
+                std::wstring text =
                     FormatRowError(script->Current(), result.Code(), script->GetItem().Word0, script->LogText());
+                if (!script->FailureReason().empty()) text += L"\r\n" + script->FailureReason();
                 MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
+            }
+            // One message for an IDE whose compiler refused, instead of an error box per package row.
+            const uint32_t manualBuild = Install().ManualBuildIdeMask & ~manualBuildShown;
+            if (manualBuild != 0) {
+                manualBuildShown |= manualBuild;
+                const std::wstring folder = JoinPath(Install().Location.InstallDir, Install().Location.IdeFolder);
+                MessageBoxW(Dialog(), ManualBuildText(Install().Location.CurrentIde, folder).c_str(),
+                            ManualBuildCaption, MB_OK | MB_ICONINFORMATION);
             }
             SendMessageW(bar, PBM_DELTAPOS, static_cast<WPARAM>(script->ItemProgressStep()), 0);
             DispatchOneInputMessage();

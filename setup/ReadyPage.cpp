@@ -1,5 +1,6 @@
 // Wizard page: summary before the install starts.
 #include "setup/ReadyPage.h"
+#include "setup/RunningIdeCheck.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 
@@ -13,6 +14,11 @@ PageMove ReadyPage::Show() {
     SetItemText(IDC_NEXT, L"Start");
     FocusItem(IDC_NEXT);
     return PageMove::Stay;
+}
+
+bool ReadyPage::MayGoOn() {
+    // Checked before anything changes; Cancel leaves the user on this page.
+    return WaitForIdesClosed(Dialog(), Install());
 }
 
 void ReadyPage::Hide() {

@@ -9,6 +9,8 @@ public:
     using Page::Page;
     PageMove Show() override;
     void Hide() override;
+    // Start: only once no IDE that the install touches is running.
+    bool MayGoOn() override;
 };
 
 }  // namespace tessel::setup

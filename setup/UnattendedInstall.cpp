@@ -3,6 +3,7 @@
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"
 #include "setup/InstallChoices.h"
+#include "setup/RunningIdeCheck.h"
 #include "setup/WizardLogic.h"
 
 namespace tessel::setup {
@@ -19,6 +20,8 @@ UnattendedExit RunUnattendedInstall(script::InstallContext& install, const std::
     if (install.SelectedItemMask == 0) return UnattendedExit::NothingToDo;
     // The directory page's proposal or the folder given, stored as the page stores its text.
     install.Location.InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(install, StoredInstallDir()) : folder);
+    // Nobody can be asked to close an IDE: the run is refused before it changes anything.
+    if (!RunningIdeNames(install).empty()) return UnattendedExit::IdeRunning;
     return RunChosenInstall(install);
 }
 
@@ -39,7 +42,8 @@ UnattendedExit RunChosenInstall(script::InstallContext& install) {
         script.WriteLogLine(std::wstring(L"Storing choices: ") + ProductRegKey + LogEnding::Fail);
         return UnattendedExit::RowsFailed;
     }
-    return failed == 0 ? UnattendedExit::Success : UnattendedExit::RowsFailed;
+    // An IDE whose packages are left to be built in the IDE is not a complete install either.
+    return failed == 0 && install.ManualBuildIdeMask == 0 ? UnattendedExit::Success : UnattendedExit::RowsFailed;
 }
 
 }  // namespace tessel::setup

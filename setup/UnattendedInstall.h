@@ -10,10 +10,12 @@ namespace tessel::setup {
 // The exit code of setup.exe /S.
 enum class UnattendedExit : int {
     Success = 0,      // every row succeeded
-    RowsFailed = 1,   // some rows failed, or the choices were not stored (see install.log); a row
-                      // whose undo record could not be written also ends the run there
+    RowsFailed = 1,   // some rows failed, an IDE's packages are left to be built in the IDE, or the
+                      // choices were not stored (see install.log); a row whose undo record could
+                      // not be written also ends the run there
     Refused = 2,      // the folder cannot take an install; nothing was changed
     NothingToDo = 3,  // no IDE found and nothing else chosen; nothing was changed
+    IdeRunning = 4,   // an IDE the install touches is running; nothing was changed
 };
 
 // Installs into folder, or into the folder the directory page would propose

@@ -2,11 +2,11 @@
 #include "standin/Machine.h"
 
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include "common/Handles.h"
 #include "common/IdeTable.h"
 #include "common/PathText.h"
+#include "common/RunningIdes.h"
 #include "common/SystemUtils.h"
 #include "standin/StandinText.h"
 #include "standin/StandinTool.h"
@@ -245,20 +245,11 @@ bool LayOutMachine(const std::vector<int>& ides, const MachineOptions& options) 
 int EndToolProcesses(int ideIndex, const std::wstring& rootDir) {
     if (!IsIdeIndex(ideIndex)) return 0;
     const std::wstring bin = LowerWide(BinOf(ideIndex, rootDir) + L"\\");
-    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return 0;
     int ended = 0;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-        UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE,
-                                               FALSE, entry.th32ProcessID));
-        if (!process) continue;
-        wchar_t image[MAX_PATH * 2] = {};
-        DWORD size = MAX_PATH * 2;
-        if (!QueryFullProcessImageNameW(process.get(), 0, image, &size)) continue;
-        if (LowerWide(image).compare(0, bin.size(), bin) != 0) continue;
-        if (TerminateProcess(process.get(), 1)) {
+    for (const RunningProcess& running : RunningProcesses()) {
+        if (LowerWide(running.Image).compare(0, bin.size(), bin) != 0) continue;
+        UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, running.Id));
+        if (process && TerminateProcess(process.get(), 1)) {
             WaitForSingleObject(process.get(), 5000);
             ++ended;
         }
@@ -295,6 +286,40 @@ bool SetToolBehaviour(int ideIndex, ToolMode mode, DWORD delayMs, const std::wst
     const std::wstring section = tool.empty() ? L"Behaviour" : tool;
     return WritePrivateProfileStringW(section.c_str(), L"Mode", modeText, ini.c_str()) &&
            WritePrivateProfileStringW(section.c_str(), L"DelayMs", std::to_wstring(delayMs).c_str(), ini.c_str());
+}
+
+bool SetToolOutput(int ideIndex, const std::wstring& output, DWORD exitCode, const std::wstring& tool,
+                   const std::wstring& rootDir) {
+    if (!SetToolBehaviour(ideIndex, ToolMode::Normal, 0, tool, rootDir)) return false;
+    const std::wstring ini = JoinPath(BinOf(ideIndex, rootDir), StandinIniName);
+    const std::wstring section = tool.empty() ? L"Behaviour" : tool;
+    return WritePrivateProfileStringW(section.c_str(), L"Mode", L"print", ini.c_str()) &&
+           WritePrivateProfileStringW(section.c_str(), L"Output", output.c_str(), ini.c_str()) &&
+           WritePrivateProfileStringW(section.c_str(), L"ExitCode", std::to_wstring(exitCode).c_str(), ini.c_str());
+}
+
+UniqueKernelHandle StartStandinIde(const std::wstring& program) {
+    const std::wstring folder = program.substr(0, program.rfind(L'\\'));
+    if (CreateDirectoryPath(folder) != 0 ||
+        !CopyFileW(JoinPath(g_toolsDir, L"standin-ide.exe").c_str(), program.c_str(), FALSE))
+        return UniqueKernelHandle();
+    std::wstring line = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &info))
+        return UniqueKernelHandle();
+    CloseHandle(info.hThread);
+    return UniqueKernelHandle(info.hProcess);
+}
+
+bool EndStandinIde(UniqueKernelHandle& process) {
+    if (!process) return true;
+    TerminateProcess(process.get(), 1);
+    const bool ended = WaitForSingleObject(process.get(), 5000) == WAIT_OBJECT_0;
+    process.reset();
+    return ended;
 }
 
 std::vector<ToolCall> ReadToolCalls(int ideIndex, const std::wstring& rootDir) {

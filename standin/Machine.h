@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "common/Handles.h"
 
 // Where the IDE announces its common folder (BDSCOMMONDIR), besides "bin\rsvars.bat".
 enum class EnvVarPlace { None, CurrentUser, LocalMachine };
@@ -62,6 +63,17 @@ enum class ToolMode { Normal, Fail, Slow, Hang };
 bool SetToolBehaviour(int ideIndex, ToolMode mode, DWORD delayMs = 0,
                       const std::wstring& tool = std::wstring(),
                       const std::wstring& rootDir = std::wstring());
+// Makes the IDE's tool (or all its tools) print output as its only line and end with
+// exitCode, building nothing: an edition's refusal or a compile error.
+bool SetToolOutput(int ideIndex, const std::wstring& output, DWORD exitCode,
+                   const std::wstring& tool = std::wstring(), const std::wstring& rootDir = std::wstring());
+
+// Starts the stand-in IDE program as program (a full path, e.g. an IDE's "bin\bds.exe";
+// the file is copied there first), kept running until EndStandinIde or EndToolProcesses.
+// Its process handle; empty when it could not be started.
+tessel::common::UniqueKernelHandle StartStandinIde(const std::wstring& program);
+// Ends it and waits for its end; true when it is gone.
+bool EndStandinIde(tessel::common::UniqueKernelHandle& process);
 
 // One call of a stand-in tool as it recorded itself in "bin\calls.log".
 struct ToolCall {

@@ -111,8 +111,16 @@ std::wstring IniString(const std::wstring& ini, const wchar_t* section, const wc
     return buf;
 }
 
-// Applies the configured behaviour; false when the tool must fail.
-bool Behave(const std::wstring& ini, StandinKind kind) {
+// What the configured behaviour leaves to do: build, or end at once with a code.
+struct Behaviour {
+    bool Build = true;
+    int ExitCode = 0;
+};
+
+int Fatal(const std::wstring& tool, const std::wstring& what);
+
+// Applies the configured behaviour of the tool.
+Behaviour Behave(const std::wstring& ini, StandinKind kind) {
     // A tool's own section wins over the one for all tools of the IDE.
     const wchar_t* section = StandinToolName(kind);
     std::wstring mode = IniString(ini, section, L"Mode");
@@ -120,12 +128,19 @@ bool Behave(const std::wstring& ini, StandinKind kind) {
         section = L"Behaviour";
         mode = IniString(ini, section, L"Mode");
     }
-    if (mode == L"fail") return false;
+    if (mode == L"fail") return {false, Fatal(StandinToolName(kind), L"told to fail")};
+    if (mode == L"print") {
+        // A compiler's own answer, such as an edition's refusal or a build error:
+        // the text (ANSI, as a console tool writes) and the exit code, nothing built.
+        const std::string text = Narrow(IniString(ini, section, L"Output"), CP_ACP) + "\r\n";
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return {false, static_cast<int>(GetPrivateProfileIntW(section, L"ExitCode", 1, ini.c_str()))};
+    }
     if (mode == L"hang") {
         for (;;) Sleep(INFINITE);
     }
     if (mode == L"slow") Sleep(GetPrivateProfileIntW(section, L"DelayMs", 0, ini.c_str()));
-    return true;
+    return {};
 }
 
 int Fatal(const std::wstring& tool, const std::wstring& what) {
@@ -236,7 +251,8 @@ int RunStandin(StandinKind kind) {
     const std::wstring cwd = CurrentFolder();
     const std::wstring ini = JoinPath(binDir, StandinIniName);
     AppendCall(binDir, cwd);
-    if (!Behave(ini, kind)) return Fatal(StandinToolName(kind), L"told to fail");
+    const Behaviour behaviour = Behave(ini, kind);
+    if (!behaviour.Build) return behaviour.ExitCode;
 
     std::vector<std::wstring> args;
     int argc = 0;

@@ -2,7 +2,8 @@
 //
 // Each tool lives in an IDE's "bin" folder beside "standin.ini":
 //   [Tool]       Ide=<IDE name>  PackageExt=.dpl|.bpl
-//   [Behaviour]  Mode=normal|fail|slow|hang  DelayMs=<ms>   (all tools of this IDE)
+//   [Behaviour]  Mode=normal|fail|slow|hang|print  DelayMs=<ms>   (all tools of this IDE)
+//                Output=<text> ExitCode=<n>   (print: write the text, end with the code, build nothing)
 //   [dcc32] / [dcc64] / [make]  Mode=…  DelayMs=…           (one tool; wins over [Behaviour])
 // and appends each call to "calls.log" beside it (UTF-8, two lines per call:
 // "cmd=<command line>" and "dir=<current folder>").

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
@@ -15,6 +17,7 @@
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 #include "script/actions/ActionLogic.h"
+#include "script/actions/CompilerOutput.h"
 #include "script/runner/InstallContext.h"
 #include "script/manifest/Manifest.h"
 #include "script/actions/FileActions.h"
@@ -80,6 +83,44 @@ TEST(ActionLogic, PathListsAndUninstallCommandLines) {
     EXPECT_EQ(L"", UndoLogPathFromUninstallString(L""));
     EXPECT_EQ(L"", UndoLogPathFromUninstallString(L"x.exe \"\""));
     EXPECT_EQ(255u, UndoLogPathFromUninstallString(L"x " + std::wstring(300, L'a')).size());
+}
+
+TEST(CompilerOutput, LinesErrorsRefusalAndReport) {
+    EXPECT_EQ(OutputLines("a\r\n\r\nb\nc\rd"), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
+    // The first line that reports an error, as dcc, bcc and make write them; words inside others do not count.
+    const struct {
+        std::vector<std::wstring> lines;
+        int first;
+    } errors[] = {
+        {{L"Embarcadero Delphi", L"qvStorage.pas(12) Error: E2003 Undeclared identifier: 'Foo'"}, 1},
+        {{L"dcc32: Fatal: told to fail"}, 0},
+        {{L"Error E2209 qv.cpp 3: Unable to open include file"}, 0},
+        {{L"[dcc32 Error] qv.pas(1): E1026"}, 0},
+        {{L"ErrorsFound.pas compiled", L"NoError: none", L"Fatally"}, -1},
+        {{}, -1},
+    };
+    for (const auto& e : errors) EXPECT_EQ(e.first, FirstErrorLine(e.lines)) << (e.lines.empty() ? "" : ToUtf8(e.lines[0]));
+    EXPECT_TRUE(RefusesCommandLineCompiling({L"Embarcadero Delphi for Win32 compiler", NoCommandLineCompiling}));
+    EXPECT_FALSE(RefusesCommandLineCompiling({L"This version of the product"}));
+
+    // The report: the exit code, then at most 30 lines, the first error line among them.
+    CompileReport report;
+    report.Tool = L"dcc32.exe";
+    report.Finished = true;
+    report.ExitCode = 1;
+    for (int i = 0; i < 50; ++i) report.Lines.push_back(L"line " + std::to_wstring(i));
+    std::vector<std::wstring> lines = ReportLines(report, 45000);
+    ASSERT_EQ(31u, lines.size());
+    EXPECT_EQ(L"dcc32.exe exit code: 1", lines[0]);
+    EXPECT_EQ(L"line 0", lines[1]);
+    EXPECT_EQ(L"", FirstErrorText(report));
+    report.Lines[40] = L"qv.pas(9) Error: E2029";
+    lines = ReportLines(report, 45000);
+    ASSERT_EQ(31u, lines.size());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"qv.pas(9) Error: E2029"), lines.end());
+    EXPECT_EQ(L"qv.pas(9) Error: E2029", FirstErrorText(report));
+    report.Finished = false;
+    EXPECT_EQ(L"dcc32.exe was still running after 45 s", ReportLines(report, 45000)[0]);
 }
 
 TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
@@ -547,6 +588,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     install_.Ides[9].RootDir = StandinRootDir(9);
     install_.Ides[8].RootDir = StandinRootDir(8);
     ASSERT_NE(std::wstring::npos, install_.Ides[9].RootDir.find(L' ')) << "the stand-in root has a blank";
+    ASSERT_EQ(0u, CreateDirectoryPath(InstallDir));  // the compiler's output goes there
     const std::wstring pkg = kRoot + L"\\pkg";
     ASSERT_EQ(0u, CreateDirectoryPath(pkg));
     ASSERT_TRUE(WriteBytes(pkg + L"\\qvl70.dpk", "package qvl70;\r\nrequires rtl;\r\nend.\r\n"));
@@ -571,10 +613,39 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     EXPECT_TRUE(PathExists(pkg + L"\\qvl60.bpl"));
 
     // A failing compiler: the row succeeds, the check of the package does not.
+    // What the compiler said is kept for that check, caught in a file of the
+    // setup's own in the install folder that is gone afterwards.
     DeleteFileW((pkg + L"\\qvl70.bpl").c_str());
-    ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
-    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
-    EXPECT_FALSE(PathExists(pkg + L"\\qvl70.bpl"));
+    const std::wstring e2003 = L"qvStorage.pas(12) Error: E2003 Undeclared identifier: 'Foo'";
+    struct Case {
+        const char* what;
+        bool refuse;  // the edition's refusal instead of a build error
+        DWORD exitCode;
+        std::wstring output;
+    } cases[] = {
+        {"told to fail", false, 1, L"dcc32: Fatal: told to fail"},
+        {"build error", false, 2, e2003},
+        {"edition refuses", true, 1, NoCommandLineCompiling},
+    };
+    for (const Case& c : cases) {
+        if (c.output == L"dcc32: Fatal: told to fail")
+            ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
+        else
+            ASSERT_TRUE(SetToolOutput(9, c.output, c.exitCode));
+        install_.ManualBuildIdeMask = 0;
+        EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code()) << c.what;
+        EXPECT_FALSE(PathExists(pkg + L"\\qvl70.bpl")) << c.what;
+        const CompileReport& report = install_.LastCompile;
+        EXPECT_TRUE(report.Ran && report.Finished) << c.what;
+        EXPECT_EQ(c.exitCode, report.ExitCode) << c.what;
+        EXPECT_EQ(std::vector<std::wstring>{c.output}, report.Lines) << c.what;
+        EXPECT_EQ(c.refuse ? 0x100u : 0u, install_.ManualBuildIdeMask) << c.what;
+        EXPECT_EQ(c.refuse ? L"Compiling package: qvl70.dpk...Skipped. This edition of Delphi 7 does not support "
+                             L"command line compiling"
+                           : L"Compiling package: qvl70.dpk...Success",
+                  ctx.LogText) << c.what;
+        EXPECT_FALSE(PathExists(InstallDir + L"\\*.tmp")) << c.what;
+    }
 
     // A hanging compiler: the row returns after the time limit and leaves it running.
     ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Hang));
@@ -585,6 +656,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     EXPECT_GE(ms, 1400);
     EXPECT_LT(ms, 15000);
     EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);
+    EXPECT_FALSE(install_.LastCompile.Finished);
     SetToolBehaviour(9, ToolMode::Normal);
     SetCurrentDirectoryW(L"C:\\");
 }

@@ -17,6 +17,7 @@
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
 #include "script/actions/ActionLogic.h"
+#include "script/actions/CompilerOutput.h"
 #include "script/manifest/Manifest.h"
 #include "setup/CommandLine.h"
 #include "setup/UnattendedInstall.h"
@@ -356,4 +357,75 @@ TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
     EXPECT_NE(InstallLogText(ProposedDir()).find(std::wstring(L"\r\nStoring choices: ") + ProductRegKey + L"...Fail\r\n"),
               std::wstring::npos);
     DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
+}
+
+// An IDE left open would hold the packages and later write its settings back
+// over the install's: neither program changes anything while one it touches runs.
+TEST_F(Unattended, AnIdeLeftRunningStopsBothProgramsBeforeAnyChange) {
+    const std::wstring dir = ProposedDir();
+    UniqueKernelHandle ide = StartStandinIde(StandinRootDir(29) + L"\\bin\\bds.exe");
+    ASSERT_TRUE(ide.valid());
+    const MachineSnapshot before = Snap(dir);
+    WatchedRun run = RunSetupSilently(L"");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::IdeRunning));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    EXPECT_TRUE(NoChanges(SnapshotChanges(before, Snap(dir))));
+    ASSERT_TRUE(EndStandinIde(ide));
+    ASSERT_EQ(RunSetupSilently(L"").exitCode, static_cast<DWORD>(UnattendedExit::Success));
+
+    // C++Builder 6, which the undo log names.
+    ide = StartStandinIde(StandinRootDir(8) + L"\\bin\\bcb.exe");
+    ASSERT_TRUE(ide.valid());
+    const MachineSnapshot installed = Snap(dir);
+    for (const wchar_t* mode : {L"/S", L"/K"}) {
+        run = RunEntrySilently(mode);
+        EXPECT_EQ(run.exitCode, static_cast<DWORD>(SilentExit::IdeRunning)) << ToUtf8(mode);
+        EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    }
+    EXPECT_TRUE(NoChanges(SnapshotChanges(installed, Snap(dir))));
+    ASSERT_TRUE(EndStandinIde(ide));
+    EXPECT_EQ(RunEntrySilently(L"/S").exitCode, static_cast<DWORD>(SilentExit::Complete));
+}
+
+// RAD Studio 12's compilers refuse as an edition without command-line compiling
+// does, and XE7's dcc32 fails on a unit: RAD Studio 12 gets its sources and paths
+// but no package, XE7's missing package is explained in install.log, the other
+// IDEs install as usual, and the uninstall takes everything back.
+TEST_F(Unattended, AnEditionThatCannotCompileIsLeftToTheIdeAndABuildErrorIsExplained) {
+    const std::wstring dir = ProposedDir();
+    const std::wstring e2003 = L"qvStorage.pas(12) Error: E2003 Undeclared identifier: 'Foo'";
+    ASSERT_TRUE(SetToolOutput(29, NoCommandLineCompiling, 1));
+    ASSERT_TRUE(SetToolOutput(21, e2003, 2, L"dcc32"));
+    const MachineSnapshot before = Snap(dir);
+    const WatchedRun run = RunSetupSilently(L"");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::RowsFailed));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+
+    const std::wstring log = InstallLogText(dir);
+    const std::wstring skipped = L"...Skipped. This edition of RAD Studio 12 does not support command line compiling\r\n";
+    const std::wstring studio = dir + L"\\RADStudio23\\";
+    for (const std::wstring& line :
+         {L"Compiling package: qvl290.dpk" + skipped, L"Check file: " + studio + L"Win32\\qvl290.bpl" + skipped,
+          L"Compiling package: dclqvl290.dpk" + skipped,
+          L"Registering package: " + studio + L"Win32\\dclqvl290.bpl" + skipped,
+          L"Check file: " + studio + L"Win64\\qvl290.bpl" + skipped})
+        EXPECT_NE(log.find(line), std::wstring::npos) << ToUtf8(line);
+    EXPECT_EQ(log.find(L"Error in ScriptItem", log.find(L"Compiling package: qvl290.dpk")), std::wstring::npos)
+        << "no failed row for RAD Studio 12";
+    EXPECT_NE(log.find(L"Check file: " + dir + L"\\RADStudio15\\Win32\\qvl210.bpl...Fail\r\n    dcc32.exe exit code: 2\r\n"
+                       L"    " + e2003 + L"\r\n"),
+              std::wstring::npos);
+
+    const std::wstring studioKey = IdeTable[29].RegKey;
+    MachineSnapshot known;
+    SnapshotKey(HKEY_CURRENT_USER, studioKey + L"\\Known Packages", known);
+    for (const auto& entry : known) EXPECT_EQ(entry.first.find(L"qvl290"), std::wstring::npos) << ToUtf8(entry.first);
+    EXPECT_NE(RegText(HKEY_CURRENT_USER, studioKey + L"\\Library\\Win32", L"Search Path").find(studio + L"Win32"),
+              std::wstring::npos);
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, std::wstring(IdeTable[9].RegKey) + L"\\Known Packages",
+                      dir + L"\\Delphi7\\dclqvl70.bpl"),
+              L"Tessel library v4.09");
+
+    EXPECT_EQ(RunEntrySilently(L"/S").exitCode, static_cast<DWORD>(SilentExit::Complete));
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))));
 }

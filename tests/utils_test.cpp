@@ -7,11 +7,17 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
+#include "common/IdeTable.h"
+#include "common/RowKinds.h"
+#include "common/RunningIdes.h"
 #include "common/SystemUtils.h"
 #include "common/VersionResource.h"
+#include "common/UndoLogFormat.h"
+#include "standin/Machine.h"
 #include "support/TestFiles.h"
 
 using namespace tessel::common;
@@ -500,4 +506,63 @@ TEST(GetSpecialFolder, NamesAnExistingFolder) {
     ASSERT_FALSE(docs.empty());
     EXPECT_TRUE(DirectoryExists(docs));
     EXPECT_EQ(GetSpecialFolder(0x7F), L"");
+}
+
+// An IDE counts as running when one of its four programs below its own root
+// runs; the same program name anywhere else does not count, nor an IDE the run
+// does not touch.
+TEST(RunningIdes, MatchTheIdeProgramsOfTheTouchedIdesOnly) {
+    InstalledIdes ides{};
+    ides[9].RootDir = L"C:\\Program Files\\Borland\\Delphi7";
+    ides[29].RootDir = L"C:\\Studio\\23.0";
+    EXPECT_EQ(IdeProgramPaths(ides[29].RootDir),
+              (std::vector<std::wstring>{L"C:\\Studio\\23.0\\bin\\delphi32.exe", L"C:\\Studio\\23.0\\bin\\bcb.exe",
+                                         L"C:\\Studio\\23.0\\bin\\bds.exe", L"C:\\Studio\\23.0\\bin64\\bds.exe"}));
+    EXPECT_TRUE(IdeProgramPaths(L"").empty());
+    const uint32_t both = IdeTable[9].InternalId | IdeTable[29].InternalId;
+    const struct {
+        const char* what;
+        uint32_t mask;
+        std::vector<std::wstring> images;
+        std::vector<int> running;
+    } cases[] = {
+        {"both running, any case", both,
+         {L"c:\\program files\\borland\\delphi7\\BIN\\DELPHI32.EXE", L"C:\\Studio\\23.0\\bin64\\bds.exe"}, {9, 29}},
+        {"not touched by the run", IdeTable[9].InternalId, {L"C:\\Studio\\23.0\\bin\\bds.exe"}, {}},
+        {"an IDE program elsewhere", both,
+         {L"C:\\Other\\bin\\bds.exe", L"C:\\Studio\\23.0\\bds.exe", L"C:\\Studio\\23.0\\bin\\bds.exe.old"}, {}},
+        {"a root that discovery did not find", IdeTable[8].InternalId, {L"\\bin\\bcb.exe", L"bin\\bcb.exe"}, {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.running, RunningIdesAmong(ides, c.mask, c.images)) << c.what;
+
+    // The IDEs an undo log selects; a damaged record ends the reading.
+    std::string log = "UNQMV02";
+    log += EncodeUndoRecord(RowKind::Info | RowFlag::Undo, 1, 0, "Tessel library");
+    log += EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 9, 0, "Delphi7");
+    log += EncodeUndoRecord(RowKind::CreateDir | RowFlag::Undo, 29, 3, "a");
+    log += EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 99, 0, "beyond the table");
+    const std::string beforeDamage = log;
+    std::string damaged = EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23");
+    damaged[damaged.size() - 2] ^= 1;  // its length behind disagrees with the one in front
+    log += damaged + EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23");
+    EXPECT_EQ(IdeTable[9].InternalId, IdeMaskOfUndoLog(log));
+    EXPECT_EQ(IdeTable[9].InternalId | IdeTable[29].InternalId,
+              IdeMaskOfUndoLog(beforeDamage + EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23")));
+    EXPECT_EQ(0u, IdeMaskOfUndoLog("NOTALOG" + beforeDamage.substr(7)));
+}
+
+// The live process list: a stand-in IDE in its IDE's "bin" counts while it runs;
+// the same program in a folder that is no IDE's does not.
+TEST(RunningIdes, FoundAmongTheProcessesRunningNow) {
+    InstalledIdes ides{};
+    ides[29].RootDir = L"C:\\RunIde\\Studio";
+    UniqueKernelHandle ide = StartStandinIde(L"C:\\RunIde\\Studio\\bin\\bds.exe");
+    UniqueKernelHandle other = StartStandinIde(L"C:\\RunIde\\Elsewhere\\bin\\bds.exe");
+    ASSERT_TRUE(ide.valid() && other.valid());
+    EXPECT_EQ(std::vector<int>{29}, FindRunningIdes(ides, IdeTable[29].InternalId));
+    EXPECT_TRUE(FindRunningIdes(ides, 0).empty());
+    EXPECT_TRUE(EndStandinIde(ide));
+    EXPECT_TRUE(FindRunningIdes(ides, IdeTable[29].InternalId).empty());
+    EXPECT_TRUE(EndStandinIde(other));
+    DeleteDirectoryTree(L"C:\\RunIde", false);
 }

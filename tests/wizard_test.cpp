@@ -15,6 +15,7 @@
 #include "support/HeadlessInstall.h"
 #include "support/IdeInstallChecks.h"
 #include "support/MachineSnapshot.h"
+#include "support/TestFiles.h"
 #include "support/WindowDriver.h"
 #include "common/IdeTable.h"
 #include "common/PathText.h"
@@ -659,7 +660,9 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
     EXPECT_EQ(w.program.WaitExit(0), 0u);
 
     // Delphi 7's failed build: each box names the row, its code, the row's first
-    // word and the row's install-log line, in exactly the product's format.
+    // word and the row's install-log line, in exactly the product's format; a
+    // missing package adds the compiler's first error line, which install.log
+    // holds under the row with the compiler's exit code.
     ASSERT_FALSE(errors.empty());
     std::string logBytes;
     ASSERT_TRUE(ReadFileBytes(L"C:\\FailRun\\install.log", logBytes, FILE_SHARE_READ | FILE_SHARE_WRITE));
@@ -673,7 +676,16 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
         size_t nl = text.find(L"\r\n");
         ASSERT_NE(nl, std::wstring::npos) << narrow;
         std::wstring logLine = text.substr(nl + 2);
-        EXPECT_EQ(text, FormatRowError(row, static_cast<int>(code), word0, logLine)) << narrow;
+        const size_t reasonAt = logLine.find(L"\r\n");
+        const std::wstring reason = reasonAt == std::wstring::npos ? L"" : logLine.substr(reasonAt + 2);
+        logLine = logLine.substr(0, reasonAt);
+        EXPECT_EQ(text, FormatRowError(row, static_cast<int>(code), word0, logLine) +
+                            (reason.empty() ? L"" : L"\r\n" + reason)) << narrow;
+        if (logLine.rfind(L"Check file: ", 0) == 0) {
+            EXPECT_EQ(reason, L"dcc32: Fatal: told to fail") << narrow;
+            EXPECT_NE(log.find(logLine + L"\r\n    dcc32.exe exit code: 1\r\n    " + reason + L"\r\n"), std::wstring::npos)
+                << narrow;
+        }
         ASSERT_TRUE(row >= 0 && row < ScriptCount()) << narrow;
         EXPECT_EQ(word0, ScriptRowAt(row).Word0) << narrow;
         EXPECT_NE(code, 0u);
@@ -690,6 +702,71 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
     EXPECT_EQ(root, L"C:\\FailRun");
     EXPECT_TRUE(PathExists(L"C:\\FailRun\\RADStudio23\\Win64\\qvl290.bpl"));
+}
+
+// RAD Studio 12 is left open, and its edition cannot compile from the command
+// line. Start asks to close it (Cancel changes nothing and stays on the ready
+// page; Retry after it was closed installs); the run then says once that RAD
+// Studio 12's packages are to be built in the IDE, with no "Error" box, and
+// the finish page names it.
+TEST(Wizard, RunningIdeAndAnEditionThatCannotCompile) {
+    ClearMachine();
+    ClearProductKey();
+    ASSERT_TRUE(LayOutMachine({kDelphi7, kStudio12}));
+    ASSERT_TRUE(SetToolOutput(kStudio12, L"This version of the product does not support command line compiling.", 1));
+    const std::wstring dir = L"C:\\IdeRun";
+    DeleteDirectoryTree(dir, false);
+    UniqueKernelHandle ide = StartStandinIde(StandinRootDir(kStudio12) + L"\\bin\\bds.exe");
+    ASSERT_TRUE(ide.valid());
+    Wizard w;
+    ASSERT_TRUE(w.Open());
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(DirectoryText()));
+    ASSERT_TRUE(wd::SetEditText(w.dlg, IDC_DIRECTORY, dir));
+    ASSERT_TRUE(w.Next());
+    ASSERT_TRUE(w.OnPage(ReadyText()));
+    const MachineSnapshot before = SnapshotInstallPlaces(dir);
+    ASSERT_TRUE(w.Next());
+    wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, L"IDE running");
+    ASSERT_TRUE(box.wnd);
+    EXPECT_NE(box.text.find(L"\r\nRAD Studio 12\r\n"), std::wstring::npos) << ToUtf8(box.text);
+    EXPECT_EQ(box.text.find(L"Delphi 7"), std::wstring::npos) << ToUtf8(box.text);
+    ASSERT_TRUE(wd::Answer(box, IDCANCEL));
+    ASSERT_TRUE(w.OnPage(ReadyText()));
+    EXPECT_TRUE(wd::WaitFor([&] { return wd::ItemText(w.dlg, IDC_NEXT) == L"Start"; }));
+    EXPECT_TRUE(NoChanges(SnapshotChanges(before, SnapshotInstallPlaces(dir))));
+
+    ASSERT_TRUE(w.Next());
+    box = wd::WaitMessageBox(w.program.pid, L"IDE running");
+    ASSERT_TRUE(box.wnd);
+    ASSERT_TRUE(EndStandinIde(ide));
+    ASSERT_TRUE(wd::Answer(box, IDRETRY));
+
+    std::vector<std::wstring> errors, messages;
+    ASSERT_TRUE(wd::WaitFor([&] {
+        for (HWND top : wd::TopWindows(w.program.pid)) {
+            const std::wstring caption = wd::Text(top);
+            if (caption != L"Error" && caption != L"Install") continue;
+            wd::MessageBoxInfo shown = wd::WaitMessageBox(w.program.pid, caption, 2000);
+            if (!shown.wnd) continue;
+            (caption == L"Error" ? errors : messages).push_back(shown.text);
+            wd::Answer(shown, IDOK);
+        }
+        return wd::ItemText(w.dlg, IDCANCEL) == L"Finish";
+    }, 300000));
+    EXPECT_TRUE(errors.empty()) << ToUtf8(errors.empty() ? L"" : errors[0]);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind(L"This edition of RAD Studio 12 does not support command line compiling", 0), 0u);
+    EXPECT_NE(messages[0].find(dir + L"\\RADStudio23"), std::wstring::npos) << ToUtf8(messages[0]);
+    EXPECT_NE(wd::ItemText(w.dlg, IDC_PAGETEXT).find(L"The packages for RAD Studio 12 were not built"), std::wstring::npos);
+    EXPECT_EQ(RegText(HKEY_CURRENT_USER, std::wstring(IdeTable[kDelphi7].RegKey) + L"\\Known Packages",
+                      dir + L"\\Delphi7\\dclqvl70.bpl"),
+              L"Tessel library v4.09");
+    ASSERT_TRUE(wd::Press(w.dlg, IDCANCEL));
+    EXPECT_TRUE(w.Finished());
+    SetToolBehaviour(kStudio12, ToolMode::Normal);
 }
 
 // An update whose folder cannot hold an install (here a relative one typed on

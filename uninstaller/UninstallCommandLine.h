@@ -31,6 +31,7 @@ enum class SilentExit : int {
     InvalidLog = 3,   // the log is empty, too short or has a wrong signature
     WalkStopped = 4,  // a damaged record stopped the walk; what lies beyond it stays
     StepFailed = 5,   // the walk went to its end, but a step failed (the help batch, or a refused record)
+    IdeRunning = 6,   // an IDE the log names is running; nothing was changed
 };
 
 // The exit code of a silent run whose log did not load (Loaded gives Complete).

@@ -10,8 +10,10 @@
 #include "common/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
+#include "common/RunningIdes.h"
 #include "uninstaller/UninstallCommandLine.h"
 #include "uninstaller/UninstallDialogProgress.h"
+#include "uninstaller/UninstallRunningIdes.h"
 #include "uninstaller/resource.h"
 
 using namespace tessel::common;
@@ -81,6 +83,11 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
                 EndDialog(dlg, 0);
                 return TRUE;
             case IDC_START:
+                // An IDE left open would write its settings back over the uninstall;
+                // Cancel leaves everything as it is, with the dialog open.
+                if (!DialogEngine(dlg) ||
+                    !AskUntilIdesClosed(dlg, [dlg] { return RunningIdeNames(*DialogEngine(dlg)); }))
+                    return TRUE;
                 if (UninstallWithDialog(dlg)) {
                     EndDialog(dlg, 0);
                 } else {
@@ -108,6 +115,8 @@ SilentExit RunSilent(UninstallEngine& engine, const std::wstring& logFileName) {
     const UndoLogLoad load = engine.PrepareUninstFile(logFileName);
     if (load != UndoLogLoad::Loaded) return SilentExitFor(load);
     engine.PrepareDeinstall();
+    // Nobody can be asked to close an IDE: nothing is changed while one the log names runs.
+    if (!RunningIdeNames(engine).empty()) return SilentExit::IdeRunning;
     return SilentExitFor(engine.DoDeinstall());
 }
 

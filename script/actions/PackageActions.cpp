@@ -2,14 +2,14 @@
 // registration and the IDE's library and C++ path lists (per user).
 #include "script/actions/PackageActions.h"
 
-#include <vector>
-
 #include "common/Handles.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 #include "script/actions/ActionLogic.h"
+#include "script/actions/CompilerOutput.h"
+#include "script/actions/ManualBuild.h"
 #include "script/runner/InstallContext.h"
 #include "script/manifest/Manifest.h"
 
@@ -68,23 +68,18 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     // otherwise be split at the first blank.
     const std::wstring line = CompileCommandLine(tool, !ide.IsDelphi, project);
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION info{};
-    std::vector<wchar_t> buffer(line.begin(), line.end());
-    buffer.push_back(L'\0');
-    // Default security: the compiler runs as administrator, and a process that
-    // everyone may open is one that anyone can inject code into.
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &info))
-        return ActionResult::FromWin32(GetLastError());
-    ProcessHandles process;
-    process.Process.reset(info.hProcess);
-    process.Thread.reset(info.hThread);
-    // A compiler still running afterwards is left alone; the check row reports the missing package.
-    WaitForSingleObject(process.Process.get(), ctx.Install->CompileTimeoutMs);
+    CompileReport& report = ctx.Install->LastCompile;
+    if (const DWORD error = RunCompilerCaptured(line, ctx.Install->Location.InstallDir, ctx.Install->CompileTimeoutMs,
+                                                report))
+        return ActionResult::FromWin32(error);
+    report.Tool = toolName;
+    if (report.Finished && RefusesCommandLineCompiling(report.Lines)) {
+        // An edition without command-line compiling: the IDE's remaining package
+        // rows are passed over, and the user builds the packages in the IDE.
+        ctx.Install->ManualBuildIdeMask |= ide.InternalId;
+        ctx.LogText = L"Compiling package: " + project + LogEnding::Skipped + L". " + ManualBuildReason(index);
+        return ActionResult();
+    }
     ctx.LogText = L"Compiling package: " + project + LogEnding::Success;
     return ActionResult();
 }

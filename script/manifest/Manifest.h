@@ -76,6 +76,14 @@ inline constexpr InstallItem InstallItems[InstallItemCount] = {
     { 0x00000200, L"C++Builder demo projects",      0 },
 };
 
+// The IDE page's line for IDE index (its install item's caption); empty for none.
+inline const wchar_t* IdeCaption(int ideIndex) {
+    if (!common::IsIdeIndex(ideIndex)) return L"";
+    for (const InstallItem& item : InstallItems)
+        if (item.IdeMask == common::IdeTable[ideIndex].InternalId) return item.Caption;
+    return L"";
+}
+
 struct CustomizeOption {
     const wchar_t* Caption;
     const wchar_t* Description;

@@ -106,6 +106,8 @@ namespace LogEnding {
 inline constexpr const wchar_t* Success = L"...Success";
 inline constexpr const wchar_t* Fail = L"...Fail";
 inline constexpr const wchar_t* Already = L"...Already";
+// Not run, for the reason that follows (". " and the reason).
+inline constexpr const wchar_t* Skipped = L"...Skipped";
 }  // namespace LogEnding
 
 }  // namespace tessel::script

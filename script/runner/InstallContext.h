@@ -8,6 +8,7 @@
 #include <string>
 #include "common/IdeDiscovery.h"
 #include "common/Locations.h"
+#include "script/actions/CompilerOutput.h"
 
 namespace tessel::script {
 
@@ -48,6 +49,14 @@ struct InstallContext {
     // choices are stored: they would go into the product key unrecorded.
     DWORD RunStop = 0;
     bool RunStopped() const { return RunStop != 0; }
+
+    // What the last compiler run said, kept until the check row after it: when
+    // the package is missing, install.log explains why.
+    CompileReport LastCompile;
+    // The IDEs (InternalId bits) whose compiler refused to build from the command
+    // line in this edition: the rest of their package rows are passed over, and
+    // the user builds the packages in the IDE.
+    uint32_t ManualBuildIdeMask = 0;
 };
 
 }  // namespace tessel::script

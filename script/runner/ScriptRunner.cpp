@@ -12,6 +12,8 @@
 #include "common/UndoSteps.h"
 #include "script/actions/ActionContext.h"
 #include "script/actions/ActionLogic.h"
+#include "script/actions/CompilerOutput.h"
+#include "script/actions/ManualBuild.h"
 #include "script/manifest/Manifest.h"
 #include "script/runner/InstallContext.h"
 #include "script/actions/FileActions.h"
@@ -94,6 +96,15 @@ DWORD ProbeUndoLogFolder(const std::wstring& dir) {
 
 }  // namespace
 
+std::wstring PreviousUndoLogPath() {
+    const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
+    std::wstring name, command;
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName", name) ||
+        !ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command))
+        return std::wstring();
+    return UndoLogPathFromUninstallString(command);
+}
+
 ScriptRunner::ScriptRunner(InstallContext& install) : install_(install) {}
 
 ScriptRunner::~ScriptRunner() { Stop(); }
@@ -125,19 +136,14 @@ void ScriptRunner::UninstallPrevious() {
     // The removal is silent: whatever goes wrong below (a damaged old log, no
     // memory) only means that there is nothing to remove.
     try {
-        const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
-        std::wstring name, command;
-        if (ReadRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName", name) &&
-            ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command)) {
-            const std::wstring path = UndoLogPathFromUninstallString(command);
-            if (!path.empty()) {
-                UninstallEngine engine;
-                if (engine.PrepareUninstFile(path) == UndoLogLoad::Loaded) {
-                    engine.PrepareDeinstall();
-                    engine.DoDeinstall();
-                }
-                logText_ += LogEnding::Success;
+        const std::wstring path = PreviousUndoLogPath();
+        if (!path.empty()) {
+            UninstallEngine engine;
+            if (engine.PrepareUninstFile(path) == UndoLogLoad::Loaded) {
+                engine.PrepareDeinstall();
+                engine.DoDeinstall();
             }
+            logText_ += LogEnding::Success;
         }
     } catch (...) {
     }
@@ -245,6 +251,16 @@ ActionResult ScriptRunner::StopRun(DWORD error) {
     return ActionResult::FromWin32(error);
 }
 
+void ScriptRunner::ExplainMissingPackage(ActionResult result, ActionContext& ctx) {
+    // A check row follows each compile row and tells whether the package was
+    // built; the compiler's report belongs to that check alone.
+    CompileReport report = std::move(install_.LastCompile);
+    install_.LastCompile = CompileReport();
+    if (result.Succeeded() || !report.Ran) return;
+    for (const std::wstring& line : ReportLines(report, install_.CompileTimeoutMs)) ctx.LogDetail.push_back(L"    " + line);
+    ctx.FailureReason = FirstErrorText(report);
+}
+
 void ScriptRunner::SkipTo(RowKind endKind, uint32_t code) {
     skipping_ = true;
     skipEnd_ = endKind;
@@ -316,12 +332,19 @@ ActionResult ScriptRunner::ItemDoScript() {
         return ActionResult();
     }
     const ScriptRow& row = GetItem();
+    failureReason_.clear();
     if (skipping_) {
         if (row.Kind() == skipEnd_ && row.Param == skipCode_) skipping_ = false;
         return ActionResult();
     }
     logText_.clear();
     if (install_.CopyOnly && PassedOverInCopyOnly(install_.Location, row)) return ActionResult();
+    if (PassedOverForManualBuild(install_, row)) {
+        // Nothing is changed, so nothing is recorded for the uninstall either.
+        logText_ = SkippedRowText(install_, row);
+        WriteLog(logText_);
+        return ActionResult();
+    }
 
     // A folder row notes whether its folder was there before the run. Folder rows
     // without a record of their own get one when they lie in a recorded folder
@@ -367,8 +390,11 @@ ActionResult ScriptRunner::ItemDoScript() {
     } catch (...) {
         result = ActionResult::FromWin32(ERROR_NOT_ENOUGH_MEMORY);  // only allocation can fail this way
     }
+    if (row.Kind() == RowKind::CheckFile) ExplainMissingPackage(result, ctx);
     logText_ = ctx.LogText;
+    failureReason_ = ctx.FailureReason;
     if (logEnabled_ && !logText_.empty()) WriteLog(logText_);
+    for (const std::wstring& line : ctx.LogDetail) WriteLog(line);
 
     // Which files a copy wrote into a folder that existed before is known only
     // now (a mask, a file that was already there); their records follow the

@@ -45,6 +45,8 @@ public:
     int Current() const { return current_; }
     void Advance() { ++current_; }
     const std::wstring& LogText() const { return logText_; }
+    // Why the current row failed in one line (a compiler's first error line); empty when unknown.
+    const std::wstring& FailureReason() const { return failureReason_; }
     const ScriptRow& GetItem() const;
     // Runs rows of the caller's instead of the product's script (tests); nullptr: the script.
     void UseRows(const ScriptRow* rows, int count);
@@ -63,6 +65,7 @@ private:
     RowKind skipEnd_ = RowKind::EndIfItem;
     uint32_t skipCode_ = 0;
     std::wstring logText_;
+    std::wstring failureReason_;
     common::UniqueFile logFile_;
     bool logEnabled_ = true;
     common::UniqueFile undoLog_;
@@ -85,6 +88,8 @@ private:
     void CloseLog();
     ActionResult Dispatch(const ScriptRow& row, ActionContext& ctx);
     void SkipTo(RowKind endKind, uint32_t code);
+    // A check row that finds no package gets the last compiler's report under its line.
+    void ExplainMissingPackage(ActionResult result, ActionContext& ctx);
     // Each: 0 or the Win32 error of the record that did not reach the undo log.
     DWORD WriteRowUndoRecord(const ScriptRow& row, uint32_t param);
     DWORD RecordWrittenFiles(const ActionContext& ctx);
@@ -95,6 +100,10 @@ private:
     // True when the deepest recorded folder holding path existed before the run.
     bool InsidePreexistingDir(const std::wstring& path) const;
 };
+
+// The undo log of the installation that a run removes first, as the Windows
+// uninstall entry names it; empty when there is none.
+std::wstring PreviousUndoLogPath();
 
 // Steps the rows from the current one to the last: beforeRow() runs before each
 // row, afterRow(result) after it, before the runner moves on. Returns the number

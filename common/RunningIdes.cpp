@@ -1,0 +1,90 @@
+// Finding the IDEs that run now among those an install or uninstall touches.
+#include "common/RunningIdes.h"
+
+#include <tlhelp32.h>
+
+#include "common/Handles.h"
+#include "common/PathText.h"
+#include "common/RowKinds.h"
+#include "common/SystemUtils.h"
+#include "common/UndoLogFormat.h"
+
+namespace tessel::common {
+
+std::vector<std::wstring> IdeProgramPaths(const std::wstring& rootDir) {
+    if (rootDir.empty()) return {};
+    return {JoinPath(rootDir, L"bin\\delphi32.exe"), JoinPath(rootDir, L"bin\\bcb.exe"),
+            JoinPath(rootDir, L"bin\\bds.exe"), JoinPath(rootDir, L"bin64\\bds.exe")};
+}
+
+std::vector<int> RunningIdesAmong(const InstalledIdes& ides, uint32_t ideMask,
+                                  const std::vector<std::wstring>& images) {
+    std::vector<std::wstring> lowered;
+    lowered.reserve(images.size());
+    for (const std::wstring& image : images) lowered.push_back(LowerWide(image));
+    std::vector<int> running;
+    for (int index = 1; index <= IdeCount; ++index) {
+        if ((IdeTable[index].InternalId & ideMask) == 0) continue;
+        bool found = false;
+        for (const std::wstring& program : IdeProgramPaths(ides[index].RootDir))
+            for (const std::wstring& image : lowered) found = found || image == LowerWide(program);
+        if (found) running.push_back(index);
+    }
+    return running;
+}
+
+uint32_t IdeMaskOfUndoLog(const std::string& bytes) {
+    if (!IsValidUndoSignature(bytes)) return 0;
+    uint32_t mask = 0;
+    UndoRecord rec;
+    for (size_t pos = UndoSignatureSize, next = 0;
+         StepUndoForward(bytes, pos, bytes.size(), rec, next) == UndoStep::Record; pos = next) {
+        const int index = static_cast<int>(rec.Param);
+        if (rec.Kind() == RowKind::SetIde && IsIdeIndex(index)) mask |= IdeTable[index].InternalId;
+    }
+    return mask;
+}
+
+std::vector<RunningProcess> RunningProcesses() {
+    std::vector<RunningProcess> processes;
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return processes;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        if (!process) continue;
+        wchar_t image[MAX_PATH * 2] = {};
+        DWORD size = MAX_PATH * 2;
+        if (!QueryFullProcessImageNameW(process.get(), 0, image, &size)) continue;
+        processes.push_back({entry.th32ProcessID, std::wstring(image, size)});
+    }
+    return processes;
+}
+
+std::vector<int> FindRunningIdes(const InstalledIdes& ides, uint32_t ideMask) {
+    if (ideMask == 0) return {};
+    std::vector<std::wstring> images;
+    for (const RunningProcess& process : RunningProcesses()) images.push_back(process.Image);
+    return RunningIdesAmong(ides, ideMask, images);
+}
+
+std::wstring RunningIdesText(const std::vector<std::wstring>& names) {
+    std::wstring text = L"Please close these IDEs first:\r\n\r\n";
+    for (const std::wstring& name : names) text += name + L"\r\n";
+    return text + L"\r\nAn IDE that is open holds the library's packages, and when it closes it writes its "
+                  L"settings back over the ones changed now. Nothing has been changed yet.\r\n\r\n"
+                  L"Click Retry when they are closed.";
+}
+
+bool AskUntilIdesClosed(HWND owner, const std::function<std::vector<std::wstring>()>& runningNames) {
+    for (;;) {
+        const std::vector<std::wstring> names = runningNames();
+        if (names.empty()) return true;
+        if (MessageBoxW(owner, RunningIdesText(names).c_str(), RunningIdesCaption, MB_RETRYCANCEL | MB_ICONWARNING) !=
+            IDRETRY)
+            return false;
+    }
+}
+
+}  // namespace tessel::common

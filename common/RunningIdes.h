@@ -1,0 +1,51 @@
+// IDEs left running. An open IDE holds the packages that an install replaces
+// and, when it closes, writes its settings back over the "Known Packages" and
+// search paths just written; so both programs refuse to change anything while
+// an IDE they touch runs. The matching is plain logic; only the process list
+// comes from the system.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+#include "common/IdeDiscovery.h"
+
+namespace tessel::common {
+
+// One process of the machine as the system lists it.
+struct RunningProcess {
+    DWORD Id = 0;
+    std::wstring Image;  // full path of its program, e.g. "C:\X\bin\bds.exe"
+};
+
+// The programs that are an IDE installed in rootDir: "bin\delphi32.exe"
+// (Delphi 3 to 7), "bin\bcb.exe" (C++Builder 3 to 6), "bin\bds.exe" (Delphi 2005
+// onward) and "bin64\bds.exe" (the 64-bit IDE). Empty for an empty root.
+std::vector<std::wstring> IdeProgramPaths(const std::wstring& rootDir);
+
+// The IDE indexes, ascending, of the IDEs in ideMask (InternalId bits) whose
+// program, below the root that ides holds for them, is one of images. Paths are
+// compared whole and case-blind, so a "bds.exe" elsewhere does not count.
+std::vector<int> RunningIdesAmong(const InstalledIdes& ides, uint32_t ideMask,
+                                  const std::vector<std::wstring>& images);
+
+// The IDE bits (InternalId) of the IDEs an undo log selects in its records:
+// the IDEs whose settings its uninstall changes. Damaged records end the reading.
+uint32_t IdeMaskOfUndoLog(const std::string& bytes);
+
+// The processes running now whose program path can be read (others are left out).
+std::vector<RunningProcess> RunningProcesses();
+
+// RunningIdesAmong with the programs of the processes running now.
+std::vector<int> FindRunningIdes(const InstalledIdes& ides, uint32_t ideMask);
+
+// The caption and text of the Retry/Cancel box that names the running IDEs
+// (one name a line) before anything is changed.
+inline constexpr const wchar_t* RunningIdesCaption = L"IDE running";
+std::wstring RunningIdesText(const std::vector<std::wstring>& names);
+// While runningNames() names any IDE, asks in that box, owned by owner, to close
+// them (Retry asks again) or to give up (Cancel); true once none runs.
+bool AskUntilIdesClosed(HWND owner, const std::function<std::vector<std::wstring>()>& runningNames);
+
+}  // namespace tessel::common

@@ -1,0 +1,71 @@
+// IDEs whose packages the user builds in the IDE: texts and the rows passed over.
+#include "script/actions/ManualBuild.h"
+
+#include "common/IdeTable.h"
+#include "common/PathText.h"
+#include "script/actions/ActionLogic.h"
+#include "script/manifest/Manifest.h"
+#include "script/runner/InstallContext.h"
+
+namespace tessel::script {
+
+using namespace tessel::common;
+
+namespace {
+
+// The IDE a package row works for: a compile row names it, the others run for the current IDE.
+int PackageRowIde(const InstallContext& install, const ScriptRow& row) {
+    switch (row.Kind()) {
+        case RowKind::CompilePackage: return IdeIndexOfLowestBit(row.Param);
+        case RowKind::CheckFile:
+        case RowKind::CopyOneFile:
+        case RowKind::RegisterPackage: return install.Location.CurrentIde;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+std::wstring ManualBuildReason(int ideIndex) {
+    return std::wstring(L"This edition of ") + IdeCaption(ideIndex) + L" does not support command line compiling";
+}
+
+std::wstring ManualBuildText(int ideIndex, const std::wstring& packageFolder) {
+    return std::wstring(L"This edition of ") + IdeCaption(ideIndex) +
+           L" does not support command line compiling, so Setup cannot build the " + ProductName +
+           L" packages for it.\r\n\r\nThe library's sources and search paths are installed. Please build and "
+           L"install the packages from the IDE: open the .dpk files in\r\n" +
+           packageFolder;
+}
+
+std::wstring ManualBuildFinishText(uint32_t ideMask) {
+    std::wstring names;
+    for (int index = 1; index <= IdeCount; ++index)
+        if (IdeTable[index].InternalId & ideMask) names += (names.empty() ? L"" : L", ") + std::wstring(IdeCaption(index));
+    if (names.empty()) return names;
+    return L"The packages for " + names + L" were not built: please build and install them from the IDE.";
+}
+
+bool PassedOverForManualBuild(const InstallContext& install, const ScriptRow& row) {
+    if (install.ManualBuildIdeMask == 0) return false;
+    const int ide = PackageRowIde(install, row);
+    return IsIdeIndex(ide) && (IdeTable[ide].InternalId & install.ManualBuildIdeMask) != 0;
+}
+
+std::wstring SkippedRowText(const InstallContext& install, const ScriptRow& row) {
+    const LocationContext& at = install.Location;
+    const std::wstring path = ResolvePath(at, row.Location, Str(row.Text));
+    std::wstring line;
+    switch (row.Kind()) {
+        case RowKind::CompilePackage: line = L"Compiling package: " + Str(row.Text); break;
+        case RowKind::CheckFile: line = L"Check file: " + path; break;
+        case RowKind::RegisterPackage: line = L"Registering package: " + path; break;
+        default:
+            line = L"Copying file: from " + path + L" to " +
+                   (row.Target ? ResolvePath(at, row.Target->Location, Str(row.Target->FileName)) : std::wstring()) + L" ";
+            break;
+    }
+    return line + LogEnding::Skipped + L". " + ManualBuildReason(PackageRowIde(install, row));
+}
+
+}  // namespace tessel::script

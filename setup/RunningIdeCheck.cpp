@@ -1,0 +1,31 @@
+// Which IDEs an install touches, and whether any of them runs.
+#include "setup/RunningIdeCheck.h"
+#include "common/RunningIdes.h"
+#include "common/SystemUtils.h"
+#include "script/manifest/Manifest.h"
+#include "script/runner/ScriptRunner.h"
+
+namespace tessel::setup {
+
+using namespace tessel::common;
+using namespace tessel::script;
+
+uint32_t IdeMaskTouchedByRun(const InstallContext& install) {
+    uint32_t mask = install.SelectedIdeMask;
+    const std::wstring previous = PreviousUndoLogPath();
+    std::string bytes;
+    if (!previous.empty() && ReadFileBytes(previous, bytes, FILE_SHARE_READ)) mask |= IdeMaskOfUndoLog(bytes);
+    return mask;
+}
+
+std::vector<std::wstring> RunningIdeNames(const InstallContext& install) {
+    std::vector<std::wstring> names;
+    for (int index : FindRunningIdes(install.Ides, IdeMaskTouchedByRun(install))) names.push_back(IdeCaption(index));
+    return names;
+}
+
+bool WaitForIdesClosed(HWND owner, const InstallContext& install) {
+    return AskUntilIdesClosed(owner, [&install] { return RunningIdeNames(install); });
+}
+
+}  // namespace tessel::setup
