@@ -48,7 +48,8 @@ write_table() {
   local name s label
   for name in copy floor empty ownimports imports setup setup_before nsis_store nsis_zlib; do
     s=${R[extract.$name.s]:-}
-    [ -n "$s" ] || continue
+    # The earlier build's row only when one was measured.
+    [ -n "$s" ] || [ "$name" != setup_before ] || continue
     case $name in
       copy) label="\`cp -r\` of the tree, no Wine (floor)" ;;
       empty) label="empty Windows program under Wine" ;;
