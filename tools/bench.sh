@@ -138,7 +138,8 @@ makensis -V2 "-DOUTFILE=$nsis_zlib" "$out/tessel.nsi" >"$raw/makensis-zlib.log"
 # with CreateDirectoryW, CreateFileW and WriteFile only, built like ours.
 say "extract: the Win32 floor program"
 tools/bench/mkfloor.sh "$ref" >"$out/floor.cpp"
-floor_cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+floor_cxx=i686-w64-mingw32-g++-posix
+[ "$wine_route" = win64 ] && floor_cxx=x86_64-w64-mingw32-g++-posix
 "$floor_cxx" -O2 -municode -mwindows -static -s "$out/floor.cpp" -o "$out/floor.exe"
 # The unattended install on a machine with no IDE and its silent uninstall
 # take turns with /X too: they start as /X does and show no window either.
