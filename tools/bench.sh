@@ -264,10 +264,15 @@ for c in "${cases[@]}"; do
   # shellcheck disable=SC2086
   R[extract.$c.cpu_s]=$(median ${cpu_samples[$c]})
 done
-# Every run really produced the reference tree.
+# Every run really produced the reference tree; the floor writes no contents,
+# so of its tree the folders, names and sizes are compared.
+tree_shape() { (cd "$1" && find . -type d -printf '%P/\n' && find . -type f -printf '%P %s\n') | sort; }
+same_tree() {  # same_tree <case> <reference> <tree>
+  if [ "$1" = floor ]; then diff <(tree_shape "$2") <(tree_shape "$3"); else diff -r "$2" "$3"; fi
+}
 for c in "${compared[@]}"; do
   for round in $(seq 0 "$EXTRACT_RUNS"); do
-    if ! diff -r "$ref" "$(target "$c" "$round")" >"$raw/$c.$round.diff" 2>&1; then
+    if ! same_tree "$c" "$ref" "$(target "$c" "$round")" >"$raw/$c.$round.diff" 2>&1; then
       warn "$c did not produce the same tree as setup.exe /X in round $round (raw/$c.$round.diff)"
     else
       rm -f "$raw/$c.$round.diff"
