@@ -6,9 +6,9 @@ namespace tessel::common {
 
 // Called first in both programs. Both run as administrator, often from a
 // Downloads folder or with the current folder in a package folder: a DLL
-// planted there must never be loaded. The imports are all KnownDLLs (or the
-// common controls, taken from the side-by-side store by the manifest), so the
-// loader takes none of them from the program's folder before this runs.
+// planted there must never be loaded. The imports are all KnownDLLs, so the
+// loader takes none of them from the program's folder before this runs; the
+// window libraries are delay-loaded, so this is in force when they load.
 void LimitDllSearchToSystemFolder();
 
 }  // namespace tessel::common

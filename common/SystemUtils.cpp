@@ -141,13 +141,23 @@ std::wstring FromAnsi(const std::string& bytes) { return BytesToWide(CP_ACP, byt
 std::string ToUtf8(const std::wstring& text) { return WideToBytes(CP_UTF8, text); }
 std::wstring FromUtf8(const std::string& bytes) { return BytesToWide(CP_UTF8, bytes); }
 
+// The mapping CharLowerBuff does (the user's locale, no linguistic casing), but
+// from kernel32: user32 would cost the modes without a window its start-up.
+// Callers use positions found in the lowered text in the original, so only a
+// result of the same length replaces the text.
 std::wstring LowerWide(std::wstring text) {
-    if (!text.empty()) CharLowerBuffW(&text[0], static_cast<DWORD>(text.size()));
+    const int n = static_cast<int>(text.size());
+    if (n == 0) return text;
+    std::wstring lower(text.size(), L'\0');
+    if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, text.data(), n, &lower[0], n) == n) return lower;
     return text;
 }
 
 std::string LowerAnsi(std::string bytes) {
-    if (!bytes.empty()) CharLowerBuffA(&bytes[0], static_cast<DWORD>(bytes.size()));
+    const int n = static_cast<int>(bytes.size());
+    if (n == 0) return bytes;
+    std::string lower(bytes.size(), '\0');
+    if (LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, bytes.data(), n, &lower[0], n) == n) return lower;
     return bytes;
 }
 

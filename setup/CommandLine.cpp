@@ -2,8 +2,7 @@
 #include "setup/CommandLine.h"
 
 #include <windows.h>
-#include <shellapi.h>
-#include "common/Handles.h"
+#include "common/CommandLineWords.h"
 #include "script/manifest/Manifest.h"
 
 namespace tessel::setup {
@@ -39,15 +38,7 @@ ModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
     return flags;
 }
 
-ModeFlags ParseCommandLine() {
-    std::vector<std::wstring> args;
-    int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-    UniqueLocal owner(reinterpret_cast<HLOCAL>(argv));
-    for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
-
-    return ParseSwitches(args);
-}
+ModeFlags ParseCommandLine() { return ParseSwitches(ProgramArguments()); }
 
 void ShowParametersDescription() {
     MessageBoxW(nullptr, DescriptionText, DescriptionCaption, MB_OK);

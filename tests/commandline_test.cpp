@@ -2,10 +2,13 @@
 // real command lines (what it does is visible from outside: an extraction,
 // the description box, or the wizard).
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 
 #include <set>
 #include <string>
 #include <vector>
+#include "common/CommandLineWords.h"
 #include "common/PathText.h"
 // The parser is part of setup.exe, which is no library: compile it in here.
 #include "setup/CommandLine.h"
@@ -105,6 +108,34 @@ TEST(ParseSwitches, LastSwitchDecidesAndNonSwitchesAreIgnored) {
     EXPECT_EQ(Flags({ L"/XC" }), "-");
     EXPECT_EQ(Flags({ L"X" }), "-");
     EXPECT_EQ(Flags({ L"/C", L"/cx", L"-copy", L"/?/", L"+X" }), "C");
+}
+
+// The programs split their command line themselves (no shell32 at start-up):
+// every line must give the words the system's own splitter gives.
+TEST(SplitCommandLine, GivesTheWordsCommandLineToArgvWGives) {
+    const wchar_t* const lines[] = {
+        L"setup.exe",
+        L"setup.exe /X",
+        L"  setup.exe\t /S   C:\\Tessel  ",
+        L"\"C:\\Program Files\\setup.exe\" /S \"C:\\My Folder\\\"",
+        L"\"C:\\a b\\unqmv.exe\"\"x\" \"C:\\a b\\uninst.log\" /S",
+        L"\"unclosed name /S",
+        L"p a\\\\\"b c\" d",           // 2n backslashes before a quote
+        L"p a\\\\\\\"b c",             // 2n+1 backslashes: a literal quote
+        L"p a\\b\\\\c \\\\",          // backslashes not before a quote stay
+        L"p \"\" \"\"\"\" \"\"\"\"\"\" x\"\"y",  // runs of quotes
+        L"p \"a\"\"b c\" \"d\"\"\"e f\"",
+        L"p \"tab\tin\" a\tb",
+        L"p \"/D=C:\\x y\\\\\"",
+    };
+    for (const wchar_t* line : lines) {
+        int count = 0;
+        LPWSTR* argv = CommandLineToArgvW(line, &count);
+        ASSERT_NE(argv, nullptr);
+        const std::vector<std::wstring> expected(argv, argv + count);
+        LocalFree(argv);
+        EXPECT_EQ(SplitCommandLine(line), expected) << ::testing::PrintToString(std::wstring(line));
+    }
 }
 
 TEST(ParseSwitches, DescriptionTextIsTheProductsOwn) {

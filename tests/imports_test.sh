@@ -8,11 +8,14 @@ build=$1
 build32=${TESSEL_BUILD32_DIR:-$build}
 fail=0
 checked=0
-# Only KnownDLLs, which Windows always takes from the system folder, and the
-# common controls, which the manifest takes from the side-by-side store: an
+# Only KnownDLLs, which Windows always takes from the system folder: an
 # import of any other DLL is looked for beside the program first, where a
 # planted copy would run as administrator before the program's first line.
-allowed='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|OLE32|COMCTL32|msvcrt|COMDLG32)\.dll$'
+# And only the ones every mode needs: the window libraries (user32, gdi32,
+# comctl32, shell32, ole32) are delay-loaded, after the program has limited
+# the DLL search to the system folder, so the modes without a window
+# (/X, /S, the silent uninstall) never pay for loading them.
+allowed='^(KERNEL32|ADVAPI32|msvcrt)\.dll$'
 trees="$build32 pei-i386"
 [ "${TESSEL_ARCH:-i686}" = x86_64 ] && trees+=$'\n'"$build pei-x86-64"
 while read -r tree format; do

@@ -14,6 +14,8 @@
 #   BENCH_DIALOG_RUNS  runs of the uninstaller with its dialog (default 3)
 #   BENCH_BUILD_DIR    build tree (default build-bench, on the 64-bit route build-bench-x64)
 #   BENCH_NO_BUILD=1   measure what the build tree holds, without set-up and build
+#   BENCH_BEFORE       build tree of an earlier commit (same route): its setup.exe /X, /S
+#                      and silent uninstall take turns with ours, as "before" rows
 #
 # On a host whose Wine cannot run 32-bit programs (tools/wine-route.sh; forced
 # with TESSEL_WINE_ROUTE=win64) the x86-64 build is measured in a 64-bit
@@ -68,7 +70,7 @@ if [ "${BENCH_NO_BUILD:-0}" != 1 ]; then
   fi
   # The programs under test must build; the bench's own helpers and the stand-in
   # machine may lag behind their owners' work, and their figures are then n/a.
-  cmake --build "$build" --target setup unqmv benchempty benchimports
+  cmake --build "$build" --target setup unqmv benchempty benchimports benchownimports
   for t in "${helpers[@]}"; do
     if cmake --build "$build" --target "$t" >/dev/null 2>&1; then built[$t]=1; else warn "target $t does not build; its figures are n/a"; fi
   done
@@ -132,11 +134,33 @@ makensis -V2 "-DOUTFILE=$nsis_zlib" "$out/tessel.nsi" >"$raw/makensis-zlib.log"
 # The cases run in turn, one run of each per round, so that a change of
 # the machine's load during the benchmark falls on all of them alike. Round 0
 # warms the caches and is not counted.
-cases=(copy empty imports setup nsis_store nsis_zlib)
-compared=(copy setup nsis_store nsis_zlib)
+# The Win32 floor: a program generated from the extracted tree that writes it
+# with CreateDirectoryW, CreateFileW and WriteFile only, built like ours.
+say "extract: the Win32 floor program"
+tools/bench/mkfloor.sh "$ref" >"$out/floor.cpp"
+floor_cxx=i686-w64-mingw32-g++-posix
+[ "$wine_route" = win64 ] && floor_cxx=x86_64-w64-mingw32-g++-posix
+"$floor_cxx" -O2 -municode -mwindows -static -s "$out/floor.cpp" -o "$out/floor.exe"
+# The unattended install on a machine with no IDE and its silent uninstall
+# take turns with /X too: they start as /X does and show no window either.
+silent_cases=()
+if [ -n "${built[mkmachine]:-}" ] &&
+  wine "$build/standin/mkmachine.exe" --remove all >"$raw/mkmachine-silent.log" 2>&1; then
+  silent_cases=(silent unsilent)
+else
+  warn "no stand-in machine tool; the /S rows are n/a"
+fi
+before=${BENCH_BEFORE:-}
+before_cases=()
+if [ -n "$before" ]; then
+  before_cases=(setup_before)
+  [ ${#silent_cases[@]} -gt 0 ] && before_cases+=(silent_before unsilent_before)
+fi
+cases=(copy floor empty ownimports imports setup "${silent_cases[@]}" "${before_cases[@]}" nsis_store nsis_zlib)
+compared=(copy floor setup "${before_cases[@]:0:1}" nsis_store nsis_zlib)
 if [ -n "$nsis_unmeasurable" ]; then
-  cases=(copy empty imports setup)
-  compared=(copy setup)
+  cases=(copy floor empty ownimports imports setup "${silent_cases[@]}" "${before_cases[@]}")
+  compared=(copy floor setup "${before_cases[@]:0:1}")
   R[extract.nsis_unmeasurable]=$nsis_unmeasurable
   say "extract: NSIS not measurable on this host: $nsis_unmeasurable"
 fi
@@ -145,7 +169,7 @@ fi
 # and made again under the same name behind its back.
 target() { echo "$work/$1.$2"; }
 prepare_case() {  # prepare_case <case> <round>
-  case $1 in setup) mkdir -p "$(target setup "$2")" ;; esac
+  case $1 in setup|setup_before|floor|silent|silent_before) mkdir -p "$(target "$1" "$2")" ;; esac
 }
 # Each case runs in a subshell, so that all of them pay the same fork.
 run_case() {  # run_case <case> <round> <Windows path of the target>
@@ -155,7 +179,15 @@ run_case() {  # run_case <case> <round> <Windows path of the target>
     copy) (cp -r "$ref" "$t") ;;
     empty) (wine "$bin/benchempty.exe") ;;
     imports) (wine "$bin/benchimports.exe") ;;
+    floor) (cd "$t" && wine "$out/floor.exe") ;;
+    ownimports) (wine "$bin/benchownimports.exe") ;;
     setup) (cd "$t" && wine "$setup" /X) ;;
+    setup_before) (cd "$t" && wine "$before/setup/setup.exe" /X) ;;
+    # The uninstall of a round removes the install of the same round.
+    silent) (wine "$setup" /S "$3\\Tessel") ;;
+    silent_before) (wine "$before/setup/setup.exe" /S "$3\\Tessel") ;;
+    unsilent) (wine "$(target silent "$2")/Tessel/unqmv.exe" "$3\\Tessel\\uninst.log" /S) ;;
+    unsilent_before) (wine "$(target silent_before "$2")/Tessel/unqmv.exe" "$3\\Tessel\\uninst.log" /S) ;;
     nsis_store) (wine "$nsis_store" /S "/D=$3") ;;
     nsis_zlib) (wine "$nsis_zlib" /S "/D=$3") ;;
   esac
@@ -207,7 +239,8 @@ declare -A samples=() cpu_samples=()
 for round in $(seq 0 "$EXTRACT_RUNS"); do
   for c in "${cases[@]}"; do
     prepare_case "$c" "$round"
-    wt=$(winpath "$(target "$c" "$round")")
+    # An uninstall's folder is the one its install of the round made.
+    wt=$(winpath "$(target "${c#un}" "$round")")
     wait_quiet
     c0=$(cpu_now)
     t0=$(now_ns)
@@ -231,10 +264,15 @@ for c in "${cases[@]}"; do
   # shellcheck disable=SC2086
   R[extract.$c.cpu_s]=$(median ${cpu_samples[$c]})
 done
-# Every run really produced the reference tree.
+# Every run really produced the reference tree; the floor writes no contents,
+# so of its tree the folders, names and sizes are compared.
+tree_shape() { (cd "$1" && find . -type d -printf '%P/\n' && find . -type f -printf '%P %s\n') | sort; }
+same_tree() {  # same_tree <case> <reference> <tree>
+  if [ "$1" = floor ]; then diff <(tree_shape "$2") <(tree_shape "$3"); else diff -r "$2" "$3"; fi
+}
 for c in "${compared[@]}"; do
   for round in $(seq 0 "$EXTRACT_RUNS"); do
-    if ! diff -r "$ref" "$(target "$c" "$round")" >"$raw/$c.$round.diff" 2>&1; then
+    if ! same_tree "$c" "$ref" "$(target "$c" "$round")" >"$raw/$c.$round.diff" 2>&1; then
       warn "$c did not produce the same tree as setup.exe /X in round $round (raw/$c.$round.diff)"
     else
       rm -f "$raw/$c.$round.diff"

@@ -3,9 +3,8 @@
 // any window), reverses the installation.
 #include <windows.h>
 #include <commctrl.h>
-#include <shellapi.h>
 #include <memory>
-#include <vector>
+#include "common/CommandLineWords.h"
 #include "common/DllSearch.h"
 #include "common/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
@@ -22,16 +21,6 @@ using namespace tessel::uninstaller;
 namespace {
 
 const wchar_t* const ErrorCaption = L"Unistall error";
-
-std::vector<std::wstring> CommandLineParameters() {
-    std::vector<std::wstring> params;
-    int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!argv) return params;
-    UniqueLocal owner(reinterpret_cast<HLOCAL>(argv));
-    for (int i = 1; i < count; ++i) params.emplace_back(argv[i]);
-    return params;
-}
 
 // The product as the dialog names it, for example "Tessel library v4.09".
 std::wstring ProductText(const UninstallEngine& engine) { return engine.ProductName + L" v" + engine.ProductVersion; }
@@ -126,7 +115,7 @@ int Run(HINSTANCE instance, bool& silent) {
     // Registry branches are deleted level by level on the NT family only.
     InitPlatformId();
     auto engine = std::make_unique<UninstallEngine>();
-    const UninstallCommandLine cmd = ParseUninstallCommandLine(CommandLineParameters());
+    const UninstallCommandLine cmd = ParseUninstallCommandLine(ProgramArguments());
     engine->PartialUninstall = cmd.Partial;
     silent = cmd.Silent;
     if (cmd.Silent) return static_cast<int>(RunSilent(*engine, cmd.LogFileName));

@@ -1,6 +1,6 @@
-// An empty Windows program that imports the same system libraries as
-// setup.exe and carries the same manifest: its run time under Wine is what
-// loading and starting them costs before any work is done.
+// An empty Windows program that imports the window libraries (as setup.exe
+// did before it delay-loaded them) and carries setup.exe's manifest: its run
+// time under Wine is what loading them at start-up costs.
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>

@@ -46,18 +46,23 @@ write_table() {
   echo "| Case | Median | Best | × floor | × NSIS stored | Less empty program | Less empty program with libraries | CPU | CPU × NSIS stored |"
   echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|"
   local name s label
-  for name in copy empty imports setup nsis_store nsis_zlib; do
+  for name in copy floor empty ownimports imports setup setup_before nsis_store nsis_zlib; do
     s=${R[extract.$name.s]:-}
+    # The earlier build's row only when one was measured.
+    [ -n "$s" ] || [ "$name" != setup_before ] || continue
     case $name in
       copy) label="\`cp -r\` of the tree, no Wine (floor)" ;;
       empty) label="empty Windows program under Wine" ;;
-      imports) label="the same, with the libraries and manifest of \`setup.exe\`" ;;
+      floor) label="Win32 floor: a program generated from the tree, CreateDirectoryW, CreateFileW, WriteFile only" ;;
+      ownimports) label="the same, with the imports and manifest of \`setup.exe\`" ;;
+      imports) label="the same, with the window libraries too (loaded at start before)" ;;
       setup) label="**\`setup.exe /X\`**" ;;
+      setup_before) label="\`setup.exe /X\` of the earlier build (BENCH_BEFORE)" ;;
       nsis_store) label="NSIS, \`SetCompress off\`, \`/S /D=\`" ;;
       nsis_zlib) label="NSIS, default compression (zlib), \`/S /D=\`" ;;
     esac
     local net="—" net2="—"
-    case $name in setup|nsis_*) net="$(fmt "$(minus "$s" "$empty")") s"; net2="$(fmt "$(minus "$s" "$imports")") s" ;; esac
+    case $name in setup*|nsis_*) net="$(fmt "$(minus "$s" "$empty")") s"; net2="$(fmt "$(minus "$s" "$imports")") s" ;; esac
     if [[ $name = nsis_* ]] && [ -n "${R[extract.nsis_unmeasurable]:-}" ]; then
       echo "| $label | not measurable on this host | | | | | | | |"
       continue
@@ -73,6 +78,28 @@ write_table() {
   echo "less Wine's start-up on both sides: $(times "$(minus "$ours" "$empty")" "$(minus "$store" "$empty")") and $(times "$(minus "$ours" "$empty")" "$(minus "$zlib" "$empty")");"
   echo "less the start-up with the libraries: $(times "$(minus "$ours" "$imports")" "$(minus "$store" "$imports")") and $(times "$(minus "$ours" "$imports")" "$(minus "$zlib" "$imports")")."
   echo "CPU: the program's own user and system time plus what Wine's server spent meanwhile (10 ms ticks)."
+  echo
+
+  local own=${R[extract.ownimports.s]:-} win32=${R[extract.floor.s]:-}
+  echo "**Start-up** (the modes without a window, in the same rounds: each against its floor; the unattended install on a machine with no IDE, the silent uninstall removing it)"
+  echo
+  echo "| Case | Median | Floor | × floor | Earlier build | Saved |"
+  echo "|---|---:|---|---:|---:|---:|"
+  local label floorname fs
+  for name in setup silent unsilent; do
+    s=${R[extract.$name.s]:-}
+    [ -n "$s" ] || continue
+    case $name in
+      setup) label="\`setup.exe /X\`"; floorname="Win32 floor"; fs=$win32 ;;
+      silent) label="\`setup.exe /S <folder>\`, no IDE"; floorname="empty program, our imports"; fs=$own ;;
+      unsilent) label="\`unqmv.exe <log> /S\`"; floorname="empty program, our imports"; fs=$own ;;
+    esac
+    local b=${R[extract.${name}_before.s]:-}
+    echo "| $label | $(fmt "$s") s | $floorname $(fmt "$fs") s | $(times "$s" "$fs") | $( [ -n "$b" ] && echo "$(fmt "$b") s" || echo "n/a") |" \
+      "$( [ -n "$b" ] && echo "$(fmt "$(minus "$b" "$s")") s" || echo "n/a") |"
+  done
+  echo
+  echo "Start-up cost of the window libraries: $(fmt "$(minus "${R[extract.imports.s]:-}" "$own")") s (empty program with them less the one with our imports)."
   echo
 
   local m

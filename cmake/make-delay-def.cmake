@@ -1,0 +1,31 @@
+# Writes the module-definition file of a delay-import library: every function
+# the toolchain's import library IMPORT_LIB offers from DLL.
+#   cmake -DNM=... -DIMPORT_LIB=... -DDLL=... -DDEF=... [-DUNDERSCORED=ON] -P make-delay-def.cmake
+execute_process(COMMAND ${NM} ${IMPORT_LIB} OUTPUT_VARIABLE _symbols RESULT_VARIABLE _rc)
+if(NOT _rc EQUAL 0)
+  message(FATAL_ERROR "${NM} ${IMPORT_LIB} failed")
+endif()
+# Functions have a code stub beside their __imp_ pointer; data exports only the pointer.
+# i686 names carry a leading underscore (UNDERSCORED; stdcall ones also their @n).
+string(REGEX MATCHALL "[ \t]T [^\r\n]+" _stubs "${_symbols}")
+set(_names "")
+foreach(_s IN LISTS _stubs)
+  string(REGEX REPLACE "^[ \t]T " "" _name "${_s}")
+  if(_name MATCHES "^__imp_" OR _name MATCHES "^\\.")
+    continue()
+  endif()
+  if(NOT _symbols MATCHES "__imp_${_name}[\r\n]")
+    continue()
+  endif()
+  if(UNDERSCORED)
+    string(REGEX REPLACE "^_" "" _name "${_name}")
+  endif()
+  list(APPEND _names "${_name}")
+endforeach()
+list(REMOVE_DUPLICATES _names)
+list(LENGTH _names _count)
+if(_count EQUAL 0)
+  message(FATAL_ERROR "no functions found in ${IMPORT_LIB}")
+endif()
+list(JOIN _names "\n" _lines)
+file(WRITE ${DEF} "LIBRARY ${DLL}\nEXPORTS\n${_lines}\n")
