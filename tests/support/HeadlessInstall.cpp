@@ -48,6 +48,7 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     install.SelectedItemMask = ItemMaskForIdes(options.ides) | options.extraItems;
     install.CustomizeMask = options.customizeMask;
     install.CopyOnly = options.copyOnly;
+    install.CompileTimeoutMs = options.compileTimeoutMs;
     install.Location.InstallDir = options.installDir;
 
     // The compile rows leave the current directory in a package folder; give it back

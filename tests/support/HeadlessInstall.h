@@ -14,6 +14,7 @@ struct HeadlessOptions {
     uint32_t extraItems = 0x380;  // help files and both demo sets; added to the IDEs' items
     bool copyOnly = false;        // CopyOnly
     uint32_t customizeMask = 5;
+    DWORD compileTimeoutMs = 45000;  // how long a compiler may run
 };
 
 // One row whose result was not 0.
