@@ -164,6 +164,7 @@ void ScriptRunner::Start() {
     if (install_.RunRefusal != 0) return;
 
     UninstallPrevious();
+    RemoveLeftOutputFiles(installDir);
     logText_.clear();
     // Whether the install folder was there before: Start creates it for the
     // logs, so the folder row of the script cannot tell any more.
