@@ -183,4 +183,13 @@ bool DirectoryExists(const std::wstring& path) {
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+void RemoveCompilerOutputLeftovers(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    UniqueFind find(FindFirstFileW(JoinPath(folder, std::wstring(CompilerOutputPrefix) + L"*.tmp").c_str(), &found));
+    if (!find) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(JoinPath(folder, found.cFileName).c_str());
+    } while (FindNextFileW(find.get(), &found));
+}
+
 }  // namespace tessel::common

@@ -34,6 +34,13 @@ inline constexpr uint32_t RootNotFound    = 0x80000020;
 // Links to folders (junctions, directory links, mounted folders) are never
 // entered: the link itself is removed and its target left as it is.
 uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot);
+
+// The files that take a compiler's output during an install: "~qvcompile<pid>-<n>.tmp"
+// in the install folder, deleted when closed. A run killed during a compile
+// can leave one behind; the next run and the uninstall delete such leftovers
+// (plain files of that name only; a link goes itself, not what it points to).
+inline constexpr const wchar_t* CompilerOutputPrefix = L"~qvcompile";
+void RemoveCompilerOutputLeftovers(const std::wstring& folder);
 // What the tree removal does with one entry of a folder's listing, given its
 // attributes and name as the directory search reports them.
 enum class TreeEntry {

@@ -101,6 +101,8 @@ WalkResult UninstallEngine::Walk(UninstallProgress& progress) {
     // Only what an install of the product can have recorded is undone, and
     // whatever names the install folder only when the log lies in it.
     const UndoScope scope = MakeUndoScope(logFile_, location_.InstallDir, ProductIntName);
+    // What a setup killed during a compile left in its folder was never recorded.
+    if (scope.InstallDirHoldsLog) RemoveCompilerOutputLeftovers(location_.InstallDir);
 
     pos_ = begin_;
     std::wstring lastStatus;

@@ -152,6 +152,9 @@ std::wstring FromUtf8(const std::string& bytes) {
     return out;
 }
 
+// The harness touches no file system.
+void RemoveCompilerOutputLeftovers(const std::wstring&) {}
+
 UndoScope MakeUndoScope(const std::wstring&, const std::wstring&, const std::wstring& productIntName) {
     return UndoScope{true, productIntName};
 }

@@ -32,11 +32,9 @@ bool IsErrorLine(const std::wstring& line) {
 // A file for the compiler's output that nobody else has: a new name in folder,
 // created (never opened) by this process, inheritable, and deleted by the
 // system once the last handle to it is closed.
-constexpr const wchar_t* OutputFilePrefix = L"~qvcompile";
-
 UniqueFile CreateOutputFile(const std::wstring& folder, std::wstring& name) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    const std::wstring stem = OutputFilePrefix + std::to_wstring(GetCurrentProcessId()) + L"-";
+    const std::wstring stem = CompilerOutputPrefix + std::to_wstring(GetCurrentProcessId()) + L"-";
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = JoinPath(folder, stem + std::to_wstring(++counter) + L".tmp");
@@ -146,16 +144,6 @@ DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& f
          waited += 10)
         Sleep(10);
     return 0;
-}
-
-void RemoveLeftOutputFiles(const std::wstring& folder) {
-    WIN32_FIND_DATAW found{};
-    UniqueFind find(FindFirstFileW(JoinPath(folder, std::wstring(OutputFilePrefix) + L"*.tmp").c_str(), &found));
-    if (!find) return;
-    do {
-        // A link of that name goes itself; what it points to stays.
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(JoinPath(folder, found.cFileName).c_str());
-    } while (FindNextFileW(find.get(), &found));
 }
 
 }  // namespace tessel::script

@@ -45,8 +45,4 @@ std::wstring FirstErrorText(const CompileReport& report);
 DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& folder, DWORD timeoutMs,
                           CompileReport& report);
 
-// Deletes the output files that a run killed during a compile left in folder:
-// their handles died with the setup before the system could delete them.
-void RemoveLeftOutputFiles(const std::wstring& folder);
-
 }  // namespace tessel::script

@@ -12,7 +12,6 @@
 #include "common/UndoSteps.h"
 #include "script/actions/ActionContext.h"
 #include "script/actions/ActionLogic.h"
-#include "script/actions/CompilerOutput.h"
 #include "script/actions/ManualBuild.h"
 #include "script/manifest/Manifest.h"
 #include "script/runner/InstallContext.h"
@@ -164,7 +163,7 @@ void ScriptRunner::Start() {
     if (install_.RunRefusal != 0) return;
 
     UninstallPrevious();
-    RemoveLeftOutputFiles(installDir);
+    RemoveCompilerOutputLeftovers(installDir);
     logText_.clear();
     // Whether the install folder was there before: Start creates it for the
     // logs, so the folder row of the script cannot tell any more.
