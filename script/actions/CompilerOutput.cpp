@@ -125,9 +125,16 @@ DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& f
     // Default security: the compiler runs as administrator, and a process that
     // everyone may open is one that anyone can inject code into. Handles are
     // inherited for the output file; the setup's other handles are not inheritable.
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &info))
-        return GetLastError();
+    // ERROR_INTERNAL_ERROR is a passing failure of the system (seen under load):
+    // the start is tried again a few times before the row fails.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                           &startup, &info))
+            break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3) return error;
+        Sleep(200);
+    }
     ProcessHandles process;
     process.Process.reset(info.hProcess);
     process.Thread.reset(info.hThread);
