@@ -33,9 +33,9 @@ std::wstring CommonDirFromRsvars(const std::wstring& rootDir) {
     if (!PathExists(file)) return std::wstring();
     const std::wstring text = ReadTextFile(file);
     const std::wstring marker = L"@SET BDSCOMMONDIR=";
-    const int p = TextPos(text, marker);
-    if (p == 0) return std::wstring();
-    const size_t start = size_t(p - 1) + marker.size();
+    const size_t at = text.find(marker);
+    if (at == std::wstring::npos) return std::wstring();
+    const size_t start = at + marker.size();
     const size_t cr = text.find(L'\r', start);
     if (cr == std::wstring::npos) return std::wstring();
     return text.substr(start, cr - start);
@@ -47,10 +47,10 @@ std::wstring CommonDirFromDocuments(const std::wstring& regKey) {
     const std::wstring docs = GetSpecialFolder(CSIDL_COMMON_DOCUMENTS);
     if (docs.empty()) return std::wstring();
     std::wstring tail = regKey;
-    if (TextPos(tail, L"Software\\") > 0) {
+    if (tail.find(L"Software\\") != std::wstring::npos) {
         tail.erase(0, 9);
-        const int b = TextPos(LowerWide(tail), L"bds");
-        if (b > 0) tail.replace(size_t(b - 1), 3, L"Studio");
+        const size_t b = LowerWide(tail).find(L"bds");
+        if (b != std::wstring::npos) tail.replace(b, 3, L"Studio");
     }
     return JoinPath(docs, tail);
 }
@@ -91,8 +91,9 @@ std::wstring GetLocationPath(const LocationContext& context, LocationCode code) 
             if (common.empty()) return std::wstring();
             return JoinPath(common, code == LocationCode::Bpl ? L"Bpl" : L"Bpl\\Win64");
         }
-        default: return std::wstring();
+        case LocationCode::None: break;
     }
+    return std::wstring();  // no folder, or a number that names no location
 }
 
 std::wstring GetInstallSubPath(const LocationContext& context, uint32_t stored) {
@@ -104,8 +105,8 @@ std::wstring GetInstallSubPath(const LocationContext& context, uint32_t stored) 
         case InstallSubPath::IdeFolder: return JoinPath(dir, folder);
         case InstallSubPath::IdeWin32: return JoinPath(dir, folder + L"\\Win32");
         case InstallSubPath::IdeWin64: return JoinPath(dir, folder + L"\\Win64");
-        default: return std::wstring();
     }
+    return std::wstring();  // a number that names no folder
 }
 
 std::wstring ResolvePath(const LocationContext& context, LocationCode location, const std::wstring& text) {

@@ -10,21 +10,17 @@ std::wstring JoinPath(const std::wstring& base, const std::wstring& rel) {
     return base + rel;
 }
 
-namespace {
-template <typename S>
-int FirstPos(const S& text, const S& pattern) {
-    if (text.empty() || pattern.empty()) return 0;
-    auto p = text.find(pattern);
-    return p == S::npos ? 0 : static_cast<int>(p) + 1;
+std::wstring FolderOfPath(const std::wstring& path) {
+    const size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(0, slash);
 }
-}  // namespace
 
-int TextPos(const std::wstring& text, const std::wstring& pattern) { return FirstPos(text, pattern); }
-int AnsiTextPos(const std::string& text, const std::string& pattern) { return FirstPos(text, pattern); }
-
-int LastCharPos(const std::wstring& text, wchar_t ch) {
-    auto p = text.rfind(ch);
-    return p == std::wstring::npos ? 0 : static_cast<int>(p) + 1;
+bool SplitRegValuePath(const std::wstring& path, std::wstring& key, std::wstring& name) {
+    const size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) return false;
+    key = path.substr(0, slash);
+    name = path.substr(slash + 1);
+    return true;
 }
 
 }  // namespace tessel::common

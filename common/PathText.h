@@ -10,12 +10,12 @@ namespace tessel::common {
 // empty base -> rel; otherwise base + "\" + rel. "/" is not a separator.
 std::wstring JoinPath(const std::wstring& base, const std::wstring& rel);
 
-// 1-based position of the first occurrence of pattern in text; 0 when absent
-// or when either is empty. Exact comparison.
-int TextPos(const std::wstring& text, const std::wstring& pattern);
-int AnsiTextPos(const std::string& text, const std::string& pattern);
+// The folder of a file path: everything before its last backslash; the path
+// itself when it has none.
+std::wstring FolderOfPath(const std::wstring& path);
 
-// 1-based position of the last occurrence of ch; 0 when absent or text is empty.
-int LastCharPos(const std::wstring& text, wchar_t ch);
+// Splits "a\b\name" at its last backslash into key "a\b" and value name "name".
+// False (key and name untouched) when there is no backslash.
+bool SplitRegValuePath(const std::wstring& path, std::wstring& key, std::wstring& name);
 
 }  // namespace tessel::common

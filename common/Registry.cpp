@@ -122,10 +122,10 @@ bool DeleteRegKey(HKEY root, const std::wstring& key) {
     // the branch just deleted.
     std::wstring current = key;
     for (;;) {
-        const int p = LastCharPos(current, L'\\');
-        if (p == 0) break;
-        const std::wstring parentPath = current.substr(0, p - 1);
-        const std::wstring child = current.substr(p);
+        const size_t slash = current.rfind(L'\\');
+        if (slash == std::wstring::npos) break;
+        const std::wstring parentPath = current.substr(0, slash);
+        const std::wstring child = current.substr(slash + 1);
         if (child.empty()) break;  // a trailing "\" names no sub-key to delete
         UniqueHKey parent;
         if (!OpenKey(root, parentPath, kDeleteAccess, parent)) break;

@@ -68,16 +68,6 @@ constexpr RowFlag FlagsOf(uint32_t word0) { return static_cast<RowFlag>(word0 & 
 // Whether a first word carries flag (any of them, for a combination).
 constexpr bool HasFlag(uint32_t word0, RowFlag flag) { return (word0 & static_cast<uint32_t>(flag)) != 0; }
 
-// Row classes by the two top bits of Kind: file rows also run in copy-only
-// mode, control rows steer the run, and rows with neither bit are IDE rows.
-namespace RowClass {
-constexpr uint16_t File    = 0x8000;
-constexpr uint16_t Control = 0x4000;
-}  // namespace RowClass
-inline bool IsIdeRowKind(RowKind kind) {
-    return (static_cast<uint16_t>(kind) & (RowClass::File | RowClass::Control)) == 0;
-}
-
 // Information codes: the Param of RowKind::Info rows and records, saying which
 // product fact the record's text holds.
 enum class InfoCode : uint32_t {
@@ -108,5 +98,10 @@ constexpr uint32_t PackageIdeParam(PackageIde ide) { return static_cast<uint32_t
 // Names of Windows registry places that both programs use.
 inline constexpr const wchar_t* UninstallRootKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 inline constexpr const wchar_t* WinHelpKey = L"Software\\Microsoft\\Windows\\Help";
+
+// Whether the Param of a RowKind::CreateRegKey row or record is the value of a
+// predefined root key handle (HKEY_CLASSES_ROOT 0x80000000 to HKEY_CURRENT_CONFIG
+// 0x80000005, HKEY_DYN_DATA 0x80000006); no other value is taken for a key.
+constexpr bool IsPredefinedRootKey(uint32_t param) { return param >= 0x80000000u && param <= 0x80000006u; }
 
 }  // namespace tessel::common

@@ -79,9 +79,12 @@ bool IsProductFile(LocationCode location, const std::wstring& text, const UndoSc
                lower.find(L'\\', help.size()) == std::wstring::npos &&
                lower.compare(lower.size() - 4, 4, L".gid") == 0;
     }
-    default:
+    case LocationCode::None:
+    case LocationCode::IdeHelp:
+    case LocationCode::Temp:
         return false;
     }
+    return false;  // a number that names no location
 }
 
 // keyLower is key itself or a key below it.
@@ -171,9 +174,35 @@ bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const Und
         return scope.InstallDirHoldsLog;
     case RowKind::RegisterUninstall:
         return AsciiLower(scope.ProductIntName) == AsciiLower(UninstallEntryName);
-    default:
-        return true;  // kinds without an undo step: nothing is done for them
+    // Kinds without an undo step (RowKindInfo.h): nothing is done for them.
+    case RowKind::CompilePackage:
+    case RowKind::SetHelpDir:
+    case RowKind::CheckFile:
+    case RowKind::UninstallPrevious:
+    case RowKind::CopyFiles:
+    case RowKind::DeleteFiles:
+    case RowKind::MergeFiles:
+    case RowKind::ReplaceText:
+    case RowKind::RunFile:
+    case RowKind::IfIde:
+    case RowKind::EndIfIde:
+    case RowKind::Info:
+    case RowKind::IfItem:
+    case RowKind::EndIfItem:
+    case RowKind::IfOption:
+    case RowKind::EndIfOption:
+    case RowKind::IfNotOption:
+    case RowKind::EndIfNotOption:
+    case RowKind::IfFileExists:
+    case RowKind::EndIfFileExists:
+    case RowKind::If64BitIde:
+    case RowKind::EndIf64BitIde:
+    case RowKind::ClearDir:
+    case RowKind::SetCurrentDir:
+    case RowKind::ExtractFileIfNewer:
+        return true;
     }
+    return true;  // a number that names no kind: nothing is done for it either
 }
 
 }  // namespace tessel::common

@@ -1,34 +1,9 @@
-// Pure decisions of the undo steps: path lists, removable folders, registry paths, status texts.
+// Pure decisions of the undo steps: removable folders and full paths.
 #include "common/UndoRules.h"
 #include <algorithm>
 #include <vector>
-#include "common/PathText.h"
-#include "common/RowKinds.h"
 
 namespace tessel::common {
-
-bool RemovePathListEntry(std::wstring& value, const std::wstring& valueLower, const std::wstring& folderLower) {
-    if (folderLower.empty() || valueLower.size() != value.size()) return false;
-    size_t start = 0;
-    while (start <= valueLower.size()) {
-        size_t stop = valueLower.find(L';', start);
-        const bool last = stop == std::wstring::npos;
-        if (last) stop = valueLower.size();
-        if (valueLower.compare(start, stop - start, folderLower) == 0) {
-            if (!last) {
-                value.erase(start, stop - start + 1);     // the entry and the ";" behind it
-            } else if (start > 0) {
-                value.erase(start - 1, stop - start + 1); // the ";" before the last entry, and it
-            } else {
-                value.clear();                            // the only entry
-            }
-            return true;
-        }
-        if (last) break;
-        start = stop + 1;
-    }
-    return false;
-}
 
 namespace {
 
@@ -93,45 +68,6 @@ bool IsFullPath(const std::wstring& path) {
     if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
         return (path[0] >= L'a' && path[0] <= L'z') || (path[0] >= L'A' && path[0] <= L'Z');
     return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
-}
-
-bool SplitRegValuePath(const std::wstring& path, std::wstring& key, std::wstring& name) {
-    const int p = LastCharPos(path, L'\\');
-    if (p == 0) return false;
-    key = path.substr(0, p - 1);
-    name = path.substr(p);
-    return true;
-}
-
-std::wstring FolderOfPath(const std::wstring& path) {
-    const int p = LastCharPos(path, L'\\');
-    return p == 0 ? path : path.substr(0, p - 1);
-}
-
-const wchar_t* UndoStatusText(RowKind kind) {
-    switch (kind) {
-    case RowKind::RegisterPackage:
-    case RowKind::AddSearchPath:
-    case RowKind::AddIdePath:
-        return L"Unregistering package";
-    case RowKind::AppendText:
-    case RowKind::RegisterWinHelp:
-    case RowKind::RunInstallFile:
-        return L"Unregistering help";
-    case RowKind::DeleteOneFile:
-    case RowKind::ExtractFile:
-    case RowKind::ExtractFileOnce:
-    case RowKind::CopyOneFile:
-        return L"Removing file";
-    case RowKind::CreateDir:
-        return L"Removing directory";
-    case RowKind::CreateRegKey:
-        return L"Removing registry key";
-    case RowKind::RegisterUninstall:
-        return L"Unregistering uninstall";
-    default:
-        return nullptr;
-    }
 }
 
 }  // namespace tessel::common

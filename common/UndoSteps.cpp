@@ -3,12 +3,13 @@
 // path or key cannot be resolved: a step that finds nothing to do is not a failure.
 #include "common/UndoSteps.h"
 #include <windows.h>
-#include <vector>
 #include "common/Handles.h"
+#include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
+#include "common/PathList.h"
 #include "common/PathText.h"
-#include "common/RowKinds.h"
+#include "common/RowKindInfo.h"
 #include "common/SystemUtils.h"
 #include "common/UndoRules.h"
 
@@ -16,31 +17,31 @@ namespace tessel::common {
 
 namespace {
 
-const IdeVersion* CurrentProduct(const LocationContext& context) {
+const IdeVersion* CurrentIdeVersion(const LocationContext& context) {
     return IsIdeIndex(context.CurrentIde) ? &IdeTable[context.CurrentIde] : nullptr;
 }
 
-// Only the oldest IDE spells the value without a blank.
-const wchar_t* LibrarySearchPathName(const IdeVersion& ide) { return &ide == &IdeTable[1] ? L"SearchPath" : L"Search Path"; }
+// Errors that mean the thing to remove is not there (any more).
+bool IsNotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-// The library keys whose search path the install may have extended: "\Library",
-// and for IDEs with separate 32- and 64-bit libraries also the platform keys,
-// which is where the install writes for them.
-std::vector<std::wstring> LibraryKeys(const IdeVersion& ide) {
-    const std::wstring library = std::wstring(ide.RegKey) + LibraryKey;
-    std::vector<std::wstring> keys{library};
-    if (ide.Is32and64) {
-        keys.push_back(library + Win32Key);
-        keys.push_back(library + Win64Key);
+// Deletes a registry string value. 0 when it is gone or was never there;
+// ERROR_CANTWRITE when it is still there after the delete.
+DWORD DeleteStringValue(HKEY root, const std::wstring& key, const std::wstring& name) {
+    if (DeleteRegValue(root, key, name)) return 0;
+    std::wstring stays;
+    return ReadRegString(root, key, name, stays) ? static_cast<DWORD>(ERROR_CANTWRITE) : 0;
+}
+
+// Takes folder off the search path of every library key of the IDE at ideIndex;
+// every key is tried. 0 or the first error.
+DWORD RemoveFromLibraryPaths(int ideIndex, const std::wstring& folder) {
+    DWORD first = 0;
+    for (const auto& key : LibraryKeys(IdeTable[ideIndex])) {
+        const DWORD error = RemoveFromRegPathList(key, SearchPathValueName(ideIndex), folder);
+        if (first == 0) first = error;
     }
-    return keys;
+    return first;
 }
-
-void RemoveFromLibraryPaths(const IdeVersion& ide, const std::wstring& folder) {
-    for (const auto& key : LibraryKeys(ide)) RemoveFromRegPathList(key, LibrarySearchPathName(ide), folder);
-}
-
-bool IsPredefinedRoot(uint32_t root) { return root >= 0x80000000u && root <= 0x80000006u; }
 
 std::wstring FolderLower(const std::wstring& path) { return path.empty() ? path : LowerWide(path); }
 
@@ -85,89 +86,96 @@ std::wstring RecordPath(const LocationContext& context, uint32_t location, const
 
 // Removes an empty folder. A folder that a process has only just left (the help
 // batch file ran in it a moment ago) can refuse for a short while with a sharing
-// violation; that case is retried briefly. Any other refusal (not empty, in use
-// by a running program) is final.
-void RemoveFolderPatiently(const std::wstring& path) {
+// violation; that case is retried briefly. Any other refusal is final. 0 when
+// the folder is gone, was not there or still holds files (the user's, or a
+// program still running from it); otherwise the refusal's error.
+DWORD RemoveFolderPatiently(const std::wstring& path) {
+    DWORD error = 0;
     for (int attempt = 0; attempt < 40; ++attempt) {
-        if (RemoveDirectoryW(path.c_str()) || GetLastError() != ERROR_SHARING_VIOLATION) return;
+        if (RemoveDirectoryW(path.c_str())) return 0;
+        error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION) break;
         Sleep(25);
     }
+    return IsNotThere(error) || error == ERROR_DIR_NOT_EMPTY ? 0 : error;
 }
 
-void UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
+DWORD UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
     const std::wstring path = ResolvePath(context, LocationCodeFrom(rec.Location), text);
     // Never an empty or relative path, a drive root, or the Windows or system folder,
     // whatever a (possibly damaged) log says.
     if (!IsRemovableTreePath(FolderLower(path), FolderLower(GetLocationPath(context, LocationCode::Windows)),
                              FolderLower(GetLocationPath(context, LocationCode::System))))
-        return;
+        return 0;
     if (rec.Param & DirExistedBefore) {
         // The user's folder: the files the install wrote into it were removed by
         // their own records; what is left is theirs. Gone only when empty.
-        RemoveFolderPatiently(path);
-    } else if (DeleteDirectoryTree(path, false) & DeleteTreeError::DirNotRemoved & ~0x80000000u) {
-        RemoveFolderPatiently(path);
+        return RemoveFolderPatiently(path);
     }
+    if (DeleteDirectoryTree(path, false) & DeleteTreeError::DirNotRemoved & ~0x80000000u)
+        return RemoveFolderPatiently(path);
+    return 0;
 }
 
-void UndoDeleteFile(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
+DWORD UndoDeleteFile(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
     const std::wstring path = RecordPath(context, rec.Location, text);
-    if (!path.empty() && !text.empty()) DeleteFileW(path.c_str());
+    if (path.empty() || text.empty() || DeleteFileW(path.c_str())) return 0;
+    const DWORD error = GetLastError();
+    return IsNotThere(error) ? 0 : error;
 }
 
-void UndoRegisterPackage(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
-    const IdeVersion* ide = CurrentProduct(context);
-    if (!ide) return;
+DWORD UndoRegisterPackage(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
+    const IdeVersion* ide = CurrentIdeVersion(context);
+    if (!ide) return 0;
     const std::wstring path = RecordPath(context, rec.Location, text);
-    if (path.empty()) return;
-    DeleteRegValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKeyFor(rec.Param), path);
-    RemoveFromLibraryPaths(*ide, FolderOfPath(path));
+    if (path.empty()) return 0;
+    const DWORD error = DeleteStringValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKeyFor(rec.Param), path);
+    const DWORD pathError = RemoveFromLibraryPaths(context.CurrentIde, FolderOfPath(path));
+    return error != 0 ? error : pathError;
 }
 
-void UndoAddSearchPath(const LocationContext& context, const std::wstring& text, uint32_t location) {
-    const IdeVersion* ide = CurrentProduct(context);
-    if (!ide) return;
-    const std::wstring folder = RecordPath(context, location, text);
-    if (!folder.empty()) RemoveFromLibraryPaths(*ide, folder);
+DWORD UndoAddSearchPath(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
+    if (!CurrentIdeVersion(context)) return 0;
+    const std::wstring folder = RecordPath(context, rec.Location, text);
+    return folder.empty() ? 0 : RemoveFromLibraryPaths(context.CurrentIde, folder);
 }
 
-void UndoAddIdePath(const LocationContext& context, const std::wstring& text, uint32_t baseCode) {
-    const IdeVersion* ide = CurrentProduct(context);
-    if (!ide) return;
+DWORD UndoAddIdePath(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
+    const IdeVersion* ide = CurrentIdeVersion(context);
+    if (!ide) return 0;
     std::wstring key, name;
-    if (!SplitRegValuePath(std::wstring(ide->RegKey) + text, key, name)) return;
-    const std::wstring folder = GetInstallSubPath(context, baseCode);
-    if (IsFullPath(folder)) RemoveFromRegPathList(key, name, folder);
+    if (!SplitRegValuePath(std::wstring(ide->RegKey) + text, key, name)) return 0;
+    const std::wstring folder = GetInstallSubPath(context, rec.Param);
+    return IsFullPath(folder) ? RemoveFromRegPathList(key, name, folder) : 0;
 }
 
 // Takes the first occurrence of the appended text (case-insensitive, in the
-// system's 8-bit code page) out of the IDE's help-configuration file.
-void UndoAppendText(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
-    const IdeVersion* ide = CurrentProduct(context);
-    if (!ide || rec.Param < 1 || rec.Param > 3) return;
-    const wchar_t* helpName = ide->HelpStr[rec.Param - 1];
-    if (!helpName || !*helpName) return;
+// system's 8-bit code page) out of the IDE's help-configuration file. A file
+// that cannot be read is taken for one that is not there.
+DWORD UndoAppendText(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
+    const wchar_t* helpName = HelpFileOf(context.CurrentIde, rec.Param);
+    if (!helpName || !*helpName) return 0;
     const std::wstring file = RecordPath(context, rec.Location, helpName);
     const std::string needle = ToAnsi(text);
     std::string content;
-    if (file.empty() || needle.empty() || !ReadFileBytes(file, content)) return;
-    const int k = AnsiTextPos(LowerAnsi(content), LowerAnsi(needle));
-    if (k == 0) return;
-    content.erase(static_cast<size_t>(k - 1), needle.size());
-    UniqueFile out(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out) return;
-    DWORD written = 0;
-    if (!content.empty()) WriteFile(out.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    if (file.empty() || needle.empty() || !ReadFileBytes(file, content)) return 0;
+    const size_t at = LowerAnsi(content).find(LowerAnsi(needle));
+    if (at == std::string::npos) return 0;
+    content.erase(at, needle.size());
+    return WriteFileBytes(file, content);
 }
 
-void UndoRegisterWinHelp(const std::wstring& text) {
-    if (!text.empty()) DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, text);
+DWORD UndoRegisterWinHelp(const std::wstring& text) {
+    return text.empty() ? 0 : DeleteStringValue(HKEY_LOCAL_MACHINE, WinHelpKey, text);
 }
 
-void UndoCreateRegKey(const UndoRecord& rec, const std::wstring& text) {
+DWORD UndoCreateRegKey(const UndoRecord& rec, const std::wstring& text) {
     // A top-level key such as "Software" is never taken away as a whole.
-    if (!IsPredefinedRoot(rec.Param) || LastCharPos(text, L'\\') <= 1) return;
+    const size_t slash = text.rfind(L'\\');
+    if (!IsPredefinedRootKey(rec.Param) || slash == std::wstring::npos || slash == 0) return 0;
+    // The helper does not tell a key that is gone from one that stays.
     DeleteRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(rec.Param)), text);
+    return 0;
 }
 
 // Runs the help deregistration batch file from the install's help folder.
@@ -186,30 +194,30 @@ DWORD UndoRunInstallFile(const LocationContext& context) {
 // Removes the product's uninstall entry with everything below it. The system's
 // "Uninstall" key above it was there before the install and stays, even when
 // the entry was its last sub-key.
-void UndoRegisterUninstall(const std::wstring& productIntName) {
-    if (productIntName.empty() || productIntName.find(L'\\') != std::wstring::npos) return;
+DWORD UndoRegisterUninstall(const std::wstring& productIntName) {
+    if (productIntName.empty() || productIntName.find(L'\\') != std::wstring::npos) return 0;
     UniqueHKey parent;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, UninstallRootKey, 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
                       parent.put()) != ERROR_SUCCESS)
-        return;
+        return 0;
     {
         UniqueHKey entry;
         if (RegOpenKeyExW(parent.get(), productIntName.c_str(), 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
                           entry.put()) != ERROR_SUCCESS)
-            return;
+            return 0;
         DeleteRegSubKeys(entry.get());
     }
-    RegDeleteKeyW(parent.get(), productIntName.c_str());
+    const LSTATUS error = RegDeleteKeyW(parent.get(), productIntName.c_str());
+    return IsNotThere(static_cast<DWORD>(error)) ? 0 : static_cast<DWORD>(error);
 }
 
 }  // namespace
 
-bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder) {
-    if (folder.empty()) return false;
+DWORD RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder) {
     std::wstring value;
-    if (!ReadRegString(HKEY_CURRENT_USER, key, name, value)) return false;
-    if (!RemovePathListEntry(value, LowerWide(value), LowerWide(folder))) return false;
-    return WriteRegString(HKEY_CURRENT_USER, key, name, value);
+    if (folder.empty() || !ReadRegString(HKEY_CURRENT_USER, key, name, value)) return 0;
+    if (!RemovePathListEntry(value, LowerWide(value), LowerWide(folder))) return 0;
+    return WriteRegString(HKEY_CURRENT_USER, key, name, value) ? 0 : static_cast<DWORD>(ERROR_CANTWRITE);
 }
 
 UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& installDir,
@@ -228,46 +236,23 @@ UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& install
 DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const UndoRecord& rec,
                      const std::wstring& text, const UndoScope& scope) {
     if (!IsUndoableRecord(rec, text, scope)) return ERROR_INVALID_DATA;
-    switch (rec.Kind()) {
-    case RowKind::SetIde:
+    switch (Describe(rec.Kind()).Undo) {
+    case UndoAction::None: return 0;
+    case UndoAction::SelectIde:
         SelectIde(context, ides, static_cast<int>(rec.Param), text);
         return 0;
-    case RowKind::RegisterPackage:
-        UndoRegisterPackage(context, rec, text);
-        return 0;
-    case RowKind::AddSearchPath:
-        UndoAddSearchPath(context, text, rec.Location);
-        return 0;
-    case RowKind::AddIdePath:
-        UndoAddIdePath(context, text, rec.Param);
-        return 0;
-    case RowKind::AppendText:
-    case RowKind::AppendTextOld:
-        UndoAppendText(context, rec, text);
-        return 0;
-    case RowKind::DeleteOneFile:
-    case RowKind::ExtractFile:
-    case RowKind::ExtractFileOnce:
-    case RowKind::CopyOneFile:
-        UndoDeleteFile(context, rec, text);
-        return 0;
-    case RowKind::CreateDir:
-        UndoCreateDir(context, rec, text);
-        return 0;
-    case RowKind::RegisterWinHelp:
-        UndoRegisterWinHelp(text);
-        return 0;
-    case RowKind::CreateRegKey:
-        UndoCreateRegKey(rec, text);
-        return 0;
-    case RowKind::RunInstallFile:
-        return UndoRunInstallFile(context);
-    case RowKind::RegisterUninstall:
-        UndoRegisterUninstall(scope.ProductIntName);
-        return 0;
-    default:
-        return 0;
+    case UndoAction::UnregisterPackage: return UndoRegisterPackage(context, rec, text);
+    case UndoAction::RemoveSearchPath: return UndoAddSearchPath(context, rec, text);
+    case UndoAction::RemoveIdePath: return UndoAddIdePath(context, rec, text);
+    case UndoAction::RemoveHelpLine: return UndoAppendText(context, rec, text);
+    case UndoAction::DeleteFile: return UndoDeleteFile(context, rec, text);
+    case UndoAction::RemoveDir: return UndoCreateDir(context, rec, text);
+    case UndoAction::UnregisterWinHelp: return UndoRegisterWinHelp(text);
+    case UndoAction::DeleteRegKey: return UndoCreateRegKey(rec, text);
+    case UndoAction::RunHelpUnregister: return UndoRunInstallFile(context);
+    case UndoAction::RemoveUninstallEntry: return UndoRegisterUninstall(scope.ProductIntName);
     }
+    return 0;
 }
 
 }  // namespace tessel::common

@@ -29,8 +29,9 @@ DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const 
                      const std::wstring& text, const UndoScope& scope);
 
 // Takes folder out of the ";"-separated list held by the current user's
-// registry value key/name, as whole entries, and writes the list back.
-// True when the value was changed.
-bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder);
+// registry value key/name, as a whole entry (PathList.h), and writes the list
+// back. 0 when the folder is off the list (the value or the entry was not
+// there); ERROR_CANTWRITE when the shortened list could not be written.
+DWORD RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder);
 
 }  // namespace tessel::common

@@ -2,7 +2,7 @@
 // reverses its change records, last change first, reporting to a progress.
 #include "common/UninstallEngine.h"
 #include "common/IdeDiscovery.h"
-#include "common/RowKinds.h"
+#include "common/RowKindInfo.h"
 #include "common/SystemUtils.h"
 #include "common/UndoRules.h"
 #include "common/UndoSteps.h"
@@ -119,7 +119,7 @@ WalkResult UninstallEngine::Walk(UninstallProgress& progress) {
         if (PartialUninstall && HasFlag(rec.Word0, RowFlag::KeepOnPartial)) {
             progress.Status(L"Skipping");
         } else {
-            if (const wchar_t* status = UndoStatusText(rec.Kind())) lastStatus = status;
+            if (const wchar_t* status = Describe(rec.Kind()).UndoStatus) lastStatus = status;
             progress.Status(lastStatus);
             const DWORD error = UndoRecordStep(location_, ides, rec, FromUtf8(rec.Text), scope);
             if (error != 0 && result.StepError == 0) result = WalkResult{WalkEnd::StepFailed, error};

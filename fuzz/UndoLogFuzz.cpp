@@ -29,6 +29,8 @@
 #include "common/IdeDiscovery.h"
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
+#include "common/PathList.h"
+#include "common/PathText.h"
 #include "common/UndoLogFormat.h"
 #include "common/UndoRecordCheck.h"
 #include "common/UndoRules.h"
@@ -123,13 +125,10 @@ void ExerciseRules(const std::wstring& text) {
 }
 
 bool NamesAPath(RowKind kind) {
-    switch (kind) {
-    case RowKind::CreateDir: case RowKind::DeleteOneFile: case RowKind::ExtractFile: case RowKind::ExtractFileOnce:
-    case RowKind::CopyOneFile: case RowKind::RegisterPackage: case RowKind::AddSearchPath:
-        return true;
-    default:
-        return false;
-    }
+    for (RowKind named : {RowKind::CreateDir, RowKind::DeleteOneFile, RowKind::ExtractFile, RowKind::ExtractFileOnce,
+                          RowKind::CopyOneFile, RowKind::RegisterPackage, RowKind::AddSearchPath})
+        if (kind == named) return true;
+    return false;
 }
 
 }  // namespace

@@ -35,16 +35,10 @@ void ExtractPayload() {
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& row = ScriptRowAt(i);
         const std::wstring text = row.Text ? row.Text : L"";
-        switch (row.Kind()) {
-        case RowKind::CreateDir:
+        if (row.Kind() == RowKind::CreateDir)
             CreateDirectoryPath(ResolvePath(at, row.Location, text));
-            break;
-        case RowKind::ExtractFile:
+        else if (row.Kind() == RowKind::ExtractFile)
             SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text));
-            break;
-        default:
-            break;
-        }
     }
 }
 

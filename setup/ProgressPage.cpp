@@ -45,7 +45,7 @@ void ProgressPage::RunScript() {
     auto script = std::make_unique<ScriptRunner>(Install());
     script->Start();
     HWND bar = Item(IDC_PROGRESS);
-    SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(script->ProgressCount() - 1)));
+    SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(script->Count() - 1)));
     SendMessageW(bar, PBM_SETPOS, 0, 0);
 
     std::wstring caption;
@@ -55,7 +55,7 @@ void ProgressPage::RunScript() {
         [&](ActionResult result) {
             if (result.Failed()) {
                 std::wstring text =
-                    FormatRowError(script->Current(), result.Code(), script->GetItem().Word0, script->LogText());
+                    FormatRowError(script->Current(), result.Code(), script->CurrentRow().Word0, script->LogText());
                 if (!script->FailureReason().empty()) text += L"\r\n" + script->FailureReason();
                 MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
             }
@@ -67,11 +67,12 @@ void ProgressPage::RunScript() {
                 MessageBoxW(Dialog(), ManualBuildText(Install().Location.CurrentIde, folder).c_str(),
                             ManualBuildCaption, MB_OK | MB_ICONINFORMATION);
             }
-            SendMessageW(bar, PBM_DELTAPOS, static_cast<WPARAM>(script->ItemProgressStep()), 0);
+            SendMessageW(bar, PBM_DELTAPOS, 1, 0);
             DispatchOneInputMessage();
         },
         [&] {
-            script->ItemText(caption);
+            const std::wstring own = script->CurrentCaption();
+            if (!own.empty()) caption = own;
             SetItemText(IDC_ROWCAPTION, caption);
         });
 

@@ -30,7 +30,7 @@ UnattendedExit RunChosenInstall(script::InstallContext& install) {
     script.Start();
     const int failed = RunRemainingRows(script, [&script](ActionResult result) {
         if (result.Failed())
-            script.WriteLogLine(FormatRowError(script.Current(), result.Code(), script.GetItem().Word0, script.LogText()));
+            script.WriteLogLine(FormatRowError(script.Current(), result.Code(), script.CurrentRow().Word0, script.LogText()));
     });
     if (install.RunRefused()) return UnattendedExit::Refused;
     // The row whose undo record failed is in the log already; nothing after it

@@ -222,8 +222,9 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
 
     if (options.WithUserPaths) {
         for (const std::wstring& value : PathValuesOf(layout.paths)) {
-            const int p = LastCharPos(value, L'\\');
-            ok &= WriteRegString(HKEY_CURRENT_USER, key + value.substr(0, p - 1), value.substr(p), UserPathsOf(layout.paths));
+            std::wstring sub, name;
+            ok &= SplitRegValuePath(value, sub, name) &&
+                  WriteRegString(HKEY_CURRENT_USER, key + sub, name, UserPathsOf(layout.paths));
         }
         // A design-time package of the user's own, which an uninstall must leave alone;
         // the 64-bit IDE has its own list, with the Win64 build of it.

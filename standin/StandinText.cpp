@@ -225,6 +225,6 @@ std::wstring WithoutExtension(const std::wstring& name) {
 }
 
 std::wstring FolderOf(const std::wstring& path) {
-    int p = LastCharPos(path, L'\\');
-    return p == 0 ? std::wstring() : path.substr(0, p - 1);
+    const size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }

@@ -20,8 +20,9 @@ const wchar_t* StandinToolName(StandinKind kind) {
     switch (kind) {
         case StandinKind::Dcc32: return L"dcc32";
         case StandinKind::Dcc64: return L"dcc64";
-        default: return L"make";
+        case StandinKind::Make: break;
     }
+    return L"make";
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include "common/Handles.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
+#include "common/PathList.h"
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 #include "script/actions/ActionLogic.h"
@@ -153,17 +154,17 @@ TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
     EXPECT_EQ(32, IdeIndexOfLowestBit(0x80000000u));
 
     std::wstring key, name;
-    ASSERT_TRUE(SplitRegistryValuePath(L"K\\Library\\Win32\\Search Path", key, name));
+    ASSERT_TRUE(SplitRegValuePath(L"K\\Library\\Win32\\Search Path", key, name));
     EXPECT_EQ(L"K\\Library\\Win32", key);
     EXPECT_EQ(L"Search Path", name);
-    EXPECT_FALSE(SplitRegistryValuePath(L"NoSeparator", key, name));
+    EXPECT_FALSE(SplitRegValuePath(L"NoSeparator", key, name));
 
     EXPECT_TRUE(PathIsInside(L"c:\\a", L"c:\\a\\b.txt"));
     EXPECT_TRUE(PathIsInside(L"c:\\a\\", L"c:\\a\\b\\c.txt"));
     EXPECT_FALSE(PathIsInside(L"c:\\a", L"c:\\ab\\c.txt"));
     EXPECT_FALSE(PathIsInside(L"c:\\a", L"c:\\a"));
-    EXPECT_EQ(L"C:\\a", PathFolderOf(L"C:\\a\\b.bpl"));
-    EXPECT_EQ(L"b.bpl", PathFolderOf(L"b.bpl"));
+    EXPECT_EQ(L"C:\\a", FolderOfPath(L"C:\\a\\b.bpl"));
+    EXPECT_EQ(L"b.bpl", FolderOfPath(L"b.bpl"));
 }
 
 TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {

@@ -6,7 +6,9 @@
 #include "common/ProcessGlobals.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
+#include "common/PathList.h"
 #include "common/PathText.h"
+#include "common/RowKindInfo.h"
 #include "common/SystemUtils.h"
 #include "common/UndoRules.h"
 #include "common/UndoSteps.h"
@@ -61,8 +63,11 @@ TEST(PathListRemoval, TakesOutWholeEntriesOnly) {
         std::wstring lower = value, f = folder;
         for (auto& c : lower) c = static_cast<wchar_t>(towlower(c));
         for (auto& c : f) c = static_cast<wchar_t>(towlower(c));
-        if (!RemovePathListEntry(value, lower, f)) return std::wstring(L"<unchanged>");
-        return value;
+        // Adding asks by the same rule: the entry counts as there exactly when removal finds it.
+        const bool there = HasPathListEntry(lower, f);
+        const bool removed = RemovePathListEntry(value, lower, f);
+        EXPECT_EQ(there, removed) << ToUtf8(value) << " " << ToUtf8(folder);
+        return removed ? value : std::wstring(L"<unchanged>");
     };
     EXPECT_EQ(remove(L"C:\\A;C:\\Lib;C:\\B", L"C:\\Lib"), L"C:\\A;C:\\B");
     EXPECT_EQ(remove(L"C:\\A;C:\\Lib", L"C:\\Lib"), L"C:\\A");
@@ -74,6 +79,10 @@ TEST(PathListRemoval, TakesOutWholeEntriesOnly) {
     EXPECT_EQ(remove(L"C:\\Library;C:\\A", L"C:\\Lib"), L"<unchanged>");
     EXPECT_EQ(remove(L"C:\\Library;C:\\Lib", L"C:\\Lib"), L"C:\\Library");
     EXPECT_EQ(remove(L"D:\\C:\\Lib", L"C:\\Lib"), L"<unchanged>");
+    EXPECT_EQ(remove(L"C:\\Tessel\\Win32Old", L"C:\\Tessel\\Win32"), L"<unchanged>");
+    // A trailing backslash makes another entry: the user's "C:\Lib\" is neither
+    // taken for the install's folder nor removed with it.
+    EXPECT_EQ(remove(L"C:\\Lib\\;C:\\Lib", L"C:\\Lib"), L"C:\\Lib\\");
     // Trailing separator and empty entries.
     EXPECT_EQ(remove(L"C:\\Lib;", L"C:\\Lib"), L"");
     EXPECT_EQ(remove(L"C:\\A;;C:\\Lib", L"C:\\Lib"), L"C:\\A;");
@@ -434,23 +443,15 @@ TEST(Deinstall, CraftedRecordsLeaveTheirCanariesAndFailTheWalk) {
     SetCurrentDirectoryW(L"C:\\");
 }
 
-// The status line's text for every kind of record, as described; nullptr:
-// the line keeps the last text.
-TEST(Deinstall, StatusTextOfEveryRecordKind) {
-    const std::pair<uint16_t, const wchar_t*> expected[] = {
-        {0x4009, nullptr},                  {0x0008, L"Unregistering package"},
-        {0x0015, L"Unregistering package"}, {0x0026, L"Unregistering package"},
-        {0x000A, L"Unregistering help"},    {0x0019, nullptr},
-        {0x000B, L"Removing file"},         {0x8002, L"Removing file"},
-        {0x8010, L"Removing file"},         {0x8014, L"Removing file"},
-        {0x8001, L"Removing directory"},    {0x000C, L"Unregistering help"},
-        {0x000F, L"Removing registry key"}, {0x0023, L"Unregistering help"},
-        {0x8012, L"Unregistering uninstall"}, {0x400E, nullptr},
-        {0x0001, nullptr},                  {0x8011, nullptr},
-    };
-    for (const auto& [kind, text] : expected) {
-        const wchar_t* got = UndoStatusText(static_cast<RowKind>(kind));
-        EXPECT_EQ(std::wstring(got ? got : L"<none>"), std::wstring(text ? text : L"<none>")) << std::hex << kind;
+// Every stored number: the class the descriptor gives a kind is the one its
+// number carries (copy-only mode and the log rely on both), and a number that
+// names no kind shows nothing and undoes nothing.
+TEST(Deinstall, RowKindDescriptorsAgreeWithTheStoredNumbers) {
+    for (uint32_t n = 0; n <= 0xFFFF; ++n) {
+        const RowKindInfo info = Describe(static_cast<RowKind>(n));
+        ASSERT_EQ(info.Class, ClassOfKindNumber(static_cast<uint16_t>(n))) << std::hex << n;
+        if (std::string(info.LogName) != "Other") continue;
+        EXPECT_TRUE(!info.Caption && !info.UndoStatus && info.Undo == UndoAction::None) << std::hex << n;
     }
 }
 

@@ -1,6 +1,7 @@
 // The shape of the install script: counts, payload ids, blocks, the per-IDE
 // row sequences, undo flags and the tables the rows refer to.
 #include <gtest/gtest.h>
+#include <utility>
 
 #include <map>
 #include <set>
@@ -30,31 +31,33 @@ std::vector<int> RowsOfKind(RowKind kind) {
 
 // One letter per row kind, so a block's row sequence can be written as a word.
 char Letter(RowKind kind) {
-    switch (kind) {
-    case RowKind::IfItem: return 'I';
-    case RowKind::EndIfItem: return 'i';
-    case RowKind::SetIde: return 'S';
-    case RowKind::CreateDir: return 'D';
-    case RowKind::ClearDir: return 'X';
-    case RowKind::ExtractFile: return 'E';
-    case RowKind::SetCurrentDir: return 'C';
-    case RowKind::CompilePackage: return 'P';
-    case RowKind::CheckFile: return 'K';
-    case RowKind::CopyOneFile: return 'Y';
-    case RowKind::RegisterPackage: return 'R';
-    case RowKind::IfFileExists: return 'F';
-    case RowKind::EndIfFileExists: return 'f';
-    case RowKind::If64BitIde: return 'G';
-    case RowKind::EndIf64BitIde: return 'g';
-    case RowKind::CopyFiles: return 'H';
-    case RowKind::DeleteFiles: return 'h';
-    case RowKind::AddIdePath: return 'A';
-    case RowKind::AddSearchPath: return 'Q';
-    case RowKind::AppendText: return 'T';
-    case RowKind::MergeFiles: return 'M';
-    case RowKind::DeleteOneFile: return 'L';
-    default: return '?';
-    }
+    static const std::pair<RowKind, char> letters[] = {
+        {RowKind::IfItem, 'I'},
+        {RowKind::EndIfItem, 'i'},
+        {RowKind::SetIde, 'S'},
+        {RowKind::CreateDir, 'D'},
+        {RowKind::ClearDir, 'X'},
+        {RowKind::ExtractFile, 'E'},
+        {RowKind::SetCurrentDir, 'C'},
+        {RowKind::CompilePackage, 'P'},
+        {RowKind::CheckFile, 'K'},
+        {RowKind::CopyOneFile, 'Y'},
+        {RowKind::RegisterPackage, 'R'},
+        {RowKind::IfFileExists, 'F'},
+        {RowKind::EndIfFileExists, 'f'},
+        {RowKind::If64BitIde, 'G'},
+        {RowKind::EndIf64BitIde, 'g'},
+        {RowKind::CopyFiles, 'H'},
+        {RowKind::DeleteFiles, 'h'},
+        {RowKind::AddIdePath, 'A'},
+        {RowKind::AddSearchPath, 'Q'},
+        {RowKind::AppendText, 'T'},
+        {RowKind::MergeFiles, 'M'},
+        {RowKind::DeleteOneFile, 'L'},
+    };
+    for (const auto& [k, letter] : letters)
+        if (k == kind) return letter;
+    return '?';
 }
 
 std::string Rep(char c, int n) { return std::string(static_cast<size_t>(n), c); }

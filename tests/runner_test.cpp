@@ -50,13 +50,12 @@ std::vector<int> RunRows(const std::vector<ScriptRow>& rows, std::vector<std::ws
     ScriptRunner script(install);
     script.UseRows(rows.data(), static_cast<int>(rows.size()));
     script.Start();
-    EXPECT_EQ(static_cast<int>(rows.size()), script.ProgressCount());
+    EXPECT_EQ(static_cast<int>(rows.size()), script.Count());
     std::wstring caption;
     while (script.Current() < script.Count()) {
-        script.ItemText(caption);
-        results.push_back(script.ItemDoScript().Code());
+        caption = script.CurrentCaption();
+        results.push_back(script.RunCurrentRow().Code());
         if (texts) texts->push_back(script.LogText());
-        EXPECT_EQ(1, script.ItemProgressStep());
         script.Advance();
     }
     return results;
@@ -522,7 +521,7 @@ TEST_F(Runner, UnrecordableChangeFailsItsRowAndStopsTheRun) {
                 if (static_cast<size_t>(script.Current()) == failing)
                     script.UseUndoLog(UniqueFile(CreateFileW(L"C:\\rt\\readonly.bin", GENERIC_READ, FILE_SHARE_READ,
                                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
-                results.push_back(script.ItemDoScript().Code());
+                results.push_back(script.RunCurrentRow().Code());
                 texts.push_back(script.LogText());
             }
         }

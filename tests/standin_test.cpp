@@ -460,9 +460,9 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             }
             case RowKind::AddIdePath: {
                 const std::wstring path = std::wstring(IdeTable[ide].RegKey) + text;
-                const int p = LastCharPos(path, L'\\');
-                std::wstring list;
-                EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, path.substr(0, p - 1), path.substr(p), list))
+                std::wstring key, name, list;
+                ASSERT_TRUE(SplitRegValuePath(path, key, name));
+                EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, name, list))
                     << "row " << i << " " << IdeTable[ide].Name << " " << std::string(text.begin(), text.end());
                 ++pathLists[ide];
                 break;
@@ -476,7 +476,32 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             }
             case RowKind::MergeFiles: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location2, row.Text3))) << "row " << i; break;
             case RowKind::DeleteOneFile: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text))) << "row " << i; break;
-            default: break;
+            case RowKind::RegisterWinHelp:
+            case RowKind::SetHelpDir:
+            case RowKind::CreateRegKey:
+            case RowKind::UninstallPrevious:
+            case RowKind::AppendTextOld:
+            case RowKind::ReplaceText:
+            case RowKind::RunFile:
+            case RowKind::RunInstallFile:
+            case RowKind::IfIde:
+            case RowKind::EndIfIde:
+            case RowKind::Info:
+            case RowKind::IfItem:
+            case RowKind::EndIfItem:
+            case RowKind::IfOption:
+            case RowKind::EndIfOption:
+            case RowKind::IfNotOption:
+            case RowKind::EndIfNotOption:
+            case RowKind::IfFileExists:
+            case RowKind::EndIfFileExists:
+            case RowKind::If64BitIde:
+            case RowKind::EndIf64BitIde:
+            case RowKind::ClearDir:
+            case RowKind::ExtractFileOnce:
+            case RowKind::ExtractFileIfNewer:
+            case RowKind::RegisterUninstall:
+                break;
         }
     }
     SetCurrentDirectoryW(oldDir);

@@ -24,6 +24,7 @@ srcs=(
   "$root/common/UndoRules.cpp"
   "$root/common/UndoRecordCheck.cpp"
   "$root/common/PathText.cpp"
+  "$root/common/PathList.cpp"
 )
 flags=(-std=c++17 -g -O1 -Wall -Wextra -Werror
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all

@@ -25,16 +25,19 @@ SilentExit SilentExitFor(common::UndoLogLoad load) {
     switch (load) {
     case common::UndoLogLoad::Loaded: return SilentExit::Complete;
     case common::UndoLogLoad::CannotOpen: return SilentExit::CannotOpen;
-    default: return SilentExit::InvalidLog;
+    case common::UndoLogLoad::Empty:
+    case common::UndoLogLoad::NotUndoLog: break;
     }
+    return SilentExit::InvalidLog;
 }
 
 SilentExit SilentExitFor(const common::WalkResult& result) {
     switch (result.End) {
     case common::WalkEnd::Complete: return SilentExit::Complete;
     case common::WalkEnd::StepFailed: return SilentExit::StepFailed;
-    default: return SilentExit::WalkStopped;
+    case common::WalkEnd::Damaged: break;
     }
+    return SilentExit::WalkStopped;
 }
 
 }  // namespace tessel::uninstaller

@@ -132,7 +132,8 @@ int Run(HINSTANCE instance, bool& silent) {
     case UndoLogLoad::CannotOpen:
         ShowError(L"Could not open " + cmd.LogFileName + L" file.", ErrorCaption);
         return 0;
-    default:
+    case UndoLogLoad::Empty:
+    case UndoLogLoad::NotUndoLog:
         ShowError(L"Invalid " + cmd.LogFileName + L" file.", ErrorCaption);
         return 0;
     }

@@ -7,20 +7,9 @@ namespace tessel::script {
 
 using namespace tessel::common;
 
-std::wstring AppendPathListEntry(const std::wstring& list, const std::wstring& folder) {
-    if (list.empty()) return folder;
-    if (list.back() == L';') return list + folder;
-    return list + L";" + folder;
-}
-
-std::wstring PathFolderOf(const std::wstring& path) {
-    const int pos = LastCharPos(path, L'\\');
-    return pos > 0 ? path.substr(0, static_cast<size_t>(pos - 1)) : path;
-}
-
 std::wstring PathPrefixOf(const std::wstring& path) {
-    const int pos = LastCharPos(path, L'\\');
-    return pos > 0 ? path.substr(0, static_cast<size_t>(pos)) : std::wstring();
+    const size_t slash = path.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
 std::wstring QuoteIfBlank(const std::wstring& text) {
@@ -43,9 +32,9 @@ std::wstring UndoLogPathFromUninstallString(const std::wstring& command) {
         delimiter = L'"';
     }
     // Without the delimiter there is no separate last argument to take.
-    const int pos = LastCharPos(text, delimiter);
-    if (pos == 0) return std::wstring();
-    return text.substr(static_cast<size_t>(pos), 255);
+    const size_t cut = text.rfind(delimiter);
+    if (cut == std::wstring::npos) return std::wstring();
+    return text.substr(cut + 1, 255);
 }
 
 std::string AppendedLineBytes(const std::string& content, const std::string& text) {
@@ -58,9 +47,8 @@ std::string AppendedLineBytes(const std::string& content, const std::string& tex
 bool ReplaceFirstBytes(const std::string& content, const std::string& lowerContent,
                        const std::string& lowerFind, const std::string& replacement,
                        std::string& result) {
-    const int k = AnsiTextPos(lowerContent, lowerFind);
-    if (k == 0) return false;
-    const size_t start = static_cast<size_t>(k - 1);
+    const size_t start = lowerFind.empty() ? std::string::npos : lowerContent.find(lowerFind);
+    if (start == std::string::npos) return false;
     const size_t after = start + lowerFind.size();
     result = content.substr(0, start) + replacement + (after < content.size() ? content.substr(after) : std::string());
     return true;
@@ -83,14 +71,6 @@ int IdeIndexOfLowestBit(uint32_t mask) {
         ++index;
     }
     return index;
-}
-
-bool SplitRegistryValuePath(const std::wstring& text, std::wstring& key, std::wstring& name) {
-    const int pos = LastCharPos(text, L'\\');
-    if (pos == 0) return false;
-    key = text.substr(0, static_cast<size_t>(pos - 1));
-    name = text.substr(static_cast<size_t>(pos));
-    return true;
 }
 
 bool PathIsInside(const std::wstring& folder, const std::wstring& file) {

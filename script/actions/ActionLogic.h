@@ -1,5 +1,5 @@
-// Pure text and byte rules of the install actions: path lists, the uninstall
-// command line, help-file and text patching, version order and command lines.
+// Pure text and byte rules of the install actions: the uninstall command line,
+// help-file and text patching, version order and command lines.
 // No Win32 calls, so the tests check them directly.
 #pragma once
 #include <cstdint>
@@ -7,14 +7,6 @@
 
 namespace tessel::script {
 
-// Adds folder to a ";"-separated path list: a ";" goes between them unless the
-// list is empty or already ends in ";". The caller has checked that the folder
-// is not in the list yet.
-std::wstring AppendPathListEntry(const std::wstring& list, const std::wstring& folder);
-
-// The folder part of a path: everything before its last "\" (the path itself
-// when it has none).
-std::wstring PathFolderOf(const std::wstring& path);
 // Everything up to and including the last "\" (empty when there is none).
 std::wstring PathPrefixOf(const std::wstring& path);
 
@@ -50,10 +42,6 @@ std::wstring CompileCommandLine(const std::wstring& tool, bool isMake, const std
 
 // 1-based IDE index selected by the lowest set bit of an IDE bit mask; 0 for 0.
 int IdeIndexOfLowestBit(uint32_t mask);
-
-// Splits "key\value" at its last "\": key receives what is before, name what is after.
-// False when text holds no "\".
-bool SplitRegistryValuePath(const std::wstring& text, std::wstring& key, std::wstring& name);
 
 // True when file lies below folder (both full paths compared as given; the caller
 // lower-cases them). A trailing "\" on folder is allowed.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/Handles.h"
+#include "common/IdeRegistry.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
@@ -175,9 +176,7 @@ ActionResult DoCopyFile(const ScriptRow& row, ActionContext& ctx) {
 
 ActionResult DoAppendText(const ScriptRow& row, ActionContext& ctx) {
     // The file is one of the current IDE's help-configuration files, chosen by Param.
-    const wchar_t* name = nullptr;
-    const int ideIndex = At(ctx).CurrentIde;
-    if (IsIdeIndex(ideIndex) && row.Param >= 1 && row.Param <= 3) name = IdeTable[ideIndex].HelpStr[row.Param - 1];
+    const wchar_t* name = HelpFileOf(At(ctx).CurrentIde, row.Param);
     if (!name) return TextFileFailure::NotOpened;
     const std::wstring path = ResolvePath(At(ctx), row.Location, name);
     UniqueFile file;
@@ -186,7 +185,7 @@ ActionResult DoAppendText(const ScriptRow& row, ActionContext& ctx) {
     if (opened.Failed()) return opened;
     const std::string text = ToAnsi(Str(row.Text));
     ctx.LogText = L"Modifying file: " + path;
-    if (AnsiTextPos(LowerAnsi(content), LowerAnsi(text)) > 0) {
+    if (!text.empty() && LowerAnsi(content).find(LowerAnsi(text)) != std::string::npos) {
         ctx.LogText += LogEnding::Already;
         return ActionResult();
     }
@@ -221,7 +220,7 @@ ActionResult DoSetHelpDir(const ScriptRow& row, ActionContext& ctx) {
 
 ActionResult DoCreateRegKey(const ScriptRow& row, ActionContext&) {
     // Only the predefined root keys are accepted; any other value is not a key handle.
-    if (row.Param < 0x80000000u || row.Param > 0x80000006u) return RegKeyFailure::NotCreated;
+    if (!IsPredefinedRootKey(row.Param)) return RegKeyFailure::NotCreated;
     if (!CreateRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(row.Param)), Str(row.Text)))
         return RegKeyFailure::NotCreated;
     return ActionResult();

@@ -15,13 +15,11 @@ namespace {
 
 // The IDE a package row works for: a compile row names it, the others run for the current IDE.
 int PackageRowIde(const InstallContext& install, const ScriptRow& row) {
-    switch (row.Kind()) {
-        case RowKind::CompilePackage: return IdeIndexOfLowestBit(row.Param);
-        case RowKind::CheckFile:
-        case RowKind::CopyOneFile:
-        case RowKind::RegisterPackage: return install.Location.CurrentIde;
-        default: return 0;
-    }
+    const RowKind kind = row.Kind();
+    if (kind == RowKind::CompilePackage) return IdeIndexOfLowestBit(row.Param);
+    if (kind == RowKind::CheckFile || kind == RowKind::CopyOneFile || kind == RowKind::RegisterPackage)
+        return install.Location.CurrentIde;
+    return 0;
 }
 
 }  // namespace
@@ -56,14 +54,16 @@ std::wstring SkippedRowText(const InstallContext& install, const ScriptRow& row)
     const LocationContext& at = install.Location;
     const std::wstring path = ResolvePath(at, row.Location, Str(row.Text));
     std::wstring line;
-    switch (row.Kind()) {
-        case RowKind::CompilePackage: line = L"Compiling package: " + Str(row.Text); break;
-        case RowKind::CheckFile: line = L"Check file: " + path; break;
-        case RowKind::RegisterPackage: line = L"Registering package: " + path; break;
-        default:
-            line = L"Copying file: from " + path + L" to " +
-                   (row.Target ? ResolvePath(at, row.Target->Location, Str(row.Target->FileName)) : std::wstring()) + L" ";
-            break;
+    const RowKind kind = row.Kind();
+    if (kind == RowKind::CompilePackage) {
+        line = L"Compiling package: " + Str(row.Text);
+    } else if (kind == RowKind::CheckFile) {
+        line = L"Check file: " + path;
+    } else if (kind == RowKind::RegisterPackage) {
+        line = L"Registering package: " + path;
+    } else {
+        line = L"Copying file: from " + path + L" to " +
+               (row.Target ? ResolvePath(at, row.Target->Location, Str(row.Target->FileName)) : std::wstring()) + L" ";
     }
     return line + LogEnding::Skipped + L". " + ManualBuildReason(PackageRowIde(install, row));
 }

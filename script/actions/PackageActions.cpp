@@ -3,8 +3,10 @@
 #include "script/actions/PackageActions.h"
 
 #include "common/Handles.h"
+#include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
+#include "common/PathList.h"
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 #include "script/actions/ActionLogic.h"
@@ -19,24 +21,14 @@ using namespace tessel::common;
 
 namespace {
 
-// The library key of the current IDE: "\Library", with "\Win32" or "\Win64"
-// for IDEs that keep separate lists per platform.
-std::wstring LibraryKeyOf(const IdeVersion& ide, uint32_t options) {
-    std::wstring key = std::wstring(ide.RegKey) + LibraryKey;
-    if (ide.Is32and64) key += (options & 2u) ? Win64Key : Win32Key;
-    return key;
-}
-
-// Only the oldest IDE spells the value without a blank.
-const wchar_t* SearchPathValueName(int ideIndex) { return ideIndex == 1 ? L"SearchPath" : L"Search Path"; }
-
 // The end of every path row once "Adding search path: <folder>" is logged: "...Already"
-// when the list mentions the folder anywhere (case-blind), otherwise append it, write
-// the list back and, when asked, request the IDE to reload its options; then "...Success".
+// when one whole entry of the list is the folder (case-blind, the rule the uninstall
+// removes it by), otherwise append it, write the list back and, when asked, request
+// the IDE to reload its options; then "...Success".
 ActionResult AddFolderToList(const IdeVersion& ide, const std::wstring& key, const std::wstring& name,
                     const std::wstring& list, const std::wstring& folder, bool requestReload,
                     ActionContext& ctx) {
-    if (TextPos(LowerWide(list), LowerWide(folder)) > 0) {
+    if (HasPathListEntry(LowerWide(list), LowerWide(folder))) {
         ctx.LogText += LogEnding::Already;
         return ActionResult();
     }
@@ -94,11 +86,11 @@ ActionResult DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
                         std::wstring(ProductName) + L" v" + ProductVersion))
         return PathListFailure::PackageNotRegistered;
     ctx.LogText = L"Registering package: " + package + LogEnding::Success;
-    const std::wstring key = LibraryKeyOf(ide, row.Options);
+    const std::wstring key = LibraryKeyFor(ide, (row.Options & 2u) != 0);
     const std::wstring name = SearchPathValueName(ideIndex);
     std::wstring list;
     if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return PathListFailure::ListUnreadable;
-    const std::wstring folder = PathFolderOf(package);
+    const std::wstring folder = FolderOfPath(package);
     ctx.LogText += L"\r\nAdding search path: " + folder;
     // RAD Studio 2007, 2009 and 2010 reload their options only when asked to.
     return AddFolderToList(ide, key, name, list, folder, ideIndex >= 12 && ideIndex <= 14, ctx);
@@ -117,7 +109,7 @@ ActionResult DoAddSearchPath(const ScriptRow& row, ActionContext& ctx) {
         key = std::wstring(ide.RegKey) + L"\\" + row.Text2;
         name = row.Text3;
     } else {
-        key = LibraryKeyOf(ide, row.Options);
+        key = LibraryKeyFor(ide, (row.Options & 2u) != 0);
         name = SearchPathValueName(ideIndex);
     }
     std::wstring list;
@@ -132,7 +124,7 @@ ActionResult DoAddIdePath(const ScriptRow& row, ActionContext& ctx) {
     // Nothing to extend is no failure: the IDE has not made the list yet.
     if (!IsIdeIndex(ideIndex)) return ActionResult();
     std::wstring key, name;
-    if (!SplitRegistryValuePath(std::wstring(IdeTable[ideIndex].RegKey) + Str(row.Text), key, name))
+    if (!SplitRegValuePath(std::wstring(IdeTable[ideIndex].RegKey) + Str(row.Text), key, name))
         return ActionResult();
     const std::wstring folder = GetInstallSubPath(at, row.Param);
     std::wstring list;

@@ -2,10 +2,12 @@
 // and the undo log, and removes an earlier installation before a new one.
 #include "script/runner/ScriptRunner.h"
 
+#include <new>
 #include "common/UninstallEngine.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
+#include "common/RowKindInfo.h"
 #include "common/SystemUtils.h"
 #include "common/UndoLog.h"
 #include "common/UndoRules.h"
@@ -32,22 +34,9 @@ std::wstring InfoText(const InstallContext& install, uint32_t param) {
         case InfoCode::InstallDir: return install.Location.InstallDir;
         case InfoCode::ProductRegKey: return ProductRegKey;
         case InfoCode::ProductIntName: return ProductIntName;
-        default: return std::wstring();
+        case InfoCode::Direction: break;
     }
-}
-
-bool BlockTestHolds(const InstallContext& install, RowKind kind, uint32_t param) {
-    switch (kind) {
-        case RowKind::IfIde: return (param & install.SelectedIdeMask) != 0;
-        case RowKind::IfItem: return (param & install.SelectedItemMask) != 0;
-        case RowKind::IfOption: return (param & install.CustomizeMask) != 0;
-        case RowKind::IfNotOption: return (param & install.CustomizeMask) == 0;
-        case RowKind::If64BitIde: {
-            const int ide = install.Location.CurrentIde;
-            return IsIdeIndex(ide) && install.Ides[ide].Has64BitIde;
-        }
-        default: return true;
-    }
+    return std::wstring();  // Direction, and numbers that name no code
 }
 
 const ScriptRow kNoRow{};
@@ -59,7 +48,7 @@ const ScriptRow kNoRow{};
 // removes them.
 bool PassedOverInCopyOnly(const common::LocationContext& at, const ScriptRow& row) {
     if (row.Kind() == RowKind::CreateRegKey) return Str(row.Text) != ProductRegKey;
-    if (row.Kind() != RowKind::CopyOneFile) return IsIdeRowKind(row.Kind());
+    if (row.Kind() != RowKind::CopyOneFile) return Describe(row.Kind()).Class == RowClass::Ide;
     if (!IsIdeIndex(at.CurrentIde) || at.IdeFolder.empty()) return false;
     return PathIsInside(LowerWide(JoinPath(at.InstallDir, at.IdeFolder)),
                         LowerWide(ResolvePath(at, row.Location, Str(row.Text))));
@@ -115,20 +104,14 @@ void ScriptRunner::UseRows(const ScriptRow* rows, int count) {
 
 int ScriptRunner::Count() const { return rows_ ? rowCount_ : ScriptCount(); }
 
-int ScriptRunner::ProgressCount() const { return Count(); }
-
-const ScriptRow& ScriptRunner::GetItem() const {
+const ScriptRow& ScriptRunner::CurrentRow() const {
     if (current_ < 0 || current_ >= Count()) return kNoRow;
     return rows_ ? rows_[current_] : ScriptRowAt(current_);
 }
 
-void ScriptRunner::ItemText(std::wstring& caption) const {
-    switch (GetItem().Kind()) {
-        case RowKind::CompilePackage: caption = L"Compiling package"; break;
-        case RowKind::CreateDir: caption = L"Creating directory"; break;
-        case RowKind::ExtractFile: caption = L"Copying file"; break;
-        default: break;
-    }
+std::wstring ScriptRunner::CurrentCaption() const {
+    const wchar_t* caption = Describe(CurrentRow().Kind()).Caption;
+    return caption ? caption : std::wstring();
 }
 
 void ScriptRunner::UninstallPrevious() {
@@ -267,20 +250,23 @@ void ScriptRunner::SkipTo(RowKind endKind, uint32_t code) {
     skipCode_ = code;
 }
 
+ActionResult ScriptRunner::SkipBlockUnless(const ScriptRow& row, bool holds) {
+    if (!holds) SkipTo(BlockEndOf(row.Kind()), row.Param);
+    return ActionResult();
+}
+
 ActionResult ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
+    const uint32_t bits = row.Param;
     switch (row.Kind()) {
-        case RowKind::IfIde:
-        case RowKind::IfItem:
-        case RowKind::IfOption:
-        case RowKind::IfNotOption:
-        case RowKind::If64BitIde:
-            // Each block's end kind follows its start kind.
-            if (!BlockTestHolds(install_, row.Kind(), row.Param))
-                SkipTo(static_cast<RowKind>(FirstWord(row.Kind()) + 1), row.Param);
-            return ActionResult();
-        case RowKind::IfFileExists:
-            if (DoCheckFile(row, ctx).Failed()) SkipTo(RowKind::EndIfFileExists, row.Param);
-            return ActionResult();
+        case RowKind::IfIde: return SkipBlockUnless(row, (bits & install_.SelectedIdeMask) != 0);
+        case RowKind::IfItem: return SkipBlockUnless(row, (bits & install_.SelectedItemMask) != 0);
+        case RowKind::IfOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) != 0);
+        case RowKind::IfNotOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) == 0);
+        case RowKind::If64BitIde: {
+            const int ide = install_.Location.CurrentIde;
+            return SkipBlockUnless(row, IsIdeIndex(ide) && install_.Ides[ide].Has64BitIde);
+        }
+        case RowKind::IfFileExists: return SkipBlockUnless(row, DoCheckFile(row, ctx).Succeeded());
         case RowKind::SetIde:
             SelectIde(install_.Location, install_.Ides, static_cast<int>(row.Param), Str(row.Text));
             return ActionResult();
@@ -312,11 +298,20 @@ ActionResult ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
         case RowKind::ExtractFileIfNewer: return DoExtractFileIfNewer(row, ctx);
         case RowKind::RegisterUninstall: return DoRegisterUninstall(row, ctx);
         case RowKind::CopyOneFile: return DoCopyFile(row, ctx);
-        default: return ActionResult();  // end markers, information rows and kinds without an action
+        // Block ends and information rows change nothing; no script has an AppendTextOld row.
+        case RowKind::EndIfIde:
+        case RowKind::EndIfItem:
+        case RowKind::EndIfOption:
+        case RowKind::EndIfNotOption:
+        case RowKind::EndIfFileExists:
+        case RowKind::EndIf64BitIde:
+        case RowKind::Info:
+        case RowKind::AppendTextOld: return ActionResult();
     }
+    return ActionResult();  // a number that names no kind
 }
 
-ActionResult ScriptRunner::ItemDoScript() {
+ActionResult ScriptRunner::RunCurrentRow() {
     if (install_.RunRefusal != 0) {
         // A refused run passes over every row; the first one shows why, worded
         // like a folder row that failed.
@@ -331,7 +326,7 @@ ActionResult ScriptRunner::ItemDoScript() {
         logText_.clear();
         return ActionResult();
     }
-    const ScriptRow& row = GetItem();
+    const ScriptRow& row = CurrentRow();
     failureReason_.clear();
     if (skipping_) {
         if (row.Kind() == skipEnd_ && row.Param == skipCode_) skipping_ = false;
@@ -387,8 +382,8 @@ ActionResult ScriptRunner::ItemDoScript() {
     ActionResult result;
     try {
         result = Dispatch(row, ctx);
-    } catch (...) {
-        result = ActionResult::FromWin32(ERROR_NOT_ENOUGH_MEMORY);  // only allocation can fail this way
+    } catch (const std::bad_alloc&) {
+        result = ActionResult::FromWin32(ERROR_NOT_ENOUGH_MEMORY);  // the only exception an action lets out
     }
     if (row.Kind() == RowKind::CheckFile) ExplainMissingPackage(result, ctx);
     logText_ = ctx.LogText;
@@ -409,7 +404,7 @@ int RunRemainingRows(ScriptRunner& script, const std::function<void(ActionResult
     int failed = 0;
     while (script.Current() < script.Count()) {
         if (beforeRow) beforeRow();
-        const ActionResult result = script.ItemDoScript();
+        const ActionResult result = script.RunCurrentRow();
         if (result.Failed()) ++failed;
         if (afterRow) afterRow(result);
         script.Advance();

@@ -27,16 +27,16 @@ public:
     // Removes an earlier installation and opens both logs. When the install
     // folder is not a full path or the undo log cannot be created there, the run
     // is refused before the earlier installation is touched: every row is passed
-    // over, row 0 reports the reason (see ItemDoScript), and the context says so.
+    // over, row 0 reports the reason (see RunCurrentRow), and the context says so.
     void Start();
     int Count() const;                    // number of rows
-    int ProgressCount() const;            // = Count()
-    void ItemText(std::wstring& caption) const;
+    // The progress page's caption for the current row; empty when its kind has
+    // none of its own (the page keeps the previous one).
+    std::wstring CurrentCaption() const;
     // Runs the current row. Its undo records are written before its change (those
     // of the files a copy wrote, right after it); when one cannot be written the
     // row fails with that error and the rows after it are passed over.
-    ActionResult ItemDoScript();
-    int ItemProgressStep() const { return 1; }
+    ActionResult RunCurrentRow();
     void Stop();                          // closes both logs
     // Appends one line to the install log (nothing when it is not open).
     void WriteLogLine(const std::wstring& text) { WriteLog(text); }
@@ -47,7 +47,8 @@ public:
     const std::wstring& LogText() const { return logText_; }
     // Why the current row failed in one line (a compiler's first error line); empty when unknown.
     const std::wstring& FailureReason() const { return failureReason_; }
-    const ScriptRow& GetItem() const;
+    // The current row; an empty row when Current() is past the end.
+    const ScriptRow& CurrentRow() const;
     // Runs rows of the caller's instead of the product's script (tests); nullptr: the script.
     void UseRows(const ScriptRow* rows, int count);
     // Writes the remaining undo records to log instead of the one Start opened
@@ -88,6 +89,8 @@ private:
     void CloseLog();
     ActionResult Dispatch(const ScriptRow& row, ActionContext& ctx);
     void SkipTo(RowKind endKind, uint32_t code);
+    // A block start row: unless holds, the rows up to its end row are passed over.
+    ActionResult SkipBlockUnless(const ScriptRow& row, bool holds);
     // A check row that finds no package gets the last compiler's report under its line.
     void ExplainMissingPackage(ActionResult result, ActionContext& ctx);
     // Each: 0 or the Win32 error of the record that did not reach the undo log.

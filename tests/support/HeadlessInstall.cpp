@@ -60,7 +60,7 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
         script.Start();
         RunRemainingRows(script, [&](ActionResult result) {
             if (result.Failed())
-                run.failures.push_back({script.Current(), result.Code(), script.GetItem().Word0, script.LogText()});
+                run.failures.push_back({script.Current(), result.Code(), script.CurrentRow().Word0, script.LogText()});
             ++run.rows;
         });
     }

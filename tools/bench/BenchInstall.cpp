@@ -16,6 +16,7 @@
 #include <vector>
 #include "common/IdeDiscovery.h"
 #include "common/ProcessGlobals.h"
+#include "common/RowKindInfo.h"
 #include "common/Handles.h"
 #include "common/SystemUtils.h"
 #include "script/runner/InstallContext.h"
@@ -37,42 +38,7 @@ struct RowTime {
     int64_t us;
 };
 
-const char* KindName(RowKind kind) {
-    switch (kind) {
-    case RowKind::CompilePackage: return "CompilePackage";
-    case RowKind::RegisterPackage: return "RegisterPackage";
-    case RowKind::AppendText: return "AppendText";
-    case RowKind::DeleteOneFile: return "DeleteFile";
-    case RowKind::RegisterWinHelp: return "RegisterWinHelp";
-    case RowKind::SetHelpDir: return "SetHelpDir";
-    case RowKind::CreateRegKey: return "CreateRegKey";
-    case RowKind::CheckFile: return "CheckFile";
-    case RowKind::AddSearchPath: return "AddSearchPath";
-    case RowKind::UninstallPrevious: return "UninstallPrevious";
-    case RowKind::CopyFiles: return "CopyFiles";
-    case RowKind::DeleteFiles: return "DeleteFiles";
-    case RowKind::MergeFiles: return "MergeFiles";
-    case RowKind::ReplaceText: return "ReplaceText";
-    case RowKind::RunFile: return "RunFile";
-    case RowKind::RunInstallFile: return "RunInstallFile";
-    case RowKind::AddIdePath: return "AddIdePath";
-    case RowKind::IfIde: case RowKind::IfItem: case RowKind::IfOption: case RowKind::IfNotOption:
-    case RowKind::EndIfIde: case RowKind::EndIfItem: case RowKind::EndIfOption: case RowKind::EndIfNotOption:
-    case RowKind::IfFileExists: case RowKind::EndIfFileExists:
-    case RowKind::If64BitIde: case RowKind::EndIf64BitIde: return "Block";
-    case RowKind::SetIde: return "SetIde";
-    case RowKind::Info: return "Info";
-    case RowKind::CreateDir: return "CreateDir";
-    case RowKind::ExtractFile: return "ExtractFile";
-    case RowKind::ClearDir: return "ClearDir";
-    case RowKind::SetCurrentDir: return "SetCurrentDir";
-    case RowKind::ExtractFileOnce: return "ExtractFileOnce";
-    case RowKind::ExtractFileIfNewer: return "ExtractFileIfNewer";
-    case RowKind::RegisterUninstall: return "RegisterUninstall";
-    case RowKind::CopyOneFile: return "CopyFile";
-    default: return "Other";
-    }
-}
+const char* KindName(RowKind kind) { return Describe(kind).LogName; }
 
 bool WriteRows(const std::wstring& fileName, const std::vector<RowTime>& rows) {
     UniqueFile out(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -137,11 +103,11 @@ int wmain(int argc, wchar_t** argv) {
         rows.reserve(static_cast<size_t>(script.Count()));
         std::wstring caption;
         while (script.Current() < script.Count()) {
-            script.ItemText(caption);
+            caption = script.CurrentCaption();
             const int64_t a = BenchMicros();
-            const int result = script.ItemDoScript().Code();
+            const int result = script.RunCurrentRow().Code();
             const int64_t b = BenchMicros();
-            rows.push_back({script.Current(), script.GetItem().Kind(), result, b - a});
+            rows.push_back({script.Current(), script.CurrentRow().Kind(), result, b - a});
             script.Advance();
         }
         tRan = BenchMicros();

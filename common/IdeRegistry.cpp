@@ -1,0 +1,29 @@
+// The IDE's lists and files that the install extends and the uninstall takes back.
+#include "common/IdeRegistry.h"
+
+namespace tessel::common {
+
+const wchar_t* SearchPathValueName(int ideIndex) { return ideIndex == 1 ? L"SearchPath" : L"Search Path"; }
+
+std::wstring LibraryKeyFor(const IdeVersion& ide, bool win64) {
+    std::wstring key = std::wstring(ide.RegKey) + LibraryKey;
+    if (ide.Is32and64) key += win64 ? Win64Key : Win32Key;
+    return key;
+}
+
+std::vector<std::wstring> LibraryKeys(const IdeVersion& ide) {
+    const std::wstring library = std::wstring(ide.RegKey) + LibraryKey;
+    std::vector<std::wstring> keys{library};
+    if (ide.Is32and64) {
+        keys.push_back(library + Win32Key);
+        keys.push_back(library + Win64Key);
+    }
+    return keys;
+}
+
+const wchar_t* HelpFileOf(int ideIndex, uint32_t helpIndex) {
+    if (!IsIdeIndex(ideIndex) || helpIndex < 1 || helpIndex > 3) return nullptr;
+    return IdeTable[ideIndex].HelpStr[helpIndex - 1];
+}
+
+}  // namespace tessel::common
