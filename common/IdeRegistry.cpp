@@ -22,7 +22,7 @@ std::vector<std::wstring> LibraryKeys(const IdeVersion& ide) {
 }
 
 const wchar_t* HelpFileOf(int ideIndex, uint32_t helpIndex) {
-    if (!IsIdeIndex(ideIndex) || helpIndex < 1 || helpIndex > 3) return nullptr;
+    if (!IsIdeIndex(ideIndex) || !IsHelpFileIndex(helpIndex)) return nullptr;
     return IdeTable[ideIndex].HelpStr[helpIndex - 1];
 }
 

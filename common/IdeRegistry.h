@@ -21,6 +21,10 @@ std::wstring LibraryKeyFor(const IdeVersion& ide, bool win64);
 // uninstall: "\Library", and for IDEs with per-platform lists also both of those.
 std::vector<std::wstring> LibraryKeys(const IdeVersion& ide);
 
+// Whether helpIndex (the Param of an AppendText row or record) names one of
+// an IDE's three help-configuration files.
+constexpr bool IsHelpFileIndex(uint32_t helpIndex) { return helpIndex >= 1 && helpIndex <= 3; }
+
 // The help-configuration file (a name relative to the IDE's help folder) that
 // an AppendText row or record with Param helpIndex (1..3) names for the IDE at
 // ideIndex; nullptr when the index is out of range or the IDE has no such file.

@@ -2,9 +2,10 @@
 // kind, the locations, names, keys and values the install script touches.
 #include "common/UndoRecordCheck.h"
 #include <algorithm>
+#include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
-#include "common/RowKinds.h"
+#include "common/RowKindInfo.h"
 
 namespace tessel::common {
 
@@ -134,75 +135,47 @@ bool IsSameFolder(const std::wstring& aLower, const std::wstring& bLower) {
 bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const UndoScope& scope) {
     const LocationCode location = LocationCodeFrom(rec.Location);
     const std::wstring lower = AsciiLower(text);
-    switch (rec.Kind()) {
-    case RowKind::SetIde:
+    // Checked per undo step (RowKindInfo.h): what the step would act on.
+    switch (Describe(rec.Kind()).Undo) {
+    case UndoAction::SelectIde:
         return IsIdeIndex(static_cast<int>(rec.Param)) && IsPlainName(text);
-    case RowKind::CreateDir:
+    case UndoAction::RemoveDir:
         // The install's own folders; the empty text is the install folder itself.
         return location == LocationCode::Install && scope.InstallDirHoldsLog &&
                (text.empty() || IsPlainRelativePath(text));
-    case RowKind::DeleteOneFile:
-    case RowKind::ExtractFile:
-    case RowKind::ExtractFileOnce:
-    case RowKind::CopyOneFile:
+    case UndoAction::DeleteFile:
         return IsProductFile(location, text, scope);
-    case RowKind::RegisterPackage:
+    case UndoAction::UnregisterPackage:
         // The Known Packages value (the 32-bit or the 64-bit IDE's list) is the
         // design-time package's path in the install folder.
         return rec.Param <= PackageIdeParam(PackageIde::Ide64) && location == LocationCode::Install && scope.InstallDirHoldsLog && IsPlainRelativePath(text) &&
                IsDesignPackageName(LastName(lower));
-    case RowKind::AddSearchPath:
+    case UndoAction::RemoveSearchPath:
         return location == LocationCode::Install && scope.InstallDirHoldsLog && IsPlainRelativePath(text);
-    case RowKind::AddIdePath:
+    case UndoAction::RemoveIdePath:
         // The IDE path lists that the install extends, with a folder of the install.
         return rec.Param <= StoredSubPath(InstallSubPath::IdeWin64) && scope.InstallDirHoldsLog &&
                IsOneOf(lower, {L"\\CppPaths\\SearchPath", L"\\C++\\Paths\\SearchPath", L"\\C++\\Paths\\LibraryPath",
                                L"\\C++\\Paths\\Win32\\LibraryPath", L"\\C++\\Paths\\Win64\\LibraryPath",
                                L"\\Library\\Search Path", L"\\Library\\Win32\\Search Path",
                                L"\\Library\\Win64\\Search Path"});
-    case RowKind::AppendText:
-    case RowKind::AppendTextOld:
+    case UndoAction::RemoveHelpLine:
         // The library's lines in one of the IDE's help-configuration files.
-        return rec.Param >= 1 && rec.Param <= 3 && location == LocationCode::IdeHelp &&
+        return IsHelpFileIndex(rec.Param) && location == LocationCode::IdeHelp &&
                IsOneOf(lower, {L"\r\n:Index Tessel library components=qvlib.hlp", L"\r\n:Link qvlib.hlp"});
-    case RowKind::RegisterWinHelp:
+    case UndoAction::UnregisterWinHelp:
         return IsOneOf(lower, {L"qvlib.hlp", L"qvlib.cnt"});
-    case RowKind::CreateRegKey:
+    case UndoAction::DeleteRegKey:
         return IsProductKey(rec.Param, text);
-    case RowKind::RunInstallFile:
+    case UndoAction::RunHelpUnregister:
         // The batch file runs from the install folder, as administrator.
         return scope.InstallDirHoldsLog;
-    case RowKind::RegisterUninstall:
+    case UndoAction::RemoveUninstallEntry:
         return AsciiLower(scope.ProductIntName) == AsciiLower(UninstallEntryName);
-    // Kinds without an undo step (RowKindInfo.h): nothing is done for them.
-    case RowKind::CompilePackage:
-    case RowKind::SetHelpDir:
-    case RowKind::CheckFile:
-    case RowKind::UninstallPrevious:
-    case RowKind::CopyFiles:
-    case RowKind::DeleteFiles:
-    case RowKind::MergeFiles:
-    case RowKind::ReplaceText:
-    case RowKind::RunFile:
-    case RowKind::IfIde:
-    case RowKind::EndIfIde:
-    case RowKind::Info:
-    case RowKind::IfItem:
-    case RowKind::EndIfItem:
-    case RowKind::IfOption:
-    case RowKind::EndIfOption:
-    case RowKind::IfNotOption:
-    case RowKind::EndIfNotOption:
-    case RowKind::IfFileExists:
-    case RowKind::EndIfFileExists:
-    case RowKind::If64BitIde:
-    case RowKind::EndIf64BitIde:
-    case RowKind::ClearDir:
-    case RowKind::SetCurrentDir:
-    case RowKind::ExtractFileIfNewer:
-        return true;
+    case UndoAction::None:
+        return true;  // kinds without an undo step: nothing is done for them
     }
-    return true;  // a number that names no kind: nothing is done for it either
+    return true;
 }
 
 }  // namespace tessel::common

@@ -152,6 +152,29 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, TakeSnapshot()))));
 }
 
+// A user's entry that merely begins with the library's folder does not keep the
+// folder off the search path, and the uninstall takes the library's entry only.
+TEST_F(Install, ALongerUserEntryDoesNotKeepTheLibraryOffTheSearchPath) {
+    ASSERT_TRUE(LayOutMachine({29}));
+    const std::wstring key = std::wstring(IdeTable[29].RegKey) + L"\\Library\\Win32";
+    const std::wstring folder = kInstall + L"\\RADStudio23\\Win32";
+    std::wstring value;
+    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"Search Path", value));
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, key, L"Search Path", folder + L"Old;" + value));
+    const MachineSnapshot before = TakeSnapshot();
+
+    const HeadlessRun run = RunHeadlessInstall(InstallFor({29}));
+    ASSERT_TRUE(run.started);
+    EXPECT_TRUE(run.failures.empty());
+    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"Search Path", value));
+    const std::wstring entries = L";" + value + L";";
+    EXPECT_NE(std::wstring::npos, entries.find(L";" + folder + L";")) << ToUtf8(value);
+    EXPECT_NE(std::wstring::npos, entries.find(L";" + folder + L"Old;")) << ToUtf8(value);
+
+    EXPECT_TRUE(RemoveThroughEntryWithEngine());
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, TakeSnapshot()))));
+}
+
 TEST_F(Install, CopyOnlyCompilesAndRegistersNothing) {
     const std::vector<int> ides = {9, 29};
     ASSERT_TRUE(LayOutMachine(ides));
