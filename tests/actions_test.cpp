@@ -493,13 +493,20 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
 
-    // Part of a longer entry, other case: already there, unchanged.
+    // The folder as a whole entry in another case: already there, unchanged.
+    const std::wstring other = L"$(DELPHI)\\Lib;" + LowerWide(InstallDir) + L"\\delphi7";
+    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", other));
+    ctx = Ctx();
+    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
+    EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
+    EXPECT_EQ(other, RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
+    // Only the start of a longer entry: not there, the folder is added as its own entry.
     const std::wstring longer = L"$(DELPHI)\\Lib;" + LowerWide(InstallDir) + L"\\delphi7\\extra";
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", longer));
     ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
-    EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
-    EXPECT_EQ(longer, RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
+    EXPECT_EQ(L"...Success", ctx.LogText.substr(ctx.LogText.size() - 10));
+    EXPECT_EQ(longer + L";" + InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
     // A list ending in ";" gets no second ";".
     ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;"));
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
