@@ -67,7 +67,7 @@ DWORD StringList::LoadFromFile(const std::wstring& fileName) {
     Clear();
     std::string bytes;
     SetLastError(0);
-    if (!ReadFileBytes(fileName, bytes, 0, GENERIC_READ)) {
+    if (ReadFileBytes(fileName, bytes, 0, GENERIC_READ) != 0) {
         const DWORD err = GetLastError();
         return err != 0 ? err : static_cast<DWORD>(ERROR_READ_FAULT);
     }

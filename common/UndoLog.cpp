@@ -22,22 +22,21 @@ DWORD WriteWhole(HANDLE file, const void* bytes, size_t size) {
 
 }  // namespace
 
-bool OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
+DWORD OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
     log.reset();
     // A failure here shows as the failure to create the file below.
-    CreateDirectoryPath(installDir);
+    (void)CreateDirectoryPath(installDir);
     const std::wstring name = JoinPath(installDir, L"uninst.log");
     HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD error = GetLastError();
+    DWORD error = LastErrorOr(ERROR_CANNOT_MAKE);
     log.reset(h);
     if (log) {
         error = WriteWhole(log.get(), UndoSignature, UndoSignatureSize);
-        if (error == 0) return true;
+        if (error == 0) return 0;
         // A log without its signature would be refused by every reader.
         log.reset();
     }
-    SetLastError(error);
-    return false;
+    return error;
 }
 
 DWORD WriteUndoRecord(const UniqueFile& log, uint32_t word0, uint32_t param, uint32_t location,

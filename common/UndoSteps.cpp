@@ -67,15 +67,6 @@ std::wstring FullLongPath(const std::wstring& path) {
     return LongPath(buf);
 }
 
-std::wstring CurrentFolder() {
-    const DWORD n = GetCurrentDirectoryW(0, nullptr);
-    if (n == 0) return std::wstring();
-    std::wstring buf(n, L'\0');
-    const DWORD got = GetCurrentDirectoryW(n, &buf[0]);
-    buf.resize(got < n ? got : 0);
-    return buf;
-}
-
 // The full path of a record's location and text; empty when it does not resolve
 // to a full path on this machine.
 std::wstring RecordPath(const LocationContext& context, uint32_t location, const std::wstring& text) {
@@ -105,7 +96,7 @@ void UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const 
         // The user's folder: the files the install wrote into it were removed by
         // their own records; what is left is theirs. Gone only when empty.
         RemoveFolderPatiently(path);
-    } else if (DeleteDirectoryTree(path, false) & DeleteTreeError::DirNotRemoved & ~0x80000000u) {
+    } else if (DeleteDirectoryTree(path, false) != 0 && DirectoryExists(path)) {
         RemoveFolderPatiently(path);
     }
 }
@@ -120,7 +111,7 @@ void UndoRegisterPackage(const LocationContext& context, const UndoRecord& rec, 
     if (!ide) return;
     const std::wstring path = RecordPath(context, rec.Location, text);
     if (path.empty()) return;
-    DeleteRegValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKeyFor(rec.Param), path);
+    (void)DeleteRegValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKeyFor(rec.Param), path);  // best effort
     RemoveFromLibraryPaths(*ide, FolderOfPath(path));
 }
 
@@ -150,7 +141,7 @@ void UndoAppendText(const LocationContext& context, const UndoRecord& rec, const
     const std::wstring file = RecordPath(context, rec.Location, helpName);
     const std::string needle = ToAnsi(text);
     std::string content;
-    if (file.empty() || needle.empty() || !ReadFileBytes(file, content)) return;
+    if (file.empty() || needle.empty() || ReadFileBytes(file, content) != 0) return;
     const int k = AnsiTextPos(LowerAnsi(content), LowerAnsi(needle));
     if (k == 0) return;
     content.erase(static_cast<size_t>(k - 1), needle.size());
@@ -161,26 +152,22 @@ void UndoAppendText(const LocationContext& context, const UndoRecord& rec, const
 }
 
 void UndoRegisterWinHelp(const std::wstring& text) {
-    if (!text.empty()) DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, text);
+    if (!text.empty()) (void)DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, text);  // best effort
 }
 
 void UndoCreateRegKey(const UndoRecord& rec, const std::wstring& text) {
     // A top-level key such as "Software" is never taken away as a whole.
     if (!IsPredefinedRoot(rec.Param) || LastCharPos(text, L'\\') <= 1) return;
-    DeleteRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(rec.Param)), text);
+    (void)DeleteRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(rec.Param)), text);  // best effort
 }
 
 // Runs the help deregistration batch file from the install's help folder.
 DWORD UndoRunInstallFile(const LocationContext& context) {
     if (!IsFullPath(context.InstallDir)) return 0;
     const std::wstring helpDir = JoinPath(context.InstallDir, L"help");
-    // Back to where the process was, not into the install folder: a process's
-    // current folder cannot be removed, and the install folder goes last.
-    const std::wstring previous = CurrentFolder();
-    SetCurrentDirectoryW(helpDir.c_str());
-    const DWORD result = RunAndWait(JoinPath(helpDir, L"help_unreg.bat"), L"");
-    if (!previous.empty()) SetCurrentDirectoryW(previous.c_str());
-    return result;
+    // Started in the help folder; the uninstaller's own current folder stays
+    // where it is, never in the install folder, which goes last.
+    return RunAndWait(JoinPath(helpDir, L"help_unreg.bat"), L"", helpDir);
 }
 
 // Removes the product's uninstall entry with everything below it. The system's
@@ -197,7 +184,7 @@ void UndoRegisterUninstall(const std::wstring& productIntName) {
         if (RegOpenKeyExW(parent.get(), productIntName.c_str(), 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
                           entry.put()) != ERROR_SUCCESS)
             return;
-        DeleteRegSubKeys(entry.get());
+        (void)DeleteRegSubKeys(entry.get());  // the entry's own deletion below fails if this did
     }
     RegDeleteKeyW(parent.get(), productIntName.c_str());
 }
@@ -207,9 +194,9 @@ void UndoRegisterUninstall(const std::wstring& productIntName) {
 bool RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder) {
     if (folder.empty()) return false;
     std::wstring value;
-    if (!ReadRegString(HKEY_CURRENT_USER, key, name, value)) return false;
+    if (ReadRegString(HKEY_CURRENT_USER, key, name, value) != 0) return false;
     if (!RemovePathListEntry(value, LowerWide(value), LowerWide(folder))) return false;
-    return WriteRegString(HKEY_CURRENT_USER, key, name, value);
+    return WriteRegString(HKEY_CURRENT_USER, key, name, value) == 0;
 }
 
 UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& installDir,

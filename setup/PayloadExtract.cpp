@@ -37,10 +37,10 @@ void ExtractPayload() {
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
         case RowKind::CreateDir:
-            CreateDirectoryPath(ResolvePath(at, row.Location, text));
+            (void)CreateDirectoryPath(ResolvePath(at, row.Location, text));  // skipped, see above
             break;
         case RowKind::ExtractFile:
-            SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text));
+            (void)SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text));  // skipped, see above
             break;
         default:
             break;
