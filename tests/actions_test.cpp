@@ -208,13 +208,18 @@ TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
     EXPECT_EQ(1, DoCheckFile(Row(RowKind::CheckFile, L"A\\*.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.bpl...Fail", ctx.LogText);
 
-    // The current folder.
+    // The working folder is the install's, never the process's; a missing folder
+    // or a file fails the row and keeps the folder before it.
+    wchar_t before[MAX_PATH] = {}, after[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
     EXPECT_EQ(0, DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A", 0, 3), ctx).Code());
-    wchar_t dir[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, dir);
-    EXPECT_EQ(LowerWide(InstallDir + L"\\A"), LowerWide(dir));
-    EXPECT_NE(0, DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"Missing", 0, 3), ctx).Code());
-    SetCurrentDirectoryW(L"C:\\");
+    EXPECT_EQ(InstallDir + L"\\A", install_.WorkingDir);
+    EXPECT_EQ(static_cast<int32_t>(ERROR_FILE_NOT_FOUND),
+              DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"Missing", 0, 3), ctx).Code());
+    EXPECT_EQ(static_cast<int32_t>(ERROR_DIRECTORY), DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A\\u.hpp", 0, 3), ctx).Code());
+    EXPECT_EQ(InstallDir + L"\\A", install_.WorkingDir);
+    GetCurrentDirectoryW(MAX_PATH, after);
+    EXPECT_EQ(std::wstring(before), std::wstring(after));
 }
 
 TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
@@ -450,7 +455,7 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     const std::wstring dir = kRoot + L"\\with blank";
     ASSERT_EQ(0u, CreateDirectoryPath(dir + L"\\help"));
     ASSERT_TRUE(WriteBytes(dir + L"\\run.bat", "@echo ran> ran.txt\r\n"));
-    ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
+    install_.WorkingDir = dir;  // what the folder row sets: the program is found and run there
     ctx = Ctx();
     EXPECT_EQ(0, DoRunFile(Row(RowKind::RunFile, L"run.bat"), ctx).Code());
     EXPECT_EQ(L"Run file: " + dir + L"\\run.bat...Success", ctx.LogText);
@@ -465,7 +470,7 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     EXPECT_EQ(0, DoRunInstallFile(Row(RowKind::RunInstallFile | RowFlag::Undo, L"help\\help_reg.bat"), ctx).Code());
     EXPECT_EQ(L"Register help: " + dir + L"\\help\\help_reg.bat...Success", ctx.LogText);
     EXPECT_TRUE(PathExists(dir + L"\\help\\reg.txt")) << "runs in the help folder";
-    SetCurrentDirectoryW(L"C:\\");
+    EXPECT_EQ(dir + L"\\help", install_.WorkingDir) << "the rows after it work there too";
 }
 
 TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
@@ -592,7 +597,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     const std::wstring pkg = kRoot + L"\\pkg";
     ASSERT_EQ(0u, CreateDirectoryPath(pkg));
     ASSERT_TRUE(WriteBytes(pkg + L"\\qvl70.dpk", "package qvl70;\r\nrequires rtl;\r\nend.\r\n"));
-    ASSERT_TRUE(SetCurrentDirectoryW(pkg.c_str()));
+    install_.WorkingDir = pkg;  // the project is found there
     ClearToolCalls(9);
     ctx = Ctx();
     // Several bits: the lowest one (Delphi 7) is used.

@@ -426,8 +426,8 @@ TEST_P(KilledInstall, NextInstallReplacesThePartialOneCleanly) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, KilledInstall,
                          testing::Values(KillPoint::Early, KillPoint::AfterUninstallEntry, KillPoint::InsideIdeBlock),
-                         [](const testing::TestParamInfo<KillPoint>& info) {
-                             switch (info.param) {
+                         [](const testing::TestParamInfo<KillPoint>& point) {
+                             switch (point.param) {
                                  case KillPoint::Early: return std::string("Early");
                                  case KillPoint::AfterUninstallEntry: return std::string("AfterUninstallEntry");
                                  case KillPoint::InsideIdeBlock: return std::string("InsideIdeBlock");
@@ -509,7 +509,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, BadFolder,
                                          FolderCase{"Empty", L"", false},
                                          FolderCase{"Relative", L"Tessel", false},
                                          FolderCase{"OverLong", L"C:\\faults-cwd\\" + std::wstring(250, L'x'), true}),
-                         [](const testing::TestParamInfo<FolderCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<FolderCase>& folder) { return std::string(folder.param.name); });
 
 // ---- Folders that are unusual but sound ------------------------------------
 

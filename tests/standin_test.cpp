@@ -432,17 +432,17 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             case RowKind::CopyFiles: {
                 // BDS 2006 to XE leave their C++ headers in "Source"; the script moves them.
                 WIN32_FIND_DATAW data;
-                UniqueFind found(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
-                EXPECT_TRUE(found.valid()) << "no C++ headers for " << IdeTable[ide].Name;
+                UniqueFind headers(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
+                EXPECT_TRUE(headers.valid()) << "no C++ headers for " << IdeTable[ide].Name;
                 break;
             }
             case RowKind::DeleteFiles: {
                 WIN32_FIND_DATAW data;
                 const std::wstring source = JoinPath(at.InstallDir, L"Source");
-                UniqueFind found(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
-                if (found) {
+                UniqueFind matches(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
+                if (matches) {
                     do DeleteFileW(JoinPath(source, data.cFileName).c_str());
-                    while (FindNextFileW(found.get(), &data));
+                    while (FindNextFileW(matches.get(), &data));
                 }
                 break;
             }

@@ -273,6 +273,20 @@ TEST(RunAndWait, RunsBatchFilesInFoldersWithCommandCharacters) {
     }
 }
 
+TEST(RunAndWait, StartsInTheWorkingFolderAndStopsWaitingAtTheTimeout) {
+    // A batch that writes into its current folder, then loops until the flag goes.
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utwork"), 0u);
+    ASSERT_EQ(WriteFileBytes(L"C:\\utwork\\flag", "x"), 0u);
+    ASSERT_EQ(WriteFileBytes(L"C:\\utwork\\wait.bat", "@echo here>where.txt\r\n:w\r\n@if exist C:\\utwork\\flag goto w\r\n"), 0u);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(RunAndWait(L"C:\\utwork\\wait.bat", L"", L"C:\\utwork", 1000), 0u);
+    const DWORD waited = GetTickCount() - start;
+    DeleteFileW(L"C:\\utwork\\flag");  // the batch ends
+    EXPECT_GE(waited, 900u);
+    EXPECT_LT(waited, 10000u);
+    EXPECT_TRUE(PathExists(L"C:\\utwork\\where.txt"));
+}
+
 TEST(RunAndWait, TheHelpBatchFilesKeepAFolderNameHoldingAnAmpersandAsText) {
     // Unquoted, "set QVHELP=%~dp0" would run what follows the "&" in the install folder's name.
     const std::wstring help = L"C:\\ut&mkdir utmade&\\help";

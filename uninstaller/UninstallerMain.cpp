@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <memory>
+#include <exception>
 #include "common/CommandLineWords.h"
 #include "common/DllSearch.h"
 #include "common/UninstallEngine.h"
@@ -89,8 +90,8 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
         default:
             return FALSE;
         }
-    } catch (...) {
-        return FALSE;
+    } catch (const std::exception&) {
+        return FALSE;  // out of memory; nothing may unwind into the system: not handled
     }
 }
 
@@ -150,8 +151,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     bool silent = false;
     try {
         return Run(instance, silent);
-    } catch (...) {
-        // Only a silent uninstall reports its outcome; it did not finish.
+    } catch (const std::exception&) {
+        // Out of memory. Only a silent uninstall reports its outcome; it did not finish.
         return silent ? static_cast<int>(SilentExit::WalkStopped) : 0;
     }
 }
