@@ -13,10 +13,7 @@ namespace {
 // fewer bytes than asked for (a full volume) is a failure too.
 DWORD WriteWhole(HANDLE file, const void* bytes, size_t size) {
     DWORD written = 0;
-    if (!WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr)) {
-        const DWORD err = GetLastError();
-        return err != 0 ? err : static_cast<DWORD>(ERROR_WRITE_FAULT);
-    }
+    if (!WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr)) return LastErrorOr(ERROR_WRITE_FAULT);
     return written == size ? 0 : static_cast<DWORD>(ERROR_HANDLE_DISK_FULL);
 }
 

@@ -54,16 +54,16 @@ ActionResult OpenAndReadAll(const std::wstring& path, UniqueFile& file, std::str
     return ActionResult();
 }
 
-bool WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
+// Writes bytes at offset: 0, or the Win32 error (ERROR_WRITE_FAULT for a short write).
+DWORD WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
     LARGE_INTEGER pos{};
     pos.QuadPart = offset;
-    if (!SetFilePointerEx(file, pos, nullptr, FILE_BEGIN)) return false;
+    if (!SetFilePointerEx(file, pos, nullptr, FILE_BEGIN)) return LastErrorOr(ERROR_WRITE_FAULT);
     DWORD written = 0;
-    if (!bytes.empty() &&
-        (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-         written != bytes.size()))
-        return false;
-    return true;
+    if (bytes.empty()) return 0;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        return LastErrorOr(ERROR_WRITE_FAULT);
+    return written == bytes.size() ? 0 : static_cast<DWORD>(ERROR_WRITE_FAULT);
 }
 
 // Deletes path: 0, also when nothing is there (what the row wants then holds
@@ -75,10 +75,9 @@ DWORD DeleteIfPresent(const std::wstring& path) {
 }
 
 // A patch that did not reach the file: "...Fail" and the system's error code.
-ActionResult WriteFailed(ActionContext& ctx) {
-    const DWORD err = GetLastError();
+ActionResult WriteFailed(ActionContext& ctx, DWORD err) {
     ctx.LogText += LogEnding::Fail;
-    return ActionResult::FromWin32(err ? err : static_cast<DWORD>(ERROR_WRITE_FAULT));
+    return ActionResult::FromWin32(err);
 }
 
 }  // namespace
@@ -196,8 +195,8 @@ ActionResult DoAppendText(const ScriptRow& row, ActionContext& ctx) {
         return ActionResult();
     }
     // A write that does not reach the file is not reported as done.
-    if (!WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
-        return WriteFailed(ctx);
+    if (const DWORD err = WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
+        return WriteFailed(ctx, err);
     }
     ctx.LogText += LogEnding::Success;
     return ActionResult();
@@ -319,8 +318,10 @@ ActionResult DoReplaceText(const ScriptRow& row, ActionContext& ctx) {
         return ActionResult();
     }
     // The file ends where the new content ends: no stale bytes behind a shorter text.
-    if (!WriteAllAt(file.get(), 0, result) || !SetEndOfFile(file.get())) {
-        return WriteFailed(ctx);
+    DWORD err = WriteAllAt(file.get(), 0, result);
+    if (err == 0 && !SetEndOfFile(file.get())) err = LastErrorOr(ERROR_WRITE_FAULT);
+    if (err != 0) {
+        return WriteFailed(ctx, err);
     }
     ctx.LogText += LogEnding::Success;
     return ActionResult();
