@@ -3,6 +3,7 @@
 
 #include <cwchar>
 #include <exception>
+#include <new>
 
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
@@ -60,14 +61,18 @@ bool RemoveLink(const std::wstring& path) {
 
 }  // namespace
 
-uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
-    uint32_t result = 0;
+DWORD DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
+    // Every entry is tried; the first failure is the result.
+    DWORD result = 0;
+    const auto note = [&result](DWORD error) {
+        if (result == 0) result = error;
+    };
     WIN32_FIND_DATAW data;
     // A folder that is itself a link is not entered either.
     const DWORD rootAttrs = GetFileAttributesW(path.c_str());
     if (rootAttrs != INVALID_FILE_ATTRIBUTES && (rootAttrs & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        if (keepRoot) return result;
-        return RemoveLink(path) ? result : result | DeleteTreeError::DirNotRemoved;
+        if (keepRoot || RemoveLink(path)) return 0;
+        return LastErrorOr(ERROR_DIR_NOT_EMPTY);
     }
     UniqueFind find(FindFirstFileW(JoinPath(path, L"*.*").c_str(), &data));
     if (find) {
@@ -75,49 +80,46 @@ uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
             const std::wstring item = JoinPath(path, data.cFileName);
             switch (TreeEntryAction(data.dwFileAttributes, data.cFileName)) {
             case TreeEntry::Skip: break;
-            case TreeEntry::Recurse: result |= DeleteDirectoryTree(item, false); break;
+            case TreeEntry::Recurse: note(DeleteDirectoryTree(item, false)); break;
             case TreeEntry::RemoveLink:
-                if (!RemoveLink(item)) result |= DeleteTreeError::DirNotRemoved;
+                if (!RemoveLink(item)) note(LastErrorOr(ERROR_DIR_NOT_EMPTY));
                 break;
             case TreeEntry::RemoveFile:
-                if (!DeleteFileW(item.c_str())) result |= DeleteTreeError::FileNotDeleted;
+                if (!DeleteFileW(item.c_str())) note(LastErrorOr(ERROR_ACCESS_DENIED));
                 break;
             }
         } while (FindNextFileW(find.get(), &data));
-        if (!find.reset()) result |= DeleteTreeError::FindCloseFailed;
+        if (!find.reset()) note(LastErrorOr(ERROR_INVALID_HANDLE));
     }
     if (keepRoot) return result;
 
     UniqueFind self(FindFirstFileW(path.c_str(), &data));
-    if (!self) return result | DeleteTreeError::RootNotFound;
-    if (!RemoveDirectoryW(path.c_str())) result |= DeleteTreeError::DirNotRemoved;
-    if (!self.reset()) result |= DeleteTreeError::RootCloseFailed;
+    if (!self) return result != 0 ? result : LastErrorOr(ERROR_PATH_NOT_FOUND);
+    // The folder that stayed is the failure the caller acts on.
+    if (!RemoveDirectoryW(path.c_str())) result = LastErrorOr(ERROR_DIR_NOT_EMPTY);
+    if (!self.reset()) note(LastErrorOr(ERROR_INVALID_HANDLE));
     return result;
 }
 
-bool LoadPayload(unsigned id, const void*& data, DWORD& size) {
+DWORD LoadPayload(unsigned id, const void*& data, DWORD& size) {
     data = nullptr;
     size = 0;
     // Resource type names compare without regard to case: this finds "QVLIB".
     HRSRC res = FindResourceW(PayloadModule, MAKEINTRESOURCEW(id), L"qvlib");
-    if (!res) return false;
+    if (!res) return LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
     HGLOBAL loaded = LoadResource(PayloadModule, res);
-    if (!loaded) return false;
+    if (!loaded) return LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
     const void* bytes = LockResource(loaded);
-    if (!bytes) return false;
+    if (!bytes) return LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
     data = bytes;
     size = SizeofResource(PayloadModule, res);
-    return true;
+    return 0;
 }
 
 DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName) {
     const void* data = nullptr;
     DWORD size = 0;
-    SetLastError(0);
-    if (!LoadPayload(id, data, size)) {
-        const DWORD err = GetLastError();
-        return err ? err : ERROR_RESOURCE_DATA_NOT_FOUND;
-    }
+    if (const DWORD err = LoadPayload(id, data, size)) return err;
     return WriteFileBytes(fileName, data, size);
 }
 
@@ -131,40 +133,42 @@ DWORD WriteFileBytes(const std::wstring& fileName, const void* data, DWORD size)
     return 0;
 }
 
-bool ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode, DWORD access) {
+DWORD ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode, DWORD access) {
     bytes.clear();
     UniqueFile file(CreateFileW(fileName.c_str(), access, shareMode, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file) return LastErrorOr(ERROR_OPEN_FAILED);
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return false;
+    if (!GetFileSizeEx(file.get(), &size)) return LastErrorOr(ERROR_READ_FAULT);
     // Files of 2 GB and more are not loaded whole.
-    if (size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF) return false;
+    if (size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF) return ERROR_FILE_TOO_LARGE;
     std::string buffer;
+    // The one place a size from outside decides an allocation: a file larger
+    // than this process can hold is a failure, not an exception.
     try {
         buffer.resize(static_cast<size_t>(size.QuadPart));
-    } catch (const std::exception&) {
-        return false;  // more than this process can hold
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
     }
     DWORD total = 0;
     while (total < buffer.size()) {
         DWORD got = 0;
         if (!ReadFile(file.get(), &buffer[total], static_cast<DWORD>(buffer.size()) - total, &got,
                       nullptr))
-            return false;
+            return LastErrorOr(ERROR_READ_FAULT);
         if (got == 0) break;  // the file shrank meanwhile
         total += got;
     }
     buffer.resize(total);
     bytes = std::move(buffer);
-    return true;
+    return 0;
 }
 
 std::wstring ReadTextFile(const std::wstring& fileName) {
     // Opened for writing too and without sharing: a read-only file, or one that
     // another process holds open, reads as empty.
     std::string bytes;
-    if (!ReadFileBytes(fileName, bytes, 0, GENERIC_READ | GENERIC_WRITE)) return std::wstring();
+    if (ReadFileBytes(fileName, bytes, 0, GENERIC_READ | GENERIC_WRITE) != 0) return std::wstring();
     try {
         return FromAnsi(bytes);
     } catch (const std::exception&) {

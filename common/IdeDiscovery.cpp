@@ -22,8 +22,8 @@ bool HasUsableRoot(const IdeVersion& ide, const std::wstring& rootDir) {
 // evidence: "Known Packages x64" is made by IDEs that lack it.
 bool Has64BitIde(const IdeVersion& ide, const std::wstring& rootDir) {
     std::wstring app;
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, ide.RegKey, L"App x64", app) &&
-        !ReadRegString(HKEY_CURRENT_USER, ide.RegKey, L"App x64", app))
+    if (ReadRegString(HKEY_LOCAL_MACHINE, ide.RegKey, L"App x64", app) != 0 &&
+        ReadRegString(HKEY_CURRENT_USER, ide.RegKey, L"App x64", app) != 0)
         return false;
     const std::wstring expected = JoinPath(rootDir, L"bin64\\bds.exe");
     return LowerWide(app) == LowerWide(expected) && PathExists(expected) && !DirectoryExists(expected);
@@ -37,8 +37,8 @@ InstalledIdes FindInstalledIdes() {
         const IdeVersion& ide = IdeTable[i];
         FoundIde& at = found[i];
         // Machine-wide first; only when that read fails, the user's own value.
-        at.Exists = ReadRegString(HKEY_LOCAL_MACHINE, ide.RegKey, L"RootDir", at.RootDir);
-        if (!at.Exists) at.Exists = ReadRegString(HKEY_CURRENT_USER, ide.RegKey, L"RootDir", at.RootDir);
+        at.Exists = ReadRegString(HKEY_LOCAL_MACHINE, ide.RegKey, L"RootDir", at.RootDir) == 0;
+        if (!at.Exists) at.Exists = ReadRegString(HKEY_CURRENT_USER, ide.RegKey, L"RootDir", at.RootDir) == 0;
         while (!at.RootDir.empty() && at.RootDir.back() == L'\\') at.RootDir.pop_back();
         if (at.Exists) at.Exists = HasUsableRoot(ide, at.RootDir);
         at.Has64BitIde = at.Exists && ide.Can64BitIde && Has64BitIde(ide, at.RootDir);

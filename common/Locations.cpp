@@ -63,8 +63,9 @@ std::wstring GetBdsCommonDir(const LocationContext& context) {
     const std::wstring envKey = std::wstring(ide.RegKey) + L"\\Environment Variables";
     std::wstring value;
     // The user's value first; an empty one still counts as read and hides the machine's.
-    if (!ReadRegString(HKEY_CURRENT_USER, envKey, L"BDSCOMMONDIR", value))
-        ReadRegString(HKEY_LOCAL_MACHINE, envKey, L"BDSCOMMONDIR", value);
+    // A machine value that is not there leaves value empty, which the lines below handle.
+    if (ReadRegString(HKEY_CURRENT_USER, envKey, L"BDSCOMMONDIR", value) != 0)
+        (void)ReadRegString(HKEY_LOCAL_MACHINE, envKey, L"BDSCOMMONDIR", value);
     if (value.empty()) value = CommonDirFromRsvars(context.IdeRoot);
     if (value.empty()) value = CommonDirFromDocuments(ide.RegKey);
     return value;

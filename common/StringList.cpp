@@ -31,7 +31,7 @@ DWORD WriteLines(const std::wstring& fileName, int count, Convert lineAt) {
         const DWORD bytes = static_cast<DWORD>(units * sizeof(Ch));
         DWORD written = 0;
         if (!WriteFile(file.get(), data, bytes, &written, nullptr))
-            error = GetLastError() != 0 ? GetLastError() : static_cast<DWORD>(ERROR_WRITE_FAULT);
+            error = LastErrorOr(ERROR_WRITE_FAULT);
         else if (written != bytes)
             error = ERROR_HANDLE_DISK_FULL;
     };
@@ -66,11 +66,7 @@ void StringList::Clear() {
 DWORD StringList::LoadFromFile(const std::wstring& fileName) {
     Clear();
     std::string bytes;
-    SetLastError(0);
-    if (!ReadFileBytes(fileName, bytes, 0, GENERIC_READ)) {
-        const DWORD err = GetLastError();
-        return err != 0 ? err : static_cast<DWORD>(ERROR_READ_FAULT);
-    }
+    if (const DWORD err = ReadFileBytes(fileName, bytes, 0, GENERIC_READ)) return err;
     try {
         bytes.push_back('\0');
         size_t pos = 0;

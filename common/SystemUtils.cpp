@@ -51,42 +51,68 @@ std::wstring CommandLineFor(const std::wstring& program, const std::wstring& par
     return line;
 }
 
-DWORD RunAndWait(const std::wstring& program, const std::wstring& params) {
+DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
+    end = ProcessEnd();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    if (start.Output) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdOutput = start.Output;
+        startup.hStdError = start.Output;
+    }
+    std::vector<wchar_t> line(start.CommandLine.begin(), start.CommandLine.end());
+    line.push_back(L'\0');  // CreateProcessW may write into the command line
+    const wchar_t* folder = start.WorkingDir.empty() ? nullptr : start.WorkingDir.c_str();
+    // Default security: the program runs as administrator, and a process that
+    // everyone may open is one that anyone can inject code into. Handles are
+    // inherited only for the output; the setup's other handles are not inheritable.
+    PROCESS_INFORMATION info{};
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, start.Output ? TRUE : FALSE, CREATE_NO_WINDOW,
+                           nullptr, folder, &startup, &info))
+            break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3) return error;
+        Sleep(200);
+    }
+    ProcessHandles process;
+    process.Process.reset(info.hProcess);
+    process.Thread.reset(info.hThread);
+    end.Finished = WaitForSingleObject(process.Process.get(), start.TimeoutMs) == WAIT_OBJECT_0;
+    if (end.Finished && !GetExitCodeProcess(process.Process.get(), &end.ExitCode)) end.ExitCode = 0;
+    return 0;
+}
+
+DWORD RunAndWait(const std::wstring& program, const std::wstring& params, const std::wstring& workingDir,
+                 DWORD timeoutMs) {
     wchar_t system[MAX_PATH] = {};
     const UINT len = GetSystemDirectoryW(system, MAX_PATH);
     if (len == 0 || len >= MAX_PATH) return len == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
     // cmd.exe starts whether or not the batch file is there: a missing one is a failed start.
     const std::wstring batch = BatchPathOf(program);
     if (!batch.empty() && GetFileAttributesW(batch.c_str()) == INVALID_FILE_ATTRIBUTES) return GetLastError();
-    std::wstring line = CommandLineFor(program, params, std::wstring(system, len));
-    std::vector<wchar_t> buffer(line.begin(), line.end());
-    buffer.push_back(L'\0');  // CreateProcessW may write into the command line
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &si, &pi))
-        return GetLastError();
-    ProcessHandles handles;
-    handles.Process.reset(pi.hProcess);
-    handles.Thread.reset(pi.hThread);
-    WaitForSingleObject(handles.Process.get(), INFINITE);
-    return 0;
+    ProcessStart start;
+    start.CommandLine = CommandLineFor(program, params, std::wstring(system, len));
+    start.WorkingDir = workingDir;
+    start.TimeoutMs = timeoutMs;
+    // A program still running after the wait is left to run: the install or
+    // uninstall goes on as after its end rather than hang with it.
+    ProcessEnd end;
+    return StartAndWait(start, end);
 }
 
-bool GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls) {
+DWORD GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls) {
     ms = 0;
     ls = 0;
     std::string bytes;
     uint32_t productMs = 0, productLs = 0;
-    if (!ReadFileBytes(fileName, bytes, FILE_SHARE_READ) ||
-        !ImageProductVersion(bytes.data(), bytes.size(), productMs, productLs))
-        return false;
+    if (const DWORD err = ReadFileBytes(fileName, bytes, FILE_SHARE_READ)) return err;
+    if (!ImageProductVersion(bytes.data(), bytes.size(), productMs, productLs)) return ERROR_RESOURCE_TYPE_NOT_FOUND;
     ms = productMs;
     ls = productLs;
-    return true;
+    return 0;
 }
 
 std::wstring GetSpecialFolder(int csidl) {

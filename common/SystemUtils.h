@@ -1,39 +1,41 @@
 // Registry, file, folder, process and version helpers shared by both programs.
-// Failures are results: a Boolean, a Win32 error code, an empty string or error bits.
+// Failures are Win32 error codes (0 = success), as common/Errors.h describes.
 #pragma once
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include "common/Errors.h"
 
 namespace tessel::common {
 
-// Registry. Key paths are relative to the root and use "\".
-bool ReadRegString(HKEY root, const std::wstring& key, const std::wstring& name, std::wstring& value);
-bool ReadRegInteger(HKEY root, const std::wstring& key, const std::wstring& name, DWORD& value);
-bool WriteRegString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text);
-bool WriteRegInteger(HKEY root, const std::wstring& key, const std::wstring& name, DWORD value);
-bool CreateRegKey(HKEY root, const std::wstring& key);
-bool DeleteRegValue(HKEY root, const std::wstring& key, const std::wstring& name);
-bool DeleteRegKey(HKEY root, const std::wstring& key);
-void DeleteRegSubKeys(HKEY openKey);
+// Registry. Key paths are relative to the root and use "\". A missing key or
+// value reads as ERROR_FILE_NOT_FOUND, a string value of another type as
+// ERROR_UNSUPPORTED_TYPE; value is then cleared (0).
+[[nodiscard]] DWORD ReadRegString(HKEY root, const std::wstring& key, const std::wstring& name, std::wstring& value);
+[[nodiscard]] DWORD ReadRegInteger(HKEY root, const std::wstring& key, const std::wstring& name, DWORD& value);
+[[nodiscard]] DWORD WriteRegString(HKEY root, const std::wstring& key, const std::wstring& name,
+                                   const std::wstring& text);
+[[nodiscard]] DWORD WriteRegInteger(HKEY root, const std::wstring& key, const std::wstring& name, DWORD value);
+[[nodiscard]] DWORD CreateRegKey(HKEY root, const std::wstring& key);
+[[nodiscard]] DWORD DeleteRegValue(HKEY root, const std::wstring& key, const std::wstring& name);
+// Deletes the key with everything below it, then every ancestor that held
+// nothing else. The error is the key's own; an ancestor that stays is no failure.
+[[nodiscard]] DWORD DeleteRegKey(HKEY root, const std::wstring& key);
+// Deletes every sub-key of openKey (all are tried; the first failure is the result).
+[[nodiscard]] DWORD DeleteRegSubKeys(HKEY openKey);
 
 // Folders and files.
 // Creates the folder and every missing parent. 0 or a Win32 error code;
 // a path longer than MAX_PATH-ish buffers is refused with ERROR_FILENAME_EXCED_RANGE.
-DWORD CreateDirectoryPath(const std::wstring& path);
+[[nodiscard]] DWORD CreateDirectoryPath(const std::wstring& path);
 
-// Error bits of DeleteDirectoryTree (0 = everything deleted).
-namespace DeleteTreeError {
-inline constexpr uint32_t FileNotDeleted  = 0x80000002;
-inline constexpr uint32_t FindCloseFailed = 0x80000004;
-inline constexpr uint32_t DirNotRemoved   = 0x80000008;
-inline constexpr uint32_t RootCloseFailed = 0x80000010;
-inline constexpr uint32_t RootNotFound    = 0x80000020;
-}  // namespace DeleteTreeError
 // Deletes the folder's files and sub-folders, then the folder unless keepRoot.
 // Links to folders (junctions, directory links, mounted folders) are never
-// entered: the link itself is removed and its target left as it is.
-uint32_t DeleteDirectoryTree(const std::wstring& path, bool keepRoot);
+// entered: the link itself is removed and its target left as it is. Every
+// entry is tried; 0, or the first failure's Win32 error, except that a folder
+// that stayed is the result (ERROR_DIR_NOT_EMPTY when something stayed in it),
+// and a missing folder is ERROR_FILE_NOT_FOUND (ERROR_PATH_NOT_FOUND).
+[[nodiscard]] DWORD DeleteDirectoryTree(const std::wstring& path, bool keepRoot);
 
 // The files that take a compiler's output during an install: "~qvcompile<pid>-<n>.tmp"
 // in the install folder, deleted when closed. A run killed during a compile
@@ -52,35 +54,59 @@ enum class TreeEntry {
 TreeEntry TreeEntryAction(DWORD attributes, const wchar_t* name);
 
 // Writes payload resource id (type "QVLIB" in PayloadModule) to fileName, replacing it.
-DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName);
-// The resource's bytes; false when it is missing (GetLastError tells why).
-bool LoadPayload(unsigned id, const void*& data, DWORD& size);
+[[nodiscard]] DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName);
+// The resource's bytes; ERROR_RESOURCE_DATA_NOT_FOUND (or the system's reason) when it is missing.
+[[nodiscard]] DWORD LoadPayload(unsigned id, const void*& data, DWORD& size);
 
 // The whole file as ANSI bytes converted to UTF-16; empty when it cannot be opened.
 std::wstring ReadTextFile(const std::wstring& fileName);
-// The whole file as bytes; false when it cannot be opened or read.
-bool ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode = 0,
+// The whole file as bytes (empty on failure). ERROR_FILE_TOO_LARGE from 2 GB on.
+[[nodiscard]] DWORD ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode = 0,
                    DWORD access = GENERIC_READ);
 
 // Creates or replaces fileName (no sharing, normal attributes) with the bytes.
 // 0 or the Win32 error code of the failed create or write.
-DWORD WriteFileBytes(const std::wstring& fileName, const void* data, DWORD size);
-inline DWORD WriteFileBytes(const std::wstring& fileName, const std::string& bytes) {
+[[nodiscard]] DWORD WriteFileBytes(const std::wstring& fileName, const void* data, DWORD size);
+[[nodiscard]] inline DWORD WriteFileBytes(const std::wstring& fileName, const std::string& bytes) {
     return WriteFileBytes(fileName, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 std::wstring GetSpecialFolder(int csidl);
 
-// Starts program (quoted when it holds a blank) with params, hidden, and waits.
-// A batch file (.bat, .cmd) runs in the system folder's cmd.exe with /d.
-// 0 when it ran, otherwise the Win32 error code of the failed start.
-DWORD RunAndWait(const std::wstring& program, const std::wstring& params);
+// What StartAndWait starts, where, and how long it waits.
+struct ProcessStart {
+    std::wstring CommandLine;
+    std::wstring WorkingDir;       // the process's current folder; empty: this process's own
+    DWORD TimeoutMs = INFINITE;
+    HANDLE Output = nullptr;       // inheritable handle taking standard output and error, or none
+};
+struct ProcessEnd {
+    bool Finished = false;  // it ended within the wait; ExitCode is its
+    DWORD ExitCode = 0;
+};
+// The one process starter: starts the command line hidden (no window, default
+// security, only Output inherited) and waits up to TimeoutMs. A process still
+// running then is left to run; end says so. 0 when it was started, otherwise
+// the Win32 error of the start (ERROR_INTERNAL_ERROR, a passing failure seen
+// under load, is tried again a few times first).
+[[nodiscard]] DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end);
+
+// How long a program or batch file of the install or the uninstall is waited
+// for: long enough for any help registration on a slow machine, so that only a
+// program that hangs is left behind (the run goes on as after its end).
+inline constexpr DWORD ProgramTimeoutMs = 10 * 60 * 1000;
+// Starts program (quoted when it holds a blank) with params in workingDir and
+// waits up to timeoutMs. A batch file (.bat, .cmd) runs in the system folder's
+// cmd.exe with /d. 0 when it ran, otherwise the Win32 error code of the failed start.
+[[nodiscard]] DWORD RunAndWait(const std::wstring& program, const std::wstring& params,
+                               const std::wstring& workingDir, DWORD timeoutMs = ProgramTimeoutMs);
 // RunAndWait's command line; systemDir is the system folder (of cmd.exe).
 std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params,
                             const std::wstring& systemDir);
 
-// The product version from the file's version resource, read from its bytes.
-bool GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls);
+// The product version from the file's version resource, read from its bytes;
+// ERROR_RESOURCE_TYPE_NOT_FOUND when the file has none.
+[[nodiscard]] DWORD GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls);
 
 // True when a directory search for path finds at least one entry (file, folder or mask match).
 bool PathExists(const std::wstring& path);

@@ -13,31 +13,27 @@ namespace {
 // fewer bytes than asked for (a full volume) is a failure too.
 DWORD WriteWhole(HANDLE file, const void* bytes, size_t size) {
     DWORD written = 0;
-    if (!WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr)) {
-        const DWORD err = GetLastError();
-        return err != 0 ? err : static_cast<DWORD>(ERROR_WRITE_FAULT);
-    }
+    if (!WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr)) return LastErrorOr(ERROR_WRITE_FAULT);
     return written == size ? 0 : static_cast<DWORD>(ERROR_HANDLE_DISK_FULL);
 }
 
 }  // namespace
 
-bool OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
+DWORD OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
     log.reset();
     // A failure here shows as the failure to create the file below.
-    CreateDirectoryPath(installDir);
+    (void)CreateDirectoryPath(installDir);
     const std::wstring name = JoinPath(installDir, L"uninst.log");
     HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD error = GetLastError();
+    DWORD error = LastErrorOr(ERROR_CANNOT_MAKE);
     log.reset(h);
     if (log) {
         error = WriteWhole(log.get(), UndoSignature, UndoSignatureSize);
-        if (error == 0) return true;
+        if (error == 0) return 0;
         // A log without its signature would be refused by every reader.
         log.reset();
     }
-    SetLastError(error);
-    return false;
+    return error;
 }
 
 DWORD WriteUndoRecord(const UniqueFile& log, uint32_t word0, uint32_t param, uint32_t location,

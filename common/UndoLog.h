@@ -12,10 +12,10 @@
 namespace tessel::common {
 
 // Writer used by the script runner. OpenUndoLog creates the install folder and
-// "uninst.log" in it (replacing it) and writes the signature; false, with the
-// system error left in GetLastError, when the file cannot be created or the
-// signature not written whole (the log is then closed).
-[[nodiscard]] bool OpenUndoLog(const std::wstring& installDir, UniqueFile& log);
+// "uninst.log" in it (replacing it) and writes the signature: 0, or the Win32
+// error when the file cannot be created or the signature not written whole
+// (the log is then closed).
+[[nodiscard]] DWORD OpenUndoLog(const std::wstring& installDir, UniqueFile& log);
 // Appends one record in a single write: 0, or the Win32 error when it is not
 // on disk whole (ERROR_HANDLE_DISK_FULL for a short write, ERROR_INVALID_HANDLE
 // while no log is open, ERROR_FILENAME_EXCED_RANGE for a text too long for a

@@ -24,12 +24,10 @@ const IdeVersion* CurrentIdeVersion(const LocationContext& context) {
 // Errors that mean the thing to remove is not there (any more).
 bool IsNotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-// Deletes a registry string value. 0 when it is gone or was never there;
-// ERROR_CANTWRITE when it is still there after the delete.
+// Deletes a registry value. 0 when it is gone or was never there (nor its key).
 DWORD DeleteStringValue(HKEY root, const std::wstring& key, const std::wstring& name) {
-    if (DeleteRegValue(root, key, name)) return 0;
-    std::wstring stays;
-    return ReadRegString(root, key, name, stays) ? static_cast<DWORD>(ERROR_CANTWRITE) : 0;
+    const DWORD error = DeleteRegValue(root, key, name);
+    return IsNotThere(error) ? 0 : error;
 }
 
 // Takes folder off the search path of every library key of the IDE at ideIndex;
@@ -68,15 +66,6 @@ std::wstring FullLongPath(const std::wstring& path) {
     return LongPath(buf);
 }
 
-std::wstring CurrentFolder() {
-    const DWORD n = GetCurrentDirectoryW(0, nullptr);
-    if (n == 0) return std::wstring();
-    std::wstring buf(n, L'\0');
-    const DWORD got = GetCurrentDirectoryW(n, &buf[0]);
-    buf.resize(got < n ? got : 0);
-    return buf;
-}
-
 // The full path of a record's location and text; empty when it does not resolve
 // to a full path on this machine.
 std::wstring RecordPath(const LocationContext& context, uint32_t location, const std::wstring& text) {
@@ -112,8 +101,9 @@ DWORD UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const
         // their own records; what is left is theirs. Gone only when empty.
         return RemoveFolderPatiently(path);
     }
-    if (DeleteDirectoryTree(path, false) & DeleteTreeError::DirNotRemoved & ~0x80000000u)
-        return RemoveFolderPatiently(path);
+    // What the tree removal could not take (a file in use) keeps the folder;
+    // it goes when only an empty folder was left.
+    if (DeleteDirectoryTree(path, false) != 0 && DirectoryExists(path)) return RemoveFolderPatiently(path);
     return 0;
 }
 
@@ -158,7 +148,7 @@ DWORD UndoAppendText(const LocationContext& context, const UndoRecord& rec, cons
     const std::wstring file = RecordPath(context, rec.Location, helpName);
     const std::string needle = ToAnsi(text);
     std::string content;
-    if (file.empty() || needle.empty() || !ReadFileBytes(file, content)) return 0;
+    if (file.empty() || needle.empty() || ReadFileBytes(file, content) != 0) return 0;
     const size_t at = LowerAnsi(content).find(LowerAnsi(needle));
     if (at == std::string::npos) return 0;
     content.erase(at, needle.size());
@@ -173,22 +163,17 @@ DWORD UndoCreateRegKey(const UndoRecord& rec, const std::wstring& text) {
     // A top-level key such as "Software" is never taken away as a whole.
     const size_t slash = text.rfind(L'\\');
     if (!IsPredefinedRootKey(rec.Param) || slash == std::wstring::npos || slash == 0) return 0;
-    // The helper does not tell a key that is gone from one that stays.
-    DeleteRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(rec.Param)), text);
-    return 0;
+    const DWORD error = DeleteRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(rec.Param)), text);
+    return IsNotThere(error) ? 0 : error;
 }
 
 // Runs the help deregistration batch file from the install's help folder.
 DWORD UndoRunInstallFile(const LocationContext& context) {
     if (!IsFullPath(context.InstallDir)) return 0;
     const std::wstring helpDir = JoinPath(context.InstallDir, L"help");
-    // Back to where the process was, not into the install folder: a process's
-    // current folder cannot be removed, and the install folder goes last.
-    const std::wstring previous = CurrentFolder();
-    SetCurrentDirectoryW(helpDir.c_str());
-    const DWORD result = RunAndWait(JoinPath(helpDir, L"help_unreg.bat"), L"");
-    if (!previous.empty()) SetCurrentDirectoryW(previous.c_str());
-    return result;
+    // Started in the help folder; the uninstaller's own current folder stays
+    // where it is, never in the install folder, which goes last.
+    return RunAndWait(JoinPath(helpDir, L"help_unreg.bat"), L"", helpDir);
 }
 
 // Removes the product's uninstall entry with everything below it. The system's
@@ -205,7 +190,7 @@ DWORD UndoRegisterUninstall(const std::wstring& productIntName) {
         if (RegOpenKeyExW(parent.get(), productIntName.c_str(), 0, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY,
                           entry.put()) != ERROR_SUCCESS)
             return 0;
-        DeleteRegSubKeys(entry.get());
+        (void)DeleteRegSubKeys(entry.get());  // the entry's own deletion below fails if this did
     }
     const LSTATUS error = RegDeleteKeyW(parent.get(), productIntName.c_str());
     return IsNotThere(static_cast<DWORD>(error)) ? 0 : static_cast<DWORD>(error);
@@ -215,9 +200,9 @@ DWORD UndoRegisterUninstall(const std::wstring& productIntName) {
 
 DWORD RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder) {
     std::wstring value;
-    if (folder.empty() || !ReadRegString(HKEY_CURRENT_USER, key, name, value)) return 0;
+    if (folder.empty() || ReadRegString(HKEY_CURRENT_USER, key, name, value) != 0) return 0;
     if (!RemovePathListEntry(value, LowerWide(value), LowerWide(folder))) return 0;
-    return WriteRegString(HKEY_CURRENT_USER, key, name, value) ? 0 : static_cast<DWORD>(ERROR_CANTWRITE);
+    return WriteRegString(HKEY_CURRENT_USER, key, name, value);
 }
 
 UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& installDir,

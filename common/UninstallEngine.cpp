@@ -1,6 +1,9 @@
 // The uninstall engine: loads an undo log, reads its product information and
 // reverses its change records, last change first, reporting to a progress.
 #include "common/UninstallEngine.h"
+
+#include <exception>
+
 #include "common/IdeDiscovery.h"
 #include "common/RowKindInfo.h"
 #include "common/SystemUtils.h"
@@ -25,15 +28,18 @@ public:
 UninstallEngine::UninstallEngine() = default;
 UninstallEngine::~UninstallEngine() = default;
 
-UndoLogLoad UninstallEngine::PrepareUninstFile(const std::wstring& fileName) {
+UndoLogLoad UninstallEngine::Load(const std::wstring& logFile) {
     log_.clear();
-    logFile_ = fileName;
+    logFile_ = logFile;
     pos_ = begin_ = end_ = 0;
+    loaded_ = false;
     // Read whole and closed at once: the walk may delete the log itself.
-    if (!ReadFileBytes(fileName, log_, 0, GENERIC_READ)) return UndoLogLoad::CannotOpen;
+    if (ReadFileBytes(logFile, log_, 0, GENERIC_READ) != 0) return UndoLogLoad::CannotOpen;
     if (log_.empty()) return UndoLogLoad::Empty;
     if (!IsValidUndoSignature(log_)) return UndoLogLoad::NotUndoLog;
     fileVersion_ = log_.substr(5, 2);
+    ReadProductInfo();
+    loaded_ = true;
     return UndoLogLoad::Loaded;
 }
 
@@ -45,7 +51,7 @@ UndoStep UninstallEngine::ReadItem(UndoRecord& rec) {
     return step;
 }
 
-void UninstallEngine::PrepareDeinstall() {
+void UninstallEngine::ReadProductInfo() {
     pos_ = log_.size() >= UndoSignatureSize ? UndoSignatureSize : log_.size();
     readBackward_ = false;
     end_ = log_.size();
@@ -78,16 +84,18 @@ void UninstallEngine::PrepareDeinstall() {
     }
 }
 
-WalkResult UninstallEngine::DoDeinstall() {
+WalkResult UninstallEngine::Undo() {
     NoProgress none;
-    return DoDeinstall(none);
+    return Undo(none);
 }
 
-WalkResult UninstallEngine::DoDeinstall(UninstallProgress& progress) {
-    WalkResult result;
+WalkResult UninstallEngine::Undo(UninstallProgress& progress) {
+    WalkResult result{WalkEnd::Damaged, 0};
+    // Only the standard library throws here (memory running out): that stops
+    // the walk like a damaged record, and the records not yet reached stay.
     try {
-        result = Walk(progress);
-    } catch (...) {
+        if (loaded_) result = Walk(progress);
+    } catch (const std::exception&) {
         result = WalkResult{WalkEnd::Damaged, 0};
     }
     progress.End();

@@ -9,13 +9,13 @@
 
 namespace tessel::common {
 
-// Whether an undo log could be loaded. The numbers are kept from the engine's
-// first form; the uninstaller turns them into its messages and exit codes.
-enum class UndoLogLoad : int {
-    Loaded = 0,
-    CannotOpen = -2,  // missing, unreadable, or no name at all
-    Empty = -3,
-    NotUndoLog = -4,  // shorter than the signature, or a wrong signature
+// Whether an undo log could be loaded (the uninstaller turns each into its
+// message and exit code).
+enum class UndoLogLoad {
+    Loaded,
+    CannotOpen,  // missing, unreadable, or no name at all
+    Empty,
+    NotUndoLog,  // shorter than the signature, or a wrong signature
 };
 
 // How a walk over the change records ended.
@@ -36,17 +36,18 @@ public:
     UninstallEngine(const UninstallEngine&) = delete;
     UninstallEngine& operator=(const UninstallEngine&) = delete;
 
-    // Reads the whole log (closed at once: the walk may delete it) and checks its signature.
-    UndoLogLoad PrepareUninstFile(const std::wstring& fileName);
-    // Reads the product information; sets the walking range and direction.
-    void PrepareDeinstall();
+    // Reads the whole log (closed at once: the walk may delete it), checks its
+    // signature and reads its product information, which sets the walking range
+    // and direction. Only after Loaded does Undo change anything.
+    [[nodiscard]] UndoLogLoad Load(const std::wstring& logFile);
     // Walks the change records and undoes each; a step that fails does not end
     // the walk. The walk is reported to progress, whose End comes however the
-    // walk ends; without it nothing is reported.
-    WalkResult DoDeinstall();
-    WalkResult DoDeinstall(UninstallProgress& progress);
+    // walk ends; without it nothing is reported. Without a successful Load
+    // nothing is undone and the walk ends as Damaged.
+    WalkResult Undo();
+    WalkResult Undo(UninstallProgress& progress);
 
-    // The product information PrepareDeinstall read.
+    // The product information Load read.
     std::wstring ProductName;
     std::wstring ProductVersion;
     std::wstring ProductRegKey;
@@ -59,7 +60,7 @@ public:
     const std::string& FileVersion() const { return fileVersion_; }
     // The loaded log's bytes (which IDEs it touches is read from them before the walk).
     const std::string& LogBytes() const { return log_; }
-    // The install folder read by PrepareDeinstall, and the IDE the walk last
+    // The install folder read by Load, and the IDE the walk last
     // selected: what the records resolve against. Nothing outside the engine changes.
     const LocationContext& Location() const { return location_; }
 
@@ -70,10 +71,12 @@ private:
     size_t begin_ = 0;       // where the walk starts
     size_t end_ = 0;         // where it stops (below begin_ when it reads backward)
     bool readBackward_ = false;
+    bool loaded_ = false;    // the last Load succeeded
     std::string fileVersion_;  // the two digits behind "UNQMV"
     LocationContext location_;
     // The next record in the walking direction; moves pos_ past it.
     UndoStep ReadItem(UndoRecord& rec);
+    void ReadProductInfo();
     WalkResult Walk(UninstallProgress& progress);
 };
 

@@ -137,10 +137,10 @@ namespace tessel::common {
 
 InstalledIdes FindInstalledIdes() { return InstalledIdes{}; }
 
-bool ReadFileBytes(const std::wstring&, std::string& bytes, DWORD, DWORD) {
-    if (gFileMissing) return false;
+DWORD ReadFileBytes(const std::wstring&, std::string& bytes, DWORD, DWORD) {
+    if (gFileMissing) return ERROR_FILE_NOT_FOUND;
     bytes = gInput;
-    return true;
+    return 0;
 }
 
 // Bytes widened one by one: the harness only needs some text per record.
@@ -249,16 +249,15 @@ void RunEngine(const std::string& bytes, bool partial, const std::vector<UndoRec
     UninstallEngine engine;
     engine.PartialUninstall = partial;
 
-    const UndoLogLoad loaded = engine.PrepareUninstFile(L"uninst.log");
+    const UndoLogLoad loaded = engine.Load(L"uninst.log");
     const bool signature = bytes.size() >= 7 && std::memcmp(bytes.data(), "UNQMV", 5) == 0 &&
                            bytes[5] >= '0' && bytes[5] <= '9' && bytes[6] >= '0' && bytes[6] <= '9';
     FUZZ_CHECK(loaded == (bytes.empty() ? UndoLogLoad::Empty : signature ? UndoLogLoad::Loaded : UndoLogLoad::NotUndoLog));
     if (loaded != UndoLogLoad::Loaded) return;
     FUZZ_CHECK(engine.FileVersion() == bytes.substr(5, 2));
 
-    engine.PrepareDeinstall();
     CountingProgress progress;
-    const WalkResult result = engine.DoDeinstall(progress);
+    const WalkResult result = engine.Undo(progress);
     FUZZ_CHECK(progress.begins == 1 && progress.ends == 1);
     // Skipped records (partial) are steps too, but not undone.
     FUZZ_CHECK(partial ? progress.steps >= gUndone.size() : progress.steps == gUndone.size());
@@ -293,7 +292,7 @@ void RunEngine(const std::string& bytes, bool partial, const std::vector<UndoRec
 
     // A second walk covers the same range again.
     gUndone.clear();
-    const WalkResult again = engine.DoDeinstall();
+    const WalkResult again = engine.Undo();
     FUZZ_CHECK(again.End == result.End && again.StepError == result.StepError);
     FUZZ_CHECK(gUndone.size() == first.size());
     for (size_t i = 0; i < first.size(); ++i) FUZZ_CHECK(SameRecord(gUndone[i], first[i]));
@@ -341,7 +340,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     gFileMissing = true;
     {
         UninstallEngine engine;
-        FUZZ_CHECK(engine.PrepareUninstFile(L"uninst.log") == UndoLogLoad::CannotOpen);
+        FUZZ_CHECK(engine.Load(L"uninst.log") == UndoLogLoad::CannotOpen);
     }
     gFileMissing = false;
 

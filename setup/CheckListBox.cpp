@@ -1,6 +1,7 @@
 // The owner-drawn check list box of the IDE page.
 #include "setup/CheckListBox.h"
 #include <vector>
+#include <exception>
 
 namespace tessel::setup {
 
@@ -178,7 +179,8 @@ LRESULT CALLBACK CheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LP
         default:
             break;
         }
-    } catch (...) {
+    } catch (const std::exception&) {
+        // out of memory in a handler: the list box still gets the message
     }
     return CallWindowProcW(box->oldWndProc_, wnd, msg, wParam, lParam);
 }
@@ -190,7 +192,7 @@ LRESULT CALLBACK CheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, 
             if (CheckListBox* box = BoxOf(dis->hwndItem)) {
                 try {
                     box->DrawItem(dis->hDC, static_cast<int>(dis->itemID), dis->itemState, dis->rcItem);
-                } catch (...) {
+                } catch (const std::exception&) {
                     // no memory for the line's text: the line stays undrawn
                 }
                 return 1;
@@ -200,8 +202,8 @@ LRESULT CALLBACK CheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, 
         if (CheckListBox* box = BoxOf(reinterpret_cast<HWND>(lParam))) {
             try {
                 if (box->OnClick) box->OnClick(box);
-            } catch (...) {
-                // a failing handler must not unwind through the system's message dispatch
+            } catch (const std::exception&) {
+                // a handler out of memory must not unwind through the system's message dispatch
             }
             return 1;
         }

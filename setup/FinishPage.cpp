@@ -27,12 +27,12 @@ PageMove FinishPage::Show() {
     // run stopped by an undo record it could not write may not change the
     // product key unrecorded. A value that cannot be stored changes nothing on
     // the page.
-    if (!Install().RunRefused() && !Install().RunStopped()) StoreSettings();
+    if (!Install().RunRefused() && !Install().RunStopped()) (void)StoreSettings();
     return PageMove::Stay;
 }
 
 void FinishPage::Hide() {}
 
-bool FinishPage::StoreSettings() { return StoreChoices(Install()); }
+DWORD FinishPage::StoreSettings() { return StoreChoices(Install()); }
 
 }  // namespace tessel::setup

@@ -11,7 +11,7 @@ public:
     PageMove Show() override;
     void Hide() override;
     // Writes the six product-key values in order; false at the first that fails.
-    bool StoreSettings();
+    [[nodiscard]] DWORD StoreSettings();
 };
 
 }  // namespace tessel::setup

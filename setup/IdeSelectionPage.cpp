@@ -1,5 +1,6 @@
 // Wizard page: which IDE versions to install into.
 #include "setup/IdeSelectionPage.h"
+#include <exception>
 #include "script/manifest/Manifest.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
@@ -18,8 +19,8 @@ INT_PTR CALLBACK IdeSelectionPage::CustomizeDialogProc(HWND dlg, UINT msg, WPARA
     if (!page) return 0;
     try {
         return page->HandleCustomizeMessage(dlg, msg, wParam);
-    } catch (...) {
-        return 0;  // out of memory: the message counts as not handled
+    } catch (const std::exception&) {
+        return 0;  // out of memory; nothing may unwind into the system: the message counts as not handled
     }
 }
 

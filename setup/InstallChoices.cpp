@@ -16,7 +16,7 @@ namespace {
 
 int32_t StoredInteger(const wchar_t* name) {
     DWORD value = 0;
-    return ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, name, value) ? static_cast<int32_t>(value) : 0;
+    return ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, name, value) == 0 ? static_cast<int32_t>(value) : 0;
 }
 
 }  // namespace
@@ -32,12 +32,12 @@ StoredSelection LoadPreviousSelection(script::InstallContext& install) {
 
 void LoadStoredCustomizeMask(script::InstallContext& install) {
     DWORD customize = 0;
-    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize)) install.CustomizeMask = customize;
+    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize) == 0) install.CustomizeMask = customize;
 }
 
 std::wstring StoredInstallDir() {
     std::wstring dir;
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, dir)) dir.clear();
+    if (ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, dir) != 0) dir.clear();
     return dir;
 }
 
@@ -51,8 +51,8 @@ std::wstring ProposedInstallDir(const script::InstallContext& install, const std
     }
     std::wstring programFiles;
     if (previousDir.empty() &&
-        !ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir",
-                       programFiles))
+        ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir",
+                       programFiles) != 0)
         programFiles.clear();
     return ProposeDirectory(previousDir, root, programFiles, ShortName);
 }
@@ -69,13 +69,14 @@ std::wstring ShortDateText() {
     return n > 0 ? std::wstring(buf.data()) : std::wstring();
 }
 
-bool StoreChoices(const script::InstallContext& install) {
-    return WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask) &&
-           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask) &&
-           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir) &&
-           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion) &&
-           WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText()) &&
-           WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, install.CustomizeMask);
+DWORD StoreChoices(const script::InstallContext& install) {
+    DWORD err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask);
+    if (err == 0) err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask);
+    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir);
+    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion);
+    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText());
+    if (err == 0) err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, install.CustomizeMask);
+    return err;
 }
 
 }  // namespace tessel::setup

@@ -32,7 +32,7 @@ void SelectCheckedItems(script::InstallContext& install);
 // Today's date in the user's short date format.
 std::wstring ShortDateText();
 
-// The six product-key values, in order; false at the first that fails.
-bool StoreChoices(const script::InstallContext& install);
+// The six product-key values, in order; 0, or the Win32 error of the first that fails.
+[[nodiscard]] DWORD StoreChoices(const script::InstallContext& install);
 
 }  // namespace tessel::setup

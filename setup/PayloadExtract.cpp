@@ -36,9 +36,9 @@ void ExtractPayload() {
         const ScriptRow& row = ScriptRowAt(i);
         const std::wstring text = row.Text ? row.Text : L"";
         if (row.Kind() == RowKind::CreateDir)
-            CreateDirectoryPath(ResolvePath(at, row.Location, text));
+            (void)CreateDirectoryPath(ResolvePath(at, row.Location, text));  // skipped, see above
         else if (row.Kind() == RowKind::ExtractFile)
-            SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text));
+            (void)SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text));  // skipped, see above
     }
 }
 

@@ -14,7 +14,7 @@ uint32_t IdeMaskTouchedByRun(const InstallContext& install) {
     uint32_t mask = install.SelectedIdeMask;
     const std::wstring previous = PreviousUndoLogPath();
     std::string bytes;
-    if (!previous.empty() && ReadFileBytes(previous, bytes, FILE_SHARE_READ)) mask |= IdeMaskOfUndoLog(bytes);
+    if (!previous.empty() && ReadFileBytes(previous, bytes, FILE_SHARE_READ) == 0) mask |= IdeMaskOfUndoLog(bytes);
     return mask;
 }
 

@@ -1,5 +1,6 @@
 // The setup's main block: read the switches, then run exactly one mode.
 #include <windows.h>
+#include <exception>
 #include "common/DllSearch.h"
 #include "common/ProcessGlobals.h"
 #include "script/runner/InstallContext.h"
@@ -33,8 +34,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             return static_cast<int>(RunUnattendedInstall(install, flags.Folder));
         else
             RunWizard(install);
-    } catch (...) {
-        // The install did not reach its end.
+    } catch (const std::exception&) {
+        // Out of memory: the install did not reach its end, and the exit code says so.
         if (unattended) return static_cast<int>(UnattendedExit::RowsFailed);
     }
     return 0;

@@ -38,7 +38,7 @@ UnattendedExit RunChosenInstall(script::InstallContext& install) {
     if (install.RunStopped()) return UnattendedExit::RowsFailed;
     // As the finish page does, before the logs are closed. Choices that are
     // not stored would have the next install start from the wrong ones.
-    if (!StoreChoices(install)) {
+    if (StoreChoices(install) != 0) {
         script.WriteLogLine(std::wstring(L"Storing choices: ") + ProductRegKey + LogEnding::Fail);
         return UnattendedExit::RowsFailed;
     }

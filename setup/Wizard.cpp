@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <memory>
+#include <exception>
 #include "common/Handles.h"
 #include "script/manifest/Manifest.h"
 #include "setup/FinishPage.h"
@@ -155,8 +156,8 @@ INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
     if (!wizard) return 0;
     try {
         return wizard->HandleMessage(dlg, msg, wParam, lParam);
-    } catch (...) {
-        return 0;  // out of memory inside a page: the message counts as not handled
+    } catch (const std::exception&) {
+        return 0;  // out of memory inside a page; nothing may unwind into the system: not handled
     }
 }
 

@@ -171,7 +171,7 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
     g_layoutRoots[ideIndex] = options.RootDir;
     bool ok = CreateDirectoryPath(bin) == 0;
 
-    ok &= WriteRegString(options.PerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, L"RootDir", root);
+    ok &= WriteRegString(options.PerUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, L"RootDir", root) == 0;
 
     if (options.WithTools) {
         const std::wstring tools = options.ToolsDir.empty() ? g_toolsDir : options.ToolsDir;
@@ -195,8 +195,8 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
         const std::wstring tools = options.ToolsDir.empty() ? g_toolsDir : options.ToolsDir;
         ok &= CreateDirectoryPath(JoinPath(root, L"bin64")) == 0;
         ok &= CopyFileW(JoinPath(tools, L"dcc64.exe").c_str(), bds64.c_str(), FALSE) != 0;
-        ok &= WriteRegString(hive, key, L"App", JoinPath(bin, L"bds.exe"));
-        ok &= WriteRegString(hive, key, L"App x64", bds64);
+        ok &= WriteRegString(hive, key, L"App", JoinPath(bin, L"bds.exe")) == 0;
+        ok &= WriteRegString(hive, key, L"App x64", bds64) == 0;
     }
 
     const std::wstring common = StandinCommonDir(ideIndex);
@@ -208,7 +208,7 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
                                 L"@SET BDSCOMMONDIR=" + common + L"\r\n@SET PATH=%BDS%\\bin;%PATH%\r\n");
         if (options.EnvVariables != EnvVarPlace::None)
             ok &= WriteRegString(options.EnvVariables == EnvVarPlace::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-                                 key + L"\\Environment Variables", L"BDSCOMMONDIR", common);
+                                 key + L"\\Environment Variables", L"BDSCOMMONDIR", common) == 0;
     }
 
     if (options.WithHelp) {
@@ -224,15 +224,15 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
         for (const std::wstring& value : PathValuesOf(layout.paths)) {
             std::wstring sub, name;
             ok &= SplitRegValuePath(value, sub, name) &&
-                  WriteRegString(HKEY_CURRENT_USER, key + sub, name, UserPathsOf(layout.paths));
+                  WriteRegString(HKEY_CURRENT_USER, key + sub, name, UserPathsOf(layout.paths)) == 0;
         }
         // A design-time package of the user's own, which an uninstall must leave alone;
         // the 64-bit IDE has its own list, with the Win64 build of it.
         ok &= WriteRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, JoinPath(root, L"Projects\\Bpl\\dclgrids.bpl"),
-                             L"Grid components of the user");
+                             L"Grid components of the user") == 0;
         if (options.With64BitIde && ide.Can64BitIde)
             ok &= WriteRegString(HKEY_CURRENT_USER, key + KnownPackagesX64Key,
-                                 JoinPath(root, L"Projects\\Bpl\\Win64\\dclgrids.bpl"), L"Grid components of the user");
+                                 JoinPath(root, L"Projects\\Bpl\\Win64\\dclgrids.bpl"), L"Grid components of the user") == 0;
     }
     return ok;
 }
@@ -262,11 +262,11 @@ void RemoveIde(int ideIndex, const std::wstring& rootDir) {
     if (!IsIdeIndex(ideIndex)) return;
     EndToolProcesses(ideIndex, rootDir);
     const std::wstring root = RootOf(ideIndex, rootDir);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, IdeTable[ideIndex].RegKey);
-    DeleteRegKey(HKEY_CURRENT_USER, IdeTable[ideIndex].RegKey);
-    if (!root.empty()) DeleteDirectoryTree(root, false);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, IdeTable[ideIndex].RegKey);
+    (void)DeleteRegKey(HKEY_CURRENT_USER, IdeTable[ideIndex].RegKey);
+    if (!root.empty()) (void)DeleteDirectoryTree(root, false);
     const std::wstring common = StandinCommonDir(ideIndex);
-    if (!common.empty()) DeleteDirectoryTree(common, false);
+    if (!common.empty()) (void)DeleteDirectoryTree(common, false);
     g_layoutRoots[ideIndex].clear();
 }
 
@@ -327,7 +327,7 @@ std::vector<ToolCall> ReadToolCalls(int ideIndex, const std::wstring& rootDir) {
     std::vector<ToolCall> calls;
     std::string bytes;
     if (!IsIdeIndex(ideIndex) ||
-        !ReadFileBytes(JoinPath(BinOf(ideIndex, rootDir), StandinCallLog), bytes, FILE_SHARE_READ | FILE_SHARE_WRITE))
+        ReadFileBytes(JoinPath(BinOf(ideIndex, rootDir), StandinCallLog), bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) != 0)
         return calls;
     const std::wstring text = FromUtf8(bytes);
     size_t pos = 0;

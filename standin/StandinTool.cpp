@@ -195,8 +195,8 @@ int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, 
             if (IsFile(source)) found = source;
         } else {
             for (const std::wstring& dir : searchDirs)
-                for (const wchar_t* ext : {L".pas", L".dcu"})
-                    if (found.empty() && IsFile(JoinPath(dir, unit.name + ext))) found = JoinPath(dir, unit.name + ext);
+                for (const wchar_t* unitExt : {L".pas", L".dcu"})
+                    if (found.empty() && IsFile(JoinPath(dir, unit.name + unitExt))) found = JoinPath(dir, unit.name + unitExt);
         }
         if (found.empty())
             return Fatal(tool, L"file not found: " + (unit.path.empty() ? unit.name + L".pas" : unit.path));

@@ -48,7 +48,7 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(payload_.valid());
-        DeleteDirectoryTree(kRoot, false);
+        (void)DeleteDirectoryTree(kRoot, false);
         ASSERT_EQ(0u, CreateDirectoryPath(kRoot));
         InstallDir = kRoot + L"\\inst";
     }
@@ -209,20 +209,25 @@ TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
     EXPECT_EQ(1, DoCheckFile(Row(RowKind::CheckFile, L"A\\*.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.bpl...Fail", ctx.LogText);
 
-    // The current folder.
+    // The working folder is the install's, never the process's; a missing folder
+    // or a file fails the row and keeps the folder before it.
+    wchar_t before[MAX_PATH] = {}, after[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
     EXPECT_EQ(0, DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A", 0, 3), ctx).Code());
-    wchar_t dir[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, dir);
-    EXPECT_EQ(LowerWide(InstallDir + L"\\A"), LowerWide(dir));
-    EXPECT_NE(0, DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"Missing", 0, 3), ctx).Code());
-    SetCurrentDirectoryW(L"C:\\");
+    EXPECT_EQ(InstallDir + L"\\A", install_.WorkingDir);
+    EXPECT_EQ(static_cast<int32_t>(ERROR_FILE_NOT_FOUND),
+              DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"Missing", 0, 3), ctx).Code());
+    EXPECT_EQ(static_cast<int32_t>(ERROR_DIRECTORY), DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A\\u.hpp", 0, 3), ctx).Code());
+    EXPECT_EQ(InstallDir + L"\\A", install_.WorkingDir);
+    GetCurrentDirectoryW(MAX_PATH, after);
+    EXPECT_EQ(std::wstring(before), std::wstring(after));
 }
 
 TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     ASSERT_EQ(0u, CreateDirectoryPath(InstallDir));
     const void* data = nullptr;
     DWORD size = 0;
-    ASSERT_TRUE(LoadPayload(30, data, size));
+    ASSERT_EQ(0u, LoadPayload(30, data, size));
     ActionContext ctx = Ctx();
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Readme.txt", std::string(100000, 'z')));
     EXPECT_EQ(0, DoExtractFile(Row(RowKind::ExtractFile, L"Readme.txt", 30, 3), ctx).Code());
@@ -429,7 +434,7 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     EXPECT_EQ(0, DoRegisterUninstall(Row(RowKind::RegisterUninstall, L"unqmv.exe", 0, 3), ctx).Code());
     EXPECT_EQ(L"\"C:\\Program Files\\Tessel\\unqmv.exe\" \"C:\\Program Files\\Tessel\\uninst.log\"",
               RegText(HKEY_LOCAL_MACHINE, key, L"UninstallString"));
-    DeleteRegKey(HKEY_LOCAL_MACHINE, key);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, key);
 
     // WinHelp: the folder set by the help-folder row.
     InstallDir = kRoot + L"\\inst";
@@ -451,7 +456,7 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     const std::wstring dir = kRoot + L"\\with blank";
     ASSERT_EQ(0u, CreateDirectoryPath(dir + L"\\help"));
     ASSERT_TRUE(WriteBytes(dir + L"\\run.bat", "@echo ran> ran.txt\r\n"));
-    ASSERT_TRUE(SetCurrentDirectoryW(dir.c_str()));
+    install_.WorkingDir = dir;  // what the folder row sets: the program is found and run there
     ctx = Ctx();
     EXPECT_EQ(0, DoRunFile(Row(RowKind::RunFile, L"run.bat"), ctx).Code());
     EXPECT_EQ(L"Run file: " + dir + L"\\run.bat...Success", ctx.LogText);
@@ -466,13 +471,13 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     EXPECT_EQ(0, DoRunInstallFile(Row(RowKind::RunInstallFile | RowFlag::Undo, L"help\\help_reg.bat"), ctx).Code());
     EXPECT_EQ(L"Register help: " + dir + L"\\help\\help_reg.bat...Success", ctx.LogText);
     EXPECT_TRUE(PathExists(dir + L"\\help\\reg.txt")) << "runs in the help folder";
-    SetCurrentDirectoryW(L"C:\\");
+    EXPECT_EQ(dir + L"\\help", install_.WorkingDir) << "the rows after it work there too";
 }
 
 TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     // Delphi 7 (index 9): one "\Library" key with "Search Path".
     const std::wstring d7 = IdeTable[9].RegKey;
-    DeleteRegKey(HKEY_CURRENT_USER, d7);
+    (void)DeleteRegKey(HKEY_CURRENT_USER, d7);
     CurrentIde = 9;
     IdeFolder = L"Delphi7";
     const ScriptRow reg = Row(RowKind::RegisterPackage | RowFlag::Undo, L"Delphi7\\dclqvl70.bpl", 0, 3);
@@ -482,7 +487,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     EXPECT_EQ(L"Tessel library v4.09",
               RegText(HKEY_CURRENT_USER, d7 + L"\\Known Packages", InstallDir + L"\\Delphi7\\dclqvl70.bpl"));
 
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L""));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L""));
     ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
     EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success\r\nAdding search path: " +
@@ -502,20 +507,20 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     EXPECT_EQ(other, RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
     // Only the start of a longer entry: not there, the folder is added as its own entry.
     const std::wstring longer = L"$(DELPHI)\\Lib;" + LowerWide(InstallDir) + L"\\delphi7\\extra";
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", longer));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", longer));
     ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
     EXPECT_EQ(L"...Success", ctx.LogText.substr(ctx.LogText.size() - 10));
     EXPECT_EQ(longer + L";" + InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
     // A list ending in ";" gets no second ";".
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;"));
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
     EXPECT_EQ(L"$(DELPHI)\\Lib;" + InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
 
     // Delphi 3 uses "SearchPath".
     const std::wstring d3 = IdeTable[1].RegKey;
     CurrentIde = 1;
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath", L"C:\\D3\\Lib"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath", L"C:\\D3\\Lib"));
     ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"Delphi3\\dclqvl30.dpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"C:\\D3\\Lib;" + InstallDir + L"\\Delphi3", RegText(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath"));
@@ -523,12 +528,12 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     // RAD Studio 2009 (13): "ForceEnvOptionsUpdate"; XE7 (22): the Win32 library key.
     const std::wstring r2009 = IdeTable[13].RegKey;
     CurrentIde = 13;
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, r2009 + L"\\Library", L"Search Path", L"x"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, r2009 + L"\\Library", L"Search Path", L"x"));
     EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"BDS2009\\dclqvl2009.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"1", RegText(HKEY_CURRENT_USER, r2009 + L"\\Globals", L"ForceEnvOptionsUpdate"));
     const std::wstring xe7 = IdeTable[22].RegKey;
     CurrentIde = 22;
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path", L"y"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path", L"y"));
     EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"RADStudio16\\Win32\\dclqvl210.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"y;" + InstallDir + L"\\RADStudio16\\Win32",
               RegText(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path"));
@@ -537,7 +542,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     // Search path rows of the C++Builder blocks (C++Builder 6, index 8).
     const std::wstring b6 = IdeTable[8].RegKey;
     CurrentIde = 8;
-    DeleteRegKey(HKEY_CURRENT_USER, b6);
+    (void)DeleteRegKey(HKEY_CURRENT_USER, b6);
     const ScriptRow add = Row(RowKind::AddSearchPath | RowFlag::Undo, L"Source", 0, 3);
     ctx = Ctx();
     EXPECT_EQ(-2, DoAddSearchPath(add, ctx).Code());
@@ -545,7 +550,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     ScriptRow tolerant = add;
     tolerant.Options = 1;
     EXPECT_EQ(0, DoAddSearchPath(tolerant, ctx).Code());
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path", L"$(BCB)\\Lib"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path", L"$(BCB)\\Lib"));
     ctx = Ctx();
     EXPECT_EQ(0, DoAddSearchPath(add, ctx).Code());
     EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\Source...Success", ctx.LogText);
@@ -553,7 +558,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     ScriptRow named = add;
     named.Text2 = L"Other";
     named.Text3 = L"Paths";
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths", L""));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths", L""));
     EXPECT_EQ(0, DoAddSearchPath(named, ctx).Code());
     EXPECT_EQ(InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths"));
 
@@ -561,12 +566,12 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     CurrentIde = 22;
     IdeFolder = L"RADStudio16";
     const ScriptRow win64 = Row(RowKind::AddIdePath | RowFlag::Undo, L"\\C++\\Paths\\Win64\\LibraryPath", 4, 3);
-    DeleteRegValue(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath");
+    (void)DeleteRegValue(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath");
     ctx = Ctx();
     EXPECT_EQ(0, DoAddIdePath(win64, ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
     EXPECT_EQ(L"<missing>", RegText(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath"));
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"$(BDS)\\lib;"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"$(BDS)\\lib;"));
     EXPECT_EQ(0, DoAddIdePath(win64, ctx).Code());
     EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\RADStudio16\\Win64...Success", ctx.LogText);
     EXPECT_EQ(L"$(BDS)\\lib;" + InstallDir + L"\\RADStudio16\\Win64",
@@ -600,7 +605,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     const std::wstring pkg = kRoot + L"\\pkg";
     ASSERT_EQ(0u, CreateDirectoryPath(pkg));
     ASSERT_TRUE(WriteBytes(pkg + L"\\qvl70.dpk", "package qvl70;\r\nrequires rtl;\r\nend.\r\n"));
-    ASSERT_TRUE(SetCurrentDirectoryW(pkg.c_str()));
+    install_.WorkingDir = pkg;  // the project is found there
     ClearToolCalls(9);
     ctx = Ctx();
     // Several bits: the lowest one (Delphi 7) is used.
@@ -677,7 +682,7 @@ TEST_F(Actions, FailuresAreReportedAsFailures) {
     const std::wstring dest = dir + L"\\d.als";
     const auto fresh = [&] {
         SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteDirectoryTree(dir, false);
+        (void)DeleteDirectoryTree(dir, false);
         ASSERT_EQ(0u, CreateDirectoryPath(dir));
         ASSERT_TRUE(WriteBytes(locked, "mine"));
         ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY));

@@ -34,7 +34,7 @@ std::wstring ToWide(const std::string& ascii) { return std::wstring(ascii.begin(
 // An IDE that discovery finds: a root folder with the compiler, named in HKLM.
 std::wstring InstallFakeIde(int index, const std::wstring& root) {
     MakeFile(root + (IdeTable[index].IsDelphi ? L"\\bin\\dcc32.exe" : L"\\bin\\make.exe"));
-    WriteRegString(HKLM, IdeTable[index].RegKey, L"RootDir", root);
+    (void)WriteRegString(HKLM, IdeTable[index].RegKey, L"RootDir", root);
     return root;
 }
 
@@ -46,12 +46,11 @@ WalkResult RunEngine(const std::wstring& logFile, bool partial = false) {
     UninstallEngine engine;
     engine.PartialUninstall = partial;
     lastWalk = {};
-    if (engine.PrepareUninstFile(logFile) != UndoLogLoad::Loaded) {
+    if (engine.Load(logFile) != UndoLogLoad::Loaded) {
         ADD_FAILURE() << "the engine does not load " << ToUtf8(logFile);
         return WalkResult{WalkEnd::Damaged, 0};
     }
-    engine.PrepareDeinstall();
-    const WalkResult result = engine.DoDeinstall();
+    const WalkResult result = engine.Undo();
     lastWalk = engine.Location();
     return result;
 }
@@ -140,35 +139,36 @@ TEST(Deinstall, LeavesFilesAloneWhenTheIdeIsGone) {
 
 TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
     const std::wstring dir = L"C:\\logs";
-    CreateDirectoryPath(dir);
+    (void)CreateDirectoryPath(dir);
     UninstallEngine engine;
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\none.log"), UndoLogLoad::CannotOpen);
-    EXPECT_EQ(engine.PrepareUninstFile(L""), UndoLogLoad::CannotOpen);
+    EXPECT_EQ(engine.Load(dir + L"\\none.log"), UndoLogLoad::CannotOpen);
+    EXPECT_EQ(engine.Load(L""), UndoLogLoad::CannotOpen);
     MakeFile(dir + L"\\empty.log", "");
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\empty.log"), UndoLogLoad::Empty);
+    EXPECT_EQ(engine.Load(dir + L"\\empty.log"), UndoLogLoad::Empty);
     MakeFile(dir + L"\\short.log", "UNQMV0");
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\short.log"), UndoLogLoad::NotUndoLog);
+    EXPECT_EQ(engine.Load(dir + L"\\short.log"), UndoLogLoad::NotUndoLog);
     MakeFile(dir + L"\\letter.log", "UNQMV0x");
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\letter.log"), UndoLogLoad::NotUndoLog);
+    EXPECT_EQ(engine.Load(dir + L"\\letter.log"), UndoLogLoad::NotUndoLog);
     MakeFile(dir + L"\\ten.log", "UNQMV10");
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\ten.log"), UndoLogLoad::Loaded);
+    EXPECT_EQ(engine.Load(dir + L"\\ten.log"), UndoLogLoad::Loaded);
     EXPECT_EQ(engine.FileVersion(), "10");
     // A log that holds only the signature: nothing to prepare or undo.
-    engine.PrepareDeinstall();
     EXPECT_FALSE(engine.ReadsBackward());
-    EXPECT_EQ(engine.DoDeinstall().End, WalkEnd::Complete);
+    EXPECT_EQ(engine.Undo().End, WalkEnd::Complete);
     // A log held open without sharing cannot be opened.
     UniqueFile held(CreateFileW((dir + L"\\ten.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_EQ(engine.PrepareUninstFile(dir + L"\\ten.log"), UndoLogLoad::CannotOpen);
+    EXPECT_EQ(engine.Load(dir + L"\\ten.log"), UndoLogLoad::CannotOpen);
+    // Without a successful Load (none yet, or the last one failed) nothing is walked.
+    EXPECT_EQ(engine.Undo().End, WalkEnd::Damaged);
+    EXPECT_EQ(UninstallEngine().Undo().End, WalkEnd::Damaged);
 }
 
 TEST(DeinstallFile, ReadsProductInformationAndDirection) {
     const std::wstring dir = L"C:\\Programme\\Bibliothek f\u00FCr \u00C4rzte";
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {{RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"}})));
     UninstallEngine engine;
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
+    ASSERT_EQ(engine.Load(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
     EXPECT_EQ(engine.FileVersion(), "02");
-    engine.PrepareDeinstall();
     EXPECT_EQ(engine.ProductName, L"Tessel library");
     EXPECT_EQ(engine.ProductVersion, L"4.09");
     EXPECT_EQ(engine.ProductRegKey, ProductKey);
@@ -209,15 +209,15 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     MakeFile(windows + L"\\qvTessel.ini");
     MakeFile(root + L"\\Help\\d7.gid");
     MakeFile(root + L"\\Help\\d7.ohi", "User line\r\n:Index Other=other.hlp\r\n:INDEX Tessel library components=qvlib.hlp\r\nTail");
-    WriteRegString(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
-    WriteRegString(HKCU, regKey + L"\\Known Packages", L"C:\\Other\\keep.bpl", L"Other");
-    WriteRegString(HKCU, regKey + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7;C:\\Tessel\\Delphi7Extra");
-    WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
-    WriteRegString(HKLM, WinHelpKey, L"other.hlp", L"C:\\Other");
-    WriteRegString(HKLM, UninstallEntry, L"DisplayName", L"Veltrane Tessel library v4.09");
-    WriteRegString(HKLM, UninstallEntry + std::wstring(L"\\Details"), L"x", L"y");
-    WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
-    WriteRegString(HKLM, L"Software\\Veltrane\\Other product", L"x", L"y");
+    (void)WriteRegString(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
+    (void)WriteRegString(HKCU, regKey + L"\\Known Packages", L"C:\\Other\\keep.bpl", L"Other");
+    (void)WriteRegString(HKCU, regKey + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7;C:\\Tessel\\Delphi7Extra");
+    (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
+    (void)WriteRegString(HKLM, WinHelpKey, L"other.hlp", L"C:\\Other");
+    (void)WriteRegString(HKLM, UninstallEntry, L"DisplayName", L"Veltrane Tessel library v4.09");
+    (void)WriteRegString(HKLM, UninstallEntry + std::wstring(L"\\Details"), L"x", L"y");
+    (void)WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
+    (void)WriteRegString(HKLM, L"Software\\Veltrane\\Other product", L"x", L"y");
 
     const std::vector<LogRow> changes = {
         {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
@@ -266,12 +266,12 @@ TEST(Deinstall, Delphi3UsesSearchPathAndPlatformIdesTheirPlatformKeys) {
     InstallFakeIde(1, L"C:\\IDEs\\Delphi3");
     InstallFakeIde(22, L"C:\\IDEs\\XE7");
     const std::wstring d3 = IdeTable[1].RegKey, xe7 = IdeTable[22].RegKey;
-    WriteRegString(HKCU, d3 + L"\\Library", L"SearchPath", L"C:\\A;c:\\lib\\Delphi3;C:\\B");
-    WriteRegString(HKCU, d3 + L"\\Library", L"Search Path", L"C:\\Lib\\Delphi3");
-    WriteRegString(HKCU, xe7 + L"\\Library\\Win32", L"Search Path", L"$(BDS)\\lib;C:\\Lib\\RADStudio16\\Win32");
-    WriteRegString(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", L"C:\\Lib\\RADStudio16\\Win64;$(BDS)\\lib64");
-    WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win32");
-    WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win64X");
+    (void)WriteRegString(HKCU, d3 + L"\\Library", L"SearchPath", L"C:\\A;c:\\lib\\Delphi3;C:\\B");
+    (void)WriteRegString(HKCU, d3 + L"\\Library", L"Search Path", L"C:\\Lib\\Delphi3");
+    (void)WriteRegString(HKCU, xe7 + L"\\Library\\Win32", L"Search Path", L"$(BDS)\\lib;C:\\Lib\\RADStudio16\\Win32");
+    (void)WriteRegString(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", L"C:\\Lib\\RADStudio16\\Win64;$(BDS)\\lib64");
+    (void)WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win32");
+    (void)WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"C:\\Lib\\RADStudio16\\Win64X");
     const std::vector<LogRow> changes = {
         {RowKind::SetIde | RowFlag::Undo, 1, 0, L"Delphi3"},
         {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"Delphi3\\dclqvl30.dpl"},
@@ -305,9 +305,9 @@ TEST(Deinstall, PackageRecordsOfThe64BitIdeLeaveTheClassicList) {
     const std::wstring win32 = dir + L"\\RADStudio37\\Win32\\dclqvl370.bpl";
     const std::wstring win64 = dir + L"\\RADStudio37\\Win64\\dclqvl370.bpl";
     for (const std::wstring& list : {key + KnownPackagesKey, key + KnownPackagesX64Key}) {
-        WriteRegString(HKCU, list, win32, L"Tessel library v4.09");
-        WriteRegString(HKCU, list, win64, L"Tessel library v4.09");
-        WriteRegString(HKCU, list, L"C:\\Other\\keep.bpl", L"Other");
+        (void)WriteRegString(HKCU, list, win32, L"Tessel library v4.09");
+        (void)WriteRegString(HKCU, list, win64, L"Tessel library v4.09");
+        (void)WriteRegString(HKCU, list, L"C:\\Other\\keep.bpl", L"Other");
     }
     const std::vector<LogRow> changes = {
         {RowKind::SetIde | RowFlag::Undo, 30, 0, L"RADStudio37"},
@@ -323,7 +323,7 @@ TEST(Deinstall, PackageRecordsOfThe64BitIdeLeaveTheClassicList) {
     EXPECT_EQ(RegText(HKCU, key + KnownPackagesX64Key, win64), L"<missing>");
     for (const std::wstring& list : {key + KnownPackagesKey, key + KnownPackagesX64Key})
         EXPECT_EQ(RegText(HKCU, list, L"C:\\Other\\keep.bpl"), L"Other");
-    DeleteRegKey(HKCU, key);
+    (void)DeleteRegKey(HKCU, key);
 }
 
 TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
@@ -380,7 +380,7 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
     EXPECT_TRUE(FileExists(windows + L"\\winmarker.txt"));
     EXPECT_TRUE(FileExists(L"C:\\guardlog\\uninst.log"));
     // A top-level registry key is never deleted as a whole.
-    WriteRegString(HKLM, L"Software\\KeepMe", L"v", L"1");
+    ASSERT_EQ(0u, WriteRegString(HKLM, L"Software\\KeepMe", L"v", L"1"));
     ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog", With(ProductInfoRows(L"C:\\x"), {
         {RowKind::CreateRegKey | RowFlag::Undo, 0x80000002u, 0, L"Software"},
         {RowKind::CreateRegKey | RowFlag::Undo, 0x12345u, 0, L"Software\\KeepMe"},
@@ -400,8 +400,8 @@ TEST(Deinstall, CraftedRecordsLeaveTheirCanariesAndFailTheWalk) {
     const std::wstring otherEntry = std::wstring(UninstallRootKey) + L"Other";
     MakeFile(canary + L"\\keep.txt", "canary");
     MakeFile(system + L"\\canary.dll", "canary");
-    WriteRegString(HKLM, L"Software\\Canary", L"v", L"1");
-    WriteRegString(HKLM, otherEntry, L"DisplayName", L"Other");
+    (void)WriteRegString(HKLM, L"Software\\Canary", L"v", L"1");
+    (void)WriteRegString(HKLM, otherEntry, L"DisplayName", L"Other");
     const uint32_t folder = RowKind::CreateDir | RowFlag::Undo;
     const struct {
         std::wstring installDir, intName;
@@ -496,7 +496,7 @@ bool MakeHostFolderLink(const std::wstring& link, const std::wstring& target) {
     }
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);
-    if (RunAndWait(std::wstring(system) + L"\\cmd.exe", args) != 0) return false;
+    if (RunAndWait(std::wstring(system) + L"\\cmd.exe", args, L"") != 0) return false;
     // "start /wait" has no process handle of a Unix program to wait on, so
     // the link may appear a little later on a busy machine.
     for (int tries = 0; tries < 200; ++tries) {
@@ -590,10 +590,9 @@ TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     UninstallEngine engine;
     engine.PartialUninstall = true;
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
-    engine.PrepareDeinstall();
+    ASSERT_EQ(engine.Load(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
     RecordingProgress progress;
-    EXPECT_EQ(engine.DoDeinstall(progress).End, WalkEnd::Complete);
+    EXPECT_EQ(engine.Undo(progress).End, WalkEnd::Complete);
     const std::vector<std::wstring> expected = {L"begin", L"status Skipping", L"step", L"status ", L"step",
                                                 L"status Removing directory", L"step", L"end"};
     EXPECT_EQ(progress.calls, expected);
@@ -605,9 +604,8 @@ TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     std::string bytes = FileBytes(dir + L"\\uninst.log");
     bytes[bytes.size() - 1] = 0x55;
     MakeFile(dir + L"\\uninst.log", bytes);
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
-    engine.PrepareDeinstall();
+    ASSERT_EQ(engine.Load(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
     RecordingProgress failed;
-    EXPECT_EQ(engine.DoDeinstall(failed).End, WalkEnd::Damaged);
+    EXPECT_EQ(engine.Undo(failed).End, WalkEnd::Damaged);
     EXPECT_EQ(failed.calls, (std::vector<std::wstring>{L"begin", L"end"}));
 }

@@ -185,7 +185,7 @@ TEST_F(Discovery, The64BitIde) {
          false},
         {"only the x64 package key, as 12.3 makes it", kStudio12, false,
          [](int ide, const std::wstring& f) {
-             DeleteRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64");
+             (void)DeleteRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64");
              SetRegValue(HKEY_CURRENT_USER, Key(ide) + KnownPackagesX64Key, L"C:\\x.bpl", REG_SZ, L"x");
              (void)f;
          }, false},
@@ -231,8 +231,8 @@ TEST_F(Discovery, CommonFolderSources) {
     EXPECT_EQ(StandinCommonDir(kStudio12), GetBdsCommonDir(at_));
 
     // Without registry values: the rsvars line must end in a carriage return...
-    ASSERT_TRUE(DeleteRegKey(HKEY_CURRENT_USER, EnvKey(kStudio12)));
-    ASSERT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, EnvKey(kStudio12)));
+    ASSERT_EQ(0u, DeleteRegKey(HKEY_CURRENT_USER, EnvKey(kStudio12)));
+    ASSERT_EQ(0u, DeleteRegKey(HKEY_LOCAL_MACHINE, EnvKey(kStudio12)));
     WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@SET BDSCOMMONDIR=C:\\No\\Line\\End");
     EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\23.0"), GetBdsCommonDir(at_));
     // ...and is found in exact case only.

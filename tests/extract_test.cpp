@@ -41,7 +41,7 @@ DWORD RunExtract(const std::wstring& dir) {
 
 std::string Bytes(const std::wstring& path) {
     std::string bytes;
-    EXPECT_TRUE(ReadFileBytes(path, bytes, FILE_SHARE_READ)) << "cannot read " << ToUtf8(path);
+    EXPECT_EQ(0u, ReadFileBytes(path, bytes, FILE_SHARE_READ)) << "cannot read " << ToUtf8(path);
     return bytes;
 }
 
@@ -104,7 +104,7 @@ TEST(ExtractMode, WritesEveryPayloadFileAndNothingElse) {
     EXPECT_FALSE(KeyExists(ProductRegKey));
     EXPECT_FALSE(KeyExists(std::wstring(UninstallRootKey) + ProductIntName));
     std::wstring helpDir;
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", helpDir));
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", helpDir));
 }
 
 TEST(ExtractMode, ReplacesAnOlderExtractionAndKeepsOtherFiles) {

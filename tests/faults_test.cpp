@@ -62,14 +62,14 @@ void AddRegistryExport(const std::wstring& key, State& state) {
     DWORD started = ERROR_INTERNAL_ERROR;
     for (int attempt = 0; attempt < 5 && started != 0; ++attempt) {
         if (attempt > 0) Sleep(500);
-        started = RunAndWait(JoinPath(windows, L"regedit.exe"), L"/E \"" + file + L"\" \"" + key + L"\"");
+        started = RunAndWait(JoinPath(windows, L"regedit.exe"), L"/E \"" + file + L"\" \"" + key + L"\"", L"");
     }
     if (started != 0) {
         ADD_FAILURE() << "regedit did not start (error " << started << ")";
         return;
     }
     std::string bytes;
-    if (!ReadFileBytes(file, bytes)) return;  // the key does not exist
+    if (ReadFileBytes(file, bytes) != 0) return;  // the key does not exist
     std::wstring text(bytes.size() / 2, L'\0');
     if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
     std::wstring section, line;
@@ -104,7 +104,7 @@ void AddFiles(const std::wstring& root, bool recurse, State& state) {
             continue;
         std::string bytes;
         const std::wstring path = JoinPath(root, f);
-        if (recurse) ReadFileBytes(path, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (recurse) (void)ReadFileBytes(path, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         state[L"file|" + LowerWide(path)] = recurse ? Checksum(bytes) : L"";
     }
 }
@@ -266,17 +266,17 @@ void FreshMachine() {
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     DeleteFileW(JoinPath(windows, L"qvTessel.ini").c_str());
-    for (const wchar_t* help : {L"qvlib.hlp", L"qvlib.cnt"}) DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, help);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
-    CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+    for (const wchar_t* help : {L"qvlib.hlp", L"qvlib.cnt"}) (void)DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, help);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+    (void)CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
     for (const std::wstring& dir : {kDir, std::wstring(L"C:\\faults-cwd"), kScratch, std::wstring(L"C:\\Old"),
                                     std::wstring(L"C:\\Users\\Zo\u00EB")}) {
         SetFileAttributesW(JoinPath(dir, L"Readme.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteDirectoryTree(dir, false);
+        (void)DeleteDirectoryTree(dir, false);
         DeleteFileW(dir.c_str());
     }
-    CreateDirectoryPath(kScratch);
+    (void)CreateDirectoryPath(kScratch);
     ASSERT_TRUE(LayOutMachine(kIdes));
 }
 
@@ -299,7 +299,7 @@ std::string Failures(const HeadlessRun& run) {
 // that the setup wrote, started the way Windows starts it.
 UninstallerRun UninstallThroughEntry() {
     std::wstring command;
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) return {};
+    if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command) != 0) return {};
     const std::wstring log = UndoLogPathFromUninstallString(command);
     const std::wstring exe = JoinPath(FolderOfPath(log), L"unqmv.exe");
     return RunUninstaller(Quoted(log), exe);
@@ -314,7 +314,7 @@ void RemoveLeftUninstaller(const std::wstring& dir) {
 
 std::string ReadBytes(const std::wstring& path) {
     std::string bytes;
-    ReadFileBytes(path, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    (void)ReadFileBytes(path, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE);
     return bytes;
 }
 
@@ -364,7 +364,7 @@ int InstallAndKill(KillPoint point) {
                 case KillPoint::Early: return DirectoryExists(kDir + L"\\Source");
                 case KillPoint::AfterUninstallEntry: {
                     std::wstring s;
-                    return ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", s);
+                    return ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", s) == 0;
                 }
                 case KillPoint::InsideIdeBlock: return ReadToolCalls(9).size() >= 2;
             }
@@ -426,8 +426,8 @@ TEST_P(KilledInstall, NextInstallReplacesThePartialOneCleanly) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, KilledInstall,
                          testing::Values(KillPoint::Early, KillPoint::AfterUninstallEntry, KillPoint::InsideIdeBlock),
-                         [](const testing::TestParamInfo<KillPoint>& info) {
-                             switch (info.param) {
+                         [](const testing::TestParamInfo<KillPoint>& point) {
+                             switch (point.param) {
                                  case KillPoint::Early: return std::string("Early");
                                  case KillPoint::AfterUninstallEntry: return std::string("AfterUninstallEntry");
                                  case KillPoint::InsideIdeBlock: return std::string("InsideIdeBlock");
@@ -452,10 +452,10 @@ class BadFolder : public testing::TestWithParam<FolderCase> {
 protected:
     void SetUp() override {
         FreshMachine();
-        CreateDirectoryPath(L"C:\\faults-cwd");
-        WriteFileBytes(kUserFile, kUserText);
+        (void)CreateDirectoryPath(L"C:\\faults-cwd");
+        (void)WriteFileBytes(kUserFile, kUserText);
         // A file of the user's where the install folder should go.
-        WriteFileBytes(kDir, kUserText);
+        (void)WriteFileBytes(kDir, kUserText);
         SetCurrentDirectoryW(L"C:\\faults-cwd");
         before = MachineState();
         run = Install(GetParam().dir);
@@ -491,7 +491,7 @@ TEST_P(BadFolder, SetupReportsTheFailuresAndNothingOfTheUsersIsLost) {
 TEST_P(BadFolder, NothingIsLeftBehindAfterTheUninstall) {
     EXPECT_EQ("", Lines(Unexpected(before, after)));
     std::wstring command;
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) << ToUtf8(command);
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) << ToUtf8(command);
     EXPECT_FALSE(uninstall.dialog);
     ASSERT_EQ(1u, run.failures.size()) << Failures(run);
     const HeadlessRowResult& f = run.failures[0];
@@ -509,21 +509,21 @@ INSTANTIATE_TEST_SUITE_P(Faults, BadFolder,
                                          FolderCase{"Empty", L"", false},
                                          FolderCase{"Relative", L"Tessel", false},
                                          FolderCase{"OverLong", L"C:\\faults-cwd\\" + std::wstring(250, L'x'), true}),
-                         [](const testing::TestParamInfo<FolderCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<FolderCase>& folder) { return std::string(folder.param.name); });
 
 // ---- Folders that are unusual but sound ------------------------------------
 
 TEST_F(Faults, FolderWithBlanksAndAccentsInstallsAndUninstallsCompletely) {
     const std::wstring parent = L"C:\\Users\\Zo\u00EB";
     const std::wstring dir = parent + L"\\Mes biblioth\u00E8ques";
-    CreateDirectoryPath(parent);
+    (void)CreateDirectoryPath(parent);
     const State before = MachineState({parent});
     const HeadlessRun run = Install(dir);
     ASSERT_TRUE(run.started);
     EXPECT_EQ("", Failures(run));
     EXPECT_TRUE(PathExists(dir + L"\\RADStudio23\\Win32\\dclqvl290.bpl"));
     std::wstring command;
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command));
     EXPECT_EQ(Quoted(dir + L"\\unqmv.exe") + L" " + Quoted(dir + L"\\uninst.log"), command);
     // The state compared everywhere sees registry values through the export.
     const std::vector<std::wstring> added = Differences(before, MachineState({parent}));
@@ -539,9 +539,9 @@ TEST_F(Faults, FolderWithBlanksAndAccentsInstallsAndUninstallsCompletely) {
 }
 
 TEST_F(Faults, FileThatCannotBeReplacedFailsItsRowAndSurvivesTheUninstall) {
-    CreateDirectoryPath(kDir);
+    (void)CreateDirectoryPath(kDir);
     const std::wstring readme = kDir + L"\\Readme.txt";
-    WriteFileBytes(readme, kUserText);
+    (void)WriteFileBytes(readme, kUserText);
     const State before = MachineState();
     HeadlessRun run;
     {
@@ -564,9 +564,9 @@ TEST_F(Faults, FileThatCannotBeReplacedFailsItsRowAndSurvivesTheUninstall) {
 }
 
 TEST_F(Faults, ReadOnlyFileInTheInstallFolderDoesNotStopTheInstallOrTheUninstall) {
-    CreateDirectoryPath(kDir);
+    (void)CreateDirectoryPath(kDir);
     const std::wstring readme = kDir + L"\\Readme.txt";
-    WriteFileBytes(readme, kUserText);
+    (void)WriteFileBytes(readme, kUserText);
     SetFileAttributesW(readme.c_str(), FILE_ATTRIBUTE_READONLY);
     const State before = MachineState();
     const HeadlessRun run = Install(kDir);
@@ -583,9 +583,9 @@ TEST_F(Faults, ReadOnlyFileInTheInstallFolderDoesNotStopTheInstallOrTheUninstall
 }
 
 TEST_F(Faults, LockedInstallLogOnlyCostsTheInstallLog) {
-    CreateDirectoryPath(kDir);
+    (void)CreateDirectoryPath(kDir);
     const std::wstring logPath = kDir + L"\\install.log";
-    WriteFileBytes(logPath, std::string("an install log of another run"));
+    (void)WriteFileBytes(logPath, std::string("an install log of another run"));
     const State before = MachineState();
     HeadlessRun run;
     {
@@ -632,7 +632,7 @@ TEST_F(Faults, UninstallerRefusesEmptyShortForeignAndMissingLogsWithoutChangingA
     ASSERT_TRUE(Install(kDir).started);
     const State installed = MachineState();
     std::string self;
-    ASSERT_TRUE(ReadFileBytes(kUninstaller, self, FILE_SHARE_READ));
+    ASSERT_EQ(0u, ReadFileBytes(kUninstaller, self, FILE_SHARE_READ));
     const std::vector<std::pair<std::wstring, std::string>> invalid = {
         {L"empty.log", ""},
         {L"short.log", "UNQMV"},
@@ -726,19 +726,19 @@ TEST_F(Faults, ForeignLogNamingSystemFoldersRemovesNothingThere) {
 namespace {
 
 void WriteEntry(const std::wstring& uninstallString) {
-    WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
-    WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", uninstallString);
+    (void)WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
+    (void)WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", uninstallString);
 }
 
 }  // namespace
 
 TEST_F(Faults, EntryNamingAMissingOrForeignLogIsSkippedAndTheInstallIsClean) {
-    CreateDirectoryPath(L"C:\\Old");
+    (void)CreateDirectoryPath(L"C:\\Old");
     std::string self;
-    ASSERT_TRUE(ReadFileBytes(kUninstaller, self, FILE_SHARE_READ));
-    WriteFileBytes(L"C:\\Old\\program.log", self.substr(0, 2048));
-    WriteFileBytes(L"C:\\Old\\empty.log", std::string());
-    WriteFileBytes(L"C:\\Old\\keep.txt", kUserText);
+    ASSERT_EQ(0u, ReadFileBytes(kUninstaller, self, FILE_SHARE_READ));
+    (void)WriteFileBytes(L"C:\\Old\\program.log", self.substr(0, 2048));
+    (void)WriteFileBytes(L"C:\\Old\\empty.log", std::string());
+    (void)WriteFileBytes(L"C:\\Old\\keep.txt", kUserText);
     const State before = MachineState({L"C:\\Old"});
     for (const wchar_t* command : {L"C:\\Old\\unqmv.exe C:\\Old\\uninst.log", L"\"C:\\Old\\unqmv.exe\" \"C:\\Old\\program.log\"",
                                    L"C:\\Old\\unqmv.exe C:\\Old\\empty.log", L"C:\\Old\\unqmv.exe"}) {

@@ -68,7 +68,7 @@ std::string InstallLogUtf8() {
 
 std::string UndoLogText() {
     std::string bytes;
-    if (!ReadFileBytes(kInstall + L"\\uninst.log", bytes)) return "(missing)\n";
+    if (ReadFileBytes(kInstall + L"\\uninst.log", bytes) != 0) return "(missing)\n";
     std::string out;
     auto escape = [&out](const std::string& b, size_t from, size_t to) {
         for (size_t i = from; i < to; ++i) {
@@ -132,7 +132,7 @@ void ExpectGolden(const char* name, const std::string& text) {
         return;
     }
     std::string golden;
-    ASSERT_TRUE(ReadFileBytes(path, golden)) << "no golden file " << name;
+    ASSERT_EQ(0u, ReadFileBytes(path, golden)) << "no golden file " << name;
     if (golden == text) return;
     // The first differing line is enough to see what moved.
     size_t line = 1, i = 0;

@@ -110,32 +110,32 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_EQ(2u, CountLines(lines, L"Merging files: ", L"...Success"));
     EXPECT_EQ(1u, CountLines(lines, L"Registering Uninstall: unqmv.exe", L"...Success"));
     std::string ohi;
-    ASSERT_TRUE(ReadFileBytes(StandinRootDir(9) + L"\\Help\\d7.ohi", ohi));
+    ASSERT_EQ(0u, ReadFileBytes(StandinRootDir(9) + L"\\Help\\d7.ohi", ohi));
     EXPECT_NE(std::string::npos, ohi.find("\r\n:Index Tessel library components=qvlib.hlp\r\n"));
 
     // Registry effects.
     std::wstring value;
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[9].RegKey) + L"\\Known Packages",
+    EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[9].RegKey) + L"\\Known Packages",
                               L"C:\\Tessel\\Delphi7\\dclqvl70.bpl", value));
     EXPECT_EQ(L"Tessel library v4.09", value);
-    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[29].RegKey) + L"\\Library\\Win64", L"Search Path", value));
+    ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[29].RegKey) + L"\\Library\\Win64", L"Search Path", value));
     EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio23\\Win64")) << ToUtf8(value);
-    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[8].RegKey) + L"\\Library", L"Search Path", value));
+    ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[8].RegKey) + L"\\Library", L"Search Path", value));
     EXPECT_NE(std::wstring::npos, value.find(L"C:\\Tessel\\Source"));
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
     EXPECT_EQ(L"C:\\Tessel\\unqmv.exe C:\\Tessel\\uninst.log", value);
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
+    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
     UniqueHKey product;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, product.put()));
     product.reset();
-    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[21].RegKey) + L"\\C++\\Paths\\Win32",
+    ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[21].RegKey) + L"\\C++\\Paths\\Win32",
                               L"LibraryPath", value));
     EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio15\\Win32")) << ToUtf8(value);
     EXPECT_TRUE(PathExists(ResolvePath({}, LocationCode::System, L"qvl70.bpl")));
 
     // The undo log: product facts first, two IDE selections per block, the product key last.
     std::string undo;
-    ASSERT_TRUE(ReadFileBytes(kInstall + L"\\uninst.log", undo));
+    ASSERT_EQ(0u, ReadFileBytes(kInstall + L"\\uninst.log", undo));
     std::vector<UndoRecord> records;
     UndoRecord rec;
     for (size_t pos = 7, next = 0; ReadUndoRecordForward(undo, pos, undo.size(), rec, next); pos = next)
@@ -309,12 +309,12 @@ TEST_F(Install, The64BitIdeGetsItsOwnDesignPackage) {
         EXPECT_EQ(2u, CountLines(lines, std::wstring(L"Compiling package: qvl") + c.suffix + L".dpk", L"...Success"));
         EXPECT_EQ(c.ide64 ? 1u : 0u, CountLines(lines, L"Registering package: " + win64, L"...Success"));
         std::wstring value;
-        EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, win32, value));
-        EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, win64, value));
-        EXPECT_EQ(c.ide64, ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesX64Key, win64, value));
+        EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, win32, value));
+        EXPECT_NE(0u, ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, win64, value));
+        EXPECT_EQ(c.ide64, ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesX64Key, win64, value) == 0);
         if (c.ide64) { EXPECT_EQ(L"Tessel library v4.09", value); }
         EXPECT_EQ(c.ide64, PathExists(win64));
-        ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, key + L"\\Library\\Win64", L"Search Path", value));
+        ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key + L"\\Library\\Win64", L"Search Path", value));
         EXPECT_TRUE(EndsWith(value, L";" + kInstall + L"\\" + c.folder + L"\\Win64")) << ToUtf8(value);
         for (const wchar_t* bpl : {L"\\Bpl\\qvl", L"\\Bpl\\Win64\\qvl"})
             EXPECT_TRUE(PathExists(StandinCommonDir(c.ide) + bpl + c.suffix + L".bpl")) << ToUtf8(bpl);
@@ -347,7 +347,7 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     EXPECT_EQ(58u + 15u + 2u, CountLines(lines, L"Compiling package: ", L"...Success"));
     EXPECT_EQ(29u + 2u, CountLines(lines, L"Registering package: ", L"...Success"));
     std::wstring value;
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[14].RegKey) + L"\\Globals",
+    EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[14].RegKey) + L"\\Globals",
                               L"ForceEnvOptionsUpdate", value));
     EXPECT_EQ(L"1", value);
     EXPECT_TRUE(PathExists(kInstall + L"\\BDS2006\\*.hpp")) << "C++ headers moved beside the package";
@@ -369,7 +369,7 @@ TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     EXPECT_TRUE(run.failures.empty());
 
     std::wstring command;
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
     wd::Program program;
     ASSERT_TRUE(wd::Start(program, kInstall + L"\\unqmv.exe", UndoLogPathFromUninstallString(command), L"C:\\"));
     HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);
@@ -382,7 +382,7 @@ TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     // The running uninstaller cannot delete itself.
     after.erase(L"file c:\\tessel\\unqmv.exe");
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, after))));
-    DeleteDirectoryTree(kInstall, false);
+    (void)DeleteDirectoryTree(kInstall, false);
 }
 
 TEST_F(Install, AHangingCompilerDelaysTheRunByTheTimeLimitOnly) {

@@ -110,8 +110,8 @@ const std::wstring kUninstallKey = std::wstring(L"Software\\Microsoft\\Windows\\
 class Runner : public testing::Test {
 protected:
     void SetUp() override {
-        DeleteDirectoryTree(L"C:\\rt", false);
-        DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
+        (void)DeleteDirectoryTree(L"C:\\rt", false);
+        (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
         install = {};
         InstallDir = L"C:\\rt\\inst";
     }
@@ -177,7 +177,7 @@ TEST_F(Runner, BlocksSkipTheirRowsWithoutTrace) {
 TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     CopyOnly = true;
     InstallDir = L"C:\\rt\\copy";
-    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
     const CopyTarget toSystem = {L"qvl70.bpl", LocationCode::System};
     ScriptRow packageCopy = Row(RowKind::CopyOneFile, L"Delphi7\\qvl70.bpl", 0, 3);
     ScriptRow otherCopy = Row(RowKind::CopyOneFile, L"Source\\qvTessel.inc", 0, 3);
@@ -212,7 +212,7 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     EXPECT_EQ(RowKind::CreateRegKey | U, records[2].Word0);
     EXPECT_EQ(ToUtf8(ProductRegKey), records[2].Text);
     std::wstring value;
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
     UniqueHKey key;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, key.put()));
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Veltrane\\Other", 0, KEY_READ, key.put()));
@@ -304,11 +304,11 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     RunRows(rows);
     ASSERT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
     std::wstring command;
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
     EXPECT_EQ(L"C:\\rt\\old\\unqmv.exe C:\\rt\\old\\uninst.log", command);
 
     // Without a blank or quotes the entry names no log: nothing is removed.
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", L"C:\\rt\\old\\uninst.log"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", L"C:\\rt\\old\\uninst.log"));
     InstallDir = L"C:\\rt\\new";
     RunRows(WithInfo({}));
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
@@ -316,14 +316,14 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
 
     // A damaged old log is skipped silently and the new install goes on.
     ASSERT_TRUE(WriteBytes(L"C:\\rt\\damaged.log", "UNQMV02\x0E\x40\x01\x00garbage-that-is-no-record"));
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", L"x.exe C:\\rt\\damaged.log"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", L"x.exe C:\\rt\\damaged.log"));
     RunRows(WithInfo({}));
     EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size());
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
 
     // With the real command line the next run removes the first installation,
     // and keeps its own install folder.
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
     InstallDir = L"C:\\rt\\new";
     CurrentIde = 0;
     RunRows(WithInfo({Row(RowKind::CreateDir | U, L"", 0, 3)}));
@@ -331,7 +331,7 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     EXPECT_EQ(L"C:\\rt\\new", InstallDir);
     EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size() - 1);
     std::wstring value;
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName", value))
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName", value))
         << "the old entry went with the old installation";
 }
 
@@ -387,9 +387,8 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
     // The uninstall engine takes back what the run made and leaves the user's files.
     {
         UninstallEngine engine;
-        ASSERT_EQ(UndoLogLoad::Loaded, engine.PrepareUninstFile(L"C:\\rt\\user\\uninst.log"));
-        engine.PrepareDeinstall();
-        engine.DoDeinstall();
+        ASSERT_EQ(UndoLogLoad::Loaded, engine.Load(L"C:\\rt\\user\\uninst.log"));
+        engine.Undo();
     }
     EXPECT_EQ("mine", FileBytes(L"C:\\rt\\user\\notes.txt"));
     EXPECT_EQ("mine", FileBytes(L"C:\\rt\\user\\Source\\own.pas"));
@@ -422,7 +421,7 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
     RunRows(rows);
     const std::string oldLog = FileBytes(L"C:\\rt\\old\\uninst.log");
     std::wstring oldCommand;
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", oldCommand));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", oldCommand));
     const std::wstring cwd = L"C:\\rt\\cwd";
     ASSERT_EQ(0u, CreateDirectoryPath(cwd));
     wchar_t saved[MAX_PATH] = {};
@@ -448,7 +447,7 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
         EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
         EXPECT_EQ(std::vector<std::wstring>(rows.size() - 1), std::vector<std::wstring>(texts.begin() + 1, texts.end()));
         std::wstring value;
-        EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
+        EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
         EXPECT_EQ(oldCommand, value);
         EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Made")) << "the previous installation stays";
         EXPECT_EQ(oldLog, FileBytes(L"C:\\rt\\old\\uninst.log"));
@@ -539,7 +538,7 @@ TEST_F(Runner, UnrecordableChangeFailsItsRowAndStopsTheRun) {
         EXPECT_FALSE(DirectoryExists(L"C:\\rt\\inst\\Made")) << c.what;
         EXPECT_FALSE(DirectoryExists(L"C:\\rt\\inst\\After")) << c.what;
         std::wstring command;
-        EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command)) << c.what;
+        EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command)) << c.what;
         const std::vector<std::wstring> lines = LogLines(InstallDir);
         ASSERT_FALSE(lines.empty()) << c.what;
         EXPECT_EQ(line, lines.back()) << c.what;

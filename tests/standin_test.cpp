@@ -165,7 +165,7 @@ protected:
     const std::wstring pkg = L"C:\\Work\\RADStudio23";
     void SetUp() override {
         ClearMachine();
-        DeleteDirectoryTree(work, false);
+        (void)DeleteDirectoryTree(work, false);
         ASSERT_EQ(0u, CreateDirectoryPath(pkg + L"\\Win32"));
         ASSERT_EQ(0u, CreateDirectoryPath(pkg + L"\\Win64"));
         ASSERT_EQ(0u, CreateDirectoryPath(work + L"\\Source"));
@@ -174,7 +174,7 @@ protected:
     }
     void TearDown() override {
         ClearMachine();
-        DeleteDirectoryTree(work, false);
+        (void)DeleteDirectoryTree(work, false);
     }
 };
 
@@ -335,8 +335,8 @@ TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
     r = RunTool(mk + L" --ide64 RADStudio37", L"");
     EXPECT_EQ(0u, r.exitCode);
     std::wstring value;
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, IdeTable[9].RegKey, L"RootDir", value));
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, IdeTable[kStudio12].RegKey, L"RootDir", value));
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, IdeTable[9].RegKey, L"RootDir", value));
+    EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, IdeTable[kStudio12].RegKey, L"RootDir", value));
     InstalledIdes found = FindInstalledIdes();
     EXPECT_TRUE(found[9].Exists);
     EXPECT_TRUE(found[kStudio12].Exists);
@@ -432,17 +432,17 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             case RowKind::CopyFiles: {
                 // BDS 2006 to XE leave their C++ headers in "Source"; the script moves them.
                 WIN32_FIND_DATAW data;
-                UniqueFind found(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
-                EXPECT_TRUE(found.valid()) << "no C++ headers for " << IdeTable[ide].Name;
+                UniqueFind headers(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
+                EXPECT_TRUE(headers.valid()) << "no C++ headers for " << IdeTable[ide].Name;
                 break;
             }
             case RowKind::DeleteFiles: {
                 WIN32_FIND_DATAW data;
                 const std::wstring source = JoinPath(at.InstallDir, L"Source");
-                UniqueFind found(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
-                if (found) {
+                UniqueFind matches(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
+                if (matches) {
                     do DeleteFileW(JoinPath(source, data.cFileName).c_str());
-                    while (FindNextFileW(found.get(), &data));
+                    while (FindNextFileW(matches.get(), &data));
                 }
                 break;
             }
@@ -454,7 +454,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
                 const std::wstring lib = std::wstring(p.RegKey) + LibraryKey +
                                          (p.Is32and64 ? ((row.Options & 2) ? Win64Key : Win32Key) : L"");
                 std::wstring list;
-                EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, lib, ide == 1 ? L"SearchPath" : L"Search Path", list))
+                EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, lib, ide == 1 ? L"SearchPath" : L"Search Path", list))
                     << "row " << i << " " << p.Name;
                 break;
             }
@@ -462,7 +462,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
                 const std::wstring path = std::wstring(IdeTable[ide].RegKey) + text;
                 std::wstring key, name, list;
                 ASSERT_TRUE(SplitRegValuePath(path, key, name));
-                EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, name, list))
+                EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, name, list))
                     << "row " << i << " " << IdeTable[ide].Name << " " << std::string(text.begin(), text.end());
                 ++pathLists[ide];
                 break;

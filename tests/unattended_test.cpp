@@ -145,11 +145,11 @@ protected:
         RemoveThroughEntryWithEngine(false);  // earlier cases damage logs on purpose
         SetCurrentDirectoryW(L"C:\\");
         ClearMachine();
-        DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
-        DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
-        for (const std::wstring& dir : dirs) DeleteDirectoryTree(dir, false);
+        (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
+        (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+        for (const std::wstring& dir : dirs) (void)DeleteDirectoryTree(dir, false);
         // The folder of WinHelp registrations exists on every Windows.
-        CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+        (void)CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
         ASSERT_TRUE(LayOutMachine(kIdes));
         MachineOptions with64BitIde;
         with64BitIde.With64BitIde = true;
@@ -254,14 +254,14 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     uint32_t delphi3Item = 0;
     for (const InstallItem& item : InstallItems)
         if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit;
-    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId));
-    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
     const MachineSnapshot stored = Snap(dir);
     WatchedRun run = RunSetupSilently(L"");
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::NothingToDo));
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
     EXPECT_TRUE(NoChanges(SnapshotChanges(stored, Snap(dir))));
-    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
 
     ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
     run = RunSetupSilently(L"");
@@ -280,7 +280,7 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     EXPECT_GE(failed, 2u) << "the run-time and the design-time package of Delphi 7";
     EXPECT_NE(log.find(L"Registering Uninstall: "), std::wstring::npos) << "the run went on to its end";
     std::wstring root;
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, L"RootDir", root));
+    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, L"RootDir", root));
 
     // A relative folder is refused before anything changes: the installation
     // above, its uninstall entry and its stored choices stay as they are.
@@ -296,7 +296,7 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     // damaged inside its last record, which stops the walk before any change.
     const std::wstring undoLog = dir + L"\\uninst.log";
     std::string bytes;
-    ASSERT_TRUE(ReadFileBytes(undoLog, bytes));
+    ASSERT_EQ(0u, ReadFileBytes(undoLog, bytes));
     MakeFile(dir + L"\\foreign.log", "MZ\x90");
     MakeFile(undoLog, bytes.substr(0, bytes.size() - 1));
     const MachineSnapshot damaged = Snap(dir);
@@ -326,7 +326,7 @@ TEST_F(Unattended, FolderWithBlanksInstallsThereAndItsEntryRemovesIt) {
     EXPECT_TRUE(PathExists(dir + L"\\Source\\qvUtils.pas"));
     EXPECT_TRUE(PathExists(dir + L"\\Delphi7\\qvl70.bpl"));
     std::wstring root;
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, L"RootDir", root));
+    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, L"RootDir", root));
     EXPECT_EQ(root, dir);
     EXPECT_EQ(wd::UninstallCommand(), L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
 
@@ -340,7 +340,7 @@ TEST_F(Unattended, FolderWithBlanksInstallsThereAndItsEntryRemovesIt) {
 // install log instead of passing unnoticed.
 TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
     const std::wstring parent = L"Software\\Veltrane";
-    DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
     UniqueHKey volatileKey;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, parent.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                                              KEY_WRITE, nullptr, volatileKey.put(), nullptr));
@@ -356,7 +356,7 @@ TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
     PayloadModule = nullptr;
     EXPECT_NE(InstallLogText(ProposedDir()).find(std::wstring(L"\r\nStoring choices: ") + ProductRegKey + L"...Fail\r\n"),
               std::wstring::npos);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
 }
 
 // An IDE left open would hold the packages and later write its settings back

@@ -129,7 +129,7 @@ TEST(UndoWalk, DamagedLengthsStopWithoutReadingOutside) {
 TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
     const std::wstring dir = TempFolder(L"undolog-writer\\a\\b");
     UniqueFile log;
-    ASSERT_TRUE(OpenUndoLog(dir, log));
+    ASSERT_EQ(0u, OpenUndoLog(dir, log));
     ASSERT_TRUE(log.valid());
     // An information block like the script's, then a block of one IDE.
     struct Row { uint32_t word0, param, location; const wchar_t* text; };
@@ -150,7 +150,7 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
               WriteUndoRecord(log, FirstWord(RowKind::CreateDir), 0, 3, L"not written while closed"));
 
     std::string bytes;
-    ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
+    ASSERT_EQ(0u, ReadFileBytes(dir + L"\\uninst.log", bytes));
     ASSERT_EQ(bytes.substr(0, 7), "UNQMV02");
     size_t expected = 7;
     for (const auto& row : rows) expected += ToUtf8(row.text).size() + 16;
@@ -177,11 +177,11 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
     EXPECT_EQ(r.Text, "4.09");
 
     // Opening again replaces the old log.
-    ASSERT_TRUE(OpenUndoLog(dir, log));
+    ASSERT_EQ(0u, OpenUndoLog(dir, log));
     CloseUndoLog(log);
-    ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
+    ASSERT_EQ(0u, ReadFileBytes(dir + L"\\uninst.log", bytes));
     EXPECT_EQ(bytes, "UNQMV02");
-    DeleteDirectoryTree(TempFolder(L"undolog-writer"), false);
+    (void)DeleteDirectoryTree(TempFolder(L"undolog-writer"), false);
 }
 
 TEST(UndoWriter, UncreatableLogReportsMinusOneWithSystemError) {
@@ -192,7 +192,7 @@ TEST(UndoWriter, UncreatableLogReportsMinusOneWithSystemError) {
     f.reset();
     UniqueFile log;
     SetLastError(0);
-    EXPECT_FALSE(OpenUndoLog(blocker + L"\\sub", log));
+    EXPECT_NE(0u, OpenUndoLog(blocker + L"\\sub", log));
     EXPECT_NE(GetLastError(), 0u);
     EXPECT_FALSE(log.valid());
     DeleteFileW(blocker.c_str());
@@ -201,7 +201,7 @@ TEST(UndoWriter, UncreatableLogReportsMinusOneWithSystemError) {
 TEST(UndoWriter, RecordsThatDoNotReachTheFileAreReported) {
     const std::wstring dir = TempFolder(L"undolog-unwritable");
     UniqueFile log;
-    ASSERT_TRUE(OpenUndoLog(dir, log));
+    ASSERT_EQ(0u, OpenUndoLog(dir, log));
     CloseUndoLog(log);
     const std::wstring name = dir + L"\\uninst.log";
     // A handle that cannot write, as a log whose volume went away leaves it,
@@ -211,12 +211,12 @@ TEST(UndoWriter, RecordsThatDoNotReachTheFileAreReported) {
     ASSERT_TRUE(readOnly.valid());
     EXPECT_NE(0u, WriteUndoRecord(readOnly, FirstWord(RowKind::CreateDir) | RowFlag::Undo, 0, 3, L"Source"));
     readOnly.reset();
-    ASSERT_TRUE(OpenUndoLog(dir, log));
+    ASSERT_EQ(0u, OpenUndoLog(dir, log));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE),
               WriteUndoRecord(log, FirstWord(RowKind::CreateDir) | RowFlag::Undo, 0, 3, std::wstring(70000, L'a')));
     CloseUndoLog(log);
     std::string bytes;
-    ASSERT_TRUE(ReadFileBytes(name, bytes));
+    ASSERT_EQ(0u, ReadFileBytes(name, bytes));
     EXPECT_EQ("UNQMV02", bytes) << "nothing of a failed record is written";
-    DeleteDirectoryTree(TempFolder(L"undolog-unwritable"), false);
+    (void)DeleteDirectoryTree(TempFolder(L"undolog-unwritable"), false);
 }

@@ -39,14 +39,14 @@ std::wstring BuiltUninstaller() {
 
 void AppendFile(const std::wstring& path, const std::string& more) {
     std::string bytes;
-    ReadFileBytes(path, bytes);
+    (void)ReadFileBytes(path, bytes);
     MakeFile(path, bytes + more);
 }
 
 void AppendToList(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& folder) {
     std::wstring value;
-    ReadRegString(root, key, name, value);
-    WriteRegString(root, key, name, value.empty() ? folder : value + L";" + folder);
+    (void)ReadRegString(root, key, name, value);
+    (void)WriteRegString(root, key, name, value.empty() ? folder : value + L";" + folder);
 }
 
 // The places a Tessel install touches on this test machine.
@@ -64,30 +64,30 @@ struct TestMachine {
         SnapshotFolder(xe7Root, s);
         SnapshotFolder(InstallFolder, s);
         std::string ini;
-        s[L"ini"] = ReadFileBytes(windows + L"\\qvTessel.ini", ini) ? FromAnsi(ini) : L"<none>";
+        s[L"ini"] = ReadFileBytes(windows + L"\\qvTessel.ini", ini) == 0 ? FromAnsi(ini) : L"<none>";
         return s;
     }
 
     // Two IDEs with the user's own settings, as they were before the install.
     void PrepareIdes() const {
-        DeleteDirectoryTree(InstallFolder, false);  // what an earlier uninstall left
+        (void)DeleteDirectoryTree(InstallFolder, false);  // what an earlier uninstall left
         MakeFile(d7Root + L"\\bin\\dcc32.exe");
-        WriteRegString(HKLM, IdeTable[Delphi7].RegKey, L"RootDir", d7Root);
+        (void)WriteRegString(HKLM, IdeTable[Delphi7].RegKey, L"RootDir", d7Root);
         MakeFile(d7Root + L"\\Help\\d7.ohi", ":Index Delphi=delphi7.hlp\r\n:Index VCL=vcl.hlp");
         MakeFile(d7Root + L"\\Help\\d7.ohl", ":Link delphi7.hlp");
         const std::wstring d7 = IdeTable[Delphi7].RegKey;
-        WriteRegString(HKCU, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;$(DELPHI)\\Bin;C:\\Program Files\\Tessel Library");
-        WriteRegString(HKCU, d7 + L"\\Known Packages", L"$(DELPHI)\\Bin\\dclstd70.bpl", L"Standard Components");
+        (void)WriteRegString(HKCU, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;$(DELPHI)\\Bin;C:\\Program Files\\Tessel Library");
+        (void)WriteRegString(HKCU, d7 + L"\\Known Packages", L"$(DELPHI)\\Bin\\dclstd70.bpl", L"Standard Components");
 
         MakeFile(xe7Root + L"\\bin\\dcc32.exe");
-        WriteRegString(HKLM, IdeTable[XE7].RegKey, L"RootDir", xe7Root);
+        (void)WriteRegString(HKLM, IdeTable[XE7].RegKey, L"RootDir", xe7Root);
         const std::wstring xe7 = IdeTable[XE7].RegKey;
-        WriteRegString(HKCU, xe7 + L"\\Known Packages", L"$(BDSBIN)\\dclribbon210.bpl", L"Ribbon Controls");
-        WriteRegString(HKCU, xe7 + L"\\Library\\Win32", L"Search Path", L"$(BDSLIB)\\$(Platform)\\release");
-        WriteRegString(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", L"$(BDSLIB)\\$(Platform)\\release");
-        WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", L"$(BDSLIB)\\win32\\release");
-        WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"");
-        WriteRegString(HKLM, WinHelpKey, L"delphi7.hlp", d7Root + L"\\Help");
+        (void)WriteRegString(HKCU, xe7 + L"\\Known Packages", L"$(BDSBIN)\\dclribbon210.bpl", L"Ribbon Controls");
+        (void)WriteRegString(HKCU, xe7 + L"\\Library\\Win32", L"Search Path", L"$(BDSLIB)\\$(Platform)\\release");
+        (void)WriteRegString(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", L"$(BDSLIB)\\$(Platform)\\release");
+        (void)WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", L"$(BDSLIB)\\win32\\release");
+        (void)WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"");
+        (void)WriteRegString(HKLM, WinHelpKey, L"delphi7.hlp", d7Root + L"\\Help");
     }
 
     // What the setup does to the machine for Delphi 7 and XE7 with help and
@@ -104,26 +104,26 @@ struct TestMachine {
         MakeFile(dir + L"\\Help\\help_unreg.bat", "@echo off\r\necho unregistered>unreg.txt\r\n");
         CopyFileW(BuiltUninstaller().c_str(), (dir + L"\\unqmv.exe").c_str(), FALSE);
         MakeFile(windows + L"\\qvTessel.ini", "[Templates]\r\n");
-        WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
-        WriteRegString(HKLM, WinHelpKey, L"qvlib.cnt", dir + L"\\Help");
+        (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
+        (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.cnt", dir + L"\\Help");
         const std::wstring entry = UninstallKey + L"\\qvlLib";
-        WriteRegString(HKLM, entry, L"DisplayName", L"Veltrane Tessel library v4.09");
-        WriteRegString(HKLM, entry, L"UninstallString", L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
+        (void)WriteRegString(HKLM, entry, L"DisplayName", L"Veltrane Tessel library v4.09");
+        (void)WriteRegString(HKLM, entry, L"UninstallString", L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
 
         const std::wstring d7 = IdeTable[Delphi7].RegKey;
-        WriteRegString(HKCU, d7 + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
+        (void)WriteRegString(HKCU, d7 + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
         AppendToList(HKCU, d7 + L"\\Library", L"Search Path", dir + L"\\Delphi7");
         AppendFile(d7Root + L"\\Help\\d7.ohi", "\r\n:Index Tessel library components=qvlib.hlp");
         AppendFile(d7Root + L"\\Help\\d7.ohl", "\r\n:Link qvlib.hlp");
 
         const std::wstring xe7 = IdeTable[XE7].RegKey;
-        WriteRegString(HKCU, xe7 + L"\\Known Packages", dir + L"\\RADStudio16\\Win32\\dclqvl210.bpl", L"Tessel library v4.09");
+        (void)WriteRegString(HKCU, xe7 + L"\\Known Packages", dir + L"\\RADStudio16\\Win32\\dclqvl210.bpl", L"Tessel library v4.09");
         AppendToList(HKCU, xe7 + L"\\Library\\Win32", L"Search Path", dir + L"\\RADStudio16\\Win32");
         AppendToList(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", dir + L"\\RADStudio16\\Win32");
         AppendToList(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", dir + L"\\RADStudio16\\Win64");
         AppendToList(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", dir + L"\\RADStudio16\\Win64");
-        WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
-        WriteRegInteger(HKLM, ProductKey, L"SelectedItemMask", 0x400580);
+        (void)WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
+        (void)WriteRegInteger(HKLM, ProductKey, L"SelectedItemMask", 0x400580);
 
         std::vector<LogRow> rows = ProductInfoRows(dir);
         const std::vector<LogRow> changes = {
@@ -164,7 +164,7 @@ struct TestMachine {
 // Starts the installed uninstaller the way Windows does from the uninstall entry.
 bool StartFromUninstallEntry(wd::Program& program, const std::wstring& extra = std::wstring()) {
     std::wstring cmd;
-    if (!ReadRegString(HKLM, UninstallKey + L"\\qvlLib", L"UninstallString", cmd)) return false;
+    if (ReadRegString(HKLM, UninstallKey + L"\\qvlLib", L"UninstallString", cmd) != 0) return false;
     // The entry's command line: the quoted program, then its parameters.
     const size_t afterExe = cmd.find(L"\" ") + 2;
     const std::wstring exe = cmd.substr(1, afterExe - 3);
@@ -269,7 +269,7 @@ TEST(Uninstaller, ReportsABadCommandLineInAMessageBox) {
     EXPECT_EQ(MessageFor(L"C:\\missing\\uninst.log").text, L"Could not open C:\\missing\\uninst.log file.");
     EXPECT_EQ(MessageFor(L"/P").text, L"Could not open  file.");
     EXPECT_EQ(MessageFor(L"/").text, L"Could not open / file.");
-    CreateDirectoryPath(L"C:\\bad logs");
+    (void)CreateDirectoryPath(L"C:\\bad logs");
     MakeFile(L"C:\\bad logs\\empty.log", "");
     MakeFile(L"C:\\bad logs\\foreign.log", "MZ\x90\x00\x03\x00\x00\x00");
     MakeFile(L"C:\\bad logs\\short.log", "UNQMV");
@@ -339,7 +339,7 @@ TEST(Uninstaller, PartialUninstallKeepsTheSettings) {
     auto before = machine.Snapshot();
     ASSERT_TRUE(WriteUndoLogFile(InstallFolder, machine.Install()));
     std::string ini;
-    ASSERT_TRUE(ReadFileBytes(machine.windows + L"\\qvTessel.ini", ini));
+    ASSERT_EQ(0u, ReadFileBytes(machine.windows + L"\\qvTessel.ini", ini));
     MachineSnapshot kept;
     SnapshotKey(HKLM, L"Software\\Veltrane", kept);
 
@@ -367,7 +367,7 @@ TEST(Uninstaller, RemovesARecordedKeyWithNestedSubKeys) {
     // Settings below the product key hold keys of their own; the whole branch goes,
     // which needs the program to know at start-up that it runs on the NT family.
     const std::wstring dir = L"C:\\Nested Keys";
-    ASSERT_TRUE(WriteRegString(HKCU, ProductKey + L"\\Layout\\Window", L"Left", L"10"));
+    ASSERT_EQ(0u, WriteRegString(HKCU, ProductKey + L"\\Layout\\Window", L"Left", L"10"));
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
         {RowKind::CreateRegKey | RowFlag::Undo, 0x80000001u, 0, ProductKey},
     })));
@@ -388,14 +388,14 @@ TEST(Uninstaller, RemovesARecordedKeyWithNestedSubKeys) {
 TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
     const std::wstring dir = L"C:\\Failed Install";
     for (const bool damaged : {true, false}) {
-        CreateDirectoryPath(dir + L"\\Source");
+        (void)CreateDirectoryPath(dir + L"\\Source");
         ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
             {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
             {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat"},
             {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Help"},
         })));
         std::string bytes;
-        ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
+        ASSERT_EQ(0u, ReadFileBytes(dir + L"\\uninst.log", bytes));
         if (damaged) bytes.resize(bytes.size() - 1);  // cut inside the last record
         MakeFile(dir + L"\\uninst.log", bytes);
 
@@ -427,7 +427,7 @@ TEST(Uninstaller, ACraftedRecordFailsTheWalkAndLeavesItsCanary) {
     const std::wstring canary = std::wstring(system) + L"\\canary.dll";
     MakeFile(canary, "canary");
     for (const bool silent : {false, true}) {
-        CreateDirectoryPath(dir + L"\\Source");
+        (void)CreateDirectoryPath(dir + L"\\Source");
         ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
             {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
             {RowKind::ExtractFile | RowFlag::Undo, 0, 6, L"canary.dll"},
@@ -474,11 +474,10 @@ TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     UninstallEngine engine;
     engine.PartialUninstall = true;
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
-    engine.PrepareDeinstall();
+    ASSERT_EQ(engine.Load(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
     tessel::uninstaller::UninstallDialogProgress progress(dlg.get(), L"Tessel library v4.09");
     const DWORD start = GetTickCount();
-    EXPECT_EQ(engine.DoDeinstall(progress).End, WalkEnd::Complete);
+    EXPECT_EQ(engine.Undo(progress).End, WalkEnd::Complete);
     EXPECT_GE(GetTickCount() - start, 3 * 50u - 20u);
 
     EXPECT_EQ(wd::ItemText(dlg.get(), IDC_MAIN_TEXT), L"Performing uninstall of the \"Tessel library v4.09\"...");
@@ -496,11 +495,10 @@ TEST(UninstallDialogProgress, DrivesTheControlsAndPacesTheWalk) {
     // Cancel comes back also when the walk fails.
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     std::string bytes;
-    ASSERT_TRUE(ReadFileBytes(dir + L"\\uninst.log", bytes));
+    ASSERT_EQ(0u, ReadFileBytes(dir + L"\\uninst.log", bytes));
     bytes[bytes.size() - 1] = 0x55;
     MakeFile(dir + L"\\uninst.log", bytes);
-    ASSERT_EQ(engine.PrepareUninstFile(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
-    engine.PrepareDeinstall();
-    EXPECT_EQ(engine.DoDeinstall(progress).End, WalkEnd::Damaged);
+    ASSERT_EQ(engine.Load(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
+    EXPECT_EQ(engine.Undo(progress).End, WalkEnd::Damaged);
     EXPECT_TRUE(IsWindowEnabled(cancelButton));
 }

@@ -76,7 +76,7 @@ TEST(DeleteDirectoryTree, DeletesEverythingOrReportsWhatStayed) {
     EXPECT_FALSE(PathExists(L"C:\\utdel"));
 
     // Missing folder: nothing to enumerate; the root is not found.
-    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", false), DeleteTreeError::RootNotFound);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", false), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdel", true), 0u);
 }
 
@@ -86,13 +86,13 @@ TEST(DeleteDirectoryTree, ReadOnlyFileStaysAndKeepRootKeepsTheFolder) {
     ASSERT_EQ(WriteFileBytes(L"C:\\utro\\sub\\free.txt", "go"), 0u);
     ASSERT_TRUE(SetFileAttributesW(L"C:\\utro\\locked.txt", FILE_ATTRIBUTE_READONLY));
 
-    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", true), DeleteTreeError::FileNotDeleted);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", true), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_TRUE(PathExists(L"C:\\utro\\locked.txt"));
     EXPECT_FALSE(PathExists(L"C:\\utro\\sub"));
     EXPECT_TRUE(DirectoryExists(L"C:\\utro"));
 
     // Without KeepRoot the folder cannot go either, because the file is still in it.
-    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", false), DeleteTreeError::FileNotDeleted | DeleteTreeError::DirNotRemoved);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", false), static_cast<DWORD>(ERROR_DIR_NOT_EMPTY));
     SetFileAttributesW(L"C:\\utro\\locked.txt", FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(DeleteDirectoryTree(L"C:\\utro", false), 0u);
 }
@@ -102,7 +102,7 @@ TEST(DeleteDirectoryTree, LeavesFoldersWhoseNameStartsWithADot) {
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utdot\\plain"), 0u);
     ASSERT_EQ(WriteFileBytes(L"C:\\utdot\\.hidden\\x", "x"), 0u);
     ASSERT_EQ(WriteFileBytes(L"C:\\utdot\\.dotfile", "y"), 0u);  // files with a dot do go
-    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdot", false), DeleteTreeError::DirNotRemoved);
+    EXPECT_EQ(DeleteDirectoryTree(L"C:\\utdot", false), static_cast<DWORD>(ERROR_DIR_NOT_EMPTY));
     EXPECT_TRUE(PathExists(L"C:\\utdot\\.hidden\\x"));
     EXPECT_FALSE(PathExists(L"C:\\utdot\\plain"));
     EXPECT_FALSE(PathExists(L"C:\\utdot\\.dotfile"));
@@ -130,11 +130,11 @@ TEST(DeleteDirectoryTree, DecidesPerEntryAndNeverEntersALink) {
 TEST(Registry, StringsRoundTripAndOnlyPlainStringsAreRead) {
     const std::wstring key = L"Software\\UtReg\\Str";
     std::wstring v = L"stale";
-    EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, key, L"none", v));
+    EXPECT_NE(0u, ReadRegString(HKEY_CURRENT_USER, key, L"none", v));
     EXPECT_TRUE(v.empty());
 
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, key, L"text", L"C:\\Some Path"));
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"text", v));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, key, L"text", L"C:\\Some Path"));
+    EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, L"text", v));
     EXPECT_EQ(v, L"C:\\Some Path");
     // Stored with its terminating zero: 2 x length + 2 bytes.
     {
@@ -146,95 +146,95 @@ TEST(Registry, StringsRoundTripAndOnlyPlainStringsAreRead) {
         EXPECT_EQ(size, 2u * 12 + 2);
     }
 
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, key, L"empty", L""));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, key, L"empty", L""));
     v = L"stale";
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"empty", v));
+    EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, L"empty", v));
     EXPECT_EQ(v, L"");
 
     // A zero-byte REG_SZ reads as empty too.
     ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"zero", REG_SZ, L"", 0));
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"zero", v));
+    EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, L"zero", v));
     EXPECT_EQ(v, L"");
 
     // Written without its terminating zero: no character is lost.
     ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"bare", REG_SZ, L"abc", 6));
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"bare", v));
+    EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, L"bare", v));
     EXPECT_EQ(v, L"abc");
 
     const wchar_t expand[] = L"%windir%\\x";
     ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"exp", REG_EXPAND_SZ, expand, sizeof(expand)));
     v = L"stale";
-    EXPECT_FALSE(ReadRegString(HKEY_CURRENT_USER, key, L"exp", v));
+    EXPECT_NE(0u, ReadRegString(HKEY_CURRENT_USER, key, L"exp", v));
     EXPECT_TRUE(v.empty());
 }
 
 TEST(Registry, IntegersReadAtMostFourBytes) {
     const std::wstring key = L"Software\\UtReg\\Int";
     DWORD v = 7;
-    EXPECT_FALSE(ReadRegInteger(HKEY_CURRENT_USER, key, L"none", v));
+    EXPECT_NE(0u, ReadRegInteger(HKEY_CURRENT_USER, key, L"none", v));
     EXPECT_EQ(v, 0u);
 
-    ASSERT_TRUE(WriteRegInteger(HKEY_CURRENT_USER, key, L"n", 0x12345678));
-    EXPECT_TRUE(ReadRegInteger(HKEY_CURRENT_USER, key, L"n", v));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_CURRENT_USER, key, L"n", 0x12345678));
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_CURRENT_USER, key, L"n", v));
     EXPECT_EQ(v, 0x12345678u);
 
     // A shorter value of another type fills the low bytes.
     const BYTE two[] = {0x34, 0x12};
     ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"short", REG_BINARY, two, 2));
     v = 0xFFFFFFFF;
-    EXPECT_TRUE(ReadRegInteger(HKEY_CURRENT_USER, key, L"short", v));
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_CURRENT_USER, key, L"short", v));
     EXPECT_EQ(v, 0x1234u);
 
     const BYTE eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     ASSERT_TRUE(SetRaw(HKEY_CURRENT_USER, key, L"long", REG_BINARY, eight, 8));
-    EXPECT_FALSE(ReadRegInteger(HKEY_CURRENT_USER, key, L"long", v));
+    EXPECT_NE(0u, ReadRegInteger(HKEY_CURRENT_USER, key, L"long", v));
     EXPECT_EQ(v, 0u);
 }
 
 TEST(Registry, KeysAndValuesAreCreatedAndDeleted) {
-    EXPECT_TRUE(CreateRegKey(HKEY_CURRENT_USER, L"Software\\UtReg\\New\\Deep"));
-    EXPECT_TRUE(CreateRegKey(HKEY_CURRENT_USER, L"Software\\UtReg\\New\\Deep"));
+    EXPECT_EQ(0u, CreateRegKey(HKEY_CURRENT_USER, L"Software\\UtReg\\New\\Deep"));
+    EXPECT_EQ(0u, CreateRegKey(HKEY_CURRENT_USER, L"Software\\UtReg\\New\\Deep"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\UtReg\\New\\Deep"));
 
-    ASSERT_TRUE(WriteRegInteger(HKEY_CURRENT_USER, L"Software\\UtReg\\New", L"v", 1));
-    EXPECT_TRUE(DeleteRegValue(HKEY_CURRENT_USER, L"Software\\UtReg\\New", L"v"));
-    EXPECT_FALSE(DeleteRegValue(HKEY_CURRENT_USER, L"Software\\UtReg\\New", L"v"));
-    EXPECT_FALSE(DeleteRegValue(HKEY_CURRENT_USER, L"Software\\UtReg\\Missing", L"v"));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_CURRENT_USER, L"Software\\UtReg\\New", L"v", 1));
+    EXPECT_EQ(0u, DeleteRegValue(HKEY_CURRENT_USER, L"Software\\UtReg\\New", L"v"));
+    EXPECT_NE(0u, DeleteRegValue(HKEY_CURRENT_USER, L"Software\\UtReg\\New", L"v"));
+    EXPECT_NE(0u, DeleteRegValue(HKEY_CURRENT_USER, L"Software\\UtReg\\Missing", L"v"));
 }
 
 TEST(DeleteRegKey, RemovesTheBranchAndAncestorsThatHeldNothingElse) {
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B\\C\\D", L"x", L"1"));
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B", L"y", L"2"));
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B\\C\\D", L"x", L"1"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B", L"y", L"2"));
+    EXPECT_EQ(0u, DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtA"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, L"Software"));
 
-    EXPECT_FALSE(DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B"));
+    EXPECT_NE(0u, DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtA\\B"));
 }
 
 TEST(DeleteRegKey, StopsAtAnAncestorWithAValueOrAnotherSubKey) {
     // Pruning climbs through an empty parent and stops at the one with a value.
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\UtV", L"keep", L"1"));
-    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtV\\Mid\\Leaf"));
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtV\\Mid\\Leaf"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, L"Software\\UtV", L"keep", L"1"));
+    ASSERT_EQ(0u, CreateRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtV\\Mid\\Leaf"));
+    EXPECT_EQ(0u, DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtV\\Mid\\Leaf"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtV\\Mid"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtV"));
 
-    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtS\\B"));
-    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtS\\Other"));
-    EXPECT_TRUE(DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtS\\B"));
+    ASSERT_EQ(0u, CreateRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtS\\B"));
+    ASSERT_EQ(0u, CreateRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtS\\Other"));
+    EXPECT_EQ(0u, DeleteRegKey(HKEY_LOCAL_MACHINE, L"Software\\UtS\\B"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtS\\B"));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\UtS\\Other"));
 }
 
 TEST(DeleteRegKey, APathWithoutBackslashIsOnlyEmptied) {
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, L"UtTop", L"v", L"1"));
-    ASSERT_TRUE(CreateRegKey(HKEY_CURRENT_USER, L"UtTop\\X\\Y"));
-    EXPECT_TRUE(DeleteRegKey(HKEY_CURRENT_USER, L"UtTop"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, L"UtTop", L"v", L"1"));
+    ASSERT_EQ(0u, CreateRegKey(HKEY_CURRENT_USER, L"UtTop\\X\\Y"));
+    EXPECT_EQ(0u, DeleteRegKey(HKEY_CURRENT_USER, L"UtTop"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"UtTop\\X"));
     std::wstring v;
-    EXPECT_TRUE(ReadRegString(HKEY_CURRENT_USER, L"UtTop", L"v", v));
+    EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, L"UtTop", L"v", v));
     EXPECT_EQ(v, L"1");
 }
 
@@ -245,17 +245,17 @@ TEST(RunAndWait, RunsAProgramWhosePathHoldsABlank) {
     ASSERT_TRUE(CopyFileW(L"C:\\windows\\system32\\hostname.exe", L"C:\\Program Files\\Tool.exe", FALSE));
     ASSERT_TRUE(CopyFileW(L"C:\\windows\\system32\\cmd.exe", L"C:\\Program Files\\Tool Dir\\t.exe", FALSE));
 
-    EXPECT_EQ(RunAndWait(L"C:\\Program Files\\Tool Dir\\t.exe", L"/c echo ran>C:\\utran.txt"), 0u);
+    EXPECT_EQ(RunAndWait(L"C:\\Program Files\\Tool Dir\\t.exe", L"/c echo ran>C:\\utran.txt", L""), 0u);
     // The file is there as soon as the call returns: it waited.
     std::string bytes;
-    ASSERT_TRUE(ReadFileBytes(L"C:\\utran.txt", bytes));
+    ASSERT_EQ(0u, ReadFileBytes(L"C:\\utran.txt", bytes));
     EXPECT_EQ(bytes.substr(0, 3), "ran");
 
     // Already quoted: passed as it is.
-    EXPECT_EQ(RunAndWait(L"\"C:\\Program Files\\Tool Dir\\t.exe\"", L"/c echo again>C:\\utran2.txt"), 0u);
+    EXPECT_EQ(RunAndWait(L"\"C:\\Program Files\\Tool Dir\\t.exe\"", L"/c echo again>C:\\utran2.txt", L""), 0u);
     EXPECT_TRUE(PathExists(L"C:\\utran2.txt"));
 
-    EXPECT_EQ(RunAndWait(L"C:\\utnowhere\\missing.exe", L""), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(RunAndWait(L"C:\\utnowhere\\missing.exe", L"", L""), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST(RunAndWait, RunsBatchFilesInFoldersWithCommandCharacters) {
@@ -268,9 +268,23 @@ TEST(RunAndWait, RunsBatchFilesInFoldersWithCommandCharacters) {
         const std::wstring batch = std::wstring(dir) + L"\\mark.bat";
         ASSERT_EQ(WriteFileBytes(batch, "@echo bat>C:\\utbat.txt\r\n"), 0u);
         DeleteFileW(L"C:\\utbat.txt");
-        EXPECT_EQ(RunAndWait(batch, L""), 0u);
+        EXPECT_EQ(RunAndWait(batch, L"", L""), 0u);
         EXPECT_TRUE(PathExists(L"C:\\utbat.txt"));
     }
+}
+
+TEST(RunAndWait, StartsInTheWorkingFolderAndStopsWaitingAtTheTimeout) {
+    // A batch that writes into its current folder, then loops until the flag goes.
+    ASSERT_EQ(CreateDirectoryPath(L"C:\\utwork"), 0u);
+    ASSERT_EQ(WriteFileBytes(L"C:\\utwork\\flag", "x"), 0u);
+    ASSERT_EQ(WriteFileBytes(L"C:\\utwork\\wait.bat", "@echo here>where.txt\r\n:w\r\n@if exist C:\\utwork\\flag goto w\r\n"), 0u);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(RunAndWait(L"C:\\utwork\\wait.bat", L"", L"C:\\utwork", 1000), 0u);
+    const DWORD waited = GetTickCount() - start;
+    DeleteFileW(L"C:\\utwork\\flag");  // the batch ends
+    EXPECT_GE(waited, 900u);
+    EXPECT_LT(waited, 10000u);
+    EXPECT_TRUE(PathExists(L"C:\\utwork\\where.txt"));
 }
 
 TEST(RunAndWait, TheHelpBatchFilesKeepAFolderNameHoldingAnAmpersandAsText) {
@@ -282,7 +296,7 @@ TEST(RunAndWait, TheHelpBatchFilesKeepAFolderNameHoldingAnAmpersandAsText) {
     for (const wchar_t* name : {L"help_reg.bat", L"help_unreg.bat"}) {
         ASSERT_TRUE(CopyFileW((std::wstring(TESSEL_SOURCE_DIR L"/payload/Help/") + name).c_str(),
                               (help + L"\\" + name).c_str(), FALSE));
-        EXPECT_EQ(RunAndWait(help + L"\\" + name, L""), 0u);
+        EXPECT_EQ(RunAndWait(help + L"\\" + name, L"", L""), 0u);
         EXPECT_FALSE(DirectoryExists(L"C:\\utcwd\\utmade")) << name;
     }
     SetCurrentDirectoryW(L"C:\\");
@@ -307,13 +321,13 @@ TEST(CommandLineFor, QuotesProgramsAndRunsBatchFilesInCmdWithoutAutoRun) {
 
 TEST(GetFileProductVersion, ReadsTheUninstallersVersion) {
     DWORD ms = 1, ls = 1;
-    ASSERT_TRUE(GetFileProductVersion(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe", ms, ls));
+    ASSERT_EQ(0u, GetFileProductVersion(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe", ms, ls));
     EXPECT_EQ(ms, 0x00040009u);
     EXPECT_EQ(ls, 0u);
 
     ASSERT_EQ(WriteFileBytes(L"C:\\utnover.txt", "no version here"), 0u);
-    EXPECT_FALSE(GetFileProductVersion(L"C:\\utnover.txt", ms, ls));
-    EXPECT_FALSE(GetFileProductVersion(L"C:\\utnowhere.exe", ms, ls));
+    EXPECT_NE(0u, GetFileProductVersion(L"C:\\utnover.txt", ms, ls));
+    EXPECT_NE(0u, GetFileProductVersion(L"C:\\utnowhere.exe", ms, ls));
 }
 
 namespace {
@@ -344,7 +358,7 @@ TEST(ImageProductVersion, AgreesWithTheResourceLoaderOnRealImages) {
                                     std::wstring(L"C:\\windows\\system32\\kernel32.dll"),
                                     std::wstring(L"C:\\windows\\syswow64\\kernel32.dll"), std::wstring(self)}) {
         std::string bytes;
-        if (!ReadFileBytes(file, bytes, FILE_SHARE_READ)) continue;  // no syswow64 in a 32-bit prefix
+        if (ReadFileBytes(file, bytes, FILE_SHARE_READ) != 0) continue;  // no syswow64 in a 32-bit prefix
         uint32_t ms = 1, ls = 1, refMs = 2, refLs = 2;
         const bool expected = LoaderProductVersion(file, refMs, refLs);
         EXPECT_EQ(ImageProductVersion(bytes.data(), bytes.size(), ms, ls), expected) << file;
@@ -356,7 +370,7 @@ TEST(ImageProductVersion, AgreesWithTheResourceLoaderOnRealImages) {
 
 TEST(ImageProductVersion, RefusesTruncatedAndDamagedImages) {
     std::string image;
-    ASSERT_TRUE(ReadFileBytes(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe", image));
+    ASSERT_EQ(0u, ReadFileBytes(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe", image));
     uint32_t ms = 0, ls = 0;
     ASSERT_TRUE(ImageProductVersion(image.data(), image.size(), ms, ls));
     // Cut anywhere: either still the whole version block and the same version,
@@ -404,25 +418,25 @@ TEST(SaveResourceToFile, WritesPayloadBytesOfTheSetupProgram) {
     PayloadModule = setup.get();
 
     std::string expected, actual;
-    ASSERT_TRUE(ReadFileBytes(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe", expected));
+    ASSERT_EQ(0u, ReadFileBytes(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe", expected));
     EXPECT_EQ(SaveResourceToFile(28, L"C:\\utunqmv.exe"), 0u);
-    ASSERT_TRUE(ReadFileBytes(L"C:\\utunqmv.exe", actual));
+    ASSERT_EQ(0u, ReadFileBytes(L"C:\\utunqmv.exe", actual));
     EXPECT_TRUE(actual == expected) << "id 28 differs from the built uninstaller";
 
     // An existing, longer file is replaced and truncated.
-    ASSERT_TRUE(ReadFileBytes(TESSEL_SOURCE_DIR L"/payload/License.txt", expected));
+    ASSERT_EQ(0u, ReadFileBytes(TESSEL_SOURCE_DIR L"/payload/License.txt", expected));
     EXPECT_EQ(SaveResourceToFile(31, L"C:\\utunqmv.exe"), 0u);
-    ASSERT_TRUE(ReadFileBytes(L"C:\\utunqmv.exe", actual));
+    ASSERT_EQ(0u, ReadFileBytes(L"C:\\utunqmv.exe", actual));
     EXPECT_TRUE(actual == expected);
 
     const void* data = nullptr;
     DWORD size = 0;
-    EXPECT_TRUE(LoadPayload(31, data, size));
+    EXPECT_EQ(0u, LoadPayload(31, data, size));
     EXPECT_EQ(size, expected.size());
 
     EXPECT_NE(SaveResourceToFile(25, L"C:\\utmissing.bin"), 0u);  // id 25 is not used
     EXPECT_FALSE(PathExists(L"C:\\utmissing.bin"));
-    EXPECT_FALSE(LoadPayload(25, data, size));
+    EXPECT_NE(0u, LoadPayload(25, data, size));
     EXPECT_EQ(SaveResourceToFile(31, L"C:\\utnofolder\\x.txt"), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     PayloadModule = nullptr;
 }
@@ -439,7 +453,7 @@ TEST(ReadTextFile, ReadsWholeFilesItCanOpenExclusively) {
         ASSERT_TRUE(holder.valid());
         EXPECT_EQ(ReadTextFile(L"C:\\uttext.txt"), L"");
         std::string bytes;
-        EXPECT_TRUE(ReadFileBytes(L"C:\\uttext.txt", bytes, FILE_SHARE_READ));
+        EXPECT_EQ(0u, ReadFileBytes(L"C:\\uttext.txt", bytes, FILE_SHARE_READ));
         EXPECT_EQ(bytes.size(), 17u);
     }
     EXPECT_EQ(ReadTextFile(L"C:\\utnotthere.txt"), L"");
@@ -447,7 +461,7 @@ TEST(ReadTextFile, ReadsWholeFilesItCanOpenExclusively) {
     ASSERT_EQ(WriteFileBytes(L"C:\\utempty.txt", ""), 0u);
     EXPECT_EQ(WriteFileBytes(L"C:\\utnofolder\\f.txt", "x"), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     std::string bytes = "x";
-    EXPECT_TRUE(ReadFileBytes(L"C:\\utempty.txt", bytes));
+    EXPECT_EQ(0u, ReadFileBytes(L"C:\\utempty.txt", bytes));
     EXPECT_TRUE(bytes.empty());
 }
 
@@ -465,7 +479,7 @@ TEST(ReadFileBytes, AFileTooLargeForMemoryIsAFailureNotAnException) {
     // Just below 2 GB: more than a 32-bit process can hold in one piece.
     ASSERT_TRUE(MakeLargeFile(L"C:\\utbig.bin", 0x7FFFFF00));
     std::string bytes = "x";
-    EXPECT_NO_THROW(EXPECT_FALSE(ReadFileBytes(L"C:\\utbig.bin", bytes)));
+    EXPECT_NO_THROW(EXPECT_NE(0u, ReadFileBytes(L"C:\\utbig.bin", bytes)));
     EXPECT_TRUE(bytes.empty());
     EXPECT_NO_THROW(EXPECT_EQ(ReadTextFile(L"C:\\utbig.bin"), L""));
     // A gigabyte may be read, but its UTF-16 text does not fit.
@@ -564,5 +578,5 @@ TEST(RunningIdes, FoundAmongTheProcessesRunningNow) {
     EXPECT_TRUE(EndStandinIde(ide));
     EXPECT_TRUE(FindRunningIdes(ides, IdeTable[29].InternalId).empty());
     EXPECT_TRUE(EndStandinIde(other));
-    DeleteDirectoryTree(L"C:\\RunIde", false);
+    (void)DeleteDirectoryTree(L"C:\\RunIde", false);
 }

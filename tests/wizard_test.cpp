@@ -318,20 +318,20 @@ const uint32_t kExtras = (1u << kLineHelp) | (1u << kLineDelphiDemos) | (1u << k
 
 std::wstring ProgramFilesDir() {
     std::wstring dir;
-    ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir", dir);
+    (void)ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir", dir);
     return dir;
 }
 
 std::wstring Parent(const std::wstring& dir) { return dir.substr(0, dir.rfind(L'\\')); }
 
-void ClearProductKey() { DeleteRegKey(HKEY_LOCAL_MACHINE, kProductKey); }
+void ClearProductKey() { (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kProductKey); }
 
 // A machine with Delphi 7 alone, no stored choices, and the WinHelp
 // registrations' key that every Windows has.
 bool FreshDelphi7Machine() {
     ClearMachine();
     ClearProductKey();
-    return LayOutMachine({kDelphi7}) && CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+    return LayOutMachine({kDelphi7}) && CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey) == 0;
 }
 
 // The uninstall as Windows starts it from the uninstall entry, Start pressed;
@@ -359,7 +359,7 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     with64BitIde.With64BitIde = true;
     ASSERT_TRUE(LayOutIde(kDelphi7) && LayOutIde(kStudio13, with64BitIde));
     // The folder of WinHelp registrations exists on every Windows (not in a fresh Wine prefix).
-    ASSERT_TRUE(CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
+    ASSERT_EQ(0u, CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
     const std::wstring installDir = L"C:\\Tessel Test";
     const MachineSnapshot before = SnapshotInstallPlaces(installDir);
 
@@ -474,17 +474,17 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     // The six values of the product key.
     DWORD versions = 0, items = 0, customize = 0;
     std::wstring root, version, date;
-    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
     EXPECT_EQ(versions, IdeTable[kDelphi7].InternalId | IdeTable[kStudio13].InternalId);
-    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", items));
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", items));
     EXPECT_EQ(items, 0x80000000u | 0x400u | 0x380u);
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
+    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
     EXPECT_EQ(root, installDir);
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"Version", version));
+    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"Version", version));
     EXPECT_EQ(version, L"4.09");
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"InstallDate", date));
+    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"InstallDate", date));
     EXPECT_FALSE(date.empty());
-    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"CustomizeItems", customize));
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"CustomizeItems", customize));
     EXPECT_EQ(customize, 5u);
     EXPECT_TRUE(PathExists(installDir + L"\\Source\\qvUtils.pas"));
     EXPECT_TRUE(PathExists(installDir + L"\\Delphi7\\qvl70.bpl"));
@@ -510,9 +510,9 @@ TEST(Wizard, PreselectionOfPreviousInstallNoIdeAndStudioOnly) {
     ClearMachine();
     ClearProductKey();
     ASSERT_TRUE(LayOutMachine({kDelphi7, kStudio12}));
-    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", 0x100));
-    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", 0x480));
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", L"D:\\Earlier\\Tessel"));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", 0x100));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", 0x480));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", L"D:\\Earlier\\Tessel"));
     {
         Wizard w;
         ASSERT_TRUE(w.Open());
@@ -527,7 +527,7 @@ TEST(Wizard, PreselectionOfPreviousInstallNoIdeAndStudioOnly) {
         ASSERT_TRUE(w.Cancel(IDYES));
         ASSERT_TRUE(w.Finished());
         std::wstring date;
-        EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"InstallDate", date));
+        EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"InstallDate", date));
     }
 
     ClearMachine();
@@ -665,7 +665,7 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
     // holds under the row with the compiler's exit code.
     ASSERT_FALSE(errors.empty());
     std::string logBytes;
-    ASSERT_TRUE(ReadFileBytes(L"C:\\FailRun\\install.log", logBytes, FILE_SHARE_READ | FILE_SHARE_WRITE));
+    ASSERT_EQ(0u, ReadFileBytes(L"C:\\FailRun\\install.log", logBytes, FILE_SHARE_READ | FILE_SHARE_WRITE));
     std::wstring log(reinterpret_cast<const wchar_t*>(logBytes.data()), logBytes.size() / sizeof(wchar_t));
     for (const std::wstring& text : errors) {
         std::string narrow(text.begin(), text.end());
@@ -695,11 +695,11 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
     // The run went to its end: the finish page stored its values before the wizard closed.
     DWORD versions = 0, items = 0;
     std::wstring root;
-    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
     EXPECT_EQ(versions, IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId);
-    EXPECT_TRUE(ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", items));
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", items));
     EXPECT_EQ(items, 0x40000400u);
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
+    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
     EXPECT_EQ(root, L"C:\\FailRun");
     EXPECT_TRUE(PathExists(L"C:\\FailRun\\RADStudio23\\Win64\\qvl290.bpl"));
 }
@@ -715,7 +715,7 @@ TEST(Wizard, RunningIdeAndAnEditionThatCannotCompile) {
     ASSERT_TRUE(LayOutMachine({kDelphi7, kStudio12}));
     ASSERT_TRUE(SetToolOutput(kStudio12, L"This version of the product does not support command line compiling.", 1));
     const std::wstring dir = L"C:\\IdeRun";
-    DeleteDirectoryTree(dir, false);
+    (void)DeleteDirectoryTree(dir, false);
     UniqueKernelHandle ide = StartStandinIde(StandinRootDir(kStudio12) + L"\\bin\\bds.exe");
     ASSERT_TRUE(ide.valid());
     Wizard w;
@@ -781,9 +781,9 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
     options.ides = {kDelphi7};
     ASSERT_TRUE(RunHeadlessInstall(options).failures.empty());
     // What the previous run's finish page stored.
-    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", IdeTable[kDelphi7].InternalId));
-    ASSERT_TRUE(WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", ItemMaskForIdes({kDelphi7}) | 0x380));
-    ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", previousDir));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", IdeTable[kDelphi7].InternalId));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", ItemMaskForIdes({kDelphi7}) | 0x380));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", previousDir));
     const MachineSnapshot before = SnapshotInstallPlaces(previousDir);
     ASSERT_TRUE(before.count(L"file " + LowerWide(previousDir) + L"\\delphi7\\qvl70.bpl"));
 
@@ -842,7 +842,7 @@ TEST(Wizard, CopyOnlyInstallRunsCleanAndUninstallsWithoutTrace) {
     EXPECT_EQ(wd::ItemText(w.dlg, IDC_PAGETEXT), FinishText());
     EXPECT_TRUE(PathExists(installDir + L"\\Delphi7\\qvl70.dpk"));
     std::wstring root;
-    EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
+    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
     EXPECT_EQ(root, installDir);
     ASSERT_TRUE(wd::Press(w.dlg, IDCANCEL));
     ASSERT_TRUE(w.Finished());

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <memory>
+#include <exception>
 #include "common/CommandLineWords.h"
 #include "common/DllSearch.h"
 #include "common/UninstallEngine.h"
@@ -49,7 +50,7 @@ bool UninstallWithDialog(HWND dlg) {
     UninstallEngine* engine = DialogEngine(dlg);
     if (!engine) return false;
     UninstallDialogProgress progress(dlg, ProductText(*engine));
-    return engine->DoDeinstall(progress).End == WalkEnd::Complete;
+    return engine->Undo(progress).End == WalkEnd::Complete;
 }
 
 // The walk failed part way: say so and leave only a Close button.
@@ -89,8 +90,8 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
         default:
             return FALSE;
         }
-    } catch (...) {
-        return FALSE;
+    } catch (const std::exception&) {
+        return FALSE;  // out of memory; nothing may unwind into the system: not handled
     }
 }
 
@@ -101,12 +102,11 @@ void ShowError(const std::wstring& text, const wchar_t* caption) {
 // The uninstall without any window: the engine reports to no progress, so
 // nothing is shown and the walk is not paced; the outcome is the exit code.
 SilentExit RunSilent(UninstallEngine& engine, const std::wstring& logFileName) {
-    const UndoLogLoad load = engine.PrepareUninstFile(logFileName);
+    const UndoLogLoad load = engine.Load(logFileName);
     if (load != UndoLogLoad::Loaded) return SilentExitFor(load);
-    engine.PrepareDeinstall();
     // Nobody can be asked to close an IDE: nothing is changed while one the log names runs.
     if (!RunningIdeNames(engine).empty()) return SilentExit::IdeRunning;
-    return SilentExitFor(engine.DoDeinstall());
+    return SilentExitFor(engine.Undo());
 }
 
 // The exit code: a silent run's outcome, 0 for every run with a window.
@@ -126,7 +126,7 @@ int Run(HINSTANCE instance, bool& silent) {
         ShowError(L"No file with uninstall info.", ErrorCaption);
         return 0;
     }
-    switch (engine->PrepareUninstFile(cmd.LogFileName)) {
+    switch (engine->Load(cmd.LogFileName)) {
     case UndoLogLoad::Loaded:
         break;
     case UndoLogLoad::CannotOpen:
@@ -137,7 +137,6 @@ int Run(HINSTANCE instance, bool& silent) {
         ShowError(L"Invalid " + cmd.LogFileName + L" file.", ErrorCaption);
         return 0;
     }
-    engine->PrepareDeinstall();
     if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_UNINSTALL), nullptr, UninstallDlgProc,
                         reinterpret_cast<LPARAM>(engine.get())) == -1) {
         ShowError(L"Could not create Uninstall dialog", L"Fatal Error");
@@ -153,8 +152,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     bool silent = false;
     try {
         return Run(instance, silent);
-    } catch (...) {
-        // Only a silent uninstall reports its outcome; it did not finish.
+    } catch (const std::exception&) {
+        // Out of memory. Only a silent uninstall reports its outcome; it did not finish.
         return silent ? static_cast<int>(SilentExit::WalkStopped) : 0;
     }
 }

@@ -13,3 +13,8 @@ typedef struct HINSTANCE__* HMODULE;
 #define FALSE 0
 #define GENERIC_READ 0x80000000u
 #define MAX_PATH 260
+typedef void* HANDLE;
+#define INFINITE 0xFFFFFFFFu
+#define ERROR_FILE_NOT_FOUND 2u
+// Nothing here sets an error: the helpers that would read it are stand-ins.
+inline DWORD GetLastError() { return 0; }

@@ -1,6 +1,7 @@
 // The result of one row's action: success, a Win32 error code, or one of the
 // action's own failure points. Its number is what the error box and the
 // unattended install.log show ("ErrorCode=...h"), so every failure keeps it.
+// How failures are reported elsewhere: common/Errors.h.
 #pragma once
 #include <windows.h>
 #include <cstdint>
@@ -47,7 +48,7 @@ enum class RegKeyFailure : int32_t { NotCreated = -1 };
 // The file that a check row names does not exist.
 enum class CheckFailure : int32_t { Missing = 1 };
 
-class ActionResult {
+class [[nodiscard]] ActionResult {
 public:
     constexpr ActionResult() = default;  // success
     // A Win32 error code; 0 is success.

@@ -106,42 +106,24 @@ std::wstring FirstErrorText(const CompileReport& report) {
     return error < 0 ? std::wstring() : report.Lines[static_cast<size_t>(error)];
 }
 
-DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& folder, DWORD timeoutMs,
-                          CompileReport& report) {
+DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& workingDir,
+                          const std::wstring& outputFolder, DWORD timeoutMs, CompileReport& report) {
     report = CompileReport();
     std::wstring name;
-    UniqueFile output = CreateOutputFile(folder, name);
-    if (!output) return GetLastError() != 0 ? GetLastError() : static_cast<DWORD>(ERROR_CANNOT_MAKE);
+    UniqueFile output = CreateOutputFile(outputFolder, name);
+    if (!output) return LastErrorOr(ERROR_CANNOT_MAKE);
 
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdOutput = output.get();
-    startup.hStdError = output.get();
-    PROCESS_INFORMATION info{};
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');  // CreateProcessW may write into the command line
-    // Default security: the compiler runs as administrator, and a process that
-    // everyone may open is one that anyone can inject code into. Handles are
-    // inherited for the output file; the setup's other handles are not inheritable.
-    // ERROR_INTERNAL_ERROR is a passing failure of the system (seen under load):
-    // the start is tried again a few times before the row fails.
-    for (int attempt = 1;; ++attempt) {
-        if (CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                           &startup, &info))
-            break;
-        const DWORD error = GetLastError();
-        if (error != ERROR_INTERNAL_ERROR || attempt == 3) return error;
-        Sleep(200);
-    }
-    ProcessHandles process;
-    process.Process.reset(info.hProcess);
-    process.Thread.reset(info.hThread);
+    ProcessStart start;
+    start.CommandLine = commandLine;
+    start.WorkingDir = workingDir;
+    start.TimeoutMs = timeoutMs;
+    start.Output = output.get();
+    ProcessEnd end;
+    if (const DWORD error = StartAndWait(start, end)) return error;
     report.Ran = true;
     // A compiler still running afterwards is left alone; the check row reports the missing package.
-    report.Finished = WaitForSingleObject(process.Process.get(), timeoutMs) == WAIT_OBJECT_0;
-    if (report.Finished) GetExitCodeProcess(process.Process.get(), &report.ExitCode);
+    report.Finished = end.Finished;
+    report.ExitCode = end.ExitCode;
     report.Lines = OutputLines(ReadFromStart(output.get()));
     output.reset();
     // The file goes with the last handle. An ended compiler's handles can close

@@ -38,11 +38,11 @@ std::vector<std::wstring> ReportLines(const CompileReport& report, DWORD timeout
 // The first error line of the report, empty when there is none.
 std::wstring FirstErrorText(const CompileReport& report);
 
-// Runs commandLine hidden with its standard output and error in a new file of
-// its own in folder (created there, never an existing one, and gone once the
-// compiler and the setup have let go of it), waits up to timeoutMs and fills
-// report. 0 when it was started, otherwise the Win32 error code.
-DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& folder, DWORD timeoutMs,
-                          CompileReport& report);
+// Runs commandLine hidden in workingDir with its standard output and error in
+// a new file of its own in outputFolder (created there, never an existing one,
+// and gone once the compiler and the setup have let go of it), waits up to
+// timeoutMs and fills report. 0 when it was started, otherwise the Win32 error code.
+[[nodiscard]] DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& workingDir,
+                                        const std::wstring& outputFolder, DWORD timeoutMs, CompileReport& report);
 
 }  // namespace tessel::script

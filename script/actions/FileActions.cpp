@@ -55,16 +55,16 @@ ActionResult OpenAndReadAll(const std::wstring& path, UniqueFile& file, std::str
     return ActionResult();
 }
 
-bool WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
+// Writes bytes at offset: 0, or the Win32 error (ERROR_WRITE_FAULT for a short write).
+DWORD WriteAllAt(HANDLE file, LONGLONG offset, const std::string& bytes) {
     LARGE_INTEGER pos{};
     pos.QuadPart = offset;
-    if (!SetFilePointerEx(file, pos, nullptr, FILE_BEGIN)) return false;
+    if (!SetFilePointerEx(file, pos, nullptr, FILE_BEGIN)) return LastErrorOr(ERROR_WRITE_FAULT);
     DWORD written = 0;
-    if (!bytes.empty() &&
-        (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-         written != bytes.size()))
-        return false;
-    return true;
+    if (bytes.empty()) return 0;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        return LastErrorOr(ERROR_WRITE_FAULT);
+    return written == bytes.size() ? 0 : static_cast<DWORD>(ERROR_WRITE_FAULT);
 }
 
 // Deletes path: 0, also when nothing is there (what the row wants then holds
@@ -76,10 +76,9 @@ DWORD DeleteIfPresent(const std::wstring& path) {
 }
 
 // A patch that did not reach the file: "...Fail" and the system's error code.
-ActionResult WriteFailed(ActionContext& ctx) {
-    const DWORD err = GetLastError();
+ActionResult WriteFailed(ActionContext& ctx, DWORD err) {
     ctx.LogText += LogEnding::Fail;
-    return ActionResult::FromWin32(err ? err : static_cast<DWORD>(ERROR_WRITE_FAULT));
+    return ActionResult::FromWin32(err);
 }
 
 }  // namespace
@@ -112,11 +111,11 @@ namespace {
 // The payload's version is read where it is, in this program's resources.
 bool PayloadIsNewer(const ActionContext& ctx, const ScriptRow& row) {
     DWORD oldMs = 0, oldLs = 0;
-    if (!GetFileProductVersion(RowPath(ctx, row), oldMs, oldLs)) return true;
+    if (GetFileProductVersion(RowPath(ctx, row), oldMs, oldLs) != 0) return true;
     const void* data = nullptr;
     DWORD size = 0;
     uint32_t ms = 0, ls = 0;
-    if (!LoadPayload(row.Param, data, size) || !ImageProductVersion(data, size, ms, ls)) return true;
+    if (LoadPayload(row.Param, data, size) != 0 || !ImageProductVersion(data, size, ms, ls)) return true;
     return IsVersionNewer(ms, ls, oldMs, oldLs);
 }
 
@@ -130,31 +129,36 @@ ActionResult DoExtractFileIfNewer(const ScriptRow& row, ActionContext& ctx) {
 
 ActionResult DoClearDir(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
-    const uint32_t bits = DeleteDirectoryTree(path, true);
-    ctx.LogText = L"Clearing directory: " + path + (bits == 0 ? LogEnding::Success : LogEnding::Fail);
-    // The tree removal reports what failed as bits, not as a system error:
-    // whatever it was, the folder is not empty afterwards.
-    return ActionResult::FromWin32(bits == 0 ? 0 : ERROR_DIR_NOT_EMPTY);
+    const DWORD err = DeleteDirectoryTree(path, true);
+    ctx.LogText = L"Clearing directory: " + path + (err == 0 ? LogEnding::Success : LogEnding::Fail);
+    // Whatever failed, the folder is not empty afterwards: that is the row's result.
+    return ActionResult::FromWin32(err == 0 ? 0 : ERROR_DIR_NOT_EMPTY);
 }
 
 ActionResult DoSetCurrentDir(const ScriptRow& row, ActionContext& ctx) {
-    if (SetCurrentDirectoryW(RowPath(ctx, row).c_str())) return ActionResult();
-    return ActionResult::FromWin32(GetLastError());
+    // Only a folder that is there becomes the working folder, as for the
+    // process's current folder that this row once set.
+    const std::wstring path = RowPath(ctx, row);
+    const DWORD attrs = GetFileAttributesW(path.c_str());
+    if (attrs == INVALID_FILE_ATTRIBUTES) return ActionResult::FromWin32(LastErrorOr(ERROR_PATH_NOT_FOUND));
+    if (!(attrs & FILE_ATTRIBUTE_DIRECTORY)) return ActionResult::FromWin32(ERROR_DIRECTORY);
+    ctx.Install->WorkingDir = path;
+    return ActionResult();
 }
 
 ActionResult DoRegisterUninstall(const ScriptRow&, ActionContext& ctx) {
     const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
     ActionResult result;
-    if (!CreateRegKey(HKEY_LOCAL_MACHINE, key))
+    if (CreateRegKey(HKEY_LOCAL_MACHINE, key) != 0)
         result = UninstallEntryFailure::KeyNotCreated;
-    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName",
-                             std::wstring(CompanyName) + L" " + ProductName + L" v" + ProductVersion))
+    else if (WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName",
+                             std::wstring(CompanyName) + L" " + ProductName + L" v" + ProductVersion) != 0)
         result = UninstallEntryFailure::DisplayName;
-    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"Publisher", CompanyName))
+    else if (WriteRegString(HKEY_LOCAL_MACHINE, key, L"Publisher", CompanyName) != 0)
         result = UninstallEntryFailure::Publisher;
-    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayVersion", ProductVersion))
+    else if (WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayVersion", ProductVersion) != 0)
         result = UninstallEntryFailure::DisplayVersion;
-    else if (!WriteRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", BuildUninstallString(At(ctx).InstallDir)))
+    else if (WriteRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", BuildUninstallString(At(ctx).InstallDir)) != 0)
         result = UninstallEntryFailure::UninstallString;
     ctx.LogText = std::wstring(L"Registering Uninstall: unqmv.exe") + (result.Succeeded() ? LogEnding::Success : LogEnding::Fail);
     return result;
@@ -190,8 +194,8 @@ ActionResult DoAppendText(const ScriptRow& row, ActionContext& ctx) {
         return ActionResult();
     }
     // A write that does not reach the file is not reported as done.
-    if (!WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
-        return WriteFailed(ctx);
+    if (const DWORD err = WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
+        return WriteFailed(ctx, err);
     }
     ctx.LogText += LogEnding::Success;
     return ActionResult();
@@ -206,8 +210,8 @@ ActionResult DoDeleteFile(const ScriptRow& row, ActionContext& ctx) {
 
 ActionResult DoRegisterWinHelp(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring name = Str(row.Text);
-    const bool ok = CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey) &&
-                    WriteRegString(HKEY_LOCAL_MACHINE, WinHelpKey, name, ctx.Install->HelpDir);
+    const bool ok = CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey) == 0 &&
+                    WriteRegString(HKEY_LOCAL_MACHINE, WinHelpKey, name, ctx.Install->HelpDir) == 0;
     ctx.LogText = L"Registering windows help: " + name + (ok ? LogEnding::Success : LogEnding::Fail);
     if (!ok) return WinHelpFailure::NotRegistered;
     return ActionResult();
@@ -221,7 +225,7 @@ ActionResult DoSetHelpDir(const ScriptRow& row, ActionContext& ctx) {
 ActionResult DoCreateRegKey(const ScriptRow& row, ActionContext&) {
     // Only the predefined root keys are accepted; any other value is not a key handle.
     if (!IsPredefinedRootKey(row.Param)) return RegKeyFailure::NotCreated;
-    if (!CreateRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(row.Param)), Str(row.Text)))
+    if (CreateRegKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(row.Param)), Str(row.Text)) != 0)
         return RegKeyFailure::NotCreated;
     return ActionResult();
 }
@@ -313,27 +317,43 @@ ActionResult DoReplaceText(const ScriptRow& row, ActionContext& ctx) {
         return ActionResult();
     }
     // The file ends where the new content ends: no stale bytes behind a shorter text.
-    if (!WriteAllAt(file.get(), 0, result) || !SetEndOfFile(file.get())) {
-        return WriteFailed(ctx);
+    DWORD err = WriteAllAt(file.get(), 0, result);
+    if (err == 0 && !SetEndOfFile(file.get())) err = LastErrorOr(ERROR_WRITE_FAULT);
+    if (err != 0) {
+        return WriteFailed(ctx, err);
     }
     ctx.LogText += LogEnding::Success;
     return ActionResult();
 }
 
-ActionResult DoRunFile(const ScriptRow& row, ActionContext& ctx) {
+namespace {
+
+// The folder a run row's program lies in: the working folder, or before any
+// folder row the setup's current folder.
+std::wstring RunFolder(const ActionContext& ctx) {
+    if (!ctx.Install->WorkingDir.empty()) return ctx.Install->WorkingDir;
     wchar_t dir[MAX_PATH + 1] = {};
     const DWORD len = GetCurrentDirectoryW(MAX_PATH, dir);
-    const std::wstring command = std::wstring(dir, len <= MAX_PATH ? len : 0) + L"\\" + Str(row.Text);
-    const DWORD err = RunAndWait(command, std::wstring());
+    return std::wstring(dir, len <= MAX_PATH ? len : 0);
+}
+
+}  // namespace
+
+ActionResult DoRunFile(const ScriptRow& row, ActionContext& ctx) {
+    const std::wstring command = RunFolder(ctx) + L"\\" + Str(row.Text);
+    const DWORD err = RunAndWait(command, std::wstring(), ctx.Install->WorkingDir);
     if (err != 0) return ActionResult::FromWin32(err);
     ctx.LogText = L"Run file: " + command + LogEnding::Success;
     return ActionResult();
 }
 
 ActionResult DoRunInstallFile(const ScriptRow& row, ActionContext& ctx) {
-    SetCurrentDirectoryW(JoinPath(At(ctx).InstallDir, L"help").c_str());
+    // The help batch runs in the help folder, which stays the working folder
+    // for the rows after it.
+    const std::wstring helpDir = JoinPath(At(ctx).InstallDir, L"help");
+    if (DirectoryExists(helpDir)) ctx.Install->WorkingDir = helpDir;
     const std::wstring command = JoinPath(At(ctx).InstallDir, Str(row.Text));
-    const DWORD err = RunAndWait(command, std::wstring());
+    const DWORD err = RunAndWait(command, std::wstring(), ctx.Install->WorkingDir);
     if (err != 0) return ActionResult::FromWin32(err);
     ctx.LogText = L"Register help: " + command + LogEnding::Success;
     return ActionResult();

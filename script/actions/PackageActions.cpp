@@ -32,10 +32,10 @@ ActionResult AddFolderToList(const IdeVersion& ide, const std::wstring& key, con
         ctx.LogText += LogEnding::Already;
         return ActionResult();
     }
-    if (!WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder)))
+    if (WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder)) != 0)
         return PathListFailure::ListUnwritable;
     if (requestReload &&
-        !WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + GlobalsKey, L"ForceEnvOptionsUpdate", L"1"))
+        WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + GlobalsKey, L"ForceEnvOptionsUpdate", L"1") != 0)
         return PathListFailure::ReloadNotRequested;
     ctx.LogText += LogEnding::Success;
     return ActionResult();
@@ -61,7 +61,7 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring line = CompileCommandLine(tool, !ide.IsDelphi, project);
 
     CompileReport& report = ctx.Install->LastCompile;
-    if (const DWORD error = RunCompilerCaptured(line, ctx.Install->Location.InstallDir, ctx.Install->CompileTimeoutMs,
+    if (const DWORD error = RunCompilerCaptured(line, ctx.Install->WorkingDir, ctx.Install->Location.InstallDir, ctx.Install->CompileTimeoutMs,
                                                 report))
         return ActionResult::FromWin32(error);
     report.Tool = toolName;
@@ -82,14 +82,14 @@ ActionResult DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
     if (!IsIdeIndex(ideIndex)) return PathListFailure::PackageNotRegistered;
     const IdeVersion& ide = IdeTable[ideIndex];
     const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
-    if (!WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKeyFor(row.Param), package,
-                        std::wstring(ProductName) + L" v" + ProductVersion))
+    if (WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKeyFor(row.Param), package,
+                        std::wstring(ProductName) + L" v" + ProductVersion) != 0)
         return PathListFailure::PackageNotRegistered;
     ctx.LogText = L"Registering package: " + package + LogEnding::Success;
     const std::wstring key = LibraryKeyFor(ide, (row.Options & 2u) != 0);
     const std::wstring name = SearchPathValueName(ideIndex);
     std::wstring list;
-    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return PathListFailure::ListUnreadable;
+    if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return PathListFailure::ListUnreadable;
     const std::wstring folder = FolderOfPath(package);
     ctx.LogText += L"\r\nAdding search path: " + folder;
     // RAD Studio 2007, 2009 and 2010 reload their options only when asked to.
@@ -113,7 +113,7 @@ ActionResult DoAddSearchPath(const ScriptRow& row, ActionContext& ctx) {
         name = SearchPathValueName(ideIndex);
     }
     std::wstring list;
-    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return noList;
+    if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return noList;
     ctx.LogText = L"Adding search path: " + folder;
     return AddFolderToList(ide, key, name, list, folder, false, ctx);
 }
@@ -128,7 +128,7 @@ ActionResult DoAddIdePath(const ScriptRow& row, ActionContext& ctx) {
         return ActionResult();
     const std::wstring folder = GetInstallSubPath(at, row.Param);
     std::wstring list;
-    if (!ReadRegString(HKEY_CURRENT_USER, key, name, list)) return ActionResult();
+    if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return ActionResult();
     ctx.LogText = L"Adding search path: " + folder;
     return AddFolderToList(IdeTable[ideIndex], key, name, list, folder, false, ctx);
 }

@@ -21,6 +21,11 @@ struct InstallContext {
     common::InstalledIdes Ides{};
     // The help folder, set by the help folder row and used by the help registration.
     std::wstring HelpDir;
+    // The folder the rows after a folder row work in: the compile and run rows
+    // find their files there and start their programs in it. Set by the folder
+    // row (and the help batch row, to the help folder); empty until then, when
+    // programs start in the setup's own current folder, which no row changes.
+    std::wstring WorkingDir;
 
     // The user's choices: the IDEs (InternalId bits) and install items ticked, and
     // the customise options (starts at 5).

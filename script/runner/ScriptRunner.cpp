@@ -87,8 +87,8 @@ DWORD ProbeUndoLogFolder(const std::wstring& dir) {
 std::wstring PreviousUndoLogPath() {
     const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
     std::wstring name, command;
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName", name) ||
-        !ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command))
+    if (ReadRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName", name) != 0 ||
+        ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command) != 0)
         return std::wstring();
     return UndoLogPathFromUninstallString(command);
 }
@@ -115,20 +115,13 @@ std::wstring ScriptRunner::CurrentCaption() const {
 }
 
 void ScriptRunner::UninstallPrevious() {
-    // The removal is silent: whatever goes wrong below (a damaged old log, no
-    // memory) only means that there is nothing to remove.
-    try {
-        const std::wstring path = PreviousUndoLogPath();
-        if (!path.empty()) {
-            UninstallEngine engine;
-            if (engine.PrepareUninstFile(path) == UndoLogLoad::Loaded) {
-                engine.PrepareDeinstall();
-                engine.DoDeinstall();
-            }
-            logText_ += LogEnding::Success;
-        }
-    } catch (...) {
-    }
+    const std::wstring path = PreviousUndoLogPath();
+    if (path.empty()) return;
+    // The removal is silent: an old log that is missing or damaged, or a walk
+    // that failed part way, only means that less of the old installation goes.
+    UninstallEngine engine;
+    if (engine.Load(path) == UndoLogLoad::Loaded) (void)engine.Undo();
+    logText_ += LogEnding::Success;
 }
 
 void ScriptRunner::Start() {
@@ -152,21 +145,20 @@ void ScriptRunner::Start() {
     // logs, so the folder row of the script cannot tell any more.
     installDirExisted_ = DirectoryExists(installDir);
     if (logEnabled_) OpenLog();
-    if (!OpenUndoLog(installDir, undoLog_)) {
-        const DWORD err = GetLastError();
+    if (const DWORD err = OpenUndoLog(installDir, undoLog_)) {
         if (logEnabled_) {
             logText_ = SystemErrorText(err);
             WriteLog(logText_);
         }
         // Without the undo log no change of the run could be taken back. Only
         // a folder that changed since the probe above gets here.
-        install_.RunRefusal = err != 0 ? err : static_cast<DWORD>(ERROR_CANNOT_MAKE);
+        install_.RunRefusal = err;
     }
 }
 
 void ScriptRunner::OpenLog() {
     const std::wstring& installDir = install_.Location.InstallDir;
-    CreateDirectoryPath(installDir);
+    (void)CreateDirectoryPath(installDir);  // a failure shows as the log's failed create
     logFile_.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr,
                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!logFile_) {

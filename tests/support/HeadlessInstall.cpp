@@ -73,23 +73,22 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
 bool RemoveThroughEntryWithEngine(bool refusedIsFailure) {
     const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
     std::wstring command;
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command)) return false;
+    if (ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command) != 0) return false;
     const std::wstring log = UndoLogPathFromUninstallString(command);
     UninstallEngine engine;
-    if (log.empty() || engine.PrepareUninstFile(log) != UndoLogLoad::Loaded) {
+    if (log.empty() || engine.Load(log) != UndoLogLoad::Loaded) {
         if (refusedIsFailure) ADD_FAILURE() << "the uninstall entry names no undo log that the engine takes";
         return true;
     }
-    engine.PrepareDeinstall();
-    engine.DoDeinstall();
+    engine.Undo();
     return true;
 }
 
 void ResetInstallPlaces(const std::wstring& installDir) {
     RemoveThroughEntryWithEngine();
     ClearMachine();
-    CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
-    DeleteDirectoryTree(installDir, false);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, std::wstring(UninstallRootKey) + ProductIntName);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+    (void)CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+    (void)DeleteDirectoryTree(installDir, false);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, std::wstring(UninstallRootKey) + ProductIntName);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
 }

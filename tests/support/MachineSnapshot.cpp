@@ -99,7 +99,7 @@ void SnapshotFolder(const std::wstring& path, MachineSnapshot& out, const Snapsh
         } else if (options.hashContents) {
             std::string bytes;
             out[L"file " + Cased(full, options)] =
-                ReadFileBytes(full, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) ? Fingerprint(bytes) : L"unreadable";
+                ReadFileBytes(full, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) == 0 ? Fingerprint(bytes) : L"unreadable";
         } else {
             const uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
             out[L"file " + Cased(full, options)] = std::to_wstring(size);

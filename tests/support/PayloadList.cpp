@@ -9,7 +9,7 @@ using namespace tessel::common;
 std::map<uint32_t, std::wstring> ReadPayloadList() {
     std::map<uint32_t, std::wstring> list;
     std::string bytes;
-    if (!ReadFileBytes(TESSEL_SOURCE_DIR L"\\payload\\manifest.txt", bytes, FILE_SHARE_READ)) return list;
+    if (ReadFileBytes(TESSEL_SOURCE_DIR L"\\payload\\manifest.txt", bytes, FILE_SHARE_READ) != 0) return list;
     std::istringstream in(bytes);
     std::string line;
     while (std::getline(in, line)) {

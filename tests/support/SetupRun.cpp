@@ -11,8 +11,8 @@ std::wstring SetupExePath() { return TESSEL_BUILD_DIR L"\\setup\\setup.exe"; }
 
 std::wstring FreshFolder(const std::wstring& tag) {
     const std::wstring dir = L"C:\\tessel-tests\\" + tag;
-    DeleteDirectoryTree(dir, false);
-    CreateDirectoryPath(dir);
+    (void)DeleteDirectoryTree(dir, false);
+    (void)CreateDirectoryPath(dir);
     return dir;
 }
 

@@ -12,14 +12,14 @@ using namespace tessel::common;
 
 void MakeFile(const std::wstring& path, const std::string& content) {
     const size_t slash = path.rfind(L'\\');
-    if (slash != std::wstring::npos && slash > 0) CreateDirectoryPath(path.substr(0, slash));
+    if (slash != std::wstring::npos && slash > 0) (void)CreateDirectoryPath(path.substr(0, slash));
     EXPECT_EQ(0u, WriteFileBytes(path, content)) << "cannot write " << ToUtf8(path);
 }
 
 std::wstring InstallLogText(const std::wstring& dir) {
     std::string bytes;
     // Shared: the setup under test may still hold the log open.
-    if (!ReadFileBytes(JoinPath(dir, L"install.log"), bytes, FILE_SHARE_READ | FILE_SHARE_WRITE)) return std::wstring();
+    if (ReadFileBytes(JoinPath(dir, L"install.log"), bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) != 0) return std::wstring();
     std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
     if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
     return text;
@@ -27,13 +27,13 @@ std::wstring InstallLogText(const std::wstring& dir) {
 
 std::string FileBytes(const std::wstring& path) {
     std::string bytes;
-    ReadFileBytes(path, bytes);
+    (void)ReadFileBytes(path, bytes);
     return bytes;
 }
 
 std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name) {
     std::wstring value;
-    return ReadRegString(root, key, name, value) ? value : L"<missing>";
+    return ReadRegString(root, key, name, value) == 0 ? value : L"<missing>";
 }
 
 bool KeyExists(HKEY root, const std::wstring& key) {

@@ -57,7 +57,7 @@ inline std::vector<LogRow> With(std::vector<LogRow> rows, const std::vector<LogR
 // Creates dir\uninst.log holding rows; false when it cannot be created.
 inline bool WriteUndoLogFile(const std::wstring& dir, const std::vector<LogRow>& rows) {
     UniqueFile log;
-    if (!OpenUndoLog(dir, log)) return false;
+    if (OpenUndoLog(dir, log) != 0) return false;
     for (const auto& row : rows)
         if (WriteUndoRecord(log, row.Word0, row.Param, row.Location, row.Text) != 0) return false;
     CloseUndoLog(log);

@@ -61,7 +61,7 @@ int64_t MedianStartUs(const std::wstring& program) {
     std::vector<int64_t> times;
     for (int i = 0; i < 9; ++i) {
         const int64_t a = BenchMicros();
-        if (RunAndWait(program, L"") != 0) return -1;
+        if (RunAndWait(program, L"", L"") != 0) return -1;
         times.push_back(BenchMicros() - a);
     }
     std::sort(times.begin(), times.end());

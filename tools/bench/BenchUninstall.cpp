@@ -53,7 +53,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     InitPlatformId();
     std::string bytes;
-    if (!ReadFileBytes(argv[1], bytes, FILE_SHARE_READ)) {
+    if (ReadFileBytes(argv[1], bytes, FILE_SHARE_READ) != 0) {
         std::fprintf(stderr, "benchuninst: cannot read %ls\n", argv[1]);
         return 2;
     }
@@ -61,14 +61,13 @@ int wmain(int argc, wchar_t** argv) {
 
     UninstallEngine engine;
     const int64_t t0 = BenchMicros();
-    const UndoLogLoad loaded = engine.PrepareUninstFile(argv[1]);
+    const UndoLogLoad loaded = engine.Load(argv[1]);
     const int64_t t1 = BenchMicros();
-    if (loaded == UndoLogLoad::Loaded) engine.PrepareDeinstall();
-    const int64_t t2 = BenchMicros();
+    const int64_t t2 = t1;  // Load reads the product information too
     // 0 when every step succeeded, the failed step's error, or -1 (not loaded, damaged).
     int walked = -1;
     if (loaded == UndoLogLoad::Loaded) {
-        const WalkResult walk = engine.DoDeinstall();
+        const WalkResult walk = engine.Undo();
         if (walk.End != WalkEnd::Damaged) walked = static_cast<int>(walk.StepError);
     }
     const int64_t t3 = BenchMicros();

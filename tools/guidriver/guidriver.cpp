@@ -144,11 +144,11 @@ struct Driver {
             return n >= 0;
         }
         if (cmd == L"tick") {
-            int line = _wtoi(rest.c_str());
-            LPARAM before = wd::ListData(list, line);
-            if (!wd::ClickListLine(list, line)) return false;
-            if (before & 4) return wd::WaitFor([&] { return wd::ListSelection(list) == line; });
-            return wd::WaitFor([&] { return (wd::ListData(list, line) & 1) != (before & 1); });
+            int listLine = _wtoi(rest.c_str());
+            LPARAM before = wd::ListData(list, listLine);
+            if (!wd::ClickListLine(list, listLine)) return false;
+            if (before & 4) return wd::WaitFor([&] { return wd::ListSelection(list) == listLine; });
+            return wd::WaitFor([&] { return (wd::ListData(list, listLine) & 1) != (before & 1); });
         }
         return false;
     }
