@@ -33,12 +33,6 @@ namespace {
 
 const std::wstring kRoot = L"C:\\acttest";
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
 class Actions : public testing::Test {
 protected:
     static void SetUpTestSuite() {

@@ -11,6 +11,7 @@
 #include "common/UndoRules.h"
 #include "common/UndoSteps.h"
 #include "support/TestFiles.h"
+#include "support/ProductKeys.h"
 #include "support/UndoLogWriter.h"
 
 using namespace tessel::common;
@@ -20,7 +21,6 @@ namespace {
 const HKEY HKCU = HKEY_CURRENT_USER;
 const HKEY HKLM = HKEY_LOCAL_MACHINE;
 const wchar_t* const ProductKey = L"Software\\Veltrane\\Tessel library";
-const wchar_t* const UninstallEntry = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
 
 bool FileExists(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
@@ -205,8 +205,8 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     WriteRegString(HKCU, regKey + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7;C:\\Tessel\\Delphi7Extra");
     WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
     WriteRegString(HKLM, WinHelpKey, L"other.hlp", L"C:\\Other");
-    WriteRegString(HKLM, UninstallEntry, L"DisplayName", L"Veltrane Tessel library v4.09");
-    WriteRegString(HKLM, UninstallEntry + std::wstring(L"\\Details"), L"x", L"y");
+    WriteRegString(HKLM, kUninstallEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
+    WriteRegString(HKLM, kUninstallEntryKey + std::wstring(L"\\Details"), L"x", L"y");
     WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
     WriteRegString(HKLM, L"Software\\Veltrane\\Other product", L"x", L"y");
 
@@ -230,7 +230,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log", true).End, WalkEnd::Complete);
     EXPECT_TRUE(KeyExists(HKLM, ProductKey));
     EXPECT_TRUE(FileExists(windows + L"\\qvTessel.ini"));
-    EXPECT_FALSE(KeyExists(HKLM, UninstallEntry));
+    EXPECT_FALSE(KeyExists(HKLM, kUninstallEntryKey));
     // The system's key above the entry stays, even emptied.
     EXPECT_TRUE(KeyExists(HKLM, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
     EXPECT_FALSE(DirectoryExists(dir));

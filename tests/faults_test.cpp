@@ -24,7 +24,9 @@
 #include "script/manifest/Manifest.h"
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
+#include "support/ProductKeys.h"
 #include "support/SetupRun.h"
+#include "support/TestText.h"
 #include "support/UndoLogWriter.h"
 #include "support/WindowDriver.h"
 
@@ -34,7 +36,6 @@ using namespace tessel::script;
 namespace {
 
 const std::wstring kDir = L"C:\\Tessel";
-const std::wstring kEntryKey = std::wstring(UninstallRootKey) + L"qvlLib";
 const std::vector<int> kIdes = {9, 29};  // Delphi 7 and RAD Studio 12
 const std::wstring kScratch = L"C:\\faults-scratch";
 const std::wstring kUninstaller = TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe";
@@ -158,10 +159,6 @@ std::vector<std::wstring> NotReverted(const State& before, const State& installe
     return bad;
 }
 
-bool EndsWith(const std::wstring& text, const std::wstring& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // What every complete install leaves by design: the run-time packages copied
 // into shared folders stay (other programs may load them), the help index
 // caches the install deleted stay deleted (the IDE rebuilds them), and the
@@ -267,7 +264,7 @@ void FreshMachine() {
     GetWindowsDirectoryW(windows, MAX_PATH);
     DeleteFileW(JoinPath(windows, L"qvTessel.ini").c_str());
     for (const wchar_t* help : {L"qvlib.hlp", L"qvlib.cnt"}) DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, help);
-    DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
+    DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallEntryKey);
     DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
     CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
     for (const std::wstring& dir : {kDir, std::wstring(L"C:\\faults-cwd"), kScratch, std::wstring(L"C:\\Old"),
@@ -299,7 +296,7 @@ std::string Failures(const HeadlessRun& run) {
 // that the setup wrote, started the way Windows starts it.
 UninstallerRun UninstallThroughEntry() {
     std::wstring command;
-    if (!ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) return {};
+    if (!ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command)) return {};
     const std::wstring log = UndoLogPathFromUninstallString(command);
     const std::wstring exe = JoinPath(FolderOfPath(log), L"unqmv.exe");
     return RunUninstaller(Quoted(log), exe);
@@ -364,7 +361,7 @@ int InstallAndKill(KillPoint point) {
                 case KillPoint::Early: return DirectoryExists(kDir + L"\\Source");
                 case KillPoint::AfterUninstallEntry: {
                     std::wstring s;
-                    return ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", s);
+                    return ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", s);
                 }
                 case KillPoint::InsideIdeBlock: return ReadToolCalls(9).size() >= 2;
             }
@@ -491,7 +488,7 @@ TEST_P(BadFolder, SetupReportsTheFailuresAndNothingOfTheUsersIsLost) {
 TEST_P(BadFolder, NothingIsLeftBehindAfterTheUninstall) {
     EXPECT_EQ("", Lines(Unexpected(before, after)));
     std::wstring command;
-    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) << ToUtf8(command);
+    EXPECT_FALSE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command)) << ToUtf8(command);
     EXPECT_FALSE(uninstall.dialog);
     ASSERT_EQ(1u, run.failures.size()) << Failures(run);
     const HeadlessRowResult& f = run.failures[0];
@@ -523,7 +520,7 @@ TEST_F(Faults, FolderWithBlanksAndAccentsInstallsAndUninstallsCompletely) {
     EXPECT_EQ("", Failures(run));
     EXPECT_TRUE(PathExists(dir + L"\\RADStudio23\\Win32\\dclqvl290.bpl"));
     std::wstring command;
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command));
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command));
     EXPECT_EQ(Quoted(dir + L"\\unqmv.exe") + L" " + Quoted(dir + L"\\uninst.log"), command);
     // The state compared everywhere sees registry values through the export.
     const std::vector<std::wstring> added = Differences(before, MachineState({parent}));
@@ -726,8 +723,8 @@ TEST_F(Faults, ForeignLogNamingSystemFoldersRemovesNothingThere) {
 namespace {
 
 void WriteEntry(const std::wstring& uninstallString) {
-    WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
-    WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", uninstallString);
+    WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
+    WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", uninstallString);
 }
 
 }  // namespace

@@ -22,7 +22,9 @@
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
+#include "support/ProductKeys.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 #include "support/WindowDriver.h"
 
 using namespace tessel::common;
@@ -31,7 +33,6 @@ using namespace tessel::script;
 namespace {
 
 const std::wstring kInstall = L"C:\\Tessel";
-const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
 
 MachineSnapshot TakeSnapshot() { return SnapshotInstallPlaces(kInstall); }
 
@@ -41,10 +42,6 @@ HeadlessOptions InstallFor(const std::vector<int>& ides) {
     options.installDir = kInstall;
     options.ides = ides;
     return options;
-}
-
-bool EndsWith(const std::wstring& text, const std::wstring& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 
@@ -122,7 +119,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio23\\Win64")) << ToUtf8(value);
     ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[8].RegKey) + L"\\Library", L"Search Path", value));
     EXPECT_NE(std::wstring::npos, value.find(L"C:\\Tessel\\Source"));
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", value));
     EXPECT_EQ(L"C:\\Tessel\\unqmv.exe C:\\Tessel\\uninst.log", value);
     EXPECT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
     UniqueHKey product;
@@ -346,7 +343,7 @@ TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     EXPECT_TRUE(run.failures.empty());
 
     std::wstring command;
-    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    ASSERT_TRUE(ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command));
     wd::Program program;
     ASSERT_TRUE(wd::Start(program, kInstall + L"\\unqmv.exe", UndoLogPathFromUninstallString(command), L"C:\\"));
     HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);

@@ -14,6 +14,7 @@
 #include "common/SystemUtils.h"
 #include "support/DialogTemplate.h"
 #include "support/MachineSnapshot.h"
+#include "support/ProductKeys.h"
 #include "support/TestFiles.h"
 #include "support/UndoLogWriter.h"
 #include "support/WindowDriver.h"
@@ -106,7 +107,7 @@ struct TestMachine {
         MakeFile(windows + L"\\qvTessel.ini", "[Templates]\r\n");
         WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
         WriteRegString(HKLM, WinHelpKey, L"qvlib.cnt", dir + L"\\Help");
-        const std::wstring entry = UninstallKey + L"\\qvlLib";
+        const std::wstring entry = kUninstallEntryKey;
         WriteRegString(HKLM, entry, L"DisplayName", L"Veltrane Tessel library v4.09");
         WriteRegString(HKLM, entry, L"UninstallString", L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
 
@@ -164,7 +165,7 @@ struct TestMachine {
 // Starts the installed uninstaller the way Windows does from the uninstall entry.
 bool StartFromUninstallEntry(wd::Program& program, const std::wstring& extra = std::wstring()) {
     std::wstring cmd;
-    if (!ReadRegString(HKLM, UninstallKey + L"\\qvlLib", L"UninstallString", cmd)) return false;
+    if (!ReadRegString(HKLM, kUninstallEntryKey, L"UninstallString", cmd)) return false;
     // The entry's command line: the quoted program, then its parameters.
     const size_t afterExe = cmd.find(L"\" ") + 2;
     const std::wstring exe = cmd.substr(1, afterExe - 3);

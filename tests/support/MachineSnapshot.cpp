@@ -9,6 +9,7 @@
 #include "common/PathText.h"
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
+#include "ProductKeys.h"
 
 using namespace tessel::common;
 
@@ -123,8 +124,7 @@ MachineSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {
     SnapshotFolder(ResolvePath({}, LocationCode::System, L""), s, flat);
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         for (const wchar_t* key : {L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero",
-                                   L"Software\\Veltrane", WinHelpKey,
-                                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib"})
+                                   L"Software\\Veltrane", WinHelpKey, kUninstallEntryKey.c_str()})
             SnapshotKey(root, key, s, tree);
     return s;
 }
