@@ -24,6 +24,7 @@
 #include "script/manifest/Manifest.h"
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
+#include "support/MachineSnapshot.h"
 #include "support/ProductKeys.h"
 #include "support/SetupRun.h"
 #include "support/TestText.h"
@@ -82,24 +83,11 @@ void AddRegistryKey(HKEY root, const std::wstring& rootName, const std::wstring&
     if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;  // the key does not exist
     const std::wstring section = L"[" + rootName + L"\\" + key + L"]";
     state[L"reg|" + section] = L"";
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[16384];
-        DWORD nameLen = 16384, type = 0, size = 0;
-        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-        std::vector<BYTE> data(size + sizeof(wchar_t), 0);
-        nameLen = 16384;
-        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
-        const std::wstring shown = nameLen == 0 ? L"@" : L"\"" + std::wstring(name, nameLen) + L"\"";
+    ForEachRegValue(k.get(), [&](const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size) {
+        const std::wstring shown = name.empty() ? L"@" : L"\"" + name + L"\"";
         state[L"reg|" + section + shown + L"=" + ExportedValue(type, data, size)] = L"";
-    }
-    std::vector<std::wstring> subs;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLen = 256;
-        if (RegEnumKeyExW(k.get(), i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        subs.push_back(name);
-    }
-    for (const std::wstring& sub : subs) AddRegistryKey(root, rootName, key + L"\\" + sub, state);
+    });
+    for (const std::wstring& sub : RegSubkeyNames(k.get())) AddRegistryKey(root, rootName, key + L"\\" + sub, state);
 }
 
 // A key named with its root, as "HKEY_CURRENT_USER\\Software\\X".

@@ -312,7 +312,8 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     EXPECT_EQ(L"C:\\rt\\new", InstallDir);
 
     // A damaged old log is skipped silently and the new install goes on.
-    ASSERT_TRUE(WriteBytes(L"C:\\rt\\damaged.log", "UNQMV02\x0E\x40\x01\x00garbage-that-is-no-record"));
+    const char damaged[] = "UNQMV02\x0E\x40\x01\x00garbage-that-is-no-record";  // the whole literal, zero and all
+    ASSERT_TRUE(WriteBytes(L"C:\\rt\\damaged.log", std::string(damaged, sizeof damaged - 1)));
     ASSERT_TRUE(WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", L"x.exe C:\\rt\\damaged.log"));
     RunRows(WithInfo({}));
     EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size());

@@ -272,7 +272,8 @@ TEST(Uninstaller, ReportsABadCommandLineInAMessageBox) {
     EXPECT_EQ(MessageFor(L"/").text, L"Could not open / file.");
     CreateDirectoryPath(L"C:\\bad logs");
     MakeFile(L"C:\\bad logs\\empty.log", "");
-    MakeFile(L"C:\\bad logs\\foreign.log", "MZ\x90\x00\x03\x00\x00\x00");
+    const char programHead[] = "MZ\x90\x00\x03\x00\x00\x00";  // the whole literal, zeros and all
+    MakeFile(L"C:\\bad logs\\foreign.log", std::string(programHead, sizeof programHead - 1));
     MakeFile(L"C:\\bad logs\\short.log", "UNQMV");
     EXPECT_EQ(MessageFor(L"\"C:\\bad logs\\empty.log\"").text, L"Invalid C:\\bad logs\\empty.log file.");
     EXPECT_EQ(MessageFor(L"\"C:\\bad logs\\foreign.log\" /P").text, L"Invalid C:\\bad logs\\foreign.log file.");
