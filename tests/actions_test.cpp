@@ -34,12 +34,6 @@ namespace {
 
 const std::wstring kRoot = L"C:\\acttest";
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
 class Actions : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -500,7 +494,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
 
     // The folder as a whole entry in another case: already there, unchanged.
     const std::wstring other = L"$(DELPHI)\\Lib;" + LowerWide(InstallDir) + L"\\delphi7";
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", other));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", other));
     ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));

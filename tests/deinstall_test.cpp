@@ -13,6 +13,7 @@
 #include "common/UndoRules.h"
 #include "common/UndoSteps.h"
 #include "support/TestFiles.h"
+#include "support/ProductKeys.h"
 #include "support/UndoLogWriter.h"
 
 using namespace tessel::common;
@@ -22,7 +23,6 @@ namespace {
 const HKEY HKCU = HKEY_CURRENT_USER;
 const HKEY HKLM = HKEY_LOCAL_MACHINE;
 const wchar_t* const ProductKey = L"Software\\Veltrane\\Tessel library";
-const wchar_t* const UninstallEntry = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
 
 bool FileExists(const std::wstring& path) {
     const DWORD a = GetFileAttributesW(path.c_str());
@@ -214,8 +214,8 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     (void)WriteRegString(HKCU, regKey + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7;C:\\Tessel\\Delphi7Extra");
     (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
     (void)WriteRegString(HKLM, WinHelpKey, L"other.hlp", L"C:\\Other");
-    (void)WriteRegString(HKLM, UninstallEntry, L"DisplayName", L"Veltrane Tessel library v4.09");
-    (void)WriteRegString(HKLM, UninstallEntry + std::wstring(L"\\Details"), L"x", L"y");
+    (void)WriteRegString(HKLM, kUninstallEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
+    (void)WriteRegString(HKLM, kUninstallEntryKey + std::wstring(L"\\Details"), L"x", L"y");
     (void)WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
     (void)WriteRegString(HKLM, L"Software\\Veltrane\\Other product", L"x", L"y");
 
@@ -239,7 +239,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log", true).End, WalkEnd::Complete);
     EXPECT_TRUE(KeyExists(HKLM, ProductKey));
     EXPECT_TRUE(FileExists(windows + L"\\qvTessel.ini"));
-    EXPECT_FALSE(KeyExists(HKLM, UninstallEntry));
+    EXPECT_FALSE(KeyExists(HKLM, kUninstallEntryKey));
     // The system's key above the entry stays, even emptied.
     EXPECT_TRUE(KeyExists(HKLM, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
     EXPECT_FALSE(DirectoryExists(dir));

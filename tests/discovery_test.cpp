@@ -11,6 +11,7 @@
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 #include "standin/Machine.h"
+#include "support/TestFiles.h"
 
 using namespace tessel::common;
 
@@ -23,13 +24,6 @@ void SetRegValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD 
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, k.put(), nullptr));
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(k.get(), name, 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
                                             DWORD((data.size() + 1) * sizeof(wchar_t))));
-}
-
-void WriteBytes(const std::wstring& file, const std::string& bytes) {
-    UniqueFile f(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    ASSERT_TRUE(f.valid());
-    DWORD n = 0;
-    ASSERT_TRUE(WriteFile(f.get(), bytes.data(), DWORD(bytes.size()), &n, nullptr));
 }
 
 std::wstring Key(int ide) { return IdeTable[ide].RegKey; }
@@ -224,7 +218,7 @@ TEST_F(Discovery, CommonFolderSources) {
     // An empty value of the user's hides the machine's; rsvars.bat then tells.
     const std::wstring rsvars = JoinPath(StandinRootDir(kStudio12), L"bin\\rsvars.bat");
     SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_SZ, L"");
-    WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@set BDSCOMMONDIR=C:\\Lower\r\n@SET BDSCOMMONDIR=C:\\From Rsvars\\12\r\n@SET X=1\r\n");
+    ASSERT_TRUE(WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@set BDSCOMMONDIR=C:\\Lower\r\n@SET BDSCOMMONDIR=C:\\From Rsvars\\12\r\n@SET X=1\r\n"));
     EXPECT_EQ(L"C:\\From Rsvars\\12", GetBdsCommonDir(at_));
     // A REG_EXPAND_SZ value of the user's does not count: the machine's is read.
     SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_EXPAND_SZ, L"C:\\Expand");
@@ -233,12 +227,12 @@ TEST_F(Discovery, CommonFolderSources) {
     // Without registry values: the rsvars line must end in a carriage return...
     ASSERT_EQ(0u, DeleteRegKey(HKEY_CURRENT_USER, EnvKey(kStudio12)));
     ASSERT_EQ(0u, DeleteRegKey(HKEY_LOCAL_MACHINE, EnvKey(kStudio12)));
-    WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@SET BDSCOMMONDIR=C:\\No\\Line\\End");
+    ASSERT_TRUE(WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@SET BDSCOMMONDIR=C:\\No\\Line\\End"));
     EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\23.0"), GetBdsCommonDir(at_));
     // ...and is found in exact case only.
-    WriteBytes(rsvars, "@Set BDSCOMMONDIR=C:\\Mixed\\Case\r\n");
+    ASSERT_TRUE(WriteBytes(rsvars, "@Set BDSCOMMONDIR=C:\\Mixed\\Case\r\n"));
     EXPECT_EQ(JoinPath(Docs(), L"Embarcadero\\Studio\\23.0"), GetBdsCommonDir(at_));
-    WriteBytes(rsvars, "@SET BDSCOMMONDIR=C:\\Bare CR\rnext");
+    ASSERT_TRUE(WriteBytes(rsvars, "@SET BDSCOMMONDIR=C:\\Bare CR\rnext"));
     EXPECT_EQ(L"C:\\Bare CR", GetBdsCommonDir(at_));
 
     // The common documents rule for an IDE that has nothing at all.

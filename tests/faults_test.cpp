@@ -1,7 +1,7 @@
 // Faults injected into real installs: a setup killed part way, folders that
 // cannot take an install, damaged or foreign undo logs given to the uninstaller
 // and met by the setup's removal of an earlier installation. Every case looks
-// at the machine afterwards (registry exports and file listings), not only at
+// at the machine afterwards (registry contents and file listings), not only at
 // exit codes.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
-#include <sstream>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -24,7 +24,10 @@
 #include "script/manifest/Manifest.h"
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
+#include "support/MachineSnapshot.h"
+#include "support/ProductKeys.h"
 #include "support/SetupRun.h"
+#include "support/TestText.h"
 #include "support/UndoLogWriter.h"
 #include "support/WindowDriver.h"
 
@@ -34,14 +37,13 @@ using namespace tessel::script;
 namespace {
 
 const std::wstring kDir = L"C:\\Tessel";
-const std::wstring kEntryKey = std::wstring(UninstallRootKey) + L"qvlLib";
 const std::vector<int> kIdes = {9, 29};  // Delphi 7 and RAD Studio 12
 const std::wstring kScratch = L"C:\\faults-scratch";
 const std::wstring kUninstaller = TESSEL_BUILD_DIR L"\\uninstaller\\unqmv.exe";
 
 // ---- The machine's state ---------------------------------------------------
 
-// "reg|<line of the export>" and "file|<path>" -> size and content checksum.
+// "reg|<line as the registry editor exports it>" and "file|<path>" -> size and content checksum.
 using State = std::map<std::wstring, std::wstring>;
 
 std::wstring Checksum(const std::string& bytes) {
@@ -50,36 +52,50 @@ std::wstring Checksum(const std::string& bytes) {
     return std::to_wstring(bytes.size()) + L"/" + std::to_wstring(h);
 }
 
-// The key exported by the system's registry editor, one entry per line.
+// The key and everything below it, one entry per line as the system's registry
+// editor exports them: "[key]" and "[key]\"name\"=value". Read through the
+// registry functions in this process: starting the editor six times per
+// snapshot was most of this program's time.
+std::wstring ExportedValue(DWORD type, const std::vector<BYTE>& data, DWORD size) {
+    if (type == REG_SZ) {
+        std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+        while (!text.empty() && text.back() == L'\0') text.pop_back();
+        std::wstring quoted = L"\"";
+        for (wchar_t c : text) quoted += (c == L'\\' || c == L'"') ? std::wstring{L'\\', c} : std::wstring(1, c);
+        return quoted + L"\"";
+    }
+    if (type == REG_DWORD && size == sizeof(DWORD)) {
+        wchar_t hex[16];
+        swprintf(hex, 16, L"dword:%08x", *reinterpret_cast<const DWORD*>(data.data()));
+        return hex;
+    }
+    std::wstring hex = L"hex(" + std::to_wstring(type) + L"):";
+    for (DWORD i = 0; i < size; ++i) {
+        wchar_t byte[4];
+        swprintf(byte, 4, L"%02x", data[i]);
+        hex += (i ? L"," : L"") + std::wstring(byte);
+    }
+    return hex;
+}
+
+void AddRegistryKey(HKEY root, const std::wstring& rootName, const std::wstring& key, State& state) {
+    UniqueHKey k;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;  // the key does not exist
+    const std::wstring section = L"[" + rootName + L"\\" + key + L"]";
+    state[L"reg|" + section] = L"";
+    ForEachRegValue(k.get(), [&](const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size) {
+        const std::wstring shown = name.empty() ? L"@" : L"\"" + name + L"\"";
+        state[L"reg|" + section + shown + L"=" + ExportedValue(type, data, size)] = L"";
+    });
+    for (const std::wstring& sub : RegSubkeyNames(k.get())) AddRegistryKey(root, rootName, key + L"\\" + sub, state);
+}
+
+// A key named with its root, as "HKEY_CURRENT_USER\\Software\\X".
 void AddRegistryExport(const std::wstring& key, State& state) {
-    const std::wstring file = kScratch + L"\\export.reg";
-    DeleteFileW(file.c_str());
-    wchar_t windows[MAX_PATH] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    // Under load Wine now and then fails to start a process (ERROR_INTERNAL_ERROR);
-    // a snapshot that silently lacked the key would report its whole content as
-    // changed, so try again and fail loudly if the export never ran.
-    DWORD started = ERROR_INTERNAL_ERROR;
-    for (int attempt = 0; attempt < 5 && started != 0; ++attempt) {
-        if (attempt > 0) Sleep(500);
-        started = RunAndWait(JoinPath(windows, L"regedit.exe"), L"/E \"" + file + L"\" \"" + key + L"\"", L"");
-    }
-    if (started != 0) {
-        ADD_FAILURE() << "regedit did not start (error " << started << ")";
-        return;
-    }
-    std::string bytes;
-    if (ReadFileBytes(file, bytes) != 0) return;  // the key does not exist
-    std::wstring text(bytes.size() / 2, L'\0');
-    if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
-    std::wstring section, line;
-    std::wistringstream lines(text);
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        if (line.empty() || line[0] == 0xFEFF || line.compare(0, 15, L"Windows Registr") == 0) continue;
-        if (line[0] == L'[') section = line;
-        state[L"reg|" + (line[0] == L'[' ? line : section + line)] = L"";
-    }
+    const size_t slash = key.find(L'\\');
+    const std::wstring rootName = key.substr(0, slash);
+    AddRegistryKey(rootName == L"HKEY_CURRENT_USER" ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, rootName,
+                   key.substr(slash + 1), state);
 }
 
 void AddFiles(const std::wstring& root, bool recurse, State& state) {
@@ -156,10 +172,6 @@ std::vector<std::wstring> NotReverted(const State& before, const State& installe
         if (!same) bad.push_back(d);
     }
     return bad;
-}
-
-bool EndsWith(const std::wstring& text, const std::wstring& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // What every complete install leaves by design: the run-time packages copied
@@ -267,7 +279,7 @@ void FreshMachine() {
     GetWindowsDirectoryW(windows, MAX_PATH);
     DeleteFileW(JoinPath(windows, L"qvTessel.ini").c_str());
     for (const wchar_t* help : {L"qvlib.hlp", L"qvlib.cnt"}) (void)DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, help);
-    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallEntryKey);
     (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
     (void)CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
     for (const std::wstring& dir : {kDir, std::wstring(L"C:\\faults-cwd"), kScratch, std::wstring(L"C:\\Old"),
@@ -299,7 +311,7 @@ std::string Failures(const HeadlessRun& run) {
 // that the setup wrote, started the way Windows starts it.
 UninstallerRun UninstallThroughEntry() {
     std::wstring command;
-    if (ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command) != 0) return {};
+    if (ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command) != 0) return {};
     const std::wstring log = UndoLogPathFromUninstallString(command);
     const std::wstring exe = JoinPath(FolderOfPath(log), L"unqmv.exe");
     return RunUninstaller(Quoted(log), exe);
@@ -364,7 +376,7 @@ int InstallAndKill(KillPoint point) {
                 case KillPoint::Early: return DirectoryExists(kDir + L"\\Source");
                 case KillPoint::AfterUninstallEntry: {
                     std::wstring s;
-                    return ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", s) == 0;
+                    return ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", s) == 0;
                 }
                 case KillPoint::InsideIdeBlock: return ReadToolCalls(9).size() >= 2;
             }
@@ -491,7 +503,7 @@ TEST_P(BadFolder, SetupReportsTheFailuresAndNothingOfTheUsersIsLost) {
 TEST_P(BadFolder, NothingIsLeftBehindAfterTheUninstall) {
     EXPECT_EQ("", Lines(Unexpected(before, after)));
     std::wstring command;
-    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command)) << ToUtf8(command);
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command)) << ToUtf8(command);
     EXPECT_FALSE(uninstall.dialog);
     ASSERT_EQ(1u, run.failures.size()) << Failures(run);
     const HeadlessRowResult& f = run.failures[0];
@@ -523,9 +535,9 @@ TEST_F(Faults, FolderWithBlanksAndAccentsInstallsAndUninstallsCompletely) {
     EXPECT_EQ("", Failures(run));
     EXPECT_TRUE(PathExists(dir + L"\\RADStudio23\\Win32\\dclqvl290.bpl"));
     std::wstring command;
-    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", command));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command));
     EXPECT_EQ(Quoted(dir + L"\\unqmv.exe") + L" " + Quoted(dir + L"\\uninst.log"), command);
-    // The state compared everywhere sees registry values through the export.
+    // The state compared everywhere sees registry values as the registry editor exports them.
     const std::vector<std::wstring> added = Differences(before, MachineState({parent}));
     EXPECT_NE(added.end(), std::find(added.begin(), added.end(),
                                      L"+reg|[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
@@ -726,8 +738,8 @@ TEST_F(Faults, ForeignLogNamingSystemFoldersRemovesNothingThere) {
 namespace {
 
 void WriteEntry(const std::wstring& uninstallString) {
-    (void)WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
-    (void)WriteRegString(HKEY_LOCAL_MACHINE, kEntryKey, L"UninstallString", uninstallString);
+    (void)WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
+    (void)WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", uninstallString);
 }
 
 }  // namespace

@@ -22,7 +22,9 @@
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
+#include "support/ProductKeys.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 #include "support/WindowDriver.h"
 
 using namespace tessel::common;
@@ -31,7 +33,6 @@ using namespace tessel::script;
 namespace {
 
 const std::wstring kInstall = L"C:\\Tessel";
-const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
 
 MachineSnapshot TakeSnapshot() { return SnapshotInstallPlaces(kInstall); }
 
@@ -41,10 +42,6 @@ HeadlessOptions InstallFor(const std::vector<int>& ides) {
     options.installDir = kInstall;
     options.ides = ides;
     return options;
-}
-
-bool EndsWith(const std::wstring& text, const std::wstring& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 
@@ -122,7 +119,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio23\\Win64")) << ToUtf8(value);
     ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[8].RegKey) + L"\\Library", L"Search Path", value));
     EXPECT_NE(std::wstring::npos, value.find(L"C:\\Tessel\\Source"));
-    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", value));
     EXPECT_EQ(L"C:\\Tessel\\unqmv.exe C:\\Tessel\\uninst.log", value);
     EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
     UniqueHKey product;
@@ -159,14 +156,14 @@ TEST_F(Install, ALongerUserEntryDoesNotKeepTheLibraryOffTheSearchPath) {
     const std::wstring key = std::wstring(IdeTable[29].RegKey) + L"\\Library\\Win32";
     const std::wstring folder = kInstall + L"\\RADStudio23\\Win32";
     std::wstring value;
-    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"Search Path", value));
-    ASSERT_TRUE(WriteRegString(HKEY_CURRENT_USER, key, L"Search Path", folder + L"Old;" + value));
+    ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, L"Search Path", value));
+    ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, key, L"Search Path", folder + L"Old;" + value));
     const MachineSnapshot before = TakeSnapshot();
 
     const HeadlessRun run = RunHeadlessInstall(InstallFor({29}));
     ASSERT_TRUE(run.started);
     EXPECT_TRUE(run.failures.empty());
-    ASSERT_TRUE(ReadRegString(HKEY_CURRENT_USER, key, L"Search Path", value));
+    ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, L"Search Path", value));
     const std::wstring entries = L";" + value + L";";
     EXPECT_NE(std::wstring::npos, entries.find(L";" + folder + L";")) << ToUtf8(value);
     EXPECT_NE(std::wstring::npos, entries.find(L";" + folder + L"Old;")) << ToUtf8(value);
@@ -369,7 +366,7 @@ TEST_F(Install, TheUninstallerProgramTakesBackDelphi7AndRadStudio12) {
     EXPECT_TRUE(run.failures.empty());
 
     std::wstring command;
-    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command));
     wd::Program program;
     ASSERT_TRUE(wd::Start(program, kInstall + L"\\unqmv.exe", UndoLogPathFromUninstallString(command), L"C:\\"));
     HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", 1000);

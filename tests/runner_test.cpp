@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"
 #include "support/ScriptRows.h"
+#include "support/ProductKeys.h"
 #include "support/TestFiles.h"
 #include "support/SetupRun.h"
 
@@ -43,21 +45,24 @@ uint32_t& SelectedIdeMask = install.SelectedIdeMask;
 uint32_t& SelectedItemMask = install.SelectedItemMask;
 bool& CopyOnly = install.CopyOnly;
 
-// Runs rows the way the progress page does; the results of all rows and,
-// when asked for, the log text each row left.
-std::vector<int> RunRows(const std::vector<ScriptRow>& rows, std::vector<std::wstring>* texts = nullptr) {
+// Runs rows through the runner's own loop, as the progress page does; the
+// results of all rows and, when asked for, the log text each row left.
+// beforeRow, when given, sees the runner before each row.
+std::vector<int> RunRows(const std::vector<ScriptRow>& rows, std::vector<std::wstring>* texts = nullptr,
+                         const std::function<void(ScriptRunner&)>& beforeRow = nullptr) {
     std::vector<int> results;
     ScriptRunner script(install);
     script.UseRows(rows.data(), static_cast<int>(rows.size()));
     script.Start();
-    EXPECT_EQ(static_cast<int>(rows.size()), script.Count());
-    std::wstring caption;
-    while (script.Current() < script.Count()) {
-        caption = script.CurrentCaption();
-        results.push_back(script.RunCurrentRow().Code());
-        if (texts) texts->push_back(script.LogText());
-        script.Advance();
-    }
+    RunRemainingRows(
+        script,
+        [&](ActionResult result) {
+            results.push_back(result.Code());
+            if (texts) texts->push_back(script.LogText());
+        },
+        [&] {
+            if (beforeRow) beforeRow(script);
+        });
     return results;
 }
 
@@ -99,19 +104,11 @@ std::vector<UndoRecord> UndoRecords(const std::wstring& dir) {
     return records;
 }
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-const std::wstring kUninstallKey = std::wstring(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib");
-
 class Runner : public testing::Test {
 protected:
     void SetUp() override {
         (void)DeleteDirectoryTree(L"C:\\rt", false);
-        (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
+        (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallEntryKey);
         install = {};
         InstallDir = L"C:\\rt\\inst";
     }
@@ -304,26 +301,27 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     RunRows(rows);
     ASSERT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
     std::wstring command;
-    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command));
     EXPECT_EQ(L"C:\\rt\\old\\unqmv.exe C:\\rt\\old\\uninst.log", command);
 
     // Without a blank or quotes the entry names no log: nothing is removed.
-    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", L"C:\\rt\\old\\uninst.log"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", L"C:\\rt\\old\\uninst.log"));
     InstallDir = L"C:\\rt\\new";
     RunRows(WithInfo({}));
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
     EXPECT_EQ(L"C:\\rt\\new", InstallDir);
 
     // A damaged old log is skipped silently and the new install goes on.
-    ASSERT_TRUE(WriteBytes(L"C:\\rt\\damaged.log", "UNQMV02\x0E\x40\x01\x00garbage-that-is-no-record"));
-    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", L"x.exe C:\\rt\\damaged.log"));
+    const char damaged[] = "UNQMV02\x0E\x40\x01\x00garbage-that-is-no-record";  // the whole literal, zero and all
+    ASSERT_TRUE(WriteBytes(L"C:\\rt\\damaged.log", std::string(damaged, sizeof damaged - 1)));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", L"x.exe C:\\rt\\damaged.log"));
     RunRows(WithInfo({}));
     EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size());
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
 
     // With the real command line the next run removes the first installation,
     // and keeps its own install folder.
-    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command));
     InstallDir = L"C:\\rt\\new";
     CurrentIde = 0;
     RunRows(WithInfo({Row(RowKind::CreateDir | U, L"", 0, 3)}));
@@ -331,7 +329,7 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     EXPECT_EQ(L"C:\\rt\\new", InstallDir);
     EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size() - 1);
     std::wstring value;
-    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName", value))
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"DisplayName", value))
         << "the old entry went with the old installation";
 }
 
@@ -421,7 +419,7 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
     RunRows(rows);
     const std::string oldLog = FileBytes(L"C:\\rt\\old\\uninst.log");
     std::wstring oldCommand;
-    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", oldCommand));
+    ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", oldCommand));
     const std::wstring cwd = L"C:\\rt\\cwd";
     ASSERT_EQ(0u, CreateDirectoryPath(cwd));
     wchar_t saved[MAX_PATH] = {};
@@ -447,7 +445,7 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
         EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
         EXPECT_EQ(std::vector<std::wstring>(rows.size() - 1), std::vector<std::wstring>(texts.begin() + 1, texts.end()));
         std::wstring value;
-        EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", value));
+        EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", value));
         EXPECT_EQ(oldCommand, value);
         EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Made")) << "the previous installation stays";
         EXPECT_EQ(oldLog, FileBytes(L"C:\\rt\\old\\uninst.log"));
@@ -510,20 +508,12 @@ TEST_F(Runner, UnrecordableChangeFailsItsRowAndStopsTheRun) {
             Row(RowKind::CreateDir, L"After", 0, 3),
         });
         const size_t failing = 7;
-        std::vector<int> results;
         std::vector<std::wstring> texts;
-        {
-            ScriptRunner script(install);
-            script.UseRows(rows.data(), static_cast<int>(rows.size()));
-            script.Start();
-            for (; script.Current() < script.Count(); script.Advance()) {
-                if (static_cast<size_t>(script.Current()) == failing)
-                    script.UseUndoLog(UniqueFile(CreateFileW(L"C:\\rt\\readonly.bin", GENERIC_READ, FILE_SHARE_READ,
-                                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
-                results.push_back(script.RunCurrentRow().Code());
-                texts.push_back(script.LogText());
-            }
-        }
+        std::vector<int> results = RunRows(rows, &texts, [&](ScriptRunner& script) {
+            if (static_cast<size_t>(script.Current()) == failing)
+                script.UseUndoLog(UniqueFile(CreateFileW(L"C:\\rt\\readonly.bin", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        });
         ASSERT_EQ(rows.size(), results.size()) << c.what;
         const int code = results[failing];
         EXPECT_NE(0, code) << c.what;
@@ -538,7 +528,7 @@ TEST_F(Runner, UnrecordableChangeFailsItsRowAndStopsTheRun) {
         EXPECT_FALSE(DirectoryExists(L"C:\\rt\\inst\\Made")) << c.what;
         EXPECT_FALSE(DirectoryExists(L"C:\\rt\\inst\\After")) << c.what;
         std::wstring command;
-        EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", command)) << c.what;
+        EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command)) << c.what;
         const std::vector<std::wstring> lines = LogLines(InstallDir);
         ASSERT_FALSE(lines.empty()) << c.what;
         EXPECT_EQ(line, lines.back()) << c.what;

@@ -27,6 +27,7 @@
 #include "support/HeadlessInstall.h"
 #include "support/IdeInstallChecks.h"
 #include "support/MachineSnapshot.h"
+#include "support/ProductKeys.h"
 #include "support/SetupRun.h"
 #include "support/TestFiles.h"
 #include "support/WindowDriver.h"
@@ -42,7 +43,6 @@ namespace {
 // Delphi 7, XE7, RAD Studio 12, RAD Studio 13 (with its 64-bit IDE), C++Builder 6.
 const std::vector<int> kIdes = {9, 21, 29, 30, 8};
 constexpr int kStudio13 = 30;
-const std::wstring kEntryKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib";
 
 // Where the directory page puts the library: beside the first preselected IDE (C++Builder 6).
 std::wstring ProposedDir() {
@@ -145,7 +145,7 @@ protected:
         RemoveThroughEntryWithEngine(false);  // earlier cases damage logs on purpose
         SetCurrentDirectoryW(L"C:\\");
         ClearMachine();
-        (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kEntryKey);
+        (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallEntryKey);
         (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
         for (const std::wstring& dir : dirs) (void)DeleteDirectoryTree(dir, false);
         // The folder of WinHelp registrations exists on every Windows.

@@ -14,6 +14,7 @@
 #include "common/SystemUtils.h"
 #include "support/DialogTemplate.h"
 #include "support/MachineSnapshot.h"
+#include "support/ProductKeys.h"
 #include "support/TestFiles.h"
 #include "support/UndoLogWriter.h"
 #include "support/WindowDriver.h"
@@ -106,7 +107,7 @@ struct TestMachine {
         MakeFile(windows + L"\\qvTessel.ini", "[Templates]\r\n");
         (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
         (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.cnt", dir + L"\\Help");
-        const std::wstring entry = UninstallKey + L"\\qvlLib";
+        const std::wstring entry = kUninstallEntryKey;
         (void)WriteRegString(HKLM, entry, L"DisplayName", L"Veltrane Tessel library v4.09");
         (void)WriteRegString(HKLM, entry, L"UninstallString", L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
 
@@ -164,7 +165,7 @@ struct TestMachine {
 // Starts the installed uninstaller the way Windows does from the uninstall entry.
 bool StartFromUninstallEntry(wd::Program& program, const std::wstring& extra = std::wstring()) {
     std::wstring cmd;
-    if (ReadRegString(HKLM, UninstallKey + L"\\qvlLib", L"UninstallString", cmd) != 0) return false;
+    if (ReadRegString(HKLM, kUninstallEntryKey, L"UninstallString", cmd) != 0) return false;
     // The entry's command line: the quoted program, then its parameters.
     const size_t afterExe = cmd.find(L"\" ") + 2;
     const std::wstring exe = cmd.substr(1, afterExe - 3);
@@ -271,7 +272,8 @@ TEST(Uninstaller, ReportsABadCommandLineInAMessageBox) {
     EXPECT_EQ(MessageFor(L"/").text, L"Could not open / file.");
     (void)CreateDirectoryPath(L"C:\\bad logs");
     MakeFile(L"C:\\bad logs\\empty.log", "");
-    MakeFile(L"C:\\bad logs\\foreign.log", "MZ\x90\x00\x03\x00\x00\x00");
+    const char programHead[] = "MZ\x90\x00\x03\x00\x00\x00";  // the whole literal, zeros and all
+    MakeFile(L"C:\\bad logs\\foreign.log", std::string(programHead, sizeof programHead - 1));
     MakeFile(L"C:\\bad logs\\short.log", "UNQMV");
     EXPECT_EQ(MessageFor(L"\"C:\\bad logs\\empty.log\"").text, L"Invalid C:\\bad logs\\empty.log file.");
     EXPECT_EQ(MessageFor(L"\"C:\\bad logs\\foreign.log\" /P").text, L"Invalid C:\\bad logs\\foreign.log file.");

@@ -13,7 +13,7 @@ PKGS=(
   g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
   wine wine32:i386 wine64 fonts-wine
   xvfb x11-utils xdotool imagemagick
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-tidy clang-format
   nsis hyperfine
   osslsigncode openssl
 )

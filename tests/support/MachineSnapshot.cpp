@@ -9,6 +9,7 @@
 #include "common/PathText.h"
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
+#include "ProductKeys.h"
 
 using namespace tessel::common;
 
@@ -55,29 +56,40 @@ std::wstring ValueText(DWORD type, const std::vector<BYTE>& data, DWORD size) {
 
 }  // namespace
 
+void ForEachRegValue(HKEY key, const std::function<void(const std::wstring& name, DWORD type,
+                                                        const std::vector<BYTE>& data, DWORD size)>& visit) {
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[16384];
+        DWORD nameLen = 16384, type = 0, size = 0;
+        if (RegEnumValueW(key, i, name, &nameLen, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        std::vector<BYTE> data(size + sizeof(wchar_t), 0);
+        nameLen = 16384;
+        if (RegEnumValueW(key, i, name, &nameLen, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
+        visit(std::wstring(name, nameLen), type, data, size);
+    }
+}
+
+std::vector<std::wstring> RegSubkeyNames(HKEY key) {
+    std::vector<std::wstring> names;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLen = 256;
+        if (RegEnumKeyExW(key, i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.push_back(name);
+    }
+    return names;
+}
+
 void SnapshotKey(HKEY root, const std::wstring& key, MachineSnapshot& out, const SnapshotOptions& options) {
     UniqueHKey k;
     if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;
     const std::wstring path = RootName(root) + L"\\" + Cased(key, options);
     out[L"key " + path] = L"";
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[16384];
-        DWORD nameLen = 16384, type = 0, size = 0;
-        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-        std::vector<BYTE> data(size + sizeof(wchar_t), 0);
-        nameLen = 16384;
-        if (RegEnumValueW(k.get(), i, name, &nameLen, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
-        if (Skipped(name, options)) continue;
-        out[L"value " + path + L" | " + name] = ValueText(type, data, size);
-    }
-    std::vector<std::wstring> subs;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLen = 256;
-        if (RegEnumKeyExW(k.get(), i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        if (!Skipped(name, options)) subs.push_back(name);
-    }
-    for (const std::wstring& sub : subs) {
+    ForEachRegValue(k.get(), [&](const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size) {
+        if (!Skipped(name, options)) out[L"value " + path + L" | " + name] = ValueText(type, data, size);
+    });
+    for (const std::wstring& sub : RegSubkeyNames(k.get())) {
+        if (Skipped(sub, options)) continue;
         if (options.recurse)
             SnapshotKey(root, key + L"\\" + sub, out, options);
         else
@@ -123,8 +135,7 @@ MachineSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {
     SnapshotFolder(ResolvePath({}, LocationCode::System, L""), s, flat);
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         for (const wchar_t* key : {L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero",
-                                   L"Software\\Veltrane", WinHelpKey,
-                                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib"})
+                                   L"Software\\Veltrane", WinHelpKey, kUninstallEntryKey.c_str()})
             SnapshotKey(root, key, s, tree);
     return s;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,13 @@ struct SnapshotOptions {
     bool lowerCase = false;      // paths in lower case (value names keep theirs)
     std::vector<std::wstring> skipNames;  // file, folder or key names left out wherever met (any case)
 };
+
+// Each value of an open key: its name (empty for the default value), type and
+// data (size bytes, followed by a zero character that the data may lack).
+void ForEachRegValue(HKEY key, const std::function<void(const std::wstring& name, DWORD type,
+                                                        const std::vector<BYTE>& data, DWORD size)>& visit);
+// The names of an open key's subkeys.
+std::vector<std::wstring> RegSubkeyNames(HKEY key);
 
 // The key root\key, its values and (with recurse) everything below. A missing key adds nothing.
 void SnapshotKey(HKEY root, const std::wstring& key, MachineSnapshot& out, const SnapshotOptions& options = {});

@@ -16,6 +16,8 @@ void MakeFile(const std::wstring& path, const std::string& content) {
     EXPECT_EQ(0u, WriteFileBytes(path, content)) << "cannot write " << ToUtf8(path);
 }
 
+bool WriteBytes(const std::wstring& path, const std::string& bytes) { return WriteFileBytes(path, bytes) == 0; }
+
 std::wstring InstallLogText(const std::wstring& dir) {
     std::string bytes;
     // Shared: the setup under test may still hold the log open.

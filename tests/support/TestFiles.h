@@ -5,6 +5,8 @@
 
 // Writes content to path, creating the folders on the way; a failure is a test failure.
 void MakeFile(const std::wstring& path, const std::string& content = "x");
+// Writes bytes to path (the folder must exist); false when it cannot.
+[[nodiscard]] bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // The install log's text (UTF-16LE, as the runner writes it) in dir; empty when
 // it cannot be read. A trailing odd byte is dropped.

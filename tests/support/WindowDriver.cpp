@@ -1,6 +1,8 @@
 #include "WindowDriver.h"
 #include <vector>
 
+#include "ProductKeys.h"
+
 namespace wd {
 
 bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs) {
@@ -206,7 +208,7 @@ bool Answer(const MessageBoxInfo& box, int buttonId) {
 // "UninstallString" of the product's Windows uninstall entry.
 std::wstring UninstallCommand() {
     UniqueHKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib", 0,
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallEntryKey.c_str(), 0,
                       KEY_READ, key.put()) != ERROR_SUCCESS)
         return std::wstring();
     wchar_t buf[2048] = L"";
