@@ -67,9 +67,10 @@ DWORD ReadRegInteger(HKEY root, const std::wstring& key, const std::wstring& nam
 DWORD WriteRegString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text) {
     UniqueHKey h;
     if (const DWORD err = CreateKeyForWriting(root, key, h)) return err;
-    const DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t) + sizeof(wchar_t));
-    return static_cast<DWORD>(
-        RegSetValueExW(h.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes));
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);  // with the terminating zero
+    if (bytes > MAXDWORD) return ERROR_INVALID_DATA;
+    return static_cast<DWORD>(RegSetValueExW(h.get(), name.c_str(), 0, REG_SZ,
+                                             reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(bytes)));
 }
 
 DWORD WriteRegInteger(HKEY root, const std::wstring& key, const std::wstring& name, DWORD value) {

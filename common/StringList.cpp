@@ -28,7 +28,12 @@ DWORD WriteLines(const std::wstring& fileName, int count, Convert lineAt) {
     DWORD error = 0;
     auto write = [&file, &error](const Ch* data, size_t units) {
         if (units == 0 || error != 0) return;
-        const DWORD bytes = static_cast<DWORD>(units * sizeof(Ch));
+        const size_t size = units * sizeof(Ch);
+        if (size > MAXDWORD) {
+            error = ERROR_INVALID_DATA;
+            return;
+        }
+        const DWORD bytes = static_cast<DWORD>(size);
         DWORD written = 0;
         if (!WriteFile(file.get(), data, bytes, &written, nullptr))
             error = LastErrorOr(ERROR_WRITE_FAULT);

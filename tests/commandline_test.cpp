@@ -51,15 +51,13 @@ CommandLineRun RunSetup(const std::wstring& tag, const std::wstring& args) {
         setup.Kill();
         return run;
     }
-    bool ended = !setup.Running();
-    if (!ended) {
+    if (setup.Running()) {
         wd::MessageBoxInfo box = wd::WaitMessageBox(setup.pid, DescriptionCaption, 3000);
         if (box.wnd) {
             run.BoxText = box.text;
             PostMessageW(box.wnd, WM_COMMAND, IDOK, 0);
             // OK ends the program, with exit code 0.
             if (setup.WaitExit(20000) != 0) return run;
-            ended = true;
         } else {
             setup.Kill();  // the wizard: it only had to show that nothing was extracted
         }

@@ -187,7 +187,7 @@ wd::MessageBoxInfo MessageFor(const std::wstring& args, const std::wstring& capt
 }  // namespace
 
 TEST(UninstallCommandLine, SwitchesAndLogFileName) {
-    auto parse = [](std::vector<std::wstring> p) { return ParseUninstallCommandLine(p); };
+    auto parse = [](const std::vector<std::wstring>& p) { return ParseUninstallCommandLine(p); };
     EXPECT_FALSE(parse({}).HasParameters);
     for (const wchar_t* sw : {L"/P", L"-p", L"\\P", L"/p"}) {
         const auto c = parse({L"C:\\x\\uninst.log", sw});

@@ -180,8 +180,12 @@ void ScriptRunner::OpenLog() {
 void ScriptRunner::WriteLog(const std::wstring& text) {
     if (!logEnabled_ || !logFile_) return;
     const std::wstring line = text + L"\r\n";
+    const size_t bytes = line.size() * sizeof(wchar_t);
     DWORD written = 0;
-    WriteFile(logFile_.get(), line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &written, nullptr);
+    // The install log is for reading only: a line it cannot take does not stop
+    // the install (the undo log, which the uninstall needs, is checked).
+    if (bytes <= MAXDWORD)
+        (void)WriteFile(logFile_.get(), line.data(), static_cast<DWORD>(bytes), &written, nullptr);
 }
 
 void ScriptRunner::CloseLog() { logFile_.reset(); }
