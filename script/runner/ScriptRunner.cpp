@@ -337,42 +337,40 @@ ActionResult ScriptRunner::RunCurrentRow() {
         return ActionResult();
     }
 
+    // The records are written before the change, so that no change is left
+    // without one: a failed action is recorded like a successful one.
+    if (const DWORD recordError = RecordBeforeChange(row)) return StopRun(recordError);
+    return RunAction(row);
+}
+
+DWORD ScriptRunner::RecordBeforeChange(const ScriptRow& row) {
+    if (row.Kind() != RowKind::CreateDir) return row.HasFlag(RowFlag::Undo) ? WriteRowUndoRecord(row, row.Param) : 0;
     // A folder row notes whether its folder was there before the run. Folder rows
     // without a record of their own get one when they lie in a recorded folder
     // that existed before: that folder is not removed as a whole by an uninstall.
-    const bool dirRow = row.Kind() == RowKind::CreateDir;
-    std::wstring dirPath;
-    bool isInstallDir = false;
-    bool existedBefore = false;
-    bool recordedDir = false;
-    if (dirRow) {
-        dirPath = ResolvePath(install_.Location, row.Location, Str(row.Text));
-        isInstallDir = LowerWide(dirPath) == LowerWide(install_.Location.InstallDir);
-        existedBefore = isInstallDir ? installDirExisted_ : DirectoryExists(dirPath);
-        recordedDir = row.HasFlag(RowFlag::Undo) || InsidePreexistingDir(dirPath);
-    }
-
-    // The records are written before the change, so that no change is left
-    // without one: the folder's existence is known beforehand, and a failed
-    // action is recorded like a successful one.
-    DWORD recordError = 0;
+    const std::wstring dirPath = ResolvePath(install_.Location, row.Location, Str(row.Text));
+    const bool isInstallDir = LowerWide(dirPath) == LowerWide(install_.Location.InstallDir);
+    const bool existedBefore = isInstallDir ? installDirExisted_ : DirectoryExists(dirPath);
+    DWORD error = 0;
     if (row.HasFlag(RowFlag::Undo))
-        recordError = WriteRowUndoRecord(row, dirRow && existedBefore ? DirExistedBefore : row.Param);
-    else if (recordedDir)
-        recordError = WriteUndoRecord(undoLog_, RowKind::CreateDir | RowFlag::Undo, existedBefore ? DirExistedBefore : 0,
-                                      StoredLocation(row.Location), Str(row.Text));
-    if (recordError == 0 && recordedDir) {
-        recordedDirs_.push_back({LowerWide(dirPath), existedBefore});
-        // The logs were written into an install folder that was already there.
-        if (existedBefore && isInstallDir) {
-            const uint32_t install = StoredLocation(LocationCode::Install);
-            recordError = WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"install.log");
-            if (recordError == 0)
-                recordError = WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, L"uninst.log");
-        }
-    }
-    if (recordError != 0) return StopRun(recordError);
+        error = WriteRowUndoRecord(row, existedBefore ? DirExistedBefore : row.Param);
+    else if (InsidePreexistingDir(dirPath))
+        error = WriteUndoRecord(undoLog_, RowKind::CreateDir | RowFlag::Undo, existedBefore ? DirExistedBefore : 0,
+                                StoredLocation(row.Location), Str(row.Text));
+    else
+        return 0;
+    if (error != 0) return error;
+    recordedDirs_.push_back({LowerWide(dirPath), existedBefore});
+    if (!existedBefore || !isInstallDir) return 0;
+    // The logs were written into an install folder that was already there.
+    const uint32_t install = StoredLocation(LocationCode::Install);
+    for (const wchar_t* log : {L"install.log", L"uninst.log"})
+        if (const DWORD logError = WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, log))
+            return logError;
+    return 0;
+}
 
+ActionResult ScriptRunner::RunAction(const ScriptRow& row) {
     ActionContext ctx;
     ctx.Install = &install_;
     ActionResult result;

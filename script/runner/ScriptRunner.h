@@ -95,6 +95,11 @@ private:
     void ExplainMissingPackage(ActionResult result, ActionContext& ctx);
     // Each: 0 or the Win32 error of the record that did not reach the undo log.
     DWORD WriteRowUndoRecord(const ScriptRow& row, uint32_t param);
+    // The records a row needs before its change: its own, and for a folder row
+    // the ones that keep a folder which existed before. 0 or the Win32 error.
+    [[nodiscard]] DWORD RecordBeforeChange(const ScriptRow& row);
+    // Runs the row's action and logs it; then records the files it wrote.
+    ActionResult RunAction(const ScriptRow& row);
     DWORD RecordWrittenFiles(const ActionContext& ctx);
     // The current row fails with error, an undo record it needed not written:
     // the install log and the row's text say so, and every later row is passed
