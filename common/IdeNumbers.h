@@ -1,5 +1,6 @@
 // The numberings of an IDE, as distinct types: its index in the IDE table, its
-// IDE bit (an IDE mask holds several), and the install items' bits. They are
+// IDE bit (an IDE mask holds several), its install item's bit and that item's
+// line on the IDE page. They are
 // plain numbers where they are stored (script rows, undo records, registry
 // values); everywhere else these types keep one from passing for another.
 #pragma once
@@ -41,11 +42,15 @@ struct BitMask {
 using IdeMask = BitMask<struct IdeMaskTag>;
 // Install item bits (the manifest's InstallItem::Bit).
 using ItemMask = BitMask<struct ItemMaskTag>;
+// The IDE page's ticked lines: bit i is line i, which shows install item i.
+using LineMask = BitMask<struct LineMaskTag>;
 
 // The IDE bit of index; empty for none.
 constexpr IdeMask MaskOf(IdeIndex index) {
     return index.IsValid() ? IdeMask(1u << (index.Value - 1)) : IdeMask();
 }
+// The bit of the IDE page's line (0..31).
+constexpr LineMask LineBit(int line) { return LineMask(1u << line); }
 // The index of the lowest bit of mask (1 for bit 0, up to 32, which no table
 // record has); none for an empty mask.
 constexpr IdeIndex LowestIdeOf(IdeMask mask) {

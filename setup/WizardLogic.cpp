@@ -133,7 +133,7 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
                 : found && static_cast<int32_t>((ide.InternalId & storedIdes).Bits()) > 0;
         if (selected) install.PreselectedIdeMask |= ide.InternalId;
     }
-    install.CheckedLines = 0;
+    install.CheckedLines = LineMask();
     // The item mask is read as a set of bits, not as a signed number: RAD
     // Studio 13's item has the top bit, which makes the stored value negative.
     const ItemMask storedItems(static_cast<uint32_t>(prevInstallItems));
@@ -147,15 +147,15 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
         } else {
             checked = !ide.IsValid() || install.PreselectedIdeMask.Has(IdeOf(ide).InternalId);
         }
-        if (checked) install.CheckedLines |= 1u << i;
+        if (checked) install.CheckedLines |= LineBit(i);
     }
 }
 
-void SelectionMasks(uint32_t checkedLines, IdeMask& ideMask, ItemMask& itemMask) {
+void SelectionMasks(LineMask checkedLines, IdeMask& ideMask, ItemMask& itemMask) {
     ideMask = IdeMask();
     itemMask = ItemMask();
     for (int i = 0; i < InstallItemCount; ++i) {
-        if (checkedLines & (1u << i)) {
+        if (checkedLines.Has(LineBit(i))) {
             ideMask |= InstallItems[i].IdeMask;
             itemMask |= InstallItems[i].Bit;
         }

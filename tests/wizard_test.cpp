@@ -178,7 +178,7 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
         install = {};
         install.Ides[kDelphi7].Exists = install.Ides[kStudio12].Exists = true;
     };
-    auto checkedLines = [&install] { return install.CheckedLines; };
+    auto checkedLines = [&install] { return install.CheckedLines.Bits(); };
     auto selected = [&install](int ide) { return install.PreselectedIdeMask.Has(IdeTable[ide].InternalId); };
     const uint32_t extras = (1u << kLineHelp) | (1u << kLineDelphiDemos) | (1u << kLineCppDemos);
 
@@ -189,7 +189,7 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     EXPECT_EQ(checkedLines(), (1u << kLineStudio12) | (1u << kLineDelphi7) | extras);
     IdeMask ides;
     ItemMask items;
-    SelectionMasks(checkedLines(), ides, items);
+    SelectionMasks(install.CheckedLines, ides, items);
     EXPECT_EQ(ides.Bits(), (IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId).Bits());
     EXPECT_EQ(items.Bits(), 0x40000000u | 0x400u | 0x380u);
 
@@ -202,7 +202,7 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     EXPECT_TRUE(selected(kStudio13));
     EXPECT_FALSE(selected(kDelphi7));
     EXPECT_EQ(checkedLines(), (1u << kLineStudio13) | (1u << kLineHelp));
-    SelectionMasks(checkedLines(), ides, items);
+    SelectionMasks(install.CheckedLines, ides, items);
     EXPECT_EQ(ides.Bits(), 0x20000000u);
     EXPECT_EQ(items.Bits(), 0x80000080u);
 
@@ -221,7 +221,7 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     EXPECT_EQ(checkedLines(), 1u << kLineHelp);
 
     // Only extra items: no IDE bit.
-    SelectionMasks(extras, ides, items);
+    SelectionMasks(LineMask(extras), ides, items);
     EXPECT_EQ(ides.Bits(), 0u);
     EXPECT_EQ(items.Bits(), 0x380u);
 }

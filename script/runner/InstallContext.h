@@ -36,7 +36,7 @@ struct InstallContext {
     // chosen last time when a choice was stored), and its ticked lines (bit i =
     // install item i). The install log's header names the IDEs in both masks.
     common::IdeMask PreselectedIdeMask;
-    uint32_t CheckedLines = 0;
+    common::LineMask CheckedLines;
 
     // Copy the files only: no compiling, no registration (switch /C).
     bool CopyOnly = false;

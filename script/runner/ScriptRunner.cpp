@@ -170,7 +170,7 @@ void ScriptRunner::OpenLog() {
     WriteLog(L"RootPath: " + installDir);
     std::wstring products;
     for (int i = 1; i <= IdeCount; ++i) {
-        if (!(IdeTable[i].InternalId & install_.SelectedIdeMask).Has(install_.PreselectedIdeMask)) continue;
+        if (!install_.SelectedIdeMask.Has(IdeTable[i].InternalId & install_.PreselectedIdeMask)) continue;
         if (!products.empty()) products += L",";
         products += IdeTable[i].Name;
     }
