@@ -149,6 +149,7 @@ TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
     EXPECT_EQ(32, LowestIdeOf(IdeMask(0x80000000u)).Value);
     // The numberings do not pass for one another.
     static_assert(!std::is_convertible_v<IdeMask, IdeIndex> && !std::is_convertible_v<IdeMask, ItemMask> &&
+                  !std::is_convertible_v<LineMask, ItemMask> &&
                   !std::is_convertible_v<int, IdeIndex> && !std::is_convertible_v<IdeIndex, int>);
 
     std::wstring key, name;
