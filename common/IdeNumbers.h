@@ -1,8 +1,8 @@
 // The numberings of an IDE, as distinct types: its index in the IDE table, its
 // IDE bit (an IDE mask holds several), its install item's bit and that item's
-// line on the IDE page. They are
-// plain numbers where they are stored (script rows, undo records, registry
-// values); everywhere else these types keep one from passing for another.
+// line on the IDE page. They are plain numbers where they are stored (script
+// rows, undo records, registry values); everywhere else these types keep one
+// from passing for another.
 #pragma once
 #include <cstdint>
 

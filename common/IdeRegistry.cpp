@@ -3,7 +3,9 @@
 
 namespace tessel::common {
 
-const wchar_t* SearchPathValueName(IdeIndex ideIndex) { return ideIndex == IdeIndex(1) ? L"SearchPath" : L"Search Path"; }
+const wchar_t* SearchPathValueName(IdeIndex ideIndex) {
+    return ideIndex == IdeIndex(1) ? L"SearchPath" : L"Search Path";
+}
 
 std::wstring LibraryKeyFor(const IdeVersion& ide, bool win64) {
     std::wstring key = std::wstring(ide.RegKey) + LibraryKey;

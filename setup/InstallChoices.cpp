@@ -71,7 +71,8 @@ std::wstring ShortDateText() {
 
 DWORD StoreChoices(const script::InstallContext& install) {
     DWORD err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask.Bits());
-    if (err == 0) err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask.Bits());
+    if (err == 0)
+        err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask.Bits());
     if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir);
     if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion);
     if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText());

@@ -20,7 +20,8 @@ IdeMask IdeMaskTouchedByRun(const InstallContext& install) {
 
 std::vector<std::wstring> RunningIdeNames(const InstallContext& install) {
     std::vector<std::wstring> names;
-    for (IdeIndex index : FindRunningIdes(install.Ides, IdeMaskTouchedByRun(install))) names.push_back(IdeCaption(index));
+    for (IdeIndex index : FindRunningIdes(install.Ides, IdeMaskTouchedByRun(install)))
+        names.push_back(IdeCaption(index));
     return names;
 }
 

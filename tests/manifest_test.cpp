@@ -615,7 +615,9 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
         ASSERT_TRUE(FindBlock(item.Bit.Bits(), first, last)) << static_cast<const void*>(item.Caption);
         EXPECT_EQ(ScriptRowAt(first + 1).Param, uint32_t(ide));
         for (int i = first; i <= last; ++i)
-            if (ScriptRowAt(i).Kind() == RowKind::CompilePackage) { EXPECT_EQ(ScriptRowAt(i).Param, item.IdeMask.Bits()); }
+            if (ScriptRowAt(i).Kind() == RowKind::CompilePackage) {
+                EXPECT_EQ(ScriptRowAt(i).Param, item.IdeMask.Bits());
+            }
     }
     EXPECT_EQ(bits.size(), 32u);
     EXPECT_EQ(masks.size(), 29u);

@@ -254,7 +254,8 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     uint32_t delphi3Item = 0;
     for (const InstallItem& item : InstallItems)
         if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit.Bits();
-    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId.Bits()));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions",
+                                  IdeTable[1].InternalId.Bits()));
     ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
     const MachineSnapshot stored = Snap(dir);
     WatchedRun run = RunSetupSilently(L"");

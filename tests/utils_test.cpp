@@ -554,7 +554,8 @@ TEST(RunningIdes, MatchTheIdeProgramsOfTheTouchedIdesOnly) {
          {L"C:\\Other\\bin\\bds.exe", L"C:\\Studio\\23.0\\bds.exe", L"C:\\Studio\\23.0\\bin\\bds.exe.old"}, {}},
         {"a root that discovery did not find", IdeTable[8].InternalId.Bits(), {L"\\bin\\bcb.exe", L"bin\\bcb.exe"}, {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.running, Values(RunningIdesAmong(ides, IdeMask(c.mask), c.images))) << c.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.running, Values(RunningIdesAmong(ides, IdeMask(c.mask), c.images))) << c.what;
 
     // The IDEs an undo log selects; a damaged record ends the reading.
     std::string log = "UNQMV02";
@@ -567,8 +568,9 @@ TEST(RunningIdes, MatchTheIdeProgramsOfTheTouchedIdesOnly) {
     damaged[damaged.size() - 2] ^= 1;  // its length behind disagrees with the one in front
     log += damaged + EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23");
     EXPECT_EQ(IdeTable[9].InternalId.Bits(), IdeMaskOfUndoLog(log).Bits());
-    EXPECT_EQ((IdeTable[9].InternalId | IdeTable[29].InternalId).Bits(),
-              IdeMaskOfUndoLog(beforeDamage + EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23")).Bits());
+    const std::string bothSelected =
+        beforeDamage + EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23");
+    EXPECT_EQ((IdeTable[9].InternalId | IdeTable[29].InternalId).Bits(), IdeMaskOfUndoLog(bothSelected).Bits());
     EXPECT_EQ(0u, IdeMaskOfUndoLog("NOTALOG" + beforeDamage.substr(7)).Bits());
 }
 

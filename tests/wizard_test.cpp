@@ -782,7 +782,8 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
     options.ides = {kDelphi7};
     ASSERT_TRUE(RunHeadlessInstall(options).failures.empty());
     // What the previous run's finish page stored.
-    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", IdeTable[kDelphi7].InternalId.Bits()));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions",
+                                  IdeTable[kDelphi7].InternalId.Bits()));
     ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", ItemMaskForIdes({kDelphi7}) | 0x380));
     ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", previousDir));
     const MachineSnapshot before = SnapshotInstallPlaces(previousDir);
