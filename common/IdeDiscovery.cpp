@@ -46,10 +46,10 @@ InstalledIdes FindInstalledIdes() {
     return found;
 }
 
-void SelectIde(LocationContext& context, const InstalledIdes& ides, int index, const std::wstring& folder) {
+void SelectIde(LocationContext& context, const InstalledIdes& ides, IdeIndex index, const std::wstring& folder) {
     context.CurrentIde = index;
     context.IdeFolder = folder;
-    context.IdeRoot = IsIdeIndex(index) ? ides[index].RootDir : std::wstring();
+    context.IdeRoot = index.IsValid() ? FoundOf(ides, index).RootDir : std::wstring();
 }
 
 }  // namespace tessel::common

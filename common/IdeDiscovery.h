@@ -25,8 +25,11 @@ using InstalledIdes = std::array<FoundIde, IdeCount + 1>;
 // whether the versions that can have one come with their 64-bit IDE.
 InstalledIdes FindInstalledIdes();
 
-// Makes IDE index (1..30, anything else for none) with its package folder the
-// context's current IDE; its root folder comes from what discovery found.
-void SelectIde(LocationContext& context, const InstalledIdes& ides, int index, const std::wstring& folder);
+// Makes the IDE of index (none: no IDE) with its package folder the context's
+// current IDE; its root folder comes from what discovery found.
+void SelectIde(LocationContext& context, const InstalledIdes& ides, IdeIndex index, const std::wstring& folder);
+
+// What discovery found of the IDE of a valid index.
+inline const FoundIde& FoundOf(const InstalledIdes& ides, IdeIndex index) { return ides[index.Value]; }
 
 }  // namespace tessel::common

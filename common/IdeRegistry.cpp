@@ -3,7 +3,9 @@
 
 namespace tessel::common {
 
-const wchar_t* SearchPathValueName(int ideIndex) { return ideIndex == 1 ? L"SearchPath" : L"Search Path"; }
+const wchar_t* SearchPathValueName(IdeIndex ideIndex) {
+    return ideIndex == IdeIndex(1) ? L"SearchPath" : L"Search Path";
+}
 
 std::wstring LibraryKeyFor(const IdeVersion& ide, bool win64) {
     std::wstring key = std::wstring(ide.RegKey) + LibraryKey;
@@ -21,9 +23,9 @@ std::vector<std::wstring> LibraryKeys(const IdeVersion& ide) {
     return keys;
 }
 
-const wchar_t* HelpFileOf(int ideIndex, uint32_t helpIndex) {
-    if (!IsIdeIndex(ideIndex) || !IsHelpFileIndex(helpIndex)) return nullptr;
-    return IdeTable[ideIndex].HelpStr[helpIndex - 1];
+const wchar_t* HelpFileOf(IdeIndex ideIndex, uint32_t helpIndex) {
+    if (!ideIndex.IsValid() || !IsHelpFileIndex(helpIndex)) return nullptr;
+    return IdeOf(ideIndex).HelpStr[helpIndex - 1];
 }
 
 }  // namespace tessel::common

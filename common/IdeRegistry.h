@@ -11,7 +11,7 @@ namespace tessel::common {
 
 // The value name of the library search path of the IDE at ideIndex: only the
 // oldest IDE spells it without a blank.
-const wchar_t* SearchPathValueName(int ideIndex);
+const wchar_t* SearchPathValueName(IdeIndex ideIndex);
 
 // The library key a row extends: "\Library", with "\Win64" (win64) or "\Win32"
 // for IDEs that keep separate lists per platform.
@@ -28,6 +28,6 @@ constexpr bool IsHelpFileIndex(uint32_t helpIndex) { return helpIndex >= 1 && he
 // The help-configuration file (a name relative to the IDE's help folder) that
 // an AppendText row or record with Param helpIndex (1..3) names for the IDE at
 // ideIndex; nullptr when the index is out of range or the IDE has no such file.
-const wchar_t* HelpFileOf(int ideIndex, uint32_t helpIndex);
+const wchar_t* HelpFileOf(IdeIndex ideIndex, uint32_t helpIndex);
 
 }  // namespace tessel::common

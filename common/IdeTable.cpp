@@ -10,10 +10,10 @@ constexpr bool No64BitIde = false, With64BitIde = true;
 }
 
 #define IDE(index, name, key, h1, h2, h3, delphi, w64, ide64) \
-    { name, 1u << ((index) - 1), key, { h1, h2, h3 }, delphi, w64, ide64 }
+    { name, MaskOf(IdeIndex(index)), key, { h1, h2, h3 }, delphi, w64, ide64 }
 
 const IdeVersion IdeTable[IdeCount + 1] = {
-    { L"", 0, L"", { nullptr, nullptr, nullptr }, false, false, false },
+    { L"", IdeMask(), L"", { nullptr, nullptr, nullptr }, false, false, false },
     IDE(1,  L"Delphi3",     L"Software\\Borland\\Delphi\\3.0",      L"delphi3.cfg", nullptr,        nullptr,        Delphi,   Only32, No64BitIde),
     IDE(2,  L"Delphi4",     L"Software\\Borland\\Delphi\\4.0",      L"delphi4.cfg", L"delphi4.ohi", L"delphi4.ohl", Delphi,   Only32, No64BitIde),
     IDE(3,  L"Delphi5",     L"Software\\Borland\\Delphi\\5.0",      L"delphi5.ohi", L"delphi5.ohl", nullptr,        Delphi,   Only32, No64BitIde),
@@ -49,10 +49,10 @@ const IdeVersion IdeTable[IdeCount + 1] = {
 
 #undef IDE
 
-int IdeIndexByMask(uint32_t mask) {
+IdeIndex IdeIndexByMask(IdeMask mask) {
     for (int i = 1; i <= IdeCount; ++i)
-        if (IdeTable[i].InternalId == mask) return i;
-    return 0;
+        if (IdeTable[i].InternalId == mask) return IdeIndex(i);
+    return IdeIndex();
 }
 
 }  // namespace tessel::common

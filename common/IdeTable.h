@@ -1,15 +1,14 @@
 // The table of known IDE versions, shared by the setup and the uninstaller.
 #pragma once
 #include <cstdint>
+#include "common/IdeNumbers.h"
 #include "common/RowKinds.h"
 
 namespace tessel::common {
 
-constexpr int IdeCount = 30;
-
 struct IdeVersion {
     const wchar_t* Name;        // identifier of the IDE version, e.g. L"Delphi7"
-    uint32_t InternalId;        // the IDE bit: 1 << (index - 1)
+    IdeMask InternalId;         // the IDE bit: 1 << (index - 1)
     const wchar_t* RegKey;      // same path below HKLM and HKCU
     const wchar_t* HelpStr[3];  // help-configuration files, nullptr when absent
     bool IsDelphi;              // dcc32/dcc64; false: make.exe (C++Builder 3 to 6)
@@ -22,10 +21,13 @@ struct IdeVersion {
 // finds on this machine is a separate value (common/IdeDiscovery.h).
 extern const IdeVersion IdeTable[IdeCount + 1];
 
-// Index 1..30 of the record whose InternalId equals mask; 0 when none.
-int IdeIndexByMask(uint32_t mask);
-// True for 1..30.
-inline bool IsIdeIndex(int index) { return index >= 1 && index <= IdeCount; }
+// The record of a valid index.
+inline const IdeVersion& IdeOf(IdeIndex index) { return IdeTable[index.Value]; }
+
+// The index of the record whose InternalId equals mask; none when none.
+IdeIndex IdeIndexByMask(IdeMask mask);
+// True for 1..30: a stored number (a row's or record's Param) that names an IDE.
+inline bool IsIdeIndex(int index) { return IdeIndex(index).IsValid(); }
 
 // Sub-keys appended to an IDE's RegKey.
 inline constexpr const wchar_t* KnownPackagesKey = L"\\Known Packages";

@@ -58,8 +58,8 @@ std::wstring CommonDirFromDocuments(const std::wstring& regKey) {
 }  // namespace
 
 std::wstring GetBdsCommonDir(const LocationContext& context) {
-    if (!IsIdeIndex(context.CurrentIde)) return std::wstring();
-    const IdeVersion& ide = IdeTable[context.CurrentIde];
+    if (!context.CurrentIde.IsValid()) return std::wstring();
+    const IdeVersion& ide = IdeOf(context.CurrentIde);
     const std::wstring envKey = std::wstring(ide.RegKey) + L"\\Environment Variables";
     std::wstring value;
     // The user's value first; an empty one still counts as read and hides the machine's.
@@ -72,7 +72,7 @@ std::wstring GetBdsCommonDir(const LocationContext& context) {
 }
 
 std::wstring GetLocationPath(const LocationContext& context, LocationCode code) {
-    const int ideIndex = context.CurrentIde;
+    const bool hasIde = context.CurrentIde.IsValid();
     switch (code) {
         // The system's Windows folder: a terminal server gives each user a Windows
         // folder of their own, which is neither where shared files belong nor the
@@ -83,9 +83,9 @@ std::wstring GetLocationPath(const LocationContext& context, LocationCode code) 
         case LocationCode::Temp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
         case LocationCode::Install: return context.InstallDir;
         case LocationCode::IdeRoot:
-            return IsIdeIndex(ideIndex) ? context.IdeRoot : std::wstring();
+            return hasIde ? context.IdeRoot : std::wstring();
         case LocationCode::IdeHelp:
-            return IsIdeIndex(ideIndex) ? context.IdeRoot + L"\\Help\\" : std::wstring();
+            return hasIde ? context.IdeRoot + L"\\Help\\" : std::wstring();
         case LocationCode::Bpl:
         case LocationCode::Bpl64: {
             const std::wstring common = GetBdsCommonDir(context);  // empty without a current IDE

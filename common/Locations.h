@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "common/IdeNumbers.h"
 
 namespace tessel::common {
 
@@ -41,7 +42,7 @@ constexpr uint32_t StoredSubPath(InstallSubPath code) { return static_cast<uint3
 // (Windows, system, temporary).
 struct LocationContext {
     std::wstring InstallDir;  // the install folder
-    int CurrentIde = 0;       // IDE index 1..30, 0 for none
+    IdeIndex CurrentIde;      // none until an IDE is selected
     std::wstring IdeFolder;   // package folder name of the current IDE inside InstallDir
     std::wstring IdeRoot;     // RootDir of the current IDE as discovery found it (SelectIde sets all three)
 };

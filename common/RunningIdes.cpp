@@ -17,30 +17,30 @@ std::vector<std::wstring> IdeProgramPaths(const std::wstring& rootDir) {
             JoinPath(rootDir, L"bin\\bds.exe"), JoinPath(rootDir, L"bin64\\bds.exe")};
 }
 
-std::vector<int> RunningIdesAmong(const InstalledIdes& ides, uint32_t ideMask,
-                                  const std::vector<std::wstring>& images) {
+std::vector<IdeIndex> RunningIdesAmong(const InstalledIdes& ides, IdeMask ideMask,
+                                       const std::vector<std::wstring>& images) {
     std::vector<std::wstring> lowered;
     lowered.reserve(images.size());
     for (const std::wstring& image : images) lowered.push_back(LowerWide(image));
-    std::vector<int> running;
-    for (int index = 1; index <= IdeCount; ++index) {
-        if ((IdeTable[index].InternalId & ideMask) == 0) continue;
+    std::vector<IdeIndex> running;
+    for (IdeIndex index(1); index.IsValid(); ++index.Value) {
+        if (!ideMask.Has(IdeOf(index).InternalId)) continue;
         bool found = false;
-        for (const std::wstring& program : IdeProgramPaths(ides[index].RootDir))
+        for (const std::wstring& program : IdeProgramPaths(FoundOf(ides, index).RootDir))
             for (const std::wstring& image : lowered) found = found || image == LowerWide(program);
         if (found) running.push_back(index);
     }
     return running;
 }
 
-uint32_t IdeMaskOfUndoLog(const std::string& bytes) {
-    if (!IsValidUndoSignature(bytes)) return 0;
-    uint32_t mask = 0;
+IdeMask IdeMaskOfUndoLog(const std::string& bytes) {
+    IdeMask mask;
+    if (!IsValidUndoSignature(bytes)) return mask;
     UndoRecord rec;
     for (size_t pos = UndoSignatureSize, next = 0;
          StepUndoForward(bytes, pos, bytes.size(), rec, next) == UndoStep::Record; pos = next) {
-        const int index = static_cast<int>(rec.Param);
-        if (rec.Kind() == RowKind::SetIde && IsIdeIndex(index)) mask |= IdeTable[index].InternalId;
+        const IdeIndex index(static_cast<int>(rec.Param));
+        if (rec.Kind() == RowKind::SetIde && index.IsValid()) mask |= MaskOf(index);
     }
     return mask;
 }
@@ -62,8 +62,8 @@ std::vector<RunningProcess> RunningProcesses() {
     return processes;
 }
 
-std::vector<int> FindRunningIdes(const InstalledIdes& ides, uint32_t ideMask) {
-    if (ideMask == 0) return {};
+std::vector<IdeIndex> FindRunningIdes(const InstalledIdes& ides, IdeMask ideMask) {
+    if (ideMask.Empty()) return {};
     std::vector<std::wstring> images;
     for (const RunningProcess& process : RunningProcesses()) images.push_back(process.Image);
     return RunningIdesAmong(ides, ideMask, images);

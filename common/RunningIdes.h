@@ -27,18 +27,18 @@ std::vector<std::wstring> IdeProgramPaths(const std::wstring& rootDir);
 // The IDE indexes, ascending, of the IDEs in ideMask (InternalId bits) whose
 // program, below the root that ides holds for them, is one of images. Paths are
 // compared whole and case-blind, so a "bds.exe" elsewhere does not count.
-std::vector<int> RunningIdesAmong(const InstalledIdes& ides, uint32_t ideMask,
-                                  const std::vector<std::wstring>& images);
+std::vector<IdeIndex> RunningIdesAmong(const InstalledIdes& ides, IdeMask ideMask,
+                                       const std::vector<std::wstring>& images);
 
 // The IDE bits (InternalId) of the IDEs an undo log selects in its records:
 // the IDEs whose settings its uninstall changes. Damaged records end the reading.
-uint32_t IdeMaskOfUndoLog(const std::string& bytes);
+IdeMask IdeMaskOfUndoLog(const std::string& bytes);
 
 // The processes running now whose program path can be read (others are left out).
 std::vector<RunningProcess> RunningProcesses();
 
 // RunningIdesAmong with the programs of the processes running now.
-std::vector<int> FindRunningIdes(const InstalledIdes& ides, uint32_t ideMask);
+std::vector<IdeIndex> FindRunningIdes(const InstalledIdes& ides, IdeMask ideMask);
 
 // The caption and text of the Retry/Cancel box that names the running IDEs
 // (one name a line) before anything is changed.

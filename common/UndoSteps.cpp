@@ -18,7 +18,7 @@ namespace tessel::common {
 namespace {
 
 const IdeVersion* CurrentIdeVersion(const LocationContext& context) {
-    return IsIdeIndex(context.CurrentIde) ? &IdeTable[context.CurrentIde] : nullptr;
+    return context.CurrentIde.IsValid() ? &IdeOf(context.CurrentIde) : nullptr;
 }
 
 // Errors that mean the thing to remove is not there (any more).
@@ -32,9 +32,9 @@ DWORD DeleteStringValue(HKEY root, const std::wstring& key, const std::wstring& 
 
 // Takes folder off the search path of every library key of the IDE at ideIndex;
 // every key is tried. 0 or the first error.
-DWORD RemoveFromLibraryPaths(int ideIndex, const std::wstring& folder) {
+DWORD RemoveFromLibraryPaths(IdeIndex ideIndex, const std::wstring& folder) {
     DWORD first = 0;
-    for (const auto& key : LibraryKeys(IdeTable[ideIndex])) {
+    for (const auto& key : LibraryKeys(IdeOf(ideIndex))) {
         const DWORD error = RemoveFromRegPathList(key, SearchPathValueName(ideIndex), folder);
         if (first == 0) first = error;
     }
@@ -224,7 +224,7 @@ DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const 
     switch (Describe(rec.Kind()).Undo) {
     case UndoAction::None: return 0;
     case UndoAction::SelectIde:
-        SelectIde(context, ides, static_cast<int>(rec.Param), text);
+        SelectIde(context, ides, IdeIndex(static_cast<int>(rec.Param)), text);
         return 0;
     case UndoAction::UnregisterPackage: return UndoRegisterPackage(context, rec, text);
     case UndoAction::RemoveSearchPath: return UndoAddSearchPath(context, rec, text);

@@ -80,7 +80,7 @@ PageMove IdeSelectionPage::Show() {
     for (int i = 0; i < InstallItemCount; ++i) {
         int line = list_->Add(InstallItems[i].Caption);
         list_->SetEnabled(line, ItemAvailable(Install(), i));
-        if (Install().CheckedLines & (1u << i)) list_->SetChecked(line, true);
+        if (Install().CheckedLines.Has(LineBit(i))) list_->SetChecked(line, true);
     }
     FocusItem(IDC_LIST);
     ShowItem(IDC_CUSTOMIZE, false);
@@ -107,7 +107,7 @@ bool IdeSelectionPage::OnCommand(int controlId) {
     return Page::OnCommand(controlId);
 }
 
-void IdeSelectionPage::UpdateNext() const { EnableItem(IDC_NEXT, CheckedMask() != 0); }
+void IdeSelectionPage::UpdateNext() const { EnableItem(IDC_NEXT, !CheckedMask().Empty()); }
 
 void IdeSelectionPage::ShowCustomizeDescription() const {
     if (!customizeList_) return;
@@ -116,11 +116,11 @@ void IdeSelectionPage::ShowCustomizeDescription() const {
         SetDlgItemTextW(GetParent(customizeList_->Handle()), IDC_CUSTOMDESC, CustomizeOptions[s].Description);
 }
 
-uint32_t IdeSelectionPage::CheckedMask() const {
-    uint32_t mask = 0;
+LineMask IdeSelectionPage::CheckedMask() const {
+    LineMask mask;
     if (!list_) return mask;
     for (int i = 0; i < list_->Count(); ++i)
-        if (list_->GetChecked(i)) mask |= 1u << (i % 32);
+        if (list_->GetChecked(i)) mask |= LineBit(i % 32);
     return mask;
 }
 

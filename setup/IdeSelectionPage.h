@@ -22,7 +22,7 @@ private:
     // Enables Next exactly when a line is ticked.
     void UpdateNext() const;
     // Bit i set when list line i is ticked.
-    uint32_t CheckedMask() const;
+    common::LineMask CheckedMask() const;
     // Shows the selected customise option's description.
     void ShowCustomizeDescription() const;
     void ShowCustomizeDialog();

@@ -44,7 +44,7 @@ std::wstring StoredInstallDir() {
 std::wstring ProposedInstallDir(const script::InstallContext& install, const std::wstring& previousDir) {
     std::wstring root;
     for (int i = 1; i <= IdeCount; ++i) {
-        if (IdeTable[i].InternalId & install.PreselectedIdeMask) {
+        if (install.PreselectedIdeMask.Has(IdeTable[i].InternalId)) {
             root = install.Ides[i].RootDir;
             break;
         }
@@ -70,8 +70,9 @@ std::wstring ShortDateText() {
 }
 
 DWORD StoreChoices(const script::InstallContext& install) {
-    DWORD err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask);
-    if (err == 0) err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask);
+    DWORD err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask.Bits());
+    if (err == 0)
+        err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask.Bits());
     if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir);
     if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion);
     if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText());

@@ -49,7 +49,7 @@ void ProgressPage::RunScript() {
     SendMessageW(bar, PBM_SETPOS, 0, 0);
 
     std::wstring caption;
-    uint32_t manualBuildShown = 0;
+    IdeMask manualBuildShown;
     RunRemainingRows(
         *script,
         [&](ActionResult result) {
@@ -60,8 +60,8 @@ void ProgressPage::RunScript() {
                 MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
             }
             // One message for an IDE whose compiler refused, instead of an error box per package row.
-            const uint32_t manualBuild = Install().ManualBuildIdeMask & ~manualBuildShown;
-            if (manualBuild != 0) {
+            const IdeMask manualBuild = Install().ManualBuildIdeMask & ~manualBuildShown;
+            if (!manualBuild.Empty()) {
                 manualBuildShown |= manualBuild;
                 const std::wstring folder = JoinPath(Install().Location.InstallDir, Install().Location.IdeFolder);
                 MessageBoxW(Dialog(), ManualBuildText(Install().Location.CurrentIde, folder).c_str(),

@@ -10,8 +10,8 @@ namespace tessel::setup {
 using namespace tessel::common;
 using namespace tessel::script;
 
-uint32_t IdeMaskTouchedByRun(const InstallContext& install) {
-    uint32_t mask = install.SelectedIdeMask;
+IdeMask IdeMaskTouchedByRun(const InstallContext& install) {
+    IdeMask mask = install.SelectedIdeMask;
     const std::wstring previous = PreviousUndoLogPath();
     std::string bytes;
     if (!previous.empty() && ReadFileBytes(previous, bytes, FILE_SHARE_READ) == 0) mask |= IdeMaskOfUndoLog(bytes);
@@ -20,7 +20,8 @@ uint32_t IdeMaskTouchedByRun(const InstallContext& install) {
 
 std::vector<std::wstring> RunningIdeNames(const InstallContext& install) {
     std::vector<std::wstring> names;
-    for (int index : FindRunningIdes(install.Ides, IdeMaskTouchedByRun(install))) names.push_back(IdeCaption(index));
+    for (IdeIndex index : FindRunningIdes(install.Ides, IdeMaskTouchedByRun(install)))
+        names.push_back(IdeCaption(index));
     return names;
 }
 

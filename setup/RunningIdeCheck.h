@@ -12,7 +12,7 @@ namespace tessel::setup {
 
 // The IDEs (InternalId bits) the run changes: the ticked ones and those the
 // previous installation's undo log names.
-uint32_t IdeMaskTouchedByRun(const script::InstallContext& install);
+common::IdeMask IdeMaskTouchedByRun(const script::InstallContext& install);
 // The IDE page's lines of the IDEs the run touches that are running now; empty when none.
 std::vector<std::wstring> RunningIdeNames(const script::InstallContext& install);
 // Asks, while any of them runs, to close them (Retry) or to give up (Cancel),

@@ -17,7 +17,7 @@ UnattendedExit RunUnattendedInstall(script::InstallContext& install, const std::
     LoadStoredCustomizeMask(install);
     SelectCheckedItems(install);
     // The wizard cannot go on from an IDE page with no line ticked.
-    if (install.SelectedItemMask == 0) return UnattendedExit::NothingToDo;
+    if (install.SelectedItemMask.Empty()) return UnattendedExit::NothingToDo;
     // The directory page's proposal or the folder given, stored as the page stores its text.
     install.Location.InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(install, StoredInstallDir()) : folder);
     // Nobody can be asked to close an IDE: the run is refused before it changes anything.
@@ -43,7 +43,7 @@ UnattendedExit RunChosenInstall(script::InstallContext& install) {
         return UnattendedExit::RowsFailed;
     }
     // An IDE whose packages are left to be built in the IDE is not a complete install either.
-    return failed == 0 && install.ManualBuildIdeMask == 0 ? UnattendedExit::Success : UnattendedExit::RowsFailed;
+    return failed == 0 && install.ManualBuildIdeMask.Empty() ? UnattendedExit::Success : UnattendedExit::RowsFailed;
 }
 
 }  // namespace tessel::setup

@@ -116,45 +116,46 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
 }
 
 bool ItemAvailable(const script::InstallContext& install, int index) {
-    const int ide = IdeIndexByMask(InstallItems[index].IdeMask);  // 0: the item belongs to no IDE
-    return ide == 0 || install.Ides[ide].Exists;
+    const IdeIndex ide = IdeIndexByMask(InstallItems[index].IdeMask);  // none: the item belongs to no IDE
+    return !ide.IsValid() || FoundOf(install.Ides, ide).Exists;
 }
 
 void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected,
                             int32_t prevInstallItems) {
-    install.PreselectedIdeMask = 0;
+    install.PreselectedIdeMask = IdeMask();
+    const IdeMask storedIdes(static_cast<uint32_t>(prevInstallSelected));
     for (int i = 1; i <= IdeCount; ++i) {
         const IdeVersion& ide = IdeTable[i];
         const bool found = install.Ides[i].Exists;
         const bool selected =
             prevInstallSelected < 1
                 ? found
-                : found && static_cast<int32_t>(ide.InternalId & static_cast<uint32_t>(prevInstallSelected)) > 0;
+                : found && static_cast<int32_t>((ide.InternalId & storedIdes).Bits()) > 0;
         if (selected) install.PreselectedIdeMask |= ide.InternalId;
     }
-    install.CheckedLines = 0;
+    install.CheckedLines = LineMask();
     // The item mask is read as a set of bits, not as a signed number: RAD
     // Studio 13's item has the top bit, which makes the stored value negative.
-    const uint32_t storedItems = static_cast<uint32_t>(prevInstallItems);
+    const ItemMask storedItems(static_cast<uint32_t>(prevInstallItems));
     for (int i = 0; i < InstallItemCount; ++i) {
         const InstallItem& item = InstallItems[i];
-        const int ide = IdeIndexByMask(item.IdeMask);  // 0: the item belongs to no IDE
+        const IdeIndex ide = IdeIndexByMask(item.IdeMask);  // none: the item belongs to no IDE
         bool checked = false;
-        if (storedItems != 0) {
-            if ((item.Bit & storedItems) != 0)
+        if (!storedItems.Empty()) {
+            if (storedItems.Has(item.Bit))
                 checked = ItemAvailable(install, i);
         } else {
-            checked = ide == 0 || (IdeTable[ide].InternalId & install.PreselectedIdeMask) != 0;
+            checked = !ide.IsValid() || install.PreselectedIdeMask.Has(IdeOf(ide).InternalId);
         }
-        if (checked) install.CheckedLines |= 1u << i;
+        if (checked) install.CheckedLines |= LineBit(i);
     }
 }
 
-void SelectionMasks(uint32_t checkedLines, uint32_t& ideMask, uint32_t& itemMask) {
-    ideMask = 0;
-    itemMask = 0;
+void SelectionMasks(LineMask checkedLines, IdeMask& ideMask, ItemMask& itemMask) {
+    ideMask = IdeMask();
+    itemMask = ItemMask();
     for (int i = 0; i < InstallItemCount; ++i) {
-        if (checkedLines & (1u << i)) {
+        if (checkedLines.Has(LineBit(i))) {
             ideMask |= InstallItems[i].IdeMask;
             itemMask |= InstallItems[i].Bit;
         }

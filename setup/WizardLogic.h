@@ -48,6 +48,6 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
 // or of an IDE that discovery found usable.
 bool ItemAvailable(const script::InstallContext& install, int index);
 // Masks of the ticked lines (bit i = list position i = install item i).
-void SelectionMasks(uint32_t checkedLines, uint32_t& ideMask, uint32_t& itemMask);
+void SelectionMasks(common::LineMask checkedLines, common::IdeMask& ideMask, common::ItemMask& itemMask);
 
 }  // namespace tessel::setup

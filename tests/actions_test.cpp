@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "common/ProcessGlobals.h"
@@ -55,7 +56,7 @@ protected:
     // The install the actions work on, and short names for the parts the tests set.
     tessel::script::InstallContext install_;
     std::wstring& InstallDir = install_.Location.InstallDir;
-    int& CurrentIde = install_.Location.CurrentIde;
+    int& CurrentIde = install_.Location.CurrentIde.Value;
     std::wstring& IdeFolder = install_.Location.IdeFolder;
     std::wstring& HelpDir = install_.HelpDir;
     static UniqueModule payload_;
@@ -142,10 +143,14 @@ TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
               CompileCommandLine(L"C:\\Program Files (x86)\\D\\bin\\make.exe", true, L"qvl60.mak"));
     EXPECT_EQ(L"C:\\D7\\bin\\dcc32.exe qvl70.dpk", CompileCommandLine(L"C:\\D7\\bin\\dcc32.exe", false, L"qvl70.dpk"));
 
-    EXPECT_EQ(0, IdeIndexOfLowestBit(0));
-    EXPECT_EQ(1, IdeIndexOfLowestBit(1));
-    EXPECT_EQ(9, IdeIndexOfLowestBit(0x100 | 0x4000));
-    EXPECT_EQ(32, IdeIndexOfLowestBit(0x80000000u));
+    EXPECT_EQ(0, LowestIdeOf(IdeMask(0)).Value);
+    EXPECT_EQ(1, LowestIdeOf(IdeMask(1)).Value);
+    EXPECT_EQ(9, LowestIdeOf(IdeMask(0x100 | 0x4000)).Value);
+    EXPECT_EQ(32, LowestIdeOf(IdeMask(0x80000000u)).Value);
+    // The numberings do not pass for one another.
+    static_assert(!std::is_convertible_v<IdeMask, IdeIndex> && !std::is_convertible_v<IdeMask, ItemMask> &&
+                  !std::is_convertible_v<LineMask, ItemMask> &&
+                  !std::is_convertible_v<int, IdeIndex> && !std::is_convertible_v<IdeIndex, int>);
 
     std::wstring key, name;
     ASSERT_TRUE(SplitRegValuePath(L"K\\Library\\Win32\\Search Path", key, name));
@@ -639,14 +644,14 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
             ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
         else
             ASSERT_TRUE(SetToolOutput(9, c.output, c.exitCode));
-        install_.ManualBuildIdeMask = 0;
+        install_.ManualBuildIdeMask = IdeMask();
         EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code()) << c.what;
         EXPECT_FALSE(PathExists(pkg + L"\\qvl70.bpl")) << c.what;
         const CompileReport& report = install_.LastCompile;
         EXPECT_TRUE(report.Ran && report.Finished) << c.what;
         EXPECT_EQ(c.exitCode, report.ExitCode) << c.what;
         EXPECT_EQ(std::vector<std::wstring>{c.output}, report.Lines) << c.what;
-        EXPECT_EQ(c.refuse ? 0x100u : 0u, install_.ManualBuildIdeMask) << c.what;
+        EXPECT_EQ(c.refuse ? 0x100u : 0u, install_.ManualBuildIdeMask.Bits()) << c.what;
         EXPECT_EQ(c.refuse ? L"Compiling package: qvl70.dpk...Skipped. This edition of Delphi 7 does not support "
                              L"command line compiling"
                            : L"Compiling package: qvl70.dpk...Success",

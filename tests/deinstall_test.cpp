@@ -187,12 +187,12 @@ TEST(Deinstall, WalksBackwardAfterMarkerAndForwardWithoutIt) {
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir, true), block)));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     // Backward: the last record is undone first, so the first one is current at the end.
-    EXPECT_EQ(lastWalk.CurrentIde, 2);
+    EXPECT_EQ(lastWalk.CurrentIde.Value, 2);
     EXPECT_EQ(lastWalk.IdeFolder, L"first");
 
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir, false), block)));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
-    EXPECT_EQ(lastWalk.CurrentIde, 3);
+    EXPECT_EQ(lastWalk.CurrentIde.Value, 3);
     EXPECT_EQ(lastWalk.IdeFolder, L"last");
 }
 
@@ -247,7 +247,7 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     // The complete walk (from the log written anew, the first went with its folder).
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), changes)));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
-    EXPECT_EQ(lastWalk.CurrentIde, 9);
+    EXPECT_EQ(lastWalk.CurrentIde.Value, 9);
     EXPECT_FALSE(KeyExists(HKLM, ProductKey));
     EXPECT_TRUE(KeyExists(HKLM, L"Software\\Veltrane\\Other product"));
     EXPECT_FALSE(FileExists(windows + L"\\qvTessel.ini"));

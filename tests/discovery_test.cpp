@@ -43,7 +43,7 @@ protected:
         return n;
     }
     // Makes ide the current IDE of the location context, with the root discovery found.
-    void Select(int ide) { SelectIde(at_, found_, ide, at_.IdeFolder); }
+    void Select(int ide) { SelectIde(at_, found_, IdeIndex(ide), at_.IdeFolder); }
     InstalledIdes found_;
     // What the location codes resolve against, and a short name for its install folder.
     tessel::common::LocationContext at_;

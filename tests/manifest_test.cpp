@@ -593,7 +593,7 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
         const IdeVersion& ide = IdeTable[i];
         SCOPED_TRACE(i);
         EXPECT_EQ(Str(ide.Name), e.Name);
-        EXPECT_EQ(ide.InternalId, e.InternalId);
+        EXPECT_EQ(ide.InternalId.Bits(), e.InternalId);
         EXPECT_EQ(Str(ide.RegKey), e.RegKey);
         for (int h = 0; h < 3; ++h) EXPECT_EQ(Str(ide.HelpStr[h]), Str(e.HelpStr[h])) << h;
         EXPECT_EQ(ide.IsDelphi, e.IsDelphi);
@@ -605,27 +605,29 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
 TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     std::set<uint32_t> bits, masks;
     for (const InstallItem& item : InstallItems) {
-        EXPECT_TRUE(bits.insert(item.Bit).second) << "duplicate bit";
-        if (item.IdeMask == 0) continue;
-        EXPECT_TRUE(masks.insert(item.IdeMask).second);
-        int ide = IdeIndexByMask(item.IdeMask);
+        EXPECT_TRUE(bits.insert(item.Bit.Bits()).second) << "duplicate bit";
+        if (item.IdeMask.Empty()) continue;
+        EXPECT_TRUE(masks.insert(item.IdeMask.Bits()).second);
+        int ide = IdeIndexByMask(item.IdeMask).Value;
         ASSERT_NE(ide, 0) << "item without an IDE record";
         // The block guarded by the item's bit selects that IDE and compiles for it.
         int first = 0, last = 0;
-        ASSERT_TRUE(FindBlock(item.Bit, first, last)) << static_cast<const void*>(item.Caption);
+        ASSERT_TRUE(FindBlock(item.Bit.Bits(), first, last)) << static_cast<const void*>(item.Caption);
         EXPECT_EQ(ScriptRowAt(first + 1).Param, uint32_t(ide));
         for (int i = first; i <= last; ++i)
-            if (ScriptRowAt(i).Kind() == RowKind::CompilePackage) { EXPECT_EQ(ScriptRowAt(i).Param, item.IdeMask); }
+            if (ScriptRowAt(i).Kind() == RowKind::CompilePackage) {
+                EXPECT_EQ(ScriptRowAt(i).Param, item.IdeMask.Bits());
+            }
     }
     EXPECT_EQ(bits.size(), 32u);
     EXPECT_EQ(masks.size(), 29u);
-    EXPECT_EQ(masks.count(IdeTable[4].InternalId), 0u);  // C++Builder 3 is never offered
+    EXPECT_EQ(masks.count(IdeTable[4].InternalId.Bits()), 0u);  // C++Builder 3 is never offered
     EXPECT_EQ(std::wstring(InstallItems[0].Caption), L"RAD Studio 13");
-    EXPECT_EQ(InstallItems[0].Bit, 0x80000000u);
+    EXPECT_EQ(InstallItems[0].Bit.Bits(), 0x80000000u);
     EXPECT_EQ(std::wstring(InstallItems[1].Caption), L"RAD Studio 12");
-    EXPECT_EQ(InstallItems[1].Bit, 0x40000000u);
+    EXPECT_EQ(InstallItems[1].Bit.Bits(), 0x40000000u);
     EXPECT_EQ(std::wstring(InstallItems[21].Caption), L"Delphi 7");
-    EXPECT_EQ(InstallItems[21].IdeMask, 0x100u);
+    EXPECT_EQ(InstallItems[21].IdeMask.Bits(), 0x100u);
     EXPECT_EQ(std::wstring(InstallItems[29].Caption), L"Context help files");
 
     // Every copy target is used by exactly one row.

@@ -39,10 +39,10 @@ const ScriptRow kInfoRows[] = {
 // The install the rows run for, reset by the fixture, and short names for the parts the tests set.
 tessel::script::InstallContext install;
 std::wstring& InstallDir = install.Location.InstallDir;
-int& CurrentIde = install.Location.CurrentIde;
+int& CurrentIde = install.Location.CurrentIde.Value;
 std::wstring& IdeFolder = install.Location.IdeFolder;
-uint32_t& SelectedIdeMask = install.SelectedIdeMask;
-uint32_t& SelectedItemMask = install.SelectedItemMask;
+uint32_t& SelectedIdeMask = install.SelectedIdeMask.Value;
+uint32_t& SelectedItemMask = install.SelectedItemMask.Value;
 bool& CopyOnly = install.CopyOnly;
 
 // Runs rows through the runner's own loop, as the progress page does; the
@@ -217,7 +217,7 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
 
 TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
     InstallDir = L"C:\\rt\\Bibliothèque Ünïcode";
-    SelectedIdeMask = IdeTable[9].InternalId | IdeTable[29].InternalId | IdeTable[8].InternalId;
+    SelectedIdeMask = (IdeTable[9].InternalId | IdeTable[29].InternalId | IdeTable[8].InternalId).Bits();
     // Delphi 7 and C++Builder 6 in the mask and preselected, RAD Studio 12 in the
     // mask only, Delphi 3 preselected only.
     install.PreselectedIdeMask = IdeTable[9].InternalId | IdeTable[8].InternalId | IdeTable[1].InternalId;

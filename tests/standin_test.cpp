@@ -367,7 +367,7 @@ TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
 
 // The command line the setup builds for a compile row.
 std::wstring CompileCommand(const ScriptRow& row, const InstalledIdes& found) {
-    const int n = IdeIndexOfLowestBit(row.Param);
+    const int n = LowestIdeOf(IdeMask(row.Param)).Value;
     if (!IsIdeIndex(n)) return std::wstring();
     const IdeVersion& ide = IdeTable[n];
     const wchar_t* tool = !ide.IsDelphi ? L"make.exe" : row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe";
@@ -399,7 +399,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
         switch (row.Kind()) {
             case RowKind::SetIde:
                 ide = int(row.Param);
-                SelectIde(at, found, ide, text);
+                SelectIde(at, found, IdeIndex(ide), text);
                 break;
             case RowKind::CreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(at, row.Location, text))) << i; break;
             case RowKind::ExtractFile:

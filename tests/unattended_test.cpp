@@ -253,8 +253,9 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     // Stored choices that name only an IDE this machine does not have (Delphi 3).
     uint32_t delphi3Item = 0;
     for (const InstallItem& item : InstallItems)
-        if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit;
-    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId));
+        if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit.Bits();
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions",
+                                  IdeTable[1].InternalId.Bits()));
     ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
     const MachineSnapshot stored = Snap(dir);
     WatchedRun run = RunSetupSilently(L"");
@@ -351,7 +352,7 @@ TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
     InstallContext install;
     install.Location.InstallDir = ProposedDir();
     install.CopyOnly = true;
-    install.SelectedItemMask = 0x80;
+    install.SelectedItemMask = ItemMask(0x80);
     EXPECT_EQ(UnattendedExit::RowsFailed, RunChosenInstall(install));
     PayloadModule = nullptr;
     EXPECT_NE(InstallLogText(ProposedDir()).find(std::wstring(L"\r\nStoring choices: ") + ProductRegKey + L"...Fail\r\n"),

@@ -32,6 +32,13 @@ bool SetRaw(HKEY root, const std::wstring& key, const std::wstring& name, DWORD 
     return RegSetValueExW(h.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size) == 0;
 }
 
+// The numbers of IDE indexes, for comparing with expected ones.
+std::vector<int> Values(const std::vector<IdeIndex>& indexes) {
+    std::vector<int> values;
+    for (IdeIndex index : indexes) values.push_back(index.Value);
+    return values;
+}
+
 }  // namespace
 
 TEST(CreateDirectoryPath, CreatesEveryMissingParent) {
@@ -533,7 +540,7 @@ TEST(RunningIdes, MatchTheIdeProgramsOfTheTouchedIdesOnly) {
               (std::vector<std::wstring>{L"C:\\Studio\\23.0\\bin\\delphi32.exe", L"C:\\Studio\\23.0\\bin\\bcb.exe",
                                          L"C:\\Studio\\23.0\\bin\\bds.exe", L"C:\\Studio\\23.0\\bin64\\bds.exe"}));
     EXPECT_TRUE(IdeProgramPaths(L"").empty());
-    const uint32_t both = IdeTable[9].InternalId | IdeTable[29].InternalId;
+    const uint32_t both = (IdeTable[9].InternalId | IdeTable[29].InternalId).Bits();
     const struct {
         const char* what;
         uint32_t mask;
@@ -542,12 +549,13 @@ TEST(RunningIdes, MatchTheIdeProgramsOfTheTouchedIdesOnly) {
     } cases[] = {
         {"both running, any case", both,
          {L"c:\\program files\\borland\\delphi7\\BIN\\DELPHI32.EXE", L"C:\\Studio\\23.0\\bin64\\bds.exe"}, {9, 29}},
-        {"not touched by the run", IdeTable[9].InternalId, {L"C:\\Studio\\23.0\\bin\\bds.exe"}, {}},
+        {"not touched by the run", IdeTable[9].InternalId.Bits(), {L"C:\\Studio\\23.0\\bin\\bds.exe"}, {}},
         {"an IDE program elsewhere", both,
          {L"C:\\Other\\bin\\bds.exe", L"C:\\Studio\\23.0\\bds.exe", L"C:\\Studio\\23.0\\bin\\bds.exe.old"}, {}},
-        {"a root that discovery did not find", IdeTable[8].InternalId, {L"\\bin\\bcb.exe", L"bin\\bcb.exe"}, {}},
+        {"a root that discovery did not find", IdeTable[8].InternalId.Bits(), {L"\\bin\\bcb.exe", L"bin\\bcb.exe"}, {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.running, RunningIdesAmong(ides, c.mask, c.images)) << c.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(c.running, Values(RunningIdesAmong(ides, IdeMask(c.mask), c.images))) << c.what;
 
     // The IDEs an undo log selects; a damaged record ends the reading.
     std::string log = "UNQMV02";
@@ -559,10 +567,11 @@ TEST(RunningIdes, MatchTheIdeProgramsOfTheTouchedIdesOnly) {
     std::string damaged = EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23");
     damaged[damaged.size() - 2] ^= 1;  // its length behind disagrees with the one in front
     log += damaged + EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23");
-    EXPECT_EQ(IdeTable[9].InternalId, IdeMaskOfUndoLog(log));
-    EXPECT_EQ(IdeTable[9].InternalId | IdeTable[29].InternalId,
-              IdeMaskOfUndoLog(beforeDamage + EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23")));
-    EXPECT_EQ(0u, IdeMaskOfUndoLog("NOTALOG" + beforeDamage.substr(7)));
+    EXPECT_EQ(IdeTable[9].InternalId.Bits(), IdeMaskOfUndoLog(log).Bits());
+    const std::string bothSelected =
+        beforeDamage + EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 29, 0, "RADStudio23");
+    EXPECT_EQ((IdeTable[9].InternalId | IdeTable[29].InternalId).Bits(), IdeMaskOfUndoLog(bothSelected).Bits());
+    EXPECT_EQ(0u, IdeMaskOfUndoLog("NOTALOG" + beforeDamage.substr(7)).Bits());
 }
 
 // The live process list: a stand-in IDE in its IDE's "bin" counts while it runs;
@@ -573,8 +582,8 @@ TEST(RunningIdes, FoundAmongTheProcessesRunningNow) {
     UniqueKernelHandle ide = StartStandinIde(L"C:\\RunIde\\Studio\\bin\\bds.exe");
     UniqueKernelHandle other = StartStandinIde(L"C:\\RunIde\\Elsewhere\\bin\\bds.exe");
     ASSERT_TRUE(ide.valid() && other.valid());
-    EXPECT_EQ(std::vector<int>{29}, FindRunningIdes(ides, IdeTable[29].InternalId));
-    EXPECT_TRUE(FindRunningIdes(ides, 0).empty());
+    EXPECT_EQ(std::vector<int>{29}, Values(FindRunningIdes(ides, IdeTable[29].InternalId)));
+    EXPECT_TRUE(FindRunningIdes(ides, IdeMask()).empty());
     EXPECT_TRUE(EndStandinIde(ide));
     EXPECT_TRUE(FindRunningIdes(ides, IdeTable[29].InternalId).empty());
     EXPECT_TRUE(EndStandinIde(other));

@@ -178,8 +178,8 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
         install = {};
         install.Ides[kDelphi7].Exists = install.Ides[kStudio12].Exists = true;
     };
-    auto checkedLines = [&install] { return install.CheckedLines; };
-    auto selected = [&install](int ide) { return (install.PreselectedIdeMask & IdeTable[ide].InternalId) != 0; };
+    auto checkedLines = [&install] { return install.CheckedLines.Bits(); };
+    auto selected = [&install](int ide) { return install.PreselectedIdeMask.Has(IdeTable[ide].InternalId); };
     const uint32_t extras = (1u << kLineHelp) | (1u << kLineDelphiDemos) | (1u << kLineCppDemos);
 
     reset();
@@ -187,23 +187,24 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     EXPECT_TRUE(selected(kDelphi7));
     EXPECT_TRUE(selected(kStudio12));
     EXPECT_EQ(checkedLines(), (1u << kLineStudio12) | (1u << kLineDelphi7) | extras);
-    uint32_t ides = 0, items = 0;
-    SelectionMasks(checkedLines(), ides, items);
-    EXPECT_EQ(ides, IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId);
-    EXPECT_EQ(items, 0x40000000u | 0x400u | 0x380u);
+    IdeMask ides;
+    ItemMask items;
+    SelectionMasks(install.CheckedLines, ides, items);
+    EXPECT_EQ(ides.Bits(), (IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId).Bits());
+    EXPECT_EQ(items.Bits(), 0x40000000u | 0x400u | 0x380u);
 
     // RAD Studio 13's item has the top bit: its stored choice reads back although
     // the stored value is negative as a signed number.
     reset();
     install.Ides[kStudio13].Exists = true;
-    ApplyPreviousSelection(install, static_cast<int32_t>(IdeTable[kStudio13].InternalId),
+    ApplyPreviousSelection(install, static_cast<int32_t>(IdeTable[kStudio13].InternalId.Bits()),
                            static_cast<int32_t>(0x80000000u | 0x80u));
     EXPECT_TRUE(selected(kStudio13));
     EXPECT_FALSE(selected(kDelphi7));
     EXPECT_EQ(checkedLines(), (1u << kLineStudio13) | (1u << kLineHelp));
-    SelectionMasks(checkedLines(), ides, items);
-    EXPECT_EQ(ides, 0x20000000u);
-    EXPECT_EQ(items, 0x80000080u);
+    SelectionMasks(install.CheckedLines, ides, items);
+    EXPECT_EQ(ides.Bits(), 0x20000000u);
+    EXPECT_EQ(items.Bits(), 0x80000080u);
 
     // Stored Delphi 7 and help files: exactly those, the demos stay unticked.
     reset();
@@ -220,9 +221,9 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     EXPECT_EQ(checkedLines(), 1u << kLineHelp);
 
     // Only extra items: no IDE bit.
-    SelectionMasks(extras, ides, items);
-    EXPECT_EQ(ides, 0u);
-    EXPECT_EQ(items, 0x380u);
+    SelectionMasks(LineMask(extras), ides, items);
+    EXPECT_EQ(ides.Bits(), 0u);
+    EXPECT_EQ(items.Bits(), 0x380u);
 }
 
 // The setup's two dialog templates, control by control, as described.
@@ -475,7 +476,7 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     DWORD versions = 0, items = 0, customize = 0;
     std::wstring root, version, date;
     EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
-    EXPECT_EQ(versions, IdeTable[kDelphi7].InternalId | IdeTable[kStudio13].InternalId);
+    EXPECT_EQ(versions, (IdeTable[kDelphi7].InternalId | IdeTable[kStudio13].InternalId).Bits());
     EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", items));
     EXPECT_EQ(items, 0x80000000u | 0x400u | 0x380u);
     EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
@@ -696,7 +697,7 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
     DWORD versions = 0, items = 0;
     std::wstring root;
     EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", versions));
-    EXPECT_EQ(versions, IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId);
+    EXPECT_EQ(versions, (IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId).Bits());
     EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", items));
     EXPECT_EQ(items, 0x40000400u);
     EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", root));
@@ -781,7 +782,8 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
     options.ides = {kDelphi7};
     ASSERT_TRUE(RunHeadlessInstall(options).failures.empty());
     // What the previous run's finish page stored.
-    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", IdeTable[kDelphi7].InternalId));
+    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions",
+                                  IdeTable[kDelphi7].InternalId.Bits()));
     ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", ItemMaskForIdes({kDelphi7}) | 0x380));
     ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", previousDir));
     const MachineSnapshot before = SnapshotInstallPlaces(previousDir);

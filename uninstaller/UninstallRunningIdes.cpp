@@ -11,7 +11,7 @@ using namespace tessel::common;
 
 std::vector<std::wstring> RunningIdeNames(const UninstallEngine& engine) {
     std::vector<std::wstring> names;
-    for (int index : FindRunningIdes(FindInstalledIdes(), IdeMaskOfUndoLog(engine.LogBytes())))
+    for (IdeIndex index : FindRunningIdes(FindInstalledIdes(), IdeMaskOfUndoLog(engine.LogBytes())))
         names.push_back(script::IdeCaption(index));
     return names;
 }

@@ -63,16 +63,6 @@ std::wstring CompileCommandLine(const std::wstring& tool, bool isMake, const std
     return isMake ? program + L" /f" + project : program + L" " + project;
 }
 
-int IdeIndexOfLowestBit(uint32_t mask) {
-    if (mask == 0) return 0;
-    int index = 1;
-    while ((mask & 1u) == 0) {
-        mask >>= 1;
-        ++index;
-    }
-    return index;
-}
-
 bool PathIsInside(const std::wstring& folder, const std::wstring& file) {
     std::wstring base = folder;
     while (!base.empty() && base.back() == L'\\') base.pop_back();

@@ -40,9 +40,6 @@ bool IsVersionNewer(uint32_t ms, uint32_t ls, uint32_t oldMs, uint32_t oldLs);
 // then the project. make gets "/f" glued to the project file name.
 std::wstring CompileCommandLine(const std::wstring& tool, bool isMake, const std::wstring& project);
 
-// 1-based IDE index selected by the lowest set bit of an IDE bit mask; 0 for 0.
-int IdeIndexOfLowestBit(uint32_t mask);
-
 // True when file lies below folder (both full paths compared as given; the caller
 // lower-cases them). A trailing "\" on folder is allowed.
 bool PathIsInside(const std::wstring& folder, const std::wstring& file);

@@ -14,21 +14,21 @@ using namespace tessel::common;
 namespace {
 
 // The IDE a package row works for: a compile row names it, the others run for the current IDE.
-int PackageRowIde(const InstallContext& install, const ScriptRow& row) {
+IdeIndex PackageRowIde(const InstallContext& install, const ScriptRow& row) {
     const RowKind kind = row.Kind();
-    if (kind == RowKind::CompilePackage) return IdeIndexOfLowestBit(row.Param);
+    if (kind == RowKind::CompilePackage) return LowestIdeOf(IdeMask(row.Param));
     if (kind == RowKind::CheckFile || kind == RowKind::CopyOneFile || kind == RowKind::RegisterPackage)
         return install.Location.CurrentIde;
-    return 0;
+    return IdeIndex();
 }
 
 }  // namespace
 
-std::wstring ManualBuildReason(int ideIndex) {
+std::wstring ManualBuildReason(IdeIndex ideIndex) {
     return std::wstring(L"This edition of ") + IdeCaption(ideIndex) + L" does not support command line compiling";
 }
 
-std::wstring ManualBuildText(int ideIndex, const std::wstring& packageFolder) {
+std::wstring ManualBuildText(IdeIndex ideIndex, const std::wstring& packageFolder) {
     return std::wstring(L"This edition of ") + IdeCaption(ideIndex) +
            L" does not support command line compiling, so Setup cannot build the " + ProductName +
            L" packages for it.\r\n\r\nThe library's sources and search paths are installed. Please build and "
@@ -36,18 +36,17 @@ std::wstring ManualBuildText(int ideIndex, const std::wstring& packageFolder) {
            packageFolder;
 }
 
-std::wstring ManualBuildFinishText(uint32_t ideMask) {
+std::wstring ManualBuildFinishText(IdeMask ideMask) {
     std::wstring names;
-    for (int index = 1; index <= IdeCount; ++index)
-        if (IdeTable[index].InternalId & ideMask) names += (names.empty() ? L"" : L", ") + std::wstring(IdeCaption(index));
+    for (IdeIndex index(1); index.IsValid(); ++index.Value)
+        if (ideMask.Has(MaskOf(index))) names += (names.empty() ? L"" : L", ") + std::wstring(IdeCaption(index));
     if (names.empty()) return names;
     return L"The packages for " + names + L" were not built: please build and install them from the IDE.";
 }
 
 bool PassedOverForManualBuild(const InstallContext& install, const ScriptRow& row) {
-    if (install.ManualBuildIdeMask == 0) return false;
-    const int ide = PackageRowIde(install, row);
-    return IsIdeIndex(ide) && (IdeTable[ide].InternalId & install.ManualBuildIdeMask) != 0;
+    if (install.ManualBuildIdeMask.Empty()) return false;
+    return install.ManualBuildIdeMask.Has(MaskOf(PackageRowIde(install, row)));
 }
 
 std::wstring SkippedRowText(const InstallContext& install, const ScriptRow& row) {

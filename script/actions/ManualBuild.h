@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include "common/IdeNumbers.h"
 #include "script/rows/ScriptRow.h"
 
 namespace tessel::script {
@@ -11,13 +12,13 @@ namespace tessel::script {
 struct InstallContext;
 
 // Why the IDE's package rows are skipped, for their install-log lines.
-std::wstring ManualBuildReason(int ideIndex);
+std::wstring ManualBuildReason(common::IdeIndex ideIndex);
 // The one message of the wizard for such an IDE: what is installed, and that
 // the packages are built and installed from the IDE, from packageFolder.
 inline constexpr const wchar_t* ManualBuildCaption = L"Install";
-std::wstring ManualBuildText(int ideIndex, const std::wstring& packageFolder);
+std::wstring ManualBuildText(common::IdeIndex ideIndex, const std::wstring& packageFolder);
 // What the finish page adds for the IDEs of ideMask (InternalId bits); empty for none.
-std::wstring ManualBuildFinishText(uint32_t ideMask);
+std::wstring ManualBuildFinishText(common::IdeMask ideMask);
 
 // True for a package row (compile, check, copy, register) of an IDE whose
 // compiler refused: the row is not run. Its install-log line is SkippedRowText.

@@ -45,12 +45,12 @@ ActionResult AddFolderToList(const IdeVersion& ide, const std::wstring& key, con
 
 ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     if (row.Param == 0) return CompileFailure::NoIdeBit;
-    const int index = IdeIndexOfLowestBit(row.Param);
-    if (!IsIdeIndex(index)) return CompileFailure::IdeBeyondTable;
-    const IdeVersion& ide = IdeTable[index];
+    const IdeIndex index = LowestIdeOf(IdeMask(row.Param));
+    if (!index.IsValid()) return CompileFailure::IdeBeyondTable;
+    const IdeVersion& ide = IdeOf(index);
     const std::wstring project = Str(row.Text);
     const wchar_t* toolName = !ide.IsDelphi ? L"make.exe" : (row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe");
-    const std::wstring tool = ctx.Install->Ides[index].RootDir + L"\\bin\\" + toolName;
+    const std::wstring tool = FoundOf(ctx.Install->Ides, index).RootDir + L"\\bin\\" + toolName;
     if (!PathExists(tool)) {
         ctx.LogText = std::wstring(L"Compiling package, cannot find ") + toolName + L": " + project + LogEnding::Fail;
         if (!ide.IsDelphi) return CompileFailure::NoMake;
@@ -78,9 +78,9 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
 
 ActionResult DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
     const common::LocationContext& at = ctx.Install->Location;
-    const int ideIndex = at.CurrentIde;
-    if (!IsIdeIndex(ideIndex)) return PathListFailure::PackageNotRegistered;
-    const IdeVersion& ide = IdeTable[ideIndex];
+    const IdeIndex ideIndex = at.CurrentIde;
+    if (!ideIndex.IsValid()) return PathListFailure::PackageNotRegistered;
+    const IdeVersion& ide = IdeOf(ideIndex);
     const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
     if (WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKeyFor(row.Param), package,
                         std::wstring(ProductName) + L" v" + ProductVersion) != 0)
@@ -93,16 +93,16 @@ ActionResult DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring folder = FolderOfPath(package);
     ctx.LogText += L"\r\nAdding search path: " + folder;
     // RAD Studio 2007, 2009 and 2010 reload their options only when asked to.
-    return AddFolderToList(ide, key, name, list, folder, ideIndex >= 12 && ideIndex <= 14, ctx);
+    return AddFolderToList(ide, key, name, list, folder, ideIndex.Value >= 12 && ideIndex.Value <= 14, ctx);
 }
 
 ActionResult DoAddSearchPath(const ScriptRow& row, ActionContext& ctx) {
     const common::LocationContext& at = ctx.Install->Location;
-    const int ideIndex = at.CurrentIde;
+    const IdeIndex ideIndex = at.CurrentIde;
     // Options bit 0: a list that is not there is no failure.
     const ActionResult noList = (row.Options & 1u) ? ActionResult() : PathListFailure::ListUnreadable;
-    if (!IsIdeIndex(ideIndex)) return noList;
-    const IdeVersion& ide = IdeTable[ideIndex];
+    if (!ideIndex.IsValid()) return noList;
+    const IdeVersion& ide = IdeOf(ideIndex);
     const std::wstring folder = ResolvePath(at, row.Location, Str(row.Text));
     std::wstring key, name;
     if (row.Text2 && *row.Text2 && row.Text3 && *row.Text3) {
@@ -120,17 +120,17 @@ ActionResult DoAddSearchPath(const ScriptRow& row, ActionContext& ctx) {
 
 ActionResult DoAddIdePath(const ScriptRow& row, ActionContext& ctx) {
     const common::LocationContext& at = ctx.Install->Location;
-    const int ideIndex = at.CurrentIde;
+    const IdeIndex ideIndex = at.CurrentIde;
     // Nothing to extend is no failure: the IDE has not made the list yet.
-    if (!IsIdeIndex(ideIndex)) return ActionResult();
+    if (!ideIndex.IsValid()) return ActionResult();
     std::wstring key, name;
-    if (!SplitRegValuePath(std::wstring(IdeTable[ideIndex].RegKey) + Str(row.Text), key, name))
+    if (!SplitRegValuePath(std::wstring(IdeOf(ideIndex).RegKey) + Str(row.Text), key, name))
         return ActionResult();
     const std::wstring folder = GetInstallSubPath(at, row.Param);
     std::wstring list;
     if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return ActionResult();
     ctx.LogText = L"Adding search path: " + folder;
-    return AddFolderToList(IdeTable[ideIndex], key, name, list, folder, false, ctx);
+    return AddFolderToList(IdeOf(ideIndex), key, name, list, folder, false, ctx);
 }
 
 }  // namespace tessel::script

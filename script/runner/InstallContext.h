@@ -29,14 +29,14 @@ struct InstallContext {
 
     // The user's choices: the IDEs (InternalId bits) and install items ticked, and
     // the customise options (starts at 5).
-    uint32_t SelectedIdeMask = 0;
-    uint32_t SelectedItemMask = 0;
+    common::IdeMask SelectedIdeMask;
+    common::ItemMask SelectedItemMask;
     uint32_t CustomizeMask = 5;
     // Where the IDE page starts: the IDEs preselected (InternalId bits: found, and
     // chosen last time when a choice was stored), and its ticked lines (bit i =
     // install item i). The install log's header names the IDEs in both masks.
-    uint32_t PreselectedIdeMask = 0;
-    uint32_t CheckedLines = 0;
+    common::IdeMask PreselectedIdeMask;
+    common::LineMask CheckedLines;
 
     // Copy the files only: no compiling, no registration (switch /C).
     bool CopyOnly = false;
@@ -61,7 +61,7 @@ struct InstallContext {
     // The IDEs (InternalId bits) whose compiler refused to build from the command
     // line in this edition: the rest of their package rows are passed over, and
     // the user builds the packages in the IDE.
-    uint32_t ManualBuildIdeMask = 0;
+    common::IdeMask ManualBuildIdeMask;
 };
 
 }  // namespace tessel::script

@@ -49,7 +49,7 @@ const ScriptRow kNoRow{};
 bool PassedOverInCopyOnly(const common::LocationContext& at, const ScriptRow& row) {
     if (row.Kind() == RowKind::CreateRegKey) return Str(row.Text) != ProductRegKey;
     if (row.Kind() != RowKind::CopyOneFile) return Describe(row.Kind()).Class == RowClass::Ide;
-    if (!IsIdeIndex(at.CurrentIde) || at.IdeFolder.empty()) return false;
+    if (!at.CurrentIde.IsValid() || at.IdeFolder.empty()) return false;
     return PathIsInside(LowerWide(JoinPath(at.InstallDir, at.IdeFolder)),
                         LowerWide(ResolvePath(at, row.Location, Str(row.Text))));
 }
@@ -170,7 +170,7 @@ void ScriptRunner::OpenLog() {
     WriteLog(L"RootPath: " + installDir);
     std::wstring products;
     for (int i = 1; i <= IdeCount; ++i) {
-        if ((IdeTable[i].InternalId & install_.SelectedIdeMask & install_.PreselectedIdeMask) == 0) continue;
+        if (!install_.SelectedIdeMask.Has(IdeTable[i].InternalId & install_.PreselectedIdeMask)) continue;
         if (!products.empty()) products += L",";
         products += IdeTable[i].Name;
     }
@@ -254,17 +254,17 @@ ActionResult ScriptRunner::SkipBlockUnless(const ScriptRow& row, bool holds) {
 ActionResult ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
     const uint32_t bits = row.Param;
     switch (row.Kind()) {
-        case RowKind::IfIde: return SkipBlockUnless(row, (bits & install_.SelectedIdeMask) != 0);
-        case RowKind::IfItem: return SkipBlockUnless(row, (bits & install_.SelectedItemMask) != 0);
+        case RowKind::IfIde: return SkipBlockUnless(row, install_.SelectedIdeMask.Has(IdeMask(bits)));
+        case RowKind::IfItem: return SkipBlockUnless(row, install_.SelectedItemMask.Has(ItemMask(bits)));
         case RowKind::IfOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) != 0);
         case RowKind::IfNotOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) == 0);
         case RowKind::If64BitIde: {
-            const int ide = install_.Location.CurrentIde;
-            return SkipBlockUnless(row, IsIdeIndex(ide) && install_.Ides[ide].Has64BitIde);
+            const IdeIndex ide = install_.Location.CurrentIde;
+            return SkipBlockUnless(row, ide.IsValid() && FoundOf(install_.Ides, ide).Has64BitIde);
         }
         case RowKind::IfFileExists: return SkipBlockUnless(row, DoCheckFile(row, ctx).Succeeded());
         case RowKind::SetIde:
-            SelectIde(install_.Location, install_.Ides, static_cast<int>(row.Param), Str(row.Text));
+            SelectIde(install_.Location, install_.Ides, IdeIndex(static_cast<int>(row.Param)), Str(row.Text));
             return ActionResult();
         case RowKind::UninstallPrevious:
             UninstallPrevious();

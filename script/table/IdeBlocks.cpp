@@ -257,7 +257,7 @@ void AddWinHelp(ScriptBuilder& s, const HelpRows& h) {
 void AddIdeBlock(ScriptBuilder& s, const IdeBlock& b) {
     const ProjectLayout& layout = b.Layout;
     const std::wstring folder = b.Folder;
-    const uint32_t ideBit = IdeTable[b.Ide].InternalId;
+    const uint32_t ideBit = IdeTable[b.Ide].InternalId.Bits();
     const std::wstring runtime = PackageName(b, PackageRole::Runtime);
     const std::wstring design = PackageName(b, PackageRole::Design);
     const std::wstring out32 = layout.PlatformDirs ? folder + L"\\Win32" : folder;

@@ -27,7 +27,7 @@ uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
     for (int index : ides) {
         if (!IsIdeIndex(index)) continue;
         for (const InstallItem& item : InstallItems)
-            if (item.IdeMask != 0 && item.IdeMask == IdeTable[index].InternalId) mask |= item.Bit;
+            if (!item.IdeMask.Empty() && item.IdeMask == IdeTable[index].InternalId) mask |= item.Bit.Bits();
     }
     return mask;
 }
@@ -45,7 +45,7 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     LoadPreviousSelection(install);  // discovery and preselection, as the IDE page starts
     for (int index : options.ides)
         if (IsIdeIndex(index)) install.SelectedIdeMask |= IdeTable[index].InternalId;
-    install.SelectedItemMask = ItemMaskForIdes(options.ides) | options.extraItems;
+    install.SelectedItemMask = ItemMask(ItemMaskForIdes(options.ides) | options.extraItems);
     install.CustomizeMask = options.customizeMask;
     install.CopyOnly = options.copyOnly;
     install.CompileTimeoutMs = options.compileTimeoutMs;

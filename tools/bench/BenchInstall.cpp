@@ -133,7 +133,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i <= IdeCount; ++i) ides += install.Ides[i].Exists ? 1 : 0;
 
     BenchPut("ides_found", ides);
-    BenchPut("item_mask", install.SelectedItemMask);
+    BenchPut("item_mask", install.SelectedItemMask.Bits());
     BenchPut("rows", static_cast<long long>(rows.size()));
     BenchPut("rows_failed", failed);
     BenchPut("discovery_us", tDiscovered - t0);

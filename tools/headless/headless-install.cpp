@@ -31,7 +31,7 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
 }
 
 // The item bits of the IDEs in a list of indexes ("9,29"); every found IDE's for "found".
-void SelectIdes(const std::wstring& list, const InstalledIdes& found, uint32_t& ideMask, uint32_t& itemMask) {
+void SelectIdes(const std::wstring& list, const InstalledIdes& found, IdeMask& ideMask, ItemMask& itemMask) {
     std::vector<bool> chosen(IdeCount + 1, false);
     for (size_t pos = 0; pos < list.size();) {
         size_t comma = list.find(L',', pos);
@@ -43,7 +43,7 @@ void SelectIdes(const std::wstring& list, const InstalledIdes& found, uint32_t& 
     for (int i = 1; i <= IdeCount; ++i)
         if (list == L"found" ? found[i].Exists : static_cast<bool>(chosen[i])) ideMask |= IdeTable[i].InternalId;
     for (const InstallItem& item : InstallItems)
-        if (item.IdeMask & ideMask) itemMask |= item.Bit;
+        if (ideMask.Has(item.IdeMask)) itemMask |= item.Bit;
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ int wmain(int argc, wchar_t** argv) {
     tessel::script::InstallContext install;
     LoadPreviousSelection(install);  // discovery, as the unattended install starts
     SelectIdes(ides, install.Ides, install.SelectedIdeMask, install.SelectedItemMask);
-    install.SelectedItemMask |= extraItems;
+    install.SelectedItemMask |= ItemMask(extraItems);
     install.CopyOnly = copyOnly;
     install.Location.InstallDir = argv[1];
     return static_cast<int>(RunChosenInstall(install));
