@@ -2,6 +2,8 @@
 #include "common/IdeTable.h"
 
 namespace tessel::common {
+// The tables here are laid out by hand, in columns.
+// clang-format off
 
 namespace {
 constexpr bool Delphi = true, CBuilder = false;
@@ -55,4 +57,5 @@ IdeIndex IdeIndexByMask(IdeMask mask) {
     return IdeIndex();
 }
 
+// clang-format on
 }  // namespace tessel::common

@@ -5,6 +5,8 @@
 
 namespace tessel::common {
 
+// The stored numbers, in a column.
+// clang-format off
 enum class RowKind : uint16_t {
     CompilePackage      = 0x0006,
     RegisterPackage     = 0x0008,
@@ -47,6 +49,7 @@ enum class RowKind : uint16_t {
     RegisterUninstall   = 0x8012,
     CopyOneFile         = 0x8014,
 };
+// clang-format on
 
 // Flag bits of a row's or record's first word (bits 16-31; the kind is in bits 0-15).
 enum class RowFlag : uint32_t {

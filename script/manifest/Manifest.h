@@ -41,6 +41,8 @@ constexpr int InstallItemCount = 32;
 // page's 32-bit mask of ticked lines ("InstallItems" and the IDE page's
 // CheckedLines): the next version needs a wider item mask, stored under a new
 // value name beside "InstallItems" so that older stored choices still read.
+// A table, in columns.
+// clang-format off
 inline constexpr InstallItem InstallItems[InstallItemCount] = {
     { common::ItemMask(0x80000000), L"RAD Studio 13",                 common::IdeMask(0x20000000) },  // RADStudio37
     { common::ItemMask(0x40000000), L"RAD Studio 12",                 common::IdeMask(0x10000000) },  // RADStudio23
@@ -75,6 +77,7 @@ inline constexpr InstallItem InstallItems[InstallItemCount] = {
     { common::ItemMask(0x00000100), L"Delphi demo projects",          common::IdeMask(0) },
     { common::ItemMask(0x00000200), L"C++Builder demo projects",      common::IdeMask(0) },
 };
+// clang-format on
 
 // The IDE page's line for IDE index (its install item's caption); empty for none.
 inline const wchar_t* IdeCaption(common::IdeIndex ideIndex) {

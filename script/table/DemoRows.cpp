@@ -5,6 +5,8 @@
 #include "script/table/TableParts.h"
 
 namespace tessel::script {
+// The tables here are laid out by hand, in columns.
+// clang-format off
 
 using namespace tessel::common;
 
@@ -134,4 +136,5 @@ void AddDemoProjects(ScriptBuilder& s) {
     AddDemoSet(s, ItemBit::CBuilderDemos, L"Demos\\CBuilder", List(CBuilderDemos));
 }
 
+// clang-format on
 }  // namespace tessel::script

@@ -10,6 +10,8 @@
 #include "script/table/TableParts.h"
 
 namespace tessel::script {
+// The tables here are laid out by hand, in columns.
+// clang-format off
 
 using namespace tessel::common;
 
@@ -337,4 +339,5 @@ void AddIdeBlocksFromXE101(ScriptBuilder& s) {
     for (const IdeBlock& b : BlocksFromXE101) AddIdeBlock(s, b);
 }
 
+// clang-format on
 }  // namespace tessel::script

@@ -8,6 +8,8 @@
 #include "script/table/TableParts.h"
 
 namespace tessel::script {
+// The tables here are laid out by hand, in columns.
+// clang-format off
 
 using namespace tessel::common;
 
@@ -145,4 +147,5 @@ const ScriptRow& ScriptRowAt(int index) {
     return rows[static_cast<size_t>(index)];
 }
 
+// clang-format on
 }  // namespace tessel::script
