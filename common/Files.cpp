@@ -55,9 +55,7 @@ namespace {
 // Removes a folder link without touching its target. Windows removes a
 // directory link as a folder; a link that does not go that way is tried as a
 // file, which never succeeds on a real folder.
-bool RemoveLink(const std::wstring& path) {
-    return RemoveDirectoryW(path.c_str()) || DeleteFileW(path.c_str());
-}
+bool RemoveLink(const std::wstring& path) { return RemoveDirectoryW(path.c_str()) || DeleteFileW(path.c_str()); }
 
 }  // namespace
 
@@ -124,8 +122,8 @@ DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName) {
 }
 
 DWORD WriteFileBytes(const std::wstring& fileName, const void* data, DWORD size) {
-    UniqueFile file(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return GetLastError();
     DWORD written = 0;
     if (!WriteFile(file.get(), data, size, &written, nullptr)) return GetLastError();
@@ -135,8 +133,8 @@ DWORD WriteFileBytes(const std::wstring& fileName, const void* data, DWORD size)
 
 DWORD ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode, DWORD access) {
     bytes.clear();
-    UniqueFile file(CreateFileW(fileName.c_str(), access, shareMode, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileW(fileName.c_str(), access, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return LastErrorOr(ERROR_OPEN_FAILED);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return LastErrorOr(ERROR_READ_FAULT);
@@ -153,8 +151,7 @@ DWORD ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shar
     DWORD total = 0;
     while (total < buffer.size()) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), &buffer[total], static_cast<DWORD>(buffer.size()) - total, &got,
-                      nullptr))
+        if (!ReadFile(file.get(), &buffer[total], static_cast<DWORD>(buffer.size()) - total, &got, nullptr))
             return LastErrorOr(ERROR_READ_FAULT);
         if (got == 0) break;  // the file shrank meanwhile
         total += got;
@@ -192,7 +189,8 @@ void RemoveCompilerOutputLeftovers(const std::wstring& folder) {
     UniqueFind find(FindFirstFileW(JoinPath(folder, std::wstring(CompilerOutputPrefix) + L"*.tmp").c_str(), &found));
     if (!find) return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(JoinPath(folder, found.cFileName).c_str());
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileW(JoinPath(folder, found.cFileName).c_str());
     } while (FindNextFileW(find.get(), &found));
 }
 

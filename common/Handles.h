@@ -15,14 +15,20 @@ public:
     UniqueHandleT& operator=(const UniqueHandleT&) = delete;
     UniqueHandleT(UniqueHandleT&& o) noexcept : h_(std::exchange(o.h_, Traits::invalid())) {}
     UniqueHandleT& operator=(UniqueHandleT&& o) noexcept {
-        if (this != &o) { reset(); h_ = std::exchange(o.h_, Traits::invalid()); }
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, Traits::invalid());
+        }
         return *this;
     }
     T get() const { return h_; }
     bool valid() const { return h_ != Traits::invalid(); }
     explicit operator bool() const { return valid(); }
     // Address for out-parameters; closes what is held first.
-    T* put() { reset(); return &h_; }
+    T* put() {
+        reset();
+        return &h_;
+    }
     T release() { return std::exchange(h_, Traits::invalid()); }
     // Closes now; true when the close succeeded (or nothing was held).
     bool reset(T h = Traits::invalid()) {
@@ -31,6 +37,7 @@ public:
         h_ = h;
         return ok;
     }
+
 private:
     T h_ = Traits::invalid();
 };
@@ -107,11 +114,15 @@ public:
         return true;
     }
     // Forgets the property without removing it (someone else removes it).
-    void release() { wnd_ = nullptr; name_ = nullptr; }
+    void release() {
+        wnd_ = nullptr;
+        name_ = nullptr;
+    }
     void reset() {
         if (wnd_ && name_) RemovePropW(wnd_, name_);
         release();
     }
+
 private:
     HWND wnd_ = nullptr;
     const wchar_t* name_ = nullptr;

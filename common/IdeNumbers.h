@@ -33,7 +33,10 @@ struct BitMask {
     constexpr BitMask operator|(BitMask other) const { return BitMask(Value | other.Value); }
     constexpr BitMask operator&(BitMask other) const { return BitMask(Value & other.Value); }
     constexpr BitMask operator~() const { return BitMask(~Value); }
-    BitMask& operator|=(BitMask other) { Value |= other.Value; return *this; }
+    BitMask& operator|=(BitMask other) {
+        Value |= other.Value;
+        return *this;
+    }
     constexpr bool operator==(BitMask other) const { return Value == other.Value; }
     constexpr bool operator!=(BitMask other) const { return Value != other.Value; }
 };
@@ -46,9 +49,7 @@ using ItemMask = BitMask<struct ItemMaskTag>;
 using LineMask = BitMask<struct LineMaskTag>;
 
 // The IDE bit of index; empty for none.
-constexpr IdeMask MaskOf(IdeIndex index) {
-    return index.IsValid() ? IdeMask(1u << (index.Value - 1)) : IdeMask();
-}
+constexpr IdeMask MaskOf(IdeIndex index) { return index.IsValid() ? IdeMask(1u << (index.Value - 1)) : IdeMask(); }
 // The bit of the IDE page's line (0..31).
 constexpr LineMask LineBit(int line) { return LineMask(1u << line); }
 // The index of the lowest bit of mask (1 for bit 0, up to 32, which no table

@@ -74,25 +74,23 @@ std::wstring GetBdsCommonDir(const LocationContext& context) {
 std::wstring GetLocationPath(const LocationContext& context, LocationCode code) {
     const bool hasIde = context.CurrentIde.IsValid();
     switch (code) {
-        // The system's Windows folder: a terminal server gives each user a Windows
-        // folder of their own, which is neither where shared files belong nor the
-        // folder the uninstall's guard must protect.
-        case LocationCode::Windows:
-            return SystemFolder([](wchar_t* b, UINT n) { return GetSystemWindowsDirectoryW(b, n); });
-        case LocationCode::System: return SystemFolder([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); });
-        case LocationCode::Temp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
-        case LocationCode::Install: return context.InstallDir;
-        case LocationCode::IdeRoot:
-            return hasIde ? context.IdeRoot : std::wstring();
-        case LocationCode::IdeHelp:
-            return hasIde ? context.IdeRoot + L"\\Help\\" : std::wstring();
-        case LocationCode::Bpl:
-        case LocationCode::Bpl64: {
-            const std::wstring common = GetBdsCommonDir(context);  // empty without a current IDE
-            if (common.empty()) return std::wstring();
-            return JoinPath(common, code == LocationCode::Bpl ? L"Bpl" : L"Bpl\\Win64");
-        }
-        case LocationCode::None: break;
+    // The system's Windows folder: a terminal server gives each user a Windows
+    // folder of their own, which is neither where shared files belong nor the
+    // folder the uninstall's guard must protect.
+    case LocationCode::Windows:
+        return SystemFolder([](wchar_t* b, UINT n) { return GetSystemWindowsDirectoryW(b, n); });
+    case LocationCode::System: return SystemFolder([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); });
+    case LocationCode::Temp: return SystemFolder([](wchar_t* b, UINT n) { return UINT(GetTempPathW(n, b)); });
+    case LocationCode::Install: return context.InstallDir;
+    case LocationCode::IdeRoot: return hasIde ? context.IdeRoot : std::wstring();
+    case LocationCode::IdeHelp: return hasIde ? context.IdeRoot + L"\\Help\\" : std::wstring();
+    case LocationCode::Bpl:
+    case LocationCode::Bpl64: {
+        const std::wstring common = GetBdsCommonDir(context);  // empty without a current IDE
+        if (common.empty()) return std::wstring();
+        return JoinPath(common, code == LocationCode::Bpl ? L"Bpl" : L"Bpl\\Win64");
+    }
+    case LocationCode::None: break;
     }
     return std::wstring();  // no folder, or a number that names no location
 }
@@ -101,11 +99,11 @@ std::wstring GetInstallSubPath(const LocationContext& context, uint32_t stored) 
     const std::wstring& dir = context.InstallDir;
     const std::wstring& folder = context.IdeFolder;
     switch (static_cast<InstallSubPath>(stored % 128)) {
-        case InstallSubPath::Root: return dir;
-        case InstallSubPath::Source: return JoinPath(dir, L"Source");
-        case InstallSubPath::IdeFolder: return JoinPath(dir, folder);
-        case InstallSubPath::IdeWin32: return JoinPath(dir, folder + L"\\Win32");
-        case InstallSubPath::IdeWin64: return JoinPath(dir, folder + L"\\Win64");
+    case InstallSubPath::Root: return dir;
+    case InstallSubPath::Source: return JoinPath(dir, L"Source");
+    case InstallSubPath::IdeFolder: return JoinPath(dir, folder);
+    case InstallSubPath::IdeWin32: return JoinPath(dir, folder + L"\\Win32");
+    case InstallSubPath::IdeWin64: return JoinPath(dir, folder + L"\\Win64");
     }
     return std::wstring();  // a number that names no folder
 }

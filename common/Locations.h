@@ -9,15 +9,15 @@ namespace tessel::common {
 // The folder a row's or record's text is relative to. The numbers are stored
 // in undo records, so they never change.
 enum class LocationCode : uint32_t {
-    None    = 0,  // no folder: the text is used as it is
+    None = 0,     // no folder: the text is used as it is
     Windows = 1,  // the Windows folder
     IdeRoot = 2,  // RootDir of the current IDE
     Install = 3,  // InstallDir
     IdeHelp = 4,  // RootDir of the current IDE + "\Help\"
-    Temp    = 5,  // the temporary folder (with trailing backslash)
-    System  = 6,  // the Windows system folder
-    Bpl     = 7,  // GetBdsCommonDir() joined with "Bpl"
-    Bpl64   = 8,  // GetBdsCommonDir() joined with "Bpl\Win64"
+    Temp = 5,     // the temporary folder (with trailing backslash)
+    System = 6,   // the Windows system folder
+    Bpl = 7,      // GetBdsCommonDir() joined with "Bpl"
+    Bpl64 = 8,    // GetBdsCommonDir() joined with "Bpl\Win64"
 };
 
 // A location code as an undo record stores it, and back. A stored number that
@@ -28,11 +28,11 @@ constexpr LocationCode LocationCodeFrom(uint32_t stored) { return static_cast<Lo
 // The folders below the install folder that a path row adds to an IDE path
 // list (the row's Param, also stored in its undo record).
 enum class InstallSubPath : uint32_t {
-    Root      = 0,  // the install folder
-    Source    = 1,  // its "Source" folder
+    Root = 0,       // the install folder
+    Source = 1,     // its "Source" folder
     IdeFolder = 2,  // the current IDE's package folder
-    IdeWin32  = 3,  // that folder's "Win32" folder
-    IdeWin64  = 4,  // that folder's "Win64" folder
+    IdeWin32 = 3,   // that folder's "Win32" folder
+    IdeWin64 = 4,   // that folder's "Win64" folder
 };
 constexpr uint32_t StoredSubPath(InstallSubPath code) { return static_cast<uint32_t>(code); }
 

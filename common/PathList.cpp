@@ -38,11 +38,11 @@ bool RemovePathListEntry(std::wstring& value, const std::wstring& valueLower, co
     const size_t start = FindEntry(valueLower, folderLower, stop);
     if (start == std::wstring::npos) return false;
     if (stop < valueLower.size()) {
-        value.erase(start, stop - start + 1);      // the entry and the ";" behind it
+        value.erase(start, stop - start + 1);  // the entry and the ";" behind it
     } else if (start > 0) {
         value.erase(start - 1, stop - start + 1);  // the ";" before the last entry, and it
     } else {
-        value.clear();                             // the only entry
+        value.clear();  // the only entry
     }
     return true;
 }

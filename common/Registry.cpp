@@ -38,8 +38,8 @@ DWORD ReadRegString(HKEY root, const std::wstring& key, const std::wstring& name
     std::wstring text((size + 1) / 2, L'\0');
     DWORD got = size;
     if (got > 0) {
-        if (const LONG err = RegQueryValueExW(h.get(), name.c_str(), nullptr, &type,
-                                              reinterpret_cast<BYTE*>(&text[0]), &got))
+        if (const LONG err =
+                RegQueryValueExW(h.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &got))
             return static_cast<DWORD>(err);
     }
     if (type != REG_SZ) return ERROR_UNSUPPORTED_TYPE;
@@ -57,8 +57,8 @@ DWORD ReadRegInteger(HKEY root, const std::wstring& key, const std::wstring& nam
     if (const DWORD err = OpenKey(root, key, KEY_READ, h)) return err;
     DWORD read = 0;
     DWORD size = sizeof(read);
-    if (const LONG err = RegQueryValueExW(h.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&read),
-                                          &size))
+    if (const LONG err =
+            RegQueryValueExW(h.get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&read), &size))
         return static_cast<DWORD>(err);
     value = read;
     return 0;
@@ -104,7 +104,8 @@ DWORD DeleteRegSubKeys(HKEY openKey) {
     DWORD result = 0;
     for (DWORD i = subKeys; i-- > 0;) {
         DWORD len = static_cast<DWORD>(name.size());
-        DWORD err = static_cast<DWORD>(RegEnumKeyExW(openKey, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr));
+        DWORD err =
+            static_cast<DWORD>(RegEnumKeyExW(openKey, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr));
         UniqueHKey sub;
         if (err == 0) err = static_cast<DWORD>(RegOpenKeyExW(openKey, name.data(), 0, kDeleteAccess, sub.put()));
         // The NT family refuses to delete a key that still has sub-keys.
@@ -135,8 +136,8 @@ DWORD DeleteRegKey(HKEY root, const std::wstring& key) {
         if (OpenKey(root, parentPath, kDeleteAccess, parent) != 0) break;
         DWORD subKeys = 0;
         DWORD values = 0;
-        if (RegQueryInfoKeyW(parent.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
-                             &values, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegQueryInfoKeyW(parent.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                             nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         const LONG err = RegDeleteKeyW(parent.get(), child.c_str());
         if (first && err != ERROR_SUCCESS) return static_cast<DWORD>(err);

@@ -24,23 +24,23 @@ constexpr RowClass ClassOfKindNumber(uint16_t kind) {
 // How a record of a kind is taken back (UndoRecordStep); None: nothing is done.
 enum class UndoAction : uint8_t {
     None,
-    SelectIde,           // later records are resolved for this IDE
-    UnregisterPackage,   // the Known Packages value and the package folder on the search paths
-    RemoveSearchPath,    // the folder from the IDE's library search paths
-    RemoveIdePath,       // the folder from the IDE path list the record names
-    RemoveHelpLine,      // the appended line from the IDE's help-configuration file
+    SelectIde,          // later records are resolved for this IDE
+    UnregisterPackage,  // the Known Packages value and the package folder on the search paths
+    RemoveSearchPath,   // the folder from the IDE's library search paths
+    RemoveIdePath,      // the folder from the IDE path list the record names
+    RemoveHelpLine,     // the appended line from the IDE's help-configuration file
     DeleteFile,
     RemoveDir,
     UnregisterWinHelp,
     DeleteRegKey,
-    RunHelpUnregister,   // the help deregistration batch file
+    RunHelpUnregister,  // the help deregistration batch file
     RemoveUninstallEntry,
 };
 
 struct RowKindInfo {
-    const char* LogName;       // the bench's name of the kind
-    const wchar_t* Caption;    // progress page caption; nullptr keeps the previous one
-    const wchar_t* UndoStatus; // uninstall status line; nullptr keeps the previous one
+    const char* LogName;        // the bench's name of the kind
+    const wchar_t* Caption;     // progress page caption; nullptr keeps the previous one
+    const wchar_t* UndoStatus;  // uninstall status line; nullptr keeps the previous one
     RowClass Class;
     UndoAction Undo;
 };

@@ -53,8 +53,8 @@ enum class RowKind : uint16_t {
 
 // Flag bits of a row's or record's first word (bits 16-31; the kind is in bits 0-15).
 enum class RowFlag : uint32_t {
-    None          = 0,
-    Undo          = 0x10000,  // the runner writes an undo record for the row
+    None = 0,
+    Undo = 0x10000,           // the runner writes an undo record for the row
     KeepOnPartial = 0x20000,  // a partial uninstall leaves the recorded change in place
 };
 
@@ -74,11 +74,11 @@ constexpr bool HasFlag(uint32_t word0, RowFlag flag) { return (word0 & static_ca
 // Information codes: the Param of RowKind::Info rows and records, saying which
 // product fact the record's text holds.
 enum class InfoCode : uint32_t {
-    ProductName    = 1,
+    ProductName = 1,
     ProductVersion = 2,
-    InstallDir     = 4,
-    ProductRegKey  = 5,
-    Direction      = 6,  // empty text: undo the following records from the end
+    InstallDir = 4,
+    ProductRegKey = 5,
+    Direction = 6,  // empty text: undo the following records from the end
     ProductIntName = 7,
 };
 // The stored number of an information code (a row's or record's Param).

@@ -20,8 +20,8 @@ constexpr size_t kWriteBuffer = 8096;  // bytes for ANSI, characters for UTF-16
 // the Win32 error of the first write that failed or came up short.
 template <typename Ch, typename Convert>
 DWORD WriteLines(const std::wstring& fileName, int count, Convert lineAt) {
-    UniqueFile file(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return GetLastError();
     std::vector<Ch> buffer(kWriteBuffer);
     size_t fill = 0;
@@ -143,8 +143,8 @@ std::wstring StringList::Get(int index) const {
 }
 
 int StringList::CompareStrings(const std::wstring& a, const std::wstring& b) {
-    return CompareStringW(LOCALE_USER_DEFAULT, SORT_STRINGSORT, a.data(), static_cast<int>(a.size()),
-                          b.data(), static_cast<int>(b.size())) -
+    return CompareStringW(LOCALE_USER_DEFAULT, SORT_STRINGSORT, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) -
            2;
 }
 

@@ -29,8 +29,7 @@ std::wstring BatchPathOf(const std::wstring& program) {
 
 }  // namespace
 
-std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params,
-                            const std::wstring& systemDir) {
+std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params, const std::wstring& systemDir) {
     std::wstring line;
     const std::wstring batch = BatchPathOf(program);
     if (!batch.empty()) {
@@ -127,9 +126,9 @@ std::wstring GetSpecialFolder(int csidl) {
 
 std::wstring SystemErrorText(DWORD code) {
     wchar_t* text = nullptr;
-    const DWORD len = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD len =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     UniqueLocal owner(text);
     if (len == 0 || !text) return std::wstring();
     std::wstring result(text, len);
@@ -141,19 +140,17 @@ namespace {
 
 std::string WideToBytes(UINT codePage, const std::wstring& text) {
     if (text.empty()) return std::string();
-    const int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
+    const int n =
+        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     if (n <= 0) return std::string();
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n,
-                        nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
     return out;
 }
 
 std::wstring BytesToWide(UINT codePage, const std::string& bytes) {
     if (bytes.empty()) return std::wstring();
-    const int n =
-        MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     if (n <= 0) return std::wstring();
     std::wstring out(static_cast<size_t>(n), L'\0');
     MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), &out[0], n);

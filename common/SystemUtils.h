@@ -62,7 +62,7 @@ TreeEntry TreeEntryAction(DWORD attributes, const wchar_t* name);
 std::wstring ReadTextFile(const std::wstring& fileName);
 // The whole file as bytes (empty on failure). ERROR_FILE_TOO_LARGE from 2 GB on.
 [[nodiscard]] DWORD ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode = 0,
-                   DWORD access = GENERIC_READ);
+                                  DWORD access = GENERIC_READ);
 
 // Creates or replaces fileName (no sharing, normal attributes) with the bytes.
 // 0 or the Win32 error code of the failed create or write.
@@ -76,9 +76,9 @@ std::wstring GetSpecialFolder(int csidl);
 // What StartAndWait starts, where, and how long it waits.
 struct ProcessStart {
     std::wstring CommandLine;
-    std::wstring WorkingDir;       // the process's current folder; empty: this process's own
+    std::wstring WorkingDir;  // the process's current folder; empty: this process's own
     DWORD TimeoutMs = INFINITE;
-    HANDLE Output = nullptr;       // inheritable handle taking standard output and error, or none
+    HANDLE Output = nullptr;  // inheritable handle taking standard output and error, or none
 };
 struct ProcessEnd {
     bool Finished = false;  // it ended within the wait; ExitCode is its
@@ -98,11 +98,10 @@ inline constexpr DWORD ProgramTimeoutMs = 10 * 60 * 1000;
 // Starts program (quoted when it holds a blank) with params in workingDir and
 // waits up to timeoutMs. A batch file (.bat, .cmd) runs in the system folder's
 // cmd.exe with /d. 0 when it ran, otherwise the Win32 error code of the failed start.
-[[nodiscard]] DWORD RunAndWait(const std::wstring& program, const std::wstring& params,
-                               const std::wstring& workingDir, DWORD timeoutMs = ProgramTimeoutMs);
+[[nodiscard]] DWORD RunAndWait(const std::wstring& program, const std::wstring& params, const std::wstring& workingDir,
+                               DWORD timeoutMs = ProgramTimeoutMs);
 // RunAndWait's command line; systemDir is the system folder (of cmd.exe).
-std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params,
-                            const std::wstring& systemDir);
+std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params, const std::wstring& systemDir);
 
 // The product version from the file's version resource, read from its bytes;
 // ERROR_RESOURCE_TYPE_NOT_FOUND when the file has none.

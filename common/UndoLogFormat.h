@@ -19,10 +19,10 @@ constexpr size_t UndoMaxText = 0xFFFF - UndoRecordOverhead;
 
 // One decoded record.
 struct UndoRecord {
-    uint32_t Word0 = 0;     // Kind in bits 0-15, Flags in bits 16-31
+    uint32_t Word0 = 0;  // Kind in bits 0-15, Flags in bits 16-31
     uint32_t Param = 0;
     uint32_t Location = 0;
-    std::string Text;       // UTF-8 bytes as stored
+    std::string Text;  // UTF-8 bytes as stored
     RowKind Kind() const { return static_cast<RowKind>(Word0 & 0xFFFF); }
     RowFlag Flags() const { return FlagsOf(Word0); }
     size_t Size() const { return Text.size() + UndoRecordOverhead; }

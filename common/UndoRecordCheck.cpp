@@ -19,8 +19,7 @@ std::wstring AsciiLower(std::wstring s) {
 }
 
 bool IsOneOf(const std::wstring& textLower, std::initializer_list<const wchar_t*> choices) {
-    return std::any_of(choices.begin(), choices.end(),
-                       [&](const wchar_t* c) { return textLower == AsciiLower(c); });
+    return std::any_of(choices.begin(), choices.end(), [&](const wchar_t* c) { return textLower == AsciiLower(c); });
 }
 
 // Names that the system takes for a device in any folder ("Source\NUL" is the
@@ -65,25 +64,20 @@ bool IsProductFile(LocationCode location, const std::wstring& text, const UndoSc
     if (!IsPlainRelativePath(text)) return false;
     const std::wstring lower = AsciiLower(text);
     switch (location) {
-    case LocationCode::Install:
-        return scope.InstallDirHoldsLog;  // everything below it is the install's
-    case LocationCode::Windows:
-        return lower == L"qvtessel.ini";  // the component templates' settings file
+    case LocationCode::Install: return scope.InstallDirHoldsLog;  // everything below it is the install's
+    case LocationCode::Windows: return lower == L"qvtessel.ini";  // the component templates' settings file
     case LocationCode::System:
     case LocationCode::Bpl:
-    case LocationCode::Bpl64:
-        return IsRuntimePackageName(lower);
+    case LocationCode::Bpl64: return IsRuntimePackageName(lower);
     case LocationCode::IdeRoot: {
         // The IDE's WinHelp index cache, rebuilt by WinHelp after it is gone.
         const std::wstring help = L"help\\";
         return lower.size() > help.size() + 4 && lower.compare(0, help.size(), help) == 0 &&
-               lower.find(L'\\', help.size()) == std::wstring::npos &&
-               lower.compare(lower.size() - 4, 4, L".gid") == 0;
+               lower.find(L'\\', help.size()) == std::wstring::npos && lower.compare(lower.size() - 4, 4, L".gid") == 0;
     }
     case LocationCode::None:
     case LocationCode::IdeHelp:
-    case LocationCode::Temp:
-        return false;
+    case LocationCode::Temp: return false;
     }
     return false;  // a number that names no location
 }
@@ -137,43 +131,37 @@ bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const Und
     const std::wstring lower = AsciiLower(text);
     // Checked per undo step (RowKindInfo.h): what the step would act on.
     switch (Describe(rec.Kind()).Undo) {
-    case UndoAction::SelectIde:
-        return IsIdeIndex(static_cast<int>(rec.Param)) && IsPlainName(text);
+    case UndoAction::SelectIde: return IsIdeIndex(static_cast<int>(rec.Param)) && IsPlainName(text);
     case UndoAction::RemoveDir:
         // The install's own folders; the empty text is the install folder itself.
         return location == LocationCode::Install && scope.InstallDirHoldsLog &&
                (text.empty() || IsPlainRelativePath(text));
-    case UndoAction::DeleteFile:
-        return IsProductFile(location, text, scope);
+    case UndoAction::DeleteFile: return IsProductFile(location, text, scope);
     case UndoAction::UnregisterPackage:
         // The Known Packages value (the 32-bit or the 64-bit IDE's list) is the
         // design-time package's path in the install folder.
-        return rec.Param <= PackageIdeParam(PackageIde::Ide64) && location == LocationCode::Install && scope.InstallDirHoldsLog && IsPlainRelativePath(text) &&
-               IsDesignPackageName(LastName(lower));
+        return rec.Param <= PackageIdeParam(PackageIde::Ide64) && location == LocationCode::Install &&
+               scope.InstallDirHoldsLog && IsPlainRelativePath(text) && IsDesignPackageName(LastName(lower));
     case UndoAction::RemoveSearchPath:
         return location == LocationCode::Install && scope.InstallDirHoldsLog && IsPlainRelativePath(text);
     case UndoAction::RemoveIdePath:
         // The IDE path lists that the install extends, with a folder of the install.
         return rec.Param <= StoredSubPath(InstallSubPath::IdeWin64) && scope.InstallDirHoldsLog &&
-               IsOneOf(lower, {L"\\CppPaths\\SearchPath", L"\\C++\\Paths\\SearchPath", L"\\C++\\Paths\\LibraryPath",
-                               L"\\C++\\Paths\\Win32\\LibraryPath", L"\\C++\\Paths\\Win64\\LibraryPath",
-                               L"\\Library\\Search Path", L"\\Library\\Win32\\Search Path",
-                               L"\\Library\\Win64\\Search Path"});
+               IsOneOf(lower,
+                       {L"\\CppPaths\\SearchPath", L"\\C++\\Paths\\SearchPath", L"\\C++\\Paths\\LibraryPath",
+                        L"\\C++\\Paths\\Win32\\LibraryPath", L"\\C++\\Paths\\Win64\\LibraryPath",
+                        L"\\Library\\Search Path", L"\\Library\\Win32\\Search Path", L"\\Library\\Win64\\Search Path"});
     case UndoAction::RemoveHelpLine:
         // The library's lines in one of the IDE's help-configuration files.
         return IsHelpFileIndex(rec.Param) && location == LocationCode::IdeHelp &&
                IsOneOf(lower, {L"\r\n:Index Tessel library components=qvlib.hlp", L"\r\n:Link qvlib.hlp"});
-    case UndoAction::UnregisterWinHelp:
-        return IsOneOf(lower, {L"qvlib.hlp", L"qvlib.cnt"});
-    case UndoAction::DeleteRegKey:
-        return IsProductKey(rec.Param, text);
+    case UndoAction::UnregisterWinHelp: return IsOneOf(lower, {L"qvlib.hlp", L"qvlib.cnt"});
+    case UndoAction::DeleteRegKey: return IsProductKey(rec.Param, text);
     case UndoAction::RunHelpUnregister:
         // The batch file runs from the install folder, as administrator.
         return scope.InstallDirHoldsLog;
-    case UndoAction::RemoveUninstallEntry:
-        return AsciiLower(scope.ProductIntName) == AsciiLower(UninstallEntryName);
-    case UndoAction::None:
-        return true;  // kinds without an undo step: nothing is done for them
+    case UndoAction::RemoveUninstallEntry: return AsciiLower(scope.ProductIntName) == AsciiLower(UninstallEntryName);
+    case UndoAction::None: return true;  // kinds without an undo step: nothing is done for them
     }
     return true;
 }

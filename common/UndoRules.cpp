@@ -44,13 +44,13 @@ bool IsRemovableTreePath(const std::wstring& pathLower, const std::wstring& wind
     std::vector<std::wstring> parts;
     if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
         ((path[0] >= L'a' && path[0] <= L'z') || (path[0] >= L'A' && path[0] <= L'Z'))) {
-        parts = Components(path, 3);            // below "X:\"
+        parts = Components(path, 3);  // below "X:\"
     } else if (path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.') {
-        parts = Components(path, 2);            // server, share, then folders
-        if (parts.size() < 3) return false;     // the share itself
+        parts = Components(path, 2);         // server, share, then folders
+        if (parts.size() < 3) return false;  // the share itself
         parts.erase(parts.begin(), parts.begin() + 2);
     } else {
-        return false;                           // empty, relative, "X:" or "X:name"
+        return false;  // empty, relative, "X:" or "X:name"
     }
     if (parts.empty()) return false;
     for (const auto& part : parts) {

@@ -119,7 +119,8 @@ DWORD UndoRegisterPackage(const LocationContext& context, const UndoRecord& rec,
     if (!ide) return 0;
     const std::wstring path = RecordPath(context, rec.Location, text);
     if (path.empty()) return 0;
-    const DWORD error = DeleteStringValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKeyFor(rec.Param), path);
+    const DWORD error =
+        DeleteStringValue(HKEY_CURRENT_USER, std::wstring(ide->RegKey) + KnownPackagesKeyFor(rec.Param), path);
     const DWORD pathError = RemoveFromLibraryPaths(context.CurrentIde, FolderOfPath(path));
     return error != 0 ? error : pathError;
 }
@@ -213,8 +214,8 @@ UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& install
     // The install folder as the log names it must already be a full path: it
     // is what every record is resolved against, so it is compared as it stands
     // apart from case, spelling (short names) and trailing separators.
-    scope.InstallDirHoldsLog = IsFullPath(installDir) &&
-                               IsSameFolder(LowerWide(LongPath(installDir)), LowerWide(logFolder));
+    scope.InstallDirHoldsLog =
+        IsFullPath(installDir) && IsSameFolder(LowerWide(LongPath(installDir)), LowerWide(logFolder));
     return scope;
 }
 
@@ -223,9 +224,7 @@ DWORD UndoRecordStep(LocationContext& context, const InstalledIdes& ides, const 
     if (!IsUndoableRecord(rec, text, scope)) return ERROR_INVALID_DATA;
     switch (Describe(rec.Kind()).Undo) {
     case UndoAction::None: return 0;
-    case UndoAction::SelectIde:
-        SelectIde(context, ides, IdeIndex(static_cast<int>(rec.Param)), text);
-        return 0;
+    case UndoAction::SelectIde: SelectIde(context, ides, IdeIndex(static_cast<int>(rec.Param)), text); return 0;
     case UndoAction::UnregisterPackage: return UndoRegisterPackage(context, rec, text);
     case UndoAction::RemoveSearchPath: return UndoAddSearchPath(context, rec, text);
     case UndoAction::RemoveIdePath: return UndoAddIdePath(context, rec, text);

@@ -45,8 +45,8 @@ UndoLogLoad UninstallEngine::Load(const std::wstring& logFile) {
 
 UndoStep UninstallEngine::ReadItem(UndoRecord& rec) {
     size_t next = pos_;
-    const UndoStep step = readBackward_ ? StepUndoBackward(log_, pos_, end_, rec, next)
-                                        : StepUndoForward(log_, pos_, end_, rec, next);
+    const UndoStep step =
+        readBackward_ ? StepUndoBackward(log_, pos_, end_, rec, next) : StepUndoForward(log_, pos_, end_, rec, next);
     if (step == UndoStep::Record) pos_ = next;
     return step;
 }

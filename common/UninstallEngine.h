@@ -65,13 +65,13 @@ public:
     const LocationContext& Location() const { return location_; }
 
 private:
-    std::string log_;        // the loaded log
-    std::wstring logFile_;   // its name as given: the folder it lies in bounds the walk
-    size_t pos_ = 0;         // current position in log_
-    size_t begin_ = 0;       // where the walk starts
-    size_t end_ = 0;         // where it stops (below begin_ when it reads backward)
+    std::string log_;       // the loaded log
+    std::wstring logFile_;  // its name as given: the folder it lies in bounds the walk
+    size_t pos_ = 0;        // current position in log_
+    size_t begin_ = 0;      // where the walk starts
+    size_t end_ = 0;        // where it stops (below begin_ when it reads backward)
     bool readBackward_ = false;
-    bool loaded_ = false;    // the last Load succeeded
+    bool loaded_ = false;      // the last Load succeeded
     std::string fileVersion_;  // the two digits behind "UNQMV"
     LocationContext location_;
     // The next record in the walking direction; moves pos_ past it.

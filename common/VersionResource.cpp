@@ -16,9 +16,7 @@ class Image {
 public:
     Image(const void* data, size_t size) : data_(static_cast<const unsigned char*>(data)), size_(size) {}
 
-    bool Has(size_t offset, size_t length) const {
-        return data_ && offset <= size_ && length <= size_ - offset;
-    }
+    bool Has(size_t offset, size_t length) const { return data_ && offset <= size_ && length <= size_ - offset; }
     bool U16(size_t offset, uint32_t& value) const {
         if (!Has(offset, 2)) return false;
         value = data_[offset] | (uint32_t(data_[offset + 1]) << 8);
@@ -47,8 +45,7 @@ bool RvaToOffset(const Image& image, const Sections& sections, uint32_t rva, uin
     for (uint32_t i = 0; i < sections.Count; ++i) {
         const size_t header = sections.Table + size_t(i) * 40;
         uint32_t address = 0, rawSize = 0, rawOffset = 0;
-        if (!image.U32(header + 12, address) || !image.U32(header + 16, rawSize) ||
-            !image.U32(header + 20, rawOffset))
+        if (!image.U32(header + 12, address) || !image.U32(header + 16, rawSize) || !image.U32(header + 20, rawOffset))
             return false;
         if (rva < address || rva - address > rawSize || length > rawSize - (rva - address)) continue;
         offset = size_t(rawOffset) + (rva - address);
@@ -64,8 +61,7 @@ bool FindEntry(const Image& image, size_t dir, uint32_t id, uint32_t& target) {
     if (!image.U16(dir + 12, named) || !image.U16(dir + 14, ids)) return false;
     for (uint32_t i = 0; i < named + ids; ++i) {
         uint32_t name = 0;
-        if (!image.U32(dir + 16 + size_t(i) * 8, name) || !image.U32(dir + 20 + size_t(i) * 8, target))
-            return false;
+        if (!image.U32(dir + 16 + size_t(i) * 8, name) || !image.U32(dir + 20 + size_t(i) * 8, target)) return false;
         if (id == 0 || name == id) return true;
     }
     return false;

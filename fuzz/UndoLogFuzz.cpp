@@ -42,16 +42,16 @@ using namespace tessel::common;
 
 namespace {
 
-std::string gInput;                      // the "file" the engine reads
-bool gFileMissing = false;               // the read fails as for a missing file
-std::vector<UndoRecord> gUndone;        // records given to the undo step, in order
+std::string gInput;               // the "file" the engine reads
+bool gFileMissing = false;        // the read fails as for a missing file
+std::vector<UndoRecord> gUndone;  // records given to the undo step, in order
 
-#define FUZZ_CHECK(cond)                                                          \
-    do {                                                                          \
-        if (!(cond)) {                                                            \
+#define FUZZ_CHECK(cond)                                                           \
+    do {                                                                           \
+        if (!(cond)) {                                                             \
             std::fprintf(stderr, "check failed: %s (line %d)\n", #cond, __LINE__); \
-            std::abort();                                                         \
-        }                                                                         \
+            std::abort();                                                          \
+        }                                                                          \
     } while (0)
 
 // Counts what the engine reports; checks the order of the calls as they come.
@@ -250,9 +250,11 @@ void RunEngine(const std::string& bytes, bool partial, const std::vector<UndoRec
     engine.PartialUninstall = partial;
 
     const UndoLogLoad loaded = engine.Load(L"uninst.log");
-    const bool signature = bytes.size() >= 7 && std::memcmp(bytes.data(), "UNQMV", 5) == 0 &&
-                           bytes[5] >= '0' && bytes[5] <= '9' && bytes[6] >= '0' && bytes[6] <= '9';
-    FUZZ_CHECK(loaded == (bytes.empty() ? UndoLogLoad::Empty : signature ? UndoLogLoad::Loaded : UndoLogLoad::NotUndoLog));
+    const bool signature = bytes.size() >= 7 && std::memcmp(bytes.data(), "UNQMV", 5) == 0 && bytes[5] >= '0' &&
+                           bytes[5] <= '9' && bytes[6] >= '0' && bytes[6] <= '9';
+    FUZZ_CHECK(loaded == (bytes.empty() ? UndoLogLoad::Empty
+                          : signature   ? UndoLogLoad::Loaded
+                                        : UndoLogLoad::NotUndoLog));
     if (loaded != UndoLogLoad::Loaded) return;
     FUZZ_CHECK(engine.FileVersion() == bytes.substr(5, 2));
 
@@ -267,7 +269,8 @@ void RunEngine(const std::string& bytes, bool partial, const std::vector<UndoRec
     if (result.End != WalkEnd::Damaged) FUZZ_CHECK(progress.stepped == progress.total);
     // A failed step never reads as success, and does not end the walk.
     bool stepFails = false;
-    for (const UndoRecord& rec : gUndone) stepFails |= rec.Kind() == RowKind::RunInstallFile && rec.Param == 0xFFFFFFFFu;
+    for (const UndoRecord& rec : gUndone)
+        stepFails |= rec.Kind() == RowKind::RunInstallFile && rec.Param == 0xFFFFFFFFu;
     if (result.End != WalkEnd::Damaged)
         FUZZ_CHECK(result.End == (stepFails ? WalkEnd::StepFailed : WalkEnd::Complete) &&
                    result.StepError == (stepFails ? 2u : 0u));
@@ -315,8 +318,7 @@ void CheckRoundTrip(const uint8_t* data, size_t size) {
     UndoRecord forward, backward;
     size_t next = 0, prev = 0;
     FUZZ_CHECK(ReadUndoRecordForward(log, UndoSignatureSize, log.size(), forward, next) && next == log.size());
-    FUZZ_CHECK(ReadUndoRecordBackward(log, log.size(), UndoSignatureSize, backward, prev) &&
-               prev == UndoSignatureSize);
+    FUZZ_CHECK(ReadUndoRecordBackward(log, log.size(), UndoSignatureSize, backward, prev) && prev == UndoSignatureSize);
     FUZZ_CHECK(forward.Word0 == w[0] && forward.Param == w[1] && forward.Location == w[2] && forward.Text == text);
     FUZZ_CHECK(SameRecord(forward, backward));
     // One byte short, the record is damaged in both directions, never read past the end.

@@ -167,17 +167,12 @@ LRESULT CALLBACK CheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LP
         case WM_CHAR:
             if (wParam == L' ') box->ToggleSelected();
             break;
-        case WM_LBUTTONDOWN:
-            box->pendingClicks_ = 1;
-            break;
+        case WM_LBUTTONDOWN: box->pendingClicks_ = 1; break;
         case WM_LBUTTONUP:
             if (--box->pendingClicks_ == 0) box->ToggleSelected();
             break;
-        case WM_LBUTTONDBLCLK:
-            box->ToggleSelected();
-            break;
-        default:
-            break;
+        case WM_LBUTTONDBLCLK: box->ToggleSelected(); break;
+        default: break;
         }
     } catch (const std::exception&) {
         // out of memory in a handler: the list box still gets the message
@@ -266,8 +261,10 @@ void DrawCheckBox(HDC dc, const RECT& rect, bool enabled, CheckMark mark) {
     box.bottom = box.top + check.cy + 4;
 
     UINT flags = DFCS_BUTTONCHECK;
-    if (mark == CheckMark::Checked) flags |= DFCS_CHECKED;
-    else if (mark == CheckMark::Mixed) flags |= DFCS_CHECKED | DFCS_BUTTON3STATE;
+    if (mark == CheckMark::Checked)
+        flags |= DFCS_CHECKED;
+    else if (mark == CheckMark::Mixed)
+        flags |= DFCS_CHECKED | DFCS_BUTTON3STATE;
     if (!enabled) flags |= DFCS_INACTIVE;
 
     {

@@ -25,9 +25,9 @@ inline constexpr LPARAM Disabled = 4;
 
 // Names of the window properties a box sets.
 namespace CheckListBoxProp {
-inline constexpr const wchar_t* Box = L"qmvCLBWndProc";                // on the list box: the object
-inline constexpr const wchar_t* ParentProc = L"qmvParentCLBWndProc";   // on the parent: its previous procedure
-inline constexpr const wchar_t* ParentCount = L"qmvParentCLBRefCount"; // on the parent: boxes attached to its children
+inline constexpr const wchar_t* Box = L"qmvCLBWndProc";                 // on the list box: the object
+inline constexpr const wchar_t* ParentProc = L"qmvParentCLBWndProc";    // on the parent: its previous procedure
+inline constexpr const wchar_t* ParentCount = L"qmvParentCLBRefCount";  // on the parent: boxes attached to its children
 }  // namespace CheckListBoxProp
 
 // The mark a drawn check box shows.

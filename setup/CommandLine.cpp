@@ -40,8 +40,6 @@ ModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
 
 ModeFlags ParseCommandLine() { return ParseSwitches(ProgramArguments()); }
 
-void ShowParametersDescription() {
-    MessageBoxW(nullptr, DescriptionText, DescriptionCaption, MB_OK);
-}
+void ShowParametersDescription() { MessageBoxW(nullptr, DescriptionText, DescriptionCaption, MB_OK); }
 
 }  // namespace tessel::setup

@@ -20,7 +20,7 @@ private:
 
     std::wstring previousDir_;  // the previous installation's folder, read at the first showing
     bool firstShow_ = true;
-    std::wstring directory_;    // the folder the edit box shows
+    std::wstring directory_;  // the folder the edit box shows
 };
 
 }  // namespace tessel::setup

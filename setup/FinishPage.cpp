@@ -17,8 +17,8 @@ PageMove FinishPage::Show() {
     ShowItem(IDC_ROWCAPTION, true);
     FocusItem(IDCANCEL);
     SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    std::wstring text = Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
-                                               : FinishText();
+    std::wstring text =
+        Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal) : FinishText();
     const std::wstring manualBuild = ManualBuildFinishText(Install().ManualBuildIdeMask);
     if (!manualBuild.empty()) text += L"\r\n\r\n" + manualBuild;
     SetItemText(IDC_PAGETEXT, text);

@@ -61,8 +61,7 @@ INT_PTR IdeSelectionPage::HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wPar
         }
         return 0;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 

@@ -32,7 +32,8 @@ StoredSelection LoadPreviousSelection(script::InstallContext& install) {
 
 void LoadStoredCustomizeMask(script::InstallContext& install) {
     DWORD customize = 0;
-    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize) == 0) install.CustomizeMask = customize;
+    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize) == 0)
+        install.CustomizeMask = customize;
 }
 
 std::wstring StoredInstallDir() {
@@ -50,9 +51,8 @@ std::wstring ProposedInstallDir(const script::InstallContext& install, const std
         }
     }
     std::wstring programFiles;
-    if (previousDir.empty() &&
-        ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", L"ProgramFilesDir",
-                       programFiles) != 0)
+    if (previousDir.empty() && ReadRegString(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
+                                             L"ProgramFilesDir", programFiles) != 0)
         programFiles.clear();
     return ProposeDirectory(previousDir, root, programFiles, ShortName);
 }

@@ -15,17 +15,10 @@ void PageFlow::Switch(HWND dialog, int step) {
         EnableWindow(GetDlgItem(dialog, IDC_BACK), position_ > 1);
         EnableWindow(GetDlgItem(dialog, IDC_NEXT), position_ < PageCount);
         switch (page.Show()) {
-        case PageMove::Stay:
-            return;
-        case PageMove::Back:
-            step = -1;
-            break;
-        case PageMove::Again:
-            step = 0;
-            break;
-        case PageMove::Next:
-            step = +1;
-            break;
+        case PageMove::Stay: return;
+        case PageMove::Back: step = -1; break;
+        case PageMove::Again: step = 0; break;
+        case PageMove::Next: step = +1; break;
         }
     }
 }

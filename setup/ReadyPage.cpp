@@ -21,8 +21,6 @@ bool ReadyPage::MayGoOn() {
     return WaitForIdesClosed(Dialog(), Install());
 }
 
-void ReadyPage::Hide() {
-    SetItemText(IDC_NEXT, L"&Next >");
-}
+void ReadyPage::Hide() { SetItemText(IDC_NEXT, L"&Next >"); }
 
 }  // namespace tessel::setup

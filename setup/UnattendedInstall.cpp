@@ -19,7 +19,8 @@ UnattendedExit RunUnattendedInstall(script::InstallContext& install, const std::
     // The wizard cannot go on from an IDE page with no line ticked.
     if (install.SelectedItemMask.Empty()) return UnattendedExit::NothingToDo;
     // The directory page's proposal or the folder given, stored as the page stores its text.
-    install.Location.InstallDir = StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(install, StoredInstallDir()) : folder);
+    install.Location.InstallDir =
+        StripOneTrailingSeparator(folder.empty() ? ProposedInstallDir(install, StoredInstallDir()) : folder);
     // Nobody can be asked to close an IDE: the run is refused before it changes anything.
     if (!RunningIdeNames(install).empty()) return UnattendedExit::IdeRunning;
     return RunChosenInstall(install);
@@ -30,7 +31,8 @@ UnattendedExit RunChosenInstall(script::InstallContext& install) {
     script.Start();
     const int failed = RunRemainingRows(script, [&script](ActionResult result) {
         if (result.Failed())
-            script.WriteLogLine(FormatRowError(script.Current(), result.Code(), script.CurrentRow().Word0, script.LogText()));
+            script.WriteLogLine(
+                FormatRowError(script.Current(), result.Code(), script.CurrentRow().Word0, script.LogText()));
     });
     if (install.RunRefused()) return UnattendedExit::Refused;
     // The row whose undo record failed is in the log already; nothing after it

@@ -131,20 +131,12 @@ INT_PTR Wizard::HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-        case IDCANCEL:
-            CancelRule(dlg, wParam);
-            return 1;
-        case IDC_NEXT:
-            flow_.Switch(dlg, +1);
-            return 1;
-        case IDC_BACK:
-            flow_.Switch(dlg, -1);
-            return 1;
-        default:
-            return flow_.Current().OnCommand(LOWORD(wParam)) ? 1 : 0;
+        case IDCANCEL: CancelRule(dlg, wParam); return 1;
+        case IDC_NEXT: flow_.Switch(dlg, +1); return 1;
+        case IDC_BACK: flow_.Switch(dlg, -1); return 1;
+        default: return flow_.Current().OnCommand(LOWORD(wParam)) ? 1 : 0;
         }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 

@@ -13,7 +13,7 @@ using namespace tessel::script;
 namespace {
 constexpr const wchar_t* ParagraphBreak = L"\r\n\r\n";
 std::wstring ProductAndVersion() { return std::wstring(ProductName) + L" v" + ProductVersion; }
-}
+}  // namespace
 
 std::wstring WizardTitle() { return L"Installation Wizard for " + ProductAndVersion(); }
 
@@ -21,15 +21,15 @@ std::wstring WelcomeText() {
     return L"Welcome to the " + std::wstring(ProductName) + L" Setup program. This program will install " +
            ProductAndVersion() + L" on you computer." + ParagraphBreak + ProductDescription +
            L"It is strongly recommended that you exit all version of Delphi and CBuilder "
-           L"before running this Setup program." + ParagraphBreak + L"Click Next to continue with the Setup program.";
+           L"before running this Setup program." +
+           ParagraphBreak + L"Click Next to continue with the Setup program.";
 }
 
 std::wstring SelectDelphiText(bool previousFound) {
     if (previousFound)
         return L"The previous version of " + std::wstring(ProductName) +
                L" was found. Click to \"Next\" button for update it.";
-    return L"Which versions of Delphi and/or CBuilder will you be installing " + std::wstring(ProductName) +
-           L" to ?";
+    return L"Which versions of Delphi and/or CBuilder will you be installing " + std::wstring(ProductName) + L" to ?";
 }
 
 std::wstring DirectoryText() {
@@ -45,7 +45,8 @@ std::wstring ReadyText() {
 }
 
 std::wstring ProgressText() {
-    return L"Performing install of the " + ProductAndVersion() + L" on you computer." + ParagraphBreak + L"Please wait...";
+    return L"Performing install of the " + ProductAndVersion() + L" on you computer." + ParagraphBreak +
+           L"Please wait...";
 }
 
 std::wstring FinishText() {
@@ -58,12 +59,13 @@ std::wstring RefusedFinishText(const std::wstring& dir, DWORD error) {
     if (dir.empty())
         why = L"No destination folder was given.";
     else if (error == ERROR_BAD_PATHNAME)
-        why = L"The destination folder \"" + dir + L"\" is not a full path, such as C:\\Program Files\\" +
-              ShortName + L".";
+        why = L"The destination folder \"" + dir + L"\" is not a full path, such as C:\\Program Files\\" + ShortName +
+              L".";
     else
         why = L"The destination folder \"" + dir + L"\" cannot be used: " + SystemErrorText(error);
-    return L"Setup has not installed " + ProductAndVersion() + L" on you computer. Nothing was installed." + ParagraphBreak +
-           why + ParagraphBreak + L"Click Finish to exit Setup, then run Setup again and choose another folder.";
+    return L"Setup has not installed " + ProductAndVersion() + L" on you computer. Nothing was installed." +
+           ParagraphBreak + why + ParagraphBreak +
+           L"Click Finish to exit Setup, then run Setup again and choose another folder.";
 }
 
 bool LinkClickAccepted(DWORD& lastClick, DWORD now) {
@@ -79,7 +81,7 @@ std::wstring WithShortName(std::wstring base, const std::wstring& shortName) {
     if (base.empty() || base.back() != L'\\') base += L'\\';
     return base + shortName;
 }
-}
+}  // namespace
 
 std::wstring ProposeDirectory(const std::wstring& previous, const std::wstring& firstSelectedRoot,
                               const std::wstring& programFiles, const std::wstring& shortName) {
@@ -93,8 +95,7 @@ std::wstring ProposeDirectory(const std::wstring& previous, const std::wstring& 
     return WithShortName(base, shortName);
 }
 
-std::wstring BrowsedDirectory(const std::wstring& chosen, const std::wstring& previous,
-                              const std::wstring& shortName) {
+std::wstring BrowsedDirectory(const std::wstring& chosen, const std::wstring& previous, const std::wstring& shortName) {
     if (chosen == previous || chosen.empty()) return chosen;
     return WithShortName(chosen, shortName);
 }
@@ -108,8 +109,9 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
     // Formatted into a buffer of the full length, then cut: a long log text
     // (a deep path) must not run past the message buffer.
     std::vector<wchar_t> buf(128 + logText.size(), L'\0');
-    int n = std::swprintf(buf.data(), buf.size(), L"Error in ScriptItem=%d, ErrorCode=%xh ScriptItemId=%x with text\r\n%ls",
-                          current, static_cast<unsigned>(err), static_cast<unsigned>(word0), logText.c_str());
+    int n =
+        std::swprintf(buf.data(), buf.size(), L"Error in ScriptItem=%d, ErrorCode=%xh ScriptItemId=%x with text\r\n%ls",
+                      current, static_cast<unsigned>(err), static_cast<unsigned>(word0), logText.c_str());
     std::wstring text = n > 0 ? std::wstring(buf.data(), static_cast<size_t>(n)) : std::wstring();
     if (text.size() > RowErrorLimit) text.resize(RowErrorLimit);
     return text;
@@ -120,17 +122,14 @@ bool ItemAvailable(const script::InstallContext& install, int index) {
     return !ide.IsValid() || FoundOf(install.Ides, ide).Exists;
 }
 
-void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected,
-                            int32_t prevInstallItems) {
+void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected, int32_t prevInstallItems) {
     install.PreselectedIdeMask = IdeMask();
     const IdeMask storedIdes(static_cast<uint32_t>(prevInstallSelected));
     for (int i = 1; i <= IdeCount; ++i) {
         const IdeVersion& ide = IdeTable[i];
         const bool found = install.Ides[i].Exists;
         const bool selected =
-            prevInstallSelected < 1
-                ? found
-                : found && static_cast<int32_t>((ide.InternalId & storedIdes).Bits()) > 0;
+            prevInstallSelected < 1 ? found : found && static_cast<int32_t>((ide.InternalId & storedIdes).Bits()) > 0;
         if (selected) install.PreselectedIdeMask |= ide.InternalId;
     }
     install.CheckedLines = LineMask();
@@ -142,8 +141,7 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
         const IdeIndex ide = IdeIndexByMask(item.IdeMask);  // none: the item belongs to no IDE
         bool checked = false;
         if (!storedItems.Empty()) {
-            if (storedItems.Has(item.Bit))
-                checked = ItemAvailable(install, i);
+            if (storedItems.Has(item.Bit)) checked = ItemAvailable(install, i);
         } else {
             checked = !ide.IsValid() || install.PreselectedIdeMask.Has(IdeOf(ide).InternalId);
         }

@@ -30,8 +30,7 @@ bool LinkClickAccepted(DWORD& lastClick, DWORD now);
 std::wstring ProposeDirectory(const std::wstring& previous, const std::wstring& firstSelectedRoot,
                               const std::wstring& programFiles, const std::wstring& shortName);
 // What the edit box shows after the folder browser returned chosen.
-std::wstring BrowsedDirectory(const std::wstring& chosen, const std::wstring& previous,
-                              const std::wstring& shortName);
+std::wstring BrowsedDirectory(const std::wstring& chosen, const std::wstring& previous, const std::wstring& shortName);
 // The edit box's text as stored in InstallDir: one trailing "\" or "/" removed.
 std::wstring StripOneTrailingSeparator(std::wstring text);
 
@@ -42,8 +41,7 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
 
 // Preselection of the IDE page from the stored masks (0 = none stored), after
 // discovery has filled Exists: sets install's PreselectedIdeMask and CheckedLines.
-void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected,
-                            int32_t prevInstallItems);
+void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected, int32_t prevInstallItems);
 // Whether the IDE page offers install item index (0..31): an item of no IDE,
 // or of an IDE that discovery found usable.
 bool ItemAvailable(const script::InstallContext& install, int index);

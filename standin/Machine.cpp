@@ -41,58 +41,75 @@ const IdeLayout kLayouts[IdeCount + 1] = {
     /* 9 Delphi7     */ {L"C:\\Program Files\\Borland\\Delphi7", nullptr, L"d7.gid", PathSet::Delphi},
     /* 10 Delphi9    */ {L"C:\\Program Files\\Borland\\BDS\\3.0", L"Borland Studio\\3.0", nullptr, PathSet::Delphi},
     /* 11 BDS2006    */ {L"C:\\Program Files\\Borland\\BDS\\4.0", L"Borland Studio\\4.0", nullptr, PathSet::Bds2006},
-    /* 12 Delphi2007 */ {L"C:\\Program Files\\CodeGear\\RAD Studio\\5.0", L"RAD Studio\\5.0", nullptr, PathSet::Bds2007},
-    /* 13 BDS2009    */ {L"C:\\Program Files\\CodeGear\\RAD Studio\\6.0", L"RAD Studio\\6.0", nullptr, PathSet::Bds2007},
-    /* 14 BDS2010    */ {L"C:\\Program Files\\Embarcadero\\RAD Studio\\7.0", L"RAD Studio\\7.0", nullptr, PathSet::Bds2007},
+    /* 12 Delphi2007 */
+    {L"C:\\Program Files\\CodeGear\\RAD Studio\\5.0", L"RAD Studio\\5.0", nullptr, PathSet::Bds2007},
+    /* 13 BDS2009    */
+    {L"C:\\Program Files\\CodeGear\\RAD Studio\\6.0", L"RAD Studio\\6.0", nullptr, PathSet::Bds2007},
+    /* 14 BDS2010    */
+    {L"C:\\Program Files\\Embarcadero\\RAD Studio\\7.0", L"RAD Studio\\7.0", nullptr, PathSet::Bds2007},
     /* 15 XE         */ {L"C:\\Program Files\\Embarcadero\\RAD Studio\\8.0", L"RAD Studio\\8.0", nullptr, PathSet::XE},
-    /* 16 XE2        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\9.0", L"RAD Studio\\9.0", nullptr, PathSet::XE2},
-    /* 17 XE3        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\10.0", L"RAD Studio\\10.0", nullptr, PathSet::XE2},
-    /* 18 XE4        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\11.0", L"RAD Studio\\11.0", nullptr, PathSet::XE4},
-    /* 19 XE5        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\12.0", L"RAD Studio\\12.0", nullptr, PathSet::XE4},
-    /* 20 XE6        */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\14.0", L"Embarcadero\\Studio\\14.0", nullptr, PathSet::XE4},
-    /* 21 XE7        */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\15.0", L"Embarcadero\\Studio\\15.0", nullptr, PathSet::XE4},
-    /* 22 XE8        */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\16.0", L"Embarcadero\\Studio\\16.0", nullptr, PathSet::XE4},
-    /* 23 XE10       */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\17.0", L"Embarcadero\\Studio\\17.0", nullptr, PathSet::XE4},
-    /* 24 XE10.1     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\18.0", L"Embarcadero\\Studio\\18.0", nullptr, PathSet::XE4},
-    /* 25 XE10.2     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\19.0", L"Embarcadero\\Studio\\19.0", nullptr, PathSet::XE4},
-    /* 26 XE10.3     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\20.0", L"Embarcadero\\Studio\\20.0", nullptr, PathSet::XE4},
-    /* 27 XE10.4     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\21.0", L"Embarcadero\\Studio\\21.0", nullptr, PathSet::XE4},
-    /* 28 11         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\22.0", L"Embarcadero\\Studio\\22.0", nullptr, PathSet::XE4},
-    /* 29 12         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", L"Embarcadero\\Studio\\23.0", nullptr, PathSet::XE4},
-    /* 30 13         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\37.0", L"Embarcadero\\Studio\\37.0", nullptr, PathSet::XE4},
+    /* 16 XE2        */
+    {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\9.0", L"RAD Studio\\9.0", nullptr, PathSet::XE2},
+    /* 17 XE3        */
+    {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\10.0", L"RAD Studio\\10.0", nullptr, PathSet::XE2},
+    /* 18 XE4        */
+    {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\11.0", L"RAD Studio\\11.0", nullptr, PathSet::XE4},
+    /* 19 XE5        */
+    {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\12.0", L"RAD Studio\\12.0", nullptr, PathSet::XE4},
+    /* 20 XE6        */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\14.0", L"Embarcadero\\Studio\\14.0", nullptr, PathSet::XE4},
+    /* 21 XE7        */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\15.0", L"Embarcadero\\Studio\\15.0", nullptr, PathSet::XE4},
+    /* 22 XE8        */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\16.0", L"Embarcadero\\Studio\\16.0", nullptr, PathSet::XE4},
+    /* 23 XE10       */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\17.0", L"Embarcadero\\Studio\\17.0", nullptr, PathSet::XE4},
+    /* 24 XE10.1     */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\18.0", L"Embarcadero\\Studio\\18.0", nullptr, PathSet::XE4},
+    /* 25 XE10.2     */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\19.0", L"Embarcadero\\Studio\\19.0", nullptr, PathSet::XE4},
+    /* 26 XE10.3     */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\20.0", L"Embarcadero\\Studio\\20.0", nullptr, PathSet::XE4},
+    /* 27 XE10.4     */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\21.0", L"Embarcadero\\Studio\\21.0", nullptr, PathSet::XE4},
+    /* 28 11         */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\22.0", L"Embarcadero\\Studio\\22.0", nullptr, PathSet::XE4},
+    /* 29 12         */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", L"Embarcadero\\Studio\\23.0", nullptr, PathSet::XE4},
+    /* 30 13         */
+    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\37.0", L"Embarcadero\\Studio\\37.0", nullptr, PathSet::XE4},
 };
 
 std::vector<std::wstring> PathValuesOf(PathSet set) {
     switch (set) {
-        case PathSet::Delphi3: return {L"\\Library\\SearchPath"};
-        case PathSet::Delphi:
-        case PathSet::Builder: return {L"\\Library\\Search Path"};
-        case PathSet::Bds2006: return {L"\\Library\\Search Path", L"\\CppPaths\\SearchPath"};
-        case PathSet::Bds2007:
-        case PathSet::XE:
-            return {L"\\Library\\Search Path", L"\\C++\\Paths\\SearchPath", L"\\C++\\Paths\\LibraryPath"};
-        case PathSet::XE2:
-            return {L"\\Library\\Win32\\Search Path", L"\\Library\\Win64\\Search Path",
-                    L"\\C++\\Paths\\Win32\\LibraryPath"};
-        case PathSet::XE4:
-            return {L"\\Library\\Win32\\Search Path", L"\\Library\\Win64\\Search Path",
-                    L"\\C++\\Paths\\Win32\\LibraryPath", L"\\C++\\Paths\\Win64\\LibraryPath"};
+    case PathSet::Delphi3: return {L"\\Library\\SearchPath"};
+    case PathSet::Delphi:
+    case PathSet::Builder: return {L"\\Library\\Search Path"};
+    case PathSet::Bds2006: return {L"\\Library\\Search Path", L"\\CppPaths\\SearchPath"};
+    case PathSet::Bds2007:
+    case PathSet::XE: return {L"\\Library\\Search Path", L"\\C++\\Paths\\SearchPath", L"\\C++\\Paths\\LibraryPath"};
+    case PathSet::XE2:
+        return {L"\\Library\\Win32\\Search Path", L"\\Library\\Win64\\Search Path",
+                L"\\C++\\Paths\\Win32\\LibraryPath"};
+    case PathSet::XE4:
+        return {L"\\Library\\Win32\\Search Path", L"\\Library\\Win64\\Search Path", L"\\C++\\Paths\\Win32\\LibraryPath",
+                L"\\C++\\Paths\\Win64\\LibraryPath"};
     }
     return {};
 }
 
 std::wstring UserPathsOf(PathSet set) {
     switch (set) {
-        case PathSet::Delphi3:
-        case PathSet::Delphi: return L"$(DELPHI)\\Lib;$(DELPHI)\\Bin;$(DELPHI)\\Imports;C:\\Components\\Grids\\Lib";
-        case PathSet::Builder: return L"$(BCB)\\Lib;$(BCB)\\Lib\\Obj;$(BCB)\\Projects\\Lib;C:\\Components\\Grids\\Lib";
-        case PathSet::Bds2006:
-        case PathSet::Bds2007:
-        case PathSet::XE: return L"$(BDS)\\lib;$(BDS)\\Imports;$(BDSCOMMONDIR)\\Dcp;C:\\Components\\Grids\\Lib";
-        case PathSet::XE2:
-        case PathSet::XE4:
-            return L"$(BDSLIB)\\$(Platform)\\release;$(BDSUSERDIR)\\Imports;$(BDS)\\Imports;"
-                   L"$(BDSCOMMONDIR)\\Dcp\\$(Platform);C:\\Components\\Grids\\Lib\\$(Platform)";
+    case PathSet::Delphi3:
+    case PathSet::Delphi: return L"$(DELPHI)\\Lib;$(DELPHI)\\Bin;$(DELPHI)\\Imports;C:\\Components\\Grids\\Lib";
+    case PathSet::Builder: return L"$(BCB)\\Lib;$(BCB)\\Lib\\Obj;$(BCB)\\Projects\\Lib;C:\\Components\\Grids\\Lib";
+    case PathSet::Bds2006:
+    case PathSet::Bds2007:
+    case PathSet::XE: return L"$(BDS)\\lib;$(BDS)\\Imports;$(BDSCOMMONDIR)\\Dcp;C:\\Components\\Grids\\Lib";
+    case PathSet::XE2:
+    case PathSet::XE4:
+        return L"$(BDSLIB)\\$(Platform)\\release;$(BDSUSERDIR)\\Imports;$(BDS)\\Imports;"
+               L"$(BDSCOMMONDIR)\\Dcp\\$(Platform);C:\\Components\\Grids\\Lib\\$(Platform)";
     }
     return std::wstring();
 }
@@ -176,9 +193,12 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
     if (options.WithTools) {
         const std::wstring tools = options.ToolsDir.empty() ? g_toolsDir : options.ToolsDir;
         std::vector<const wchar_t*> names;
-        if (!ide.IsDelphi) names = {L"make.exe"};
-        else if (ide.Is32and64 && options.WithDcc64) names = {L"dcc32.exe", L"dcc64.exe"};
-        else names = {L"dcc32.exe"};
+        if (!ide.IsDelphi)
+            names = {L"make.exe"};
+        else if (ide.Is32and64 && options.WithDcc64)
+            names = {L"dcc32.exe", L"dcc64.exe"};
+        else
+            names = {L"dcc32.exe"};
         for (const wchar_t* name : names)
             ok &= CopyFileW(JoinPath(tools, name).c_str(), JoinPath(bin, name).c_str(), FALSE) != 0;
         // Tells the tools which IDE they belong to: Delphi 3 packages are ".dpl" files.
@@ -203,12 +223,14 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
     if (!common.empty()) {
         ok &= CreateDirectoryPath(JoinPath(common, L"Bpl\\Win64")) == 0;
         if (options.WithRsvars)
-            ok &= WriteAnsiFile(JoinPath(bin, L"rsvars.bat"),
-                                L"@SET BDS=" + root + L"\r\n@SET BDSINCLUDE=" + root + L"\\include\r\n"
-                                L"@SET BDSCOMMONDIR=" + common + L"\r\n@SET PATH=%BDS%\\bin;%PATH%\r\n");
+            ok &= WriteAnsiFile(JoinPath(bin, L"rsvars.bat"), L"@SET BDS=" + root + L"\r\n@SET BDSINCLUDE=" + root +
+                                                                  L"\\include\r\n"
+                                                                  L"@SET BDSCOMMONDIR=" +
+                                                                  common + L"\r\n@SET PATH=%BDS%\\bin;%PATH%\r\n");
         if (options.EnvVariables != EnvVarPlace::None)
-            ok &= WriteRegString(options.EnvVariables == EnvVarPlace::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
-                                 key + L"\\Environment Variables", L"BDSCOMMONDIR", common) == 0;
+            ok &= WriteRegString(
+                      options.EnvVariables == EnvVarPlace::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                      key + L"\\Environment Variables", L"BDSCOMMONDIR", common) == 0;
     }
 
     if (options.WithHelp) {
@@ -217,7 +239,8 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
         for (const wchar_t* file : ide.HelpStr)
             if (file) ok &= WriteAnsiFile(JoinPath(help, file), HelpFileText(file, ide.Name));
         if (layout.helpCache)
-            ok &= WriteAnsiFile(JoinPath(help, layout.helpCache), L"Help index cache of " + std::wstring(ide.Name) + L"\r\n");
+            ok &= WriteAnsiFile(JoinPath(help, layout.helpCache),
+                                L"Help index cache of " + std::wstring(ide.Name) + L"\r\n");
     }
 
     if (options.WithUserPaths) {
@@ -232,7 +255,8 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
                              L"Grid components of the user") == 0;
         if (options.With64BitIde && ide.Can64BitIde)
             ok &= WriteRegString(HKEY_CURRENT_USER, key + KnownPackagesX64Key,
-                                 JoinPath(root, L"Projects\\Bpl\\Win64\\dclgrids.bpl"), L"Grid components of the user") == 0;
+                                 JoinPath(root, L"Projects\\Bpl\\Win64\\dclgrids.bpl"),
+                                 L"Grid components of the user") == 0;
     }
     return ok;
 }
@@ -278,8 +302,10 @@ bool SetToolBehaviour(int ideIndex, ToolMode mode, DWORD delayMs, const std::wst
                       const std::wstring& rootDir) {
     if (!IsIdeIndex(ideIndex)) return false;
     const std::wstring ini = JoinPath(BinOf(ideIndex, rootDir), StandinIniName);
-    const wchar_t* modeText = mode == ToolMode::Fail ? L"fail" : mode == ToolMode::Slow ? L"slow"
-                              : mode == ToolMode::Hang ? L"hang" : L"normal";
+    const wchar_t* modeText = mode == ToolMode::Fail   ? L"fail"
+                              : mode == ToolMode::Slow ? L"slow"
+                              : mode == ToolMode::Hang ? L"hang"
+                                                       : L"normal";
     // Setting all tools at once also drops what was set for single tools.
     if (tool.empty())
         for (const wchar_t* section : {L"dcc32", L"dcc64", L"make"})
@@ -326,8 +352,8 @@ bool EndStandinIde(UniqueKernelHandle& process) {
 std::vector<ToolCall> ReadToolCalls(int ideIndex, const std::wstring& rootDir) {
     std::vector<ToolCall> calls;
     std::string bytes;
-    if (!IsIdeIndex(ideIndex) ||
-        ReadFileBytes(JoinPath(BinOf(ideIndex, rootDir), StandinCallLog), bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) != 0)
+    if (!IsIdeIndex(ideIndex) || ReadFileBytes(JoinPath(BinOf(ideIndex, rootDir), StandinCallLog), bytes,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE) != 0)
         return calls;
     const std::wstring text = FromUtf8(bytes);
     size_t pos = 0;
@@ -336,8 +362,10 @@ std::vector<ToolCall> ReadToolCalls(int ideIndex, const std::wstring& rootDir) {
         if (eol == std::wstring::npos) eol = text.size();
         const std::wstring line = text.substr(pos, eol - pos);
         pos = eol + 2;
-        if (line.compare(0, 4, L"cmd=") == 0) calls.push_back(ToolCall{line.substr(4), L""});
-        else if (line.compare(0, 4, L"dir=") == 0 && !calls.empty()) calls.back().currentDir = line.substr(4);
+        if (line.compare(0, 4, L"cmd=") == 0)
+            calls.push_back(ToolCall{line.substr(4), L""});
+        else if (line.compare(0, 4, L"dir=") == 0 && !calls.empty())
+            calls.back().currentDir = line.substr(4);
     }
     return calls;
 }

@@ -13,17 +13,17 @@
 enum class EnvVarPlace { None, CurrentUser, LocalMachine };
 
 struct MachineOptions {
-    bool PerUser = false;        // "RootDir" under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
-    bool WithTools = true;       // copy the stand-in compilers into "bin"
-    bool WithDcc64 = true;       // also dcc64.exe for IDEs with a 64-bit compiler
-    bool With64BitIde = false;   // RAD Studio 12 and 13: also the 64-bit IDE ("App x64", "bin64\bds.exe")
-    bool WithRsvars = true;      // "bin\rsvars.bat" for IDEs with a common folder
+    bool PerUser = false;       // "RootDir" under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
+    bool WithTools = true;      // copy the stand-in compilers into "bin"
+    bool WithDcc64 = true;      // also dcc64.exe for IDEs with a 64-bit compiler
+    bool With64BitIde = false;  // RAD Studio 12 and 13: also the 64-bit IDE ("App x64", "bin64\bds.exe")
+    bool WithRsvars = true;     // "bin\rsvars.bat" for IDEs with a common folder
     EnvVarPlace EnvVariables = EnvVarPlace::None;  // "Environment Variables" value BDSCOMMONDIR
-    bool WithHelp = true;        // "Help" with configuration, alias and ".gid" files
-    bool WithUserPaths = true;   // library and C++ path lists holding a few entries of the user's
-    std::wstring RootDir;        // the IDE's root folder; empty: its usual one (StandinRootDir)
-    std::wstring ToolsDir;       // folder of the built dcc32.exe, dcc64.exe, make.exe;
-                                 // empty: the folder set by SetStandinToolsDir
+    bool WithHelp = true;                          // "Help" with configuration, alias and ".gid" files
+    bool WithUserPaths = true;                     // library and C++ path lists holding a few entries of the user's
+    std::wstring RootDir;                          // the IDE's root folder; empty: its usual one (StandinRootDir)
+    std::wstring ToolsDir;                         // folder of the built dcc32.exe, dcc64.exe, make.exe;
+                                                   // empty: the folder set by SetStandinToolsDir
 };
 
 // Folder that holds the built stand-in tools. Defaults to the build tree's "standin" folder.
@@ -60,13 +60,12 @@ enum class ToolMode { Normal, Fail, Slow, Hang };
 // Sets the behaviour of the IDE's tools ("bin\standin.ini" of its root folder). tool names one
 // of L"dcc32", L"dcc64", L"make" for that tool alone; empty: all tools of the IDE.
 // delayMs is the extra running time of ToolMode::Slow.
-bool SetToolBehaviour(int ideIndex, ToolMode mode, DWORD delayMs = 0,
-                      const std::wstring& tool = std::wstring(),
+bool SetToolBehaviour(int ideIndex, ToolMode mode, DWORD delayMs = 0, const std::wstring& tool = std::wstring(),
                       const std::wstring& rootDir = std::wstring());
 // Makes the IDE's tool (or all its tools) print output as its only line and end with
 // exitCode, building nothing: an edition's refusal or a compile error.
-bool SetToolOutput(int ideIndex, const std::wstring& output, DWORD exitCode,
-                   const std::wstring& tool = std::wstring(), const std::wstring& rootDir = std::wstring());
+bool SetToolOutput(int ideIndex, const std::wstring& output, DWORD exitCode, const std::wstring& tool = std::wstring(),
+                   const std::wstring& rootDir = std::wstring());
 
 // Starts the stand-in IDE program as program (a full path, e.g. an IDE's "bin\bds.exe";
 // the file is copied there first), kept running until EndStandinIde or EndToolProcesses.

@@ -48,7 +48,10 @@ public:
     Token Next() {
         SkipBlanksAndComments();
         Token t;
-        if (bad_) { t.kind = Token::Bad; return t; }
+        if (bad_) {
+            t.kind = Token::Bad;
+            return t;
+        }
         if (p_ >= s_.size()) return t;
         wchar_t c = s_[p_];
         if (IsIdentStart(c)) {
@@ -67,9 +70,16 @@ public:
             ++p_;
             t.kind = Token::String;
             for (;;) {
-                if (p_ >= s_.size()) { t.kind = Token::Bad; return t; }
+                if (p_ >= s_.size()) {
+                    t.kind = Token::Bad;
+                    return t;
+                }
                 if (s_[p_] == L'\'') {
-                    if (p_ + 1 < s_.size() && s_[p_ + 1] == L'\'') { t.text += L'\''; p_ += 2; continue; }
+                    if (p_ + 1 < s_.size() && s_[p_ + 1] == L'\'') {
+                        t.text += L'\'';
+                        p_ += 2;
+                        continue;
+                    }
                     ++p_;
                     return t;
                 }
@@ -83,22 +93,25 @@ public:
     }
 
 private:
-    static bool IsIdentStart(wchar_t c) {
-        return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_';
-    }
+    static bool IsIdentStart(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z') || c == L'_'; }
 
     void SkipBlanksAndComments() {
         for (;;) {
-            while (p_ < s_.size() && (s_[p_] == L' ' || s_[p_] == L'\t' || s_[p_] == L'\r' || s_[p_] == L'\n'))
-                ++p_;
+            while (p_ < s_.size() && (s_[p_] == L' ' || s_[p_] == L'\t' || s_[p_] == L'\r' || s_[p_] == L'\n')) ++p_;
             if (p_ >= s_.size()) return;
             if (s_[p_] == L'{') {
                 size_t e = s_.find(L'}', p_);
-                if (e == std::wstring::npos) { bad_ = true; return; }
+                if (e == std::wstring::npos) {
+                    bad_ = true;
+                    return;
+                }
                 p_ = e + 1;
             } else if (s_.compare(p_, 2, L"(*") == 0) {
                 size_t e = s_.find(L"*)", p_ + 2);
-                if (e == std::wstring::npos) { bad_ = true; return; }
+                if (e == std::wstring::npos) {
+                    bad_ = true;
+                    return;
+                }
                 p_ = e + 2;
             } else if (s_.compare(p_, 2, L"//") == 0) {
                 size_t e = s_.find(L'\n', p_);
@@ -128,14 +141,22 @@ void ApplyCompilerOptions(const std::wstring& text, CompilerOptions& options) {
         if (line.size() < 2 || (line[0] != L'-' && line[0] != L'/')) continue;
         std::wstring opt = line.substr(1);
         // Longer option names first: -NH before -N, -N0 before -N.
-        if (StartsWith(opt, L"LE")) options.packageDir = Unquote(opt.substr(2));
-        else if (StartsWith(opt, L"LN")) options.dcpDir = Unquote(opt.substr(2));
-        else if (StartsWith(opt, L"NH")) options.hppDir = Unquote(opt.substr(2));
-        else if (StartsWith(opt, L"N0")) options.unitDir = Unquote(opt.substr(2));
-        else if (StartsWith(opt, L"NS") || StartsWith(opt, L"NB") || StartsWith(opt, L"NO")) continue;  // not ours
-        else if (StartsWith(opt, L"N")) options.unitDir = Unquote(opt.substr(1));
-        else if (StartsWith(opt, L"U")) options.unitPath = Unquote(opt.substr(1));
-        else if (opt == L"JL" || opt == L"JPHNE") options.cppFiles = true;
+        if (StartsWith(opt, L"LE"))
+            options.packageDir = Unquote(opt.substr(2));
+        else if (StartsWith(opt, L"LN"))
+            options.dcpDir = Unquote(opt.substr(2));
+        else if (StartsWith(opt, L"NH"))
+            options.hppDir = Unquote(opt.substr(2));
+        else if (StartsWith(opt, L"N0"))
+            options.unitDir = Unquote(opt.substr(2));
+        else if (StartsWith(opt, L"NS") || StartsWith(opt, L"NB") || StartsWith(opt, L"NO"))
+            continue;  // not ours
+        else if (StartsWith(opt, L"N"))
+            options.unitDir = Unquote(opt.substr(1));
+        else if (StartsWith(opt, L"U"))
+            options.unitPath = Unquote(opt.substr(1));
+        else if (opt == L"JL" || opt == L"JPHNE")
+            options.cppFiles = true;
     }
 }
 

@@ -18,9 +18,9 @@ const wchar_t* const StandinCallLog = L"calls.log";
 
 const wchar_t* StandinToolName(StandinKind kind) {
     switch (kind) {
-        case StandinKind::Dcc32: return L"dcc32";
-        case StandinKind::Dcc64: return L"dcc64";
-        case StandinKind::Make: break;
+    case StandinKind::Dcc32: return L"dcc32";
+    case StandinKind::Dcc64: return L"dcc64";
+    case StandinKind::Make: break;
     }
     return L"make";
 }
@@ -46,8 +46,8 @@ std::wstring Widen(const std::string& s) {
 }
 
 bool ReadWholeFile(const std::wstring& name, std::wstring& text) {
-    UniqueFile f(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile f(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
     if (!f) return false;
     std::string bytes;
     char buf[4096];
@@ -99,8 +99,7 @@ std::wstring OwnFolder() {
 void AppendCall(const std::wstring& binDir, const std::wstring& cwd) {
     std::string line = "cmd=" + Narrow(GetCommandLineW(), CP_UTF8) + "\r\ndir=" + Narrow(cwd, CP_UTF8) + "\r\n";
     UniqueFile f(CreateFileW(JoinPath(binDir, StandinCallLog).c_str(), FILE_APPEND_DATA,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return;
     DWORD written = 0;
     WriteFile(f.get(), line.data(), DWORD(line.size()), &written, nullptr);
@@ -151,8 +150,7 @@ int Fatal(const std::wstring& tool, const std::wstring& what) {
 
 std::string Stamp(const std::wstring& kindOfFile, const std::wstring& name, const std::wstring& tool,
                   const std::wstring& ide) {
-    return Narrow(L"Stand-in " + kindOfFile + L" " + name + L"\r\nBuilt by " + tool + L" for " + ide + L"\r\n",
-                  CP_ACP);
+    return Narrow(L"Stand-in " + kindOfFile + L" " + name + L"\r\nBuilt by " + tool + L" for " + ide + L"\r\n", CP_ACP);
 }
 
 int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, const std::wstring& cwd,
@@ -176,8 +174,10 @@ int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, 
     if (ext.empty()) ext = L".bpl";
     const std::wstring packageDir = FullPath(ResolveOptionDir(cwd, options.packageDir));
     const std::wstring dcpDir = options.dcpDir.empty() ? packageDir : FullPath(ResolveOptionDir(cwd, options.dcpDir));
-    const std::wstring unitDir = options.unitDir.empty() ? std::wstring() : FullPath(ResolveOptionDir(cwd, options.unitDir));
-    const std::wstring hppDir = options.hppDir.empty() ? std::wstring() : FullPath(ResolveOptionDir(cwd, options.hppDir));
+    const std::wstring unitDir =
+        options.unitDir.empty() ? std::wstring() : FullPath(ResolveOptionDir(cwd, options.unitDir));
+    const std::wstring hppDir =
+        options.hppDir.empty() ? std::wstring() : FullPath(ResolveOptionDir(cwd, options.hppDir));
 
     // Like the real thing, the compiler makes no folders: a missing output folder fails the build.
     for (const std::wstring* dir : {&packageDir, &dcpDir, &unitDir, &hppDir})
@@ -196,7 +196,8 @@ int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, 
         } else {
             for (const std::wstring& dir : searchDirs)
                 for (const wchar_t* unitExt : {L".pas", L".dcu"})
-                    if (found.empty() && IsFile(JoinPath(dir, unit.name + unitExt))) found = JoinPath(dir, unit.name + unitExt);
+                    if (found.empty() && IsFile(JoinPath(dir, unit.name + unitExt)))
+                        found = JoinPath(dir, unit.name + unitExt);
         }
         if (found.empty())
             return Fatal(tool, L"file not found: " + (unit.path.empty() ? unit.name + L".pas" : unit.path));
@@ -205,7 +206,8 @@ int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, 
 
     for (size_t i = 0; i < project.units.size(); ++i) {
         const ContainedUnit& unit = project.units[i];
-        if (!unitDir.empty() && !WriteWholeFile(JoinPath(unitDir, unit.name + L".dcu"), Stamp(L"unit", unit.name, tool, ide)))
+        if (!unitDir.empty() &&
+            !WriteWholeFile(JoinPath(unitDir, unit.name + L".dcu"), Stamp(L"unit", unit.name, tool, ide)))
             return Fatal(tool, L"could not write " + unit.name + L".dcu");
         if (options.cppFiles) {
             const std::wstring dir = hppDir.empty() ? FolderOf(sources[i]) : hppDir;
@@ -226,7 +228,8 @@ int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, 
 
 int BuildMakeProject(const std::vector<std::wstring>& args, const std::wstring& cwd, const std::wstring& ini) {
     std::wstring makeFile;
-    if (args.size() != 2 || !ParseMakeArgument(args[1], makeFile)) return Fatal(L"make", L"usage: make /f<project>.bpk|.mak");
+    if (args.size() != 2 || !ParseMakeArgument(args[1], makeFile))
+        return Fatal(L"make", L"usage: make /f<project>.bpk|.mak");
     std::wstring text, target;
     if (!ReadWholeFile(ResolveOptionDir(cwd, makeFile), text)) return Fatal(L"make", L"could not open " + makeFile);
     if (!FindMakeProject(text, target) || target.find(L"$(") != std::wstring::npos)

@@ -16,6 +16,6 @@ enum class StandinKind { Dcc32, Dcc64, Make };
 int RunStandin(StandinKind kind);
 
 // Names shared with the machine layout.
-extern const wchar_t* const StandinIniName;   // L"standin.ini"
-extern const wchar_t* const StandinCallLog;   // L"calls.log"
+extern const wchar_t* const StandinIniName;        // L"standin.ini"
+extern const wchar_t* const StandinCallLog;        // L"calls.log"
 const wchar_t* StandinToolName(StandinKind kind);  // L"dcc32", L"dcc64", L"make"

@@ -63,24 +63,39 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring tool;
     for (int i = 1; i < argc; ++i) {
         const std::wstring a = argv[i];
-        if (a == L"--hkcu") options.PerUser = true;
-        else if (a == L"--no-dcc64") options.WithDcc64 = false;
-        else if (a == L"--ide64") options.With64BitIde = true;
-        else if (a == L"--env=hkcu") options.EnvVariables = EnvVarPlace::CurrentUser;
-        else if (a == L"--env=hklm") options.EnvVariables = EnvVarPlace::LocalMachine;
-        else if (StartsWith(a, L"--root=")) options.RootDir = a.substr(7);
-        else if (StartsWith(a, L"--tools=")) SetStandinToolsDir(a.substr(8));
-        else if (StartsWith(a, L"--tool=")) tool = a.substr(7);
-        else if (a == L"--remove") remove = true;
-        else if (a == L"--calls") calls = true;
+        if (a == L"--hkcu")
+            options.PerUser = true;
+        else if (a == L"--no-dcc64")
+            options.WithDcc64 = false;
+        else if (a == L"--ide64")
+            options.With64BitIde = true;
+        else if (a == L"--env=hkcu")
+            options.EnvVariables = EnvVarPlace::CurrentUser;
+        else if (a == L"--env=hklm")
+            options.EnvVariables = EnvVarPlace::LocalMachine;
+        else if (StartsWith(a, L"--root="))
+            options.RootDir = a.substr(7);
+        else if (StartsWith(a, L"--tools="))
+            SetStandinToolsDir(a.substr(8));
+        else if (StartsWith(a, L"--tool="))
+            tool = a.substr(7);
+        else if (a == L"--remove")
+            remove = true;
+        else if (a == L"--calls")
+            calls = true;
         else if (StartsWith(a, L"--mode=")) {
             setMode = true;
             const std::wstring m = a.substr(7);
-            if (m == L"normal") mode = ToolMode::Normal;
-            else if (m == L"fail") mode = ToolMode::Fail;
-            else if (m == L"hang") mode = ToolMode::Hang;
-            else if (StartsWith(m, L"slow:")) mode = ToolMode::Slow, delay = wcstoul(m.c_str() + 5, nullptr, 10);
-            else return Usage();
+            if (m == L"normal")
+                mode = ToolMode::Normal;
+            else if (m == L"fail")
+                mode = ToolMode::Fail;
+            else if (m == L"hang")
+                mode = ToolMode::Hang;
+            else if (StartsWith(m, L"slow:"))
+                mode = ToolMode::Slow, delay = wcstoul(m.c_str() + 5, nullptr, 10);
+            else
+                return Usage();
         } else if (a == L"all") {
             for (int n = 1; n <= IdeCount; ++n) ides.push_back(n);
         } else if (int n = IdeByName(a)) {
@@ -94,9 +109,12 @@ int wmain(int argc, wchar_t** argv) {
     int rc = 0;
     for (int ide : ides) {
         bool ok = true;
-        if (remove) RemoveIde(ide, options.RootDir);
-        else if (setMode) ok = SetToolBehaviour(ide, mode, delay, tool, options.RootDir);
-        else if (!calls) ok = LayOutIde(ide, options);
+        if (remove)
+            RemoveIde(ide, options.RootDir);
+        else if (setMode)
+            ok = SetToolBehaviour(ide, mode, delay, tool, options.RootDir);
+        else if (!calls)
+            ok = LayOutIde(ide, options);
         if (calls) {
             for (const ToolCall& call : ReadToolCalls(ide, options.RootDir))
                 std::fwprintf(stdout, L"%ls\t%ls\t%ls\n", IdeTable[ide].Name, call.currentDir.c_str(),

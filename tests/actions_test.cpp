@@ -95,7 +95,8 @@ TEST(CompilerOutput, LinesErrorsRefusalAndReport) {
         {{L"ErrorsFound.pas compiled", L"NoError: none", L"Fatally"}, -1},
         {{}, -1},
     };
-    for (const auto& e : errors) EXPECT_EQ(e.first, FirstErrorLine(e.lines)) << (e.lines.empty() ? "" : ToUtf8(e.lines[0]));
+    for (const auto& e : errors)
+        EXPECT_EQ(e.first, FirstErrorLine(e.lines)) << (e.lines.empty() ? "" : ToUtf8(e.lines[0]));
     EXPECT_TRUE(RefusesCommandLineCompiling({L"Embarcadero Delphi for Win32 compiler", NoCommandLineCompiling}));
     EXPECT_FALSE(RefusesCommandLineCompiling({L"This version of the product"}));
 
@@ -149,8 +150,8 @@ TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
     EXPECT_EQ(32, LowestIdeOf(IdeMask(0x80000000u)).Value);
     // The numberings do not pass for one another.
     static_assert(!std::is_convertible_v<IdeMask, IdeIndex> && !std::is_convertible_v<IdeMask, ItemMask> &&
-                  !std::is_convertible_v<LineMask, ItemMask> &&
-                  !std::is_convertible_v<int, IdeIndex> && !std::is_convertible_v<IdeIndex, int>);
+                  !std::is_convertible_v<LineMask, ItemMask> && !std::is_convertible_v<int, IdeIndex> &&
+                  !std::is_convertible_v<IdeIndex, int>);
 
     std::wstring key, name;
     ASSERT_TRUE(SplitRegValuePath(L"K\\Library\\Win32\\Search Path", key, name));
@@ -216,7 +217,8 @@ TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
     EXPECT_EQ(InstallDir + L"\\A", install_.WorkingDir);
     EXPECT_EQ(static_cast<int32_t>(ERROR_FILE_NOT_FOUND),
               DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"Missing", 0, 3), ctx).Code());
-    EXPECT_EQ(static_cast<int32_t>(ERROR_DIRECTORY), DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A\\u.hpp", 0, 3), ctx).Code());
+    EXPECT_EQ(static_cast<int32_t>(ERROR_DIRECTORY),
+              DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A\\u.hpp", 0, 3), ctx).Code());
     EXPECT_EQ(InstallDir + L"\\A", install_.WorkingDir);
     GetCurrentDirectoryW(MAX_PATH, after);
     EXPECT_EQ(std::wstring(before), std::wstring(after));
@@ -311,21 +313,26 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
 
     static const CopyTarget target{L"BDS2006\\c.pas", LocationCode::Install};
     ActionContext ctx = Ctx();
-    EXPECT_EQ(0, DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\c.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
-    EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\c.pas to " + InstallDir + L"\\BDS2006\\c.pas ...Success",
-              ctx.LogText);
+    EXPECT_EQ(
+        0, DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\c.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
+    EXPECT_EQ(
+        L"Copying file: from " + InstallDir + L"\\Source\\c.pas to " + InstallDir + L"\\BDS2006\\c.pas ...Success",
+        ctx.LogText);
     EXPECT_EQ("c", FileBytes(InstallDir + L"\\BDS2006\\c.pas"));
     ctx = Ctx();
-    EXPECT_NE(0, DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\none.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
-    EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\none.pas to " + InstallDir +
-                  L"\\BDS2006\\c.pas ...Fail",
-              ctx.LogText);
+    EXPECT_NE(
+        0,
+        DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\none.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
+    EXPECT_EQ(
+        L"Copying file: from " + InstallDir + L"\\Source\\none.pas to " + InstallDir + L"\\BDS2006\\c.pas ...Fail",
+        ctx.LogText);
 
     ctx = Ctx();
     const ScriptRow copyAll = Row(RowKind::CopyFiles, L"Source\\*.hpp", 0, 3, nullptr, L"BDS2006\\*.hpp", 3);
     EXPECT_EQ(0, DoCopyFiles(copyAll, ctx).Code());
-    EXPECT_EQ(L"Copying file: from " + InstallDir + L"\\Source\\*.hpp to " + InstallDir + L"\\BDS2006\\*.hpp ...Success",
-              ctx.LogText);
+    EXPECT_EQ(
+        L"Copying file: from " + InstallDir + L"\\Source\\*.hpp to " + InstallDir + L"\\BDS2006\\*.hpp ...Success",
+        ctx.LogText);
     EXPECT_EQ("a", FileBytes(InstallDir + L"\\BDS2006\\a.hpp"));
     EXPECT_EQ("b", FileBytes(InstallDir + L"\\BDS2006\\b.hpp"));
     ASSERT_EQ(2u, ctx.Written.size());
@@ -347,7 +354,8 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
     EXPECT_EQ(L"Deleting file: " + InstallDir + L"\\Source\\c.pas...Success", ctx.LogText);
     EXPECT_FALSE(PathExists(InstallDir + L"\\Source\\c.pas"));
     ctx = Ctx();
-    EXPECT_EQ(0, DoDeleteFile(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx).Code()) << "a missing file is no failure";
+    EXPECT_EQ(0, DoDeleteFile(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx).Code())
+        << "a missing file is no failure";
 }
 
 TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
@@ -359,7 +367,8 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     ASSERT_TRUE(WriteBytes(help + L"d7.ohi", ":Index Other=other.hlp\r\n"));
     ASSERT_TRUE(WriteBytes(help + L"d7.ohl", ":Link other.hlp"));
 
-    const ScriptRow index = Row(RowKind::AppendText | RowFlag::Undo, L"\r\n:Index Tessel library components=qvlib.hlp", 1, 4);
+    const ScriptRow index =
+        Row(RowKind::AppendText | RowFlag::Undo, L"\r\n:Index Tessel library components=qvlib.hlp", 1, 4);
     ActionContext ctx = Ctx();
     EXPECT_EQ(0, DoAppendText(index, ctx).Code());
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Success", ctx.LogText);
@@ -514,7 +523,8 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     // A list ending in ";" gets no second ";".
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;"));
     EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
-    EXPECT_EQ(L"$(DELPHI)\\Lib;" + InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
+    EXPECT_EQ(L"$(DELPHI)\\Lib;" + InstallDir + L"\\Delphi7",
+              RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
 
     // Delphi 3 uses "SearchPath".
     const std::wstring d3 = IdeTable[1].RegKey;
@@ -522,7 +532,8 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath", L"C:\\D3\\Lib"));
     ctx = Ctx();
     EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"Delphi3\\dclqvl30.dpl", 0, 3), ctx).Code());
-    EXPECT_EQ(L"C:\\D3\\Lib;" + InstallDir + L"\\Delphi3", RegText(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath"));
+    EXPECT_EQ(L"C:\\D3\\Lib;" + InstallDir + L"\\Delphi3",
+              RegText(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath"));
 
     // RAD Studio 2009 (13): "ForceEnvOptionsUpdate"; XE7 (22): the Win32 library key.
     const std::wstring r2009 = IdeTable[13].RegKey;
@@ -533,7 +544,8 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     const std::wstring xe7 = IdeTable[22].RegKey;
     CurrentIde = 22;
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path", L"y"));
-    EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"RADStudio16\\Win32\\dclqvl210.bpl", 0, 3), ctx).Code());
+    EXPECT_EQ(0,
+              DoRegisterPackage(Row(RowKind::RegisterPackage, L"RADStudio16\\Win32\\dclqvl210.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"y;" + InstallDir + L"\\RADStudio16\\Win32",
               RegText(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path"));
     EXPECT_EQ(L"<missing>", RegText(HKEY_CURRENT_USER, xe7 + L"\\Globals", L"ForceEnvOptionsUpdate"));
@@ -553,7 +565,8 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     ctx = Ctx();
     EXPECT_EQ(0, DoAddSearchPath(add, ctx).Code());
     EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\Source...Success", ctx.LogText);
-    EXPECT_EQ(L"$(BCB)\\Lib;" + InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path"));
+    EXPECT_EQ(L"$(BCB)\\Lib;" + InstallDir + L"\\Source",
+              RegText(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path"));
     ScriptRow named = add;
     named.Text2 = L"Other";
     named.Text3 = L"Paths";
@@ -589,7 +602,9 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     EXPECT_EQ(-3, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find dcc32.exe: qvl70.dpk...Fail", ctx.LogText);
     install_.Ides[22].RootDir = kRoot + L"\\NoTools";
-    EXPECT_EQ(-3, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl210.dpk", 0x200000, 0, nullptr, nullptr, 0, 1), ctx).Code());
+    EXPECT_EQ(
+        -3,
+        DoCompilePackage(Row(RowKind::CompilePackage, L"qvl210.dpk", 0x200000, 0, nullptr, nullptr, 0, 1), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find dcc64.exe: qvl210.dpk...Fail", ctx.LogText);
     install_.Ides[8].RootDir = kRoot + L"\\NoTools";
     EXPECT_EQ(-4, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx).Code());
@@ -655,7 +670,8 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
         EXPECT_EQ(c.refuse ? L"Compiling package: qvl70.dpk...Skipped. This edition of Delphi 7 does not support "
                              L"command line compiling"
                            : L"Compiling package: qvl70.dpk...Success",
-                  ctx.LogText) << c.what;
+                  ctx.LogText)
+            << c.what;
         EXPECT_FALSE(PathExists(InstallDir + L"\\*.tmp")) << c.what;
     }
 
@@ -664,7 +680,8 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     install_.CompileTimeoutMs = 1500;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(ms, 1400);
     EXPECT_LT(ms, 15000);
     EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);
@@ -701,7 +718,7 @@ TEST_F(Actions, FailuresAreReportedAsFailures) {
         std::function<void()> prepare;
         ScriptRow row;
         ActionResult (*action)(const ScriptRow&, ActionContext&);
-        std::wstring log;  // empty: no line
+        std::wstring log;        // empty: no line
         std::wstring unchanged;  // a file that keeps "a=1\r\n"
     } cases[] = {
         {"clear with a file that stays", nullptr, Row(RowKind::ClearDir, L"F", 0, 3), DoClearDir,
@@ -719,8 +736,8 @@ TEST_F(Actions, FailuresAreReportedAsFailures) {
          L"Merging files: " + dir + L"\\s.als, " + dir + L"\\none\\d.als...Fail", L""},
         {"key below no predefined root", nullptr, Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x12345678),
          DoCreateRegKey, L"", L""},
-        {"key that cannot be created", nullptr,
-         Row(RowKind::CreateRegKey, longKey.c_str(), 0x80000001), DoCreateRegKey, L"", L""},
+        {"key that cannot be created", nullptr, Row(RowKind::CreateRegKey, longKey.c_str(), 0x80000001), DoCreateRegKey,
+         L"", L""},
     };
     for (const Case& c : cases) {
         fresh();

@@ -36,14 +36,14 @@ struct Windows {
             RegisterClassW(&wc);
             registered = true;
         }
-        parent.reset(CreateWindowExW(0, L"ClbTestParent", L"parent", WS_OVERLAPPEDWINDOW, 10, 10, 400,
-                                     300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+        parent.reset(CreateWindowExW(0, L"ClbTestParent", L"parent", WS_OVERLAPPEDWINDOW, 10, 10, 400, 300, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr));
         DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
                       LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
         list1 = CreateWindowExW(0, L"LISTBOX", L"", style, 5, 5, 180, 200, parent.get(), reinterpret_cast<HMENU>(11),
                                 GetModuleHandleW(nullptr), nullptr);
-        list2 = CreateWindowExW(0, L"LISTBOX", L"", style, 200, 5, 180, 200, parent.get(),
-                                reinterpret_cast<HMENU>(12), GetModuleHandleW(nullptr), nullptr);
+        list2 = CreateWindowExW(0, L"LISTBOX", L"", style, 200, 5, 180, 200, parent.get(), reinterpret_cast<HMENU>(12),
+                                GetModuleHandleW(nullptr), nullptr);
     }
 };
 
@@ -151,9 +151,8 @@ TEST(CheckListBox, FailingHandlersStayInsideTheBox) {
     EXPECT_FALSE(box.GetChecked(1));
     EXPECT_EQ(checkCalls, 2);
     const int before = clickCalls;
-    EXPECT_EQ(SendMessageW(w.parent.get(), WM_COMMAND, MAKEWPARAM(11, LBN_SELCHANGE),
-                           reinterpret_cast<LPARAM>(w.list1)),
-              1);
+    EXPECT_EQ(
+        SendMessageW(w.parent.get(), WM_COMMAND, MAKEWPARAM(11, LBN_SELCHANGE), reinterpret_cast<LPARAM>(w.list1)), 1);
     EXPECT_EQ(clickCalls, before + 1);
 }
 

@@ -45,8 +45,7 @@ CommandLineRun RunSetup(const std::wstring& tag, const std::wstring& args) {
     const std::wstring dir = FreshFolder(L"cmdline-" + tag);
     wd::Program setup;
     if (!wd::Start(setup, SetupExePath(), args, dir)) return run;
-    bool settled = wd::WaitFor([&] { return !setup.Running() || !wd::TopWindows(setup.pid, false).empty(); },
-                               60000);
+    bool settled = wd::WaitFor([&] { return !setup.Running() || !wd::TopWindows(setup.pid, false).empty(); }, 60000);
     if (!settled) {
         setup.Kill();
         return run;
@@ -81,31 +80,31 @@ CommandLineRun RunSetup(const std::wstring& tag, const std::wstring& args) {
 TEST(ParseSwitches, LastSwitchDecidesAndNonSwitchesAreIgnored) {
     EXPECT_EQ(Flags({}), "-");
     // Switch characters and letter case.
-    EXPECT_EQ(Flags({ L"/c" }), "C");
-    EXPECT_EQ(Flags({ L"-C" }), "C");
-    EXPECT_EQ(Flags({ L"\\C" }), "C");
-    EXPECT_EQ(Flags({ L"/x" }), "X");
-    EXPECT_EQ(Flags({ L"-e" }), "E");
-    EXPECT_EQ(Flags({ L"/?" }), "H");
-    EXPECT_EQ(Flags({ L"/h" }), "H");
+    EXPECT_EQ(Flags({L"/c"}), "C");
+    EXPECT_EQ(Flags({L"-C"}), "C");
+    EXPECT_EQ(Flags({L"\\C"}), "C");
+    EXPECT_EQ(Flags({L"/x"}), "X");
+    EXPECT_EQ(Flags({L"-e"}), "E");
+    EXPECT_EQ(Flags({L"/?"}), "H");
+    EXPECT_EQ(Flags({L"/h"}), "H");
     // Every switch sets all four flags: the last one wins, an unknown letter clears.
-    EXPECT_EQ(Flags({ L"/C", L"/X" }), "X");
-    EXPECT_EQ(Flags({ L"/X", L"/C" }), "C");
-    EXPECT_EQ(Flags({ L"/X", L"/Q" }), "-");
-    EXPECT_EQ(Flags({ L"/X", L"//" }), "-");
-    EXPECT_EQ(Flags({ L"/?", L"/X" }), "X");
-    EXPECT_EQ(Flags({ L"/X", L"/h" }), "H");
+    EXPECT_EQ(Flags({L"/C", L"/X"}), "X");
+    EXPECT_EQ(Flags({L"/X", L"/C"}), "C");
+    EXPECT_EQ(Flags({L"/X", L"/Q"}), "-");
+    EXPECT_EQ(Flags({L"/X", L"//"}), "-");
+    EXPECT_EQ(Flags({L"/?", L"/X"}), "X");
+    EXPECT_EQ(Flags({L"/X", L"/h"}), "H");
     // Only letters a to z are upper-cased; anything else is an unknown switch.
-    EXPECT_EQ(Flags({ L"/X", L"/\u00E7" }), "-");
-    EXPECT_EQ(Flags({ L"/X", L"/\u00C7" }), "-");
+    EXPECT_EQ(Flags({L"/X", L"/\u00E7"}), "-");
+    EXPECT_EQ(Flags({L"/X", L"/\u00C7"}), "-");
     // Arguments that are no switches change nothing.
-    EXPECT_EQ(Flags({ L"/X", L"file.txt" }), "X");
-    EXPECT_EQ(Flags({ L"/X", L"ab" }), "X");
-    EXPECT_EQ(Flags({ L"/X", L"/" }), "X");
-    EXPECT_EQ(Flags({ L"/X", L"" }), "X");
-    EXPECT_EQ(Flags({ L"/XC" }), "-");
-    EXPECT_EQ(Flags({ L"X" }), "-");
-    EXPECT_EQ(Flags({ L"/C", L"/cx", L"-copy", L"/?/", L"+X" }), "C");
+    EXPECT_EQ(Flags({L"/X", L"file.txt"}), "X");
+    EXPECT_EQ(Flags({L"/X", L"ab"}), "X");
+    EXPECT_EQ(Flags({L"/X", L"/"}), "X");
+    EXPECT_EQ(Flags({L"/X", L""}), "X");
+    EXPECT_EQ(Flags({L"/XC"}), "-");
+    EXPECT_EQ(Flags({L"X"}), "-");
+    EXPECT_EQ(Flags({L"/C", L"/cx", L"-copy", L"/?/", L"+X"}), "C");
 }
 
 // The programs split their command line themselves (no shell32 at start-up):
@@ -118,9 +117,9 @@ TEST(SplitCommandLine, GivesTheWordsCommandLineToArgvWGives) {
         L"\"C:\\Program Files\\setup.exe\" /S \"C:\\My Folder\\\"",
         L"\"C:\\a b\\unqmv.exe\"\"x\" \"C:\\a b\\uninst.log\" /S",
         L"\"unclosed name /S",
-        L"p a\\\\\"b c\" d",           // 2n backslashes before a quote
-        L"p a\\\\\\\"b c",             // 2n+1 backslashes: a literal quote
-        L"p a\\b\\\\c \\\\",          // backslashes not before a quote stay
+        L"p a\\\\\"b c\" d",                     // 2n backslashes before a quote
+        L"p a\\\\\\\"b c",                       // 2n+1 backslashes: a literal quote
+        L"p a\\b\\\\c \\\\",                     // backslashes not before a quote stay
         L"p \"\" \"\"\"\" \"\"\"\"\"\" x\"\"y",  // runs of quotes
         L"p \"a\"\"b c\" \"d\"\"\"e f\"",
         L"p \"tab\tin\" a\tb",

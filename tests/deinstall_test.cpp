@@ -125,12 +125,13 @@ TEST(Deinstall, LeavesFilesAloneWhenTheIdeIsGone) {
     MakeFile(L"C:\\cwd\\Help\\delphi5.gid");
     MakeFile(L"C:\\Help\\delphi5.ohi", "keep" + line);
     SetCurrentDirectoryW(L"C:\\cwd");
-    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {RowKind::SetIde | RowFlag::Undo, 3, 0, L"Delphi5"},
-        {RowKind::AppendText | RowFlag::Undo, 1, 4, ToWide(line)},
-        {RowKind::DeleteOneFile | RowFlag::Undo, 0, 2, L"Help\\delphi5.gid"},
-        {RowKind::SetIde | RowFlag::Undo, 3, 0, L"Delphi5"},
-    })));
+    ASSERT_TRUE(WriteUndoLogFile(
+        dir, With(ProductInfoRows(dir), {
+                                            {RowKind::SetIde | RowFlag::Undo, 3, 0, L"Delphi5"},
+                                            {RowKind::AppendText | RowFlag::Undo, 1, 4, ToWide(line)},
+                                            {RowKind::DeleteOneFile | RowFlag::Undo, 0, 2, L"Help\\delphi5.gid"},
+                                            {RowKind::SetIde | RowFlag::Undo, 3, 0, L"Delphi5"},
+                                        })));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     SetCurrentDirectoryW(L"C:\\");
     EXPECT_TRUE(FileExists(L"C:\\cwd\\Help\\delphi5.gid"));
@@ -165,7 +166,8 @@ TEST(DeinstallFile, ReportsMissingEmptyShortAndForeignFiles) {
 
 TEST(DeinstallFile, ReadsProductInformationAndDirection) {
     const std::wstring dir = L"C:\\Programme\\Bibliothek f\u00FCr \u00C4rzte";
-    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {{RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"}})));
+    ASSERT_TRUE(
+        WriteUndoLogFile(dir, With(ProductInfoRows(dir), {{RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"}})));
     UninstallEngine engine;
     ASSERT_EQ(engine.Load(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
     EXPECT_EQ(engine.FileVersion(), "02");
@@ -208,10 +210,12 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     MakeFile(dir + L"\\Readme.txt");
     MakeFile(windows + L"\\qvTessel.ini");
     MakeFile(root + L"\\Help\\d7.gid");
-    MakeFile(root + L"\\Help\\d7.ohi", "User line\r\n:Index Other=other.hlp\r\n:INDEX Tessel library components=qvlib.hlp\r\nTail");
+    MakeFile(root + L"\\Help\\d7.ohi",
+             "User line\r\n:Index Other=other.hlp\r\n:INDEX Tessel library components=qvlib.hlp\r\nTail");
     (void)WriteRegString(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
     (void)WriteRegString(HKCU, regKey + L"\\Known Packages", L"C:\\Other\\keep.bpl", L"Other");
-    (void)WriteRegString(HKCU, regKey + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7;C:\\Tessel\\Delphi7Extra");
+    (void)WriteRegString(HKCU, regKey + L"\\Library", L"Search Path",
+                         L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7;C:\\Tessel\\Delphi7Extra");
     (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
     (void)WriteRegString(HKLM, WinHelpKey, L"other.hlp", L"C:\\Other");
     (void)WriteRegString(HKLM, kUninstallEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
@@ -355,11 +359,12 @@ TEST(Deinstall, KeepsTheUsersFilesInAFolderThatExistedBefore) {
     // Once everything the install wrote is gone, an emptied pre-existing folder goes too.
     const std::wstring empty = L"C:\\WasEmpty";
     MakeFile(empty + L"\\Readme.txt");
-    ASSERT_TRUE(WriteUndoLogFile(empty, With(ProductInfoRows(empty), {
-        {RowKind::CreateDir | RowFlag::Undo, DirExistedBefore, 3, L""},
-        {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"uninst.log"},
-        {RowKind::ExtractFile | RowFlag::Undo, 30, 3, L"Readme.txt"},
-    })));
+    ASSERT_TRUE(WriteUndoLogFile(
+        empty, With(ProductInfoRows(empty), {
+                                                {RowKind::CreateDir | RowFlag::Undo, DirExistedBefore, 3, L""},
+                                                {RowKind::ExtractFile | RowFlag::Undo, 0, 3, L"uninst.log"},
+                                                {RowKind::ExtractFile | RowFlag::Undo, 30, 3, L"Readme.txt"},
+                                            })));
     EXPECT_EQ(RunEngine(empty + L"\\uninst.log").End, WalkEnd::Complete);
     EXPECT_FALSE(DirectoryExists(empty));
 }
@@ -368,12 +373,13 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
     const std::wstring windows = ResolvePath({}, LocationCode::Windows, L"");
     MakeFile(L"C:\\rootmarker.txt");
     MakeFile(windows + L"\\winmarker.txt");
-    for (const std::wstring& dir : {std::wstring(L"C:\\"), std::wstring(L"C:"), windows, std::wstring(L"relative"),
-                                    std::wstring(L"C:\\Temp\\..\\.."), std::wstring(L"C:\\Temp/.."),
-                                    windows + L"/", windows + L"."}) {
-        ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog", With(ProductInfoRows(dir), {
-            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
-        })));
+    for (const std::wstring& dir :
+         {std::wstring(L"C:\\"), std::wstring(L"C:"), windows, std::wstring(L"relative"),
+          std::wstring(L"C:\\Temp\\..\\.."), std::wstring(L"C:\\Temp/.."), windows + L"/", windows + L"."}) {
+        ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog",
+                                     With(ProductInfoRows(dir), {
+                                                                    {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
+                                                                })));
         EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log").End, WalkEnd::StepFailed) << dir;
     }
     EXPECT_TRUE(FileExists(L"C:\\rootmarker.txt"));
@@ -381,10 +387,12 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
     EXPECT_TRUE(FileExists(L"C:\\guardlog\\uninst.log"));
     // A top-level registry key is never deleted as a whole.
     ASSERT_EQ(0u, WriteRegString(HKLM, L"Software\\KeepMe", L"v", L"1"));
-    ASSERT_TRUE(WriteUndoLogFile(L"C:\\guardlog", With(ProductInfoRows(L"C:\\x"), {
-        {RowKind::CreateRegKey | RowFlag::Undo, 0x80000002u, 0, L"Software"},
-        {RowKind::CreateRegKey | RowFlag::Undo, 0x12345u, 0, L"Software\\KeepMe"},
-    })));
+    ASSERT_TRUE(WriteUndoLogFile(
+        L"C:\\guardlog",
+        With(ProductInfoRows(L"C:\\x"), {
+                                            {RowKind::CreateRegKey | RowFlag::Undo, 0x80000002u, 0, L"Software"},
+                                            {RowKind::CreateRegKey | RowFlag::Undo, 0x12345u, 0, L"Software\\KeepMe"},
+                                        })));
     EXPECT_EQ(RunEngine(L"C:\\guardlog\\uninst.log").End, WalkEnd::StepFailed);
     EXPECT_EQ(RegText(HKLM, L"Software\\KeepMe", L"v"), L"1");
 }
@@ -459,10 +467,11 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterThe
     const std::wstring dir = L"C:\\Help Test";
     MakeFile(dir + L"\\help\\help_unreg.bat", "@echo off\r\necho done>unreg.txt\r\n");
     SetCurrentDirectoryW(L"C:\\");
-    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {RowKind::SetIde | RowFlag::Undo, 5, 0, L"before"},
-        {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat"},
-    })));
+    ASSERT_TRUE(WriteUndoLogFile(
+        dir, With(ProductInfoRows(dir), {
+                                            {RowKind::SetIde | RowFlag::Undo, 5, 0, L"before"},
+                                            {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat"},
+                                        })));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     EXPECT_TRUE(FileExists(dir + L"\\help\\unreg.txt"));
     EXPECT_EQ(lastWalk.IdeFolder, L"before");
@@ -517,11 +526,13 @@ TEST(Deinstall, RemovesFolderLinksWithoutEnteringThem) {
     if (!MakeHostFolderLink(dir + L"\\Demos\\Mine", outside) || !MakeHostFolderLink(dir + L"\\Linked", outside))
         GTEST_SKIP() << "no folder links can be made here";
     ASSERT_TRUE(FileExists(dir + L"\\Demos\\Mine\\keep.pas")) << "the link leads to the user's files";
-    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
-        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Linked"},  // recorded, and made a link later
-        {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Demos"},
-    })));
+    ASSERT_TRUE(WriteUndoLogFile(
+        dir, With(ProductInfoRows(dir),
+                  {
+                      {RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
+                      {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Linked"},  // recorded, and made a link later
+                      {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Demos"},
+                  })));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
     EXPECT_EQ(FileBytes(outside + L"\\keep.pas"), "mine");
     EXPECT_EQ(FileBytes(outside + L"\\Sub\\deep.pas"), "mine too");
@@ -534,10 +545,10 @@ TEST(Deinstall, RemovesFolderLinksWithoutEnteringThem) {
 TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
     const std::wstring dir = L"C:\\Damaged";
     ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {RowKind::SetIde | RowFlag::Undo, 4, 0, L"early"},
-        {RowKind::SetIde | RowFlag::Undo, 5, 0, L"middle"},
-        {RowKind::SetIde | RowFlag::Undo, 6, 0, L"late"},
-    })));
+                                                                     {RowKind::SetIde | RowFlag::Undo, 4, 0, L"early"},
+                                                                     {RowKind::SetIde | RowFlag::Undo, 5, 0, L"middle"},
+                                                                     {RowKind::SetIde | RowFlag::Undo, 6, 0, L"late"},
+                                                                 })));
     std::string bytes = FileBytes(dir + L"\\uninst.log");
     // Break the trailing length of the middle record: the walk from the end
     // undoes "late", then meets the damage and leaves "early" alone.
@@ -550,7 +561,8 @@ TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
     MakeFile(dir + L"\\uninst.log", bytes.substr(0, bytes.size() - 3));
     EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Damaged);
     // Damage inside the information block, in a log without direction marker.
-    std::string forward = "UNQMV02" + EncodeUndoRecord(RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductName), 0, "Tessel library");
+    std::string forward = "UNQMV02" + EncodeUndoRecord(RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductName),
+                                                       0, "Tessel library");
     forward += EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 3, 0, "x").substr(0, 10);
     MakeFile(dir + L"\\forward.log", forward);
     EXPECT_EQ(RunEngine(dir + L"\\forward.log").End, WalkEnd::Damaged);
@@ -593,8 +605,8 @@ TEST(Deinstall, ReportsEveryRecordToItsProgressAndWaitsForNothing) {
     ASSERT_EQ(engine.Load(dir + L"\\uninst.log"), UndoLogLoad::Loaded);
     RecordingProgress progress;
     EXPECT_EQ(engine.Undo(progress).End, WalkEnd::Complete);
-    const std::vector<std::wstring> expected = {L"begin", L"status Skipping", L"step", L"status ", L"step",
-                                                L"status Removing directory", L"step", L"end"};
+    const std::vector<std::wstring> expected = {L"begin", L"status Skipping",           L"step", L"status ",
+                                                L"step",  L"status Removing directory", L"step", L"end"};
     EXPECT_EQ(progress.calls, expected);
     EXPECT_EQ(progress.total, changeBytes);
     EXPECT_EQ(progress.stepped, changeBytes);

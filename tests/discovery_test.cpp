@@ -30,7 +30,6 @@ std::wstring Key(int ide) { return IdeTable[ide].RegKey; }
 std::wstring EnvKey(int ide) { return Key(ide) + L"\\Environment Variables"; }
 std::wstring Docs() { return GetSpecialFolder(CSIDL_COMMON_DOCUMENTS); }
 
-
 class Discovery : public testing::Test {
 protected:
     void SetUp() override { ClearMachine(); }
@@ -125,7 +124,8 @@ TEST_F(Discovery, FoldersAndTools) {
     ASSERT_TRUE(LayOutIde(kCBuilder6));
     const std::wstring bcbBin = JoinPath(StandinRootDir(kCBuilder6), L"bin");
     ASSERT_TRUE(DeleteFileW(JoinPath(bcbBin, L"make.exe").c_str()));
-    ASSERT_TRUE(CopyFileW(JoinPath(StandinToolsDir(), L"dcc32.exe").c_str(), JoinPath(bcbBin, L"dcc32.exe").c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW(JoinPath(StandinToolsDir(), L"dcc32.exe").c_str(), JoinPath(bcbBin, L"dcc32.exe").c_str(), FALSE));
     // Delphi needs dcc32.exe; dcc64.exe alone is not enough, and is not needed.
     ASSERT_TRUE(LayOutIde(kStudio11));
     ASSERT_TRUE(DeleteFileW(JoinPath(StandinRootDir(kStudio11), L"bin\\dcc32.exe").c_str()));
@@ -165,24 +165,34 @@ TEST_F(Discovery, The64BitIde) {
         {"RAD Studio 13", kStudio13, false, nullptr, true},
         {"RAD Studio 12, per user", kStudio12, true, nullptr, true},
         {"the value in other letter case", kStudio13, false,
-         [](int ide, const std::wstring& f) { SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_SZ, LowerWide(f)); },
+         [](int ide, const std::wstring& f) {
+             SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_SZ, LowerWide(f));
+         },
          true},
         {"no bds.exe in bin64", kStudio13, false, [](int, const std::wstring& f) { DeleteFileW(f.c_str()); }, false},
         {"bds.exe is a folder", kStudio12, false,
-         [](int, const std::wstring& f) { DeleteFileW(f.c_str()); CreateDirectoryW(f.c_str(), nullptr); }, false},
+         [](int, const std::wstring& f) {
+             DeleteFileW(f.c_str());
+             CreateDirectoryW(f.c_str(), nullptr);
+         },
+         false},
         {"the value names another program", kStudio13, false,
          [](int ide, const std::wstring&) {
              SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_SZ, StandinRootDir(ide) + L"\\bin\\dcc64.exe");
-         }, false},
+         },
+         false},
         {"REG_EXPAND_SZ value", kStudio13, false,
-         [](int ide, const std::wstring& f) { SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_EXPAND_SZ, f); },
+         [](int ide, const std::wstring& f) {
+             SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_EXPAND_SZ, f);
+         },
          false},
         {"only the x64 package key, as 12.3 makes it", kStudio12, false,
          [](int ide, const std::wstring& f) {
              (void)DeleteRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64");
              SetRegValue(HKEY_CURRENT_USER, Key(ide) + KnownPackagesX64Key, L"C:\\x.bpl", REG_SZ, L"x");
              (void)f;
-         }, false},
+         },
+         false},
         {"an IDE without dcc32.exe", kStudio13, false,
          [](int ide, const std::wstring&) { DeleteFileW((StandinRootDir(ide) + L"\\bin\\dcc32.exe").c_str()); }, false},
         {"a version without a 64-bit IDE", kStudio11, false,
@@ -190,7 +200,8 @@ TEST_F(Discovery, The64BitIde) {
              CreateDirectoryW((StandinRootDir(ide) + L"\\bin64").c_str(), nullptr);
              CopyFileW(JoinPath(StandinToolsDir(), L"dcc64.exe").c_str(), f.c_str(), FALSE);
              SetRegValue(HKEY_LOCAL_MACHINE, Key(ide), L"App x64", REG_SZ, f);
-         }, false},
+         },
+         false},
     };
     for (const auto& c : cases) {
         ClearMachine();
@@ -218,7 +229,9 @@ TEST_F(Discovery, CommonFolderSources) {
     // An empty value of the user's hides the machine's; rsvars.bat then tells.
     const std::wstring rsvars = JoinPath(StandinRootDir(kStudio12), L"bin\\rsvars.bat");
     SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_SZ, L"");
-    ASSERT_TRUE(WriteBytes(rsvars, "@SET BDS=C:\\X\r\n@set BDSCOMMONDIR=C:\\Lower\r\n@SET BDSCOMMONDIR=C:\\From Rsvars\\12\r\n@SET X=1\r\n"));
+    ASSERT_TRUE(WriteBytes(
+        rsvars,
+        "@SET BDS=C:\\X\r\n@set BDSCOMMONDIR=C:\\Lower\r\n@SET BDSCOMMONDIR=C:\\From Rsvars\\12\r\n@SET X=1\r\n"));
     EXPECT_EQ(L"C:\\From Rsvars\\12", GetBdsCommonDir(at_));
     // A REG_EXPAND_SZ value of the user's does not count: the machine's is read.
     SetRegValue(HKEY_CURRENT_USER, EnvKey(kStudio12), L"BDSCOMMONDIR", REG_EXPAND_SZ, L"C:\\Expand");
@@ -258,7 +271,8 @@ TEST_F(Discovery, LocationCodes) {
 
     // No current IDE: the IDE's folders are empty, the others are not.
     Select(0);
-    for (unsigned code : {2u, 4u, 7u, 8u, 0u, 9u, 200u}) EXPECT_EQ(L"", GetLocationPath(at_, LocationCodeFrom(code))) << code;
+    for (unsigned code : {2u, 4u, 7u, 8u, 0u, 9u, 200u})
+        EXPECT_EQ(L"", GetLocationPath(at_, LocationCodeFrom(code))) << code;
     wchar_t windows[MAX_PATH], system[MAX_PATH], temp[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     GetSystemDirectoryW(system, MAX_PATH);

@@ -51,7 +51,8 @@ std::set<std::wstring> NamesIn(const std::wstring& dir) {
     WIN32_FIND_DATAW data;
     UniqueFind find(FindFirstFileW(JoinPath(dir, L"*").c_str(), &data));
     if (!find) return names;
-    do names.insert(data.cFileName); while (FindNextFileW(find.get(), &data));
+    do names.insert(data.cFileName);
+    while (FindNextFileW(find.get(), &data));
     return names;
 }
 

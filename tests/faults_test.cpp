@@ -150,8 +150,10 @@ std::vector<std::wstring> Differences(const State& before, const State& after) {
     std::vector<std::wstring> d;
     for (const auto& [k, v] : after) {
         const auto it = before.find(k);
-        if (it == before.end()) d.push_back(L"+" + k);
-        else if (it->second != v) d.push_back(L"~" + k);
+        if (it == before.end())
+            d.push_back(L"+" + k);
+        else if (it->second != v)
+            d.push_back(L"~" + k);
     }
     for (const auto& [k, v] : before)
         if (!after.count(k)) d.push_back(L"-" + k);
@@ -228,7 +230,7 @@ std::wstring Quoted(const std::wstring& s) { return L"\"" + s + L"\""; }
 struct UninstallerRun {
     std::wstring messageCaption;  // a message box instead of the dialog
     std::wstring messageText;
-    bool dialog = false;          // the dialog came and Start was pressed
+    bool dialog = false;            // the dialog came and Start was pressed
     bool failPresentation = false;  // the dialog said "Uninstall fail." and was closed
     DWORD exitCode = STILL_ACTIVE;
 };
@@ -373,12 +375,12 @@ int InstallAndKill(KillPoint point) {
     const bool reached = wd::WaitFor(
         [&] {
             switch (point) {
-                case KillPoint::Early: return DirectoryExists(kDir + L"\\Source");
-                case KillPoint::AfterUninstallEntry: {
-                    std::wstring s;
-                    return ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", s) == 0;
-                }
-                case KillPoint::InsideIdeBlock: return ReadToolCalls(9).size() >= 2;
+            case KillPoint::Early: return DirectoryExists(kDir + L"\\Source");
+            case KillPoint::AfterUninstallEntry: {
+                std::wstring s;
+                return ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", s) == 0;
+            }
+            case KillPoint::InsideIdeBlock: return ReadToolCalls(9).size() >= 2;
             }
             return true;
         },
@@ -440,9 +442,9 @@ INSTANTIATE_TEST_SUITE_P(Faults, KilledInstall,
                          testing::Values(KillPoint::Early, KillPoint::AfterUninstallEntry, KillPoint::InsideIdeBlock),
                          [](const testing::TestParamInfo<KillPoint>& point) {
                              switch (point.param) {
-                                 case KillPoint::Early: return std::string("Early");
-                                 case KillPoint::AfterUninstallEntry: return std::string("AfterUninstallEntry");
-                                 case KillPoint::InsideIdeBlock: return std::string("InsideIdeBlock");
+                             case KillPoint::Early: return std::string("Early");
+                             case KillPoint::AfterUninstallEntry: return std::string("AfterUninstallEntry");
+                             case KillPoint::InsideIdeBlock: return std::string("InsideIdeBlock");
                              }
                              return std::string("Unknown");
                          });
@@ -503,7 +505,8 @@ TEST_P(BadFolder, SetupReportsTheFailuresAndNothingOfTheUsersIsLost) {
 TEST_P(BadFolder, NothingIsLeftBehindAfterTheUninstall) {
     EXPECT_EQ("", Lines(Unexpected(before, after)));
     std::wstring command;
-    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command)) << ToUtf8(command);
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command))
+        << ToUtf8(command);
     EXPECT_FALSE(uninstall.dialog);
     ASSERT_EQ(1u, run.failures.size()) << Failures(run);
     const HeadlessRowResult& f = run.failures[0];
@@ -517,11 +520,12 @@ TEST_P(BadFolder, NothingIsLeftBehindAfterTheUninstall) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, BadFolder,
                          testing::Values(FolderCase{"MissingDrive", L"Q:\\Tessel", true},
-                                         FolderCase{"FileInItsPlace", kDir, true},
-                                         FolderCase{"Empty", L"", false},
+                                         FolderCase{"FileInItsPlace", kDir, true}, FolderCase{"Empty", L"", false},
                                          FolderCase{"Relative", L"Tessel", false},
                                          FolderCase{"OverLong", L"C:\\faults-cwd\\" + std::wstring(250, L'x'), true}),
-                         [](const testing::TestParamInfo<FolderCase>& folder) { return std::string(folder.param.name); });
+                         [](const testing::TestParamInfo<FolderCase>& folder) {
+                             return std::string(folder.param.name);
+                         });
 
 // ---- Folders that are unusual but sound ------------------------------------
 
@@ -539,9 +543,10 @@ TEST_F(Faults, FolderWithBlanksAndAccentsInstallsAndUninstallsCompletely) {
     EXPECT_EQ(Quoted(dir + L"\\unqmv.exe") + L" " + Quoted(dir + L"\\uninst.log"), command);
     // The state compared everywhere sees registry values as the registry editor exports them.
     const std::vector<std::wstring> added = Differences(before, MachineState({parent}));
-    EXPECT_NE(added.end(), std::find(added.begin(), added.end(),
-                                     L"+reg|[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-                                     L"qvlLib]\"DisplayVersion\"=\"4.09\""));
+    EXPECT_NE(added.end(),
+              std::find(added.begin(), added.end(),
+                        L"+reg|[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                        L"qvlLib]\"DisplayVersion\"=\"4.09\""));
 
     const UninstallerRun u = UninstallThroughEntry();
     EXPECT_TRUE(u.dialog);
@@ -558,8 +563,8 @@ TEST_F(Faults, FileThatCannotBeReplacedFailsItsRowAndSurvivesTheUninstall) {
     HeadlessRun run;
     {
         // Open in another program without sharing.
-        UniqueFile lock(CreateFileW(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+        UniqueFile lock(
+            CreateFileW(readme.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(lock);
         run = Install(kDir);
     }
@@ -615,8 +620,7 @@ TEST_F(Faults, LockedInstallLogOnlyCostsTheInstallLog) {
     EXPECT_TRUE(u.dialog);
     DeleteFileW((kDir + L"\\unqmv.exe").c_str());
     // The uninstall takes the product's own log file name with it; nothing else differs.
-    for (const std::wstring& d : Unexpected(before, MachineState()))
-        EXPECT_EQ(L"-file|c:\\tessel\\install.log", d);
+    for (const std::wstring& d : Unexpected(before, MachineState())) EXPECT_EQ(L"-file|c:\\tessel\\install.log", d);
 }
 
 // ---- Damaged, truncated and foreign undo logs ------------------------------
@@ -719,9 +723,10 @@ TEST_F(Faults, ForeignLogNamingSystemFoldersRemovesNothingThere) {
     for (const std::wstring& dir : {std::wstring(windows), std::wstring(system), std::wstring(L"C:\\"),
                                     std::wstring(L"C:\\faults-scratch\\..\\windows")}) {
         const std::wstring path = kScratch + L"\\foreign.log";
-        ASSERT_TRUE(WriteUndoLogFile(kScratch, With(ProductInfoRows(dir), {{RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
-                                                                          {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"system32"},
-                                                                          {RowKind::CreateDir | RowFlag::Undo, 0, 1, L""}})));
+        ASSERT_TRUE(WriteUndoLogFile(
+            kScratch, With(ProductInfoRows(dir), {{RowKind::CreateDir | RowFlag::Undo, 0, 3, L""},
+                                                  {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"system32"},
+                                                  {RowKind::CreateDir | RowFlag::Undo, 0, 1, L""}})));
         ASSERT_TRUE(MoveFileExW((kScratch + L"\\uninst.log").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
         const UninstallerRun u = RunUninstaller(Quoted(path));
         EXPECT_TRUE(u.dialog);
@@ -752,8 +757,9 @@ TEST_F(Faults, EntryNamingAMissingOrForeignLogIsSkippedAndTheInstallIsClean) {
     (void)WriteFileBytes(L"C:\\Old\\empty.log", std::string());
     (void)WriteFileBytes(L"C:\\Old\\keep.txt", kUserText);
     const State before = MachineState({L"C:\\Old"});
-    for (const wchar_t* command : {L"C:\\Old\\unqmv.exe C:\\Old\\uninst.log", L"\"C:\\Old\\unqmv.exe\" \"C:\\Old\\program.log\"",
-                                   L"C:\\Old\\unqmv.exe C:\\Old\\empty.log", L"C:\\Old\\unqmv.exe"}) {
+    for (const wchar_t* command :
+         {L"C:\\Old\\unqmv.exe C:\\Old\\uninst.log", L"\"C:\\Old\\unqmv.exe\" \"C:\\Old\\program.log\"",
+          L"C:\\Old\\unqmv.exe C:\\Old\\empty.log", L"C:\\Old\\unqmv.exe"}) {
         WriteEntry(command);
         const HeadlessRun run = Install(kDir);
         ASSERT_TRUE(run.started);

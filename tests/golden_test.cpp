@@ -54,9 +54,9 @@ std::string RowsDump() {
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
         out += std::to_string(i) + " " + Hex(r.Word0) + " " + Text(r.Text) + " " + Hex(r.Param) + " " +
-               Hex(StoredLocation(r.Location)) + " " + Text(r.Text2) + " " + Text(r.Text3) + " " + Hex(StoredLocation(r.Location2)) + " " +
-               Hex(r.Options) + " " + (r.Target ? Text(r.Target->FileName) + "@" + Hex(StoredLocation(r.Target->Location)) : "-") +
-               "\n";
+               Hex(StoredLocation(r.Location)) + " " + Text(r.Text2) + " " + Text(r.Text3) + " " +
+               Hex(StoredLocation(r.Location2)) + " " + Hex(r.Options) + " " +
+               (r.Target ? Text(r.Target->FileName) + "@" + Hex(StoredLocation(r.Target->Location)) : "-") + "\n";
     }
     return out;
 }
@@ -145,7 +145,6 @@ void ExpectGolden(const char* name, const std::string& text) {
     ADD_FAILURE() << name << " differs at line " << line << "\n golden: " << lineAt(golden, i)
                   << "\n now:    " << lineAt(text, i);
 }
-
 
 }  // namespace
 

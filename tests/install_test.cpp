@@ -44,7 +44,6 @@ HeadlessOptions InstallFor(const std::vector<int>& ides) {
     return options;
 }
 
-
 std::vector<std::wstring> InstallLogLines() {
     const std::wstring text = InstallLogText(kInstall);
     std::vector<std::wstring> lines;
@@ -113,11 +112,13 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     // Registry effects.
     std::wstring value;
     EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[9].RegKey) + L"\\Known Packages",
-                              L"C:\\Tessel\\Delphi7\\dclqvl70.bpl", value));
+                                L"C:\\Tessel\\Delphi7\\dclqvl70.bpl", value));
     EXPECT_EQ(L"Tessel library v4.09", value);
-    ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[29].RegKey) + L"\\Library\\Win64", L"Search Path", value));
+    ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[29].RegKey) + L"\\Library\\Win64",
+                                L"Search Path", value));
     EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio23\\Win64")) << ToUtf8(value);
-    ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[8].RegKey) + L"\\Library", L"Search Path", value));
+    ASSERT_EQ(0u,
+              ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[8].RegKey) + L"\\Library", L"Search Path", value));
     EXPECT_NE(std::wstring::npos, value.find(L"C:\\Tessel\\Source"));
     ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", value));
     EXPECT_EQ(L"C:\\Tessel\\unqmv.exe C:\\Tessel\\uninst.log", value);
@@ -126,7 +127,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, product.put()));
     product.reset();
     ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[21].RegKey) + L"\\C++\\Paths\\Win32",
-                              L"LibraryPath", value));
+                                L"LibraryPath", value));
     EXPECT_TRUE(EndsWith(value, L";C:\\Tessel\\RADStudio15\\Win32")) << ToUtf8(value);
     EXPECT_TRUE(PathExists(ResolvePath({}, LocationCode::System, L"qvl70.bpl")));
 
@@ -141,7 +142,8 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     for (size_t i = 0; i < 6; ++i) EXPECT_EQ(RowKind::Info, records[i].Kind());
     EXPECT_EQ(InfoParam(InfoCode::Direction), records[5].Param);
     EXPECT_EQ(RowKind::CreateRegKey, records.back().Kind());
-    EXPECT_EQ(8, std::count_if(records.begin(), records.end(), [](const UndoRecord& r) { return r.Kind() == RowKind::SetIde; }));
+    EXPECT_EQ(8, std::count_if(records.begin(), records.end(),
+                               [](const UndoRecord& r) { return r.Kind() == RowKind::SetIde; }));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\qvl290.bpl"));
     EXPECT_TRUE(PathExists(StandinCommonDir(29) + L"\\Bpl\\Win64\\qvl290.bpl"));
 
@@ -258,7 +260,8 @@ TEST_F(Install, FailingCompilerAndMissing64BitCompilerAreReported) {
     ASSERT_FALSE(run.failures.empty());
     for (const HeadlessRowResult& f : run.failures) {
         const RowKind kind = static_cast<RowKind>(f.word0 & 0xFFFF);
-        EXPECT_TRUE(kind == RowKind::CheckFile || kind == RowKind::CopyOneFile) << "row " << f.index << " " << ToUtf8(f.logText);
+        EXPECT_TRUE(kind == RowKind::CheckFile || kind == RowKind::CopyOneFile)
+            << "row " << f.index << " " << ToUtf8(f.logText);
         EXPECT_NE(std::wstring::npos, f.logText.find(L"RADStudio22")) << ToUtf8(f.logText);
         if (kind == RowKind::CheckFile) {
             ++checks;
@@ -309,7 +312,9 @@ TEST_F(Install, The64BitIdeGetsItsOwnDesignPackage) {
         EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, win32, value));
         EXPECT_NE(0u, ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesKey, win64, value));
         EXPECT_EQ(c.ide64, ReadRegString(HKEY_CURRENT_USER, key + KnownPackagesX64Key, win64, value) == 0);
-        if (c.ide64) { EXPECT_EQ(L"Tessel library v4.09", value); }
+        if (c.ide64) {
+            EXPECT_EQ(L"Tessel library v4.09", value);
+        }
         EXPECT_EQ(c.ide64, PathExists(win64));
         ASSERT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key + L"\\Library\\Win64", L"Search Path", value));
         EXPECT_TRUE(EndsWith(value, L";" + kInstall + L"\\" + c.folder + L"\\Win64")) << ToUtf8(value);
@@ -345,7 +350,7 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     EXPECT_EQ(29u + 2u, CountLines(lines, L"Registering package: ", L"...Success"));
     std::wstring value;
     EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[14].RegKey) + L"\\Globals",
-                              L"ForceEnvOptionsUpdate", value));
+                                L"ForceEnvOptionsUpdate", value));
     EXPECT_EQ(L"1", value);
     EXPECT_TRUE(PathExists(kInstall + L"\\BDS2006\\*.hpp")) << "C++ headers moved beside the package";
     EXPECT_FALSE(PathExists(kInstall + L"\\Source\\*.hpp"));

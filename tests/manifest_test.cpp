@@ -32,27 +32,13 @@ std::vector<int> RowsOfKind(RowKind kind) {
 // One letter per row kind, so a block's row sequence can be written as a word.
 char Letter(RowKind kind) {
     static const std::pair<RowKind, char> letters[] = {
-        {RowKind::IfItem, 'I'},
-        {RowKind::EndIfItem, 'i'},
-        {RowKind::SetIde, 'S'},
-        {RowKind::CreateDir, 'D'},
-        {RowKind::ClearDir, 'X'},
-        {RowKind::ExtractFile, 'E'},
-        {RowKind::SetCurrentDir, 'C'},
-        {RowKind::CompilePackage, 'P'},
-        {RowKind::CheckFile, 'K'},
-        {RowKind::CopyOneFile, 'Y'},
-        {RowKind::RegisterPackage, 'R'},
-        {RowKind::IfFileExists, 'F'},
-        {RowKind::EndIfFileExists, 'f'},
-        {RowKind::If64BitIde, 'G'},
-        {RowKind::EndIf64BitIde, 'g'},
-        {RowKind::CopyFiles, 'H'},
-        {RowKind::DeleteFiles, 'h'},
-        {RowKind::AddIdePath, 'A'},
-        {RowKind::AddSearchPath, 'Q'},
-        {RowKind::AppendText, 'T'},
-        {RowKind::MergeFiles, 'M'},
+        {RowKind::IfItem, 'I'},          {RowKind::EndIfItem, 'i'},       {RowKind::SetIde, 'S'},
+        {RowKind::CreateDir, 'D'},       {RowKind::ClearDir, 'X'},        {RowKind::ExtractFile, 'E'},
+        {RowKind::SetCurrentDir, 'C'},   {RowKind::CompilePackage, 'P'},  {RowKind::CheckFile, 'K'},
+        {RowKind::CopyOneFile, 'Y'},     {RowKind::RegisterPackage, 'R'}, {RowKind::IfFileExists, 'F'},
+        {RowKind::EndIfFileExists, 'f'}, {RowKind::If64BitIde, 'G'},      {RowKind::EndIf64BitIde, 'g'},
+        {RowKind::CopyFiles, 'H'},       {RowKind::DeleteFiles, 'h'},     {RowKind::AddIdePath, 'A'},
+        {RowKind::AddSearchPath, 'Q'},   {RowKind::AppendText, 'T'},      {RowKind::MergeFiles, 'M'},
         {RowKind::DeleteOneFile, 'L'},
     };
     for (const auto& [k, letter] : letters)
@@ -100,40 +86,93 @@ struct ExpectedBlock {
 // header move, path rows, help rows, tail.
 std::vector<ExpectedBlock> ExpectedBlocks() {
     const std::string head = "ISDX", head64 = "ISDXDD", tail = "Si";
-    const std::string build = "C" "PKY" "PKR";
+    const std::string build = "C"
+                              "PKY"
+                              "PKR";
     const std::string hpp = "Hh";
     const std::string w64 = "PK";
-    const std::string ide64 = "G" "PKR" "g";  // the Win64 design-time package of the 64-bit IDE
+    const std::string ide64 = "G"
+                              "PKR"
+                              "g";  // the Win64 design-time package of the 64-bit IDE
     return {
-        { "Delphi 3", 0x1, 1, L"Delphi3", L"30", head + Rep('E', 4) + "Y" + Rep('E', 25) + build + "TTL" + tail },
-        { "Delphi 4", 0x2, 2, L"Delphi4", L"40", head + Rep('E', 8) + build + "TTTTL" + tail },
-        { "Delphi 5", 0x4, 3, L"Delphi5", L"50", head + Rep('E', 8) + build + "TTL" + tail },
-        { "Delphi 6", 0x8, 7, L"Delphi6", L"60", head + Rep('E', 8) + build + "ITTMLi" + tail },
-        { "Delphi 7", 0x400, 9, L"Delphi7", L"70", head + Rep('E', 8) + build + "ITTMLi" + tail },
-        { "Delphi 2005", 0x800, 10, L"Delphi9", L"90", head + Rep('E', 6) + build + tail },
-        { "BDS 2006", 0x1000, 11, L"BDS2006", L"2006", head + Rep('E', 8) + build + hpp + "A" + tail },
-        { "RAD Studio 2007", 0x2000, 12, L"BDS2007", L"2007", head + Rep('E', 8) + build + hpp + "AA" + tail },
-        { "RAD Studio 2009", 0x4000, 13, L"BDS2009", L"2009", head + Rep('E', 8) + build + hpp + "AA" + tail },
-        { "RAD Studio 2010", 0x8000, 14, L"BDS2010", L"2010", head + Rep('E', 8) + build + hpp + "AA" + tail },
-        { "XE", 0x10000, 15, L"RADStudio8", L"150", head + Rep('E', 8) + build + hpp + "AAA" + tail },
-        { "XE2", 0x20000, 16, L"RADStudio9", L"160", head64 + Rep('E', 8) + build + w64 + "AAA" + tail },
-        { "XE3", 0x40000, 17, L"RADStudio10", L"170", head64 + Rep('E', 8) + build + w64 + "AAA" + tail },
-        { "XE4", 0x80000, 18, L"RADStudio11", L"180", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
-        { "XE5", 0x100000, 19, L"RADStudio12", L"190", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
-        { "XE6", 0x200000, 20, L"RADStudio14", L"200", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
-        { "XE7", 0x400000, 21, L"RADStudio15", L"210", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
-        { "XE8", 0x800000, 22, L"RADStudio16", L"220", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
-        { "XE10", 0x1000000, 23, L"RADStudio17", L"230", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
-        { "C++Builder 4", 0x10, 5, L"CBuilder4", L"40", head + Rep('E', 6) + build + "Q" "TTTL" + tail },
-        { "C++Builder 5", 0x20, 6, L"CBuilder5", L"50", head + Rep('E', 8) + build + "Q" "TTL" + tail },
-        { "C++Builder 6", 0x40, 8, L"CBuilder6", L"60", head + Rep('E', 8) + build + "Q" "ITTMLi" + tail },
-        { "XE10.1", 0x2000000, 24, L"RADStudio18", L"240", head64 + Rep('E', 8) + build + "F" + w64 + "AAf" "AA" + tail },
-        { "XE10.2", 0x4000000, 25, L"RADStudio19", L"250", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
-        { "XE10.3", 0x8000000, 26, L"RADStudio20", L"260", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
-        { "XE10.4", 0x10000000, 27, L"RADStudio21", L"270", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
-        { "RAD Studio 11", 0x20000000, 28, L"RADStudio22", L"280", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AAf" + tail },
-        { "RAD Studio 12", 0x40000000, 29, L"RADStudio23", L"290", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + "f" + tail },
-        { "RAD Studio 13", 0x80000000, 30, L"RADStudio37", L"370", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + "f" + tail },
+        {"Delphi 3", 0x1, 1, L"Delphi3", L"30", head + Rep('E', 4) + "Y" + Rep('E', 25) + build + "TTL" + tail},
+        {"Delphi 4", 0x2, 2, L"Delphi4", L"40", head + Rep('E', 8) + build + "TTTTL" + tail},
+        {"Delphi 5", 0x4, 3, L"Delphi5", L"50", head + Rep('E', 8) + build + "TTL" + tail},
+        {"Delphi 6", 0x8, 7, L"Delphi6", L"60", head + Rep('E', 8) + build + "ITTMLi" + tail},
+        {"Delphi 7", 0x400, 9, L"Delphi7", L"70", head + Rep('E', 8) + build + "ITTMLi" + tail},
+        {"Delphi 2005", 0x800, 10, L"Delphi9", L"90", head + Rep('E', 6) + build + tail},
+        {"BDS 2006", 0x1000, 11, L"BDS2006", L"2006", head + Rep('E', 8) + build + hpp + "A" + tail},
+        {"RAD Studio 2007", 0x2000, 12, L"BDS2007", L"2007", head + Rep('E', 8) + build + hpp + "AA" + tail},
+        {"RAD Studio 2009", 0x4000, 13, L"BDS2009", L"2009", head + Rep('E', 8) + build + hpp + "AA" + tail},
+        {"RAD Studio 2010", 0x8000, 14, L"BDS2010", L"2010", head + Rep('E', 8) + build + hpp + "AA" + tail},
+        {"XE", 0x10000, 15, L"RADStudio8", L"150", head + Rep('E', 8) + build + hpp + "AAA" + tail},
+        {"XE2", 0x20000, 16, L"RADStudio9", L"160", head64 + Rep('E', 8) + build + w64 + "AAA" + tail},
+        {"XE3", 0x40000, 17, L"RADStudio10", L"170", head64 + Rep('E', 8) + build + w64 + "AAA" + tail},
+        {"XE4", 0x80000, 18, L"RADStudio11", L"180", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
+        {"XE5", 0x100000, 19, L"RADStudio12", L"190", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
+        {"XE6", 0x200000, 20, L"RADStudio14", L"200", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
+        {"XE7", 0x400000, 21, L"RADStudio15", L"210", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
+        {"XE8", 0x800000, 22, L"RADStudio16", L"220", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
+        {"XE10", 0x1000000, 23, L"RADStudio17", L"230", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
+        {"C++Builder 4", 0x10, 5, L"CBuilder4", L"40",
+         head + Rep('E', 6) + build +
+             "Q"
+             "TTTL" +
+             tail},
+        {"C++Builder 5", 0x20, 6, L"CBuilder5", L"50",
+         head + Rep('E', 8) + build +
+             "Q"
+             "TTL" +
+             tail},
+        {"C++Builder 6", 0x40, 8, L"CBuilder6", L"60",
+         head + Rep('E', 8) + build +
+             "Q"
+             "ITTMLi" +
+             tail},
+        {"XE10.1", 0x2000000, 24, L"RADStudio18", L"240",
+         head64 + Rep('E', 8) + build + "F" + w64 +
+             "AAf"
+             "AA" +
+             tail},
+        {"XE10.2", 0x4000000, 25, L"RADStudio19", L"250",
+         head64 + Rep('E', 8) + build +
+             "AA"
+             "F" +
+             w64 + "AAf" + tail},
+        {"XE10.3", 0x8000000, 26, L"RADStudio20", L"260",
+         head64 + Rep('E', 8) + build +
+             "AA"
+             "F" +
+             w64 + "AAf" + tail},
+        {"XE10.4", 0x10000000, 27, L"RADStudio21", L"270",
+         head64 + Rep('E', 8) + build +
+             "AA"
+             "F" +
+             w64 + "AAf" + tail},
+        {"RAD Studio 11", 0x20000000, 28, L"RADStudio22", L"280",
+         head64 + Rep('E', 8) + build +
+             "AA"
+             "F" +
+             w64 +
+             "Y"
+             "AAf" +
+             tail},
+        {"RAD Studio 12", 0x40000000, 29, L"RADStudio23", L"290",
+         head64 + Rep('E', 8) + build +
+             "AA"
+             "F" +
+             w64 +
+             "Y"
+             "AA" +
+             ide64 + "f" + tail},
+        {"RAD Studio 13", 0x80000000, 30, L"RADStudio37", L"370",
+         head64 + Rep('E', 8) + build +
+             "AA"
+             "F" +
+             w64 +
+             "Y"
+             "AA" +
+             ide64 + "f" + tail},
     };
 }
 
@@ -155,7 +194,7 @@ TEST(ScriptTable, HasTheShippedRowCountAndStableRows) {
 }
 
 TEST(ScriptTable, PrologueAndClosingRows) {
-    const uint32_t codes[] = { 1, 2, 4, 5, 7, 6 };
+    const uint32_t codes[] = {1, 2, 4, 5, 7, 6};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(ScriptRowAt(i).Kind(), RowKind::Info) << i;
         EXPECT_EQ(ScriptRowAt(i).Param, codes[i]) << i;
@@ -243,7 +282,7 @@ TEST(ScriptTable, PayloadIdsMatchThePayloadList) {
                 EXPECT_EQ(second, L"Delphi3\\" + p->second.substr(p->second.rfind(L'\\') + 1)) << u.first;
         }
     }
-    std::set<uint32_t> expectedTwice = { 255, 26, 34 };
+    std::set<uint32_t> expectedTwice = {255, 26, 34};
     for (uint32_t id = 2; id <= 24; ++id) expectedTwice.insert(id);
     EXPECT_EQ(twice, expectedTwice);
 }
@@ -271,21 +310,23 @@ TEST(ScriptTable, ExtractModeRowsStayInTheInstallFolderAndFindTheirFolders) {
 }
 
 TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
-    struct OpenBlock { RowKind Kind; uint32_t Code; };
+    struct OpenBlock {
+        RowKind Kind;
+        uint32_t Code;
+    };
     std::vector<OpenBlock> open;
     int blocks = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
         RowKind k = r.Kind();
-        bool start = k == RowKind::IfItem || k == RowKind::IfIde || k == RowKind::IfOption || k == RowKind::IfNotOption ||
-                     k == RowKind::IfFileExists || k == RowKind::If64BitIde;
-        bool end = k == RowKind::EndIfItem || k == RowKind::EndIfIde || k == RowKind::EndIfOption || k == RowKind::EndIfNotOption ||
-                   k == RowKind::EndIfFileExists || k == RowKind::EndIf64BitIde;
+        bool start = k == RowKind::IfItem || k == RowKind::IfIde || k == RowKind::IfOption ||
+                     k == RowKind::IfNotOption || k == RowKind::IfFileExists || k == RowKind::If64BitIde;
+        bool end = k == RowKind::EndIfItem || k == RowKind::EndIfIde || k == RowKind::EndIfOption ||
+                   k == RowKind::EndIfNotOption || k == RowKind::EndIfFileExists || k == RowKind::EndIf64BitIde;
         if (start) {
             // A block inside one with the same kind and code would end it early when skipped.
-            for (const OpenBlock& o : open)
-                EXPECT_FALSE(o.Kind == k && o.Code == r.Param) << "row " << i;
-            open.push_back({ k, r.Param });
+            for (const OpenBlock& o : open) EXPECT_FALSE(o.Kind == k && o.Code == r.Param) << "row " << i;
+            open.push_back({k, r.Param});
             ++blocks;
         } else if (end) {
             ASSERT_FALSE(open.empty()) << "end row " << i << " without a block";
@@ -331,8 +372,12 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
             if (r.Kind() == RowKind::CompilePackage) compiles.push_back(&r);
             if (r.Kind() == RowKind::CheckFile) checks.push_back(&r);
             if (r.Kind() == RowKind::CopyOneFile) copies.push_back(&r);
-            if (r.Kind() == RowKind::SetCurrentDir) { EXPECT_EQ(Str(r.Text), e.Folder); }
-            if (r.Kind() == RowKind::ExtractFile) { EXPECT_EQ(Str(r.Text).rfind(e.Folder + L"\\", 0), 0u); }
+            if (r.Kind() == RowKind::SetCurrentDir) {
+                EXPECT_EQ(Str(r.Text), e.Folder);
+            }
+            if (r.Kind() == RowKind::ExtractFile) {
+                EXPECT_EQ(Str(r.Text).rfind(e.Folder + L"\\", 0), 0u);
+            }
             if (r.Kind() == RowKind::RegisterPackage) {
                 // The second one is the 64-bit IDE's: its Win64 package, its own list, the Win64 library.
                 const bool forIde64 = i > first && Word(first, i - 1).find('R') != std::string::npos;
@@ -350,12 +395,18 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
             EXPECT_EQ(compiles[c]->Param, ideBit);
             EXPECT_EQ(compiles[c]->Options, c >= 2 ? 1u : 0u);
         }
-        if (ide64) { EXPECT_EQ(Str(compiles[3]->Text), L"dclqvl" + e.Suffix + projExt); }
+        if (ide64) {
+            EXPECT_EQ(Str(compiles[3]->Text), L"dclqvl" + e.Suffix + projExt);
+        }
         ASSERT_EQ(checks.size(), compiles.size());
         EXPECT_EQ(Str(checks[0]->Text), out32 + L"qvl" + e.Suffix + pkgExt);
         EXPECT_EQ(Str(checks[1]->Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
-        if (is64) { EXPECT_EQ(Str(checks[2]->Text), e.Folder + L"\\Win64\\qvl" + e.Suffix + L".bpl"); }
-        if (ide64) { EXPECT_EQ(Str(checks[3]->Text), e.Folder + L"\\Win64\\dclqvl" + e.Suffix + L".bpl"); }
+        if (is64) {
+            EXPECT_EQ(Str(checks[2]->Text), e.Folder + L"\\Win64\\qvl" + e.Suffix + L".bpl");
+        }
+        if (ide64) {
+            EXPECT_EQ(Str(checks[3]->Text), e.Folder + L"\\Win64\\dclqvl" + e.Suffix + L".bpl");
+        }
         for (const ScriptRow* c : checks) EXPECT_EQ(c->Location, LocationCode::Install);
         // The run-time package goes to the target named after it.
         const ScriptRow* runtimeCopy = copies.back();
@@ -375,8 +426,8 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
 TEST(ScriptTable, ProjectFilesOfTheXE7Block) {
     int first = 0, last = 0;
     ASSERT_TRUE(FindBlock(0x400000, first, last));
-    const wchar_t* names[] = { L"dcc32.cfg", L"qvl210.dproj", L"qvl210.dpk", L"qvl210.res",
-                               L"dcc64.cfg", L"dclqvl210.dproj", L"dclqvl210.dpk", L"dclqvl210.res" };
+    const wchar_t* names[] = {L"dcc32.cfg", L"qvl210.dproj",    L"qvl210.dpk",    L"qvl210.res",
+                              L"dcc64.cfg", L"dclqvl210.dproj", L"dclqvl210.dpk", L"dclqvl210.res"};
     EXPECT_EQ(Str(ScriptRowAt(first + 4).Text), L"RADStudio15\\Win32");
     EXPECT_EQ(Str(ScriptRowAt(first + 5).Text), L"RADStudio15\\Win64");
     for (int f = 0; f < 8; ++f) {
@@ -392,28 +443,38 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
         std::vector<std::pair<std::wstring, uint32_t>> rows;
         if (!FindBlock(item, first, last)) return rows;
         for (int i = first; i <= last; ++i)
-            if (ScriptRowAt(i).Kind() == RowKind::AddIdePath) rows.emplace_back(Str(ScriptRowAt(i).Text), ScriptRowAt(i).Param);
+            if (ScriptRowAt(i).Kind() == RowKind::AddIdePath)
+                rows.emplace_back(Str(ScriptRowAt(i).Text), ScriptRowAt(i).Param);
         return rows;
     };
     using P = std::vector<std::pair<std::wstring, uint32_t>>;
-    EXPECT_EQ(paths(0x1000), (P{ { L"\\CppPaths\\SearchPath", 2 } }));
-    EXPECT_EQ(paths(0x10000), (P{ { L"\\C++\\Paths\\SearchPath", 2 }, { L"\\C++\\Paths\\LibraryPath", 2 },
-                                  { L"\\Library\\Search Path", 2 } }));
-    EXPECT_EQ(paths(0x20000), (P{ { L"\\C++\\Paths\\Win32\\LibraryPath", 3 }, { L"\\Library\\Win32\\Search Path", 3 },
-                                  { L"\\Library\\Win64\\Search Path", 4 } }));
-    EXPECT_EQ(paths(0x80000), (P{ { L"\\C++\\Paths\\Win32\\LibraryPath", 3 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 },
-                                  { L"\\Library\\Win32\\Search Path", 3 }, { L"\\Library\\Win64\\Search Path", 4 } }));
-    EXPECT_EQ(paths(0x200000), (P{ { L"\\C++\\Paths\\Win32\\LibraryPath", 3 }, { L"\\Library\\Win32\\Search Path", 3 },
-                                   { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 } }));
-    EXPECT_EQ(paths(0x2000000), (P{ { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 },
-                                    { L"\\C++\\Paths\\Win32\\LibraryPath", 3 }, { L"\\Library\\Win32\\Search Path", 3 } }));
+    EXPECT_EQ(paths(0x1000), (P{{L"\\CppPaths\\SearchPath", 2}}));
+    EXPECT_EQ(paths(0x10000),
+              (P{{L"\\C++\\Paths\\SearchPath", 2}, {L"\\C++\\Paths\\LibraryPath", 2}, {L"\\Library\\Search Path", 2}}));
+    EXPECT_EQ(paths(0x20000), (P{{L"\\C++\\Paths\\Win32\\LibraryPath", 3},
+                                 {L"\\Library\\Win32\\Search Path", 3},
+                                 {L"\\Library\\Win64\\Search Path", 4}}));
+    EXPECT_EQ(paths(0x80000), (P{{L"\\C++\\Paths\\Win32\\LibraryPath", 3},
+                                 {L"\\C++\\Paths\\Win64\\LibraryPath", 4},
+                                 {L"\\Library\\Win32\\Search Path", 3},
+                                 {L"\\Library\\Win64\\Search Path", 4}}));
+    EXPECT_EQ(paths(0x200000), (P{{L"\\C++\\Paths\\Win32\\LibraryPath", 3},
+                                  {L"\\Library\\Win32\\Search Path", 3},
+                                  {L"\\Library\\Win64\\Search Path", 4},
+                                  {L"\\C++\\Paths\\Win64\\LibraryPath", 4}}));
+    EXPECT_EQ(paths(0x2000000), (P{{L"\\Library\\Win64\\Search Path", 4},
+                                   {L"\\C++\\Paths\\Win64\\LibraryPath", 4},
+                                   {L"\\C++\\Paths\\Win32\\LibraryPath", 3},
+                                   {L"\\Library\\Win32\\Search Path", 3}}));
     for (uint32_t item : {0x40000000u, 0x80000000u})
-        EXPECT_EQ(paths(item), (P{ { L"\\Library\\Win32\\Search Path", 3 }, { L"\\C++\\Paths\\Win32\\LibraryPath", 3 },
-                                     { L"\\Library\\Win64\\Search Path", 4 }, { L"\\C++\\Paths\\Win64\\LibraryPath", 4 } }));
+        EXPECT_EQ(paths(item), (P{{L"\\Library\\Win32\\Search Path", 3},
+                                  {L"\\C++\\Paths\\Win32\\LibraryPath", 3},
+                                  {L"\\Library\\Win64\\Search Path", 4},
+                                  {L"\\C++\\Paths\\Win64\\LibraryPath", 4}}));
 
     // The 64-bit guards: the compiler's file below the IDE root, one code per block.
     std::vector<int> guards = RowsOfKind(RowKind::IfFileExists);
-    const uint32_t codes[] = { 0x2000001, 0x4000001, 0x4000001, 0x4000002, 0x4000003, 0x4000004, 0x4000005 };
+    const uint32_t codes[] = {0x2000001, 0x4000001, 0x4000001, 0x4000002, 0x4000003, 0x4000004, 0x4000005};
     ASSERT_EQ(guards.size(), 7u);
     for (size_t g = 0; g < guards.size(); ++g) {
         EXPECT_EQ(Str(ScriptRowAt(guards[g]).Text), L"bin\\dcc64.exe");
@@ -440,15 +501,20 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
 TEST(ScriptTable, WinHelpRowsOfTheOlderIdes) {
     const std::wstring index = L"\r\n:Index Tessel library components=qvlib.hlp";
     const std::wstring link = L"\r\n:Link qvlib.hlp";
-    struct { uint32_t Item; std::vector<std::pair<uint32_t, std::wstring>> Lines; const wchar_t* Alias; const wchar_t* Gid; } help[] = {
-        { 0x1, { { 1, index }, { 1, link } }, nullptr, L"Help\\delphi3.gid" },
-        { 0x2, { { 1, index }, { 1, link }, { 2, index }, { 3, link } }, nullptr, L"Help\\delphi4.gid" },
-        { 0x4, { { 1, index }, { 2, link } }, nullptr, L"Help\\delphi5.gid" },
-        { 0x8, { { 1, index }, { 2, link } }, L"delphi6.als", L"Help\\delphi6.gid" },
-        { 0x400, { { 1, index }, { 2, link } }, L"d7.als", L"Help\\d7.gid" },
-        { 0x10, { { 1, link }, { 2, index }, { 3, link } }, nullptr, L"Help\\bcb4.gid" },
-        { 0x20, { { 1, index }, { 2, link } }, nullptr, L"Help\\bcb5.gid" },
-        { 0x40, { { 1, index }, { 2, link } }, L"bcb6.als", L"Help\\bcb6.gid" },
+    struct {
+        uint32_t Item;
+        std::vector<std::pair<uint32_t, std::wstring>> Lines;
+        const wchar_t* Alias;
+        const wchar_t* Gid;
+    } help[] = {
+        {0x1, {{1, index}, {1, link}}, nullptr, L"Help\\delphi3.gid"},
+        {0x2, {{1, index}, {1, link}, {2, index}, {3, link}}, nullptr, L"Help\\delphi4.gid"},
+        {0x4, {{1, index}, {2, link}}, nullptr, L"Help\\delphi5.gid"},
+        {0x8, {{1, index}, {2, link}}, L"delphi6.als", L"Help\\delphi6.gid"},
+        {0x400, {{1, index}, {2, link}}, L"d7.als", L"Help\\d7.gid"},
+        {0x10, {{1, link}, {2, index}, {3, link}}, nullptr, L"Help\\bcb4.gid"},
+        {0x20, {{1, index}, {2, link}}, nullptr, L"Help\\bcb5.gid"},
+        {0x40, {{1, index}, {2, link}}, L"bcb6.als", L"Help\\bcb6.gid"},
     };
     for (const auto& h : help) {
         SCOPED_TRACE(h.Item);
@@ -517,9 +583,19 @@ TEST(ScriptTable, DemoSection) {
 }
 
 TEST(ScriptTable, UndoFlagsOnExactlyTheRecordedKinds) {
-    const std::set<RowKind> recorded = { RowKind::Info, RowKind::SetIde, RowKind::CreateDir, RowKind::ExtractFileOnce, RowKind::RegisterUninstall,
-                                          RowKind::RegisterPackage, RowKind::AppendText, RowKind::DeleteOneFile, RowKind::RegisterWinHelp,
-                                          RowKind::CreateRegKey, RowKind::AddSearchPath, RowKind::RunInstallFile, RowKind::AddIdePath };
+    const std::set<RowKind> recorded = {RowKind::Info,
+                                        RowKind::SetIde,
+                                        RowKind::CreateDir,
+                                        RowKind::ExtractFileOnce,
+                                        RowKind::RegisterUninstall,
+                                        RowKind::RegisterPackage,
+                                        RowKind::AppendText,
+                                        RowKind::DeleteOneFile,
+                                        RowKind::RegisterWinHelp,
+                                        RowKind::CreateRegKey,
+                                        RowKind::AddSearchPath,
+                                        RowKind::RunInstallFile,
+                                        RowKind::AddIdePath};
     int keep = 0, unrecordedDirs = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
@@ -533,7 +609,8 @@ TEST(ScriptTable, UndoFlagsOnExactlyTheRecordedKinds) {
             ++unrecordedDirs;
             continue;
         }
-        EXPECT_EQ(r.HasFlag(RowFlag::Undo), recorded.count(r.Kind()) == 1) << "row " << i << " kind " << FirstWord(r.Kind());
+        EXPECT_EQ(r.HasFlag(RowFlag::Undo), recorded.count(r.Kind()) == 1)
+            << "row " << i << " kind " << FirstWord(r.Kind());
     }
     EXPECT_EQ(keep, 2);
     EXPECT_EQ(unrecordedDirs, 15);  // the demo project folders
@@ -558,13 +635,43 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
         bool Can64BitIde = false;
     } expected[IdeCount] = {
         {L"Delphi3", 0x00000001, L"Software\\Borland\\Delphi\\3.0", {L"delphi3.cfg", nullptr, nullptr}, true, false},
-        {L"Delphi4", 0x00000002, L"Software\\Borland\\Delphi\\4.0", {L"delphi4.cfg", L"delphi4.ohi", L"delphi4.ohl"}, true, false},
-        {L"Delphi5", 0x00000004, L"Software\\Borland\\Delphi\\5.0", {L"delphi5.ohi", L"delphi5.ohl", nullptr}, true, false},
+        {L"Delphi4",
+         0x00000002,
+         L"Software\\Borland\\Delphi\\4.0",
+         {L"delphi4.cfg", L"delphi4.ohi", L"delphi4.ohl"},
+         true,
+         false},
+        {L"Delphi5",
+         0x00000004,
+         L"Software\\Borland\\Delphi\\5.0",
+         {L"delphi5.ohi", L"delphi5.ohl", nullptr},
+         true,
+         false},
         {L"CBuilder3", 0x00000008, L"Software\\Borland\\C++Builder\\3.0", {nullptr, nullptr, nullptr}, false, false},
-        {L"CBuilder4", 0x00000010, L"Software\\Borland\\C++Builder\\4.0", {L"bcb4.cfg", L"bcb4.ohi", L"bcb4.ohl"}, false, false},
-        {L"CBuilder5", 0x00000020, L"Software\\Borland\\C++Builder\\5.0", {L"bcb5.ohi", L"bcb5.ohl", nullptr}, false, false},
-        {L"Delphi6", 0x00000040, L"Software\\Borland\\Delphi\\6.0", {L"delphi6.ohi", L"delphi6.ohl", L"delphi6.als"}, true, false},
-        {L"CBuilder6", 0x00000080, L"Software\\Borland\\C++Builder\\6.0", {L"bcb6.ohi", L"bcb6.ohl", L"bcb6.als"}, false, false},
+        {L"CBuilder4",
+         0x00000010,
+         L"Software\\Borland\\C++Builder\\4.0",
+         {L"bcb4.cfg", L"bcb4.ohi", L"bcb4.ohl"},
+         false,
+         false},
+        {L"CBuilder5",
+         0x00000020,
+         L"Software\\Borland\\C++Builder\\5.0",
+         {L"bcb5.ohi", L"bcb5.ohl", nullptr},
+         false,
+         false},
+        {L"Delphi6",
+         0x00000040,
+         L"Software\\Borland\\Delphi\\6.0",
+         {L"delphi6.ohi", L"delphi6.ohl", L"delphi6.als"},
+         true,
+         false},
+        {L"CBuilder6",
+         0x00000080,
+         L"Software\\Borland\\C++Builder\\6.0",
+         {L"bcb6.ohi", L"bcb6.ohl", L"bcb6.als"},
+         false,
+         false},
         {L"Delphi7", 0x00000100, L"Software\\Borland\\Delphi\\7.0", {L"d7.ohi", L"d7.ohl", L"d7.als"}, true, false},
         {L"Delphi9", 0x00000200, L"Software\\Borland\\BDS\\3.0", {nullptr, nullptr, nullptr}, true, false},
         {L"BDS2006", 0x00000400, L"Software\\Borland\\BDS\\4.0", {nullptr, nullptr, nullptr}, true, false},
@@ -585,8 +692,20 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
         {L"RADStudio20", 0x02000000, L"Software\\Embarcadero\\BDS\\20.0", {nullptr, nullptr, nullptr}, true, true},
         {L"RADStudio21", 0x04000000, L"Software\\Embarcadero\\BDS\\21.0", {nullptr, nullptr, nullptr}, true, true},
         {L"RADStudio22", 0x08000000, L"Software\\Embarcadero\\BDS\\22.0", {nullptr, nullptr, nullptr}, true, true},
-        {L"RADStudio23", 0x10000000, L"Software\\Embarcadero\\BDS\\23.0", {nullptr, nullptr, nullptr}, true, true, true},
-        {L"RADStudio37", 0x20000000, L"Software\\Embarcadero\\BDS\\37.0", {nullptr, nullptr, nullptr}, true, true, true},
+        {L"RADStudio23",
+         0x10000000,
+         L"Software\\Embarcadero\\BDS\\23.0",
+         {nullptr, nullptr, nullptr},
+         true,
+         true,
+         true},
+        {L"RADStudio37",
+         0x20000000,
+         L"Software\\Embarcadero\\BDS\\37.0",
+         {nullptr, nullptr, nullptr},
+         true,
+         true,
+         true},
     };
     for (int i = 1; i <= IdeCount; ++i) {
         const auto& e = expected[i - 1];

@@ -119,34 +119,35 @@ protected:
 TEST_F(Runner, BlocksSkipTheirRowsWithoutTrace) {
     SelectedItemMask = 0x1;
     const std::vector<ScriptRow> rows = {
-        Row(RowKind::IfItem, nullptr, 0x2),                  // not selected: skip to its end row
+        Row(RowKind::IfItem, nullptr, 0x2),  // not selected: skip to its end row
         Row(RowKind::CreateDir | U, L"Skipped", 0, 3),
-        Row(RowKind::IfItem, nullptr, 0x4),                  // nested, other code: passed over
+        Row(RowKind::IfItem, nullptr, 0x4),  // nested, other code: passed over
         Row(RowKind::CreateDir, L"Skipped2", 0, 3),
-        Row(RowKind::EndIfItem, nullptr, 0x4),               // not the pending end row
+        Row(RowKind::EndIfItem, nullptr, 0x4),  // not the pending end row
         Row(RowKind::CreateDir | U, L"Skipped3", 0, 3),
         Row(RowKind::EndIfItem, nullptr, 0x2),
-        Row(RowKind::IfItem, nullptr, 0x1),                  // selected
+        Row(RowKind::IfItem, nullptr, 0x1),  // selected
         Row(RowKind::CreateDir | U, L"Ran", 0, 3),
-        Row(RowKind::EndIfItem, nullptr, 0x1),               // nothing pending: does nothing
+        Row(RowKind::EndIfItem, nullptr, 0x1),  // nothing pending: does nothing
         Row(RowKind::IfFileExists, L"Ran", 0x77, 3),
         Row(RowKind::IfFileExists, L"Missing", 0x78, 3),
         Row(RowKind::CreateDir | U, L"NotMade", 0, 3),
         Row(RowKind::EndIfFileExists, nullptr, 0x78),
-        Row(RowKind::IfNotOption, nullptr, 4),               // CustomizeMask 5 shares bit 4
+        Row(RowKind::IfNotOption, nullptr, 4),  // CustomizeMask 5 shares bit 4
         Row(RowKind::CreateDir, L"NoOption", 0, 3),
         Row(RowKind::EndIfNotOption, nullptr, 4),
         Row(RowKind::IfOption, nullptr, 1),
         Row(RowKind::CreateDir, L"Option", 0, 3),
         Row(RowKind::EndIfOption, nullptr, 1),
-        Row(RowKind::IfIde, nullptr, 0x100),                 // no IDE selected
+        Row(RowKind::IfIde, nullptr, 0x100),  // no IDE selected
         Row(RowKind::CreateDir, L"Ide", 0, 3),
         Row(RowKind::EndIfIde, nullptr, 0x100),
         Row(RowKind::CreateDir, L"After", 0, 3),
     };
     const std::vector<int> results = RunRows(rows);
     EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
-    for (const wchar_t* made : {L"Ran", L"Option", L"After"}) EXPECT_TRUE(DirectoryExists(JoinPath(InstallDir, made))) << made;
+    for (const wchar_t* made : {L"Ran", L"Option", L"After"})
+        EXPECT_TRUE(DirectoryExists(JoinPath(InstallDir, made))) << made;
     for (const wchar_t* skipped : {L"Skipped", L"Skipped2", L"Skipped3", L"NotMade", L"NoOption", L"Ide"})
         EXPECT_FALSE(DirectoryExists(JoinPath(InstallDir, skipped))) << skipped;
 
@@ -180,16 +181,16 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     ScriptRow otherCopy = Row(RowKind::CopyOneFile, L"Source\\qvTessel.inc", 0, 3);
     packageCopy.Target = otherCopy.Target = &toSystem;
     const std::vector<ScriptRow> rows = {
-        Row(RowKind::SetIde | U, L"Delphi7", 9),                 // control row: runs
-        Row(RowKind::CreateDir | U, L"Delphi7", 0, 3),           // file row: runs
-        Row(RowKind::CheckFile, L"Delphi7", 0, 3),               // IDE row
-        Row(RowKind::RegisterWinHelp | U, L"qvlib.hlp"),         // IDE row with a record: none written
-        Row(RowKind::CompilePackage, L"qvl70.dpk", 0),           // would fail with -1 if it ran
+        Row(RowKind::SetIde | U, L"Delphi7", 9),          // control row: runs
+        Row(RowKind::CreateDir | U, L"Delphi7", 0, 3),    // file row: runs
+        Row(RowKind::CheckFile, L"Delphi7", 0, 3),        // IDE row
+        Row(RowKind::RegisterWinHelp | U, L"qvlib.hlp"),  // IDE row with a record: none written
+        Row(RowKind::CompilePackage, L"qvl70.dpk", 0),    // would fail with -1 if it ran
         packageCopy,                                      // would fail: the package was not built
         Row(RowKind::RegisterPackage | U, L"Delphi7\\dclqvl70.bpl", 0, 3),
         Row(RowKind::CreateRegKey | U, L"Software\\Veltrane\\Other", 0x80000002u),
         Row(RowKind::CreateRegKey | U, ProductRegKey, 0x80000002u),
-        otherCopy,                                        // a file row of its own: runs, and fails here
+        otherCopy,  // a file row of its own: runs, and fails here
     };
     std::vector<int> expected(rows.size(), 0);
     expected.back() = ERROR_PATH_NOT_FOUND;
@@ -252,7 +253,8 @@ TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
     // The record's trailing length stands right behind the text.
     const std::string bytes = FileBytes(JoinPath(InstallDir, L"uninst.log"));
     size_t pos = 7;
-    for (int i = 0; i < 2; ++i) pos += 16 + static_cast<uint8_t>(bytes[pos + 12]) + 256 * static_cast<uint8_t>(bytes[pos + 13]);
+    for (int i = 0; i < 2; ++i)
+        pos += 16 + static_cast<uint8_t>(bytes[pos + 12]) + 256 * static_cast<uint8_t>(bytes[pos + 13]);
     const size_t n = static_cast<uint8_t>(bytes[pos + 12]) + 256 * static_cast<uint8_t>(bytes[pos + 13]);
     EXPECT_EQ(records[2].Text.size(), n);
     EXPECT_EQ(n + 16, static_cast<uint8_t>(bytes[pos + 14 + n]) + 256u * static_cast<uint8_t>(bytes[pos + 15 + n]));
@@ -305,7 +307,8 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     EXPECT_EQ(L"C:\\rt\\old\\unqmv.exe C:\\rt\\old\\uninst.log", command);
 
     // Without a blank or quotes the entry names no log: nothing is removed.
-    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", L"C:\\rt\\old\\uninst.log"));
+    ASSERT_EQ(0u,
+              WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", L"C:\\rt\\old\\uninst.log"));
     InstallDir = L"C:\\rt\\new";
     RunRows(WithInfo({}));
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
@@ -314,7 +317,8 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     // A damaged old log is skipped silently and the new install goes on.
     const char damaged[] = "UNQMV02\x0E\x40\x01\x00garbage-that-is-no-record";  // the whole literal, zero and all
     ASSERT_TRUE(WriteBytes(L"C:\\rt\\damaged.log", std::string(damaged, sizeof damaged - 1)));
-    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", L"x.exe C:\\rt\\damaged.log"));
+    ASSERT_EQ(0u,
+              WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", L"x.exe C:\\rt\\damaged.log"));
     RunRows(WithInfo({}));
     EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size());
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
@@ -354,8 +358,8 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
         Row(RowKind::CreateDir | U, L"Help", 0, 3),
         Row(RowKind::ExtractFile, L"Help\\qvlib.hlp", 60, 3),
         Row(RowKind::CreateDir | U, L"Demos", 0, 3),
-        Row(RowKind::CreateDir, L"Demos\\Mine", 0, 3),     // not recorded by the script, existed
-        Row(RowKind::CreateDir, L"Demos\\New", 0, 3),      // not recorded by the script, made now
+        Row(RowKind::CreateDir, L"Demos\\Mine", 0, 3),  // not recorded by the script, existed
+        Row(RowKind::CreateDir, L"Demos\\New", 0, 3),   // not recorded by the script, made now
         Row(RowKind::ExtractFile, L"Demos\\New\\Readme.txt", 30, 3),
     });
     const std::vector<int> results = RunRows(rows);
@@ -363,7 +367,8 @@ TEST_F(Runner, PreexistingFoldersKeepTheUsersFilesAfterUninstall) {
 
     const std::vector<UndoRecord> records = UndoRecords(InstallDir);
     std::vector<std::pair<uint32_t, std::string>> changes;
-    for (size_t i = 6; i < records.size(); ++i) changes.push_back({records[i].Word0 | records[i].Param << 20, records[i].Text});
+    for (size_t i = 6; i < records.size(); ++i)
+        changes.push_back({records[i].Word0 | records[i].Param << 20, records[i].Text});
     const uint32_t dirExisted = (RowKind::CreateDir | U) | 1u << 20;
     const uint32_t dirMade = RowKind::CreateDir | U;
     const uint32_t file = RowKind::ExtractFile | U;
@@ -443,7 +448,8 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
         EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Fail. " + SystemErrorText(code), texts[0]);
         results[0] = 0;
         EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
-        EXPECT_EQ(std::vector<std::wstring>(rows.size() - 1), std::vector<std::wstring>(texts.begin() + 1, texts.end()));
+        EXPECT_EQ(std::vector<std::wstring>(rows.size() - 1),
+                  std::vector<std::wstring>(texts.begin() + 1, texts.end()));
         std::wstring value;
         EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", value));
         EXPECT_EQ(oldCommand, value);
@@ -511,8 +517,8 @@ TEST_F(Runner, UnrecordableChangeFailsItsRowAndStopsTheRun) {
         std::vector<std::wstring> texts;
         std::vector<int> results = RunRows(rows, &texts, [&](ScriptRunner& script) {
             if (static_cast<size_t>(script.Current()) == failing)
-                script.UseUndoLog(UniqueFile(CreateFileW(L"C:\\rt\\readonly.bin", GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+                script.UseUndoLog(UniqueFile(CreateFileW(L"C:\\rt\\readonly.bin", GENERIC_READ, FILE_SHARE_READ,
+                                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
         });
         ASSERT_EQ(rows.size(), results.size()) << c.what;
         const int code = results[failing];

@@ -56,7 +56,8 @@ TEST(StandinText, PackageProjects) {
     ASSERT_TRUE(ParsePackageProject(
         L"{ Tessel library }\r\n(* run-time *)\r\n// built by the setup\r\nPackage qvl290;\r\n{$R *.res}\r\n"
         L"{$DESCRIPTION 'it''s a package; contains nothing'}\r\nrequires\r\n  rtl,\r\n  vcl;\r\n"
-        L"contains\r\n  qvConsts in '..\\Source\\qvConsts.pas',\r\n  qvUtils {helpers} in '..\\Source\\qvUtils.pas',\r\n"
+        L"contains\r\n  qvConsts in '..\\Source\\qvConsts.pas',\r\n  qvUtils {helpers} in "
+        L"'..\\Source\\qvUtils.pas',\r\n"
         L"  qvLocal;\r\nend.\r\n",
         p));
     EXPECT_EQ(L"qvl290", p.name);
@@ -99,7 +100,8 @@ TEST(StandinText, MakeFilesAndPaths) {
     EXPECT_EQ(L"D:\\Out", ResolveOptionDir(L"C:\\Pkg", L"D:\\Out"));
     EXPECT_EQ(L"\\Out", ResolveOptionDir(L"C:\\Pkg", L"\\Out"));
     EXPECT_EQ(L"C:\\Pkg", ResolveOptionDir(L"C:\\Pkg", L""));
-    EXPECT_EQ((std::vector<std::wstring>{L"..\\Source", L"C:\\A B", L"x"}), SplitPathList(L"..\\Source;\"C:\\A B\";;x;"));
+    EXPECT_EQ((std::vector<std::wstring>{L"..\\Source", L"C:\\A B", L"x"}),
+              SplitPathList(L"..\\Source;\"C:\\A B\";;x;"));
     EXPECT_TRUE(SplitPathList(L"").empty());
     EXPECT_EQ(L"C:\\a.b\\qvl", WithoutExtension(L"C:\\a.b\\qvl"));
     EXPECT_EQ(L"C:\\a.b\\qvl", WithoutExtension(L"C:\\a.b\\qvl.dpk"));
@@ -229,7 +231,8 @@ TEST_F(StandinTools, DelphiCompilersRefuseWhatTheSetupNeverAsksFor) {
     }
     EXPECT_FALSE(FileThere(pkg + L"\\Win32\\qvl290.bpl"));
     // A contained unit that is missing fails the build.
-    WriteText(pkg + L"\\gap.dpk", "package gap;\r\ncontains qvUtils in '..\\Source\\qvUtils.pas', qvGone in '..\\Source\\qvGone.pas';\r\nend.\r\n");
+    WriteText(pkg + L"\\gap.dpk", "package gap;\r\ncontains qvUtils in '..\\Source\\qvUtils.pas', qvGone in "
+                                  "'..\\Source\\qvGone.pas';\r\nend.\r\n");
     r = RunTool(Tool(kStudio12, L"dcc32.exe") + L" gap.dpk", pkg);
     EXPECT_NE(0u, r.exitCode);
     EXPECT_FALSE(FileThere(pkg + L"\\Win32\\gap.bpl"));
@@ -318,7 +321,8 @@ TEST_F(StandinTools, FailSlowAndHang) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::wstring cmd = Tool(kStudio12, L"dcc64.exe") + L" qvl290.dpk";
-    ASSERT_TRUE(CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, pkg.c_str(), &si, &pi));
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, pkg.c_str(), &si, &pi));
     ProcessHandles hung{UniqueKernelHandle(pi.hProcess), UniqueKernelHandle(pi.hThread)};
     EXPECT_EQ(DWORD(WAIT_TIMEOUT), WaitForSingleObject(hung.Process.get(), 500));
     EXPECT_EQ(1, EndToolProcesses(kStudio12));
@@ -397,111 +401,114 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
         const ScriptRow& row = ScriptRowAt(i);
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
-            case RowKind::SetIde:
-                ide = int(row.Param);
-                SelectIde(at, found, IdeIndex(ide), text);
-                break;
-            case RowKind::CreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(at, row.Location, text))) << i; break;
-            case RowKind::ExtractFile:
-                if (text.compare(0, 6, L"Demos\\") != 0) {
-                    ASSERT_EQ(0u, SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text))) << i;
-                }
-                break;
-            case RowKind::CopyOneFile:  // only the Delphi 3 include file matters inside the package folders
-                if (row.Target->Location == LocationCode::Install)
-                    CopyFileW(ResolvePath(at, row.Location, text).c_str(),
-                              ResolvePath(at, row.Target->Location, row.Target->FileName).c_str(), FALSE);
-                break;
-            case RowKind::SetCurrentDir: ASSERT_TRUE(SetCurrentDirectoryW(ResolvePath(at, row.Location, text).c_str())) << i; break;
-            case RowKind::CompilePackage: {
-                wchar_t cwd[MAX_PATH];
-                GetCurrentDirectoryW(MAX_PATH, cwd);
-                EXPECT_EQ(JoinPath(at.InstallDir, at.IdeFolder), cwd) << i;
-                const RunResult r = RunTool(CompileCommand(row, found), L"", 45000);
-                EXPECT_TRUE(r.finished && r.exitCode == 0) << "row " << i << " " << IdeTable[ide].Name;
-                ++compiles[ide];
-                break;
+        case RowKind::SetIde:
+            ide = int(row.Param);
+            SelectIde(at, found, IdeIndex(ide), text);
+            break;
+        case RowKind::CreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(at, row.Location, text))) << i; break;
+        case RowKind::ExtractFile:
+            if (text.compare(0, 6, L"Demos\\") != 0) {
+                ASSERT_EQ(0u, SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text))) << i;
             }
-            case RowKind::CheckFile:
-                if (ide && text != L"bin\\dcc64.exe") {
-                    EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text)))
-                        << "row " << i << " " << IdeTable[ide].Name << " " << std::string(text.begin(), text.end());
-                    ++checks[ide];
-                }
-                break;
-            case RowKind::CopyFiles: {
-                // BDS 2006 to XE leave their C++ headers in "Source"; the script moves them.
-                WIN32_FIND_DATAW data;
-                UniqueFind headers(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
-                EXPECT_TRUE(headers.valid()) << "no C++ headers for " << IdeTable[ide].Name;
-                break;
-            }
-            case RowKind::DeleteFiles: {
-                WIN32_FIND_DATAW data;
-                const std::wstring source = JoinPath(at.InstallDir, L"Source");
-                UniqueFind matches(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
-                if (matches) {
-                    do DeleteFileW(JoinPath(source, data.cFileName).c_str());
-                    while (FindNextFileW(matches.get(), &data));
-                }
-                break;
-            }
-            // What the IDE rows after the build edit must be there on a laid-out machine,
-            // or the install would silently leave the IDE unregistered.
-            case RowKind::RegisterPackage:
-            case RowKind::AddSearchPath: {
-                const IdeVersion& p = IdeTable[ide];
-                const std::wstring lib = std::wstring(p.RegKey) + LibraryKey +
-                                         (p.Is32and64 ? ((row.Options & 2) ? Win64Key : Win32Key) : L"");
-                std::wstring list;
-                EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, lib, ide == 1 ? L"SearchPath" : L"Search Path", list))
-                    << "row " << i << " " << p.Name;
-                break;
-            }
-            case RowKind::AddIdePath: {
-                const std::wstring path = std::wstring(IdeTable[ide].RegKey) + text;
-                std::wstring key, name, list;
-                ASSERT_TRUE(SplitRegValuePath(path, key, name));
-                EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, name, list))
+            break;
+        case RowKind::CopyOneFile:  // only the Delphi 3 include file matters inside the package folders
+            if (row.Target->Location == LocationCode::Install)
+                CopyFileW(ResolvePath(at, row.Location, text).c_str(),
+                          ResolvePath(at, row.Target->Location, row.Target->FileName).c_str(), FALSE);
+            break;
+        case RowKind::SetCurrentDir:
+            ASSERT_TRUE(SetCurrentDirectoryW(ResolvePath(at, row.Location, text).c_str())) << i;
+            break;
+        case RowKind::CompilePackage: {
+            wchar_t cwd[MAX_PATH];
+            GetCurrentDirectoryW(MAX_PATH, cwd);
+            EXPECT_EQ(JoinPath(at.InstallDir, at.IdeFolder), cwd) << i;
+            const RunResult r = RunTool(CompileCommand(row, found), L"", 45000);
+            EXPECT_TRUE(r.finished && r.exitCode == 0) << "row " << i << " " << IdeTable[ide].Name;
+            ++compiles[ide];
+            break;
+        }
+        case RowKind::CheckFile:
+            if (ide && text != L"bin\\dcc64.exe") {
+                EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text)))
                     << "row " << i << " " << IdeTable[ide].Name << " " << std::string(text.begin(), text.end());
-                ++pathLists[ide];
-                break;
+                ++checks[ide];
             }
-            case RowKind::AppendText: {
-                const wchar_t* file = IdeTable[ide].HelpStr[row.Param - 1];
-                ASSERT_NE(nullptr, file) << "row " << i;
-                EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, file))) << "row " << i << " " << IdeTable[ide].Name;
-                ++helpRows[ide];
-                break;
+            break;
+        case RowKind::CopyFiles: {
+            // BDS 2006 to XE leave their C++ headers in "Source"; the script moves them.
+            WIN32_FIND_DATAW data;
+            UniqueFind headers(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
+            EXPECT_TRUE(headers.valid()) << "no C++ headers for " << IdeTable[ide].Name;
+            break;
+        }
+        case RowKind::DeleteFiles: {
+            WIN32_FIND_DATAW data;
+            const std::wstring source = JoinPath(at.InstallDir, L"Source");
+            UniqueFind matches(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
+            if (matches) {
+                do DeleteFileW(JoinPath(source, data.cFileName).c_str());
+                while (FindNextFileW(matches.get(), &data));
             }
-            case RowKind::MergeFiles: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location2, row.Text3))) << "row " << i; break;
-            case RowKind::DeleteOneFile: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text))) << "row " << i; break;
-            case RowKind::RegisterWinHelp:
-            case RowKind::SetHelpDir:
-            case RowKind::CreateRegKey:
-            case RowKind::UninstallPrevious:
-            case RowKind::AppendTextOld:
-            case RowKind::ReplaceText:
-            case RowKind::RunFile:
-            case RowKind::RunInstallFile:
-            case RowKind::IfIde:
-            case RowKind::EndIfIde:
-            case RowKind::Info:
-            case RowKind::IfItem:
-            case RowKind::EndIfItem:
-            case RowKind::IfOption:
-            case RowKind::EndIfOption:
-            case RowKind::IfNotOption:
-            case RowKind::EndIfNotOption:
-            case RowKind::IfFileExists:
-            case RowKind::EndIfFileExists:
-            case RowKind::If64BitIde:
-            case RowKind::EndIf64BitIde:
-            case RowKind::ClearDir:
-            case RowKind::ExtractFileOnce:
-            case RowKind::ExtractFileIfNewer:
-            case RowKind::RegisterUninstall:
-                break;
+            break;
+        }
+        // What the IDE rows after the build edit must be there on a laid-out machine,
+        // or the install would silently leave the IDE unregistered.
+        case RowKind::RegisterPackage:
+        case RowKind::AddSearchPath: {
+            const IdeVersion& p = IdeTable[ide];
+            const std::wstring lib =
+                std::wstring(p.RegKey) + LibraryKey + (p.Is32and64 ? ((row.Options & 2) ? Win64Key : Win32Key) : L"");
+            std::wstring list;
+            EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, lib, ide == 1 ? L"SearchPath" : L"Search Path", list))
+                << "row " << i << " " << p.Name;
+            break;
+        }
+        case RowKind::AddIdePath: {
+            const std::wstring path = std::wstring(IdeTable[ide].RegKey) + text;
+            std::wstring key, name, list;
+            ASSERT_TRUE(SplitRegValuePath(path, key, name));
+            EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, name, list))
+                << "row " << i << " " << IdeTable[ide].Name << " " << std::string(text.begin(), text.end());
+            ++pathLists[ide];
+            break;
+        }
+        case RowKind::AppendText: {
+            const wchar_t* file = IdeTable[ide].HelpStr[row.Param - 1];
+            ASSERT_NE(nullptr, file) << "row " << i;
+            EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, file))) << "row " << i << " " << IdeTable[ide].Name;
+            ++helpRows[ide];
+            break;
+        }
+        case RowKind::MergeFiles:
+            EXPECT_TRUE(FileThere(ResolvePath(at, row.Location2, row.Text3))) << "row " << i;
+            break;
+        case RowKind::DeleteOneFile: EXPECT_TRUE(FileThere(ResolvePath(at, row.Location, text))) << "row " << i; break;
+        case RowKind::RegisterWinHelp:
+        case RowKind::SetHelpDir:
+        case RowKind::CreateRegKey:
+        case RowKind::UninstallPrevious:
+        case RowKind::AppendTextOld:
+        case RowKind::ReplaceText:
+        case RowKind::RunFile:
+        case RowKind::RunInstallFile:
+        case RowKind::IfIde:
+        case RowKind::EndIfIde:
+        case RowKind::Info:
+        case RowKind::IfItem:
+        case RowKind::EndIfItem:
+        case RowKind::IfOption:
+        case RowKind::EndIfOption:
+        case RowKind::IfNotOption:
+        case RowKind::EndIfNotOption:
+        case RowKind::IfFileExists:
+        case RowKind::EndIfFileExists:
+        case RowKind::If64BitIde:
+        case RowKind::EndIf64BitIde:
+        case RowKind::ClearDir:
+        case RowKind::ExtractFileOnce:
+        case RowKind::ExtractFileIfNewer:
+        case RowKind::RegisterUninstall: break;
         }
     }
     SetCurrentDirectoryW(oldDir);

@@ -174,8 +174,7 @@ TEST(StringList, LinesLongerThanTheWriteBufferAreWrittenIntact) {
     list.Add(exact);
     list.Add(L"z");
     list.SaveToFileA(L"C:\\utbig.txt");
-    const std::string expected = "a\r\n" + std::string(9000, 'q') + "\r\n" + std::string(8094, 'r') +
-                                 "\r\nz\r\n";
+    const std::string expected = "a\r\n" + std::string(9000, 'q') + "\r\n" + std::string(8094, 'r') + "\r\nz\r\n";
     EXPECT_TRUE(FileBytes(L"C:\\utbig.txt") == expected);
 
     list.SaveToFile(L"C:\\utbigw.txt");

@@ -254,8 +254,8 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     uint32_t delphi3Item = 0;
     for (const InstallItem& item : InstallItems)
         if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit.Bits();
-    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions",
-                                  IdeTable[1].InternalId.Bits()));
+    ASSERT_EQ(0u,
+              WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId.Bits()));
     ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));
     const MachineSnapshot stored = Snap(dir);
     WatchedRun run = RunSetupSilently(L"");
@@ -355,8 +355,9 @@ TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
     install.SelectedItemMask = ItemMask(0x80);
     EXPECT_EQ(UnattendedExit::RowsFailed, RunChosenInstall(install));
     PayloadModule = nullptr;
-    EXPECT_NE(InstallLogText(ProposedDir()).find(std::wstring(L"\r\nStoring choices: ") + ProductRegKey + L"...Fail\r\n"),
-              std::wstring::npos);
+    EXPECT_NE(
+        InstallLogText(ProposedDir()).find(std::wstring(L"\r\nStoring choices: ") + ProductRegKey + L"...Fail\r\n"),
+        std::wstring::npos);
     (void)DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
 }
 
@@ -403,7 +404,8 @@ TEST_F(Unattended, AnEditionThatCannotCompileIsLeftToTheIdeAndABuildErrorIsExpla
     EXPECT_TRUE(run.windows.empty()) << Windows(run);
 
     const std::wstring log = InstallLogText(dir);
-    const std::wstring skipped = L"...Skipped. This edition of RAD Studio 12 does not support command line compiling\r\n";
+    const std::wstring skipped =
+        L"...Skipped. This edition of RAD Studio 12 does not support command line compiling\r\n";
     const std::wstring studio = dir + L"\\RADStudio23\\";
     for (const std::wstring& line :
          {L"Compiling package: qvl290.dpk" + skipped, L"Check file: " + studio + L"Win32\\qvl290.bpl" + skipped,
@@ -413,8 +415,10 @@ TEST_F(Unattended, AnEditionThatCannotCompileIsLeftToTheIdeAndABuildErrorIsExpla
         EXPECT_NE(log.find(line), std::wstring::npos) << ToUtf8(line);
     EXPECT_EQ(log.find(L"Error in ScriptItem", log.find(L"Compiling package: qvl290.dpk")), std::wstring::npos)
         << "no failed row for RAD Studio 12";
-    EXPECT_NE(log.find(L"Check file: " + dir + L"\\RADStudio15\\Win32\\qvl210.bpl...Fail\r\n    dcc32.exe exit code: 2\r\n"
-                       L"    " + e2003 + L"\r\n"),
+    EXPECT_NE(log.find(L"Check file: " + dir +
+                       L"\\RADStudio15\\Win32\\qvl210.bpl...Fail\r\n    dcc32.exe exit code: 2\r\n"
+                       L"    " +
+                       e2003 + L"\r\n"),
               std::wstring::npos);
 
     const std::wstring studioKey = IdeTable[29].RegKey;

@@ -34,7 +34,8 @@ TEST(UndoRecord, EncodesFieldsLittleEndianWithLengthOnBothSides) {
     // The direction marker: empty text gives a 16-byte record.
     EXPECT_EQ(EncodeUndoRecord(RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::Direction), 0, ""),
               Bytes({0x0E, 0x40, 0x01, 0x00, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 16, 0}));
-    EXPECT_EQ(EncodeUndoRecord(RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0x01020304u, "AB"),
+    EXPECT_EQ(EncodeUndoRecord(RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0x01020304u,
+                               "AB"),
               Bytes({0x0F, 0x00, 0x03, 0x00, 0x02, 0, 0, 0x80, 4, 3, 2, 1, 2, 0, 'A', 'B', 18, 0}));
     // Texts longer than the length fields can describe are never written.
     EXPECT_TRUE(EncodeUndoRecord(FirstWord(RowKind::CreateDir), 0, 3, std::string(UndoMaxText + 1, 'x')).empty());
@@ -132,7 +133,10 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
     ASSERT_EQ(0u, OpenUndoLog(dir, log));
     ASSERT_TRUE(log.valid());
     // An information block like the script's, then a block of one IDE.
-    struct Row { uint32_t word0, param, location; const wchar_t* text; };
+    struct Row {
+        uint32_t word0, param, location;
+        const wchar_t* text;
+    };
     const Row rows[] = {
         {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductName), 0, L"Tessel library"},
         {RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductVersion), 0, L"4.09"},
@@ -141,7 +145,8 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
         {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Delphi7"},
         {RowKind::RegisterPackage | RowFlag::Undo, 0, 3, L"Delphi7\\dclqvl70.bpl"},
         {RowKind::SetIde | RowFlag::Undo, 9, 0, L"Delphi7"},
-        {RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0, L"Software\\Veltrane\\Tessel library"},
+        {RowKind::CreateRegKey | RowFlag::Undo | RowFlag::KeepOnPartial, 0x80000002u, 0,
+         L"Software\\Veltrane\\Tessel library"},
     };
     for (const auto& row : rows) EXPECT_EQ(0u, WriteUndoRecord(log, row.word0, row.param, row.location, row.text));
     CloseUndoLog(log);
@@ -187,7 +192,8 @@ TEST(UndoWriter, WritesSignatureAndRecordsAndWalksBothWays) {
 TEST(UndoWriter, UncreatableLogReportsMinusOneWithSystemError) {
     // A file stands where the folder should be.
     const std::wstring blocker = TempFolder(L"undolog-blocker");
-    UniqueFile f(CreateFileW(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile f(
+        CreateFileW(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(f.valid());
     f.reset();
     UniqueFile log;

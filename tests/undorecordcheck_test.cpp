@@ -89,45 +89,70 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
         bool ownLog;  // the log lies in the install folder it names
     } crafted[] = {
         // Out of the install folder, or another folder named instead of it.
-        {dir, 0, 3, L"..", true},                      {dir, 0, 3, L"Source\\..\\..\\Windows", true},
-        {dir, 0, 3, L"Source/../..", true},            {dir, 0, 3, L"C:\\Windows", true},
-        {dir, 0, 3, L"C:Windows", true},               {dir, 0, 3, L"\\\\localhost\\c$\\windows", true},
-        {dir, 0, 3, L"\\\\?\\C:\\Windows", true},       {dir, 0, 3, L"\\\\.\\C:", true},
-        {dir, 0, 3, L"\\Windows", true},               {dir, 0, 3, L"Source:stream", true},
-        {dir, 0, 3, L"Source.", true},                 {dir, 0, 3, L"Source\\.. ", true},
-        {dir, 0, 3, L"Source\\\\x", true},             {dir, 0, 3, L"NUL", true},
-        {dir, 0, 3, L"Source\\com1.txt", true},        {dir, 0, 3, L"Sou*", true},
-        {dir, 0, 3, L"", false},                       {dir, 0, 3, L"Source", false},
-        {dir, 0, 1, L"", true},                        {dir, 0, 6, L"", true},
-        {dir, 0, 0, L"C:\\Tessel", true},              {dir, 0, 2, L"Help", true},
+        {dir, 0, 3, L"..", true},
+        {dir, 0, 3, L"Source\\..\\..\\Windows", true},
+        {dir, 0, 3, L"Source/../..", true},
+        {dir, 0, 3, L"C:\\Windows", true},
+        {dir, 0, 3, L"C:Windows", true},
+        {dir, 0, 3, L"\\\\localhost\\c$\\windows", true},
+        {dir, 0, 3, L"\\\\?\\C:\\Windows", true},
+        {dir, 0, 3, L"\\\\.\\C:", true},
+        {dir, 0, 3, L"\\Windows", true},
+        {dir, 0, 3, L"Source:stream", true},
+        {dir, 0, 3, L"Source.", true},
+        {dir, 0, 3, L"Source\\.. ", true},
+        {dir, 0, 3, L"Source\\\\x", true},
+        {dir, 0, 3, L"NUL", true},
+        {dir, 0, 3, L"Source\\com1.txt", true},
+        {dir, 0, 3, L"Sou*", true},
+        {dir, 0, 3, L"", false},
+        {dir, 0, 3, L"Source", false},
+        {dir, 0, 1, L"", true},
+        {dir, 0, 6, L"", true},
+        {dir, 0, 0, L"C:\\Tessel", true},
+        {dir, 0, 2, L"Help", true},
         // Files: only the product's own names in the shared folders.
-        {file, 0, 6, L"kernel32.dll", true},           {file, 0, 6, L"sub\\qvl70.bpl", true},
-        {del, 0, 6, L"qvl70.bpl\\..\\kernel32.dll", true}, {copy, 0, 7, L"dclqvl280.bpl", true},
-        {copy, 0, 8, L"qvlx.bpl", true},               {file, 0, 6, L"qvl70.dll", true},
-        {once, 29, 1, L"win.ini", true},               {once, 29, 1, L"qvTessel.ini:x", true},
-        {del, 0, 2, L"bin\\dcc32.exe", true},          {del, 0, 2, L"Help\\..\\bin\\x.gid", true},
-        {del, 0, 2, L"Help\\sub\\x.gid", true},        {file, 0, 4, L"d7.ohi", true},
-        {file, 0, 5, L"x.tmp", true},                  {file, 0, 0, L"C:\\Windows\\win.ini", true},
-        {file, 0, 3, L"Readme.txt", false},            {file, 0, 3, L"..\\Readme.txt", true},
+        {file, 0, 6, L"kernel32.dll", true},
+        {file, 0, 6, L"sub\\qvl70.bpl", true},
+        {del, 0, 6, L"qvl70.bpl\\..\\kernel32.dll", true},
+        {copy, 0, 7, L"dclqvl280.bpl", true},
+        {copy, 0, 8, L"qvlx.bpl", true},
+        {file, 0, 6, L"qvl70.dll", true},
+        {once, 29, 1, L"win.ini", true},
+        {once, 29, 1, L"qvTessel.ini:x", true},
+        {del, 0, 2, L"bin\\dcc32.exe", true},
+        {del, 0, 2, L"Help\\..\\bin\\x.gid", true},
+        {del, 0, 2, L"Help\\sub\\x.gid", true},
+        {file, 0, 4, L"d7.ohi", true},
+        {file, 0, 5, L"x.tmp", true},
+        {file, 0, 0, L"C:\\Windows\\win.ini", true},
+        {file, 0, 3, L"Readme.txt", false},
+        {file, 0, 3, L"..\\Readme.txt", true},
         {file, 0, 3, L"", true},
         // Registry: keys of the product and its uninstall entry only.
-        {key, HKLM, 0, L"Software", true},             {key, HKLM, 0, L"Software\\Veltrane", true},
+        {key, HKLM, 0, L"Software", true},
+        {key, HKLM, 0, L"Software\\Veltrane", true},
         {key, HKLM, 0, L"Software\\Veltrane\\Tessel library2", true},
         {key, HKLM, 0, L"Software\\Veltrane\\Tessel library\\", true},
         {key, HKLM, 0, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Other", true},
         {key, HKCU, 0, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib", true},
         {key, 0x80000003u, 0, L"Software\\Veltrane\\Tessel library", true},
-        {pkg, 0, 3, L"Delphi7\\other.bpl", true},      {pkg, 0, 3, L"..\\x\\dclqvl70.bpl", true},
-        {pkg, 0, 0, L"C:\\x\\dclqvl70.bpl", true},     {pkg, 0, 3, L"Delphi7\\dclqvl70.bpl", false},
+        {pkg, 0, 3, L"Delphi7\\other.bpl", true},
+        {pkg, 0, 3, L"..\\x\\dclqvl70.bpl", true},
+        {pkg, 0, 0, L"C:\\x\\dclqvl70.bpl", true},
+        {pkg, 0, 3, L"Delphi7\\dclqvl70.bpl", false},
         {pkg, 2, 3, L"RADStudio37\\Win64\\dclqvl370.bpl", true},
-        {idePath, 3, 3, L"\\Environment Variables\\PATH", true}, {idePath, 9, 3, L"\\Library\\Search Path", true},
+        {idePath, 3, 3, L"\\Environment Variables\\PATH", true},
+        {idePath, 9, 3, L"\\Library\\Search Path", true},
         {idePath, 3, 3, L"\\Library\\Search Path", false},
-        {help, 1, 4, L"[FILES]", true},                {help, 4, 4, L"\r\n:Link qvlib.hlp", true},
+        {help, 1, 4, L"[FILES]", true},
+        {help, 4, 4, L"\r\n:Link qvlib.hlp", true},
         {help, 1, 3, L"\r\n:Link qvlib.hlp", true},
         {RowKind::RegisterWinHelp | RowFlag::Undo, 0, 0, L"other.hlp", true},
         {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat", false},
         {RowKind::AddSearchPath | RowFlag::Undo, 0, 3, L"..", true},
-        {ide, 0, 0, L"Delphi7", true},                 {ide, 31, 0, L"Delphi7", true},
+        {ide, 0, 0, L"Delphi7", true},
+        {ide, 31, 0, L"Delphi7", true},
         {ide, 9, 0, L"..\\x", true},
     };
     for (const auto& c : crafted)
@@ -139,8 +164,10 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
     EXPECT_FALSE(IsUndoableRecord(entry, L"unqmv.exe", UndoScope{true, L""}));
     EXPECT_TRUE(IsUndoableRecord(entry, L"unqmv.exe", UndoScope{false, L"QVLLIB"}));
     // Spelt in another case, or below the product's keys, a record is still the product's.
-    for (const auto& [word0, param, location, text] : std::vector<std::tuple<uint32_t, uint32_t, uint32_t, std::wstring>>{
-             {once, 29, 1, L"QVTESSEL.INI"}, {key, HKCU, 0, L"Software\\Veltrane\\Tessel library"},
+    for (const auto& [word0, param, location, text] :
+         std::vector<std::tuple<uint32_t, uint32_t, uint32_t, std::wstring>>{
+             {once, 29, 1, L"QVTESSEL.INI"},
+             {key, HKCU, 0, L"Software\\Veltrane\\Tessel library"},
              {key, HKLM, 0, L"software\\veltrane\\tessel library\\Layout\\Window"},
              {key, HKLM, 0, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\qvlLib"},
              {0x7777 | RowFlag::Undo, 0, 0, L"C:\\kinds without an undo step do nothing"}})
@@ -148,11 +175,18 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
 }
 
 TEST(UndoRecordCheck, InstallFolderIsTheLogsFolder) {
-    const struct { const wchar_t *a, *b; bool same; } cases[] = {
-        {L"c:\\tessel", L"c:\\tessel", true},           {L"c:\\tessel\\", L"c:\\tessel", true},
-        {L"c:/tessel", L"c:\\tessel\\\\", true},        {L"c:\\", L"c:", true},
-        {L"c:\\tessel", L"c:\\tessel2", false},         {L"c:\\tessel\\source", L"c:\\tessel", false},
-        {L"\\\\localhost\\c$\\tessel", L"c:\\tessel", false}, {L"", L"", false},
+    const struct {
+        const wchar_t *a, *b;
+        bool same;
+    } cases[] = {
+        {L"c:\\tessel", L"c:\\tessel", true},
+        {L"c:\\tessel\\", L"c:\\tessel", true},
+        {L"c:/tessel", L"c:\\tessel\\\\", true},
+        {L"c:\\", L"c:", true},
+        {L"c:\\tessel", L"c:\\tessel2", false},
+        {L"c:\\tessel\\source", L"c:\\tessel", false},
+        {L"\\\\localhost\\c$\\tessel", L"c:\\tessel", false},
+        {L"", L"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsSameFolder(c.a, c.b), c.same) << ToUtf8(c.a) << " " << ToUtf8(c.b);
 }

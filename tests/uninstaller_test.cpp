@@ -34,7 +34,8 @@ const int Delphi7 = 9, XE7 = 22;
 
 std::wstring BuiltUninstaller() {
     std::wstring path = TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe";
-    for (auto& c : path) if (c == L'/') c = L'\\';
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
     return path;
 }
 
@@ -77,7 +78,8 @@ struct TestMachine {
         MakeFile(d7Root + L"\\Help\\d7.ohi", ":Index Delphi=delphi7.hlp\r\n:Index VCL=vcl.hlp");
         MakeFile(d7Root + L"\\Help\\d7.ohl", ":Link delphi7.hlp");
         const std::wstring d7 = IdeTable[Delphi7].RegKey;
-        (void)WriteRegString(HKCU, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;$(DELPHI)\\Bin;C:\\Program Files\\Tessel Library");
+        (void)WriteRegString(HKCU, d7 + L"\\Library", L"Search Path",
+                             L"$(DELPHI)\\Lib;$(DELPHI)\\Bin;C:\\Program Files\\Tessel Library");
         (void)WriteRegString(HKCU, d7 + L"\\Known Packages", L"$(DELPHI)\\Bin\\dclstd70.bpl", L"Standard Components");
 
         MakeFile(xe7Root + L"\\bin\\dcc32.exe");
@@ -96,11 +98,10 @@ struct TestMachine {
     std::vector<LogRow> Install() const {
         const std::wstring& dir = InstallFolder;
         for (const wchar_t* f : {L"Source\\qvUtils.pas", L"Source\\qvTessel.inc", L"Readme.txt", L"License.txt",
-                                 L"install.log", L"Help\\qvlib.hlp", L"Help\\qvlib.cnt",
-                                 L"Delphi7\\qvl70.dpk", L"Delphi7\\qvl70.bpl", L"Delphi7\\dclqvl70.bpl",
-                                 L"RADStudio16\\qvl210.dpk", L"RADStudio16\\Win32\\dclqvl210.bpl",
-                                 L"RADStudio16\\Win64\\qvl210.bpl", L"Demos\\Delphi\\Skins\\Data\\skin.dat",
-                                 L"Demos\\Delphi\\Skins\\Skins.dpr"})
+                                 L"install.log", L"Help\\qvlib.hlp", L"Help\\qvlib.cnt", L"Delphi7\\qvl70.dpk",
+                                 L"Delphi7\\qvl70.bpl", L"Delphi7\\dclqvl70.bpl", L"RADStudio16\\qvl210.dpk",
+                                 L"RADStudio16\\Win32\\dclqvl210.bpl", L"RADStudio16\\Win64\\qvl210.bpl",
+                                 L"Demos\\Delphi\\Skins\\Data\\skin.dat", L"Demos\\Delphi\\Skins\\Skins.dpr"})
             MakeFile(JoinPath(dir, f));
         MakeFile(dir + L"\\Help\\help_unreg.bat", "@echo off\r\necho unregistered>unreg.txt\r\n");
         CopyFileW(BuiltUninstaller().c_str(), (dir + L"\\unqmv.exe").c_str(), FALSE);
@@ -109,7 +110,8 @@ struct TestMachine {
         (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.cnt", dir + L"\\Help");
         const std::wstring entry = kUninstallEntryKey;
         (void)WriteRegString(HKLM, entry, L"DisplayName", L"Veltrane Tessel library v4.09");
-        (void)WriteRegString(HKLM, entry, L"UninstallString", L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
+        (void)WriteRegString(HKLM, entry, L"UninstallString",
+                             L"\"" + dir + L"\\unqmv.exe\" \"" + dir + L"\\uninst.log\"");
 
         const std::wstring d7 = IdeTable[Delphi7].RegKey;
         (void)WriteRegString(HKCU, d7 + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
@@ -118,7 +120,8 @@ struct TestMachine {
         AppendFile(d7Root + L"\\Help\\d7.ohl", "\r\n:Link qvlib.hlp");
 
         const std::wstring xe7 = IdeTable[XE7].RegKey;
-        (void)WriteRegString(HKCU, xe7 + L"\\Known Packages", dir + L"\\RADStudio16\\Win32\\dclqvl210.bpl", L"Tessel library v4.09");
+        (void)WriteRegString(HKCU, xe7 + L"\\Known Packages", dir + L"\\RADStudio16\\Win32\\dclqvl210.bpl",
+                             L"Tessel library v4.09");
         AppendToList(HKCU, xe7 + L"\\Library\\Win32", L"Search Path", dir + L"\\RADStudio16\\Win32");
         AppendToList(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", dir + L"\\RADStudio16\\Win32");
         AppendToList(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", dir + L"\\RADStudio16\\Win64");
@@ -199,10 +202,13 @@ TEST(UninstallCommandLine, SwitchesAndLogFileName) {
     EXPECT_FALSE(parse({L"/P", L"/Q", L"a"}).Partial);
     EXPECT_TRUE(parse({L"/Q", L"a", L"/P"}).Partial);
     // The last switch alone decides: /P partial, /S silent, /K both, any other neither.
-    const struct { std::vector<std::wstring> params; bool partial, silent; } rows[] = {
-        {{L"a", L"/S"}, false, true},  {{L"-s", L"a"}, false, true},    {{L"/P", L"/S"}, false, true},
-        {{L"/S", L"\\p"}, true, false}, {{L"/S", L"/Q"}, false, false}, {{L"/K", L"/P", L"/X"}, false, false},
-        {{L"/Sx"}, false, false},      {{L"/Q", L"-k"}, true, true},    {{L"/K", L"/S"}, false, true},
+    const struct {
+        std::vector<std::wstring> params;
+        bool partial, silent;
+    } rows[] = {
+        {{L"a", L"/S"}, false, true},   {{L"-s", L"a"}, false, true},    {{L"/P", L"/S"}, false, true},
+        {{L"/S", L"\\p"}, true, false}, {{L"/S", L"/Q"}, false, false},  {{L"/K", L"/P", L"/X"}, false, false},
+        {{L"/Sx"}, false, false},       {{L"/Q", L"-k"}, true, true},    {{L"/K", L"/S"}, false, true},
         {{L"/S", L"/K"}, true, true},   {{L"/K", L"/Kx"}, false, false},
     };
     for (const auto& row : rows) {
@@ -226,12 +232,18 @@ TEST(UninstallCommandLine, SwitchesAndLogFileName) {
 // The documented exit codes of a silent run, also for the outcomes that the
 // end-to-end runs do not reach (an empty log, a failed help step).
 TEST(UninstallCommandLine, SilentExitCodes) {
-    const struct { UndoLogLoad load; int code; } loads[] = {
-        {UndoLogLoad::CannotOpen, 2}, {UndoLogLoad::Empty, 3}, {UndoLogLoad::NotUndoLog, 3}};
+    const struct {
+        UndoLogLoad load;
+        int code;
+    } loads[] = {{UndoLogLoad::CannotOpen, 2}, {UndoLogLoad::Empty, 3}, {UndoLogLoad::NotUndoLog, 3}};
     for (const auto& c : loads) EXPECT_EQ(static_cast<int>(SilentExitFor(c.load)), c.code) << c.code;
-    const struct { WalkResult walk; int code; } walks[] = {
-        {{WalkEnd::Complete, 0}, 0}, {{WalkEnd::Damaged, 0}, 4}, {{WalkEnd::Damaged, 2}, 4},
-        {{WalkEnd::StepFailed, ERROR_FILE_NOT_FOUND}, 5}};
+    const struct {
+        WalkResult walk;
+        int code;
+    } walks[] = {{{WalkEnd::Complete, 0}, 0},
+                 {{WalkEnd::Damaged, 0}, 4},
+                 {{WalkEnd::Damaged, 2}, 4},
+                 {{WalkEnd::StepFailed, ERROR_FILE_NOT_FOUND}, 5}};
     for (const auto& c : walks) EXPECT_EQ(static_cast<int>(SilentExitFor(c.walk)), c.code) << c.code;
 }
 
@@ -241,16 +253,21 @@ TEST(Uninstaller, CarriesItsDialogPictureAndIcon) {
     const DWORD child = WS_CHILD | WS_VISIBLE;
     const DialogTemplate expected = {
         DS_SETFONT | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU,
-        250, 183, L"UnInstall Wizard", L"MS Sans Serif", 8, {
-        {IDC_START, L"BUTTON", L"&Start", 136, 164, 50, 14, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-        {IDCANCEL, L"BUTTON", L"&Cancel", 192, 164, 50, 14, child | WS_TABSTOP | BS_PUSHBUTTON, 0},
-        {IDC_SIDE_PICTURE, L"STATIC", L"#1", 5, 2, 80, 155, child | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 0},
-        {0xFFFF, L"STATIC", L"", 4, 159, 241, 1, child | WS_DISABLED | SS_BLACKFRAME, WS_EX_STATICEDGE},
-        {IDC_MAIN_TEXT, L"STATIC", L"text", 92, 7, 148, 91, WS_CHILD | WS_GROUP | SS_LEFT, 0},
-        {IDC_PROGRESS_FRAME, L"BUTTON", L"", 93, 101, 151, 39, WS_CHILD | BS_GROUPBOX, 0},
-        {IDC_PROGRESS_BAR, L"MSCTLS_PROGRESS32", L"", 97, 122, 143, 14, WS_CHILD | WS_BORDER, 0},
-        {IDC_STATUS, L"STATIC", L"Copying", 97, 109, 141, 8, WS_CHILD | WS_GROUP | SS_LEFT, 0},
-    }};
+        250,
+        183,
+        L"UnInstall Wizard",
+        L"MS Sans Serif",
+        8,
+        {
+            {IDC_START, L"BUTTON", L"&Start", 136, 164, 50, 14, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+            {IDCANCEL, L"BUTTON", L"&Cancel", 192, 164, 50, 14, child | WS_TABSTOP | BS_PUSHBUTTON, 0},
+            {IDC_SIDE_PICTURE, L"STATIC", L"#1", 5, 2, 80, 155, child | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 0},
+            {0xFFFF, L"STATIC", L"", 4, 159, 241, 1, child | WS_DISABLED | SS_BLACKFRAME, WS_EX_STATICEDGE},
+            {IDC_MAIN_TEXT, L"STATIC", L"text", 92, 7, 148, 91, WS_CHILD | WS_GROUP | SS_LEFT, 0},
+            {IDC_PROGRESS_FRAME, L"BUTTON", L"", 93, 101, 151, 39, WS_CHILD | BS_GROUPBOX, 0},
+            {IDC_PROGRESS_BAR, L"MSCTLS_PROGRESS32", L"", 97, 122, 143, 14, WS_CHILD | WS_BORDER, 0},
+            {IDC_STATUS, L"STATIC", L"Copying", 97, 109, 141, 8, WS_CHILD | WS_GROUP | SS_LEFT, 0},
+        }};
     EXPECT_TRUE(SameDialog(dialog, expected));
 
     UniqueModule exe(LoadLibraryExW(BuiltUninstaller().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
@@ -370,9 +387,10 @@ TEST(Uninstaller, RemovesARecordedKeyWithNestedSubKeys) {
     // which needs the program to know at start-up that it runs on the NT family.
     const std::wstring dir = L"C:\\Nested Keys";
     ASSERT_EQ(0u, WriteRegString(HKCU, ProductKey + L"\\Layout\\Window", L"Left", L"10"));
-    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-        {RowKind::CreateRegKey | RowFlag::Undo, 0x80000001u, 0, ProductKey},
-    })));
+    ASSERT_TRUE(WriteUndoLogFile(
+        dir, With(ProductInfoRows(dir), {
+                                            {RowKind::CreateRegKey | RowFlag::Undo, 0x80000001u, 0, ProductKey},
+                                        })));
     wd::Program program;
     ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\""));
     HWND dlg = wd::FindDialog(program.pid, L"Uninstall for Tessel library v4.09", IDC_START);
@@ -391,11 +409,12 @@ TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
     const std::wstring dir = L"C:\\Failed Install";
     for (const bool damaged : {true, false}) {
         (void)CreateDirectoryPath(dir + L"\\Source");
-        ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
-            {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat"},
-            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Help"},
-        })));
+        ASSERT_TRUE(WriteUndoLogFile(
+            dir, With(ProductInfoRows(dir), {
+                                                {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
+                                                {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat"},
+                                                {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Help"},
+                                            })));
         std::string bytes;
         ASSERT_EQ(0u, ReadFileBytes(dir + L"\\uninst.log", bytes));
         if (damaged) bytes.resize(bytes.size() - 1);  // cut inside the last record
@@ -430,10 +449,11 @@ TEST(Uninstaller, ACraftedRecordFailsTheWalkAndLeavesItsCanary) {
     MakeFile(canary, "canary");
     for (const bool silent : {false, true}) {
         (void)CreateDirectoryPath(dir + L"\\Source");
-        ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
-            {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
-            {RowKind::ExtractFile | RowFlag::Undo, 0, 6, L"canary.dll"},
-        })));
+        ASSERT_TRUE(WriteUndoLogFile(
+            dir, With(ProductInfoRows(dir), {
+                                                {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Source"},
+                                                {RowKind::ExtractFile | RowFlag::Undo, 0, 6, L"canary.dll"},
+                                            })));
         wd::Program program;
         ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\"" + (silent ? L" /S" : L"")));
         if (silent) {

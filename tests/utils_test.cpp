@@ -24,11 +24,9 @@ using namespace tessel::common;
 
 namespace {
 
-bool SetRaw(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
-            const void* data, DWORD size) {
+bool SetRaw(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type, const void* data, DWORD size) {
     UniqueHKey h;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, h.put(), nullptr))
-        return false;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, h.put(), nullptr)) return false;
     return RegSetValueExW(h.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size) == 0;
 }
 
@@ -125,7 +123,8 @@ TEST(DeleteDirectoryTree, DecidesPerEntryAndNeverEntersALink) {
     } cases[] = {
         {FILE_ATTRIBUTE_DIRECTORY, L"Demos", TreeEntry::Recurse},
         {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L"Mine", TreeEntry::RemoveLink},
-        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY, L"Mount", TreeEntry::RemoveLink},
+        {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY, L"Mount",
+         TreeEntry::RemoveLink},
         {FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT, L".link", TreeEntry::Skip},
         {FILE_ATTRIBUTE_DIRECTORY, L"..", TreeEntry::Skip},
         {FILE_ATTRIBUTE_ARCHIVE, L"a.pas", TreeEntry::RemoveFile},
@@ -284,7 +283,9 @@ TEST(RunAndWait, StartsInTheWorkingFolderAndStopsWaitingAtTheTimeout) {
     // A batch that writes into its current folder, then loops until the flag goes.
     ASSERT_EQ(CreateDirectoryPath(L"C:\\utwork"), 0u);
     ASSERT_EQ(WriteFileBytes(L"C:\\utwork\\flag", "x"), 0u);
-    ASSERT_EQ(WriteFileBytes(L"C:\\utwork\\wait.bat", "@echo here>where.txt\r\n:w\r\n@if exist C:\\utwork\\flag goto w\r\n"), 0u);
+    ASSERT_EQ(
+        WriteFileBytes(L"C:\\utwork\\wait.bat", "@echo here>where.txt\r\n:w\r\n@if exist C:\\utwork\\flag goto w\r\n"),
+        0u);
     const DWORD start = GetTickCount();
     EXPECT_EQ(RunAndWait(L"C:\\utwork\\wait.bat", L"", L"C:\\utwork", 1000), 0u);
     const DWORD waited = GetTickCount() - start;
@@ -360,10 +361,10 @@ TEST(ImageProductVersion, AgreesWithTheResourceLoaderOnRealImages) {
     wchar_t self[MAX_PATH] = {};
     ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
     // 32- and 64-bit images, with and without a version resource (this test program has none).
-    for (const std::wstring& file : {std::wstring(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe"),
-                                    std::wstring(TESSEL_BUILD_DIR L"/setup/setup.exe"),
-                                    std::wstring(L"C:\\windows\\system32\\kernel32.dll"),
-                                    std::wstring(L"C:\\windows\\syswow64\\kernel32.dll"), std::wstring(self)}) {
+    for (const std::wstring& file :
+         {std::wstring(TESSEL_BUILD_DIR L"/uninstaller/unqmv.exe"), std::wstring(TESSEL_BUILD_DIR L"/setup/setup.exe"),
+          std::wstring(L"C:\\windows\\system32\\kernel32.dll"), std::wstring(L"C:\\windows\\syswow64\\kernel32.dll"),
+          std::wstring(self)}) {
         std::string bytes;
         if (ReadFileBytes(file, bytes, FILE_SHARE_READ) != 0) continue;  // no syswow64 in a 32-bit prefix
         uint32_t ms = 1, ls = 1, refMs = 2, refLs = 2;
@@ -419,8 +420,7 @@ TEST(ImageProductVersion, RefusesTruncatedAndDamagedImages) {
 }
 
 TEST(SaveResourceToFile, WritesPayloadBytesOfTheSetupProgram) {
-    UniqueModule setup(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr,
-                                      LOAD_LIBRARY_AS_DATAFILE));
+    UniqueModule setup(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
     ASSERT_TRUE(setup.valid());
     PayloadModule = setup.get();
 
@@ -455,8 +455,8 @@ TEST(ReadTextFile, ReadsWholeFilesItCanOpenExclusively) {
     // A file that another handle holds open reads as empty (read-only files are not
     // checked here: Wine running as root opens them for writing anyway).
     {
-        UniqueFile holder(CreateFileW(L"C:\\uttext.txt", GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
+        UniqueFile holder(
+            CreateFileW(L"C:\\uttext.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder.valid());
         EXPECT_EQ(ReadTextFile(L"C:\\uttext.txt"), L"");
         std::string bytes;
@@ -547,11 +547,15 @@ TEST(RunningIdes, MatchTheIdeProgramsOfTheTouchedIdesOnly) {
         std::vector<std::wstring> images;
         std::vector<int> running;
     } cases[] = {
-        {"both running, any case", both,
-         {L"c:\\program files\\borland\\delphi7\\BIN\\DELPHI32.EXE", L"C:\\Studio\\23.0\\bin64\\bds.exe"}, {9, 29}},
+        {"both running, any case",
+         both,
+         {L"c:\\program files\\borland\\delphi7\\BIN\\DELPHI32.EXE", L"C:\\Studio\\23.0\\bin64\\bds.exe"},
+         {9, 29}},
         {"not touched by the run", IdeTable[9].InternalId.Bits(), {L"C:\\Studio\\23.0\\bin\\bds.exe"}, {}},
-        {"an IDE program elsewhere", both,
-         {L"C:\\Other\\bin\\bds.exe", L"C:\\Studio\\23.0\\bds.exe", L"C:\\Studio\\23.0\\bin\\bds.exe.old"}, {}},
+        {"an IDE program elsewhere",
+         both,
+         {L"C:\\Other\\bin\\bds.exe", L"C:\\Studio\\23.0\\bds.exe", L"C:\\Studio\\23.0\\bin\\bds.exe.old"},
+         {}},
         {"a root that discovery did not find", IdeTable[8].InternalId.Bits(), {L"\\bin\\bcb.exe", L"bin\\bcb.exe"}, {}},
     };
     for (const auto& c : cases)

@@ -48,10 +48,14 @@ TEST(WizardLogic, TextsOfThePages) {
     EXPECT_EQ(WizardTitle(), L"Installation Wizard for Tessel library v4.09");
     std::wstring welcome = WelcomeText();
     EXPECT_EQ(welcome.rfind(L"Welcome to the Tessel library Setup program. This program will install Tessel library "
-                            L"v4.09 on you computer.\r\n\r\n", 0), 0u);
-    EXPECT_NE(welcome.find(std::wstring(ProductDescription) + L"It is strongly recommended that you exit all version "
+                            L"v4.09 on you computer.\r\n\r\n",
+                            0),
+              0u);
+    EXPECT_NE(welcome.find(std::wstring(ProductDescription) +
+                           L"It is strongly recommended that you exit all version "
                            L"of Delphi and CBuilder before running this Setup program.\r\n\r\nClick Next to continue "
-                           L"with the Setup program."), std::wstring::npos);
+                           L"with the Setup program."),
+              std::wstring::npos);
     EXPECT_EQ(SelectDelphiText(true),
               L"The previous version of Tessel library was found. Click to \"Next\" button for update it.");
     EXPECT_EQ(SelectDelphiText(false),
@@ -62,10 +66,10 @@ TEST(WizardLogic, TextsOfThePages) {
     EXPECT_EQ(ReadyText(), L"You are now ready to install Tessel library v4.09 on you computer.\r\n\r\nPress the "
                            L"Start button to begin the installation or the Back button to reenter the installation "
                            L"information.");
-    EXPECT_EQ(ProgressText(),
-              L"Performing install of the Tessel library v4.09 on you computer.\r\n\r\nPlease wait...");
-    EXPECT_EQ(FinishText(),
-              L"Setup has finished installing Tessel library v4.09 on you computer.\r\n\r\nClick Finish to exit Setup.");
+    EXPECT_EQ(ProgressText(), L"Performing install of the Tessel library v4.09 on you computer.\r\n\r\nPlease wait...");
+    EXPECT_EQ(
+        FinishText(),
+        L"Setup has finished installing Tessel library v4.09 on you computer.\r\n\r\nClick Finish to exit Setup.");
 }
 
 TEST(WizardLogic, DirectoryProposalsBrowsingAndSeparators) {
@@ -97,9 +101,11 @@ TEST(WizardLogic, DirectoryProposalsBrowsingAndSeparators) {
 }
 
 TEST(WizardLogic, RowErrorMessageAndLinkClicks) {
-    EXPECT_EQ(FormatRowError(12, 0x2, 0x18002, L"Extract file: C:\\x\\a.pas...Fail"),
-              L"Error in ScriptItem=12, ErrorCode=2h ScriptItemId=18002 with text\r\nExtract file: C:\\x\\a.pas...Fail");
-    EXPECT_EQ(FormatRowError(7, -1, 0x6, L""), L"Error in ScriptItem=7, ErrorCode=ffffffffh ScriptItemId=6 with text\r\n");
+    EXPECT_EQ(
+        FormatRowError(12, 0x2, 0x18002, L"Extract file: C:\\x\\a.pas...Fail"),
+        L"Error in ScriptItem=12, ErrorCode=2h ScriptItemId=18002 with text\r\nExtract file: C:\\x\\a.pas...Fail");
+    EXPECT_EQ(FormatRowError(7, -1, 0x6, L""),
+              L"Error in ScriptItem=7, ErrorCode=ffffffffh ScriptItemId=6 with text\r\n");
     std::wstring longText(1000, L'x');
     std::wstring cut = FormatRowError(1, 5, 6, longText);
     EXPECT_EQ(cut.size(), RowErrorLimit);
@@ -120,7 +126,8 @@ TEST(WizardLogic, RowErrorMessageAndLinkClicks) {
 // its Shows with the moves planned for it, then with Stay.
 class JournalPage : public Page {
 public:
-    JournalPage(tessel::script::InstallContext& install, int position, std::wstring& journal, std::vector<PageMove> moves)
+    JournalPage(tessel::script::InstallContext& install, int position, std::wstring& journal,
+                std::vector<PageMove> moves)
         : Page(install), position_(position), journal_(journal), moves_(std::move(moves)) {}
     PageMove Show() override {
         journal_ += L"S" + std::to_wstring(position_) + L" ";
@@ -141,7 +148,7 @@ TEST(WizardLogic, PageMovesAskedForByAShownPage) {
     struct Case {
         const char* what;
         std::vector<std::pair<int, std::vector<PageMove>>> planned;  // page position, its answers
-        std::vector<int> steps;                                     // after the first Switch(0)
+        std::vector<int> steps;                                      // after the first Switch(0)
         std::wstring journal;
         int position;
     };
@@ -151,8 +158,11 @@ TEST(WizardLogic, PageMovesAskedForByAShownPage) {
         {"Again shows the page again without hiding it", {{2, {PageMove::Again}}}, {+1}, L"S1 H1 S2 S2 ", 2},
         {"moves chain", {{2, {PageMove::Next}}, {3, {PageMove::Next}}}, {+1}, L"S1 H1 S2 H2 S3 H3 S4 ", 4},
         {"Back from the first page stays there", {{1, {PageMove::Back}}}, {}, L"S1 H1 S1 ", 1},
-        {"Next from the last page stays there", {{6, {PageMove::Next}}}, {+1, +1, +1, +1, +1},
-         L"S1 H1 S2 H2 S3 H3 S4 H4 S5 H5 S6 H6 S6 ", 6},
+        {"Next from the last page stays there",
+         {{6, {PageMove::Next}}},
+         {+1, +1, +1, +1, +1},
+         L"S1 H1 S2 H2 S3 H3 S4 H4 S5 H5 S6 H6 S6 ",
+         6},
     };
     for (const Case& c : cases) {
         tessel::script::InstallContext install;
@@ -229,35 +239,52 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
 // The setup's two dialog templates, control by control, as described.
 TEST(WizardTemplates, WizardAndCustomiseDialogs) {
     const std::wstring setup = TESSEL_BUILD_DIR L"/setup/setup.exe";
-    const DWORD dialogStyle = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | DS_NOIDLEMSG |
-                              DS_SETFONT;
+    const DWORD dialogStyle =
+        WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER | DS_SETFOREGROUND | DS_NOIDLEMSG | DS_SETFONT;
     const DWORD child = WS_CHILD, shown = WS_CHILD | WS_VISIBLE, push = BS_PUSHBUTTON | WS_TABSTOP;
     const DWORD line = shown | SS_BLACKFRAME | WS_BORDER | WS_DISABLED;
-    const DialogTemplate wizard = {dialogStyle | WS_SYSMENU, 267, 238, L"Installation Wizard", L"MS Sans Serif", 8, {
-        {1010, L"EDIT", L"", 101, 74, 106, 13, child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
-        {1002, L"BUTTON", L"Browse...", 210, 74, 35, 13, child | push, 0},
-        {1001, L"BUTTON", L"< &Back", 102, 219, 50, 14, shown | push, 0},
-        {1000, L"BUTTON", L"&Next >", 152, 219, 50, 14, shown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
-        {2, L"BUTTON", L"&Cancel", 206, 219, 50, 14, shown | push, 0},
-        {501, L"STATIC", L"#1", 5, 6, 81, 202, shown | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 0},
-        {0xFFFF, L"STATIC", L"", 4, 213, 257, 1, line, WS_EX_STATICEDGE},
-        {256, L"STATIC", L"text", 97, 6, 156, 40, child | SS_LEFT | WS_GROUP, 0},
-        {258, L"BUTTON", L"Destination Folder", 97, 65, 152, 28, child | BS_GROUPBOX, 0},
-        {261, L"BUTTON", L"", 97, 100, 153, 39, child | BS_GROUPBOX, 0},
-        {1009, L"msctls_progress32", L"Progress1", 103, 121, 143, 14, child | WS_BORDER, 0},
-        {260, L"STATIC", L"Copying", 103, 108, 141, 8, child | SS_LEFT | WS_GROUP, 0},
-        {1013, L"LISTBOX", L"List1", 93, 22, 162, 166, child | WS_VSCROLL | WS_BORDER | WS_TABSTOP |
-             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 0},
-        {1003, L"BUTTON", L"Customize...", 205, 194, 50, 14, child | push, 0},
-    }};
-    const DialogTemplate customise = {dialogStyle, 154, 158, L"Customize...", L"MS Sans Serif", 8, {
-        {901, L"LISTBOX", L"List1", 3, 3, 148, 93, shown | WS_VSCROLL | WS_BORDER | WS_TABSTOP | LBS_NOTIFY |
-             LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT, 0},
-        {902, L"STATIC", L"", 3, 100, 148, 30, shown | SS_LEFT | WS_GROUP, 0},
-        {903, L"STATIC", L"", 5, 134, 144, 1, line, WS_EX_STATICEDGE},
-        {904, L"BUTTON", L"&OK", 24, 139, 50, 14, shown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
-        {905, L"BUTTON", L"&Cancel", 78, 139, 50, 14, shown | push, 0},
-    }};
+    const DialogTemplate wizard = {
+        dialogStyle | WS_SYSMENU,
+        267,
+        238,
+        L"Installation Wizard",
+        L"MS Sans Serif",
+        8,
+        {
+            {1010, L"EDIT", L"", 101, 74, 106, 13, child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
+            {1002, L"BUTTON", L"Browse...", 210, 74, 35, 13, child | push, 0},
+            {1001, L"BUTTON", L"< &Back", 102, 219, 50, 14, shown | push, 0},
+            {1000, L"BUTTON", L"&Next >", 152, 219, 50, 14, shown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+            {2, L"BUTTON", L"&Cancel", 206, 219, 50, 14, shown | push, 0},
+            {501, L"STATIC", L"#1", 5, 6, 81, 202, shown | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 0},
+            {0xFFFF, L"STATIC", L"", 4, 213, 257, 1, line, WS_EX_STATICEDGE},
+            {256, L"STATIC", L"text", 97, 6, 156, 40, child | SS_LEFT | WS_GROUP, 0},
+            {258, L"BUTTON", L"Destination Folder", 97, 65, 152, 28, child | BS_GROUPBOX, 0},
+            {261, L"BUTTON", L"", 97, 100, 153, 39, child | BS_GROUPBOX, 0},
+            {1009, L"msctls_progress32", L"Progress1", 103, 121, 143, 14, child | WS_BORDER, 0},
+            {260, L"STATIC", L"Copying", 103, 108, 141, 8, child | SS_LEFT | WS_GROUP, 0},
+            {1013, L"LISTBOX", L"List1", 93, 22, 162, 166,
+             child | WS_VSCROLL | WS_BORDER | WS_TABSTOP | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT,
+             0},
+            {1003, L"BUTTON", L"Customize...", 205, 194, 50, 14, child | push, 0},
+        }};
+    const DialogTemplate customise = {
+        dialogStyle,
+        154,
+        158,
+        L"Customize...",
+        L"MS Sans Serif",
+        8,
+        {
+            {901, L"LISTBOX", L"List1", 3, 3, 148, 93,
+             shown | WS_VSCROLL | WS_BORDER | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                 LBS_NOINTEGRALHEIGHT,
+             0},
+            {902, L"STATIC", L"", 3, 100, 148, 30, shown | SS_LEFT | WS_GROUP, 0},
+            {903, L"STATIC", L"", 5, 134, 144, 1, line, WS_EX_STATICEDGE},
+            {904, L"BUTTON", L"&OK", 24, 139, 50, 14, shown | BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+            {905, L"BUTTON", L"&Cancel", 78, 139, 50, 14, shown | push, 0},
+        }};
     for (const auto& [id, expected] : {std::make_pair(1, wizard), std::make_pair(900, customise)}) {
         DialogTemplate dialog;
         ASSERT_TRUE(ReadDialogTemplate(setup, id, dialog)) << id;
@@ -454,10 +481,12 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     // bar ending full over one step per row.
     ASSERT_TRUE(w.Next());
     std::set<std::wstring> captions;
-    ASSERT_TRUE(wd::WaitFor([&] {
-        captions.insert(wd::ItemText(w.dlg, IDC_ROWCAPTION));
-        return wd::ItemText(w.dlg, IDCANCEL) == L"Finish";
-    }, 300000));
+    ASSERT_TRUE(wd::WaitFor(
+        [&] {
+            captions.insert(wd::ItemText(w.dlg, IDC_ROWCAPTION));
+            return wd::ItemText(w.dlg, IDCANCEL) == L"Finish";
+        },
+        300000));
     EXPECT_TRUE(wd::WaitMessageBox(w.program.pid, L"Error", 0).wnd == nullptr);
     captions.erase(L"Copying");  // the template's text, before the first row
     captions.erase(L"");         // the caption before the first captioned row
@@ -590,7 +619,8 @@ TEST(Wizard, PreselectionOfPreviousInstallNoIdeAndStudioOnly) {
             GetWindowRect(browser, &placed);
             bool top = placed.top == button.bottom + 1 || placed.bottom == work.bottom;
             return placed.right == button.right && top;
-        })) << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
+        })) << placed.left
+            << "," << placed.top << "," << placed.right << "," << placed.bottom;
         ASSERT_TRUE(wd::Press(browser, IDCANCEL));
         ASSERT_TRUE(wd::WaitFor([&] { return !IsWindow(browser); }));
         EXPECT_EQ(wd::ItemText(w.dlg, IDC_DIRECTORY), proposal);
@@ -634,29 +664,31 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
     std::vector<std::wstring> errors;
     int asked = 0;
     bool clickPending = false;
-    ASSERT_TRUE(wd::WaitFor([&] {
-        bool boxUp = false;
-        for (HWND top : wd::TopWindows(w.program.pid)) {
-            std::wstring caption = wd::Text(top);
-            if (caption != L"Error" && caption != L"Install") continue;
-            boxUp = true;
-            wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, caption, 2000);
-            if (!box.wnd) continue;
-            if (caption == L"Error") {
-                errors.push_back(box.text);
-                wd::Answer(box, IDOK);
-            } else {
-                EXPECT_EQ(box.text, L"Are you sure you want to cancel the install?");
-                clickPending = false;
-                if (wd::Answer(box, asked == 0 ? IDNO : IDYES)) ++asked;
+    ASSERT_TRUE(wd::WaitFor(
+        [&] {
+            bool boxUp = false;
+            for (HWND top : wd::TopWindows(w.program.pid)) {
+                std::wstring caption = wd::Text(top);
+                if (caption != L"Error" && caption != L"Install") continue;
+                boxUp = true;
+                wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, caption, 2000);
+                if (!box.wnd) continue;
+                if (caption == L"Error") {
+                    errors.push_back(box.text);
+                    wd::Answer(box, IDOK);
+                } else {
+                    EXPECT_EQ(box.text, L"Are you sure you want to cancel the install?");
+                    clickPending = false;
+                    if (wd::Answer(box, asked == 0 ? IDNO : IDYES)) ++asked;
+                }
             }
-        }
-        if (!boxUp && !clickPending && asked < 2 && w.program.Running() &&
-            wd::ItemText(w.dlg, IDC_PAGETEXT) == ProgressText()) {
-            clickPending = wd::Click(GetDlgItem(w.dlg, IDCANCEL));
-        }
-        return !w.program.Running();
-    }, 300000));
+            if (!boxUp && !clickPending && asked < 2 && w.program.Running() &&
+                wd::ItemText(w.dlg, IDC_PAGETEXT) == ProgressText()) {
+                clickPending = wd::Click(GetDlgItem(w.dlg, IDCANCEL));
+            }
+            return !w.program.Running();
+        },
+        300000));
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(w.program.WaitExit(0), 0u);
 
@@ -672,7 +704,8 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
         std::string narrow(text.begin(), text.end());
         int row = -1;
         unsigned code = 0, word0 = 0;
-        ASSERT_EQ(swscanf(text.c_str(), L"Error in ScriptItem=%d, ErrorCode=%xh ScriptItemId=%x", &row, &code, &word0), 3)
+        ASSERT_EQ(swscanf(text.c_str(), L"Error in ScriptItem=%d, ErrorCode=%xh ScriptItemId=%x", &row, &code, &word0),
+                  3)
             << narrow;
         size_t nl = text.find(L"\r\n");
         ASSERT_NE(nl, std::wstring::npos) << narrow;
@@ -681,10 +714,12 @@ TEST(Wizard, FailingRowAndCancelDuringTheRun) {
         const std::wstring reason = reasonAt == std::wstring::npos ? L"" : logLine.substr(reasonAt + 2);
         logLine = logLine.substr(0, reasonAt);
         EXPECT_EQ(text, FormatRowError(row, static_cast<int>(code), word0, logLine) +
-                            (reason.empty() ? L"" : L"\r\n" + reason)) << narrow;
+                            (reason.empty() ? L"" : L"\r\n" + reason))
+            << narrow;
         if (logLine.rfind(L"Check file: ", 0) == 0) {
             EXPECT_EQ(reason, L"dcc32: Fatal: told to fail") << narrow;
-            EXPECT_NE(log.find(logLine + L"\r\n    dcc32.exe exit code: 1\r\n    " + reason + L"\r\n"), std::wstring::npos)
+            EXPECT_NE(log.find(logLine + L"\r\n    dcc32.exe exit code: 1\r\n    " + reason + L"\r\n"),
+                      std::wstring::npos)
                 << narrow;
         }
         ASSERT_TRUE(row >= 0 && row < ScriptCount()) << narrow;
@@ -746,22 +781,25 @@ TEST(Wizard, RunningIdeAndAnEditionThatCannotCompile) {
     ASSERT_TRUE(wd::Answer(box, IDRETRY));
 
     std::vector<std::wstring> errors, messages;
-    ASSERT_TRUE(wd::WaitFor([&] {
-        for (HWND top : wd::TopWindows(w.program.pid)) {
-            const std::wstring caption = wd::Text(top);
-            if (caption != L"Error" && caption != L"Install") continue;
-            wd::MessageBoxInfo shown = wd::WaitMessageBox(w.program.pid, caption, 2000);
-            if (!shown.wnd) continue;
-            (caption == L"Error" ? errors : messages).push_back(shown.text);
-            wd::Answer(shown, IDOK);
-        }
-        return wd::ItemText(w.dlg, IDCANCEL) == L"Finish";
-    }, 300000));
+    ASSERT_TRUE(wd::WaitFor(
+        [&] {
+            for (HWND top : wd::TopWindows(w.program.pid)) {
+                const std::wstring caption = wd::Text(top);
+                if (caption != L"Error" && caption != L"Install") continue;
+                wd::MessageBoxInfo shown = wd::WaitMessageBox(w.program.pid, caption, 2000);
+                if (!shown.wnd) continue;
+                (caption == L"Error" ? errors : messages).push_back(shown.text);
+                wd::Answer(shown, IDOK);
+            }
+            return wd::ItemText(w.dlg, IDCANCEL) == L"Finish";
+        },
+        300000));
     EXPECT_TRUE(errors.empty()) << ToUtf8(errors.empty() ? L"" : errors[0]);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind(L"This edition of RAD Studio 12 does not support command line compiling", 0), 0u);
     EXPECT_NE(messages[0].find(dir + L"\\RADStudio23"), std::wstring::npos) << ToUtf8(messages[0]);
-    EXPECT_NE(wd::ItemText(w.dlg, IDC_PAGETEXT).find(L"The packages for RAD Studio 12 were not built"), std::wstring::npos);
+    EXPECT_NE(wd::ItemText(w.dlg, IDC_PAGETEXT).find(L"The packages for RAD Studio 12 were not built"),
+              std::wstring::npos);
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, std::wstring(IdeTable[kDelphi7].RegKey) + L"\\Known Packages",
                       dir + L"\\Delphi7\\dclqvl70.bpl"),
               L"Tessel library v4.09");
@@ -782,9 +820,10 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
     options.ides = {kDelphi7};
     ASSERT_TRUE(RunHeadlessInstall(options).failures.empty());
     // What the previous run's finish page stored.
-    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions",
-                                  IdeTable[kDelphi7].InternalId.Bits()));
-    ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", ItemMaskForIdes({kDelphi7}) | 0x380));
+    ASSERT_EQ(
+        0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", IdeTable[kDelphi7].InternalId.Bits()));
+    ASSERT_EQ(0u,
+              WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", ItemMaskForIdes({kDelphi7}) | 0x380));
     ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", previousDir));
     const MachineSnapshot before = SnapshotInstallPlaces(previousDir);
     ASSERT_TRUE(before.count(L"file " + LowerWide(previousDir) + L"\\delphi7\\qvl70.bpl"));
@@ -803,7 +842,8 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
 
     wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, L"Error", 60000);
     ASSERT_TRUE(box.wnd);
-    EXPECT_EQ(box.text.rfind(L"Error in ScriptItem=0, ErrorCode=a1h ScriptItemId=", 0), 0u) << std::string(box.text.begin(), box.text.end());
+    EXPECT_EQ(box.text.rfind(L"Error in ScriptItem=0, ErrorCode=a1h ScriptItemId=", 0), 0u)
+        << std::string(box.text.begin(), box.text.end());
     EXPECT_NE(box.text.find(L"\r\nCreating directory: Tessel...Fail. "), std::wstring::npos);
     ASSERT_TRUE(wd::Answer(box, IDOK));
 

@@ -39,7 +39,8 @@ void InitDialog(HWND dlg, UninstallEngine& engine) {
     const std::wstring product = ProductText(engine);
     SetWindowTextW(dlg, (L"Uninstall for " + product).c_str());
     SetDlgItemTextW(dlg, IDC_MAIN_TEXT,
-                    (L"Uninstall will remove the \"" + product + L"\" from you computer.\r\n\r\n"
+                    (L"Uninstall will remove the \"" + product +
+                     L"\" from you computer.\r\n\r\n"
                      L"Click Start button to perform the uninstall. Click Cancel to exit the uninstall.")
                         .c_str());
     ShowWindow(GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
@@ -69,9 +70,7 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
             return TRUE;  // the dialog sets the default focus
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-            case IDCANCEL:
-                EndDialog(dlg, 0);
-                return TRUE;
+            case IDCANCEL: EndDialog(dlg, 0); return TRUE;
             case IDC_START:
                 // An IDE left open would write its settings back over the uninstall;
                 // Cancel leaves everything as it is, with the dialog open.
@@ -84,11 +83,9 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
                     ShowFailure(dlg);
                 }
                 return TRUE;
-            default:
-                return FALSE;
+            default: return FALSE;
             }
-        default:
-            return FALSE;
+        default: return FALSE;
         }
     } catch (const std::exception&) {
         return FALSE;  // out of memory; nothing may unwind into the system: not handled
@@ -127,15 +124,10 @@ int Run(HINSTANCE instance, bool& silent) {
         return 0;
     }
     switch (engine->Load(cmd.LogFileName)) {
-    case UndoLogLoad::Loaded:
-        break;
-    case UndoLogLoad::CannotOpen:
-        ShowError(L"Could not open " + cmd.LogFileName + L" file.", ErrorCaption);
-        return 0;
+    case UndoLogLoad::Loaded: break;
+    case UndoLogLoad::CannotOpen: ShowError(L"Could not open " + cmd.LogFileName + L" file.", ErrorCaption); return 0;
     case UndoLogLoad::Empty:
-    case UndoLogLoad::NotUndoLog:
-        ShowError(L"Invalid " + cmd.LogFileName + L" file.", ErrorCaption);
-        return 0;
+    case UndoLogLoad::NotUndoLog: ShowError(L"Invalid " + cmd.LogFileName + L" file.", ErrorCaption); return 0;
     }
     if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_UNINSTALL), nullptr, UninstallDlgProc,
                         reinterpret_cast<LPARAM>(engine.get())) == -1) {

@@ -17,11 +17,11 @@ struct WrittenFile {
 struct InstallContext;
 
 struct ActionContext {
-    InstallContext* Install = nullptr;  // the run's; set by the runner before every row
-    std::wstring LogText;               // the row's install-log entry; empty: nothing to report
+    InstallContext* Install = nullptr;    // the run's; set by the runner before every row
+    std::wstring LogText;                 // the row's install-log entry; empty: nothing to report
     std::vector<std::wstring> LogDetail;  // further install-log lines under the entry (not in the error box)
-    std::wstring FailureReason;         // one line that says why the row failed, for the error box; may be empty
-    std::vector<WrittenFile> Written;  // files written, for the runner's undo bookkeeping
+    std::wstring FailureReason;           // one line that says why the row failed, for the error box; may be empty
+    std::vector<WrittenFile> Written;     // files written, for the runner's undo bookkeeping
 };
 
 }  // namespace tessel::script

@@ -19,8 +19,7 @@ std::wstring QuoteIfBlank(const std::wstring& text) {
 }
 
 std::wstring BuildUninstallString(const std::wstring& installDir) {
-    return QuoteIfBlank(JoinPath(installDir, L"unqmv.exe")) + L" " +
-           QuoteIfBlank(JoinPath(installDir, L"uninst.log"));
+    return QuoteIfBlank(JoinPath(installDir, L"unqmv.exe")) + L" " + QuoteIfBlank(JoinPath(installDir, L"uninst.log"));
 }
 
 std::wstring UndoLogPathFromUninstallString(const std::wstring& command) {
@@ -44,9 +43,8 @@ std::string AppendedLineBytes(const std::string& content, const std::string& tex
     return line;
 }
 
-bool ReplaceFirstBytes(const std::string& content, const std::string& lowerContent,
-                       const std::string& lowerFind, const std::string& replacement,
-                       std::string& result) {
+bool ReplaceFirstBytes(const std::string& content, const std::string& lowerContent, const std::string& lowerFind,
+                       const std::string& replacement, std::string& result) {
     const size_t start = lowerFind.empty() ? std::string::npos : lowerContent.find(lowerFind);
     if (start == std::string::npos) return false;
     const size_t after = start + lowerFind.size();
@@ -67,8 +65,7 @@ bool PathIsInside(const std::wstring& folder, const std::wstring& file) {
     std::wstring base = folder;
     while (!base.empty() && base.back() == L'\\') base.pop_back();
     if (base.empty()) return false;
-    return file.size() > base.size() + 1 && file.compare(0, base.size(), base) == 0 &&
-           file[base.size()] == L'\\';
+    return file.size() > base.size() + 1 && file.compare(0, base.size(), base) == 0 && file[base.size()] == L'\\';
 }
 
 }  // namespace tessel::script

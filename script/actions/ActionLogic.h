@@ -29,9 +29,8 @@ std::string AppendedLineBytes(const std::string& content, const std::string& tex
 // Replaces the first occurrence of find in content, searching case-blind:
 // position from lowerContent/lowerFind (content and find lower-cased the same
 // way, byte for byte). False when there is nothing to replace.
-bool ReplaceFirstBytes(const std::string& content, const std::string& lowerContent,
-                       const std::string& lowerFind, const std::string& replacement,
-                       std::string& result);
+bool ReplaceFirstBytes(const std::string& content, const std::string& lowerContent, const std::string& lowerFind,
+                       const std::string& replacement, std::string& result);
 
 // True when version (ms, ls) is greater than (oldMs, oldLs), most significant part first.
 bool IsVersionNewer(uint32_t ms, uint32_t ls, uint32_t oldMs, uint32_t oldLs);

@@ -129,8 +129,8 @@ DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& w
     // The file goes with the last handle. An ended compiler's handles can close
     // a moment after its end is signalled (so under Wine), so wait for that
     // rather than leave the file behind for whoever looks right after the run.
-    for (int waited = 0; report.Finished && waited < 2000 && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
-         waited += 10)
+    for (int waited = 0;
+         report.Finished && waited < 2000 && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; waited += 10)
         Sleep(10);
     return 0;
 }

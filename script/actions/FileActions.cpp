@@ -37,8 +37,8 @@ ActionResult WritePayload(const ScriptRow& row, const std::wstring& path, Action
 
 // Opens an existing file for reading and writing, unshared, and reads it whole.
 ActionResult OpenAndReadAll(const std::wstring& path, UniqueFile& file, std::string& content) {
-    file.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    file.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr));
     if (!file) return TextFileFailure::NotOpened;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF)
@@ -94,7 +94,9 @@ ActionResult DoCreateDir(const ScriptRow& row, ActionContext& ctx) {
     return ActionResult::FromWin32(err);
 }
 
-ActionResult DoExtractFile(const ScriptRow& row, ActionContext& ctx) { return WritePayload(row, RowPath(ctx, row), ctx); }
+ActionResult DoExtractFile(const ScriptRow& row, ActionContext& ctx) {
+    return WritePayload(row, RowPath(ctx, row), ctx);
+}
 
 ActionResult DoExtractFileOnce(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
@@ -152,7 +154,7 @@ ActionResult DoRegisterUninstall(const ScriptRow&, ActionContext& ctx) {
     if (CreateRegKey(HKEY_LOCAL_MACHINE, key) != 0)
         result = UninstallEntryFailure::KeyNotCreated;
     else if (WriteRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName",
-                             std::wstring(CompanyName) + L" " + ProductName + L" v" + ProductVersion) != 0)
+                            std::wstring(CompanyName) + L" " + ProductName + L" v" + ProductVersion) != 0)
         result = UninstallEntryFailure::DisplayName;
     else if (WriteRegString(HKEY_LOCAL_MACHINE, key, L"Publisher", CompanyName) != 0)
         result = UninstallEntryFailure::Publisher;
@@ -160,7 +162,8 @@ ActionResult DoRegisterUninstall(const ScriptRow&, ActionContext& ctx) {
         result = UninstallEntryFailure::DisplayVersion;
     else if (WriteRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", BuildUninstallString(At(ctx).InstallDir)) != 0)
         result = UninstallEntryFailure::UninstallString;
-    ctx.LogText = std::wstring(L"Registering Uninstall: unqmv.exe") + (result.Succeeded() ? LogEnding::Success : LogEnding::Fail);
+    ctx.LogText =
+        std::wstring(L"Registering Uninstall: unqmv.exe") + (result.Succeeded() ? LogEnding::Success : LogEnding::Fail);
     return result;
 }
 
@@ -173,7 +176,8 @@ ActionResult DoCopyFile(const ScriptRow& row, ActionContext& ctx) {
         err = ERROR_INVALID_PARAMETER;
     else if (!CopyFileW(source.c_str(), target.c_str(), FALSE))
         err = GetLastError();
-    ctx.LogText = L"Copying file: from " + source + L" to " + target + L" " + (err == 0 ? LogEnding::Success : LogEnding::Fail);
+    ctx.LogText =
+        L"Copying file: from " + source + L" to " + target + L" " + (err == 0 ? LogEnding::Success : LogEnding::Fail);
     if (err == 0) ctx.Written.push_back({0, row.Target->Location, Str(row.Target->FileName)});
     return ActionResult::FromWin32(err);
 }
@@ -194,7 +198,8 @@ ActionResult DoAppendText(const ScriptRow& row, ActionContext& ctx) {
         return ActionResult();
     }
     // A write that does not reach the file is not reported as done.
-    if (const DWORD err = WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
+    if (const DWORD err =
+            WriteAllAt(file.get(), static_cast<LONGLONG>(content.size()), AppendedLineBytes(content, text))) {
         return WriteFailed(ctx, err);
     }
     ctx.LogText += LogEnding::Success;
@@ -259,7 +264,8 @@ ActionResult DoCopyFiles(const ScriptRow& row, ActionContext& ctx) {
             ctx.Written.push_back({0, row.Location2, destRelDir + name});
         } while (FindNextFileW(find.get(), &data));
     }
-    ctx.LogText = L"Copying file: from " + sourceMask + L" to " + destMask + L" " + (err == 0 ? LogEnding::Success : LogEnding::Fail);
+    ctx.LogText = L"Copying file: from " + sourceMask + L" to " + destMask + L" " +
+                  (err == 0 ? LogEnding::Success : LogEnding::Fail);
     return ActionResult::FromWin32(err);
 }
 

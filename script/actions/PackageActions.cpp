@@ -26,8 +26,8 @@ namespace {
 // removes it by), otherwise append it, write the list back and, when asked, request
 // the IDE to reload its options; then "...Success".
 ActionResult AddFolderToList(const IdeVersion& ide, const std::wstring& key, const std::wstring& name,
-                    const std::wstring& list, const std::wstring& folder, bool requestReload,
-                    ActionContext& ctx) {
+                             const std::wstring& list, const std::wstring& folder, bool requestReload,
+                             ActionContext& ctx) {
     if (HasPathListEntry(LowerWide(list), LowerWide(folder))) {
         ctx.LogText += LogEnding::Already;
         return ActionResult();
@@ -61,8 +61,8 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring line = CompileCommandLine(tool, !ide.IsDelphi, project);
 
     CompileReport& report = ctx.Install->LastCompile;
-    if (const DWORD error = RunCompilerCaptured(line, ctx.Install->WorkingDir, ctx.Install->Location.InstallDir, ctx.Install->CompileTimeoutMs,
-                                                report))
+    if (const DWORD error = RunCompilerCaptured(line, ctx.Install->WorkingDir, ctx.Install->Location.InstallDir,
+                                                ctx.Install->CompileTimeoutMs, report))
         return ActionResult::FromWin32(error);
     report.Tool = toolName;
     if (report.Finished && RefusesCommandLineCompiling(report.Lines)) {
@@ -83,7 +83,7 @@ ActionResult DoRegisterPackage(const ScriptRow& row, ActionContext& ctx) {
     const IdeVersion& ide = IdeOf(ideIndex);
     const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
     if (WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKeyFor(row.Param), package,
-                        std::wstring(ProductName) + L" v" + ProductVersion) != 0)
+                       std::wstring(ProductName) + L" v" + ProductVersion) != 0)
         return PathListFailure::PackageNotRegistered;
     ctx.LogText = L"Registering package: " + package + LogEnding::Success;
     const std::wstring key = LibraryKeyFor(ide, (row.Options & 2u) != 0);
@@ -124,8 +124,7 @@ ActionResult DoAddIdePath(const ScriptRow& row, ActionContext& ctx) {
     // Nothing to extend is no failure: the IDE has not made the list yet.
     if (!ideIndex.IsValid()) return ActionResult();
     std::wstring key, name;
-    if (!SplitRegValuePath(std::wstring(IdeOf(ideIndex).RegKey) + Str(row.Text), key, name))
-        return ActionResult();
+    if (!SplitRegValuePath(std::wstring(IdeOf(ideIndex).RegKey) + Str(row.Text), key, name)) return ActionResult();
     const std::wstring folder = GetInstallSubPath(at, row.Param);
     std::wstring list;
     if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return ActionResult();

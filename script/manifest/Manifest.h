@@ -23,11 +23,11 @@ inline constexpr const wchar_t* ProductIntName = common::UninstallEntryName;
 
 // Value names below the product key.
 inline constexpr const wchar_t* RegInstallVersions = L"InstallVersions";  // REG_DWORD SelectedIdeMask
-inline constexpr const wchar_t* RegInstallItems = L"InstallItems";  // REG_DWORD SelectedItemMask
-inline constexpr const wchar_t* RegRootDir = L"RootDir";  // REG_SZ InstallDir
-inline constexpr const wchar_t* RegVersion = L"Version";  // REG_SZ ProductVersion
-inline constexpr const wchar_t* RegInstallDate = L"InstallDate";  // REG_SZ short date
-inline constexpr const wchar_t* RegCustomizeItems = L"CustomizeItems";  // REG_DWORD CustomizeMask
+inline constexpr const wchar_t* RegInstallItems = L"InstallItems";        // REG_DWORD SelectedItemMask
+inline constexpr const wchar_t* RegRootDir = L"RootDir";                  // REG_SZ InstallDir
+inline constexpr const wchar_t* RegVersion = L"Version";                  // REG_SZ ProductVersion
+inline constexpr const wchar_t* RegInstallDate = L"InstallDate";          // REG_SZ short date
+inline constexpr const wchar_t* RegCustomizeItems = L"CustomizeItems";    // REG_DWORD CustomizeMask
 
 struct InstallItem {
     common::ItemMask Bit;
@@ -94,45 +94,45 @@ struct CustomizeOption {
 constexpr int CustomizeOptionCount = 1;
 // The product has one option and no script row tests it; the dialog still shows it.
 inline constexpr CustomizeOption CustomizeOptions[CustomizeOptionCount] = {
-    { L"", L"" },
+    {L"", L""},
 };
 
 constexpr int CopyTargetCount = 33;
 // Each record is the destination of exactly one copy row of the script.
 inline constexpr CopyTarget CopyTargets[CopyTargetCount] = {
-    { L"qvl30.dpl",            LocationCode::System },   // 0  Delphi 3
-    { L"qvl40.bpl",            LocationCode::System },   // 1  Delphi 4
-    { L"qvl50.bpl",            LocationCode::System },   // 2  Delphi 5
-    { L"qvl40.bpl",            LocationCode::System },   // 3  C++Builder 4
-    { L"qvl50.bpl",            LocationCode::System },   // 4  C++Builder 5
-    { L"qvl60.bpl",            LocationCode::System },   // 5  Delphi 6
-    { L"qvl60.bpl",            LocationCode::System },   // 6  C++Builder 6
-    { L"delphi3\\qvTessel.inc", LocationCode::Install },  // 7  the include file for the Delphi 3 folder
-    { L"qvl70.bpl",            LocationCode::System },   // 8  Delphi 7
-    { L"qvl90.bpl",            LocationCode::System },   // 9  Delphi 2005
-    { L"qvl2006.bpl",          LocationCode::System },   // 10 BDS 2006
-    { L"qvl2007.bpl",          LocationCode::System },   // 11 RAD Studio 2007
-    { L"qvl2009.bpl",          LocationCode::System },   // 12 RAD Studio 2009
-    { L"qvl2010.bpl",          LocationCode::System },   // 13 RAD Studio 2010
-    { L"qvl150.bpl",           LocationCode::System },   // 14 XE
-    { L"qvl160.bpl",           LocationCode::System },   // 15 XE2
-    { L"qvl170.bpl",           LocationCode::System },   // 16 XE3
-    { L"qvl180.bpl",           LocationCode::System },   // 17 XE4
-    { L"qvl190.bpl",           LocationCode::System },   // 18 XE5
-    { L"qvl200.bpl",           LocationCode::System },   // 19 XE6
-    { L"qvl210.bpl",           LocationCode::System },   // 20 XE7
-    { L"qvl220.bpl",           LocationCode::System },   // 21 XE8
-    { L"qvl230.bpl",           LocationCode::System },   // 22 XE10
-    { L"qvl240.bpl",           LocationCode::System },   // 23 XE10.1
-    { L"qvl250.bpl",           LocationCode::System },   // 24 XE10.2
-    { L"qvl260.bpl",           LocationCode::System },   // 25 XE10.3
-    { L"qvl270.bpl",           LocationCode::System },   // 26 XE10.4
-    { L"qvl280.bpl",           LocationCode::Bpl },      // 27 RAD Studio 11, Win32
-    { L"qvl280.bpl",           LocationCode::Bpl64 },    // 28 RAD Studio 11, Win64
-    { L"qvl290.bpl",           LocationCode::Bpl },      // 29 RAD Studio 12, Win32
-    { L"qvl290.bpl",           LocationCode::Bpl64 },    // 30 RAD Studio 12, Win64
-    { L"qvl370.bpl",           LocationCode::Bpl },      // 31 RAD Studio 13, Win32
-    { L"qvl370.bpl",           LocationCode::Bpl64 },    // 32 RAD Studio 13, Win64
+    {L"qvl30.dpl", LocationCode::System},               // 0  Delphi 3
+    {L"qvl40.bpl", LocationCode::System},               // 1  Delphi 4
+    {L"qvl50.bpl", LocationCode::System},               // 2  Delphi 5
+    {L"qvl40.bpl", LocationCode::System},               // 3  C++Builder 4
+    {L"qvl50.bpl", LocationCode::System},               // 4  C++Builder 5
+    {L"qvl60.bpl", LocationCode::System},               // 5  Delphi 6
+    {L"qvl60.bpl", LocationCode::System},               // 6  C++Builder 6
+    {L"delphi3\\qvTessel.inc", LocationCode::Install},  // 7  the include file for the Delphi 3 folder
+    {L"qvl70.bpl", LocationCode::System},               // 8  Delphi 7
+    {L"qvl90.bpl", LocationCode::System},               // 9  Delphi 2005
+    {L"qvl2006.bpl", LocationCode::System},             // 10 BDS 2006
+    {L"qvl2007.bpl", LocationCode::System},             // 11 RAD Studio 2007
+    {L"qvl2009.bpl", LocationCode::System},             // 12 RAD Studio 2009
+    {L"qvl2010.bpl", LocationCode::System},             // 13 RAD Studio 2010
+    {L"qvl150.bpl", LocationCode::System},              // 14 XE
+    {L"qvl160.bpl", LocationCode::System},              // 15 XE2
+    {L"qvl170.bpl", LocationCode::System},              // 16 XE3
+    {L"qvl180.bpl", LocationCode::System},              // 17 XE4
+    {L"qvl190.bpl", LocationCode::System},              // 18 XE5
+    {L"qvl200.bpl", LocationCode::System},              // 19 XE6
+    {L"qvl210.bpl", LocationCode::System},              // 20 XE7
+    {L"qvl220.bpl", LocationCode::System},              // 21 XE8
+    {L"qvl230.bpl", LocationCode::System},              // 22 XE10
+    {L"qvl240.bpl", LocationCode::System},              // 23 XE10.1
+    {L"qvl250.bpl", LocationCode::System},              // 24 XE10.2
+    {L"qvl260.bpl", LocationCode::System},              // 25 XE10.3
+    {L"qvl270.bpl", LocationCode::System},              // 26 XE10.4
+    {L"qvl280.bpl", LocationCode::Bpl},                 // 27 RAD Studio 11, Win32
+    {L"qvl280.bpl", LocationCode::Bpl64},               // 28 RAD Studio 11, Win64
+    {L"qvl290.bpl", LocationCode::Bpl},                 // 29 RAD Studio 12, Win32
+    {L"qvl290.bpl", LocationCode::Bpl64},               // 30 RAD Studio 12, Win64
+    {L"qvl370.bpl", LocationCode::Bpl},                 // 31 RAD Studio 13, Win32
+    {L"qvl370.bpl", LocationCode::Bpl64},               // 32 RAD Studio 13, Win64
 };
 
 // The script: rows in table order. The table is made once, on first use,

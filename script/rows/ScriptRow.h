@@ -83,8 +83,8 @@ struct CopyTarget {
 // their text; CopyOneFile records name the Target; a CreateDir record's Param
 // says whether the folder existed before.
 struct ScriptRow {
-    uint32_t Word0;           // Kind in bits 0-15, Flags in bits 16-31
-    const wchar_t* Text;      // nullptr or a constant wide string
+    uint32_t Word0;       // Kind in bits 0-15, Flags in bits 16-31
+    const wchar_t* Text;  // nullptr or a constant wide string
     uint32_t Param;
     LocationCode Location;
     const wchar_t* Text2;

@@ -29,12 +29,12 @@ namespace {
 // The undo record text of an information row.
 std::wstring InfoText(const InstallContext& install, uint32_t param) {
     switch (static_cast<InfoCode>(param)) {
-        case InfoCode::ProductName: return ProductName;
-        case InfoCode::ProductVersion: return ProductVersion;
-        case InfoCode::InstallDir: return install.Location.InstallDir;
-        case InfoCode::ProductRegKey: return ProductRegKey;
-        case InfoCode::ProductIntName: return ProductIntName;
-        case InfoCode::Direction: break;
+    case InfoCode::ProductName: return ProductName;
+    case InfoCode::ProductVersion: return ProductVersion;
+    case InfoCode::InstallDir: return install.Location.InstallDir;
+    case InfoCode::ProductRegKey: return ProductRegKey;
+    case InfoCode::ProductIntName: return ProductIntName;
+    case InfoCode::Direction: break;
     }
     return std::wstring();  // Direction, and numbers that name no code
 }
@@ -135,7 +135,8 @@ void ScriptRunner::Start() {
     // back. Both are known before anything is touched, so such a run leaves
     // the previous installation as it is.
     const std::wstring& installDir = install_.Location.InstallDir;
-    install_.RunRefusal = IsFullPath(installDir) ? ProbeUndoLogFolder(installDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
+    install_.RunRefusal =
+        IsFullPath(installDir) ? ProbeUndoLogFolder(installDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
     if (install_.RunRefusal != 0) return;
 
     UninstallPrevious();
@@ -159,8 +160,8 @@ void ScriptRunner::Start() {
 void ScriptRunner::OpenLog() {
     const std::wstring& installDir = install_.Location.InstallDir;
     (void)CreateDirectoryPath(installDir);  // a failure shows as the log's failed create
-    logFile_.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr,
-                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    logFile_.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!logFile_) {
         logEnabled_ = false;
         return;
@@ -184,8 +185,7 @@ void ScriptRunner::WriteLog(const std::wstring& text) {
     DWORD written = 0;
     // The install log is for reading only: a line it cannot take does not stop
     // the install (the undo log, which the uninstall needs, is checked).
-    if (bytes <= MAXDWORD)
-        (void)WriteFile(logFile_.get(), line.data(), static_cast<DWORD>(bytes), &written, nullptr);
+    if (bytes <= MAXDWORD) (void)WriteFile(logFile_.get(), line.data(), static_cast<DWORD>(bytes), &written, nullptr);
 }
 
 void ScriptRunner::CloseLog() { logFile_.reset(); }
@@ -199,7 +199,8 @@ DWORD ScriptRunner::WriteRowUndoRecord(const ScriptRow& row, uint32_t param) {
     if (row.Kind() == RowKind::Info)
         return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), InfoText(install_, row.Param));
     if (row.Kind() == RowKind::CopyOneFile && row.Target)
-        return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Target->Location), Str(row.Target->FileName));
+        return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Target->Location),
+                               Str(row.Target->FileName));
     return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), Str(row.Text));
 }
 
@@ -236,7 +237,8 @@ void ScriptRunner::ExplainMissingPackage(ActionResult result, ActionContext& ctx
     CompileReport report = std::move(install_.LastCompile);
     install_.LastCompile = CompileReport();
     if (result.Succeeded() || !report.Ran) return;
-    for (const std::wstring& line : ReportLines(report, install_.CompileTimeoutMs)) ctx.LogDetail.push_back(L"    " + line);
+    for (const std::wstring& line : ReportLines(report, install_.CompileTimeoutMs))
+        ctx.LogDetail.push_back(L"    " + line);
     ctx.FailureReason = FirstErrorText(report);
 }
 
@@ -254,55 +256,55 @@ ActionResult ScriptRunner::SkipBlockUnless(const ScriptRow& row, bool holds) {
 ActionResult ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
     const uint32_t bits = row.Param;
     switch (row.Kind()) {
-        case RowKind::IfIde: return SkipBlockUnless(row, install_.SelectedIdeMask.Has(IdeMask(bits)));
-        case RowKind::IfItem: return SkipBlockUnless(row, install_.SelectedItemMask.Has(ItemMask(bits)));
-        case RowKind::IfOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) != 0);
-        case RowKind::IfNotOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) == 0);
-        case RowKind::If64BitIde: {
-            const IdeIndex ide = install_.Location.CurrentIde;
-            return SkipBlockUnless(row, ide.IsValid() && FoundOf(install_.Ides, ide).Has64BitIde);
-        }
-        case RowKind::IfFileExists: return SkipBlockUnless(row, DoCheckFile(row, ctx).Succeeded());
-        case RowKind::SetIde:
-            SelectIde(install_.Location, install_.Ides, IdeIndex(static_cast<int>(row.Param)), Str(row.Text));
-            return ActionResult();
-        case RowKind::UninstallPrevious:
-            UninstallPrevious();
-            ctx.LogText = logText_;
-            return ActionResult();
-        case RowKind::CompilePackage: return DoCompilePackage(row, ctx);
-        case RowKind::RegisterPackage: return DoRegisterPackage(row, ctx);
-        case RowKind::AddSearchPath: return DoAddSearchPath(row, ctx);
-        case RowKind::AddIdePath: return DoAddIdePath(row, ctx);
-        case RowKind::AppendText: return DoAppendText(row, ctx);
-        case RowKind::DeleteOneFile: return DoDeleteFile(row, ctx);
-        case RowKind::RegisterWinHelp: return DoRegisterWinHelp(row, ctx);
-        case RowKind::SetHelpDir: return DoSetHelpDir(row, ctx);
-        case RowKind::CreateRegKey: return DoCreateRegKey(row, ctx);
-        case RowKind::CheckFile: return DoCheckFile(row, ctx);
-        case RowKind::CopyFiles: return DoCopyFiles(row, ctx);
-        case RowKind::DeleteFiles: return DoDeleteFiles(row, ctx);
-        case RowKind::MergeFiles: return DoMergeFiles(row, ctx);
-        case RowKind::ReplaceText: return DoReplaceText(row, ctx);
-        case RowKind::RunFile: return DoRunFile(row, ctx);
-        case RowKind::RunInstallFile: return DoRunInstallFile(row, ctx);
-        case RowKind::CreateDir: return DoCreateDir(row, ctx);
-        case RowKind::ExtractFile: return DoExtractFile(row, ctx);
-        case RowKind::ClearDir: return DoClearDir(row, ctx);
-        case RowKind::SetCurrentDir: return DoSetCurrentDir(row, ctx);
-        case RowKind::ExtractFileOnce: return DoExtractFileOnce(row, ctx);
-        case RowKind::ExtractFileIfNewer: return DoExtractFileIfNewer(row, ctx);
-        case RowKind::RegisterUninstall: return DoRegisterUninstall(row, ctx);
-        case RowKind::CopyOneFile: return DoCopyFile(row, ctx);
-        // Block ends and information rows change nothing; no script has an AppendTextOld row.
-        case RowKind::EndIfIde:
-        case RowKind::EndIfItem:
-        case RowKind::EndIfOption:
-        case RowKind::EndIfNotOption:
-        case RowKind::EndIfFileExists:
-        case RowKind::EndIf64BitIde:
-        case RowKind::Info:
-        case RowKind::AppendTextOld: return ActionResult();
+    case RowKind::IfIde: return SkipBlockUnless(row, install_.SelectedIdeMask.Has(IdeMask(bits)));
+    case RowKind::IfItem: return SkipBlockUnless(row, install_.SelectedItemMask.Has(ItemMask(bits)));
+    case RowKind::IfOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) != 0);
+    case RowKind::IfNotOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) == 0);
+    case RowKind::If64BitIde: {
+        const IdeIndex ide = install_.Location.CurrentIde;
+        return SkipBlockUnless(row, ide.IsValid() && FoundOf(install_.Ides, ide).Has64BitIde);
+    }
+    case RowKind::IfFileExists: return SkipBlockUnless(row, DoCheckFile(row, ctx).Succeeded());
+    case RowKind::SetIde:
+        SelectIde(install_.Location, install_.Ides, IdeIndex(static_cast<int>(row.Param)), Str(row.Text));
+        return ActionResult();
+    case RowKind::UninstallPrevious:
+        UninstallPrevious();
+        ctx.LogText = logText_;
+        return ActionResult();
+    case RowKind::CompilePackage: return DoCompilePackage(row, ctx);
+    case RowKind::RegisterPackage: return DoRegisterPackage(row, ctx);
+    case RowKind::AddSearchPath: return DoAddSearchPath(row, ctx);
+    case RowKind::AddIdePath: return DoAddIdePath(row, ctx);
+    case RowKind::AppendText: return DoAppendText(row, ctx);
+    case RowKind::DeleteOneFile: return DoDeleteFile(row, ctx);
+    case RowKind::RegisterWinHelp: return DoRegisterWinHelp(row, ctx);
+    case RowKind::SetHelpDir: return DoSetHelpDir(row, ctx);
+    case RowKind::CreateRegKey: return DoCreateRegKey(row, ctx);
+    case RowKind::CheckFile: return DoCheckFile(row, ctx);
+    case RowKind::CopyFiles: return DoCopyFiles(row, ctx);
+    case RowKind::DeleteFiles: return DoDeleteFiles(row, ctx);
+    case RowKind::MergeFiles: return DoMergeFiles(row, ctx);
+    case RowKind::ReplaceText: return DoReplaceText(row, ctx);
+    case RowKind::RunFile: return DoRunFile(row, ctx);
+    case RowKind::RunInstallFile: return DoRunInstallFile(row, ctx);
+    case RowKind::CreateDir: return DoCreateDir(row, ctx);
+    case RowKind::ExtractFile: return DoExtractFile(row, ctx);
+    case RowKind::ClearDir: return DoClearDir(row, ctx);
+    case RowKind::SetCurrentDir: return DoSetCurrentDir(row, ctx);
+    case RowKind::ExtractFileOnce: return DoExtractFileOnce(row, ctx);
+    case RowKind::ExtractFileIfNewer: return DoExtractFileIfNewer(row, ctx);
+    case RowKind::RegisterUninstall: return DoRegisterUninstall(row, ctx);
+    case RowKind::CopyOneFile: return DoCopyFile(row, ctx);
+    // Block ends and information rows change nothing; no script has an AppendTextOld row.
+    case RowKind::EndIfIde:
+    case RowKind::EndIfItem:
+    case RowKind::EndIfOption:
+    case RowKind::EndIfNotOption:
+    case RowKind::EndIfFileExists:
+    case RowKind::EndIf64BitIde:
+    case RowKind::Info:
+    case RowKind::AppendTextOld: return ActionResult();
     }
     return ActionResult();  // a number that names no kind
 }
@@ -313,7 +315,8 @@ ActionResult ScriptRunner::RunCurrentRow() {
         // like a folder row that failed.
         logText_.clear();
         if (current_ != 0) return ActionResult();
-        logText_ = L"Creating directory: " + install_.Location.InstallDir + L"...Fail. " + SystemErrorText(install_.RunRefusal);
+        logText_ = L"Creating directory: " + install_.Location.InstallDir + L"...Fail. " +
+                   SystemErrorText(install_.RunRefusal);
         return ActionResult::FromWin32(install_.RunRefusal);
     }
     if (install_.RunStopped()) {

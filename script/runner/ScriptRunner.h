@@ -20,7 +20,7 @@ public:
     // Runs the script for install: its folder, choices and modes, into which the
     // run's outcome (refused or not) and its current IDE are written.
     explicit ScriptRunner(InstallContext& install);
-    virtual ~ScriptRunner();   // closes both logs (Stop)
+    virtual ~ScriptRunner();  // closes both logs (Stop)
     ScriptRunner(const ScriptRunner&) = delete;
     ScriptRunner& operator=(const ScriptRunner&) = delete;
 
@@ -29,7 +29,7 @@ public:
     // is refused before the earlier installation is touched: every row is passed
     // over, row 0 reports the reason (see RunCurrentRow), and the context says so.
     void Start();
-    int Count() const;                    // number of rows
+    int Count() const;  // number of rows
     // The progress page's caption for the current row; empty when its kind has
     // none of its own (the page keeps the previous one).
     std::wstring CurrentCaption() const;
@@ -37,7 +37,7 @@ public:
     // of the files a copy wrote, right after it); when one cannot be written the
     // row fails with that error and the rows after it are passed over.
     ActionResult RunCurrentRow();
-    void Stop();                          // closes both logs
+    void Stop();  // closes both logs
     // Appends one line to the install log (nothing when it is not open).
     void WriteLogLine(const std::wstring& text) { WriteLog(text); }
 

@@ -58,8 +58,7 @@ void ScriptBuilder::ExtractFile(const std::wstring& path, uint32_t id, LocationC
     AddAt(RowKind::ExtractFile, RowFlag::None, path, location).Param = id;
 }
 
-void ScriptBuilder::ExtractFileOnce(const std::wstring& path, uint32_t id, LocationCode location,
-                                     RowFlag flags) {
+void ScriptBuilder::ExtractFileOnce(const std::wstring& path, uint32_t id, LocationCode location, RowFlag flags) {
     AddAt(RowKind::ExtractFileOnce, flags, path, location).Param = id;
 }
 
@@ -109,15 +108,15 @@ void ScriptBuilder::AddSearchPath(const std::wstring& path, LocationCode locatio
     AddAt(RowKind::AddSearchPath, flags, path, location);
 }
 
-void ScriptBuilder::AddFromTo(RowKind kind, const std::wstring& source, LocationCode location,
-                              const std::wstring& dest, LocationCode destLocation) {
+void ScriptBuilder::AddFromTo(RowKind kind, const std::wstring& source, LocationCode location, const std::wstring& dest,
+                              LocationCode destLocation) {
     ScriptRow& r = AddAt(kind, RowFlag::None, source, location);
     r.Text3 = Keep(dest);
     r.Location2 = destLocation;
 }
 
 void ScriptBuilder::CopyFiles(const std::wstring& mask, LocationCode location, const std::wstring& destMask,
-                               LocationCode destLocation) {
+                              LocationCode destLocation) {
     AddFromTo(RowKind::CopyFiles, mask, location, destMask, destLocation);
 }
 
@@ -129,13 +128,12 @@ void ScriptBuilder::DeleteFileAt(const std::wstring& path, LocationCode location
     AddAt(RowKind::DeleteOneFile, flags, path, location);
 }
 
-void ScriptBuilder::AppendText(const std::wstring& line, uint32_t helpFile, LocationCode location,
-                                RowFlag flags) {
+void ScriptBuilder::AppendText(const std::wstring& line, uint32_t helpFile, LocationCode location, RowFlag flags) {
     AddAt(RowKind::AppendText, flags, line, location).Param = helpFile;
 }
 
 void ScriptBuilder::MergeFiles(const std::wstring& source, LocationCode location, const std::wstring& dest,
-                                LocationCode destLocation) {
+                               LocationCode destLocation) {
     AddFromTo(RowKind::MergeFiles, source, location, dest, destLocation);
 }
 

@@ -13,8 +13,7 @@ namespace tessel::script {
 // Method names keep clear of the Win32 A/W macros (CopyFile, DeleteFile).
 class ScriptBuilder {
 public:
-    ScriptBuilder(std::deque<std::wstring>& texts, std::vector<ScriptRow>& rows)
-        : texts_(texts), rows_(rows) {}
+    ScriptBuilder(std::deque<std::wstring>& texts, std::vector<ScriptRow>& rows) : texts_(texts), rows_(rows) {}
     virtual ~ScriptBuilder() = default;
 
     // Control rows.

@@ -16,19 +16,21 @@ struct ConstList {
     const T* end() const { return Items + Count; }
 };
 template <typename T, size_t N>
-constexpr ConstList<T> List(const T (&items)[N]) { return { items, N }; }
+constexpr ConstList<T> List(const T (&items)[N]) {
+    return {items, N};
+}
 
 // Install-item bits that the script's guards test (not IDE bits).
 namespace ItemBit {
-constexpr uint32_t HelpFiles      = 0x00000080;
-constexpr uint32_t DelphiDemos    = 0x00000100;
-constexpr uint32_t CBuilderDemos  = 0x00000200;
-constexpr uint32_t Bds2006        = 0x00001000;
+constexpr uint32_t HelpFiles = 0x00000080;
+constexpr uint32_t DelphiDemos = 0x00000100;
+constexpr uint32_t CBuilderDemos = 0x00000200;
+constexpr uint32_t Bds2006 = 0x00001000;
 // Delphi 6, C++Builder 6, Delphi 7 and every later IDE (RAD Studio 13's
 // item has the top bit, the last free one).
 constexpr uint32_t Delphi6AndLater = 0xFFFFFC48;
 // The IDEs whose help has a keyword alias file: Delphi 6, C++Builder 6, Delphi 7.
-constexpr uint32_t WithAliasFile  = 0x00000448;
+constexpr uint32_t WithAliasFile = 0x00000448;
 }  // namespace ItemBit
 
 // The library's own units, forms, include and resource files in "Source\".

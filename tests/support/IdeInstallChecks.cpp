@@ -27,9 +27,10 @@ void ExpectStudio13With64BitIde(const std::wstring& installDir) {
     const std::wstring log = InstallLogText(installDir);
     const std::wstring folder = installDir + L"\\RADStudio37";
     for (const wchar_t* project : {L"qvl370.dpk", L"dclqvl370.dpk"})
-        EXPECT_EQ(2u, CountOf(log, std::wstring(L"Compiling package: ") + project + L"...Success\r\n")) << ToUtf8(project);
-    for (const wchar_t* package : {L"\\Win32\\qvl370.bpl", L"\\Win64\\qvl370.bpl", L"\\Win32\\dclqvl370.bpl",
-                                   L"\\Win64\\dclqvl370.bpl"})
+        EXPECT_EQ(2u, CountOf(log, std::wstring(L"Compiling package: ") + project + L"...Success\r\n"))
+            << ToUtf8(project);
+    for (const wchar_t* package :
+         {L"\\Win32\\qvl370.bpl", L"\\Win64\\qvl370.bpl", L"\\Win32\\dclqvl370.bpl", L"\\Win64\\dclqvl370.bpl"})
         EXPECT_EQ(1u, CountOf(log, L"Check file: " + folder + package + L"...Success\r\n")) << ToUtf8(package);
 
     const std::wstring key = IdeTable[kStudio13].RegKey;
@@ -42,9 +43,11 @@ void ExpectStudio13With64BitIde(const std::wstring& installDir) {
         EXPECT_TRUE(PathExists(StandinCommonDir(kStudio13) + bpl)) << ToUtf8(bpl);
     for (const std::wstring platform : {L"Win32", L"Win64"}) {
         const std::wstring entry = L";" + folder + L"\\" + platform;
-        EXPECT_NE(std::wstring::npos, RegText(HKEY_CURRENT_USER, key + L"\\Library\\" + platform, L"Search Path").find(entry))
+        EXPECT_NE(std::wstring::npos,
+                  RegText(HKEY_CURRENT_USER, key + L"\\Library\\" + platform, L"Search Path").find(entry))
             << ToUtf8(platform);
-        EXPECT_NE(std::wstring::npos, RegText(HKEY_CURRENT_USER, key + L"\\C++\\Paths\\" + platform, L"LibraryPath").find(entry))
+        EXPECT_NE(std::wstring::npos,
+                  RegText(HKEY_CURRENT_USER, key + L"\\C++\\Paths\\" + platform, L"LibraryPath").find(entry))
             << ToUtf8(platform);
     }
 }

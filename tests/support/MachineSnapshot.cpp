@@ -56,8 +56,9 @@ std::wstring ValueText(DWORD type, const std::vector<BYTE>& data, DWORD size) {
 
 }  // namespace
 
-void ForEachRegValue(HKEY key, const std::function<void(const std::wstring& name, DWORD type,
-                                                        const std::vector<BYTE>& data, DWORD size)>& visit) {
+void ForEachRegValue(
+    HKEY key,
+    const std::function<void(const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size)>& visit) {
     for (DWORD i = 0;; ++i) {
         wchar_t name[16384];
         DWORD nameLen = 16384, type = 0, size = 0;
@@ -110,8 +111,9 @@ void SnapshotFolder(const std::wstring& path, MachineSnapshot& out, const Snapsh
             if (options.recurse) SnapshotFolder(full, out, options);
         } else if (options.hashContents) {
             std::string bytes;
-            out[L"file " + Cased(full, options)] =
-                ReadFileBytes(full, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) == 0 ? Fingerprint(bytes) : L"unreadable";
+            out[L"file " + Cased(full, options)] = ReadFileBytes(full, bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) == 0
+                                                       ? Fingerprint(bytes)
+                                                       : L"unreadable";
         } else {
             const uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
             out[L"file " + Cased(full, options)] = std::to_wstring(size);
@@ -128,8 +130,9 @@ MachineSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {
     flat.hashContents = false;
 
     MachineSnapshot s;
-    for (const std::wstring& dir : {installDir, std::wstring(L"C:\\Program Files"),
-                                    std::wstring(L"C:\\Program Files (x86)"), std::wstring(L"C:\\users\\Public\\Documents")})
+    for (const std::wstring& dir :
+         {installDir, std::wstring(L"C:\\Program Files"), std::wstring(L"C:\\Program Files (x86)"),
+          std::wstring(L"C:\\users\\Public\\Documents")})
         SnapshotFolder(dir, s, tree);
     SnapshotFolder(ResolvePath({}, LocationCode::Windows, L""), s, flat);
     SnapshotFolder(ResolvePath({}, LocationCode::System, L""), s, flat);
@@ -162,8 +165,9 @@ std::vector<SnapshotChange> WithoutInstallLeftovers(const std::vector<SnapshotCh
             return e.size() >= tail.size() && e.compare(e.size() - tail.size(), tail.size(), tail) == 0;
         };
         const bool inFolder = e.rfind(L"file ", 0) == 0 || e.rfind(L"dir ", 0) == 0;
-        const bool sharedPackage = c.kind == L'+' && inFolder && (endsWith(L".bpl") || endsWith(L".dpl")) &&
-                                   (e.find(L"\\system32\\") != std::wstring::npos || e.find(L"\\bpl\\") != std::wstring::npos);
+        const bool sharedPackage =
+            c.kind == L'+' && inFolder && (endsWith(L".bpl") || endsWith(L".dpl")) &&
+            (e.find(L"\\system32\\") != std::wstring::npos || e.find(L"\\bpl\\") != std::wstring::npos);
         const bool helpCache = c.kind == L'-' && inFolder && endsWith(L".gid");
         const bool aliasFile = c.kind == L'~' && inFolder && endsWith(L".als");
         const bool reloadRequest = c.kind == L'+' && (endsWith(L"\\globals") || endsWith(L" | forceenvoptionsupdate"));

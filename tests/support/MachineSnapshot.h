@@ -15,16 +15,17 @@
 using MachineSnapshot = std::map<std::wstring, std::wstring>;
 
 struct SnapshotOptions {
-    bool recurse = true;         // folders and keys: the whole tree, or the entries right below only
-    bool hashContents = true;    // files: size and a hash of the bytes, or the size alone
-    bool lowerCase = false;      // paths in lower case (value names keep theirs)
+    bool recurse = true;                  // folders and keys: the whole tree, or the entries right below only
+    bool hashContents = true;             // files: size and a hash of the bytes, or the size alone
+    bool lowerCase = false;               // paths in lower case (value names keep theirs)
     std::vector<std::wstring> skipNames;  // file, folder or key names left out wherever met (any case)
 };
 
 // Each value of an open key: its name (empty for the default value), type and
 // data (size bytes, followed by a zero character that the data may lack).
-void ForEachRegValue(HKEY key, const std::function<void(const std::wstring& name, DWORD type,
-                                                        const std::vector<BYTE>& data, DWORD size)>& visit);
+void ForEachRegValue(
+    HKEY key,
+    const std::function<void(const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size)>& visit);
 // The names of an open key's subkeys.
 std::vector<std::wstring> RegSubkeyNames(HKEY key);
 

@@ -10,8 +10,8 @@ inline tessel::script::ScriptRow Row(uint32_t word0, const wchar_t* text = nullp
                                      const wchar_t* text3 = nullptr, uint32_t location2 = 0, uint32_t options = 0,
                                      const tessel::script::CopyTarget* target = nullptr) {
     using tessel::common::LocationCodeFrom;
-    return tessel::script::ScriptRow{word0,  text, param, LocationCodeFrom(location), text2, text3,
-                                     LocationCodeFrom(location2), options, target};
+    return tessel::script::ScriptRow{
+        word0, text, param, LocationCodeFrom(location), text2, text3, LocationCodeFrom(location2), options, target};
 }
 template <typename... Rest>
 tessel::script::ScriptRow Row(tessel::common::RowKind kind, Rest... rest) {

@@ -21,7 +21,8 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) { return Wri
 std::wstring InstallLogText(const std::wstring& dir) {
     std::string bytes;
     // Shared: the setup under test may still hold the log open.
-    if (ReadFileBytes(JoinPath(dir, L"install.log"), bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) != 0) return std::wstring();
+    if (ReadFileBytes(JoinPath(dir, L"install.log"), bytes, FILE_SHARE_READ | FILE_SHARE_WRITE) != 0)
+        return std::wstring();
     std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
     if (!text.empty()) memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
     return text;

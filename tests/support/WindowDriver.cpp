@@ -78,15 +78,17 @@ std::vector<HWND> TopWindows(DWORD pid, bool dialogsOnly) {
 
 HWND FindDialog(DWORD pid, const std::wstring& titlePrefix, int childId, DWORD timeoutMs) {
     HWND result = nullptr;
-    WaitFor([&] {
-        for (HWND w : TopWindows(pid)) {
-            if (Text(w).compare(0, titlePrefix.size(), titlePrefix) != 0) continue;
-            if (childId != 0 && !GetDlgItem(w, childId)) continue;
-            result = w;
-            return true;
-        }
-        return false;
-    }, timeoutMs);
+    WaitFor(
+        [&] {
+            for (HWND w : TopWindows(pid)) {
+                if (Text(w).compare(0, titlePrefix.size(), titlePrefix) != 0) continue;
+                if (childId != 0 && !GetDlgItem(w, childId)) continue;
+                result = w;
+                return true;
+            }
+            return false;
+        },
+        timeoutMs);
     return result;
 }
 
@@ -180,19 +182,21 @@ BOOL CALLBACK LongestStatic(HWND wnd, LPARAM lp) {
 
 MessageBoxInfo WaitMessageBox(DWORD pid, const std::wstring& caption, DWORD timeoutMs) {
     MessageBoxInfo info;
-    WaitFor([&] {
-        for (HWND w : TopWindows(pid)) {
-            if (Text(w) != caption) continue;
-            std::wstring text;
-            EnumChildWindows(w, LongestStatic, reinterpret_cast<LPARAM>(&text));
-            if (text.empty()) continue;  // still being laid out
-            info.wnd = w;
-            info.caption = caption;
-            info.text = text;
-            return true;
-        }
-        return false;
-    }, timeoutMs);
+    WaitFor(
+        [&] {
+            for (HWND w : TopWindows(pid)) {
+                if (Text(w) != caption) continue;
+                std::wstring text;
+                EnumChildWindows(w, LongestStatic, reinterpret_cast<LPARAM>(&text));
+                if (text.empty()) continue;  // still being laid out
+                info.wnd = w;
+                info.caption = caption;
+                info.text = text;
+                return true;
+            }
+            return false;
+        },
+        timeoutMs);
     return info;
 }
 
@@ -208,12 +212,12 @@ bool Answer(const MessageBoxInfo& box, int buttonId) {
 // "UninstallString" of the product's Windows uninstall entry.
 std::wstring UninstallCommand() {
     UniqueHKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallEntryKey.c_str(), 0,
-                      KEY_READ, key.put()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallEntryKey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
         return std::wstring();
     wchar_t buf[2048] = L"";
     DWORD size = sizeof(buf) - sizeof(wchar_t), type = 0;
-    if (RegQueryValueExW(key.get(), L"UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.get(), L"UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) !=
+            ERROR_SUCCESS ||
         type != REG_SZ)
         return std::wstring();
     return buf;
@@ -221,7 +225,11 @@ std::wstring UninstallCommand() {
 
 // The program path (quoted or up to the first blank) and the rest.
 void SplitCommand(const std::wstring& command, std::wstring& exe, std::wstring& args) {
-    if (command.empty()) { exe.clear(); args.clear(); return; }
+    if (command.empty()) {
+        exe.clear();
+        args.clear();
+        return;
+    }
     size_t end = command[0] == L'"' ? command.find(L'"', 1) : command.find(L' ');
     if (command[0] == L'"') {
         exe = command.substr(1, end == std::wstring::npos ? std::wstring::npos : end - 1);
@@ -267,7 +275,8 @@ bool Screenshot(HWND wnd, const std::wstring& bmpPath) {
     fh.bfOffBits = sizeof(fh) + sizeof(BITMAPINFOHEADER);
     fh.bfSize = fh.bfOffBits + imageSize;
     bi.bmiHeader.biSizeImage = imageSize;
-    UniqueFile file(CreateFileW(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileW(bmpPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     DWORD written = 0;
     return WriteFile(file.get(), &fh, sizeof(fh), &written, nullptr) &&

@@ -35,8 +35,7 @@ bool Start(Program& program, const std::wstring& exe, const std::wstring& args,
 std::vector<HWND> TopWindows(DWORD pid, bool dialogsOnly = true);
 // The first visible top-level dialog of pid whose title starts with titlePrefix
 // (empty: any) and that holds a control with id childId (0: any); nullptr on time-out.
-HWND FindDialog(DWORD pid, const std::wstring& titlePrefix, int childId = 0,
-                DWORD timeoutMs = DefaultTimeoutMs);
+HWND FindDialog(DWORD pid, const std::wstring& titlePrefix, int childId = 0, DWORD timeoutMs = DefaultTimeoutMs);
 
 std::wstring Text(HWND wnd);
 std::wstring ItemText(HWND dlg, int id);

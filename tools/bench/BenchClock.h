@@ -17,6 +17,4 @@ inline int64_t BenchMicros() {
 }
 
 // One result line for tools/bench.sh, which reads "key=value" pairs.
-inline void BenchPut(const char* key, long long value) {
-    std::printf("%s=%lld\n", key, value);
-}
+inline void BenchPut(const char* key, long long value) { std::printf("%s=%lld\n", key, value); }

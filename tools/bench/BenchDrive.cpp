@@ -76,8 +76,7 @@ int wmain(int argc, wchar_t** argv) {
     const int64_t tShown = BenchMicros();
 
     HWND start = GetDlgItem(search.dialog, StartButtonId);
-    PostMessageW(search.dialog, WM_COMMAND, MAKEWPARAM(StartButtonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(start));
+    PostMessageW(search.dialog, WM_COMMAND, MAKEWPARAM(StartButtonId, BN_CLICKED), reinterpret_cast<LPARAM>(start));
     const int64_t tPressed = BenchMicros();
     // The engine disables Cancel for the walk and enables it again when the walk
     // is over; then the dialog closes and the process ends. Closing is timed

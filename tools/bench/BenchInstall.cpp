@@ -41,8 +41,8 @@ struct RowTime {
 const char* KindName(RowKind kind) { return Describe(kind).LogName; }
 
 bool WriteRows(const std::wstring& fileName, const std::vector<RowTime>& rows) {
-    UniqueFile out(CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile out(
+        CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) return false;
     std::string text = "index,kind,result,us\n";
     char line[96];
@@ -75,8 +75,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: benchinstall <setup.exe> <install folder> <rows.csv> [<empty program>]\n");
         return 2;
     }
-    UniqueModule payload(LoadLibraryExW(argv[1], nullptr,
-                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    UniqueModule payload(LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     if (!payload) {
         std::fprintf(stderr, "benchinstall: cannot load %ls (error %lu)\n", argv[1], GetLastError());
         return 2;
@@ -123,7 +122,8 @@ int wmain(int argc, wchar_t** argv) {
         k.second += r.us;
         if (r.result != 0) ++failed;
         // A row in a skipped block takes microseconds; one that starts a process, milliseconds.
-        const bool startsProcess = r.kind == RowKind::CompilePackage || r.kind == RowKind::RunInstallFile || r.kind == RowKind::RunFile;
+        const bool startsProcess =
+            r.kind == RowKind::CompilePackage || r.kind == RowKind::RunInstallFile || r.kind == RowKind::RunFile;
         if (startsProcess && r.us >= 1000) {
             ++processRows;
             processUs += r.us;

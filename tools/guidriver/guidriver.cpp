@@ -49,7 +49,10 @@ void Print(const std::wstring& s) {
 // Splits off the first word; rest keeps everything after one blank.
 std::wstring Word(std::wstring& rest) {
     size_t start = rest.find_first_not_of(L' ');
-    if (start == std::wstring::npos) { rest.clear(); return std::wstring(); }
+    if (start == std::wstring::npos) {
+        rest.clear();
+        return std::wstring();
+    }
     size_t end = rest.find(L' ', start);
     std::wstring w = rest.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
     rest = end == std::wstring::npos ? std::wstring() : rest.substr(end + 1);
@@ -60,8 +63,11 @@ std::wstring Word(std::wstring& rest) {
 std::wstring Unescape(const std::wstring& s) {
     std::wstring out;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == L'\\' && i + 1 < s.size() && s[i + 1] == L'n') { out += L"\r\n"; ++i; }
-        else out += s[i];
+        if (s[i] == L'\\' && i + 1 < s.size() && s[i + 1] == L'n') {
+            out += L"\r\n";
+            ++i;
+        } else
+            out += s[i];
     }
     return out;
 }
@@ -119,7 +125,10 @@ struct Driver {
             return wd::Screenshot(dialog, rest);
         }
         int id = _wtoi(Word(rest).c_str());
-        if (cmd == L"text") { Print(wd::ItemText(dialog, id)); return true; }
+        if (cmd == L"text") {
+            Print(wd::ItemText(dialog, id));
+            return true;
+        }
         if (cmd == L"expect") {
             std::wstring want = Unescape(rest);
             if (wd::WaitItemText(dialog, id, want)) return true;
@@ -139,7 +148,8 @@ struct Driver {
             int n = wd::ListCount(list);
             for (int i = 0; i < n; ++i) {
                 LPARAM f = wd::ListData(list, i);
-                Print(std::wstring((f & 1) ? L"[x] " : L"[ ] ") + wd::ListText(list, i) + ((f & 4) ? L" (greyed)" : L""));
+                Print(std::wstring((f & 1) ? L"[x] " : L"[ ] ") + wd::ListText(list, i) +
+                      ((f & 4) ? L" (greyed)" : L""));
             }
             return n >= 0;
         }
