@@ -84,97 +84,46 @@ struct ExpectedBlock {
 // The per-IDE row sequences, written down from the product's block table:
 // head, project files, run-time build, design-time build, 64-bit build,
 // header move, path rows, help rows, tail.
+// clang-format off
 std::vector<ExpectedBlock> ExpectedBlocks() {
     const std::string head = "ISDX", head64 = "ISDXDD", tail = "Si";
-    const std::string build = "C"
-                              "PKY"
-                              "PKR";
+    const std::string build = "C" "PKY" "PKR";
     const std::string hpp = "Hh";
     const std::string w64 = "PK";
-    const std::string ide64 = "G"
-                              "PKR"
-                              "g";  // the Win64 design-time package of the 64-bit IDE
+    const std::string ide64 = "G" "PKR" "g";  // the Win64 design-time package of the 64-bit IDE
     return {
-        {"Delphi 3", 0x1, 1, L"Delphi3", L"30", head + Rep('E', 4) + "Y" + Rep('E', 25) + build + "TTL" + tail},
-        {"Delphi 4", 0x2, 2, L"Delphi4", L"40", head + Rep('E', 8) + build + "TTTTL" + tail},
-        {"Delphi 5", 0x4, 3, L"Delphi5", L"50", head + Rep('E', 8) + build + "TTL" + tail},
-        {"Delphi 6", 0x8, 7, L"Delphi6", L"60", head + Rep('E', 8) + build + "ITTMLi" + tail},
-        {"Delphi 7", 0x400, 9, L"Delphi7", L"70", head + Rep('E', 8) + build + "ITTMLi" + tail},
-        {"Delphi 2005", 0x800, 10, L"Delphi9", L"90", head + Rep('E', 6) + build + tail},
-        {"BDS 2006", 0x1000, 11, L"BDS2006", L"2006", head + Rep('E', 8) + build + hpp + "A" + tail},
-        {"RAD Studio 2007", 0x2000, 12, L"BDS2007", L"2007", head + Rep('E', 8) + build + hpp + "AA" + tail},
-        {"RAD Studio 2009", 0x4000, 13, L"BDS2009", L"2009", head + Rep('E', 8) + build + hpp + "AA" + tail},
-        {"RAD Studio 2010", 0x8000, 14, L"BDS2010", L"2010", head + Rep('E', 8) + build + hpp + "AA" + tail},
-        {"XE", 0x10000, 15, L"RADStudio8", L"150", head + Rep('E', 8) + build + hpp + "AAA" + tail},
-        {"XE2", 0x20000, 16, L"RADStudio9", L"160", head64 + Rep('E', 8) + build + w64 + "AAA" + tail},
-        {"XE3", 0x40000, 17, L"RADStudio10", L"170", head64 + Rep('E', 8) + build + w64 + "AAA" + tail},
-        {"XE4", 0x80000, 18, L"RADStudio11", L"180", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
-        {"XE5", 0x100000, 19, L"RADStudio12", L"190", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
-        {"XE6", 0x200000, 20, L"RADStudio14", L"200", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
-        {"XE7", 0x400000, 21, L"RADStudio15", L"210", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
-        {"XE8", 0x800000, 22, L"RADStudio16", L"220", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
-        {"XE10", 0x1000000, 23, L"RADStudio17", L"230", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail},
-        {"C++Builder 4", 0x10, 5, L"CBuilder4", L"40",
-         head + Rep('E', 6) + build +
-             "Q"
-             "TTTL" +
-             tail},
-        {"C++Builder 5", 0x20, 6, L"CBuilder5", L"50",
-         head + Rep('E', 8) + build +
-             "Q"
-             "TTL" +
-             tail},
-        {"C++Builder 6", 0x40, 8, L"CBuilder6", L"60",
-         head + Rep('E', 8) + build +
-             "Q"
-             "ITTMLi" +
-             tail},
-        {"XE10.1", 0x2000000, 24, L"RADStudio18", L"240",
-         head64 + Rep('E', 8) + build + "F" + w64 +
-             "AAf"
-             "AA" +
-             tail},
-        {"XE10.2", 0x4000000, 25, L"RADStudio19", L"250",
-         head64 + Rep('E', 8) + build +
-             "AA"
-             "F" +
-             w64 + "AAf" + tail},
-        {"XE10.3", 0x8000000, 26, L"RADStudio20", L"260",
-         head64 + Rep('E', 8) + build +
-             "AA"
-             "F" +
-             w64 + "AAf" + tail},
-        {"XE10.4", 0x10000000, 27, L"RADStudio21", L"270",
-         head64 + Rep('E', 8) + build +
-             "AA"
-             "F" +
-             w64 + "AAf" + tail},
-        {"RAD Studio 11", 0x20000000, 28, L"RADStudio22", L"280",
-         head64 + Rep('E', 8) + build +
-             "AA"
-             "F" +
-             w64 +
-             "Y"
-             "AAf" +
-             tail},
-        {"RAD Studio 12", 0x40000000, 29, L"RADStudio23", L"290",
-         head64 + Rep('E', 8) + build +
-             "AA"
-             "F" +
-             w64 +
-             "Y"
-             "AA" +
-             ide64 + "f" + tail},
-        {"RAD Studio 13", 0x80000000, 30, L"RADStudio37", L"370",
-         head64 + Rep('E', 8) + build +
-             "AA"
-             "F" +
-             w64 +
-             "Y"
-             "AA" +
-             ide64 + "f" + tail},
+        { "Delphi 3", 0x1, 1, L"Delphi3", L"30", head + Rep('E', 4) + "Y" + Rep('E', 25) + build + "TTL" + tail },
+        { "Delphi 4", 0x2, 2, L"Delphi4", L"40", head + Rep('E', 8) + build + "TTTTL" + tail },
+        { "Delphi 5", 0x4, 3, L"Delphi5", L"50", head + Rep('E', 8) + build + "TTL" + tail },
+        { "Delphi 6", 0x8, 7, L"Delphi6", L"60", head + Rep('E', 8) + build + "ITTMLi" + tail },
+        { "Delphi 7", 0x400, 9, L"Delphi7", L"70", head + Rep('E', 8) + build + "ITTMLi" + tail },
+        { "Delphi 2005", 0x800, 10, L"Delphi9", L"90", head + Rep('E', 6) + build + tail },
+        { "BDS 2006", 0x1000, 11, L"BDS2006", L"2006", head + Rep('E', 8) + build + hpp + "A" + tail },
+        { "RAD Studio 2007", 0x2000, 12, L"BDS2007", L"2007", head + Rep('E', 8) + build + hpp + "AA" + tail },
+        { "RAD Studio 2009", 0x4000, 13, L"BDS2009", L"2009", head + Rep('E', 8) + build + hpp + "AA" + tail },
+        { "RAD Studio 2010", 0x8000, 14, L"BDS2010", L"2010", head + Rep('E', 8) + build + hpp + "AA" + tail },
+        { "XE", 0x10000, 15, L"RADStudio8", L"150", head + Rep('E', 8) + build + hpp + "AAA" + tail },
+        { "XE2", 0x20000, 16, L"RADStudio9", L"160", head64 + Rep('E', 8) + build + w64 + "AAA" + tail },
+        { "XE3", 0x40000, 17, L"RADStudio10", L"170", head64 + Rep('E', 8) + build + w64 + "AAA" + tail },
+        { "XE4", 0x80000, 18, L"RADStudio11", L"180", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE5", 0x100000, 19, L"RADStudio12", L"190", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE6", 0x200000, 20, L"RADStudio14", L"200", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE7", 0x400000, 21, L"RADStudio15", L"210", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE8", 0x800000, 22, L"RADStudio16", L"220", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "XE10", 0x1000000, 23, L"RADStudio17", L"230", head64 + Rep('E', 8) + build + w64 + "AAAA" + tail },
+        { "C++Builder 4", 0x10, 5, L"CBuilder4", L"40", head + Rep('E', 6) + build + "Q" "TTTL" + tail },
+        { "C++Builder 5", 0x20, 6, L"CBuilder5", L"50", head + Rep('E', 8) + build + "Q" "TTL" + tail },
+        { "C++Builder 6", 0x40, 8, L"CBuilder6", L"60", head + Rep('E', 8) + build + "Q" "ITTMLi" + tail },
+        { "XE10.1", 0x2000000, 24, L"RADStudio18", L"240", head64 + Rep('E', 8) + build + "F" + w64 + "AAf" "AA" + tail },
+        { "XE10.2", 0x4000000, 25, L"RADStudio19", L"250", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
+        { "XE10.3", 0x8000000, 26, L"RADStudio20", L"260", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
+        { "XE10.4", 0x10000000, 27, L"RADStudio21", L"270", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
+        { "RAD Studio 11", 0x20000000, 28, L"RADStudio22", L"280", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AAf" + tail },
+        { "RAD Studio 12", 0x40000000, 29, L"RADStudio23", L"290", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + "f" + tail },
+        { "RAD Studio 13", 0x80000000, 30, L"RADStudio37", L"370", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + "f" + tail },
     };
 }
+// clang-format on
 
 }  // namespace
 
