@@ -473,6 +473,20 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     EXPECT_NE(0, DoRunFile(Row(RowKind::RunFile, L"none.exe"), ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
 
+    // Before any folder row the install folder stands in, never the setup's own
+    // current folder: whoever started the setup chose that one.
+    InstallDir = dir;
+    install_.WorkingDir.clear();
+    ASSERT_TRUE(WriteBytes(kRoot + L"\\planted.bat", "@echo planted> planted.txt\r\n"));
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(kRoot.c_str()));
+    ctx = Ctx();
+    EXPECT_EQ(0, DoRunFile(Row(RowKind::RunFile, L"run.bat"), ctx).Code());
+    EXPECT_NE(0, DoRunFile(Row(RowKind::RunFile, L"planted.bat"), ctx).Code());
+    SetCurrentDirectoryW(previous);
+    EXPECT_FALSE(PathExists(kRoot + L"\\planted.txt"));
+
     InstallDir = dir;
     ASSERT_TRUE(WriteBytes(dir + L"\\help\\help_reg.bat", "@echo reg> reg.txt\r\n"));
     ctx = Ctx();

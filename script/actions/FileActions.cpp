@@ -332,22 +332,9 @@ ActionResult DoReplaceText(const ScriptRow& row, ActionContext& ctx) {
     return ActionResult();
 }
 
-namespace {
-
-// The folder a run row's program lies in: the working folder, or before any
-// folder row the setup's current folder.
-std::wstring RunFolder(const ActionContext& ctx) {
-    if (!ctx.Install->WorkingDir.empty()) return ctx.Install->WorkingDir;
-    wchar_t dir[MAX_PATH + 1] = {};
-    const DWORD len = GetCurrentDirectoryW(MAX_PATH, dir);
-    return std::wstring(dir, len <= MAX_PATH ? len : 0);
-}
-
-}  // namespace
-
 ActionResult DoRunFile(const ScriptRow& row, ActionContext& ctx) {
-    const std::wstring command = RunFolder(ctx) + L"\\" + Str(row.Text);
-    const DWORD err = RunAndWait(command, std::wstring(), ctx.Install->WorkingDir);
+    const std::wstring command = JoinPath(ctx.Install->StartFolder(), Str(row.Text));
+    const DWORD err = RunAndWait(command, std::wstring(), ctx.Install->StartFolder());
     if (err != 0) return ActionResult::FromWin32(err);
     ctx.LogText = L"Run file: " + command + LogEnding::Success;
     return ActionResult();
@@ -359,7 +346,7 @@ ActionResult DoRunInstallFile(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring helpDir = JoinPath(At(ctx).InstallDir, L"help");
     if (DirectoryExists(helpDir)) ctx.Install->WorkingDir = helpDir;
     const std::wstring command = JoinPath(At(ctx).InstallDir, Str(row.Text));
-    const DWORD err = RunAndWait(command, std::wstring(), ctx.Install->WorkingDir);
+    const DWORD err = RunAndWait(command, std::wstring(), ctx.Install->StartFolder());
     if (err != 0) return ActionResult::FromWin32(err);
     ctx.LogText = L"Register help: " + command + LogEnding::Success;
     return ActionResult();

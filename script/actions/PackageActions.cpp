@@ -61,7 +61,7 @@ ActionResult DoCompilePackage(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring line = CompileCommandLine(tool, !ide.IsDelphi, project);
 
     CompileReport& report = ctx.Install->LastCompile;
-    if (const DWORD error = RunCompilerCaptured(line, ctx.Install->WorkingDir, ctx.Install->Location.InstallDir,
+    if (const DWORD error = RunCompilerCaptured(line, ctx.Install->StartFolder(), ctx.Install->Location.InstallDir,
                                                 ctx.Install->CompileTimeoutMs, report))
         return ActionResult::FromWin32(error);
     report.Tool = toolName;

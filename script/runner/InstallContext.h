@@ -23,9 +23,12 @@ struct InstallContext {
     std::wstring HelpDir;
     // The folder the rows after a folder row work in: the compile and run rows
     // find their files there and start their programs in it. Set by the folder
-    // row (and the help batch row, to the help folder); empty until then, when
-    // programs start in the setup's own current folder, which no row changes.
+    // row (and the help batch row, to the help folder); empty until then.
     std::wstring WorkingDir;
+    // Where rows find their programs and start them: the working folder, or
+    // the install folder before any folder row. Never the setup's own current
+    // folder, which whoever started the setup chose.
+    const std::wstring& StartFolder() const { return WorkingDir.empty() ? Location.InstallDir : WorkingDir; }
 
     // The user's choices: the IDEs (InternalId bits) and install items ticked, and
     // the customise options (starts at 5).
