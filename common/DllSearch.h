@@ -8,7 +8,8 @@ namespace tessel::common {
 // Downloads folder or with the current folder in a package folder: a DLL
 // planted there must never be loaded. The imports are all KnownDLLs, so the
 // loader takes none of them from the program's folder before this runs; the
-// window libraries are delay-loaded, so this is in force when they load.
+// window libraries are loaded at their first call (common/WindowLibraries.h),
+// from the system folder.
 void LimitDllSearchToSystemFolder();
 
 }  // namespace tessel::common

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <exception>
 #include <new>
+#include <stdexcept>
 
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
@@ -142,10 +143,14 @@ DWORD ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shar
     if (size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF) return ERROR_FILE_TOO_LARGE;
     std::string buffer;
     // The one place a size from outside decides an allocation: a file larger
-    // than this process can hold is a failure, not an exception.
+    // than this process can hold is a failure, not an exception. A 32-bit
+    // process's strings end near 1 GB, below the limit above.
+    if (static_cast<unsigned long long>(size.QuadPart) > buffer.max_size()) return ERROR_NOT_ENOUGH_MEMORY;
     try {
         buffer.resize(static_cast<size_t>(size.QuadPart));
     } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    } catch (const std::length_error&) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
     DWORD total = 0;

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <utility>
+#include "common/WindowLibraries.h"
 
 namespace tessel::common {
 
@@ -60,7 +61,7 @@ struct RegKeyTraits {
 };
 struct GdiObjectTraits {
     static HGDIOBJ invalid() { return nullptr; }
-    static bool close(HGDIOBJ h) { return DeleteObject(h) != 0; }
+    static bool close(HGDIOBJ h) { return gui::DeleteObject(h) != 0; }
 };
 struct LocalMemTraits {
     static HLOCAL invalid() { return nullptr; }
@@ -88,11 +89,11 @@ struct ProcessHandles {
 // Window-side owners used by the setup's dialogs.
 struct IconTraits {
     static HICON invalid() { return nullptr; }
-    static bool close(HICON h) { return DestroyIcon(h) != 0; }
+    static bool close(HICON h) { return gui::DestroyIcon(h) != 0; }
 };
 struct WindowTraits {
     static HWND invalid() { return nullptr; }
-    static bool close(HWND h) { return DestroyWindow(h) != 0; }
+    static bool close(HWND h) { return gui::DestroyWindow(h) != 0; }
 };
 using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
 using UniqueWindow = UniqueHandleT<HWND, WindowTraits>;
@@ -108,7 +109,7 @@ public:
     // Sets the property (removing one held before); false when the window refused it.
     bool set(HWND wnd, const wchar_t* name, HANDLE value) {
         reset();
-        if (!SetPropW(wnd, name, value)) return false;
+        if (!gui::SetPropW(wnd, name, value)) return false;
         wnd_ = wnd;
         name_ = name;
         return true;
@@ -119,7 +120,7 @@ public:
         name_ = nullptr;
     }
     void reset() {
-        if (wnd_ && name_) RemovePropW(wnd_, name_);
+        if (wnd_ && name_) gui::RemovePropW(wnd_, name_);
         release();
     }
 

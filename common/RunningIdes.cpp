@@ -8,6 +8,7 @@
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
 #include "common/UndoLogFormat.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::common {
 
@@ -81,8 +82,8 @@ bool AskUntilIdesClosed(HWND owner, const std::function<std::vector<std::wstring
     for (;;) {
         const std::vector<std::wstring> names = runningNames();
         if (names.empty()) return true;
-        if (MessageBoxW(owner, RunningIdesText(names).c_str(), RunningIdesCaption, MB_RETRYCANCEL | MB_ICONWARNING) !=
-            IDRETRY)
+        if (gui::MessageBoxW(owner, RunningIdesText(names).c_str(), RunningIdesCaption,
+                             MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY)
             return false;
     }
 }

@@ -9,6 +9,7 @@
 #include "common/Handles.h"
 #include "common/PathText.h"
 #include "common/VersionResource.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::common {
 
@@ -116,10 +117,10 @@ DWORD GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls) 
 
 std::wstring GetSpecialFolder(int csidl) {
     PIDLIST_ABSOLUTE pidl = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return std::wstring();
+    if (FAILED(gui::SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return std::wstring();
     wchar_t path[MAX_PATH] = {};
-    const bool ok = SHGetPathFromIDListW(pidl, path) != FALSE;
-    CoTaskMemFree(pidl);  // the shell's allocator
+    const bool ok = gui::SHGetPathFromIDListW(pidl, path) != FALSE;
+    gui::CoTaskMemFree(pidl);  // the shell's allocator
     if (!ok) return std::wstring();
     return std::wstring(path);  // cut at the first zero
 }

@@ -1,5 +1,6 @@
 // The owner-drawn check list box of the IDE page.
 #include "setup/CheckListBox.h"
+#include "common/WindowLibraries.h"
 #include <vector>
 #include <exception>
 
@@ -13,16 +14,16 @@ constexpr int CheckBoxesBitmap = 32759;  // the system's four check box images i
 constexpr int ItemTextLimit = 4096;
 
 // The box attached to a list box window, or none.
-CheckListBox* BoxOf(HWND listBox) { return static_cast<CheckListBox*>(GetPropW(listBox, CheckListBoxProp::Box)); }
+CheckListBox* BoxOf(HWND listBox) { return static_cast<CheckListBox*>(gui::GetPropW(listBox, CheckListBoxProp::Box)); }
 
 }  // namespace
 
 SIZE CheckListBox::CheckSize() {
     static const SIZE size = [] {
         SIZE measured{0, 0};
-        UniqueGdiObject bmp(LoadBitmapW(nullptr, MAKEINTRESOURCEW(CheckBoxesBitmap)));
+        UniqueGdiObject bmp(gui::LoadBitmapW(nullptr, MAKEINTRESOURCEW(CheckBoxesBitmap)));
         BITMAP info{};
-        if (bmp && GetObjectW(bmp.get(), sizeof(info), &info) == sizeof(info)) {
+        if (bmp && gui::GetObjectW(bmp.get(), sizeof(info), &info) == sizeof(info)) {
             measured.cx = info.bmWidth / 4;
             measured.cy = info.bmHeight / 4;
         }
@@ -34,20 +35,20 @@ SIZE CheckListBox::CheckSize() {
 // ---- attaching and detaching ----
 
 CheckListBox::CheckListBox(HWND listBox) : handle_(listBox) {
-    oldWndProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(handle_, GWLP_WNDPROC));
+    oldWndProc_ = reinterpret_cast<WNDPROC>(gui::GetWindowLongPtrW(handle_, GWLP_WNDPROC));
     boxProp_.set(handle_, CheckListBoxProp::Box, this);
-    SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWndProc));
+    gui::SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListWndProc));
 
-    parent_ = GetParent(handle_);
+    parent_ = gui::GetParent(handle_);
     if (parent_) {
-        auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(parent_, GWLP_WNDPROC));
+        auto current = reinterpret_cast<WNDPROC>(gui::GetWindowLongPtrW(parent_, GWLP_WNDPROC));
         if (current == &ParentWndProc) {
-            auto n = reinterpret_cast<INT_PTR>(GetPropW(parent_, CheckListBoxProp::ParentCount));
-            SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(n + 1));
+            auto n = reinterpret_cast<INT_PTR>(gui::GetPropW(parent_, CheckListBoxProp::ParentCount));
+            gui::SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(n + 1));
         } else {
-            SetPropW(parent_, CheckListBoxProp::ParentProc, reinterpret_cast<HANDLE>(current));
-            SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(INT_PTR{1}));
-            SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentWndProc));
+            gui::SetPropW(parent_, CheckListBoxProp::ParentProc, reinterpret_cast<HANDLE>(current));
+            gui::SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(INT_PTR{1}));
+            gui::SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentWndProc));
         }
     }
     pendingClicks_ = 0;
@@ -56,20 +57,20 @@ CheckListBox::CheckListBox(HWND listBox) : handle_(listBox) {
 CheckListBox::~CheckListBox() {
     // The windows may already be gone (the wizard page frees its box after the
     // dialog has ended); then there is nothing to give back.
-    if (parent_ && IsWindow(parent_) &&
-        reinterpret_cast<WNDPROC>(GetWindowLongPtrW(parent_, GWLP_WNDPROC)) == &ParentWndProc) {
-        auto n = reinterpret_cast<INT_PTR>(GetPropW(parent_, CheckListBoxProp::ParentCount));
+    if (parent_ && gui::IsWindow(parent_) &&
+        reinterpret_cast<WNDPROC>(gui::GetWindowLongPtrW(parent_, GWLP_WNDPROC)) == &ParentWndProc) {
+        auto n = reinterpret_cast<INT_PTR>(gui::GetPropW(parent_, CheckListBoxProp::ParentCount));
         if (n - 1 > 0) {
-            SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(n - 1));
+            gui::SetPropW(parent_, CheckListBoxProp::ParentCount, reinterpret_cast<HANDLE>(n - 1));
         } else {
-            auto old = reinterpret_cast<LONG_PTR>(GetPropW(parent_, CheckListBoxProp::ParentProc));
-            if (old) SetWindowLongPtrW(parent_, GWLP_WNDPROC, old);
-            RemovePropW(parent_, CheckListBoxProp::ParentProc);
-            RemovePropW(parent_, CheckListBoxProp::ParentCount);
+            auto old = reinterpret_cast<LONG_PTR>(gui::GetPropW(parent_, CheckListBoxProp::ParentProc));
+            if (old) gui::SetWindowLongPtrW(parent_, GWLP_WNDPROC, old);
+            gui::RemovePropW(parent_, CheckListBoxProp::ParentProc);
+            gui::RemovePropW(parent_, CheckListBoxProp::ParentCount);
         }
     }
-    if (IsWindow(handle_)) {
-        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
+    if (gui::IsWindow(handle_)) {
+        gui::SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
         boxProp_.reset();
     } else {
         boxProp_.release();
@@ -78,23 +79,24 @@ CheckListBox::~CheckListBox() {
 
 // ---- lines ----
 
-void CheckListBox::Clear() { SendMessageW(handle_, LB_RESETCONTENT, 0, 0); }
+void CheckListBox::Clear() { gui::SendMessageW(handle_, LB_RESETCONTENT, 0, 0); }
 
 int CheckListBox::Add(const std::wstring& value) {
-    return static_cast<int>(SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value.c_str())));
+    return static_cast<int>(gui::SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value.c_str())));
 }
 
 void CheckListBox::Insert(int index, const std::wstring& value) {
-    SendMessageW(handle_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(value.c_str()));
+    gui::SendMessageW(handle_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(value.c_str()));
 }
 
-void CheckListBox::Delete(int index) { SendMessageW(handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+void CheckListBox::Delete(int index) { gui::SendMessageW(handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
 std::wstring CheckListBox::GetItemString(int index) const {
-    LRESULT len = SendMessageW(handle_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    LRESULT len = gui::SendMessageW(handle_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (len == LB_ERR || len >= ItemTextLimit) return std::wstring();
     std::vector<wchar_t> buf(ItemTextLimit, L'\0');
-    LRESULT got = SendMessageW(handle_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data()));
+    LRESULT got =
+        gui::SendMessageW(handle_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf.data()));
     if (got == LB_ERR || got < 0) return std::wstring();
     return std::wstring(buf.data(), static_cast<size_t>(got));
 }
@@ -107,7 +109,7 @@ void CheckListBox::SetItemString(int index, const std::wstring& value) {
 }
 
 LPARAM CheckListBox::Flags(int index) const {
-    return static_cast<LPARAM>(SendMessageW(handle_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    return static_cast<LPARAM>(gui::SendMessageW(handle_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
 }
 
 bool CheckListBox::GetChecked(int index) const { return (Flags(index) & LineFlag::Checked) != 0; }
@@ -115,7 +117,7 @@ bool CheckListBox::GetChecked(int index) const { return (Flags(index) & LineFlag
 void CheckListBox::SetChecked(int index, bool value) {
     LPARAM f = Flags(index);
     f = value ? (f | LineFlag::Checked) : (f & ~LineFlag::Checked);
-    SendMessageW(handle_, LB_SETITEMDATA, static_cast<WPARAM>(index), f);
+    gui::SendMessageW(handle_, LB_SETITEMDATA, static_cast<WPARAM>(index), f);
 }
 
 bool CheckListBox::GetEnabled(int index) const { return (Flags(index) & LineFlag::Disabled) == 0; }
@@ -123,23 +125,23 @@ bool CheckListBox::GetEnabled(int index) const { return (Flags(index) & LineFlag
 void CheckListBox::SetEnabled(int index, bool value) {
     LPARAM f = Flags(index);
     f = value ? (f & ~LineFlag::Disabled) : (f | LineFlag::Disabled);
-    SendMessageW(handle_, LB_SETITEMDATA, static_cast<WPARAM>(index), f);
+    gui::SendMessageW(handle_, LB_SETITEMDATA, static_cast<WPARAM>(index), f);
 }
 
-int CheckListBox::Count() const { return static_cast<int>(SendMessageW(handle_, LB_GETCOUNT, 0, 0)); }
+int CheckListBox::Count() const { return static_cast<int>(gui::SendMessageW(handle_, LB_GETCOUNT, 0, 0)); }
 
-int CheckListBox::Selected() const { return static_cast<int>(SendMessageW(handle_, LB_GETCURSEL, 0, 0)); }
+int CheckListBox::Selected() const { return static_cast<int>(gui::SendMessageW(handle_, LB_GETCURSEL, 0, 0)); }
 
-void CheckListBox::SetSelected(int index) { SendMessageW(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void CheckListBox::SetSelected(int index) { gui::SendMessageW(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
 RECT CheckListBox::GetItemRect(int index) const {
     RECT r{};
     int n = Count();
     if (index == 0 || (index >= 0 && index < n)) {
-        SendMessageW(handle_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+        gui::SendMessageW(handle_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
     } else if (index == n && n > 0) {
-        SendMessageW(handle_, LB_GETITEMRECT, static_cast<WPARAM>(n - 1), reinterpret_cast<LPARAM>(&r));
-        OffsetRect(&r, 0, r.bottom - r.top);
+        gui::SendMessageW(handle_, LB_GETITEMRECT, static_cast<WPARAM>(n - 1), reinterpret_cast<LPARAM>(&r));
+        gui::OffsetRect(&r, 0, r.bottom - r.top);
     }
     return r;
 }
@@ -152,14 +154,14 @@ void CheckListBox::ToggleSelected() {
     SetChecked(i, !GetChecked(i));
     RECT r = GetItemRect(i);
     r.right = r.left + CheckSize().cx + 2;
-    InvalidateRect(handle_, &r, TRUE);
-    UpdateWindow(handle_);
+    gui::InvalidateRect(handle_, &r, TRUE);
+    gui::UpdateWindow(handle_);
     if (OnCheckClick) OnCheckClick(this);
 }
 
 LRESULT CALLBACK CheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CheckListBox* box = BoxOf(wnd);
-    if (!box) return DefWindowProcW(wnd, msg, wParam, lParam);
+    if (!box) return gui::DefWindowProcW(wnd, msg, wParam, lParam);
     // An event handler that fails must not unwind through the system's message
     // dispatch; the list box still gets the message.
     try {
@@ -177,7 +179,7 @@ LRESULT CALLBACK CheckListBox::ListWndProc(HWND wnd, UINT msg, WPARAM wParam, LP
     } catch (const std::exception&) {
         // out of memory in a handler: the list box still gets the message
     }
-    return CallWindowProcW(box->oldWndProc_, wnd, msg, wParam, lParam);
+    return gui::CallWindowProcW(box->oldWndProc_, wnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK CheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -203,9 +205,9 @@ LRESULT CALLBACK CheckListBox::ParentWndProc(HWND wnd, UINT msg, WPARAM wParam, 
             return 1;
         }
     }
-    auto old = reinterpret_cast<WNDPROC>(GetPropW(wnd, CheckListBoxProp::ParentProc));
-    if (!old) return DefWindowProcW(wnd, msg, wParam, lParam);
-    return CallWindowProcW(old, wnd, msg, wParam, lParam);
+    auto old = reinterpret_cast<WNDPROC>(gui::GetPropW(wnd, CheckListBoxProp::ParentProc));
+    if (!old) return gui::DefWindowProcW(wnd, msg, wParam, lParam);
+    return gui::CallWindowProcW(old, wnd, msg, wParam, lParam);
 }
 
 // ---- drawing ----
@@ -216,40 +218,40 @@ void CheckListBox::DrawItem(HDC dc, int index, UINT state, const RECT& rect) {
     const std::wstring s = index >= 0 ? GetItemString(index) : std::wstring();
     COLORREF back, text;
     if (index >= 0 && (state & ODS_SELECTED)) {
-        back = GetSysColor(COLOR_HIGHLIGHT);
-        text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        back = gui::GetSysColor(COLOR_HIGHLIGHT);
+        text = gui::GetSysColor(COLOR_HIGHLIGHTTEXT);
     } else {
-        back = GetBkColor(dc);
-        text = GetTextColor(dc);
+        back = gui::GetBkColor(dc);
+        text = gui::GetTextColor(dc);
     }
-    UniqueGdiObject brush(CreateSolidBrush(back));
-    UniqueGdiObject pen(CreatePen(PS_SOLID, 0, text));
-    HGDIOBJ oldBrush = SelectObject(dc, brush.get());
-    HGDIOBJ oldPen = SelectObject(dc, pen.get());
-    COLORREF oldBack = SetBkColor(dc, back);
-    COLORREF oldText = SetTextColor(dc, text);
+    UniqueGdiObject brush(gui::CreateSolidBrush(back));
+    UniqueGdiObject pen(gui::CreatePen(PS_SOLID, 0, text));
+    HGDIOBJ oldBrush = gui::SelectObject(dc, brush.get());
+    HGDIOBJ oldPen = gui::SelectObject(dc, pen.get());
+    COLORREF oldBack = gui::SetBkColor(dc, back);
+    COLORREF oldText = gui::SetTextColor(dc, text);
 
     const int checkWidth = CheckSize().cx;
     RECT textRect = rect;
     textRect.left += checkWidth + 2;
     if (index < 0) {
-        FillRect(dc, &textRect, static_cast<HBRUSH>(brush.get()));
+        gui::FillRect(dc, &textRect, static_cast<HBRUSH>(brush.get()));
     } else {
         RECT checkRect = rect;
         checkRect.right = rect.left + checkWidth + 2;
         bool enabled = GetEnabled(index);
         DrawCheckBox(dc, checkRect, enabled, GetChecked(index) ? CheckMark::Checked : CheckMark::Clear);
-        if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-        FillRect(dc, &textRect, static_cast<HBRUSH>(brush.get()));
-        DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-        if (!enabled) SetTextColor(dc, text);
+        if (!enabled) gui::SetTextColor(dc, gui::GetSysColor(COLOR_GRAYTEXT));
+        gui::FillRect(dc, &textRect, static_cast<HBRUSH>(brush.get()));
+        gui::DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+        if (!enabled) gui::SetTextColor(dc, text);
     }
-    if (state & ODS_FOCUS) DrawFocusRect(dc, &textRect);
+    if (state & ODS_FOCUS) gui::DrawFocusRect(dc, &textRect);
 
-    SetBkColor(dc, oldBack);
-    SetTextColor(dc, oldText);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
+    gui::SetBkColor(dc, oldBack);
+    gui::SetTextColor(dc, oldText);
+    gui::SelectObject(dc, oldBrush);
+    gui::SelectObject(dc, oldPen);
 }
 
 void DrawCheckBox(HDC dc, const RECT& rect, bool enabled, CheckMark mark) {
@@ -268,18 +270,18 @@ void DrawCheckBox(HDC dc, const RECT& rect, bool enabled, CheckMark mark) {
     if (!enabled) flags |= DFCS_INACTIVE;
 
     {
-        UniqueGdiObject shadow(CreatePen(PS_SOLID, 0, GetSysColor(COLOR_BTNSHADOW)));
-        HGDIOBJ old = SelectObject(dc, shadow.get());
-        Rectangle(dc, box.left + 1, box.top + 1, box.right - 1, box.bottom - 1);
-        SelectObject(dc, old);
+        UniqueGdiObject shadow(gui::CreatePen(PS_SOLID, 0, gui::GetSysColor(COLOR_BTNSHADOW)));
+        HGDIOBJ old = gui::SelectObject(dc, shadow.get());
+        gui::Rectangle(dc, box.left + 1, box.top + 1, box.right - 1, box.bottom - 1);
+        gui::SelectObject(dc, old);
     }
 
     // Clip away the frame control's own 3-D border so only its face and mark show.
-    UniqueGdiObject saved(CreateRectRgn(0, 0, 0, 0));
-    int had = saved ? GetClipRgn(dc, static_cast<HRGN>(saved.get())) : -1;
-    IntersectClipRect(dc, box.left + 2, box.top + 2, box.right - 2, box.bottom - 2);
-    DrawFrameControl(dc, &box, DFC_BUTTON, flags);
-    SelectClipRgn(dc, had == 1 ? static_cast<HRGN>(saved.get()) : nullptr);
+    UniqueGdiObject saved(gui::CreateRectRgn(0, 0, 0, 0));
+    int had = saved ? gui::GetClipRgn(dc, static_cast<HRGN>(saved.get())) : -1;
+    gui::IntersectClipRect(dc, box.left + 2, box.top + 2, box.right - 2, box.bottom - 2);
+    gui::DrawFrameControl(dc, &box, DFC_BUTTON, flags);
+    gui::SelectClipRgn(dc, had == 1 ? static_cast<HRGN>(saved.get()) : nullptr);
 }
 
 }  // namespace tessel::setup

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include "common/CommandLineWords.h"
 #include "script/manifest/Manifest.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::setup {
 
@@ -40,6 +41,6 @@ ModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
 
 ModeFlags ParseCommandLine() { return ParseSwitches(ProgramArguments()); }
 
-void ShowParametersDescription() { MessageBoxW(nullptr, DescriptionText, DescriptionCaption, MB_OK); }
+void ShowParametersDescription() { gui::MessageBoxW(nullptr, DescriptionText, DescriptionCaption, MB_OK); }
 
 }  // namespace tessel::setup

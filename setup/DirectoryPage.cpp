@@ -5,6 +5,7 @@
 #include "setup/InstallChoices.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::setup {
 
@@ -21,14 +22,14 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
     if (msg == BFFM_INITIALIZED) {
         auto* page = reinterpret_cast<DirectoryPage*>(data);
         RECT work{}, button{}, self{};
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        GetWindowRect(GetDlgItem(page->Dialog(), IDC_BROWSE), &button);
-        GetWindowRect(wnd, &self);
+        gui::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        gui::GetWindowRect(gui::GetDlgItem(page->Dialog(), IDC_BROWSE), &button);
+        gui::GetWindowRect(wnd, &self);
         int w = self.right - self.left, h = self.bottom - self.top;
         int top = button.bottom + 1;
         int left = button.right - w;
         if (top + h > work.bottom) top = work.bottom - h;
-        SetWindowPos(wnd, HWND_TOPMOST, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        gui::SetWindowPos(wnd, HWND_TOPMOST, left, top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     }
     return 0;
 }
@@ -36,16 +37,16 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
 // A shell item list, freed with the COM task allocator on every path.
 struct ItemListOwner {
     PIDLIST_ABSOLUTE Items = nullptr;
-    ~ItemListOwner() { CoTaskMemFree(Items); }
+    ~ItemListOwner() { gui::CoTaskMemFree(Items); }
 };
 
 // COM initialised apartment-threaded on this thread while the object lives, as
 // the folder browser requires; released again only when this object did it.
 class ComApartment {
 public:
-    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ComApartment() : initialised_(SUCCEEDED(gui::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComApartment() {
-        if (initialised_) CoUninitialize();
+        if (initialised_) gui::CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
@@ -75,7 +76,7 @@ PageMove DirectoryPage::Show() {
 void DirectoryPage::ShowDirectory() {
     SetItemText(IDC_DIRECTORY, directory_);
     auto len = static_cast<LPARAM>(directory_.size());
-    SendMessageW(Item(IDC_DIRECTORY), EM_SETSEL, static_cast<WPARAM>(len), len);
+    gui::SendMessageW(Item(IDC_DIRECTORY), EM_SETSEL, static_cast<WPARAM>(len), len);
     FocusItem(IDC_DIRECTORY);
 }
 
@@ -102,9 +103,9 @@ std::wstring DirectoryPage::BrowseForDirectory() {
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(this);
-    ItemListOwner item{SHBrowseForFolderW(&info)};
+    ItemListOwner item{gui::SHBrowseForFolderW(&info)};
     // An item without a file system path counts as cancelled, so the edit box keeps its text.
-    if (!item.Items || !SHGetPathFromIDListW(item.Items, name)) return std::wstring();
+    if (!item.Items || !gui::SHGetPathFromIDListW(item.Items, name)) return std::wstring();
     return name;
 }
 

@@ -5,6 +5,7 @@
 #include "setup/InstallChoices.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::setup {
 
@@ -16,7 +17,7 @@ PageMove FinishPage::Show() {
     ShowItem(IDC_NEXT, false);
     ShowItem(IDC_ROWCAPTION, true);
     FocusItem(IDCANCEL);
-    SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    gui::SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     std::wstring text =
         Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal) : FinishText();
     const std::wstring manualBuild = ManualBuildFinishText(Install().ManualBuildIdeMask);

@@ -4,6 +4,7 @@
 #include "script/manifest/Manifest.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::setup {
 
@@ -14,8 +15,8 @@ INT_PTR CALLBACK IdeSelectionPage::CustomizeDialogProc(HWND dlg, UINT msg, WPARA
     // The page comes with WM_INITDIALOG and is kept with the dialog, so the
     // procedure reaches it through its window; messages before that one are
     // not handled.
-    if (msg == WM_INITDIALOG) SetWindowLongPtrW(dlg, DWLP_USER, lParam);
-    auto* page = reinterpret_cast<IdeSelectionPage*>(GetWindowLongPtrW(dlg, DWLP_USER));
+    if (msg == WM_INITDIALOG) gui::SetWindowLongPtrW(dlg, DWLP_USER, lParam);
+    auto* page = reinterpret_cast<IdeSelectionPage*>(gui::GetWindowLongPtrW(dlg, DWLP_USER));
     if (!page) return 0;
     try {
         return page->HandleCustomizeMessage(dlg, msg, wParam);
@@ -28,8 +29,8 @@ INT_PTR IdeSelectionPage::HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wPar
     switch (msg) {
     case WM_INITDIALOG: {
         // The dialog has no owner, so it makes itself modal by disabling the wizard.
-        EnableWindow(Dialog(), FALSE);
-        customizeList_ = std::make_unique<CheckListBox>(GetDlgItem(dlg, IDC_CUSTOMLIST));
+        gui::EnableWindow(Dialog(), FALSE);
+        customizeList_ = std::make_unique<CheckListBox>(gui::GetDlgItem(dlg, IDC_CUSTOMLIST));
         customizeList_->Clear();
         for (const CustomizeOption& option : CustomizeOptions) customizeList_->Add(option.Caption);
         const uint32_t customize = Install().CustomizeMask;
@@ -41,7 +42,7 @@ INT_PTR IdeSelectionPage::HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wPar
         if (customizeList_->Count() > 0) {
             customizeList_->SetSelected(0);
             ShowCustomizeDescription();
-            SetFocus(customizeList_->Handle());
+            gui::SetFocus(customizeList_->Handle());
         }
         return 1;
     }
@@ -54,9 +55,9 @@ INT_PTR IdeSelectionPage::HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wPar
             Install().CustomizeMask = mask;
         }
         if (id == IDC_CUSTOMOK || id == IDOK || id == IDC_CUSTOMCANCEL || id == IDCANCEL) {
-            EnableWindow(Dialog(), TRUE);
+            gui::EnableWindow(Dialog(), TRUE);
             customizeList_.reset();
-            EndDialog(dlg, static_cast<INT_PTR>(wParam));
+            gui::EndDialog(dlg, static_cast<INT_PTR>(wParam));
             return 1;
         }
         return 0;
@@ -112,7 +113,7 @@ void IdeSelectionPage::ShowCustomizeDescription() const {
     if (!customizeList_) return;
     int s = customizeList_->Selected();
     if (s >= 0 && s < CustomizeOptionCount)
-        SetDlgItemTextW(GetParent(customizeList_->Handle()), IDC_CUSTOMDESC, CustomizeOptions[s].Description);
+        gui::SetDlgItemTextW(gui::GetParent(customizeList_->Handle()), IDC_CUSTOMDESC, CustomizeOptions[s].Description);
 }
 
 LineMask IdeSelectionPage::CheckedMask() const {
@@ -124,9 +125,9 @@ LineMask IdeSelectionPage::CheckedMask() const {
 }
 
 void IdeSelectionPage::ShowCustomizeDialog() {
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CUSTOMIZE), nullptr, CustomizeDialogProc,
-                        reinterpret_cast<LPARAM>(this)) < 0)
-        MessageBoxW(nullptr, L"Error in create Customize dialog", L"Error", MB_OK);
+    if (gui::DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_CUSTOMIZE), nullptr, CustomizeDialogProc,
+                             reinterpret_cast<LPARAM>(this)) < 0)
+        gui::MessageBoxW(nullptr, L"Error in create Customize dialog", L"Error", MB_OK);
 }
 
 }  // namespace tessel::setup

@@ -2,6 +2,7 @@
 #include "setup/Page.h"
 #include <vector>
 #include "setup/resource.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::setup {
 
@@ -12,28 +13,28 @@ bool Page::OnCommand(int) { return false; }
 
 bool Page::MayGoOn() { return true; }
 
-void Page::ShowItem(int id, bool visible) const { ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
+void Page::ShowItem(int id, bool visible) const { gui::ShowWindow(Item(id), visible ? SW_SHOW : SW_HIDE); }
 
-void Page::EnableItem(int id, bool enabled) const { EnableWindow(Item(id), enabled ? TRUE : FALSE); }
+void Page::EnableItem(int id, bool enabled) const { gui::EnableWindow(Item(id), enabled ? TRUE : FALSE); }
 
-void Page::SetItemText(int id, const std::wstring& text) const { SetDlgItemTextW(dialog_, id, text.c_str()); }
+void Page::SetItemText(int id, const std::wstring& text) const { gui::SetDlgItemTextW(dialog_, id, text.c_str()); }
 
 std::wstring Page::GetItemText(int id, int limit) const {
     std::vector<wchar_t> buf(static_cast<size_t>(limit) + 1, L'\0');
-    UINT n = GetDlgItemTextW(dialog_, id, buf.data(), limit + 1);
+    UINT n = gui::GetDlgItemTextW(dialog_, id, buf.data(), limit + 1);
     return std::wstring(buf.data(), n);
 }
 
-void Page::FocusItem(int id) const { SetFocus(Item(id)); }
+void Page::FocusItem(int id) const { gui::SetFocus(Item(id)); }
 
 void Page::ShowPageText(int divisor, const std::wstring& content) const {
     RECT picture{};
-    GetClientRect(Item(IDC_PICTURE), &picture);
+    gui::GetClientRect(Item(IDC_PICTURE), &picture);
     HWND text = Item(IDC_PAGETEXT);
     RECT r{};
-    GetWindowRect(text, &r);
+    gui::GetWindowRect(text, &r);
     int height = (picture.bottom - picture.top) / divisor;
-    SetWindowPos(text, HWND_TOP, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_SHOWWINDOW);
+    gui::SetWindowPos(text, HWND_TOP, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_SHOWWINDOW);
     SetItemText(IDC_PAGETEXT, content);
     ShowItem(IDC_PAGETEXT, true);
 }

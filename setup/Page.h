@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include "script/runner/InstallContext.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::setup {
 
@@ -34,7 +35,7 @@ public:
     script::InstallContext& Install() const { return install_; }
 
 protected:
-    HWND Item(int id) const { return GetDlgItem(dialog_, id); }
+    HWND Item(int id) const { return gui::GetDlgItem(dialog_, id); }
     void ShowItem(int id, bool visible) const;
     void EnableItem(int id, bool enabled) const;
     void SetItemText(int id, const std::wstring& text) const;

@@ -2,6 +2,7 @@
 #include "setup/PageFlow.h"
 #include <algorithm>
 #include "setup/resource.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::setup {
 
@@ -12,8 +13,8 @@ void PageFlow::Switch(HWND dialog, int step) {
         position_ = std::clamp(position_ + step, 1, PageCount);
         Page& page = Current();
         page.SetDialog(dialog);
-        EnableWindow(GetDlgItem(dialog, IDC_BACK), position_ > 1);
-        EnableWindow(GetDlgItem(dialog, IDC_NEXT), position_ < PageCount);
+        gui::EnableWindow(gui::GetDlgItem(dialog, IDC_BACK), position_ > 1);
+        gui::EnableWindow(gui::GetDlgItem(dialog, IDC_NEXT), position_ < PageCount);
         switch (page.Show()) {
         case PageMove::Stay: return;
         case PageMove::Back: step = -1; break;

@@ -7,6 +7,7 @@
 #include "script/runner/ScriptRunner.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::setup {
 
@@ -19,11 +20,11 @@ namespace {
 // window of the thread and dispatches it; true when one was taken.
 bool DispatchOneInputMessage() {
     MSG msg;
-    if (!PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) &&
-        !PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+    if (!gui::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) &&
+        !gui::PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
         return false;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    gui::TranslateMessage(&msg);
+    gui::DispatchMessageW(&msg);
     return true;
 }
 
@@ -35,7 +36,7 @@ PageMove ProgressPage::Show() {
     ShowItem(IDC_ROWCAPTION, true);
     EnableItem(IDC_NEXT, false);
     EnableItem(IDC_BACK, false);
-    RedrawWindow(Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    gui::RedrawWindow(Dialog(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     SetItemText(IDC_PAGETEXT, ProgressText());
     RunScript();
     return PageMove::Stay;
@@ -45,8 +46,8 @@ void ProgressPage::RunScript() {
     auto script = std::make_unique<ScriptRunner>(Install());
     script->Start();
     HWND bar = Item(IDC_PROGRESS);
-    SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(script->Count() - 1)));
-    SendMessageW(bar, PBM_SETPOS, 0, 0);
+    gui::SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(script->Count() - 1)));
+    gui::SendMessageW(bar, PBM_SETPOS, 0, 0);
 
     std::wstring caption;
     IdeMask manualBuildShown;
@@ -57,17 +58,17 @@ void ProgressPage::RunScript() {
                 std::wstring text =
                     FormatRowError(script->Current(), result.Code(), script->CurrentRow().Word0, script->LogText());
                 if (!script->FailureReason().empty()) text += L"\r\n" + script->FailureReason();
-                MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
+                gui::MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
             }
             // One message for an IDE whose compiler refused, instead of an error box per package row.
             const IdeMask manualBuild = Install().ManualBuildIdeMask & ~manualBuildShown;
             if (!manualBuild.Empty()) {
                 manualBuildShown |= manualBuild;
                 const std::wstring folder = JoinPath(Install().Location.InstallDir, Install().Location.IdeFolder);
-                MessageBoxW(Dialog(), ManualBuildText(Install().Location.CurrentIde, folder).c_str(),
-                            ManualBuildCaption, MB_OK | MB_ICONINFORMATION);
+                gui::MessageBoxW(Dialog(), ManualBuildText(Install().Location.CurrentIde, folder).c_str(),
+                                 ManualBuildCaption, MB_OK | MB_ICONINFORMATION);
             }
-            SendMessageW(bar, PBM_DELTAPOS, 1, 0);
+            gui::SendMessageW(bar, PBM_DELTAPOS, 1, 0);
             DispatchOneInputMessage();
         },
         [&] {
@@ -77,7 +78,7 @@ void ProgressPage::RunScript() {
         });
 
     EnableItem(IDC_NEXT, true);
-    SendMessageW(Item(IDC_NEXT), BM_CLICK, 0, 0);
+    gui::SendMessageW(Item(IDC_NEXT), BM_CLICK, 0, 0);
     Hide();
     script.reset();  // closes the logs, after the finish page has stored its values
 }

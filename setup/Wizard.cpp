@@ -15,6 +15,7 @@
 #include "setup/WelcomePage.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::setup {
 
@@ -58,55 +59,56 @@ Wizard::Wizard(script::InstallContext& install)
              std::make_unique<ProgressPage>(install), std::make_unique<FinishPage>(install)}) {}
 
 void Wizard::Run() {
-    if (DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_WIZARD), nullptr, WizardDialogProc,
-                        reinterpret_cast<LPARAM>(this)) < 0)
-        MessageBoxW(nullptr, L"Error in create dialog", L"Error", MB_OK);
+    if (gui::DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_WIZARD), nullptr, WizardDialogProc,
+                             reinterpret_cast<LPARAM>(this)) < 0)
+        gui::MessageBoxW(nullptr, L"Error in create dialog", L"Error", MB_OK);
 }
 
 void Wizard::CreateLinkLabel(HWND dlg) {
-    linkFont_.reset(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
+    linkFont_.reset(gui::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif"));
     SIZE size{};
-    if (HDC dc = GetDC(dlg)) {
-        HGDIOBJ old = SelectObject(dc, linkFont_.get());
-        GetTextExtentPoint32W(dc, CompanyName, lstrlenW(CompanyName), &size);
-        SelectObject(dc, old);
-        ReleaseDC(dlg, dc);
+    if (HDC dc = gui::GetDC(dlg)) {
+        HGDIOBJ old = gui::SelectObject(dc, linkFont_.get());
+        gui::GetTextExtentPoint32W(dc, CompanyName, lstrlenW(CompanyName), &size);
+        gui::SelectObject(dc, old);
+        gui::ReleaseDC(dlg, dc);
     }
     RECT back{};
-    GetWindowRect(GetDlgItem(dlg, IDC_BACK), &back);
-    MapWindowPoints(HWND_DESKTOP, dlg, reinterpret_cast<POINT*>(&back), 2);
-    linkLabel_.reset(CreateWindowExW(0, LinkLabelClass, CompanyName, WS_CHILD | WS_VISIBLE | SS_NOTIFY, 30,
-                                     back.top + 4, size.cx, size.cy, dlg, nullptr, GetModuleHandleW(nullptr), nullptr));
-    if (linkLabel_) SendMessageW(linkLabel_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
+    gui::GetWindowRect(gui::GetDlgItem(dlg, IDC_BACK), &back);
+    gui::MapWindowPoints(HWND_DESKTOP, dlg, reinterpret_cast<POINT*>(&back), 2);
+    linkLabel_.reset(gui::CreateWindowExW(0, LinkLabelClass, CompanyName, WS_CHILD | WS_VISIBLE | SS_NOTIFY, 30,
+                                          back.top + 4, size.cx, size.cy, dlg, nullptr, GetModuleHandleW(nullptr),
+                                          nullptr));
+    if (linkLabel_) gui::SendMessageW(linkLabel_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
     lastLinkClick_ = 0;
 }
 
 void Wizard::OnLinkPress(HWND dlg, LPARAM lParam) {
     POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    if (!linkLabel_ || ChildWindowFromPoint(dlg, pt) != linkLabel_.get()) return;
+    if (!linkLabel_ || gui::ChildWindowFromPoint(dlg, pt) != linkLabel_.get()) return;
     if (LinkClickAccepted(lastLinkClick_, GetTickCount()))
-        ShellExecuteW(GetDesktopWindow(), L"open", MakerWebAddress, L"", L"", SW_SHOWNORMAL);
+        gui::ShellExecuteW(gui::GetDesktopWindow(), L"open", MakerWebAddress, L"", L"", SW_SHOWNORMAL);
 }
 
 void Wizard::CancelRule(HWND dlg, WPARAM wParam) {
     // During the install run the question is asked as well; a Yes closes the
     // dialog only once the run is over, for the progress page never stops it.
     if (flow_.Position() == PageCount) {  // the finish page
-        EndDialog(dlg, static_cast<INT_PTR>(wParam));
+        gui::EndDialog(dlg, static_cast<INT_PTR>(wParam));
         return;
     }
-    if (MessageBoxW(dlg, L"Are you sure you want to cancel the install?", L"Install", MB_YESNO) == IDYES)
-        EndDialog(dlg, static_cast<INT_PTR>(wParam));
+    if (gui::MessageBoxW(dlg, L"Are you sure you want to cancel the install?", L"Install", MB_YESNO) == IDYES)
+        gui::EndDialog(dlg, static_cast<INT_PTR>(wParam));
 }
 
 INT_PTR Wizard::HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_INITDIALOG: {
         dialogIcon_.reset(static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETUP), IMAGE_ICON, 32, 32, 0)));
-        SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(dialogIcon_.get()));
-        SetWindowTextW(dlg, WizardTitle().c_str());
+            gui::LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETUP), IMAGE_ICON, 32, 32, 0)));
+        gui::SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(dialogIcon_.get()));
+        gui::SetWindowTextW(dlg, WizardTitle().c_str());
         CreateLinkLabel(dlg);
         flow_.Switch(dlg, 0);
         return 1;
@@ -114,16 +116,16 @@ INT_PTR Wizard::HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_CTLCOLORSTATIC:
         if (linkLabel_ && reinterpret_cast<HWND>(lParam) == linkLabel_.get()) {
             auto dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, RGB(0, 0, 192));
-            SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+            gui::SetTextColor(dc, RGB(0, 0, 192));
+            gui::SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(gui::GetStockObject(NULL_BRUSH));
         }
         return 0;
     case WM_PARENTNOTIFY:
         if (LOWORD(wParam) == WM_LBUTTONDOWN) OnLinkPress(dlg, lParam);
         return 0;
     case WM_DESTROY:
-        SetClassLongPtrW(dlg, GCLP_HICON, 0);
+        gui::SetClassLongPtrW(dlg, GCLP_HICON, 0);
         dialogIcon_.reset();
         linkLabel_.reset();
         linkFont_.reset();
@@ -143,8 +145,8 @@ INT_PTR Wizard::HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) 
 INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     // The wizard comes with WM_INITDIALOG and stays with the dialog; messages
     // before that one are not handled.
-    if (msg == WM_INITDIALOG) SetWindowLongPtrW(dlg, DWLP_USER, lParam);
-    auto* wizard = reinterpret_cast<Wizard*>(GetWindowLongPtrW(dlg, DWLP_USER));
+    if (msg == WM_INITDIALOG) gui::SetWindowLongPtrW(dlg, DWLP_USER, lParam);
+    auto* wizard = reinterpret_cast<Wizard*>(gui::GetWindowLongPtrW(dlg, DWLP_USER));
     if (!wizard) return 0;
     try {
         return wizard->HandleMessage(dlg, msg, wParam, lParam);
@@ -157,18 +159,18 @@ INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
 void RegisterLinkLabelClass() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    GetClassInfoExW(nullptr, L"Static", &wc);
+    gui::GetClassInfoExW(nullptr, L"Static", &wc);
     wc.lpszClassName = LinkLabelClass;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));
+    wc.hCursor = gui::LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));
     // A class of our own module, so the label is created with this program's instance.
     wc.hInstance = GetModuleHandleW(nullptr);
-    RegisterClassExW(&wc);
+    gui::RegisterClassExW(&wc);
 }
 
 }  // namespace
 
 void RunWizard(script::InstallContext& install) {
-    InitCommonControls();
+    gui::InitCommonControls();
     RegisterLinkLabelClass();
     Wizard wizard(install);
     wizard.Run();

@@ -12,7 +12,7 @@ checked=0
 # import of any other DLL is looked for beside the program first, where a
 # planted copy would run as administrator before the program's first line.
 # And only the ones every mode needs: the window libraries (user32, gdi32,
-# comctl32, shell32, ole32) are delay-loaded, after the program has limited
+# comctl32, shell32, ole32) are loaded at their first call, after the program has limited
 # the DLL search to the system folder, so the modes without a window
 # (/X, /S, the silent uninstall) never pay for loading them.
 allowed='^(KERNEL32|ADVAPI32|msvcrt)\.dll$'

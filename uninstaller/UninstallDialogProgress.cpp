@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <utility>
 #include "uninstaller/resource.h"
+#include "common/WindowLibraries.h"
 
 namespace tessel::uninstaller {
 
@@ -15,10 +16,10 @@ constexpr DWORD stepPacingMs = 50;
 // Sets a control's text and paints it now: the dialog processes no messages
 // while the walk runs.
 void SetControlText(HWND dialog, int id, const std::wstring& text) {
-    HWND control = GetDlgItem(dialog, id);
+    HWND control = gui::GetDlgItem(dialog, id);
     if (!control) return;
-    SetWindowTextW(control, text.c_str());
-    UpdateWindow(control);
+    gui::SetWindowTextW(control, text.c_str());
+    gui::UpdateWindow(control);
 }
 
 }  // namespace
@@ -28,13 +29,14 @@ UninstallDialogProgress::UninstallDialogProgress(HWND dialog, std::wstring produ
 
 void UninstallDialogProgress::Begin(size_t total) {
     SetControlText(dialog_, IDC_MAIN_TEXT, L"Performing uninstall of the \"" + productText_ + L"\"...");
-    for (int id : {IDC_PROGRESS_FRAME, IDC_PROGRESS_BAR, IDC_STATUS}) ShowWindow(GetDlgItem(dialog_, id), SW_SHOW);
-    EnableWindow(GetDlgItem(dialog_, IDC_START), FALSE);
+    for (int id : {IDC_PROGRESS_FRAME, IDC_PROGRESS_BAR, IDC_STATUS})
+        gui::ShowWindow(gui::GetDlgItem(dialog_, id), SW_SHOW);
+    gui::EnableWindow(gui::GetDlgItem(dialog_, IDC_START), FALSE);
     const LPARAM top = total > 0 ? static_cast<LPARAM>(total - 1) : 0;
-    SendDlgItemMessageW(dialog_, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, top);
-    SendDlgItemMessageW(dialog_, IDC_PROGRESS_BAR, PBM_SETPOS, 0, 0);
-    EnableWindow(GetDlgItem(dialog_, IDCANCEL), FALSE);
-    RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    gui::SendDlgItemMessageW(dialog_, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, top);
+    gui::SendDlgItemMessageW(dialog_, IDC_PROGRESS_BAR, PBM_SETPOS, 0, 0);
+    gui::EnableWindow(gui::GetDlgItem(dialog_, IDCANCEL), FALSE);
+    gui::RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void UninstallDialogProgress::Status(const std::wstring& text) { SetControlText(dialog_, IDC_STATUS, text); }
@@ -44,10 +46,10 @@ void UninstallDialogProgress::Step(size_t size) {
     const DWORD stepEnd = GetTickCount();
     DWORD elapsed;
     while ((elapsed = GetTickCount() - stepEnd) < stepPacingMs) Sleep(stepPacingMs - elapsed);
-    SendDlgItemMessageW(dialog_, IDC_PROGRESS_BAR, PBM_DELTAPOS, static_cast<WPARAM>(size), 0);
-    UpdateWindow(GetDlgItem(dialog_, IDC_PROGRESS_BAR));
+    gui::SendDlgItemMessageW(dialog_, IDC_PROGRESS_BAR, PBM_DELTAPOS, static_cast<WPARAM>(size), 0);
+    gui::UpdateWindow(gui::GetDlgItem(dialog_, IDC_PROGRESS_BAR));
 }
 
-void UninstallDialogProgress::End() { EnableWindow(GetDlgItem(dialog_, IDCANCEL), TRUE); }
+void UninstallDialogProgress::End() { gui::EnableWindow(gui::GetDlgItem(dialog_, IDCANCEL), TRUE); }
 
 }  // namespace tessel::uninstaller

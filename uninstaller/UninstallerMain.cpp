@@ -15,9 +15,11 @@
 #include "uninstaller/UninstallDialogProgress.h"
 #include "uninstaller/UninstallRunningIdes.h"
 #include "uninstaller/resource.h"
+#include "common/WindowLibraries.h"
 
 using namespace tessel::common;
 using namespace tessel::uninstaller;
+namespace gui = tessel::gui;
 
 namespace {
 
@@ -29,21 +31,21 @@ std::wstring ProductText(const UninstallEngine& engine) { return engine.ProductN
 // The engine the dialog drives: handed over by DialogBoxParamW, kept in the
 // dialog's user data for the messages after WM_INITDIALOG.
 UninstallEngine* DialogEngine(HWND dlg) {
-    return reinterpret_cast<UninstallEngine*>(GetWindowLongPtrW(dlg, DWLP_USER));
+    return reinterpret_cast<UninstallEngine*>(gui::GetWindowLongPtrW(dlg, DWLP_USER));
 }
 
 void InitDialog(HWND dlg, UninstallEngine& engine) {
-    SetWindowLongPtrW(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(&engine));
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-    if (icon) SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+    gui::SetWindowLongPtrW(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(&engine));
+    HICON icon = gui::LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    if (icon) gui::SetClassLongPtrW(dlg, GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
     const std::wstring product = ProductText(engine);
-    SetWindowTextW(dlg, (L"Uninstall for " + product).c_str());
-    SetDlgItemTextW(dlg, IDC_MAIN_TEXT,
-                    (L"Uninstall will remove the \"" + product +
-                     L"\" from you computer.\r\n\r\n"
-                     L"Click Start button to perform the uninstall. Click Cancel to exit the uninstall.")
-                        .c_str());
-    ShowWindow(GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
+    gui::SetWindowTextW(dlg, (L"Uninstall for " + product).c_str());
+    gui::SetDlgItemTextW(dlg, IDC_MAIN_TEXT,
+                         (L"Uninstall will remove the \"" + product +
+                          L"\" from you computer.\r\n\r\n"
+                          L"Click Start button to perform the uninstall. Click Cancel to exit the uninstall.")
+                             .c_str());
+    gui::ShowWindow(gui::GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
 }
 
 // The walk, shown on the dialog; true when every record was undone.
@@ -56,10 +58,10 @@ bool UninstallWithDialog(HWND dlg) {
 
 // The walk failed part way: say so and leave only a Close button.
 void ShowFailure(HWND dlg) {
-    SetDlgItemTextW(dlg, IDC_MAIN_TEXT, L"Uninstall fail.");
-    SetDlgItemTextW(dlg, IDCANCEL, L"Close");
-    ShowWindow(GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
-    ShowWindow(GetDlgItem(dlg, IDC_START), SW_HIDE);
+    gui::SetDlgItemTextW(dlg, IDC_MAIN_TEXT, L"Uninstall fail.");
+    gui::SetDlgItemTextW(dlg, IDCANCEL, L"Close");
+    gui::ShowWindow(gui::GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
+    gui::ShowWindow(gui::GetDlgItem(dlg, IDC_START), SW_HIDE);
 }
 
 INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -70,7 +72,7 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
             return TRUE;  // the dialog sets the default focus
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
-            case IDCANCEL: EndDialog(dlg, 0); return TRUE;
+            case IDCANCEL: gui::EndDialog(dlg, 0); return TRUE;
             case IDC_START:
                 // An IDE left open would write its settings back over the uninstall;
                 // Cancel leaves everything as it is, with the dialog open.
@@ -78,7 +80,7 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
                     !AskUntilIdesClosed(dlg, [dlg] { return RunningIdeNames(*DialogEngine(dlg)); }))
                     return TRUE;
                 if (UninstallWithDialog(dlg)) {
-                    EndDialog(dlg, 0);
+                    gui::EndDialog(dlg, 0);
                 } else {
                     ShowFailure(dlg);
                 }
@@ -93,7 +95,7 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 void ShowError(const std::wstring& text, const wchar_t* caption) {
-    MessageBoxW(nullptr, text.c_str(), caption, MB_OK | MB_ICONERROR);
+    gui::MessageBoxW(nullptr, text.c_str(), caption, MB_OK | MB_ICONERROR);
 }
 
 // The uninstall without any window: the engine reports to no progress, so
@@ -118,7 +120,7 @@ int Run(HINSTANCE instance, bool& silent) {
     if (cmd.Silent) return static_cast<int>(RunSilent(*engine, cmd.LogFileName));
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
+    gui::InitCommonControlsEx(&controls);
     if (!cmd.HasParameters) {
         ShowError(L"No file with uninstall info.", ErrorCaption);
         return 0;
@@ -129,8 +131,8 @@ int Run(HINSTANCE instance, bool& silent) {
     case UndoLogLoad::Empty:
     case UndoLogLoad::NotUndoLog: ShowError(L"Invalid " + cmd.LogFileName + L" file.", ErrorCaption); return 0;
     }
-    if (DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_UNINSTALL), nullptr, UninstallDlgProc,
-                        reinterpret_cast<LPARAM>(engine.get())) == -1) {
+    if (gui::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_UNINSTALL), nullptr, UninstallDlgProc,
+                             reinterpret_cast<LPARAM>(engine.get())) == -1) {
         ShowError(L"Could not create Uninstall dialog", L"Fatal Error");
     }
     return 0;

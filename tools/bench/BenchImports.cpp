@@ -1,5 +1,5 @@
 // An empty Windows program that imports the window libraries (as setup.exe
-// did before it delay-loaded them) and carries setup.exe's manifest: its run
+// did before it loaded them at first use) and carries setup.exe's manifest: its run
 // time under Wine is what loading them at start-up costs.
 #include <windows.h>
 #include <commctrl.h>

@@ -1,5 +1,5 @@
 // An empty Windows program with the imports and manifest that setup.exe and
-// unqmv.exe load at start (the window libraries are delay-loaded, so not
+// unqmv.exe load at start (the window libraries are loaded at their first call, so not
 // these): what starting them costs before any work is done.
 #include <windows.h>
 
