@@ -233,6 +233,17 @@ DWORD RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, c
     return WriteRegString(HKEY_CURRENT_USER, key, name, value);
 }
 
+bool LogCreatedInstallFolder(const std::string& logBytes) {
+    if (!IsValidUndoSignature(logBytes)) return false;
+    UndoRecord rec;
+    for (size_t pos = UndoSignatureSize, next = 0;
+         StepUndoForward(logBytes, pos, logBytes.size(), rec, next) == UndoStep::Record; pos = next)
+        if (rec.Kind() == RowKind::CreateDir && LocationCodeFrom(rec.Location) == LocationCode::Install &&
+            rec.Text.empty() && !(rec.Param & DirExistedBefore))
+            return true;
+    return false;
+}
+
 UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& installDir,
                         const std::wstring& productIntName) {
     UndoScope scope;

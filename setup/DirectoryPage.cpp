@@ -1,7 +1,10 @@
 // Wizard page: the install folder.
 #include "setup/DirectoryPage.h"
 #include <shlobj.h>
+#include "common/SystemUtils.h"
+#include "common/UndoRules.h"
 #include "script/manifest/Manifest.h"
+#include "script/runner/ScriptRunner.h"
 #include "setup/InstallChoices.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
@@ -107,6 +110,16 @@ std::wstring DirectoryPage::BrowseForDirectory() {
     // An item without a file system path counts as cancelled, so the edit box keeps its text.
     if (!item.Items || !gui::SHGetPathFromIDListW(item.Items, name)) return std::wstring();
     return name;
+}
+
+bool DirectoryPage::MayGoOn() {
+    const std::wstring dir = StripOneTrailingSeparator(GetItemText(IDC_DIRECTORY, DirectoryLimit));
+    const DWORD refusal = IsFullPath(dir) ? InstallFolderRefusal(dir, PreviousInstallCreated(dir)) : 0;
+    if (refusal == 0) return true;
+    const std::wstring text = L"The folder \"" + dir + L"\" cannot be used: " + SystemErrorText(refusal);
+    gui::MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK | MB_ICONERROR);
+    FocusItem(IDC_DIRECTORY);
+    return false;
 }
 
 void DirectoryPage::Hide() {

@@ -451,6 +451,27 @@ TEST(Deinstall, CraftedRecordsLeaveTheirCanariesAndFailTheWalk) {
     SetCurrentDirectoryW(L"C:\\");
 }
 
+// The next install protects an existing folder only when the previous one's
+// log says that it made the folder.
+TEST(Deinstall, TheLogTellsWhetherTheInstallMadeItsFolder) {
+    const std::wstring dir = L"C:\\Made";
+    const uint32_t folder = RowKind::CreateDir | RowFlag::Undo;
+    const struct {
+        std::vector<LogRow> rows;
+        bool made;
+    } logs[] = {
+        {{{folder, 0, 3, L""}, {folder, 0, 3, L"Source"}}, true},
+        {{{folder, DirExistedBefore, 3, L""}, {folder, 0, 3, L"Source"}}, false},
+        {{{folder, 0, 3, L"Source"}, {folder, 0, 2, L""}}, false},
+        {{}, false},
+    };
+    for (const auto& log : logs) {
+        ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), log.rows)));
+        EXPECT_EQ(LogCreatedInstallFolder(FileBytes(dir + L"\\uninst.log")), log.made) << log.rows.size();
+    }
+    EXPECT_FALSE(LogCreatedInstallFolder("UNQMV0"));
+}
+
 // Every stored number: the class the descriptor gives a kind is the one its
 // number carries (copy-only mode and the log rely on both), and a number that
 // names no kind shows nothing and undoes nothing.

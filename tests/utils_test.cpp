@@ -2,6 +2,7 @@
 // registry and file system (each test program runs in a prefix of its own).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "common/ProcessGlobals.h"
+#include "common/FolderSecurity.h"
 #include "common/Handles.h"
 #include "common/IdeTable.h"
 #include "common/RowKinds.h"
@@ -592,4 +594,57 @@ TEST(RunningIdes, FoundAmongTheProcessesRunningNow) {
     EXPECT_TRUE(FindRunningIdes(ides, IdeTable[29].InternalId).empty());
     EXPECT_TRUE(EndStandinIde(other));
     (void)DeleteDirectoryTree(L"C:\\RunIde", false);
+}
+
+// The install folder's own list, and the judge of an existing folder's list:
+// lists as Windows gives them to folders (a drive root, Program Files, Wine's
+// default) and the ways one can let a non-administrator change the folder.
+TEST(FolderSecurity, InstallListIsProtectedAndTheJudgeFindsEveryWayIn) {
+    const wchar_t* const self = L"S-1-5-21-1-2-3-1000";
+    const wchar_t* const ti = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+    UniqueLocal selfSid;
+    PSID parsed = nullptr;
+    ASSERT_TRUE(ConvertStringSidToSidW(self, &parsed));
+    selfSid.reset(parsed);
+    const std::wstring programFiles = std::wstring(L"O:") + ti + L"D:PAI(A;;FA;;;" + ti + L")(A;CIIO;GA;;;" + ti +
+                                      L")(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)"
+                                      L"(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)";
+    const struct {
+        std::wstring sddl;
+        bool safe;
+    } lists[] = {
+        {InstallFolderSddl, true},
+        {L"O:BA" + std::wstring(InstallFolderSddl), true},
+        {programFiles, true},
+        {L"O:S-1-5-21-1-2-3-1000D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-1-2-3-1000)(A;OICI;0x1200a9;;;WD)", true},
+        {L"D:(D;;FA;;;WD)(A;;FA;;;BA)", true},
+        // A drive root: Authenticated Users may modify and create below it.
+        {L"O:SYD:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;;0x1301bf;;;AU)(A;OICIIO;SDGXGWGR;;;AU)(A;OICI;0x1200a9;;;BU)",
+         false},
+        {L"D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-1-2-3-1001)", false},  // another user
+        {L"D:(A;;0x4;;;WD)(A;;FA;;;BA)", false},                          // Everyone may add folders
+        {L"D:(A;OICIIO;FW;;;BU)(A;;FA;;;BA)", false},                     // inherited by what the install writes
+        {L"D:(A;;WD;;;BU)", false},                                       // Users may rewrite the list
+        {L"D:(A;;GW;;;IU)", false},
+        {L"D:(A;;SD;;;AU)", false},
+        {L"O:BUD:PAI(A;;FA;;;SY)", false},  // the owner may rewrite the list
+    };
+    for (const auto& list : lists) {
+        UniqueLocal descriptor;
+        ASSERT_EQ(DescriptorFromSddl(list.sddl.c_str(), descriptor), 0u) << ToUtf8(list.sddl);
+        EXPECT_EQ(OnlyAdministratorsCanChange(descriptor.get(), selfSid.get()), list.safe) << ToUtf8(list.sddl);
+    }
+    // No list at all: anyone may do anything (made by hand: Wine's SDDL parser
+    // gives "D:NO_ACCESS_CONTROL" an empty list instead).
+    SECURITY_DESCRIPTOR open{};
+    ASSERT_TRUE(InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE));
+    EXPECT_FALSE(OnlyAdministratorsCanChange(&open, selfSid.get()));
+    // Nothing of a parent's list comes in below the install folder.
+    UniqueLocal own;
+    ASSERT_EQ(DescriptorFromSddl(InstallFolderSddl, own), 0u);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(GetSecurityDescriptorControl(own.get(), &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
 }
