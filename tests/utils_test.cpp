@@ -6,11 +6,13 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/ProcessGlobals.h"
+#include "common/DllSearch.h"
 #include "common/FolderSecurity.h"
 #include "common/Handles.h"
 #include "common/IdeTable.h"
@@ -580,15 +582,60 @@ TEST(RunningIdes, MatchTheIdeProgramsOfTheTouchedIdesOnly) {
     EXPECT_EQ(0u, IdeMaskOfUndoLog("NOTALOG" + beforeDamage.substr(7)).Bits());
 }
 
+// Program paths compare by the files they resolve to: a root written with
+// short names or on a substituted or mapped drive still finds its running IDE;
+// a path that resolves to nothing compares as written.
+TEST(RunningIdes, ProgramPathsCompareByTheFilesTheyResolveTo) {
+    const std::wstring bds = L"\\\\?\\C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe";
+    const std::map<std::wstring, std::wstring> resolved = {
+        {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe", bds},
+        {L"C:\\PROGRA~2\\EMBARC~1\\Studio\\23.0\\bin\\bds.exe", bds},
+        {L"S:\\23.0\\bin\\bds.exe", bds},  // subst S: "C:\Program Files (x86)\Embarcadero\Studio"
+        {L"X:\\bin\\bds.exe", L"\\\\?\\UNC\\build\\ides\\bin\\bds.exe"},  // X: mapped to \\build\ides
+        {L"C:\\Other\\bin\\bds.exe", L"\\\\?\\C:\\Other\\bin\\bds.exe"},
+    };
+    const PathResolver resolve = [&resolved](const std::wstring& path) {
+        const auto found = resolved.find(path);
+        return found == resolved.end() ? std::wstring() : found->second;
+    };
+    const struct {
+        const wchar_t *a, *b;
+        bool same;
+    } cases[] = {
+        {L"C:\\PROGRA~2\\EMBARC~1\\Studio\\23.0\\bin\\bds.exe",
+         L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe", true},
+        {L"S:\\23.0\\bin\\bds.exe", L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe", true},
+        {L"X:\\bin\\bds.exe", L"\\\\build\\ides\\bin\\bds.exe", true},
+        {L"X:\\bin\\bds.exe", L"\\\\BUILD\\Ides\\BIN\\bds.exe", true},
+        {L"C:\\Gone\\bin\\bds.exe", L"c:\\gone\\BIN\\BDS.EXE", true},
+        {L"C:\\Other\\bin\\bds.exe", L"C:\\PROGRA~2\\EMBARC~1\\Studio\\23.0\\bin\\bds.exe", false},
+        {L"C:\\Gone\\bin\\bds.exe", L"C:\\Gone\\bin\\bds.exe.old", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SameProgramPath(c.a, c.b, resolve), c.same) << ToUtf8(c.a) << " " << ToUtf8(c.b);
+    InstalledIdes ides{};
+    ides[29].RootDir = L"S:\\23.0";
+    EXPECT_EQ(std::vector<int>{29},
+              Values(RunningIdesAmong(ides, IdeTable[29].InternalId,
+                                      {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe"}, resolve)));
+}
+
 // The live process list: a stand-in IDE in its IDE's "bin" counts while it runs;
 // the same program in a folder that is no IDE's does not.
 TEST(RunningIdes, FoundAmongTheProcessesRunningNow) {
     InstalledIdes ides{};
-    ides[29].RootDir = L"C:\\RunIde\\Studio";
-    UniqueKernelHandle ide = StartStandinIde(L"C:\\RunIde\\Studio\\bin\\bds.exe");
+    ides[29].RootDir = L"C:\\RunIde\\RAD Studio 23";
+    UniqueKernelHandle ide = StartStandinIde(L"C:\\RunIde\\RAD Studio 23\\bin\\bds.exe");
     UniqueKernelHandle other = StartStandinIde(L"C:\\RunIde\\Elsewhere\\bin\\bds.exe");
     ASSERT_TRUE(ide.valid() && other.valid());
     EXPECT_EQ(std::vector<int>{29}, Values(FindRunningIdes(ides, IdeTable[29].InternalId)));
+    // The root as its short name: the same IDE.
+    wchar_t shortRoot[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(L"C:\\RunIde\\RAD Studio 23", shortRoot, MAX_PATH), 0u);
+    InstalledIdes shortIdes{};
+    EXPECT_NE(std::wstring(shortRoot), L"C:\\RunIde\\RAD Studio 23") << "no short name here";
+    shortIdes[29].RootDir = shortRoot;
+    EXPECT_EQ(std::vector<int>{29}, Values(FindRunningIdes(shortIdes, IdeTable[29].InternalId))) << ToUtf8(shortRoot);
     EXPECT_TRUE(FindRunningIdes(ides, IdeMask()).empty());
     EXPECT_TRUE(EndStandinIde(ide));
     EXPECT_TRUE(FindRunningIdes(ides, IdeTable[29].InternalId).empty());
@@ -647,4 +694,19 @@ TEST(FolderSecurity, InstallListIsProtectedAndTheJudgeFindsEveryWayIn) {
     DWORD revision = 0;
     ASSERT_TRUE(GetSecurityDescriptorControl(own.get(), &control, &revision));
     EXPECT_TRUE(control & SE_DACL_PROTECTED);
+}
+
+namespace {
+BOOL WINAPI RefusingSetDefault(DWORD) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+}
+}  // namespace
+
+// Without a working SetDefaultDllDirectories the search cannot be limited,
+// and the programs are told so rather than run with planting open.
+TEST(DllSearch, AMissingOrFailingLimitIsAFailure) {
+    EXPECT_EQ(LimitDllSearch(nullptr), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+    EXPECT_EQ(LimitDllSearch(RefusingSetDefault), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(LimitDllSearchToSystemFolder(), 0u);
 }
