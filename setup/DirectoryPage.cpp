@@ -5,6 +5,7 @@
 #include "common/UndoRules.h"
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"
+#include "setup/ComObjects.h"
 #include "setup/InstallChoices.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
@@ -41,21 +42,6 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
 struct ItemListOwner {
     PIDLIST_ABSOLUTE Items = nullptr;
     ~ItemListOwner() { gui::CoTaskMemFree(Items); }
-};
-
-// COM initialised apartment-threaded on this thread while the object lives, as
-// the folder browser requires; released again only when this object did it.
-class ComApartment {
-public:
-    ComApartment() : initialised_(SUCCEEDED(gui::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialised_) gui::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialised_;
 };
 
 }  // namespace
