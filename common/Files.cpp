@@ -115,9 +115,9 @@ struct ListedEntry {
 // holds, read through the handle itself, "." and ".." included.
 DWORD ListHeldFolder(HANDLE folder, std::vector<ListedEntry>& entries) {
     entries.clear();
-    std::vector<LONGLONG> buffer(8192);  // 64 KB, aligned for the records
+    constexpr DWORD bytes = 64 * 1024;
+    std::vector<LONGLONG> buffer(bytes / sizeof(LONGLONG));  // aligned for the records
     for (FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;; kind = FileIdBothDirectoryInfo) {
-        const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(LONGLONG));
         if (!GetFileInformationByHandleEx(folder, kind, buffer.data(), bytes)) {
             const DWORD error = GetLastError();
             return error == ERROR_NO_MORE_FILES ? 0 : LastErrorOr(ERROR_READ_FAULT);
