@@ -212,6 +212,16 @@ TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
     EXPECT_EQ(0u, ctx.LogText.find(L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ")) << ctx.LogText;
     EXPECT_GT(ctx.LogText.size(), (L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ").size());
 
+    // A folder link on the way (made by someone who could write there): the
+    // row fails rather than make its folder where the link leads.
+    const std::wstring elsewhere = kRoot + L"\\elsewhere";
+    (void)CreateDirectoryPath(elsewhere);
+    if (MakeHostFolderLink(InstallDir + L"\\J", elsewhere)) {
+        ctx = Ctx();
+        EXPECT_EQ(static_cast<int>(LinkInPathError), DoCreateDir(Row(RowKind::CreateDir, L"J\\Sub", 0, 3), ctx).Code());
+        EXPECT_FALSE(DirectoryExists(elsewhere + L"\\Sub"));
+    }
+
     // Clearing keeps the folder; a missing folder has nothing to delete.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\B\\C\\x.txt", "x"));
     ctx = Ctx();
