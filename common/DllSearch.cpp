@@ -1,23 +1,29 @@
 // Restricts the DLL search order of the running process to the system folder.
 #include "common/DllSearch.h"
 
-#include <windows.h>
-
 namespace tessel::common {
 
-void LimitDllSearchToSystemFolder() {
-    // Looked up, not imported: Windows 7 without its loader update lacks it, and a
-    // missing import would keep the program from starting at all. Without it the
-    // current folder is still dropped below; nothing else can be done there.
-    using SetDefaultDirs = BOOL(WINAPI*)(DWORD);
-    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
-        const auto setDefault = reinterpret_cast<SetDefaultDirs>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-        if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-    // The current folder out of the classic search order (still used by LoadLibrary
-    // calls that name their own search flags and by systems without the call above).
+DWORD LimitDllSearch(SetDefaultDllDirectoriesCall setDefault) {
+    // The current folder out of the classic search order in any case.
     SetDllDirectoryW(L"");
+    if (!setDefault) return ERROR_PROC_NOT_FOUND;
+    if (!setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return LastErrorOr(ERROR_INVALID_FUNCTION);
+    return 0;
+}
+
+DWORD LimitDllSearchToSystemFolder() {
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesCall>(
+                                         reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                                   : nullptr;
+    return LimitDllSearch(setDefault);
+}
+
+void RefuseToRunWithOpenDllSearch(bool quiet, UINT exitCode) {
+    // The system's own error box: it loads no DLL into this process, where any
+    // DLL not yet loaded could now come from the program's folder.
+    if (!quiet) FatalAppExitW(0, DllSearchUpdateText);
+    ExitProcess(exitCode);
 }
 
 }  // namespace tessel::common

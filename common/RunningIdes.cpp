@@ -18,17 +18,58 @@ std::vector<std::wstring> IdeProgramPaths(const std::wstring& rootDir) {
             JoinPath(rootDir, L"bin\\bds.exe"), JoinPath(rootDir, L"bin64\\bds.exe")};
 }
 
+std::wstring FinalPathOf(const std::wstring& path) {
+    if (path.empty()) return std::wstring();
+    // Opened for nothing but its name: any file can be, whoever holds it.
+    UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return std::wstring();
+    std::wstring name(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD n = GetFinalPathNameByHandleW(file.get(), &name[0], static_cast<DWORD>(name.size()),
+                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) return std::wstring();
+        if (n < name.size()) return name.substr(0, n);
+        name.assign(n + 1, L'\0');
+    }
+    return std::wstring();
+}
+
+std::wstring ComparablePath(const std::wstring& finalPath) {
+    std::wstring path = finalPath;
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        path = L"\\" + path.substr(7);
+    else if (path.compare(0, 4, L"\\\\?\\") == 0)
+        path = path.substr(4);
+    return LowerWide(path);
+}
+
+namespace {
+
+std::wstring ProgramKey(const std::wstring& path, const PathResolver& resolve) {
+    const std::wstring resolved = resolve(path);
+    return ComparablePath(resolved.empty() ? path : resolved);
+}
+
+}  // namespace
+
+bool SameProgramPath(const std::wstring& a, const std::wstring& b, const PathResolver& resolve) {
+    return ProgramKey(a, resolve) == ProgramKey(b, resolve);
+}
+
 std::vector<IdeIndex> RunningIdesAmong(const InstalledIdes& ides, IdeMask ideMask,
-                                       const std::vector<std::wstring>& images) {
-    std::vector<std::wstring> lowered;
-    lowered.reserve(images.size());
-    for (const std::wstring& image : images) lowered.push_back(LowerWide(image));
+                                       const std::vector<std::wstring>& images, const PathResolver& resolve) {
+    std::vector<std::wstring> keys;
+    keys.reserve(images.size());
+    for (const std::wstring& image : images) keys.push_back(ProgramKey(image, resolve));
     std::vector<IdeIndex> running;
     for (IdeIndex index(1); index.IsValid(); ++index.Value) {
         if (!ideMask.Has(IdeOf(index).InternalId)) continue;
         bool found = false;
-        for (const std::wstring& program : IdeProgramPaths(FoundOf(ides, index).RootDir))
-            for (const std::wstring& image : lowered) found = found || image == LowerWide(program);
+        for (const std::wstring& program : IdeProgramPaths(FoundOf(ides, index).RootDir)) {
+            const std::wstring key = ProgramKey(program, resolve);
+            for (const std::wstring& image : keys) found = found || image == key;
+        }
         if (found) running.push_back(index);
     }
     return running;

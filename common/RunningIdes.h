@@ -24,11 +24,26 @@ struct RunningProcess {
 // onward) and "bin64\bds.exe" (the 64-bit IDE). Empty for an empty root.
 std::vector<std::wstring> IdeProgramPaths(const std::wstring& rootDir);
 
+// The path a file resolves to once opened (short names spelt out, mapped and
+// substituted drives and links resolved), as the system gives it, with its
+// "\\?\" prefix; empty when the file cannot be opened.
+std::wstring FinalPathOf(const std::wstring& path);
+// The text final paths are compared by: without the "\\?\" or "\\?\UNC\"
+// prefix (the latter as "\\"), lower-cased.
+std::wstring ComparablePath(const std::wstring& finalPath);
+// Resolves a path as FinalPathOf does (tests give a table instead).
+using PathResolver = std::function<std::wstring(const std::wstring&)>;
+// Whether two program paths name the same file: each is compared by what
+// resolve makes of it (by itself when resolve gives nothing), whole and
+// case-blind, so "C:\PROGRA~2\..." and a substituted drive match the long path.
+bool SameProgramPath(const std::wstring& a, const std::wstring& b, const PathResolver& resolve);
+
 // The IDE indexes, ascending, of the IDEs in ideMask (InternalId bits) whose
-// program, below the root that ides holds for them, is one of images. Paths are
-// compared whole and case-blind, so a "bds.exe" elsewhere does not count.
+// program, below the root that ides holds for them, is one of images, compared
+// as SameProgramPath does, so a "bds.exe" elsewhere does not count.
 std::vector<IdeIndex> RunningIdesAmong(const InstalledIdes& ides, IdeMask ideMask,
-                                       const std::vector<std::wstring>& images);
+                                       const std::vector<std::wstring>& images,
+                                       const PathResolver& resolve = FinalPathOf);
 
 // The IDE bits (InternalId) of the IDEs an undo log selects in its records:
 // the IDEs whose settings its uninstall changes. Damaged records end the reading.

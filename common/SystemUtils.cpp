@@ -1,5 +1,6 @@
 // Process, version, shell-folder, message-text and text-conversion helpers.
 #include "common/SystemUtils.h"
+#include "common/FolderSecurity.h"
 
 #include <shlobj.h>
 
@@ -51,27 +52,69 @@ std::wstring CommandLineFor(const std::wstring& program, const std::wstring& par
     return line;
 }
 
+namespace {
+
+// A process attribute list naming the only handles a started program inherits.
+class InheritedHandleList {
+public:
+    InheritedHandleList() = default;
+    ~InheritedHandleList() {
+        if (ready_) DeleteProcThreadAttributeList(list());
+    }
+    InheritedHandleList(const InheritedHandleList&) = delete;
+    InheritedHandleList& operator=(const InheritedHandleList&) = delete;
+    // Makes the list of handles (which must stay valid until the start); 0 or the Win32 error.
+    [[nodiscard]] DWORD Set(std::vector<HANDLE> handles) {
+        handles_ = std::move(handles);
+        SIZE_T size = 0;
+        (void)InitializeProcThreadAttributeList(nullptr, 1, 0, &size);  // asks for the size only
+        if (size == 0) return LastErrorOr(ERROR_INVALID_PARAMETER);
+        buffer_.assign(size / sizeof(LONGLONG) + 1, 0);
+        if (!InitializeProcThreadAttributeList(list(), 1, 0, &size)) return LastErrorOr(ERROR_INVALID_PARAMETER);
+        ready_ = true;
+        if (!UpdateProcThreadAttribute(list(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+                                       handles_.size() * sizeof(HANDLE), nullptr, nullptr))
+            return LastErrorOr(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    LPPROC_THREAD_ATTRIBUTE_LIST list() { return reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data()); }
+
+private:
+    std::vector<LONGLONG> buffer_;  // aligned for the list
+    std::vector<HANDLE> handles_;
+    bool ready_ = false;
+};
+
+}  // namespace
+
 DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     end = ProcessEnd();
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
+    STARTUPINFOEXW extended{};
+    STARTUPINFOW& startup = extended.StartupInfo;
+    startup.cb = sizeof(extended);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
+    // The output handle alone is handed on, not whatever else this process
+    // holds as inheritable (handles it inherited from its own parent among them).
+    InheritedHandleList inherited;
     if (start.Output) {
         startup.dwFlags |= STARTF_USESTDHANDLES;
         startup.hStdOutput = start.Output;
         startup.hStdError = start.Output;
+        if (const DWORD error = inherited.Set({start.Output})) return error;
+        extended.lpAttributeList = inherited.list();
     }
     std::vector<wchar_t> line(start.CommandLine.begin(), start.CommandLine.end());
     line.push_back(L'\0');  // CreateProcessW may write into the command line
     const wchar_t* folder = start.WorkingDir.empty() ? nullptr : start.WorkingDir.c_str();
     // Default security: the program runs as administrator, and a process that
     // everyone may open is one that anyone can inject code into. Handles are
-    // inherited only for the output; the setup's other handles are not inheritable.
+    // inherited only for the output, and only that one (the list above).
     PROCESS_INFORMATION info{};
+    const DWORD flags = CREATE_NO_WINDOW | (start.Output ? EXTENDED_STARTUPINFO_PRESENT : 0);
     for (int attempt = 1;; ++attempt) {
-        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, start.Output ? TRUE : FALSE, CREATE_NO_WINDOW,
-                           nullptr, folder, &startup, &info))
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, start.Output ? TRUE : FALSE, flags, nullptr, folder,
+                           &startup, &info))
             break;
         const DWORD error = GetLastError();
         if (error != ERROR_INTERNAL_ERROR || attempt == 3) return error;
@@ -126,6 +169,7 @@ std::wstring GetSpecialFolder(int csidl) {
 }
 
 std::wstring SystemErrorText(DWORD code) {
+    if (code == FolderOpenToUsersError) return FolderOpenToUsersText;
     wchar_t* text = nullptr;
     const DWORD len =
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

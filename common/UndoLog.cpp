@@ -2,6 +2,7 @@
 // as its change is made, and every write is checked: a change whose record did
 // not reach the file could not be taken back by any uninstall.
 #include "common/UndoLog.h"
+#include "common/FolderSecurity.h"
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 
@@ -22,7 +23,7 @@ DWORD WriteWhole(HANDLE file, const void* bytes, size_t size) {
 DWORD OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
     log.reset();
     // A failure here shows as the failure to create the file below.
-    (void)CreateDirectoryPath(installDir);
+    (void)CreateProtectedFolder(installDir);
     const std::wstring name = JoinPath(installDir, L"uninst.log");
     HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD error = LastErrorOr(ERROR_CANNOT_MAKE);

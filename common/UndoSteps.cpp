@@ -73,16 +73,26 @@ std::wstring RecordPath(const LocationContext& context, uint32_t location, const
     return IsFullPath(path) ? path : std::wstring();
 }
 
-// Removes an empty folder. A folder that a process has only just left (the help
-// batch file ran in it a moment ago) can refuse for a short while with a sharing
-// violation; that case is retried briefly. Any other refusal is final. 0 when
-// the folder is gone, was not there or still holds files (the user's, or a
-// program still running from it); otherwise the refusal's error.
+// Holds the folders of a record's path from its location's folder down (see
+// HeldFolders): 0 when none of them is a link, the refusal otherwise.
+DWORD HoldRecordFolders(const LocationContext& context, const UndoRecord& rec, const std::wstring& text,
+                        HeldFolders& held) {
+    return held.Hold(GetLocationPath(context, LocationCodeFrom(rec.Location)), text, HeldFolders::Reach::Parent);
+}
+
+// Removes an empty folder, or a link in its place (never what it leads to). A
+// folder that a process has only just left (the help batch file ran in it a
+// moment ago) can refuse for a short while with a sharing violation; that case
+// is retried briefly. Any other refusal is final. 0 when the folder is gone,
+// was not there or still holds files (the user's, or a program still running
+// from it); otherwise the refusal's error.
 DWORD RemoveFolderPatiently(const std::wstring& path) {
     DWORD error = 0;
     for (int attempt = 0; attempt < 40; ++attempt) {
-        if (RemoveDirectoryW(path.c_str())) return 0;
-        error = GetLastError();
+        UniqueFile folder;
+        DWORD attrs = 0;
+        error = OpenNoFollow(path, DELETE, folder, attrs);
+        if (error == 0) error = (attrs & FILE_ATTRIBUTE_DIRECTORY) ? DeleteOnClose(folder) : ERROR_DIRECTORY;
         if (error != ERROR_SHARING_VIOLATION) break;
         Sleep(25);
     }
@@ -96,6 +106,8 @@ DWORD UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const
     if (!IsRemovableTreePath(FolderLower(path), FolderLower(GetLocationPath(context, LocationCode::Windows)),
                              FolderLower(GetLocationPath(context, LocationCode::System))))
         return 0;
+    HeldFolders held;
+    if (const DWORD error = HoldRecordFolders(context, rec, text, held)) return IsNotThere(error) ? 0 : error;
     if (rec.Param & DirExistedBefore) {
         // The user's folder: the files the install wrote into it were removed by
         // their own records; what is left is theirs. Gone only when empty.
@@ -109,8 +121,16 @@ DWORD UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const
 
 DWORD UndoDeleteFile(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
     const std::wstring path = RecordPath(context, rec.Location, text);
-    if (path.empty() || text.empty() || DeleteFileW(path.c_str())) return 0;
-    const DWORD error = GetLastError();
+    if (path.empty() || text.empty()) return 0;
+    HeldFolders held;
+    UniqueFile file;
+    DWORD attrs = 0;
+    DWORD error = HoldRecordFolders(context, rec, text, held);
+    if (error == 0) error = OpenNoFollow(path, DELETE, file, attrs);
+    // A folder is not a file (a link is removed itself, whatever it leads to).
+    if (error == 0)
+        error =
+            (attrs & FILE_ATTRIBUTE_DIRECTORY) && !IsLinkAttributes(attrs) ? ERROR_ACCESS_DENIED : DeleteOnClose(file);
     return IsNotThere(error) ? 0 : error;
 }
 
@@ -149,7 +169,14 @@ DWORD UndoAppendText(const LocationContext& context, const UndoRecord& rec, cons
     const std::wstring file = RecordPath(context, rec.Location, helpName);
     const std::string needle = ToAnsi(text);
     std::string content;
-    if (file.empty() || needle.empty() || ReadFileBytes(file, content) != 0) return 0;
+    HeldFolders held;
+    if (file.empty() || needle.empty()) return 0;
+    if (const DWORD error = HoldRecordFolders(context, rec, helpName, held)) return IsNotThere(error) ? 0 : error;
+    UniqueFile self;
+    DWORD attrs = 0;
+    if (OpenNoFollow(file, 0, self, attrs) == 0 && IsLinkAttributes(attrs)) return LinkInPathError;
+    self.reset();
+    if (ReadFileBytes(file, content) != 0) return 0;
     const size_t at = LowerAnsi(content).find(LowerAnsi(needle));
     if (at == std::string::npos) return 0;
     content.erase(at, needle.size());
@@ -204,6 +231,17 @@ DWORD RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, c
     if (folder.empty() || ReadRegString(HKEY_CURRENT_USER, key, name, value) != 0) return 0;
     if (!RemovePathListEntry(value, LowerWide(value), LowerWide(folder))) return 0;
     return WriteRegString(HKEY_CURRENT_USER, key, name, value);
+}
+
+bool LogCreatedInstallFolder(const std::string& logBytes) {
+    if (!IsValidUndoSignature(logBytes)) return false;
+    UndoRecord rec;
+    for (size_t pos = UndoSignatureSize, next = 0;
+         StepUndoForward(logBytes, pos, logBytes.size(), rec, next) == UndoStep::Record; pos = next)
+        if (rec.Kind() == RowKind::CreateDir && LocationCodeFrom(rec.Location) == LocationCode::Install &&
+            rec.Text.empty() && !(rec.Param & DirExistedBefore))
+            return true;
+    return false;
 }
 
 UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& installDir,

@@ -14,6 +14,11 @@ namespace tessel::common {
 // so only what the install wrote into it is removed, never the user's files.
 constexpr uint32_t DirExistedBefore = 1;
 
+// True when the undo log's bytes hold the record of a folder row for the
+// install folder itself (no text) that the install created: not marked as a
+// folder that existed before. A damaged record ends the search.
+bool LogCreatedInstallFolder(const std::string& logBytes);
+
 // The scope of a walk over the log logFile, whose information gave installDir
 // and productIntName: whether the install folder is the log's own folder,
 // compared as full, long, lower-cased paths.

@@ -14,6 +14,7 @@ const wchar_t* LibraryName(WindowLibrary library) {
     case WindowLibrary::Comctl32: return L"comctl32.dll";
     case WindowLibrary::Shell32: return L"shell32.dll";
     case WindowLibrary::Ole32: return L"ole32.dll";
+    case WindowLibrary::OleAut32: return L"oleaut32.dll";
     }
     return L"";
 }
@@ -36,7 +37,7 @@ HMODULE LoadFromSystemFolder(WindowLibrary library) noexcept {
 // keeps an imported DLL. Two threads that both load one first only raise its
 // reference count.
 HMODULE Module(WindowLibrary library) noexcept {
-    static std::atomic<HMODULE> modules[static_cast<int>(WindowLibrary::Ole32) + 1];
+    static std::atomic<HMODULE> modules[static_cast<int>(WindowLibrary::OleAut32) + 1];
     std::atomic<HMODULE>& slot = modules[static_cast<int>(library)];
     HMODULE module = slot.load(std::memory_order_acquire);
     if (!module) {

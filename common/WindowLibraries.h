@@ -1,4 +1,4 @@
-// The window libraries (user32, gdi32, comctl32, shell32, ole32), loaded at the
+// The window libraries (user32, gdi32, comctl32, shell32, ole32, oleaut32), loaded at the
 // first call into them rather than at start-up: the modes that show no window
 // (/X, /S, the silent uninstall) never load them. Each library is loaded from
 // the system folder only, whatever the DLL search order says.
@@ -14,7 +14,9 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <exdisp.h>
 #include <objbase.h>
+#include <oleauto.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -22,7 +24,7 @@
 
 namespace tessel::gui {
 
-enum class WindowLibrary { User32, Gdi32, Comctl32, Shell32, Ole32 };
+enum class WindowLibrary { User32, Gdi32, Comctl32, Shell32, Ole32, OleAut32 };
 
 // The address of `name` in `library`, loaded from the system folder on first
 // use. Never null: a library or function that Windows lacks ends the program
@@ -97,7 +99,9 @@ private:
     X(Comctl32, InitCommonControls) X(Comctl32, InitCommonControlsEx) \
     X(Shell32, SHBrowseForFolderW)  X(Shell32, SHGetPathFromIDListW) X(Shell32, SHGetSpecialFolderLocation) \
     X(Shell32, ShellExecuteW) \
-    X(Ole32, CoInitializeEx)        X(Ole32, CoTaskMemFree)         X(Ole32, CoUninitialize)
+    X(Ole32, CoCreateInstance)      X(Ole32, CoInitializeEx)        X(Ole32, CoTaskMemFree) \
+    X(Ole32, CoUninitialize) \
+    X(OleAut32, SysAllocString)     X(OleAut32, SysFreeString)      X(OleAut32, VariantClear)
 // clang-format on
 
 #define TESSEL_DECLARE_WINDOW_FUNCTION(library, name) \

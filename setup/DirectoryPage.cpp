@@ -1,7 +1,11 @@
 // Wizard page: the install folder.
 #include "setup/DirectoryPage.h"
 #include <shlobj.h>
+#include "common/SystemUtils.h"
+#include "common/UndoRules.h"
 #include "script/manifest/Manifest.h"
+#include "script/runner/ScriptRunner.h"
+#include "setup/ComObjects.h"
 #include "setup/InstallChoices.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
@@ -38,21 +42,6 @@ int CALLBACK BrowseCallback(HWND wnd, UINT msg, LPARAM, LPARAM data) {
 struct ItemListOwner {
     PIDLIST_ABSOLUTE Items = nullptr;
     ~ItemListOwner() { gui::CoTaskMemFree(Items); }
-};
-
-// COM initialised apartment-threaded on this thread while the object lives, as
-// the folder browser requires; released again only when this object did it.
-class ComApartment {
-public:
-    ComApartment() : initialised_(SUCCEEDED(gui::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialised_) gui::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialised_;
 };
 
 }  // namespace
@@ -107,6 +96,16 @@ std::wstring DirectoryPage::BrowseForDirectory() {
     // An item without a file system path counts as cancelled, so the edit box keeps its text.
     if (!item.Items || !gui::SHGetPathFromIDListW(item.Items, name)) return std::wstring();
     return name;
+}
+
+bool DirectoryPage::MayGoOn() {
+    const std::wstring dir = StripOneTrailingSeparator(GetItemText(IDC_DIRECTORY, DirectoryLimit));
+    const DWORD refusal = IsFullPath(dir) ? InstallFolderRefusal(dir, PreviousInstallCreated(dir)) : 0;
+    if (refusal == 0) return true;
+    const std::wstring text = L"The folder \"" + dir + L"\" cannot be used: " + SystemErrorText(refusal);
+    gui::MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK | MB_ICONERROR);
+    FocusItem(IDC_DIRECTORY);
+    return false;
 }
 
 void DirectoryPage::Hide() {

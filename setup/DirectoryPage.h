@@ -11,6 +11,8 @@ public:
     PageMove Show() override;
     void Hide() override;
     bool OnCommand(int controlId) override;
+    // Refuses an existing folder that others than administrators can change, saying why.
+    bool MayGoOn() override;
 
 private:
     // Puts directory_ into the edit box, caret at its end, and focuses it.

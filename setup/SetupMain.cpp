@@ -14,8 +14,12 @@ using namespace tessel::script;
 using namespace tessel::setup;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Before anything can load a DLL on our behalf.
-    LimitDllSearchToSystemFolder();
+    // Before anything can load a DLL on our behalf. Without the limit the setup
+    // does not run: /X and /S say so with the refusal's exit code alone.
+    if (LimitDllSearchToSystemFolder() != 0) {
+        const ModeFlags flags = ParseCommandLine();
+        RefuseToRunWithOpenDllSearch(flags.Unattended || flags.ExtractMode, static_cast<UINT>(UnattendedExit::Refused));
+    }
     // The exit code is 0 in every mode but the unattended install, also if
     // something unexpected is thrown; that one reports its outcome.
     bool unattended = false;

@@ -1,5 +1,6 @@
 // The wizard window: page frame, buttons and page moves.
 #include "setup/Wizard.h"
+#include "setup/ShellAsUser.h"
 #include <commctrl.h>
 #include <shellapi.h>
 #include <memory>
@@ -87,8 +88,13 @@ void Wizard::CreateLinkLabel(HWND dlg) {
 void Wizard::OnLinkPress(HWND dlg, LPARAM lParam) {
     POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     if (!linkLabel_ || gui::ChildWindowFromPoint(dlg, pt) != linkLabel_.get()) return;
-    if (LinkClickAccepted(lastLinkClick_, GetTickCount()))
-        gui::ShellExecuteW(gui::GetDesktopWindow(), L"open", MakerWebAddress, L"", L"", SW_SHOWNORMAL);
+    if (!LinkClickAccepted(lastLinkClick_, GetTickCount())) return;
+    // Through the desktop's shell, so that the browser runs as the user, not
+    // as administrator. Where no desktop shell can be asked, the address is
+    // shown instead of opening an elevated browser.
+    if (OpenAsDesktopUser(MakerWebAddress) != 0)
+        gui::MessageBoxW(dlg, (std::wstring(L"Visit ") + MakerWebAddress + L" in your web browser.").c_str(),
+                         CompanyName, MB_OK | MB_ICONINFORMATION);
 }
 
 void Wizard::CancelRule(HWND dlg, WPARAM wParam) {

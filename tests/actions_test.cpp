@@ -120,6 +120,29 @@ TEST(CompilerOutput, LinesErrorsRefusalAndReport) {
     EXPECT_EQ(L"dcc32.exe was still running after 45 s", ReportLines(report, 45000)[0]);
 }
 
+// A compile hands the compiler its output file and nothing else the setup
+// holds as inheritable, and nobody can open that file for writing meanwhile.
+TEST(CompilerOutput, TheCompilerGetsItsOutputAloneAndNobodyElseWritesIt) {
+    const std::wstring dir = L"C:\\probe";
+    (void)CreateDirectoryPath(dir);
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    UniqueFile held(CreateFileW((dir + L"\\held-by-setup.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(held);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wchar_t value[32];
+    swprintf(value, 32, L"%lx", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(held.get())));
+    ASSERT_TRUE(SetEnvironmentVariableW(L"TESSEL_PROBE_HANDLE", value));
+    CompileReport report;
+    EXPECT_EQ(RunCompilerCaptured(L"\"" + std::wstring(self) + L"\" --probe-handles", dir, dir, 60000, report), 0u);
+    SetEnvironmentVariableW(L"TESSEL_PROBE_HANDLE", nullptr);
+    ASSERT_TRUE(report.Finished);
+    EXPECT_EQ(report.ExitCode, 4u) << "bit 0: a handle leaked, bit 1: the output was writable by others";
+    ASSERT_FALSE(report.Lines.empty());
+    EXPECT_EQ(report.Lines.back(), L"probe");
+}
+
 TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
     EXPECT_EQ("\r\n:Link x\r\n", AppendedLineBytes("abc", "\r\n:Link x"));
     EXPECT_EQ(":Link x\r\n", AppendedLineBytes("abc\r\n", "\r\n:Link x"));
@@ -188,6 +211,16 @@ TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
     EXPECT_NE(0, code);
     EXPECT_EQ(0u, ctx.LogText.find(L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ")) << ctx.LogText;
     EXPECT_GT(ctx.LogText.size(), (L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ").size());
+
+    // A folder link on the way (made by someone who could write there): the
+    // row fails rather than make its folder where the link leads.
+    const std::wstring elsewhere = kRoot + L"\\elsewhere";
+    (void)CreateDirectoryPath(elsewhere);
+    if (MakeHostFolderLink(InstallDir + L"\\J", elsewhere)) {
+        ctx = Ctx();
+        EXPECT_EQ(static_cast<int>(LinkInPathError), DoCreateDir(Row(RowKind::CreateDir, L"J\\Sub", 0, 3), ctx).Code());
+        EXPECT_FALSE(DirectoryExists(elsewhere + L"\\Sub"));
+    }
 
     // Clearing keeps the folder; a missing folder has nothing to delete.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\B\\C\\x.txt", "x"));

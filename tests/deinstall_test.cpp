@@ -451,6 +451,27 @@ TEST(Deinstall, CraftedRecordsLeaveTheirCanariesAndFailTheWalk) {
     SetCurrentDirectoryW(L"C:\\");
 }
 
+// The next install protects an existing folder only when the previous one's
+// log says that it made the folder.
+TEST(Deinstall, TheLogTellsWhetherTheInstallMadeItsFolder) {
+    const std::wstring dir = L"C:\\Made";
+    const uint32_t folder = RowKind::CreateDir | RowFlag::Undo;
+    const struct {
+        std::vector<LogRow> rows;
+        bool made;
+    } logs[] = {
+        {{{folder, 0, 3, L""}, {folder, 0, 3, L"Source"}}, true},
+        {{{folder, DirExistedBefore, 3, L""}, {folder, 0, 3, L"Source"}}, false},
+        {{{folder, 0, 3, L"Source"}, {folder, 0, 2, L""}}, false},
+        {{}, false},
+    };
+    for (const auto& log : logs) {
+        ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), log.rows)));
+        EXPECT_EQ(LogCreatedInstallFolder(FileBytes(dir + L"\\uninst.log")), log.made) << log.rows.size();
+    }
+    EXPECT_FALSE(LogCreatedInstallFolder("UNQMV0"));
+}
+
 // Every stored number: the class the descriptor gives a kind is the one its
 // number carries (copy-only mode and the log rely on both), and a number that
 // names no kind shows nothing and undoes nothing.
@@ -487,33 +508,6 @@ TEST(Deinstall, HelpBatchRunsFromTheHelpFolderAndAMissingOneFailsTheWalkAfterThe
     EXPECT_EQ(walk.End, WalkEnd::StepFailed);
     EXPECT_EQ(walk.StepError, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(lastWalk.IdeFolder, L"before");
-}
-
-// A Unix symbolic link made from the host, which a program under Wine sees as
-// a folder link (FILE_ATTRIBUTE_REPARSE_POINT). False where it cannot be made.
-bool MakeHostFolderLink(const std::wstring& link, const std::wstring& target) {
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    const auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return false;
-    std::wstring args = L"/c start /wait /unix /bin/ln -s";
-    for (const std::wstring& path : {target, link}) {
-        char* name = unixName(path.c_str());
-        if (!name) return false;
-        args += L" \"" + FromUtf8(name) + L"\"";
-        HeapFree(GetProcessHeap(), 0, name);
-    }
-    wchar_t system[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
-    if (RunAndWait(std::wstring(system) + L"\\cmd.exe", args, L"") != 0) return false;
-    // "start /wait" has no process handle of a Unix program to wait on, so
-    // the link may appear a little later on a busy machine.
-    for (int tries = 0; tries < 200; ++tries) {
-        const DWORD attrs = GetFileAttributesW(link.c_str());
-        if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
-        Sleep(50);
-    }
-    return false;
 }
 
 // A link that the user put inside the install folder (here Demos\Mine, to

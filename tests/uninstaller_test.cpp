@@ -12,6 +12,7 @@
 #include "uninstaller/UninstallDialogProgress.h"
 #include "uninstaller/resource.h"
 #include "common/SystemUtils.h"
+#include "common/UndoSteps.h"
 #include "support/DialogTemplate.h"
 #include "support/MachineSnapshot.h"
 #include "support/ProductKeys.h"
@@ -470,6 +471,39 @@ TEST(Uninstaller, ACraftedRecordFailsTheWalkAndLeavesItsCanary) {
         EXPECT_EQ(FileBytes(canary), "canary") << silent;
         EXPECT_FALSE(DirectoryExists(dir + L"\\Source")) << silent;
     }
+}
+
+// A folder link inside the install folder leads to someone else's tree.
+// Records through it (made by hand, or by swapping a folder for a link after
+// the install) are refused at the link: every canary stays, and the silent
+// walk ends with 5. The product's own folder beside them still goes.
+TEST(Uninstaller, RecordsThroughAFolderLinkLeaveTheCanaryTree) {
+    const std::wstring dir = L"C:\\Link Log", canary = L"C:\\LinkCanary";
+    MakeFile(canary + L"\\x.dll", "canary");
+    MakeFile(canary + L"\\Victim\\keep.txt", "canary");
+    MakeFile(canary + L"\\Deep\\Victim\\keep.txt", "canary");
+    (void)CreateDirectoryPath(canary + L"\\Empty");
+    (void)CreateDirectoryPath(dir + L"\\Source");
+    if (!MakeHostFolderLink(dir + L"\\J", canary) || !MakeHostFolderLink(dir + L"\\Source\\K", canary + L"\\Deep"))
+        GTEST_SKIP() << "no folder links can be made here";
+    const uint32_t folder = RowKind::CreateDir | RowFlag::Undo, file = RowKind::ExtractFile | RowFlag::Undo;
+    ASSERT_TRUE(WriteUndoLogFile(dir, With(ProductInfoRows(dir), {
+                                                                     {folder, 0, 3, L""},
+                                                                     {folder, 0, 3, L"Source"},
+                                                                     {folder, 0, 3, L"J\\Victim"},
+                                                                     {folder, DirExistedBefore, 3, L"J\\Empty"},
+                                                                     {file, 0, 3, L"J\\x.dll"},
+                                                                     {file, 0, 3, L"J\\Victim\\keep.txt"},
+                                                                     {folder, 0, 3, L"Source\\K\\Victim"},
+                                                                 })));
+    wd::Program program;
+    ASSERT_TRUE(wd::Start(program, BuiltUninstaller(), L"\"" + dir + L"\\uninst.log\" /S"));
+    EXPECT_EQ(program.WaitExit(30000), 5u);
+    program.Kill();
+    for (const wchar_t* kept : {L"\\x.dll", L"\\Victim\\keep.txt", L"\\Deep\\Victim\\keep.txt"})
+        EXPECT_EQ(FileBytes(canary + kept), "canary") << ToUtf8(kept);
+    EXPECT_TRUE(DirectoryExists(canary + L"\\Empty"));
+    EXPECT_FALSE(PathExists(dir + L"\\uninst.log"));
 }
 
 // The dialog as the engine's progress: what it shows during and after a walk,

@@ -2,14 +2,18 @@
 // registry and file system (each test program runs in a prefix of its own).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/ProcessGlobals.h"
+#include "common/DllSearch.h"
+#include "common/FolderSecurity.h"
 #include "common/Handles.h"
 #include "common/IdeTable.h"
 #include "common/RowKinds.h"
@@ -578,18 +582,131 @@ TEST(RunningIdes, MatchTheIdeProgramsOfTheTouchedIdesOnly) {
     EXPECT_EQ(0u, IdeMaskOfUndoLog("NOTALOG" + beforeDamage.substr(7)).Bits());
 }
 
+// Program paths compare by the files they resolve to: a root written with
+// short names or on a substituted or mapped drive still finds its running IDE;
+// a path that resolves to nothing compares as written.
+TEST(RunningIdes, ProgramPathsCompareByTheFilesTheyResolveTo) {
+    const std::wstring bds = L"\\\\?\\C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe";
+    const std::map<std::wstring, std::wstring> resolved = {
+        {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe", bds},
+        {L"C:\\PROGRA~2\\EMBARC~1\\Studio\\23.0\\bin\\bds.exe", bds},
+        {L"S:\\23.0\\bin\\bds.exe", bds},  // subst S: "C:\Program Files (x86)\Embarcadero\Studio"
+        {L"X:\\bin\\bds.exe", L"\\\\?\\UNC\\build\\ides\\bin\\bds.exe"},  // X: mapped to \\build\ides
+        {L"C:\\Other\\bin\\bds.exe", L"\\\\?\\C:\\Other\\bin\\bds.exe"},
+    };
+    const PathResolver resolve = [&resolved](const std::wstring& path) {
+        const auto found = resolved.find(path);
+        return found == resolved.end() ? std::wstring() : found->second;
+    };
+    const struct {
+        const wchar_t *a, *b;
+        bool same;
+    } cases[] = {
+        {L"C:\\PROGRA~2\\EMBARC~1\\Studio\\23.0\\bin\\bds.exe",
+         L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe", true},
+        {L"S:\\23.0\\bin\\bds.exe", L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe", true},
+        {L"X:\\bin\\bds.exe", L"\\\\build\\ides\\bin\\bds.exe", true},
+        {L"X:\\bin\\bds.exe", L"\\\\BUILD\\Ides\\BIN\\bds.exe", true},
+        {L"C:\\Gone\\bin\\bds.exe", L"c:\\gone\\BIN\\BDS.EXE", true},
+        {L"C:\\Other\\bin\\bds.exe", L"C:\\PROGRA~2\\EMBARC~1\\Studio\\23.0\\bin\\bds.exe", false},
+        {L"C:\\Gone\\bin\\bds.exe", L"C:\\Gone\\bin\\bds.exe.old", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SameProgramPath(c.a, c.b, resolve), c.same) << ToUtf8(c.a) << " " << ToUtf8(c.b);
+    InstalledIdes ides{};
+    ides[29].RootDir = L"S:\\23.0";
+    EXPECT_EQ(std::vector<int>{29},
+              Values(RunningIdesAmong(ides, IdeTable[29].InternalId,
+                                      {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0\\bin\\bds.exe"}, resolve)));
+}
+
 // The live process list: a stand-in IDE in its IDE's "bin" counts while it runs;
 // the same program in a folder that is no IDE's does not.
 TEST(RunningIdes, FoundAmongTheProcessesRunningNow) {
     InstalledIdes ides{};
-    ides[29].RootDir = L"C:\\RunIde\\Studio";
-    UniqueKernelHandle ide = StartStandinIde(L"C:\\RunIde\\Studio\\bin\\bds.exe");
+    ides[29].RootDir = L"C:\\RunIde\\RAD Studio 23";
+    UniqueKernelHandle ide = StartStandinIde(L"C:\\RunIde\\RAD Studio 23\\bin\\bds.exe");
     UniqueKernelHandle other = StartStandinIde(L"C:\\RunIde\\Elsewhere\\bin\\bds.exe");
     ASSERT_TRUE(ide.valid() && other.valid());
     EXPECT_EQ(std::vector<int>{29}, Values(FindRunningIdes(ides, IdeTable[29].InternalId)));
+    // The root as its short name: the same IDE.
+    wchar_t shortRoot[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(L"C:\\RunIde\\RAD Studio 23", shortRoot, MAX_PATH), 0u);
+    InstalledIdes shortIdes{};
+    EXPECT_NE(std::wstring(shortRoot), L"C:\\RunIde\\RAD Studio 23") << "no short name here";
+    shortIdes[29].RootDir = shortRoot;
+    EXPECT_EQ(std::vector<int>{29}, Values(FindRunningIdes(shortIdes, IdeTable[29].InternalId))) << ToUtf8(shortRoot);
     EXPECT_TRUE(FindRunningIdes(ides, IdeMask()).empty());
     EXPECT_TRUE(EndStandinIde(ide));
     EXPECT_TRUE(FindRunningIdes(ides, IdeTable[29].InternalId).empty());
     EXPECT_TRUE(EndStandinIde(other));
     (void)DeleteDirectoryTree(L"C:\\RunIde", false);
+}
+
+// The install folder's own list, and the judge of an existing folder's list:
+// lists as Windows gives them to folders (a drive root, Program Files, Wine's
+// default) and the ways one can let a non-administrator change the folder.
+TEST(FolderSecurity, InstallListIsProtectedAndTheJudgeFindsEveryWayIn) {
+    const wchar_t* const self = L"S-1-5-21-1-2-3-1000";
+    const wchar_t* const ti = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+    UniqueLocal selfSid;
+    PSID parsed = nullptr;
+    ASSERT_TRUE(ConvertStringSidToSidW(self, &parsed));
+    selfSid.reset(parsed);
+    const std::wstring programFiles = std::wstring(L"O:") + ti + L"D:PAI(A;;FA;;;" + ti + L")(A;CIIO;GA;;;" + ti +
+                                      L")(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)"
+                                      L"(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)";
+    const struct {
+        std::wstring sddl;
+        bool safe;
+    } lists[] = {
+        {InstallFolderSddl, true},
+        {L"O:BA" + std::wstring(InstallFolderSddl), true},
+        {programFiles, true},
+        {L"O:S-1-5-21-1-2-3-1000D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-1-2-3-1000)(A;OICI;0x1200a9;;;WD)", true},
+        {L"D:(D;;FA;;;WD)(A;;FA;;;BA)", true},
+        // A drive root: Authenticated Users may modify and create below it.
+        {L"O:SYD:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;;0x1301bf;;;AU)(A;OICIIO;SDGXGWGR;;;AU)(A;OICI;0x1200a9;;;BU)",
+         false},
+        {L"D:(A;OICI;FA;;;SY)(A;OICI;FA;;;S-1-5-21-1-2-3-1001)", false},  // another user
+        {L"D:(A;;0x4;;;WD)(A;;FA;;;BA)", false},                          // Everyone may add folders
+        {L"D:(A;OICIIO;FW;;;BU)(A;;FA;;;BA)", false},                     // inherited by what the install writes
+        {L"D:(A;;WD;;;BU)", false},                                       // Users may rewrite the list
+        {L"D:(A;;GW;;;IU)", false},
+        {L"D:(A;;SD;;;AU)", false},
+        {L"O:BUD:PAI(A;;FA;;;SY)", false},  // the owner may rewrite the list
+    };
+    for (const auto& list : lists) {
+        UniqueLocal descriptor;
+        ASSERT_EQ(DescriptorFromSddl(list.sddl.c_str(), descriptor), 0u) << ToUtf8(list.sddl);
+        EXPECT_EQ(OnlyAdministratorsCanChange(descriptor.get(), selfSid.get()), list.safe) << ToUtf8(list.sddl);
+    }
+    // No list at all: anyone may do anything (made by hand: Wine's SDDL parser
+    // gives "D:NO_ACCESS_CONTROL" an empty list instead).
+    SECURITY_DESCRIPTOR open{};
+    ASSERT_TRUE(InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE));
+    EXPECT_FALSE(OnlyAdministratorsCanChange(&open, selfSid.get()));
+    // Nothing of a parent's list comes in below the install folder.
+    UniqueLocal own;
+    ASSERT_EQ(DescriptorFromSddl(InstallFolderSddl, own), 0u);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(GetSecurityDescriptorControl(own.get(), &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+}
+
+namespace {
+BOOL WINAPI RefusingSetDefault(DWORD) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+}
+}  // namespace
+
+// Without a working SetDefaultDllDirectories the search cannot be limited,
+// and the programs are told so rather than run with planting open.
+TEST(DllSearch, AMissingOrFailingLimitIsAFailure) {
+    EXPECT_EQ(LimitDllSearch(nullptr), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+    EXPECT_EQ(LimitDllSearch(RefusingSetDefault), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(LimitDllSearchToSystemFolder(), 0u);
 }

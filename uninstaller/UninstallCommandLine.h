@@ -32,6 +32,7 @@ enum class SilentExit : int {
     WalkStopped = 4,  // a damaged record stopped the walk; what lies beyond it stays
     StepFailed = 5,   // the walk went to its end, but a step failed (the help batch, or a refused record)
     IdeRunning = 6,   // an IDE the log names is running; nothing was changed
+    CannotRun = 7,    // Windows lacks the update that limits the DLL search; nothing was changed
 };
 
 // The exit code of a silent run whose log did not load (Loaded gives Complete).

@@ -141,8 +141,11 @@ int Run(HINSTANCE instance, bool& silent) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    // Before anything can load a DLL on our behalf.
-    LimitDllSearchToSystemFolder();
+    // Before anything can load a DLL on our behalf. Without the limit the
+    // uninstaller does not run: a silent run says so with its exit code.
+    if (LimitDllSearchToSystemFolder() != 0)
+        RefuseToRunWithOpenDllSearch(ParseUninstallCommandLine(ProgramArguments()).Silent,
+                                     static_cast<UINT>(SilentExit::CannotRun));
     bool silent = false;
     try {
         return Run(instance, silent);

@@ -38,9 +38,10 @@ UniqueFile CreateOutputFile(const std::wstring& folder, std::wstring& name) {
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = JoinPath(folder, stem + std::to_wstring(++counter) + L".tmp");
-        UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    &inherit, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
-                                    nullptr));
+        // No write sharing: only this handle, which the compiler inherits, can
+        // write the output that decides how the package rows go on.
+        UniqueFile file(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_NEW,
+                                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
         if (file || GetLastError() != ERROR_FILE_EXISTS) return file;
     }
     return UniqueFile();

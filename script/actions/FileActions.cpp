@@ -85,7 +85,14 @@ ActionResult WriteFailed(ActionContext& ctx, DWORD err) {
 
 ActionResult DoCreateDir(const ScriptRow& row, ActionContext& ctx) {
     const std::wstring path = RowPath(ctx, row);
-    const DWORD err = CreateDirectoryPath(path);
+    // Below its location's folder, the row's folders are made one at a time
+    // and none on the way may be a link: what an uninstall removes as the
+    // install's own must be the install's own.
+    const std::wstring base = GetLocationPath(At(ctx), row.Location), text = Str(row.Text);
+    const bool below = !base.empty() && !text.empty();
+    HeldFolders held;
+    DWORD err = CreateDirectoryPath(below ? base : path);
+    if (err == 0 && below) err = held.Hold(base, text, HeldFolders::Reach::Create);
     ctx.LogText = L"Creating directory: " + path;
     if (err == 0)
         ctx.LogText += LogEnding::Success;

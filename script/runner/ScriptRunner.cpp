@@ -4,6 +4,8 @@
 
 #include <new>
 #include "common/UninstallEngine.h"
+#include "common/FolderSecurity.h"
+#include "common/UndoRecordCheck.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
@@ -67,7 +69,7 @@ DWORD ProbeUndoLogFolder(const std::wstring& dir) {
         if (cut == std::wstring::npos) break;
         path.resize(cut);
     }
-    DWORD error = CreateDirectoryPath(dir);
+    DWORD error = CreateProtectedFolder(dir);
     if (error == 0) {
         const std::wstring name = JoinPath(dir, L"uninst.log");
         UniqueFile probe(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -91,6 +93,23 @@ std::wstring PreviousUndoLogPath() {
         ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command) != 0)
         return std::wstring();
     return UndoLogPathFromUninstallString(command);
+}
+
+bool PreviousInstallCreated(const std::wstring& dir) {
+    const std::wstring path = PreviousUndoLogPath();
+    if (path.empty() || !IsFullPath(dir)) return false;
+    UninstallEngine engine;
+    return engine.Load(path) == UndoLogLoad::Loaded &&
+           IsSameFolder(LowerWide(engine.Location().InstallDir), LowerWide(dir)) &&
+           LogCreatedInstallFolder(engine.LogBytes());
+}
+
+DWORD InstallFolderRefusal(const std::wstring& dir, bool createdByProduct) {
+    if (createdByProduct || !DirectoryExists(dir)) return 0;
+    UniqueLocal descriptor, self;
+    if (const DWORD error = ReadFolderDescriptor(dir, descriptor)) return error;
+    if (const DWORD error = CurrentUserSid(self)) return error;
+    return OnlyAdministratorsCanChange(descriptor.get(), self.get()) ? 0 : FolderOpenToUsersError;
 }
 
 ScriptRunner::ScriptRunner(InstallContext& install) : install_(install) {}
@@ -138,8 +157,20 @@ void ScriptRunner::Start() {
     install_.RunRefusal =
         IsFullPath(installDir) ? ProbeUndoLogFolder(installDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
     if (install_.RunRefusal != 0) return;
+    // An existing folder that others can change is refused as well: they could
+    // replace the uninstaller, a package or the undo log. Its install log says why.
+    const bool createdByProduct = PreviousInstallCreated(installDir);
+    install_.RunRefusal = InstallFolderRefusal(installDir, createdByProduct);
+    if (install_.RunRefusal != 0) {
+        if (logEnabled_) OpenLog();
+        return;
+    }
 
     UninstallPrevious();
+    // A folder that an earlier version created with its parent's list, and
+    // that the removal left (the user's files are in it), gets the install's list.
+    // Best effort: a list that cannot be set leaves the folder as that version made it.
+    if (createdByProduct && DirectoryExists(installDir)) (void)ProtectFolder(installDir);
     RemoveCompilerOutputLeftovers(installDir);
     logText_.clear();
     // Whether the install folder was there before: Start creates it for the
@@ -159,7 +190,7 @@ void ScriptRunner::Start() {
 
 void ScriptRunner::OpenLog() {
     const std::wstring& installDir = install_.Location.InstallDir;
-    (void)CreateDirectoryPath(installDir);  // a failure shows as the log's failed create
+    (void)CreateProtectedFolder(installDir);  // a failure shows as the log's failed create
     logFile_.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!logFile_) {

@@ -112,6 +112,15 @@ private:
 // The undo log of the installation that a run removes first, as the Windows
 // uninstall entry names it; empty when there is none.
 std::wstring PreviousUndoLogPath();
+// Whether the undo log of that installation says that it created dir (the
+// same folder, and its folder row not marked as one that existed before).
+bool PreviousInstallCreated(const std::wstring& dir);
+// Whether dir may take the install: 0 when it is missing (the run creates it
+// so that only administrators can change it), the previous installation
+// created it, or only administrators can change it as it is; otherwise
+// FolderOpenToUsersError (common/FolderSecurity.h), or the error that kept its
+// list from being read.
+[[nodiscard]] DWORD InstallFolderRefusal(const std::wstring& dir, bool createdByProduct);
 
 // Steps the rows from the current one to the last: beforeRow() runs before each
 // row, afterRow(result) after it, before the runner moves on. Returns the number

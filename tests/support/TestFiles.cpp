@@ -43,3 +43,28 @@ bool KeyExists(HKEY root, const std::wstring& key) {
     UniqueHKey opened;
     return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
 }
+
+bool MakeHostFolderLink(const std::wstring& link, const std::wstring& target) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return false;
+    std::wstring args = L"/c start /wait /unix /bin/ln -s";
+    for (const std::wstring& path : {target, link}) {
+        char* name = unixName(path.c_str());
+        if (!name) return false;
+        args += L" \"" + FromUtf8(name) + L"\"";
+        HeapFree(GetProcessHeap(), 0, name);
+    }
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    if (RunAndWait(std::wstring(system) + L"\\cmd.exe", args, L"") != 0) return false;
+    // "start /wait" has no process handle of a Unix program to wait on, so
+    // the link may appear a little later on a busy machine.
+    for (int tries = 0; tries < 200; ++tries) {
+        const DWORD attrs = GetFileAttributesW(link.c_str());
+        if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+        Sleep(50);
+    }
+    return false;
+}

@@ -18,3 +18,7 @@ std::string FileBytes(const std::wstring& path);
 std::wstring RegText(HKEY root, const std::wstring& key, const std::wstring& name);
 // Whether the key can be opened for reading.
 bool KeyExists(HKEY root, const std::wstring& key);
+
+// A Unix symbolic link made from the host, which a program under Wine sees as
+// a folder link (FILE_ATTRIBUTE_REPARSE_POINT). False where it cannot be made.
+bool MakeHostFolderLink(const std::wstring& link, const std::wstring& target);
