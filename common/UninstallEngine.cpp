@@ -33,11 +33,17 @@ UndoLogLoad UninstallEngine::Load(const std::wstring& logFile) {
     logFile_ = logFile;
     pos_ = begin_ = end_ = 0;
     loaded_ = false;
+    tornTail_ = false;
     // Read whole and closed at once: the walk may delete the log itself.
     if (ReadFileBytes(logFile, log_, 0, GENERIC_READ) != 0) return UndoLogLoad::CannotOpen;
     if (log_.empty()) return UndoLogLoad::Empty;
     if (!IsValidUndoSignature(log_)) return UndoLogLoad::NotUndoLog;
     fileVersion_ = log_.substr(5, 2);
+    // A torn last record stands for a change that was never made: the walk
+    // starts from the whole records before it.
+    const size_t whole = WholeRecordsEnd(log_);
+    tornTail_ = whole < log_.size();
+    log_.resize(whole);
     ReadProductInfo();
     loaded_ = true;
     return UndoLogLoad::Loaded;
@@ -99,6 +105,7 @@ WalkResult UninstallEngine::Undo(UninstallProgress& progress) {
         result = WalkResult{WalkEnd::Damaged, 0};
     }
     progress.End();
+    result.TornTail = tornTail_;
     return result;
 }
 
