@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "common/ChildProcessJob.h"
 #include "common/Handles.h"
 #include "common/PathText.h"
 #include "common/VersionResource.h"
@@ -70,8 +71,8 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     // inherited only for the output; the setup's other handles are not inheritable.
     PROCESS_INFORMATION info{};
     for (int attempt = 1;; ++attempt) {
-        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, start.Output ? TRUE : FALSE, CREATE_NO_WINDOW,
-                           nullptr, folder, &startup, &info))
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, start.Output ? TRUE : FALSE,
+                           CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, folder, &startup, &info))
             break;
         const DWORD error = GetLastError();
         if (error != ERROR_INTERNAL_ERROR || attempt == 3) return error;
@@ -80,6 +81,11 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     ProcessHandles process;
     process.Process.reset(info.hProcess);
     process.Thread.reset(info.hThread);
+    // It ends with this program, never outliving a setup that was ended part way.
+    if (const DWORD error = RunInsideChildJob(process.Process.get(), process.Thread.get())) {
+        (void)TerminateProcess(process.Process.get(), error);
+        return error;
+    }
     end.Finished = WaitForSingleObject(process.Process.get(), start.TimeoutMs) == WAIT_OBJECT_0;
     if (end.Finished && !GetExitCodeProcess(process.Process.get(), &end.ExitCode)) end.ExitCode = 0;
     return 0;
