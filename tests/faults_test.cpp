@@ -232,6 +232,7 @@ struct UninstallerRun {
     std::wstring messageText;
     bool dialog = false;            // the dialog came and Start was pressed
     bool failPresentation = false;  // the dialog said "Uninstall fail." and was closed
+    std::wstring note;              // the text of the box the dialog showed at its end, if any
     DWORD exitCode = STILL_ACTIVE;
 };
 
@@ -250,9 +251,20 @@ UninstallerRun RunUninstaller(const std::wstring& args, const std::wstring& exe 
     });
     if (dlg) {
         r.dialog = wd::Press(dlg, 1000);
-        // Either the dialog ends by itself, or it shows the failure and waits for Close.
-        wd::WaitFor([&] { return !p.Running() || wd::ItemText(dlg, 256) == L"Uninstall fail."; }, 60000);
-        if (p.Running()) {
+        // Either the dialog ends by itself (after a note, when it has one), or
+        // it shows the failure and waits for Close.
+        wd::MessageBoxInfo note;
+        wd::WaitFor(
+            [&] {
+                if (!p.Running() || wd::ItemText(dlg, 256) == L"Uninstall fail.") return true;
+                note = wd::WaitMessageBox(p.pid, L"Uninstall", 0);
+                return note.wnd != nullptr;
+            },
+            60000);
+        if (note.wnd) {
+            r.note = note.text;
+            wd::Answer(note, IDOK);
+        } else if (p.Running()) {
             r.failPresentation = true;
             wd::Press(dlg, IDCANCEL);
         }
@@ -671,23 +683,114 @@ TEST_F(Faults, UninstallerRefusesEmptyShortForeignAndMissingLogsWithoutChangingA
     EXPECT_EQ("", Lines(Differences(installed, MachineState())));
 }
 
-TEST_F(Faults, TruncatedLogStopsTheUninstallerBeforeAnyChange) {
+// A setup killed while appending a record leaves its first bytes, for a change
+// it never made: the uninstaller through the entry drops them, says so, and
+// takes back everything before them.
+TEST_F(Faults, TornLastRecordIsDroppedAndEverythingBeforeItIsTakenBack) {
     const State before = MachineState();
     ASSERT_TRUE(Install(kDir).started);
-    const State installed = MachineState();
-    const std::string log = ReadBytes(kDir + L"\\uninst.log");
-    for (size_t cut : {size_t(1), size_t(5), size_t(17)}) {
-        const std::wstring path = kScratch + L"\\cut.log";
-        ASSERT_EQ(0u, WriteFileBytes(path, log.substr(0, log.size() - cut)));
-        const UninstallerRun u = RunUninstaller(Quoted(path));
-        EXPECT_TRUE(u.dialog);
-        EXPECT_TRUE(u.failPresentation) << "cut by " << cut;
-        EXPECT_EQ("", Lines(Differences(installed, MachineState()))) << "cut by " << cut;
-    }
-    // The intact log still takes everything back.
-    EXPECT_TRUE(UninstallThroughEntry().dialog);
+    const std::wstring logPath = kDir + L"\\uninst.log";
+    const std::string never = EncodeUndoRecord(RowKind::CreateDir | RowFlag::Undo, 0, 3, "Never made");
+    ASSERT_EQ(0u, WriteFileBytes(logPath, ReadBytes(logPath) + never.substr(0, 17)));
+    const UninstallerRun u = UninstallThroughEntry();
+    EXPECT_TRUE(u.dialog);
+    EXPECT_FALSE(u.failPresentation);
+    EXPECT_NE(std::wstring::npos, u.note.find(L"last record")) << ToUtf8(u.note);
+    EXPECT_EQ(0u, u.exitCode);
     RemoveLeftUninstaller(kDir);
     EXPECT_EQ("", Lines(Unexpected(before, MachineState())));
+}
+
+// The walk cannot take a file the install wrote (open elsewhere without
+// sharing): the step failed, and the uninstaller says so, with its dialog and
+// with /S. The rest goes.
+TEST_F(Faults, RecordedFileThatCannotBeRemovedFailsTheUninstall) {
+    for (const bool silent : {false, true}) {
+        ASSERT_TRUE(Install(kDir).started);
+        const std::wstring held = kDir + L"\\Source\\qvUtils.pas";
+        UninstallerRun u;
+        {
+            UniqueFile lock(
+                CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(lock);
+            if (silent) {
+                wd::Program p;
+                ASSERT_TRUE(wd::Start(p, kUninstaller, Quoted(kDir + L"\\uninst.log") + L" /S"));
+                u.exitCode = p.WaitExit(60000);
+            } else {
+                u = RunUninstaller(Quoted(kDir + L"\\uninst.log"));
+            }
+        }
+        if (silent)
+            EXPECT_EQ(5u, u.exitCode);
+        else
+            EXPECT_TRUE(u.failPresentation);
+        EXPECT_TRUE(PathExists(held)) << silent;
+        EXPECT_FALSE(PathExists(kDir + L"\\Source\\qvStorage.pas")) << silent;
+        FreshMachine();
+    }
+}
+
+// A folder that was there before, with the user's files: the uninstaller run
+// from it ends complete, keeps them, and its own file goes at the next start.
+TEST_F(Faults, UninstallerInAFolderThatExistedBeforeEndsCompleteAndSchedulesItsOwnFile) {
+    const std::wstring work = L"C:\\Work";
+    const std::wstring exe = work + L"\\unqmv.exe";
+    for (const bool silent : {true, false}) {
+        (void)DeleteDirectoryTree(work, false);
+        ASSERT_EQ(0u, CreateDirectoryPath(work + L"\\Source"));
+        ASSERT_EQ(0u, WriteFileBytes(work + L"\\notes.txt", kUserText));
+        ASSERT_EQ(0u, WriteFileBytes(work + L"\\Source\\mine.pas", kUserText));
+        const State before = MachineState({work});
+        ASSERT_TRUE(Install(work).started);
+        UninstallerRun u;
+        if (silent) {
+            wd::Program p;
+            ASSERT_TRUE(wd::Start(p, exe, Quoted(work + L"\\uninst.log") + L" /S"));
+            u.exitCode = p.WaitExit(60000);
+        } else {
+            u = RunUninstaller(Quoted(work + L"\\uninst.log"), exe);
+            EXPECT_TRUE(u.dialog);
+            EXPECT_FALSE(u.failPresentation);
+        }
+        EXPECT_EQ(0u, u.exitCode) << silent;
+        EXPECT_EQ(kUserText, ReadBytes(work + L"\\notes.txt"));
+        EXPECT_EQ(kUserText, ReadBytes(work + L"\\Source\\mine.pas"));
+        std::wstring pending;
+        UniqueHKey session;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
+                          session.put()) == ERROR_SUCCESS) {
+            DWORD size = 0;
+            if (RegQueryValueExW(session.get(), L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) ==
+                    ERROR_SUCCESS &&
+                size > 0) {
+                pending.resize(size / sizeof(wchar_t));
+                (void)RegQueryValueExW(session.get(), L"PendingFileRenameOperations", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(&pending[0]), &size);
+            }
+        }
+        EXPECT_TRUE(!PathExists(exe) || LowerWide(pending).find(L"c:\\work\\unqmv.exe") != std::wstring::npos)
+            << "gone or scheduled";
+        DeleteFileW(exe.c_str());
+        EXPECT_EQ("", Lines(Unexpected(before, MachineState({work})))) << silent;
+    }
+    (void)DeleteDirectoryTree(work, false);
+}
+
+// An install folder of 248 characters, as long as the folder limit admits:
+// its uninstall entry names the whole log, so an update elsewhere removes it.
+TEST_F(Faults, UpdateRemovesAnInstallationInTheLongestFolder) {
+    const std::wstring longDir = L"C:\\" + std::wstring(245, L'x');
+    HeadlessOptions o;
+    o.installDir = longDir;
+    o.copyOnly = true;
+    o.ides = kIdes;
+    ASSERT_TRUE(RunHeadlessInstall(o).started);
+    ASSERT_TRUE(PathExists(longDir + L"\\uninst.log"));
+    const HeadlessRun update = Install(kDir, true);
+    ASSERT_TRUE(update.started);
+    EXPECT_FALSE(update.previousRemovalFailed);
+    EXPECT_FALSE(DirectoryExists(longDir));
 }
 
 TEST_F(Faults, DamagedRecordStopsTheWalkThereAndOnlyTakesBackWhatCameAfterIt) {
@@ -764,6 +867,12 @@ TEST_F(Faults, EntryNamingAMissingOrForeignLogIsSkippedAndTheInstallIsClean) {
         const HeadlessRun run = Install(kDir);
         ASSERT_TRUE(run.started);
         EXPECT_EQ("", Failures(run)) << ToUtf8(command);
+        // A log that is there but no undo log is a removal that failed; a
+        // missing one or none named leaves nothing to remove.
+        EXPECT_EQ(std::wstring(command).find(L"program.log") != std::wstring::npos ||
+                      std::wstring(command).find(L"empty.log") != std::wstring::npos,
+                  run.previousRemovalFailed)
+            << ToUtf8(command);
         EXPECT_TRUE(PathExists(kDir + L"\\Delphi7\\dclqvl70.bpl")) << ToUtf8(command);
         EXPECT_TRUE(UninstallThroughEntry().dialog) << ToUtf8(command);
         RemoveLeftUninstaller(kDir);
@@ -781,6 +890,7 @@ TEST_F(Faults, DamagedPreviousLogIsTakenBackUpToTheDamageAndTheNewInstallIsClean
     const HeadlessRun run = Install(kDir);
     ASSERT_TRUE(run.started);
     EXPECT_EQ("", Failures(run));
+    EXPECT_TRUE(run.previousRemovalFailed) << "the damage stopped the removal";
     EXPECT_TRUE(PathExists(kDir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
     EXPECT_GT(CountRecords(ReadBytes(logPath)), 20);
     EXPECT_TRUE(UninstallThroughEntry().dialog);

@@ -294,12 +294,15 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     EXPECT_FALSE(PathExists(L"C:\\Tessel"));
 
     // The uninstaller: a log that cannot be opened, an invalid one, and one
-    // damaged inside its last record, which stops the walk before any change.
+    // whose last record is damaged (whole in size, so no torn tail), which
+    // stops the walk before any change.
     const std::wstring undoLog = dir + L"\\uninst.log";
     std::string bytes;
     ASSERT_EQ(0u, ReadFileBytes(undoLog, bytes));
     MakeFile(dir + L"\\foreign.log", "MZ\x90");
-    MakeFile(undoLog, bytes.substr(0, bytes.size() - 1));
+    std::string damagedBytes = bytes;
+    damagedBytes.back() = static_cast<char>(damagedBytes.back() ^ 1);  // the trailing length's high byte
+    MakeFile(undoLog, damagedBytes);
     const MachineSnapshot damaged = Snap(dir);
     const struct {
         std::wstring args;

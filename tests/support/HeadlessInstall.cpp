@@ -66,6 +66,7 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     }
     if (savedLen > 0 && savedLen <= MAX_PATH) SetCurrentDirectoryW(savedDir);
     run.started = true;
+    run.previousRemovalFailed = install.PreviousRemovalFailed;
     PayloadModule = previousModule;
     return run;
 }

@@ -29,6 +29,7 @@ struct HeadlessRun {
     bool started = false;  // the payload could be loaded and the run took place
     int rows = 0;          // rows stepped
     std::vector<HeadlessRowResult> failures;
+    bool previousRemovalFailed = false;  // an earlier installation it removed first was not removed whole
 };
 
 // The install-item bits that belong to the given IDE indexes.
