@@ -373,7 +373,10 @@ protected:
 
 namespace {
 
-enum class KillPoint { Early, AfterUninstallEntry, InsideIdeBlock, FirstCompile, AfterHelp, SecondIdeCompile };
+// Where setup.exe /S is killed. The rows between two compiles take less time
+// than a kill takes to land, so a kill lands in the compile after its point:
+// the points are the packages built so far.
+enum class KillPoint { Early, AfterUninstallEntry, InsideIdeBlock, AfterFirstIdeBlock, SecondIdeCompile };
 
 // Starts the unattended install (every IDE found, the extra items) and kills it
 // at the point; returns the number of records its partial undo log holds.
@@ -393,10 +396,9 @@ int InstallAndKill(KillPoint point) {
             case KillPoint::Early: return DirectoryExists(kDir + L"\\Source");
             case KillPoint::AfterUninstallEntry:
                 return ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", s) == 0;
-            case KillPoint::FirstCompile: return ReadToolCalls(9).size() >= 1;
-            case KillPoint::InsideIdeBlock: return ReadToolCalls(9).size() >= 2;
-            case KillPoint::AfterHelp: return ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", s) == 0;
-            case KillPoint::SecondIdeCompile: return ReadToolCalls(29).size() >= 1;
+            case KillPoint::InsideIdeBlock: return PathExists(kDir + L"\\Delphi7\\qvl70.bpl");
+            case KillPoint::AfterFirstIdeBlock: return PathExists(kDir + L"\\Delphi7\\dclqvl70.bpl");
+            case KillPoint::SecondIdeCompile: return PathExists(kDir + L"\\RADStudio23\\Win32\\dclqvl290.bpl");
             }
             return true;
         },
@@ -439,8 +441,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, KilledInstall,
                              case KillPoint::Early: return std::string("Early");
                              case KillPoint::AfterUninstallEntry: return std::string("AfterUninstallEntry");
                              case KillPoint::InsideIdeBlock: return std::string("InsideIdeBlock");
-                             case KillPoint::FirstCompile:
-                             case KillPoint::AfterHelp:
+                             case KillPoint::AfterFirstIdeBlock:
                              case KillPoint::SecondIdeCompile: break;
                              }
                              return std::string("Other");
@@ -459,18 +460,27 @@ struct KillCase {
     size_t recordBytes = 0;
 };
 
-// Row 7 is the uninstaller's, row 9 the "Source" folder's (the prologue test
-// in manifest_test holds them there).
+// The first row of kind whose text is text: where the script has it now.
+int RowOf(RowKind kind, const wchar_t* text) {
+    for (int i = 0; i < ScriptCount(); ++i)
+        if (ScriptRowAt(i).Kind() == kind && Str(ScriptRowAt(i).Text) == text) return i;
+    return -1;
+}
+
+// Row 7 is the uninstaller's, row 8 its entry's, row 9 the "Source" folder's
+// (the prologue test in manifest_test holds them there). Real kills land in
+// a compile: the rows between two compiles take less time than a kill.
 const KillCase kKillCases[] = {
     {"BeforeTheEntryRow", KillPoint::Early, 7},
-    {"EarlyFiles", KillPoint::Early},
-    {"RightAfterTheEntry", KillPoint::AfterUninstallEntry},
+    {"RightAfterTheEntryRow", KillPoint::Early, 9},
     {"BetweenRecordAndChange", KillPoint::Early, 9, SIZE_MAX},
     {"TornRecord", KillPoint::Early, 9, 10},
-    {"AfterHelpRegistration", KillPoint::AfterHelp},
-    {"DuringTheFirstCompile", KillPoint::FirstCompile},
-    {"InsideTheDelphi7Block", KillPoint::InsideIdeBlock},
-    {"DuringTheRadStudioCompile", KillPoint::SecondIdeCompile},
+    {"InsideTheDelphi7BlockBeforeItsCompile", KillPoint::Early, RowOf(RowKind::CompilePackage, L"qvl70.dpk")},
+    {"PackageRegistrationRecordedNotMade", KillPoint::Early, RowOf(RowKind::RegisterPackage, L"Delphi7\\dclqvl70.bpl"),
+     SIZE_MAX},
+    {"TornRecordInTheDelphi7Block", KillPoint::Early, RowOf(RowKind::RegisterPackage, L"Delphi7\\dclqvl70.bpl"), 20},
+    {"KilledDuringACompile", KillPoint::AfterUninstallEntry},
+    {"KilledDuringThe64BitCompile", KillPoint::SecondIdeCompile},
 };
 
 class KillTable : public testing::TestWithParam<KillCase> {
