@@ -5,6 +5,7 @@
 // exit codes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -378,6 +379,19 @@ namespace {
 // the points are the packages built so far.
 enum class KillPoint { Early, AfterUninstallEntry, InsideIdeBlock, AfterFirstIdeBlock, SecondIdeCompile };
 
+// Whether a stand-in compiler is running in this prefix.
+bool CompilerRunning() {
+    UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        const std::wstring name = LowerWide(entry.szExeFile);
+        if (name == L"dcc32.exe" || name == L"dcc64.exe" || name == L"make.exe") return true;
+    }
+    return false;
+}
+
 // Starts the unattended install (every IDE found, the extra items) and kills it
 // at the point; returns the number of records its partial undo log holds.
 int InstallAndKill(KillPoint point) {
@@ -404,7 +418,7 @@ int InstallAndKill(KillPoint point) {
         },
         30000);
     p.Kill();
-    // No sleep for a compiler that was running: it ended with the setup.
+    // No sleep for a compiler that was running: it ends with the setup.
     SetToolBehaviour(9, ToolMode::Normal);
     SetToolBehaviour(29, ToolMode::Normal);
     if (!reached) return -1;
@@ -518,6 +532,9 @@ TEST_P(KillTable, NextInstallWithOtherChoicesAndTheUninstallLeaveNothingOfTheSto
     const State before = MachineState();
     const int records = StopFirstRun(c);
     ASSERT_GE(records, 0) << "the kill point was not reached";
+    // A compiler of the killed setup would go on writing into the folder
+    // while the next setup removes it (a 1.5 s compile outlives this wait).
+    EXPECT_TRUE(wd::WaitFor([] { return !CompilerRunning(); }, 300)) << "a compiler outlived its setup";
     std::wstring command;
     const bool entry = ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command) == 0;
 
