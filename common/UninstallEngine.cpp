@@ -109,6 +109,24 @@ WalkResult UninstallEngine::Undo(UninstallProgress& progress) {
     return result;
 }
 
+void UninstallEngine::SelectIdeOfAStoppedBlock(const InstalledIdes& ides, const UndoScope& scope) {
+    // Each IDE block starts and ends with an IDE record, and the backward walk
+    // meets the closing one first. A setup stopped inside a block wrote no
+    // closing record: the last IDE record in the file is then the block's
+    // opening one, and its records are undone with that IDE, not with none.
+    UndoRecord rec, last;
+    bool found = false;
+    for (size_t pos = end_, next = 0; pos < begin_ && StepUndoForward(log_, pos, begin_, rec, next) == UndoStep::Record;
+         pos = next) {
+        if (rec.Kind() != RowKind::SetIde) continue;
+        last = rec;
+        found = true;
+    }
+    if (!found) return;
+    const std::wstring text = FromUtf8(last.Text);
+    if (IsUndoableRecord(last, text, scope)) SelectIde(location_, ides, IdeIndex(static_cast<int>(last.Param)), text);
+}
+
 WalkResult UninstallEngine::Walk(UninstallProgress& progress) {
     progress.Begin(begin_ > end_ ? begin_ - end_ : end_ - begin_);
     // IDE root and common folders must resolve on this machine.
@@ -119,6 +137,7 @@ WalkResult UninstallEngine::Walk(UninstallProgress& progress) {
     // What a setup killed during a compile left in its folder was never recorded.
     if (scope.InstallDirHoldsLog) RemoveCompilerOutputLeftovers(location_.InstallDir);
 
+    if (readBackward_) SelectIdeOfAStoppedBlock(ides, scope);
     pos_ = begin_;
     std::wstring lastStatus;
     // A step that failed (the help batch that could not be started, a record

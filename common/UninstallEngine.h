@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include "common/IdeDiscovery.h"
 #include "common/Locations.h"
+#include "common/UndoRecordCheck.h"
 #include "common/UndoLogFormat.h"
 #include "common/UninstallProgress.h"
 
@@ -85,6 +87,8 @@ private:
     UndoStep ReadItem(UndoRecord& rec);
     void ReadProductInfo();
     WalkResult Walk(UninstallProgress& progress);
+    // Before a backward walk: the IDE of a block the log ends inside (a stopped setup).
+    void SelectIdeOfAStoppedBlock(const InstalledIdes& ides, const UndoScope& scope);
 };
 
 }  // namespace tessel::common

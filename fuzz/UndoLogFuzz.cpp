@@ -136,6 +136,12 @@ bool NamesAPath(RowKind kind) {
 namespace tessel::common {
 
 InstalledIdes FindInstalledIdes() { return InstalledIdes{}; }
+// The IDE a backward walk starts with (a log that ends inside an IDE block):
+// the harness's steps resolve nothing against it.
+void SelectIde(LocationContext& context, const InstalledIdes&, IdeIndex index, const std::wstring& folder) {
+    context.CurrentIde = index;
+    context.IdeFolder = folder;
+}
 
 DWORD ReadFileBytes(const std::wstring&, std::string& bytes, DWORD, DWORD) {
     if (gFileMissing) return ERROR_FILE_NOT_FOUND;

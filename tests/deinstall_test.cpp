@@ -263,6 +263,14 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     EXPECT_FALSE(FileExists(root + L"\\Help\\d7.gid"));
     EXPECT_EQ(FileBytes(root + L"\\Help\\d7.ohi"), "User line\r\n:Index Other=other.hlp\r\nTail");
     EXPECT_TRUE(FileExists(root + L"\\bin\\dcc32.exe"));
+
+    // A setup stopped inside the block wrote no closing IDE record: the
+    // block's records are still undone with its IDE.
+    (void)WriteRegString(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
+    ASSERT_TRUE(
+        WriteUndoLogFile(dir, With(ProductInfoRows(dir), std::vector<LogRow>(changes.begin(), changes.begin() + 8))));
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
+    EXPECT_EQ(RegText(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl"), L"<missing>");
 }
 
 TEST(Deinstall, Delphi3UsesSearchPathAndPlatformIdesTheirPlatformKeys) {
