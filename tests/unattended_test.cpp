@@ -364,6 +364,31 @@ TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
     (void)DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
 }
 
+// An earlier installation that is not removed whole (its entry names a file
+// that is no undo log) fails the run, with the removal's own line in the log.
+TEST_F(Unattended, EarlierInstallationNotRemovedFailsTheRun) {
+    const std::wstring old = L"C:\\OldTessel";
+    ASSERT_EQ(0u, CreateDirectoryPath(old));
+    ASSERT_EQ(0u, WriteFileBytes(old + L"\\uninst.log", std::string("not an undo log")));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"DisplayName", L"Tessel library"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString",
+                                 L"x.exe " + old + L"\\uninst.log"));
+    UniqueModule payload(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(payload.valid());
+    PayloadModule = payload.get();
+    InstallContext install;
+    install.Location.InstallDir = ProposedDir();
+    install.CopyOnly = true;
+    install.SelectedItemMask = ItemMask(0x80);
+    EXPECT_EQ(UnattendedExit::RowsFailed, RunChosenInstall(install));
+    PayloadModule = nullptr;
+    EXPECT_NE(
+        InstallLogText(ProposedDir())
+            .find(L"\r\nRemoving previous installation: " + old + L"\\uninst.log...Fail. The file is no undo log.\r\n"),
+        std::wstring::npos);
+    (void)DeleteDirectoryTree(old, false);
+}
+
 // An IDE left open would hold the packages and later write its settings back
 // over the install's: neither program changes anything while one it touches runs.
 TEST_F(Unattended, AnIdeLeftRunningStopsBothProgramsBeforeAnyChange) {
