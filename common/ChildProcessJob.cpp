@@ -22,22 +22,7 @@ HANDLE ChildJob() {
     return job.get();
 }
 
-bool joinWanted = false;
-
 }  // namespace
-
-void EndStartedProgramsWithThisProcess() { joinWanted = true; }
-
-bool InsideChildJob() {
-    if (!joinWanted) return false;
-    // Joined once, on first use: by then the setup's own window (and under
-    // Wine the desktop process its first window started) exists outside it.
-    static const bool joined = [] {
-        HANDLE job = ChildJob();
-        return job && AssignProcessToJobObject(job, GetCurrentProcess()) != FALSE;
-    }();
-    return joined;
-}
 
 DWORD RunInsideChildJob(HANDLE process, HANDLE thread) {
     if (HANDLE job = ChildJob()) (void)AssignProcessToJobObject(job, process);  // outside it otherwise, see above

@@ -70,12 +70,9 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     // everyone may open is one that anyone can inject code into. Handles are
     // inherited only for the output; the setup's other handles are not inheritable.
     PROCESS_INFORMATION info{};
-    // In this program's job from its creation on, or put there before it runs.
-    const bool inJob = InsideChildJob();
-    const DWORD flags = CREATE_NO_WINDOW | (inJob ? 0 : CREATE_SUSPENDED);
     for (int attempt = 1;; ++attempt) {
-        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, start.Output ? TRUE : FALSE, flags, nullptr, folder,
-                           &startup, &info))
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, start.Output ? TRUE : FALSE,
+                           CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, folder, &startup, &info))
             break;
         const DWORD error = GetLastError();
         if (error != ERROR_INTERNAL_ERROR || attempt == 3) return error;
@@ -85,7 +82,7 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     process.Process.reset(info.hProcess);
     process.Thread.reset(info.hThread);
     // It ends with this program, never outliving a setup that was ended part way.
-    if (const DWORD error = inJob ? 0 : RunInsideChildJob(process.Process.get(), process.Thread.get())) {
+    if (const DWORD error = RunInsideChildJob(process.Process.get(), process.Thread.get())) {
         (void)TerminateProcess(process.Process.get(), error);
         return error;
     }

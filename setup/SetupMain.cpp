@@ -1,7 +1,6 @@
 // The setup's main block: read the switches, then run exactly one mode.
 #include <windows.h>
 #include <exception>
-#include "common/ChildProcessJob.h"
 #include "common/DllSearch.h"
 #include "common/ProcessGlobals.h"
 #include "script/runner/InstallContext.h"
@@ -17,8 +16,6 @@ using namespace tessel::setup;
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Before anything can load a DLL on our behalf.
     LimitDllSearchToSystemFolder();
-    // The compilers and batch files it starts end with it, however it ends.
-    EndStartedProgramsWithThisProcess();
     // The exit code is 0 in every mode but the unattended install and the
     // extract mode, also if something unexpected is thrown; those report their outcome.
     bool unattended = false;
