@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "common/ChildProcessJob.h"
 #include "common/Handles.h"
 #include "common/PathText.h"
 #include "common/VersionResource.h"
@@ -111,7 +112,8 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     // everyone may open is one that anyone can inject code into. Handles are
     // inherited only for the output, and only that one (the list above).
     PROCESS_INFORMATION info{};
-    const DWORD flags = CREATE_NO_WINDOW | (start.Output ? EXTENDED_STARTUPINFO_PRESENT : 0);
+    // Suspended until it is in this program's job (below).
+    const DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED | (start.Output ? EXTENDED_STARTUPINFO_PRESENT : 0);
     for (int attempt = 1;; ++attempt) {
         if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, start.Output ? TRUE : FALSE, flags, nullptr, folder,
                            &startup, &info))
@@ -123,6 +125,11 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     ProcessHandles process;
     process.Process.reset(info.hProcess);
     process.Thread.reset(info.hThread);
+    // It ends with this program, never outliving a setup that was ended part way.
+    if (const DWORD error = RunInsideChildJob(process.Process.get(), process.Thread.get())) {
+        (void)TerminateProcess(process.Process.get(), error);
+        return error;
+    }
     end.Finished = WaitForSingleObject(process.Process.get(), start.TimeoutMs) == WAIT_OBJECT_0;
     if (end.Finished && !GetExitCodeProcess(process.Process.get(), &end.ExitCode)) end.ExitCode = 0;
     return 0;

@@ -124,7 +124,8 @@ struct ProcessEnd {
 };
 // The one process starter: starts the command line hidden (no window, default
 // security, only Output inherited) and waits up to TimeoutMs. A process still
-// running then is left to run; end says so. 0 when it was started, otherwise
+// running then is left to run, until this program ends: the started
+// processes end with it (ChildProcessJob.h); end says so. 0 when it was started, otherwise
 // the Win32 error of the start (ERROR_INTERNAL_ERROR, a passing failure seen
 // under load, is tried again a few times first).
 [[nodiscard]] DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end);

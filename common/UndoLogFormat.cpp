@@ -79,6 +79,23 @@ UndoStep StepUndoBackward(const std::string& bytes, size_t pos, size_t begin, Un
     return UndoStep::Record;
 }
 
+size_t WholeRecordsEnd(const std::string& bytes) {
+    const size_t size = bytes.size();
+    UndoRecord rec;
+    size_t pos = UndoSignatureSize, next = 0;
+    if (size <= pos) return size;
+    while (StepUndoForward(bytes, pos, size, rec, next) == UndoStep::Record) pos = next;
+    if (pos == size) return size;
+    // The rest is the start of one record: too short to hold its text length,
+    // or shorter than the length it gives.
+    if (size - pos >= 14 && Get16(bytes, pos + 12) + UndoRecordOverhead <= size - pos) return size;
+    // Whole records behind it mean a damaged length in the middle, not a torn
+    // end: the walk meets that damage. (A torn record's own header can read
+    // backward as a record, but one that starts before the torn one.)
+    if (StepUndoBackward(bytes, size, pos, rec, next) == UndoStep::Record) return size;
+    return pos;
+}
+
 bool ReadUndoRecordForward(const std::string& bytes, size_t pos, size_t end, UndoRecord& rec, size_t& next) {
     return StepUndoForward(bytes, pos, end, rec, next) == UndoStep::Record;
 }

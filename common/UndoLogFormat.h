@@ -47,6 +47,14 @@ UndoStep StepUndoForward(const std::string& bytes, size_t pos, size_t end, UndoR
 // Backward step from the record boundary pos down to begin: End when pos <= begin.
 UndoStep StepUndoBackward(const std::string& bytes, size_t pos, size_t begin, UndoRecord& rec, size_t& prev);
 
+// Where the whole records of a log end. A process killed while appending a
+// record leaves only its first bytes (1 to its size minus 1) behind the last
+// whole record. When the records from the signature on are whole up to such a
+// tail, and no whole record ends the file behind it, the result is where the
+// tail starts; otherwise (a whole log, or damage that is no torn tail)
+// bytes.size().
+size_t WholeRecordsEnd(const std::string& bytes);
+
 // Record starting at pos walking forward; false at the end or when the record
 // does not fit inside [pos, end). next receives the following position.
 bool ReadUndoRecordForward(const std::string& bytes, size_t pos, size_t end, UndoRecord& rec, size_t& next);

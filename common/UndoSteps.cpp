@@ -7,6 +7,7 @@
 #include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
+#include "common/OwnProgramFile.h"
 #include "common/PathList.h"
 #include "common/PathText.h"
 #include "common/RowKindInfo.h"
@@ -83,9 +84,9 @@ DWORD HoldRecordFolders(const LocationContext& context, const UndoRecord& rec, c
 // Removes an empty folder, or a link in its place (never what it leads to). A
 // folder that a process has only just left (the help batch file ran in it a
 // moment ago) can refuse for a short while with a sharing violation; that case
-// is retried briefly. Any other refusal is final. 0 when the folder is gone,
-// was not there or still holds files (the user's, or a program still running
-// from it); otherwise the refusal's error.
+// is retried briefly. Any other refusal is final. 0 when the folder is gone or
+// was not there; otherwise the refusal's error (ERROR_DIR_NOT_EMPTY when it
+// still holds something).
 DWORD RemoveFolderPatiently(const std::wstring& path) {
     DWORD error = 0;
     for (int attempt = 0; attempt < 40; ++attempt) {
@@ -96,7 +97,7 @@ DWORD RemoveFolderPatiently(const std::wstring& path) {
         if (error != ERROR_SHARING_VIOLATION) break;
         Sleep(25);
     }
-    return IsNotThere(error) || error == ERROR_DIR_NOT_EMPTY ? 0 : error;
+    return IsNotThere(error) ? 0 : error;
 }
 
 DWORD UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
@@ -111,12 +112,16 @@ DWORD UndoCreateDir(const LocationContext& context, const UndoRecord& rec, const
     if (rec.Param & DirExistedBefore) {
         // The user's folder: the files the install wrote into it were removed by
         // their own records; what is left is theirs. Gone only when empty.
-        return RemoveFolderPatiently(path);
+        const DWORD error = RemoveFolderPatiently(path);
+        return error == ERROR_DIR_NOT_EMPTY ? 0 : error;
     }
-    // What the tree removal could not take (a file in use) keeps the folder;
-    // it goes when only an empty folder was left.
-    if (DeleteDirectoryTree(path, false) != 0 && DirectoryExists(path)) return RemoveFolderPatiently(path);
-    return 0;
+    // What the tree removal could not take (a file in use, one it may not
+    // delete) keeps the folder, and the step failed: the files the install
+    // wrote stay. The running uninstaller's own file alone is no failure: it
+    // and the folder go when Windows next starts.
+    if (DeleteDirectoryTree(path, false) == 0 || !DirectoryExists(path)) return 0;
+    const DWORD error = RemoveFolderPatiently(path);
+    return error == ERROR_DIR_NOT_EMPTY ? RemoveFolderHoldingOnlyOwnFile(path) : error;
 }
 
 DWORD UndoDeleteFile(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {
@@ -131,7 +136,9 @@ DWORD UndoDeleteFile(const LocationContext& context, const UndoRecord& rec, cons
     if (error == 0)
         error =
             (attrs & FILE_ATTRIBUTE_DIRECTORY) && !IsLinkAttributes(attrs) ? ERROR_ACCESS_DENIED : DeleteOnClose(file);
-    return IsNotThere(error) ? 0 : error;
+    if (IsNotThere(error)) return 0;
+    // The running uninstaller's own file goes when Windows next starts.
+    return error != 0 && IsOwnProgramFile(path) ? RemoveAtNextStart(path) : error;
 }
 
 DWORD UndoRegisterPackage(const LocationContext& context, const UndoRecord& rec, const std::wstring& text) {

@@ -33,11 +33,17 @@ UndoLogLoad UninstallEngine::Load(const std::wstring& logFile) {
     logFile_ = logFile;
     pos_ = begin_ = end_ = 0;
     loaded_ = false;
+    tornTail_ = false;
     // Read whole and closed at once: the walk may delete the log itself.
     if (ReadFileBytes(logFile, log_, 0, GENERIC_READ) != 0) return UndoLogLoad::CannotOpen;
     if (log_.empty()) return UndoLogLoad::Empty;
     if (!IsValidUndoSignature(log_)) return UndoLogLoad::NotUndoLog;
     fileVersion_ = log_.substr(5, 2);
+    // A torn last record stands for a change that was never made: the walk
+    // starts from the whole records before it.
+    const size_t whole = WholeRecordsEnd(log_);
+    tornTail_ = whole < log_.size();
+    log_.resize(whole);
     ReadProductInfo();
     loaded_ = true;
     return UndoLogLoad::Loaded;
@@ -99,7 +105,26 @@ WalkResult UninstallEngine::Undo(UninstallProgress& progress) {
         result = WalkResult{WalkEnd::Damaged, 0};
     }
     progress.End();
+    result.TornTail = tornTail_;
     return result;
+}
+
+void UninstallEngine::SelectIdeOfAStoppedBlock(const InstalledIdes& ides, const UndoScope& scope) {
+    // Each IDE block starts and ends with an IDE record, and the backward walk
+    // meets the closing one first. A setup stopped inside a block wrote no
+    // closing record: the last IDE record in the file is then the block's
+    // opening one, and its records are undone with that IDE, not with none.
+    UndoRecord rec, last;
+    bool found = false;
+    for (size_t pos = end_, next = 0; pos < begin_ && StepUndoForward(log_, pos, begin_, rec, next) == UndoStep::Record;
+         pos = next) {
+        if (rec.Kind() != RowKind::SetIde) continue;
+        last = rec;
+        found = true;
+    }
+    if (!found) return;
+    const std::wstring text = FromUtf8(last.Text);
+    if (IsUndoableRecord(last, text, scope)) SelectIde(location_, ides, IdeIndex(static_cast<int>(last.Param)), text);
 }
 
 WalkResult UninstallEngine::Walk(UninstallProgress& progress) {
@@ -112,6 +137,7 @@ WalkResult UninstallEngine::Walk(UninstallProgress& progress) {
     // What a setup killed during a compile left in its folder was never recorded.
     if (scope.InstallDirHoldsLog) RemoveCompilerOutputLeftovers(location_.InstallDir);
 
+    if (readBackward_) SelectIdeOfAStoppedBlock(ides, scope);
     pos_ = begin_;
     std::wstring lastStatus;
     // A step that failed (the help batch that could not be started, a record

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include "common/IdeDiscovery.h"
 #include "common/Locations.h"
+#include "common/UndoRecordCheck.h"
 #include "common/UndoLogFormat.h"
 #include "common/UninstallProgress.h"
 
@@ -27,6 +29,10 @@ enum class WalkEnd {
 struct WalkResult {
     WalkEnd End = WalkEnd::Complete;
     DWORD StepError = 0;  // the Win32 error of the first step that failed
+    // The log ended in a torn record (an install killed while writing it). Its
+    // change was never made, as every record is written before its change:
+    // the walk began with the last whole record and lost nothing.
+    bool TornTail = false;
 };
 
 class UninstallEngine {
@@ -57,6 +63,8 @@ public:
 
     // Read-only views for tests and diagnostics.
     bool ReadsBackward() const { return readBackward_; }
+    // Load found a torn last record and left it out (see WalkResult::TornTail).
+    bool TornTail() const { return tornTail_; }
     const std::string& FileVersion() const { return fileVersion_; }
     // The loaded log's bytes (which IDEs it touches is read from them before the walk).
     const std::string& LogBytes() const { return log_; }
@@ -72,12 +80,15 @@ private:
     size_t end_ = 0;        // where it stops (below begin_ when it reads backward)
     bool readBackward_ = false;
     bool loaded_ = false;      // the last Load succeeded
+    bool tornTail_ = false;    // Load cut a torn last record off log_
     std::string fileVersion_;  // the two digits behind "UNQMV"
     LocationContext location_;
     // The next record in the walking direction; moves pos_ past it.
     UndoStep ReadItem(UndoRecord& rec);
     void ReadProductInfo();
     WalkResult Walk(UninstallProgress& progress);
+    // Before a backward walk: the IDE of a block the log ends inside (a stopped setup).
+    void SelectIdeOfAStoppedBlock(const InstalledIdes& ides, const UndoScope& scope);
 };
 
 }  // namespace tessel::common

@@ -18,17 +18,17 @@ PageMove FinishPage::Show() {
     ShowItem(IDC_ROWCAPTION, true);
     FocusItem(IDCANCEL);
     gui::SendMessageW(Item(IDCANCEL), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-    std::wstring text =
-        Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal) : FinishText();
+    // A refused run installed nothing, so there are no choices to remember; a
+    // run stopped by an undo record it could not write may not change the
+    // product key unrecorded. Stored before the text, which tells a failure.
+    Install().StoreFailure = 0;
+    if (!Install().RunRefused() && !Install().RunStopped()) Install().StoreFailure = StoreSettings();
+    std::wstring text = Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
+                                               : RunFinishText(Install());
     const std::wstring manualBuild = ManualBuildFinishText(Install().ManualBuildIdeMask);
     if (!manualBuild.empty()) text += L"\r\n\r\n" + manualBuild;
     SetItemText(IDC_PAGETEXT, text);
     SetItemText(IDCANCEL, L"Finish");
-    // A refused run installed nothing, so there are no choices to remember; a
-    // run stopped by an undo record it could not write may not change the
-    // product key unrecorded. A value that cannot be stored changes nothing on
-    // the page.
-    if (!Install().RunRefused() && !Install().RunStopped()) (void)StoreSettings();
     return PageMove::Stay;
 }
 

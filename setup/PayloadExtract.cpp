@@ -27,19 +27,24 @@ std::wstring CurrentDirectory() {
 
 }  // namespace
 
-void ExtractPayload() {
+DWORD ExtractPayload() {
     common::LocationContext at;
     at.InstallDir = CurrentDirectory();
-    // No row is evaluated: guarded blocks are extracted as well. Folder rows
-    // come before the file rows that need them, so failures are simply skipped.
+    if (at.InstallDir.empty()) return LastErrorOr(ERROR_PATH_NOT_FOUND);
+    // No row is evaluated: guarded blocks are extracted as well. Every folder
+    // and file is tried, whatever failed before it; the first failure is the result.
+    DWORD first = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& row = ScriptRowAt(i);
         const std::wstring text = row.Text ? row.Text : L"";
+        DWORD error = 0;
         if (row.Kind() == RowKind::CreateDir)
-            (void)CreateDirectoryPath(ResolvePath(at, row.Location, text));  // skipped, see above
+            error = CreateDirectoryPath(ResolvePath(at, row.Location, text));
         else if (row.Kind() == RowKind::ExtractFile)
-            (void)SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text));  // skipped, see above
+            error = SaveResourceToFile(row.Param, ResolvePath(at, row.Location, text));
+        if (first == 0) first = error;
     }
+    return first;
 }
 
 }  // namespace tessel::setup

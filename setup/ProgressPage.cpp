@@ -51,7 +51,7 @@ void ProgressPage::RunScript() {
 
     std::wstring caption;
     IdeMask manualBuildShown;
-    RunRemainingRows(
+    Install().FailedRows = RunRemainingRows(
         *script,
         [&](ActionResult result) {
             if (result.Failed()) {

@@ -20,20 +20,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         const ModeFlags flags = ParseCommandLine();
         RefuseToRunWithOpenDllSearch(flags.Unattended || flags.ExtractMode, static_cast<UINT>(UnattendedExit::Refused));
     }
-    // The exit code is 0 in every mode but the unattended install, also if
-    // something unexpected is thrown; that one reports its outcome.
+    // The exit code is 0 in every mode but the unattended install and the
+    // extract mode, also if something unexpected is thrown; those report their outcome.
     bool unattended = false;
     try {
         InitPlatformId();
         const ModeFlags flags = ParseCommandLine();
-        unattended = flags.Unattended;
+        unattended = flags.Unattended || flags.ExtractMode;
         // The one install of this process: the pages or the unattended run fill it in.
         tessel::script::InstallContext install;
         install.CopyOnly = flags.CopyOnly;
         if (flags.ShowDescription)
             ShowParametersDescription();
         else if (flags.ExtractMode)
-            ExtractPayload();
+            return ExtractPayload() == 0 ? 0 : 1;  // a folder or file that could not be written
         else if (flags.Unattended)
             return static_cast<int>(RunUnattendedInstall(install, flags.Folder));
         else

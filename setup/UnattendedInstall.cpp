@@ -29,7 +29,7 @@ UnattendedExit RunUnattendedInstall(script::InstallContext& install, const std::
 UnattendedExit RunChosenInstall(script::InstallContext& install) {
     ScriptRunner script(install);
     script.Start();
-    const int failed = RunRemainingRows(script, [&script](ActionResult result) {
+    const int failed = install.FailedRows = RunRemainingRows(script, [&script](ActionResult result) {
         if (result.Failed())
             script.WriteLogLine(
                 FormatRowError(script.Current(), result.Code(), script.CurrentRow().Word0, script.LogText()));
@@ -40,12 +40,16 @@ UnattendedExit RunChosenInstall(script::InstallContext& install) {
     if (install.RunStopped()) return UnattendedExit::RowsFailed;
     // As the finish page does, before the logs are closed. Choices that are
     // not stored would have the next install start from the wrong ones.
-    if (StoreChoices(install) != 0) {
+    install.StoreFailure = StoreChoices(install);
+    if (install.StoreFailure != 0) {
         script.WriteLogLine(std::wstring(L"Storing choices: ") + ProductRegKey + LogEnding::Fail);
         return UnattendedExit::RowsFailed;
     }
-    // An IDE whose packages are left to be built in the IDE is not a complete install either.
-    return failed == 0 && install.ManualBuildIdeMask.Empty() ? UnattendedExit::Success : UnattendedExit::RowsFailed;
+    // An IDE whose packages are left to be built in the IDE is not a complete
+    // install either, nor one beside what is left of the previous installation.
+    return failed == 0 && install.ManualBuildIdeMask.Empty() && !install.PreviousRemovalFailed
+               ? UnattendedExit::Success
+               : UnattendedExit::RowsFailed;
 }
 
 }  // namespace tessel::setup

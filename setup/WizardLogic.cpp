@@ -2,6 +2,7 @@
 #include "setup/WizardLogic.h"
 #include <cwchar>
 #include <vector>
+#include "common/PathText.h"
 #include "common/SystemUtils.h"
 #include "script/manifest/Manifest.h"
 
@@ -52,6 +53,31 @@ std::wstring ProgressText() {
 std::wstring FinishText() {
     return L"Setup has finished installing " + ProductAndVersion() + L" on you computer." + ParagraphBreak +
            L"Click Finish to exit Setup.";
+}
+
+std::wstring RunFinishText(const script::InstallContext& install) {
+    const std::wstring log = L"\"" + JoinPath(install.Location.InstallDir, L"install.log") + L"\"";
+    std::wstring text;
+    if (install.RunStopped())
+        text = L"Setup stopped installing " + ProductAndVersion() +
+               L" on you computer: a change could not be "
+               L"recorded for the uninstall (" +
+               SystemErrorText(install.RunStop) + L"). Nothing after it was installed." + ParagraphBreak +
+               L"Remove what was installed with its uninstall entry, or run Setup again.";
+    else if (install.FailedRows > 0)
+        text = L"Setup has installed " + ProductAndVersion() + L" on you computer, but " +
+               std::to_wstring(install.FailedRows) + (install.FailedRows == 1 ? L" step" : L" steps") +
+               L" failed. The install log " + log + L" names each with \"...Fail\".";
+    if (install.PreviousRemovalFailed)
+        text += (text.empty() ? L"" : ParagraphBreak) +
+                std::wstring(L"The previous installation was not removed "
+                             L"completely; what is left of it stays. The install log ") +
+                log + L" says why.";
+    if (install.StoreFailure != 0)
+        text += (text.empty() ? L"" : ParagraphBreak) + std::wstring(L"Your choices could not be stored (") +
+                SystemErrorText(install.StoreFailure) + L"); the next Setup will not start from them.";
+    if (text.empty()) return FinishText();
+    return text + ParagraphBreak + L"Click Finish to exit Setup.";
 }
 
 std::wstring RefusedFinishText(const std::wstring& dir, DWORD error) {

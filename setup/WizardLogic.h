@@ -16,6 +16,12 @@ std::wstring DirectoryText();
 std::wstring ReadyText();
 std::wstring ProgressText();
 std::wstring FinishText();
+// The finish page after a run that was not refused: FinishText() when every
+// row succeeded, the previous installation went and the choices were stored;
+// otherwise what went wrong: a run stopped by an undo record it could not
+// write, failed rows, what is left of the previous installation, choices
+// that were not stored (install as the run left it).
+std::wstring RunFinishText(const script::InstallContext& install);
 // The finish page after a run that was refused before it changed anything:
 // nothing was installed, and why (dir as typed, error as the runner gave it).
 std::wstring RefusedFinishText(const std::wstring& dir, DWORD error);

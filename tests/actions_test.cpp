@@ -78,7 +78,9 @@ TEST(ActionLogic, PathListsAndUninstallCommandLines) {
     EXPECT_EQ(L"", UndoLogPathFromUninstallString(L"C:\\Lib\\uninst.log"));
     EXPECT_EQ(L"", UndoLogPathFromUninstallString(L""));
     EXPECT_EQ(L"", UndoLogPathFromUninstallString(L"x.exe \"\""));
-    EXPECT_EQ(255u, UndoLogPathFromUninstallString(L"x " + std::wstring(300, L'a')).size());
+    // Whole at every length an install folder can have, with and without quotes.
+    for (const std::wstring& dir : {L"C:\\" + std::wstring(245, L'a'), L"C:\\" + std::wstring(240, L'a') + L" b"})
+        EXPECT_EQ(JoinPath(dir, L"uninst.log"), UndoLogPathFromUninstallString(BuildUninstallString(dir)));
 }
 
 TEST(CompilerOutput, LinesErrorsRefusalAndReport) {

@@ -263,6 +263,14 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     EXPECT_FALSE(FileExists(root + L"\\Help\\d7.gid"));
     EXPECT_EQ(FileBytes(root + L"\\Help\\d7.ohi"), "User line\r\n:Index Other=other.hlp\r\nTail");
     EXPECT_TRUE(FileExists(root + L"\\bin\\dcc32.exe"));
+
+    // A setup stopped inside the block wrote no closing IDE record: the
+    // block's records are still undone with its IDE.
+    (void)WriteRegString(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl", L"Tessel library v4.09");
+    ASSERT_TRUE(
+        WriteUndoLogFile(dir, With(ProductInfoRows(dir), std::vector<LogRow>(changes.begin(), changes.begin() + 8))));
+    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
+    EXPECT_EQ(RegText(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl"), L"<missing>");
 }
 
 TEST(Deinstall, Delphi3UsesSearchPathAndPlatformIdesTheirPlatformKeys) {
@@ -527,11 +535,13 @@ TEST(Deinstall, RemovesFolderLinksWithoutEnteringThem) {
                       {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Linked"},  // recorded, and made a link later
                       {RowKind::CreateDir | RowFlag::Undo, 0, 3, L"Demos"},
                   })));
-    EXPECT_EQ(RunEngine(dir + L"\\uninst.log").End, WalkEnd::Complete);
+    const WalkEnd end = RunEngine(dir + L"\\uninst.log").End;
     EXPECT_EQ(FileBytes(outside + L"\\keep.pas"), "mine");
     EXPECT_EQ(FileBytes(outside + L"\\Sub\\deep.pas"), "mine too");
     // Windows removes the links themselves; Wine 8 cannot remove a host link
-    // through the Win32 calls, so here they stay, still leading to the files.
+    // through the Win32 calls, so here they stay, still leading to the files,
+    // and keep the folder: that step failed.
+    EXPECT_EQ(end, FileExists(dir + L"\\Linked\\keep.pas") ? WalkEnd::StepFailed : WalkEnd::Complete);
     EXPECT_FALSE(FileExists(dir + L"\\Demos\\demo.dpr"));
     EXPECT_FALSE(FileExists(dir + L"\\uninst.log"));
 }
@@ -557,9 +567,17 @@ TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
     // Damage inside the information block, in a log without direction marker.
     std::string forward = "UNQMV02" + EncodeUndoRecord(RowKind::Info | RowFlag::Undo, InfoParam(InfoCode::ProductName),
                                                        0, "Tessel library");
-    forward += EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 3, 0, "x").substr(0, 10);
+    forward.back() = 0x7F;
+    forward += EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 3, 0, "x");
     MakeFile(dir + L"\\forward.log", forward);
     EXPECT_EQ(RunEngine(dir + L"\\forward.log").End, WalkEnd::Damaged);
+    // A torn record behind it is no damage: it was never a change.
+    forward = forward.substr(0, 7 + 30) + EncodeUndoRecord(RowKind::SetIde | RowFlag::Undo, 3, 0, "x").substr(0, 10);
+    forward[7 + 30 - 1] = 0;
+    MakeFile(dir + L"\\forward.log", forward);
+    const WalkResult torn = RunEngine(dir + L"\\forward.log");
+    EXPECT_EQ(torn.End, WalkEnd::Complete);
+    EXPECT_TRUE(torn.TornTail);
 }
 
 // Every call the engine makes on its progress, in order.

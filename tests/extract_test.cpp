@@ -132,3 +132,13 @@ TEST(ExtractMode, ReplacesAnOlderExtractionAndKeepsOtherFiles) {
     ASSERT_EQ(DeleteDirectoryTree(JoinPath(dir, L"MyStuff"), false), 0u);
     ExpectExactPayloadTree(dir);
 }
+
+// A folder or file that cannot be written fails the extraction (exit code 1);
+// everything else is still written.
+TEST(ExtractMode, AFolderThatCannotBeWrittenExitsOne) {
+    const std::wstring dir = FreshFolder(L"extract-blocked");
+    ASSERT_EQ(WriteFileBytes(JoinPath(dir, L"Source"), "a file where the folder goes"), 0u);
+    EXPECT_EQ(RunExtract(dir), 1u);
+    EXPECT_TRUE(PathExists(JoinPath(dir, L"Readme.txt")));
+    EXPECT_EQ(Bytes(JoinPath(dir, L"Source")), "a file where the folder goes");
+}

@@ -5,8 +5,10 @@
 // exit codes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <cwchar>
@@ -22,6 +24,7 @@
 #include "common/UndoRules.h"
 #include "script/actions/ActionLogic.h"
 #include "script/manifest/Manifest.h"
+#include "script/rows/ScriptRow.h"
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
 #include "support/MachineSnapshot.h"
@@ -232,6 +235,7 @@ struct UninstallerRun {
     std::wstring messageText;
     bool dialog = false;            // the dialog came and Start was pressed
     bool failPresentation = false;  // the dialog said "Uninstall fail." and was closed
+    std::wstring note;              // the text of the box the dialog showed at its end, if any
     DWORD exitCode = STILL_ACTIVE;
 };
 
@@ -250,9 +254,20 @@ UninstallerRun RunUninstaller(const std::wstring& args, const std::wstring& exe 
     });
     if (dlg) {
         r.dialog = wd::Press(dlg, 1000);
-        // Either the dialog ends by itself, or it shows the failure and waits for Close.
-        wd::WaitFor([&] { return !p.Running() || wd::ItemText(dlg, 256) == L"Uninstall fail."; }, 60000);
-        if (p.Running()) {
+        // Either the dialog ends by itself (after a note, when it has one), or
+        // it shows the failure and waits for Close.
+        wd::MessageBoxInfo note;
+        wd::WaitFor(
+            [&] {
+                if (!p.Running() || wd::ItemText(dlg, 256) == L"Uninstall fail.") return true;
+                note = wd::WaitMessageBox(p.pid, L"Uninstall", 0);
+                return note.wnd != nullptr;
+            },
+            60000);
+        if (note.wnd) {
+            r.note = note.text;
+            wd::Answer(note, IDOK);
+        } else if (p.Running()) {
             r.failPresentation = true;
             wd::Press(dlg, IDCANCEL);
         }
@@ -359,7 +374,23 @@ protected:
 
 namespace {
 
-enum class KillPoint { Early, AfterUninstallEntry, InsideIdeBlock };
+// Where setup.exe /S is killed. The rows between two compiles take less time
+// than a kill takes to land, so a kill lands in the compile after its point:
+// the points are the packages built so far.
+enum class KillPoint { Early, AfterUninstallEntry, InsideIdeBlock, AfterFirstIdeBlock, SecondIdeCompile };
+
+// Whether a stand-in compiler is running in this prefix.
+bool CompilerRunning() {
+    UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        const std::wstring name = LowerWide(entry.szExeFile);
+        if (name == L"dcc32.exe" || name == L"dcc64.exe" || name == L"make.exe") return true;
+    }
+    return false;
+}
 
 // Starts the unattended install (every IDE found, the extra items) and kills it
 // at the point; returns the number of records its partial undo log holds.
@@ -374,23 +405,23 @@ int InstallAndKill(KillPoint point) {
     if (!wd::Start(p, SetupExePath(), L"/S " + Quoted(kDir))) return -1;
     const bool reached = wd::WaitFor(
         [&] {
+            std::wstring s;
             switch (point) {
             case KillPoint::Early: return DirectoryExists(kDir + L"\\Source");
-            case KillPoint::AfterUninstallEntry: {
-                std::wstring s;
+            case KillPoint::AfterUninstallEntry:
                 return ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", s) == 0;
-            }
-            case KillPoint::InsideIdeBlock: return ReadToolCalls(9).size() >= 2;
+            case KillPoint::InsideIdeBlock: return PathExists(kDir + L"\\Delphi7\\qvl70.bpl");
+            case KillPoint::AfterFirstIdeBlock: return PathExists(kDir + L"\\Delphi7\\dclqvl70.bpl");
+            case KillPoint::SecondIdeCompile: return PathExists(kDir + L"\\RADStudio23\\Win32\\dclqvl290.bpl");
             }
             return true;
         },
         30000);
     p.Kill();
-    if (!reached) return -1;
-    // A compiler that was running goes on by itself; let it finish.
-    if (point != KillPoint::Early) Sleep(compileMs + 1000);
+    // No sleep for a compiler that was running: it ends with the setup.
     SetToolBehaviour(9, ToolMode::Normal);
     SetToolBehaviour(29, ToolMode::Normal);
+    if (!reached) return -1;
     return CountRecords(ReadBytes(kDir + L"\\uninst.log"));
 }
 
@@ -417,27 +448,6 @@ TEST_P(KilledInstall, UninstallerTakesBackWhatThePartialLogRecorded) {
     EXPECT_EQ("", Lines(Unexpected(before, after))) << records << " records in the partial log";
 }
 
-TEST_P(KilledInstall, NextInstallReplacesThePartialOneCleanly) {
-    const State before = MachineState();
-    ASSERT_GE(InstallAndKill(GetParam()), 0) << "the kill point was not reached";
-
-    const HeadlessRun run = Install(kDir);
-    ASSERT_TRUE(run.started);
-    EXPECT_EQ("", Failures(run));
-    const State installed = MachineState();
-    // The new install is whole: its package folders hold the built packages.
-    EXPECT_TRUE(PathExists(kDir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
-    EXPECT_TRUE(PathExists(kDir + L"\\Delphi7\\dclqvl70.bpl"));
-
-    const UninstallerRun u = UninstallThroughEntry();
-    EXPECT_TRUE(u.dialog);
-    RemoveLeftUninstaller(kDir);
-    EXPECT_EQ("", Lines(Unexpected(before, MachineState())));
-    // Nothing of the killed run is left once the new install is taken back.
-    EXPECT_FALSE(DirectoryExists(kDir));
-    (void)installed;
-}
-
 INSTANTIATE_TEST_SUITE_P(Faults, KilledInstall,
                          testing::Values(KillPoint::Early, KillPoint::AfterUninstallEntry, KillPoint::InsideIdeBlock),
                          [](const testing::TestParamInfo<KillPoint>& point) {
@@ -445,9 +455,112 @@ INSTANTIATE_TEST_SUITE_P(Faults, KilledInstall,
                              case KillPoint::Early: return std::string("Early");
                              case KillPoint::AfterUninstallEntry: return std::string("AfterUninstallEntry");
                              case KillPoint::InsideIdeBlock: return std::string("InsideIdeBlock");
+                             case KillPoint::AfterFirstIdeBlock:
+                             case KillPoint::SecondIdeCompile: break;
                              }
-                             return std::string("Unknown");
+                             return std::string("Other");
                          });
+
+namespace {
+
+// Where a setup is stopped: setup.exe /S killed at a point, or (for points a
+// kill cannot hit on time) the same run in this process stopped before a row
+// as a kill leaves it, with recordBytes of that row's record already written
+// (its whole record: the change recorded but not made; fewer: a torn record).
+struct KillCase {
+    const char* name;
+    KillPoint point;
+    int stopBeforeRow = -1;
+    size_t recordBytes = 0;
+};
+
+// The first row of kind whose text is text: where the script has it now.
+int RowOf(RowKind kind, const wchar_t* text) {
+    for (int i = 0; i < ScriptCount(); ++i)
+        if (ScriptRowAt(i).Kind() == kind && Str(ScriptRowAt(i).Text) == text) return i;
+    return -1;
+}
+
+// Row 7 is the uninstaller's, row 8 its entry's, row 9 the "Source" folder's
+// (the prologue test in manifest_test holds them there). Real kills land in
+// a compile: the rows between two compiles take less time than a kill.
+const KillCase kKillCases[] = {
+    {"BeforeTheEntryRow", KillPoint::Early, 7},
+    {"RightAfterTheEntryRow", KillPoint::Early, 9},
+    {"BetweenRecordAndChange", KillPoint::Early, 9, SIZE_MAX},
+    {"TornRecord", KillPoint::Early, 9, 10},
+    {"InsideTheDelphi7BlockBeforeItsCompile", KillPoint::Early, RowOf(RowKind::CompilePackage, L"qvl70.dpk")},
+    {"PackageRegistrationRecordedNotMade", KillPoint::Early, RowOf(RowKind::RegisterPackage, L"Delphi7\\dclqvl70.bpl"),
+     SIZE_MAX},
+    {"TornRecordInTheDelphi7Block", KillPoint::Early, RowOf(RowKind::RegisterPackage, L"Delphi7\\dclqvl70.bpl"), 20},
+    {"KilledDuringACompile", KillPoint::AfterUninstallEntry},
+    {"KilledDuringThe64BitCompile", KillPoint::SecondIdeCompile},
+};
+
+class KillTable : public testing::TestWithParam<KillCase> {
+protected:
+    void SetUp() override { FreshMachine(); }
+    void TearDown() override { SetCurrentDirectoryW(L"C:\\"); }
+};
+
+// Stops the first run as the case says; the number of records its log holds.
+int StopFirstRun(const KillCase& c) {
+    if (c.stopBeforeRow < 0) return InstallAndKill(c.point);
+    HeadlessOptions o;
+    o.installDir = kDir;
+    o.ides = kIdes;
+    o.stopBeforeRow = c.stopBeforeRow;
+    if (!RunHeadlessInstall(o).started) return -1;
+    const std::wstring log = kDir + L"\\uninst.log";
+    if (c.recordBytes > 0) {
+        const ScriptRow& row = ScriptRowAt(c.stopBeforeRow);
+        const std::string record =
+            EncodeUndoRecord(row.Word0, row.Param, StoredLocation(row.Location), ToUtf8(Str(row.Text)));
+        if (WriteFileBytes(log, ReadBytes(log) + record.substr(0, std::min(c.recordBytes, record.size()))) != 0)
+            return -1;
+    }
+    return CountRecords(ReadBytes(log));
+}
+
+}  // namespace
+
+// A setup stopped anywhere, then run again with other choices (Delphi 7 alone,
+// one demo set, no help), then the silent uninstall through the entry: the
+// machine is as before the first run but for the designed leftovers.
+TEST_P(KillTable, NextInstallWithOtherChoicesAndTheUninstallLeaveNothingOfTheStoppedRun) {
+    const KillCase& c = GetParam();
+    const State before = MachineState();
+    const int records = StopFirstRun(c);
+    ASSERT_GE(records, 0) << "the kill point was not reached";
+    // A compiler of the killed setup would go on writing into the folder
+    // while the next setup removes it (a 1.5 s compile outlives this wait).
+    EXPECT_TRUE(wd::WaitFor([] { return !CompilerRunning(); }, 300)) << "a compiler outlived its setup";
+    std::wstring command;
+    const bool entry = ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command) == 0;
+
+    HeadlessOptions o;
+    o.installDir = kDir;
+    o.ides = {9};
+    o.extraItems = 0x100;
+    const HeadlessRun run = RunHeadlessInstall(o);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ("", Failures(run));
+    EXPECT_FALSE(run.previousRemovalFailed);
+    EXPECT_FALSE(PathExists(kDir + L"\\RADStudio23")) << "the stopped run's IDE block went with it";
+
+    wd::Program u;
+    ASSERT_TRUE(wd::Start(u, kDir + L"\\unqmv.exe", Quoted(kDir + L"\\uninst.log") + L" /S"));
+    EXPECT_EQ(0u, u.WaitExit(60000));
+    RemoveLeftUninstaller(kDir);
+    const std::vector<std::wstring> left = Unexpected(before, MachineState());
+    EXPECT_EQ("", Lines(left));
+    // The table of kill points as the run met them.
+    std::printf("kill point %-26s records %3d  entry %-3s  left %zu\n", c.name, records, entry ? "yes" : "no",
+                left.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, KillTable, testing::ValuesIn(kKillCases),
+                         [](const testing::TestParamInfo<KillCase>& c) { return std::string(c.param.name); });
 
 // ---- Folders that cannot take an install ------------------------------------
 
@@ -671,23 +784,114 @@ TEST_F(Faults, UninstallerRefusesEmptyShortForeignAndMissingLogsWithoutChangingA
     EXPECT_EQ("", Lines(Differences(installed, MachineState())));
 }
 
-TEST_F(Faults, TruncatedLogStopsTheUninstallerBeforeAnyChange) {
+// A setup killed while appending a record leaves its first bytes, for a change
+// it never made: the uninstaller through the entry drops them, says so, and
+// takes back everything before them.
+TEST_F(Faults, TornLastRecordIsDroppedAndEverythingBeforeItIsTakenBack) {
     const State before = MachineState();
     ASSERT_TRUE(Install(kDir).started);
-    const State installed = MachineState();
-    const std::string log = ReadBytes(kDir + L"\\uninst.log");
-    for (size_t cut : {size_t(1), size_t(5), size_t(17)}) {
-        const std::wstring path = kScratch + L"\\cut.log";
-        ASSERT_EQ(0u, WriteFileBytes(path, log.substr(0, log.size() - cut)));
-        const UninstallerRun u = RunUninstaller(Quoted(path));
-        EXPECT_TRUE(u.dialog);
-        EXPECT_TRUE(u.failPresentation) << "cut by " << cut;
-        EXPECT_EQ("", Lines(Differences(installed, MachineState()))) << "cut by " << cut;
-    }
-    // The intact log still takes everything back.
-    EXPECT_TRUE(UninstallThroughEntry().dialog);
+    const std::wstring logPath = kDir + L"\\uninst.log";
+    const std::string never = EncodeUndoRecord(RowKind::CreateDir | RowFlag::Undo, 0, 3, "Never made");
+    ASSERT_EQ(0u, WriteFileBytes(logPath, ReadBytes(logPath) + never.substr(0, 17)));
+    const UninstallerRun u = UninstallThroughEntry();
+    EXPECT_TRUE(u.dialog);
+    EXPECT_FALSE(u.failPresentation);
+    EXPECT_NE(std::wstring::npos, u.note.find(L"last record")) << ToUtf8(u.note);
+    EXPECT_EQ(0u, u.exitCode);
     RemoveLeftUninstaller(kDir);
     EXPECT_EQ("", Lines(Unexpected(before, MachineState())));
+}
+
+// The walk cannot take a file the install wrote (open elsewhere without
+// sharing): the step failed, and the uninstaller says so, with its dialog and
+// with /S. The rest goes.
+TEST_F(Faults, RecordedFileThatCannotBeRemovedFailsTheUninstall) {
+    for (const bool silent : {false, true}) {
+        ASSERT_TRUE(Install(kDir).started);
+        const std::wstring held = kDir + L"\\Source\\qvUtils.pas";
+        UninstallerRun u;
+        {
+            UniqueFile lock(
+                CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(lock);
+            if (silent) {
+                wd::Program p;
+                ASSERT_TRUE(wd::Start(p, kUninstaller, Quoted(kDir + L"\\uninst.log") + L" /S"));
+                u.exitCode = p.WaitExit(60000);
+            } else {
+                u = RunUninstaller(Quoted(kDir + L"\\uninst.log"));
+            }
+        }
+        if (silent)
+            EXPECT_EQ(5u, u.exitCode);
+        else
+            EXPECT_TRUE(u.failPresentation);
+        EXPECT_TRUE(PathExists(held)) << silent;
+        EXPECT_FALSE(PathExists(kDir + L"\\Source\\qvStorage.pas")) << silent;
+        FreshMachine();
+    }
+}
+
+// A folder that was there before, with the user's files: the uninstaller run
+// from it ends complete, keeps them, and its own file goes at the next start.
+TEST_F(Faults, UninstallerInAFolderThatExistedBeforeEndsCompleteAndSchedulesItsOwnFile) {
+    const std::wstring work = L"C:\\Work";
+    const std::wstring exe = work + L"\\unqmv.exe";
+    for (const bool silent : {true, false}) {
+        (void)DeleteDirectoryTree(work, false);
+        ASSERT_EQ(0u, CreateDirectoryPath(work + L"\\Source"));
+        ASSERT_EQ(0u, WriteFileBytes(work + L"\\notes.txt", kUserText));
+        ASSERT_EQ(0u, WriteFileBytes(work + L"\\Source\\mine.pas", kUserText));
+        const State before = MachineState({work});
+        ASSERT_TRUE(Install(work).started);
+        UninstallerRun u;
+        if (silent) {
+            wd::Program p;
+            ASSERT_TRUE(wd::Start(p, exe, Quoted(work + L"\\uninst.log") + L" /S"));
+            u.exitCode = p.WaitExit(60000);
+        } else {
+            u = RunUninstaller(Quoted(work + L"\\uninst.log"), exe);
+            EXPECT_TRUE(u.dialog);
+            EXPECT_FALSE(u.failPresentation);
+        }
+        EXPECT_EQ(0u, u.exitCode) << silent;
+        EXPECT_EQ(kUserText, ReadBytes(work + L"\\notes.txt"));
+        EXPECT_EQ(kUserText, ReadBytes(work + L"\\Source\\mine.pas"));
+        std::wstring pending;
+        UniqueHKey session;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
+                          session.put()) == ERROR_SUCCESS) {
+            DWORD size = 0;
+            if (RegQueryValueExW(session.get(), L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size) ==
+                    ERROR_SUCCESS &&
+                size > 0) {
+                pending.resize(size / sizeof(wchar_t));
+                (void)RegQueryValueExW(session.get(), L"PendingFileRenameOperations", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(&pending[0]), &size);
+            }
+        }
+        EXPECT_TRUE(!PathExists(exe) || LowerWide(pending).find(L"c:\\work\\unqmv.exe") != std::wstring::npos)
+            << "gone or scheduled";
+        DeleteFileW(exe.c_str());
+        EXPECT_EQ("", Lines(Unexpected(before, MachineState({work})))) << silent;
+    }
+    (void)DeleteDirectoryTree(work, false);
+}
+
+// An install folder of 248 characters, as long as the folder limit admits:
+// its uninstall entry names the whole log, so an update elsewhere removes it.
+TEST_F(Faults, UpdateRemovesAnInstallationInTheLongestFolder) {
+    const std::wstring longDir = L"C:\\" + std::wstring(245, L'x');
+    HeadlessOptions o;
+    o.installDir = longDir;
+    o.copyOnly = true;
+    o.ides = kIdes;
+    ASSERT_TRUE(RunHeadlessInstall(o).started);
+    ASSERT_TRUE(PathExists(longDir + L"\\uninst.log"));
+    const HeadlessRun update = Install(kDir, true);
+    ASSERT_TRUE(update.started);
+    EXPECT_FALSE(update.previousRemovalFailed);
+    EXPECT_FALSE(DirectoryExists(longDir));
 }
 
 TEST_F(Faults, DamagedRecordStopsTheWalkThereAndOnlyTakesBackWhatCameAfterIt) {
@@ -764,6 +968,12 @@ TEST_F(Faults, EntryNamingAMissingOrForeignLogIsSkippedAndTheInstallIsClean) {
         const HeadlessRun run = Install(kDir);
         ASSERT_TRUE(run.started);
         EXPECT_EQ("", Failures(run)) << ToUtf8(command);
+        // A log that is there but no undo log is a removal that failed; a
+        // missing one or none named leaves nothing to remove.
+        EXPECT_EQ(std::wstring(command).find(L"program.log") != std::wstring::npos ||
+                      std::wstring(command).find(L"empty.log") != std::wstring::npos,
+                  run.previousRemovalFailed)
+            << ToUtf8(command);
         EXPECT_TRUE(PathExists(kDir + L"\\Delphi7\\dclqvl70.bpl")) << ToUtf8(command);
         EXPECT_TRUE(UninstallThroughEntry().dialog) << ToUtf8(command);
         RemoveLeftUninstaller(kDir);
@@ -781,6 +991,7 @@ TEST_F(Faults, DamagedPreviousLogIsTakenBackUpToTheDamageAndTheNewInstallIsClean
     const HeadlessRun run = Install(kDir);
     ASSERT_TRUE(run.started);
     EXPECT_EQ("", Failures(run));
+    EXPECT_TRUE(run.previousRemovalFailed) << "the damage stopped the removal";
     EXPECT_TRUE(PathExists(kDir + L"\\RADStudio23\\Win64\\qvl290.bpl"));
     EXPECT_GT(CountRecords(ReadBytes(logPath)), 20);
     EXPECT_TRUE(UninstallThroughEntry().dialog);

@@ -153,7 +153,11 @@ TEST(ScriptTable, PrologueAndClosingRows) {
     EXPECT_EQ(ScriptRowAt(6).Kind(), RowKind::CreateDir);
     EXPECT_EQ(Str(ScriptRowAt(6).Text), L"");
     EXPECT_EQ(ScriptRowAt(6).Location, LocationCode::Install);
-    EXPECT_EQ(Str(ScriptRowAt(7).Text), L"Source");
+    // The uninstaller and its entry come first after the install folder, so
+    // that every later change can be found and taken back.
+    EXPECT_EQ(ScriptRowAt(7).Kind(), RowKind::ExtractFileIfNewer);
+    EXPECT_EQ(ScriptRowAt(8).Kind(), RowKind::RegisterUninstall);
+    EXPECT_EQ(Str(ScriptRowAt(9).Text), L"Source");
 
     const ScriptRow& last = ScriptRowAt(ScriptCount() - 1);
     EXPECT_EQ(last.Kind(), RowKind::CreateRegKey);
@@ -170,17 +174,17 @@ TEST(ScriptTable, PrologueAndClosingRows) {
     EXPECT_EQ(ScriptRowAt(once[0]).Flags(), RowFlag::Undo | RowFlag::KeepOnPartial);
     std::vector<int> newer = RowsOfKind(RowKind::ExtractFileIfNewer);
     ASSERT_EQ(newer.size(), 1u);
-    EXPECT_EQ(newer[0], once[0] + 1);
+    EXPECT_EQ(newer[0], 7);
     EXPECT_EQ(Str(ScriptRowAt(newer[0]).Text), L"unqmv.exe");
     EXPECT_EQ(ScriptRowAt(newer[0]).Param, 28u);
     EXPECT_EQ(ScriptRowAt(newer[0]).Location, LocationCode::Install);
     EXPECT_EQ(ScriptRowAt(newer[0] + 1).Kind(), RowKind::RegisterUninstall);
     EXPECT_EQ(Str(ScriptRowAt(newer[0] + 1).Text), L"unqmv.exe");
-    EXPECT_EQ(ScriptRowAt(newer[0] + 2).Param, 27u);
-    EXPECT_EQ(Str(ScriptRowAt(newer[0] + 2).Text), L"Source\\qvAboutBox.res");
+    EXPECT_EQ(ScriptRowAt(once[0] + 1).Param, 27u);
+    EXPECT_EQ(Str(ScriptRowAt(once[0] + 1).Text), L"Source\\qvAboutBox.res");
     // Nothing of the IDEs happens before the common files are in place.
-    EXPECT_EQ(ScriptRowAt(newer[0] + 3).Kind(), RowKind::IfItem);
-    EXPECT_EQ(ScriptRowAt(newer[0] + 3).Param, 0x1u);
+    EXPECT_EQ(ScriptRowAt(once[0] + 2).Kind(), RowKind::IfItem);
+    EXPECT_EQ(ScriptRowAt(once[0] + 2).Param, 0x1u);
 
     // Help registration rows.
     std::vector<int> win = RowsOfKind(RowKind::RegisterWinHelp);

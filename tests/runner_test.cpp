@@ -281,15 +281,70 @@ TEST_F(Runner, FailedRowsAreStillRecordedAndLogsAreReplaced) {
     EXPECT_EQ("Delphi7\\dclqvl70.bpl", records[6].Text);
     EXPECT_EQ(3u, records[6].Location);
 
-    // A second run replaces both logs.
-    const std::string log = FileBytes(JoinPath(InstallDir, L"install.log"));
+    // A second run first takes back the first, whose log no uninstall entry
+    // names, then replaces both logs: the same lines with the removal's, the
+    // same records ("Made" was removed, so it is made anew).
     const std::string undo = FileBytes(JoinPath(InstallDir, L"uninst.log"));
     RunRows(rows);
-    EXPECT_EQ(log, FileBytes(JoinPath(InstallDir, L"install.log")));
-    // Same records; "Made" is now a folder that existed before the run.
-    const std::string again = FileBytes(JoinPath(InstallDir, L"uninst.log"));
-    EXPECT_EQ(undo.size(), again.size());
-    EXPECT_EQ(1u, UndoRecords(InstallDir)[8].Param);
+    std::vector<std::wstring> expected = first;
+    expected.insert(expected.begin() + 3, L"Removing previous installation: C:\\rt\\inst\\uninst.log...Success");
+    EXPECT_EQ(expected, LogLines(InstallDir));
+    EXPECT_EQ(undo, FileBytes(JoinPath(InstallDir, L"uninst.log")));
+    EXPECT_EQ(0u, UndoRecords(InstallDir)[8].Param);
+}
+
+// A run stopped before it registered the uninstall entry left its undo log
+// in the folder: the next run into that folder takes it back before it
+// writes its own, also when its own choices differ and when the entry names
+// another installation.
+TEST_F(Runner, UndoLogNoEntryNamesIsTakenBackBeforeItIsReplaced) {
+    RunRows(WithInfo({Row(RowKind::CreateDir | U, L"Stopped", 0, 3)}));
+    ASSERT_TRUE(DirectoryExists(L"C:\\rt\\inst\\Stopped"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString",
+                                 L"x.exe C:\\rt\\missing\\uninst.log"));
+    RunRows(WithInfo({Row(RowKind::CreateDir | U, L"Other", 0, 3)}));
+    EXPECT_FALSE(DirectoryExists(L"C:\\rt\\inst\\Stopped"));
+    EXPECT_TRUE(DirectoryExists(L"C:\\rt\\inst\\Other"));
+    EXPECT_FALSE(install.PreviousRemovalFailed) << "an entry naming a log that is gone has nothing left to remove";
+}
+
+TEST(PreviousInstallation, WhichLogsGoFirstAndTheirLines) {
+    const std::wstring here = L"C:\\Lib\\uninst.log";
+    const struct {
+        std::wstring entryLog;
+        bool folderHoldsLog;
+        std::vector<std::wstring> logs;
+    } cases[] = {
+        {L"", false, {}},
+        {L"", true, {here}},
+        {here, true, {here}},
+        {L"c:\\LIB\\Uninst.log", true, {L"c:\\LIB\\Uninst.log"}},
+        {L"C:\\Old\\uninst.log", false, {L"C:\\Old\\uninst.log"}},
+        {L"C:\\Old\\uninst.log", true, {here, L"C:\\Old\\uninst.log"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.logs, PreviousUndoLogs(L"C:\\Lib", c.entryLog, c.folderHoldsLog)) << ToUtf8(c.entryLog);
+
+    const std::wstring head = L"Removing previous installation: " + here;
+    const WalkResult complete{WalkEnd::Complete, 0}, damaged{WalkEnd::Damaged, 0},
+        failed{WalkEnd::StepFailed, ERROR_ACCESS_DENIED};
+    WalkResult torn = complete;
+    torn.TornTail = true;
+    const struct {
+        UndoLogLoad load;
+        WalkResult walk;
+        std::wstring line;
+    } lines[] = {
+        {UndoLogLoad::Loaded, complete, head + L"...Success"},
+        {UndoLogLoad::Loaded, torn, head + L"...Success. Its last record was incomplete; nothing of it was made."},
+        {UndoLogLoad::Loaded, damaged,
+         head + L"...Fail. A damaged record stopped the removal; what it records before stays."},
+        {UndoLogLoad::Loaded, failed, head + L"...Fail. A step failed: " + SystemErrorText(ERROR_ACCESS_DENIED)},
+        {UndoLogLoad::CannotOpen, complete, head + L"...Fail. The undo log cannot be opened."},
+        {UndoLogLoad::NotUndoLog, complete, head + L"...Fail. The file is no undo log."},
+        {UndoLogLoad::Empty, complete, head + L"...Fail. The file is no undo log."},
+    };
+    for (const auto& l : lines) EXPECT_EQ(l.line, RemovalLogLine(here, l.load, l.walk));
 }
 
 TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
@@ -314,13 +369,21 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
     EXPECT_EQ(L"C:\\rt\\new", InstallDir);
 
-    // A damaged old log is skipped silently and the new install goes on.
-    const char damaged[] = "UNQMV02\x0E\x40\x01\x00garbage-that-is-no-record";  // the whole literal, zero and all
-    ASSERT_TRUE(WriteBytes(L"C:\\rt\\damaged.log", std::string(damaged, sizeof damaged - 1)));
+    // A damaged old log: its removal fails with a line of its own, and the
+    // new install goes on. The log the run before left in the folder goes first.
+    std::string bad = EncodeUndoRecord(RowKind::CreateDir | U, 0, 3, "x");
+    bad[bad.size() - 2] = 3;  // a trailing length that disagrees
+    ASSERT_TRUE(WriteBytes(L"C:\\rt\\damaged.log", "UNQMV02" + EncodeUndoRecord(RowKind::Info | U, 6, 0, "") + bad));
     ASSERT_EQ(0u,
               WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", L"x.exe C:\\rt\\damaged.log"));
     RunRows(WithInfo({}));
-    EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size());
+    std::vector<std::wstring> lines = LogLines(L"C:\\rt\\new");
+    ASSERT_EQ(5u, lines.size());
+    EXPECT_EQ(L"Removing previous installation: C:\\rt\\new\\uninst.log...Success", lines[3]);
+    EXPECT_EQ(L"Removing previous installation: C:\\rt\\damaged.log...Fail. A damaged record stopped the "
+              L"removal; what it records before stays.",
+              lines[4]);
+    EXPECT_TRUE(install.PreviousRemovalFailed);
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
 
     // With the real command line the next run removes the first installation,
@@ -330,8 +393,11 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     CurrentIde = 0;
     RunRows(WithInfo({Row(RowKind::CreateDir | U, L"", 0, 3)}));
     EXPECT_FALSE(DirectoryExists(L"C:\\rt\\old"));
+    EXPECT_FALSE(install.PreviousRemovalFailed);
     EXPECT_EQ(L"C:\\rt\\new", InstallDir);
-    EXPECT_EQ(3u, LogLines(L"C:\\rt\\new").size() - 1);
+    lines = LogLines(L"C:\\rt\\new");
+    ASSERT_EQ(6u, lines.size());
+    EXPECT_EQ(L"Removing previous installation: C:\\rt\\old\\uninst.log...Success", lines[4]);
     std::wstring value;
     EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"DisplayName", value))
         << "the old entry went with the old installation";
@@ -507,6 +573,7 @@ TEST_F(Runner, UnrecordableChangeFailsItsRowAndStopsTheRun) {
     };
     for (const auto& c : cases) {
         DeleteFileW(L"C:\\rt\\inst\\Pre\\a.hpp");
+        DeleteFileW(L"C:\\rt\\inst\\uninst.log");  // each case a first install, not one taking back the last
         const std::vector<ScriptRow> rows = WithInfo({
             Row(RowKind::CreateDir | U, L"Pre", 0, 3),
             c.failing,

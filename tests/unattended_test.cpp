@@ -294,12 +294,15 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     EXPECT_FALSE(PathExists(L"C:\\Tessel"));
 
     // The uninstaller: a log that cannot be opened, an invalid one, and one
-    // damaged inside its last record, which stops the walk before any change.
+    // whose last record is damaged (whole in size, so no torn tail), which
+    // stops the walk before any change.
     const std::wstring undoLog = dir + L"\\uninst.log";
     std::string bytes;
     ASSERT_EQ(0u, ReadFileBytes(undoLog, bytes));
     MakeFile(dir + L"\\foreign.log", "MZ\x90");
-    MakeFile(undoLog, bytes.substr(0, bytes.size() - 1));
+    std::string damagedBytes = bytes;
+    damagedBytes.back() = static_cast<char>(damagedBytes.back() ^ 1);  // the trailing length's high byte
+    MakeFile(undoLog, damagedBytes);
     const MachineSnapshot damaged = Snap(dir);
     const struct {
         std::wstring args;
@@ -359,6 +362,31 @@ TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
         InstallLogText(ProposedDir()).find(std::wstring(L"\r\nStoring choices: ") + ProductRegKey + L"...Fail\r\n"),
         std::wstring::npos);
     (void)DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
+}
+
+// An earlier installation that is not removed whole (its entry names a file
+// that is no undo log) fails the run, with the removal's own line in the log.
+TEST_F(Unattended, EarlierInstallationNotRemovedFailsTheRun) {
+    const std::wstring old = L"C:\\OldTessel";
+    ASSERT_EQ(0u, CreateDirectoryPath(old));
+    ASSERT_EQ(0u, WriteFileBytes(old + L"\\uninst.log", std::string("not an undo log")));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"DisplayName", L"Tessel library"));
+    ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString",
+                                 L"x.exe " + old + L"\\uninst.log"));
+    UniqueModule payload(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(payload.valid());
+    PayloadModule = payload.get();
+    InstallContext install;
+    install.Location.InstallDir = ProposedDir();
+    install.CopyOnly = true;
+    install.SelectedItemMask = ItemMask(0x80);
+    EXPECT_EQ(UnattendedExit::RowsFailed, RunChosenInstall(install));
+    PayloadModule = nullptr;
+    EXPECT_NE(
+        InstallLogText(ProposedDir())
+            .find(L"\r\nRemoving previous installation: " + old + L"\\uninst.log...Fail. The file is no undo log.\r\n"),
+        std::wstring::npos);
+    (void)DeleteDirectoryTree(old, false);
 }
 
 // An IDE left open would hold the packages and later write its settings back

@@ -226,3 +226,72 @@ TEST(UndoWriter, RecordsThatDoNotReachTheFileAreReported) {
     EXPECT_EQ("UNQMV02", bytes) << "nothing of a failed record is written";
     (void)DeleteDirectoryTree(TempFolder(L"undolog-unwritable"), false);
 }
+
+namespace {
+
+// The records of log from the signature on, with where each ends.
+std::vector<size_t> RecordEnds(const std::string& log) {
+    std::vector<size_t> ends;
+    UndoRecord r;
+    for (size_t pos = 7, next = 0; ReadUndoRecordForward(log, pos, log.size(), r, next); pos = next)
+        ends.push_back(next);
+    return ends;
+}
+
+// The records a backward walk from end meets, down to the signature.
+std::vector<std::string> BackwardTexts(const std::string& log, size_t end) {
+    std::vector<std::string> texts;
+    UndoRecord r;
+    for (size_t pos = end, prev = 0; ReadUndoRecordBackward(log, pos, 7, r, prev); pos = prev) texts.push_back(r.Text);
+    return texts;
+}
+
+}  // namespace
+
+// A setup killed while appending a record leaves 1 to its size minus 1 bytes
+// of it. Cut from real logs after every record, for every such tail length:
+// the whole records end where the torn one starts, and the walk back from
+// there meets every record before it.
+TEST(UndoWalk, EveryTornTailLengthLeavesTheWholeRecordsBeforeIt) {
+    for (const wchar_t* name :
+         {L"real-delphi3-delphi7.log", L"real-radstudio12.log", L"real-bds-cbuilder6.log", L"real-copyonly.log"}) {
+        std::string log;
+        ASSERT_EQ(0u, ReadFileBytes(TESSEL_SOURCE_DIR L"/fuzz/corpus/" + std::wstring(name), log));
+        const std::vector<size_t> ends = RecordEnds(log);
+        ASSERT_EQ(log.size(), ends.empty() ? 0 : ends.back()) << "the seed is whole";
+        EXPECT_EQ(log.size(), WholeRecordsEnd(log));
+        size_t start = 7;
+        for (size_t end : ends) {
+            const std::vector<std::string> before = BackwardTexts(log, start);
+            for (size_t tail = 1; tail < end - start; ++tail) {
+                const std::string cut = log.substr(0, start + tail);
+                ASSERT_EQ(start, WholeRecordsEnd(cut)) << ToUtf8(name) << " record at " << start << ", tail " << tail;
+                EXPECT_EQ(before, BackwardTexts(cut, start));
+            }
+            start = end;
+        }
+    }
+}
+
+// Damage that is no torn tail keeps the whole log: the walk meets it.
+TEST(UndoWalk, DamageOtherThanATornTailIsNotCutOff) {
+    const std::string a = EncodeUndoRecord(RowKind::CreateDir | RowFlag::Undo, 0, 3, "Source");
+    const std::string b = EncodeUndoRecord(RowKind::ExtractFile | RowFlag::Undo, 0, 3, "Source\\x.pas");
+    struct Case {
+        const char* what;
+        std::string log;
+    };
+    std::string middle = Signed({a, b, a});
+    middle[7 + a.size() + 12] = 1;  // the middle record's text length
+    std::string trailing = Signed({a, b});
+    trailing[trailing.size() - 2] = 40;  // the last record's trailing length, whole in size
+    std::string lengthInMiddle = Signed({a, b, a, a});
+    lengthInMiddle[7 + a.size() + 12] = 100;  // claims more than the rest, but whole records follow
+    std::string longTail = Signed({a}) + b.substr(0, 14);
+    longTail[longTail.size() - 2] = 1;  // a tail that claims less than it holds
+    longTail += std::string(4, 'x');
+    for (const Case& c : {Case{"signature only", "UNQMV02"}, Case{"short", "UNQMV"}, Case{"middle", middle},
+                          Case{"text length in the middle", lengthInMiddle}, Case{"trailing length", trailing},
+                          Case{"tail longer than it claims", longTail}})
+        EXPECT_EQ(c.log.size(), WholeRecordsEnd(c.log)) << c.what;
+}

@@ -418,7 +418,7 @@ TEST(Uninstaller, AFailedWalkShowsTheFailureAndWaitsForClose) {
                                             })));
         std::string bytes;
         ASSERT_EQ(0u, ReadFileBytes(dir + L"\\uninst.log", bytes));
-        if (damaged) bytes.resize(bytes.size() - 1);  // cut inside the last record
+        if (damaged) bytes.back() = static_cast<char>(bytes.back() ^ 1);  // the last record's trailing length
         MakeFile(dir + L"\\uninst.log", bytes);
 
         wd::Program program;

@@ -72,6 +72,47 @@ TEST(WizardLogic, TextsOfThePages) {
         L"Setup has finished installing Tessel library v4.09 on you computer.\r\n\r\nClick Finish to exit Setup.");
 }
 
+// The finish page tells a finished run from one that stopped or failed, and
+// says what else went wrong.
+TEST(WizardLogic, FinishTextTellsHowTheRunEnded) {
+    const std::wstring tail = L"\r\n\r\nClick Finish to exit Setup.";
+    const std::wstring failedRows = L"Setup has installed Tessel library v4.09 on you computer, but 2 steps failed. "
+                                    L"The install log \"C:\\T\\install.log\" names each with \"...Fail\".";
+    const std::wstring previous = L"The previous installation was not removed completely; what is left of it "
+                                  L"stays. The install log \"C:\\T\\install.log\" says why.";
+    const std::wstring stored = L"Your choices could not be stored (" + SystemErrorText(ERROR_ACCESS_DENIED) +
+                                L"); the next Setup will not start from them.";
+    const struct {
+        DWORD stop;
+        int failedRows;
+        bool previousFailed;
+        DWORD storeFailure;
+        std::wstring text;
+    } cases[] = {
+        {0, 0, false, 0, FinishText()},
+        {0, 2, false, 0, failedRows + tail},
+        {0, 0, true, 0, previous + tail},
+        {0, 0, false, ERROR_ACCESS_DENIED, stored + tail},
+        {0, 2, true, ERROR_ACCESS_DENIED, failedRows + L"\r\n\r\n" + previous + L"\r\n\r\n" + stored + tail},
+        {ERROR_DISK_FULL, 1, false, 0,
+         L"Setup stopped installing Tessel library v4.09 on you computer: a change could not be recorded for the "
+         L"uninstall (" +
+             SystemErrorText(ERROR_DISK_FULL) +
+             L"). Nothing after it was installed.\r\n\r\nRemove "
+             L"what was installed with its uninstall entry, or run Setup again." +
+             tail},
+    };
+    for (const auto& c : cases) {
+        tessel::script::InstallContext install;
+        install.Location.InstallDir = L"C:\\T";
+        install.RunStop = c.stop;
+        install.FailedRows = c.failedRows;
+        install.PreviousRemovalFailed = c.previousFailed;
+        install.StoreFailure = c.storeFailure;
+        EXPECT_EQ(c.text, RunFinishText(install));
+    }
+}
+
 TEST(WizardLogic, DirectoryProposalsBrowsingAndSeparators) {
     const std::wstring pf = L"C:\\Program Files";
     EXPECT_EQ(ProposeDirectory(L"", L"C:\\Program Files\\Borland\\Delphi7", pf, L"Tessel"),

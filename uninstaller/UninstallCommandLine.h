@@ -35,6 +35,13 @@ enum class SilentExit : int {
     CannotRun = 7,    // Windows lacks the update that limits the DLL search; nothing was changed
 };
 
+// What the dialog says after a complete walk of a log whose last record was
+// torn (a silent run ends with Complete: nothing was lost).
+inline constexpr const wchar_t* TornTailNote =
+    L"The uninstall is complete.\r\n\r\nThe last record of the uninstall information was incomplete: the "
+    L"installation was stopped while writing it, before the change it describes. Everything recorded before it "
+    L"was removed.";
+
 // The exit code of a silent run whose log did not load (Loaded gives Complete).
 SilentExit SilentExitFor(common::UndoLogLoad load);
 // The exit code of a silent run whose walk ended with result.

@@ -48,12 +48,12 @@ void InitDialog(HWND dlg, UninstallEngine& engine) {
     gui::ShowWindow(gui::GetDlgItem(dlg, IDC_MAIN_TEXT), SW_SHOW);
 }
 
-// The walk, shown on the dialog; true when every record was undone.
-bool UninstallWithDialog(HWND dlg) {
+// The walk, shown on the dialog.
+WalkResult UninstallWithDialog(HWND dlg) {
     UninstallEngine* engine = DialogEngine(dlg);
-    if (!engine) return false;
+    if (!engine) return WalkResult{WalkEnd::Damaged, 0};
     UninstallDialogProgress progress(dlg, ProductText(*engine));
-    return engine->Undo(progress).End == WalkEnd::Complete;
+    return engine->Undo(progress);
 }
 
 // The walk failed part way: say so and leave only a Close button.
@@ -79,7 +79,8 @@ INT_PTR CALLBACK UninstallDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
                 if (!DialogEngine(dlg) ||
                     !AskUntilIdesClosed(dlg, [dlg] { return RunningIdeNames(*DialogEngine(dlg)); }))
                     return TRUE;
-                if (UninstallWithDialog(dlg)) {
+                if (const WalkResult result = UninstallWithDialog(dlg); result.End == WalkEnd::Complete) {
+                    if (result.TornTail) gui::MessageBoxW(dlg, TornTailNote, L"Uninstall", MB_OK | MB_ICONINFORMATION);
                     gui::EndDialog(dlg, 0);
                 } else {
                     ShowFailure(dlg);

@@ -33,7 +33,7 @@ std::wstring UndoLogPathFromUninstallString(const std::wstring& command) {
     // Without the delimiter there is no separate last argument to take.
     const size_t cut = text.rfind(delimiter);
     if (cut == std::wstring::npos) return std::wstring();
-    return text.substr(cut + 1, 255);
+    return text.substr(cut + 1);
 }
 
 std::string AppendedLineBytes(const std::string& content, const std::string& text) {

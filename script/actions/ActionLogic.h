@@ -18,7 +18,7 @@ std::wstring QuoteIfBlank(const std::wstring& text);
 std::wstring BuildUninstallString(const std::wstring& installDir);
 // The undo log path named by an uninstall command line: the text inside the
 // last pair of quotes when it ends with a quote, otherwise the text after the
-// last blank; at most 255 characters. Empty when there is no such delimiter.
+// last blank, whole. Empty when there is no such delimiter.
 std::wstring UndoLogPathFromUninstallString(const std::wstring& command);
 
 // The bytes to write at the end of a help-configuration file so that text

@@ -57,6 +57,16 @@ struct InstallContext {
     // choices are stored: they would go into the product key unrecorded.
     DWORD RunStop = 0;
     bool RunStopped() const { return RunStop != 0; }
+    // The earlier installation the run removed first was not removed whole (its
+    // log could not be read, a record stopped its walk, or a step failed): what
+    // is left of it stays on the machine. The run itself went on.
+    bool PreviousRemovalFailed = false;
+    // The rows of the last run that failed (the progress page and the
+    // unattended run count them).
+    int FailedRows = 0;
+    // The choices could not be stored under the product key (the finish page's
+    // or the unattended run's last step).
+    DWORD StoreFailure = 0;
 
     // What the last compiler run said, kept until the check row after it: when
     // the package is missing, install.log explains why.

@@ -12,6 +12,7 @@
 #include "common/RowKindInfo.h"
 #include "common/SystemUtils.h"
 #include "common/UndoLog.h"
+#include "common/UndoRecordCheck.h"
 #include "common/UndoRules.h"
 #include "common/UndoSteps.h"
 #include "script/actions/ActionContext.h"
@@ -133,21 +134,59 @@ std::wstring ScriptRunner::CurrentCaption() const {
     return caption ? caption : std::wstring();
 }
 
+std::vector<std::wstring> PreviousUndoLogs(const std::wstring& installDir, const std::wstring& entryLog,
+                                           bool folderHoldsLog) {
+    std::vector<std::wstring> logs;
+    const std::wstring here = JoinPath(installDir, L"uninst.log");
+    // The run that wrote it registers the entry early; a log the entry does
+    // not name is the record of a run stopped before that, and of changes
+    // nothing else can find. It goes before the new log replaces it.
+    if (folderHoldsLog && !IsSameFolder(LowerWide(here), LowerWide(entryLog))) logs.push_back(here);
+    if (!entryLog.empty()) logs.push_back(entryLog);
+    return logs;
+}
+
+std::wstring RemovalLogLine(const std::wstring& log, UndoLogLoad load, const WalkResult& walk) {
+    std::wstring line = L"Removing previous installation: " + log;
+    switch (load) {
+    case UndoLogLoad::Loaded: break;
+    case UndoLogLoad::CannotOpen: return line + LogEnding::Fail + L". The undo log cannot be opened.";
+    case UndoLogLoad::Empty:
+    case UndoLogLoad::NotUndoLog: return line + LogEnding::Fail + L". The file is no undo log.";
+    }
+    const wchar_t* torn = walk.TornTail ? L" Its last record was incomplete; nothing of it was made." : L"";
+    switch (walk.End) {
+    case WalkEnd::Complete: return line + LogEnding::Success + (walk.TornTail ? std::wstring(L".") + torn : L"");
+    case WalkEnd::Damaged:
+        return line + LogEnding::Fail + L". A damaged record stopped the removal; what it records before stays." + torn;
+    case WalkEnd::StepFailed: break;
+    }
+    return line + LogEnding::Fail + L". A step failed: " + SystemErrorText(walk.StepError) + torn;
+}
+
 void ScriptRunner::UninstallPrevious() {
-    const std::wstring path = PreviousUndoLogPath();
-    if (path.empty()) return;
-    // The removal is silent: an old log that is missing or damaged, or a walk
-    // that failed part way, only means that less of the old installation goes.
-    UninstallEngine engine;
-    if (engine.Load(path) == UndoLogLoad::Loaded) (void)engine.Undo();
-    logText_ += LogEnding::Success;
+    const std::wstring& installDir = install_.Location.InstallDir;
+    const std::wstring entryLog = PreviousUndoLogPath();
+    for (const std::wstring& log :
+         PreviousUndoLogs(installDir, entryLog, PathExists(JoinPath(installDir, L"uninst.log")))) {
+        UninstallEngine engine;
+        const UndoLogLoad load = engine.Load(log);
+        // An entry that names a log no longer there has no installation left to remove.
+        if (load == UndoLogLoad::CannotOpen && !PathExists(log)) continue;
+        const WalkResult walk = load == UndoLogLoad::Loaded ? engine.Undo() : WalkResult{};
+        const bool removed = load == UndoLogLoad::Loaded && walk.End == WalkEnd::Complete;
+        if (!removed) install_.PreviousRemovalFailed = true;
+        removalLines_.push_back(RemovalLogLine(log, load, walk));
+    }
 }
 
 void ScriptRunner::Start() {
     logText_.clear();
     recordedDirs_.clear();
+    removalLines_.clear();
     current_ = 0;
     install_.RunStop = 0;
+    install_.PreviousRemovalFailed = false;
     // An empty or relative folder would put the files, the logs and the IDE
     // registry entries wherever the current folder happens to be, and a folder
     // that cannot hold the undo log would give changes that nothing can take
@@ -177,6 +216,7 @@ void ScriptRunner::Start() {
     // logs, so the folder row of the script cannot tell any more.
     installDirExisted_ = DirectoryExists(installDir);
     if (logEnabled_) OpenLog();
+    for (const std::wstring& line : removalLines_) WriteLog(line);
     if (const DWORD err = OpenUndoLog(installDir, undoLog_)) {
         if (logEnabled_) {
             logText_ = SystemErrorText(err);
@@ -299,10 +339,12 @@ ActionResult ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
     case RowKind::SetIde:
         SelectIde(install_.Location, install_.Ides, IdeIndex(static_cast<int>(row.Param)), Str(row.Text));
         return ActionResult();
-    case RowKind::UninstallPrevious:
+    case RowKind::UninstallPrevious: {
+        removalLines_.clear();
         UninstallPrevious();
-        ctx.LogText = logText_;
-        return ActionResult();
+        for (const std::wstring& line : removalLines_) ctx.LogText += (ctx.LogText.empty() ? L"" : L"\r\n") + line;
+        return install_.PreviousRemovalFailed ? ActionResult::FromWin32(ERROR_INSTALL_FAILURE) : ActionResult();
+    }
     case RowKind::CompilePackage: return DoCompilePackage(row, ctx);
     case RowKind::RegisterPackage: return DoRegisterPackage(row, ctx);
     case RowKind::AddSearchPath: return DoAddSearchPath(row, ctx);

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 #include "common/Handles.h"
+#include "common/UninstallEngine.h"
 #include "script/actions/ActionResult.h"
 #include "script/rows/ScriptRow.h"
 
@@ -54,8 +55,12 @@ public:
     // Writes the remaining undo records to log instead of the one Start opened
     // (tests: a handle that cannot write stands for a volume that filled up).
     void UseUndoLog(common::UniqueFile log) { undoLog_ = std::move(log); }
-    // Removes an earlier installation named by the Windows uninstall entry. Never
-    // throws; the uninstall engine works on its own locations, so the run's stay.
+    // Removes the earlier installations: an undo log in the install folder that
+    // the Windows uninstall entry does not name (a run stopped before it
+    // registered the entry), then the one the entry names. Each removal gives
+    // one install-log line ending "...Success" or "...Fail"; a failed one sets
+    // InstallContext::PreviousRemovalFailed. Never throws; the uninstall engine
+    // works on its own locations, so the run's stay.
     void UninstallPrevious();
 
 private:
@@ -67,6 +72,9 @@ private:
     uint32_t skipCode_ = 0;
     std::wstring logText_;
     std::wstring failureReason_;
+    // The install-log lines of the removal of earlier installations, written
+    // once the install log is open (the removal comes first).
+    std::vector<std::wstring> removalLines_;
     common::UniqueFile logFile_;
     bool logEnabled_ = true;
     common::UniqueFile undoLog_;
@@ -121,6 +129,15 @@ bool PreviousInstallCreated(const std::wstring& dir);
 // FolderOpenToUsersError (common/FolderSecurity.h), or the error that kept its
 // list from being read.
 [[nodiscard]] DWORD InstallFolderRefusal(const std::wstring& dir, bool createdByProduct);
+// The undo logs a run into installDir removes first, in that order: the one
+// in installDir when there is one and entryLog (the entry's) names another
+// file, then entryLog when it is not empty. Paths compare without regard to
+// case and trailing separators.
+std::vector<std::wstring> PreviousUndoLogs(const std::wstring& installDir, const std::wstring& entryLog,
+                                           bool folderHoldsLog);
+// The install-log line of one removal: "Removing previous installation: <log>...Success"
+// or "...Fail", the reason after the ending when it failed.
+std::wstring RemovalLogLine(const std::wstring& log, common::UndoLogLoad load, const common::WalkResult& walk);
 
 // Steps the rows from the current one to the last: beforeRow() runs before each
 // row, afterRow(result) after it, before the runner moves on. Returns the number

@@ -62,6 +62,11 @@ void Prologue(ScriptBuilder& s) {
     s.Info(InfoCode::Direction);
 
     s.CreateDir(L"", LocationCode::Install, RowFlag::Undo);  // the install folder itself
+    // Before any other change, the uninstaller and the uninstall entry that
+    // names the undo log: a run stopped at any later row is found and taken
+    // back by the uninstaller and by the next setup.
+    s.ExtractFileIfNewer(L"unqmv.exe", 28, LocationCode::Install);
+    s.RegisterUninstall(L"unqmv.exe", LocationCode::Install, RowFlag::Undo);
     s.CreateDir(L"Source", LocationCode::Install, RowFlag::Undo);
     for (const LibraryFile& f : LibrarySources)
         s.ExtractFile(L"Source\\" + std::wstring(f.Name), f.Id, LocationCode::Install);
@@ -103,8 +108,6 @@ void Prologue(ScriptBuilder& s) {
     // The component templates are the user's to change: never overwritten,
     // and kept by a partial uninstall.
     s.ExtractFileOnce(L"qvTessel.ini", 29, LocationCode::Windows, RowFlag::Undo | RowFlag::KeepOnPartial);
-    s.ExtractFileIfNewer(L"unqmv.exe", 28, LocationCode::Install);
-    s.RegisterUninstall(L"unqmv.exe", LocationCode::Install, RowFlag::Undo);
     s.ExtractFile(L"Source\\qvAboutBox.res", 27, LocationCode::Install);
 }
 

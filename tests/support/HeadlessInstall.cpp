@@ -58,6 +58,8 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     {
         ScriptRunner script(install);
         script.Start();
+        // The script's rows lie one after another: its first rows are a script of their own.
+        if (options.stopBeforeRow >= 0) script.UseRows(&ScriptRowAt(0), options.stopBeforeRow);
         RunRemainingRows(script, [&](ActionResult result) {
             if (result.Failed())
                 run.failures.push_back({script.Current(), result.Code(), script.CurrentRow().Word0, script.LogText()});
@@ -66,6 +68,7 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     }
     if (savedLen > 0 && savedLen <= MAX_PATH) SetCurrentDirectoryW(savedDir);
     run.started = true;
+    run.previousRemovalFailed = install.PreviousRemovalFailed;
     PayloadModule = previousModule;
     return run;
 }

@@ -15,6 +15,9 @@ struct HeadlessOptions {
     bool copyOnly = false;        // CopyOnly
     uint32_t customizeMask = 5;
     DWORD compileTimeoutMs = 45000;  // how long a compiler may run
+    // Stops before this row as a killed setup stops: the rows before it ran
+    // and wrote their records, nothing after it runs, both logs stay (-1: none).
+    int stopBeforeRow = -1;
 };
 
 // One row whose result was not 0.
@@ -29,6 +32,7 @@ struct HeadlessRun {
     bool started = false;  // the payload could be loaded and the run took place
     int rows = 0;          // rows stepped
     std::vector<HeadlessRowResult> failures;
+    bool previousRemovalFailed = false;  // an earlier installation it removed first was not removed whole
 };
 
 // The install-item bits that belong to the given IDE indexes.
