@@ -100,13 +100,15 @@ cleanup() {
   stop_display
 }
 trap cleanup EXIT
+# The tests' template prefix when there is one (tools/wine-run.sh), else a new
+# one; either way the server has ended, so the persistent one below can start.
+source tools/wine-prefix.sh
 template=${TMPDIR:-/tmp}/tessel-wine-template-$(id -u)-$WINEARCH
-if [ -f "$template/.ready" ]; then
+if wine_prefix_made "$template"; then
   cp -a "$template" "$WINEPREFIX"
   rm -f "$WINEPREFIX/.ready"
 else
-  wineboot -i >/dev/null 2>&1
-  wineserver -w   # the persistent server below cannot start while this one runs
+  wine_prefix_make "$WINEPREFIX"
 fi
 # A persistent server, so that no figure pays for starting it (Windows is already up).
 wineserver -p

@@ -17,8 +17,9 @@ PKGS=(
   nsis hyperfine
   osslsigncode openssl
 )
-# What the 64-bit route needs besides.
-PKGS_WIN64=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+# What the 64-bit route needs besides: the x86-64 cross compiler, and the
+# emulator that runs the shipped 32-bit programs in tests/emulated_smoke.sh.
+PKGS_WIN64=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 qemu-user)
 
 install() {
   local missing=() p sudo=""

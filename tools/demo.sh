@@ -42,29 +42,49 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# step <what> <program> [arguments]: runs a Windows program. A crash (Wine's
+# "Unhandled ..." line, or exit code 5: the prefix's debugger is off, so a
+# crashing program ends at once) or any other failure ends the demo here, saying
+# which step it was.
+step() {
+  local what=$1 rc=0
+  shift
+  wine "$@" 2>"$work/stderr" || rc=$?
+  if [ $rc = 5 ] || grep -q '^wine: Unhandled' "$work/stderr"; then
+    echo "demo: STOPPED: $what: a program crashed (exit code $rc)" >&2
+    grep '^wine: Unhandled' "$work/stderr" | head -n 3 | sed 's/^/demo:   /' >&2
+    exit 1
+  fi
+  cat "$work/stderr" >&2
+  if [ $rc != 0 ]; then
+    echo "demo: STOPPED: $what failed (exit code $rc)" >&2
+    exit 1
+  fi
+}
+
 echo "demo: preparing a $WINEARCH Wine prefix"
-wineboot -i >/dev/null 2>&1
-wineserver -w
+source tools/wine-prefix.sh
+wine_prefix_make "$WINEPREFIX"
 # Wine's own Tahoma, MS Sans Serif and Marlett (the caption buttons) come with
 # fonts-wine, in a folder that this Wine does not search; the prefix's font
 # folder is searched.
 ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || echo "demo: no fonts-wine; the captions lack their buttons" >&2
 if [ "$headless" = 1 ]; then
   # Xvfb has no window manager; a virtual desktop draws the frames and captions.
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
+  step "the desktop setting" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+  step "the desktop setting" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null
   wineserver -w  # the desktop is chosen when the next session starts
 fi
 
 echo "demo: stand-in machine with Delphi 7 and RAD Studio 12"
-wine "$build/standin/mkmachine.exe" Delphi7 RADStudio23
+step "the stand-in machine" "$build/standin/mkmachine.exe" Delphi7 RADStudio23
 
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 setup=$(winpath "$build/setup/setup.exe")
 
 if [ "$headless" != 1 ]; then
   echo "demo: the wizard is open; close it or finish the install to end the demo"
-  wine "$build/setup/setup.exe"
+  step "the wizard" "$build/setup/setup.exe"
   wineserver -w
   exit 0
 fi
@@ -74,7 +94,7 @@ mkdir -p "$shots"
 raw="$work/shots"
 mkdir -p "$raw"
 # RAD Studio 12's compilers take a moment each, so the progress page can be caught.
-wine "$build/standin/mkmachine.exe" --mode=slow:1500 RADStudio23 >/dev/null
+step "the stand-in machine" "$build/standin/mkmachine.exe" --mode=slow:1500 RADStudio23 >/dev/null
 r=$(winpath "$raw")
 cat > "$work/walk.txt" <<WALK
 start $setup
@@ -107,7 +127,7 @@ exit 120
 WALK
 
 echo "demo: walking the wizard"
-wine "$build/tools/guidriver/guidriver.exe" "$(winpath "$work/walk.txt")"
+step "the wizard walk" "$build/tools/guidriver/guidriver.exe" "$(winpath "$work/walk.txt")"
 for f in "$raw"/*.bmp; do
   convert "$f" "$shots/$(basename "${f%.bmp}").png"
 done

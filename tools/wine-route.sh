@@ -16,6 +16,7 @@
 # Wine on this host can start a Windows program. A result is kept per boot and
 # loader in $TMPDIR, so only the first call of a boot pays a prefix's start-up.
 set -u
+source "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
 quiet=0
 [ "${1:-}" = -q ] && quiet=1
 say() { [ $quiet = 1 ] || echo "wine-route: $*" >&2; }
@@ -25,10 +26,11 @@ loader64=${TESSEL_WINE64_LOADER:-/usr/lib/wine/wine64}
 cache=${TMPDIR:-/tmp}/tessel-wine-route-$(id -u)
 boot=$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown)
 
-# starts <loader> <arch>: 0 when the loader starts cmd.exe in a new prefix of
-# that kind and the program's exit code comes back; else the reason on stdout.
+# starts <loader> <arch>: 0 when the loader makes a new prefix of that kind
+# and starts cmd.exe in it, and the program's exit code comes back; else the
+# reason on stdout.
 starts() {
-  local loader=$1 arch=$2 key out rc prefix keep=yes
+  local loader=$1 arch=$2 key out rc why prefix keep=yes
   key=$(echo "$boot $arch $loader $(stat -Lc '%i %Y' "$loader" 2>/dev/null)" | cksum | cut -d' ' -f1)
   if [ -f "$cache/$key" ]; then
     out=$(cat "$cache/$key")
@@ -43,15 +45,22 @@ starts() {
   else
     prefix=$(mktemp -d "${TMPDIR:-/tmp}/tessel-probe-XXXXXX")
     # Output into a file: Wine's desktop process may keep a pipe open.
-    WINEPREFIX=$prefix WINEARCH=$arch WINELOADER=$loader WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-      timeout 180 "$loader" cmd.exe /c exit 42 >"$prefix.log" 2>&1
-    rc=$?
-    WINEPREFIX=$prefix /usr/lib/wine/wineserver -k >/dev/null 2>&1
-    WINEPREFIX=$prefix /usr/lib/wine/wineserver -w >/dev/null 2>&1
-    if [ $rc = 42 ]; then
+    if WINEARCH=$arch WINELOADER=$loader WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+         wine_prefix_make "$prefix" 180 2>"$prefix.log"; then
+      WINEPREFIX=$prefix WINEARCH=$arch WINELOADER=$loader WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        timeout 180 "$loader" cmd.exe /c exit 42 >"$prefix.log" 2>&1
+      rc=$?
+      WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+      WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1
+      why="$arch cmd.exe under $loader ended with exit code $rc ($(grep -v '^$' "$prefix.log" | tail -n 1))"
+    else
+      rc=prefix
+      why="$arch $(tail -n 1 "$prefix.log" | sed 's/^wine-prefix: //')"
+    fi
+    if [ "$rc" = 42 ]; then
       out=ok
     else
-      out="$arch cmd.exe under $loader ended with exit code $rc ($(grep -v '^$' "$prefix.log" | tail -n 1))"
+      out=$why
       # A program that started but did not end well may have met a passing
       # hiccup (a busy machine, the time limit): try again next time.
       keep=no

@@ -5,6 +5,8 @@
 # tree (wineboot takes seconds, a copy a fraction of that). The program's
 # wineserver is stopped and the prefix deleted when the program ends, so
 # test programs never share registry or files and never touch ~/.wine.
+# Wine's debugger is off in the template (tools/wine-prefix.sh): a program
+# that crashes ends at once, with exit code 5.
 #
 # In a 64-bit prefix the 64-bit loader is called directly (Debian's `wine` and
 # `wineboot` pick the 32-bit loader whenever it is installed, and that loader
@@ -33,16 +35,16 @@ export WINEARCH=$arch
 tmp=${TMPDIR:-/tmp}
 template=${TESSEL_WINE_TEMPLATE:-$tmp/tessel-wine-template-$(id -u)}-$arch
 
-# Make the template once; concurrent callers wait on the lock.
+source "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
+# Make the template once; concurrent callers wait on the lock. One made
+# before the debugger was turned off in every prefix is made again.
 make_template() {
   exec 9>"$template.lock"
   flock 9
-  if [ ! -f "$template/.ready" ]; then
+  if ! wine_prefix_made "$template"; then
     rm -rf "$template"
-    mkdir -p "$template"
-    WINEPREFIX="$template" wine wineboot.exe -i >/dev/null 2>&1
-    WINEPREFIX="$template" wineserver -w
-    touch "$template/.ready"
+    wine_prefix_make "$template" || { rm -rf "$template"; exit 1; }
+    touch "$template/.ready"  # what older copies of this script look for
   fi
   flock -u 9
   exec 9>&-
