@@ -6,11 +6,9 @@
 
 namespace tessel::common {
 
-namespace {
-
 // Created on first use and held for the whole process: the system closes it
 // as the process ends, however it ends, and that ends every process still in it.
-HANDLE ChildJob() {
+HANDLE ChildProcessJob() {
     static const UniqueKernelHandle job = [] {
         UniqueKernelHandle h(CreateJobObjectW(nullptr, nullptr));
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -22,10 +20,10 @@ HANDLE ChildJob() {
     return job.get();
 }
 
-}  // namespace
-
 DWORD RunInsideChildJob(HANDLE process, HANDLE thread) {
-    if (HANDLE job = ChildJob()) (void)AssignProcessToJobObject(job, process);  // outside it otherwise, see above
+    BOOL inside = FALSE;
+    if (HANDLE job = ChildProcessJob(); job && (!IsProcessInJob(process, job, &inside) || !inside))
+        (void)AssignProcessToJobObject(job, process);  // outside it otherwise, see above
     if (ResumeThread(thread) == static_cast<DWORD>(-1)) return LastErrorOr(ERROR_INTERNAL_ERROR);
     return 0;
 }

@@ -2,7 +2,6 @@
 #pragma once
 #include <windows.h>
 #include <utility>
-#include "common/WindowLibraries.h"
 
 namespace tessel::common {
 
@@ -59,10 +58,6 @@ struct RegKeyTraits {
     static HKEY invalid() { return nullptr; }
     static bool close(HKEY h) { return RegCloseKey(h) == ERROR_SUCCESS; }
 };
-struct GdiObjectTraits {
-    static HGDIOBJ invalid() { return nullptr; }
-    static bool close(HGDIOBJ h) { return gui::DeleteObject(h) != 0; }
-};
 struct LocalMemTraits {
     static HLOCAL invalid() { return nullptr; }
     static bool close(HLOCAL h) { return LocalFree(h) == nullptr; }
@@ -76,7 +71,6 @@ using UniqueFile = UniqueHandleT<HANDLE, FileHandleTraits>;
 using UniqueKernelHandle = UniqueHandleT<HANDLE, KernelHandleTraits>;
 using UniqueFind = UniqueHandleT<HANDLE, FindHandleTraits>;
 using UniqueHKey = UniqueHandleT<HKEY, RegKeyTraits>;
-using UniqueGdiObject = UniqueHandleT<HGDIOBJ, GdiObjectTraits>;
 using UniqueLocal = UniqueHandleT<HLOCAL, LocalMemTraits>;
 using UniqueModule = UniqueHandleT<HMODULE, ModuleTraits>;
 
@@ -84,49 +78,6 @@ using UniqueModule = UniqueHandleT<HMODULE, ModuleTraits>;
 struct ProcessHandles {
     UniqueKernelHandle Process;
     UniqueKernelHandle Thread;
-};
-
-// Window-side owners used by the setup's dialogs.
-struct IconTraits {
-    static HICON invalid() { return nullptr; }
-    static bool close(HICON h) { return gui::DestroyIcon(h) != 0; }
-};
-struct WindowTraits {
-    static HWND invalid() { return nullptr; }
-    static bool close(HWND h) { return gui::DestroyWindow(h) != 0; }
-};
-using UniqueIcon = UniqueHandleT<HICON, IconTraits>;
-using UniqueWindow = UniqueHandleT<HWND, WindowTraits>;
-
-// A named property set on a window; removed again when the owner lets go.
-class UniqueWindowProp {
-public:
-    UniqueWindowProp() = default;
-    UniqueWindowProp(HWND wnd, const wchar_t* name, HANDLE value) { set(wnd, name, value); }
-    ~UniqueWindowProp() { reset(); }
-    UniqueWindowProp(const UniqueWindowProp&) = delete;
-    UniqueWindowProp& operator=(const UniqueWindowProp&) = delete;
-    // Sets the property (removing one held before); false when the window refused it.
-    bool set(HWND wnd, const wchar_t* name, HANDLE value) {
-        reset();
-        if (!gui::SetPropW(wnd, name, value)) return false;
-        wnd_ = wnd;
-        name_ = name;
-        return true;
-    }
-    // Forgets the property without removing it (someone else removes it).
-    void release() {
-        wnd_ = nullptr;
-        name_ = nullptr;
-    }
-    void reset() {
-        if (wnd_ && name_) gui::RemovePropW(wnd_, name_);
-        release();
-    }
-
-private:
-    HWND wnd_ = nullptr;
-    const wchar_t* name_ = nullptr;
 };
 
 }  // namespace tessel::common

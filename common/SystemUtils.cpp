@@ -55,34 +55,47 @@ std::wstring CommandLineFor(const std::wstring& program, const std::wstring& par
 
 namespace {
 
-// A process attribute list naming the only handles a started program inherits.
-class InheritedHandleList {
+// The attribute list of a started program: the only handles it inherits, and
+// the job it starts in. A Windows without job lists at creation (before
+// Windows 10) gets none; the program then enters the job after its creation.
+class StartAttributes {
 public:
-    InheritedHandleList() = default;
-    ~InheritedHandleList() {
+    StartAttributes() = default;
+    ~StartAttributes() {
         if (ready_) DeleteProcThreadAttributeList(list());
     }
-    InheritedHandleList(const InheritedHandleList&) = delete;
-    InheritedHandleList& operator=(const InheritedHandleList&) = delete;
-    // Makes the list of handles (which must stay valid until the start); 0 or the Win32 error.
-    [[nodiscard]] DWORD Set(std::vector<HANDLE> handles) {
+    StartAttributes(const StartAttributes&) = delete;
+    StartAttributes& operator=(const StartAttributes&) = delete;
+    // Makes the list (the handles must stay valid until the start); 0 or the Win32 error.
+    [[nodiscard]] DWORD Set(std::vector<HANDLE> handles, HANDLE job) {
         handles_ = std::move(handles);
+        job_ = job;
+        const DWORD count = (handles_.empty() ? 0 : 1) + (job_ ? 1 : 0);
+        if (count == 0) return 0;
         SIZE_T size = 0;
-        (void)InitializeProcThreadAttributeList(nullptr, 1, 0, &size);  // asks for the size only
+        (void)InitializeProcThreadAttributeList(nullptr, count, 0, &size);  // asks for the size only
         if (size == 0) return LastErrorOr(ERROR_INVALID_PARAMETER);
         buffer_.assign(size / sizeof(LONGLONG) + 1, 0);
-        if (!InitializeProcThreadAttributeList(list(), 1, 0, &size)) return LastErrorOr(ERROR_INVALID_PARAMETER);
+        if (!InitializeProcThreadAttributeList(buffer(), count, 0, &size)) return LastErrorOr(ERROR_INVALID_PARAMETER);
         ready_ = true;
-        if (!UpdateProcThreadAttribute(list(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+        if (!handles_.empty() &&
+            !UpdateProcThreadAttribute(list(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
                                        handles_.size() * sizeof(HANDLE), nullptr, nullptr))
             return LastErrorOr(ERROR_INVALID_PARAMETER);
+        // Refused by Windows before 10: the job is then entered after the creation.
+        if (job_) (void)UpdateProcThreadAttribute(list(), 0, JobListAttribute, &job_, sizeof(job_), nullptr, nullptr);
         return 0;
     }
-    LPPROC_THREAD_ATTRIBUTE_LIST list() { return reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data()); }
+    // The list for STARTUPINFOEXW, or null when there is nothing to hand on.
+    LPPROC_THREAD_ATTRIBUTE_LIST list() { return ready_ ? buffer() : nullptr; }
 
 private:
+    LPPROC_THREAD_ATTRIBUTE_LIST buffer() { return reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data()); }
+    // PROC_THREAD_ATTRIBUTE_JOB_LIST, which the headers declare only for Windows 10.
+    static constexpr DWORD_PTR JobListAttribute = 0x0002000D;
     std::vector<LONGLONG> buffer_;  // aligned for the list
     std::vector<HANDLE> handles_;
+    HANDLE job_ = nullptr;
     bool ready_ = false;
 };
 
@@ -97,14 +110,16 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     startup.wShowWindow = SW_HIDE;
     // The output handle alone is handed on, not whatever else this process
     // holds as inheritable (handles it inherited from its own parent among them).
-    InheritedHandleList inherited;
+    std::vector<HANDLE> inherited;
     if (start.Output) {
         startup.dwFlags |= STARTF_USESTDHANDLES;
         startup.hStdOutput = start.Output;
         startup.hStdError = start.Output;
-        if (const DWORD error = inherited.Set({start.Output})) return error;
-        extended.lpAttributeList = inherited.list();
+        inherited.push_back(start.Output);
     }
+    StartAttributes attributes;
+    if (const DWORD error = attributes.Set(std::move(inherited), ChildProcessJob())) return error;
+    extended.lpAttributeList = attributes.list();
     std::vector<wchar_t> line(start.CommandLine.begin(), start.CommandLine.end());
     line.push_back(L'\0');  // CreateProcessW may write into the command line
     const wchar_t* folder = start.WorkingDir.empty() ? nullptr : start.WorkingDir.c_str();
@@ -112,8 +127,9 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     // everyone may open is one that anyone can inject code into. Handles are
     // inherited only for the output, and only that one (the list above).
     PROCESS_INFORMATION info{};
-    // Suspended until it is in this program's job (below).
-    const DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED | (start.Output ? EXTENDED_STARTUPINFO_PRESENT : 0);
+    // In this program's job from its creation where Windows can do that, else
+    // suspended until it is in the job (below).
+    const DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED | (attributes.list() ? EXTENDED_STARTUPINFO_PRESENT : 0);
     for (int attempt = 1;; ++attempt) {
         if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, start.Output ? TRUE : FALSE, flags, nullptr, folder,
                            &startup, &info))

@@ -3,6 +3,7 @@
 #include "common/WindowLibraries.h"
 #include <vector>
 #include <exception>
+#include "common/WindowHandles.h"
 
 namespace tessel::setup {
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include "common/Handles.h"
+#include "common/WindowHandles.h"
 
 namespace tessel::setup {
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <exception>
 #include "common/Handles.h"
+#include "common/WindowHandles.h"
 #include "script/manifest/Manifest.h"
 #include "setup/FinishPage.h"
 #include "setup/ProgressPage.h"

@@ -9,6 +9,7 @@
 #include <vector>
 // The unit is part of setup.exe only, so the test builds it in.
 #include "setup/CheckListBox.h"
+#include "common/WindowHandles.h"
 
 using namespace tessel::common;
 using namespace tessel::setup;

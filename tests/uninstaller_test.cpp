@@ -19,6 +19,7 @@
 #include "support/TestFiles.h"
 #include "support/UndoLogWriter.h"
 #include "support/WindowDriver.h"
+#include "common/WindowHandles.h"
 
 using namespace tessel::common;
 using namespace tessel::uninstaller;

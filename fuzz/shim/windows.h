@@ -18,3 +18,21 @@ typedef void* HANDLE;
 #define ERROR_FILE_NOT_FOUND 2u
 // Nothing here sets an error: the helpers that would read it are stand-ins.
 inline DWORD GetLastError() { return 0; }
+// The handle owners and the file helpers' declarations (common/Handles.h,
+// common/SystemUtils.h): stand-ins that close nothing; the engine's fuzzed
+// code opens no handle.
+typedef void* HLOCAL;
+typedef struct {
+    DWORD nLength;
+    void* lpSecurityDescriptor;
+    BOOL bInheritHandle;
+} SECURITY_ATTRIBUTES;
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(-1))
+#define ERROR_SUCCESS 0L
+#define ERROR_CANT_RESOLVE_FILENAME 1921u
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x400u
+inline BOOL CloseHandle(HANDLE) { return TRUE; }
+inline BOOL FindClose(HANDLE) { return TRUE; }
+inline long RegCloseKey(HKEY) { return ERROR_SUCCESS; }
+inline HLOCAL LocalFree(HLOCAL) { return nullptr; }
+inline BOOL FreeLibrary(HMODULE) { return TRUE; }

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "ProductKeys.h"
+#include "common/WindowHandles.h"
 
 namespace wd {
 
