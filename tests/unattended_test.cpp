@@ -342,6 +342,25 @@ TEST_F(Unattended, FolderWithBlanksInstallsThereAndItsEntryRemovesIt) {
 // Choices that cannot be stored under the product key (here: its parent is a
 // volatile key, which takes no lasting child) fail /S with a line in the
 // install log instead of passing unnoticed.
+namespace {
+
+// A copy-only install of the one item 0x80 into the proposed folder, with the
+// setup's own payload: its exit as /S would report it.
+UnattendedExit RunCopyOnlyInstall() {
+    UniqueModule payload(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!payload.valid()) return UnattendedExit::Refused;
+    PayloadModule = payload.get();
+    InstallContext install;
+    install.Location.InstallDir = ProposedDir();
+    install.CopyOnly = true;
+    install.SelectedItemMask = ItemMask(0x80);
+    const UnattendedExit exit = RunChosenInstall(install);
+    PayloadModule = nullptr;
+    return exit;
+}
+
+}  // namespace
+
 TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
     const std::wstring parent = L"Software\\Veltrane";
     (void)DeleteRegKey(HKEY_LOCAL_MACHINE, parent);
@@ -349,15 +368,7 @@ TEST_F(Unattended, ChoicesThatCannotBeStoredFailTheRun) {
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, parent.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                                              KEY_WRITE, nullptr, volatileKey.put(), nullptr));
     volatileKey.reset();
-    UniqueModule payload(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    ASSERT_TRUE(payload.valid());
-    PayloadModule = payload.get();
-    InstallContext install;
-    install.Location.InstallDir = ProposedDir();
-    install.CopyOnly = true;
-    install.SelectedItemMask = ItemMask(0x80);
-    EXPECT_EQ(UnattendedExit::RowsFailed, RunChosenInstall(install));
-    PayloadModule = nullptr;
+    EXPECT_EQ(UnattendedExit::RowsFailed, RunCopyOnlyInstall());
     EXPECT_NE(
         InstallLogText(ProposedDir()).find(std::wstring(L"\r\nStoring choices: ") + ProductRegKey + L"...Fail\r\n"),
         std::wstring::npos);
@@ -373,15 +384,7 @@ TEST_F(Unattended, EarlierInstallationNotRemovedFailsTheRun) {
     ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"DisplayName", L"Tessel library"));
     ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString",
                                  L"x.exe " + old + L"\\uninst.log"));
-    UniqueModule payload(LoadLibraryExW(TESSEL_BUILD_DIR L"/setup/setup.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE));
-    ASSERT_TRUE(payload.valid());
-    PayloadModule = payload.get();
-    InstallContext install;
-    install.Location.InstallDir = ProposedDir();
-    install.CopyOnly = true;
-    install.SelectedItemMask = ItemMask(0x80);
-    EXPECT_EQ(UnattendedExit::RowsFailed, RunChosenInstall(install));
-    PayloadModule = nullptr;
+    EXPECT_EQ(UnattendedExit::RowsFailed, RunCopyOnlyInstall());
     EXPECT_NE(
         InstallLogText(ProposedDir())
             .find(L"\r\nRemoving previous installation: " + old + L"\\uninst.log...Fail. The file is no undo log.\r\n"),
