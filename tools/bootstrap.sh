@@ -16,6 +16,7 @@ PKGS=(
   clang libclang-rt-14-dev clang-tidy clang-format
   nsis hyperfine
   osslsigncode openssl
+  python3
 )
 # What the 64-bit route needs besides: the x86-64 cross compiler, and the
 # emulator that runs the shipped 32-bit programs in tests/emulated_smoke.sh.
