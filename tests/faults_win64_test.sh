@@ -20,13 +20,7 @@ start_display
 source "$src/tests/support/check.sh"
 
 export TESSEL_WINEARCH=win64
-prefix=$(TESSEL_KEEP_PREFIX=1 "$src/tools/wine-run.sh" "$build/standin/mkmachine.exe" 9 29 2>&1 >/dev/null |
-         sed -n 's/^wine-run: prefix kept at //p')
-if [ ! -d "$prefix" ]; then
-  echo "faults_win64: cannot make a 64-bit prefix" >&2
-  echo "faults_win64: 0 passed, 1 failed"
-  exit 1
-fi
+prefix=$(kept_prefix faults_win64 "$src" "$build/standin/mkmachine.exe" 9 29) || exit 1
 work=$(mktemp -d)
 cleanup() {
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1

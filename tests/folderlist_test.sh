@@ -12,13 +12,7 @@ src=$(cd "$2" && pwd)
 [ "${TESSEL_ARCH:-i686}" = x86_64 ] && export TESSEL_WINEARCH=win64
 source "$src/tests/support/check.sh"
 
-prefix=$(TESSEL_KEEP_PREFIX=1 "$src/tools/wine-run.sh" cmd.exe /c exit 0 2>&1 >/dev/null |
-         sed -n 's/^wine-run: prefix kept at //p')
-if [ ! -d "$prefix" ]; then
-  echo "folderlist: cannot make a prefix" >&2
-  echo "folderlist: 0 passed, 1 failed"
-  exit 1
-fi
+prefix=$(kept_prefix folderlist "$src" cmd.exe /c exit 0) || exit 1
 trace=$(mktemp)
 cleanup() {
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1

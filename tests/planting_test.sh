@@ -15,13 +15,7 @@ source "$src/tools/display.sh"
 start_display
 source "$src/tests/support/check.sh"
 
-prefix=$(TESSEL_KEEP_PREFIX=1 "$src/tools/wine-run.sh" cmd.exe /c exit 0 2>&1 >/dev/null |
-         sed -n 's/^wine-run: prefix kept at //p')
-if [ ! -d "$prefix" ]; then
-  echo "planting: cannot make a prefix" >&2
-  echo "planting: 0 passed, 1 failed"
-  exit 1
-fi
+prefix=$(kept_prefix planting "$src" cmd.exe /c exit 0) || exit 1
 # One Wine session for all runs: each new session would start the prefix's
 # services again, which costs far more than the runs themselves.
 WINEPREFIX=$prefix wineserver -p
