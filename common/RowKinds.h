@@ -84,11 +84,6 @@ enum class InfoCode : uint32_t {
 // The stored number of an information code (a row's or record's Param).
 constexpr uint32_t InfoParam(InfoCode code) { return static_cast<uint32_t>(code); }
 
-// The product's own registry key and the name of its Windows uninstall entry:
-// the setup writes them, and they are the only keys an uninstall deletes whole.
-inline constexpr const wchar_t* ProductKeyPath = L"Software\\Veltrane\\Tessel library";
-inline constexpr const wchar_t* UninstallEntryName = L"qvlLib";
-
 // Which IDE a registered design-time package is for: the Param of
 // RowKind::RegisterPackage rows and records. Logs written before the 64-bit
 // IDE was supported hold 0 there.
@@ -97,14 +92,5 @@ enum class PackageIde : uint32_t {
     Ide64 = 1,  // "Known Packages x64": the 64-bit IDE's, built for Win64
 };
 constexpr uint32_t PackageIdeParam(PackageIde ide) { return static_cast<uint32_t>(ide); }
-
-// Names of Windows registry places that both programs use.
-inline constexpr const wchar_t* UninstallRootKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-inline constexpr const wchar_t* WinHelpKey = L"Software\\Microsoft\\Windows\\Help";
-
-// Whether the Param of a RowKind::CreateRegKey row or record is the value of a
-// predefined root key handle (HKEY_CLASSES_ROOT 0x80000000 to HKEY_CURRENT_CONFIG
-// 0x80000005, HKEY_DYN_DATA 0x80000006); no other value is taken for a key.
-constexpr bool IsPredefinedRootKey(uint32_t param) { return param >= 0x80000000u && param <= 0x80000006u; }
 
 }  // namespace tessel::common

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include "common/LogNames.h"
 #include "common/RowKinds.h"
 
 namespace tessel::common {

@@ -25,18 +25,19 @@
 #include <string>
 #include <vector>
 
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/IdeDiscovery.h"
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
-#include "common/PathList.h"
+#include "changes/pathlists/PathList.h"
 #include "common/PathText.h"
 #include "common/UndoLogFormat.h"
-#include "common/UndoRecordCheck.h"
+#include "changes/RecordCheck.h"
 #include "common/UndoRules.h"
-#include "common/UndoSteps.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::pathlists;
 
 // ---- What the engine needs from the rest of the program -------------------
 
@@ -55,7 +56,7 @@ std::vector<UndoRecord> gUndone;  // records given to the undo step, in order
     } while (0)
 
 // Counts what the engine reports; checks the order of the calls as they come.
-struct CountingProgress final : tessel::common::UninstallProgress {
+struct CountingProgress final : tessel::changes::UninstallProgress {
     int begins = 0, ends = 0;
     size_t statuses = 0, steps = 0, total = 0, stepped = 0;
     void Begin(size_t size) override {
@@ -160,12 +161,16 @@ std::wstring FromUtf8(const std::string& bytes) {
 // The harness touches no file system.
 void RemoveCompilerOutputLeftovers(const std::wstring&) {}
 
+}  // namespace tessel::common
+
+namespace tessel::changes {
+
 UndoScope MakeUndoScope(const std::wstring&, const std::wstring&, const std::wstring& productIntName) {
     return UndoScope{true, productIntName};
 }
 
-DWORD UndoRecordStep(tessel::common::LocationContext&, const InstalledIdes&, const UndoRecord& rec,
-                     const std::wstring& text, const UndoScope& scope) {
+DWORD UndoChange(tessel::common::LocationContext&, const InstalledIdes&, const UndoRecord& rec,
+                 const std::wstring& text, const UndoScope& scope) {
     gUndone.push_back(rec);
     if (text.size() <= 512) ExerciseRules(text);
     // A path record the rules let through never leaves its folder.
@@ -178,7 +183,7 @@ DWORD UndoRecordStep(tessel::common::LocationContext&, const InstalledIdes&, con
     return rec.Kind() == RowKind::RunInstallFile && rec.Param == 0xFFFFFFFFu ? 2 : 0;
 }
 
-}  // namespace tessel::common
+}  // namespace tessel::changes
 
 // ---- Checks ----------------------------------------------------------------
 

@@ -14,6 +14,7 @@
 namespace tessel::setup {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 namespace {
@@ -52,7 +53,7 @@ PageMove DirectoryPage::Show() {
         directory_ = ProposedInstallDir(Install(), previousDir_);
         firstShow_ = false;
     } else {
-        directory_ = Install().Location.InstallDir;
+        directory_ = Install().Plan.InstallDir;
     }
     ShowPageText(2, DirectoryText());
     ShowItem(IDC_BROWSE, true);
@@ -109,7 +110,7 @@ bool DirectoryPage::MayGoOn() {
 }
 
 void DirectoryPage::Hide() {
-    Install().Location.InstallDir = StripOneTrailingSeparator(GetItemText(IDC_DIRECTORY, DirectoryLimit));
+    Install().Plan.InstallDir = StripOneTrailingSeparator(GetItemText(IDC_DIRECTORY, DirectoryLimit));
     ShowItem(IDC_BROWSE, false);
     ShowItem(IDC_DIRFRAME, false);
     ShowItem(IDC_DIRECTORY, false);

@@ -1,6 +1,6 @@
 // Wizard page: the end of the install.
 #include "setup/FinishPage.h"
-#include "script/actions/ManualBuild.h"
+#include "changes/packages/ManualBuild.h"
 #include "script/runner/ScriptRunner.h"
 #include "setup/InstallChoices.h"
 #include "setup/WizardLogic.h"
@@ -10,6 +10,7 @@
 namespace tessel::setup {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 PageMove FinishPage::Show() {
@@ -22,10 +23,10 @@ PageMove FinishPage::Show() {
     // run stopped by an undo record it could not write may not change the
     // product key unrecorded. Stored before the text, which tells a failure.
     Install().StoreFailure = 0;
-    if (!Install().RunRefused() && !Install().RunStopped()) Install().StoreFailure = StoreSettings();
-    std::wstring text = Install().RunRefused() ? RefusedFinishText(Install().Location.InstallDir, Install().RunRefusal)
+    if (!Install().Outcome.RunRefused() && !Install().Outcome.RunStopped()) Install().StoreFailure = StoreSettings();
+    std::wstring text = Install().Outcome.RunRefused() ? RefusedFinishText(Install().Plan.InstallDir, Install().Outcome.RunRefusal)
                                                : RunFinishText(Install());
-    const std::wstring manualBuild = ManualBuildFinishText(Install().ManualBuildIdeMask);
+    const std::wstring manualBuild = packages::ManualBuildFinishText(Install().Outcome.ManualBuildIdeMask);
     if (!manualBuild.empty()) text += L"\r\n\r\n" + manualBuild;
     SetItemText(IDC_PAGETEXT, text);
     SetItemText(IDCANCEL, L"Finish");

@@ -9,6 +9,7 @@
 namespace tessel::setup {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 INT_PTR CALLBACK IdeSelectionPage::CustomizeDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -33,7 +34,7 @@ INT_PTR IdeSelectionPage::HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wPar
         customizeList_ = std::make_unique<CheckListBox>(gui::GetDlgItem(dlg, IDC_CUSTOMLIST));
         customizeList_->Clear();
         for (const CustomizeOption& option : CustomizeOptions) customizeList_->Add(option.Caption);
-        const uint32_t customize = Install().CustomizeMask;
+        const uint32_t customize = Install().Plan.CustomizeMask;
         if (customize != 0) {
             for (int i = 0; i < customizeList_->Count() && i < 32; ++i)
                 if (static_cast<int32_t>((1u << i) & customize) > 0) customizeList_->SetChecked(i, true);
@@ -52,7 +53,7 @@ INT_PTR IdeSelectionPage::HandleCustomizeMessage(HWND dlg, UINT msg, WPARAM wPar
             uint32_t mask = 0;
             for (int i = 0; customizeList_ && i < customizeList_->Count() && i < 32; ++i)
                 if (customizeList_->GetChecked(i)) mask |= 1u << i;
-            Install().CustomizeMask = mask;
+            Install().Plan.CustomizeMask = mask;
         }
         if (id == IDC_CUSTOMOK || id == IDOK || id == IDC_CUSTOMCANCEL || id == IDCANCEL) {
             gui::EnableWindow(Dialog(), TRUE);
@@ -80,7 +81,7 @@ PageMove IdeSelectionPage::Show() {
     for (int i = 0; i < InstallItemCount; ++i) {
         int line = list_->Add(InstallItems[i].Caption);
         list_->SetEnabled(line, ItemAvailable(Install(), i));
-        if (Install().CheckedLines.Has(LineBit(i))) list_->SetChecked(line, true);
+        if (Install().Plan.CheckedLines.Has(LineBit(i))) list_->SetChecked(line, true);
     }
     FocusItem(IDC_LIST);
     ShowItem(IDC_CUSTOMIZE, false);
@@ -91,7 +92,7 @@ PageMove IdeSelectionPage::Show() {
 void IdeSelectionPage::Hide() {
     ShowItem(IDC_LIST, false);
     ShowItem(IDC_CUSTOMIZE, false);
-    Install().CheckedLines = CheckedMask();
+    Install().Plan.CheckedLines = CheckedMask();
     SelectCheckedItems(Install());
 }
 

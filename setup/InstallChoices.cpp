@@ -1,4 +1,5 @@
 // The choices an install starts from and the record it leaves under the product key.
+#include "changes/registry/RegistryKeyChanges.h"
 #include "setup/InstallChoices.h"
 #include <vector>
 #include "common/IdeDiscovery.h"
@@ -10,6 +11,7 @@
 namespace tessel::setup {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 namespace {
@@ -23,30 +25,30 @@ int32_t StoredInteger(const wchar_t* name) {
 
 StoredSelection LoadPreviousSelection(script::InstallContext& install) {
     StoredSelection stored;
-    stored.InstallVersions = StoredInteger(RegInstallVersions);
-    stored.InstallItems = StoredInteger(RegInstallItems);
-    install.Ides = FindInstalledIdes();
+    stored.InstallVersions = StoredInteger(tessel::changes::registry::InstallVersionsValue);
+    stored.InstallItems = StoredInteger(tessel::changes::registry::InstallItemsValue);
+    install.Plan.Ides = FindInstalledIdes();
     ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems);
     return stored;
 }
 
 void LoadStoredCustomizeMask(script::InstallContext& install) {
     DWORD customize = 0;
-    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, customize) == 0)
-        install.CustomizeMask = customize;
+    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::CustomizeItemsValue, customize) == 0)
+        install.Plan.CustomizeMask = customize;
 }
 
 std::wstring StoredInstallDir() {
     std::wstring dir;
-    if (ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, dir) != 0) dir.clear();
+    if (ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::RootDirValue, dir) != 0) dir.clear();
     return dir;
 }
 
 std::wstring ProposedInstallDir(const script::InstallContext& install, const std::wstring& previousDir) {
     std::wstring root;
     for (int i = 1; i <= IdeCount; ++i) {
-        if (install.PreselectedIdeMask.Has(IdeTable[i].InternalId)) {
-            root = install.Ides[i].RootDir;
+        if (install.Plan.PreselectedIdeMask.Has(IdeTable[i].InternalId)) {
+            root = install.Plan.Ides[i].RootDir;
             break;
         }
     }
@@ -58,7 +60,7 @@ std::wstring ProposedInstallDir(const script::InstallContext& install, const std
 }
 
 void SelectCheckedItems(script::InstallContext& install) {
-    SelectionMasks(install.CheckedLines, install.SelectedIdeMask, install.SelectedItemMask);
+    SelectionMasks(install.Plan.CheckedLines, install.Plan.SelectedIdeMask, install.Plan.SelectedItemMask);
 }
 
 std::wstring ShortDateText() {
@@ -70,13 +72,13 @@ std::wstring ShortDateText() {
 }
 
 DWORD StoreChoices(const script::InstallContext& install) {
-    DWORD err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask.Bits());
+    DWORD err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::InstallVersionsValue, install.Plan.SelectedIdeMask.Bits());
     if (err == 0)
-        err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask.Bits());
-    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir);
-    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion);
-    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText());
-    if (err == 0) err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, install.CustomizeMask);
+        err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::InstallItemsValue, install.Plan.SelectedItemMask.Bits());
+    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::RootDirValue, install.Plan.InstallDir);
+    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::VersionValue, ProductVersion);
+    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::InstallDateValue, ShortDateText());
+    if (err == 0) err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::CustomizeItemsValue, install.Plan.CustomizeMask);
     return err;
 }
 

@@ -17,7 +17,7 @@ struct StoredSelection {
 };
 StoredSelection LoadPreviousSelection(script::InstallContext& install);
 
-// install.CustomizeMask := the stored "CustomizeItems", when there is one.
+// install.Plan.CustomizeMask := the stored "CustomizeItems", when there is one.
 void LoadStoredCustomizeMask(script::InstallContext& install);
 
 // The stored "RootDir" of a previous installation; empty when absent.

@@ -7,6 +7,7 @@
 namespace tessel::setup {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 bool Page::OnCommand(int) { return false; }

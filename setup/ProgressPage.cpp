@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <memory>
 #include "common/PathText.h"
-#include "script/actions/ManualBuild.h"
+#include "changes/packages/ManualBuild.h"
 #include "script/runner/ScriptRunner.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
@@ -12,6 +12,7 @@
 namespace tessel::setup {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 namespace {
@@ -43,7 +44,7 @@ PageMove ProgressPage::Show() {
 }
 
 void ProgressPage::RunScript() {
-    auto script = std::make_unique<ScriptRunner>(Install());
+    auto script = std::make_unique<ScriptRunner>(Install().Plan);
     script->Start();
     HWND bar = Item(IDC_PROGRESS);
     gui::SendMessageW(bar, PBM_SETRANGE, 0, MAKELPARAM(0, static_cast<WORD>(script->Count() - 1)));
@@ -51,7 +52,7 @@ void ProgressPage::RunScript() {
 
     std::wstring caption;
     IdeMask manualBuildShown;
-    Install().FailedRows = RunRemainingRows(
+    const int failed = RunRemainingRows(
         *script,
         [&](ActionResult result) {
             if (result.Failed()) {
@@ -61,12 +62,13 @@ void ProgressPage::RunScript() {
                 gui::MessageBoxW(Dialog(), text.c_str(), L"Error", MB_OK);
             }
             // One message for an IDE whose compiler refused, instead of an error box per package row.
-            const IdeMask manualBuild = Install().ManualBuildIdeMask & ~manualBuildShown;
+            const IdeMask manualBuild = script->Outcome().ManualBuildIdeMask & ~manualBuildShown;
             if (!manualBuild.Empty()) {
                 manualBuildShown |= manualBuild;
-                const std::wstring folder = JoinPath(Install().Location.InstallDir, Install().Location.IdeFolder);
-                gui::MessageBoxW(Dialog(), ManualBuildText(Install().Location.CurrentIde, folder).c_str(),
-                                 ManualBuildCaption, MB_OK | MB_ICONINFORMATION);
+                const LocationContext& at = script->State().Location;
+                const std::wstring folder = JoinPath(at.InstallDir, at.IdeFolder);
+                gui::MessageBoxW(Dialog(), packages::ManualBuildText(at.CurrentIde, folder).c_str(),
+                                 packages::ManualBuildCaption, MB_OK | MB_ICONINFORMATION);
             }
             gui::SendMessageW(bar, PBM_DELTAPOS, 1, 0);
             DispatchOneInputMessage();
@@ -77,6 +79,9 @@ void ProgressPage::RunScript() {
             SetItemText(IDC_ROWCAPTION, caption);
         });
 
+    // The finish page reads how the run went.
+    Install().Outcome = script->Outcome();
+    Install().Outcome.FailedRows = failed;
     EnableItem(IDC_NEXT, true);
     gui::SendMessageW(Item(IDC_NEXT), BM_CLICK, 0, 0);
     Hide();

@@ -3,16 +3,18 @@
 #include "common/RunningIdes.h"
 #include "common/SystemUtils.h"
 #include "script/manifest/Manifest.h"
+#include "changes/uninstallentry/UninstallEntry.h"
 #include "script/runner/ScriptRunner.h"
 
 namespace tessel::setup {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 IdeMask IdeMaskTouchedByRun(const InstallContext& install) {
-    IdeMask mask = install.SelectedIdeMask;
-    const std::wstring previous = PreviousUndoLogPath();
+    IdeMask mask = install.Plan.SelectedIdeMask;
+    const std::wstring previous = uninstall_entry::PreviousUndoLogPath();
     std::string bytes;
     if (!previous.empty() && ReadFileBytes(previous, bytes, FILE_SHARE_READ) == 0) mask |= IdeMaskOfUndoLog(bytes);
     return mask;
@@ -20,7 +22,7 @@ IdeMask IdeMaskTouchedByRun(const InstallContext& install) {
 
 std::vector<std::wstring> RunningIdeNames(const InstallContext& install) {
     std::vector<std::wstring> names;
-    for (IdeIndex index : FindRunningIdes(install.Ides, IdeMaskTouchedByRun(install)))
+    for (IdeIndex index : FindRunningIdes(install.Plan.Ides, IdeMaskTouchedByRun(install)))
         names.push_back(IdeCaption(index));
     return names;
 }

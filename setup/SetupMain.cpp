@@ -10,6 +10,7 @@
 #include "setup/Wizard.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 using namespace tessel::setup;
 
@@ -29,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         unattended = flags.Unattended || flags.ExtractMode;
         // The one install of this process: the pages or the unattended run fill it in.
         tessel::script::InstallContext install;
-        install.CopyOnly = flags.CopyOnly;
+        install.Plan.CopyOnly = flags.CopyOnly;
         if (flags.ShowDescription)
             ShowParametersDescription();
         else if (flags.ExtractMode)

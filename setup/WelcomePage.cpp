@@ -6,6 +6,7 @@
 namespace tessel::setup {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 PageMove WelcomePage::Show() {

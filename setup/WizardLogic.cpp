@@ -9,6 +9,7 @@
 namespace tessel::setup {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 namespace {
@@ -56,19 +57,19 @@ std::wstring FinishText() {
 }
 
 std::wstring RunFinishText(const script::InstallContext& install) {
-    const std::wstring log = L"\"" + JoinPath(install.Location.InstallDir, L"install.log") + L"\"";
+    const std::wstring log = L"\"" + JoinPath(install.Plan.InstallDir, L"install.log") + L"\"";
     std::wstring text;
-    if (install.RunStopped())
+    if (install.Outcome.RunStopped())
         text = L"Setup stopped installing " + ProductAndVersion() +
                L" on you computer: a change could not be "
                L"recorded for the uninstall (" +
-               SystemErrorText(install.RunStop) + L"). Nothing after it was installed." + ParagraphBreak +
+               SystemErrorText(install.Outcome.RunStop) + L"). Nothing after it was installed." + ParagraphBreak +
                L"Remove what was installed with its uninstall entry, or run Setup again.";
-    else if (install.FailedRows > 0)
+    else if (install.Outcome.FailedRows > 0)
         text = L"Setup has installed " + ProductAndVersion() + L" on you computer, but " +
-               std::to_wstring(install.FailedRows) + (install.FailedRows == 1 ? L" step" : L" steps") +
+               std::to_wstring(install.Outcome.FailedRows) + (install.Outcome.FailedRows == 1 ? L" step" : L" steps") +
                L" failed. The install log " + log + L" names each with \"...Fail\".";
-    if (install.PreviousRemovalFailed)
+    if (install.Outcome.PreviousRemovalFailed)
         text += (text.empty() ? L"" : ParagraphBreak) +
                 std::wstring(L"The previous installation was not removed "
                              L"completely; what is left of it stays. The install log ") +
@@ -145,20 +146,20 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
 
 bool ItemAvailable(const script::InstallContext& install, int index) {
     const IdeIndex ide = IdeIndexByMask(InstallItems[index].IdeMask);  // none: the item belongs to no IDE
-    return !ide.IsValid() || FoundOf(install.Ides, ide).Exists;
+    return !ide.IsValid() || FoundOf(install.Plan.Ides, ide).Exists;
 }
 
 void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected, int32_t prevInstallItems) {
-    install.PreselectedIdeMask = IdeMask();
+    install.Plan.PreselectedIdeMask = IdeMask();
     const IdeMask storedIdes(static_cast<uint32_t>(prevInstallSelected));
     for (int i = 1; i <= IdeCount; ++i) {
         const IdeVersion& ide = IdeTable[i];
-        const bool found = install.Ides[i].Exists;
+        const bool found = install.Plan.Ides[i].Exists;
         const bool selected =
             prevInstallSelected < 1 ? found : found && static_cast<int32_t>((ide.InternalId & storedIdes).Bits()) > 0;
-        if (selected) install.PreselectedIdeMask |= ide.InternalId;
+        if (selected) install.Plan.PreselectedIdeMask |= ide.InternalId;
     }
-    install.CheckedLines = LineMask();
+    install.Plan.CheckedLines = LineMask();
     // The item mask is read as a set of bits, not as a signed number: RAD
     // Studio 13's item has the top bit, which makes the stored value negative.
     const ItemMask storedItems(static_cast<uint32_t>(prevInstallItems));
@@ -169,9 +170,9 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
         if (!storedItems.Empty()) {
             if (storedItems.Has(item.Bit)) checked = ItemAvailable(install, i);
         } else {
-            checked = !ide.IsValid() || install.PreselectedIdeMask.Has(IdeOf(ide).InternalId);
+            checked = !ide.IsValid() || install.Plan.PreselectedIdeMask.Has(IdeOf(ide).InternalId);
         }
-        if (checked) install.CheckedLines |= LineBit(i);
+        if (checked) install.Plan.CheckedLines |= LineBit(i);
     }
 }
 

@@ -1,6 +1,10 @@
 // The install actions against Wine's file system and registry, and the pure
 // rules they are built on.
 #include <gtest/gtest.h>
+#include "changes/help/HelpChanges.h"
+#include "changes/pathlists/PathListChanges.h"
+#include "changes/packages/PackageChanges.h"
+#include "changes/uninstallentry/UninstallEntry.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -15,25 +19,39 @@
 #include "common/Handles.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
-#include "common/PathList.h"
+#include "changes/pathlists/PathList.h"
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
-#include "script/actions/ActionLogic.h"
-#include "script/actions/CompilerOutput.h"
+#include "changes/ActionLogic.h"
+#include "changes/packages/CompilerOutput.h"
 #include "script/runner/InstallContext.h"
 #include "script/manifest/Manifest.h"
-#include "script/actions/FileActions.h"
-#include "script/actions/PackageActions.h"
+#include "changes/Changes.h"
+#include "changes/Changes.h"
 #include "standin/Machine.h"
 #include "support/ScriptRows.h"
 #include "support/TestFiles.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::packages;
+using namespace tessel::changes::pathlists;
+using namespace tessel::changes::uninstall_entry;
+using namespace tessel::changes::packages;
+using namespace tessel::changes::pathlists;
 using namespace tessel::script;
 
 namespace {
 
 const std::wstring kRoot = L"C:\\acttest";
+
+// The context after one row, ready for the next.
+void Fresh(ChangeContext& ctx) {
+    ctx.LogText.clear();
+    ctx.LogDetail.clear();
+    ctx.FailureReason.clear();
+    ctx.Written.clear();
+}
 
 class Actions : public testing::Test {
 protected:
@@ -47,18 +65,15 @@ protected:
         ASSERT_EQ(0u, CreateDirectoryPath(kRoot));
         InstallDir = kRoot + L"\\inst";
     }
-    // An action context of this test's install.
-    ActionContext Ctx() {
-        ActionContext ctx;
-        ctx.Install = &install_;
-        return ctx;
-    }
-    // The install the actions work on, and short names for the parts the tests set.
-    tessel::script::InstallContext install_;
-    std::wstring& InstallDir = install_.Location.InstallDir;
-    int& CurrentIde = install_.Location.CurrentIde.Value;
-    std::wstring& IdeFolder = install_.Location.IdeFolder;
-    std::wstring& HelpDir = install_.HelpDir;
+    // A change context of this test's install.
+    ChangeContext Ctx() { return ChangeContext(plan_, run_); }
+    // The install the changes work on, and short names for the parts the tests set.
+    InstallPlan plan_;
+    RunState run_;
+    std::wstring& InstallDir = run_.Location.InstallDir;
+    int& CurrentIde = run_.Location.CurrentIde.Value;
+    std::wstring& IdeFolder = run_.Location.IdeFolder;
+    std::wstring& HelpDir = run_.HelpDir;
     static UniqueModule payload_;
 };
 UniqueModule Actions::payload_;
@@ -193,23 +208,23 @@ TEST(ActionLogic, TextPatchingVersionsAndCommandLines) {
 }
 
 TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
-    ActionContext ctx = Ctx();
+    ChangeContext ctx = Ctx();
     ScriptRow make = Row(RowKind::CreateDir | RowFlag::Undo, L"A\\B\\C", 0, 3);
-    EXPECT_EQ(0, DoCreateDir(make, ctx).Code());
+    EXPECT_EQ(0, ApplyChange(make, ctx).Code());
     EXPECT_EQ(L"Creating directory: " + InstallDir + L"\\A\\B\\C...Success", ctx.LogText);
     EXPECT_TRUE(DirectoryExists(InstallDir + L"\\A\\B\\C"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoCreateDir(make, ctx).Code()) << "an existing folder is no failure";
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(make, ctx).Code()) << "an existing folder is no failure";
 
     // The install folder itself: empty text at location 3.
-    ctx = Ctx();
-    EXPECT_EQ(0, DoCreateDir(Row(RowKind::CreateDir, L"", 0, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::CreateDir, L"", 0, 3), ctx).Code());
     EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Success", ctx.LogText);
 
     // A file standing where a folder should be.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\file", "x"));
-    ctx = Ctx();
-    const int code = DoCreateDir(Row(RowKind::CreateDir, L"file\\sub", 0, 3), ctx).Code();
+    Fresh(ctx);
+    const int code = ApplyChange(Row(RowKind::CreateDir, L"file\\sub", 0, 3), ctx).Code();
     EXPECT_NE(0, code);
     EXPECT_EQ(0u, ctx.LogText.find(L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ")) << ctx.LogText;
     EXPECT_GT(ctx.LogText.size(), (L"Creating directory: " + InstallDir + L"\\file\\sub...Fail. ").size());
@@ -219,42 +234,42 @@ TEST_F(Actions, FoldersAreCreatedClearedAndChecked) {
     const std::wstring elsewhere = kRoot + L"\\elsewhere";
     (void)CreateDirectoryPath(elsewhere);
     if (MakeHostFolderLink(InstallDir + L"\\J", elsewhere)) {
-        ctx = Ctx();
-        EXPECT_EQ(static_cast<int>(LinkInPathError), DoCreateDir(Row(RowKind::CreateDir, L"J\\Sub", 0, 3), ctx).Code());
+        Fresh(ctx);
+        EXPECT_EQ(static_cast<int>(LinkInPathError), ApplyChange(Row(RowKind::CreateDir, L"J\\Sub", 0, 3), ctx).Code());
         EXPECT_FALSE(DirectoryExists(elsewhere + L"\\Sub"));
     }
 
     // Clearing keeps the folder; a missing folder has nothing to delete.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\B\\C\\x.txt", "x"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"A", 0, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::ClearDir, L"A", 0, 3), ctx).Code());
     EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\A...Success", ctx.LogText);
     EXPECT_TRUE(DirectoryExists(InstallDir + L"\\A"));
     EXPECT_FALSE(DirectoryExists(InstallDir + L"\\A\\B"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoClearDir(Row(RowKind::ClearDir, L"Missing", 0, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::ClearDir, L"Missing", 0, 3), ctx).Code());
     EXPECT_EQ(L"Clearing directory: " + InstallDir + L"\\Missing...Success", ctx.LogText);
 
     // Check: a mask matches when any file matches.
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\A\\u.hpp", "x"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoCheckFile(Row(RowKind::CheckFile, L"A\\*.hpp", 0, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::CheckFile, L"A\\*.hpp", 0, 3), ctx).Code());
     EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.hpp...Success", ctx.LogText);
-    ctx = Ctx();
-    EXPECT_EQ(1, DoCheckFile(Row(RowKind::CheckFile, L"A\\*.bpl", 0, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(1, ApplyChange(Row(RowKind::CheckFile, L"A\\*.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"Check file: " + InstallDir + L"\\A\\*.bpl...Fail", ctx.LogText);
 
     // The working folder is the install's, never the process's; a missing folder
     // or a file fails the row and keeps the folder before it.
     wchar_t before[MAX_PATH] = {}, after[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, before);
-    EXPECT_EQ(0, DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A", 0, 3), ctx).Code());
-    EXPECT_EQ(InstallDir + L"\\A", install_.WorkingDir);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::SetCurrentDir, L"A", 0, 3), ctx).Code());
+    EXPECT_EQ(InstallDir + L"\\A", run_.WorkingDir);
     EXPECT_EQ(static_cast<int32_t>(ERROR_FILE_NOT_FOUND),
-              DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"Missing", 0, 3), ctx).Code());
+              ApplyChange(Row(RowKind::SetCurrentDir, L"Missing", 0, 3), ctx).Code());
     EXPECT_EQ(static_cast<int32_t>(ERROR_DIRECTORY),
-              DoSetCurrentDir(Row(RowKind::SetCurrentDir, L"A\\u.hpp", 0, 3), ctx).Code());
-    EXPECT_EQ(InstallDir + L"\\A", install_.WorkingDir);
+              ApplyChange(Row(RowKind::SetCurrentDir, L"A\\u.hpp", 0, 3), ctx).Code());
+    EXPECT_EQ(InstallDir + L"\\A", run_.WorkingDir);
     GetCurrentDirectoryW(MAX_PATH, after);
     EXPECT_EQ(std::wstring(before), std::wstring(after));
 }
@@ -264,9 +279,9 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     const void* data = nullptr;
     DWORD size = 0;
     ASSERT_EQ(0u, LoadPayload(30, data, size));
-    ActionContext ctx = Ctx();
+    ChangeContext ctx = Ctx();
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Readme.txt", std::string(100000, 'z')));
-    EXPECT_EQ(0, DoExtractFile(Row(RowKind::ExtractFile, L"Readme.txt", 30, 3), ctx).Code());
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::ExtractFile, L"Readme.txt", 30, 3), ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\Readme.txt...Success", ctx.LogText);
     EXPECT_EQ(std::string(static_cast<const char*>(data), size), FileBytes(InstallDir + L"\\Readme.txt"))
         << "replaced and truncated to the payload";
@@ -274,34 +289,34 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     EXPECT_EQ(30u, ctx.Written[0].ResId);
 
     // An id without a payload.
-    ctx = Ctx();
-    EXPECT_NE(0, DoExtractFile(Row(RowKind::ExtractFile, L"none.txt", 25, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_NE(0, ApplyChange(Row(RowKind::ExtractFile, L"none.txt", 25, 3), ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\none.txt...Fail", ctx.LogText);
     EXPECT_TRUE(ctx.Written.empty());
 
     // Once: an existing file stays, even an older one.
-    ctx = Ctx();
+    Fresh(ctx);
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\qvTessel.ini", "mine"));
-    EXPECT_EQ(0, DoExtractFileOnce(Row(RowKind::ExtractFileOnce, L"qvTessel.ini", 29, 3), ctx).Code());
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::ExtractFileOnce, L"qvTessel.ini", 29, 3), ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Already", ctx.LogText);
     EXPECT_EQ("mine", FileBytes(InstallDir + L"\\qvTessel.ini"));
     DeleteFileW((InstallDir + L"\\qvTessel.ini").c_str());
-    ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileOnce(Row(RowKind::ExtractFileOnce, L"qvTessel.ini", 29, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::ExtractFileOnce, L"qvTessel.ini", 29, 3), ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\qvTessel.ini...Success", ctx.LogText);
 
     // If newer: the uninstaller's product version decides. The carried copy's version
     // is read in memory: a file of that name in the temporary folder (where anyone
     // could have put it, or a link) is neither written, read nor deleted.
     const ScriptRow uninstaller = Row(RowKind::ExtractFileIfNewer, L"unqmv.exe", 28, 3);
-    const std::wstring tempCopy = JoinPath(GetLocationPath(install_.Location, LocationCode::Temp), L"unqmv.exe");
+    const std::wstring tempCopy = JoinPath(GetLocationPath(run_.Location, LocationCode::Temp), L"unqmv.exe");
     ASSERT_TRUE(WriteBytes(tempCopy, "planted"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
     const std::string shipped = FileBytes(InstallDir + L"\\unqmv.exe");
-    ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Already", ctx.LogText) << "same version";
     EXPECT_EQ("planted", FileBytes(tempCopy));
     DeleteFileW(tempCopy.c_str());
@@ -322,8 +337,8 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     --part;
     std::memcpy(&older[lowered], &part, 4);
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\unqmv.exe", older));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Success", ctx.LogText);
     EXPECT_EQ(shipped, FileBytes(InstallDir + L"\\unqmv.exe"));
 
@@ -333,8 +348,8 @@ TEST_F(Actions, PayloadFilesAreWrittenOnceOrWhenNewer) {
     ++productLs;
     std::memcpy(&newer[fixed + 20], &productLs, 4);
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\unqmv.exe", newer));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoExtractFileIfNewer(uninstaller, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(uninstaller, ctx).Code());
     EXPECT_EQ(L"Copying file: " + InstallDir + L"\\unqmv.exe...Already", ctx.LogText);
     EXPECT_EQ(newer, FileBytes(InstallDir + L"\\unqmv.exe"));
 }
@@ -347,24 +362,24 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Source\\c.pas", "c"));
 
     static const CopyTarget target{L"BDS2006\\c.pas", LocationCode::Install};
-    ActionContext ctx = Ctx();
+    ChangeContext ctx = Ctx();
     EXPECT_EQ(
-        0, DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\c.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
+        0, ApplyChange(Row(RowKind::CopyOneFile, L"Source\\c.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
     EXPECT_EQ(
         L"Copying file: from " + InstallDir + L"\\Source\\c.pas to " + InstallDir + L"\\BDS2006\\c.pas ...Success",
         ctx.LogText);
     EXPECT_EQ("c", FileBytes(InstallDir + L"\\BDS2006\\c.pas"));
-    ctx = Ctx();
+    Fresh(ctx);
     EXPECT_NE(
         0,
-        DoCopyFile(Row(RowKind::CopyOneFile, L"Source\\none.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
+        ApplyChange(Row(RowKind::CopyOneFile, L"Source\\none.pas", 0, 3, nullptr, nullptr, 0, 0, &target), ctx).Code());
     EXPECT_EQ(
         L"Copying file: from " + InstallDir + L"\\Source\\none.pas to " + InstallDir + L"\\BDS2006\\c.pas ...Fail",
         ctx.LogText);
 
-    ctx = Ctx();
+    Fresh(ctx);
     const ScriptRow copyAll = Row(RowKind::CopyFiles, L"Source\\*.hpp", 0, 3, nullptr, L"BDS2006\\*.hpp", 3);
-    EXPECT_EQ(0, DoCopyFiles(copyAll, ctx).Code());
+    EXPECT_EQ(0, ApplyChange(copyAll, ctx).Code());
     EXPECT_EQ(
         L"Copying file: from " + InstallDir + L"\\Source\\*.hpp to " + InstallDir + L"\\BDS2006\\*.hpp ...Success",
         ctx.LogText);
@@ -373,29 +388,29 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
     ASSERT_EQ(2u, ctx.Written.size());
     EXPECT_EQ(L"BDS2006\\", ctx.Written[0].Text.substr(0, 8));
 
-    ctx = Ctx();
-    EXPECT_EQ(0, DoDeleteFiles(Row(RowKind::DeleteFiles, L"Source\\*.hpp", 0, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::DeleteFiles, L"Source\\*.hpp", 0, 3), ctx).Code());
     EXPECT_EQ(L"Deleting files: " + InstallDir + L"\\Source\\*.hpp...Success", ctx.LogText);
     EXPECT_FALSE(PathExists(InstallDir + L"\\Source\\*.hpp"));
     EXPECT_TRUE(PathExists(InstallDir + L"\\Source\\c.pas"));
 
     // Nothing left to copy is no failure.
-    ctx = Ctx();
-    EXPECT_EQ(0, DoCopyFiles(copyAll, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(copyAll, ctx).Code());
     EXPECT_EQ(L"...Success", ctx.LogText.substr(ctx.LogText.size() - 10));
 
-    ctx = Ctx();
-    EXPECT_EQ(0, DoDeleteFile(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx).Code());
     EXPECT_EQ(L"Deleting file: " + InstallDir + L"\\Source\\c.pas...Success", ctx.LogText);
     EXPECT_FALSE(PathExists(InstallDir + L"\\Source\\c.pas"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoDeleteFile(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx).Code())
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::DeleteOneFile, L"Source\\c.pas", 0, 3), ctx).Code())
         << "a missing file is no failure";
 }
 
 TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     // Delphi 7's help files: 1 d7.ohi, 2 d7.ohl, 3 d7.als.
-    install_.Location.IdeRoot = kRoot + L"\\D7";
+    run_.Location.IdeRoot = kRoot + L"\\D7";
     CurrentIde = 9;
     const std::wstring help = kRoot + L"\\D7\\Help\\";
     ASSERT_EQ(0u, CreateDirectoryPath(help));
@@ -404,37 +419,37 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
 
     const ScriptRow index =
         Row(RowKind::AppendText | RowFlag::Undo, L"\r\n:Index Tessel library components=qvlib.hlp", 1, 4);
-    ActionContext ctx = Ctx();
-    EXPECT_EQ(0, DoAppendText(index, ctx).Code());
+    ChangeContext ctx = Ctx();
+    EXPECT_EQ(0, ApplyChange(index, ctx).Code());
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Success", ctx.LogText);
     EXPECT_EQ(":Index Other=other.hlp\r\n:Index Tessel library components=qvlib.hlp\r\n", FileBytes(help + L"d7.ohi"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoAppendText(index, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(index, ctx).Code());
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText);
     const ScriptRow upper = Row(RowKind::AppendText, L"\r\n:INDEX TESSEL LIBRARY COMPONENTS=QVLIB.HLP", 1, 4);
-    ctx = Ctx();
-    EXPECT_EQ(0, DoAppendText(upper, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(upper, ctx).Code());
     EXPECT_EQ(L"Modifying file: " + help + L"d7.ohi...Already", ctx.LogText) << "letter case is ignored";
 
     // A file without a final line break gets one before the new line.
-    ctx = Ctx();
-    EXPECT_EQ(0, DoAppendText(Row(RowKind::AppendText, L"\r\n:Link qvlib.hlp", 2, 4), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::AppendText, L"\r\n:Link qvlib.hlp", 2, 4), ctx).Code());
     EXPECT_EQ(":Link other.hlp\r\n:Link qvlib.hlp\r\n", FileBytes(help + L"d7.ohl"));
 
     // A missing file: -1 and no line; a selector without a file: the same.
-    ctx = Ctx();
-    EXPECT_EQ(-1, DoAppendText(Row(RowKind::AppendText, L"\r\nx", 3, 4), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(-1, ApplyChange(Row(RowKind::AppendText, L"\r\nx", 3, 4), ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
     CurrentIde = 10;  // Delphi 2005 has no help-configuration files
-    EXPECT_EQ(-1, DoAppendText(Row(RowKind::AppendText, L"\r\nx", 1, 4), ctx).Code());
+    EXPECT_EQ(-1, ApplyChange(Row(RowKind::AppendText, L"\r\nx", 1, 4), ctx).Code());
     CurrentIde = 9;
 
     // Merge: the source's lines missing from the destination are added, ANSI, CR LF.
     ASSERT_EQ(0u, CreateDirectoryPath(InstallDir + L"\\Help"));
     ASSERT_TRUE(WriteBytes(InstallDir + L"\\Help\\qvlib.als", "b=2\r\nd=4\r\n"));
     ASSERT_TRUE(WriteBytes(help + L"d7.als", "a=1\r\nb=2\r\nc=3"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoMergeFiles(Row(RowKind::MergeFiles, L"Help\\qvlib.als", 0, 3, nullptr, L"d7.als", 4), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::MergeFiles, L"Help\\qvlib.als", 0, 3, nullptr, L"d7.als", 4), ctx).Code());
     EXPECT_EQ(L"Merging files: " + InstallDir + L"\\Help\\qvlib.als, " + help + L"d7.als...Success", ctx.LogText);
     EXPECT_EQ("a=1\r\nb=2\r\nc=3\r\nd=4\r\n", FileBytes(help + L"d7.als"));
 
@@ -445,28 +460,28 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     const std::wstring full = kRoot + L"\\r.txt";
     ScriptRow replaceFull = replace;
     replaceFull.Text = full.c_str();
-    ctx = Ctx();
-    EXPECT_EQ(0, DoReplaceText(replaceFull, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(replaceFull, ctx).Code());
     EXPECT_EQ(L"Replace text: File=" + full + L", FindText=c:\\old\\longer\\place, ReplaceTo=D:\\new...Success",
               ctx.LogText);
     EXPECT_EQ("Path=D:\\new;x;C:\\old\\longer\\place", FileBytes(full));
     ScriptRow absent = replaceFull;
     absent.Text2 = L"nothing";
-    ctx = Ctx();
-    EXPECT_EQ(0, DoReplaceText(absent, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(absent, ctx).Code());
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
     ScriptRow missing = replaceFull;
     missing.Text = L"C:\\acttest\\none.txt";
-    ctx = Ctx();
-    EXPECT_EQ(-1, DoReplaceText(missing, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(-1, ApplyChange(missing, ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
 }
 
 TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     // The uninstall entry, without and with blanks in the install folder.
-    const std::wstring key = std::wstring(UninstallRootKey) + L"qvlLib";
-    ActionContext ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterUninstall(Row(RowKind::RegisterUninstall | RowFlag::Undo, L"unqmv.exe", 0, 3), ctx).Code());
+    const std::wstring key = std::wstring(tessel::changes::uninstall_entry::UninstallRootKey) + L"qvlLib";
+    ChangeContext ctx = Ctx();
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::RegisterUninstall | RowFlag::Undo, L"unqmv.exe", 0, 3), ctx).Code());
     EXPECT_EQ(L"Registering Uninstall: unqmv.exe...Success", ctx.LogText);
     EXPECT_EQ(L"Veltrane Tessel library v4.09", RegText(HKEY_LOCAL_MACHINE, key, L"DisplayName"));
     EXPECT_EQ(L"Veltrane", RegText(HKEY_LOCAL_MACHINE, key, L"Publisher"));
@@ -474,23 +489,23 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     EXPECT_EQ(InstallDir + L"\\unqmv.exe " + InstallDir + L"\\uninst.log",
               RegText(HKEY_LOCAL_MACHINE, key, L"UninstallString"));
     InstallDir = L"C:\\Program Files\\Tessel";
-    EXPECT_EQ(0, DoRegisterUninstall(Row(RowKind::RegisterUninstall, L"unqmv.exe", 0, 3), ctx).Code());
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::RegisterUninstall, L"unqmv.exe", 0, 3), ctx).Code());
     EXPECT_EQ(L"\"C:\\Program Files\\Tessel\\unqmv.exe\" \"C:\\Program Files\\Tessel\\uninst.log\"",
               RegText(HKEY_LOCAL_MACHINE, key, L"UninstallString"));
     (void)DeleteRegKey(HKEY_LOCAL_MACHINE, key);
 
     // WinHelp: the folder set by the help-folder row.
     InstallDir = kRoot + L"\\inst";
-    EXPECT_EQ(0, DoSetHelpDir(Row(RowKind::SetHelpDir, L"Help", 0, 3), ctx).Code());
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::SetHelpDir, L"Help", 0, 3), ctx).Code());
     EXPECT_EQ(InstallDir + L"\\Help", HelpDir);
-    ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterWinHelp(Row(RowKind::RegisterWinHelp | RowFlag::Undo, L"qvlib.hlp"), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::RegisterWinHelp | RowFlag::Undo, L"qvlib.hlp"), ctx).Code());
     EXPECT_EQ(L"Registering windows help: qvlib.hlp...Success", ctx.LogText);
-    EXPECT_EQ(InstallDir + L"\\Help", RegText(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp"));
+    EXPECT_EQ(InstallDir + L"\\Help", RegText(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey, L"qvlib.hlp"));
 
     // Registry keys: created below a predefined root (failures: below).
-    ctx = Ctx();
-    EXPECT_EQ(0, DoCreateRegKey(Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x80000001), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x80000001), ctx).Code());
     UniqueHKey opened;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\TesselTest\\Key", 0, KEY_READ, opened.put()));
     EXPECT_TRUE(ctx.LogText.empty());
@@ -499,36 +514,36 @@ TEST_F(Actions, WindowsRegistrationsAndPrograms) {
     const std::wstring dir = kRoot + L"\\with blank";
     ASSERT_EQ(0u, CreateDirectoryPath(dir + L"\\help"));
     ASSERT_TRUE(WriteBytes(dir + L"\\run.bat", "@echo ran> ran.txt\r\n"));
-    install_.WorkingDir = dir;  // what the folder row sets: the program is found and run there
-    ctx = Ctx();
-    EXPECT_EQ(0, DoRunFile(Row(RowKind::RunFile, L"run.bat"), ctx).Code());
+    run_.WorkingDir = dir;  // what the folder row sets: the program is found and run there
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::RunFile, L"run.bat"), ctx).Code());
     EXPECT_EQ(L"Run file: " + dir + L"\\run.bat...Success", ctx.LogText);
     EXPECT_TRUE(PathExists(dir + L"\\ran.txt"));
-    ctx = Ctx();
-    EXPECT_NE(0, DoRunFile(Row(RowKind::RunFile, L"none.exe"), ctx).Code());
+    Fresh(ctx);
+    EXPECT_NE(0, ApplyChange(Row(RowKind::RunFile, L"none.exe"), ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
 
     // Before any folder row the install folder stands in, never the setup's own
     // current folder: whoever started the setup chose that one.
     InstallDir = dir;
-    install_.WorkingDir.clear();
+    run_.WorkingDir.clear();
     ASSERT_TRUE(WriteBytes(kRoot + L"\\planted.bat", "@echo planted> planted.txt\r\n"));
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(kRoot.c_str()));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoRunFile(Row(RowKind::RunFile, L"run.bat"), ctx).Code());
-    EXPECT_NE(0, DoRunFile(Row(RowKind::RunFile, L"planted.bat"), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::RunFile, L"run.bat"), ctx).Code());
+    EXPECT_NE(0, ApplyChange(Row(RowKind::RunFile, L"planted.bat"), ctx).Code());
     SetCurrentDirectoryW(previous);
     EXPECT_FALSE(PathExists(kRoot + L"\\planted.txt"));
 
     InstallDir = dir;
     ASSERT_TRUE(WriteBytes(dir + L"\\help\\help_reg.bat", "@echo reg> reg.txt\r\n"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoRunInstallFile(Row(RowKind::RunInstallFile | RowFlag::Undo, L"help\\help_reg.bat"), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::RunInstallFile | RowFlag::Undo, L"help\\help_reg.bat"), ctx).Code());
     EXPECT_EQ(L"Register help: " + dir + L"\\help\\help_reg.bat...Success", ctx.LogText);
     EXPECT_TRUE(PathExists(dir + L"\\help\\reg.txt")) << "runs in the help folder";
-    EXPECT_EQ(dir + L"\\help", install_.WorkingDir) << "the rows after it work there too";
+    EXPECT_EQ(dir + L"\\help", run_.WorkingDir) << "the rows after it work there too";
 }
 
 TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
@@ -538,40 +553,40 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     CurrentIde = 9;
     IdeFolder = L"Delphi7";
     const ScriptRow reg = Row(RowKind::RegisterPackage | RowFlag::Undo, L"Delphi7\\dclqvl70.bpl", 0, 3);
-    ActionContext ctx = Ctx();
-    EXPECT_EQ(-2, DoRegisterPackage(reg, ctx).Code()) << "no library path list yet";
+    ChangeContext ctx = Ctx();
+    EXPECT_EQ(-2, ApplyChange(reg, ctx).Code()) << "no library path list yet";
     EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success", ctx.LogText);
     EXPECT_EQ(L"Tessel library v4.09",
               RegText(HKEY_CURRENT_USER, d7 + L"\\Known Packages", InstallDir + L"\\Delphi7\\dclqvl70.bpl"));
 
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L""));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(reg, ctx).Code());
     EXPECT_EQ(L"Registering package: " + InstallDir + L"\\Delphi7\\dclqvl70.bpl...Success\r\nAdding search path: " +
                   InstallDir + L"\\Delphi7...Success",
               ctx.LogText);
     EXPECT_EQ(InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(reg, ctx).Code());
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
 
     // The folder as a whole entry in another case: already there, unchanged.
     const std::wstring other = L"$(DELPHI)\\Lib;" + LowerWide(InstallDir) + L"\\delphi7";
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", other));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(reg, ctx).Code());
     EXPECT_EQ(L"...Already", ctx.LogText.substr(ctx.LogText.size() - 10));
     EXPECT_EQ(other, RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
     // Only the start of a longer entry: not there, the folder is added as its own entry.
     const std::wstring longer = L"$(DELPHI)\\Lib;" + LowerWide(InstallDir) + L"\\delphi7\\extra";
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", longer));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(reg, ctx).Code());
     EXPECT_EQ(L"...Success", ctx.LogText.substr(ctx.LogText.size() - 10));
     EXPECT_EQ(longer + L";" + InstallDir + L"\\Delphi7", RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
     // A list ending in ";" gets no second ";".
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path", L"$(DELPHI)\\Lib;"));
-    EXPECT_EQ(0, DoRegisterPackage(reg, ctx).Code());
+    EXPECT_EQ(0, ApplyChange(reg, ctx).Code());
     EXPECT_EQ(L"$(DELPHI)\\Lib;" + InstallDir + L"\\Delphi7",
               RegText(HKEY_CURRENT_USER, d7 + L"\\Library", L"Search Path"));
 
@@ -579,8 +594,8 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     const std::wstring d3 = IdeTable[1].RegKey;
     CurrentIde = 1;
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath", L"C:\\D3\\Lib"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"Delphi3\\dclqvl30.dpl", 0, 3), ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::RegisterPackage, L"Delphi3\\dclqvl30.dpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"C:\\D3\\Lib;" + InstallDir + L"\\Delphi3",
               RegText(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath"));
 
@@ -588,13 +603,13 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     const std::wstring r2009 = IdeTable[13].RegKey;
     CurrentIde = 13;
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, r2009 + L"\\Library", L"Search Path", L"x"));
-    EXPECT_EQ(0, DoRegisterPackage(Row(RowKind::RegisterPackage, L"BDS2009\\dclqvl2009.bpl", 0, 3), ctx).Code());
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::RegisterPackage, L"BDS2009\\dclqvl2009.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"1", RegText(HKEY_CURRENT_USER, r2009 + L"\\Globals", L"ForceEnvOptionsUpdate"));
     const std::wstring xe7 = IdeTable[22].RegKey;
     CurrentIde = 22;
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path", L"y"));
     EXPECT_EQ(0,
-              DoRegisterPackage(Row(RowKind::RegisterPackage, L"RADStudio16\\Win32\\dclqvl210.bpl", 0, 3), ctx).Code());
+              ApplyChange(Row(RowKind::RegisterPackage, L"RADStudio16\\Win32\\dclqvl210.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"y;" + InstallDir + L"\\RADStudio16\\Win32",
               RegText(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path"));
     EXPECT_EQ(L"<missing>", RegText(HKEY_CURRENT_USER, xe7 + L"\\Globals", L"ForceEnvOptionsUpdate"));
@@ -604,15 +619,15 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     CurrentIde = 8;
     (void)DeleteRegKey(HKEY_CURRENT_USER, b6);
     const ScriptRow add = Row(RowKind::AddSearchPath | RowFlag::Undo, L"Source", 0, 3);
-    ctx = Ctx();
-    EXPECT_EQ(-2, DoAddSearchPath(add, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(-2, ApplyChange(add, ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
     ScriptRow tolerant = add;
     tolerant.Options = 1;
-    EXPECT_EQ(0, DoAddSearchPath(tolerant, ctx).Code());
+    EXPECT_EQ(0, ApplyChange(tolerant, ctx).Code());
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path", L"$(BCB)\\Lib"));
-    ctx = Ctx();
-    EXPECT_EQ(0, DoAddSearchPath(add, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(add, ctx).Code());
     EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\Source...Success", ctx.LogText);
     EXPECT_EQ(L"$(BCB)\\Lib;" + InstallDir + L"\\Source",
               RegText(HKEY_CURRENT_USER, b6 + L"\\Library", L"Search Path"));
@@ -620,7 +635,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     named.Text2 = L"Other";
     named.Text3 = L"Paths";
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths", L""));
-    EXPECT_EQ(0, DoAddSearchPath(named, ctx).Code());
+    EXPECT_EQ(0, ApplyChange(named, ctx).Code());
     EXPECT_EQ(InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths"));
 
     // IDE path rows: the folder by base code; a list that does not exist is left alone.
@@ -628,51 +643,51 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     IdeFolder = L"RADStudio16";
     const ScriptRow win64 = Row(RowKind::AddIdePath | RowFlag::Undo, L"\\C++\\Paths\\Win64\\LibraryPath", 4, 3);
     (void)DeleteRegValue(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath");
-    ctx = Ctx();
-    EXPECT_EQ(0, DoAddIdePath(win64, ctx).Code());
+    Fresh(ctx);
+    EXPECT_EQ(0, ApplyChange(win64, ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
     EXPECT_EQ(L"<missing>", RegText(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath"));
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"$(BDS)\\lib;"));
-    EXPECT_EQ(0, DoAddIdePath(win64, ctx).Code());
+    EXPECT_EQ(0, ApplyChange(win64, ctx).Code());
     EXPECT_EQ(L"Adding search path: " + InstallDir + L"\\RADStudio16\\Win64...Success", ctx.LogText);
     EXPECT_EQ(L"$(BDS)\\lib;" + InstallDir + L"\\RADStudio16\\Win64",
               RegText(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath"));
 }
 
 TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
-    EXPECT_EQ(45000u, install_.CompileTimeoutMs) << "the compiler gets 45 seconds";
-    ActionContext ctx = Ctx();
-    EXPECT_EQ(-1, DoCompilePackage(Row(RowKind::CompilePackage, L"x.dpk", 0), ctx).Code());
-    EXPECT_EQ(-2, DoCompilePackage(Row(RowKind::CompilePackage, L"x.dpk", 0x40000000), ctx).Code());
+    EXPECT_EQ(45000u, plan_.CompileTimeoutMs) << "the compiler gets 45 seconds";
+    ChangeContext ctx = Ctx();
+    EXPECT_EQ(-1, ApplyChange(Row(RowKind::CompilePackage, L"x.dpk", 0), ctx).Code());
+    EXPECT_EQ(-2, ApplyChange(Row(RowKind::CompilePackage, L"x.dpk", 0x40000000), ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
 
     // No tools: the "cannot find" lines.
-    install_.Ides[9].RootDir = kRoot + L"\\NoTools";
-    EXPECT_EQ(-3, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
+    plan_.Ides[9].RootDir = kRoot + L"\\NoTools";
+    EXPECT_EQ(-3, ApplyChange(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find dcc32.exe: qvl70.dpk...Fail", ctx.LogText);
-    install_.Ides[22].RootDir = kRoot + L"\\NoTools";
+    plan_.Ides[22].RootDir = kRoot + L"\\NoTools";
     EXPECT_EQ(
         -3,
-        DoCompilePackage(Row(RowKind::CompilePackage, L"qvl210.dpk", 0x200000, 0, nullptr, nullptr, 0, 1), ctx).Code());
+        ApplyChange(Row(RowKind::CompilePackage, L"qvl210.dpk", 0x200000, 0, nullptr, nullptr, 0, 1), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find dcc64.exe: qvl210.dpk...Fail", ctx.LogText);
-    install_.Ides[8].RootDir = kRoot + L"\\NoTools";
-    EXPECT_EQ(-4, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx).Code());
+    plan_.Ides[8].RootDir = kRoot + L"\\NoTools";
+    EXPECT_EQ(-4, ApplyChange(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx).Code());
     EXPECT_EQ(L"Compiling package, cannot find make.exe: qvl60.mak...Fail", ctx.LogText);
 
     // Stand-in IDEs below "C:\Program Files (x86)": Delphi 7 and C++Builder 6.
     ASSERT_TRUE(LayOutMachine({9, 8}));
-    install_.Ides[9].RootDir = StandinRootDir(9);
-    install_.Ides[8].RootDir = StandinRootDir(8);
-    ASSERT_NE(std::wstring::npos, install_.Ides[9].RootDir.find(L' ')) << "the stand-in root has a blank";
+    plan_.Ides[9].RootDir = StandinRootDir(9);
+    plan_.Ides[8].RootDir = StandinRootDir(8);
+    ASSERT_NE(std::wstring::npos, plan_.Ides[9].RootDir.find(L' ')) << "the stand-in root has a blank";
     ASSERT_EQ(0u, CreateDirectoryPath(InstallDir));  // the compiler's output goes there
     const std::wstring pkg = kRoot + L"\\pkg";
     ASSERT_EQ(0u, CreateDirectoryPath(pkg));
     ASSERT_TRUE(WriteBytes(pkg + L"\\qvl70.dpk", "package qvl70;\r\nrequires rtl;\r\nend.\r\n"));
-    install_.WorkingDir = pkg;  // the project is found there
+    run_.WorkingDir = pkg;  // the project is found there
     ClearToolCalls(9);
-    ctx = Ctx();
+    Fresh(ctx);
     // Several bits: the lowest one (Delphi 7) is used.
-    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100 | 0x200000), ctx).Code());
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100 | 0x200000), ctx).Code());
     EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);
     const auto calls = ReadToolCalls(9);
     ASSERT_EQ(1u, calls.size());
@@ -682,7 +697,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
 
     ASSERT_TRUE(WriteBytes(pkg + L"\\qvl60.mak", "PROJECT = qvl60.bpl\r\n"));
     ClearToolCalls(8);
-    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx).Code());
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::CompilePackage, L"qvl60.mak", 0x80), ctx).Code());
     const auto makeCalls = ReadToolCalls(8);
     ASSERT_EQ(1u, makeCalls.size());
     EXPECT_NE(std::wstring::npos, makeCalls[0].commandLine.find(L"/fqvl60.mak")) << "\"/f\" stays glued to the name";
@@ -708,14 +723,14 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
             ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Fail));
         else
             ASSERT_TRUE(SetToolOutput(9, c.output, c.exitCode));
-        install_.ManualBuildIdeMask = IdeMask();
-        EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code()) << c.what;
+        run_.ManualBuildIdeMask = IdeMask();
+        EXPECT_EQ(0, ApplyChange(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code()) << c.what;
         EXPECT_FALSE(PathExists(pkg + L"\\qvl70.bpl")) << c.what;
-        const CompileReport& report = install_.LastCompile;
+        const CompileReport& report = run_.LastCompile;
         EXPECT_TRUE(report.Ran && report.Finished) << c.what;
         EXPECT_EQ(c.exitCode, report.ExitCode) << c.what;
         EXPECT_EQ(std::vector<std::wstring>{c.output}, report.Lines) << c.what;
-        EXPECT_EQ(c.refuse ? 0x100u : 0u, install_.ManualBuildIdeMask.Bits()) << c.what;
+        EXPECT_EQ(c.refuse ? 0x100u : 0u, run_.ManualBuildIdeMask.Bits()) << c.what;
         EXPECT_EQ(c.refuse ? L"Compiling package: qvl70.dpk...Skipped. This edition of Delphi 7 does not support "
                              L"command line compiling"
                            : L"Compiling package: qvl70.dpk...Success",
@@ -726,15 +741,15 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
 
     // A hanging compiler: the row returns after the time limit and leaves it running.
     ASSERT_TRUE(SetToolBehaviour(9, ToolMode::Hang));
-    install_.CompileTimeoutMs = 1500;
+    plan_.CompileTimeoutMs = 1500;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(0, DoCompilePackage(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::CompilePackage, L"qvl70.dpk", 0x100), ctx).Code());
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     EXPECT_GE(ms, 1400);
     EXPECT_LT(ms, 15000);
     EXPECT_EQ(L"Compiling package: qvl70.dpk...Success", ctx.LogText);
-    EXPECT_FALSE(install_.LastCompile.Finished);
+    EXPECT_FALSE(run_.LastCompile.Finished);
     SetToolBehaviour(9, ToolMode::Normal);
     SetCurrentDirectoryW(L"C:\\");
 }
@@ -766,32 +781,32 @@ TEST_F(Actions, FailuresAreReportedAsFailures) {
         const char* what;
         std::function<void()> prepare;
         ScriptRow row;
-        ActionResult (*action)(const ScriptRow&, ActionContext&);
+        ActionResult (*action)(const ScriptRow&, ChangeContext&);
         std::wstring log;        // empty: no line
         std::wstring unchanged;  // a file that keeps "a=1\r\n"
     } cases[] = {
-        {"clear with a file that stays", nullptr, Row(RowKind::ClearDir, L"F", 0, 3), DoClearDir,
+        {"clear with a file that stays", nullptr, Row(RowKind::ClearDir, L"F", 0, 3), ApplyChange,
          L"Clearing directory: " + dir + L"...Fail", L""},
-        {"delete a read-only file", nullptr, Row(RowKind::DeleteOneFile, L"F\\ro.txt", 0, 3), DoDeleteFile,
+        {"delete a read-only file", nullptr, Row(RowKind::DeleteOneFile, L"F\\ro.txt", 0, 3), ApplyChange,
          L"Deleting file: " + locked + L"...Fail", L""},
-        {"delete by mask", nullptr, Row(RowKind::DeleteFiles, L"F\\*.txt", 0, 3), DoDeleteFiles,
+        {"delete by mask", nullptr, Row(RowKind::DeleteFiles, L"F\\*.txt", 0, 3), ApplyChange,
          L"Deleting files: " + dir + L"\\*.txt...Fail", L""},
         {"merge a missing source", nullptr, Row(RowKind::MergeFiles, L"F\\none.als", 0, 3, nullptr, L"F\\d.als", 3),
-         DoMergeFiles, L"Merging files: " + dir + L"\\none.als, " + dest + L"...Fail", dest},
+         ApplyChange, L"Merging files: " + dir + L"\\none.als, " + dest + L"...Fail", dest},
         {"merge into an unreadable file", hold, Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\d.als", 3),
-         DoMergeFiles, L"Merging files: " + dir + L"\\s.als, " + dest + L"...Fail", dest},
+         ApplyChange, L"Merging files: " + dir + L"\\s.als, " + dest + L"...Fail", dest},
         {"merge into a folder that is not there", nullptr,
-         Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\none\\d.als", 3), DoMergeFiles,
+         Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\none\\d.als", 3), ApplyChange,
          L"Merging files: " + dir + L"\\s.als, " + dir + L"\\none\\d.als...Fail", L""},
         {"key below no predefined root", nullptr, Row(RowKind::CreateRegKey, L"Software\\TesselTest\\Key", 0x12345678),
-         DoCreateRegKey, L"", L""},
-        {"key that cannot be created", nullptr, Row(RowKind::CreateRegKey, longKey.c_str(), 0x80000001), DoCreateRegKey,
+         ApplyChange, L"", L""},
+        {"key that cannot be created", nullptr, Row(RowKind::CreateRegKey, longKey.c_str(), 0x80000001), ApplyChange,
          L"", L""},
     };
     for (const Case& c : cases) {
         fresh();
         if (c.prepare) c.prepare();
-        ActionContext ctx = Ctx();
+        ChangeContext ctx = Ctx();
         EXPECT_NE(0, c.action(c.row, ctx).Code()) << c.what;
         EXPECT_EQ(c.log, ctx.LogText) << c.what;
         held.reset();
@@ -803,8 +818,8 @@ TEST_F(Actions, FailuresAreReportedAsFailures) {
     // A merge into a file that is not there yet creates it.
     fresh();
     ASSERT_TRUE(DeleteFileW(dest.c_str()));
-    ActionContext ctx = Ctx();
-    EXPECT_EQ(0, DoMergeFiles(Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\d.als", 3), ctx).Code());
+    ChangeContext ctx = Ctx();
+    EXPECT_EQ(0, ApplyChange(Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\d.als", 3), ctx).Code());
     EXPECT_EQ("b=2\r\n", FileBytes(dest));
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

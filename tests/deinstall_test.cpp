@@ -1,22 +1,30 @@
 // The uninstall engine against the Wine prefix's own registry and file system.
 #include <gtest/gtest.h>
+#include "changes/help/HelpChanges.h"
+#include "changes/pathlists/PathListChanges.h"
+#include "changes/uninstallentry/UninstallEntry.h"
+#include "changes/files/FileChanges.h"
 #include <cstdio>
 #include <windows.h>
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
-#include "common/PathList.h"
+#include "changes/pathlists/PathList.h"
 #include "common/PathText.h"
 #include "common/RowKindInfo.h"
 #include "common/SystemUtils.h"
 #include "common/UndoRules.h"
-#include "common/UndoSteps.h"
+#include "changes/Changes.h"
 #include "support/TestFiles.h"
 #include "support/ProductKeys.h"
 #include "support/UndoLogWriter.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::files;
+using namespace tessel::changes::pathlists;
+using namespace tessel::changes::uninstall_entry;
 
 namespace {
 
@@ -216,8 +224,8 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     (void)WriteRegString(HKCU, regKey + L"\\Known Packages", L"C:\\Other\\keep.bpl", L"Other");
     (void)WriteRegString(HKCU, regKey + L"\\Library", L"Search Path",
                          L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7;C:\\Tessel\\Delphi7Extra");
-    (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
-    (void)WriteRegString(HKLM, WinHelpKey, L"other.hlp", L"C:\\Other");
+    (void)WriteRegString(HKLM, tessel::changes::help::WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
+    (void)WriteRegString(HKLM, tessel::changes::help::WinHelpKey, L"other.hlp", L"C:\\Other");
     (void)WriteRegString(HKLM, kUninstallEntryKey, L"DisplayName", L"Veltrane Tessel library v4.09");
     (void)WriteRegString(HKLM, kUninstallEntryKey + std::wstring(L"\\Details"), L"x", L"y");
     (void)WriteRegString(HKLM, ProductKey, L"InstallDir", dir);
@@ -255,8 +263,8 @@ TEST(Deinstall, UndoesAnIdeBlockAndTheCommonChanges) {
     EXPECT_FALSE(KeyExists(HKLM, ProductKey));
     EXPECT_TRUE(KeyExists(HKLM, L"Software\\Veltrane\\Other product"));
     EXPECT_FALSE(FileExists(windows + L"\\qvTessel.ini"));
-    EXPECT_EQ(RegText(HKLM, WinHelpKey, L"qvlib.hlp"), L"<missing>");
-    EXPECT_EQ(RegText(HKLM, WinHelpKey, L"other.hlp"), L"C:\\Other");
+    EXPECT_EQ(RegText(HKLM, tessel::changes::help::WinHelpKey, L"qvlib.hlp"), L"<missing>");
+    EXPECT_EQ(RegText(HKLM, tessel::changes::help::WinHelpKey, L"other.hlp"), L"C:\\Other");
     EXPECT_EQ(RegText(HKCU, regKey + L"\\Known Packages", dir + L"\\Delphi7\\dclqvl70.bpl"), L"<missing>");
     EXPECT_EQ(RegText(HKCU, regKey + L"\\Known Packages", L"C:\\Other\\keep.bpl"), L"Other");
     EXPECT_EQ(RegText(HKCU, regKey + L"\\Library", L"Search Path"), L"$(DELPHI)\\Lib;C:\\Tessel\\Delphi7Extra");
@@ -413,7 +421,7 @@ TEST(Deinstall, NeverRemovesDriveRootsOrTheWindowsFolder) {
 TEST(Deinstall, CraftedRecordsLeaveTheirCanariesAndFailTheWalk) {
     const std::wstring dir = L"C:\\Crafted", canary = L"C:\\Canary", unc = L"\\\\localhost\\c$\\Canary";
     const std::wstring system = ResolvePath({}, LocationCode::System, L"");
-    const std::wstring otherEntry = std::wstring(UninstallRootKey) + L"Other";
+    const std::wstring otherEntry = std::wstring(tessel::changes::uninstall_entry::UninstallRootKey) + L"Other";
     MakeFile(canary + L"\\keep.txt", "canary");
     MakeFile(system + L"\\canary.dll", "canary");
     (void)WriteRegString(HKLM, L"Software\\Canary", L"v", L"1");
@@ -488,7 +496,7 @@ TEST(Deinstall, RowKindDescriptorsAgreeWithTheStoredNumbers) {
         const RowKindInfo info = Describe(static_cast<RowKind>(n));
         ASSERT_EQ(info.Class, ClassOfKindNumber(static_cast<uint16_t>(n))) << std::hex << n;
         if (std::string(info.LogName) != "Other") continue;
-        EXPECT_TRUE(!info.Caption && !info.UndoStatus && info.Undo == UndoAction::None) << std::hex << n;
+        EXPECT_TRUE(!info.Caption && !info.UndoStatus && info.Module == ChangeModule::None) << std::hex << n;
     }
 }
 
@@ -581,7 +589,7 @@ TEST(Deinstall, DamagedRecordStopsTheWalkWithAFailure) {
 }
 
 // Every call the engine makes on its progress, in order.
-struct RecordingProgress final : tessel::common::UninstallProgress {
+struct RecordingProgress final : tessel::changes::UninstallProgress {
     std::vector<std::wstring> calls;
     size_t total = 0, stepped = 0;
     void Begin(size_t size) override {

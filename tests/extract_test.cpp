@@ -1,6 +1,8 @@
 // setup.exe /X: the script's folders and payload files, written below the
 // current folder, byte for byte, and nothing else anywhere.
 #include <gtest/gtest.h>
+#include "changes/help/HelpChanges.h"
+#include "changes/uninstallentry/UninstallEntry.h"
 
 #include <map>
 #include <set>
@@ -14,6 +16,8 @@
 #include "support/WindowDriver.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::uninstall_entry;
 using namespace tessel::script;
 
 namespace {
@@ -103,9 +107,9 @@ TEST(ExtractMode, WritesEveryPayloadFileAndNothingElse) {
     EXPECT_FALSE(PathExists(JoinPath(windows, L"qvTessel.ini")));
     EXPECT_EQ(NamesIn(windows), windowsBefore);
     EXPECT_FALSE(KeyExists(ProductRegKey));
-    EXPECT_FALSE(KeyExists(std::wstring(UninstallRootKey) + ProductIntName));
+    EXPECT_FALSE(KeyExists(tessel::changes::uninstall_entry::EntryKeyPath()));
     std::wstring helpDir;
-    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", helpDir));
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey, L"qvlib.hlp", helpDir));
 }
 
 TEST(ExtractMode, ReplacesAnOlderExtractionAndKeepsOtherFiles) {

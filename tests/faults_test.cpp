@@ -4,6 +4,8 @@
 // at the machine afterwards (registry contents and file listings), not only at
 // exit codes.
 #include <gtest/gtest.h>
+#include "changes/help/HelpChanges.h"
+#include "changes/uninstallentry/UninstallEntry.h"
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -15,14 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 #include "common/UndoLog.h"
 #include "common/UndoRules.h"
-#include "script/actions/ActionLogic.h"
+#include "changes/ActionLogic.h"
 #include "script/manifest/Manifest.h"
 #include "script/rows/ScriptRow.h"
 #include "standin/Machine.h"
@@ -35,6 +37,8 @@
 #include "support/WindowDriver.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::uninstall_entry;
 using namespace tessel::script;
 
 namespace {
@@ -295,10 +299,10 @@ void FreshMachine() {
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
     DeleteFileW(JoinPath(windows, L"qvTessel.ini").c_str());
-    for (const wchar_t* help : {L"qvlib.hlp", L"qvlib.cnt"}) (void)DeleteRegValue(HKEY_LOCAL_MACHINE, WinHelpKey, help);
+    for (const wchar_t* help : {L"qvlib.hlp", L"qvlib.cnt"}) (void)DeleteRegValue(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey, help);
     (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallEntryKey);
     (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
-    (void)CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+    (void)CreateRegKey(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey);
     for (const std::wstring& dir : {kDir, std::wstring(L"C:\\faults-cwd"), kScratch, std::wstring(L"C:\\Old"),
                                     std::wstring(L"C:\\Users\\Zo\u00EB")}) {
         SetFileAttributesW(JoinPath(dir, L"Readme.txt").c_str(), FILE_ATTRIBUTE_NORMAL);

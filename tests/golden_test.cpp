@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/Locations.h"
 #include "common/SystemUtils.h"
 #include "common/UndoLogFormat.h"
-#include "script/actions/ActionLogic.h"
+#include "changes/ActionLogic.h"
 #include "script/manifest/Manifest.h"
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
@@ -33,6 +33,7 @@
 #include "support/TestFiles.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 namespace {

@@ -1,5 +1,7 @@
 // Complete installs on stand-in machines, and the uninstall that takes them back.
 #include <gtest/gtest.h>
+#include "changes/help/HelpChanges.h"
+#include "changes/uninstallentry/UninstallEntry.h"
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -9,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
 #include "common/IdeTable.h"
@@ -17,7 +19,7 @@
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
 #include "common/UndoLog.h"
-#include "script/actions/ActionLogic.h"
+#include "changes/ActionLogic.h"
 #include "script/manifest/Manifest.h"
 #include "standin/Machine.h"
 #include "support/HeadlessInstall.h"
@@ -28,6 +30,8 @@
 #include "support/WindowDriver.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::uninstall_entry;
 using namespace tessel::script;
 
 namespace {
@@ -122,7 +126,7 @@ TEST_F(Install, FourIdesInstallCompletelyAndUninstallWithoutTrace) {
     EXPECT_NE(std::wstring::npos, value.find(L"C:\\Tessel\\Source"));
     ASSERT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", value));
     EXPECT_EQ(L"C:\\Tessel\\unqmv.exe C:\\Tessel\\uninst.log", value);
-    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
+    EXPECT_EQ(0u, ReadRegString(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey, L"qvlib.hlp", value));
     UniqueHKey product;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, product.put()));
     product.reset();

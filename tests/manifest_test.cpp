@@ -1,6 +1,7 @@
 // The shape of the install script: counts, payload ids, blocks, the per-IDE
 // row sequences, undo flags and the tables the rows refer to.
 #include <gtest/gtest.h>
+#include "changes/uninstallentry/UninstallEntry.h"
 #include <utility>
 
 #include <map>
@@ -14,6 +15,8 @@
 #include "support/PayloadList.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::uninstall_entry;
 using namespace tessel::script;
 
 namespace {
@@ -712,8 +715,8 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     EXPECT_EQ(ScriptRowAt(inc).Target, &CopyTargets[7]);
     EXPECT_EQ(Str(ScriptRowAt(inc).Text), L"Source\\qvTessel.inc");
 
-    EXPECT_EQ(tessel::script::InstallContext{}.CustomizeMask, 5u);
+    EXPECT_EQ(tessel::changes::InstallPlan{}.CustomizeMask, 5u);
     EXPECT_EQ(std::wstring(CustomizeOptions[0].Caption), L"");
     EXPECT_EQ(std::wstring(ProductDescription).substr(std::wstring(ProductDescription).size() - 4), L"\r\n\r\n");
-    EXPECT_EQ(std::wstring(UninstallRootKey), L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
+    EXPECT_EQ(std::wstring(tessel::changes::uninstall_entry::UninstallRootKey), L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
 }

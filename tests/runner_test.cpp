@@ -1,6 +1,8 @@
 // The script runner: blocks and skip mode, copy-only mode, the install log,
 // undo records and the removal of an earlier installation.
 #include <gtest/gtest.h>
+#include "changes/help/HelpChanges.h"
+#include "changes/uninstallentry/UninstallEntry.h"
 #include <windows.h>
 
 #include <functional>
@@ -8,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
 #include "common/IdeTable.h"
@@ -25,6 +27,8 @@
 #include "support/SetupRun.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::uninstall_entry;
 using namespace tessel::script;
 
 namespace {
@@ -38,12 +42,12 @@ const ScriptRow kInfoRows[] = {
 
 // The install the rows run for, reset by the fixture, and short names for the parts the tests set.
 tessel::script::InstallContext install;
-std::wstring& InstallDir = install.Location.InstallDir;
-int& CurrentIde = install.Location.CurrentIde.Value;
-std::wstring& IdeFolder = install.Location.IdeFolder;
-uint32_t& SelectedIdeMask = install.SelectedIdeMask.Value;
-uint32_t& SelectedItemMask = install.SelectedItemMask.Value;
-bool& CopyOnly = install.CopyOnly;
+std::wstring& InstallDir = install.Plan.InstallDir;
+// Where the last run's rows left the current IDE.
+LocationContext lastLocation;
+uint32_t& SelectedIdeMask = install.Plan.SelectedIdeMask.Value;
+uint32_t& SelectedItemMask = install.Plan.SelectedItemMask.Value;
+bool& CopyOnly = install.Plan.CopyOnly;
 
 // Runs rows through the runner's own loop, as the progress page does; the
 // results of all rows and, when asked for, the log text each row left.
@@ -51,7 +55,7 @@ bool& CopyOnly = install.CopyOnly;
 std::vector<int> RunRows(const std::vector<ScriptRow>& rows, std::vector<std::wstring>* texts = nullptr,
                          const std::function<void(ScriptRunner&)>& beforeRow = nullptr) {
     std::vector<int> results;
-    ScriptRunner script(install);
+    ScriptRunner script(install.Plan);
     script.UseRows(rows.data(), static_cast<int>(rows.size()));
     script.Start();
     RunRemainingRows(
@@ -63,6 +67,8 @@ std::vector<int> RunRows(const std::vector<ScriptRow>& rows, std::vector<std::ws
         [&] {
             if (beforeRow) beforeRow(script);
         });
+    install.Outcome = script.Outcome();
+    lastLocation = script.State().Location;
     return results;
 }
 
@@ -195,8 +201,8 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     std::vector<int> expected(rows.size(), 0);
     expected.back() = ERROR_PATH_NOT_FOUND;
     EXPECT_EQ(expected, RunRows(rows));
-    EXPECT_EQ(9, CurrentIde);
-    EXPECT_EQ(L"Delphi7", IdeFolder);
+    EXPECT_EQ(9, lastLocation.CurrentIde.Value);
+    EXPECT_EQ(L"Delphi7", lastLocation.IdeFolder);
     const std::vector<std::wstring> lines = LogLines(InstallDir);
     ASSERT_EQ(5u, lines.size());
     EXPECT_EQ(L"Creating directory: C:\\rt\\copy\\Delphi7...Success", lines[3]);
@@ -210,7 +216,7 @@ TEST_F(Runner, CopyOnlyPassesOverIdeRows) {
     EXPECT_EQ(RowKind::CreateRegKey | U, records[2].Word0);
     EXPECT_EQ(ToUtf8(ProductRegKey), records[2].Text);
     std::wstring value;
-    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, WinHelpKey, L"qvlib.hlp", value));
+    EXPECT_NE(0u, ReadRegString(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey, L"qvlib.hlp", value));
     UniqueHKey key;
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, ProductRegKey, 0, KEY_READ, key.put()));
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Veltrane\\Other", 0, KEY_READ, key.put()));
@@ -221,11 +227,11 @@ TEST_F(Runner, HeaderNamesSelectedIdesAndInfoRecordsCarryProductFacts) {
     SelectedIdeMask = (IdeTable[9].InternalId | IdeTable[29].InternalId | IdeTable[8].InternalId).Bits();
     // Delphi 7 and C++Builder 6 in the mask and preselected, RAD Studio 12 in the
     // mask only, Delphi 3 preselected only.
-    install.PreselectedIdeMask = IdeTable[9].InternalId | IdeTable[8].InternalId | IdeTable[1].InternalId;
-    install.RunRefusal = ERROR_BAD_PATHNAME;  // left over from an earlier refused run
+    install.Plan.PreselectedIdeMask = IdeTable[9].InternalId | IdeTable[8].InternalId | IdeTable[1].InternalId;
+    install.Outcome.RunRefusal = ERROR_BAD_PATHNAME;  // left over from an earlier refused run
     const std::vector<int> results = RunRows(WithInfo({}));
     EXPECT_EQ(std::vector<int>(6, 0), results);
-    EXPECT_FALSE(install.RunRefused());
+    EXPECT_FALSE(install.Outcome.RunRefused());
 
     const std::vector<std::wstring> lines = LogLines(InstallDir);
     const std::vector<std::wstring> expected = {
@@ -305,7 +311,7 @@ TEST_F(Runner, UndoLogNoEntryNamesIsTakenBackBeforeItIsReplaced) {
     RunRows(WithInfo({Row(RowKind::CreateDir | U, L"Other", 0, 3)}));
     EXPECT_FALSE(DirectoryExists(L"C:\\rt\\inst\\Stopped"));
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\inst\\Other"));
-    EXPECT_FALSE(install.PreviousRemovalFailed) << "an entry naming a log that is gone has nothing left to remove";
+    EXPECT_FALSE(install.Outcome.PreviousRemovalFailed) << "an entry naming a log that is gone has nothing left to remove";
 }
 
 TEST(PreviousInstallation, WhichLogsGoFirstAndTheirLines) {
@@ -383,17 +389,16 @@ TEST_F(Runner, EarlierInstallationIsRemovedThroughTheUninstallEntry) {
     EXPECT_EQ(L"Removing previous installation: C:\\rt\\damaged.log...Fail. A damaged record stopped the "
               L"removal; what it records before stays.",
               lines[4]);
-    EXPECT_TRUE(install.PreviousRemovalFailed);
+    EXPECT_TRUE(install.Outcome.PreviousRemovalFailed);
     EXPECT_TRUE(DirectoryExists(L"C:\\rt\\old\\Sub"));
 
     // With the real command line the next run removes the first installation,
     // and keeps its own install folder.
     ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"UninstallString", command));
     InstallDir = L"C:\\rt\\new";
-    CurrentIde = 0;
     RunRows(WithInfo({Row(RowKind::CreateDir | U, L"", 0, 3)}));
     EXPECT_FALSE(DirectoryExists(L"C:\\rt\\old"));
-    EXPECT_FALSE(install.PreviousRemovalFailed);
+    EXPECT_FALSE(install.Outcome.PreviousRemovalFailed);
     EXPECT_EQ(L"C:\\rt\\new", InstallDir);
     lines = LogLines(L"C:\\rt\\new");
     ASSERT_EQ(6u, lines.size());
@@ -510,7 +515,7 @@ TEST_F(Runner, RunWithoutAnUndoLogIsRefusedAndChangesNothing) {
             EXPECT_NE(static_cast<int>(ERROR_BAD_PATHNAME), code);
         }
         EXPECT_FALSE(SystemErrorText(code).empty());
-        EXPECT_TRUE(install.RunRefused());
+        EXPECT_TRUE(install.Outcome.RunRefused());
         EXPECT_EQ(L"Creating directory: " + InstallDir + L"...Fail. " + SystemErrorText(code), texts[0]);
         results[0] = 0;
         EXPECT_EQ(std::vector<int>(rows.size(), 0), results);
@@ -590,7 +595,7 @@ TEST_F(Runner, UnrecordableChangeFailsItsRowAndStopsTheRun) {
         ASSERT_EQ(rows.size(), results.size()) << c.what;
         const int code = results[failing];
         EXPECT_NE(0, code) << c.what;
-        EXPECT_TRUE(install.RunStopped()) << c.what;
+        EXPECT_TRUE(install.Outcome.RunStopped()) << c.what;
         const std::wstring line = L"Writing undo log: C:\\rt\\inst\\uninst.log...Fail. " + SystemErrorText(code);
         const std::wstring& text = texts[failing];
         EXPECT_EQ(line, text.substr(text.size() < line.size() ? 0 : text.size() - line.size())) << c.what;

@@ -13,12 +13,13 @@
 #include "common/Locations.h"
 #include "common/PathText.h"
 #include "common/SystemUtils.h"
-#include "script/actions/ActionLogic.h"
+#include "changes/ActionLogic.h"
 #include "script/manifest/Manifest.h"
 #include "standin/Machine.h"
 #include "standin/StandinText.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 namespace {

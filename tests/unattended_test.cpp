@@ -2,13 +2,15 @@
 // machine as after the wizard, no window at any point (watched for the whole
 // run), and an exit code for every outcome.
 #include <gtest/gtest.h>
+#include "changes/help/HelpChanges.h"
+#include "changes/packages/PackageChanges.h"
 #include <windows.h>
 
 #include <set>
 #include <string>
 #include <vector>
 
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/Handles.h"
 #include "common/ProcessGlobals.h"
 #include "common/IdeTable.h"
@@ -16,8 +18,8 @@
 #include "common/PathText.h"
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
-#include "script/actions/ActionLogic.h"
-#include "script/actions/CompilerOutput.h"
+#include "changes/ActionLogic.h"
+#include "changes/packages/CompilerOutput.h"
 #include "script/manifest/Manifest.h"
 #include "setup/CommandLine.h"
 #include "setup/UnattendedInstall.h"
@@ -34,6 +36,8 @@
 #include "uninstaller/UninstallCommandLine.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::packages;
 using namespace tessel::script;
 using namespace tessel::setup;
 using namespace tessel::uninstaller;
@@ -149,7 +153,7 @@ protected:
         (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
         for (const std::wstring& dir : dirs) (void)DeleteDirectoryTree(dir, false);
         // The folder of WinHelp registrations exists on every Windows.
-        (void)CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+        (void)CreateRegKey(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey);
         ASSERT_TRUE(LayOutMachine(kIdes));
         MachineOptions with64BitIde;
         with64BitIde.With64BitIde = true;
@@ -351,9 +355,9 @@ UnattendedExit RunCopyOnlyInstall() {
     if (!payload.valid()) return UnattendedExit::Refused;
     PayloadModule = payload.get();
     InstallContext install;
-    install.Location.InstallDir = ProposedDir();
-    install.CopyOnly = true;
-    install.SelectedItemMask = ItemMask(0x80);
+    install.Plan.InstallDir = ProposedDir();
+    install.Plan.CopyOnly = true;
+    install.Plan.SelectedItemMask = ItemMask(0x80);
     const UnattendedExit exit = RunChosenInstall(install);
     PayloadModule = nullptr;
     return exit;

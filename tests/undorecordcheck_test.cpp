@@ -1,14 +1,17 @@
 // Which undo records the uninstall acts on: every record the install script can
 // leave passes, and crafted ones aimed outside the product's places do not.
 #include <gtest/gtest.h>
+#include "changes/files/FileChanges.h"
 #include <string>
 #include <vector>
-#include "common/UndoRecordCheck.h"
-#include "common/UndoSteps.h"
+#include "changes/RecordCheck.h"
+#include "changes/Changes.h"
 #include "common/SystemUtils.h"
 #include "script/manifest/Manifest.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::files;
 using namespace tessel::script;
 
 namespace {

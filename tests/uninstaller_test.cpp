@@ -2,9 +2,11 @@
 // its message boxes read, its dialog driven, and the machine compared with
 // how it was before the install.
 #include <gtest/gtest.h>
+#include "changes/help/HelpChanges.h"
+#include "changes/files/FileChanges.h"
 #include <windows.h>
 #include <commctrl.h>
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
@@ -12,7 +14,7 @@
 #include "uninstaller/UninstallDialogProgress.h"
 #include "uninstaller/resource.h"
 #include "common/SystemUtils.h"
-#include "common/UndoSteps.h"
+#include "changes/Changes.h"
 #include "support/DialogTemplate.h"
 #include "support/MachineSnapshot.h"
 #include "support/ProductKeys.h"
@@ -22,6 +24,8 @@
 #include "common/WindowHandles.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::files;
 using namespace tessel::uninstaller;
 
 namespace {
@@ -61,7 +65,7 @@ struct TestMachine {
     MachineSnapshot Snapshot() const {
         MachineSnapshot s;
         for (const wchar_t* key : {IdeTable[Delphi7].RegKey, IdeTable[XE7].RegKey}) SnapshotKey(HKCU, key, s);
-        SnapshotKey(HKLM, WinHelpKey, s);
+        SnapshotKey(HKLM, tessel::changes::help::WinHelpKey, s);
         SnapshotKey(HKLM, UninstallKey, s);
         SnapshotKey(HKLM, L"Software\\Veltrane", s);
         SnapshotFolder(d7Root, s);
@@ -92,7 +96,7 @@ struct TestMachine {
         (void)WriteRegString(HKCU, xe7 + L"\\Library\\Win64", L"Search Path", L"$(BDSLIB)\\$(Platform)\\release");
         (void)WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win32", L"LibraryPath", L"$(BDSLIB)\\win32\\release");
         (void)WriteRegString(HKCU, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath", L"");
-        (void)WriteRegString(HKLM, WinHelpKey, L"delphi7.hlp", d7Root + L"\\Help");
+        (void)WriteRegString(HKLM, tessel::changes::help::WinHelpKey, L"delphi7.hlp", d7Root + L"\\Help");
     }
 
     // What the setup does to the machine for Delphi 7 and XE7 with help and
@@ -108,8 +112,8 @@ struct TestMachine {
         MakeFile(dir + L"\\Help\\help_unreg.bat", "@echo off\r\necho unregistered>unreg.txt\r\n");
         CopyFileW(BuiltUninstaller().c_str(), (dir + L"\\unqmv.exe").c_str(), FALSE);
         MakeFile(windows + L"\\qvTessel.ini", "[Templates]\r\n");
-        (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
-        (void)WriteRegString(HKLM, WinHelpKey, L"qvlib.cnt", dir + L"\\Help");
+        (void)WriteRegString(HKLM, tessel::changes::help::WinHelpKey, L"qvlib.hlp", dir + L"\\Help");
+        (void)WriteRegString(HKLM, tessel::changes::help::WinHelpKey, L"qvlib.cnt", dir + L"\\Help");
         const std::wstring entry = kUninstallEntryKey;
         (void)WriteRegString(HKLM, entry, L"DisplayName", L"Veltrane Tessel library v4.09");
         (void)WriteRegString(HKLM, entry, L"UninstallString",

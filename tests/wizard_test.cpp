@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "changes/help/HelpChanges.h"
 #include "support/DialogTemplate.h"
 #include "support/HeadlessInstall.h"
 #include "support/IdeInstallChecks.h"
@@ -104,10 +105,10 @@ TEST(WizardLogic, FinishTextTellsHowTheRunEnded) {
     };
     for (const auto& c : cases) {
         tessel::script::InstallContext install;
-        install.Location.InstallDir = L"C:\\T";
-        install.RunStop = c.stop;
-        install.FailedRows = c.failedRows;
-        install.PreviousRemovalFailed = c.previousFailed;
+        install.Plan.InstallDir = L"C:\\T";
+        install.Outcome.RunStop = c.stop;
+        install.Outcome.FailedRows = c.failedRows;
+        install.Outcome.PreviousRemovalFailed = c.previousFailed;
         install.StoreFailure = c.storeFailure;
         EXPECT_EQ(c.text, RunFinishText(install));
     }
@@ -227,10 +228,10 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     tessel::script::InstallContext install;
     auto reset = [&install] {
         install = {};
-        install.Ides[kDelphi7].Exists = install.Ides[kStudio12].Exists = true;
+        install.Plan.Ides[kDelphi7].Exists = install.Plan.Ides[kStudio12].Exists = true;
     };
-    auto checkedLines = [&install] { return install.CheckedLines.Bits(); };
-    auto selected = [&install](int ide) { return install.PreselectedIdeMask.Has(IdeTable[ide].InternalId); };
+    auto checkedLines = [&install] { return install.Plan.CheckedLines.Bits(); };
+    auto selected = [&install](int ide) { return install.Plan.PreselectedIdeMask.Has(IdeTable[ide].InternalId); };
     const uint32_t extras = (1u << kLineHelp) | (1u << kLineDelphiDemos) | (1u << kLineCppDemos);
 
     reset();
@@ -240,20 +241,20 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
     EXPECT_EQ(checkedLines(), (1u << kLineStudio12) | (1u << kLineDelphi7) | extras);
     IdeMask ides;
     ItemMask items;
-    SelectionMasks(install.CheckedLines, ides, items);
+    SelectionMasks(install.Plan.CheckedLines, ides, items);
     EXPECT_EQ(ides.Bits(), (IdeTable[kDelphi7].InternalId | IdeTable[kStudio12].InternalId).Bits());
     EXPECT_EQ(items.Bits(), 0x40000000u | 0x400u | 0x380u);
 
     // RAD Studio 13's item has the top bit: its stored choice reads back although
     // the stored value is negative as a signed number.
     reset();
-    install.Ides[kStudio13].Exists = true;
+    install.Plan.Ides[kStudio13].Exists = true;
     ApplyPreviousSelection(install, static_cast<int32_t>(IdeTable[kStudio13].InternalId.Bits()),
                            static_cast<int32_t>(0x80000000u | 0x80u));
     EXPECT_TRUE(selected(kStudio13));
     EXPECT_FALSE(selected(kDelphi7));
     EXPECT_EQ(checkedLines(), (1u << kLineStudio13) | (1u << kLineHelp));
-    SelectionMasks(install.CheckedLines, ides, items);
+    SelectionMasks(install.Plan.CheckedLines, ides, items);
     EXPECT_EQ(ides.Bits(), 0x20000000u);
     EXPECT_EQ(items.Bits(), 0x80000080u);
 
@@ -266,7 +267,7 @@ TEST(WizardLogic, PreselectionFromDiscoveryAndStoredMasks) {
 
     // A stored IDE that has gone away is neither selected nor ticked.
     reset();
-    install.Ides[kDelphi7].Exists = false;
+    install.Plan.Ides[kDelphi7].Exists = false;
     ApplyPreviousSelection(install, 0x100, 0x480);
     EXPECT_FALSE(selected(kDelphi7));
     EXPECT_EQ(checkedLines(), 1u << kLineHelp);
@@ -400,7 +401,7 @@ void ClearProductKey() { (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kProductKey); }
 bool FreshDelphi7Machine() {
     ClearMachine();
     ClearProductKey();
-    return LayOutMachine({kDelphi7}) && CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey) == 0;
+    return LayOutMachine({kDelphi7}) && CreateRegKey(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey) == 0;
 }
 
 // The uninstall as Windows starts it from the uninstall entry, Start pressed;
@@ -428,7 +429,7 @@ TEST(Wizard, FirstInstallWalkThroughAndUninstall) {
     with64BitIde.With64BitIde = true;
     ASSERT_TRUE(LayOutIde(kDelphi7) && LayOutIde(kStudio13, with64BitIde));
     // The folder of WinHelp registrations exists on every Windows (not in a fresh Wine prefix).
-    ASSERT_EQ(0u, CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey));
+    ASSERT_EQ(0u, CreateRegKey(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey));
     const std::wstring installDir = L"C:\\Tessel Test";
     const MachineSnapshot before = SnapshotInstallPlaces(installDir);
 

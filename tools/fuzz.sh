@@ -19,12 +19,12 @@ mkdir -p "$out/corpus" "$out/findings"
 
 srcs=(
   "$root/fuzz/UndoLogFuzz.cpp"
-  "$root/common/UninstallEngine.cpp"
+  "$root/changes/UninstallEngine.cpp"
   "$root/common/UndoLogFormat.cpp"
   "$root/common/UndoRules.cpp"
-  "$root/common/UndoRecordCheck.cpp"
+  "$root/changes/RecordCheck.cpp"
   "$root/common/PathText.cpp"
-  "$root/common/PathList.cpp"
+  "$root/changes/pathlists/PathList.cpp"
 )
 flags=(-std=c++17 -g -O1 -Wall -Wextra -Werror
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all

@@ -21,21 +21,21 @@ UninstallCommandLine ParseUninstallCommandLine(const std::vector<std::wstring>& 
     return result;
 }
 
-SilentExit SilentExitFor(common::UndoLogLoad load) {
+SilentExit SilentExitFor(changes::UndoLogLoad load) {
     switch (load) {
-    case common::UndoLogLoad::Loaded: return SilentExit::Complete;
-    case common::UndoLogLoad::CannotOpen: return SilentExit::CannotOpen;
-    case common::UndoLogLoad::Empty:
-    case common::UndoLogLoad::NotUndoLog: break;
+    case changes::UndoLogLoad::Loaded: return SilentExit::Complete;
+    case changes::UndoLogLoad::CannotOpen: return SilentExit::CannotOpen;
+    case changes::UndoLogLoad::Empty:
+    case changes::UndoLogLoad::NotUndoLog: break;
     }
     return SilentExit::InvalidLog;
 }
 
-SilentExit SilentExitFor(const common::WalkResult& result) {
+SilentExit SilentExitFor(const changes::WalkResult& result) {
     switch (result.End) {
-    case common::WalkEnd::Complete: return SilentExit::Complete;
-    case common::WalkEnd::StepFailed: return SilentExit::StepFailed;
-    case common::WalkEnd::Damaged: break;
+    case changes::WalkEnd::Complete: return SilentExit::Complete;
+    case changes::WalkEnd::StepFailed: return SilentExit::StepFailed;
+    case changes::WalkEnd::Damaged: break;
     }
     return SilentExit::WalkStopped;
 }

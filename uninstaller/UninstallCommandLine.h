@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 #include <vector>
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 
 namespace tessel::uninstaller {
 
@@ -43,8 +43,8 @@ inline constexpr const wchar_t* TornTailNote =
     L"was removed.";
 
 // The exit code of a silent run whose log did not load (Loaded gives Complete).
-SilentExit SilentExitFor(common::UndoLogLoad load);
+SilentExit SilentExitFor(changes::UndoLogLoad load);
 // The exit code of a silent run whose walk ended with result.
-SilentExit SilentExitFor(const common::WalkResult& result);
+SilentExit SilentExitFor(const changes::WalkResult& result);
 
 }  // namespace tessel::uninstaller

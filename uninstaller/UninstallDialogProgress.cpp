@@ -7,7 +7,7 @@
 
 namespace tessel::uninstaller {
 
-using namespace tessel::common;
+using namespace tessel::changes;
 
 namespace {
 

@@ -4,11 +4,11 @@
 #pragma once
 #include <windows.h>
 #include <string>
-#include "common/UninstallProgress.h"
+#include "changes/UninstallProgress.h"
 
 namespace tessel::uninstaller {
 
-class UninstallDialogProgress final : public common::UninstallProgress {
+class UninstallDialogProgress final : public changes::UninstallProgress {
 public:
     // dialog holds the controls of uninstaller/resource.h; productText is what
     // the main text names while the walk runs (for example "Tessel library v4.09").

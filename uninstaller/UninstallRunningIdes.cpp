@@ -8,6 +8,7 @@
 namespace tessel::uninstaller {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 
 std::vector<std::wstring> RunningIdeNames(const UninstallEngine& engine) {
     std::vector<std::wstring> names;

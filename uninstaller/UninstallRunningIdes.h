@@ -3,11 +3,11 @@
 #pragma once
 #include <string>
 #include <vector>
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 
 namespace tessel::uninstaller {
 
 // The IDE page's lines of the IDEs the loaded log names that are running now; empty when none.
-std::vector<std::wstring> RunningIdeNames(const common::UninstallEngine& engine);
+std::vector<std::wstring> RunningIdeNames(const changes::UninstallEngine& engine);
 
 }  // namespace tessel::uninstaller

@@ -7,7 +7,7 @@
 #include <exception>
 #include "common/CommandLineWords.h"
 #include "common/DllSearch.h"
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
 #include "common/RunningIdes.h"
@@ -18,6 +18,7 @@
 #include "common/WindowLibraries.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::uninstaller;
 namespace gui = tessel::gui;
 

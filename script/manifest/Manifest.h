@@ -5,29 +5,22 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include "changes/registry/RegistryKeyChanges.h"
+#include "changes/uninstallentry/UninstallEntry.h"
 #include "common/IdeTable.h"
+#include "common/Product.h"
 #include "common/Locations.h"
 #include "script/rows/ScriptRow.h"
 
 namespace tessel::script {
 
-inline constexpr const wchar_t* CompanyName = L"Veltrane";
-inline constexpr const wchar_t* ProductName = L"Tessel library";
-inline constexpr const wchar_t* ProductVersion = L"4.09";
-inline constexpr const wchar_t* ShortName = L"Tessel";
-// Ends with two CR LF pairs.
-inline constexpr const wchar_t* ProductDescription =
-    L"Tessel library - collection of components for working with the application settings.\r\n\r\n";
-inline constexpr const wchar_t* ProductRegKey = common::ProductKeyPath;
-inline constexpr const wchar_t* ProductIntName = common::UninstallEntryName;
-
-// Value names below the product key.
-inline constexpr const wchar_t* RegInstallVersions = L"InstallVersions";  // REG_DWORD SelectedIdeMask
-inline constexpr const wchar_t* RegInstallItems = L"InstallItems";        // REG_DWORD SelectedItemMask
-inline constexpr const wchar_t* RegRootDir = L"RootDir";                  // REG_SZ InstallDir
-inline constexpr const wchar_t* RegVersion = L"Version";                  // REG_SZ ProductVersion
-inline constexpr const wchar_t* RegInstallDate = L"InstallDate";          // REG_SZ short date
-inline constexpr const wchar_t* RegCustomizeItems = L"CustomizeItems";    // REG_DWORD CustomizeMask
+using common::CompanyName;
+using common::ProductDescription;
+using common::ProductName;
+using common::ProductVersion;
+using common::ShortName;
+inline constexpr const wchar_t* ProductRegKey = changes::registry::ProductKeyPath;
+inline constexpr const wchar_t* ProductIntName = changes::uninstall_entry::EntryName;
 
 struct InstallItem {
     common::ItemMask Bit;

@@ -3,38 +3,37 @@
 #include "script/runner/ScriptRunner.h"
 
 #include <new>
-#include "common/UninstallEngine.h"
+#include "changes/ActionLogic.h"
+#include "changes/Changes.h"
+#include "changes/RecordPaths.h"
+#include "changes/files/FileChanges.h"
+#include "changes/packages/ManualBuild.h"
+#include "changes/uninstallentry/UninstallEntry.h"
 #include "common/FolderSecurity.h"
-#include "common/UndoRecordCheck.h"
 #include "common/IdeTable.h"
+#include "common/LogNames.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
+#include "common/Product.h"
 #include "common/RowKindInfo.h"
 #include "common/SystemUtils.h"
 #include "common/UndoLog.h"
-#include "common/UndoRecordCheck.h"
 #include "common/UndoRules.h"
-#include "common/UndoSteps.h"
-#include "script/actions/ActionContext.h"
-#include "script/actions/ActionLogic.h"
-#include "script/actions/ManualBuild.h"
 #include "script/manifest/Manifest.h"
-#include "script/runner/InstallContext.h"
-#include "script/actions/FileActions.h"
-#include "script/actions/PackageActions.h"
 
 namespace tessel::script {
 
 using namespace tessel::common;
+using namespace tessel::changes;
 
 namespace {
 
 // The undo record text of an information row.
-std::wstring InfoText(const InstallContext& install, uint32_t param) {
+std::wstring InfoText(const InstallPlan& plan, uint32_t param) {
     switch (static_cast<InfoCode>(param)) {
     case InfoCode::ProductName: return ProductName;
     case InfoCode::ProductVersion: return ProductVersion;
-    case InfoCode::InstallDir: return install.Location.InstallDir;
+    case InfoCode::InstallDir: return plan.InstallDir;
     case InfoCode::ProductRegKey: return ProductRegKey;
     case InfoCode::ProductIntName: return ProductIntName;
     case InfoCode::Direction: break;
@@ -72,7 +71,7 @@ DWORD ProbeUndoLogFolder(const std::wstring& dir) {
     }
     DWORD error = CreateProtectedFolder(dir);
     if (error == 0) {
-        const std::wstring name = JoinPath(dir, L"uninst.log");
+        const std::wstring name = JoinPath(dir, UndoLogFileName);
         UniqueFile probe(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         const DWORD openError = GetLastError();
@@ -87,22 +86,13 @@ DWORD ProbeUndoLogFolder(const std::wstring& dir) {
 
 }  // namespace
 
-std::wstring PreviousUndoLogPath() {
-    const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
-    std::wstring name, command;
-    if (ReadRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName", name) != 0 ||
-        ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command) != 0)
-        return std::wstring();
-    return UndoLogPathFromUninstallString(command);
-}
-
 bool PreviousInstallCreated(const std::wstring& dir) {
-    const std::wstring path = PreviousUndoLogPath();
+    const std::wstring path = uninstall_entry::PreviousUndoLogPath();
     if (path.empty() || !IsFullPath(dir)) return false;
     UninstallEngine engine;
     return engine.Load(path) == UndoLogLoad::Loaded &&
            IsSameFolder(LowerWide(engine.Location().InstallDir), LowerWide(dir)) &&
-           LogCreatedInstallFolder(engine.LogBytes());
+           files::LogCreatedInstallFolder(engine.LogBytes());
 }
 
 DWORD InstallFolderRefusal(const std::wstring& dir, bool createdByProduct) {
@@ -113,7 +103,7 @@ DWORD InstallFolderRefusal(const std::wstring& dir, bool createdByProduct) {
     return OnlyAdministratorsCanChange(descriptor.get(), self.get()) ? 0 : FolderOpenToUsersError;
 }
 
-ScriptRunner::ScriptRunner(InstallContext& install) : install_(install) {}
+ScriptRunner::ScriptRunner(const InstallPlan& plan) : plan_(plan) {}
 
 ScriptRunner::~ScriptRunner() { Stop(); }
 
@@ -137,7 +127,7 @@ std::wstring ScriptRunner::CurrentCaption() const {
 std::vector<std::wstring> PreviousUndoLogs(const std::wstring& installDir, const std::wstring& entryLog,
                                            bool folderHoldsLog) {
     std::vector<std::wstring> logs;
-    const std::wstring here = JoinPath(installDir, L"uninst.log");
+    const std::wstring here = JoinPath(installDir, UndoLogFileName);
     // The run that wrote it registers the entry early; a log the entry does
     // not name is the record of a run stopped before that, and of changes
     // nothing else can find. It goes before the new log replaces it.
@@ -165,43 +155,44 @@ std::wstring RemovalLogLine(const std::wstring& log, UndoLogLoad load, const Wal
 }
 
 void ScriptRunner::UninstallPrevious() {
-    const std::wstring& installDir = install_.Location.InstallDir;
-    const std::wstring entryLog = PreviousUndoLogPath();
+    const std::wstring& installDir = plan_.InstallDir;
+    const std::wstring entryLog = uninstall_entry::PreviousUndoLogPath();
     for (const std::wstring& log :
-         PreviousUndoLogs(installDir, entryLog, PathExists(JoinPath(installDir, L"uninst.log")))) {
+         PreviousUndoLogs(installDir, entryLog, PathExists(JoinPath(installDir, UndoLogFileName)))) {
         UninstallEngine engine;
         const UndoLogLoad load = engine.Load(log);
         // An entry that names a log no longer there has no installation left to remove.
         if (load == UndoLogLoad::CannotOpen && !PathExists(log)) continue;
         const WalkResult walk = load == UndoLogLoad::Loaded ? engine.Undo() : WalkResult{};
         const bool removed = load == UndoLogLoad::Loaded && walk.End == WalkEnd::Complete;
-        if (!removed) install_.PreviousRemovalFailed = true;
+        if (!removed) outcome_.PreviousRemovalFailed = true;
         removalLines_.push_back(RemovalLogLine(log, load, walk));
     }
 }
 
 void ScriptRunner::Start() {
     logText_.clear();
-    recordedDirs_.clear();
     removalLines_.clear();
     current_ = 0;
-    install_.RunStop = 0;
-    install_.PreviousRemovalFailed = false;
+    skipping_ = false;
+    outcome_ = RunOutcome();
+    state_ = RunState();
+    state_.Location.InstallDir = plan_.InstallDir;
     // An empty or relative folder would put the files, the logs and the IDE
     // registry entries wherever the current folder happens to be, and a folder
     // that cannot hold the undo log would give changes that nothing can take
     // back. Both are known before anything is touched, so such a run leaves
     // the previous installation as it is.
-    const std::wstring& installDir = install_.Location.InstallDir;
-    install_.RunRefusal =
+    const std::wstring& installDir = plan_.InstallDir;
+    outcome_.RunRefusal =
         IsFullPath(installDir) ? ProbeUndoLogFolder(installDir) : static_cast<DWORD>(ERROR_BAD_PATHNAME);
-    if (install_.RunRefusal != 0) return;
+    if (outcome_.RunRefusal != 0) return;
     // An existing folder that others can change is refused as well: they could
     // replace the uninstaller, a package or the undo log. Its install log says why.
     const bool createdByProduct = PreviousInstallCreated(installDir);
-    install_.RunRefusal = InstallFolderRefusal(installDir, createdByProduct);
-    if (install_.RunRefusal != 0) {
-        if (logEnabled_) OpenLog();
+    outcome_.RunRefusal = InstallFolderRefusal(installDir, createdByProduct);
+    if (outcome_.RunRefusal != 0) {
+        OpenLog();
         return;
     }
 
@@ -214,103 +205,48 @@ void ScriptRunner::Start() {
     logText_.clear();
     // Whether the install folder was there before: Start creates it for the
     // logs, so the folder row of the script cannot tell any more.
-    installDirExisted_ = DirectoryExists(installDir);
-    if (logEnabled_) OpenLog();
+    state_.InstallDirExisted = DirectoryExists(installDir);
+    OpenLog();
     for (const std::wstring& line : removalLines_) WriteLog(line);
-    if (const DWORD err = OpenUndoLog(installDir, undoLog_)) {
-        if (logEnabled_) {
-            logText_ = SystemErrorText(err);
-            WriteLog(logText_);
-        }
+    if (const DWORD err = OpenUndoLog(installDir, state_.UndoLog)) {
+        logText_ = SystemErrorText(err);
+        WriteLog(logText_);
         // Without the undo log no change of the run could be taken back. Only
         // a folder that changed since the probe above gets here.
-        install_.RunRefusal = err;
+        outcome_.RunRefusal = err;
     }
 }
 
 void ScriptRunner::OpenLog() {
-    const std::wstring& installDir = install_.Location.InstallDir;
-    (void)CreateProtectedFolder(installDir);  // a failure shows as the log's failed create
-    logFile_.reset(CreateFileW(JoinPath(installDir, L"install.log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!logFile_) {
-        logEnabled_ = false;
-        return;
-    }
-    logEnabled_ = true;
+    log_.Open(plan_.InstallDir);
     WriteLog(std::wstring(L"Start installation for ") + ProductName + L" v" + ProductVersion);
-    WriteLog(L"RootPath: " + installDir);
+    WriteLog(L"RootPath: " + plan_.InstallDir);
     std::wstring products;
     for (int i = 1; i <= IdeCount; ++i) {
-        if (!install_.SelectedIdeMask.Has(IdeTable[i].InternalId & install_.PreselectedIdeMask)) continue;
+        if (!plan_.SelectedIdeMask.Has(IdeTable[i].InternalId & plan_.PreselectedIdeMask)) continue;
         if (!products.empty()) products += L",";
         products += IdeTable[i].Name;
     }
     WriteLog(L"Borland products: " + products);
 }
 
-void ScriptRunner::WriteLog(const std::wstring& text) {
-    if (!logEnabled_ || !logFile_) return;
-    const std::wstring line = text + L"\r\n";
-    const size_t bytes = line.size() * sizeof(wchar_t);
-    DWORD written = 0;
-    // The install log is for reading only: a line it cannot take does not stop
-    // the install (the undo log, which the uninstall needs, is checked).
-    if (bytes <= MAXDWORD) (void)WriteFile(logFile_.get(), line.data(), static_cast<DWORD>(bytes), &written, nullptr);
-}
-
-void ScriptRunner::CloseLog() { logFile_.reset(); }
-
 void ScriptRunner::Stop() {
-    CloseUndoLog(undoLog_);
-    if (logEnabled_) CloseLog();
+    CloseUndoLog(state_.UndoLog);
+    log_.Close();
 }
 
-DWORD ScriptRunner::WriteRowUndoRecord(const ScriptRow& row, uint32_t param) {
-    if (row.Kind() == RowKind::Info)
-        return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), InfoText(install_, row.Param));
-    if (row.Kind() == RowKind::CopyOneFile && row.Target)
-        return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Target->Location),
-                               Str(row.Target->FileName));
-    return WriteUndoRecord(undoLog_, row.Word0, param, StoredLocation(row.Location), Str(row.Text));
-}
-
-bool ScriptRunner::InsidePreexistingDir(const std::wstring& path) const {
-    const std::wstring lower = LowerWide(path);
-    const RecordedDir* nearest = nullptr;
-    for (const RecordedDir& dir : recordedDirs_)
-        if (PathIsInside(dir.Path, lower) && (!nearest || dir.Path.size() > nearest->Path.size())) nearest = &dir;
-    return nearest && nearest->ExistedBefore;
-}
-
-DWORD ScriptRunner::RecordWrittenFiles(const ActionContext& ctx) {
-    for (const WrittenFile& file : ctx.Written) {
-        if (!InsidePreexistingDir(ResolvePath(install_.Location, file.Location, file.Text))) continue;
-        const DWORD err = WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, file.ResId,
-                                          StoredLocation(file.Location), file.Text);
-        if (err != 0) return err;
-    }
-    return 0;
+DWORD ScriptRunner::RecordInfo(const ScriptRow& row) {
+    return WriteUndoRecord(state_.UndoLog, row.Word0, row.Param, StoredLocation(row.Location),
+                           InfoText(plan_, row.Param));
 }
 
 ActionResult ScriptRunner::StopRun(DWORD error) {
-    install_.RunStop = error;
-    const std::wstring line = L"Writing undo log: " + JoinPath(install_.Location.InstallDir, L"uninst.log") +
-                              LogEnding::Fail + L". " + SystemErrorText(error);
-    if (logEnabled_) WriteLog(line);
+    outcome_.RunStop = error;
+    const std::wstring line = L"Writing undo log: " + JoinPath(plan_.InstallDir, UndoLogFileName) + LogEnding::Fail +
+                              L". " + SystemErrorText(error);
+    WriteLog(line);
     logText_ = logText_.empty() ? line : logText_ + L"\r\n" + line;
     return ActionResult::FromWin32(error);
-}
-
-void ScriptRunner::ExplainMissingPackage(ActionResult result, ActionContext& ctx) {
-    // A check row follows each compile row and tells whether the package was
-    // built; the compiler's report belongs to that check alone.
-    CompileReport report = std::move(install_.LastCompile);
-    install_.LastCompile = CompileReport();
-    if (result.Succeeded() || !report.Ran) return;
-    for (const std::wstring& line : ReportLines(report, install_.CompileTimeoutMs))
-        ctx.LogDetail.push_back(L"    " + line);
-    ctx.FailureReason = FirstErrorText(report);
 }
 
 void ScriptRunner::SkipTo(RowKind endKind, uint32_t code) {
@@ -324,75 +260,41 @@ ActionResult ScriptRunner::SkipBlockUnless(const ScriptRow& row, bool holds) {
     return ActionResult();
 }
 
-ActionResult ScriptRunner::Dispatch(const ScriptRow& row, ActionContext& ctx) {
+ActionResult ScriptRunner::RunControlRow(const ScriptRow& row, ChangeContext& ctx) {
     const uint32_t bits = row.Param;
-    switch (row.Kind()) {
-    case RowKind::IfIde: return SkipBlockUnless(row, install_.SelectedIdeMask.Has(IdeMask(bits)));
-    case RowKind::IfItem: return SkipBlockUnless(row, install_.SelectedItemMask.Has(ItemMask(bits)));
-    case RowKind::IfOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) != 0);
-    case RowKind::IfNotOption: return SkipBlockUnless(row, (bits & install_.CustomizeMask) == 0);
-    case RowKind::If64BitIde: {
-        const IdeIndex ide = install_.Location.CurrentIde;
-        return SkipBlockUnless(row, ide.IsValid() && FoundOf(install_.Ides, ide).Has64BitIde);
+    switch (KindNumber(row.Kind())) {
+    case KindNumber(RowKind::IfIde): return SkipBlockUnless(row, plan_.SelectedIdeMask.Has(IdeMask(bits)));
+    case KindNumber(RowKind::IfItem): return SkipBlockUnless(row, plan_.SelectedItemMask.Has(ItemMask(bits)));
+    case KindNumber(RowKind::IfOption): return SkipBlockUnless(row, (bits & plan_.CustomizeMask) != 0);
+    case KindNumber(RowKind::IfNotOption): return SkipBlockUnless(row, (bits & plan_.CustomizeMask) == 0);
+    case KindNumber(RowKind::If64BitIde): {
+        const IdeIndex ide = state_.Location.CurrentIde;
+        return SkipBlockUnless(row, ide.IsValid() && FoundOf(plan_.Ides, ide).Has64BitIde);
     }
-    case RowKind::IfFileExists: return SkipBlockUnless(row, DoCheckFile(row, ctx).Succeeded());
-    case RowKind::SetIde:
-        SelectIde(install_.Location, install_.Ides, IdeIndex(static_cast<int>(row.Param)), Str(row.Text));
+    case KindNumber(RowKind::IfFileExists): return SkipBlockUnless(row, packages::Check(row, ctx).Succeeded());
+    case KindNumber(RowKind::SetIde):
+        SelectIde(state_.Location, plan_.Ides, IdeIndex(static_cast<int>(row.Param)), Str(row.Text));
         return ActionResult();
-    case RowKind::UninstallPrevious: {
+    case KindNumber(RowKind::UninstallPrevious): {
         removalLines_.clear();
         UninstallPrevious();
         for (const std::wstring& line : removalLines_) ctx.LogText += (ctx.LogText.empty() ? L"" : L"\r\n") + line;
-        return install_.PreviousRemovalFailed ? ActionResult::FromWin32(ERROR_INSTALL_FAILURE) : ActionResult();
+        return outcome_.PreviousRemovalFailed ? ActionResult::FromWin32(ERROR_INSTALL_FAILURE) : ActionResult();
     }
-    case RowKind::CompilePackage: return DoCompilePackage(row, ctx);
-    case RowKind::RegisterPackage: return DoRegisterPackage(row, ctx);
-    case RowKind::AddSearchPath: return DoAddSearchPath(row, ctx);
-    case RowKind::AddIdePath: return DoAddIdePath(row, ctx);
-    case RowKind::AppendText: return DoAppendText(row, ctx);
-    case RowKind::DeleteOneFile: return DoDeleteFile(row, ctx);
-    case RowKind::RegisterWinHelp: return DoRegisterWinHelp(row, ctx);
-    case RowKind::SetHelpDir: return DoSetHelpDir(row, ctx);
-    case RowKind::CreateRegKey: return DoCreateRegKey(row, ctx);
-    case RowKind::CheckFile: return DoCheckFile(row, ctx);
-    case RowKind::CopyFiles: return DoCopyFiles(row, ctx);
-    case RowKind::DeleteFiles: return DoDeleteFiles(row, ctx);
-    case RowKind::MergeFiles: return DoMergeFiles(row, ctx);
-    case RowKind::ReplaceText: return DoReplaceText(row, ctx);
-    case RowKind::RunFile: return DoRunFile(row, ctx);
-    case RowKind::RunInstallFile: return DoRunInstallFile(row, ctx);
-    case RowKind::CreateDir: return DoCreateDir(row, ctx);
-    case RowKind::ExtractFile: return DoExtractFile(row, ctx);
-    case RowKind::ClearDir: return DoClearDir(row, ctx);
-    case RowKind::SetCurrentDir: return DoSetCurrentDir(row, ctx);
-    case RowKind::ExtractFileOnce: return DoExtractFileOnce(row, ctx);
-    case RowKind::ExtractFileIfNewer: return DoExtractFileIfNewer(row, ctx);
-    case RowKind::RegisterUninstall: return DoRegisterUninstall(row, ctx);
-    case RowKind::CopyOneFile: return DoCopyFile(row, ctx);
-    // Block ends and information rows change nothing; no script has an AppendTextOld row.
-    case RowKind::EndIfIde:
-    case RowKind::EndIfItem:
-    case RowKind::EndIfOption:
-    case RowKind::EndIfNotOption:
-    case RowKind::EndIfFileExists:
-    case RowKind::EndIf64BitIde:
-    case RowKind::Info:
-    case RowKind::AppendTextOld: return ActionResult();
+    default: return ActionResult();  // block ends and information rows change nothing
     }
-    return ActionResult();  // a number that names no kind
 }
 
 ActionResult ScriptRunner::RunCurrentRow() {
-    if (install_.RunRefusal != 0) {
+    if (outcome_.RunRefusal != 0) {
         // A refused run passes over every row; the first one shows why, worded
         // like a folder row that failed.
         logText_.clear();
         if (current_ != 0) return ActionResult();
-        logText_ = L"Creating directory: " + install_.Location.InstallDir + L"...Fail. " +
-                   SystemErrorText(install_.RunRefusal);
-        return ActionResult::FromWin32(install_.RunRefusal);
+        logText_ = L"Creating directory: " + plan_.InstallDir + L"...Fail. " + SystemErrorText(outcome_.RunRefusal);
+        return ActionResult::FromWin32(outcome_.RunRefusal);
     }
-    if (install_.RunStopped()) {
+    if (outcome_.RunStopped()) {
         // A change that could not be recorded stopped the run: nothing after
         // it may change the machine unrecorded. The stopping row reported it.
         logText_.clear();
@@ -405,60 +307,39 @@ ActionResult ScriptRunner::RunCurrentRow() {
         return ActionResult();
     }
     logText_.clear();
-    if (install_.CopyOnly && PassedOverInCopyOnly(install_.Location, row)) return ActionResult();
-    if (PassedOverForManualBuild(install_, row)) {
+    if (plan_.CopyOnly && PassedOverInCopyOnly(state_.Location, row)) return ActionResult();
+    if (packages::PassedOverForManualBuild(state_, row)) {
         // Nothing is changed, so nothing is recorded for the uninstall either.
-        logText_ = SkippedRowText(install_, row);
+        logText_ = packages::SkippedRowText(state_, row);
         WriteLog(logText_);
         return ActionResult();
     }
 
     // The records are written before the change, so that no change is left
     // without one: a failed action is recorded like a successful one.
-    if (const DWORD recordError = RecordBeforeChange(row)) return StopRun(recordError);
     return RunAction(row);
 }
 
-DWORD ScriptRunner::RecordBeforeChange(const ScriptRow& row) {
-    if (row.Kind() != RowKind::CreateDir) return row.HasFlag(RowFlag::Undo) ? WriteRowUndoRecord(row, row.Param) : 0;
-    // A folder row notes whether its folder was there before the run. Folder rows
-    // without a record of their own get one when they lie in a recorded folder
-    // that existed before: that folder is not removed as a whole by an uninstall.
-    const std::wstring dirPath = ResolvePath(install_.Location, row.Location, Str(row.Text));
-    const bool isInstallDir = LowerWide(dirPath) == LowerWide(install_.Location.InstallDir);
-    const bool existedBefore = isInstallDir ? installDirExisted_ : DirectoryExists(dirPath);
-    DWORD error = 0;
-    if (row.HasFlag(RowFlag::Undo))
-        error = WriteRowUndoRecord(row, existedBefore ? DirExistedBefore : row.Param);
-    else if (InsidePreexistingDir(dirPath))
-        error = WriteUndoRecord(undoLog_, RowKind::CreateDir | RowFlag::Undo, existedBefore ? DirExistedBefore : 0,
-                                StoredLocation(row.Location), Str(row.Text));
-    else
-        return 0;
-    if (error != 0) return error;
-    recordedDirs_.push_back({LowerWide(dirPath), existedBefore});
-    if (!existedBefore || !isInstallDir) return 0;
-    // The logs were written into an install folder that was already there.
-    const uint32_t install = StoredLocation(LocationCode::Install);
-    for (const wchar_t* log : {L"install.log", L"uninst.log"})
-        if (const DWORD logError = WriteUndoRecord(undoLog_, RowKind::ExtractFile | RowFlag::Undo, 0, install, log))
-            return logError;
-    return 0;
-}
-
 ActionResult ScriptRunner::RunAction(const ScriptRow& row) {
-    ActionContext ctx;
-    ctx.Install = &install_;
+    ChangeContext ctx(plan_, state_);
+    const bool isChange = Describe(row.Kind()).Module != ChangeModule::None;
+    DWORD recordError = 0;
+    if (isChange)
+        recordError = RecordChange(row, ctx);
+    else if (row.Kind() == RowKind::Info || row.HasFlag(RowFlag::Undo))
+        recordError = row.Kind() == RowKind::Info ? RecordInfo(row) : WriteRowRecord(row, row.Param, ctx);
+    if (recordError != 0) return StopRun(recordError);
+
     ActionResult result;
     try {
-        result = Dispatch(row, ctx);
+        result = isChange ? ApplyChange(row, ctx) : RunControlRow(row, ctx);
     } catch (const std::bad_alloc&) {
-        result = ActionResult::FromWin32(ERROR_NOT_ENOUGH_MEMORY);  // the only exception an action lets out
+        result = ActionResult::FromWin32(ERROR_NOT_ENOUGH_MEMORY);  // the only exception a change lets out
     }
-    if (row.Kind() == RowKind::CheckFile) ExplainMissingPackage(result, ctx);
+    outcome_.ManualBuildIdeMask = state_.ManualBuildIdeMask;
     logText_ = ctx.LogText;
     failureReason_ = ctx.FailureReason;
-    if (logEnabled_ && !logText_.empty()) WriteLog(logText_);
+    if (!logText_.empty()) WriteLog(logText_);
     for (const std::wstring& line : ctx.LogDetail) WriteLog(line);
 
     // Which files a copy wrote into a folder that existed before is known only

@@ -1,26 +1,33 @@
 // The script runner: steps the install script one row at a time for the
-// progress page, and owns "install.log" and the undo log while it runs.
+// progress page and hands each row to the module of its kind (changes/). It
+// owns the run's working state and both logs while it runs, and returns how
+// the run ended.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
+#include "changes/ActionResult.h"
+#include "changes/ChangeContext.h"
+#include "changes/InstallPlan.h"
+#include "changes/UninstallEngine.h"
 #include "common/Handles.h"
-#include "common/UninstallEngine.h"
-#include "script/actions/ActionResult.h"
+#include "script/logs/InstallLog.h"
 #include "script/rows/ScriptRow.h"
 
 namespace tessel::script {
 
-struct ActionContext;
-struct InstallContext;
+using changes::ActionResult;
+using changes::InstallPlan;
+using changes::RunOutcome;
+using changes::RunState;
 
 class ScriptRunner {
 public:
-    // Runs the script for install: its folder, choices and modes, into which the
-    // run's outcome (refused or not) and its current IDE are written.
-    explicit ScriptRunner(InstallContext& install);
+    // Runs the script for plan: its folder, choices and modes. The plan is
+    // only read, and must outlive the runner.
+    explicit ScriptRunner(const InstallPlan& plan);
     virtual ~ScriptRunner();  // closes both logs (Stop)
     ScriptRunner(const ScriptRunner&) = delete;
     ScriptRunner& operator=(const ScriptRunner&) = delete;
@@ -28,7 +35,7 @@ public:
     // Removes an earlier installation and opens both logs. When the install
     // folder is not a full path or the undo log cannot be created there, the run
     // is refused before the earlier installation is touched: every row is passed
-    // over, row 0 reports the reason (see RunCurrentRow), and the context says so.
+    // over, row 0 reports the reason (see RunCurrentRow), and the outcome says so.
     void Start();
     int Count() const;  // number of rows
     // The progress page's caption for the current row; empty when its kind has
@@ -54,17 +61,23 @@ public:
     void UseRows(const ScriptRow* rows, int count);
     // Writes the remaining undo records to log instead of the one Start opened
     // (tests: a handle that cannot write stands for a volume that filled up).
-    void UseUndoLog(common::UniqueFile log) { undoLog_ = std::move(log); }
+    void UseUndoLog(common::UniqueFile log) { state_.UndoLog = std::move(log); }
+    // How the run went so far (all of it once the last row ran).
+    const RunOutcome& Outcome() const { return outcome_; }
+    // The run's working state: the current IDE, the folders it works in.
+    const RunState& State() const { return state_; }
     // Removes the earlier installations: an undo log in the install folder that
     // the Windows uninstall entry does not name (a run stopped before it
     // registered the entry), then the one the entry names. Each removal gives
     // one install-log line ending "...Success" or "...Fail"; a failed one sets
-    // InstallContext::PreviousRemovalFailed. Never throws; the uninstall engine
+    // RunOutcome::PreviousRemovalFailed. Never throws; the uninstall engine
     // works on its own locations, so the run's stay.
     void UninstallPrevious();
 
 private:
-    InstallContext& install_;
+    const InstallPlan& plan_;
+    RunState state_;
+    RunOutcome outcome_;
     int current_ = 0;
     // Skip mode: passing over rows up to the end row of skipEnd_ whose Param is skipCode_.
     bool skipping_ = false;
@@ -75,51 +88,28 @@ private:
     // The install-log lines of the removal of earlier installations, written
     // once the install log is open (the removal comes first).
     std::vector<std::wstring> removalLines_;
-    common::UniqueFile logFile_;
-    bool logEnabled_ = true;
-    common::UniqueFile undoLog_;
-
-    // Folders of the recorded RowKind::CreateDir rows of this run, lower-cased, and
-    // whether each existed before the run: files written into a folder that
-    // existed before get undo records of their own, so that an uninstall
-    // removes them and leaves the user's files and the folder itself.
-    struct RecordedDir {
-        std::wstring Path;
-        bool ExistedBefore;
-    };
-    std::vector<RecordedDir> recordedDirs_;
-    bool installDirExisted_ = false;
+    InstallLog log_;
     const ScriptRow* rows_ = nullptr;
     int rowCount_ = 0;
 
     void OpenLog();
-    void WriteLog(const std::wstring& text);
-    void CloseLog();
-    ActionResult Dispatch(const ScriptRow& row, ActionContext& ctx);
+    void WriteLog(const std::wstring& text) { log_.Write(text); }
+    // The control rows: blocks, the IDE selection, product information and
+    // the removal of an earlier installation.
+    ActionResult RunControlRow(const ScriptRow& row, changes::ChangeContext& ctx);
     void SkipTo(RowKind endKind, uint32_t code);
     // A block start row: unless holds, the rows up to its end row are passed over.
     ActionResult SkipBlockUnless(const ScriptRow& row, bool holds);
-    // A check row that finds no package gets the last compiler's report under its line.
-    void ExplainMissingPackage(ActionResult result, ActionContext& ctx);
-    // Each: 0 or the Win32 error of the record that did not reach the undo log.
-    DWORD WriteRowUndoRecord(const ScriptRow& row, uint32_t param);
-    // The records a row needs before its change: its own, and for a folder row
-    // the ones that keep a folder which existed before. 0 or the Win32 error.
-    [[nodiscard]] DWORD RecordBeforeChange(const ScriptRow& row);
-    // Runs the row's action and logs it; then records the files it wrote.
+    // The record of an information row: the product fact its Param names.
+    DWORD RecordInfo(const ScriptRow& row);
+    // Runs the row's change and logs it; then records the files it wrote.
     ActionResult RunAction(const ScriptRow& row);
-    DWORD RecordWrittenFiles(const ActionContext& ctx);
     // The current row fails with error, an undo record it needed not written:
     // the install log and the row's text say so, and every later row is passed
-    // over (InstallContext::RunStop).
+    // over (RunOutcome::RunStop).
     ActionResult StopRun(DWORD error);
-    // True when the deepest recorded folder holding path existed before the run.
-    bool InsidePreexistingDir(const std::wstring& path) const;
 };
 
-// The undo log of the installation that a run removes first, as the Windows
-// uninstall entry names it; empty when there is none.
-std::wstring PreviousUndoLogPath();
 // Whether the undo log of that installation says that it created dir (the
 // same folder, and its folder row not marked as one that existed before).
 bool PreviousInstallCreated(const std::wstring& dir);
@@ -137,7 +127,7 @@ std::vector<std::wstring> PreviousUndoLogs(const std::wstring& installDir, const
                                            bool folderHoldsLog);
 // The install-log line of one removal: "Removing previous installation: <log>...Success"
 // or "...Fail", the reason after the ending when it failed.
-std::wstring RemovalLogLine(const std::wstring& log, common::UndoLogLoad load, const common::WalkResult& walk);
+std::wstring RemovalLogLine(const std::wstring& log, changes::UndoLogLoad load, const changes::WalkResult& walk);
 
 // Steps the rows from the current one to the last: beforeRow() runs before each
 // row, afterRow(result) after it, before the runner moves on. Returns the number

@@ -3,6 +3,7 @@
 #include <deque>
 #include <string>
 #include <vector>
+#include "changes/registry/RegistryKeyChanges.h"
 #include "common/Locations.h"
 #include "script/manifest/Manifest.h"
 #include "script/table/TableParts.h"
@@ -47,9 +48,6 @@ const LibraryFile LibrarySourceFiles[] = {
     { 874, L"qvDbStorage.pas",     false },
     { 950, L"qvJsonStorage.pas",   false },
 };
-
-// Root key handle value of HKEY_LOCAL_MACHINE as the row stores it.
-constexpr uint32_t RootLocalMachine = 0x80000002;
 
 void Prologue(ScriptBuilder& s) {
     // What the uninstaller needs to know about the product heads the undo log;
@@ -114,7 +112,7 @@ void Prologue(ScriptBuilder& s) {
 void Closing(ScriptBuilder& s) {
     // Recorded so that the uninstaller removes the stored choices, except in a
     // partial uninstall.
-    s.CreateRegKey(ProductRegKey, RootLocalMachine, RowFlag::Undo | RowFlag::KeepOnPartial);
+    s.CreateRegKey(ProductRegKey, tessel::changes::registry::RootLocalMachine, RowFlag::Undo | RowFlag::KeepOnPartial);
 }
 
 struct ScriptTable {

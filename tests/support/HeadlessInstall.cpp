@@ -1,7 +1,9 @@
 // A complete install without a window, for tests, with the IDEs of the test's choosing.
+#include "changes/help/HelpChanges.h"
 #include "support/HeadlessInstall.h"
 
 #include <gtest/gtest.h>
+#include "changes/uninstallentry/UninstallEntry.h"
 #include <windows.h>
 
 #include "common/ProcessGlobals.h"
@@ -9,16 +11,18 @@
 #include "common/IdeTable.h"
 #include "common/Locations.h"
 #include "common/RowKinds.h"
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/SystemUtils.h"
 #include "script/runner/InstallContext.h"
-#include "script/actions/ActionLogic.h"
+#include "changes/ActionLogic.h"
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"
 #include "setup/InstallChoices.h"
 #include "standin/Machine.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
+using namespace tessel::changes::uninstall_entry;
 using namespace tessel::script;
 using namespace tessel::setup;
 
@@ -44,19 +48,19 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     tessel::script::InstallContext install;
     LoadPreviousSelection(install);  // discovery and preselection, as the IDE page starts
     for (int index : options.ides)
-        if (IsIdeIndex(index)) install.SelectedIdeMask |= IdeTable[index].InternalId;
-    install.SelectedItemMask = ItemMask(ItemMaskForIdes(options.ides) | options.extraItems);
-    install.CustomizeMask = options.customizeMask;
-    install.CopyOnly = options.copyOnly;
-    install.CompileTimeoutMs = options.compileTimeoutMs;
-    install.Location.InstallDir = options.installDir;
+        if (IsIdeIndex(index)) install.Plan.SelectedIdeMask |= IdeTable[index].InternalId;
+    install.Plan.SelectedItemMask = ItemMask(ItemMaskForIdes(options.ides) | options.extraItems);
+    install.Plan.CustomizeMask = options.customizeMask;
+    install.Plan.CopyOnly = options.copyOnly;
+    install.Plan.CompileTimeoutMs = options.compileTimeoutMs;
+    install.Plan.InstallDir = options.installDir;
 
     // The compile rows leave the current directory in a package folder; give it back
     // so that an uninstall in this process can remove that folder.
     wchar_t savedDir[MAX_PATH + 1] = {};
     const DWORD savedLen = GetCurrentDirectoryW(MAX_PATH, savedDir);
     {
-        ScriptRunner script(install);
+        ScriptRunner script(install.Plan);
         script.Start();
         // The script's rows lie one after another: its first rows are a script of their own.
         if (options.stopBeforeRow >= 0) script.UseRows(&ScriptRowAt(0), options.stopBeforeRow);
@@ -65,19 +69,20 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
                 run.failures.push_back({script.Current(), result.Code(), script.CurrentRow().Word0, script.LogText()});
             ++run.rows;
         });
+        install.Outcome = script.Outcome();
     }
     if (savedLen > 0 && savedLen <= MAX_PATH) SetCurrentDirectoryW(savedDir);
     run.started = true;
-    run.previousRemovalFailed = install.PreviousRemovalFailed;
+    run.previousRemovalFailed = install.Outcome.PreviousRemovalFailed;
     PayloadModule = previousModule;
     return run;
 }
 
 bool RemoveThroughEntryWithEngine(bool refusedIsFailure) {
-    const std::wstring key = std::wstring(UninstallRootKey) + ProductIntName;
+    const std::wstring key = uninstall_entry::EntryKeyPath();
     std::wstring command;
     if (ReadRegString(HKEY_LOCAL_MACHINE, key, L"UninstallString", command) != 0) return false;
-    const std::wstring log = UndoLogPathFromUninstallString(command);
+    const std::wstring log = uninstall_entry::UndoLogPathFromUninstallString(command);
     UninstallEngine engine;
     if (log.empty() || engine.Load(log) != UndoLogLoad::Loaded) {
         if (refusedIsFailure) ADD_FAILURE() << "the uninstall entry names no undo log that the engine takes";
@@ -90,8 +95,8 @@ bool RemoveThroughEntryWithEngine(bool refusedIsFailure) {
 void ResetInstallPlaces(const std::wstring& installDir) {
     RemoveThroughEntryWithEngine();
     ClearMachine();
-    (void)CreateRegKey(HKEY_LOCAL_MACHINE, WinHelpKey);
+    (void)CreateRegKey(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey);
     (void)DeleteDirectoryTree(installDir, false);
-    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, std::wstring(UninstallRootKey) + ProductIntName);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, tessel::changes::uninstall_entry::EntryKeyPath());
     (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
 }

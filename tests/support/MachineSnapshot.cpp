@@ -1,3 +1,4 @@
+#include "changes/help/HelpChanges.h"
 #include "MachineSnapshot.h"
 
 #include <algorithm>
@@ -138,7 +139,7 @@ MachineSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {
     SnapshotFolder(ResolvePath({}, LocationCode::System, L""), s, flat);
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
         for (const wchar_t* key : {L"Software\\Borland", L"Software\\CodeGear", L"Software\\Embarcadero",
-                                   L"Software\\Veltrane", WinHelpKey, kUninstallEntryKey.c_str()})
+                                   L"Software\\Veltrane", tessel::changes::help::WinHelpKey, kUninstallEntryKey.c_str()})
             SnapshotKey(root, key, s, tree);
     return s;
 }

@@ -8,7 +8,8 @@
 #include "common/RowKinds.h"
 #include "common/SystemUtils.h"
 
-using namespace tessel::common;  // test support: the product names unqualified
+using namespace tessel::common;
+using namespace tessel::changes;  // test support: the product names unqualified
 
 struct LogRow {
     uint32_t Word0;

@@ -13,6 +13,7 @@
 #include "tools/bench/BenchClock.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
 
 namespace {
 

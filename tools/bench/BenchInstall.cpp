@@ -27,6 +27,7 @@
 #include "tools/bench/BenchClock.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 
 namespace {
@@ -85,12 +86,12 @@ int wmain(int argc, wchar_t** argv) {
 
     const int64_t t0 = BenchMicros();
     tessel::script::InstallContext install;
-    install.Ides = FindInstalledIdes();
+    install.Plan.Ides = FindInstalledIdes();
     // Every IDE found and every line it offers ticked, as the IDE page starts
     // on a machine without stored choices.
     tessel::setup::ApplyPreviousSelection(install, 0, 0);
     tessel::setup::SelectCheckedItems(install);
-    install.Location.InstallDir = argv[2];
+    install.Plan.InstallDir = argv[2];
     const int64_t tDiscovered = BenchMicros();
 
     std::vector<RowTime> rows;
@@ -130,10 +131,10 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     long long ides = 0;
-    for (int i = 1; i <= IdeCount; ++i) ides += install.Ides[i].Exists ? 1 : 0;
+    for (int i = 1; i <= IdeCount; ++i) ides += install.Plan.Ides[i].Exists ? 1 : 0;
 
     BenchPut("ides_found", ides);
-    BenchPut("item_mask", install.SelectedItemMask.Bits());
+    BenchPut("item_mask", install.Plan.SelectedItemMask.Bits());
     BenchPut("rows", static_cast<long long>(rows.size()));
     BenchPut("rows_failed", failed);
     BenchPut("discovery_us", tDiscovered - t0);

@@ -8,7 +8,7 @@
 #include <windows.h>
 #include <cstdio>
 #include <string>
-#include "common/UninstallEngine.h"
+#include "changes/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
 #include "common/SystemUtils.h"
 #include "common/RowKinds.h"
@@ -16,6 +16,7 @@
 #include "tools/bench/BenchClock.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "setup/UnattendedInstall.h"
 
 using namespace tessel::common;
+using namespace tessel::changes;
 using namespace tessel::script;
 using namespace tessel::setup;
 
@@ -80,9 +81,9 @@ int wmain(int argc, wchar_t** argv) {
     PayloadModule = payload.get();
     tessel::script::InstallContext install;
     LoadPreviousSelection(install);  // discovery, as the unattended install starts
-    SelectIdes(ides, install.Ides, install.SelectedIdeMask, install.SelectedItemMask);
-    install.SelectedItemMask |= ItemMask(extraItems);
-    install.CopyOnly = copyOnly;
-    install.Location.InstallDir = argv[1];
+    SelectIdes(ides, install.Plan.Ides, install.Plan.SelectedIdeMask, install.Plan.SelectedItemMask);
+    install.Plan.SelectedItemMask |= ItemMask(extraItems);
+    install.Plan.CopyOnly = copyOnly;
+    install.Plan.InstallDir = argv[1];
     return static_cast<int>(RunChosenInstall(install));
 }

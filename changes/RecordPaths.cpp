@@ -1,0 +1,28 @@
+// The ordinary record of a row, and the resolution of records on this machine.
+#include "changes/RecordPaths.h"
+#include "changes/ChangeContext.h"
+#include "common/UndoLog.h"
+#include "common/UndoRules.h"
+#include "script/rows/ScriptRow.h"
+
+namespace tessel::changes {
+
+using namespace tessel::common;
+
+DWORD WriteRowRecord(const script::ScriptRow& row, uint32_t param, ChangeContext& ctx) {
+    return WriteUndoRecord(ctx.Run.UndoLog, row.Word0, param, StoredLocation(row.Location), script::Str(row.Text));
+}
+
+bool IsNotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+std::wstring RecordPath(const LocationContext& at, uint32_t location, const std::wstring& text) {
+    std::wstring path = ResolvePath(at, LocationCodeFrom(location), text);
+    return IsFullPath(path) ? path : std::wstring();
+}
+
+DWORD HoldRecordFolders(const LocationContext& at, const UndoRecord& rec, const std::wstring& text,
+                        HeldFolders& held) {
+    return held.Hold(GetLocationPath(at, LocationCodeFrom(rec.Location)), text, HeldFolders::Reach::Parent);
+}
+
+}  // namespace tessel::changes

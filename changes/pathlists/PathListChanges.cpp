@@ -1,0 +1,109 @@
+// Path lists: extending the IDEs' search and C++ path lists, and taking the
+// install's folders off them again.
+#include "changes/pathlists/PathListChanges.h"
+
+#include "changes/ActionResult.h"
+#include "changes/ChangeContext.h"
+#include "changes/RecordPaths.h"
+#include "changes/pathlists/PathList.h"
+#include "common/IdeRegistry.h"
+#include "common/PathText.h"
+#include "common/SystemUtils.h"
+#include "common/UndoRules.h"
+#include "script/rows/ScriptRow.h"
+
+namespace tessel::changes::pathlists {
+
+using namespace tessel::common;
+using script::Str;
+namespace LogEnding = script::LogEnding;
+
+namespace {
+
+ActionResult ApplyAddSearchPath(const ScriptRow& row, ChangeContext& ctx) {
+    const LocationContext& at = ctx.Run.Location;
+    const IdeIndex ideIndex = at.CurrentIde;
+    // Options bit 0: a list that is not there is no failure.
+    const ActionResult noList = (row.Options & 1u) ? ActionResult() : PathListFailure::ListUnreadable;
+    if (!ideIndex.IsValid()) return noList;
+    const IdeVersion& ide = IdeOf(ideIndex);
+    const std::wstring folder = ResolvePath(at, row.Location, Str(row.Text));
+    std::wstring key, name;
+    if (row.Text2 && *row.Text2 && row.Text3 && *row.Text3) {
+        key = std::wstring(ide.RegKey) + L"\\" + row.Text2;
+        name = row.Text3;
+    } else {
+        key = LibraryKeyFor(ide, (row.Options & 2u) != 0);
+        name = SearchPathValueName(ideIndex);
+    }
+    std::wstring list;
+    if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return noList;
+    ctx.LogText = L"Adding search path: " + folder;
+    return AddFolderToList(ide, key, name, list, folder, false, ctx);
+}
+
+ActionResult ApplyAddIdePath(const ScriptRow& row, ChangeContext& ctx) {
+    const LocationContext& at = ctx.Run.Location;
+    const IdeIndex ideIndex = at.CurrentIde;
+    // Nothing to extend is no failure: the IDE has not made the list yet.
+    if (!ideIndex.IsValid()) return ActionResult();
+    std::wstring key, name;
+    if (!SplitRegValuePath(std::wstring(IdeOf(ideIndex).RegKey) + Str(row.Text), key, name)) return ActionResult();
+    const std::wstring folder = GetInstallSubPath(at, row.Param);
+    std::wstring list;
+    if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return ActionResult();
+    ctx.LogText = L"Adding search path: " + folder;
+    return AddFolderToList(IdeOf(ideIndex), key, name, list, folder, false, ctx);
+}
+
+}  // namespace
+
+ActionResult AddFolderToList(const IdeVersion& ide, const std::wstring& key, const std::wstring& name,
+                             const std::wstring& list, const std::wstring& folder, bool requestReload,
+                             ChangeContext& ctx) {
+    if (HasPathListEntry(LowerWide(list), LowerWide(folder))) {
+        ctx.LogText += LogEnding::Already;
+        return ActionResult();
+    }
+    if (WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder)) != 0)
+        return PathListFailure::ListUnwritable;
+    if (requestReload &&
+        WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + GlobalsKey, L"ForceEnvOptionsUpdate", L"1") != 0)
+        return PathListFailure::ReloadNotRequested;
+    ctx.LogText += LogEnding::Success;
+    return ActionResult();
+}
+
+DWORD RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, const std::wstring& folder) {
+    std::wstring value;
+    if (folder.empty() || ReadRegString(HKEY_CURRENT_USER, key, name, value) != 0) return 0;
+    if (!RemovePathListEntry(value, LowerWide(value), LowerWide(folder))) return 0;
+    return WriteRegString(HKEY_CURRENT_USER, key, name, value);
+}
+
+DWORD RemoveFromLibraryPaths(IdeIndex ideIndex, const std::wstring& folder) {
+    DWORD first = 0;
+    for (const auto& key : LibraryKeys(IdeOf(ideIndex))) {
+        const DWORD error = RemoveFromRegPathList(key, SearchPathValueName(ideIndex), folder);
+        if (first == 0) first = error;
+    }
+    return first;
+}
+
+ActionResult Apply(const ScriptRow& row, ChangeContext& ctx) {
+    return row.Kind() == RowKind::AddIdePath ? ApplyAddIdePath(row, ctx) : ApplyAddSearchPath(row, ctx);
+}
+
+DWORD Undo(const LocationContext& at, const UndoRecord& rec, const std::wstring& text) {
+    if (!at.CurrentIde.IsValid()) return 0;
+    if (rec.Kind() == RowKind::AddIdePath) {
+        std::wstring key, name;
+        if (!SplitRegValuePath(std::wstring(IdeOf(at.CurrentIde).RegKey) + text, key, name)) return 0;
+        const std::wstring folder = GetInstallSubPath(at, rec.Param);
+        return IsFullPath(folder) ? RemoveFromRegPathList(key, name, folder) : 0;
+    }
+    const std::wstring folder = RecordPath(at, rec.Location, text);
+    return folder.empty() ? 0 : RemoveFromLibraryPaths(at.CurrentIde, folder);
+}
+
+}  // namespace tessel::changes::pathlists
