@@ -11,7 +11,11 @@
 #include "common/PathList.h"
 #include "common/PathText.h"
 #include "common/RowKindInfo.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Processes.h"
+#include "common/Registry.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "common/UndoRules.h"
 
 namespace tessel::common {

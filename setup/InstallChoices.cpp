@@ -3,7 +3,7 @@
 #include <vector>
 #include "common/IdeDiscovery.h"
 #include "common/IdeTable.h"
-#include "common/SystemUtils.h"
+#include "common/Registry.h"
 #include "script/manifest/Manifest.h"
 #include "setup/WizardLogic.h"
 
@@ -14,17 +14,21 @@ using namespace tessel::script;
 
 namespace {
 
-int32_t StoredInteger(const wchar_t* name) {
+int32_t StoredInteger(const RegKey& key, const wchar_t* name) {
     DWORD value = 0;
-    return ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, name, value) == 0 ? static_cast<int32_t>(value) : 0;
+    return key.ReadInteger(name, value) == 0 ? static_cast<int32_t>(value) : 0;
 }
 
 }  // namespace
 
 StoredSelection LoadPreviousSelection(script::InstallContext& install) {
     StoredSelection stored;
-    stored.InstallVersions = StoredInteger(RegInstallVersions);
-    stored.InstallItems = StoredInteger(RegInstallItems);
+    RegKey key;
+    // No product key: nothing stored, and the reads below find nothing.
+    if (key.Open(HKEY_LOCAL_MACHINE, ProductRegKey, KEY_READ) == 0) {
+        stored.InstallVersions = StoredInteger(key, RegInstallVersions);
+        stored.InstallItems = StoredInteger(key, RegInstallItems);
+    }
     install.Ides = FindInstalledIdes();
     ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems);
     return stored;
@@ -70,13 +74,14 @@ std::wstring ShortDateText() {
 }
 
 DWORD StoreChoices(const script::InstallContext& install) {
-    DWORD err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallVersions, install.SelectedIdeMask.Bits());
-    if (err == 0)
-        err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallItems, install.SelectedItemMask.Bits());
-    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegRootDir, install.Location.InstallDir);
-    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegVersion, ProductVersion);
-    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, RegInstallDate, ShortDateText());
-    if (err == 0) err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, RegCustomizeItems, install.CustomizeMask);
+    RegKey key;
+    DWORD err = key.Create(HKEY_LOCAL_MACHINE, ProductRegKey, KEY_WRITE);
+    if (err == 0) err = key.WriteInteger(RegInstallVersions, install.SelectedIdeMask.Bits());
+    if (err == 0) err = key.WriteInteger(RegInstallItems, install.SelectedItemMask.Bits());
+    if (err == 0) err = key.WriteString(RegRootDir, install.Location.InstallDir);
+    if (err == 0) err = key.WriteString(RegVersion, ProductVersion);
+    if (err == 0) err = key.WriteString(RegInstallDate, ShortDateText());
+    if (err == 0) err = key.WriteInteger(RegCustomizeItems, install.CustomizeMask);
     return err;
 }
 

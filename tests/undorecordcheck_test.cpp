@@ -5,7 +5,7 @@
 #include <vector>
 #include "common/UndoRecordCheck.h"
 #include "common/UndoSteps.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
 #include "script/manifest/Manifest.h"
 
 using namespace tessel::common;

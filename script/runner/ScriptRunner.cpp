@@ -10,7 +10,11 @@
 #include "common/Locations.h"
 #include "common/PathText.h"
 #include "common/RowKindInfo.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/SystemText.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "common/UndoLog.h"
 #include "common/UndoRecordCheck.h"
 #include "common/UndoRules.h"
@@ -252,11 +256,9 @@ void ScriptRunner::OpenLog() {
 void ScriptRunner::WriteLog(const std::wstring& text) {
     if (!logEnabled_ || !logFile_) return;
     const std::wstring line = text + L"\r\n";
-    const size_t bytes = line.size() * sizeof(wchar_t);
-    DWORD written = 0;
     // The install log is for reading only: a line it cannot take does not stop
     // the install (the undo log, which the uninstall needs, is checked).
-    if (bytes <= MAXDWORD) (void)WriteFile(logFile_.get(), line.data(), static_cast<DWORD>(bytes), &written, nullptr);
+    (void)WriteAll(logFile_.get(), line.data(), line.size() * sizeof(wchar_t));
 }
 
 void ScriptRunner::CloseLog() { logFile_.reset(); }
