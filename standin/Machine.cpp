@@ -3,6 +3,8 @@
 
 #include <shlobj.h>
 
+#include <iterator>
+
 #include "common/Handles.h"
 #include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
@@ -44,23 +46,25 @@ PathSet PathSetOf(int ideIndex) {
 }
 
 // Where the stand-in machine has an IDE installed: its usual root folder, and
-// its common folder below the common documents (nullptr: none).
+// its common folder below the common documents (empty: none).
 struct IdeLayout {
-    const wchar_t* root;
-    const wchar_t* commonTail;
+    std::wstring root;
+    std::wstring commonTail;
 };
 
-const IdeLayout kLayouts[IdeCount + 1] = {
-    {nullptr, nullptr},
-    /* 1 Delphi3     */ {L"C:\\Program Files\\Borland\\Delphi 3", nullptr},
-    /* 2 Delphi4     */ {L"C:\\Program Files\\Borland\\Delphi4", nullptr},
-    /* 3 Delphi5     */ {L"C:\\Program Files\\Borland\\Delphi5", nullptr},
-    /* 4 CBuilder3   */ {L"C:\\Program Files\\Borland\\CBuilder3", nullptr},
-    /* 5 CBuilder4   */ {L"C:\\Program Files\\Borland\\CBuilder4", nullptr},
-    /* 6 CBuilder5   */ {L"C:\\Program Files\\Borland\\CBuilder5", nullptr},
-    /* 7 Delphi6     */ {L"C:\\Program Files\\Borland\\Delphi6", nullptr},
-    /* 8 CBuilder6   */ {L"C:\\Program Files\\Borland\\CBuilder6", nullptr},
-    /* 9 Delphi7     */ {L"C:\\Program Files\\Borland\\Delphi7", nullptr},
+// The older IDEs, each in a folder of its own kind; from XE6 on (index 20) the
+// folders follow the version in the IDE's registry key.
+const IdeLayout kOlderLayouts[] = {
+    {L"", L""},
+    /* 1 Delphi3     */ {L"C:\\Program Files\\Borland\\Delphi 3", L""},
+    /* 2 Delphi4     */ {L"C:\\Program Files\\Borland\\Delphi4", L""},
+    /* 3 Delphi5     */ {L"C:\\Program Files\\Borland\\Delphi5", L""},
+    /* 4 CBuilder3   */ {L"C:\\Program Files\\Borland\\CBuilder3", L""},
+    /* 5 CBuilder4   */ {L"C:\\Program Files\\Borland\\CBuilder4", L""},
+    /* 6 CBuilder5   */ {L"C:\\Program Files\\Borland\\CBuilder5", L""},
+    /* 7 Delphi6     */ {L"C:\\Program Files\\Borland\\Delphi6", L""},
+    /* 8 CBuilder6   */ {L"C:\\Program Files\\Borland\\CBuilder6", L""},
+    /* 9 Delphi7     */ {L"C:\\Program Files\\Borland\\Delphi7", L""},
     /* 10 Delphi9    */ {L"C:\\Program Files\\Borland\\BDS\\3.0", L"Borland Studio\\3.0"},
     /* 11 BDS2006    */ {L"C:\\Program Files\\Borland\\BDS\\4.0", L"Borland Studio\\4.0"},
     /* 12 Delphi2007 */ {L"C:\\Program Files\\CodeGear\\RAD Studio\\5.0", L"RAD Studio\\5.0"},
@@ -71,18 +75,14 @@ const IdeLayout kLayouts[IdeCount + 1] = {
     /* 17 XE3        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\10.0", L"RAD Studio\\10.0"},
     /* 18 XE4        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\11.0", L"RAD Studio\\11.0"},
     /* 19 XE5        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\12.0", L"RAD Studio\\12.0"},
-    /* 20 XE6        */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\14.0", L"Embarcadero\\Studio\\14.0"},
-    /* 21 XE7        */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\15.0", L"Embarcadero\\Studio\\15.0"},
-    /* 22 XE8        */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\16.0", L"Embarcadero\\Studio\\16.0"},
-    /* 23 XE10       */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\17.0", L"Embarcadero\\Studio\\17.0"},
-    /* 24 XE10.1     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\18.0", L"Embarcadero\\Studio\\18.0"},
-    /* 25 XE10.2     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\19.0", L"Embarcadero\\Studio\\19.0"},
-    /* 26 XE10.3     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\20.0", L"Embarcadero\\Studio\\20.0"},
-    /* 27 XE10.4     */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\21.0", L"Embarcadero\\Studio\\21.0"},
-    /* 28 11         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\22.0", L"Embarcadero\\Studio\\22.0"},
-    /* 29 12         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", L"Embarcadero\\Studio\\23.0"},
-    /* 30 13         */ {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\37.0", L"Embarcadero\\Studio\\37.0"},
 };
+
+IdeLayout LayoutOf(int ideIndex) {
+    if (ideIndex < int(std::size(kOlderLayouts))) return kOlderLayouts[ideIndex];
+    const std::wstring key = IdeTable[ideIndex].RegKey;
+    const std::wstring version = key.substr(key.rfind(L'\\') + 1);
+    return {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\" + version, L"Embarcadero\\Studio\\" + version};
+}
 
 std::vector<std::wstring> PathValuesOf(PathSet set) {
     switch (set) {
@@ -166,12 +166,13 @@ std::wstring HelpFileText(const std::wstring& file, const std::wstring& ideName)
 void SetStandinToolsDir(const std::wstring& dir) { g_toolsDir = dir; }
 std::wstring StandinToolsDir() { return g_toolsDir; }
 
-std::wstring StandinRootDir(int ideIndex) { return IsIdeIndex(ideIndex) ? kLayouts[ideIndex].root : L""; }
+std::wstring StandinRootDir(int ideIndex) { return IsIdeIndex(ideIndex) ? LayoutOf(ideIndex).root : L""; }
 
 std::wstring StandinCommonDir(int ideIndex) {
-    if (!IsIdeIndex(ideIndex) || !kLayouts[ideIndex].commonTail) return std::wstring();
+    const std::wstring tail = IsIdeIndex(ideIndex) ? LayoutOf(ideIndex).commonTail : std::wstring();
+    if (tail.empty()) return std::wstring();
     const std::wstring docs = GetSpecialFolder(CSIDL_COMMON_DOCUMENTS);
-    return docs.empty() ? std::wstring() : JoinPath(docs, kLayouts[ideIndex].commonTail);
+    return docs.empty() ? std::wstring() : JoinPath(docs, tail);
 }
 
 std::wstring StandinUserPaths(int ideIndex) {
@@ -185,7 +186,7 @@ std::vector<std::wstring> StandinPathValues(int ideIndex) {
 bool LayOutIde(int ideIndex, const MachineOptions& options) {
     if (!IsIdeIndex(ideIndex)) return false;
     const IdeVersion& ide = IdeTable[ideIndex];
-    const IdeLayout& layout = kLayouts[ideIndex];
+    const IdeLayout layout = LayoutOf(ideIndex);
     const std::wstring key = ide.RegKey;
     const std::wstring root = options.RootDir.empty() ? layout.root : options.RootDir;
     const std::wstring bin = JoinPath(root, L"bin");
