@@ -67,7 +67,7 @@ using H = WinHelpLines;
 // The index, the IDE bit it gives, the item bit and the payload ids are stored
 // (registry values, undo logs, payload): they never change. Each row takes two
 // lines: what the IDE is, then what its block installs.
-inline constexpr IdeVersion IdeTable[IdeCount + 1] = {
+inline constexpr IdeVersion IdeTable[] = {
     { L"", nullptr, IdeMask(), ItemMask(), L"", false, false, 0, false, nullptr, nullptr, 0, ProjectLayoutId::None,
       LocationCode::None, LocationCode::None, PathPlanId::None, { nullptr, nullptr, nullptr }, WinHelpLines::None,
       0, nullptr },
@@ -142,6 +142,7 @@ inline constexpr IdeVersion IdeTable[IdeCount + 1] = {
 
 #undef TESSEL_IDE
 // clang-format on
+static_assert(sizeof IdeTable / sizeof IdeTable[0] == IdeCount + 1, "IdeCount (common/IdeNumbers.h) counts the rows");
 
 // The record of a valid index.
 constexpr const IdeVersion& IdeOf(IdeIndex index) { return IdeTable[index.Value]; }
