@@ -119,10 +119,11 @@ void Closing(ScriptBuilder& s) {
 
 struct ScriptTable {
     std::deque<std::wstring> Texts;
+    std::deque<CopyTarget> Targets;
     std::vector<ScriptRow> Rows;
 
     ScriptTable() {
-        ScriptBuilder s(Texts, Rows);
+        ScriptBuilder s(Texts, Targets, Rows);
         Prologue(s);
         AddIdeBlocksUpToCBuilder6(s);
         AddDemoProjects(s);

@@ -25,11 +25,8 @@ using namespace tessel::setup;
 
 uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
     uint32_t mask = 0;
-    for (int index : ides) {
-        if (!IsIdeIndex(index)) continue;
-        for (const InstallItem& item : InstallItems)
-            if (!item.IdeMask.Empty() && item.IdeMask == IdeTable[index].InternalId) mask |= item.Bit.Bits();
-    }
+    for (int index : ides)
+        if (IsIdeIndex(index)) mask |= IdeTable[index].Item.Bits();
     return mask;
 }
 
