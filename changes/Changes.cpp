@@ -13,7 +13,7 @@
 #include "changes/uninstallentry/UninstallEntry.h"
 #include "common/PathText.h"
 #include "common/RowKindInfo.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
 #include "common/UndoRules.h"
 
 namespace tessel::changes {

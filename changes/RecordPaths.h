@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
-#include "common/SystemUtils.h"
+#include "common/Files.h"
 #include "common/Locations.h"
 #include "common/UndoLogFormat.h"
 

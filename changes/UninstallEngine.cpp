@@ -6,7 +6,9 @@
 
 #include "common/IdeDiscovery.h"
 #include "common/RowKindInfo.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "common/UndoRules.h"
 #include "changes/Changes.h"
 

@@ -1,12 +1,9 @@
-// Folder, file and payload-resource helpers.
-#include "common/SystemUtils.h"
+// Folder, file and link helpers.
+#include "common/Files.h"
 
 #include <cwchar>
-#include <exception>
-#include <new>
-#include <stdexcept>
 
-#include "common/ProcessGlobals.h"
+#include "common/DirectoryListing.h"
 #include "common/Handles.h"
 #include "common/PathText.h"
 
@@ -183,88 +180,9 @@ DWORD DeleteDirectoryTree(const std::wstring& path, bool keepRoot) {
     return rootError != 0 ? rootError : result;
 }
 
-DWORD LoadPayload(unsigned id, const void*& data, DWORD& size) {
-    data = nullptr;
-    size = 0;
-    // Resource type names compare without regard to case: this finds "QVLIB".
-    HRSRC res = FindResourceW(PayloadModule, MAKEINTRESOURCEW(id), L"qvlib");
-    if (!res) return LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
-    HGLOBAL loaded = LoadResource(PayloadModule, res);
-    if (!loaded) return LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
-    const void* bytes = LockResource(loaded);
-    if (!bytes) return LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
-    data = bytes;
-    size = SizeofResource(PayloadModule, res);
-    return 0;
-}
-
-DWORD SaveResourceToFile(unsigned id, const std::wstring& fileName) {
-    const void* data = nullptr;
-    DWORD size = 0;
-    if (const DWORD err = LoadPayload(id, data, size)) return err;
-    return WriteFileBytes(fileName, data, size);
-}
-
-DWORD WriteFileBytes(const std::wstring& fileName, const void* data, DWORD size) {
-    UniqueFile file(
-        CreateFileW(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return GetLastError();
-    DWORD written = 0;
-    if (!WriteFile(file.get(), data, size, &written, nullptr)) return GetLastError();
-    if (written != size) return ERROR_WRITE_FAULT;
-    return 0;
-}
-
-DWORD ReadFileBytes(const std::wstring& fileName, std::string& bytes, DWORD shareMode, DWORD access) {
-    bytes.clear();
-    UniqueFile file(
-        CreateFileW(fileName.c_str(), access, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return LastErrorOr(ERROR_OPEN_FAILED);
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return LastErrorOr(ERROR_READ_FAULT);
-    // Files of 2 GB and more are not loaded whole.
-    if (size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF) return ERROR_FILE_TOO_LARGE;
-    std::string buffer;
-    // The one place a size from outside decides an allocation: a file larger
-    // than this process can hold is a failure, not an exception. A 32-bit
-    // process's strings end near 1 GB, below the limit above.
-    if (static_cast<unsigned long long>(size.QuadPart) > buffer.max_size()) return ERROR_NOT_ENOUGH_MEMORY;
-    try {
-        buffer.resize(static_cast<size_t>(size.QuadPart));
-    } catch (const std::bad_alloc&) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    } catch (const std::length_error&) {
-        return ERROR_NOT_ENOUGH_MEMORY;
-    }
-    DWORD total = 0;
-    while (total < buffer.size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), &buffer[total], static_cast<DWORD>(buffer.size()) - total, &got, nullptr))
-            return LastErrorOr(ERROR_READ_FAULT);
-        if (got == 0) break;  // the file shrank meanwhile
-        total += got;
-    }
-    buffer.resize(total);
-    bytes = std::move(buffer);
-    return 0;
-}
-
-std::wstring ReadTextFile(const std::wstring& fileName) {
-    // Opened for writing too and without sharing: a read-only file, or one that
-    // another process holds open, reads as empty.
-    std::string bytes;
-    if (ReadFileBytes(fileName, bytes, 0, GENERIC_READ | GENERIC_WRITE) != 0) return std::wstring();
-    try {
-        return FromAnsi(bytes);
-    } catch (const std::exception&) {
-        return std::wstring();  // the text does not fit in memory
-    }
-}
-
 bool PathExists(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileW(path.c_str(), &data));
-    return find.valid();
+    DirectoryListing listing;
+    return listing.Open(path) == 0;
 }
 
 bool DirectoryExists(const std::wstring& path) {
@@ -273,13 +191,10 @@ bool DirectoryExists(const std::wstring& path) {
 }
 
 void RemoveCompilerOutputLeftovers(const std::wstring& folder) {
-    WIN32_FIND_DATAW found{};
-    UniqueFind find(FindFirstFileW(JoinPath(folder, std::wstring(CompilerOutputPrefix) + L"*.tmp").c_str(), &found));
-    if (!find) return;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            DeleteFileW(JoinPath(folder, found.cFileName).c_str());
-    } while (FindNextFileW(find.get(), &found));
+    DirectoryListing listing;
+    if (listing.Open(JoinPath(folder, std::wstring(CompilerOutputPrefix) + L"*.tmp")) != 0) return;
+    for (DirectoryEntry entry; listing.Next(entry) == 0;)
+        if (!entry.IsFolder()) DeleteFileW(JoinPath(folder, entry.Name).c_str());
 }
 
 }  // namespace tessel::common

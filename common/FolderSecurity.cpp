@@ -2,7 +2,7 @@
 #include "common/FolderSecurity.h"
 #include <aclapi.h>
 #include <sddl.h>
-#include "common/SystemUtils.h"
+#include "common/Files.h"
 
 namespace tessel::common {
 

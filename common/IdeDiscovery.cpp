@@ -2,7 +2,9 @@
 #include "common/IdeDiscovery.h"
 
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/TextConversion.h"
 
 namespace tessel::common {
 

@@ -5,7 +5,11 @@
 
 #include "common/IdeTable.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/SpecialFolders.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 
 namespace tessel::common {
 

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "common/DirectoryListing.h"
 #include "common/Errors.h"
 #include "common/Handles.h"
 #include "common/PathText.h"
@@ -47,19 +48,18 @@ DWORD RemoveAtNextStart(const std::wstring& path) {
 }
 
 DWORD RemoveFolderHoldingOnlyOwnFile(const std::wstring& folder) {
-    WIN32_FIND_DATAW data{};
-    UniqueFind find(FindFirstFileW(JoinPath(folder, L"*").c_str(), &data));
-    if (!find) return ERROR_DIR_NOT_EMPTY;
+    DirectoryListing listing;
+    if (listing.Open(JoinPath(folder, L"*")) != 0) return ERROR_DIR_NOT_EMPTY;
     std::wstring own;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = JoinPath(folder, name);
-        if (!own.empty() || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsOwnProgramFile(path))
-            return ERROR_DIR_NOT_EMPTY;
+    DirectoryEntry entry;
+    DWORD next = 0;
+    while ((next = listing.Next(entry)) == 0) {
+        const std::wstring path = JoinPath(folder, entry.Name);
+        if (!own.empty() || entry.IsFolder() || !IsOwnProgramFile(path)) return ERROR_DIR_NOT_EMPTY;
         own = path;
-    } while (FindNextFileW(find.get(), &data));
-    if (own.empty()) return ERROR_DIR_NOT_EMPTY;
+    }
+    // A listing cut short may have hidden something else.
+    if (own.empty() || next != ERROR_NO_MORE_FILES) return ERROR_DIR_NOT_EMPTY;
     if (const DWORD error = RemoveAtNextStart(own)) return error;
     return RemoveAtNextStart(folder);
 }

@@ -6,7 +6,7 @@
 #include "common/Handles.h"
 #include "common/PathText.h"
 #include "common/RowKinds.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
 #include "common/UndoLogFormat.h"
 #include "common/WindowLibraries.h"
 

@@ -7,7 +7,8 @@
 #include <exception>
 
 #include "common/Handles.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 
 namespace tessel::common {
 
@@ -27,18 +28,7 @@ DWORD WriteLines(const std::wstring& fileName, int count, Convert lineAt) {
     size_t fill = 0;
     DWORD error = 0;
     auto write = [&file, &error](const Ch* data, size_t units) {
-        if (units == 0 || error != 0) return;
-        const size_t size = units * sizeof(Ch);
-        if (size > MAXDWORD) {
-            error = ERROR_INVALID_DATA;
-            return;
-        }
-        const DWORD bytes = static_cast<DWORD>(size);
-        DWORD written = 0;
-        if (!WriteFile(file.get(), data, bytes, &written, nullptr))
-            error = LastErrorOr(ERROR_WRITE_FAULT);
-        else if (written != bytes)
-            error = ERROR_HANDLE_DISK_FULL;
+        if (units != 0 && error == 0) error = WriteAll(file.get(), data, units * sizeof(Ch));
     };
     for (int i = 0; i < count; ++i) {
         std::basic_string<Ch> line = lineAt(i);

@@ -16,8 +16,8 @@ namespace tessel::common {
 // error when the file cannot be created or the signature not written whole
 // (the log is then closed).
 [[nodiscard]] DWORD OpenUndoLog(const std::wstring& installDir, UniqueFile& log);
-// Appends one record in a single write: 0, or the Win32 error when it is not
-// on disk whole (ERROR_HANDLE_DISK_FULL for a short write, ERROR_INVALID_HANDLE
+// Appends one record: 0, or the Win32 error when it is not on disk whole
+// (as common/WholeFile.h's WriteAll says for a short write, ERROR_INVALID_HANDLE
 // while no log is open, ERROR_FILENAME_EXCED_RANGE for a text too long for a
 // record). The caller must not make a change whose record failed.
 [[nodiscard]] DWORD WriteUndoRecord(const UniqueFile& log, uint32_t word0, uint32_t param, uint32_t location,

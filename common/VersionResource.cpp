@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "common/WholeFile.h"
+
 namespace tessel::common {
 
 namespace {
@@ -132,6 +134,18 @@ bool ImageProductVersion(const void* data, size_t size, uint32_t& ms, uint32_t& 
         !RvaToOffset(image, sections, dataRva, dataSize, block))
         return false;
     return ReadFixedInfo(image, block, dataSize, ms, ls);
+}
+
+DWORD GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls) {
+    ms = 0;
+    ls = 0;
+    std::string bytes;
+    uint32_t productMs = 0, productLs = 0;
+    if (const DWORD err = ReadFileBytes(fileName, bytes, FILE_SHARE_READ)) return err;
+    if (!ImageProductVersion(bytes.data(), bytes.size(), productMs, productLs)) return ERROR_RESOURCE_TYPE_NOT_FOUND;
+    ms = productMs;
+    ls = productLs;
+    return 0;
 }
 
 }  // namespace tessel::common

@@ -1,7 +1,7 @@
 // Wizard page: the install folder.
 #include "setup/DirectoryPage.h"
 #include <shlobj.h>
-#include "common/SystemUtils.h"
+#include "common/SystemText.h"
 #include "common/UndoRules.h"
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"

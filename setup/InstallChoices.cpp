@@ -4,7 +4,7 @@
 #include <vector>
 #include "common/IdeDiscovery.h"
 #include "common/IdeTable.h"
-#include "common/SystemUtils.h"
+#include "common/Registry.h"
 #include "script/manifest/Manifest.h"
 #include "setup/WizardLogic.h"
 
@@ -16,17 +16,21 @@ using namespace tessel::script;
 
 namespace {
 
-int32_t StoredInteger(const wchar_t* name) {
+int32_t StoredInteger(const RegKey& key, const wchar_t* name) {
     DWORD value = 0;
-    return ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, name, value) == 0 ? static_cast<int32_t>(value) : 0;
+    return key.ReadInteger(name, value) == 0 ? static_cast<int32_t>(value) : 0;
 }
 
 }  // namespace
 
 StoredSelection LoadPreviousSelection(script::InstallContext& install) {
     StoredSelection stored;
-    stored.InstallVersions = StoredInteger(tessel::changes::registry::InstallVersionsValue);
-    stored.InstallItems = StoredInteger(tessel::changes::registry::InstallItemsValue);
+    RegKey key;
+    // No product key: nothing stored, and the reads below find nothing.
+    if (key.Open(HKEY_LOCAL_MACHINE, ProductRegKey, KEY_READ) == 0) {
+        stored.InstallVersions = StoredInteger(key, registry::InstallVersionsValue);
+        stored.InstallItems = StoredInteger(key, registry::InstallItemsValue);
+    }
     install.Plan.Ides = FindInstalledIdes();
     ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems);
     return stored;
@@ -34,13 +38,13 @@ StoredSelection LoadPreviousSelection(script::InstallContext& install) {
 
 void LoadStoredCustomizeMask(script::InstallContext& install) {
     DWORD customize = 0;
-    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::CustomizeItemsValue, customize) == 0)
+    if (ReadRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, registry::CustomizeItemsValue, customize) == 0)
         install.Plan.CustomizeMask = customize;
 }
 
 std::wstring StoredInstallDir() {
     std::wstring dir;
-    if (ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::RootDirValue, dir) != 0) dir.clear();
+    if (ReadRegString(HKEY_LOCAL_MACHINE, ProductRegKey, registry::RootDirValue, dir) != 0) dir.clear();
     return dir;
 }
 
@@ -72,13 +76,14 @@ std::wstring ShortDateText() {
 }
 
 DWORD StoreChoices(const script::InstallContext& install) {
-    DWORD err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::InstallVersionsValue, install.Plan.SelectedIdeMask.Bits());
-    if (err == 0)
-        err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::InstallItemsValue, install.Plan.SelectedItemMask.Bits());
-    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::RootDirValue, install.Plan.InstallDir);
-    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::VersionValue, ProductVersion);
-    if (err == 0) err = WriteRegString(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::InstallDateValue, ShortDateText());
-    if (err == 0) err = WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, tessel::changes::registry::CustomizeItemsValue, install.Plan.CustomizeMask);
+    RegKey key;
+    DWORD err = key.Create(HKEY_LOCAL_MACHINE, ProductRegKey, KEY_WRITE);
+    if (err == 0) err = key.WriteInteger(registry::InstallVersionsValue, install.Plan.SelectedIdeMask.Bits());
+    if (err == 0) err = key.WriteInteger(registry::InstallItemsValue, install.Plan.SelectedItemMask.Bits());
+    if (err == 0) err = key.WriteString(registry::RootDirValue, install.Plan.InstallDir);
+    if (err == 0) err = key.WriteString(registry::VersionValue, ProductVersion);
+    if (err == 0) err = key.WriteString(registry::InstallDateValue, ShortDateText());
+    if (err == 0) err = key.WriteInteger(registry::CustomizeItemsValue, install.Plan.CustomizeMask);
     return err;
 }
 

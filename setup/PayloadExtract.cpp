@@ -4,7 +4,8 @@
 #include <windows.h>
 #include <string>
 #include "common/Locations.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Payload.h"
 #include "script/manifest/Manifest.h"
 
 namespace tessel::setup {

@@ -1,7 +1,7 @@
 // Which IDEs an install touches, and whether any of them runs.
 #include "setup/RunningIdeCheck.h"
 #include "common/RunningIdes.h"
-#include "common/SystemUtils.h"
+#include "common/WholeFile.h"
 #include "script/manifest/Manifest.h"
 #include "changes/uninstallentry/UninstallEntry.h"
 #include "script/runner/ScriptRunner.h"

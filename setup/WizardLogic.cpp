@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <vector>
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/SystemText.h"
 #include "script/manifest/Manifest.h"
 
 namespace tessel::setup {

@@ -3,11 +3,18 @@
 
 #include <shlobj.h>
 
+#include <iterator>
+
 #include "common/Handles.h"
+#include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
 #include "common/PathText.h"
 #include "common/RunningIdes.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/SpecialFolders.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "standin/StandinText.h"
 #include "standin/StandinTool.h"
 
@@ -20,65 +27,66 @@ namespace {
 // the 64-bit IDEs one list per platform.
 enum class PathSet { Delphi3, Delphi, Builder, Bds2006, Bds2007, XE, XE2, XE4 };
 
-// One IDE installation of the stand-in machine.
+// The lists follow from the IDE table: the compiler, the path lists the setup
+// extends, and the oldest IDE's spelling of its search path.
+PathSet PathSetOf(int ideIndex) {
+    const IdeVersion& ide = IdeTable[ideIndex];
+    if (!ide.IsDelphi) return PathSet::Builder;
+    switch (ide.Paths) {
+    case PathPlanId::None:
+    case PathPlanId::SourceFolder:
+        return SearchPathValueName(IdeIndex(ideIndex)) == std::wstring(L"SearchPath") ? PathSet::Delphi3
+                                                                                       : PathSet::Delphi;
+    case PathPlanId::Bds2006: return PathSet::Bds2006;
+    case PathPlanId::Bds2007: return PathSet::Bds2007;
+    case PathPlanId::XE: return PathSet::XE;
+    case PathPlanId::XE2: return PathSet::XE2;
+    case PathPlanId::XE4:
+    case PathPlanId::XE6:
+    case PathPlanId::XE101:
+    case PathPlanId::XE102: return PathSet::XE4;
+    }
+    return PathSet::Delphi;
+}
+
+// Where the stand-in machine has an IDE installed: its usual root folder, and
+// its common folder below the common documents (empty: none).
 struct IdeLayout {
-    const wchar_t* root;        // usual root folder
-    const wchar_t* commonTail;  // common folder below the common documents; nullptr: none
-    const wchar_t* helpCache;   // WinHelp index cache in "Help"; nullptr: none
-    PathSet paths;
+    std::wstring root;
+    std::wstring commonTail;
 };
 
-const IdeLayout kLayouts[IdeCount + 1] = {
-    {nullptr, nullptr, nullptr, PathSet::Delphi},
-    /* 1 Delphi3     */ {L"C:\\Program Files\\Borland\\Delphi 3", nullptr, L"delphi3.gid", PathSet::Delphi3},
-    /* 2 Delphi4     */ {L"C:\\Program Files\\Borland\\Delphi4", nullptr, L"delphi4.gid", PathSet::Delphi},
-    /* 3 Delphi5     */ {L"C:\\Program Files\\Borland\\Delphi5", nullptr, L"delphi5.gid", PathSet::Delphi},
-    /* 4 CBuilder3   */ {L"C:\\Program Files\\Borland\\CBuilder3", nullptr, nullptr, PathSet::Builder},
-    /* 5 CBuilder4   */ {L"C:\\Program Files\\Borland\\CBuilder4", nullptr, L"bcb4.gid", PathSet::Builder},
-    /* 6 CBuilder5   */ {L"C:\\Program Files\\Borland\\CBuilder5", nullptr, L"bcb5.gid", PathSet::Builder},
-    /* 7 Delphi6     */ {L"C:\\Program Files\\Borland\\Delphi6", nullptr, L"delphi6.gid", PathSet::Delphi},
-    /* 8 CBuilder6   */ {L"C:\\Program Files\\Borland\\CBuilder6", nullptr, L"bcb6.gid", PathSet::Builder},
-    /* 9 Delphi7     */ {L"C:\\Program Files\\Borland\\Delphi7", nullptr, L"d7.gid", PathSet::Delphi},
-    /* 10 Delphi9    */ {L"C:\\Program Files\\Borland\\BDS\\3.0", L"Borland Studio\\3.0", nullptr, PathSet::Delphi},
-    /* 11 BDS2006    */ {L"C:\\Program Files\\Borland\\BDS\\4.0", L"Borland Studio\\4.0", nullptr, PathSet::Bds2006},
-    /* 12 Delphi2007 */
-    {L"C:\\Program Files\\CodeGear\\RAD Studio\\5.0", L"RAD Studio\\5.0", nullptr, PathSet::Bds2007},
-    /* 13 BDS2009    */
-    {L"C:\\Program Files\\CodeGear\\RAD Studio\\6.0", L"RAD Studio\\6.0", nullptr, PathSet::Bds2007},
-    /* 14 BDS2010    */
-    {L"C:\\Program Files\\Embarcadero\\RAD Studio\\7.0", L"RAD Studio\\7.0", nullptr, PathSet::Bds2007},
-    /* 15 XE         */ {L"C:\\Program Files\\Embarcadero\\RAD Studio\\8.0", L"RAD Studio\\8.0", nullptr, PathSet::XE},
-    /* 16 XE2        */
-    {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\9.0", L"RAD Studio\\9.0", nullptr, PathSet::XE2},
-    /* 17 XE3        */
-    {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\10.0", L"RAD Studio\\10.0", nullptr, PathSet::XE2},
-    /* 18 XE4        */
-    {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\11.0", L"RAD Studio\\11.0", nullptr, PathSet::XE4},
-    /* 19 XE5        */
-    {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\12.0", L"RAD Studio\\12.0", nullptr, PathSet::XE4},
-    /* 20 XE6        */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\14.0", L"Embarcadero\\Studio\\14.0", nullptr, PathSet::XE4},
-    /* 21 XE7        */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\15.0", L"Embarcadero\\Studio\\15.0", nullptr, PathSet::XE4},
-    /* 22 XE8        */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\16.0", L"Embarcadero\\Studio\\16.0", nullptr, PathSet::XE4},
-    /* 23 XE10       */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\17.0", L"Embarcadero\\Studio\\17.0", nullptr, PathSet::XE4},
-    /* 24 XE10.1     */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\18.0", L"Embarcadero\\Studio\\18.0", nullptr, PathSet::XE4},
-    /* 25 XE10.2     */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\19.0", L"Embarcadero\\Studio\\19.0", nullptr, PathSet::XE4},
-    /* 26 XE10.3     */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\20.0", L"Embarcadero\\Studio\\20.0", nullptr, PathSet::XE4},
-    /* 27 XE10.4     */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\21.0", L"Embarcadero\\Studio\\21.0", nullptr, PathSet::XE4},
-    /* 28 11         */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\22.0", L"Embarcadero\\Studio\\22.0", nullptr, PathSet::XE4},
-    /* 29 12         */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\23.0", L"Embarcadero\\Studio\\23.0", nullptr, PathSet::XE4},
-    /* 30 13         */
-    {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\37.0", L"Embarcadero\\Studio\\37.0", nullptr, PathSet::XE4},
+// The older IDEs, each in a folder of its own kind; from XE6 on (index 20) the
+// folders follow the version in the IDE's registry key.
+const IdeLayout kOlderLayouts[] = {
+    {L"", L""},
+    /* 1 Delphi3     */ {L"C:\\Program Files\\Borland\\Delphi 3", L""},
+    /* 2 Delphi4     */ {L"C:\\Program Files\\Borland\\Delphi4", L""},
+    /* 3 Delphi5     */ {L"C:\\Program Files\\Borland\\Delphi5", L""},
+    /* 4 CBuilder3   */ {L"C:\\Program Files\\Borland\\CBuilder3", L""},
+    /* 5 CBuilder4   */ {L"C:\\Program Files\\Borland\\CBuilder4", L""},
+    /* 6 CBuilder5   */ {L"C:\\Program Files\\Borland\\CBuilder5", L""},
+    /* 7 Delphi6     */ {L"C:\\Program Files\\Borland\\Delphi6", L""},
+    /* 8 CBuilder6   */ {L"C:\\Program Files\\Borland\\CBuilder6", L""},
+    /* 9 Delphi7     */ {L"C:\\Program Files\\Borland\\Delphi7", L""},
+    /* 10 Delphi9    */ {L"C:\\Program Files\\Borland\\BDS\\3.0", L"Borland Studio\\3.0"},
+    /* 11 BDS2006    */ {L"C:\\Program Files\\Borland\\BDS\\4.0", L"Borland Studio\\4.0"},
+    /* 12 Delphi2007 */ {L"C:\\Program Files\\CodeGear\\RAD Studio\\5.0", L"RAD Studio\\5.0"},
+    /* 13 BDS2009    */ {L"C:\\Program Files\\CodeGear\\RAD Studio\\6.0", L"RAD Studio\\6.0"},
+    /* 14 BDS2010    */ {L"C:\\Program Files\\Embarcadero\\RAD Studio\\7.0", L"RAD Studio\\7.0"},
+    /* 15 XE         */ {L"C:\\Program Files\\Embarcadero\\RAD Studio\\8.0", L"RAD Studio\\8.0"},
+    /* 16 XE2        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\9.0", L"RAD Studio\\9.0"},
+    /* 17 XE3        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\10.0", L"RAD Studio\\10.0"},
+    /* 18 XE4        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\11.0", L"RAD Studio\\11.0"},
+    /* 19 XE5        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\12.0", L"RAD Studio\\12.0"},
 };
+
+IdeLayout LayoutOf(int ideIndex) {
+    if (ideIndex < int(std::size(kOlderLayouts))) return kOlderLayouts[ideIndex];
+    const std::wstring key = IdeTable[ideIndex].RegKey;
+    const std::wstring version = key.substr(key.rfind(L'\\') + 1);
+    return {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\" + version, L"Embarcadero\\Studio\\" + version};
+}
 
 std::vector<std::wstring> PathValuesOf(PathSet set) {
     switch (set) {
@@ -162,26 +170,27 @@ std::wstring HelpFileText(const std::wstring& file, const std::wstring& ideName)
 void SetStandinToolsDir(const std::wstring& dir) { g_toolsDir = dir; }
 std::wstring StandinToolsDir() { return g_toolsDir; }
 
-std::wstring StandinRootDir(int ideIndex) { return IsIdeIndex(ideIndex) ? kLayouts[ideIndex].root : L""; }
+std::wstring StandinRootDir(int ideIndex) { return IsIdeIndex(ideIndex) ? LayoutOf(ideIndex).root : L""; }
 
 std::wstring StandinCommonDir(int ideIndex) {
-    if (!IsIdeIndex(ideIndex) || !kLayouts[ideIndex].commonTail) return std::wstring();
+    const std::wstring tail = IsIdeIndex(ideIndex) ? LayoutOf(ideIndex).commonTail : std::wstring();
+    if (tail.empty()) return std::wstring();
     const std::wstring docs = GetSpecialFolder(CSIDL_COMMON_DOCUMENTS);
-    return docs.empty() ? std::wstring() : JoinPath(docs, kLayouts[ideIndex].commonTail);
+    return docs.empty() ? std::wstring() : JoinPath(docs, tail);
 }
 
 std::wstring StandinUserPaths(int ideIndex) {
-    return IsIdeIndex(ideIndex) ? UserPathsOf(kLayouts[ideIndex].paths) : std::wstring();
+    return IsIdeIndex(ideIndex) ? UserPathsOf(PathSetOf(ideIndex)) : std::wstring();
 }
 
 std::vector<std::wstring> StandinPathValues(int ideIndex) {
-    return IsIdeIndex(ideIndex) ? PathValuesOf(kLayouts[ideIndex].paths) : std::vector<std::wstring>();
+    return IsIdeIndex(ideIndex) ? PathValuesOf(PathSetOf(ideIndex)) : std::vector<std::wstring>();
 }
 
 bool LayOutIde(int ideIndex, const MachineOptions& options) {
     if (!IsIdeIndex(ideIndex)) return false;
     const IdeVersion& ide = IdeTable[ideIndex];
-    const IdeLayout& layout = kLayouts[ideIndex];
+    const IdeLayout layout = LayoutOf(ideIndex);
     const std::wstring key = ide.RegKey;
     const std::wstring root = options.RootDir.empty() ? layout.root : options.RootDir;
     const std::wstring bin = JoinPath(root, L"bin");
@@ -204,7 +213,8 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
         // Tells the tools which IDE they belong to: Delphi 3 packages are ".dpl" files.
         const std::wstring ini = JoinPath(bin, StandinIniName);
         ok &= WritePrivateProfileStringW(L"Tool", L"Ide", ide.Name, ini.c_str()) != 0;
-        ok &= WritePrivateProfileStringW(L"Tool", L"PackageExt", ideIndex == 1 ? L".dpl" : L".bpl", ini.c_str()) != 0;
+        const bool dpl = ide.Layout == ProjectLayoutId::Delphi3;
+        ok &= WritePrivateProfileStringW(L"Tool", L"PackageExt", dpl ? L".dpl" : L".bpl", ini.c_str()) != 0;
     }
 
     if (options.With64BitIde && ide.Can64BitIde) {
@@ -238,16 +248,17 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
         ok &= CreateDirectoryPath(help) == 0;
         for (const wchar_t* file : ide.HelpStr)
             if (file) ok &= WriteAnsiFile(JoinPath(help, file), HelpFileText(file, ide.Name));
-        if (layout.helpCache)
-            ok &= WriteAnsiFile(JoinPath(help, layout.helpCache),
+        if (ide.IndexCache)
+            ok &= WriteAnsiFile(JoinPath(help, ide.IndexCache),
                                 L"Help index cache of " + std::wstring(ide.Name) + L"\r\n");
     }
 
     if (options.WithUserPaths) {
-        for (const std::wstring& value : PathValuesOf(layout.paths)) {
+        const PathSet paths = PathSetOf(ideIndex);
+        for (const std::wstring& value : PathValuesOf(paths)) {
             std::wstring sub, name;
             ok &= SplitRegValuePath(value, sub, name) &&
-                  WriteRegString(HKEY_CURRENT_USER, key + sub, name, UserPathsOf(layout.paths)) == 0;
+                  WriteRegString(HKEY_CURRENT_USER, key + sub, name, UserPathsOf(paths)) == 0;
         }
         // A design-time package of the user's own, which an uninstall must leave alone;
         // the 64-bit IDE has its own list, with the Win64 build of it.

@@ -9,7 +9,10 @@
 #include "common/IdeTable.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/SpecialFolders.h"
+#include "common/TextConversion.h"
 #include "standin/Machine.h"
 #include "support/TestFiles.h"
 

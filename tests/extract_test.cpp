@@ -9,7 +9,11 @@
 #include <string>
 #include "common/Handles.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/DirectoryListing.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "script/manifest/Manifest.h"
 #include "support/PayloadList.h"
 #include "support/SetupRun.h"
@@ -52,11 +56,9 @@ std::string Bytes(const std::wstring& path) {
 // The entries directly inside a folder (the Windows folder is too big to walk whole).
 std::set<std::wstring> NamesIn(const std::wstring& dir) {
     std::set<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileW(JoinPath(dir, L"*").c_str(), &data));
-    if (!find) return names;
-    do names.insert(data.cFileName);
-    while (FindNextFileW(find.get(), &data));
+    DirectoryListing listing;
+    if (listing.Open(JoinPath(dir, L"*")) != 0) return names;
+    for (DirectoryEntry entry; listing.Next(entry) == 0;) names.insert(entry.Name);
     return names;
 }
 

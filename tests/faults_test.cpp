@@ -21,7 +21,12 @@
 #include "common/ProcessGlobals.h"
 #include "common/Handles.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/DirectoryListing.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/SystemText.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "common/UndoLog.h"
 #include "common/UndoRules.h"
 #include "changes/ActionLogic.h"
@@ -86,15 +91,15 @@ std::wstring ExportedValue(DWORD type, const std::vector<BYTE>& data, DWORD size
 }
 
 void AddRegistryKey(HKEY root, const std::wstring& rootName, const std::wstring& key, State& state) {
-    UniqueHKey k;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;  // the key does not exist
+    RegKey k;
+    if (k.Open(root, key, KEY_READ) != 0) return;  // the key does not exist
     const std::wstring section = L"[" + rootName + L"\\" + key + L"]";
     state[L"reg|" + section] = L"";
-    ForEachRegValue(k.get(), [&](const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size) {
+    ForEachRegValue(k, [&](const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size) {
         const std::wstring shown = name.empty() ? L"@" : L"\"" + name + L"\"";
         state[L"reg|" + section + shown + L"=" + ExportedValue(type, data, size)] = L"";
     });
-    for (const std::wstring& sub : RegSubkeyNames(k.get())) AddRegistryKey(root, rootName, key + L"\\" + sub, state);
+    for (const std::wstring& sub : k.SubKeys()) AddRegistryKey(root, rootName, key + L"\\" + sub, state);
 }
 
 // A key named with its root, as "HKEY_CURRENT_USER\\Software\\X".
@@ -112,12 +117,10 @@ void AddFiles(const std::wstring& root, bool recurse, State& state) {
         state[L"file|" + LowerWide(root)] = L"<dir>";
         ListTree(root, files, folders);
     } else {
-        WIN32_FIND_DATAW data{};
-        UniqueFind find(FindFirstFileW(JoinPath(root, L"*").c_str(), &data));
-        if (!find) return;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.insert(data.cFileName);
-        } while (FindNextFileW(find.get(), &data));
+        DirectoryListing listing;
+        if (listing.Open(JoinPath(root, L"*")) != 0) return;
+        for (DirectoryEntry entry; listing.Next(entry) == 0;)
+            if (!entry.IsFolder()) files.insert(entry.Name);
     }
     for (const std::wstring& f : folders) state[L"file|" + LowerWide(JoinPath(root, f))] = L"<dir>";
     for (const std::wstring& f : files) {

@@ -23,7 +23,9 @@
 
 #include "changes/UninstallEngine.h"
 #include "common/Locations.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "common/UndoLogFormat.h"
 #include "changes/ActionLogic.h"
 #include "script/manifest/Manifest.h"

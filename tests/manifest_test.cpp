@@ -705,14 +705,20 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
     EXPECT_EQ(InstallItems[21].IdeMask.Bits(), 0x100u);
     EXPECT_EQ(std::wstring(InstallItems[29].Caption), L"Context help files");
 
-    // Every copy target is used by exactly one row.
-    std::map<const CopyTarget*, int> used;
-    for (int i : RowsOfKind(RowKind::CopyOneFile)) used[ScriptRowAt(i).Target]++;
-    EXPECT_EQ(used.size(), size_t(CopyTargetCount));
-    for (int t = 0; t < CopyTargetCount; ++t) EXPECT_EQ(used[&CopyTargets[t]], 1) << "target " << t;
-    EXPECT_EQ(std::wstring(CopyTargets[7].FileName), L"delphi3\\qvTessel.inc");
+    // Every copy row has a target of its own; a package is copied under its own name.
+    std::set<const CopyTarget*> targets;
+    for (int i : RowsOfKind(RowKind::CopyOneFile)) {
+        const ScriptRow& row = ScriptRowAt(i);
+        ASSERT_NE(row.Target, nullptr) << "row " << i;
+        EXPECT_TRUE(targets.insert(row.Target).second) << "row " << i;
+        const std::wstring text = Str(row.Text), name = Str(row.Target->FileName);
+        if (text.compare(0, 7, L"Source\\") != 0) {
+            EXPECT_EQ(text.substr(text.rfind(L'\\') + 1), name) << "row " << i;
+        }
+    }
+    EXPECT_EQ(targets.size(), 33u);
     int inc = RowsOfKind(RowKind::CopyOneFile)[0];  // Delphi 3 comes first
-    EXPECT_EQ(ScriptRowAt(inc).Target, &CopyTargets[7]);
+    EXPECT_EQ(Str(ScriptRowAt(inc).Target->FileName), L"delphi3\\qvTessel.inc");
     EXPECT_EQ(Str(ScriptRowAt(inc).Text), L"Source\\qvTessel.inc");
 
     EXPECT_EQ(tessel::changes::InstallPlan{}.CustomizeMask, 5u);

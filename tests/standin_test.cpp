@@ -12,7 +12,10 @@
 #include "common/IdeTable.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/DirectoryListing.h"
+#include "common/Files.h"
+#include "common/Payload.h"
+#include "common/Registry.h"
 #include "changes/ActionLogic.h"
 #include "script/manifest/Manifest.h"
 #include "standin/Machine.h"
@@ -438,19 +441,14 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
             break;
         case RowKind::CopyFiles: {
             // BDS 2006 to XE leave their C++ headers in "Source"; the script moves them.
-            WIN32_FIND_DATAW data;
-            UniqueFind headers(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
-            EXPECT_TRUE(headers.valid()) << "no C++ headers for " << IdeTable[ide].Name;
+            EXPECT_TRUE(PathExists(ResolvePath(at, row.Location, text))) << "no C++ headers for " << IdeTable[ide].Name;
             break;
         }
         case RowKind::DeleteFiles: {
-            WIN32_FIND_DATAW data;
             const std::wstring source = JoinPath(at.InstallDir, L"Source");
-            UniqueFind matches(FindFirstFileW(ResolvePath(at, row.Location, text).c_str(), &data));
-            if (matches) {
-                do DeleteFileW(JoinPath(source, data.cFileName).c_str());
-                while (FindNextFileW(matches.get(), &data));
-            }
+            DirectoryListing matches;
+            if (matches.Open(ResolvePath(at, row.Location, text)) == 0)
+                for (DirectoryEntry entry; matches.Next(entry) == 0;) DeleteFileW(JoinPath(source, entry.Name).c_str());
             break;
         }
         // What the IDE rows after the build edit must be there on a laid-out machine,

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "common/Handles.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "common/StringList.h"
 #include "support/TestFiles.h"
 

@@ -17,7 +17,10 @@
 #include "common/Locations.h"
 #include "common/PathText.h"
 #include "common/RowKinds.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "changes/ActionLogic.h"
 #include "changes/packages/CompilerOutput.h"
 #include "script/manifest/Manifest.h"
@@ -255,9 +258,7 @@ TEST_F(Unattended, EveryOutcomeGivesItsOwnCodeWithoutWindows) {
     EXPECT_FALSE(control.windows.empty()) << "the watcher sees the message box of an uninstaller without a log";
 
     // Stored choices that name only an IDE this machine does not have (Delphi 3).
-    uint32_t delphi3Item = 0;
-    for (const InstallItem& item : InstallItems)
-        if (item.IdeMask == IdeTable[1].InternalId) delphi3Item = item.Bit.Bits();
+    const uint32_t delphi3Item = IdeTable[1].Item.Bits();
     ASSERT_EQ(0u,
               WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallVersions", IdeTable[1].InternalId.Bits()));
     ASSERT_EQ(0u, WriteRegInteger(HKEY_LOCAL_MACHINE, ProductRegKey, L"InstallItems", delphi3Item));

@@ -4,7 +4,9 @@
 #include <vector>
 #include "common/UndoLog.h"
 #include "common/RowKinds.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 
 using namespace tessel::common;
 

@@ -6,7 +6,7 @@
 #include <vector>
 #include "changes/RecordCheck.h"
 #include "changes/Changes.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
 #include "script/manifest/Manifest.h"
 
 using namespace tessel::common;

@@ -7,18 +7,27 @@
 
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/ProcessGlobals.h"
+#include "common/DirectoryListing.h"
 #include "common/DllSearch.h"
 #include "common/FolderSecurity.h"
 #include "common/Handles.h"
 #include "common/IdeTable.h"
 #include "common/RowKinds.h"
 #include "common/RunningIdes.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Payload.h"
+#include "common/Processes.h"
+#include "common/Registry.h"
+#include "common/SpecialFolders.h"
+#include "common/SystemText.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "common/VersionResource.h"
 #include "common/UndoLogFormat.h"
 #include "standin/Machine.h"
@@ -246,6 +255,42 @@ TEST(DeleteRegKey, APathWithoutBackslashIsOnlyEmptied) {
     std::wstring v;
     EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, L"UtTop", L"v", v));
     EXPECT_EQ(v, L"1");
+}
+
+// The name lists of an open key: empty and odd names (the default value, names
+// beyond the first buffer, non-ASCII), then the sub-keys deleted from the same key.
+TEST(RegKey, ListsSubKeysAndValueNamesOfTheOpenKey) {
+    struct Case {
+        std::wstring key;
+        std::set<std::wstring> subKeys, values;
+    };
+    const Case cases[] = {
+        {L"Software\\UtList\\Empty", {}, {}},
+        {L"Software\\UtList\\Mixed",
+         {L"B\u00e4r", L"\u6f22\u5b57", L"A", L"Z", std::wstring(255, L'k')},
+         {L"", L"Gr\u00fc\u00dfe", std::wstring(300, L'v')}},
+    };
+    for (const Case& c : cases) {
+        RegKey key;
+        ASSERT_EQ(0u, key.Create(HKEY_CURRENT_USER, c.key, KEY_ALL_ACCESS));
+        for (const std::wstring& sub : c.subKeys) ASSERT_EQ(0u, CreateRegKey(HKEY_CURRENT_USER, c.key + L"\\" + sub + L"\\Deep"));
+        for (const std::wstring& value : c.values) ASSERT_EQ(0u, key.WriteInteger(value, 1));
+        RegNames subKeys = key.SubKeys(), values = key.ValueNames();
+        EXPECT_EQ(std::set<std::wstring>(subKeys.begin(), subKeys.end()), c.subKeys) << ToUtf8(c.key);
+        EXPECT_EQ(std::set<std::wstring>(values.begin(), values.end()), c.values) << ToUtf8(c.key);
+        EXPECT_EQ(subKeys.error() | values.error(), 0u);
+        // Deleting below the key it lists: none may be skipped as the indexes shift.
+        EXPECT_EQ(0u, key.DeleteSubKeys());
+        RegNames left = key.SubKeys();
+        EXPECT_EQ(left.begin(), left.end()) << ToUtf8(c.key);
+    }
+    // A key that is not there opens as missing and lists nothing, saying why.
+    RegKey missing;
+    EXPECT_EQ(missing.Open(HKEY_CURRENT_USER, L"Software\\UtList\\Missing", KEY_READ),
+              static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    RegNames none = missing.ValueNames();
+    EXPECT_EQ(none.begin(), none.end());
+    EXPECT_NE(none.error(), 0u);
 }
 
 TEST(RunAndWait, RunsAProgramWhosePathHoldsABlank) {
@@ -509,6 +554,50 @@ TEST(PathExists, CountsFilesFoldersAndMaskMatches) {
     EXPECT_TRUE(DirectoryExists(L"C:\\utex\\sub"));
     EXPECT_FALSE(DirectoryExists(L"C:\\utex\\a.hpp"));
     EXPECT_FALSE(DirectoryExists(L"C:\\utex\\none"));
+}
+
+// What a listing hands out for folders, masks and failures: never "." or "..",
+// links as links, names beyond ASCII, and the search's own errors.
+TEST(DirectoryListing, ListsEntriesOfFoldersAndMasks) {
+    const std::wstring root = L"C:\\utlist";
+    const std::wstring odd = L"Gr\u00fc\u00dfe \u6f22.pas";
+    ASSERT_EQ(CreateDirectoryPath(root + L"\\empty"), 0u);
+    ASSERT_EQ(CreateDirectoryPath(root + L"\\full\\sub"), 0u);
+    ASSERT_EQ(WriteFileBytes(root + L"\\full\\a.pas", "abc"), 0u);
+    ASSERT_EQ(WriteFileBytes(root + L"\\full\\" + odd, ""), 0u);
+    const bool linked = MakeHostFolderLink(root + L"\\full\\link", root + L"\\empty");
+    constexpr DWORD Dir = FILE_ATTRIBUTE_DIRECTORY, Link = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    std::map<std::wstring, DWORD> all = {{L"a.pas", 0}, {odd, 0}, {L"sub", Dir}};
+    if (linked) all[L"link"] = Link;  // where the host lets a link be made
+    struct Case {
+        std::wstring pattern;
+        DWORD open;
+        std::map<std::wstring, DWORD> entries;  // name -> its folder and link bits
+    };
+    const Case cases[] = {
+        {root + L"\\empty\\*", 0, {}},
+        {root + L"\\missing\\*", ERROR_PATH_NOT_FOUND, {}},
+        {root + L"\\full\\*.bpl", ERROR_FILE_NOT_FOUND, {}},
+        {root + L"\\full\\*.pas", 0, {{L"a.pas", 0}, {odd, 0}}},
+        {root + L"\\full\\*", 0, all},
+        {root + L"\\full\\sub", 0, {{L"sub", Dir}}},
+    };
+    for (const Case& c : cases) {
+        DirectoryListing listing;
+        EXPECT_EQ(listing.Open(c.pattern), c.open) << ToUtf8(c.pattern);
+        std::map<std::wstring, DWORD> seen;
+        DirectoryEntry entry;
+        DWORD next = 0;
+        while ((next = listing.Next(entry)) == 0) {
+            seen[entry.Name] = entry.Attributes & Link;
+            if (entry.Name == L"a.pas") {
+                EXPECT_EQ(entry.Size, 3u);
+            }
+        }
+        EXPECT_EQ(next, static_cast<DWORD>(ERROR_NO_MORE_FILES)) << ToUtf8(c.pattern);
+        EXPECT_EQ(listing.Next(entry), static_cast<DWORD>(ERROR_NO_MORE_FILES));  // and it stays over
+        EXPECT_EQ(seen, c.entries) << ToUtf8(c.pattern);
+    }
 }
 
 TEST(Text, ConversionsLowerCaseAndMessages) {

@@ -13,7 +13,13 @@
 #include "common/OwnProgramFile.h"
 #include "common/PathText.h"
 #include "common/StringList.h"
-#include "common/SystemUtils.h"
+#include "common/DirectoryListing.h"
+#include "common/Files.h"
+#include "common/Payload.h"
+#include "common/Processes.h"
+#include "common/SystemText.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "common/UndoLog.h"
 #include "common/UndoRules.h"
 #include "common/VersionResource.h"
@@ -48,18 +54,7 @@ ActionResult OpenAndReadAll(const std::wstring& path, UniqueFile& file, std::str
     file.reset(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                            nullptr));
     if (!file) return TextFileFailure::NotOpened;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart >= 0x7FFFFFFF)
-        return TextFileFailure::BadSize;
-    content.assign(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD total = 0;
-    while (total < content.size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), &content[total], static_cast<DWORD>(content.size()) - total, &got, nullptr) ||
-            got == 0)
-            return TextFileFailure::BadSize;
-        total += got;
-    }
+    if (ReadOpenFile(file.get(), content) != 0) return TextFileFailure::BadSize;
     return ActionResult();
 }
 
@@ -67,11 +62,7 @@ DWORD WriteAllAt(HANDLE file, int64_t offset, const std::string& bytes) {
     LARGE_INTEGER pos{};
     pos.QuadPart = offset;
     if (!SetFilePointerEx(file, pos, nullptr, FILE_BEGIN)) return LastErrorOr(ERROR_WRITE_FAULT);
-    DWORD written = 0;
-    if (bytes.empty()) return 0;
-    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        return LastErrorOr(ERROR_WRITE_FAULT);
-    return written == bytes.size() ? 0 : static_cast<DWORD>(ERROR_WRITE_FAULT);
+    return WriteAll(file, bytes.data(), bytes.size());
 }
 
 namespace {
@@ -188,19 +179,18 @@ ActionResult CopyMatching(const ScriptRow& row, ChangeContext& ctx) {
     const std::wstring destDir = PathPrefixOf(destMask);
     const std::wstring destRelDir = PathPrefixOf(Str(row.Text3));
     DWORD err = 0;
-    WIN32_FIND_DATAW data{};
-    UniqueFind find(FindFirstFileW(sourceMask.c_str(), &data));
-    if (find) {
-        do {
+    DirectoryListing listing;
+    if (listing.Open(sourceMask) == 0) {
+        for (DirectoryEntry entry; listing.Next(entry) == 0;) {
             // Folders matching the mask are not files to copy.
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            const std::wstring name = data.cFileName;
+            if (entry.IsFolder()) continue;
+            const std::wstring& name = entry.Name;
             if (!CopyFileW((sourceDir + name).c_str(), (destDir + name).c_str(), FALSE)) {
                 err = GetLastError();
                 break;
             }
             ctx.Written.push_back({0, row.Location2, destRelDir + name});
-        } while (FindNextFileW(find.get(), &data));
+        }
     }
     ctx.LogText = L"Copying file: from " + sourceMask + L" to " + destMask + L" " +
                   (err == 0 ? LogEnding::Success : LogEnding::Fail);
@@ -211,15 +201,14 @@ ActionResult DeleteMatching(const ScriptRow& row, ChangeContext& ctx) {
     const std::wstring mask = RowPath(ctx, row);
     const std::wstring dir = PathPrefixOf(mask);
     DWORD err = 0;
-    WIN32_FIND_DATAW data{};
-    UniqueFind find(FindFirstFileW(mask.c_str(), &data));
-    if (find) {
-        do {
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    DirectoryListing listing;
+    if (listing.Open(mask) == 0) {
+        for (DirectoryEntry entry; listing.Next(entry) == 0;) {
+            if (entry.IsFolder()) continue;
             // Every match is tried; the first failure is the row's result.
-            const DWORD one = DeleteIfPresent(dir + data.cFileName);
+            const DWORD one = DeleteIfPresent(dir + entry.Name);
             if (err == 0) err = one;
-        } while (FindNextFileW(find.get(), &data));
+        }
     }
     ctx.LogText = L"Deleting files: " + mask + (err == 0 ? LogEnding::Success : LogEnding::Fail);
     return ActionResult::FromWin32(err);

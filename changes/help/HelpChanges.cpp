@@ -8,7 +8,11 @@
 #include "changes/files/FileChanges.h"
 #include "common/Handles.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Processes.h"
+#include "common/Registry.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "common/UndoRules.h"
 #include "script/rows/ScriptRow.h"
 

@@ -5,7 +5,10 @@
 
 #include "common/Handles.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Processes.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 
 namespace tessel::changes::packages {
 
@@ -49,12 +52,8 @@ UniqueFile CreateOutputFile(const std::wstring& folder, std::wstring& name) {
 
 std::string ReadFromStart(HANDLE file) {
     std::string bytes;
-    LARGE_INTEGER start{};
-    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return bytes;
-    char buffer[8192];
-    DWORD got = 0;
-    while (bytes.size() < OutputReadLimit && ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
+    // Output that cannot be read is no output: the report then shows none.
+    (void)ReadOpenFile(file, bytes, OutputReadLimit);
     return bytes;
 }
 

@@ -5,14 +5,12 @@
 #include "common/IdeTable.h"
 #include "common/PathText.h"
 #include "common/Product.h"
-#include "script/manifest/Manifest.h"
 
 namespace tessel::changes::packages {
 
 using namespace tessel::common;
 using script::ScriptRow;
 using script::Str;
-using script::IdeCaption;
 namespace LogEnding = script::LogEnding;
 
 namespace {

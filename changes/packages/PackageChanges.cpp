@@ -13,7 +13,9 @@
 #include "common/IdeTable.h"
 #include "common/PathText.h"
 #include "common/Product.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/TextConversion.h"
 #include "script/rows/ScriptRow.h"
 
 namespace tessel::changes::packages {

@@ -8,7 +8,9 @@
 #include "changes/pathlists/PathList.h"
 #include "common/IdeRegistry.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Registry.h"
+#include "common/TextConversion.h"
 #include "common/UndoRules.h"
 #include "script/rows/ScriptRow.h"
 

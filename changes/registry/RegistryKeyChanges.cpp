@@ -3,7 +3,7 @@
 
 #include "changes/ActionResult.h"
 #include "changes/RecordPaths.h"
-#include "common/SystemUtils.h"
+#include "common/Registry.h"
 #include "script/rows/ScriptRow.h"
 
 namespace tessel::changes::registry {

@@ -7,7 +7,7 @@
 #include "changes/RecordPaths.h"
 #include "common/PathText.h"
 #include "common/Product.h"
-#include "common/SystemUtils.h"
+#include "common/Registry.h"
 #include "script/rows/ScriptRow.h"
 
 namespace tessel::changes::uninstall_entry {

@@ -19,7 +19,7 @@ typedef void* HANDLE;
 // Nothing here sets an error: the helpers that would read it are stand-ins.
 inline DWORD GetLastError() { return 0; }
 // The handle owners and the file helpers' declarations (common/Handles.h,
-// common/SystemUtils.h): stand-ins that close nothing; the engine's fuzzed
+// common/Files.h, common/WholeFile.h): stand-ins that close nothing; the engine's fuzzed
 // code opens no handle.
 typedef void* HLOCAL;
 typedef struct {

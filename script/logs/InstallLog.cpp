@@ -4,6 +4,7 @@
 #include "common/FolderSecurity.h"
 #include "common/LogNames.h"
 #include "common/PathText.h"
+#include "common/WholeFile.h"
 
 namespace tessel::script {
 
@@ -18,9 +19,7 @@ void InstallLog::Open(const std::wstring& installDir) {
 void InstallLog::Write(const std::wstring& text) {
     if (!file_) return;
     const std::wstring line = text + L"\r\n";
-    const size_t bytes = line.size() * sizeof(wchar_t);
-    DWORD written = 0;
-    if (bytes <= MAXDWORD) (void)WriteFile(file_.get(), line.data(), static_cast<DWORD>(bytes), &written, nullptr);
+    (void)WriteAll(file_.get(), line.data(), line.size() * sizeof(wchar_t));
 }
 
 }  // namespace tessel::script

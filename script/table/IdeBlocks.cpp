@@ -1,9 +1,14 @@
-// One block of the install script per IDE version. Each block is described by
-// one record below; AddIdeBlock turns a record into the block's rows: select
+// One block of the install script per offered IDE version. Each block is
+// described by the IDE's row of the IDE table (common/IdeTable.h), which names
+// one of the project layouts, path plans and WinHelp line sets below;
+// AddIdeBlock turns a row into the block's rows: select
 // the IDE, write the package projects, build the run-time package and copy it
 // where the IDE loads it, build and register the design-time package, build
 // the 64-bit run-time package, extend the IDE's path lists and help files.
 #include <string>
+#include "changes/help/HelpChanges.h"
+#include "changes/packages/PackageChanges.h"
+#include "changes/pathlists/PathListChanges.h"
 #include "common/IdeTable.h"
 #include "common/Locations.h"
 #include "script/manifest/Manifest.h"
@@ -14,6 +19,7 @@ namespace tessel::script {
 // clang-format off
 
 using namespace tessel::common;
+using namespace tessel::changes;
 
 namespace {
 
@@ -98,6 +104,25 @@ const ProjectLayout Bds2007    = { List(Bds2007Files),    L".dpk", L".bpl", fals
 const ProjectLayout XE2        = { List(XE2Files),        L".dpk", L".bpl", true,    false, false };
 const ProjectLayout CBuilder4  = { List(CBuilder4Files),  L".bpk", L".bpl", false,   false, false };
 const ProjectLayout CBuilder5  = { List(CBuilder5Files),  L".mak", L".bpl", false,   false, false };
+const ProjectLayout NoLayout   = { { nullptr, 0 },         L"",     L"",     false,   false, false };
+
+const ProjectLayout& LayoutOf(ProjectLayoutId id) {
+    switch (id) {
+    case ProjectLayoutId::None:       return NoLayout;
+    case ProjectLayoutId::Delphi3:    return Delphi3;
+    case ProjectLayoutId::Delphi4:    return Delphi4;
+    case ProjectLayoutId::Delphi2005: return Delphi2005;
+    case ProjectLayoutId::Bds2006:    return Bds2006;
+    case ProjectLayoutId::Bds2007:    return Bds2007;
+    case ProjectLayoutId::XE2:        return XE2;
+    case ProjectLayoutId::CBuilder4:  return CBuilder4;
+    case ProjectLayoutId::CBuilder5:  return CBuilder5;
+    }
+    return NoLayout;
+}
+
+// Where the include file of a layout that carries the sources is copied.
+const wchar_t* const Delphi3Include = L"delphi3\\qvTessel.inc";
 
 // ---- IDE path lists --------------------------------------------------------
 
@@ -106,13 +131,13 @@ struct PathRow {
     InstallSubPath Base;         // the package folder, its Win32 or its Win64 folder
 };
 
-constexpr PathRow CppSearch     = { L"\\C++\\Paths\\SearchPath", InstallSubPath::IdeFolder };
-constexpr PathRow CppLibrary    = { L"\\C++\\Paths\\LibraryPath", InstallSubPath::IdeFolder };
-constexpr PathRow CppWin32      = { L"\\C++\\Paths\\Win32\\LibraryPath", InstallSubPath::IdeWin32 };
-constexpr PathRow CppWin64      = { L"\\C++\\Paths\\Win64\\LibraryPath", InstallSubPath::IdeWin64 };
-constexpr PathRow DelphiSearch  = { L"\\Library\\Search Path", InstallSubPath::IdeFolder };
-constexpr PathRow DelphiWin32   = { L"\\Library\\Win32\\Search Path", InstallSubPath::IdeWin32 };
-constexpr PathRow DelphiWin64   = { L"\\Library\\Win64\\Search Path", InstallSubPath::IdeWin64 };
+constexpr PathRow CppSearch     = { pathlists::CppSearchPath,        InstallSubPath::IdeFolder };
+constexpr PathRow CppLibrary    = { pathlists::CppLibraryPath,       InstallSubPath::IdeFolder };
+constexpr PathRow CppWin32      = { pathlists::CppWin32LibraryPath,  InstallSubPath::IdeWin32 };
+constexpr PathRow CppWin64      = { pathlists::CppWin64LibraryPath,  InstallSubPath::IdeWin64 };
+constexpr PathRow DelphiSearch  = { pathlists::DelphiSearchPath,      InstallSubPath::IdeFolder };
+constexpr PathRow DelphiWin32   = { pathlists::DelphiWin32SearchPath, InstallSubPath::IdeWin32 };
+constexpr PathRow DelphiWin64   = { pathlists::DelphiWin64SearchPath, InstallSubPath::IdeWin64 };
 
 // Where the path rows stand: before the 64-bit build, inside it (they are
 // skipped with it when the IDE has no 64-bit compiler), or after it.
@@ -125,7 +150,7 @@ struct PathPlan {
 
 constexpr ConstList<PathRow> None = { nullptr, 0 };
 
-const PathRow Bds2006Rows[] = { { L"\\CppPaths\\SearchPath", InstallSubPath::IdeFolder } };
+const PathRow Bds2006Rows[] = { { pathlists::Bds2006CppSearchPath, InstallSubPath::IdeFolder } };
 const PathRow Bds2007Rows[] = { CppSearch, CppLibrary };
 const PathRow XERows[]      = { CppSearch, CppLibrary, DelphiSearch };
 const PathRow XE2Rows[]     = { CppWin32, DelphiWin32, DelphiWin64 };
@@ -146,21 +171,30 @@ const PathPlan XE6Paths     = { None, None, List(XE6Rows), false };
 const PathPlan XE101Paths   = { None, List(Win64Rows), List(XE101After), false };
 const PathPlan XE102Paths   = { List(XE102Before), List(Win64Rows), None, false };
 
+const PathPlan& PlanOf(PathPlanId id) {
+    switch (id) {
+    case PathPlanId::None:         return NoPathRows;
+    case PathPlanId::SourceFolder: return SourcePath;
+    case PathPlanId::Bds2006:      return Bds2006Paths;
+    case PathPlanId::Bds2007:      return Bds2007Paths;
+    case PathPlanId::XE:           return XEPaths;
+    case PathPlanId::XE2:          return XE2Paths;
+    case PathPlanId::XE4:          return XE4Paths;
+    case PathPlanId::XE6:          return XE6Paths;
+    case PathPlanId::XE101:        return XE101Paths;
+    case PathPlanId::XE102:        return XE102Paths;
+    }
+    return NoPathRows;
+}
+
 // ---- WinHelp entries of the older IDEs -------------------------------------
 
-const wchar_t* const IndexLine = L"\r\n:Index Tessel library components=qvlib.hlp";
-const wchar_t* const LinkLine  = L"\r\n:Link qvlib.hlp";
+using help::IndexLine;
+using help::LinkLine;
 
 struct HelpLine {
     uint32_t File;  // 1..3: which of the IDE's help-configuration files
     const wchar_t* Line;
-};
-
-struct HelpRows {
-    ConstList<HelpLine> Lines;
-    const wchar_t* AliasFile;   // the IDE's keyword alias file, or nullptr
-    const wchar_t* IndexCache;  // below the IDE's root; deleted so that WinHelp rebuilds it
-    bool OnlyWithHelpFiles;     // inside the "Context help files" guard
 };
 
 const HelpLine Delphi3Lines[]   = { { 1, IndexLine }, { 1, LinkLine } };
@@ -168,106 +202,59 @@ const HelpLine Delphi4Lines[]   = { { 1, IndexLine }, { 1, LinkLine }, { 2, Inde
 const HelpLine CBuilder4Lines[] = { { 1, LinkLine }, { 2, IndexLine }, { 3, LinkLine } };
 const HelpLine TwoFileLines[]   = { { 1, IndexLine }, { 2, LinkLine } };
 
-const HelpRows Delphi3Help   = { List(Delphi3Lines),   nullptr,          L"Help\\delphi3.gid", false };
-const HelpRows Delphi4Help   = { List(Delphi4Lines),   nullptr,          L"Help\\delphi4.gid", false };
-const HelpRows Delphi5Help   = { List(TwoFileLines),   nullptr,          L"Help\\delphi5.gid", false };
-const HelpRows Delphi6Help   = { List(TwoFileLines),   L"delphi6.als",   L"Help\\delphi6.gid", true };
-const HelpRows Delphi7Help   = { List(TwoFileLines),   L"d7.als",        L"Help\\d7.gid",      true };
-const HelpRows CBuilder4Help = { List(CBuilder4Lines), nullptr,          L"Help\\bcb4.gid",    false };
-const HelpRows CBuilder5Help = { List(TwoFileLines),   nullptr,          L"Help\\bcb5.gid",    false };
-const HelpRows CBuilder6Help = { List(TwoFileLines),   L"bcb6.als",      L"Help\\bcb6.gid",    true };
-
-// ---- The blocks ------------------------------------------------------------
-
-constexpr int NoCopy = -1;
-
-struct IdeBlock {
-    const wchar_t* Folder;       // package folder below the install folder
-    uint32_t Ide;                // index in the IDE table
-    uint32_t Item;               // install-item bit that guards the block
-    const wchar_t* Suffix;       // package names: "qvl" + suffix, "dclqvl" + suffix
-    uint32_t Base;               // payload id of the first project file
-    const ProjectLayout& Layout;
-    int CopyTo;                  // where the run-time package goes
-    int CopyTarget64;            // where the Win64 run-time package goes, or NoCopy
-    uint32_t Win64Guard;         // block code of the "bin\dcc64.exe" guard; 0: unguarded
-    const PathPlan& Paths;
-    const HelpRows* Help;        // nullptr: no WinHelp entries
-    bool For64BitIde;            // also a Win64 design-time package when the 64-bit IDE is there
-};
-
-const IdeBlock BlocksUpToCBuilder6[] = {
-    // folder          n  item        suffix   base  layout      copy  copy64  guard  paths          help            64-bit IDE
-    { L"Delphi3",      1, 0x00000001, L"30",     90, Delphi3,       0, NoCopy,  0, NoPathRows,   &Delphi3Help,   false },
-    { L"Delphi4",      2, 0x00000002, L"40",    120, Delphi4,       1, NoCopy,  0, NoPathRows,   &Delphi4Help,   false },
-    { L"Delphi5",      3, 0x00000004, L"50",    150, Delphi4,       2, NoCopy,  0, NoPathRows,   &Delphi5Help,   false },
-    { L"Delphi6",      7, 0x00000008, L"60",    350, Delphi4,       5, NoCopy,  0, NoPathRows,   &Delphi6Help,   false },
-    { L"Delphi7",      9, 0x00000400, L"70",    850, Delphi4,       8, NoCopy,  0, NoPathRows,   &Delphi7Help,   false },
-    { L"Delphi9",     10, 0x00000800, L"90",    900, Delphi2005,    9, NoCopy,  0, NoPathRows,   nullptr,        false },
-    { L"BDS2006",     11, 0x00001000, L"2006", 1000, Bds2006,      10, NoCopy,  0, Bds2006Paths, nullptr,        false },
-    { L"BDS2007",     12, 0x00002000, L"2007", 1100, Bds2007,      11, NoCopy,  0, Bds2007Paths, nullptr,        false },
-    { L"BDS2009",     13, 0x00004000, L"2009", 1200, Bds2007,      12, NoCopy,  0, Bds2007Paths, nullptr,        false },
-    { L"BDS2010",     14, 0x00008000, L"2010", 1300, Bds2007,      13, NoCopy,  0, Bds2007Paths, nullptr,        false },
-    { L"RADStudio8",  15, 0x00010000, L"150",  1400, Bds2007,      14, NoCopy,  0, XEPaths,      nullptr,        false },
-    { L"RADStudio9",  16, 0x00020000, L"160",  1500, XE2,          15, NoCopy,  0, XE2Paths,     nullptr,        false },
-    { L"RADStudio10", 17, 0x00040000, L"170",  1600, XE2,          16, NoCopy,  0, XE2Paths,     nullptr,        false },
-    { L"RADStudio11", 18, 0x00080000, L"180",  1700, XE2,          17, NoCopy,  0, XE4Paths,     nullptr,        false },
-    { L"RADStudio12", 19, 0x00100000, L"190",  1800, XE2,          18, NoCopy,  0, XE4Paths,     nullptr,        false },
-    { L"RADStudio14", 20, 0x00200000, L"200",  1900, XE2,          19, NoCopy,  0, XE6Paths,     nullptr,        false },
-    { L"RADStudio15", 21, 0x00400000, L"210",  2000, XE2,          20, NoCopy,  0, XE6Paths,     nullptr,        false },
-    { L"RADStudio16", 22, 0x00800000, L"220",  2100, XE2,          21, NoCopy,  0, XE6Paths,     nullptr,        false },
-    { L"RADStudio17", 23, 0x01000000, L"230",  2200, XE2,          22, NoCopy,  0, XE6Paths,     nullptr,        false },
-    { L"CBuilder4",    5, 0x00000010, L"40",    190, CBuilder4,     3, NoCopy,  0, SourcePath,   &CBuilder4Help, false },
-    { L"CBuilder5",    6, 0x00000020, L"50",    220, CBuilder5,     4, NoCopy,  0, SourcePath,   &CBuilder5Help, false },
-    { L"CBuilder6",    8, 0x00000040, L"60",    570, CBuilder5,     6, NoCopy,  0, SourcePath,   &CBuilder6Help, false },
-};
-
-// From XE10.1 on the 64-bit compiler is an optional part of the IDE.
-const IdeBlock BlocksFromXE101[] = {
-    // folder          n  item        suffix   base  layout      copy  copy64  guard      paths       help     64-bit IDE
-    { L"RADStudio18", 24, 0x02000000, L"240",  2300, XE2,          23, NoCopy, 0x2000001, XE101Paths, nullptr, false },
-    { L"RADStudio19", 25, 0x04000000, L"250",  2400, XE2,          24, NoCopy, 0x4000001, XE102Paths, nullptr, false },
-    { L"RADStudio20", 26, 0x08000000, L"260",  2500, XE2,          25, NoCopy, 0x4000001, XE102Paths, nullptr, false },
-    { L"RADStudio21", 27, 0x10000000, L"270",  2600, XE2,          26, NoCopy, 0x4000002, XE102Paths, nullptr, false },
-    { L"RADStudio22", 28, 0x20000000, L"280",  2700, XE2,          27, 28,     0x4000003, XE102Paths, nullptr, false },
-    { L"RADStudio23", 29, 0x40000000, L"290",  2800, XE2,          29, 30,     0x4000004, XE102Paths, nullptr, true },
-    { L"RADStudio37", 30, 0x80000000, L"370",  2900, XE2,          31, 32,     0x4000005, XE102Paths, nullptr, true },
-};
+ConstList<HelpLine> LinesOf(WinHelpLines id) {
+    switch (id) {
+    case WinHelpLines::None:      return { nullptr, 0 };
+    case WinHelpLines::Delphi3:   return List(Delphi3Lines);
+    case WinHelpLines::Delphi4:   return List(Delphi4Lines);
+    case WinHelpLines::CBuilder4: return List(CBuilder4Lines);
+    case WinHelpLines::TwoFiles:  return List(TwoFileLines);
+    }
+    return { nullptr, 0 };
+}
 
 // ---- Expanding a block into rows -------------------------------------------
 
-std::wstring PackageName(const IdeBlock& b, PackageRole p) {
-    return (p == PackageRole::Design ? L"dclqvl" : L"qvl") + std::wstring(b.Suffix);
+std::wstring PackageName(const IdeVersion& ide, PackageRole p) {
+    return (p == PackageRole::Design ? packages::DesignPrefix : packages::RuntimePrefix) + std::wstring(ide.Suffix);
 }
 
-std::wstring ProjectFileName(const IdeBlock& b, const ProjectFile& f) {
-    return f.FixedName ? std::wstring(f.FixedName) : PackageName(b, f.Package) + f.Ext;
+std::wstring ProjectFileName(const IdeVersion& ide, const ProjectFile& f) {
+    return f.FixedName ? std::wstring(f.FixedName) : PackageName(ide, f.Package) + f.Ext;
 }
 
 void AddPaths(ScriptBuilder& s, const ConstList<PathRow>& rows) {
     for (const PathRow& p : rows) s.AddIdePath(p.KeyAndValue, p.Base, RowFlag::Undo);
 }
 
-void AddWinHelp(ScriptBuilder& s, const HelpRows& h) {
-    if (h.OnlyWithHelpFiles) s.IfItem(ItemBit::HelpFiles);
-    for (const HelpLine& l : h.Lines) s.AppendText(l.Line, l.File, LocationCode::IdeHelp, RowFlag::Undo);
-    if (h.AliasFile) s.MergeFiles(L"Help\\qvlib.als", LocationCode::Install, h.AliasFile, LocationCode::IdeHelp);
-    s.DeleteFileAt(h.IndexCache, LocationCode::IdeRoot, RowFlag::Undo);
-    if (h.OnlyWithHelpFiles) s.EndIfItem(ItemBit::HelpFiles);
+void AddWinHelp(ScriptBuilder& s, const IdeVersion& ide) {
+    // The library's alias file comes with the help files only: the entries of
+    // an IDE that merges it stand inside that item's guard.
+    const bool onlyWithHelpFiles = ide.AliasFile != 0;
+    if (onlyWithHelpFiles) s.IfItem(ItemBit::HelpFiles);
+    for (const HelpLine& l : LinesOf(ide.HelpLines)) s.AppendText(l.Line, l.File, LocationCode::IdeHelp, RowFlag::Undo);
+    if (ide.AliasFile)
+        s.MergeFiles(L"Help\\qvlib.als", LocationCode::Install, ide.HelpStr[ide.AliasFile - 1], LocationCode::IdeHelp);
+    s.DeleteFileAt(L"Help\\" + std::wstring(ide.IndexCache), LocationCode::IdeRoot, RowFlag::Undo);
+    if (onlyWithHelpFiles) s.EndIfItem(ItemBit::HelpFiles);
 }
 
-void AddIdeBlock(ScriptBuilder& s, const IdeBlock& b) {
-    const ProjectLayout& layout = b.Layout;
-    const std::wstring folder = b.Folder;
-    const uint32_t ideBit = IdeTable[b.Ide].InternalId.Bits();
-    const std::wstring runtime = PackageName(b, PackageRole::Runtime);
-    const std::wstring design = PackageName(b, PackageRole::Design);
+void AddIdeBlock(ScriptBuilder& s, IdeIndex index) {
+    const IdeVersion& ide = IdeOf(index);
+    const ProjectLayout& layout = LayoutOf(ide.Layout);
+    const PathPlan& paths = PlanOf(ide.Paths);
+    const std::wstring folder = ide.Folder;
+    const uint32_t ideIndex = static_cast<uint32_t>(index.Value);
+    const uint32_t ideBit = ide.InternalId.Bits();
+    const uint32_t item = ide.Item.Bits();
+    const std::wstring runtime = PackageName(ide, PackageRole::Runtime);
+    const std::wstring design = PackageName(ide, PackageRole::Design);
     const std::wstring out32 = layout.PlatformDirs ? folder + L"\\Win32" : folder;
     const std::wstring runtimePackage = out32 + L"\\" + runtime + layout.PackageExt;
     const std::wstring designPackage = out32 + L"\\" + design + layout.PackageExt;
 
-    s.IfItem(b.Item);
-    s.SetIde(folder, b.Ide, RowFlag::Undo);
+    s.IfItem(item);
+    s.SetIde(folder, ideIndex, RowFlag::Undo);
 
     // The package folder starts empty, so nothing of an older build is left over.
     s.CreateDir(folder, LocationCode::Install, RowFlag::Undo);
@@ -277,41 +264,43 @@ void AddIdeBlock(ScriptBuilder& s, const IdeBlock& b) {
         s.CreateDir(folder + L"\\Win64", LocationCode::Install, RowFlag::Undo);
     }
     for (const ProjectFile& f : layout.Files)
-        s.ExtractFile(folder + L"\\" + ProjectFileName(b, f), b.Base + f.Offset, LocationCode::Install);
+        s.ExtractFile(folder + L"\\" + ProjectFileName(ide, f), ide.PayloadBase + f.Offset, LocationCode::Install);
     if (layout.CarriesSources) {
-        s.CopyFileTo(L"Source\\qvTessel.inc", LocationCode::Install, CopyTargets[Delphi3IncludeTarget]);
+        s.CopyFileTo(L"Source\\qvTessel.inc", LocationCode::Install, Delphi3Include, LocationCode::Install);
         for (const LibraryFile& f : LibrarySources)
             if (f.AlsoForDelphi3) s.ExtractFile(folder + L"\\" + f.Name, f.Id, LocationCode::Install);
     }
 
-    // The compilers run in the package folder, beside their option files.
+    // The compilers run in the package folder, beside their option files. The
+    // run-time package is copied, under its own name, where the IDE loads it.
     s.SetCurrentDir(folder, LocationCode::Install);
     s.CompilePackage(runtime + layout.ProjectExt, ideBit, 0);
     s.CheckFile(runtimePackage, LocationCode::Install);
-    s.CopyFileTo(runtimePackage, LocationCode::Install, CopyTargets[b.CopyTo]);
+    s.CopyFileTo(runtimePackage, LocationCode::Install, runtime + layout.PackageExt, ide.CopyTo);
 
     s.CompilePackage(design + layout.ProjectExt, ideBit, 0);
     s.CheckFile(designPackage, LocationCode::Install);
     s.RegisterPackage(designPackage, LocationCode::Install, RowFlag::Undo);
 
-    AddPaths(s, b.Paths.Before64);
+    AddPaths(s, paths.Before64);
     if (layout.PlatformDirs) {
         const std::wstring package64 = folder + L"\\Win64\\" + runtime + layout.PackageExt;
-        if (b.Win64Guard) s.IfFileExists(L"bin\\dcc64.exe", LocationCode::IdeRoot, b.Win64Guard);
+        if (ide.Win64Guard) s.IfFileExists(L"bin\\dcc64.exe", LocationCode::IdeRoot, ide.Win64Guard);
         s.CompilePackage(runtime + layout.ProjectExt, ideBit, 1);
         s.CheckFile(package64, LocationCode::Install);
-        if (b.CopyTarget64 != NoCopy) s.CopyFileTo(package64, LocationCode::Install, CopyTargets[b.CopyTarget64]);
-        AddPaths(s, b.Paths.With64);
-        if (b.For64BitIde) {
+        if (ide.CopyTo64 != LocationCode::None)
+            s.CopyFileTo(package64, LocationCode::Install, runtime + layout.PackageExt, ide.CopyTo64);
+        AddPaths(s, paths.With64);
+        if (ide.Can64BitIde) {
             // The 64-bit IDE loads only Win64 design-time packages, from a list of its own.
             const std::wstring design64 = folder + L"\\Win64\\" + design + layout.PackageExt;
-            s.If64BitIde(b.Win64Guard);
+            s.If64BitIde(ide.Win64Guard);
             s.CompilePackage(design + layout.ProjectExt, ideBit, 1);
             s.CheckFile(design64, LocationCode::Install);
             s.RegisterPackageFor64BitIde(design64, LocationCode::Install, RowFlag::Undo);
-            s.EndIf64BitIde(b.Win64Guard);
+            s.EndIf64BitIde(ide.Win64Guard);
         }
-        if (b.Win64Guard) s.EndIfFileExists(b.Win64Guard);
+        if (ide.Win64Guard) s.EndIfFileExists(ide.Win64Guard);
     }
 
     if (layout.HeadersToSource) {
@@ -319,24 +308,34 @@ void AddIdeBlock(ScriptBuilder& s, const IdeBlock& b) {
         s.CopyFiles(L"Source\\*.hpp", LocationCode::Install, folder + L"\\*.hpp", LocationCode::Install);
         s.DeleteFiles(L"Source\\*.hpp", LocationCode::Install);
     }
-    AddPaths(s, b.Paths.After64);
-    if (b.Paths.SourceFolder) s.AddSearchPath(L"Source", LocationCode::Install, RowFlag::Undo);
-    if (b.Help) AddWinHelp(s, *b.Help);
+    AddPaths(s, paths.After64);
+    if (paths.SourceFolder) s.AddSearchPath(L"Source", LocationCode::Install, RowFlag::Undo);
+    if (ide.HelpLines != WinHelpLines::None) AddWinHelp(s, ide);
 
     // Selecting the IDE again lets the uninstaller, which reads backwards,
     // meet the IDE before the block's own records.
-    s.SetIde(folder, b.Ide, RowFlag::Undo);
-    s.EndIfItem(b.Item);
+    s.SetIde(folder, ideIndex, RowFlag::Undo);
+    s.EndIfItem(item);
 }
 
 }  // namespace
 
+// The blocks keep the order in which they have always stood, since the rows
+// and the undo logs follow it: first the IDEs whose 64-bit compiler (if any)
+// is always there, the Delphi IDEs before the C++Builder ones, each oldest
+// first; after the demos those whose 64-bit compiler is optional (from XE10.1
+// on), oldest first.
 void AddIdeBlocksUpToCBuilder6(ScriptBuilder& s) {
-    for (const IdeBlock& b : BlocksUpToCBuilder6) AddIdeBlock(s, b);
+    for (const bool delphi : {true, false})
+        for (int i = 1; i <= IdeCount; ++i) {
+            const IdeVersion& ide = IdeTable[i];
+            if (IsOffered(ide) && ide.Win64Guard == 0 && ide.IsDelphi == delphi) AddIdeBlock(s, IdeIndex(i));
+        }
 }
 
 void AddIdeBlocksFromXE101(ScriptBuilder& s) {
-    for (const IdeBlock& b : BlocksFromXE101) AddIdeBlock(s, b);
+    for (int i = 1; i <= IdeCount; ++i)
+        if (IsOffered(IdeTable[i]) && IdeTable[i].Win64Guard != 0) AddIdeBlock(s, IdeIndex(i));
 }
 
 // clang-format on

@@ -8,7 +8,7 @@ namespace tessel::script {
 using namespace tessel::common;
 
 // A deque never moves its elements when it grows, so the pointers handed out
-// stay valid for as long as the deque lives.
+// (texts and copy targets) stay valid for as long as the deque lives.
 const wchar_t* ScriptBuilder::Keep(const std::wstring& text) {
     texts_.push_back(text);
     return texts_.back().c_str();
@@ -70,8 +70,10 @@ void ScriptBuilder::SetCurrentDir(const std::wstring& path, LocationCode locatio
     AddAt(RowKind::SetCurrentDir, RowFlag::None, path, location);
 }
 
-void ScriptBuilder::CopyFileTo(const std::wstring& path, LocationCode location, const CopyTarget& target) {
-    AddAt(RowKind::CopyOneFile, RowFlag::None, path, location).Target = &target;
+void ScriptBuilder::CopyFileTo(const std::wstring& path, LocationCode location, const std::wstring& targetName,
+                               LocationCode targetLocation) {
+    targets_.push_back(CopyTarget{Keep(targetName), targetLocation});
+    AddAt(RowKind::CopyOneFile, RowFlag::None, path, location).Target = &targets_.back();
 }
 
 void ScriptBuilder::RegisterUninstall(const std::wstring& program, LocationCode location, RowFlag flags) {

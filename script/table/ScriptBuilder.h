@@ -1,6 +1,7 @@
 // Row constructors for the install script. Each call appends one row, so the
 // code that builds the script reads like the script itself. The builder keeps
-// every text it is given; the texts live as long as the storage it writes to.
+// every text and copy target it is given; they live as long as the storage it
+// writes to.
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -13,7 +14,8 @@ namespace tessel::script {
 // Method names keep clear of the Win32 A/W macros (CopyFile, DeleteFile).
 class ScriptBuilder {
 public:
-    ScriptBuilder(std::deque<std::wstring>& texts, std::vector<ScriptRow>& rows) : texts_(texts), rows_(rows) {}
+    ScriptBuilder(std::deque<std::wstring>& texts, std::deque<CopyTarget>& targets, std::vector<ScriptRow>& rows)
+        : texts_(texts), targets_(targets), rows_(rows) {}
     virtual ~ScriptBuilder() = default;
 
     // Control rows.
@@ -33,7 +35,9 @@ public:
     void ExtractFileOnce(const std::wstring& path, uint32_t id, LocationCode location, RowFlag flags);
     void ExtractFileIfNewer(const std::wstring& path, uint32_t id, LocationCode location);
     void SetCurrentDir(const std::wstring& path, LocationCode location);
-    void CopyFileTo(const std::wstring& path, LocationCode location, const CopyTarget& target);
+    // The copy's destination: targetName relative to targetLocation.
+    void CopyFileTo(const std::wstring& path, LocationCode location, const std::wstring& targetName,
+                    LocationCode targetLocation);
     void RegisterUninstall(const std::wstring& program, LocationCode location, RowFlag flags);
 
     // IDE rows.
@@ -66,6 +70,7 @@ private:
                    LocationCode destLocation);
 
     std::deque<std::wstring>& texts_;
+    std::deque<CopyTarget>& targets_;
     std::vector<ScriptRow>& rows_;
 };
 

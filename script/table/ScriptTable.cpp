@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 #include "changes/registry/RegistryKeyChanges.h"
+#include "changes/help/HelpChanges.h"
+#include "changes/settings/SettingsFile.h"
+#include "changes/uninstallentry/UninstallEntry.h"
 #include "common/Locations.h"
 #include "script/manifest/Manifest.h"
 #include "script/table/TableParts.h"
@@ -13,6 +16,7 @@ namespace tessel::script {
 // clang-format off
 
 using namespace tessel::common;
+using namespace tessel::changes;
 
 namespace {
 
@@ -63,8 +67,8 @@ void Prologue(ScriptBuilder& s) {
     // Before any other change, the uninstaller and the uninstall entry that
     // names the undo log: a run stopped at any later row is found and taken
     // back by the uninstaller and by the next setup.
-    s.ExtractFileIfNewer(L"unqmv.exe", 28, LocationCode::Install);
-    s.RegisterUninstall(L"unqmv.exe", LocationCode::Install, RowFlag::Undo);
+    s.ExtractFileIfNewer(uninstall_entry::UninstallerFileName, 28, LocationCode::Install);
+    s.RegisterUninstall(uninstall_entry::UninstallerFileName, LocationCode::Install, RowFlag::Undo);
     s.CreateDir(L"Source", LocationCode::Install, RowFlag::Undo);
     for (const LibraryFile& f : LibrarySources)
         s.ExtractFile(L"Source\\" + std::wstring(f.Name), f.Id, LocationCode::Install);
@@ -89,8 +93,8 @@ void Prologue(ScriptBuilder& s) {
             s.ExtractFile(L"Help\\qvlib.als", 65, LocationCode::Install);
         s.EndIfItem(ItemBit::WithAliasFile);
         s.SetHelpDir(L"Help", LocationCode::Install);
-        s.RegisterWinHelp(L"qvlib.hlp", RowFlag::Undo);
-        s.RegisterWinHelp(L"qvlib.cnt", RowFlag::Undo);
+        s.RegisterWinHelp(help::HelpFile, RowFlag::Undo);
+        s.RegisterWinHelp(help::ContentsFile, RowFlag::Undo);
         s.IfItem(ItemBit::Bds2006);  // Help 2 files, registered by their own batch file
             s.ExtractFile(L"Help\\qvlib.HxS", 66, LocationCode::Install);
             s.ExtractFile(L"Help\\qvlib.HxC", 67, LocationCode::Install);
@@ -99,28 +103,29 @@ void Prologue(ScriptBuilder& s) {
             s.ExtractFile(L"Help\\qvlib_F.HxK", 70, LocationCode::Install);
             s.ExtractFile(L"Help\\help_reg.bat", 71, LocationCode::Install);
             s.ExtractFile(L"Help\\help_unreg.bat", 72, LocationCode::Install);
-            s.RunInstallFile(L"help\\help_reg.bat", RowFlag::Undo);
+            s.RunInstallFile(std::wstring(help::HelpFolder) + L"\\" + help::RegisterBatch, RowFlag::Undo);
         s.EndIfItem(ItemBit::Bds2006);
     s.EndIfItem(ItemBit::HelpFiles);
 
     // The component templates are the user's to change: never overwritten,
     // and kept by a partial uninstall.
-    s.ExtractFileOnce(L"qvTessel.ini", 29, LocationCode::Windows, RowFlag::Undo | RowFlag::KeepOnPartial);
+    s.ExtractFileOnce(settings::FileName, settings::PayloadId, LocationCode::Windows, RowFlag::Undo | RowFlag::KeepOnPartial);
     s.ExtractFile(L"Source\\qvAboutBox.res", 27, LocationCode::Install);
 }
 
 void Closing(ScriptBuilder& s) {
     // Recorded so that the uninstaller removes the stored choices, except in a
     // partial uninstall.
-    s.CreateRegKey(ProductRegKey, tessel::changes::registry::RootLocalMachine, RowFlag::Undo | RowFlag::KeepOnPartial);
+    s.CreateRegKey(registry::ProductKeyPath, registry::RootLocalMachine, RowFlag::Undo | RowFlag::KeepOnPartial);
 }
 
 struct ScriptTable {
     std::deque<std::wstring> Texts;
+    std::deque<CopyTarget> Targets;
     std::vector<ScriptRow> Rows;
 
     ScriptTable() {
-        ScriptBuilder s(Texts, Rows);
+        ScriptBuilder s(Texts, Targets, Rows);
         Prologue(s);
         AddIdeBlocksUpToCBuilder6(s);
         AddDemoProjects(s);

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include "common/IdeTable.h"
+#include "script/manifest/Manifest.h"
 #include "script/table/ScriptBuilder.h"
 
 namespace tessel::script {
@@ -20,17 +22,26 @@ constexpr ConstList<T> List(const T (&items)[N]) {
     return {items, N};
 }
 
+// The items of the IDEs whose row passes pick, ORed.
+template <typename Pick>
+constexpr uint32_t ItemsOfIdes(Pick pick) {
+    uint32_t bits = 0;
+    for (int i = 1; i <= common::IdeCount; ++i)
+        if (pick(common::IdeIndex(i))) bits |= common::IdeOf(common::IdeIndex(i)).Item.Bits();
+    return bits;
+}
+
 // Install-item bits that the script's guards test (not IDE bits).
 namespace ItemBit {
-constexpr uint32_t HelpFiles = 0x00000080;
-constexpr uint32_t DelphiDemos = 0x00000100;
-constexpr uint32_t CBuilderDemos = 0x00000200;
-constexpr uint32_t Bds2006 = 0x00001000;
-// Delphi 6, C++Builder 6, Delphi 7 and every later IDE (RAD Studio 13's
-// item has the top bit, the last free one).
-constexpr uint32_t Delphi6AndLater = 0xFFFFFC48;
-// The IDEs whose help has a keyword alias file: Delphi 6, C++Builder 6, Delphi 7.
-constexpr uint32_t WithAliasFile = 0x00000448;
+constexpr uint32_t HelpFiles = HelpFilesItem.Bit.Bits();
+constexpr uint32_t DelphiDemos = DelphiDemosItem.Bit.Bits();
+constexpr uint32_t CBuilderDemos = CBuilderDemosItem.Bit.Bits();
+// The IDE whose help files are Help 2 files.
+constexpr uint32_t Bds2006 = common::IdeOf(common::IdeIndex(11)).Item.Bits();
+// Delphi 6 (index 7) and every later IDE.
+constexpr uint32_t Delphi6AndLater = ItemsOfIdes([](common::IdeIndex i) { return i.Value >= 7; });
+// The IDEs whose help has a keyword alias file.
+constexpr uint32_t WithAliasFile = ItemsOfIdes([](common::IdeIndex i) { return common::IdeOf(i).AliasFile != 0; });
 }  // namespace ItemBit
 
 // The library's own units, forms, include and resource files in "Source\".
@@ -40,9 +51,6 @@ struct LibraryFile {
     bool AlsoForDelphi3;  // Delphi 3 builds from its own copy in its package folder
 };
 extern const ConstList<LibraryFile> LibrarySources;
-
-// Copy target of the include file that the Delphi 3 folder gets from "Source\".
-constexpr int Delphi3IncludeTarget = 7;
 
 // The IDE blocks, in two runs: the demo section stands between them.
 void AddIdeBlocksUpToCBuilder6(ScriptBuilder& s);

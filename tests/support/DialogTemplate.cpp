@@ -1,7 +1,7 @@
 #include "support/DialogTemplate.h"
 #include <sstream>
 #include "common/Handles.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
 
 using namespace tessel::common;
 

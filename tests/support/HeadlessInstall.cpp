@@ -12,7 +12,8 @@
 #include "common/Locations.h"
 #include "common/RowKinds.h"
 #include "changes/UninstallEngine.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Registry.h"
 #include "script/runner/InstallContext.h"
 #include "changes/ActionLogic.h"
 #include "script/manifest/Manifest.h"
@@ -28,11 +29,8 @@ using namespace tessel::setup;
 
 uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
     uint32_t mask = 0;
-    for (int index : ides) {
-        if (!IsIdeIndex(index)) continue;
-        for (const InstallItem& item : InstallItems)
-            if (!item.IdeMask.Empty() && item.IdeMask == IdeTable[index].InternalId) mask |= item.Bit.Bits();
-    }
+    for (int index : ides)
+        if (IsIdeIndex(index)) mask |= IdeTable[index].Item.Bits();
     return mask;
 }
 

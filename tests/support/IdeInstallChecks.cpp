@@ -5,7 +5,8 @@
 
 #include "common/IdeTable.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/TextConversion.h"
 #include "standin/Machine.h"
 #include "support/TestFiles.h"
 

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <cwchar>
 
+#include "common/DirectoryListing.h"
 #include "common/Handles.h"
 #include "common/Locations.h"
 #include "common/PathText.h"
 #include "common/RowKinds.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 #include "ProductKeys.h"
 
 using namespace tessel::common;
@@ -58,39 +60,27 @@ std::wstring ValueText(DWORD type, const std::vector<BYTE>& data, DWORD size) {
 }  // namespace
 
 void ForEachRegValue(
-    HKEY key,
+    const RegKey& key,
     const std::function<void(const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size)>& visit) {
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[16384];
-        DWORD nameLen = 16384, type = 0, size = 0;
-        if (RegEnumValueW(key, i, name, &nameLen, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-        std::vector<BYTE> data(size + sizeof(wchar_t), 0);
-        nameLen = 16384;
-        if (RegEnumValueW(key, i, name, &nameLen, nullptr, &type, data.data(), &size) != ERROR_SUCCESS) break;
-        visit(std::wstring(name, nameLen), type, data, size);
+    for (const std::wstring& name : key.ValueNames()) {
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        if (key.ReadValue(name, type, data) != 0) break;
+        const DWORD size = static_cast<DWORD>(data.size());
+        data.resize(data.size() + sizeof(wchar_t), 0);  // a string's zero, whether stored or not
+        visit(name, type, data, size);
     }
-}
-
-std::vector<std::wstring> RegSubkeyNames(HKEY key) {
-    std::vector<std::wstring> names;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLen = 256;
-        if (RegEnumKeyExW(key, i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.push_back(name);
-    }
-    return names;
 }
 
 void SnapshotKey(HKEY root, const std::wstring& key, MachineSnapshot& out, const SnapshotOptions& options) {
-    UniqueHKey k;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) != ERROR_SUCCESS) return;
+    RegKey k;
+    if (k.Open(root, key, KEY_READ) != 0) return;
     const std::wstring path = RootName(root) + L"\\" + Cased(key, options);
     out[L"key " + path] = L"";
-    ForEachRegValue(k.get(), [&](const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size) {
+    ForEachRegValue(k, [&](const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size) {
         if (!Skipped(name, options)) out[L"value " + path + L" | " + name] = ValueText(type, data, size);
     });
-    for (const std::wstring& sub : RegSubkeyNames(k.get())) {
+    for (const std::wstring& sub : k.SubKeys()) {
         if (Skipped(sub, options)) continue;
         if (options.recurse)
             SnapshotKey(root, key + L"\\" + sub, out, options);
@@ -100,14 +90,13 @@ void SnapshotKey(HKEY root, const std::wstring& key, MachineSnapshot& out, const
 }
 
 void SnapshotFolder(const std::wstring& path, MachineSnapshot& out, const SnapshotOptions& options) {
-    WIN32_FIND_DATAW data;
-    UniqueFind find(FindFirstFileW(JoinPath(path, L"*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L".." || Skipped(name, options)) continue;
+    DirectoryListing listing;
+    if (listing.Open(JoinPath(path, L"*")) != 0) return;
+    for (DirectoryEntry entry; listing.Next(entry) == 0;) {
+        const std::wstring& name = entry.Name;
+        if (Skipped(name, options)) continue;
         const std::wstring full = JoinPath(path, name);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (entry.IsFolder()) {
             out[L"dir " + Cased(full, options)] = L"";
             if (options.recurse) SnapshotFolder(full, out, options);
         } else if (options.hashContents) {
@@ -116,10 +105,9 @@ void SnapshotFolder(const std::wstring& path, MachineSnapshot& out, const Snapsh
                                                        ? Fingerprint(bytes)
                                                        : L"unreadable";
         } else {
-            const uint64_t size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-            out[L"file " + Cased(full, options)] = std::to_wstring(size);
+            out[L"file " + Cased(full, options)] = std::to_wstring(entry.Size);
         }
-    } while (FindNextFileW(find.get(), &data));
+    }
 }
 
 MachineSnapshot SnapshotInstallPlaces(const std::wstring& installDir) {

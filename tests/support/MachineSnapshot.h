@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include "common/Registry.h"
 
 // Entry name -> what it held. Entries are "key <ROOT>\<path>" (ROOT: HKCU, HKLM, ...),
 // "value <ROOT>\<path> | <name>" (= type ":" data, strings as text, other data in hex),
@@ -23,11 +24,10 @@ struct SnapshotOptions {
 
 // Each value of an open key: its name (empty for the default value), type and
 // data (size bytes, followed by a zero character that the data may lack).
+// A value that cannot be read ends the walk.
 void ForEachRegValue(
-    HKEY key,
+    const tessel::common::RegKey& key,
     const std::function<void(const std::wstring& name, DWORD type, const std::vector<BYTE>& data, DWORD size)>& visit);
-// The names of an open key's subkeys.
-std::vector<std::wstring> RegSubkeyNames(HKEY key);
 
 // The key root\key, its values and (with recurse) everything below. A missing key adds nothing.
 void SnapshotKey(HKEY root, const std::wstring& key, MachineSnapshot& out, const SnapshotOptions& options = {});

@@ -2,7 +2,8 @@
 
 #include <sstream>
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 
 using namespace tessel::common;
 

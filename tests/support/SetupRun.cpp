@@ -2,7 +2,7 @@
 
 #include "common/Handles.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
 #include "support/MachineSnapshot.h"
 
 using namespace tessel::common;

@@ -6,7 +6,11 @@
 
 #include "common/Handles.h"
 #include "common/PathText.h"
-#include "common/SystemUtils.h"
+#include "common/Files.h"
+#include "common/Processes.h"
+#include "common/Registry.h"
+#include "common/TextConversion.h"
+#include "common/WholeFile.h"
 
 using namespace tessel::common;
 

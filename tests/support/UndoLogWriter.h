@@ -6,7 +6,7 @@
 #include <vector>
 #include "common/UndoLog.h"
 #include "common/RowKinds.h"
-#include "common/SystemUtils.h"
+#include "common/TextConversion.h"
 
 using namespace tessel::common;
 using namespace tessel::changes;  // test support: the product names unqualified

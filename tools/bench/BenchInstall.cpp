@@ -18,7 +18,7 @@
 #include "common/ProcessGlobals.h"
 #include "common/RowKindInfo.h"
 #include "common/Handles.h"
-#include "common/SystemUtils.h"
+#include "common/Processes.h"
 #include "script/runner/InstallContext.h"
 #include "script/manifest/Manifest.h"
 #include "script/runner/ScriptRunner.h"

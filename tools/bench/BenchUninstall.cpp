@@ -10,7 +10,7 @@
 #include <string>
 #include "changes/UninstallEngine.h"
 #include "common/ProcessGlobals.h"
-#include "common/SystemUtils.h"
+#include "common/WholeFile.h"
 #include "common/RowKinds.h"
 #include "common/UndoLog.h"
 #include "tools/bench/BenchClock.h"

@@ -42,9 +42,10 @@ void SelectIdes(const std::wstring& list, const InstalledIdes& found, IdeMask& i
         pos = comma + 1;
     }
     for (int i = 1; i <= IdeCount; ++i)
-        if (list == L"found" ? found[i].Exists : static_cast<bool>(chosen[i])) ideMask |= IdeTable[i].InternalId;
-    for (const InstallItem& item : InstallItems)
-        if (ideMask.Has(item.IdeMask)) itemMask |= item.Bit;
+        if (list == L"found" ? found[i].Exists : static_cast<bool>(chosen[i])) {
+            ideMask |= IdeTable[i].InternalId;
+            itemMask |= IdeTable[i].Item;
+        }
 }
 
 }  // namespace

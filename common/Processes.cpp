@@ -1,8 +1,5 @@
-// Process, version, shell-folder, message-text and text-conversion helpers.
-#include "common/SystemUtils.h"
-#include "common/FolderSecurity.h"
-
-#include <shlobj.h>
+// The process starter and the program runner.
+#include "common/Processes.h"
 
 #include <cwchar>
 #include <vector>
@@ -10,8 +7,6 @@
 #include "common/ChildProcessJob.h"
 #include "common/Handles.h"
 #include "common/PathText.h"
-#include "common/VersionResource.h"
-#include "common/WindowLibraries.h"
 
 namespace tessel::common {
 
@@ -167,89 +162,6 @@ DWORD RunAndWait(const std::wstring& program, const std::wstring& params, const 
     // uninstall goes on as after its end rather than hang with it.
     ProcessEnd end;
     return StartAndWait(start, end);
-}
-
-DWORD GetFileProductVersion(const std::wstring& fileName, DWORD& ms, DWORD& ls) {
-    ms = 0;
-    ls = 0;
-    std::string bytes;
-    uint32_t productMs = 0, productLs = 0;
-    if (const DWORD err = ReadFileBytes(fileName, bytes, FILE_SHARE_READ)) return err;
-    if (!ImageProductVersion(bytes.data(), bytes.size(), productMs, productLs)) return ERROR_RESOURCE_TYPE_NOT_FOUND;
-    ms = productMs;
-    ls = productLs;
-    return 0;
-}
-
-std::wstring GetSpecialFolder(int csidl) {
-    PIDLIST_ABSOLUTE pidl = nullptr;
-    if (FAILED(gui::SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return std::wstring();
-    wchar_t path[MAX_PATH] = {};
-    const bool ok = gui::SHGetPathFromIDListW(pidl, path) != FALSE;
-    gui::CoTaskMemFree(pidl);  // the shell's allocator
-    if (!ok) return std::wstring();
-    return std::wstring(path);  // cut at the first zero
-}
-
-std::wstring SystemErrorText(DWORD code) {
-    if (code == FolderOpenToUsersError) return FolderOpenToUsersText;
-    wchar_t* text = nullptr;
-    const DWORD len =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    UniqueLocal owner(text);
-    if (len == 0 || !text) return std::wstring();
-    std::wstring result(text, len);
-    while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r')) result.pop_back();
-    return result;
-}
-
-namespace {
-
-std::string WideToBytes(UINT codePage, const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int n =
-        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return std::string();
-    std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-std::wstring BytesToWide(UINT codePage, const std::string& bytes) {
-    if (bytes.empty()) return std::wstring();
-    const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    if (n <= 0) return std::wstring();
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), &out[0], n);
-    return out;
-}
-
-}  // namespace
-
-std::string ToAnsi(const std::wstring& text) { return WideToBytes(CP_ACP, text); }
-std::wstring FromAnsi(const std::string& bytes) { return BytesToWide(CP_ACP, bytes); }
-std::string ToUtf8(const std::wstring& text) { return WideToBytes(CP_UTF8, text); }
-std::wstring FromUtf8(const std::string& bytes) { return BytesToWide(CP_UTF8, bytes); }
-
-// The mapping CharLowerBuff does (the user's locale, no linguistic casing), but
-// from kernel32: user32 would cost the modes without a window its start-up.
-// Callers use positions found in the lowered text in the original, so only a
-// result of the same length replaces the text.
-std::wstring LowerWide(std::wstring text) {
-    const int n = static_cast<int>(text.size());
-    if (n == 0) return text;
-    std::wstring lower(text.size(), L'\0');
-    if (LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, text.data(), n, &lower[0], n) == n) return lower;
-    return text;
-}
-
-std::string LowerAnsi(std::string bytes) {
-    const int n = static_cast<int>(bytes.size());
-    if (n == 0) return bytes;
-    std::string lower(bytes.size(), '\0');
-    if (LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_LOWERCASE, bytes.data(), n, &lower[0], n) == n) return lower;
-    return bytes;
 }
 
 }  // namespace tessel::common

@@ -1,0 +1,41 @@
+// Starting programs: the one process starter and the program runner built on it.
+// Failures are Win32 error codes (0 = success), as common/Errors.h describes.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "common/Errors.h"
+
+namespace tessel::common {
+
+// What StartAndWait starts, where, and how long it waits.
+struct ProcessStart {
+    std::wstring CommandLine;
+    std::wstring WorkingDir;  // the process's current folder; empty: this process's own
+    DWORD TimeoutMs = INFINITE;
+    HANDLE Output = nullptr;  // inheritable handle taking standard output and error, or none
+};
+struct ProcessEnd {
+    bool Finished = false;  // it ended within the wait; ExitCode is its
+    DWORD ExitCode = 0;
+};
+// The one process starter: starts the command line hidden (no window, default
+// security, only Output inherited) and waits up to TimeoutMs. A process still
+// running then is left to run, until this program ends: the started
+// processes end with it (ChildProcessJob.h); end says so. 0 when it was started, otherwise
+// the Win32 error of the start (ERROR_INTERNAL_ERROR, a passing failure seen
+// under load, is tried again a few times first).
+[[nodiscard]] DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end);
+
+// How long a program or batch file of the install or the uninstall is waited
+// for: long enough for any help registration on a slow machine, so that only a
+// program that hangs is left behind (the run goes on as after its end).
+inline constexpr DWORD ProgramTimeoutMs = 10 * 60 * 1000;
+// Starts program (quoted when it holds a blank) with params in workingDir and
+// waits up to timeoutMs. A batch file (.bat, .cmd) runs in the system folder's
+// cmd.exe with /d. 0 when it ran, otherwise the Win32 error code of the failed start.
+[[nodiscard]] DWORD RunAndWait(const std::wstring& program, const std::wstring& params, const std::wstring& workingDir,
+                               DWORD timeoutMs = ProgramTimeoutMs);
+// RunAndWait's command line; systemDir is the system folder (of cmd.exe).
+std::wstring CommandLineFor(const std::wstring& program, const std::wstring& params, const std::wstring& systemDir);
+
+}  // namespace tessel::common
