@@ -1,5 +1,5 @@
 // What every module of changes/ offers for the row kinds it owns (the kind's
-// module is in common/RowKindInfo.h), each in its own namespace:
+// module is in common/RowKinds.h), each in its own namespace:
 //
 //   ActionResult Apply(const ScriptRow& row, ChangeContext& ctx);
 //       makes the row's change and says how it went in ctx;

@@ -12,7 +12,7 @@
 #include "changes/registry/RegistryKeyChanges.h"
 #include "changes/uninstallentry/UninstallEntry.h"
 #include "common/PathText.h"
-#include "common/RowKindInfo.h"
+#include "common/RowKinds.h"
 #include "common/TextConversion.h"
 #include "common/UndoRules.h"
 

@@ -1,5 +1,5 @@
 // The hand-over of a row or a record to the module of its kind
-// (common/RowKindInfo.h): the runner applies and records rows through here,
+// (common/RowKinds.h): the runner applies and records rows through here,
 // the uninstall engine undoes records through here.
 #pragma once
 #include <windows.h>

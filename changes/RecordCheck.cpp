@@ -9,7 +9,7 @@
 #include "changes/registry/RegistryKeyChanges.h"
 #include "changes/uninstallentry/UninstallEntry.h"
 #include "common/IdeTable.h"
-#include "common/RowKindInfo.h"
+#include "common/RowKinds.h"
 
 namespace tessel::changes {
 

@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "common/IdeDiscovery.h"
-#include "common/RowKindInfo.h"
+#include "common/RowKinds.h"
 #include "common/Files.h"
 #include "common/TextConversion.h"
 #include "common/WholeFile.h"

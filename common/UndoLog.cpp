@@ -13,7 +13,7 @@ DWORD OpenUndoLog(const std::wstring& installDir, UniqueFile& log) {
     log.reset();
     // A failure here shows as the failure to create the file below.
     (void)CreateProtectedFolder(installDir);
-    const std::wstring name = JoinPath(installDir, L"uninst.log");
+    const std::wstring name = JoinPath(installDir, UndoLogFileName);
     HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD error = LastErrorOr(ERROR_CANNOT_MAKE);
     log.reset(h);

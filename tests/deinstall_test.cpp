@@ -12,7 +12,7 @@
 #include "common/Locations.h"
 #include "changes/pathlists/PathList.h"
 #include "common/PathText.h"
-#include "common/RowKindInfo.h"
+#include "common/RowKinds.h"
 #include "common/Files.h"
 #include "common/Registry.h"
 #include "common/TextConversion.h"

@@ -83,14 +83,14 @@ mkdir -p "$stage"
 
 # ---------------------------------------------------------------- names
 
-manifest_value() {  # name of a constant of script/manifest/Manifest.h
-  sed -n "s/^inline constexpr const wchar_t\\* $1 = L\"\\(.*\\)\";\$/\\1/p" script/manifest/Manifest.h
+manifest_value() {  # name of a constant of common/Product.h
+  sed -n "s/^inline constexpr const wchar_t\\* $1 = L\"\\(.*\\)\";\$/\\1/p" common/Product.h
 }
 company=$(manifest_value CompanyName)
 product=$(manifest_value ProductName)
 version=$(manifest_value ProductVersion)
 [ -n "$company" ] && [ -n "$product" ] && [ -n "$version" ] ||
-  refuse "script/manifest/Manifest.h: CompanyName, ProductName or ProductVersion not found"
+  refuse "common/Product.h: CompanyName, ProductName or ProductVersion not found"
 
 # What a customer sees must name one company, one product and one version:
 # the version resources of both programs, the product as the setup

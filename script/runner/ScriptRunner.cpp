@@ -15,7 +15,7 @@
 #include "common/Locations.h"
 #include "common/PathText.h"
 #include "common/Product.h"
-#include "common/RowKindInfo.h"
+#include "common/RowKinds.h"
 #include "common/Files.h"
 #include "common/Registry.h"
 #include "common/SystemText.h"

@@ -16,7 +16,7 @@
 #include <vector>
 #include "common/IdeDiscovery.h"
 #include "common/ProcessGlobals.h"
-#include "common/RowKindInfo.h"
+#include "common/RowKinds.h"
 #include "common/Handles.h"
 #include "common/Processes.h"
 #include "script/runner/InstallContext.h"
