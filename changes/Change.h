@@ -21,16 +21,15 @@
 #include "common/Locations.h"
 #include "common/RowKinds.h"
 #include "common/UndoLogFormat.h"
-
-namespace tessel::script {
-struct ScriptRow;
-}
+#include "script/rows/ScriptRow.h"
 
 namespace tessel::changes {
 
 class ActionResult;
 struct ChangeContext;
 using script::ScriptRow;
+using script::Str;
+namespace LogEnding = script::LogEnding;
 using common::LocationCode;
 using common::LocationContext;
 using common::RowKind;

@@ -7,7 +7,7 @@
 #include "common/PathText.h"
 #include "common/Files.h"
 #include "common/Registry.h"
-#include "common/SpecialFolders.h"
+#include "common/ShellFolders.h"
 #include "common/TextConversion.h"
 #include "common/WholeFile.h"
 
@@ -48,7 +48,7 @@ std::wstring CommonDirFromRsvars(const std::wstring& rootDir) {
 // The common folder an IDE uses when nothing names one: below the common documents,
 // "Software\Embarcadero\BDS\23.0" becoming "Embarcadero\Studio\23.0".
 std::wstring CommonDirFromDocuments(const std::wstring& regKey) {
-    const std::wstring docs = GetSpecialFolder(CSIDL_COMMON_DOCUMENTS);
+    const std::wstring docs = GetShellFolder(CSIDL_COMMON_DOCUMENTS);
     if (docs.empty()) return std::wstring();
     std::wstring tail = regKey;
     if (tail.find(L"Software\\") != std::wstring::npos) {

@@ -12,7 +12,7 @@
 #include "common/RunningIdes.h"
 #include "common/Files.h"
 #include "common/Registry.h"
-#include "common/SpecialFolders.h"
+#include "common/ShellFolders.h"
 #include "common/TextConversion.h"
 #include "common/WholeFile.h"
 #include "standin/StandinText.h"
@@ -175,7 +175,7 @@ std::wstring StandinRootDir(int ideIndex) { return IsIdeIndex(ideIndex) ? Layout
 std::wstring StandinCommonDir(int ideIndex) {
     const std::wstring tail = IsIdeIndex(ideIndex) ? LayoutOf(ideIndex).commonTail : std::wstring();
     if (tail.empty()) return std::wstring();
-    const std::wstring docs = GetSpecialFolder(CSIDL_COMMON_DOCUMENTS);
+    const std::wstring docs = GetShellFolder(CSIDL_COMMON_DOCUMENTS);
     return docs.empty() ? std::wstring() : JoinPath(docs, tail);
 }
 

@@ -11,7 +11,7 @@
 #include "common/PathText.h"
 #include "common/Files.h"
 #include "common/Registry.h"
-#include "common/SpecialFolders.h"
+#include "common/ShellFolders.h"
 #include "common/TextConversion.h"
 #include "standin/Machine.h"
 #include "support/TestFiles.h"
@@ -31,7 +31,7 @@ void SetRegValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD 
 
 std::wstring Key(int ide) { return IdeTable[ide].RegKey; }
 std::wstring EnvKey(int ide) { return Key(ide) + L"\\Environment Variables"; }
-std::wstring Docs() { return GetSpecialFolder(CSIDL_COMMON_DOCUMENTS); }
+std::wstring Docs() { return GetShellFolder(CSIDL_COMMON_DOCUMENTS); }
 
 class Discovery : public testing::Test {
 protected:

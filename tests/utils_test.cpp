@@ -24,7 +24,7 @@
 #include "common/Payload.h"
 #include "common/Processes.h"
 #include "common/Registry.h"
-#include "common/SpecialFolders.h"
+#include "common/ShellFolders.h"
 #include "common/SystemText.h"
 #include "common/TextConversion.h"
 #include "common/WholeFile.h"
@@ -615,11 +615,11 @@ TEST(Text, ConversionsLowerCaseAndMessages) {
     EXPECT_NE(msg.back(), L'\r');
 }
 
-TEST(GetSpecialFolder, NamesAnExistingFolder) {
-    const std::wstring docs = GetSpecialFolder(CSIDL_COMMON_DOCUMENTS);
+TEST(GetShellFolder, NamesAnExistingFolder) {
+    const std::wstring docs = GetShellFolder(CSIDL_COMMON_DOCUMENTS);
     ASSERT_FALSE(docs.empty());
     EXPECT_TRUE(DirectoryExists(docs));
-    EXPECT_EQ(GetSpecialFolder(0x7F), L"");
+    EXPECT_EQ(GetShellFolder(0x7F), L"");
 }
 
 // An IDE counts as running when one of its four programs below its own root

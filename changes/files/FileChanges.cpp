@@ -28,8 +28,6 @@
 namespace tessel::changes::files {
 
 using namespace tessel::common;
-using script::Str;
-namespace LogEnding = script::LogEnding;
 
 namespace {
 

@@ -19,8 +19,6 @@
 namespace tessel::changes::help {
 
 using namespace tessel::common;
-using script::Str;
-namespace LogEnding = script::LogEnding;
 
 namespace {
 

@@ -21,8 +21,6 @@
 namespace tessel::changes::packages {
 
 using namespace tessel::common;
-using script::Str;
-namespace LogEnding = script::LogEnding;
 
 namespace {
 

@@ -17,8 +17,6 @@
 namespace tessel::changes::pathlists {
 
 using namespace tessel::common;
-using script::Str;
-namespace LogEnding = script::LogEnding;
 
 namespace {
 

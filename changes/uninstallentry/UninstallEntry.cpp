@@ -13,7 +13,6 @@
 namespace tessel::changes::uninstall_entry {
 
 using namespace tessel::common;
-namespace LogEnding = script::LogEnding;
 
 std::wstring BuildUninstallString(const std::wstring& installDir) {
     return QuoteIfBlank(JoinPath(installDir, UninstallerFileName)) + L" " +

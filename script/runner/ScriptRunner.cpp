@@ -330,8 +330,10 @@ ActionResult ScriptRunner::RunAction(const ScriptRow& row) {
     DWORD recordError = 0;
     if (isChange)
         recordError = RecordChange(row, ctx);
-    else if (row.Kind() == RowKind::Info || row.HasFlag(RowFlag::Undo))
-        recordError = row.Kind() == RowKind::Info ? RecordInfo(row) : WriteRowRecord(row, row.Param, ctx);
+    else if (row.Kind() == RowKind::Info)
+        recordError = RecordInfo(row);
+    else if (row.HasFlag(RowFlag::Undo))
+        recordError = WriteRowRecord(row, row.Param, ctx);
     if (recordError != 0) return StopRun(recordError);
 
     ActionResult result;
@@ -340,7 +342,6 @@ ActionResult ScriptRunner::RunAction(const ScriptRow& row) {
     } catch (const std::bad_alloc&) {
         result = ActionResult::FromWin32(ERROR_NOT_ENOUGH_MEMORY);  // the only exception a change lets out
     }
-    outcome_.ManualBuildIdeMask = state_.ManualBuildIdeMask;
     logText_ = ctx.LogText;
     failureReason_ = ctx.FailureReason;
     if (!logText_.empty()) WriteLog(logText_);

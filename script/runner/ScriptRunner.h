@@ -63,7 +63,11 @@ public:
     // (tests: a handle that cannot write stands for a volume that filled up).
     void UseUndoLog(common::UniqueFile log) { state_.UndoLog = std::move(log); }
     // How the run went so far (all of it once the last row ran).
-    const RunOutcome& Outcome() const { return outcome_; }
+    RunOutcome Outcome() const {
+        RunOutcome outcome = outcome_;
+        outcome.ManualBuildIdeMask = state_.ManualBuildIdeMask;
+        return outcome;
+    }
     // The run's working state: the current IDE, the folders it works in.
     const RunState& State() const { return state_; }
     // Removes the earlier installations: an undo log in the install folder that

@@ -1,5 +1,5 @@
-// The shell's special folders.
-#include "common/SpecialFolders.h"
+// The shell's known folders.
+#include "common/ShellFolders.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -8,7 +8,7 @@
 
 namespace tessel::common {
 
-std::wstring GetSpecialFolder(int csidl) {
+std::wstring GetShellFolder(int csidl) {
     PIDLIST_ABSOLUTE pidl = nullptr;
     if (FAILED(gui::SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return std::wstring();
     wchar_t path[MAX_PATH] = {};
