@@ -49,6 +49,11 @@ struct RunState {
     // The IDEs whose compiler refused to build from the command line: the
     // rest of their package rows are passed over.
     common::IdeMask ManualBuildIdeMask;
+    // The suffix the compiler gave the current IDE's packages when their
+    // projects ask for the automatic one ("380"): learnt by the check row after
+    // the first compile, put in for "$(Auto)" in the rows after it. Cleared
+    // when an IDE is selected.
+    std::wstring PackageSuffix;
     // The recorded folder rows so far, and whether the install folder was
     // there before the run (the runner creates it for the logs).
     std::vector<RecordedDir> RecordedDirs;

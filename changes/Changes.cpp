@@ -95,7 +95,7 @@ DWORD UndoChange(LocationContext& at, const InstalledIdes& ides, const UndoRecor
     case ChangeModule::None: break;
     }
     // The walk's own record: later records are resolved for this IDE.
-    if (rec.Kind() == RowKind::SetIde) SelectIde(at, ides, IdeIndex(static_cast<int>(rec.Param)), text);
+    if (rec.Kind() == RowKind::SetIde) SelectIde(at, ides, IdeIndex(static_cast<int>(rec.Param)), text, rec.Location);
     return 0;
 }
 

@@ -94,8 +94,11 @@ bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const Und
     case ChangeModule::None: break;
     }
     // The walk's own records: an IDE selection names an IDE of the table and
-    // its package folder; the others are not acted on.
-    if (rec.Kind() == RowKind::SetIde) return IsIdeIndex(static_cast<int>(rec.Param)) && IsPlainName(text);
+    // its package folder (the newer IDE also its version); the others are not
+    // acted on.
+    if (rec.Kind() == RowKind::SetIde)
+        return IsIdeIndex(static_cast<int>(rec.Param)) && IsPlainName(text) &&
+               (!IsNewerIdeSlot(IdeIndex(static_cast<int>(rec.Param))) || IsNewerBdsVersion(rec.Location));
     return true;
 }
 

@@ -13,6 +13,12 @@ DWORD WriteRowRecord(const script::ScriptRow& row, uint32_t param, ChangeContext
     return WriteUndoRecord(ctx.Run.UndoLog, row.Word0, param, StoredLocation(row.Location), script::Str(row.Text));
 }
 
+DWORD WriteIdeRecord(const script::ScriptRow& row, ChangeContext& ctx) {
+    const IdeIndex ide(static_cast<int>(row.Param));
+    const uint32_t version = IsNewerIdeSlot(ide) ? FoundOf(ctx.Plan.Ides, ide).BdsVersion : 0;
+    return WriteUndoRecord(ctx.Run.UndoLog, row.Word0, row.Param, version, script::Str(row.Text));
+}
+
 bool IsNotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
 std::wstring RecordPath(const LocationContext& at, uint32_t location, const std::wstring& text) {

@@ -21,6 +21,11 @@ struct ChangeContext;
 // param, Location and Text unresolved. 0 or the Win32 error of the write.
 [[nodiscard]] DWORD WriteRowRecord(const script::ScriptRow& row, uint32_t param, ChangeContext& ctx);
 
+// The record of an IDE selection row: the row's, and for the newer IDE its
+// version (the one discovery found) in the Location field, so that the
+// uninstall finds the same "BDS\<N>.0" without knowing the version beforehand.
+[[nodiscard]] DWORD WriteIdeRecord(const script::ScriptRow& row, ChangeContext& ctx);
+
 // Errors that mean the thing to remove is not there (any more).
 bool IsNotThere(DWORD error);
 

@@ -128,7 +128,8 @@ void UninstallEngine::SelectIdeOfAStoppedBlock(const InstalledIdes& ides, const 
     }
     if (!found) return;
     const std::wstring text = FromUtf8(last.Text);
-    if (IsUndoableRecord(last, text, scope)) SelectIde(location_, ides, IdeIndex(static_cast<int>(last.Param)), text);
+    if (IsUndoableRecord(last, text, scope))
+        SelectIde(location_, ides, IdeIndex(static_cast<int>(last.Param)), text, last.Location);
 }
 
 WalkResult UninstallEngine::Walk(UninstallProgress& progress) {

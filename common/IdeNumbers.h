@@ -8,9 +8,12 @@
 
 namespace tessel::common {
 
-constexpr int IdeCount = 30;
+constexpr int IdeCount = 31;
+// The last index: not one version but the newest IDE on the machine that is
+// newer than every other row (its version is found at run time).
+constexpr int NewerIdeSlot = 31;
 
-// An IDE's index in the IDE table: 1..30; 0 (and anything else) names none.
+// An IDE's index in the IDE table: 1..31; 0 (and anything else) names none.
 struct IdeIndex {
     int Value = 0;
     constexpr IdeIndex() = default;
@@ -21,12 +24,12 @@ struct IdeIndex {
 };
 
 // A set of bits of one numbering; Tag keeps the numberings apart.
-template <class Tag>
+template <class Tag, class Word = uint32_t>
 struct BitMask {
-    uint32_t Value = 0;
+    Word Value = 0;
     constexpr BitMask() = default;
-    constexpr explicit BitMask(uint32_t bits) : Value(bits) {}
-    constexpr uint32_t Bits() const { return Value; }
+    constexpr explicit BitMask(Word bits) : Value(bits) {}
+    constexpr Word Bits() const { return Value; }
     constexpr bool Empty() const { return Value == 0; }
     // Whether any bit of other is in this mask.
     constexpr bool Has(BitMask other) const { return (Value & other.Value) != 0; }
@@ -43,15 +46,20 @@ struct BitMask {
 
 // IDE bits: bit index - 1 is the IDE of that index (the IDE table's InternalId).
 using IdeMask = BitMask<struct IdeMaskTag>;
-// Install item bits (the manifest's InstallItem::Bit).
-using ItemMask = BitMask<struct ItemMaskTag>;
+// Install item bits (the manifest's InstallItem::Bit). The low 32 bits are the
+// ones stored since the first release; the ones above came with later IDEs.
+using ItemMask = BitMask<struct ItemMaskTag, uint64_t>;
 // The IDE page's ticked lines: bit i is line i, which shows install item i.
-using LineMask = BitMask<struct LineMaskTag>;
+using LineMask = BitMask<struct LineMaskTag, uint64_t>;
 
 // The IDE bit of index; empty for none.
 constexpr IdeMask MaskOf(IdeIndex index) { return index.IsValid() ? IdeMask(1u << (index.Value - 1)) : IdeMask(); }
-// The bit of the IDE page's line (0..31).
-constexpr LineMask LineBit(int line) { return LineMask(1u << line); }
+// The bit of the IDE page's line (0..63).
+constexpr LineMask LineBit(int line) { return LineMask(uint64_t(1) << line); }
+// The low and high 32 bits of an item mask, as the product key stores them.
+constexpr uint32_t LowItemBits(ItemMask mask) { return static_cast<uint32_t>(mask.Bits()); }
+constexpr uint32_t HighItemBits(ItemMask mask) { return static_cast<uint32_t>(mask.Bits() >> 32); }
+constexpr ItemMask ItemMaskOf(uint32_t low, uint32_t high) { return ItemMask(uint64_t(high) << 32 | low); }
 // The index of the lowest bit of mask (1 for bit 0, up to 32, which no table
 // record has); none for an empty mask.
 constexpr IdeIndex LowestIdeOf(IdeMask mask) {

@@ -13,13 +13,14 @@ namespace tessel::common {
 // oldest IDE spells it without a blank.
 const wchar_t* SearchPathValueName(IdeIndex ideIndex);
 
-// The library key a row extends: "\Library", with "\Win64" (win64) or "\Win32"
-// for IDEs that keep separate lists per platform.
-std::wstring LibraryKeyFor(const IdeVersion& ide, bool win64);
+// The library key a row extends below the IDE's key ideKey: "\Library", with
+// "\Win64" (win64) or "\Win32" for IDEs that keep separate lists per platform.
+std::wstring LibraryKeyFor(const std::wstring& ideKey, const IdeVersion& ide, bool win64);
 
 // Every library key whose search path an install may have extended, for the
-// uninstall: "\Library", and for IDEs with per-platform lists also both of those.
-std::vector<std::wstring> LibraryKeys(const IdeVersion& ide);
+// uninstall: "\Library", for IDEs with per-platform lists also both of those,
+// and "\Win64x" for the IDEs that can have the Modern C++ toolchain.
+std::vector<std::wstring> LibraryKeys(const std::wstring& ideKey, const IdeVersion& ide);
 
 // Whether helpIndex (the Param of an AppendText row or record) names one of
 // an IDE's three help-configuration files.

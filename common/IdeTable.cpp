@@ -1,20 +1,22 @@
 // Lookups in the IDE table, and what its rows must agree on.
 #include "common/IdeTable.h"
 
+#include <string>
+
 namespace tessel::common {
 
 namespace {
 
 // Checked when the table is compiled, so that a new row cannot break them.
 constexpr bool RowsAgree() {
-    uint32_t items = 0;
+    uint64_t items = 0;
     for (int i = 1; i <= IdeCount; ++i) {
         const IdeVersion& ide = IdeTable[i];
         if (ide.InternalId != MaskOf(IdeIndex(i))) return false;
         // An offered IDE has all that its line and its block need; one not offered has none of it.
         const bool offered = IsOffered(ide);
         if ((ide.Caption != nullptr) != offered || (ide.Folder != nullptr) != offered ||
-            (ide.Suffix != nullptr) != offered || (ide.Layout != ProjectLayoutId::None) != offered ||
+            (ide.Suffix != nullptr) != (offered && !IsNewerIdeSlot(IdeIndex(i))) || (ide.Layout != ProjectLayoutId::None) != offered ||
             (ide.CopyTo != LocationCode::None) != offered)
             return false;
         // Item bits are stored: each one names one item.
@@ -30,7 +32,9 @@ constexpr bool RowsAgree() {
         if ((ide.HelpLines != WinHelpLines::None) != (ide.HelpStr[0] != nullptr)) return false;
         if (ide.HelpLines != WinHelpLines::None && !ide.IndexCache) return false;
     }
-    return true;
+    // The newer IDE stands last, newest of all, with the automatic suffix.
+    const IdeVersion& newer = IdeTable[NewerIdeSlot];
+    return NewerIdeSlot == IdeCount && newer.Suffix == nullptr && IsOffered(newer) && newer.Can64BitIde;
 }
 static_assert(RowsAgree(), "the IDE table's rows disagree");
 
@@ -40,6 +44,21 @@ IdeIndex IdeIndexByMask(IdeMask mask) {
     for (int i = 1; i <= IdeCount; ++i)
         if (IdeTable[i].InternalId == mask) return IdeIndex(i);
     return IdeIndex();
+}
+
+std::wstring IdeKeyOf(IdeIndex index, uint32_t bdsVersion) {
+    if (!index.IsValid()) return std::wstring();
+    if (!IsNewerIdeSlot(index)) return IdeOf(index).RegKey;
+    if (!IsNewerBdsVersion(bdsVersion)) return std::wstring();
+    return std::wstring(IdeOf(index).RegKey) + L"\\" + std::to_wstring(bdsVersion) + L".0";
+}
+
+std::wstring IdeCaption(IdeIndex ideIndex, uint32_t bdsVersion) {
+    if (!ideIndex.IsValid() || !IdeOf(ideIndex).Caption) return std::wstring();
+    std::wstring caption = IdeOf(ideIndex).Caption;
+    if (IsNewerIdeSlot(ideIndex) && IsNewerBdsVersion(bdsVersion))
+        caption += L" (BDS " + std::to_wstring(bdsVersion) + L".0)";
+    return caption;
 }
 
 }  // namespace tessel::common

@@ -3,6 +3,7 @@
 // wizard's IDE list, the script's IDE blocks and the stand-in machines read it.
 #pragma once
 #include <cstdint>
+#include <string>
 #include "common/IdeNumbers.h"
 #include "common/Locations.h"
 #include "common/RowKinds.h"
@@ -24,13 +25,15 @@ struct IdeVersion {
     const wchar_t* Caption;     // its line on the wizard's IDE page; nullptr: not offered
     IdeMask InternalId;         // the IDE bit: 1 << (index - 1)
     ItemMask Item;              // install-item bit that guards its block; empty: not offered
-    const wchar_t* RegKey;      // same path below HKLM and HKCU
+    const wchar_t* RegKey;      // same path below HKLM and HKCU; for the newer IDE the key that holds
+                                // its version keys (the version is found at run time: IdeKeyOf)
     bool IsDelphi;              // dcc32/dcc64; false: make.exe (C++Builder 3 to 6)
     bool Is32and64;             // has a 64-bit compiler and Win32/Win64 library keys
     uint32_t Win64Guard;        // block code of the "bin\dcc64.exe" guard (optional 64-bit compiler); 0: none
     bool Can64BitIde;           // may come with the 64-bit IDE, which loads Win64 design packages
     const wchar_t* Folder;      // package folder below the install folder; nullptr: no block
-    const wchar_t* Suffix;      // package names: "qvl" + suffix, "dclqvl" + suffix
+    const wchar_t* Suffix;      // package names: "qvl" + suffix, "dclqvl" + suffix; nullptr: the
+                                // projects ask for the automatic suffix, and the compiler names the package
     uint32_t PayloadBase;       // payload id of its first package project file
     ProjectLayoutId Layout;     // its package project files
     LocationCode CopyTo;        // where the run-time package is copied (the folder the IDE loads it from)
@@ -134,10 +137,15 @@ inline constexpr IdeVersion IdeTable[] = {
     TESSEL_IDE(29,  L"RADStudio23",  L"RAD Studio 12",                 L"Software\\Embarcadero\\BDS\\23.0",   0x40000000, Delphi,   Both,     0x4000004, With64BitIde,
                     L"RADStudio23",  L"290",  2800, XE2,        Bpl,    Bpl64,  XE102,        nullptr,        nullptr,        nullptr,        None,      0,     nullptr),
     // The key jumps from 23.0 to 37.0: never computed, always written out. Its
-    // item took the last free item bit: the next version needs a wider item
-    // mask, stored under a new value name beside "InstallItems".
+    // item took the last bit of the first 32; the next items are stored under
+    // "InstallItemsHigh" beside "InstallItems".
     TESSEL_IDE(30,  L"RADStudio37",  L"RAD Studio 13",                 L"Software\\Embarcadero\\BDS\\37.0",   0x80000000, Delphi,   Both,     0x4000005, With64BitIde,
                     L"RADStudio37",  L"370",  2900, XE2,        Bpl,    Bpl64,  XE102,        nullptr,        nullptr,        nullptr,        None,      0,     nullptr),
+    // Not one version: the newest "BDS\<N>.0" above 37.0 on the machine, found by
+    // discovery. Its projects are the same for every such version and ask for
+    // the automatic suffix; its caption is made with the version found (IdeCaption).
+    TESSEL_IDE(31,  L"RADStudioNewer", L"RAD Studio",                  L"Software\\Embarcadero\\BDS",            0x100000000, Delphi,  Both,     0x4000006, With64BitIde,
+                    L"RADStudioNewer", nullptr, 3000, XE2,        Bpl,    Bpl64,  XE102,        nullptr,        nullptr,        nullptr,        None,      0,     nullptr),
 };
 
 #undef TESSEL_IDE
@@ -153,8 +161,25 @@ constexpr bool IsOffered(const IdeVersion& ide) { return !ide.Item.Empty(); }
 
 // The index of the record whose InternalId equals mask; none when none.
 IdeIndex IdeIndexByMask(IdeMask mask);
-// True for 1..30: a stored number (a row's or record's Param) that names an IDE.
+// True for 1..31: a stored number (a row's or record's Param) that names an IDE.
 inline bool IsIdeIndex(int index) { return IdeIndex(index).IsValid(); }
+
+// The newer IDE's versions: a "BDS\<N>.0" key with N above the last row's 37
+// (and not absurdly large, so a stored one stays a short number).
+constexpr uint32_t NewestTableBdsVersion = 37;
+constexpr uint32_t LargestBdsVersion = 999;
+constexpr bool IsNewerBdsVersion(uint32_t version) {
+    return version > NewestTableBdsVersion && version <= LargestBdsVersion;
+}
+constexpr bool IsNewerIdeSlot(IdeIndex index) { return index.Value == NewerIdeSlot; }
+// The IDE's key below HKLM and HKCU: the row's, or for the newer IDE the key
+// of its version ("Software\Embarcadero\BDS\38.0"); empty for the newer IDE
+// without a valid version.
+std::wstring IdeKeyOf(IdeIndex index, uint32_t bdsVersion);
+
+// The IDEs whose C++Builder can come with the Modern Win64 toolchain (Win64x,
+// from RAD Studio 12.1 on) are the ones that can have the 64-bit IDE.
+constexpr bool CanHaveModernCpp(const IdeVersion& ide) { return ide.Can64BitIde; }
 
 // Sub-keys appended to an IDE's RegKey.
 inline constexpr const wchar_t* KnownPackagesKey = L"\\Known Packages";
@@ -168,12 +193,11 @@ inline const wchar_t* KnownPackagesKeyFor(uint32_t packageIde) {
 inline constexpr const wchar_t* LibraryKey = L"\\Library";
 inline constexpr const wchar_t* Win32Key = L"\\Win32";
 inline constexpr const wchar_t* Win64Key = L"\\Win64";
+inline constexpr const wchar_t* Win64xKey = L"\\Win64x";
 inline constexpr const wchar_t* GlobalsKey = L"\\Globals";
 
 // The wizard's line for the IDE at index; empty for none or one not offered.
-inline const wchar_t* IdeCaption(IdeIndex ideIndex) {
-    if (!ideIndex.IsValid() || !IdeOf(ideIndex).Caption) return L"";
-    return IdeOf(ideIndex).Caption;
-}
+// The newer IDE's names the version found: "RAD Studio (BDS 38.0)".
+std::wstring IdeCaption(IdeIndex ideIndex, uint32_t bdsVersion = 0);
 
 }  // namespace tessel::common

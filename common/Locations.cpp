@@ -62,16 +62,15 @@ std::wstring CommonDirFromDocuments(const std::wstring& regKey) {
 }  // namespace
 
 std::wstring GetBdsCommonDir(const LocationContext& context) {
-    if (!context.CurrentIde.IsValid()) return std::wstring();
-    const IdeVersion& ide = IdeOf(context.CurrentIde);
-    const std::wstring envKey = std::wstring(ide.RegKey) + L"\\Environment Variables";
+    if (!context.CurrentIde.IsValid() || context.IdeKey.empty()) return std::wstring();
+    const std::wstring envKey = context.IdeKey + L"\\Environment Variables";
     std::wstring value;
     // The user's value first; an empty one still counts as read and hides the machine's.
     // A machine value that is not there leaves value empty, which the lines below handle.
     if (ReadRegString(HKEY_CURRENT_USER, envKey, L"BDSCOMMONDIR", value) != 0)
         (void)ReadRegString(HKEY_LOCAL_MACHINE, envKey, L"BDSCOMMONDIR", value);
     if (value.empty()) value = CommonDirFromRsvars(context.IdeRoot);
-    if (value.empty()) value = CommonDirFromDocuments(ide.RegKey);
+    if (value.empty()) value = CommonDirFromDocuments(context.IdeKey);
     return value;
 }
 
@@ -108,6 +107,7 @@ std::wstring GetInstallSubPath(const LocationContext& context, uint32_t stored) 
     case InstallSubPath::IdeFolder: return JoinPath(dir, folder);
     case InstallSubPath::IdeWin32: return JoinPath(dir, folder + L"\\Win32");
     case InstallSubPath::IdeWin64: return JoinPath(dir, folder + L"\\Win64");
+    case InstallSubPath::IdeWin64x: return JoinPath(dir, folder + L"\\Win64x");
     }
     return std::wstring();  // a number that names no folder
 }

@@ -33,6 +33,7 @@ enum class InstallSubPath : uint32_t {
     IdeFolder = 2,  // the current IDE's package folder
     IdeWin32 = 3,   // that folder's "Win32" folder
     IdeWin64 = 4,   // that folder's "Win64" folder
+    IdeWin64x = 5,  // that folder's "Win64x" folder (the Modern C++ toolchain's files)
 };
 constexpr uint32_t StoredSubPath(InstallSubPath code) { return static_cast<uint32_t>(code); }
 
@@ -44,7 +45,8 @@ struct LocationContext {
     std::wstring InstallDir;  // the install folder
     IdeIndex CurrentIde;      // none until an IDE is selected
     std::wstring IdeFolder;   // package folder name of the current IDE inside InstallDir
-    std::wstring IdeRoot;     // RootDir of the current IDE as discovery found it (SelectIde sets all three)
+    std::wstring IdeRoot;     // RootDir of the current IDE as discovery found it
+    std::wstring IdeKey;      // its registry key below HKLM and HKCU (SelectIde sets all four)
 };
 
 // The common folder (BDSCOMMONDIR) of the context's IDE; empty when not found.

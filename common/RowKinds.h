@@ -41,6 +41,8 @@ enum class RowKind : uint16_t {
     EndIfFileExists     = 0x4025,
     If64BitIde          = 0x4026,  // the current IDE comes with its 64-bit IDE
     EndIf64BitIde       = 0x4027,
+    IfModernCpp         = 0x4028,  // the current IDE comes with the Modern C++ toolchain (Win64x)
+    EndIfModernCpp      = 0x4029,
     CreateDir           = 0x8001,
     ExtractFile         = 0x8002,
     ClearDir            = 0x8005,
@@ -172,7 +174,9 @@ constexpr RowKindInfo Describe(RowKind kind) {
     case RowKind::IfFileExists:
     case RowKind::EndIfFileExists:
     case RowKind::If64BitIde:
-    case RowKind::EndIf64BitIde: return {"Block", nullptr, nullptr, C, M::None};
+    case RowKind::EndIf64BitIde:
+    case RowKind::IfModernCpp:
+    case RowKind::EndIfModernCpp: return {"Block", nullptr, nullptr, C, M::None};
     case RowKind::SetIde: return {"SetIde", nullptr, nullptr, C, M::None};
     case RowKind::Info: return {"Info", nullptr, nullptr, C, M::None};
     case RowKind::CreateDir: return {"CreateDir", L"Creating directory", L"Removing directory", F, M::Files};

@@ -78,8 +78,11 @@ PageMove IdeSelectionPage::Show() {
     ShowItem(IDC_LIST, true);
 
     list_->Clear();
+    shownItems_.clear();
     for (int i = 0; i < InstallItemCount; ++i) {
-        int line = list_->Add(InstallItems[i].Caption);
+        if (!ItemShown(Install(), i)) continue;
+        int line = list_->Add(ItemCaption(Install(), i).c_str());
+        shownItems_.push_back(i);
         list_->SetEnabled(line, ItemAvailable(Install(), i));
         if (Install().Plan.CheckedLines.Has(LineBit(i))) list_->SetChecked(line, true);
     }
@@ -120,8 +123,8 @@ void IdeSelectionPage::ShowCustomizeDescription() const {
 LineMask IdeSelectionPage::CheckedMask() const {
     LineMask mask;
     if (!list_) return mask;
-    for (int i = 0; i < list_->Count(); ++i)
-        if (list_->GetChecked(i)) mask |= LineBit(i % 32);
+    for (int i = 0; i < list_->Count() && i < static_cast<int>(shownItems_.size()); ++i)
+        if (list_->GetChecked(i)) mask |= LineBit(shownItems_[i]);
     return mask;
 }
 

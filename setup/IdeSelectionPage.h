@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <memory>
+#include <vector>
 #include "setup/CheckListBox.h"
 #include "setup/InstallChoices.h"
 #include "setup/Page.h"
@@ -23,6 +24,8 @@ private:
     void UpdateNext() const;
     // Bit i set when list line i is ticked.
     common::LineMask CheckedMask() const;
+    // The install item of each line shown, in line order.
+    std::vector<int> shownItems_;
     // Shows the selected customise option's description.
     void ShowCustomizeDescription() const;
     void ShowCustomizeDialog();

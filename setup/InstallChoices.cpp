@@ -30,9 +30,10 @@ StoredSelection LoadPreviousSelection(script::InstallContext& install) {
     if (key.Open(HKEY_LOCAL_MACHINE, ProductRegKey, KEY_READ) == 0) {
         stored.InstallVersions = StoredInteger(key, registry::InstallVersionsValue);
         stored.InstallItems = StoredInteger(key, registry::InstallItemsValue);
+        stored.InstallItemsHigh = static_cast<uint32_t>(StoredInteger(key, registry::InstallItemsHighValue));
     }
     install.Plan.Ides = FindInstalledIdes();
-    ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems);
+    ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems, stored.InstallItemsHigh);
     return stored;
 }
 
@@ -79,7 +80,13 @@ DWORD StoreChoices(const script::InstallContext& install) {
     RegKey key;
     DWORD err = key.Create(HKEY_LOCAL_MACHINE, ProductRegKey, KEY_WRITE);
     if (err == 0) err = key.WriteInteger(registry::InstallVersionsValue, install.Plan.SelectedIdeMask.Bits());
-    if (err == 0) err = key.WriteInteger(registry::InstallItemsValue, install.Plan.SelectedItemMask.Bits());
+    const ItemMask items = install.Plan.SelectedItemMask;
+    if (err == 0) err = key.WriteInteger(registry::InstallItemsValue, LowItemBits(items));
+    if (err == 0 && HighItemBits(items) != 0) err = key.WriteInteger(registry::InstallItemsHighValue, HighItemBits(items));
+    if (err == 0 && HighItemBits(items) == 0) {
+        err = key.DeleteValue(registry::InstallItemsHighValue);
+        if (err == ERROR_FILE_NOT_FOUND) err = 0;
+    }
     if (err == 0) err = key.WriteString(registry::RootDirValue, install.Plan.InstallDir);
     if (err == 0) err = key.WriteString(registry::VersionValue, ProductVersion);
     if (err == 0) err = key.WriteString(registry::InstallDateValue, ShortDateText());

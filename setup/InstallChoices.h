@@ -14,6 +14,7 @@ namespace tessel::setup {
 struct StoredSelection {
     int32_t InstallVersions = 0;
     int32_t InstallItems = 0;
+    uint32_t InstallItemsHigh = 0;
 };
 StoredSelection LoadPreviousSelection(script::InstallContext& install);
 

@@ -144,12 +144,24 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
     return text;
 }
 
+bool ItemShown(const script::InstallContext& install, int index) {
+    const IdeIndex ide = IdeIndexByMask(InstallItems[index].IdeMask);
+    return !IsNewerIdeSlot(ide) || FoundOf(install.Plan.Ides, ide).Exists;
+}
+
+std::wstring ItemCaption(const script::InstallContext& install, int index) {
+    const IdeIndex ide = IdeIndexByMask(InstallItems[index].IdeMask);
+    if (!ide.IsValid()) return InstallItems[index].Caption;
+    return IdeCaption(ide, FoundOf(install.Plan.Ides, ide).BdsVersion);
+}
+
 bool ItemAvailable(const script::InstallContext& install, int index) {
     const IdeIndex ide = IdeIndexByMask(InstallItems[index].IdeMask);  // none: the item belongs to no IDE
     return !ide.IsValid() || FoundOf(install.Plan.Ides, ide).Exists;
 }
 
-void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected, int32_t prevInstallItems) {
+void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected, int32_t prevInstallItems,
+                            uint32_t prevItemsHigh) {
     install.Plan.PreselectedIdeMask = IdeMask();
     const IdeMask storedIdes(static_cast<uint32_t>(prevInstallSelected));
     for (int i = 1; i <= IdeCount; ++i) {
@@ -162,7 +174,7 @@ void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstall
     install.Plan.CheckedLines = LineMask();
     // The item mask is read as a set of bits, not as a signed number: RAD
     // Studio 13's item has the top bit, which makes the stored value negative.
-    const ItemMask storedItems(static_cast<uint32_t>(prevInstallItems));
+    const ItemMask storedItems = ItemMaskOf(static_cast<uint32_t>(prevInstallItems), prevItemsHigh);
     for (int i = 0; i < InstallItemCount; ++i) {
         const InstallItem& item = InstallItems[i];
         const IdeIndex ide = IdeIndexByMask(item.IdeMask);  // none: the item belongs to no IDE

@@ -47,10 +47,17 @@ std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wst
 
 // Preselection of the IDE page from the stored masks (0 = none stored), after
 // discovery has filled Exists: sets install's PreselectedIdeMask and CheckedLines.
-void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected, int32_t prevInstallItems);
+// prevItemsHigh holds the item bits above the first 32.
+void ApplyPreviousSelection(script::InstallContext& install, int32_t prevInstallSelected, int32_t prevInstallItems,
+                            uint32_t prevItemsHigh = 0);
 // Whether the IDE page offers install item index (0..31): an item of no IDE,
 // or of an IDE that discovery found usable.
 bool ItemAvailable(const script::InstallContext& install, int index);
+// Whether install item index has a line on the IDE page: all do but the newer
+// IDE's, which has one only when discovery found such an IDE.
+bool ItemShown(const script::InstallContext& install, int index);
+// The line's text: the item's caption, for an IDE the one that names its version.
+std::wstring ItemCaption(const script::InstallContext& install, int index);
 // Masks of the ticked lines (bit i = list position i = install item i).
 void SelectionMasks(common::LineMask checkedLines, common::IdeMask& ideMask, common::ItemMask& itemMask);
 

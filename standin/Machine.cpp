@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "common/Handles.h"
+#include "common/IdeDiscovery.h"
 #include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
 #include "common/PathText.h"
@@ -81,11 +82,29 @@ const IdeLayout kOlderLayouts[] = {
     /* 19 XE5        */ {L"C:\\Program Files (x86)\\Embarcadero\\RAD Studio\\12.0", L"RAD Studio\\12.0"},
 };
 
+uint32_t g_newerVersion = 38;
+
+// The key of the IDE: for the newer IDE, the one of the version set.
+std::wstring KeyOf(int ideIndex) { return IdeKeyOf(IdeIndex(ideIndex), g_newerVersion); }
+
 IdeLayout LayoutOf(int ideIndex) {
     if (ideIndex < int(std::size(kOlderLayouts))) return kOlderLayouts[ideIndex];
-    const std::wstring key = IdeTable[ideIndex].RegKey;
+    const std::wstring key = KeyOf(ideIndex);
     const std::wstring version = key.substr(key.rfind(L'\\') + 1);
     return {L"C:\\Program Files (x86)\\Embarcadero\\Studio\\" + version, L"Embarcadero\\Studio\\" + version};
+}
+
+// The Win64x lists of an IDE with the Modern C++ toolchain.
+const wchar_t* const kWin64xPathValues[] = {L"\\Library\\Win64x\\Search Path", L"\\C++\\Paths\\Win64x\\LibraryPath"};
+
+// The release number of the automatic package suffix for the IDE of key
+// ("...\BDS\21.0" gives 270, "...\BDS\37.0" 370, "...\BDS\38.0" 380); 0 for
+// versions before 10.4, which do not know it.
+uint32_t AutoSuffixRelease(const std::wstring& key) {
+    const size_t slash = key.rfind(L'\\');
+    const uint32_t bds = static_cast<uint32_t>(wcstoul(key.c_str() + slash + 1, nullptr, 10));
+    if (bds >= 37) return bds * 10;
+    return bds >= 21 && bds <= 23 ? (bds + 6) * 10 : 0;
 }
 
 std::vector<std::wstring> PathValuesOf(PathSet set) {
@@ -167,6 +186,14 @@ std::wstring HelpFileText(const std::wstring& file, const std::wstring& ideName)
 
 }  // namespace
 
+void SetStandinNewerVersion(uint32_t bdsVersion) {
+    if (IsNewerBdsVersion(bdsVersion) && bdsVersion != g_newerVersion) {
+        g_newerVersion = bdsVersion;
+        g_layoutRoots[NewerIdeSlot].clear();
+    }
+}
+uint32_t StandinNewerVersion() { return g_newerVersion; }
+
 void SetStandinToolsDir(const std::wstring& dir) { g_toolsDir = dir; }
 std::wstring StandinToolsDir() { return g_toolsDir; }
 
@@ -191,7 +218,7 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
     if (!IsIdeIndex(ideIndex)) return false;
     const IdeVersion& ide = IdeTable[ideIndex];
     const IdeLayout layout = LayoutOf(ideIndex);
-    const std::wstring key = ide.RegKey;
+    const std::wstring key = KeyOf(ideIndex);
     const std::wstring root = options.RootDir.empty() ? layout.root : options.RootDir;
     const std::wstring bin = JoinPath(root, L"bin");
     g_layoutRoots[ideIndex] = options.RootDir;
@@ -215,6 +242,9 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
         ok &= WritePrivateProfileStringW(L"Tool", L"Ide", ide.Name, ini.c_str()) != 0;
         const bool dpl = ide.Layout == ProjectLayoutId::Delphi3;
         ok &= WritePrivateProfileStringW(L"Tool", L"PackageExt", dpl ? L".dpl" : L".bpl", ini.c_str()) != 0;
+        // The release number that {$LIBSUFFIX AUTO} gives (from 10.4, BDS 21.0, on).
+        if (const uint32_t release = AutoSuffixRelease(key))
+            ok &= WritePrivateProfileStringW(L"Tool", L"AutoSuffix", std::to_wstring(release).c_str(), ini.c_str()) != 0;
     }
 
     if (options.With64BitIde && ide.Can64BitIde) {
@@ -227,6 +257,14 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
         ok &= CopyFileW(JoinPath(tools, L"dcc64.exe").c_str(), bds64.c_str(), FALSE) != 0;
         ok &= WriteRegString(hive, key, L"App", JoinPath(bin, L"bds.exe")) == 0;
         ok &= WriteRegString(hive, key, L"App x64", bds64) == 0;
+    }
+
+    const bool modern = options.WithModernCpp && CanHaveModernCpp(ide);
+    if (modern) {
+        // The Modern toolchain's compiler; nothing runs it here.
+        const std::wstring tools = options.ToolsDir.empty() ? g_toolsDir : options.ToolsDir;
+        ok &= CreateDirectoryPath(JoinPath(root, L"bin64")) == 0;
+        ok &= CopyFileW(JoinPath(tools, L"dcc64.exe").c_str(), JoinPath(root, L"bin64\\bcc64x.exe").c_str(), FALSE) != 0;
     }
 
     const std::wstring common = StandinCommonDir(ideIndex);
@@ -255,7 +293,9 @@ bool LayOutIde(int ideIndex, const MachineOptions& options) {
 
     if (options.WithUserPaths) {
         const PathSet paths = PathSetOf(ideIndex);
-        for (const std::wstring& value : PathValuesOf(paths)) {
+        std::vector<std::wstring> values = PathValuesOf(paths);
+        if (modern) values.insert(values.end(), std::begin(kWin64xPathValues), std::end(kWin64xPathValues));
+        for (const std::wstring& value : values) {
             std::wstring sub, name;
             ok &= SplitRegValuePath(value, sub, name) &&
                   WriteRegString(HKEY_CURRENT_USER, key + sub, name, UserPathsOf(paths)) == 0;
@@ -297,8 +337,8 @@ void RemoveIde(int ideIndex, const std::wstring& rootDir) {
     if (!IsIdeIndex(ideIndex)) return;
     EndToolProcesses(ideIndex, rootDir);
     const std::wstring root = RootOf(ideIndex, rootDir);
-    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, IdeTable[ideIndex].RegKey);
-    (void)DeleteRegKey(HKEY_CURRENT_USER, IdeTable[ideIndex].RegKey);
+    (void)DeleteRegKey(HKEY_LOCAL_MACHINE, KeyOf(ideIndex));
+    (void)DeleteRegKey(HKEY_CURRENT_USER, KeyOf(ideIndex));
     if (!root.empty()) (void)DeleteDirectoryTree(root, false);
     const std::wstring common = StandinCommonDir(ideIndex);
     if (!common.empty()) (void)DeleteDirectoryTree(common, false);
@@ -306,7 +346,21 @@ void RemoveIde(int ideIndex, const std::wstring& rootDir) {
 }
 
 void ClearMachine() {
-    for (int i = 1; i <= IdeCount; ++i) RemoveIde(i);
+    for (int i = 1; i < NewerIdeSlot; ++i) RemoveIde(i);
+    // Every newer version that a key names, and the one set.
+    const uint32_t set = g_newerVersion;
+    std::vector<std::wstring> names;
+    for (HKEY hive : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        RegKey key;
+        if (key.Open(hive, IdeTable[NewerIdeSlot].RegKey, KEY_READ) == 0)
+            for (const std::wstring& name : key.SubKeys()) names.push_back(name);
+    }
+    names.push_back(std::to_wstring(set) + L".0");
+    for (uint32_t version : NewerBdsVersions(names)) {
+        SetStandinNewerVersion(version);
+        RemoveIde(NewerIdeSlot);
+    }
+    SetStandinNewerVersion(set);
 }
 
 bool SetToolBehaviour(int ideIndex, ToolMode mode, DWORD delayMs, const std::wstring& tool,

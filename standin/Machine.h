@@ -5,6 +5,7 @@
 // Used by the tests, the demo and the benchmarks (through mkmachine.exe).
 #pragma once
 #include <windows.h>
+#include <cstdint>
 #include <string>
 #include <vector>
 #include "common/Handles.h"
@@ -16,7 +17,9 @@ struct MachineOptions {
     bool PerUser = false;       // "RootDir" under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
     bool WithTools = true;      // copy the stand-in compilers into "bin"
     bool WithDcc64 = true;      // also dcc64.exe for IDEs with a 64-bit compiler
-    bool With64BitIde = false;  // RAD Studio 12 and 13: also the 64-bit IDE ("App x64", "bin64\bds.exe")
+    bool With64BitIde = false;  // RAD Studio 12, 13 and newer: also the 64-bit IDE ("App x64", "bin64\bds.exe")
+    bool WithModernCpp = false; // RAD Studio 12, 13 and newer: also the Modern C++ toolchain ("bin64\bcc64x.exe")
+                                // and its Win64x path lists
     bool WithRsvars = true;     // "bin\rsvars.bat" for IDEs with a common folder
     EnvVarPlace EnvVariables = EnvVarPlace::None;  // "Environment Variables" value BDSCOMMONDIR
     bool WithHelp = true;                          // "Help" with configuration, alias and ".gid" files
@@ -26,11 +29,16 @@ struct MachineOptions {
                                                    // empty: the folder set by SetStandinToolsDir
 };
 
+// The version the newer IDE (index 31) stands for from now on: "BDS\<version>.0"
+// (38 until set). Every function below that takes index 31 means that version.
+void SetStandinNewerVersion(uint32_t bdsVersion);
+uint32_t StandinNewerVersion();
+
 // Folder that holds the built stand-in tools. Defaults to the build tree's "standin" folder.
 void SetStandinToolsDir(const std::wstring& dir);
 std::wstring StandinToolsDir();
 
-// The usual root folder of IDE ideIndex (1..30) on a stand-in machine, e.g.
+// The usual root folder of IDE ideIndex (1..31) on a stand-in machine, e.g.
 // "C:\Program Files (x86)\Embarcadero\Studio\23.0"; empty for other indexes.
 std::wstring StandinRootDir(int ideIndex);
 // The common folder (BDSCOMMONDIR) the layout gives IDE ideIndex: below the common documents
@@ -49,7 +57,7 @@ bool LayOutMachine(const std::vector<int>& ides, const MachineOptions& options =
 // Removes what LayOutIde may have written for the IDE: its keys under both hives, its root folder
 // (the one given or the usual one) and its common folder.
 void RemoveIde(int ideIndex, const std::wstring& rootDir = std::wstring());
-// Removes all 30.
+// Removes all of them, every newer version included.
 void ClearMachine();
 // Ends the stand-in tools of the IDE that are still running (a hanging tool is left running
 // by the setup after its 45-second wait); the number ended. RemoveIde does this first.

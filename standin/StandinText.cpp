@@ -149,7 +149,11 @@ void ApplyCompilerOptions(const std::wstring& text, CompilerOptions& options) {
             options.hppDir = Unquote(opt.substr(2));
         else if (StartsWith(opt, L"N0"))
             options.unitDir = Unquote(opt.substr(2));
-        else if (StartsWith(opt, L"NS") || StartsWith(opt, L"NB") || StartsWith(opt, L"NO"))
+        else if (StartsWith(opt, L"NB"))
+            options.bpiDir = Unquote(opt.substr(2));
+        else if (StartsWith(opt, L"NO"))
+            options.objDir = Unquote(opt.substr(2));
+        else if (StartsWith(opt, L"NS"))
             continue;  // not ours
         else if (StartsWith(opt, L"N"))
             options.unitDir = Unquote(opt.substr(1));
@@ -157,7 +161,15 @@ void ApplyCompilerOptions(const std::wstring& text, CompilerOptions& options) {
             options.unitPath = Unquote(opt.substr(1));
         else if (opt == L"JL" || opt == L"JPHNE")
             options.cppFiles = true;
+        else if (opt == L"jf:coffi")
+            options.coff = true;
     }
+}
+
+bool AsksForAutoSuffix(const std::wstring& text) {
+    std::wstring upper;
+    for (wchar_t c : text) upper += (c >= L'a' && c <= L'z') ? wchar_t(c - 32) : c;
+    return upper.find(L"{$LIBSUFFIX AUTO}") != std::wstring::npos;
 }
 
 bool ParsePackageProject(const std::wstring& text, PackageProject& project) {

@@ -11,8 +11,11 @@ struct CompilerOptions {
     std::wstring dcpDir;      // -LN  .dcp output folder
     std::wstring unitDir;     // -N or -N0  unit output folder
     std::wstring hppDir;      // -NH  C++ header output folder
+    std::wstring bpiDir;      // -NB  package import library (.bpi) output folder
+    std::wstring objDir;      // -NO  C++ object and static library output folder
     std::wstring unitPath;    // -U   unit search path
     bool cppFiles = false;    // -JL or -JPHNE: C++ headers for the contained units
+    bool coff = false;        // -jf:coffi: the C++ files in COFF, for the Modern Win64 toolchain
 };
 
 // Applies the lines of one option file to options; a later file or line overrides
@@ -27,6 +30,9 @@ struct PackageProject {
     std::wstring name;                 // from "package <name>;"
     std::vector<ContainedUnit> units;  // the "contains" clause
 };
+
+// Whether a ".dpk" asks for the automatic suffix: "{$LIBSUFFIX AUTO}", in any case.
+bool AsksForAutoSuffix(const std::wstring& text);
 
 // Reads a ".dpk": it must begin (after comments) with "package <name>;".
 // False when it does not, or when a "contains" clause is malformed.

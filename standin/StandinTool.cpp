@@ -156,18 +156,38 @@ std::string Stamp(const std::wstring& kindOfFile, const std::wstring& name, cons
 int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, const std::wstring& cwd,
                        const std::wstring& ini) {
     const std::wstring tool = StandinToolName(kind);
-    if (args.size() != 2 || !HasExtension(args[1], L".dpk")) return Fatal(tool, L"usage: " + tool + L" <project>.dpk");
-    const std::wstring projectFile = ResolveOptionDir(cwd, args[1]);
+    // One project; options may stand on the command line as well, and win over the option files.
+    std::wstring projectArg, commandOptions;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (!args[i].empty() && args[i][0] == L'-')
+            commandOptions += args[i] + L"\n";
+        else if (projectArg.empty())
+            projectArg = args[i];
+        else
+            projectArg = L"?";
+    }
+    if (!HasExtension(projectArg, L".dpk")) return Fatal(tool, L"usage: " + tool + L" <project>.dpk [options]");
+    const std::wstring projectFile = ResolveOptionDir(cwd, projectArg);
     std::wstring text;
-    if (!ReadWholeFile(projectFile, text)) return Fatal(tool, L"could not open " + args[1]);
+    if (!ReadWholeFile(projectFile, text)) return Fatal(tool, L"could not open " + projectArg);
     PackageProject project;
-    if (!ParsePackageProject(text, project)) return Fatal(tool, L"not a package project: " + args[1]);
+    if (!ParsePackageProject(text, project)) return Fatal(tool, L"not a package project: " + projectArg);
+    // {$LIBSUFFIX AUTO}: the package is named after the compiler's release; the
+    // .dcp and the C++ import files keep the plain name.
+    std::wstring suffix;
+    if (AsksForAutoSuffix(text)) {
+        suffix = IniString(ini, L"Tool", L"AutoSuffix");
+        if (suffix.empty()) return Fatal(tool, L"invalid compiler directive: LIBSUFFIX AUTO");
+    }
 
     // The compiler's own option file in the current folder, then the project's.
     CompilerOptions options;
     std::wstring cfg;
     if (ReadWholeFile(JoinPath(cwd, tool + L".cfg"), cfg)) ApplyCompilerOptions(cfg, options);
     if (ReadWholeFile(WithoutExtension(projectFile) + L".cfg", cfg)) ApplyCompilerOptions(cfg, options);
+    ApplyCompilerOptions(commandOptions, options);
+    // COFF import files come from the 64-bit compiler alone, and only with -JL.
+    const bool coff = options.coff && options.cppFiles && kind == StandinKind::Dcc64;
 
     const std::wstring ide = IniString(ini, L"Tool", L"Ide");
     std::wstring ext = kind == StandinKind::Dcc32 ? IniString(ini, L"Tool", L"PackageExt") : L"";
@@ -178,9 +198,11 @@ int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, 
         options.unitDir.empty() ? std::wstring() : FullPath(ResolveOptionDir(cwd, options.unitDir));
     const std::wstring hppDir =
         options.hppDir.empty() ? std::wstring() : FullPath(ResolveOptionDir(cwd, options.hppDir));
+    const std::wstring bpiDir = options.bpiDir.empty() ? dcpDir : FullPath(ResolveOptionDir(cwd, options.bpiDir));
+    const std::wstring objDir = options.objDir.empty() ? bpiDir : FullPath(ResolveOptionDir(cwd, options.objDir));
 
     // Like the real thing, the compiler makes no folders: a missing output folder fails the build.
-    for (const std::wstring* dir : {&packageDir, &dcpDir, &unitDir, &hppDir})
+    for (const std::wstring* dir : {&packageDir, &dcpDir, &unitDir, &hppDir, &bpiDir, &objDir})
         if (!dir->empty() && !IsFolder(*dir)) return Fatal(tool, L"could not create output file in " + *dir);
 
     // Every contained unit must be there, as its source or a compiled unit: the one named
@@ -219,9 +241,15 @@ int BuildDelphiPackage(StandinKind kind, const std::vector<std::wstring>& args, 
     std::wstring units;
     for (const ContainedUnit& unit : project.units) units += (units.empty() ? L"" : L", ") + unit.name;
     std::string body = Stamp(L"package", project.name, tool, ide) + Narrow(L"Contains: " + units + L"\r\n", CP_ACP);
-    const std::wstring package = JoinPath(packageDir, project.name + ext);
+    const std::wstring package = JoinPath(packageDir, project.name + suffix + ext);
     if (!WriteWholeFile(JoinPath(dcpDir, project.name + L".dcp"), body) || !WriteWholeFile(package, body))
         return Fatal(tool, L"could not write " + package);
+    if (coff) {
+        const std::string coffBody = body + "Format: COFF\r\n";
+        if (!WriteWholeFile(JoinPath(bpiDir, project.name + L".bpi"), coffBody) ||
+            !WriteWholeFile(JoinPath(objDir, project.name + L".lib"), coffBody))
+            return Fatal(tool, L"could not write the COFF files of " + project.name);
+    }
     std::fwprintf(stdout, L"%ls\n", package.c_str());
     return 0;
 }

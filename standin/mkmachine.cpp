@@ -1,8 +1,10 @@
 // mkmachine: lays out stand-in IDE installations in the running Wine prefix.
 //
 //   mkmachine [options] <ide>...
-//     <ide>            IDE index 1..30, IDE name (Delphi7, RADStudio37) or "all"
-//     --ide64          also the 64-bit IDE, for the IDEs that can have one (RAD Studio 12 and 13)
+//     <ide>            IDE index 1..31, IDE name (Delphi7, RADStudio37), BDS<N> for the newer
+//                      IDE of key "BDS\<N>.0" (N above 37, e.g. BDS38), or "all"
+//     --ide64          also the 64-bit IDE, for the IDEs that can have one (RAD Studio 12, 13, newer)
+//     --modern         also the Modern C++ toolchain (bin64\bcc64x.exe, Win64x path lists), likewise
 //     --hkcu           "RootDir" under HKEY_CURRENT_USER instead of HKEY_LOCAL_MACHINE
 //     --no-dcc64       leave dcc64.exe out
 //     --env=hkcu|hklm  also write BDSCOMMONDIR under "Environment Variables"
@@ -29,6 +31,14 @@ using namespace tessel::common;
 
 namespace {
 
+// "BDS38" and the like: the newer IDE of that version (0 for anything else).
+uint32_t NewerVersionByName(const std::wstring& text) {
+    if (_wcsnicmp(text.c_str(), L"BDS", 3) != 0 || text.size() < 4) return 0;
+    wchar_t* end = nullptr;
+    const unsigned long n = wcstoul(text.c_str() + 3, &end, 10);
+    return end && *end == 0 && IsNewerBdsVersion(uint32_t(n)) ? uint32_t(n) : 0;
+}
+
 int IdeByName(const std::wstring& text) {
     for (int i = 1; i <= IdeCount; ++i)
         if (_wcsicmp(text.c_str(), IdeTable[i].Name) == 0) return i;
@@ -39,9 +49,9 @@ int IdeByName(const std::wstring& text) {
 
 int Usage() {
     std::fwprintf(stderr,
-                  L"usage: mkmachine [--hkcu] [--no-dcc64] [--ide64] [--env=hkcu|hklm] [--root=DIR] [--tools=DIR]\n"
+                  L"usage: mkmachine [--hkcu] [--no-dcc64] [--ide64] [--modern] [--env=hkcu|hklm] [--root=DIR] [--tools=DIR]\n"
                   L"                 [--mode=normal|fail|hang|slow:MS [--tool=dcc32|dcc64|make]] [--remove] [--calls]\n"
-                  L"                 IDE... (index 1..30, name, or all)\n");
+                  L"                 IDE... (index 1..31, name, BDS<N>, or all)\n");
     return 2;
 }
 
@@ -56,7 +66,8 @@ int wmain(int argc, wchar_t** argv) {
     SetStandinToolsDir(FolderOf(self));
 
     MachineOptions options;
-    std::vector<int> ides;
+    // Each IDE named, with the newer IDE's version (0 for the others).
+    std::vector<std::pair<int, uint32_t>> ides;
     bool remove = false, calls = false, setMode = false;
     ToolMode mode = ToolMode::Normal;
     DWORD delay = 0;
@@ -69,6 +80,8 @@ int wmain(int argc, wchar_t** argv) {
             options.WithDcc64 = false;
         else if (a == L"--ide64")
             options.With64BitIde = true;
+        else if (a == L"--modern")
+            options.WithModernCpp = true;
         else if (a == L"--env=hkcu")
             options.EnvVariables = EnvVarPlace::CurrentUser;
         else if (a == L"--env=hklm")
@@ -97,9 +110,11 @@ int wmain(int argc, wchar_t** argv) {
             else
                 return Usage();
         } else if (a == L"all") {
-            for (int n = 1; n <= IdeCount; ++n) ides.push_back(n);
+            for (int n = 1; n <= IdeCount; ++n) ides.push_back({n, StandinNewerVersion()});
+        } else if (uint32_t version = NewerVersionByName(a)) {
+            ides.push_back({NewerIdeSlot, version});
         } else if (int n = IdeByName(a)) {
-            ides.push_back(n);
+            ides.push_back({n, StandinNewerVersion()});
         } else {
             return Usage();
         }
@@ -107,7 +122,8 @@ int wmain(int argc, wchar_t** argv) {
     if (ides.empty()) return Usage();
 
     int rc = 0;
-    for (int ide : ides) {
+    for (const auto& [ide, version] : ides) {
+        SetStandinNewerVersion(version);
         bool ok = true;
         if (remove)
             RemoveIde(ide, options.RootDir);

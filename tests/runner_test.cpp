@@ -49,7 +49,7 @@ std::wstring& InstallDir = install.Plan.InstallDir;
 // Where the last run's rows left the current IDE.
 LocationContext lastLocation;
 uint32_t& SelectedIdeMask = install.Plan.SelectedIdeMask.Value;
-uint32_t& SelectedItemMask = install.Plan.SelectedItemMask.Value;
+uint64_t& SelectedItemMask = install.Plan.SelectedItemMask.Value;
 bool& CopyOnly = install.Plan.CopyOnly;
 
 // Runs rows through the runner's own loop, as the progress page does; the

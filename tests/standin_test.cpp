@@ -17,6 +17,7 @@
 #include "common/Payload.h"
 #include "common/Registry.h"
 #include "changes/ActionLogic.h"
+#include "changes/packages/PackageChanges.h"
 #include "script/manifest/Manifest.h"
 #include "standin/Machine.h"
 #include "standin/StandinText.h"
@@ -378,8 +379,9 @@ std::wstring CompileCommand(const ScriptRow& row, const InstalledIdes& found) {
     const int n = LowestIdeOf(IdeMask(row.Param)).Value;
     if (!IsIdeIndex(n)) return std::wstring();
     const IdeVersion& ide = IdeTable[n];
-    const wchar_t* tool = !ide.IsDelphi ? L"make.exe" : row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe";
-    return CompileCommandLine(found[n].RootDir + L"\\bin\\" + tool, !ide.IsDelphi, row.Text);
+    const wchar_t* tool = !ide.IsDelphi ? L"make.exe" : row.Options != 0 ? L"dcc64.exe" : L"dcc32.exe";
+    const std::wstring line = CompileCommandLine(found[n].RootDir + L"\\bin\\" + tool, !ide.IsDelphi, row.Text);
+    return row.Options == 2 ? line + L" " + tessel::changes::packages::ModernCompileOptions : line;
 }
 
 // Walks the IDE blocks of the install script with every IDE on the machine: extracts the
@@ -392,7 +394,9 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
     PayloadModule = setup.get();
     std::vector<int> all;
     for (int i = 1; i <= IdeCount; ++i) all.push_back(i);
-    ASSERT_TRUE(LayOutMachine(all));
+    MachineOptions withModernCpp;
+    withModernCpp.WithModernCpp = true;
+    ASSERT_TRUE(LayOutMachine(all, withModernCpp));
     const InstalledIdes found = FindInstalledIdes();
     tessel::common::LocationContext at;  // the install folder and the IDE whose block runs
     at.InstallDir = work + L"\\Tessel";
@@ -402,12 +406,14 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
     std::map<int, int> compiles, checks, pathLists, helpRows;  // per IDE index
     int ide = 0;
     for (int i = 0; i < ScriptCount(); ++i) {
-        const ScriptRow& row = ScriptRowAt(i);
+        // The newer IDE's packages are named with the suffix of its release.
+        const tessel::changes::packages::RowWithSuffix named(ScriptRowAt(i), L"380");
+        const ScriptRow& row = named.Row();
         const std::wstring text = row.Text ? row.Text : L"";
         switch (row.Kind()) {
         case RowKind::SetIde:
             ide = int(row.Param);
-            SelectIde(at, found, IdeIndex(ide), text);
+            SelectIde(at, found, IdeIndex(ide), text, found[ide].BdsVersion);
             break;
         case RowKind::CreateDir: ASSERT_EQ(0u, CreateDirectoryPath(ResolvePath(at, row.Location, text))) << i; break;
         case RowKind::ExtractFile:
@@ -457,14 +463,14 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
         case RowKind::AddSearchPath: {
             const IdeVersion& p = IdeTable[ide];
             const std::wstring lib =
-                std::wstring(p.RegKey) + LibraryKey + (p.Is32and64 ? ((row.Options & 2) ? Win64Key : Win32Key) : L"");
+                at.IdeKey + LibraryKey + (p.Is32and64 ? ((row.Options & 2) ? Win64Key : Win32Key) : L"");
             std::wstring list;
             EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, lib, ide == 1 ? L"SearchPath" : L"Search Path", list))
                 << "row " << i << " " << p.Name;
             break;
         }
         case RowKind::AddIdePath: {
-            const std::wstring path = std::wstring(IdeTable[ide].RegKey) + text;
+            const std::wstring path = at.IdeKey + text;
             std::wstring key, name, list;
             ASSERT_TRUE(SplitRegValuePath(path, key, name));
             EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, key, name, list))
@@ -504,6 +510,8 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
         case RowKind::EndIfFileExists:
         case RowKind::If64BitIde:
         case RowKind::EndIf64BitIde:
+        case RowKind::IfModernCpp:
+        case RowKind::EndIfModernCpp:
         case RowKind::ClearDir:
         case RowKind::ExtractFileOnce:
         case RowKind::ExtractFileIfNewer:
@@ -513,14 +521,16 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
     SetCurrentDirectoryW(oldDir);
     PayloadModule = nullptr;
 
-    // 29 IDE blocks (C++Builder 3 has none); two packages each, the 64-bit run-time one
-    // from XE2 on, and the 64-bit IDE's design-time one (its block is walked here too).
-    EXPECT_EQ(29u, compiles.size());
+    // 30 IDE blocks (C++Builder 3 has none); two packages each, the 64-bit run-time one
+    // from XE2 on, the 64-bit IDE's design-time one and the Modern toolchain's
+    // build, with its two checks (their blocks are walked here too).
+    EXPECT_EQ(30u, compiles.size());
     for (int i = 1; i <= IdeCount; ++i) {
         if (i == 4) continue;
-        const int expected = (IdeTable[i].Is32and64 ? 3 : 2) + (IdeTable[i].Can64BitIde ? 1 : 0);
+        const int modern = CanHaveModernCpp(IdeTable[i]) ? 1 : 0;
+        const int expected = (IdeTable[i].Is32and64 ? 3 : 2) + (IdeTable[i].Can64BitIde ? 1 : 0) + modern;
         EXPECT_EQ(expected, compiles[i]) << IdeTable[i].Name;
-        EXPECT_EQ(expected, checks[i]) << IdeTable[i].Name;
+        EXPECT_EQ(expected + modern, checks[i]) << IdeTable[i].Name;
         EXPECT_EQ(size_t(expected), ReadToolCalls(i).size()) << IdeTable[i].Name;
         // Path lists from BDS 2006 on; help entries where the IDE has help files.
         EXPECT_EQ(i >= 11, pathLists[i] > 0) << IdeTable[i].Name;

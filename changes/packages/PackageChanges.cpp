@@ -2,6 +2,8 @@
 // compiler built, and registering the design-time packages.
 #include "changes/packages/PackageChanges.h"
 
+#include <cwchar>
+
 #include "changes/ActionLogic.h"
 #include "changes/ActionResult.h"
 #include "changes/ChangeContext.h"
@@ -13,6 +15,7 @@
 #include "common/IdeTable.h"
 #include "common/PathText.h"
 #include "common/Product.h"
+#include "common/DirectoryListing.h"
 #include "common/Files.h"
 #include "common/Registry.h"
 #include "common/TextConversion.h"
@@ -30,7 +33,8 @@ ActionResult Compile(const ScriptRow& row, ChangeContext& ctx) {
     if (!index.IsValid()) return CompileFailure::IdeBeyondTable;
     const IdeVersion& ide = IdeOf(index);
     const std::wstring project = Str(row.Text);
-    const wchar_t* toolName = !ide.IsDelphi ? L"make.exe" : (row.Options == 1 ? L"dcc64.exe" : L"dcc32.exe");
+    const bool modern = row.Options == 2;
+    const wchar_t* toolName = !ide.IsDelphi ? L"make.exe" : (row.Options != 0 ? L"dcc64.exe" : L"dcc32.exe");
     const std::wstring tool = FoundOf(ctx.Plan.Ides, index).RootDir + L"\\bin\\" + toolName;
     if (!PathExists(tool)) {
         ctx.LogText = std::wstring(L"Compiling package, cannot find ") + toolName + L": " + project + LogEnding::Fail;
@@ -39,7 +43,8 @@ ActionResult Compile(const ScriptRow& row, ChangeContext& ctx) {
     }
     // The program path is quoted: an IDE below "C:\Program Files (x86)" would
     // otherwise be split at the first blank.
-    const std::wstring line = CompileCommandLine(tool, !ide.IsDelphi, project);
+    std::wstring line = CompileCommandLine(tool, !ide.IsDelphi, project);
+    if (modern) line += std::wstring(L" ") + ModernCompileOptions;
 
     CompileReport& report = ctx.Run.LastCompile;
     if (const DWORD error = RunCompilerCaptured(line, ctx.Run.StartFolder(), ctx.Run.Location.InstallDir,
@@ -71,8 +76,83 @@ void ExplainMissingPackage(ActionResult result, ChangeContext& ctx) {
 
 }  // namespace
 
+namespace {
+
+// The check of a file named with "$(Auto)" before the suffix is known: the one
+// file of that shape in its folder tells the suffix.
+void LearnAutoSuffix(const std::wstring& pattern, ChangeContext& ctx) {
+    const size_t token = pattern.find(AutoSuffix);
+    const size_t slash = pattern.rfind(L'\\', token);
+    if (token == std::wstring::npos || slash == std::wstring::npos) return;
+    const std::wstring before = pattern.substr(slash + 1, token - slash - 1);
+    const std::wstring after = pattern.substr(token + std::wcslen(AutoSuffix));
+    if (after.find(L'\\') != std::wstring::npos) return;
+    std::vector<std::wstring> names;
+    DirectoryListing listing;
+    if (listing.Open(pattern.substr(0, slash + 1) + before + L"*" + after) == 0)
+        for (DirectoryEntry entry; listing.Next(entry) == 0;)
+            if (!entry.IsFolder()) names.push_back(entry.Name);
+    std::wstring suffix;
+    if (FindAutoSuffix(names, before, after, suffix)) ctx.Run.PackageSuffix = suffix;
+}
+
+}  // namespace
+
+bool FindAutoSuffix(const std::vector<std::wstring>& names, const std::wstring& before, const std::wstring& after,
+                    std::wstring& suffix) {
+    int found = 0;
+    const std::wstring beforeLower = AsciiLower(before), afterLower = AsciiLower(after);
+    for (const std::wstring& name : names) {
+        const std::wstring lower = AsciiLower(name);
+        if (lower.size() <= before.size() + after.size() || lower.compare(0, before.size(), beforeLower) != 0 ||
+            lower.compare(lower.size() - after.size(), after.size(), afterLower) != 0)
+            continue;
+        const std::wstring digits = name.substr(before.size(), name.size() - before.size() - after.size());
+        if (digits.size() > 4 || digits.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        suffix = digits;
+        ++found;
+    }
+    if (found != 1) suffix.clear();
+    return found == 1;
+}
+
+std::wstring WithAutoSuffix(const std::wstring& text, const std::wstring& suffix) {
+    std::wstring out = text;
+    const size_t length = std::wcslen(AutoSuffix);
+    for (size_t at = out.find(AutoSuffix); at != std::wstring::npos; at = out.find(AutoSuffix, at + suffix.size()))
+        out.replace(at, length, suffix);
+    return out;
+}
+
+bool NamesAutoSuffix(const ScriptRow& row) {
+    for (const wchar_t* text : {row.Text, row.Text2, row.Text3, row.Target ? row.Target->FileName : nullptr})
+        if (text && std::wcsstr(text, AutoSuffix)) return true;
+    return false;
+}
+
+RowWithSuffix::RowWithSuffix(const ScriptRow& row, const std::wstring& suffix) : row_(row) {
+    auto put = [&suffix](const wchar_t* text, std::wstring& owned) -> const wchar_t* {
+        if (!text) return nullptr;
+        owned = WithAutoSuffix(text, suffix);
+        return owned.c_str();
+    };
+    row_.Text = put(row.Text, text_);
+    row_.Text2 = put(row.Text2, text2_);
+    row_.Text3 = put(row.Text3, text3_);
+    if (row.Target) {
+        target_ = *row.Target;
+        target_.FileName = put(row.Target->FileName, targetName_);
+        row_.Target = &target_;
+    }
+}
+
 ActionResult Check(const ScriptRow& row, ChangeContext& ctx) {
-    const std::wstring path = ResolvePath(ctx.Run.Location, row.Location, Str(row.Text));
+    std::wstring path = ResolvePath(ctx.Run.Location, row.Location, Str(row.Text));
+    if (path.find(AutoSuffix) != std::wstring::npos) {
+        if (ctx.Run.PackageSuffix.empty()) LearnAutoSuffix(path, ctx);
+        // Unlearnt, the name stays as it is and names no file.
+        if (!ctx.Run.PackageSuffix.empty()) path = WithAutoSuffix(path, ctx.Run.PackageSuffix);
+    }
     const bool exists = PathExists(path);
     ctx.LogText = L"Check file: " + path + (exists ? LogEnding::Success : LogEnding::Fail);
     if (!exists) return CheckFailure::Missing;
@@ -87,18 +167,19 @@ ActionResult Register(const ScriptRow& row, ChangeContext& ctx) {
     if (!ideIndex.IsValid()) return PathListFailure::PackageNotRegistered;
     const IdeVersion& ide = IdeOf(ideIndex);
     const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
-    if (WriteRegString(HKEY_CURRENT_USER, std::wstring(ide.RegKey) + KnownPackagesKeyFor(row.Param), package,
+    if (at.IdeKey.empty()) return PathListFailure::PackageNotRegistered;
+    if (WriteRegString(HKEY_CURRENT_USER, at.IdeKey + KnownPackagesKeyFor(row.Param), package,
                        std::wstring(ProductName) + L" v" + ProductVersion) != 0)
         return PathListFailure::PackageNotRegistered;
     ctx.LogText = L"Registering package: " + package + LogEnding::Success;
-    const std::wstring key = LibraryKeyFor(ide, (row.Options & 2u) != 0);
+    const std::wstring key = LibraryKeyFor(at.IdeKey, ide, (row.Options & 2u) != 0);
     const std::wstring name = SearchPathValueName(ideIndex);
     std::wstring list;
     if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return PathListFailure::ListUnreadable;
     const std::wstring folder = FolderOfPath(package);
     ctx.LogText += L"\r\nAdding search path: " + folder;
     // RAD Studio 2007, 2009 and 2010 reload their options only when asked to.
-    return pathlists::AddFolderToList(ide, key, name, list, folder, ideIndex.Value >= 12 && ideIndex.Value <= 14,
+    return pathlists::AddFolderToList(at.IdeKey, key, name, list, folder, ideIndex.Value >= 12 && ideIndex.Value <= 14,
                                       ctx);
 }
 
@@ -117,13 +198,13 @@ ActionResult Apply(const ScriptRow& row, ChangeContext& ctx) {
 }
 
 DWORD Undo(const LocationContext& at, const UndoRecord& rec, const std::wstring& text) {
-    if (rec.Kind() != RowKind::RegisterPackage || !at.CurrentIde.IsValid()) return 0;
+    if (rec.Kind() != RowKind::RegisterPackage || !at.CurrentIde.IsValid() || at.IdeKey.empty()) return 0;
     const std::wstring path = RecordPath(at, rec.Location, text);
     if (path.empty()) return 0;
     DWORD error =
-        DeleteRegValue(HKEY_CURRENT_USER, std::wstring(IdeOf(at.CurrentIde).RegKey) + KnownPackagesKeyFor(rec.Param), path);
+        DeleteRegValue(HKEY_CURRENT_USER, at.IdeKey + KnownPackagesKeyFor(rec.Param), path);
     if (IsNotThere(error)) error = 0;
-    const DWORD pathError = pathlists::RemoveFromLibraryPaths(at.CurrentIde, FolderOfPath(path));
+    const DWORD pathError = pathlists::RemoveFromLibraryPaths(at, FolderOfPath(path));
     return error != 0 ? error : pathError;
 }
 

@@ -5,8 +5,14 @@
 // Rows and records:
 // CompilePackage   0006  Text: project file, relative to the current folder;
 //                        Param: IDE bits, the lowest set one selects the IDE;
-//                        Options: 1 = the 64-bit compiler. Not recorded.
-// CheckFile        0013  T+L: file or mask that must exist. Not recorded.
+//                        Options: 1 = the 64-bit compiler, 2 = the 64-bit
+//                        compiler writing COFF C++ files for the Modern
+//                        toolchain into "Win64x" (ModernCompileOptions).
+//                        Not recorded.
+// CheckFile        0013  T+L: file or mask that must exist; "$(Auto)" in it
+//                        stands for the automatic suffix, which the first such
+//                        check of an IDE learns from the files the compiler
+//                        wrote. Not recorded.
 // RegisterPackage  0008  T+L: design-time package file; Param: the IDE that
 //                        loads it (PackageIde: 0 "Known Packages", 1 the
 //                        64-bit IDE's "Known Packages x64"); Options bit 1:
@@ -16,6 +22,7 @@
 //                        off the IDE's library search paths.
 // (T+L: the row's Text relative to its Location.)
 #pragma once
+#include <vector>
 #include "changes/Change.h"
 
 namespace tessel::changes::packages {
@@ -24,6 +31,37 @@ namespace tessel::changes::packages {
 // the run-time package, "dcl" before that for the design-time one.
 inline constexpr const wchar_t* RuntimePrefix = L"qvl";
 inline constexpr const wchar_t* DesignPrefix = L"dclqvl";
+// Where a package name takes the suffix that the compiler chose for projects
+// with "{$LIBSUFFIX AUTO}" (the number of its release, "380" for BDS 38.0).
+inline constexpr const wchar_t* AutoSuffix = L"$(Auto)";
+// What the Modern-toolchain build adds to the 64-bit compiler's command line:
+// C++ files for packages (-JL) in COFF (-jf:coffi), and every output in "Win64x".
+inline constexpr const wchar_t* ModernCompileOptions =
+    L"-JL -jf:coffi -LE.\\Win64x -LN.\\Win64x -N0.\\Win64x -NB.\\Win64x -NO.\\Win64x -NH.\\Win64x";
+
+// The automatic suffix of the one name among names that is before + digits +
+// after (ASCII case aside): false when none or several are. Pure.
+bool FindAutoSuffix(const std::vector<std::wstring>& names, const std::wstring& before, const std::wstring& after,
+                    std::wstring& suffix);
+// text with every "$(Auto)" replaced by suffix.
+std::wstring WithAutoSuffix(const std::wstring& text, const std::wstring& suffix);
+
+// A row whose texts (and copy target) name "$(Auto)", with the suffix put in:
+// it owns the texts its Row points to. Not copyable, since Row points into it.
+class RowWithSuffix {
+public:
+    RowWithSuffix(const ScriptRow& row, const std::wstring& suffix);
+    RowWithSuffix(const RowWithSuffix&) = delete;
+    RowWithSuffix& operator=(const RowWithSuffix&) = delete;
+    const ScriptRow& Row() const { return row_; }
+
+private:
+    std::wstring text_, text2_, text3_, targetName_;
+    script::CopyTarget target_{};
+    ScriptRow row_;
+};
+// Whether any of the row's texts names "$(Auto)".
+bool NamesAutoSuffix(const ScriptRow& row);
 
 // A run-time package of the library: what the copy rows put into the shared
 // package folders (the system folder, Bpl and Bpl\Win64).

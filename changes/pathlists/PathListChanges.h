@@ -29,10 +29,15 @@ inline constexpr const wchar_t* CppWin64LibraryPath = L"\\C++\\Paths\\Win64\\Lib
 inline constexpr const wchar_t* DelphiSearchPath = L"\\Library\\Search Path";
 inline constexpr const wchar_t* DelphiWin32SearchPath = L"\\Library\\Win32\\Search Path";
 inline constexpr const wchar_t* DelphiWin64SearchPath = L"\\Library\\Win64\\Search Path";
+// The Modern C++ toolchain's lists: the Delphi library key of the Win64x
+// platform, and the C++ library path of that platform.
+inline constexpr const wchar_t* DelphiWin64xSearchPath = L"\\Library\\Win64x\\Search Path";
+inline constexpr const wchar_t* CppWin64xLibraryPath = L"\\C++\\Paths\\Win64x\\LibraryPath";
 inline constexpr const wchar_t* Bds2006CppSearchPath = L"\\CppPaths\\SearchPath";  // BDS 2006 only
 inline constexpr const wchar_t* IdePathLists[] = {
     Bds2006CppSearchPath, CppSearchPath,    CppLibraryPath,        CppWin32LibraryPath,
     CppWin64LibraryPath,  DelphiSearchPath, DelphiWin32SearchPath, DelphiWin64SearchPath,
+    DelphiWin64xSearchPath, CppWin64xLibraryPath,
 };
 
 inline bool IsIdePathList(const std::wstring& textLower) {
@@ -43,7 +48,7 @@ inline bool IsIdePathList(const std::wstring& textLower) {
 
 inline bool Accepts(const UndoRecord& rec, const std::wstring& text, const UndoScope& scope) {
     if (rec.Kind() == RowKind::AddIdePath)
-        return rec.Param <= common::StoredSubPath(common::InstallSubPath::IdeWin64) && scope.InstallDirHoldsLog &&
+        return rec.Param <= common::StoredSubPath(common::InstallSubPath::IdeWin64x) && scope.InstallDirHoldsLog &&
                IsIdePathList(AsciiLower(text));
     // AddSearchPath: a folder of the install.
     return common::LocationCodeFrom(rec.Location) == LocationCode::Install && scope.InstallDirHoldsLog &&
@@ -57,12 +62,12 @@ DWORD Undo(const LocationContext& at, const UndoRecord& rec, const std::wstring&
 // "...Already" when one whole entry of list is the folder, otherwise append
 // it, write the list back to the current user's key/name and, when asked,
 // request the IDE to reload its options; then "...Success".
-ActionResult AddFolderToList(const common::IdeVersion& ide, const std::wstring& key, const std::wstring& name,
+ActionResult AddFolderToList(const std::wstring& ideKey, const std::wstring& key, const std::wstring& name,
                              const std::wstring& list, const std::wstring& folder, bool requestReload,
                              ChangeContext& ctx);
-// Takes folder off the search path of every library key of the IDE at ideIndex;
-// every key is tried. 0 or the first error.
-DWORD RemoveFromLibraryPaths(common::IdeIndex ideIndex, const std::wstring& folder);
+// Takes folder off the search path of every library key of the context's
+// current IDE; every key is tried. 0 or the first error.
+DWORD RemoveFromLibraryPaths(const LocationContext& at, const std::wstring& folder);
 // Takes folder out of the ";"-separated list held by the current user's
 // registry value key/name, as a whole entry, and writes the list back. 0 when
 // the folder is off the list (the value or the entry was not there);

@@ -16,6 +16,9 @@ namespace tessel::changes::registry {
 inline constexpr const wchar_t* ProductKeyPath = L"Software\\Veltrane\\Tessel library";
 inline constexpr const wchar_t* InstallVersionsValue = L"InstallVersions";  // REG_DWORD: the IDE bits chosen
 inline constexpr const wchar_t* InstallItemsValue = L"InstallItems";        // REG_DWORD: the install items chosen
+// REG_DWORD: the item bits above the first 32 (the newer IDE's); written only
+// when one of them is chosen, so older setups and earlier stores read the same.
+inline constexpr const wchar_t* InstallItemsHighValue = L"InstallItemsHigh";
 inline constexpr const wchar_t* RootDirValue = L"RootDir";                  // REG_SZ: the install folder
 inline constexpr const wchar_t* VersionValue = L"Version";                  // REG_SZ: the product version
 inline constexpr const wchar_t* InstallDateValue = L"InstallDate";          // REG_SZ: short date

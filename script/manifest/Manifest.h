@@ -29,7 +29,7 @@ struct InstallItem {
     const wchar_t* Caption;
     common::IdeMask IdeMask;  // InternalId of the IDE, empty for the three items without one
 };
-constexpr int InstallItemCount = 32;
+constexpr int InstallItemCount = 33;
 
 // The three items that belong to no IDE; the IDEs' items are in the IDE table.
 inline constexpr InstallItem HelpFilesItem = {common::ItemMask(0x00000080), L"Context help files", common::IdeMask()};
@@ -41,8 +41,7 @@ inline constexpr InstallItem CBuilderDemosItem = {common::ItemMask(0x00000200), 
 // The IDE page's lines: the offered IDEs, newest first, the Delphi IDEs before
 // the C++Builder ones, then the three other items. Item bits and IDE bits are
 // two numberings: the script's guards test item bits, the compiler rows IDE bits.
-// The list's 32 lines fill the page's 32-bit mask of ticked lines
-// ("InstallItems" and the IDE page's CheckedLines).
+// The newer IDE's line stands first, and is shown only when discovery found one.
 constexpr std::array<InstallItem, InstallItemCount> MakeInstallItems() {
     std::array<InstallItem, InstallItemCount> items{};
     size_t line = 0;
@@ -58,7 +57,7 @@ constexpr std::array<InstallItem, InstallItemCount> MakeInstallItems() {
 }
 inline constexpr std::array<InstallItem, InstallItemCount> InstallItems = MakeInstallItems();
 constexpr bool EachLineHasItsOwnBit() {
-    uint32_t bits = 0;
+    uint64_t bits = 0;
     for (const InstallItem& item : InstallItems) {
         if (item.Bit.Empty() || (bits & item.Bit.Bits()) != 0) return false;
         bits |= item.Bit.Bits();

@@ -59,7 +59,9 @@ struct CopyTarget {
 //                          Param: the folder to add (InstallSubPath);
 //                          Location: Install, only recorded
 // IfIde / EndIfIde   4003/4004  Param: IDE bits, also the block code
-// SetIde             4009  Text: the IDE's package folder name; Param: IDE index
+// SetIde             4009  Text: the IDE's package folder name; Param: IDE index.
+//                          Its record's Location holds the newer IDE's version
+//                          (38 for "BDS\38.0"); 0 for the table's versions
 // Info               400E  Param: information code (InfoCode)
 // IfItem / EndIfItem 4016/4017  Param: install-item bits, also the block code
 // IfOption / EndIfOption, IfNotOption / EndIfNotOption  401E..4021
@@ -68,6 +70,9 @@ struct CopyTarget {
 // EndIfFileExists    4025  Param: block code
 // If64BitIde / EndIf64BitIde  4026/4027  Param: block code; the block runs when
 //                          discovery found the current IDE's 64-bit IDE
+// IfModernCpp / EndIfModernCpp  4028/4029  Param: block code; the block runs
+//                          when discovery found the current IDE's Modern C++
+//                          toolchain
 // CreateDir          8001  T+L: the folder (empty Text: the location itself)
 // ExtractFile        8002  T+L: target file; Param: payload id
 // ClearDir           8005  T+L: the folder to empty

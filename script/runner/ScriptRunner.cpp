@@ -276,9 +276,16 @@ ActionResult ScriptRunner::RunControlRow(const ScriptRow& row, ChangeContext& ct
         return SkipBlockUnless(row, ide.IsValid() && FoundOf(plan_.Ides, ide).Has64BitIde);
     }
     case KindNumber(RowKind::IfFileExists): return SkipBlockUnless(row, packages::Check(row, ctx).Succeeded());
-    case KindNumber(RowKind::SetIde):
-        SelectIde(state_.Location, plan_.Ides, IdeIndex(static_cast<int>(row.Param)), Str(row.Text));
+    case KindNumber(RowKind::SetIde): {
+        const IdeIndex ide(static_cast<int>(row.Param));
+        SelectIde(state_.Location, plan_.Ides, ide, Str(row.Text), ide.IsValid() ? FoundOf(plan_.Ides, ide).BdsVersion : 0);
+        state_.PackageSuffix.clear();
         return ActionResult();
+    }
+    case KindNumber(RowKind::IfModernCpp): {
+        const IdeIndex ide = state_.Location.CurrentIde;
+        return SkipBlockUnless(row, ide.IsValid() && FoundOf(plan_.Ides, ide).HasModernCpp);
+    }
     case KindNumber(RowKind::UninstallPrevious): {
         removalLines_.clear();
         UninstallPrevious();
@@ -319,6 +326,16 @@ ActionResult ScriptRunner::RunCurrentRow() {
         return ActionResult();
     }
 
+    // Package names with the automatic suffix: the check after the first
+    // compile learns it; until then no other row may act on such a name.
+    if (packages::NamesAutoSuffix(row)) {
+        if (!state_.PackageSuffix.empty()) {
+            const packages::RowWithSuffix named(row, state_.PackageSuffix);
+            return RunAction(named.Row());
+        }
+        if (row.Kind() != RowKind::CheckFile) return ActionResult(changes::CheckFailure::Missing);
+    }
+
     // The records are written before the change, so that no change is left
     // without one: a failed action is recorded like a successful one.
     return RunAction(row);
@@ -332,6 +349,8 @@ ActionResult ScriptRunner::RunAction(const ScriptRow& row) {
         recordError = RecordChange(row, ctx);
     else if (row.Kind() == RowKind::Info)
         recordError = RecordInfo(row);
+    else if (row.Kind() == RowKind::SetIde && row.HasFlag(RowFlag::Undo))
+        recordError = WriteIdeRecord(row, ctx);
     else if (row.HasFlag(RowFlag::Undo))
         recordError = WriteRowRecord(row, row.Param, ctx);
     if (recordError != 0) return StopRun(recordError);

@@ -159,6 +159,9 @@ const PathRow XE6Rows[]     = { CppWin32, DelphiWin32, DelphiWin64, CppWin64 };
 const PathRow Win64Rows[]   = { DelphiWin64, CppWin64 };
 const PathRow XE101After[]  = { CppWin32, DelphiWin32 };
 const PathRow XE102Before[] = { DelphiWin32, CppWin32 };
+// The Modern C++ toolchain's lists, extended when the IDE has made them.
+const PathRow Win64xRows[]  = { { pathlists::DelphiWin64xSearchPath, InstallSubPath::IdeWin64x },
+                                { pathlists::CppWin64xLibraryPath,   InstallSubPath::IdeWin64x } };
 
 const PathPlan NoPathRows   = { None, None, None, false };
 const PathPlan SourcePath   = { None, None, None, true };
@@ -216,7 +219,31 @@ ConstList<HelpLine> LinesOf(WinHelpLines id) {
 // ---- Expanding a block into rows -------------------------------------------
 
 std::wstring PackageName(const IdeVersion& ide, PackageRole p) {
-    return (p == PackageRole::Design ? packages::DesignPrefix : packages::RuntimePrefix) + std::wstring(ide.Suffix);
+    return (p == PackageRole::Design ? packages::DesignPrefix : packages::RuntimePrefix) +
+           std::wstring(ide.Suffix ? ide.Suffix : L"");
+}
+
+// The name of the package the compiler builds from a project: the project's,
+// or for projects with the automatic suffix that name with "$(Auto)" in it.
+std::wstring BuiltName(const IdeVersion& ide, PackageRole p) {
+    return PackageName(ide, p) + (ide.Suffix ? L"" : packages::AutoSuffix);
+}
+
+void AddPaths(ScriptBuilder& s, const ConstList<PathRow>& rows);
+
+// The Modern C++ toolchain's build: the run-time package once more, its COFF
+// import library and static library into the package folder's "Win64x", which
+// goes into the Win64x lists. Design packages are not built for it: no IDE
+// loads them.
+void AddModernBuild(ScriptBuilder& s, const IdeVersion& ide, const std::wstring& folder, const std::wstring& project) {
+    const std::wstring win64x = folder + L"\\Win64x\\" + PackageName(ide, PackageRole::Runtime);
+    s.IfModernCpp(ide.Win64Guard);
+    s.CreateDir(folder + L"\\Win64x", LocationCode::Install, RowFlag::Undo);
+    s.CompilePackage(project, ide.InternalId.Bits(), 2);
+    s.CheckFile(win64x + L".bpi", LocationCode::Install);
+    s.CheckFile(win64x + L".lib", LocationCode::Install);
+    AddPaths(s, List(Win64xRows));
+    s.EndIfModernCpp(ide.Win64Guard);
 }
 
 std::wstring ProjectFileName(const IdeVersion& ide, const ProjectFile& f) {
@@ -249,9 +276,11 @@ void AddIdeBlock(ScriptBuilder& s, IdeIndex index) {
     const uint32_t item = ide.Item.Bits();
     const std::wstring runtime = PackageName(ide, PackageRole::Runtime);
     const std::wstring design = PackageName(ide, PackageRole::Design);
+    const std::wstring runtimeBuilt = BuiltName(ide, PackageRole::Runtime) + layout.PackageExt;
+    const std::wstring designBuilt = BuiltName(ide, PackageRole::Design) + layout.PackageExt;
     const std::wstring out32 = layout.PlatformDirs ? folder + L"\\Win32" : folder;
-    const std::wstring runtimePackage = out32 + L"\\" + runtime + layout.PackageExt;
-    const std::wstring designPackage = out32 + L"\\" + design + layout.PackageExt;
+    const std::wstring runtimePackage = out32 + L"\\" + runtimeBuilt;
+    const std::wstring designPackage = out32 + L"\\" + designBuilt;
 
     s.IfItem(item);
     s.SetIde(folder, ideIndex, RowFlag::Undo);
@@ -276,7 +305,7 @@ void AddIdeBlock(ScriptBuilder& s, IdeIndex index) {
     s.SetCurrentDir(folder, LocationCode::Install);
     s.CompilePackage(runtime + layout.ProjectExt, ideBit, 0);
     s.CheckFile(runtimePackage, LocationCode::Install);
-    s.CopyFileTo(runtimePackage, LocationCode::Install, runtime + layout.PackageExt, ide.CopyTo);
+    s.CopyFileTo(runtimePackage, LocationCode::Install, runtimeBuilt, ide.CopyTo);
 
     s.CompilePackage(design + layout.ProjectExt, ideBit, 0);
     s.CheckFile(designPackage, LocationCode::Install);
@@ -284,22 +313,23 @@ void AddIdeBlock(ScriptBuilder& s, IdeIndex index) {
 
     AddPaths(s, paths.Before64);
     if (layout.PlatformDirs) {
-        const std::wstring package64 = folder + L"\\Win64\\" + runtime + layout.PackageExt;
+        const std::wstring package64 = folder + L"\\Win64\\" + runtimeBuilt;
         if (ide.Win64Guard) s.IfFileExists(L"bin\\dcc64.exe", LocationCode::IdeRoot, ide.Win64Guard);
         s.CompilePackage(runtime + layout.ProjectExt, ideBit, 1);
         s.CheckFile(package64, LocationCode::Install);
         if (ide.CopyTo64 != LocationCode::None)
-            s.CopyFileTo(package64, LocationCode::Install, runtime + layout.PackageExt, ide.CopyTo64);
+            s.CopyFileTo(package64, LocationCode::Install, runtimeBuilt, ide.CopyTo64);
         AddPaths(s, paths.With64);
         if (ide.Can64BitIde) {
             // The 64-bit IDE loads only Win64 design-time packages, from a list of its own.
-            const std::wstring design64 = folder + L"\\Win64\\" + design + layout.PackageExt;
+            const std::wstring design64 = folder + L"\\Win64\\" + designBuilt;
             s.If64BitIde(ide.Win64Guard);
             s.CompilePackage(design + layout.ProjectExt, ideBit, 1);
             s.CheckFile(design64, LocationCode::Install);
             s.RegisterPackageFor64BitIde(design64, LocationCode::Install, RowFlag::Undo);
             s.EndIf64BitIde(ide.Win64Guard);
         }
+        if (CanHaveModernCpp(ide)) AddModernBuild(s, ide, folder, runtime + layout.ProjectExt);
         if (ide.Win64Guard) s.EndIfFileExists(ide.Win64Guard);
     }
 

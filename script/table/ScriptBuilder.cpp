@@ -45,6 +45,8 @@ void ScriptBuilder::EndIfFileExists(uint32_t code) { Add(RowKind::EndIfFileExist
 
 void ScriptBuilder::If64BitIde(uint32_t code) { Add(RowKind::If64BitIde, RowFlag::None).Param = code; }
 void ScriptBuilder::EndIf64BitIde(uint32_t code) { Add(RowKind::EndIf64BitIde, RowFlag::None).Param = code; }
+void ScriptBuilder::IfModernCpp(uint32_t code) { Add(RowKind::IfModernCpp, RowFlag::None).Param = code; }
+void ScriptBuilder::EndIfModernCpp(uint32_t code) { Add(RowKind::EndIfModernCpp, RowFlag::None).Param = code; }
 
 void ScriptBuilder::CreateDir(const std::wstring& path, LocationCode location, RowFlag flags) {
     AddAt(RowKind::CreateDir, flags, path, location);

@@ -27,6 +27,8 @@ public:
     void EndIfFileExists(uint32_t code);
     void If64BitIde(uint32_t code);
     void EndIf64BitIde(uint32_t code);
+    void IfModernCpp(uint32_t code);
+    void EndIfModernCpp(uint32_t code);
 
     // File rows.
     void CreateDir(const std::wstring& path, LocationCode location, RowFlag flags);
