@@ -147,7 +147,7 @@ TEST(ParseSwitches, DescriptionTextIsTheProductsOwn) {
 TEST(CommandLine, RealProgramChoosesItsModeFromTheLastSwitch) {
     CommandLineRun r = RunSetup(L"c-x", L"/C /X");
     EXPECT_EQ(r.Outcome, Extracted);
-    EXPECT_EQ(r.Files, 386u);
+    EXPECT_EQ(r.Files, 394u);
     EXPECT_EQ(RunSetup(L"quoted", L"\"/X\"").Outcome, Extracted);
     EXPECT_EQ(RunSetup(L"file", L"/X readme.txt").Outcome, Extracted);
     EXPECT_EQ(RunSetup(L"dash", L"-x").Outcome, Extracted);

@@ -314,9 +314,10 @@ TEST_F(Discovery, InstallSubPaths) {
     EXPECT_EQ(L"C:\\Tessel\\RADStudio15", GetInstallSubPath(at_, 2));
     EXPECT_EQ(L"C:\\Tessel\\RADStudio15\\Win32", GetInstallSubPath(at_, 3));
     EXPECT_EQ(L"C:\\Tessel\\RADStudio15\\Win64", GetInstallSubPath(at_, 4));
+    EXPECT_EQ(L"C:\\Tessel\\RADStudio15\\Win64x", GetInstallSubPath(at_, 5));
     EXPECT_EQ(GetInstallSubPath(at_, 2), GetInstallSubPath(at_, 130));
     EXPECT_EQ(GetInstallSubPath(at_, 4), GetInstallSubPath(at_, 132));
-    for (unsigned code : {5u, 127u, 255u}) EXPECT_EQ(L"", GetInstallSubPath(at_, code)) << code;
+    for (unsigned code : {6u, 127u, 255u}) EXPECT_EQ(L"", GetInstallSubPath(at_, code)) << code;
 
     // A folder name with its own leading backslash, and an install folder ending in one.
     at_.IdeFolder = L"\\Delphi3";

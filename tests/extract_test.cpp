@@ -77,7 +77,7 @@ void ExpectExactPayloadTree(const std::wstring& dir) {
     std::set<std::wstring> files, folders;
     ListTree(dir, files, folders);
     EXPECT_EQ(folders, expectedFolders);
-    EXPECT_EQ(expectedFiles.size(), 386u);
+    EXPECT_EQ(expectedFiles.size(), 394u);
     for (const std::wstring& f : expectedFiles) {
         if (!files.count(f)) {
             ADD_FAILURE() << "missing " << ToUtf8(f);

@@ -163,7 +163,7 @@ TEST(Golden, FourIdeInstallAndUninstall) {
     options.ides = kIdes;
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
-    EXPECT_EQ(1017, run.rows);
+    EXPECT_EQ(1078, run.rows);
     EXPECT_TRUE(run.failures.empty());
 
     ExpectGolden("install.log.txt", InstallLogUtf8());

@@ -42,7 +42,7 @@ char Letter(RowKind kind) {
         {RowKind::EndIfFileExists, 'f'}, {RowKind::If64BitIde, 'G'},      {RowKind::EndIf64BitIde, 'g'},
         {RowKind::CopyFiles, 'H'},       {RowKind::DeleteFiles, 'h'},     {RowKind::AddIdePath, 'A'},
         {RowKind::AddSearchPath, 'Q'},   {RowKind::AppendText, 'T'},      {RowKind::MergeFiles, 'M'},
-        {RowKind::DeleteOneFile, 'L'},
+        {RowKind::DeleteOneFile, 'L'},   {RowKind::IfModernCpp, 'W'},     {RowKind::EndIfModernCpp, 'w'},
     };
     for (const auto& [k, letter] : letters)
         if (k == kind) return letter;
@@ -52,13 +52,13 @@ char Letter(RowKind kind) {
 std::string Rep(char c, int n) { return std::string(static_cast<size_t>(n), c); }
 
 // First row of the IDE block guarded by item bit `item`, and its end row.
-bool FindBlock(uint32_t item, int& first, int& last) {
+bool FindBlock(uint64_t item, int& first, int& last) {
     for (int i = 0; i < ScriptCount(); ++i) {
         const ScriptRow& r = ScriptRowAt(i);
-        if (r.Kind() == RowKind::IfItem && r.Param == item && i + 1 < ScriptCount() &&
+        if (r.Kind() == RowKind::IfItem && BlockCode(r) == item && i + 1 < ScriptCount() &&
             ScriptRowAt(i + 1).Kind() == RowKind::SetIde) {
             for (int j = i + 1; j < ScriptCount(); ++j) {
-                if (ScriptRowAt(j).Kind() == RowKind::EndIfItem && ScriptRowAt(j).Param == item) {
+                if (ScriptRowAt(j).Kind() == RowKind::EndIfItem && BlockCode(ScriptRowAt(j)) == item) {
                     first = i;
                     last = j;
                     return true;
@@ -77,7 +77,7 @@ std::string Word(int first, int last) {
 
 struct ExpectedBlock {
     const char* Name;
-    uint32_t Item;
+    uint64_t Item;
     uint32_t Ide;
     std::wstring Folder;
     std::wstring Suffix;
@@ -94,6 +94,7 @@ std::vector<ExpectedBlock> ExpectedBlocks() {
     const std::string hpp = "Hh";
     const std::string w64 = "PK";
     const std::string ide64 = "G" "PKR" "g";  // the Win64 design-time package of the 64-bit IDE
+    const std::string modern = "W" "D" "PKK" "AA" "w";  // the Modern C++ toolchain's Win64x build
     return {
         { "Delphi 3", 0x1, 1, L"Delphi3", L"30", head + Rep('E', 4) + "Y" + Rep('E', 25) + build + "TTL" + tail },
         { "Delphi 4", 0x2, 2, L"Delphi4", L"40", head + Rep('E', 8) + build + "TTTTL" + tail },
@@ -122,8 +123,9 @@ std::vector<ExpectedBlock> ExpectedBlocks() {
         { "XE10.3", 0x8000000, 26, L"RADStudio20", L"260", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
         { "XE10.4", 0x10000000, 27, L"RADStudio21", L"270", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "AAf" + tail },
         { "RAD Studio 11", 0x20000000, 28, L"RADStudio22", L"280", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AAf" + tail },
-        { "RAD Studio 12", 0x40000000, 29, L"RADStudio23", L"290", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + "f" + tail },
-        { "RAD Studio 13", 0x80000000, 30, L"RADStudio37", L"370", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + "f" + tail },
+        { "RAD Studio 12", 0x40000000, 29, L"RADStudio23", L"290", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + modern + "f" + tail },
+        { "RAD Studio 13", 0x80000000, 30, L"RADStudio37", L"370", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + modern + "f" + tail },
+        { "newer", 0x100000000, 31, L"RADStudioNewer", L"", head64 + Rep('E', 8) + build + "AA" "F" + w64 + "Y" "AA" + ide64 + modern + "f" + tail },
     };
 }
 // clang-format on
@@ -131,7 +133,7 @@ std::vector<ExpectedBlock> ExpectedBlocks() {
 }  // namespace
 
 TEST(ScriptTable, HasTheShippedRowCountAndStableRows) {
-    ASSERT_EQ(ScriptCount(), 1017);
+    ASSERT_EQ(ScriptCount(), 1078);
     // The runner keeps pointers into rows and texts between steps: reading the
     // other rows meanwhile moves neither.
     const ScriptRow* row = &ScriptRowAt(10);
@@ -141,8 +143,8 @@ TEST(ScriptTable, HasTheShippedRowCountAndStableRows) {
     EXPECT_EQ(text, ScriptRowAt(10).Text);
     // A bad index gives an action-less row instead of reading past the table.
     EXPECT_EQ(FirstWord(ScriptRowAt(-1).Kind()), 0u);
-    EXPECT_EQ(FirstWord(ScriptRowAt(1017).Kind()), 0u);
-    EXPECT_EQ(ScriptRowAt(1017).Text, nullptr);
+    EXPECT_EQ(FirstWord(ScriptRowAt(1078).Kind()), 0u);
+    EXPECT_EQ(ScriptRowAt(1078).Text, nullptr);
 }
 
 TEST(ScriptTable, PrologueAndClosingRows) {
@@ -205,7 +207,7 @@ TEST(ScriptTable, PrologueAndClosingRows) {
 
 TEST(ScriptTable, PayloadIdsMatchThePayloadList) {
     std::map<uint32_t, std::wstring> payload = ReadPayloadList();
-    ASSERT_EQ(payload.size(), 362u) << "payload/manifest.txt not readable or incomplete";
+    ASSERT_EQ(payload.size(), 370u) << "payload/manifest.txt not readable or incomplete";
 
     std::map<uint32_t, std::vector<int>> uses;
     for (int i = 0; i < ScriptCount(); ++i)
@@ -278,7 +280,8 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
         bool start = k == RowKind::IfItem || k == RowKind::IfIde || k == RowKind::IfOption ||
                      k == RowKind::IfNotOption || k == RowKind::IfFileExists || k == RowKind::If64BitIde;
         bool end = k == RowKind::EndIfItem || k == RowKind::EndIfIde || k == RowKind::EndIfOption ||
-                   k == RowKind::EndIfNotOption || k == RowKind::EndIfFileExists || k == RowKind::EndIf64BitIde;
+                   k == RowKind::EndIfNotOption || k == RowKind::EndIfFileExists || k == RowKind::EndIf64BitIde ||
+                   k == RowKind::EndIfModernCpp;
         if (start) {
             // A block inside one with the same kind and code would end it early when skipped.
             for (const OpenBlock& o : open) EXPECT_FALSE(o.Kind == k && o.Code == r.Param) << "row " << i;
@@ -292,9 +295,10 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
         }
     }
     EXPECT_TRUE(open.empty());
-    // 29 IDE blocks, 3 help guards inside them, 7 guarded 64-bit builds with 2
-    // 64-bit IDE blocks inside, 4 in the prologue, 3 demo guards.
-    EXPECT_EQ(blocks, 29 + 3 + 7 + 2 + 4 + 3);
+    // 30 IDE blocks, 3 help guards inside them, 8 guarded 64-bit builds with 3
+    // 64-bit IDE blocks and 3 Modern-toolchain blocks inside, 4 in the prologue,
+    // 3 demo guards.
+    EXPECT_EQ(blocks, 30 + 3 + 8 + 3 + 3 + 4 + 3);
     // The options of the customise dialog guard nothing in this product.
     EXPECT_TRUE(RowsOfKind(RowKind::IfOption).empty());
     EXPECT_TRUE(RowsOfKind(RowKind::IfNotOption).empty());
@@ -313,6 +317,8 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
         EXPECT_EQ(Word(first, last), e.Shape);
 
         const uint32_t ideBit = 1u << (e.Ide - 1);
+        // What the compiler names the packages: with the suffix, or the automatic one.
+        const std::wstring built = e.Suffix.empty() ? L"$(Auto)" : e.Suffix;
         const bool is64 = e.Ide >= 16;
         const std::wstring pkgExt = e.Ide == 1 ? L".dpl" : L".bpl";
         const std::wstring out32 = is64 ? e.Folder + L"\\Win32\\" : e.Folder + L"\\";
@@ -337,38 +343,41 @@ TEST(ScriptTable, EachIdeBlockHasItsShape) {
             if (r.Kind() == RowKind::RegisterPackage) {
                 // The second one is the 64-bit IDE's: its Win64 package, its own list, the Win64 library.
                 const bool forIde64 = i > first && Word(first, i - 1).find('R') != std::string::npos;
-                EXPECT_EQ(Str(r.Text), (forIde64 ? e.Folder + L"\\Win64\\" : out32) + L"dclqvl" + e.Suffix + pkgExt);
+                EXPECT_EQ(Str(r.Text), (forIde64 ? e.Folder + L"\\Win64\\" : out32) + L"dclqvl" + built + pkgExt);
                 EXPECT_EQ(r.Location, LocationCode::Install);
                 EXPECT_EQ(r.Param, forIde64 ? 1u : 0u);
                 EXPECT_EQ(r.Options, forIde64 ? 2u : 0u);
             }
         }
         const bool ide64 = e.Ide >= 29;
-        ASSERT_EQ(compiles.size(), is64 ? (ide64 ? 4u : 3u) : 2u);
+        ASSERT_EQ(compiles.size(), is64 ? (ide64 ? 5u : 3u) : 2u);
         EXPECT_EQ(Str(compiles[0]->Text), L"qvl" + e.Suffix + projExt);
         EXPECT_EQ(Str(compiles[1]->Text), L"dclqvl" + e.Suffix + projExt);
         for (size_t c = 0; c < compiles.size(); ++c) {
             EXPECT_EQ(compiles[c]->Param, ideBit);
-            EXPECT_EQ(compiles[c]->Options, c >= 2 ? 1u : 0u);
+            EXPECT_EQ(compiles[c]->Options, c >= 4 ? 2u : c >= 2 ? 1u : 0u);
         }
         if (ide64) {
             EXPECT_EQ(Str(compiles[3]->Text), L"dclqvl" + e.Suffix + projExt);
         }
-        ASSERT_EQ(checks.size(), compiles.size());
-        EXPECT_EQ(Str(checks[0]->Text), out32 + L"qvl" + e.Suffix + pkgExt);
-        EXPECT_EQ(Str(checks[1]->Text), out32 + L"dclqvl" + e.Suffix + pkgExt);
+        ASSERT_EQ(checks.size(), compiles.size() + (ide64 ? 1 : 0));
+        EXPECT_EQ(Str(checks[0]->Text), out32 + L"qvl" + built + pkgExt);
+        EXPECT_EQ(Str(checks[1]->Text), out32 + L"dclqvl" + built + pkgExt);
         if (is64) {
-            EXPECT_EQ(Str(checks[2]->Text), e.Folder + L"\\Win64\\qvl" + e.Suffix + L".bpl");
+            EXPECT_EQ(Str(checks[2]->Text), e.Folder + L"\\Win64\\qvl" + built + L".bpl");
         }
         if (ide64) {
-            EXPECT_EQ(Str(checks[3]->Text), e.Folder + L"\\Win64\\dclqvl" + e.Suffix + L".bpl");
+            EXPECT_EQ(Str(checks[3]->Text), e.Folder + L"\\Win64\\dclqvl" + built + L".bpl");
+            // The import files keep the project's name.
+            EXPECT_EQ(Str(checks[4]->Text), e.Folder + L"\\Win64x\\qvl" + e.Suffix + L".bpi");
+            EXPECT_EQ(Str(checks[5]->Text), e.Folder + L"\\Win64x\\qvl" + e.Suffix + L".lib");
         }
         for (const ScriptRow* c : checks) EXPECT_EQ(c->Location, LocationCode::Install);
         // The run-time package goes to the target named after it.
         const ScriptRow* runtimeCopy = copies.back();
         if (is64 && e.Ide >= 28) runtimeCopy = copies[0];
         ASSERT_NE(runtimeCopy->Target, nullptr);
-        EXPECT_EQ(Str(runtimeCopy->Target->FileName), L"qvl" + e.Suffix + pkgExt);
+        EXPECT_EQ(Str(runtimeCopy->Target->FileName), L"qvl" + built + pkgExt);
         EXPECT_EQ(runtimeCopy->Target->Location, e.Ide >= 28 ? LocationCode::Bpl : LocationCode::System);
         EXPECT_EQ(Str(runtimeCopy->Text), Str(checks[0]->Text));
         if (e.Ide >= 28) {
@@ -394,7 +403,7 @@ TEST(ScriptTable, ProjectFilesOfTheXE7Block) {
 }
 
 TEST(ScriptTable, PathRowsOfTheNewerIdes) {
-    auto paths = [](uint32_t item) {
+    auto paths = [](uint64_t item) {
         int first = 0, last = 0;
         std::vector<std::pair<std::wstring, uint32_t>> rows;
         if (!FindBlock(item, first, last)) return rows;
@@ -422,16 +431,18 @@ TEST(ScriptTable, PathRowsOfTheNewerIdes) {
                                    {L"\\C++\\Paths\\Win64\\LibraryPath", 4},
                                    {L"\\C++\\Paths\\Win32\\LibraryPath", 3},
                                    {L"\\Library\\Win32\\Search Path", 3}}));
-    for (uint32_t item : {0x40000000u, 0x80000000u})
+    for (uint64_t item : {0x40000000ull, 0x80000000ull, 0x100000000ull})
         EXPECT_EQ(paths(item), (P{{L"\\Library\\Win32\\Search Path", 3},
                                   {L"\\C++\\Paths\\Win32\\LibraryPath", 3},
                                   {L"\\Library\\Win64\\Search Path", 4},
-                                  {L"\\C++\\Paths\\Win64\\LibraryPath", 4}}));
+                                  {L"\\C++\\Paths\\Win64\\LibraryPath", 4},
+                                  {L"\\Library\\Win64x\\Search Path", 5},
+                                  {L"\\C++\\Paths\\Win64x\\LibraryPath", 5}}));
 
     // The 64-bit guards: the compiler's file below the IDE root, one code per block.
     std::vector<int> guards = RowsOfKind(RowKind::IfFileExists);
-    const uint32_t codes[] = {0x2000001, 0x4000001, 0x4000001, 0x4000002, 0x4000003, 0x4000004, 0x4000005};
-    ASSERT_EQ(guards.size(), 7u);
+    const uint32_t codes[] = {0x2000001, 0x4000001, 0x4000001, 0x4000002, 0x4000003, 0x4000004, 0x4000005, 0x4000006};
+    ASSERT_EQ(guards.size(), 8u);
     for (size_t g = 0; g < guards.size(); ++g) {
         EXPECT_EQ(Str(ScriptRowAt(guards[g]).Text), L"bin\\dcc64.exe");
         EXPECT_EQ(ScriptRowAt(guards[g]).Location, LocationCode::IdeRoot);
@@ -662,6 +673,8 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
          true,
          true,
          true},
+        // The newer IDE: its key holds the versions found at run time.
+        {L"RADStudioNewer", 0x40000000, L"Software\\Embarcadero\\BDS", {nullptr, nullptr, nullptr}, true, true, true},
     };
     for (int i = 1; i <= IdeCount; ++i) {
         const auto& e = expected[i - 1];
@@ -678,7 +691,7 @@ TEST(Manifest, IdeTableHoldsTheDescribedVersions) {
 }
 
 TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
-    std::set<uint32_t> bits, masks;
+    std::set<uint64_t> bits, masks;
     for (const InstallItem& item : InstallItems) {
         EXPECT_TRUE(bits.insert(item.Bit.Bits()).second) << "duplicate bit";
         if (item.IdeMask.Empty()) continue;
@@ -694,16 +707,17 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
                 EXPECT_EQ(ScriptRowAt(i).Param, item.IdeMask.Bits());
             }
     }
-    EXPECT_EQ(bits.size(), 32u);
-    EXPECT_EQ(masks.size(), 29u);
+    EXPECT_EQ(bits.size(), 33u);
+    EXPECT_EQ(masks.size(), 30u);
     EXPECT_EQ(masks.count(IdeTable[4].InternalId.Bits()), 0u);  // C++Builder 3 is never offered
-    EXPECT_EQ(std::wstring(InstallItems[0].Caption), L"RAD Studio 13");
-    EXPECT_EQ(InstallItems[0].Bit.Bits(), 0x80000000u);
-    EXPECT_EQ(std::wstring(InstallItems[1].Caption), L"RAD Studio 12");
-    EXPECT_EQ(InstallItems[1].Bit.Bits(), 0x40000000u);
-    EXPECT_EQ(std::wstring(InstallItems[21].Caption), L"Delphi 7");
-    EXPECT_EQ(InstallItems[21].IdeMask.Bits(), 0x100u);
-    EXPECT_EQ(std::wstring(InstallItems[29].Caption), L"Context help files");
+    EXPECT_EQ(InstallItems[0].Bit.Bits(), 0x100000000u);  // the newer IDE, above all others
+    EXPECT_EQ(std::wstring(InstallItems[1].Caption), L"RAD Studio 13");
+    EXPECT_EQ(InstallItems[1].Bit.Bits(), 0x80000000u);
+    EXPECT_EQ(std::wstring(InstallItems[2].Caption), L"RAD Studio 12");
+    EXPECT_EQ(InstallItems[2].Bit.Bits(), 0x40000000u);
+    EXPECT_EQ(std::wstring(InstallItems[22].Caption), L"Delphi 7");
+    EXPECT_EQ(InstallItems[22].IdeMask.Bits(), 0x100u);
+    EXPECT_EQ(std::wstring(InstallItems[30].Caption), L"Context help files");
 
     // Every copy row has a target of its own; a package is copied under its own name.
     std::set<const CopyTarget*> targets;

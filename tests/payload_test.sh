@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the library files that the setup carries (payload/):
-#  - manifest.txt maps 362 distinct ids in 1..2907 to files (28 = @unqmv),
+#  - manifest.txt maps 370 distinct ids in 1..3007 to files (28 = @unqmv),
 #    every file exists and is not empty, and nothing unlisted lies around;
 #  - every package source names the package of its file name;
 #  - the option files and make files of every package folder put the
@@ -35,8 +35,8 @@ entries=$(grep -E '^[0-9]+[[:space:]]' "$manifest" | tr -d '\r')
 ids=$(awk '{print $1}' <<< "$entries")
 
 check "362 entries" test "$(wc -l <<< "$entries")" -eq 362
-check "362 distinct ids" test "$(sort -un <<< "$ids" | wc -l)" -eq 362
-check "ids within 1..2907" test -z "$(awk '$1 < 1 || $1 > 2907' <<< "$entries")"
+check "370 distinct ids" test "$(sort -un <<< "$ids" | wc -l)" -eq 370
+check "ids within 1..3007" test -z "$(awk '$1 < 1 || $1 > 3007' <<< "$entries")"
 check "id 28 is the uninstaller" test "$(awk '$1 == 28 {print $2}' <<< "$entries")" = "@unqmv"
 check "ids in ascending order" test "$ids" = "$(sort -n <<< "$ids")"
 check "no line other than entries and comments" \
@@ -119,6 +119,8 @@ for f in RADStudio9 RADStudio10 RADStudio11 RADStudio12 RADStudio14 RADStudio15 
 done
 # RAD Studio 13's number jumps: suffix 370.
 packages+=$'\n'"RADStudio37 370 xe"
+# The newer IDE's projects have no suffix: they ask the compiler for its own.
+packages+=$'\n'"RADStudioNewer '' xe"
 
 # The last value of an option in a file ("later wins"), quotes removed.
 option_value() {  # option_value <file> <option letters>
@@ -128,6 +130,7 @@ option_value() {  # option_value <file> <option letters>
 is_here() { [ -z "$1" ] || [ "$1" = "." ] || [ "$1" = ".\\" ]; }
 
 while read -r folder suffix kind; do
+    [ "$suffix" = "''" ] && suffix=
     dir="$payload/$folder"
     for name in "qvl$suffix" "dclqvl$suffix"; do
         case $kind in
@@ -157,6 +160,11 @@ while read -r folder suffix kind; do
         check "$folder has no project .cfg" test ! -e "$dir/qvl$suffix.cfg"
     fi
 done <<< "$packages"
+
+for name in qvl dclqvl; do
+    check "RADStudioNewer/$name.dpk asks for the automatic suffix" \
+        grep -q '^{\$LIBSUFFIX AUTO}' <(options "$payload/RADStudioNewer/$name.dpk")
+done
 
 # The Delphi 3 packages contain units of their own folder, all others the
 # units of Source.

@@ -361,7 +361,7 @@ TEST_F(StandinTools, MkmachineLaysOutControlsAndRemoves) {
     GetPrivateProfileStringW(L"Tool", L"Ide", L"", ide, 64, ini.c_str());
     EXPECT_STREQ(L"RADStudio23", ide);
 
-    for (const wchar_t* bad : {L"", L" Delphi8", L" --mode=sideways 9", L" 31"}) {
+    for (const wchar_t* bad : {L"", L" Delphi8", L" --mode=sideways 9", L" 32", L" BDS37"}) {
         r = RunTool(mk + bad, L"");
         EXPECT_EQ(2u, r.exitCode) << bad;
     }

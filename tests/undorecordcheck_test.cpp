@@ -6,6 +6,7 @@
 #include <vector>
 #include "changes/RecordCheck.h"
 #include "changes/Changes.h"
+#include "changes/packages/PackageChanges.h"
 #include "common/TextConversion.h"
 #include "script/manifest/Manifest.h"
 
@@ -46,12 +47,16 @@ std::vector<Written> RecordsTheScriptCanWrite() {
     file(LocationCode::Install, L"install.log");
     file(LocationCode::Install, L"uninst.log");
     for (int i = 0; i < ScriptCount(); ++i) {
-        const ScriptRow& row = ScriptRowAt(i);
+        // The runner puts the automatic suffix in, and the newer IDE's version into its selection.
+        const tessel::changes::packages::RowWithSuffix named(ScriptRowAt(i), L"380");
+        const ScriptRow& row = named.Row();
         const RowKind kind = row.Kind();
         if (kind == RowKind::Info) continue;  // read before the walk, never undone
         if (row.HasFlag(RowFlag::Undo)) {
             const bool copy = kind == RowKind::CopyOneFile;
-            out.push_back({Rec(row.Word0, row.Param, StoredLocation(copy ? row.Target->Location : row.Location)),
+            const bool newer = kind == RowKind::SetIde && IsNewerIdeSlot(IdeIndex(int(row.Param)));
+            out.push_back({Rec(row.Word0, row.Param,
+                               newer ? 38u : StoredLocation(copy ? row.Target->Location : row.Location)),
                            Str(copy ? row.Target->FileName : row.Text)});
         }
         if (kind == RowKind::CreateDir)
@@ -155,7 +160,13 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
         {RowKind::RunInstallFile | RowFlag::Undo, 0, 0, L"help\\help_reg.bat", false},
         {RowKind::AddSearchPath | RowFlag::Undo, 0, 3, L"..", true},
         {ide, 0, 0, L"Delphi7", true},
-        {ide, 31, 0, L"Delphi7", true},
+        {ide, 32, 0, L"Delphi7", true},
+        // The newer IDE's selection names a version above the table's, and a short one.
+        {ide, 31, 0, L"RADStudioNewer", true},
+        {ide, 31, 37, L"RADStudioNewer", true},
+        {ide, 31, 1000, L"RADStudioNewer", true},
+        {idePath, 6, 3, L"\\Library\\Win64x\\Search Path", true},
+        {pkg, 0, 3, L"RADStudioNewer\\Win32\\dclqvl$(Auto).bpl", true},
         {ide, 9, 0, L"..\\x", true},
     };
     for (const auto& c : crafted)

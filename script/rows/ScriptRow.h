@@ -63,7 +63,8 @@ struct CopyTarget {
 //                          Its record's Location holds the newer IDE's version
 //                          (38 for "BDS\38.0"); 0 for the table's versions
 // Info               400E  Param: information code (InfoCode)
-// IfItem / EndIfItem 4016/4017  Param: install-item bits, also the block code
+// IfItem / EndIfItem 4016/4017  Param: install-item bits 0-31, Options: bits
+//                          32-63; both together are the block code
 // IfOption / EndIfOption, IfNotOption / EndIfNotOption  401E..4021
 //                          Param: customise-option bits, also the block code
 // IfFileExists       4024  T+L: the block runs when this exists; Param: block code
@@ -102,6 +103,10 @@ struct ScriptRow {
     RowFlag Flags() const { return common::FlagsOf(Word0); }
     bool HasFlag(RowFlag flag) const { return common::HasFlag(Word0, flag); }
 };
+
+// The code that pairs a block's start row with its end row: Param, and for
+// item blocks the item bits above 32 in Options (0 in the other block rows).
+inline uint64_t BlockCode(const ScriptRow& row) { return uint64_t(row.Options) << 32 | row.Param; }
 
 // A row's text field as a string: nullptr reads as empty.
 inline std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }

@@ -253,14 +253,14 @@ ActionResult ScriptRunner::StopRun(DWORD error) {
     return ActionResult::FromWin32(error);
 }
 
-void ScriptRunner::SkipTo(RowKind endKind, uint32_t code) {
+void ScriptRunner::SkipTo(RowKind endKind, uint64_t code) {
     skipping_ = true;
     skipEnd_ = endKind;
     skipCode_ = code;
 }
 
 ActionResult ScriptRunner::SkipBlockUnless(const ScriptRow& row, bool holds) {
-    if (!holds) SkipTo(BlockEndOf(row.Kind()), row.Param);
+    if (!holds) SkipTo(BlockEndOf(row.Kind()), BlockCode(row));
     return ActionResult();
 }
 
@@ -268,7 +268,8 @@ ActionResult ScriptRunner::RunControlRow(const ScriptRow& row, ChangeContext& ct
     const uint32_t bits = row.Param;
     switch (KindNumber(row.Kind())) {
     case KindNumber(RowKind::IfIde): return SkipBlockUnless(row, plan_.SelectedIdeMask.Has(IdeMask(bits)));
-    case KindNumber(RowKind::IfItem): return SkipBlockUnless(row, plan_.SelectedItemMask.Has(ItemMask(bits)));
+    case KindNumber(RowKind::IfItem):
+        return SkipBlockUnless(row, plan_.SelectedItemMask.Has(ItemMaskOf(bits, row.Options)));
     case KindNumber(RowKind::IfOption): return SkipBlockUnless(row, (bits & plan_.CustomizeMask) != 0);
     case KindNumber(RowKind::IfNotOption): return SkipBlockUnless(row, (bits & plan_.CustomizeMask) == 0);
     case KindNumber(RowKind::If64BitIde): {
@@ -314,7 +315,7 @@ ActionResult ScriptRunner::RunCurrentRow() {
     const ScriptRow& row = CurrentRow();
     failureReason_.clear();
     if (skipping_) {
-        if (row.Kind() == skipEnd_ && row.Param == skipCode_) skipping_ = false;
+        if (row.Kind() == skipEnd_ && BlockCode(row) == skipCode_) skipping_ = false;
         return ActionResult();
     }
     logText_.clear();

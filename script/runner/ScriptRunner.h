@@ -86,7 +86,7 @@ private:
     // Skip mode: passing over rows up to the end row of skipEnd_ whose Param is skipCode_.
     bool skipping_ = false;
     RowKind skipEnd_ = RowKind::EndIfItem;
-    uint32_t skipCode_ = 0;
+    uint64_t skipCode_ = 0;
     std::wstring logText_;
     std::wstring failureReason_;
     // The install-log lines of the removal of earlier installations, written
@@ -101,7 +101,7 @@ private:
     // The control rows: blocks, the IDE selection, product information and
     // the removal of an earlier installation.
     ActionResult RunControlRow(const ScriptRow& row, changes::ChangeContext& ctx);
-    void SkipTo(RowKind endKind, uint32_t code);
+    void SkipTo(RowKind endKind, uint64_t code);
     // A block start row: unless holds, the rows up to its end row are passed over.
     ActionResult SkipBlockUnless(const ScriptRow& row, bool holds);
     // The record of an information row: the product fact its Param names.

@@ -113,7 +113,7 @@ const DemoProject CBuilderDemos[] = {
 
 // The set's root folder is recorded for the uninstaller; the project folders
 // inside it go with it.
-void AddDemoSet(ScriptBuilder& s, uint32_t item, const std::wstring& root,
+void AddDemoSet(ScriptBuilder& s, uint64_t item, const std::wstring& root,
                 const ConstList<DemoProject>& projects) {
     s.IfItem(item);
     s.CreateDir(root, LocationCode::Install, RowFlag::Undo);
@@ -128,7 +128,7 @@ void AddDemoSet(ScriptBuilder& s, uint32_t item, const std::wstring& root,
 }  // namespace
 
 void AddDemoProjects(ScriptBuilder& s) {
-    const uint32_t eitherSet = ItemBit::DelphiDemos | ItemBit::CBuilderDemos;
+    const uint64_t eitherSet = ItemBit::DelphiDemos | ItemBit::CBuilderDemos;
     s.IfItem(eitherSet);
     s.CreateDir(L"Demos", LocationCode::Install, RowFlag::Undo);
     s.EndIfItem(eitherSet);

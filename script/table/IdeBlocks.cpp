@@ -273,7 +273,7 @@ void AddIdeBlock(ScriptBuilder& s, IdeIndex index) {
     const std::wstring folder = ide.Folder;
     const uint32_t ideIndex = static_cast<uint32_t>(index.Value);
     const uint32_t ideBit = ide.InternalId.Bits();
-    const uint32_t item = ide.Item.Bits();
+    const uint64_t item = ide.Item.Bits();
     const std::wstring runtime = PackageName(ide, PackageRole::Runtime);
     const std::wstring design = PackageName(ide, PackageRole::Design);
     const std::wstring runtimeBuilt = BuiltName(ide, PackageRole::Runtime) + layout.PackageExt;

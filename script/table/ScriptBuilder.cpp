@@ -34,8 +34,16 @@ void ScriptBuilder::SetIde(const std::wstring& folder, uint32_t ideIndex, RowFla
     AddAt(RowKind::SetIde, flags, folder, LocationCode::None).Param = ideIndex;
 }
 
-void ScriptBuilder::IfItem(uint32_t mask) { Add(RowKind::IfItem, RowFlag::None).Param = mask; }
-void ScriptBuilder::EndIfItem(uint32_t mask) { Add(RowKind::EndIfItem, RowFlag::None).Param = mask; }
+void ScriptBuilder::IfItem(uint64_t mask) {
+    ScriptRow& row = Add(RowKind::IfItem, RowFlag::None);
+    row.Param = static_cast<uint32_t>(mask);
+    row.Options = static_cast<uint32_t>(mask >> 32);
+}
+void ScriptBuilder::EndIfItem(uint64_t mask) {
+    ScriptRow& row = Add(RowKind::EndIfItem, RowFlag::None);
+    row.Param = static_cast<uint32_t>(mask);
+    row.Options = static_cast<uint32_t>(mask >> 32);
+}
 
 void ScriptBuilder::IfFileExists(const std::wstring& path, LocationCode location, uint32_t code) {
     AddAt(RowKind::IfFileExists, RowFlag::None, path, location).Param = code;

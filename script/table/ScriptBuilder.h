@@ -21,8 +21,9 @@ public:
     // Control rows.
     void Info(InfoCode code);  // always recorded
     void SetIde(const std::wstring& folder, uint32_t ideIndex, RowFlag flags);
-    void IfItem(uint32_t mask);
-    void EndIfItem(uint32_t mask);
+    // Item bits: the low 32 in Param, the ones above in Options.
+    void IfItem(uint64_t mask);
+    void EndIfItem(uint64_t mask);
     void IfFileExists(const std::wstring& path, LocationCode location, uint32_t code);
     void EndIfFileExists(uint32_t code);
     void If64BitIde(uint32_t code);

@@ -24,8 +24,8 @@ constexpr ConstList<T> List(const T (&items)[N]) {
 
 // The items of the IDEs whose row passes pick, ORed.
 template <typename Pick>
-constexpr uint32_t ItemsOfIdes(Pick pick) {
-    uint32_t bits = 0;
+constexpr uint64_t ItemsOfIdes(Pick pick) {
+    uint64_t bits = 0;
     for (int i = 1; i <= common::IdeCount; ++i)
         if (pick(common::IdeIndex(i))) bits |= common::IdeOf(common::IdeIndex(i)).Item.Bits();
     return bits;
@@ -33,15 +33,15 @@ constexpr uint32_t ItemsOfIdes(Pick pick) {
 
 // Install-item bits that the script's guards test (not IDE bits).
 namespace ItemBit {
-constexpr uint32_t HelpFiles = HelpFilesItem.Bit.Bits();
-constexpr uint32_t DelphiDemos = DelphiDemosItem.Bit.Bits();
-constexpr uint32_t CBuilderDemos = CBuilderDemosItem.Bit.Bits();
+constexpr uint64_t HelpFiles = HelpFilesItem.Bit.Bits();
+constexpr uint64_t DelphiDemos = DelphiDemosItem.Bit.Bits();
+constexpr uint64_t CBuilderDemos = CBuilderDemosItem.Bit.Bits();
 // The IDE whose help files are Help 2 files.
-constexpr uint32_t Bds2006 = common::IdeOf(common::IdeIndex(11)).Item.Bits();
+constexpr uint64_t Bds2006 = common::IdeOf(common::IdeIndex(11)).Item.Bits();
 // Delphi 6 (index 7) and every later IDE.
-constexpr uint32_t Delphi6AndLater = ItemsOfIdes([](common::IdeIndex i) { return i.Value >= 7; });
+constexpr uint64_t Delphi6AndLater = ItemsOfIdes([](common::IdeIndex i) { return i.Value >= 7; });
 // The IDEs whose help has a keyword alias file.
-constexpr uint32_t WithAliasFile = ItemsOfIdes([](common::IdeIndex i) { return common::IdeOf(i).AliasFile != 0; });
+constexpr uint64_t WithAliasFile = ItemsOfIdes([](common::IdeIndex i) { return common::IdeOf(i).AliasFile != 0; });
 }  // namespace ItemBit
 
 // The library's own units, forms, include and resource files in "Source\".
