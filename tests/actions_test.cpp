@@ -75,6 +75,11 @@ protected:
     RunState run_;
     std::wstring& InstallDir = run_.Location.InstallDir;
     int& CurrentIde = run_.Location.CurrentIde.Value;
+    // Makes the IDE of index the current one, with its key, as selecting it does.
+    void UseIde(int index) {
+        CurrentIde = index;
+        run_.Location.IdeKey = IdeKeyOf(IdeIndex(index), 0);
+    }
     std::wstring& IdeFolder = run_.Location.IdeFolder;
     std::wstring& HelpDir = run_.HelpDir;
     static UniqueModule payload_;
@@ -414,7 +419,7 @@ TEST_F(Actions, CopiesAndDeletesByNameAndMask) {
 TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     // Delphi 7's help files: 1 d7.ohi, 2 d7.ohl, 3 d7.als.
     run_.Location.IdeRoot = kRoot + L"\\D7";
-    CurrentIde = 9;
+    UseIde(9);
     const std::wstring help = kRoot + L"\\D7\\Help\\";
     ASSERT_EQ(0u, CreateDirectoryPath(help));
     ASSERT_TRUE(WriteBytes(help + L"d7.ohi", ":Index Other=other.hlp\r\n"));
@@ -443,9 +448,9 @@ TEST_F(Actions, HelpConfigurationFilesAreAppendedMergedAndPatched) {
     Fresh(ctx);
     EXPECT_EQ(-1, ApplyChange(Row(RowKind::AppendText, L"\r\nx", 3, 4), ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
-    CurrentIde = 10;  // Delphi 2005 has no help-configuration files
+    UseIde(10);  // Delphi 2005 has no help-configuration files
     EXPECT_EQ(-1, ApplyChange(Row(RowKind::AppendText, L"\r\nx", 1, 4), ctx).Code());
-    CurrentIde = 9;
+    UseIde(9);
 
     // Merge: the source's lines missing from the destination are added, ANSI, CR LF.
     ASSERT_EQ(0u, CreateDirectoryPath(InstallDir + L"\\Help"));
@@ -553,7 +558,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     // Delphi 7 (index 9): one "\Library" key with "Search Path".
     const std::wstring d7 = IdeTable[9].RegKey;
     (void)DeleteRegKey(HKEY_CURRENT_USER, d7);
-    CurrentIde = 9;
+    UseIde(9);
     IdeFolder = L"Delphi7";
     const ScriptRow reg = Row(RowKind::RegisterPackage | RowFlag::Undo, L"Delphi7\\dclqvl70.bpl", 0, 3);
     ChangeContext ctx = Ctx();
@@ -595,7 +600,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
 
     // Delphi 3 uses "SearchPath".
     const std::wstring d3 = IdeTable[1].RegKey;
-    CurrentIde = 1;
+    UseIde(1);
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, d3 + L"\\Library", L"SearchPath", L"C:\\D3\\Lib"));
     Fresh(ctx);
     EXPECT_EQ(0, ApplyChange(Row(RowKind::RegisterPackage, L"Delphi3\\dclqvl30.dpl", 0, 3), ctx).Code());
@@ -604,12 +609,12 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
 
     // RAD Studio 2009 (13): "ForceEnvOptionsUpdate"; XE7 (22): the Win32 library key.
     const std::wstring r2009 = IdeTable[13].RegKey;
-    CurrentIde = 13;
+    UseIde(13);
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, r2009 + L"\\Library", L"Search Path", L"x"));
     EXPECT_EQ(0, ApplyChange(Row(RowKind::RegisterPackage, L"BDS2009\\dclqvl2009.bpl", 0, 3), ctx).Code());
     EXPECT_EQ(L"1", RegText(HKEY_CURRENT_USER, r2009 + L"\\Globals", L"ForceEnvOptionsUpdate"));
     const std::wstring xe7 = IdeTable[22].RegKey;
-    CurrentIde = 22;
+    UseIde(22);
     ASSERT_EQ(0u, WriteRegString(HKEY_CURRENT_USER, xe7 + L"\\Library\\Win32", L"Search Path", L"y"));
     EXPECT_EQ(0,
               ApplyChange(Row(RowKind::RegisterPackage, L"RADStudio16\\Win32\\dclqvl210.bpl", 0, 3), ctx).Code());
@@ -619,7 +624,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
 
     // Search path rows of the C++Builder blocks (C++Builder 6, index 8).
     const std::wstring b6 = IdeTable[8].RegKey;
-    CurrentIde = 8;
+    UseIde(8);
     (void)DeleteRegKey(HKEY_CURRENT_USER, b6);
     const ScriptRow add = Row(RowKind::AddSearchPath | RowFlag::Undo, L"Source", 0, 3);
     Fresh(ctx);
@@ -642,7 +647,7 @@ TEST_F(Actions, PackagesAreRegisteredAndPathListsExtended) {
     EXPECT_EQ(InstallDir + L"\\Source", RegText(HKEY_CURRENT_USER, b6 + L"\\Other", L"Paths"));
 
     // IDE path rows: the folder by base code; a list that does not exist is left alone.
-    CurrentIde = 22;
+    UseIde(22);
     IdeFolder = L"RADStudio16";
     const ScriptRow win64 = Row(RowKind::AddIdePath | RowFlag::Undo, L"\\C++\\Paths\\Win64\\LibraryPath", 4, 3);
     (void)DeleteRegValue(HKEY_CURRENT_USER, xe7 + L"\\C++\\Paths\\Win64", L"LibraryPath");
@@ -661,7 +666,7 @@ TEST_F(Actions, CompileRowsRunTheIdeToolsHiddenAndBounded) {
     EXPECT_EQ(45000u, plan_.CompileTimeoutMs) << "the compiler gets 45 seconds";
     ChangeContext ctx = Ctx();
     EXPECT_EQ(-1, ApplyChange(Row(RowKind::CompilePackage, L"x.dpk", 0), ctx).Code());
-    EXPECT_EQ(-2, ApplyChange(Row(RowKind::CompilePackage, L"x.dpk", 0x40000000), ctx).Code());
+    EXPECT_EQ(-2, ApplyChange(Row(RowKind::CompilePackage, L"x.dpk", 0x80000000), ctx).Code());
     EXPECT_TRUE(ctx.LogText.empty());
 
     // No tools: the "cannot find" lines.
@@ -825,4 +830,26 @@ TEST_F(Actions, FailuresAreReportedAsFailures) {
     EXPECT_EQ(0, ApplyChange(Row(RowKind::MergeFiles, L"F\\s.als", 0, 3, nullptr, L"F\\d.als", 3), ctx).Code());
     EXPECT_EQ("b=2\r\n", FileBytes(dest));
     SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The automatic suffix comes from the one package of that shape the compiler wrote.
+TEST(AutoSuffix, LearntFromTheOnePackageOfItsShape) {
+    const struct {
+        std::vector<std::wstring> names;
+        const wchar_t* suffix;  // nullptr: none learnt
+    } cases[] = {
+        {{L"qvl380.bpl", L"qvl.dcp"}, L"380"},
+        {{L"QVL380.BPL"}, L"380"},
+        {{L"qvl.bpl"}, nullptr},                     // no number
+        {{L"qvl380.bpl", L"qvl390.bpl"}, nullptr},   // two candidates
+        {{L"qvl38x.bpl", L"qvlx380.bpl"}, nullptr},  // not digits alone
+        {{L"qvl12345.bpl"}, nullptr},
+        {{L"dclqvl380.bpl"}, nullptr},
+    };
+    for (const auto& c : cases) {
+        std::wstring suffix = L"stale";
+        EXPECT_EQ(FindAutoSuffix(c.names, L"qvl", L".bpl", suffix), c.suffix != nullptr) << ToUtf8(c.names[0]);
+        EXPECT_EQ(suffix, c.suffix ? c.suffix : L"") << ToUtf8(c.names[0]);
+    }
+    EXPECT_EQ(WithAutoSuffix(L"X\\dclqvl$(Auto).bpl;qvl$(Auto)", L"380"), L"X\\dclqvl380.bpl;qvl380");
 }

@@ -329,3 +329,21 @@ TEST_F(Discovery, InstallSubPaths) {
 }
 
 }  // namespace
+
+// The versions above the table that the "BDS" keys' names give, newest first:
+// only "<N>.0" with N above 37, written without leading zeros.
+TEST(NewerIdeVersions, FromTheKeyNames) {
+    const struct {
+        std::vector<std::wstring> names;
+        std::vector<uint32_t> versions;
+    } cases[] = {
+        {{L"23.0", L"37.0"}, {}},
+        {{L"38.0", L"23.0", L"40.0", L"39.0"}, {40, 39, 38}},
+        {{L"38.0", L"38.0"}, {38}},  // machine-wide and the user's
+        {{L"38.1", L"038.0", L"38", L".0", L"3a.0", L"1000.0", L"38.0x", L"999.0"}, {999}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NewerBdsVersions(c.names), c.versions) << ToUtf8(c.names.front());
+    EXPECT_EQ(IdeKeyOf(IdeIndex(NewerIdeSlot), 38), L"Software\\Embarcadero\\BDS\\38.0");
+    EXPECT_EQ(IdeKeyOf(IdeIndex(NewerIdeSlot), 37), L"");
+    EXPECT_EQ(IdeKeyOf(IdeIndex(30), 38), L"Software\\Embarcadero\\BDS\\37.0");
+}

@@ -212,9 +212,9 @@ TEST(ScriptTable, PayloadIdsMatchThePayloadList) {
     std::map<uint32_t, std::vector<int>> uses;
     for (int i = 0; i < ScriptCount(); ++i)
         if (IsExtract(ScriptRowAt(i).Kind())) uses[ScriptRowAt(i).Param].push_back(i);
-    EXPECT_EQ(uses.size(), 362u);
+    EXPECT_EQ(uses.size(), 370u);
     EXPECT_EQ(uses.begin()->first, 1u);
-    EXPECT_EQ(uses.rbegin()->first, 2907u);
+    EXPECT_EQ(uses.rbegin()->first, 3007u);
     EXPECT_EQ(uses.count(28), 1u);
     EXPECT_EQ(uses.count(25), 0u);
     for (const auto& p : payload) EXPECT_EQ(uses.count(p.first), 1u) << "id " << p.first << " never written";
@@ -264,7 +264,7 @@ TEST(ScriptTable, ExtractModeRowsStayInTheInstallFolderAndFindTheirFolders) {
             EXPECT_EQ(made.count(folder), 1u) << "row " << i << " writes into an uncreated folder";
         }
     }
-    EXPECT_EQ(files, 386);
+    EXPECT_EQ(files, 394);
 }
 
 TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
@@ -278,7 +278,8 @@ TEST(ScriptTable, BlocksAreBalancedAndProperlyNested) {
         const ScriptRow& r = ScriptRowAt(i);
         RowKind k = r.Kind();
         bool start = k == RowKind::IfItem || k == RowKind::IfIde || k == RowKind::IfOption ||
-                     k == RowKind::IfNotOption || k == RowKind::IfFileExists || k == RowKind::If64BitIde;
+                     k == RowKind::IfNotOption || k == RowKind::IfFileExists || k == RowKind::If64BitIde ||
+                     k == RowKind::IfModernCpp;
         bool end = k == RowKind::EndIfItem || k == RowKind::EndIfIde || k == RowKind::EndIfOption ||
                    k == RowKind::EndIfNotOption || k == RowKind::EndIfFileExists || k == RowKind::EndIf64BitIde ||
                    k == RowKind::EndIfModernCpp;
@@ -730,7 +731,7 @@ TEST(Manifest, ItemsCopyTargetsAndIdeTableAgree) {
             EXPECT_EQ(text.substr(text.rfind(L'\\') + 1), name) << "row " << i;
         }
     }
-    EXPECT_EQ(targets.size(), 33u);
+    EXPECT_EQ(targets.size(), 35u);
     int inc = RowsOfKind(RowKind::CopyOneFile)[0];  // Delphi 3 comes first
     EXPECT_EQ(Str(ScriptRowAt(inc).Target->FileName), L"delphi3\\qvTessel.inc");
     EXPECT_EQ(Str(ScriptRowAt(inc).Text), L"Source\\qvTessel.inc");

@@ -34,7 +34,7 @@ has_line() { options "$1" | grep -qxF -- "$2"; }
 entries=$(grep -E '^[0-9]+[[:space:]]' "$manifest" | tr -d '\r')
 ids=$(awk '{print $1}' <<< "$entries")
 
-check "362 entries" test "$(wc -l <<< "$entries")" -eq 362
+check "370 entries" test "$(wc -l <<< "$entries")" -eq 370
 check "370 distinct ids" test "$(sort -un <<< "$ids" | wc -l)" -eq 370
 check "ids within 1..3007" test -z "$(awk '$1 < 1 || $1 > 3007' <<< "$entries")"
 check "id 28 is the uninstaller" test "$(awk '$1 == 28 {print $2}' <<< "$entries")" = "@unqmv"
@@ -91,7 +91,7 @@ while read -r _ path; do
         check "$path names package $want" test "$(dpk_name "$payload/$path")" = "$want" ;;
     esac
 done <<< "$entries"
-check "52 package sources (26 Delphi folders x 2)" test $dpk_count -eq 52
+check "54 package sources (27 Delphi folders x 2)" test $dpk_count -eq 54
 
 # folder suffix kind: d3 = no option files; cfg = <project>.cfg in the folder
 # (output in the folder); cfgcpp = as cfg plus C++ headers into ..\Source;

@@ -52,8 +52,14 @@ TEST(StandinText, OptionFiles) {
     EXPECT_EQ(L"", p.dcpDir);
     EXPECT_TRUE(p.cppFiles);
     CompilerOptions q;
-    ApplyCompilerOptions(L"-J\n-JLX\n", q);
+    ApplyCompilerOptions(L"-J\n-JLX\n-jf:coff\n", q);
     EXPECT_FALSE(q.cppFiles);
+    EXPECT_FALSE(q.coff);
+    // The Modern toolchain's build: COFF C++ files, import and static libraries to folders of their own.
+    ApplyCompilerOptions(L"-JL\n-jf:coffi\n-NB.\\Win64x\n-NO.\\Win64x\n", q);
+    EXPECT_TRUE(q.cppFiles && q.coff);
+    EXPECT_EQ(L".\\Win64x", q.bpiDir);
+    EXPECT_EQ(L".\\Win64x", q.objDir);
 }
 
 TEST(StandinText, PackageProjects) {
@@ -81,6 +87,12 @@ TEST(StandinText, PackageProjects) {
                                L"package x; contains a b;", L"package x; contains a in 'open;",
                                L"package x; contains a in b;", L"unit qvUtils; package x;"})
         EXPECT_FALSE(ParsePackageProject(bad, p)) << bad;
+
+    for (const auto& [text, asks] : {std::pair{L"package qvl;\r\n{$LIBSUFFIX AUTO}\r\nend.", true},
+                                     {L"package qvl; {$libsuffix auto} end.", true},
+                                     {L"package qvl; {$LIBSUFFIX '290'} end.", false},
+                                     {L"package qvl; end.", false}})
+        EXPECT_EQ(AsksForAutoSuffix(text), asks) << text;
 }
 
 TEST(StandinText, MakeFilesAndPaths) {

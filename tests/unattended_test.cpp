@@ -25,6 +25,7 @@
 #include "changes/packages/CompilerOutput.h"
 #include "script/manifest/Manifest.h"
 #include "setup/CommandLine.h"
+#include "setup/InstallChoices.h"
 #include "setup/UnattendedInstall.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
@@ -149,6 +150,14 @@ protected:
 
     // The five IDEs as they come, no installation of ours, no stored choices.
     void SetUp() override {
+        ResetMachine();
+        ASSERT_TRUE(LayOutMachine(kIdes));
+        MachineOptions with64BitIde;
+        with64BitIde.With64BitIde = true;
+        ASSERT_TRUE(LayOutIde(kStudio13, with64BitIde));
+    }
+    // No IDE, no installation of ours, no stored choices.
+    void ResetMachine() {
         RemoveThroughEntryWithEngine(false);  // earlier cases damage logs on purpose
         SetCurrentDirectoryW(L"C:\\");
         ClearMachine();
@@ -157,10 +166,6 @@ protected:
         for (const std::wstring& dir : dirs) (void)DeleteDirectoryTree(dir, false);
         // The folder of WinHelp registrations exists on every Windows.
         (void)CreateRegKey(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey);
-        ASSERT_TRUE(LayOutMachine(kIdes));
-        MachineOptions with64BitIde;
-        with64BitIde.With64BitIde = true;
-        ASSERT_TRUE(LayOutIde(kStudio13, with64BitIde));
     }
     void TearDown() override {
         for (int ide : kIdes) SetToolBehaviour(ide, ToolMode::Normal);
@@ -469,4 +474,82 @@ TEST_F(Unattended, AnEditionThatCannotCompileIsLeftToTheIdeAndABuildErrorIsExpla
 
     EXPECT_EQ(RunEntrySilently(L"/S").exitCode, static_cast<DWORD>(SilentExit::Complete));
     EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))));
+}
+
+// IDEs newer than the table: the newest "BDS\<N>.0" on the machine is offered
+// first with its version, /S builds it from the projects with the automatic
+// suffix (N0), with the Modern toolchain's Win64x files where the machine has
+// the toolchain, and the silent uninstall takes all of it back. An older
+// version above the table beside it is left alone.
+TEST_F(Unattended, IdesNewerThanTheTableInstallAndUninstall) {
+    const std::wstring dir = L"C:\\Tessel Newer";
+    dirs.push_back(dir);
+    const struct Shape {
+        const char* name;
+        std::vector<uint32_t> newer;  // versions above the table, the newest last
+        bool studio13, ide64, modern;
+    } shapes[] = {
+        {"BDS 38 with the 64-bit IDE and the Modern toolchain, RAD Studio 13", {38}, true, true, true},
+        {"BDS 38 alone", {38}, false, false, false},
+        {"BDS 38 and BDS 39", {38, 39}, false, true, false},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        ResetMachine();
+        MachineOptions options;
+        options.With64BitIde = shape.ide64;
+        options.WithModernCpp = shape.modern;
+        for (uint32_t version : shape.newer) {
+            SetStandinNewerVersion(version);
+            ASSERT_TRUE(LayOutIde(NewerIdeSlot, options));
+        }
+        if (shape.studio13) {
+            ASSERT_TRUE(LayOutIde(kStudio13, options));
+        }
+        const uint32_t newest = shape.newer.back();
+        const std::wstring suffix = std::to_wstring(newest * 10);
+
+        // The wizard's first line is the newest version.
+        InstallContext install;
+        LoadPreviousSelection(install);
+        EXPECT_EQ(FoundOf(install.Plan.Ides, IdeIndex(NewerIdeSlot)).BdsVersion, newest);
+        ASSERT_TRUE(ItemShown(install, 0));
+        EXPECT_EQ(ItemCaption(install, 0), L"RAD Studio (BDS " + std::to_wstring(newest) + L".0)");
+
+        const MachineSnapshot before = Snap(dir);
+        WatchedRun run = RunSetupSilently(L"\"" + dir + L"\"");
+        ASSERT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Success)) << ToUtf8(InstallLogText(dir));
+        const std::wstring folder = dir + L"\\RADStudioNewer";
+        const std::wstring key = IdeKeyOf(IdeIndex(NewerIdeSlot), newest);
+        EXPECT_EQ(RegText(HKEY_CURRENT_USER, key + KnownPackagesKey, folder + L"\\Win32\\dclqvl" + suffix + L".bpl"),
+                  L"Tessel library v4.09");
+        EXPECT_EQ(RegText(HKEY_CURRENT_USER, key + KnownPackagesX64Key, folder + L"\\Win64\\dclqvl" + suffix + L".bpl"),
+                  shape.ide64 ? L"Tessel library v4.09" : L"<missing>");
+        EXPECT_TRUE(PathExists(StandinCommonDir(NewerIdeSlot) + L"\\Bpl\\qvl" + suffix + L".bpl"));
+        EXPECT_NE(RegText(HKEY_CURRENT_USER, key + L"\\Library\\Win32", L"Search Path").find(folder + L"\\Win32"),
+                  std::wstring::npos);
+        EXPECT_EQ(PathExists(folder + L"\\Win64x\\qvl.bpi") && PathExists(folder + L"\\Win64x\\qvl.lib"), shape.modern);
+        EXPECT_EQ(RegText(HKEY_CURRENT_USER, key + L"\\Library\\Win64x", L"Search Path").find(folder + L"\\Win64x") !=
+                      std::wstring::npos,
+                  shape.modern);
+        EXPECT_EQ(RegText(HKEY_CURRENT_USER, key + L"\\C++\\Paths\\Win64x", L"LibraryPath").find(folder + L"\\Win64x") !=
+                      std::wstring::npos,
+                  shape.modern);
+        if (shape.studio13) {
+            EXPECT_TRUE(PathExists(dir + L"\\RADStudio37\\Win64\\dclqvl370.bpl"));
+            EXPECT_TRUE(PathExists(dir + L"\\RADStudio37\\Win64x\\qvl370.bpi"));
+        }
+        // The older version above the table gets nothing.
+        if (shape.newer.size() > 1) {
+            const std::wstring older = IdeKeyOf(IdeIndex(NewerIdeSlot), shape.newer[0]);
+            EXPECT_EQ(RegText(HKEY_CURRENT_USER, older + KnownPackagesKey, folder + L"\\Win32\\dclqvl" +
+                                                                              std::to_wstring(shape.newer[0] * 10) + L".bpl"),
+                      L"<missing>");
+        }
+
+        run = RunEntrySilently(L"/S");
+        EXPECT_EQ(run.exitCode, static_cast<DWORD>(SilentExit::Complete));
+        EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall(dir)))));
+    }
+    SetStandinNewerVersion(38);
 }
