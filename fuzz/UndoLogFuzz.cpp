@@ -141,7 +141,7 @@ namespace tessel::common {
 InstalledIdes FindInstalledIdes() { return InstalledIdes{}; }
 // The IDE a backward walk starts with (a log that ends inside an IDE block):
 // the harness's steps resolve nothing against it.
-void SelectIde(LocationContext& context, const InstalledIdes&, IdeIndex index, const std::wstring& folder) {
+void SelectIde(LocationContext& context, const InstalledIdes&, IdeIndex index, const std::wstring& folder, uint32_t) {
     context.CurrentIde = index;
     context.IdeFolder = folder;
 }

@@ -535,6 +535,10 @@ TEST_F(Unattended, IdesNewerThanTheTableInstallAndUninstall) {
         EXPECT_EQ(RegText(HKEY_CURRENT_USER, key + L"\\C++\\Paths\\Win64x", L"LibraryPath").find(folder + L"\\Win64x") !=
                       std::wstring::npos,
                   shape.modern);
+        // The next run starts from the newer IDE's stored choice.
+        InstallContext next;
+        LoadPreviousSelection(next);
+        EXPECT_TRUE(next.Plan.CheckedLines.Has(LineBit(0)));
         if (shape.studio13) {
             EXPECT_TRUE(PathExists(dir + L"\\RADStudio37\\Win64\\dclqvl370.bpl"));
             EXPECT_TRUE(PathExists(dir + L"\\RADStudio37\\Win64x\\qvl370.bpi"));

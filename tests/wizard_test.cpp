@@ -874,7 +874,7 @@ TEST(Wizard, RefusedUpdateKeepsThePreviousInstallation) {
     ASSERT_EQ(
         0u, WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallVersions", IdeTable[kDelphi7].InternalId.Bits()));
     ASSERT_EQ(0u,
-              WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", ItemMaskForIdes({kDelphi7}) | 0x380));
+              WriteRegInteger(HKEY_LOCAL_MACHINE, kProductKey, L"InstallItems", static_cast<DWORD>(ItemMaskForIdes({kDelphi7}) | 0x380)));
     ASSERT_EQ(0u, WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, L"RootDir", previousDir));
     const MachineSnapshot before = SnapshotInstallPlaces(previousDir);
     ASSERT_TRUE(before.count(L"file " + LowerWide(previousDir) + L"\\delphi7\\qvl70.bpl"));

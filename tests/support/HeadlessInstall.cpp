@@ -27,8 +27,8 @@ using namespace tessel::changes::uninstall_entry;
 using namespace tessel::script;
 using namespace tessel::setup;
 
-uint32_t ItemMaskForIdes(const std::vector<int>& ides) {
-    uint32_t mask = 0;
+uint64_t ItemMaskForIdes(const std::vector<int>& ides) {
+    uint64_t mask = 0;
     for (int index : ides)
         if (IsIdeIndex(index)) mask |= IdeTable[index].Item.Bits();
     return mask;

@@ -36,7 +36,7 @@ struct HeadlessRun {
 };
 
 // The install-item bits that belong to the given IDE indexes.
-uint32_t ItemMaskForIdes(const std::vector<int>& ides);
+uint64_t ItemMaskForIdes(const std::vector<int>& ides);
 HeadlessRun RunHeadlessInstall(const HeadlessOptions& options);
 
 // Removes the installation that the uninstall entry names, with the engine as
