@@ -8,6 +8,7 @@
 #include "changes/pathlists/PathListChanges.h"
 #include "changes/registry/RegistryKeyChanges.h"
 #include "changes/uninstallentry/UninstallEntry.h"
+#include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
 #include "common/RowKinds.h"
 
@@ -83,6 +84,14 @@ bool IsSameFolder(const std::wstring& aLower, const std::wstring& bLower) {
     return !a.empty() && a == normal(bLower);
 }
 
+bool SplitProfileSelection(const std::wstring& text, std::wstring& folder, std::wstring& profile) {
+    const size_t cut = text.find(L'\\');
+    if (cut == std::wstring::npos) return false;
+    folder = text.substr(0, cut);
+    profile = text.substr(cut + 1);
+    return IsPlainName(folder) && IsValidProfileName(profile);
+}
+
 bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const UndoScope& scope) {
     switch (Describe(rec.Kind()).Module) {
     case ChangeModule::Files: return files::Accepts(rec, text, scope);
@@ -96,6 +105,9 @@ bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const Und
     // The walk's own records: an IDE selection names an IDE of the table and
     // its package folder; the others are not acted on.
     if (rec.Kind() == RowKind::SetIde) return IsIdeIndex(static_cast<int>(rec.Param)) && IsPlainName(text);
+    std::wstring folder, profile;
+    if (rec.Kind() == RowKind::SetIdeProfile)
+        return IsIdeIndex(static_cast<int>(rec.Param)) && SplitProfileSelection(text, folder, profile);
     return true;
 }
 

@@ -22,8 +22,10 @@ struct FoundIde {
 using InstalledIdes = std::array<FoundIde, IdeCount + 1>;
 
 // Reads every IDE's RootDir from the registry and checks its folder, and
-// whether the versions that can have one come with their 64-bit IDE.
-InstalledIdes FindInstalledIdes();
+// whether the versions that can have one come with their 64-bit IDE. The
+// user's values, read where the machine has none, come from the registry
+// profile's keys when one is given (common/IdeRegistry.h, UserKeyOf).
+InstalledIdes FindInstalledIdes(const std::wstring& profile = std::wstring());
 
 // Makes the IDE of index (none: no IDE) with its package folder the context's
 // current IDE; its root folder comes from what discovery found.

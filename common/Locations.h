@@ -45,6 +45,9 @@ struct LocationContext {
     IdeIndex CurrentIde;      // none until an IDE is selected
     std::wstring IdeFolder;   // package folder name of the current IDE inside InstallDir
     std::wstring IdeRoot;     // RootDir of the current IDE as discovery found it (SelectIde sets all three)
+    // The registry profile whose per-user keys the IDE's settings are in
+    // (setup.exe /PROFILE=); empty: the IDE's own key. SelectIde leaves it.
+    std::wstring Profile;
 };
 
 // The common folder (BDSCOMMONDIR) of the context's IDE; empty when not found.

@@ -41,6 +41,11 @@ enum class RowKind : uint16_t {
     EndIfFileExists     = 0x4025,
     If64BitIde          = 0x4026,  // the current IDE comes with its 64-bit IDE
     EndIf64BitIde       = 0x4027,
+    // Records only: a SetIde row's record in an install with a registry
+    // profile. Text: "<package folder>\<profile>". Uninstallers that predate
+    // profiles know no such kind and select no IDE for its records, so they
+    // never take the profile's entries out of the IDE's own keys.
+    SetIdeProfile       = 0x4028,
     CreateDir           = 0x8001,
     ExtractFile         = 0x8002,
     ClearDir            = 0x8005,
@@ -173,7 +178,8 @@ constexpr RowKindInfo Describe(RowKind kind) {
     case RowKind::EndIfFileExists:
     case RowKind::If64BitIde:
     case RowKind::EndIf64BitIde: return {"Block", nullptr, nullptr, C, M::None};
-    case RowKind::SetIde: return {"SetIde", nullptr, nullptr, C, M::None};
+    case RowKind::SetIde:
+    case RowKind::SetIdeProfile: return {"SetIde", nullptr, nullptr, C, M::None};
     case RowKind::Info: return {"Info", nullptr, nullptr, C, M::None};
     case RowKind::CreateDir: return {"CreateDir", L"Creating directory", L"Removing directory", F, M::Files};
     case RowKind::ExtractFile: return {"ExtractFile", L"Copying file", RemovingFile, F, M::Files};

@@ -138,7 +138,7 @@ bool NamesAPath(RowKind kind) {
 
 namespace tessel::common {
 
-InstalledIdes FindInstalledIdes() { return InstalledIdes{}; }
+InstalledIdes FindInstalledIdes(const std::wstring&) { return InstalledIdes{}; }
 // The IDE a backward walk starts with (a log that ends inside an IDE block):
 // the harness's steps resolve nothing against it.
 void SelectIde(LocationContext& context, const InstalledIdes&, IdeIndex index, const std::wstring& folder) {

@@ -505,6 +505,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
         case RowKind::If64BitIde:
         case RowKind::EndIf64BitIde:
         case RowKind::ClearDir:
+        case RowKind::SetIdeProfile:  // records only
         case RowKind::ExtractFileOnce:
         case RowKind::ExtractFileIfNewer:
         case RowKind::RegisterUninstall: break;

@@ -182,6 +182,7 @@ void ScriptRunner::Start() {
     outcome_ = RunOutcome();
     state_ = RunState();
     state_.Location.InstallDir = plan_.InstallDir;
+    state_.Location.Profile = plan_.Profile;
     // An empty or relative folder would put the files, the logs and the IDE
     // registry entries wherever the current folder happens to be, and a folder
     // that cannot hold the undo log would give changes that nothing can take
@@ -332,6 +333,10 @@ ActionResult ScriptRunner::RunAction(const ScriptRow& row) {
         recordError = RecordChange(row, ctx);
     else if (row.Kind() == RowKind::Info)
         recordError = RecordInfo(row);
+    else if (row.Kind() == RowKind::SetIde && !plan_.Profile.empty() && row.HasFlag(RowFlag::Undo))
+        // The profile goes with the IDE into a record of its own kind (common/RowKinds.h).
+        recordError = WriteUndoRecord(state_.UndoLog, RowKind::SetIdeProfile | FlagsOf(row.Word0), row.Param,
+                                      StoredLocation(row.Location), Str(row.Text) + L"\\" + plan_.Profile);
     else if (row.HasFlag(RowFlag::Undo))
         recordError = WriteRowRecord(row, row.Param, ctx);
     if (recordError != 0) return StopRun(recordError);
