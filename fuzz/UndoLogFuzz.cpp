@@ -171,6 +171,12 @@ UndoScope MakeUndoScope(const std::wstring&, const std::wstring&, const std::wst
     return UndoScope{true, productIntName};
 }
 
+// The IDE of a stopped block's selection record, as SelectIde above takes it.
+void SelectRecordedIde(tessel::common::LocationContext& at, const InstalledIdes& ides, const UndoRecord& rec,
+                       const std::wstring& text) {
+    SelectIde(at, ides, IdeIndex(static_cast<int>(rec.Param)), text);
+}
+
 DWORD UndoChange(tessel::common::LocationContext&, const InstalledIdes&, const UndoRecord& rec,
                  const std::wstring& text, const UndoScope& scope) {
     gUndone.push_back(rec);
