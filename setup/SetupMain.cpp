@@ -34,7 +34,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // does not run: /X and /S say so with the refusal's exit code alone.
     if (LimitDllSearchToSystemFolder() != 0) {
         const ModeFlags flags = ParseCommandLine();
-        RefuseToRunWithOpenDllSearch(flags.Unattended || flags.ExtractMode, static_cast<UINT>(UnattendedExit::Refused));
+        const bool list = ParseDeploymentSwitches(ProgramArguments()).List;
+        RefuseToRunWithOpenDllSearch(flags.Unattended || flags.ExtractMode || list,
+                                     static_cast<UINT>(UnattendedExit::Refused));
     }
     // The exit code is 0 in every mode but the unattended install and the
     // extract mode, also if something unexpected is thrown; those report their outcome.

@@ -54,6 +54,8 @@ std::vector<Written> RecordsTheScriptCanWrite() {
             out.push_back({Rec(row.Word0, row.Param, StoredLocation(copy ? row.Target->Location : row.Location)),
                            Str(copy ? row.Target->FileName : row.Text)});
         }
+        if (kind == RowKind::SetIde)  // the same selection in an install with a registry profile
+            out.push_back({Rec(RowKind::SetIdeProfile | RowFlag::Undo, row.Param, 0), Str(row.Text) + L"\\CI-2.x_64"});
         if (kind == RowKind::CreateDir)
             out.push_back({Rec(RowKind::CreateDir | RowFlag::Undo, DirExistedBefore, StoredLocation(row.Location)),
                            Str(row.Text)});
@@ -85,6 +87,7 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
     const uint32_t copy = RowKind::CopyOneFile | RowFlag::Undo, key = RowKind::CreateRegKey | RowFlag::Undo;
     const uint32_t pkg = RowKind::RegisterPackage | RowFlag::Undo, idePath = RowKind::AddIdePath | RowFlag::Undo;
     const uint32_t help = RowKind::AppendText | RowFlag::Undo, ide = RowKind::SetIde | RowFlag::Undo;
+    const uint32_t profileIde = RowKind::SetIdeProfile | RowFlag::Undo;
     const uint32_t HKLM = 0x80000002u, HKCU = 0x80000001u;
     const struct {
         uint32_t word0, param, location;
@@ -157,6 +160,12 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
         {ide, 0, 0, L"Delphi7", true},
         {ide, 31, 0, L"Delphi7", true},
         {ide, 9, 0, L"..\\x", true},
+        // A profile selection: the folder and a profile name, nothing else.
+        {profileIde, 30, 0, L"RADStudio37", true},
+        {profileIde, 30, 0, L"RADStudio37\\..\\BDS", true},
+        {profileIde, 30, 0, L"RADStudio37\\CI\\x", true},
+        {profileIde, 30, 0, L"..\\CI", true},
+        {profileIde, 31, 0, L"RADStudio37\\CI", true},
     };
     for (const auto& c : crafted)
         EXPECT_FALSE(IsUndoableRecord(Rec(c.word0, c.param, c.location), c.text, c.ownLog ? OwnLog : ForeignInstallDir))
