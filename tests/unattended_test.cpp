@@ -609,6 +609,7 @@ TEST_F(Deployment, AProfileInstallChangesOnlyTheProfilesKeys) {
         ++profileChanges;
     }
     EXPECT_GE(profileChanges, 4u) << "Known Packages (both IDEs) and the search paths";
+    EXPECT_NE(InstallLogText(dir).find(L"\r\nRegistry profile: CI\r\n"), std::wstring::npos);
     EXPECT_NE(RegText(HKEY_CURRENT_USER, kProfileKey + L"\\37.0\\Known Packages x64",
                       dir + L"\\RADStudio37\\Win64\\dclqvl370.bpl"),
               L"");

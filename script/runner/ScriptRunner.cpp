@@ -233,6 +233,8 @@ void ScriptRunner::OpenLog() {
         products += IdeTable[i].Name;
     }
     WriteLog(L"Borland products: " + products);
+    // Only an install with a registry profile says so; the others' log stays as it always was.
+    if (!plan_.Profile.empty()) WriteLog(L"Registry profile: " + plan_.Profile);
 }
 
 void ScriptRunner::Stop() {
