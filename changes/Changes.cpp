@@ -82,6 +82,16 @@ UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& install
     return scope;
 }
 
+void SelectRecordedIde(LocationContext& at, const InstalledIdes& ides, const UndoRecord& rec,
+                       const std::wstring& text) {
+    const IdeIndex index(static_cast<int>(rec.Param));
+    std::wstring folder = text, profile;
+    if (rec.Kind() == RowKind::SetIdeProfile && !SplitProfileSelection(text, folder, profile)) return;
+    if (rec.Kind() != RowKind::SetIde && rec.Kind() != RowKind::SetIdeProfile) return;
+    SelectIde(at, ides, index, folder, rec.Location);
+    at.Profile = profile;
+}
+
 DWORD UndoChange(LocationContext& at, const InstalledIdes& ides, const UndoRecord& rec, const std::wstring& text,
                  const UndoScope& scope) {
     if (!IsUndoableRecord(rec, text, scope)) return ERROR_INVALID_DATA;
@@ -95,7 +105,7 @@ DWORD UndoChange(LocationContext& at, const InstalledIdes& ides, const UndoRecor
     case ChangeModule::None: break;
     }
     // The walk's own record: later records are resolved for this IDE.
-    if (rec.Kind() == RowKind::SetIde) SelectIde(at, ides, IdeIndex(static_cast<int>(rec.Param)), text, rec.Location);
+    SelectRecordedIde(at, ides, rec, text);
     return 0;
 }
 

@@ -34,6 +34,11 @@ UndoScope MakeUndoScope(const std::wstring& logFile, const std::wstring& install
 // records after it). A record that an install of the product cannot have
 // written (IsUndoableRecord) is not undone and fails with ERROR_INVALID_DATA.
 // 0, or the Win32 error of the step that failed.
+// An IDE selection record (SetIde, SetIdeProfile) already judged undoable:
+// makes its IDE, package folder and profile the context's. Other records: nothing.
+void SelectRecordedIde(common::LocationContext& at, const common::InstalledIdes& ides, const common::UndoRecord& rec,
+                       const std::wstring& text);
+
 DWORD UndoChange(common::LocationContext& at, const common::InstalledIdes& ides, const common::UndoRecord& rec,
                  const std::wstring& text, const UndoScope& scope);
 

@@ -27,6 +27,10 @@ struct InstallPlan {
     common::IdeMask PreselectedIdeMask;
     common::LineMask CheckedLines;
 
+    // The registry profile whose per-user keys the IDEs' settings go into
+    // (setup.exe /PROFILE=, a valid name); empty: the IDEs' own keys.
+    std::wstring Profile;
+
     // Copy the files only: no compiling, no registration (switch /C).
     bool CopyOnly = false;
     // How long a compile row waits for the compiler (tests shorten it).

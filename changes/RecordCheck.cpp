@@ -8,6 +8,7 @@
 #include "changes/pathlists/PathListChanges.h"
 #include "changes/registry/RegistryKeyChanges.h"
 #include "changes/uninstallentry/UninstallEntry.h"
+#include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
 #include "common/RowKinds.h"
 
@@ -83,6 +84,14 @@ bool IsSameFolder(const std::wstring& aLower, const std::wstring& bLower) {
     return !a.empty() && a == normal(bLower);
 }
 
+bool SplitProfileSelection(const std::wstring& text, std::wstring& folder, std::wstring& profile) {
+    const size_t cut = text.find(L'\\');
+    if (cut == std::wstring::npos) return false;
+    folder = text.substr(0, cut);
+    profile = text.substr(cut + 1);
+    return IsPlainName(folder) && IsValidProfileName(profile);
+}
+
 bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const UndoScope& scope) {
     switch (Describe(rec.Kind()).Module) {
     case ChangeModule::Files: return files::Accepts(rec, text, scope);
@@ -94,11 +103,16 @@ bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const Und
     case ChangeModule::None: break;
     }
     // The walk's own records: an IDE selection names an IDE of the table and
-    // its package folder (the newer IDE also its version); the others are not
-    // acted on.
+    // its package folder (the newer IDE also its version), and one with a
+    // profile also a valid profile name; the others are not acted on.
+    const bool newerVersionOk =
+        !IsNewerIdeSlot(IdeIndex(static_cast<int>(rec.Param))) || IsNewerBdsVersion(rec.Location);
     if (rec.Kind() == RowKind::SetIde)
-        return IsIdeIndex(static_cast<int>(rec.Param)) && IsPlainName(text) &&
-               (!IsNewerIdeSlot(IdeIndex(static_cast<int>(rec.Param))) || IsNewerBdsVersion(rec.Location));
+        return IsIdeIndex(static_cast<int>(rec.Param)) && IsPlainName(text) && newerVersionOk;
+    std::wstring folder, profile;
+    if (rec.Kind() == RowKind::SetIdeProfile)
+        return IsIdeIndex(static_cast<int>(rec.Param)) && SplitProfileSelection(text, folder, profile) &&
+               newerVersionOk;
     return true;
 }
 

@@ -46,6 +46,10 @@ bool IsKeyAtOrBelow(const std::wstring& textLower, const std::wstring& key);
 
 // True when an install of this product can have written rec, whose text is
 // already decoded: only such records are undone.
+// The package folder and the profile of a SetIdeProfile record's text
+// "<folder>\<profile>"; false when it is not two such names.
+bool SplitProfileSelection(const std::wstring& text, std::wstring& folder, std::wstring& profile);
+
 bool IsUndoableRecord(const UndoRecord& rec, const std::wstring& text, const UndoScope& scope);
 
 }  // namespace tessel::changes

@@ -16,7 +16,11 @@ DWORD WriteRowRecord(const script::ScriptRow& row, uint32_t param, ChangeContext
 DWORD WriteIdeRecord(const script::ScriptRow& row, ChangeContext& ctx) {
     const IdeIndex ide(static_cast<int>(row.Param));
     const uint32_t version = IsNewerIdeSlot(ide) ? FoundOf(ctx.Plan.Ides, ide).BdsVersion : 0;
-    return WriteUndoRecord(ctx.Run.UndoLog, row.Word0, row.Param, version, script::Str(row.Text));
+    if (ctx.Plan.Profile.empty())
+        return WriteUndoRecord(ctx.Run.UndoLog, row.Word0, row.Param, version, script::Str(row.Text));
+    // The profile goes with the IDE into a record of its own kind (common/RowKinds.h).
+    return WriteUndoRecord(ctx.Run.UndoLog, RowKind::SetIdeProfile | FlagsOf(row.Word0), row.Param, version,
+                           script::Str(row.Text) + L"\\" + ctx.Plan.Profile);
 }
 
 bool IsNotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }

@@ -24,6 +24,8 @@ struct ChangeContext;
 // The record of an IDE selection row: the row's, and for the newer IDE its
 // version (the one discovery found) in the Location field, so that the
 // uninstall finds the same "BDS\<N>.0" without knowing the version beforehand.
+// In an install with a registry profile, a SetIdeProfile record that names the
+// profile after the folder.
 [[nodiscard]] DWORD WriteIdeRecord(const script::ScriptRow& row, ChangeContext& ctx);
 
 // Errors that mean the thing to remove is not there (any more).

@@ -122,14 +122,13 @@ void UninstallEngine::SelectIdeOfAStoppedBlock(const InstalledIdes& ides, const 
     bool found = false;
     for (size_t pos = end_, next = 0; pos < begin_ && StepUndoForward(log_, pos, begin_, rec, next) == UndoStep::Record;
          pos = next) {
-        if (rec.Kind() != RowKind::SetIde) continue;
+        if (rec.Kind() != RowKind::SetIde && rec.Kind() != RowKind::SetIdeProfile) continue;
         last = rec;
         found = true;
     }
     if (!found) return;
     const std::wstring text = FromUtf8(last.Text);
-    if (IsUndoableRecord(last, text, scope))
-        SelectIde(location_, ides, IdeIndex(static_cast<int>(last.Param)), text, last.Location);
+    if (IsUndoableRecord(last, text, scope)) SelectRecordedIde(location_, ides, last, text);
 }
 
 WalkResult UninstallEngine::Walk(UninstallProgress& progress) {

@@ -5,6 +5,7 @@
 
 #include "common/PathText.h"
 #include "common/Files.h"
+#include "common/IdeRegistry.h"
 #include "common/Registry.h"
 #include "common/TextConversion.h"
 
@@ -24,10 +25,10 @@ bool HasUsableRoot(const IdeVersion& ide, const std::wstring& rootDir) {
 // The 64-bit IDE is there when "App x64" (machine-wide first, like RootDir)
 // names the root's "bin64\bds.exe" and that file exists. Its keys are no
 // evidence: "Known Packages x64" is made by IDEs that lack it.
-bool Has64BitIde(const std::wstring& regKey, const std::wstring& rootDir) {
+bool Has64BitIde(const std::wstring& regKey, const std::wstring& userKey, const std::wstring& rootDir) {
     std::wstring app;
     if (ReadRegString(HKEY_LOCAL_MACHINE, regKey, L"App x64", app) != 0 &&
-        ReadRegString(HKEY_CURRENT_USER, regKey, L"App x64", app) != 0)
+        ReadRegString(HKEY_CURRENT_USER, userKey, L"App x64", app) != 0)
         return false;
     const std::wstring expected = JoinPath(rootDir, L"bin64\\bds.exe");
     return LowerWide(app) == LowerWide(expected) && PathExists(expected) && !DirectoryExists(expected);
@@ -73,35 +74,36 @@ std::vector<uint32_t> NewerBdsVersions(const std::vector<std::wstring>& subKeyNa
     return versions;
 }
 
-FoundIde FindIdeAt(IdeIndex index, const std::wstring& regKey, uint32_t bdsVersion) {
+FoundIde FindIdeAt(IdeIndex index, const std::wstring& regKey, uint32_t bdsVersion, const std::wstring& profile) {
     FoundIde at;
     at.RegKey = regKey;
     at.BdsVersion = IsNewerIdeSlot(index) ? bdsVersion : 0;
     if (!index.IsValid() || regKey.empty()) return at;
     const IdeVersion& ide = IdeOf(index);
+    const std::wstring userKey = UserKeyOf(regKey, profile);
     // Machine-wide first; only when that read fails, the user's own value.
     at.Exists = ReadRegString(HKEY_LOCAL_MACHINE, regKey, L"RootDir", at.RootDir) == 0;
-    if (!at.Exists) at.Exists = ReadRegString(HKEY_CURRENT_USER, regKey, L"RootDir", at.RootDir) == 0;
+    if (!at.Exists) at.Exists = ReadRegString(HKEY_CURRENT_USER, userKey, L"RootDir", at.RootDir) == 0;
     while (!at.RootDir.empty() && at.RootDir.back() == L'\\') at.RootDir.pop_back();
     if (at.Exists) at.Exists = HasUsableRoot(ide, at.RootDir);
-    at.Has64BitIde = at.Exists && ide.Can64BitIde && Has64BitIde(regKey, at.RootDir);
+    at.Has64BitIde = at.Exists && ide.Can64BitIde && Has64BitIde(regKey, userKey, at.RootDir);
     at.HasModernCpp = at.Exists && CanHaveModernCpp(ide) && HasModernCpp(at.RootDir);
     return at;
 }
 
-InstalledIdes FindInstalledIdes() {
+InstalledIdes FindInstalledIdes(const std::wstring& profile) {
     InstalledIdes found;
     for (int i = 1; i <= IdeCount; ++i) {
         const IdeIndex index(i);
         if (!IsNewerIdeSlot(index)) {
-            found[i] = FindIdeAt(index, IdeKeyOf(index, 0), 0);
+            found[i] = FindIdeAt(index, IdeKeyOf(index, 0), 0, profile);
             continue;
         }
         // The newest version that is usable; a key without a usable root is passed over.
         std::vector<std::wstring> names = BdsSubKeys(HKEY_LOCAL_MACHINE);
         for (const std::wstring& name : BdsSubKeys(HKEY_CURRENT_USER)) names.push_back(name);
         for (uint32_t version : NewerBdsVersions(names)) {
-            found[i] = FindIdeAt(index, IdeKeyOf(index, version), version);
+            found[i] = FindIdeAt(index, IdeKeyOf(index, version), version, profile);
             if (found[i].Exists) break;
         }
         if (!found[i].Exists) found[i] = FoundIde();

@@ -33,12 +33,15 @@ using InstalledIdes = std::array<FoundIde, IdeCount + 1>;
 // whether the versions that can have one come with their 64-bit IDE and the
 // Modern C++ toolchain. The newer IDE's record is the newest usable
 // "BDS\<N>.0" with N above the table's versions (machine-wide keys and the
-// user's alike); older ones above the table are not offered.
-InstalledIdes FindInstalledIdes();
+// user's alike); older ones above the table are not offered. The user's
+// values, read where the machine has none, come from the registry profile's
+// keys when one is given (common/IdeRegistry.h, UserKeyOf).
+InstalledIdes FindInstalledIdes(const std::wstring& profile = std::wstring());
 
 // What discovery finds of the IDE at index under the one key given (for the
 // newer IDE, the key of one version).
-FoundIde FindIdeAt(IdeIndex index, const std::wstring& regKey, uint32_t bdsVersion);
+FoundIde FindIdeAt(IdeIndex index, const std::wstring& regKey, uint32_t bdsVersion,
+                   const std::wstring& profile = std::wstring());
 
 // The versions above the table that the machine's "BDS" keys name (machine-wide
 // and the user's), newest first, each once. Pure: from the sub-key names.

@@ -3,6 +3,7 @@
 
 #include <shlobj.h>
 
+#include "common/IdeRegistry.h"
 #include "common/IdeTable.h"
 #include "common/PathText.h"
 #include "common/Files.h"
@@ -65,9 +66,11 @@ std::wstring GetBdsCommonDir(const LocationContext& context) {
     if (!context.CurrentIde.IsValid() || context.IdeKey.empty()) return std::wstring();
     const std::wstring envKey = context.IdeKey + L"\\Environment Variables";
     std::wstring value;
+    // A profile keeps the user's variables under its own key; the machine's stay under the IDE's.
+    const std::wstring userEnvKey = UserKeyOf(context.IdeKey, context.Profile) + L"\\Environment Variables";
     // The user's value first; an empty one still counts as read and hides the machine's.
     // A machine value that is not there leaves value empty, which the lines below handle.
-    if (ReadRegString(HKEY_CURRENT_USER, envKey, L"BDSCOMMONDIR", value) != 0)
+    if (ReadRegString(HKEY_CURRENT_USER, userEnvKey, L"BDSCOMMONDIR", value) != 0)
         (void)ReadRegString(HKEY_LOCAL_MACHINE, envKey, L"BDSCOMMONDIR", value);
     if (value.empty()) value = CommonDirFromRsvars(context.IdeRoot);
     if (value.empty()) value = CommonDirFromDocuments(context.IdeKey);

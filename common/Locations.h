@@ -46,7 +46,10 @@ struct LocationContext {
     IdeIndex CurrentIde;      // none until an IDE is selected
     std::wstring IdeFolder;   // package folder name of the current IDE inside InstallDir
     std::wstring IdeRoot;     // RootDir of the current IDE as discovery found it
-    std::wstring IdeKey;      // its registry key below HKLM and HKCU (SelectIde sets all four)
+    std::wstring IdeKey;      // its registry key below HKLM (SelectIde sets all four)
+    // The registry profile whose per-user keys the IDE's settings are in
+    // (setup.exe /PROFILE=); empty: the IDE's own key. SelectIde leaves it.
+    std::wstring Profile;
 };
 
 // The common folder (BDSCOMMONDIR) of the context's IDE; empty when not found.

@@ -41,8 +41,13 @@ enum class RowKind : uint16_t {
     EndIfFileExists     = 0x4025,
     If64BitIde          = 0x4026,  // the current IDE comes with its 64-bit IDE
     EndIf64BitIde       = 0x4027,
-    IfModernCpp         = 0x4028,  // the current IDE comes with the Modern C++ toolchain (Win64x)
-    EndIfModernCpp      = 0x4029,
+    IfModernCpp         = 0x402A,  // the current IDE comes with the Modern C++ toolchain (Win64x)
+    EndIfModernCpp      = 0x402B,
+    // Records only: a SetIde row's record in an install with a registry
+    // profile. Text: "<package folder>\<profile>". Uninstallers that predate
+    // profiles know no such kind and select no IDE for its records, so they
+    // never take the profile's entries out of the IDE's own keys.
+    SetIdeProfile       = 0x4028,
     CreateDir           = 0x8001,
     ExtractFile         = 0x8002,
     ClearDir            = 0x8005,
@@ -177,7 +182,8 @@ constexpr RowKindInfo Describe(RowKind kind) {
     case RowKind::EndIf64BitIde:
     case RowKind::IfModernCpp:
     case RowKind::EndIfModernCpp: return {"Block", nullptr, nullptr, C, M::None};
-    case RowKind::SetIde: return {"SetIde", nullptr, nullptr, C, M::None};
+    case RowKind::SetIde:
+    case RowKind::SetIdeProfile: return {"SetIde", nullptr, nullptr, C, M::None};
     case RowKind::Info: return {"Info", nullptr, nullptr, C, M::None};
     case RowKind::CreateDir: return {"CreateDir", L"Creating directory", L"Removing directory", F, M::Files};
     case RowKind::ExtractFile: return {"ExtractFile", L"Copying file", RemovingFile, F, M::Files};

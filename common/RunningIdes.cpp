@@ -82,7 +82,8 @@ IdeMask IdeMaskOfUndoLog(const std::string& bytes) {
     for (size_t pos = UndoSignatureSize, next = 0;
          StepUndoForward(bytes, pos, bytes.size(), rec, next) == UndoStep::Record; pos = next) {
         const IdeIndex index(static_cast<int>(rec.Param));
-        if (rec.Kind() == RowKind::SetIde && index.IsValid()) mask |= MaskOf(index);
+        const bool selects = rec.Kind() == RowKind::SetIde || rec.Kind() == RowKind::SetIdeProfile;
+        if (selects && index.IsValid()) mask |= MaskOf(index);
     }
     return mask;
 }

@@ -138,7 +138,7 @@ bool NamesAPath(RowKind kind) {
 
 namespace tessel::common {
 
-InstalledIdes FindInstalledIdes() { return InstalledIdes{}; }
+InstalledIdes FindInstalledIdes(const std::wstring&) { return InstalledIdes{}; }
 // The IDE a backward walk starts with (a log that ends inside an IDE block):
 // the harness's steps resolve nothing against it.
 void SelectIde(LocationContext& context, const InstalledIdes&, IdeIndex index, const std::wstring& folder, uint32_t) {
@@ -169,6 +169,12 @@ namespace tessel::changes {
 
 UndoScope MakeUndoScope(const std::wstring&, const std::wstring&, const std::wstring& productIntName) {
     return UndoScope{true, productIntName};
+}
+
+// The IDE of a stopped block's selection record, as SelectIde above takes it.
+void SelectRecordedIde(tessel::common::LocationContext& at, const InstalledIdes& ides, const UndoRecord& rec,
+                       const std::wstring& text) {
+    SelectIde(at, ides, IdeIndex(static_cast<int>(rec.Param)), text);
 }
 
 DWORD UndoChange(tessel::common::LocationContext&, const InstalledIdes&, const UndoRecord& rec,

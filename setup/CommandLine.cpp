@@ -5,6 +5,7 @@
 #include "common/CommandLineWords.h"
 #include "script/manifest/Manifest.h"
 #include "common/WindowLibraries.h"
+#include "setup/DeploymentSwitches.h"
 
 namespace tessel::setup {
 
@@ -20,6 +21,9 @@ bool IsSwitchChar(wchar_t c) { return c == L'/' || c == L'-' || c == L'\\'; }
 ModeFlags ParseSwitches(const std::vector<std::wstring>& args) {
     ModeFlags flags;
     for (const std::wstring& arg : args) {
+        // /IDE=, /LOG= and the other deployment switches are read by
+        // ParseDeploymentSwitches; they neither set a mode nor name a folder.
+        if (IsDeploymentSwitch(arg)) continue;
         // Exactly a switch character and a letter; "/cx", "-copy" and plain
         // words (file names) are no switches and change no flag. After /S such
         // an argument names the install folder (a UNC path starts with "\").

@@ -19,7 +19,8 @@ struct ModeFlags {
 
 // The flags that the arguments (without the program name) select. Every
 // switch sets all the flags at once and forgets the folder, so the last switch
-// alone decides; arguments that are no switches change no flag.
+// alone decides; arguments that are no switches change no flag. The
+// deployment switches (setup/DeploymentSwitches.h) are passed over.
 ModeFlags ParseSwitches(const std::vector<std::wstring>& args);
 
 // Splits the process's command line by the Windows rules and returns the flags.

@@ -2,6 +2,7 @@
 #include "setup/IdeSelectionPage.h"
 #include <exception>
 #include "script/manifest/Manifest.h"
+#include "setup/UnattendedInstall.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 #include "common/WindowLibraries.h"
@@ -71,8 +72,12 @@ PageMove IdeSelectionPage::Show() {
     if (!list_) {
         list_ = std::make_unique<CheckListBox>(Item(IDC_LIST));
         list_->OnCheckClick = [this](CheckListBox*) { UpdateNext(); };
-        previousInstall_ = LoadPreviousSelection(Install()).InstallVersions > 0;
+        previousInstall_ = LoadPreviousSelection(Install(), switches_.Profile).InstallVersions > 0;
         LoadStoredCustomizeMask(Install());
+        // Names the wizard cannot take leave the lines as they would be without
+        // them: the user sees what is there and ticks the lines.
+        std::vector<std::wstring> refused;
+        (void)ApplyDeploymentChoices(Install(), switches_, refused);
     }
     ShowPageText(3, SelectDelphiText(previousInstall_));
     ShowItem(IDC_LIST, true);

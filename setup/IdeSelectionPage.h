@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <memory>
 #include <vector>
+#include <utility>
 #include "setup/CheckListBox.h"
+#include "setup/DeploymentSwitches.h"
 #include "setup/InstallChoices.h"
 #include "setup/Page.h"
 
@@ -14,6 +16,10 @@ namespace tessel::setup {
 class IdeSelectionPage : public Page {
 public:
     using Page::Page;
+    // switches: the deployment switches the setup was started with; their
+    // IDEs and items start ticked (setup/DeploymentSwitches.h).
+    IdeSelectionPage(script::InstallContext& install, DeploymentSwitches switches)
+        : Page(install), switches_(std::move(switches)) {}
 
     PageMove Show() override;
     void Hide() override;
@@ -35,6 +41,7 @@ private:
 
     // Whether a previous installation stored its IDEs; read at the first showing.
     bool previousInstall_ = false;
+    DeploymentSwitches switches_;
     std::unique_ptr<CheckListBox> list_;           // the IDE and item list, created at the first showing
     std::unique_ptr<CheckListBox> customizeList_;  // the customise dialog's list while the dialog is open
 };

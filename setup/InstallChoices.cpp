@@ -23,7 +23,7 @@ int32_t StoredInteger(const RegKey& key, const wchar_t* name) {
 
 }  // namespace
 
-StoredSelection LoadPreviousSelection(script::InstallContext& install) {
+StoredSelection LoadPreviousSelection(script::InstallContext& install, const std::wstring& profile) {
     StoredSelection stored;
     RegKey key;
     // No product key: nothing stored, and the reads below find nothing.
@@ -32,7 +32,7 @@ StoredSelection LoadPreviousSelection(script::InstallContext& install) {
         stored.InstallItems = StoredInteger(key, registry::InstallItemsValue);
         stored.InstallItemsHigh = static_cast<uint32_t>(StoredInteger(key, registry::InstallItemsHighValue));
     }
-    install.Plan.Ides = FindInstalledIdes();
+    install.Plan.Ides = FindInstalledIdes(profile);
     ApplyPreviousSelection(install, stored.InstallVersions, stored.InstallItems, stored.InstallItemsHigh);
     return stored;
 }

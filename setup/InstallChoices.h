@@ -16,7 +16,8 @@ struct StoredSelection {
     int32_t InstallItems = 0;
     uint32_t InstallItemsHigh = 0;
 };
-StoredSelection LoadPreviousSelection(script::InstallContext& install);
+// Discovery reads the user's values from profile's keys when one is given.
+StoredSelection LoadPreviousSelection(script::InstallContext& install, const std::wstring& profile = std::wstring());
 
 // install.Plan.CustomizeMask := the stored "CustomizeItems", when there is one.
 void LoadStoredCustomizeMask(script::InstallContext& install);

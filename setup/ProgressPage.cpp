@@ -5,6 +5,7 @@
 #include "common/PathText.h"
 #include "changes/packages/ManualBuild.h"
 #include "script/runner/ScriptRunner.h"
+#include "setup/UnattendedInstall.h"
 #include "setup/WizardLogic.h"
 #include "setup/resource.h"
 #include "common/WindowLibraries.h"
@@ -82,6 +83,9 @@ void ProgressPage::RunScript() {
     // The finish page reads how the run went.
     Install().Outcome = script->Outcome();
     Install().Outcome.FailedRows = failed;
+    // Refused or stopped runs changed nothing more that an entry could describe.
+    if (!Install().Outcome.RunRefused() && !Install().Outcome.RunStopped() && !CompleteInstalledEntry(*script))
+        ++Install().Outcome.FailedRows;
     EnableItem(IDC_NEXT, true);
     gui::SendMessageW(Item(IDC_NEXT), BM_CLICK, 0, 0);
     Hide();

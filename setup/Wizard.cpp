@@ -39,7 +39,7 @@ INT_PTR CALLBACK WizardDialogProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
 // moves, and the link label and icon that the dialog owns.
 class Wizard {
 public:
-    explicit Wizard(script::InstallContext& install);
+    Wizard(script::InstallContext& install, const DeploymentSwitches& switches);
     // Runs dialog template 1 until it ends.
     void Run();
     INT_PTR HandleMessage(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -56,8 +56,8 @@ private:
     void CancelRule(HWND dlg, WPARAM wParam);
 };
 
-Wizard::Wizard(script::InstallContext& install)
-    : flow_({std::make_unique<WelcomePage>(install), std::make_unique<IdeSelectionPage>(install),
+Wizard::Wizard(script::InstallContext& install, const DeploymentSwitches& switches)
+    : flow_({std::make_unique<WelcomePage>(install), std::make_unique<IdeSelectionPage>(install, switches),
              std::make_unique<DirectoryPage>(install), std::make_unique<ReadyPage>(install),
              std::make_unique<ProgressPage>(install), std::make_unique<FinishPage>(install)}) {}
 
@@ -177,10 +177,10 @@ void RegisterLinkLabelClass() {
 
 }  // namespace
 
-void RunWizard(script::InstallContext& install) {
+void RunWizard(script::InstallContext& install, const DeploymentSwitches& switches) {
     gui::InitCommonControls();
     RegisterLinkLabelClass();
-    Wizard wizard(install);
+    Wizard wizard(install, switches);
     wizard.Run();
 }
 

@@ -12,6 +12,12 @@
 #include "common/PathText.h"
 // The parser is part of setup.exe, which is no library: compile it in here.
 #include "setup/CommandLine.h"
+#include "setup/DeploymentSwitches.h"
+#include "setup/WizardLogic.h"
+#include "common/TextConversion.h"
+#include "common/IdeRegistry.h"
+#include "common/IdeShortNames.h"
+#include "common/IdeTable.h"
 #include "support/SetupRun.h"
 #include "support/WindowDriver.h"
 
@@ -105,6 +111,79 @@ TEST(ParseSwitches, LastSwitchDecidesAndNonSwitchesAreIgnored) {
     EXPECT_EQ(Flags({L"/XC"}), "-");
     EXPECT_EQ(Flags({L"X"}), "-");
     EXPECT_EQ(Flags({L"/C", L"/cx", L"-copy", L"/?/", L"+X"}), "C");
+}
+
+// The deployment switches: what each command line chooses on a machine with
+// Delphi 7, RAD Studio 12 and 13 (profile "CI" only for RAD Studio 13), and that
+// the mode switches pass over them (no folder, no mode).
+TEST(ParseSwitches, DeploymentSwitchesChooseIdesItemsProfileAndLog) {
+    InstalledIdes ides{};
+    for (int i : {9, 29, 30}) ides[i].Exists = true;
+    const auto hasProfileKey = [](IdeIndex index) { return index == IdeIndex(30); };
+    struct Row {
+        std::vector<std::wstring> args;
+        const char* want;  // ides, items, unknown, missing, errors, profile, log, list
+    };
+    const Row rows[] = {
+        {{L"/S"}, "ides=- items=- unknown= missing= errors= profile= log= list=0"},
+        {{L"/S", L"/IDE=rs13", L"/ITEMS="}, "ides=20000000/20000000 items=0 unknown= missing= errors= profile= log= list=0"},
+        {{L"/ide=RS12, d7", L"-Items=help;cbuilder-demos"},
+         "ides=10000100/10000100 items=280 unknown= missing= errors= profile= log= list=0"},
+        {{L"/IDE=rs13", L"/IDE=d7"}, "ides=100/100 items=- unknown= missing= errors= profile= log= list=0"},
+        {{L"/IDE=xe7,bds38,rs14", L"/ITEMS=demos"},
+         "ides=0/0 items=0 unknown=rs14,demos, missing=xe7,bds38, errors= profile= log= list=0"},
+        {{L"/IDE=rs12,rs13", L"/PROFILE=CI"},
+         "ides=20000000/20000000 items=- unknown= missing=rs12, errors= profile=CI log= list=0"},
+        {{L"/PROFILE=..\\BDS"}, "ides=- items=- unknown= missing= errors=Invalid profile name: ..\\BDS, profile= log= list=0"},
+        {{L"/LOG=C:\\logs\\a b.log", L"\\LIST"},
+         "ides=- items=- unknown= missing= errors= profile= log=C:\\logs\\a b.log list=1"},
+        {{L"/LOG="}, "ides=- items=- unknown= missing= errors=No log file after /LOG=, profile= log= list=0"},
+        {{L"/IDE", L"/LISTS", L"/IDEA=x"}, "ides=- items=- unknown= missing= errors= profile= log= list=0"},
+    };
+    for (const Row& row : rows) {
+        std::string text;
+        for (const std::wstring& a : row.args) text += ToUtf8(a) + " ";
+        const DeploymentSwitches d = ParseDeploymentSwitches(row.args);
+        const ChosenNames chosen = ResolveChosenNames(d, ides, hasProfileKey);
+        char ideText[40] = "-", itemText[16] = "-";
+        const LineMask lines = ApplyChosenLines(LineMask(0x40000000u), chosen, d.HasIdes, d.HasItems);
+        // IDE lines: the chosen IDEs' bits / the ticked lines of IDE items as IDE bits.
+        IdeMask lineIdes;
+        ItemMask lineItems;
+        SelectionMasks(lines, lineIdes, lineItems);
+        if (d.HasIdes) snprintf(ideText, sizeof ideText, "%x/%x", chosen.Ides.Bits(), lineIdes.Bits());
+        if (d.HasItems) snprintf(itemText, sizeof itemText, "%llx", static_cast<unsigned long long>(chosen.Items.Bits()));
+        auto list = [](const std::vector<std::wstring>& names) {
+            std::string out;
+            for (const std::wstring& n : names) out += ToUtf8(n) + ",";
+            return out;
+        };
+        const std::string got = std::string("ides=") + ideText + " items=" + itemText + " unknown=" +
+                                list(chosen.Unknown) + " missing=" + list(chosen.Missing) + " errors=" +
+                                list(d.Errors) + " profile=" + ToUtf8(d.Profile) + " log=" + ToUtf8(d.LogPath) +
+                                " list=" + (d.List ? "1" : "0");
+        EXPECT_EQ(got, row.want) << text;
+        const ModeFlags flags = ParseSwitches(row.args);
+        EXPECT_TRUE(flags.Folder.empty()) << text;
+    }
+    // The names: every offered IDE has one, found again by it; the newer IDE's form gives its number.
+    for (IdeIndex index(1); index.IsValid(); ++index.Value) {
+        EXPECT_EQ(IdeShortName(index) != nullptr, IsOffered(IdeOf(index)) && !IsNewerIdeSlot(index)) << index.Value;
+        if (IdeShortName(index)) {
+            EXPECT_EQ(IdeOfShortName(IdeShortName(index)), index) << index.Value;
+        }
+    }
+    for (const auto& c : std::vector<std::pair<const wchar_t*, int>>{
+             {L"bds38", 38}, {L"BDS120", 120}, {L"bds37", 0}, {L"bds038", 0}, {L"bds1000", 0}, {L"bds3x", 0}})
+        EXPECT_EQ(NewerIdeNumberOfName(c.first), c.second) << ToUtf8(c.first);
+    // A profile's key stands beside the IDE's own; hostile names never reach the registry.
+    EXPECT_EQ(UserKeyOf(IdeTable[30].RegKey, L"CI"), L"Software\\Embarcadero\\CI\\37.0");
+    EXPECT_EQ(UserKeyOf(IdeKeyOf(IdeIndex(NewerIdeSlot), 38), L"CI"), L"Software\\Embarcadero\\CI\\38.0");
+    EXPECT_EQ(UserKeyOf(IdeTable[9].RegKey, L""), IdeTable[9].RegKey);
+    for (const wchar_t* bad : {L"", L"a\\b", L"..", L"a..b", L".x", L"x.", L"a b", L"a/b", L"\u00e9"})
+        EXPECT_FALSE(IsValidProfileName(bad)) << ToUtf8(bad);
+    EXPECT_FALSE(IsValidProfileName(std::wstring(MaxProfileName + 1, L'a')));
+    EXPECT_TRUE(IsValidProfileName(std::wstring(MaxProfileName, L'a')));
 }
 
 // The programs split their command line themselves (no shell32 at start-up):

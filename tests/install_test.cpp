@@ -358,10 +358,10 @@ TEST_F(Install, EveryOfferedIdeWithEveryItem) {
     const std::vector<std::wstring> lines = InstallLogLines();
     EXPECT_EQ(0u, CountLines(lines, L"", L"...Fail"));
     EXPECT_EQ(1u, CountLines(lines, L"Register help: C:\\Tessel\\help\\help_reg.bat", L"...Success"));
-    // 29 IDEs, two packages each, a 64-bit run-time one for XE2 and later, and
-    // a 64-bit design-time one for the two 64-bit IDEs.
-    EXPECT_EQ(58u + 15u + 2u, CountLines(lines, L"Compiling package: ", L"...Success"));
-    EXPECT_EQ(29u + 2u, CountLines(lines, L"Registering package: ", L"...Success"));
+    // 30 IDEs, two packages each, a 64-bit run-time one for XE2 and later, and
+    // a 64-bit design-time one for the three 64-bit IDEs.
+    EXPECT_EQ(60u + 16u + 3u, CountLines(lines, L"Compiling package: ", L"...Success"));
+    EXPECT_EQ(30u + 3u, CountLines(lines, L"Registering package: ", L"...Success"));
     std::wstring value;
     EXPECT_EQ(0u, ReadRegString(HKEY_CURRENT_USER, std::wstring(IdeTable[14].RegKey) + L"\\Globals",
                                 L"ForceEnvOptionsUpdate", value));

@@ -59,6 +59,23 @@ check "unsigned: release.txt says so" grep -qx "signed: no (unsigned release)" "
 check "unsigned: programs carry no signature" \
   bash -c "! osslsigncode verify -in '$work/unsigned/unqmv.exe' >/dev/null 2>&1"
 
+# The winget manifest: valid for the setup it names, refused for any other
+# hash, a value outside the schema, or a file missing.
+winget_check() { /usr/bin/python3 "$src/tools/winget/check-manifest.py" "$1" "$2" > "$1.check" 2>&1; }
+refused_manifest() {  # sed expression on the installer file, or "rm:<file>"
+  rm -rf "$work/wg" && cp -r "$work/unsigned/winget" "$work/wg"
+  case $1 in rm:*) rm "$work/wg/${1#rm:}" ;; *) sed -i "$1" "$work/wg/Veltrane.TesselLibrary.installer.yaml" ;; esac
+  ! winget_check "$work/wg" "$work/unsigned/setup.exe"
+}
+check "winget: the manifest passes for its setup" winget_check "$work/unsigned/winget" "$work/unsigned/setup.exe"
+check "winget: each exit code of /S has its answer" \
+  bash -c "grep -c 'InstallerReturnCode: [1-4]\$' '$work/unsigned/winget/Veltrane.TesselLibrary.installer.yaml' | grep -qx 4"
+check "winget: refused for another file's hash" \
+  bash -c "! /usr/bin/python3 '$src/tools/winget/check-manifest.py' '$work/unsigned/winget' '$work/unsigned/unqmv.exe' >/dev/null"
+check "winget: refused for a hash that is no hash" refused_manifest 's/InstallerSha256: .*/InstallerSha256: 12AB/'
+check "winget: refused for an elevation winget does not know" refused_manifest 's/elevatesSelf/elevates/'
+check "winget: refused without its version file" refused_manifest "rm:Veltrane.TesselLibrary.yaml"
+
 check "signed release" ran 0 "$work/signed" "$work/good.pfx" "$work/password"
 s=$work/signed
 check "signed: checksums" bash -c "cd '$s' && sha256sum --quiet -c SHA256SUMS"

@@ -525,6 +525,7 @@ TEST_F(StandinTools, EveryScriptBlockOnAFullMachine) {
         case RowKind::IfModernCpp:
         case RowKind::EndIfModernCpp:
         case RowKind::ClearDir:
+        case RowKind::SetIdeProfile:  // records only
         case RowKind::ExtractFileOnce:
         case RowKind::ExtractFileIfNewer:
         case RowKind::RegisterUninstall: break;

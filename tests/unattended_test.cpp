@@ -557,3 +557,150 @@ TEST_F(Unattended, IdesNewerThanTheTableInstallAndUninstall) {
     }
     SetStandinNewerVersion(38);
 }
+
+// The deployment switches on a machine with Delphi 7, RAD Studio 12 and RAD
+// Studio 13 (with its 64-bit IDE): the IDEs and items named and nothing else,
+// refusals that change nothing, the log's copy, a registry profile, the
+// uninstall entry's values for package managers, each install taken back whole.
+namespace {
+
+const std::wstring kProfileKey = L"Software\\Embarcadero\\CI";
+const std::wstring kCopy = L"C:\\deploy-logs\\setup.log";
+
+class Deployment : public testing::Test {
+protected:
+    const std::wstring dir = L"C:\\Deploy Tessel";
+    // setup.exe /S into dir with more switches.
+    WatchedRun Install(const std::wstring& switches) const { return RunSetupSilently(L"\"" + dir + L"\" " + switches); }
+
+    void SetUp() override {
+        RemoveThroughEntryWithEngine(false);
+        ClearMachine();
+        (void)DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallEntryKey);
+        (void)DeleteRegKey(HKEY_LOCAL_MACHINE, ProductRegKey);
+        (void)DeleteRegKey(HKEY_CURRENT_USER, kProfileKey);
+        (void)DeleteDirectoryTree(dir, false);
+        (void)DeleteDirectoryTree(L"C:\\deploy-logs", false);
+        ASSERT_EQ(0u, CreateDirectoryPath(L"C:\\deploy-logs"));
+        (void)CreateRegKey(HKEY_LOCAL_MACHINE, tessel::changes::help::WinHelpKey);
+        ASSERT_TRUE(LayOutMachine({9, 29}));
+        MachineOptions with64BitIde;
+        with64BitIde.With64BitIde = true;
+        ASSERT_TRUE(LayOutIde(kStudio13, with64BitIde));
+    }
+    void TearDown() override { (void)DeleteRegKey(HKEY_CURRENT_USER, kProfileKey); }
+    MachineSnapshot Snap() const { return SnapshotInstallPlaces(dir); }
+    MachineSnapshot SnapAfterUninstall() const {
+        MachineSnapshot s = Snap();
+        s.erase(L"file " + LowerWide(dir) + L"\\unqmv.exe");
+        s.erase(L"dir " + LowerWide(dir));
+        return s;
+    }
+};
+
+std::wstring FileText(const std::wstring& path) {
+    std::string bytes;
+    if (ReadFileBytes(path, bytes) != 0) return L"<none>";
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+}  // namespace
+
+TEST_F(Deployment, NamedIdesAndItemsRefusalsLogCopyAndTheEntryValues) {
+    // /LIST first: it names what the rows below choose from, and changes nothing.
+    const MachineSnapshot before = Snap();
+    EXPECT_EQ(RunWatched(SetupExePath(), L"/LIST /LOG=" + kCopy).exitCode, 0u);
+    const std::wstring listing = FileText(kCopy);
+    std::printf("/LIST:\n%s", ToUtf8(listing).c_str());
+    for (const wchar_t* line : {L"d7\t7.0\t", L"rs12\t23.0\t", L"rs13\t37.0\t"})
+        EXPECT_NE(listing.find(line), std::wstring::npos) << ToUtf8(line);
+    EXPECT_NE(listing.find(L"\t64-bit IDE: yes\tModern C++: no\r\n"), std::wstring::npos);
+    (void)DeleteFileW(kCopy.c_str());
+
+    // Refused before anything changes: the code, and the reason in the log's copy.
+    const struct {
+        std::wstring args;
+        UnattendedExit code;
+        const wchar_t* logLine;  // nullptr: no copy is written
+    } refusals[] = {
+        {L"/IDE=rs13,xe7,bds38 /LOG=" + kCopy, UnattendedExit::IdeMissing, L"Not installed: xe7, bds38. "},
+        {L"/IDE=rs13 /ITEMS=help,samples /LOG=" + kCopy, UnattendedExit::BadSwitch, L"Unknown names: samples. "},
+        {L"/IDE=rs13 /PROFILE=CI /LOG=" + kCopy, UnattendedExit::IdeMissing, L"Not installed: rs13. "},
+        {L"/IDE=rs13 /PROFILE=..\\BDS /LOG=" + kCopy, UnattendedExit::BadSwitch, L"Invalid profile name: ..\\BDS. "},
+        {L"/IDE=rs13 /LOG=C:\\no-such-folder\\setup.log", UnattendedExit::BadSwitch, nullptr},
+    };
+    for (const auto& r : refusals) {
+        const WatchedRun run = Install(r.args);
+        EXPECT_EQ(run.exitCode, static_cast<DWORD>(r.code)) << ToUtf8(r.args);
+        EXPECT_TRUE(run.windows.empty()) << Windows(run);
+        EXPECT_TRUE(NoChanges(SnapshotChanges(before, Snap()))) << ToUtf8(r.args);
+        const std::wstring copy = FileText(kCopy);
+        EXPECT_TRUE(r.logLine ? copy.find(r.logLine) != std::wstring::npos : copy == L"<none>") << ToUtf8(copy);
+        (void)DeleteFileW(kCopy.c_str());
+    }
+
+    // RAD Studio 13 alone (with its 64-bit IDE), no help, no demos.
+    WatchedRun run = Install(L"/IDE=rs13 /ITEMS= /LOG=" + kCopy);
+    ASSERT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Success));
+    EXPECT_TRUE(run.windows.empty()) << Windows(run);
+    ExpectStudio13With64BitIde(dir);
+    for (const wchar_t* absent : {L"\\Delphi7", L"\\RADStudio23", L"\\Help", L"\\Demos"})
+        EXPECT_FALSE(PathExists(dir + absent)) << ToUtf8(absent);
+    EXPECT_EQ(FileText(kCopy), FileText(dir + L"\\install.log"));
+    EXPECT_NE(FileText(kCopy).find(L"Borland products: RADStudio37\r\n"), std::wstring::npos);
+
+    // The entry's values for package managers, then gone with the entry.
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"QuietUninstallString"),
+              QuoteIfBlank(dir + L"\\unqmv.exe") + L" " + QuoteIfBlank(dir + L"\\uninst.log") + L" /S");
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"DisplayIcon"), dir + L"\\unqmv.exe");
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"InstallLocation"), dir);
+    DWORD size = 0, noModify = 0, noRepair = 0;
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"EstimatedSize", size));
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"NoModify", noModify));
+    EXPECT_EQ(0u, ReadRegInteger(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"NoRepair", noRepair));
+    EXPECT_GT(size, 100u) << "KiB: the sources alone are more";
+    EXPECT_LT(size, 100000u);
+    EXPECT_EQ(noModify, 1u);
+    EXPECT_EQ(noRepair, 1u);
+
+    std::wstring exe, args;
+    wd::SplitCommand(RegText(HKEY_LOCAL_MACHINE, kUninstallEntryKey, L"QuietUninstallString"), exe, args);
+    run = RunWatched(exe, args);
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(SilentExit::Complete));
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall()))));
+    RegKey entry;
+    EXPECT_NE(0u, entry.Open(HKEY_LOCAL_MACHINE, kUninstallEntryKey, KEY_READ)) << "the entry and its values are gone";
+}
+
+// A profile install changes the profile's keys and no value of the IDE's own,
+// and its uninstall takes exactly that back.
+TEST_F(Deployment, AProfileInstallChangesOnlyTheProfilesKeys) {
+    const std::wstring studioKey = IdeTable[kStudio13].RegKey;
+    {
+        UniqueHKey from, to;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, studioKey.c_str(), 0, KEY_READ, from.put()));
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (kProfileKey + L"\\37.0").c_str(), 0, nullptr, 0,
+                                                 KEY_ALL_ACCESS, nullptr, to.put(), nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, RegCopyTreeW(from.get(), nullptr, to.get()));
+    }
+    const MachineSnapshot before = Snap();
+    const WatchedRun run = Install(L"/IDE=rs13 /ITEMS= /PROFILE=CI");
+    ASSERT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Success));
+    const std::wstring profileLower = L"HKCU\\" + LowerWide(kProfileKey) + L"\\";
+    size_t profileChanges = 0;
+    for (const SnapshotChange& c : SnapshotChanges(before, Snap())) {
+        const bool userIdeKey = c.entry.find(L" HKCU\\software\\") != std::wstring::npos &&
+                                c.entry.find(L"\\veltrane") == std::wstring::npos;
+        if (!userIdeKey) continue;
+        EXPECT_NE(c.entry.find(profileLower), std::wstring::npos) << "outside the profile: " << ToUtf8(c.entry);
+        ++profileChanges;
+    }
+    EXPECT_GE(profileChanges, 4u) << "Known Packages (both IDEs) and the search paths";
+    EXPECT_NE(InstallLogText(dir).find(L"\r\nRegistry profile: CI\r\n"), std::wstring::npos);
+    EXPECT_NE(RegText(HKEY_CURRENT_USER, kProfileKey + L"\\37.0\\Known Packages x64",
+                      dir + L"\\RADStudio37\\Win64\\dclqvl370.bpl"),
+              L"");
+
+    EXPECT_EQ(RunEntrySilently(L"/S").exitCode, static_cast<DWORD>(SilentExit::Complete));
+    EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, SnapAfterUninstall()))));
+}

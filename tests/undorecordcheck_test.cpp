@@ -59,6 +59,8 @@ std::vector<Written> RecordsTheScriptCanWrite() {
                                newer ? 38u : StoredLocation(copy ? row.Target->Location : row.Location)),
                            Str(copy ? row.Target->FileName : row.Text)});
         }
+        if (kind == RowKind::SetIde)  // the same selection in an install with a registry profile
+            out.push_back({Rec(RowKind::SetIdeProfile | RowFlag::Undo, row.Param, 0), Str(row.Text) + L"\\CI-2.x_64"});
         if (kind == RowKind::CreateDir)
             out.push_back({Rec(RowKind::CreateDir | RowFlag::Undo, DirExistedBefore, StoredLocation(row.Location)),
                            Str(row.Text)});
@@ -90,6 +92,7 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
     const uint32_t copy = RowKind::CopyOneFile | RowFlag::Undo, key = RowKind::CreateRegKey | RowFlag::Undo;
     const uint32_t pkg = RowKind::RegisterPackage | RowFlag::Undo, idePath = RowKind::AddIdePath | RowFlag::Undo;
     const uint32_t help = RowKind::AppendText | RowFlag::Undo, ide = RowKind::SetIde | RowFlag::Undo;
+    const uint32_t profileIde = RowKind::SetIdeProfile | RowFlag::Undo;
     const uint32_t HKLM = 0x80000002u, HKCU = 0x80000001u;
     const struct {
         uint32_t word0, param, location;
@@ -168,6 +171,12 @@ TEST(UndoRecordCheck, CraftedRecordsAreRefused) {
         {idePath, 6, 3, L"\\Library\\Win64x\\Search Path", true},
         {pkg, 0, 3, L"RADStudioNewer\\Win32\\dclqvl$(Auto).bpl", true},
         {ide, 9, 0, L"..\\x", true},
+        // A profile selection: the folder and a profile name, nothing else.
+        {profileIde, 30, 0, L"RADStudio37", true},
+        {profileIde, 30, 0, L"RADStudio37\\..\\BDS", true},
+        {profileIde, 30, 0, L"RADStudio37\\CI\\x", true},
+        {profileIde, 30, 0, L"..\\CI", true},
+        {profileIde, 31, 0, L"RADStudio37\\CI", true},
     };
     for (const auto& c : crafted)
         EXPECT_FALSE(IsUndoableRecord(Rec(c.word0, c.param, c.location), c.text, c.ownLog ? OwnLog : ForeignInstallDir))

@@ -16,7 +16,7 @@ PKGS=(
   clang libclang-rt-14-dev clang-tidy clang-format
   nsis hyperfine
   osslsigncode openssl
-  python3
+  python3 python3-yaml python3-jsonschema
 )
 # What the 64-bit route needs besides: the x86-64 cross compiler, and the
 # emulator that runs the shipped 32-bit programs in tests/emulated_smoke.sh.

@@ -23,6 +23,7 @@ srcs=(
   "$root/common/UndoLogFormat.cpp"
   "$root/common/UndoRules.cpp"
   "$root/changes/RecordCheck.cpp"
+  "$root/common/IdeRegistry.cpp"
   "$root/common/PathText.cpp"
   "$root/changes/pathlists/PathList.cpp"
 )

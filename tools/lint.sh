@@ -15,7 +15,7 @@ if [ ! -f "$db" ]; then
 fi
 command -v clang-tidy >/dev/null || { echo "lint: clang-tidy missing: run tools/bootstrap.sh" >&2; exit 2; }
 
-cxx=$(sed -n 's/^ *"command": "\([^ ]*g++[^ ]*\) .*/\1/p' "$db" | head -n 1)
+cxx=$(sed -n 's/^ *"command": "\([^ ]*g++[^ ]*\) .*/\1/p' "$db" | sed -n 1p)  # all of it read: no SIGPIPE under pipefail
 target=$(basename "$cxx" | sed 's/-g++.*//')
 args=(--quiet -p build "--extra-arg-before=--target=$target")
 while read -r dir; do

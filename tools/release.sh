@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds a release of the shipped 32-bit programs from a fresh build tree into
-# dist/: setup.exe, unqmv.exe, SHA256SUMS and release.txt. The same commit
+# dist/: setup.exe, unqmv.exe, SHA256SUMS, release.txt and winget/ (the
+# package manager's manifest of this setup.exe, checked against the schemas
+# in tools/winget/). The same commit
 # gives the same unsigned bytes in any folder at any time.
 #
 # With a certificate the programs are signed (Authenticode, osslsigncode):
@@ -12,9 +14,10 @@
 #   TESSEL_SIGN_PASSWORD_FILE   a file whose first line is the .pfx password
 #                               (read by the tools, never on a command line)
 #   TESSEL_SIGN_TIMESTAMP_URL   optional RFC 3161 timestamp server
+#   TESSEL_RELEASE_URL          the address of the folder setup.exe is published in (winget manifest)
 #
 #   tools/release.sh [--out DIR] [--build-dir DIR] [--arch i686|x86_64] [--allow-dirty]
-#     --out          where the release goes (default dist/); only its four files are replaced
+#     --out          where the release goes (default dist/); only its four files and winget/ are replaced
 #     --build-dir    reuse this build tree instead of a fresh build-release/ (checks)
 #     --arch x86_64  the same sources as 64-bit programs, for checks on hosts
 #                    that cannot run 32-bit ones; never shipped
@@ -58,7 +61,11 @@ fi
 # A fresh machine gets its packages first (tools/bootstrap.sh; the x86-64
 # compiler only comes on hosts that cannot run 32-bit programs).
 needs=(cmake ninja "$arch-w64-mingw32-g++-posix" "$arch-w64-mingw32-windres" osslsigncode openssl git)
-have_all() { local t; for t in "${needs[@]}"; do command -v "$t" >/dev/null || return 1; done; }
+have_all() {
+  local t
+  for t in "${needs[@]}"; do command -v "$t" >/dev/null || return 1; done
+  /usr/bin/python3 -c "import yaml, jsonschema" 2>/dev/null  # the winget manifest's check
+}
 have_all || tools/bootstrap.sh
 have_all || fail "missing after tools/bootstrap.sh: one of ${needs[*]}"
 
@@ -201,11 +208,95 @@ wine_version() {
     for f in setup.exe unqmv.exe; do echo "$f: $(stat -c %s "$f") bytes"; done
   } > release.txt
 )
+# ---------------------------------------------------------------- winget
+
+# A multi-file winget manifest (manifest version 1.10.0) for this setup.exe:
+# its switches, what each non-zero exit code of /S means to winget, and the
+# uninstall entry it writes. Where the setup is downloaded from is the
+# publisher's to say (TESSEL_RELEASE_URL, the folder that holds setup.exe).
+package_id=$company.$(sed -E 's/(^| )(.)/\U\2/g' <<< "$product")  # Veltrane.TesselLibrary
+release_url=${TESSEL_RELEASE_URL:-https://downloads.veltrane.example/tessel/$version}
+winget_manifest() {  # folder
+  local sha base=$1/$package_id
+  sha=$(sha256sum "$stage/setup.exe" | cut -d' ' -f1)
+  mkdir -p "$1"
+  cat > "$base.yaml" <<EOF
+PackageIdentifier: $package_id
+PackageVersion: "$version"
+DefaultLocale: en-US
+ManifestType: version
+ManifestVersion: 1.10.0
+EOF
+  cat > "$base.installer.yaml" <<EOF
+PackageIdentifier: $package_id
+PackageVersion: "$version"
+MinimumOSVersion: 6.1.7601
+InstallerType: exe
+Scope: machine
+InstallModes:
+  - interactive
+  - silent
+  - silentWithProgress
+InstallerSwitches:
+  Silent: /S
+  SilentWithProgress: /S
+  Log: /LOG="<LOGPATH>"
+  InstallLocation: '"<INSTALLPATH>"'
+# The exit codes of setup.exe /S (README, "Unattended install").
+ExpectedReturnCodes:
+  - InstallerReturnCode: 1
+    ReturnResponse: contactSupport
+  - InstallerReturnCode: 2
+    ReturnResponse: invalidParameter
+  - InstallerReturnCode: 3
+    ReturnResponse: systemNotSupported
+  - InstallerReturnCode: 4
+    ReturnResponse: packageInUse
+UpgradeBehavior: install
+ElevationRequirement: elevatesSelf
+AppsAndFeaturesEntries:
+  - DisplayName: $company $product v$version
+    Publisher: $company
+    DisplayVersion: "$version"
+    ProductCode: qvlLib
+Installers:
+  - Architecture: x86
+    InstallerUrl: $release_url/setup.exe
+    InstallerSha256: ${sha^^}
+ManifestType: installer
+ManifestVersion: 1.10.0
+EOF
+  cat > "$base.locale.en-US.yaml" <<EOF
+PackageIdentifier: $package_id
+PackageVersion: "$version"
+PackageLocale: en-US
+Publisher: $company
+PackageName: $product
+License: Proprietary
+ShortDescription: $product, components for application settings, installed into the Delphi, C++Builder and RAD Studio IDEs found
+Moniker: tessel
+Tags:
+  - delphi
+  - cppbuilder
+  - components
+ManifestType: defaultLocale
+ManifestVersion: 1.10.0
+EOF
+  /usr/bin/python3 "$root/tools/winget/check-manifest.py" "$1" "$stage/setup.exe" ||
+    fail "the winget manifest does not pass its check"
+}
+rm -rf "$stage/winget"
+winget_manifest "$stage/winget"
+
 # The tree keeps its copy: a signed setup names stage/unqmv.exe as the file it embeds.
 for f in setup.exe unqmv.exe SHA256SUMS release.txt; do
   cp "$stage/$f" "$out/$f.tmp"
   mv "$out/$f.tmp" "$out/$f"
 done
+rm -rf "$out/winget.tmp"
+cp -r "$stage/winget" "$out/winget.tmp"
+rm -rf "$out/winget"
+mv "$out/winget.tmp" "$out/winget"
 
 echo "release: $out"
 sed 's/^/  /' "$out/SHA256SUMS"

@@ -167,19 +167,20 @@ ActionResult Register(const ScriptRow& row, ChangeContext& ctx) {
     if (!ideIndex.IsValid()) return PathListFailure::PackageNotRegistered;
     const IdeVersion& ide = IdeOf(ideIndex);
     const std::wstring package = ResolvePath(at, row.Location, Str(row.Text));
-    if (at.IdeKey.empty()) return PathListFailure::PackageNotRegistered;
-    if (WriteRegString(HKEY_CURRENT_USER, at.IdeKey + KnownPackagesKeyFor(row.Param), package,
+    const std::wstring userKey = UserKeyOf(at);
+    if (userKey.empty()) return PathListFailure::PackageNotRegistered;
+    if (WriteRegString(HKEY_CURRENT_USER, userKey + KnownPackagesKeyFor(row.Param), package,
                        std::wstring(ProductName) + L" v" + ProductVersion) != 0)
         return PathListFailure::PackageNotRegistered;
     ctx.LogText = L"Registering package: " + package + LogEnding::Success;
-    const std::wstring key = LibraryKeyFor(at.IdeKey, ide, (row.Options & 2u) != 0);
+    const std::wstring key = LibraryKeyFor(ide, userKey, (row.Options & 2u) != 0);
     const std::wstring name = SearchPathValueName(ideIndex);
     std::wstring list;
     if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return PathListFailure::ListUnreadable;
     const std::wstring folder = FolderOfPath(package);
     ctx.LogText += L"\r\nAdding search path: " + folder;
     // RAD Studio 2007, 2009 and 2010 reload their options only when asked to.
-    return pathlists::AddFolderToList(at.IdeKey, key, name, list, folder, ideIndex.Value >= 12 && ideIndex.Value <= 14,
+    return pathlists::AddFolderToList(userKey, key, name, list, folder, ideIndex.Value >= 12 && ideIndex.Value <= 14,
                                       ctx);
 }
 
@@ -202,7 +203,7 @@ DWORD Undo(const LocationContext& at, const UndoRecord& rec, const std::wstring&
     const std::wstring path = RecordPath(at, rec.Location, text);
     if (path.empty()) return 0;
     DWORD error =
-        DeleteRegValue(HKEY_CURRENT_USER, at.IdeKey + KnownPackagesKeyFor(rec.Param), path);
+        DeleteRegValue(HKEY_CURRENT_USER, UserKeyOf(at) + KnownPackagesKeyFor(rec.Param), path);
     if (IsNotThere(error)) error = 0;
     const DWORD pathError = pathlists::RemoveFromLibraryPaths(at, FolderOfPath(path));
     return error != 0 ? error : pathError;

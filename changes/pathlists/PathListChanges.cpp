@@ -27,19 +27,20 @@ ActionResult ApplyAddSearchPath(const ScriptRow& row, ChangeContext& ctx) {
     const ActionResult noList = (row.Options & 1u) ? ActionResult() : PathListFailure::ListUnreadable;
     if (!ideIndex.IsValid() || at.IdeKey.empty()) return noList;
     const IdeVersion& ide = IdeOf(ideIndex);
+    const std::wstring userKey = UserKeyOf(at);
     const std::wstring folder = ResolvePath(at, row.Location, Str(row.Text));
     std::wstring key, name;
     if (row.Text2 && *row.Text2 && row.Text3 && *row.Text3) {
-        key = at.IdeKey + L"\\" + row.Text2;
+        key = userKey + L"\\" + row.Text2;
         name = row.Text3;
     } else {
-        key = LibraryKeyFor(at.IdeKey, ide, (row.Options & 2u) != 0);
+        key = LibraryKeyFor(ide, userKey, (row.Options & 2u) != 0);
         name = SearchPathValueName(ideIndex);
     }
     std::wstring list;
     if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return noList;
     ctx.LogText = L"Adding search path: " + folder;
-    return AddFolderToList(at.IdeKey, key, name, list, folder, false, ctx);
+    return AddFolderToList(userKey, key, name, list, folder, false, ctx);
 }
 
 ActionResult ApplyAddIdePath(const ScriptRow& row, ChangeContext& ctx) {
@@ -48,17 +49,17 @@ ActionResult ApplyAddIdePath(const ScriptRow& row, ChangeContext& ctx) {
     // Nothing to extend is no failure: the IDE has not made the list yet.
     if (!ideIndex.IsValid() || at.IdeKey.empty()) return ActionResult();
     std::wstring key, name;
-    if (!SplitRegValuePath(at.IdeKey + Str(row.Text), key, name)) return ActionResult();
+    if (!SplitRegValuePath(UserKeyOf(at) + Str(row.Text), key, name)) return ActionResult();
     const std::wstring folder = GetInstallSubPath(at, row.Param);
     std::wstring list;
     if (ReadRegString(HKEY_CURRENT_USER, key, name, list) != 0) return ActionResult();
     ctx.LogText = L"Adding search path: " + folder;
-    return AddFolderToList(at.IdeKey, key, name, list, folder, false, ctx);
+    return AddFolderToList(UserKeyOf(at), key, name, list, folder, false, ctx);
 }
 
 }  // namespace
 
-ActionResult AddFolderToList(const std::wstring& ideKey, const std::wstring& key, const std::wstring& name,
+ActionResult AddFolderToList(const std::wstring& userKey, const std::wstring& key, const std::wstring& name,
                              const std::wstring& list, const std::wstring& folder, bool requestReload,
                              ChangeContext& ctx) {
     if (HasPathListEntry(LowerWide(list), LowerWide(folder))) {
@@ -68,7 +69,7 @@ ActionResult AddFolderToList(const std::wstring& ideKey, const std::wstring& key
     if (WriteRegString(HKEY_CURRENT_USER, key, name, AppendPathListEntry(list, folder)) != 0)
         return PathListFailure::ListUnwritable;
     if (requestReload &&
-        WriteRegString(HKEY_CURRENT_USER, ideKey + GlobalsKey, L"ForceEnvOptionsUpdate", L"1") != 0)
+        WriteRegString(HKEY_CURRENT_USER, userKey + GlobalsKey, L"ForceEnvOptionsUpdate", L"1") != 0)
         return PathListFailure::ReloadNotRequested;
     ctx.LogText += LogEnding::Success;
     return ActionResult();
@@ -84,7 +85,7 @@ DWORD RemoveFromRegPathList(const std::wstring& key, const std::wstring& name, c
 DWORD RemoveFromLibraryPaths(const LocationContext& at, const std::wstring& folder) {
     DWORD first = 0;
     if (!at.CurrentIde.IsValid() || at.IdeKey.empty()) return 0;
-    for (const auto& key : LibraryKeys(at.IdeKey, IdeOf(at.CurrentIde))) {
+    for (const auto& key : LibraryKeys(IdeOf(at.CurrentIde), UserKeyOf(at))) {
         const DWORD error = RemoveFromRegPathList(key, SearchPathValueName(at.CurrentIde), folder);
         if (first == 0) first = error;
     }
@@ -99,7 +100,7 @@ DWORD Undo(const LocationContext& at, const UndoRecord& rec, const std::wstring&
     if (!at.CurrentIde.IsValid() || at.IdeKey.empty()) return 0;
     if (rec.Kind() == RowKind::AddIdePath) {
         std::wstring key, name;
-        if (!SplitRegValuePath(at.IdeKey + text, key, name)) return 0;
+        if (!SplitRegValuePath(UserKeyOf(at) + text, key, name)) return 0;
         const std::wstring folder = GetInstallSubPath(at, rec.Param);
         return IsFullPath(folder) ? RemoveFromRegPathList(key, name, folder) : 0;
     }

@@ -61,13 +61,14 @@ DWORD Undo(const LocationContext& at, const UndoRecord& rec, const std::wstring&
 // The end of every path row once "Adding search path: <folder>" is logged:
 // "...Already" when one whole entry of list is the folder, otherwise append
 // it, write the list back to the current user's key/name and, when asked,
-// request the IDE to reload its options; then "...Success".
-ActionResult AddFolderToList(const std::wstring& ideKey, const std::wstring& key, const std::wstring& name,
+// request the IDE (whose per-user key is userKey) to reload its options; then "...Success".
+ActionResult AddFolderToList(const std::wstring& userKey, const std::wstring& key, const std::wstring& name,
                              const std::wstring& list, const std::wstring& folder, bool requestReload,
                              ChangeContext& ctx);
 // Takes folder off the search path of every library key of the context's
-// current IDE; every key is tried. 0 or the first error.
-DWORD RemoveFromLibraryPaths(const LocationContext& at, const std::wstring& folder);
+// current IDE (its per-user key, the profile's when it has one); every key is
+// tried. 0 or the first error.
+DWORD RemoveFromLibraryPaths(const common::LocationContext& at, const std::wstring& folder);
 // Takes folder out of the ";"-separated list held by the current user's
 // registry value key/name, as a whole entry, and writes the list back. 0 when
 // the folder is off the list (the value or the entry was not there);

@@ -5,6 +5,7 @@
 #include "changes/ActionResult.h"
 #include "changes/ChangeContext.h"
 #include "changes/RecordPaths.h"
+#include "common/DirectoryListing.h"
 #include "common/PathText.h"
 #include "common/Product.h"
 #include "common/Registry.h"
@@ -17,6 +18,53 @@ using namespace tessel::common;
 std::wstring BuildUninstallString(const std::wstring& installDir) {
     return QuoteIfBlank(JoinPath(installDir, UninstallerFileName)) + L" " +
            QuoteIfBlank(JoinPath(installDir, UndoLogFileName));
+}
+
+std::wstring BuildQuietUninstallString(const std::wstring& installDir) {
+    return BuildUninstallString(installDir) + L" /S";
+}
+
+DWORD SizeInKiB(uint64_t bytes) {
+    const uint64_t kib = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
+    return kib > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<DWORD>(kib);
+}
+
+namespace {
+
+// The bytes of the files below folder; links are counted as entries, never entered.
+DWORD FolderBytes(const std::wstring& folder, uint64_t& bytes) {
+    DirectoryListing listing;
+    if (const DWORD error = listing.Open(JoinPath(folder, L"*"))) return error == ERROR_FILE_NOT_FOUND ? 0 : error;
+    DirectoryEntry entry;
+    DWORD error = 0;
+    while ((error = listing.Next(entry)) == 0) {
+        const bool link = (entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        if (!entry.IsFolder() || link) {
+            bytes += entry.IsFolder() ? 0 : entry.Size;
+        } else if (const DWORD inner = FolderBytes(JoinPath(folder, entry.Name), bytes)) {
+            return inner;
+        }
+    }
+    return error == ERROR_NO_MORE_FILES ? 0 : error;
+}
+
+}  // namespace
+
+DWORD CompleteEntry(const std::wstring& installDir) {
+    const std::wstring key = EntryKeyPath();
+    std::wstring command;
+    if (ReadRegString(HKEY_LOCAL_MACHINE, key, UninstallStringValue, command) != 0 ||
+        command != BuildUninstallString(installDir))
+        return 0;
+    uint64_t bytes = 0;
+    if (const DWORD error = FolderBytes(installDir, bytes)) return error;
+    DWORD error = WriteRegString(HKEY_LOCAL_MACHINE, key, QuietUninstallStringValue, BuildQuietUninstallString(installDir));
+    if (error == 0) error = WriteRegString(HKEY_LOCAL_MACHINE, key, DisplayIconValue, JoinPath(installDir, UninstallerFileName));
+    if (error == 0) error = WriteRegString(HKEY_LOCAL_MACHINE, key, InstallLocationValue, installDir);
+    if (error == 0) error = WriteRegInteger(HKEY_LOCAL_MACHINE, key, EstimatedSizeValue, SizeInKiB(bytes));
+    if (error == 0) error = WriteRegInteger(HKEY_LOCAL_MACHINE, key, NoModifyValue, 1);
+    if (error == 0) error = WriteRegInteger(HKEY_LOCAL_MACHINE, key, NoRepairValue, 1);
+    return error;
 }
 
 std::wstring UndoLogPathFromUninstallString(const std::wstring& command) {

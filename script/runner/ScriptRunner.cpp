@@ -182,6 +182,7 @@ void ScriptRunner::Start() {
     outcome_ = RunOutcome();
     state_ = RunState();
     state_.Location.InstallDir = plan_.InstallDir;
+    state_.Location.Profile = plan_.Profile;
     // An empty or relative folder would put the files, the logs and the IDE
     // registry entries wherever the current folder happens to be, and a folder
     // that cannot hold the undo log would give changes that nothing can take
@@ -232,6 +233,8 @@ void ScriptRunner::OpenLog() {
         products += IdeTable[i].Name;
     }
     WriteLog(L"Borland products: " + products);
+    // Only an install with a registry profile says so; the others' log stays as it always was.
+    if (!plan_.Profile.empty()) WriteLog(L"Registry profile: " + plan_.Profile);
 }
 
 void ScriptRunner::Stop() {
