@@ -517,7 +517,15 @@ TEST_F(Unattended, IdesNewerThanTheTableInstallAndUninstall) {
         EXPECT_EQ(ItemCaption(install, 0), L"RAD Studio (BDS " + std::to_wstring(newest) + L".0)");
 
         const MachineSnapshot before = Snap(dir);
-        WatchedRun run = RunSetupSilently(L"\"" + dir + L"\"");
+        // By name: the version offered, not another one above the table.
+        std::wstring names;
+        if (shape.newer.size() > 1) {
+            WatchedRun refused = RunSetupSilently(L"/IDE=bds" + std::to_wstring(shape.newer[0]) + L" \"" + dir + L"\"");
+            EXPECT_EQ(refused.exitCode, static_cast<DWORD>(UnattendedExit::IdeMissing));
+            EXPECT_TRUE(NoChanges(SnapshotChanges(before, Snap(dir))));
+            names = L"/IDE=bds" + std::to_wstring(newest) + L" ";
+        }
+        WatchedRun run = RunSetupSilently(names + L"\"" + dir + L"\"");
         ASSERT_EQ(run.exitCode, static_cast<DWORD>(UnattendedExit::Success)) << ToUtf8(InstallLogText(dir));
         const std::wstring folder = dir + L"\\RADStudioNewer";
         const std::wstring key = IdeKeyOf(IdeIndex(NewerIdeSlot), newest);

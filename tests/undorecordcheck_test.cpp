@@ -60,7 +60,9 @@ std::vector<Written> RecordsTheScriptCanWrite() {
                            Str(copy ? row.Target->FileName : row.Text)});
         }
         if (kind == RowKind::SetIde)  // the same selection in an install with a registry profile
-            out.push_back({Rec(RowKind::SetIdeProfile | RowFlag::Undo, row.Param, 0), Str(row.Text) + L"\\CI-2.x_64"});
+            out.push_back({Rec(RowKind::SetIdeProfile | RowFlag::Undo, row.Param,
+                               IsNewerIdeSlot(IdeIndex(int(row.Param))) ? 38u : 0u),
+                           Str(row.Text) + L"\\CI-2.x_64"});
         if (kind == RowKind::CreateDir)
             out.push_back({Rec(RowKind::CreateDir | RowFlag::Undo, DirExistedBefore, StoredLocation(row.Location)),
                            Str(row.Text)});
