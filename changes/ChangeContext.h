@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "changes/InstallPlan.h"
+#include "changes/RunUndoLog.h"
 #include "changes/packages/CompilerOutput.h"
 #include "common/Handles.h"
 #include "common/Locations.h"
@@ -54,7 +55,7 @@ struct RunState {
     std::vector<RecordedDir> RecordedDirs;
     bool InstallDirExisted = false;
     // The undo log of the run; its records are written before their changes.
-    common::UniqueFile UndoLog;
+    RunUndoLog UndoLog;
 };
 
 struct ChangeContext {

@@ -2,6 +2,7 @@
 #include "common/Processes.h"
 
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "common/ChildProcessJob.h"
@@ -96,8 +97,8 @@ private:
 
 }  // namespace
 
-DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
-    end = ProcessEnd();
+DWORD StartProcess(const ProcessStart& start, UniqueKernelHandle& started) {
+    started.reset();
     STARTUPINFOEXW extended{};
     STARTUPINFOW& startup = extended.StartupInfo;
     startup.cb = sizeof(extended);
@@ -141,8 +142,23 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
         (void)TerminateProcess(process.Process.get(), error);
         return error;
     }
-    end.Finished = WaitForSingleObject(process.Process.get(), start.TimeoutMs) == WAIT_OBJECT_0;
-    if (end.Finished && !GetExitCodeProcess(process.Process.get(), &end.ExitCode)) end.ExitCode = 0;
+    started = std::move(process.Process);
+    return 0;
+}
+
+ProcessEnd EndOf(HANDLE process) {
+    ProcessEnd end;
+    end.Finished = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    if (end.Finished && !GetExitCodeProcess(process, &end.ExitCode)) end.ExitCode = 0;
+    return end;
+}
+
+DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
+    end = ProcessEnd();
+    UniqueKernelHandle process;
+    if (const DWORD error = StartProcess(start, process)) return error;
+    (void)WaitForSingleObject(process.get(), start.TimeoutMs);  // EndOf tells how the wait ended
+    end = EndOf(process.get());
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include "common/Errors.h"
+#include "common/Handles.h"
 
 namespace tessel::common {
 
@@ -25,6 +26,12 @@ struct ProcessEnd {
 // the Win32 error of the start (ERROR_INTERNAL_ERROR, a passing failure seen
 // under load, is tried again a few times first).
 [[nodiscard]] DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end);
+// StartAndWait without the wait: the process handle goes to process, for a
+// caller that waits for several programs at once or handles its window's
+// messages meanwhile (TimeoutMs is the caller's to keep). 0 or the Win32 error of the start.
+[[nodiscard]] DWORD StartProcess(const ProcessStart& start, UniqueKernelHandle& process);
+// How process (started by StartProcess) ended: Finished when it has ended.
+ProcessEnd EndOf(HANDLE process);
 
 // How long a program or batch file of the install or the uninstall is waited
 // for: long enough for any help registration on a slow machine, so that only a

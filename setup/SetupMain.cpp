@@ -31,6 +31,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         // The one install of this process: the pages or the unattended run fill it in.
         tessel::script::InstallContext install;
         install.Plan.CopyOnly = flags.CopyOnly;
+        install.Plan.CompileJobs = CompileJobsOfCommandLine();
         if (flags.ShowDescription)
             ShowParametersDescription();
         else if (flags.ExtractMode)
