@@ -16,6 +16,8 @@
 #   BENCH_NO_BUILD=1   measure what the build tree holds, without set-up and build
 #   BENCH_BEFORE       build tree of an earlier commit (same route): its setup.exe /X, /S
 #                      and silent uninstall take turns with ours, as "before" rows
+#   BENCH_JOBS_RUNS    rounds of the concurrent-build cases (default 3; each takes about a minute)
+#   BENCH_ONLY=jobs    the concurrent-build cases (and the sizes) alone
 #
 # On a host whose Wine cannot run 32-bit programs (tools/wine-route.sh; forced
 # with TESSEL_WINE_ROUTE=win64) the x86-64 build is measured in a 64-bit
@@ -115,6 +117,7 @@ wineserver -p
 wine "$bin/benchempty.exe" >/dev/null 2>&1 || true   # lets Wine finish its first start-up
 winpath() { winepath -w "$1" 2>/dev/null; }
 
+if [ "${BENCH_ONLY:-}" != jobs ]; then
 # --- 1. extract mode ----------------------------------------------------------
 work=$out/work
 ref=$out/extracted
@@ -380,7 +383,62 @@ if [ -n "${built[benchinstall]:-}" ]; then
   fi
 fi
 
-# --- 4. sizes -----------------------------------------------------------------
+fi  # BENCH_ONLY
+
+# --- 4. concurrent builds -----------------------------------------------------
+# setup.exe /S on six stand-in IDEs whose compilers take 2 s each (XE7, whose
+# block stands before the demos, and 10.3 to 13 after them; three compiles
+# each): with /J=1, with the default (this machine's logical processors) and
+# with /J=6; and the floor, the longest of them alone (RAD Studio 12, as long
+# as any other). The cases take turns in the same rounds; every install goes
+# into a folder of its own and is removed by its silent uninstall, untimed,
+# so that no /S starts by removing an earlier installation.
+JOBS_RUNS=${BENCH_JOBS_RUNS:-3}
+jobs_six=(21 26 27 28 29 30)
+jobs_floor=(29)
+stand_in() {  # stand_in <IDE indexes...>: only these IDEs, their compilers taking 2000 ms
+  wine "$build/standin/mkmachine.exe" --remove all >>"$raw/jobs-mkmachine.log" 2>&1 &&
+    wine "$build/standin/mkmachine.exe" "$@" >>"$raw/jobs-mkmachine.log" 2>&1 &&
+    wine "$build/standin/mkmachine.exe" --mode=slow:2000 "$@" >>"$raw/jobs-mkmachine.log" 2>&1
+}
+jobs_case() {  # jobs_case <case> <round> [/J=n]: one timed install and its untimed uninstall
+  local c=$1 r=$2 dir="C:\\bench-jobs\\$1.$2" t0 t1 rc=0 s
+  shift 2
+  wait_quiet
+  t0=$(now_ns)
+  wine "$setup" /S "$@" "$dir" >/dev/null 2>&1 || rc=$?
+  t1=$(now_ns)
+  [ "$rc" = 0 ] || warn "jobs: $c exited with $rc in round $r"
+  wine "$WINEPREFIX/drive_c/bench-jobs/$c.$r/unqmv.exe" "$dir\\uninst.log" /S >/dev/null 2>&1 ||
+    warn "jobs: the uninstall of $c failed in round $r"
+  s=$(awk -v n=$((t1 - t0)) 'BEGIN { printf "%.6f", n / 1e9 }')
+  echo "$r,$c,$s,$rc" >>"$raw/jobs.csv"
+  jobs_samples[$c]="${jobs_samples[$c]:-} $s"
+}
+declare -A jobs_samples=()
+if [ -n "${built[mkmachine]:-}" ] && [ "$JOBS_RUNS" -gt 0 ]; then
+  say "concurrent builds: $JOBS_RUNS rounds of /J=1, default, /J=6 on six IDEs and the longest alone"
+  echo "round,case,seconds,exit" >"$raw/jobs.csv"
+  for round in $(seq 1 "$JOBS_RUNS"); do
+    stand_in "${jobs_six[@]}" || { warn "jobs: the six stand-in IDEs could not be laid out"; break; }
+    jobs_case serial "$round" /J=1
+    jobs_case default "$round"
+    jobs_case six "$round" /J=6
+    stand_in "${jobs_floor[@]}" || { warn "jobs: the single stand-in IDE could not be laid out"; break; }
+    jobs_case floor "$round" /J=1
+  done
+  wine "$build/standin/mkmachine.exe" --remove all >>"$raw/jobs-mkmachine.log" 2>&1 || true
+  rm -rf "$WINEPREFIX/drive_c/bench-jobs"
+  for c in serial default six floor; do
+    # shellcheck disable=SC2086
+    R[jobs.$c.s]=$(median ${jobs_samples[$c]:-})
+  done
+  for c in serial default six floor; do R[jobs.$c.ratio]=$(ratio "${R[jobs.$c.s]}" "${R[jobs.floor.s]}"); done
+  R[jobs.default_jobs]=$(nproc)
+  R[jobs.runs]=$JOBS_RUNS
+fi
+
+# --- 5. sizes -----------------------------------------------------------------
 size() { [ -f "$1" ] && stat -c %s "$1" || echo ""; }
 stripped() {
   [ -f "$1" ] || { echo ""; return; }

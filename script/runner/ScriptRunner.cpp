@@ -522,7 +522,8 @@ ActionResult ScriptRunner::EndAction(ChangeContext& ctx, ActionResult result) {
     logText_ = ctx.LogText;
     failureReason_ = ctx.FailureReason;
     if (!logText_.empty()) WriteLog(logText_);
-    for (const std::wstring& line : ctx.LogDetail) WriteLog(line);
+    // The report lines stand right under the row's line, in every lane: no prefix.
+    for (const std::wstring& line : ctx.LogDetail) log_.Write(line);
 
     // Which files a copy wrote into a folder that existed before is known only
     // now (a mask, a file that was already there); their records follow the

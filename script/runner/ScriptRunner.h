@@ -13,10 +13,12 @@
 // waits for the compilers in the order they started. With one job the rows
 // run exactly in script order.
 //
-// install.log: with more than one job, every line of an IDE block starts with
-// the IDE's name in brackets, so that each IDE's lines read in row order
-// (grep for "[Delphi 7] "); the other lines have none. With one job the log
-// is as it always was.
+// install.log: with more than one job, every row line of an IDE block starts
+// with the IDE's caption in brackets, so that each IDE's lines read in row
+// order (grep for "[Delphi 7] "); a failed check's indented compiler report
+// stays right under its row's line, unprefixed (a row's lines are written
+// together). The other rows' lines have no prefix. With one job the log is as
+// it always was.
 #pragma once
 #include <cstdint>
 #include <deque>
