@@ -20,10 +20,13 @@ bool OutsideFolder(const std::wstring& folderLower, const wchar_t* path) {
     return p != folderLower && p.compare(0, folderLower.size() + 1, folderLower + L"\\") != 0;
 }
 
+// Whether the row writes or deletes files of the install folder outside the
+// block's folder: the destination of a copy or merge, else the row's own path
+// (copies of one file go to the IDE's own names in shared folders).
 bool ChangesSharedFiles(const ScriptRow& row, const std::wstring& folderLower) {
-    if (Describe(row.Kind()).Module != ChangeModule::Files) return false;
-    return (row.Location == LocationCode::Install && OutsideFolder(folderLower, row.Text)) ||
-           (row.Location2 == LocationCode::Install && OutsideFolder(folderLower, row.Text3));
+    if (Describe(row.Kind()).Module != ChangeModule::Files || row.Target) return false;
+    if (row.Text3) return row.Location2 == LocationCode::Install && OutsideFolder(folderLower, row.Text3);
+    return row.Location == LocationCode::Install && OutsideFolder(folderLower, row.Text);
 }
 
 }  // namespace

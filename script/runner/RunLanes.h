@@ -18,9 +18,9 @@ struct LaneSpan {
     // Runs alone, after every lane before it and before any after it: the
     // rows before the first block and those after the last.
     bool Barrier = false;
-    // Changes files of the install folder outside its own package folder (a
-    // compiler's headers moved out of the shared "Source"): never at the same
-    // time as another such lane.
+    // Writes or deletes files of the install folder outside its own package
+    // folder (the C++ headers its compiler leaves in the shared "Source",
+    // moved from there): never at the same time as another such lane.
     bool SharesFolders = false;
 };
 
