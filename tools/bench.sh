@@ -401,12 +401,12 @@ stand_in() {  # stand_in <IDE indexes...>: only these IDEs, their compilers taki
     wine "$build/standin/mkmachine.exe" "$@" >>"$raw/jobs-mkmachine.log" 2>&1 &&
     wine "$build/standin/mkmachine.exe" --mode=slow:2000 "$@" >>"$raw/jobs-mkmachine.log" 2>&1
 }
-jobs_case() {  # jobs_case <case> <round> [/J=n]: one timed install and its untimed uninstall
-  local c=$1 r=$2 dir="C:\\bench-jobs\\$1.$2" t0 t1 rc=0 s
-  shift 2
+jobs_case() {  # jobs_case <case> <round> <setup.exe> [/J=n]: one timed install and its untimed uninstall
+  local c=$1 r=$2 program=$3 dir="C:\\bench-jobs\\$1.$2" t0 t1 rc=0 s
+  shift 3
   wait_quiet
   t0=$(now_ns)
-  wine "$setup" /S "$@" "$dir" >/dev/null 2>&1 || rc=$?
+  wine "$program" /S "$@" "$dir" >/dev/null 2>&1 || rc=$?
   t1=$(now_ns)
   [ "$rc" = 0 ] || warn "jobs: $c exited with $rc in round $r"
   wine "$WINEPREFIX/drive_c/bench-jobs/$c.$r/unqmv.exe" "$dir\\uninst.log" /S >/dev/null 2>&1 ||
@@ -421,19 +421,21 @@ if [ -n "${built[mkmachine]:-}" ] && [ "$JOBS_RUNS" -gt 0 ]; then
   echo "round,case,seconds,exit" >"$raw/jobs.csv"
   for round in $(seq 1 "$JOBS_RUNS"); do
     stand_in "${jobs_six[@]}" || { warn "jobs: the six stand-in IDEs could not be laid out"; break; }
-    jobs_case serial "$round" /J=1
-    jobs_case default "$round"
-    jobs_case six "$round" /J=6
+    jobs_case serial "$round" "$setup" /J=1
+    # The earlier build knows no /J: it takes "/J=1" for a folder, and the folder after it wins.
+    if [ -n "${BENCH_BEFORE:-}" ]; then jobs_case serial_before "$round" "$BENCH_BEFORE/setup/setup.exe" /J=1; fi
+    jobs_case default "$round" "$setup"
+    jobs_case six "$round" "$setup" /J=6
     stand_in "${jobs_floor[@]}" || { warn "jobs: the single stand-in IDE could not be laid out"; break; }
-    jobs_case floor "$round" /J=1
+    jobs_case floor "$round" "$setup" /J=1
   done
   wine "$build/standin/mkmachine.exe" --remove all >>"$raw/jobs-mkmachine.log" 2>&1 || true
   rm -rf "$WINEPREFIX/drive_c/bench-jobs"
-  for c in serial default six floor; do
+  for c in serial serial_before default six floor; do
     # shellcheck disable=SC2086
     R[jobs.$c.s]=$(median ${jobs_samples[$c]:-})
   done
-  for c in serial default six floor; do R[jobs.$c.ratio]=$(ratio "${R[jobs.$c.s]}" "${R[jobs.floor.s]}"); done
+  for c in serial serial_before default six floor; do R[jobs.$c.ratio]=$(ratio "${R[jobs.$c.s]}" "${R[jobs.floor.s]}"); done
   R[jobs.default_jobs]=$(nproc)
   R[jobs.runs]=$JOBS_RUNS
 fi

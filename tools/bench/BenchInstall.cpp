@@ -97,7 +97,7 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<RowTime> rows;
     int64_t tStarted = 0, tRan = 0;
     {
-        ScriptRunner script(install);
+        ScriptRunner script(install.Plan);
         script.Start();
         tStarted = BenchMicros();
         rows.reserve(static_cast<size_t>(script.Count()));

@@ -166,6 +166,8 @@ write_table() {
     echo "| Case | Median | × floor |"
     echo "|---|---:|---:|"
     echo "| six IDEs, \`/J=1\` | $(fmt "${R[jobs.serial.s]:-}") s | ${R[jobs.serial.ratio]:-n/a}× |"
+    [ -n "${R[jobs.serial_before.s]:-}" ] &&
+      echo "| six IDEs, the build before (\`BENCH_BEFORE\`) | $(fmt "${R[jobs.serial_before.s]:-}") s | ${R[jobs.serial_before.ratio]:-n/a}× |"
     echo "| six IDEs, default (${R[jobs.default_jobs]:-?} logical processors) | $(fmt "${R[jobs.default.s]:-}") s | ${R[jobs.default.ratio]:-n/a}× |"
     echo "| six IDEs, \`/J=6\` | $(fmt "${R[jobs.six.s]:-}") s | ${R[jobs.six.ratio]:-n/a}× |"
     echo "| the longest IDE alone (the floor) | $(fmt "${R[jobs.floor.s]:-}") s | 1.00× |"
