@@ -385,6 +385,12 @@ struct Wizard {
         return box.wnd && wd::Answer(box, answer);
     }
     bool Finished() const { return program.WaitExit(30000) == 0; }
+    // Opens the wizard and goes to the ready page with the IDE page as it
+    // starts (no stored choices) and dir typed into the folder page.
+    bool OpenToReadyPage(const std::wstring& dir) {
+        return Open() && Next() && OnPage(SelectDelphiText(false)) && Next() && OnPage(DirectoryText()) &&
+               wd::SetEditText(dlg, IDC_DIRECTORY, dir) && Next() && OnPage(ReadyText());
+    }
 };
 
 const uint32_t kAllIdeLines = 0x1FFFFFFFu;  // lines 0..28
@@ -804,14 +810,7 @@ TEST(Wizard, RunningIdeAndAnEditionThatCannotCompile) {
     UniqueKernelHandle ide = StartStandinIde(StandinRootDir(kStudio12) + L"\\bin\\bds.exe");
     ASSERT_TRUE(ide.valid());
     Wizard w;
-    ASSERT_TRUE(w.Open());
-    ASSERT_TRUE(w.Next());
-    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
-    ASSERT_TRUE(w.Next());
-    ASSERT_TRUE(w.OnPage(DirectoryText()));
-    ASSERT_TRUE(wd::SetEditText(w.dlg, IDC_DIRECTORY, dir));
-    ASSERT_TRUE(w.Next());
-    ASSERT_TRUE(w.OnPage(ReadyText()));
+    ASSERT_TRUE(w.OpenToReadyPage(dir));
     const MachineSnapshot before = SnapshotInstallPlaces(dir);
     ASSERT_TRUE(w.Next());
     wd::MessageBoxInfo box = wd::WaitMessageBox(w.program.pid, L"IDE running");
@@ -952,14 +951,7 @@ TEST(Wizard, StaysResponsiveWhileACompilerWorks) {
     ASSERT_TRUE(FreshDelphi7Machine());
     ASSERT_TRUE(SetToolBehaviour(kDelphi7, ToolMode::Slow, 10000));
     Wizard w;
-    ASSERT_TRUE(w.Open());
-    ASSERT_TRUE(w.Next());
-    ASSERT_TRUE(w.OnPage(SelectDelphiText(false)));
-    ASSERT_TRUE(w.Next());
-    ASSERT_TRUE(w.OnPage(DirectoryText()));
-    ASSERT_TRUE(wd::SetEditText(w.dlg, IDC_DIRECTORY, L"C:\\Responsive"));
-    ASSERT_TRUE(w.Next());
-    ASSERT_TRUE(w.OnPage(ReadyText()));
+    ASSERT_TRUE(w.OpenToReadyPage(L"C:\\Responsive"));
     ASSERT_TRUE(w.Next());
     int probes = 0;
     bool namedTheIde = false;
