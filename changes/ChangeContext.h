@@ -10,6 +10,7 @@
 #include "changes/packages/CompilerOutput.h"
 #include "common/Handles.h"
 #include "common/Locations.h"
+#include "common/Processes.h"
 
 namespace tessel::changes {
 
@@ -54,6 +55,8 @@ struct RunState {
     // there before the run (the runner creates it for the logs).
     std::vector<RecordedDir> RecordedDirs;
     bool InstallDirExisted = false;
+    // How the rows wait for the programs they start (the progress page handles its messages meanwhile).
+    common::ProgramWait ProgramWait;
     // The undo log of the run; its records are written before their changes.
     RunUndoLog UndoLog;
 };

@@ -162,8 +162,20 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
     return 0;
 }
 
+void WaitForProgram(HANDLE process, DWORD timeoutMs, const ProgramWait& wait) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD waited = GetTickCount() - start;
+        if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT || waited >= timeoutMs) return;
+        if (wait)
+            wait(process, timeoutMs - waited);
+        else
+            (void)WaitForSingleObject(process, timeoutMs - waited);  // asked again above
+    }
+}
+
 DWORD RunAndWait(const std::wstring& program, const std::wstring& params, const std::wstring& workingDir,
-                 DWORD timeoutMs) {
+                 DWORD timeoutMs, const ProgramWait& wait) {
     wchar_t system[MAX_PATH] = {};
     const UINT len = GetSystemDirectoryW(system, MAX_PATH);
     if (len == 0 || len >= MAX_PATH) return len == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
@@ -176,8 +188,10 @@ DWORD RunAndWait(const std::wstring& program, const std::wstring& params, const 
     start.TimeoutMs = timeoutMs;
     // A program still running after the wait is left to run: the install or
     // uninstall goes on as after its end rather than hang with it.
-    ProcessEnd end;
-    return StartAndWait(start, end);
+    UniqueKernelHandle process;
+    if (const DWORD error = StartProcess(start, process)) return error;
+    WaitForProgram(process.get(), timeoutMs, wait);
+    return 0;
 }
 
 }  // namespace tessel::common

@@ -17,7 +17,7 @@
 #   BENCH_BEFORE       build tree of an earlier commit (same route): its setup.exe /X, /S
 #                      and silent uninstall take turns with ours, as "before" rows
 #   BENCH_JOBS_RUNS    rounds of the concurrent-build cases (default 3; each takes about a minute)
-#   BENCH_ONLY=jobs    the concurrent-build cases (and the sizes) alone
+#   BENCH_ONLY=jobs    the concurrent-build cases alone
 #
 # On a host whose Wine cannot run 32-bit programs (tools/wine-route.sh; forced
 # with TESSEL_WINE_ROUTE=win64) the x86-64 build is measured in a 64-bit
@@ -117,6 +117,48 @@ wineserver -p
 wine "$bin/benchempty.exe" >/dev/null 2>&1 || true   # lets Wine finish its first start-up
 winpath() { winepath -w "$1" 2>/dev/null; }
 
+# Besides the wall time, the CPU time of the run: the program's own (this
+# shell's waited-for children) plus what Wine's server spent for it. The
+# machine is shared, and CPU time moves much less with its load.
+# The server works in a folder named after the prefix's device and inode.
+server_dir=server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")
+ws_pid=""
+for p in /proc/[0-9]*; do
+  cwd=$(readlink "$p/cwd" 2>/dev/null) || continue
+  if [ "${cwd##*/}" = "$server_dir" ] && grep -q '^wineserver' "$p/comm" 2>/dev/null; then ws_pid=${p#/proc/}; break; fi
+done
+[ -n "$ws_pid" ] || warn "Wine's server of the prefix not found; CPU times leave it out"
+tick=$(getconf CLK_TCK)
+cpu_file=$out/cpu.tmp
+cpu_now() {  # seconds of CPU so far: children of this shell + the prefix's wineserver
+  times >"$cpu_file"
+  local server=0
+  [ -n "$ws_pid" ] && server=$(awk -v t="$tick" '{ print ($14 + $15) / t }' "/proc/$ws_pid/stat" 2>/dev/null || echo 0)
+  awk -v s="$server" 'NR == 2 { n = split($1 " " $2, f, " "); c = 0
+      for (i = 1; i <= n; i++) { split(f[i], ms, "m"); c += ms[1] * 60 + ms[2] }
+      printf "%.3f\n", c + s }' "$cpu_file"
+}
+# After a program ends, Wine's own processes and server go on working for a
+# moment (more so the more programs have run in the session); the next run
+# would share the machine with them. So every timed run starts when the
+# server has been idle for 200 ms (checked every 50 ms; at most 3 s).
+server_ticks() {
+  local f
+  read -r -a f <"/proc/$ws_pid/stat" 2>/dev/null || { echo 0; return; }
+  echo $(( f[13] + f[14] ))
+}
+wait_quiet() {
+  [ -n "$ws_pid" ] || return 0
+  local last quiet=0 n=0 now
+  last=$(server_ticks)
+  while [ $quiet -lt 4 ] && [ $n -lt 60 ]; do
+    sleep 0.05
+    now=$(server_ticks)
+    if [ "$now" = "$last" ]; then quiet=$((quiet + 1)); else quiet=0; last=$now; fi
+    n=$((n + 1))
+  done
+}
+
 if [ "${BENCH_ONLY:-}" != jobs ]; then
 # --- 1. extract mode ----------------------------------------------------------
 work=$out/work
@@ -196,47 +238,6 @@ run_case() {  # run_case <case> <round> <Windows path of the target>
     nsis_store) (wine "$nsis_store" /S "/D=$3") ;;
     nsis_zlib) (wine "$nsis_zlib" /S "/D=$3") ;;
   esac
-}
-# Besides the wall time, the CPU time of the run: the program's own (this
-# shell's waited-for children) plus what Wine's server spent for it. The
-# machine is shared, and CPU time moves much less with its load.
-# The server works in a folder named after the prefix's device and inode.
-server_dir=server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")
-ws_pid=""
-for p in /proc/[0-9]*; do
-  cwd=$(readlink "$p/cwd" 2>/dev/null) || continue
-  if [ "${cwd##*/}" = "$server_dir" ] && grep -q '^wineserver' "$p/comm" 2>/dev/null; then ws_pid=${p#/proc/}; break; fi
-done
-[ -n "$ws_pid" ] || warn "Wine's server of the prefix not found; CPU times leave it out"
-tick=$(getconf CLK_TCK)
-cpu_file=$out/cpu.tmp
-cpu_now() {  # seconds of CPU so far: children of this shell + the prefix's wineserver
-  times >"$cpu_file"
-  local server=0
-  [ -n "$ws_pid" ] && server=$(awk -v t="$tick" '{ print ($14 + $15) / t }' "/proc/$ws_pid/stat" 2>/dev/null || echo 0)
-  awk -v s="$server" 'NR == 2 { n = split($1 " " $2, f, " "); c = 0
-      for (i = 1; i <= n; i++) { split(f[i], ms, "m"); c += ms[1] * 60 + ms[2] }
-      printf "%.3f\n", c + s }' "$cpu_file"
-}
-# After a program ends, Wine's own processes and server go on working for a
-# moment (more so the more programs have run in the session); the next run
-# would share the machine with them. So every timed run starts when the
-# server has been idle for 200 ms (checked every 50 ms; at most 3 s).
-server_ticks() {
-  local f
-  read -r -a f <"/proc/$ws_pid/stat" 2>/dev/null || { echo 0; return; }
-  echo $(( f[13] + f[14] ))
-}
-wait_quiet() {
-  [ -n "$ws_pid" ] || return 0
-  local last quiet=0 n=0 now
-  last=$(server_ticks)
-  while [ $quiet -lt 4 ] && [ $n -lt 60 ]; do
-    sleep 0.05
-    now=$(server_ticks)
-    if [ "$now" = "$last" ]; then quiet=$((quiet + 1)); else quiet=0; last=$now; fi
-    n=$((n + 1))
-  done
 }
 say "extract: $EXTRACT_RUNS rounds of ${cases[*]}"
 echo "round,case,seconds,cpu_seconds" >"$raw/extract.csv"
@@ -441,6 +442,7 @@ if [ -n "${built[mkmachine]:-}" ] && [ "$JOBS_RUNS" -gt 0 ]; then
 fi
 
 # --- 5. sizes -----------------------------------------------------------------
+if [ "${BENCH_ONLY:-}" != jobs ]; then
 size() { [ -f "$1" ] && stat -c %s "$1" || echo ""; }
 stripped() {
   [ -f "$1" ] || { echo ""; return; }
@@ -468,6 +470,7 @@ R[size.nsis_overhead]=$(minus "${R[size.nsis_store]}" "${R[size.nsis_payload]}")
 R[size.empty]=$(size "$size_build/tools/bench/benchempty.exe")
 R[size.empty_stripped]=$(stripped "$size_build/tools/bench/benchempty.exe")
 R[size.nsis_distinct]=$(kv "$raw/nsis-script.kv" distinct_sources)
+fi  # BENCH_ONLY
 
 R[date]=$(date -u '+%Y-%m-%d %H:%M UTC')
 R[command]="tools/bench.sh"

@@ -192,15 +192,8 @@ bool ScriptRunner::StartsCompiler(const ScriptRow& row) const {
 }
 
 void ScriptRunner::WaitForCompiler(const packages::RunningCompiler& compiler) {
-    for (;;) {
-        if (!compiler.Process || WaitForSingleObject(compiler.Process.get(), 0) != WAIT_TIMEOUT) return;
-        const DWORD left = packages::RemainingWaitMs(compiler, GetTickCount());
-        if (left == 0) return;
-        if (wait_)
-            wait_(compiler.Process.get(), left);
-        else
-            (void)WaitForSingleObject(compiler.Process.get(), left);  // asked again above
-    }
+    if (compiler.Process)
+        WaitForProgram(compiler.Process.get(), packages::RemainingWaitMs(compiler, GetTickCount()), wait_);
 }
 
 int ScriptRunner::NextRow() {
@@ -326,6 +319,7 @@ void ScriptRunner::Start() {
     outcome_ = RunOutcome();
     state_ = RunState();
     state_.Location.InstallDir = plan_.InstallDir;
+    state_.ProgramWait = wait_;
     carried_ = LaneState();
     PrepareLanes();
     // An empty or relative folder would put the files, the logs and the IDE

@@ -81,10 +81,9 @@ public:
     // The current row is a compile row whose compiler is done: RunCurrentRow
     // gives its result and line.
     bool Collecting() const { return collecting_; }
-    // Returns when process ended or timeoutMs passed, or earlier (the runner
-    // then asks again). The progress page handles its messages meanwhile.
-    using ProgramWait = std::function<void(HANDLE process, DWORD timeoutMs)>;
-    void UseWait(ProgramWait wait) { wait_ = std::move(wait); }
+    // How the runner waits for the programs that rows start (common/Processes.h).
+    using ProgramWait = common::ProgramWait;
+    void UseWait(ProgramWait wait) { state_.ProgramWait = wait_ = std::move(wait); }
     // The captions of the IDEs whose compilers run, in the order they started,
     // joined by ", "; empty when none runs.
     std::wstring BuildingIdes() const;
