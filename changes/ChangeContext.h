@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 #include "changes/InstallPlan.h"
+#include "changes/RunUndoLog.h"
 #include "changes/packages/CompilerOutput.h"
 #include "common/Handles.h"
 #include "common/Locations.h"
+#include "common/Processes.h"
 
 namespace tessel::changes {
 
@@ -58,8 +60,10 @@ struct RunState {
     // there before the run (the runner creates it for the logs).
     std::vector<RecordedDir> RecordedDirs;
     bool InstallDirExisted = false;
+    // How the rows wait for the programs they start (the progress page handles its messages meanwhile).
+    common::ProgramWait ProgramWait;
     // The undo log of the run; its records are written before their changes.
-    common::UniqueFile UndoLog;
+    RunUndoLog UndoLog;
 };
 
 struct ChangeContext {

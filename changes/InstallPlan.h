@@ -35,6 +35,10 @@ struct InstallPlan {
     bool CopyOnly = false;
     // How long a compile row waits for the compiler (tests shorten it).
     DWORD CompileTimeoutMs = 45000;
+    // At most this many compilers run at once, each IDE's block in a lane of
+    // its own (switch /J=<n>; the setup's default is the number of logical
+    // processors). 1: the rows run one after another in script order.
+    int CompileJobs = 1;
 };
 
 // How a run ended, as the runner hands it back.

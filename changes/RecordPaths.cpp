@@ -13,14 +13,18 @@ DWORD WriteRowRecord(const script::ScriptRow& row, uint32_t param, ChangeContext
     return WriteUndoRecord(ctx.Run.UndoLog, row.Word0, param, StoredLocation(row.Location), script::Str(row.Text));
 }
 
-DWORD WriteIdeRecord(const script::ScriptRow& row, ChangeContext& ctx) {
+IdeRecord IdeRecordOf(const script::ScriptRow& row, const InstallPlan& plan) {
     const IdeIndex ide(static_cast<int>(row.Param));
-    const uint32_t version = IsNewerIdeSlot(ide) ? FoundOf(ctx.Plan.Ides, ide).BdsVersion : 0;
-    if (ctx.Plan.Profile.empty())
-        return WriteUndoRecord(ctx.Run.UndoLog, row.Word0, row.Param, version, script::Str(row.Text));
+    const uint32_t version = IsNewerIdeSlot(ide) ? FoundOf(plan.Ides, ide).BdsVersion : 0;
+    if (plan.Profile.empty()) return IdeRecord{row.Word0, row.Param, version, script::Str(row.Text)};
     // The profile goes with the IDE into a record of its own kind (common/RowKinds.h).
-    return WriteUndoRecord(ctx.Run.UndoLog, RowKind::SetIdeProfile | FlagsOf(row.Word0), row.Param, version,
-                           script::Str(row.Text) + L"\\" + ctx.Plan.Profile);
+    return IdeRecord{RowKind::SetIdeProfile | FlagsOf(row.Word0), row.Param, version,
+                     script::Str(row.Text) + L"\\" + plan.Profile};
+}
+
+DWORD WriteIdeRecord(const script::ScriptRow& row, ChangeContext& ctx) {
+    const IdeRecord record = IdeRecordOf(row, ctx.Plan);
+    return WriteUndoRecord(ctx.Run.UndoLog, record.Word0, record.Param, record.Location, record.Text);
 }
 
 bool IsNotThere(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }

@@ -8,6 +8,8 @@
 #include "common/Files.h"
 #include "common/Locations.h"
 #include "common/UndoLogFormat.h"
+#include "changes/InstallPlan.h"
+#include "changes/RunUndoLog.h"
 
 namespace tessel::script {
 struct ScriptRow;
@@ -27,6 +29,8 @@ struct ChangeContext;
 // In an install with a registry profile, a SetIdeProfile record that names the
 // profile after the folder.
 [[nodiscard]] DWORD WriteIdeRecord(const script::ScriptRow& row, ChangeContext& ctx);
+// That record's fields, for the run's plan (also the lanes' own IDE records).
+IdeRecord IdeRecordOf(const script::ScriptRow& row, const InstallPlan& plan);
 
 // Errors that mean the thing to remove is not there (any more).
 bool IsNotThere(DWORD error);

@@ -2,6 +2,7 @@
 #include "common/Processes.h"
 
 #include <cwchar>
+#include <utility>
 #include <vector>
 
 #include "common/ChildProcessJob.h"
@@ -96,8 +97,8 @@ private:
 
 }  // namespace
 
-DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
-    end = ProcessEnd();
+DWORD StartProcess(const ProcessStart& start, UniqueKernelHandle& started) {
+    started.reset();
     STARTUPINFOEXW extended{};
     STARTUPINFOW& startup = extended.StartupInfo;
     startup.cb = sizeof(extended);
@@ -141,13 +142,40 @@ DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
         (void)TerminateProcess(process.Process.get(), error);
         return error;
     }
-    end.Finished = WaitForSingleObject(process.Process.get(), start.TimeoutMs) == WAIT_OBJECT_0;
-    if (end.Finished && !GetExitCodeProcess(process.Process.get(), &end.ExitCode)) end.ExitCode = 0;
+    started = std::move(process.Process);
     return 0;
 }
 
+ProcessEnd EndOf(HANDLE process) {
+    ProcessEnd end;
+    end.Finished = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    if (end.Finished && !GetExitCodeProcess(process, &end.ExitCode)) end.ExitCode = 0;
+    return end;
+}
+
+DWORD StartAndWait(const ProcessStart& start, ProcessEnd& end) {
+    end = ProcessEnd();
+    UniqueKernelHandle process;
+    if (const DWORD error = StartProcess(start, process)) return error;
+    (void)WaitForSingleObject(process.get(), start.TimeoutMs);  // EndOf tells how the wait ended
+    end = EndOf(process.get());
+    return 0;
+}
+
+void WaitForProgram(HANDLE process, DWORD timeoutMs, const ProgramWait& wait) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD waited = GetTickCount() - start;
+        if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT || waited >= timeoutMs) return;
+        if (wait)
+            wait(process, timeoutMs - waited);
+        else
+            (void)WaitForSingleObject(process, timeoutMs - waited);  // asked again above
+    }
+}
+
 DWORD RunAndWait(const std::wstring& program, const std::wstring& params, const std::wstring& workingDir,
-                 DWORD timeoutMs) {
+                 DWORD timeoutMs, const ProgramWait& wait) {
     wchar_t system[MAX_PATH] = {};
     const UINT len = GetSystemDirectoryW(system, MAX_PATH);
     if (len == 0 || len >= MAX_PATH) return len == 0 ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
@@ -160,8 +188,10 @@ DWORD RunAndWait(const std::wstring& program, const std::wstring& params, const 
     start.TimeoutMs = timeoutMs;
     // A program still running after the wait is left to run: the install or
     // uninstall goes on as after its end rather than hang with it.
-    ProcessEnd end;
-    return StartAndWait(start, end);
+    UniqueKernelHandle process;
+    if (const DWORD error = StartProcess(start, process)) return error;
+    WaitForProgram(process.get(), timeoutMs, wait);
+    return 0;
 }
 
 }  // namespace tessel::common

@@ -83,6 +83,7 @@ private:
     X(User32, GetPropW)             X(User32, GetSysColor)          X(User32, GetWindowRect) \
     X(User32, InvalidateRect)       X(User32, IsWindow)             X(User32, LoadBitmapW) \
     X(User32, LoadCursorW)          X(User32, LoadIconW)            X(User32, LoadImageW) \
+    X(User32, IsDialogMessageW)     X(User32, MsgWaitForMultipleObjectsEx) X(User32, PostQuitMessage) \
     X(User32, MapWindowPoints)      X(User32, MessageBoxW)          X(User32, OffsetRect) \
     X(User32, PeekMessageW)         X(User32, RedrawWindow)         X(User32, RegisterClassExW) \
     X(User32, ReleaseDC)            X(User32, RemovePropW)          X(User32, SendDlgItemMessageW) \

@@ -26,6 +26,17 @@ ModeFlags ParseSwitches(const std::vector<std::wstring>& args);
 // Splits the process's command line by the Windows rules and returns the flags.
 ModeFlags ParseCommandLine();
 
+// /J=<n>: at most n compilers at once, n from 1 to MaxCompileJobs. It is no
+// mode switch: it changes no flag above and is no folder, wherever it stands.
+inline constexpr int MaxCompileJobs = 64;
+bool IsCompileJobsSwitch(const std::wstring& arg);
+// The n of the last /J=<n> whose n is valid; 0 when there is none (an n of
+// anything but digits, 0, or above MaxCompileJobs is not taken).
+int ParseCompileJobs(const std::vector<std::wstring>& args);
+// The process's /J=<n>, else the default: the number of logical processors
+// (at most MaxCompileJobs).
+int CompileJobsOfCommandLine();
+
 // The description box: its caption and its five lines joined by CR LF.
 inline constexpr const wchar_t* DescriptionCaption = L"Parameters description";
 // "/H" is accepted as well but deliberately not listed.

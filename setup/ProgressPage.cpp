@@ -18,16 +18,33 @@ using namespace tessel::script;
 
 namespace {
 
-// Takes at most one queued keyboard message, else one mouse message, of any
-// window of the thread and dispatches it; true when one was taken.
-bool DispatchOneInputMessage() {
+// Handles every message queued for the thread's windows, as the dialog's own
+// loop would (a WM_QUIT is put back for that loop).
+void HandleQueuedMessages(HWND dialog) {
     MSG msg;
-    if (!gui::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE) &&
-        !gui::PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
-        return false;
-    gui::TranslateMessage(&msg);
-    gui::DispatchMessageW(&msg);
-    return true;
+    while (gui::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            gui::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        if (gui::IsDialogMessageW(dialog, &msg)) continue;
+        gui::TranslateMessage(&msg);
+        gui::DispatchMessageW(&msg);
+    }
+}
+
+// Waits up to timeoutMs for process to end and handles the window's messages
+// meanwhile, as they come: the wizard never looks hung while a compiler works.
+void WaitHandlingMessages(HWND dialog, HANDLE process, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HandleQueuedMessages(dialog);
+        const DWORD waited = GetTickCount() - start;
+        if (waited >= timeoutMs) return;
+        const DWORD woke = gui::MsgWaitForMultipleObjectsEx(1, &process, timeoutMs - waited, QS_ALLINPUT,
+                                                            MWMO_INPUTAVAILABLE);
+        if (woke != WAIT_OBJECT_0 + 1) return;  // ended, timed out or failed: the runner asks again
+    }
 }
 
 }  // namespace
@@ -53,6 +70,14 @@ void ProgressPage::RunScript() {
 
     std::wstring caption;
     IdeMask manualBuildShown;
+    // While compilers run, the status line names the IDEs they build for.
+    std::wstring building;
+    script->UseWait([&](HANDLE process, DWORD timeoutMs) {
+        const std::wstring names = script->BuildingIdes();
+        if (!names.empty() && names != building) SetItemText(IDC_ROWCAPTION, BuildingStatusText(names));
+        building = names;
+        WaitHandlingMessages(Dialog(), process, timeoutMs);
+    });
     const int failed = RunRemainingRows(
         *script,
         [&](ActionResult result) {
@@ -72,12 +97,13 @@ void ProgressPage::RunScript() {
                                  packages::ManualBuildCaption, MB_OK | MB_ICONINFORMATION);
             }
             gui::SendMessageW(bar, PBM_DELTAPOS, 1, 0);
-            DispatchOneInputMessage();
+            HandleQueuedMessages(Dialog());
         },
         [&] {
             const std::wstring own = script->CurrentCaption();
             if (!own.empty()) caption = own;
             SetItemText(IDC_ROWCAPTION, caption);
+            building.clear();
         });
 
     // The finish page reads how the run went.

@@ -51,6 +51,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         install.Plan.CopyOnly = flags.CopyOnly;
         if (deployment.List)
             return ListInstalledIdes(deployment);  // changes nothing, whatever else the command line says
+        install.Plan.CompileJobs = CompileJobsOfCommandLine();
         if (flags.ShowDescription)
             ShowParametersDescription();
         else if (flags.ExtractMode)

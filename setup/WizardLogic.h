@@ -44,6 +44,8 @@ std::wstring StripOneTrailingSeparator(std::wstring text);
 // (261 characters of text).
 constexpr size_t RowErrorLimit = 261;
 std::wstring FormatRowError(int current, int err, uint32_t word0, const std::wstring& logText);
+// The progress page's status line while compilers run for the IDEs named.
+inline std::wstring BuildingStatusText(const std::wstring& ideNames) { return L"Building packages for " + ideNames; }
 
 // Preselection of the IDE page from the stored masks (0 = none stored), after
 // discovery has filled Exists: sets install's PreselectedIdeMask and CheckedLines.

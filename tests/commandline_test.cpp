@@ -10,6 +10,7 @@
 #include <vector>
 #include "common/CommandLineWords.h"
 #include "common/PathText.h"
+#include "common/TextConversion.h"
 // The parser is part of setup.exe, which is no library: compile it in here.
 #include "setup/CommandLine.h"
 #include "setup/DeploymentSwitches.h"
@@ -184,6 +185,36 @@ TEST(ParseSwitches, DeploymentSwitchesChooseIdesItemsProfileAndLog) {
         EXPECT_FALSE(IsValidProfileName(bad)) << ToUtf8(bad);
     EXPECT_FALSE(IsValidProfileName(std::wstring(MaxProfileName + 1, L'a')));
     EXPECT_TRUE(IsValidProfileName(std::wstring(MaxProfileName, L'a')));
+}
+
+// /J=<n> takes the last valid n, never changes the mode nor names the folder.
+TEST(ParseSwitches, CompileJobsStandApartFromTheModes) {
+    struct Row {
+        std::vector<std::wstring> args;
+        int jobs;
+    };
+    const Row rows[] = {
+        {{}, 0},
+        {{L"/J=4"}, 4},
+        {{L"-j=1"}, 1},
+        {{L"/J=2", L"/J=64"}, 64},
+        {{L"/J=3", L"/J=65"}, 3},  // beyond the limit: the earlier one stays
+        {{L"/J=0"}, 0},
+        {{L"/J="}, 0},
+        {{L"/J=-2"}, 0},
+        {{L"/J=2x"}, 0},
+        {{L"/J=00004"}, 0},  // more digits than any valid n has
+        {{L"/J"}, 0},
+    };
+    for (const Row& row : rows) {
+        std::string text;
+        for (const std::wstring& a : row.args) text += ToUtf8(a) + " ";
+        EXPECT_EQ(ParseCompileJobs(row.args), row.jobs) << text;
+    }
+    const ModeFlags flags = ParseSwitches({L"/S", L"/J=4", L"C:\\Lib", L"/J=2"});
+    EXPECT_TRUE(flags.Unattended);
+    EXPECT_EQ(flags.Folder, L"C:\\Lib");
+    EXPECT_EQ(Flags({L"/X", L"/J=4"}), "X");
 }
 
 // The programs split their command line themselves (no shell32 at start-up):

@@ -161,6 +161,7 @@ TEST(Golden, FourIdeInstallAndUninstall) {
     HeadlessOptions options;
     options.installDir = kInstall;
     options.ides = kIdes;
+    options.compileJobs = 1;  // /J=1: the rows in script order, as they always ran
     const HeadlessRun run = RunHeadlessInstall(options);
     ASSERT_TRUE(run.started);
     EXPECT_EQ(1078, run.rows);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -440,4 +441,78 @@ TEST_F(Install, AHangingCompilerDelaysTheRunByTheTimeLimitOnly) {
         } while (Process32NextW(snapshot.get(), &entry));
     }
     SetToolBehaviour(29, ToolMode::Normal);
+}
+
+namespace {
+
+// The undo log's records by the IDE block they stand in, read forwards as the
+// writer lays them out: an IDE record opens its IDE's block or closes the open
+// one; records outside any block are group 0. The IDE records are left out.
+std::map<uint32_t, std::vector<std::string>> RecordsPerIde(const std::string& undo, size_t& ideRecords) {
+    std::map<uint32_t, std::vector<std::string>> groups;
+    uint32_t open = 0;
+    ideRecords = 0;
+    UndoRecord rec;
+    for (size_t pos = 7, next = 0; ReadUndoRecordForward(undo, pos, undo.size(), rec, next); pos = next) {
+        if (rec.Kind() == RowKind::SetIde) {
+            ++ideRecords;
+            open = open == rec.Param ? 0 : rec.Param;
+            continue;
+        }
+        groups[open].push_back(std::to_string(rec.Word0) + " " + std::to_string(rec.Param) + " " +
+                               std::to_string(rec.Location) + " " + rec.Text);
+    }
+    return groups;
+}
+
+// install.log's lines without the IDE prefix of interleaved blocks, sorted.
+std::vector<std::wstring> SortedLinesWithoutPrefix() {
+    std::vector<std::wstring> lines = InstallLogLines();
+    for (std::wstring& line : lines)
+        if (!line.empty() && line[0] == L'[' && line.find(L"] ") != std::wstring::npos) line.erase(0, line.find(L"] ") + 2);
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+}  // namespace
+
+// Six IDEs (two of them moving headers through the shared "Source", one after
+// the demos) with 1 to 6 compilers at once: every run installs the same rows,
+// writes each IDE's records in the serial run's order inside its own blocks,
+// and its uninstall leaves the machine as it was.
+TEST_F(Install, ConcurrentBuildsRecordLikeTheSerialRunAndUninstallExactly) {
+    const std::vector<int> ides = {9, 11, 12, 21, 29, 8};
+    std::map<uint32_t, std::vector<std::string>> serialGroups;
+    std::vector<std::wstring> serialLines;
+    size_t serialIdeRecords = 0;
+    for (int jobs = 1; jobs <= 6; ++jobs) {
+        SCOPED_TRACE("jobs " + std::to_string(jobs));
+        ResetInstallPlaces(kInstall);
+        ASSERT_TRUE(LayOutMachine(ides));
+        const MachineSnapshot before = TakeSnapshot();
+        HeadlessOptions options = InstallFor(ides);
+        options.compileJobs = jobs;
+        const HeadlessRun run = RunHeadlessInstall(options);
+        ASSERT_TRUE(run.started);
+        EXPECT_EQ(1017, run.rows);
+        for (const HeadlessRowResult& f : run.failures)
+            ADD_FAILURE() << "row " << f.index << " code " << f.code << " " << ToUtf8(f.logText);
+
+        std::string undo;
+        ASSERT_EQ(0u, ReadFileBytes(kInstall + L"\\uninst.log", undo));
+        size_t ideRecords = 0;
+        const auto groups = RecordsPerIde(undo, ideRecords);
+        const std::vector<std::wstring> lines = SortedLinesWithoutPrefix();
+        if (jobs == 1) {
+            serialGroups = groups;
+            serialLines = lines;
+            serialIdeRecords = ideRecords;
+        } else {
+            EXPECT_EQ(groups, serialGroups);
+            EXPECT_EQ(lines, serialLines);
+            EXPECT_GT(ideRecords, serialIdeRecords) << "the blocks' records interleave";
+        }
+        EXPECT_TRUE(RemoveThroughEntryWithEngine());
+        EXPECT_TRUE(NoChanges(WithoutInstallLeftovers(SnapshotChanges(before, TakeSnapshot()))));
+    }
 }

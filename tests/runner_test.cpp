@@ -620,3 +620,55 @@ TEST_F(Runner, UnrecordableChangeFailsItsRowAndStopsTheRun) {
         EXPECT_EQ(failing, UndoRecords(InstallDir).size()) << c.what;
     }
 }
+
+// The script's lanes cover every row once, in order; each offered IDE's block
+// is one, and only the blocks that change files outside their own folder (the
+// C++ headers their compilers leave in "Source") share folders. The
+// rows outside the blocks before the first and after the last run alone.
+TEST(RunLanes, OneLanePerIdeBlockAndWhichMayBeginTogether) {
+    const std::vector<LaneSpan> lanes =
+        SplitIntoLanes([](int i) -> const ScriptRow& { return ScriptRowAt(i); }, ScriptCount());
+    ASSERT_GE(lanes.size(), 3u);
+    EXPECT_EQ(lanes.front().First, 0);
+    EXPECT_EQ(lanes.back().End, ScriptCount());
+    std::set<std::wstring> blocks, sharing;
+    for (size_t i = 0; i < lanes.size(); ++i) {
+        if (i > 0) {
+            EXPECT_EQ(lanes[i].First, lanes[i - 1].End);
+        }
+        EXPECT_EQ(lanes[i].Barrier, i == 0 || i + 1 == lanes.size()) << i;
+        if (lanes[i].IdeRow < 0) continue;
+        const std::wstring folder = Str(ScriptRowAt(lanes[i].IdeRow).Text);
+        blocks.insert(folder);
+        if (lanes[i].SharesFolders) sharing.insert(folder);
+        EXPECT_EQ(ScriptRowAt(lanes[i].End - 1).Kind(), RowKind::EndIfItem) << ToUtf8(folder);
+    }
+    size_t offered = 0;
+    for (int i = 1; i <= IdeCount; ++i) offered += IdeTable[i].Folder ? 1 : 0;
+    EXPECT_EQ(blocks.size(), offered);
+    EXPECT_EQ(sharing, (std::set<std::wstring>{L"BDS2006", L"BDS2007", L"BDS2009", L"BDS2010", L"RADStudio8"}));
+
+    struct Row {
+        bool barrier, shares;
+        BusyLanes busy;
+        int jobs;
+        bool begins;
+    };
+    const Row rows[] = {
+        {true, false, {0, 0, false}, 4, true},   // a barrier only when nothing runs
+        {true, false, {1, 0, false}, 4, false},
+        {false, false, {1, 0, true}, 4, false},  // nothing beside a barrier
+        {false, false, {1, 0, false}, 1, false}, // one job: one lane at a time
+        {false, false, {3, 1, false}, 4, true},
+        {false, false, {4, 0, false}, 4, false},
+        {false, true, {2, 1, false}, 4, false},  // one lane sharing folders at a time
+        {false, true, {2, 0, false}, 4, true},
+    };
+    for (const Row& row : rows) {
+        LaneSpan lane;
+        lane.Barrier = row.barrier;
+        lane.SharesFolders = row.shares;
+        EXPECT_EQ(LaneMayBegin(lane, row.busy, row.jobs), row.begins)
+            << row.barrier << row.shares << " busy " << row.busy.Count << " jobs " << row.jobs;
+    }
+}

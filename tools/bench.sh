@@ -16,6 +16,8 @@
 #   BENCH_NO_BUILD=1   measure what the build tree holds, without set-up and build
 #   BENCH_BEFORE       build tree of an earlier commit (same route): its setup.exe /X, /S
 #                      and silent uninstall take turns with ours, as "before" rows
+#   BENCH_JOBS_RUNS    rounds of the concurrent-build cases (default 3; each takes about a minute)
+#   BENCH_ONLY=jobs    the concurrent-build cases alone
 #
 # On a host whose Wine cannot run 32-bit programs (tools/wine-route.sh; forced
 # with TESSEL_WINE_ROUTE=win64) the x86-64 build is measured in a 64-bit
@@ -115,6 +117,49 @@ wineserver -p
 wine "$bin/benchempty.exe" >/dev/null 2>&1 || true   # lets Wine finish its first start-up
 winpath() { winepath -w "$1" 2>/dev/null; }
 
+# Besides the wall time, the CPU time of the run: the program's own (this
+# shell's waited-for children) plus what Wine's server spent for it. The
+# machine is shared, and CPU time moves much less with its load.
+# The server works in a folder named after the prefix's device and inode.
+server_dir=server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")
+ws_pid=""
+for p in /proc/[0-9]*; do
+  cwd=$(readlink "$p/cwd" 2>/dev/null) || continue
+  if [ "${cwd##*/}" = "$server_dir" ] && grep -q '^wineserver' "$p/comm" 2>/dev/null; then ws_pid=${p#/proc/}; break; fi
+done
+[ -n "$ws_pid" ] || warn "Wine's server of the prefix not found; CPU times leave it out"
+tick=$(getconf CLK_TCK)
+cpu_file=$out/cpu.tmp
+cpu_now() {  # seconds of CPU so far: children of this shell + the prefix's wineserver
+  times >"$cpu_file"
+  local server=0
+  [ -n "$ws_pid" ] && server=$(awk -v t="$tick" '{ print ($14 + $15) / t }' "/proc/$ws_pid/stat" 2>/dev/null || echo 0)
+  awk -v s="$server" 'NR == 2 { n = split($1 " " $2, f, " "); c = 0
+      for (i = 1; i <= n; i++) { split(f[i], ms, "m"); c += ms[1] * 60 + ms[2] }
+      printf "%.3f\n", c + s }' "$cpu_file"
+}
+# After a program ends, Wine's own processes and server go on working for a
+# moment (more so the more programs have run in the session); the next run
+# would share the machine with them. So every timed run starts when the
+# server has been idle for 200 ms (checked every 50 ms; at most 3 s).
+server_ticks() {
+  local f
+  read -r -a f <"/proc/$ws_pid/stat" 2>/dev/null || { echo 0; return; }
+  echo $(( f[13] + f[14] ))
+}
+wait_quiet() {
+  [ -n "$ws_pid" ] || return 0
+  local last quiet=0 n=0 now
+  last=$(server_ticks)
+  while [ $quiet -lt 4 ] && [ $n -lt 60 ]; do
+    sleep 0.05
+    now=$(server_ticks)
+    if [ "$now" = "$last" ]; then quiet=$((quiet + 1)); else quiet=0; last=$now; fi
+    n=$((n + 1))
+  done
+}
+
+if [ "${BENCH_ONLY:-}" != jobs ]; then
 # --- 1. extract mode ----------------------------------------------------------
 work=$out/work
 ref=$out/extracted
@@ -193,47 +238,6 @@ run_case() {  # run_case <case> <round> <Windows path of the target>
     nsis_store) (wine "$nsis_store" /S "/D=$3") ;;
     nsis_zlib) (wine "$nsis_zlib" /S "/D=$3") ;;
   esac
-}
-# Besides the wall time, the CPU time of the run: the program's own (this
-# shell's waited-for children) plus what Wine's server spent for it. The
-# machine is shared, and CPU time moves much less with its load.
-# The server works in a folder named after the prefix's device and inode.
-server_dir=server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")
-ws_pid=""
-for p in /proc/[0-9]*; do
-  cwd=$(readlink "$p/cwd" 2>/dev/null) || continue
-  if [ "${cwd##*/}" = "$server_dir" ] && grep -q '^wineserver' "$p/comm" 2>/dev/null; then ws_pid=${p#/proc/}; break; fi
-done
-[ -n "$ws_pid" ] || warn "Wine's server of the prefix not found; CPU times leave it out"
-tick=$(getconf CLK_TCK)
-cpu_file=$out/cpu.tmp
-cpu_now() {  # seconds of CPU so far: children of this shell + the prefix's wineserver
-  times >"$cpu_file"
-  local server=0
-  [ -n "$ws_pid" ] && server=$(awk -v t="$tick" '{ print ($14 + $15) / t }' "/proc/$ws_pid/stat" 2>/dev/null || echo 0)
-  awk -v s="$server" 'NR == 2 { n = split($1 " " $2, f, " "); c = 0
-      for (i = 1; i <= n; i++) { split(f[i], ms, "m"); c += ms[1] * 60 + ms[2] }
-      printf "%.3f\n", c + s }' "$cpu_file"
-}
-# After a program ends, Wine's own processes and server go on working for a
-# moment (more so the more programs have run in the session); the next run
-# would share the machine with them. So every timed run starts when the
-# server has been idle for 200 ms (checked every 50 ms; at most 3 s).
-server_ticks() {
-  local f
-  read -r -a f <"/proc/$ws_pid/stat" 2>/dev/null || { echo 0; return; }
-  echo $(( f[13] + f[14] ))
-}
-wait_quiet() {
-  [ -n "$ws_pid" ] || return 0
-  local last quiet=0 n=0 now
-  last=$(server_ticks)
-  while [ $quiet -lt 4 ] && [ $n -lt 60 ]; do
-    sleep 0.05
-    now=$(server_ticks)
-    if [ "$now" = "$last" ]; then quiet=$((quiet + 1)); else quiet=0; last=$now; fi
-    n=$((n + 1))
-  done
 }
 say "extract: $EXTRACT_RUNS rounds of ${cases[*]}"
 echo "round,case,seconds,cpu_seconds" >"$raw/extract.csv"
@@ -380,7 +384,65 @@ if [ -n "${built[benchinstall]:-}" ]; then
   fi
 fi
 
-# --- 4. sizes -----------------------------------------------------------------
+fi  # BENCH_ONLY
+
+# --- 4. concurrent builds -----------------------------------------------------
+# setup.exe /S on six stand-in IDEs whose compilers take 2 s each (XE7, whose
+# block stands before the demos, and 10.3 to 13 after them; three compiles
+# each): with /J=1, with the default (this machine's logical processors) and
+# with /J=6; and the floor, the longest of them alone (RAD Studio 12, as long
+# as any other). The cases take turns in the same rounds; every install goes
+# into a folder of its own and is removed by its silent uninstall, untimed,
+# so that no /S starts by removing an earlier installation.
+JOBS_RUNS=${BENCH_JOBS_RUNS:-3}
+jobs_six=(21 26 27 28 29 30)
+jobs_floor=(29)
+stand_in() {  # stand_in <IDE indexes...>: only these IDEs, their compilers taking 2000 ms
+  wine "$build/standin/mkmachine.exe" --remove all >>"$raw/jobs-mkmachine.log" 2>&1 &&
+    wine "$build/standin/mkmachine.exe" "$@" >>"$raw/jobs-mkmachine.log" 2>&1 &&
+    wine "$build/standin/mkmachine.exe" --mode=slow:2000 "$@" >>"$raw/jobs-mkmachine.log" 2>&1
+}
+jobs_case() {  # jobs_case <case> <round> <setup.exe> [/J=n]: one timed install and its untimed uninstall
+  local c=$1 r=$2 program=$3 dir="C:\\bench-jobs\\$1.$2" t0 t1 rc=0 s
+  shift 3
+  wait_quiet
+  t0=$(now_ns)
+  wine "$program" /S "$@" "$dir" >/dev/null 2>&1 || rc=$?
+  t1=$(now_ns)
+  [ "$rc" = 0 ] || warn "jobs: $c exited with $rc in round $r"
+  wine "$WINEPREFIX/drive_c/bench-jobs/$c.$r/unqmv.exe" "$dir\\uninst.log" /S >/dev/null 2>&1 ||
+    warn "jobs: the uninstall of $c failed in round $r"
+  s=$(awk -v n=$((t1 - t0)) 'BEGIN { printf "%.6f", n / 1e9 }')
+  echo "$r,$c,$s,$rc" >>"$raw/jobs.csv"
+  jobs_samples[$c]="${jobs_samples[$c]:-} $s"
+}
+declare -A jobs_samples=()
+if [ -n "${built[mkmachine]:-}" ] && [ "$JOBS_RUNS" -gt 0 ]; then
+  say "concurrent builds: $JOBS_RUNS rounds of /J=1, default, /J=6 on six IDEs and the longest alone"
+  echo "round,case,seconds,exit" >"$raw/jobs.csv"
+  for round in $(seq 1 "$JOBS_RUNS"); do
+    stand_in "${jobs_six[@]}" || { warn "jobs: the six stand-in IDEs could not be laid out"; break; }
+    jobs_case serial "$round" "$setup" /J=1
+    # The earlier build knows no /J: it takes "/J=1" for a folder, and the folder after it wins.
+    if [ -n "${BENCH_BEFORE:-}" ]; then jobs_case serial_before "$round" "$BENCH_BEFORE/setup/setup.exe" /J=1; fi
+    jobs_case default "$round" "$setup"
+    jobs_case six "$round" "$setup" /J=6
+    stand_in "${jobs_floor[@]}" || { warn "jobs: the single stand-in IDE could not be laid out"; break; }
+    jobs_case floor "$round" "$setup" /J=1
+  done
+  wine "$build/standin/mkmachine.exe" --remove all >>"$raw/jobs-mkmachine.log" 2>&1 || true
+  rm -rf "$WINEPREFIX/drive_c/bench-jobs"
+  for c in serial serial_before default six floor; do
+    # shellcheck disable=SC2086
+    R[jobs.$c.s]=$(median ${jobs_samples[$c]:-})
+  done
+  for c in serial serial_before default six floor; do R[jobs.$c.ratio]=$(ratio "${R[jobs.$c.s]}" "${R[jobs.floor.s]}"); done
+  R[jobs.default_jobs]=$(nproc)
+  R[jobs.runs]=$JOBS_RUNS
+fi
+
+# --- 5. sizes -----------------------------------------------------------------
+if [ "${BENCH_ONLY:-}" != jobs ]; then
 size() { [ -f "$1" ] && stat -c %s "$1" || echo ""; }
 stripped() {
   [ -f "$1" ] || { echo ""; return; }
@@ -408,6 +470,7 @@ R[size.nsis_overhead]=$(minus "${R[size.nsis_store]}" "${R[size.nsis_payload]}")
 R[size.empty]=$(size "$size_build/tools/bench/benchempty.exe")
 R[size.empty_stripped]=$(stripped "$size_build/tools/bench/benchempty.exe")
 R[size.nsis_distinct]=$(kv "$raw/nsis-script.kv" distinct_sources)
+fi  # BENCH_ONLY
 
 R[date]=$(date -u '+%Y-%m-%d %H:%M UTC')
 R[command]="tools/bench.sh"

@@ -259,7 +259,7 @@ ActionResult Replace(const ScriptRow& row, ChangeContext& ctx) {
 
 ActionResult Run(const ScriptRow& row, ChangeContext& ctx) {
     const std::wstring command = JoinPath(ctx.Run.StartFolder(), Str(row.Text));
-    const DWORD err = RunAndWait(command, std::wstring(), ctx.Run.StartFolder());
+    const DWORD err = RunAndWait(command, std::wstring(), ctx.Run.StartFolder(), ProgramTimeoutMs, ctx.Run.ProgramWait);
     if (err != 0) return ActionResult::FromWin32(err);
     ctx.LogText = L"Run file: " + command + LogEnding::Success;
     return ActionResult();

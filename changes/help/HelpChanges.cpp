@@ -62,7 +62,7 @@ ActionResult RunRegisterBatch(const ScriptRow& row, ChangeContext& ctx) {
     const std::wstring helpDir = JoinPath(ctx.Run.Location.InstallDir, HelpFolder);
     if (DirectoryExists(helpDir)) ctx.Run.WorkingDir = helpDir;
     const std::wstring command = JoinPath(ctx.Run.Location.InstallDir, Str(row.Text));
-    const DWORD err = RunAndWait(command, std::wstring(), ctx.Run.StartFolder());
+    const DWORD err = RunAndWait(command, std::wstring(), ctx.Run.StartFolder(), ProgramTimeoutMs, ctx.Run.ProgramWait);
     if (err != 0) return ActionResult::FromWin32(err);
     ctx.LogText = L"Register help: " + command + LogEnding::Success;
     return ActionResult();

@@ -106,32 +106,58 @@ std::wstring FirstErrorText(const CompileReport& report) {
     return error < 0 ? std::wstring() : report.Lines[static_cast<size_t>(error)];
 }
 
-DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& workingDir,
-                          const std::wstring& outputFolder, DWORD timeoutMs, CompileReport& report) {
-    report = CompileReport();
-    std::wstring name;
-    UniqueFile output = CreateOutputFile(outputFolder, name);
-    if (!output) return LastErrorOr(ERROR_CANNOT_MAKE);
+DWORD StartCompilerCaptured(const std::wstring& commandLine, const std::wstring& workingDir,
+                            const std::wstring& outputFolder, DWORD timeoutMs, RunningCompiler& running) {
+    running = RunningCompiler();
+    running.Output = CreateOutputFile(outputFolder, running.OutputName);
+    if (!running.Output) return LastErrorOr(ERROR_CANNOT_MAKE);
 
     ProcessStart start;
     start.CommandLine = commandLine;
     start.WorkingDir = workingDir;
     start.TimeoutMs = timeoutMs;
-    start.Output = output.get();
-    ProcessEnd end;
-    if (const DWORD error = StartAndWait(start, end)) return error;
+    start.Output = running.Output.get();
+    running.TimeoutMs = timeoutMs;
+    running.StartTick = GetTickCount();
+    if (const DWORD error = StartProcess(start, running.Process)) {
+        running = RunningCompiler();
+        return error;
+    }
+    return 0;
+}
+
+DWORD RemainingWaitMs(const RunningCompiler& running, DWORD now) {
+    const DWORD waited = now - running.StartTick;  // unsigned: right across the tick count's wrap
+    return waited >= running.TimeoutMs ? 0 : running.TimeoutMs - waited;
+}
+
+void CollectCompiler(RunningCompiler& running, CompileReport& report) {
+    report = CompileReport();
+    if (!running.Process) return;
+    const ProcessEnd end = EndOf(running.Process.get());
     report.Ran = true;
     // A compiler still running afterwards is left alone; the check row reports the missing package.
     report.Finished = end.Finished;
     report.ExitCode = end.ExitCode;
-    report.Lines = OutputLines(ReadFromStart(output.get()));
-    output.reset();
+    report.Lines = OutputLines(ReadFromStart(running.Output.get()));
+    const std::wstring name = running.OutputName;
+    running = RunningCompiler();
     // The file goes with the last handle. An ended compiler's handles can close
     // a moment after its end is signalled (so under Wine), so wait for that
     // rather than leave the file behind for whoever looks right after the run.
     for (int waited = 0;
          report.Finished && waited < 2000 && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; waited += 10)
         Sleep(10);
+}
+
+DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& workingDir,
+                          const std::wstring& outputFolder, DWORD timeoutMs, CompileReport& report) {
+    report = CompileReport();
+    RunningCompiler running;
+    if (const DWORD error = StartCompilerCaptured(commandLine, workingDir, outputFolder, timeoutMs, running))
+        return error;
+    (void)WaitForSingleObject(running.Process.get(), timeoutMs);  // CollectCompiler tells how it ended
+    CollectCompiler(running, report);
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "common/Handles.h"
 
 namespace tessel::changes::packages {
 
@@ -44,5 +45,24 @@ std::wstring FirstErrorText(const CompileReport& report);
 // timeoutMs and fills report. 0 when it was started, otherwise the Win32 error code.
 [[nodiscard]] DWORD RunCompilerCaptured(const std::wstring& commandLine, const std::wstring& workingDir,
                                         const std::wstring& outputFolder, DWORD timeoutMs, CompileReport& report);
+
+// A compiler started by StartCompilerCaptured and not yet collected: while it
+// runs, the setup goes on with other rows (other IDEs' blocks, its window's messages).
+struct RunningCompiler {
+    common::UniqueKernelHandle Process;  // empty: none running
+    common::UniqueFile Output;           // its output file, held until it is read
+    std::wstring OutputName;
+    DWORD StartTick = 0;  // GetTickCount at the start
+    DWORD TimeoutMs = 0;  // how long it is waited for from StartTick
+};
+// RunCompilerCaptured in two steps: StartCompilerCaptured starts the compiler
+// (0, or the Win32 error of its start; running then holds nothing), and
+// CollectCompiler fills report once it ended or its wait ran out, and lets go
+// of running. A compiler still running then is left to run, as above.
+[[nodiscard]] DWORD StartCompilerCaptured(const std::wstring& commandLine, const std::wstring& workingDir,
+                                          const std::wstring& outputFolder, DWORD timeoutMs, RunningCompiler& running);
+void CollectCompiler(RunningCompiler& running, CompileReport& report);
+// How much of running's wait is left at tick now (0 when it ran out).
+DWORD RemainingWaitMs(const RunningCompiler& running, DWORD now);
 
 }  // namespace tessel::changes::packages

@@ -27,14 +27,20 @@ using namespace tessel::common;
 
 namespace {
 
-ActionResult Compile(const ScriptRow& row, ChangeContext& ctx) {
+const wchar_t* CompilerName(const IdeVersion& ide, const ScriptRow& row) {
+    return !ide.IsDelphi ? L"make.exe" : (row.Options != 0 ? L"dcc64.exe" : L"dcc32.exe");
+}
+
+}  // namespace
+
+ActionResult StartCompile(const ScriptRow& row, ChangeContext& ctx, RunningCompiler& running) {
+    running = RunningCompiler();
     if (row.Param == 0) return CompileFailure::NoIdeBit;
     const IdeIndex index = LowestIdeOf(IdeMask(row.Param));
     if (!index.IsValid()) return CompileFailure::IdeBeyondTable;
     const IdeVersion& ide = IdeOf(index);
     const std::wstring project = Str(row.Text);
-    const bool modern = row.Options == 2;
-    const wchar_t* toolName = !ide.IsDelphi ? L"make.exe" : (row.Options != 0 ? L"dcc64.exe" : L"dcc32.exe");
+    const wchar_t* toolName = CompilerName(ide, row);
     const std::wstring tool = FoundOf(ctx.Plan.Ides, index).RootDir + L"\\bin\\" + toolName;
     if (!PathExists(tool)) {
         ctx.LogText = std::wstring(L"Compiling package, cannot find ") + toolName + L": " + project + LogEnding::Fail;
@@ -44,13 +50,22 @@ ActionResult Compile(const ScriptRow& row, ChangeContext& ctx) {
     // The program path is quoted: an IDE below "C:\Program Files (x86)" would
     // otherwise be split at the first blank.
     std::wstring line = CompileCommandLine(tool, !ide.IsDelphi, project);
-    if (modern) line += std::wstring(L" ") + ModernCompileOptions;
-
-    CompileReport& report = ctx.Run.LastCompile;
-    if (const DWORD error = RunCompilerCaptured(line, ctx.Run.StartFolder(), ctx.Run.Location.InstallDir,
-                                                ctx.Plan.CompileTimeoutMs, report))
+    if (row.Options == 2) line += std::wstring(L" ") + ModernCompileOptions;
+    ctx.Run.LastCompile = CompileReport();
+    if (const DWORD error = StartCompilerCaptured(line, ctx.Run.StartFolder(), ctx.Run.Location.InstallDir,
+                                                  ctx.Plan.CompileTimeoutMs, running))
         return ActionResult::FromWin32(error);
-    report.Tool = toolName;
+    return ActionResult();
+}
+
+ActionResult FinishCompile(const ScriptRow& row, ChangeContext& ctx, RunningCompiler& running) {
+    if (!running.Process) return ActionResult();
+    const IdeIndex index = LowestIdeOf(IdeMask(row.Param));
+    const IdeVersion& ide = IdeOf(index);
+    const std::wstring project = Str(row.Text);
+    CompileReport& report = ctx.Run.LastCompile;
+    CollectCompiler(running, report);
+    report.Tool = CompilerName(ide, row);
     if (report.Finished && RefusesCommandLineCompiling(report.Lines)) {
         // An edition without command-line compiling: the IDE's remaining package
         // rows are passed over, and the user builds the packages in the IDE.
@@ -60,6 +75,16 @@ ActionResult Compile(const ScriptRow& row, ChangeContext& ctx) {
     }
     ctx.LogText = L"Compiling package: " + project + LogEnding::Success;
     return ActionResult();
+}
+
+namespace {
+
+ActionResult Compile(const ScriptRow& row, ChangeContext& ctx) {
+    RunningCompiler running;
+    const ActionResult started = StartCompile(row, ctx, running);
+    if (!running.Process) return started;
+    (void)WaitForSingleObject(running.Process.get(), running.TimeoutMs);  // FinishCompile tells how it ended
+    return FinishCompile(row, ctx, running);
 }
 
 // A check row follows each compile row and tells whether the package was

@@ -24,6 +24,7 @@
 #pragma once
 #include <vector>
 #include "changes/Change.h"
+#include "changes/packages/CompilerOutput.h"
 
 namespace tessel::changes::packages {
 
@@ -90,6 +91,13 @@ inline bool Accepts(const UndoRecord& rec, const std::wstring& text, const UndoS
 }
 
 ActionResult Apply(const ScriptRow& row, ChangeContext& ctx);
+// A compile row in two steps, so that other rows can run while its compiler
+// works: StartCompile starts the compiler (running holds it) or ends the row
+// at once (running holds nothing; the result and ctx.LogText are the row's);
+// FinishCompile, once the compiler ended or its wait ran out, gives the row's
+// result and line and keeps the compiler's report for the check row after it.
+ActionResult StartCompile(const ScriptRow& row, ChangeContext& ctx, RunningCompiler& running);
+ActionResult FinishCompile(const ScriptRow& row, ChangeContext& ctx, RunningCompiler& running);
 // Whether the file or mask of a check row (or of a block that runs only when
 // it exists) is there; its install-log line says so.
 ActionResult Check(const ScriptRow& row, ChangeContext& ctx);

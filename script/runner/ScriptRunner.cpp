@@ -107,20 +107,159 @@ DWORD InstallFolderRefusal(const std::wstring& dir, bool createdByProduct) {
     return OnlyAdministratorsCanChange(descriptor.get(), self.get()) ? 0 : FolderOpenToUsersError;
 }
 
-ScriptRunner::ScriptRunner(const InstallPlan& plan) : plan_(plan) {}
+ScriptRunner::ScriptRunner(const InstallPlan& plan) : plan_(plan) { PrepareLanes(); }
 
 ScriptRunner::~ScriptRunner() { Stop(); }
 
 void ScriptRunner::UseRows(const ScriptRow* rows, int count) {
     rows_ = rows;
     rowCount_ = rows ? count : 0;
+    PrepareLanes();
 }
 
 int ScriptRunner::Count() const { return rows_ ? rowCount_ : ScriptCount(); }
 
-const ScriptRow& ScriptRunner::CurrentRow() const {
-    if (current_ < 0 || current_ >= Count()) return kNoRow;
-    return rows_ ? rows_[current_] : ScriptRowAt(current_);
+const ScriptRow& ScriptRunner::RowAt(int index) const {
+    if (index < 0 || index >= Count()) return kNoRow;
+    return rows_ ? rows_[index] : ScriptRowAt(index);
+}
+
+const ScriptRow& ScriptRunner::CurrentRow() const { return RowAt(current_); }
+
+void ScriptRunner::PrepareLanes() {
+    lanes_.clear();
+    compiling_.clear();
+    pending_ = collecting_ = false;
+    interleaved_ = Jobs() > 1;
+    state_.UndoLog.Interleaved = interleaved_;
+    state_.UndoLog.Writer = state_.UndoLog.Open = IdeRecord();
+    for (const LaneSpan& span : SplitIntoLanes([this](int i) -> const ScriptRow& { return RowAt(i); }, Count())) {
+        Lane lane;
+        lane.Span = span;
+        lane.Next = span.First;
+        if (span.IdeRow >= 0) {
+            const ScriptRow& row = RowAt(span.IdeRow);
+            lane.Ide = IdeRecordOf(row, plan_);
+            const IdeIndex ide(static_cast<int>(row.Param));
+            if (ide.IsValid()) lane.Caption = IdeCaption(ide, FoundOf(plan_.Ides, ide).BdsVersion);
+        }
+        lanes_.push_back(std::move(lane));
+    }
+    // The first lane runs on the state the run starts with.
+    begun_ = lanes_.empty() ? 0 : 1;
+    loaded_ = lanes_.empty() ? -1 : 0;
+    if (!lanes_.empty()) lanes_[0].Stage = LaneStage::Busy;
+    current_ = 0;
+}
+
+void ScriptRunner::SwitchTo(int lane) {
+    if (lane == loaded_) return;
+    auto exchange = [this](LaneState& other) {
+        std::swap(state_.Location, other.Location);
+        std::swap(state_.WorkingDir, other.WorkingDir);
+        std::swap(state_.LastCompile, other.LastCompile);
+        std::swap(state_.PackageSuffix, other.PackageSuffix);
+        std::swap(skip_, other.Skip);
+    };
+    if (loaded_ >= 0) exchange(lanes_[static_cast<size_t>(loaded_)].Saved);
+    loaded_ = lane;
+    exchange(lanes_[static_cast<size_t>(lane)].Saved);
+    state_.UndoLog.Writer = lanes_[static_cast<size_t>(lane)].Ide;
+}
+
+void ScriptRunner::BeginLanes() {
+    while (begun_ < static_cast<int>(lanes_.size())) {
+        BusyLanes busy;
+        for (int k = 0; k < begun_; ++k) {
+            const Lane& lane = lanes_[static_cast<size_t>(k)];
+            if (lane.Stage == LaneStage::Done) continue;
+            ++busy.Count;
+            if (lane.Span.SharesFolders) ++busy.Sharing;
+            busy.Barrier = busy.Barrier || lane.Span.Barrier;
+        }
+        Lane& next = lanes_[static_cast<size_t>(begun_)];
+        if (!LaneMayBegin(next.Span, busy, Jobs())) return;
+        next.Saved = carried_;
+        next.Stage = LaneStage::Busy;
+        ++begun_;
+    }
+}
+
+bool ScriptRunner::StartsCompiler(const ScriptRow& row) const {
+    if (row.Kind() != RowKind::CompilePackage || skip_.Active || outcome_.RunRefused() || outcome_.RunStopped())
+        return false;
+    if (plan_.CopyOnly && PassedOverInCopyOnly(state_.Location, row)) return false;
+    return !packages::PassedOverForManualBuild(state_, row);
+}
+
+void ScriptRunner::WaitForCompiler(const packages::RunningCompiler& compiler) {
+    if (compiler.Process)
+        WaitForProgram(compiler.Process.get(), packages::RemainingWaitMs(compiler, GetTickCount()), wait_);
+}
+
+int ScriptRunner::NextRow() {
+    for (;;) {
+        BeginLanes();
+        const bool slotFree = static_cast<int>(compiling_.size()) < Jobs();
+        for (int k = 0; k < begun_; ++k) {
+            if (lanes_[static_cast<size_t>(k)].Stage != LaneStage::Busy) continue;
+            SwitchTo(k);
+            const int next = lanes_[static_cast<size_t>(k)].Next;
+            if (slotFree || !StartsCompiler(RowAt(next))) return next;
+        }
+        if (compiling_.empty()) return Count();  // every lane has ended
+        // Every lane waits for a compiler: the one started first is collected first.
+        const int k = compiling_.front();
+        Lane& lane = lanes_[static_cast<size_t>(k)];
+        WaitForCompiler(lane.Compiler);
+        compiling_.pop_front();
+        lane.Stage = LaneStage::Busy;
+        SwitchTo(k);
+        collecting_ = true;
+        return lane.Next;
+    }
+}
+
+void ScriptRunner::Advance() {
+    if (current_ >= Count() || loaded_ < 0) {
+        current_ = Count();
+        return;
+    }
+    Lane& lane = lanes_[static_cast<size_t>(loaded_)];
+    if (pending_) {
+        lane.Stage = LaneStage::Compiling;
+        compiling_.push_back(loaded_);
+        pending_ = false;
+    } else if (++lane.Next >= lane.Span.End) {
+        lane.Stage = LaneStage::Done;
+        carried_ = LaneState{state_.Location, state_.WorkingDir, state_.LastCompile, state_.PackageSuffix, skip_};
+    }
+    collecting_ = false;
+    current_ = NextRow();
+}
+
+std::wstring ScriptRunner::BuildingIdes() const {
+    std::wstring names;
+    for (int k : compiling_) {
+        const std::wstring& caption = lanes_[static_cast<size_t>(k)].Caption;
+        if (caption.empty()) continue;
+        if (!names.empty()) names += L", ";
+        names += caption;
+    }
+    return names;
+}
+
+void ScriptRunner::WriteLog(const std::wstring& text) {
+    const std::wstring& caption = loaded_ >= 0 ? lanes_[static_cast<size_t>(loaded_)].Caption : std::wstring();
+    if (!interleaved_ || caption.empty()) {
+        log_.Write(text);
+        return;
+    }
+    const std::wstring prefix = L"[" + caption + L"] ";
+    std::wstring lines = prefix + text;
+    for (size_t at = lines.find(L"\r\n"); at != std::wstring::npos; at = lines.find(L"\r\n", at + 2 + prefix.size()))
+        lines.insert(at + 2, prefix);
+    log_.Write(lines);
 }
 
 std::wstring ScriptRunner::CurrentCaption() const {
@@ -177,12 +316,14 @@ void ScriptRunner::UninstallPrevious() {
 void ScriptRunner::Start() {
     logText_.clear();
     removalLines_.clear();
-    current_ = 0;
-    skipping_ = false;
+    skip_ = SkipState();
     outcome_ = RunOutcome();
     state_ = RunState();
     state_.Location.InstallDir = plan_.InstallDir;
     state_.Location.Profile = plan_.Profile;
+    state_.ProgramWait = wait_;
+    carried_ = LaneState();
+    PrepareLanes();
     // An empty or relative folder would put the files, the logs and the IDE
     // registry entries wherever the current folder happens to be, and a folder
     // that cannot hold the undo log would give changes that nothing can take
@@ -213,7 +354,7 @@ void ScriptRunner::Start() {
     state_.InstallDirExisted = DirectoryExists(installDir);
     OpenLog();
     for (const std::wstring& line : removalLines_) WriteLog(line);
-    if (const DWORD err = OpenUndoLog(installDir, state_.UndoLog)) {
+    if (const DWORD err = OpenUndoLog(installDir, state_.UndoLog.File)) {
         logText_ = SystemErrorText(err);
         WriteLog(logText_);
         // Without the undo log no change of the run could be taken back. Only
@@ -238,7 +379,7 @@ void ScriptRunner::OpenLog() {
 }
 
 void ScriptRunner::Stop() {
-    CloseUndoLog(state_.UndoLog);
+    CloseUndoLog(state_.UndoLog.File);
     log_.Close();
 }
 
@@ -256,11 +397,7 @@ ActionResult ScriptRunner::StopRun(DWORD error) {
     return ActionResult::FromWin32(error);
 }
 
-void ScriptRunner::SkipTo(RowKind endKind, uint64_t code) {
-    skipping_ = true;
-    skipEnd_ = endKind;
-    skipCode_ = code;
-}
+void ScriptRunner::SkipTo(RowKind endKind, uint64_t code) { skip_ = SkipState{true, endKind, code}; }
 
 ActionResult ScriptRunner::SkipBlockUnless(const ScriptRow& row, bool holds) {
     if (!holds) SkipTo(BlockEndOf(row.Kind()), BlockCode(row));
@@ -301,6 +438,7 @@ ActionResult ScriptRunner::RunControlRow(const ScriptRow& row, ChangeContext& ct
 }
 
 ActionResult ScriptRunner::RunCurrentRow() {
+    if (collecting_) return CollectCompile();
     if (outcome_.RunRefusal != 0) {
         // A refused run passes over every row; the first one shows why, worded
         // like a folder row that failed.
@@ -317,8 +455,8 @@ ActionResult ScriptRunner::RunCurrentRow() {
     }
     const ScriptRow& row = CurrentRow();
     failureReason_.clear();
-    if (skipping_) {
-        if (row.Kind() == skipEnd_ && BlockCode(row) == skipCode_) skipping_ = false;
+    if (skip_.Active) {
+        if (row.Kind() == skip_.End && BlockCode(row) == skip_.Code) skip_.Active = false;
         return ActionResult();
     }
     logText_.clear();
@@ -361,14 +499,49 @@ ActionResult ScriptRunner::RunAction(const ScriptRow& row) {
 
     ActionResult result;
     try {
-        result = isChange ? ApplyChange(row, ctx) : RunControlRow(row, ctx);
+        if (row.Kind() == RowKind::CompilePackage) {
+            // Its compiler runs on while other rows run; CollectCompile ends the row.
+            packages::RunningCompiler& compiler = lanes_[static_cast<size_t>(loaded_)].Compiler;
+            result = packages::StartCompile(row, ctx, compiler);
+            if (compiler.Process) {
+                pending_ = true;
+                return result;
+            }
+        } else {
+            result = isChange ? ApplyChange(row, ctx) : RunControlRow(row, ctx);
+        }
     } catch (const std::bad_alloc&) {
         result = ActionResult::FromWin32(ERROR_NOT_ENOUGH_MEMORY);  // the only exception a change lets out
     }
+    return EndAction(ctx, result);
+}
+
+ActionResult ScriptRunner::CollectCompile() {
+    const ScriptRow& row = CurrentRow();
+    failureReason_.clear();
+    logText_.clear();
+    packages::RunningCompiler& compiler = lanes_[static_cast<size_t>(loaded_)].Compiler;
+    if (outcome_.RunStopped()) {
+        // The stopping row reported it; what this compiler did is not reported.
+        compiler = packages::RunningCompiler();
+        return ActionResult();
+    }
+    ChangeContext ctx(plan_, state_);
+    ActionResult result;
+    try {
+        result = packages::FinishCompile(row, ctx, compiler);
+    } catch (const std::bad_alloc&) {
+        result = ActionResult::FromWin32(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    return EndAction(ctx, result);
+}
+
+ActionResult ScriptRunner::EndAction(ChangeContext& ctx, ActionResult result) {
     logText_ = ctx.LogText;
     failureReason_ = ctx.FailureReason;
     if (!logText_.empty()) WriteLog(logText_);
-    for (const std::wstring& line : ctx.LogDetail) WriteLog(line);
+    // The report lines stand right under the row's line, in every lane: no prefix.
+    for (const std::wstring& line : ctx.LogDetail) log_.Write(line);
 
     // Which files a copy wrote into a folder that existed before is known only
     // now (a mask, a file that was already there); their records follow the
@@ -382,10 +555,13 @@ int RunRemainingRows(ScriptRunner& script, const std::function<void(ActionResult
                      const std::function<void()>& beforeRow) {
     int failed = 0;
     while (script.Current() < script.Count()) {
-        if (beforeRow) beforeRow();
+        if (beforeRow && !script.Collecting()) beforeRow();
         const ActionResult result = script.RunCurrentRow();
-        if (result.Failed()) ++failed;
-        if (afterRow) afterRow(result);
+        // A compile row whose compiler runs on ends when Advance brings it back.
+        if (!script.RowPending()) {
+            if (result.Failed()) ++failed;
+            if (afterRow) afterRow(result);
+        }
         script.Advance();
     }
     return failed;

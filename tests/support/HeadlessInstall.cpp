@@ -51,6 +51,7 @@ HeadlessRun RunHeadlessInstall(const HeadlessOptions& options) {
     install.Plan.CustomizeMask = options.customizeMask;
     install.Plan.CopyOnly = options.copyOnly;
     install.Plan.CompileTimeoutMs = options.compileTimeoutMs;
+    install.Plan.CompileJobs = options.compileJobs;
     install.Plan.InstallDir = options.installDir;
 
     // The compile rows leave the current directory in a package folder; give it back

@@ -15,6 +15,7 @@ struct HeadlessOptions {
     bool copyOnly = false;        // CopyOnly
     uint32_t customizeMask = 5;
     DWORD compileTimeoutMs = 45000;  // how long a compiler may run
+    int compileJobs = 1;             // CompileJobs (/J=<n>); 1: the rows in script order
     // Stops before this row as a killed setup stops: the rows before it ran
     // and wrote their records, nothing after it runs, both logs stay (-1: none).
     int stopBeforeRow = -1;

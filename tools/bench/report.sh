@@ -160,6 +160,20 @@ write_table() {
   echo "Files left: after the uninstall without / with the dialog (with it, the running \`unqmv.exe\` stays)."
   echo
 
+  if [ -n "${R[jobs.floor.s]:-}" ]; then
+    echo "**Concurrent builds**: \`setup.exe /S\` on stand-in IDEs whose compilers take 2 s each (medians of ${R[jobs.runs]:-} rounds, the cases taking turns in each)"
+    echo
+    echo "| Case | Median | × floor |"
+    echo "|---|---:|---:|"
+    echo "| six IDEs, \`/J=1\` | $(fmt "${R[jobs.serial.s]:-}") s | ${R[jobs.serial.ratio]:-n/a}× |"
+    [ -n "${R[jobs.serial_before.s]:-}" ] &&
+      echo "| six IDEs, the build before (\`BENCH_BEFORE\`) | $(fmt "${R[jobs.serial_before.s]:-}") s | ${R[jobs.serial_before.ratio]:-n/a}× |"
+    echo "| six IDEs, default (${R[jobs.default_jobs]:-?} logical processors) | $(fmt "${R[jobs.default.s]:-}") s | ${R[jobs.default.ratio]:-n/a}× |"
+    echo "| six IDEs, \`/J=6\` | $(fmt "${R[jobs.six.s]:-}") s | ${R[jobs.six.ratio]:-n/a}× |"
+    echo "| the longest IDE alone (the floor) | $(fmt "${R[jobs.floor.s]:-}") s | 1.00× |"
+    echo
+  fi
+
   echo "**Sizes** (as built; stripped of symbols in brackets)"
   echo
   echo "| Program | Size |"
