@@ -33,6 +33,53 @@ std::string LogBytes(const std::vector<std::wstring>& lines) {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 
+// How long the root of a full path is: "C:\" 3, "\\server\share\" up to its
+// last backslash; 0 when there is nothing below the root.
+size_t RootLength(const std::wstring& path) {
+    if (path.size() > 3 && path[1] == L':') return 3;
+    size_t at = 2;
+    for (int separators = 0; separators < 2; ++separators) {
+        at = path.find(L'\\', at);
+        if (at == std::wstring::npos || at + 1 >= path.size()) return 0;
+        ++at;
+    }
+    return at;
+}
+
+// The /LOG file, opened to be written (created when missing). The setup runs
+// elevated and the file may lie below folders others can write to, so the
+// folders from the drive's root on are held open and refused when any is a
+// link, and the file is opened without following a link and refused when it
+// is one: a junction or link planted on the way cannot send the write
+// elsewhere. created says whether the open made the file.
+DWORD OpenLogFile(const std::wstring& path, HeldFolders& held, UniqueFile& file, bool& created) {
+    if (!IsFullPath(path)) return ERROR_BAD_PATHNAME;
+    const size_t root = RootLength(path);
+    if (root == 0) return ERROR_BAD_PATHNAME;
+    if (const DWORD error = held.Hold(path.substr(0, root), path.substr(root), HeldFolders::Reach::Parent))
+        return error;
+    file.reset(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const DWORD openError = GetLastError();
+    if (!file) return openError != 0 ? openError : static_cast<DWORD>(ERROR_CANNOT_MAKE);
+    created = openError != ERROR_ALREADY_EXISTS;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info)) return LastErrorOr(ERROR_CANNOT_MAKE);
+    if (IsLinkAttributes(info.dwFileAttributes)) return LinkInPathError;  // never written: nothing was created
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_DIRECTORY;
+    return 0;
+}
+
+// bytes as the whole of the /LOG file; 0 or the Win32 error.
+DWORD WriteLogFile(const std::wstring& path, const std::string& bytes) {
+    HeldFolders held;
+    UniqueFile file;
+    bool created = false;
+    if (const DWORD error = OpenLogFile(path, held, file, created)) return error;
+    if (!SetEndOfFile(file.get())) return LastErrorOr(ERROR_WRITE_FAULT);  // the file pointer is at 0
+    return WriteAll(file.get(), bytes.data(), bytes.size());
+}
+
 // A run refused before anything changed: its lines go into install.log in an
 // install folder that is already there (none is made for them), and into the
 // /LOG file. A log that cannot be written changes nothing about the refusal.
@@ -43,28 +90,29 @@ void WriteRefusal(const std::wstring& installDir, const DeploymentSwitches& swit
     const std::string bytes = LogBytes(lines);
     if (IsFullPath(installDir) && DirectoryExists(installDir))
         (void)WriteFileBytes(JoinPath(installDir, InstallLogFileName), bytes);  // best effort, see above
-    if (!switches.LogPath.empty()) (void)WriteFileBytes(switches.LogPath, bytes);
+    if (!switches.LogPath.empty()) (void)WriteLogFile(switches.LogPath, bytes);
 }
 
 }  // namespace
 
 DWORD ProbeLogPath(const std::wstring& path) {
-    if (!IsFullPath(path)) return ERROR_BAD_PATHNAME;
-    if (DirectoryExists(path)) return ERROR_DIRECTORY;
-    UniqueFile probe(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    const DWORD openError = GetLastError();
-    if (!probe) return openError != 0 ? openError : static_cast<DWORD>(ERROR_CANNOT_MAKE);
-    probe.reset();
-    if (openError != ERROR_ALREADY_EXISTS && !DeleteFileW(path.c_str())) return GetLastError();
-    return 0;
+    HeldFolders held;
+    UniqueFile probe;
+    bool created = false;
+    const DWORD error = OpenLogFile(path, held, probe, created);
+    // A file made for the test goes again, through its handle: by name, a
+    // link swapped in meanwhile could have it delete another file.
+    if (probe && created) {
+        if (const DWORD deleteError = DeleteOnClose(probe)) return error != 0 ? error : deleteError;
+    }
+    return error;
 }
 
 DWORD CopyInstallLog(const std::wstring& installDir, const std::wstring& path) {
     std::string bytes;
     if (const DWORD error = ReadFileBytes(JoinPath(installDir, InstallLogFileName), bytes, FILE_SHARE_READ))
         return error;
-    return WriteFileBytes(path, bytes);
+    return WriteLogFile(path, bytes);
 }
 
 UnattendedExit ApplyDeploymentChoices(script::InstallContext& install, const DeploymentSwitches& switches,
@@ -163,7 +211,7 @@ int ListInstalledIdes(const DeploymentSwitches& switches) {
         const FoundIde& found = FoundOf(ides, index);
         if (found.Exists && (IdeShortName(index) || IsNewerIdeSlot(index))) lines.push_back(IdeListLine(index, found));
     }
-    if (!switches.LogPath.empty()) return WriteFileBytes(switches.LogPath, LogBytes(lines)) == 0 ? 0 : 2;
+    if (!switches.LogPath.empty()) return WriteLogFile(switches.LogPath, LogBytes(lines)) == 0 ? 0 : 2;
     std::wstring text;
     for (const std::wstring& line : lines) text += line + L"\r\n";
     // Output redirected by whoever started the setup: UTF-8 into that file or pipe.

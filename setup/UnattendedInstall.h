@@ -51,7 +51,9 @@ UnattendedExit ApplyDeploymentChoices(script::InstallContext& install, const Dep
                                       std::vector<std::wstring>& lines);
 
 // 0 when /LOG='s file can be written (a file made for the test is removed
-// again), otherwise the Win32 error; a path that is not a full one is refused.
+// again), otherwise the Win32 error; a path that is not a full one, or that
+// reaches its file through a link (a junction, symbolic link or mount point on
+// the way, or the file itself a link), is refused.
 [[nodiscard]] DWORD ProbeLogPath(const std::wstring& path);
 // The copy of install.log in installDir at path, byte for byte; 0 or the Win32 error.
 [[nodiscard]] DWORD CopyInstallLog(const std::wstring& installDir, const std::wstring& path);

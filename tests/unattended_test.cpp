@@ -637,6 +637,18 @@ TEST_F(Deployment, NamedIdesAndItemsRefusalsLogCopyAndTheEntryValues) {
         {L"/IDE=rs13 /PROFILE=..\\BDS /LOG=" + kCopy, UnattendedExit::BadSwitch, L"Invalid profile name: ..\\BDS. "},
         {L"/IDE=rs13 /LOG=C:\\no-such-folder\\setup.log", UnattendedExit::BadSwitch, nullptr},
     };
+    // A folder link on the way to the log (as one planted in a folder others
+    // can write to): refused, and nothing written where it leads.
+    const std::wstring linkTarget = L"C:\\deploy-link-target";
+    (void)DeleteDirectoryTree(linkTarget, false);
+    ASSERT_EQ(0u, CreateDirectoryPath(linkTarget));
+    ASSERT_TRUE(MakeHostFolderLink(L"C:\\deploy-logs\\link", linkTarget));
+    const MachineSnapshot withLink = Snap();
+    const WatchedRun linked = Install(L"/IDE=rs13 /LOG=C:\\deploy-logs\\link\\setup.log");
+    EXPECT_EQ(linked.exitCode, static_cast<DWORD>(UnattendedExit::BadSwitch));
+    EXPECT_FALSE(PathExists(linkTarget + L"\\setup.log"));
+    EXPECT_TRUE(NoChanges(SnapshotChanges(withLink, Snap())));
+    (void)DeleteDirectoryTree(L"C:\\deploy-logs\\link", false);
     for (const auto& r : refusals) {
         const WatchedRun run = Install(r.args);
         EXPECT_EQ(run.exitCode, static_cast<DWORD>(r.code)) << ToUtf8(r.args);
