@@ -74,10 +74,10 @@ std::vector<uint32_t> NewerBdsVersions(const std::vector<std::wstring>& subKeyNa
     return versions;
 }
 
-FoundIde FindIdeAt(IdeIndex index, const std::wstring& regKey, uint32_t bdsVersion, const std::wstring& profile) {
+FoundIde FindIdeAt(IdeIndex index, uint32_t bdsVersion, const std::wstring& profile) {
     FoundIde at;
-    at.RegKey = regKey;
     at.BdsVersion = IsNewerIdeSlot(index) ? bdsVersion : 0;
+    const std::wstring regKey = IdeKeyOf(index, at.BdsVersion);
     if (!index.IsValid() || regKey.empty()) return at;
     const IdeVersion& ide = IdeOf(index);
     const std::wstring userKey = UserKeyOf(regKey, profile);
@@ -96,14 +96,14 @@ InstalledIdes FindInstalledIdes(const std::wstring& profile) {
     for (int i = 1; i <= IdeCount; ++i) {
         const IdeIndex index(i);
         if (!IsNewerIdeSlot(index)) {
-            found[i] = FindIdeAt(index, IdeKeyOf(index, 0), 0, profile);
+            found[i] = FindIdeAt(index, 0, profile);
             continue;
         }
         // The newest version that is usable; a key without a usable root is passed over.
         std::vector<std::wstring> names = BdsSubKeys(HKEY_LOCAL_MACHINE);
         for (const std::wstring& name : BdsSubKeys(HKEY_CURRENT_USER)) names.push_back(name);
         for (uint32_t version : NewerBdsVersions(names)) {
-            found[i] = FindIdeAt(index, IdeKeyOf(index, version), version, profile);
+            found[i] = FindIdeAt(index, version, profile);
             if (found[i].Exists) break;
         }
         if (!found[i].Exists) found[i] = FoundIde();
@@ -119,15 +119,10 @@ void SelectIde(LocationContext& context, const InstalledIdes& ides, IdeIndex ind
     context.IdeKey.clear();
     if (!index.IsValid()) return;
     const FoundIde& found = FoundOf(ides, index);
-    if (IsNewerIdeSlot(index) && bdsVersion != found.BdsVersion) {
-        // A record of a version that is not the newest here: its own key and root.
-        const FoundIde other = FindIdeAt(index, IdeKeyOf(index, bdsVersion), bdsVersion);
-        context.IdeRoot = other.RootDir;
-        context.IdeKey = other.RegKey;
-        return;
-    }
-    context.IdeRoot = found.RootDir;
-    context.IdeKey = found.RegKey.empty() ? IdeKeyOf(index, bdsVersion) : found.RegKey;
+    // A record of a newer version that is not the newest here: its own root.
+    const bool otherVersion = IsNewerIdeSlot(index) && bdsVersion != found.BdsVersion;
+    context.IdeRoot = otherVersion ? FindIdeAt(index, bdsVersion).RootDir : found.RootDir;
+    context.IdeKey = IdeKeyOf(index, bdsVersion);
 }
 
 }  // namespace tessel::common

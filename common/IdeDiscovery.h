@@ -18,9 +18,8 @@ struct FoundIde {
     // Its C++Builder has the Modern Win64 toolchain (Win64x): "bin64\bcc64x.exe"
     // in the root. Only for versions that can have it.
     bool HasModernCpp = false;
-    // The IDE's key (the same path below HKLM and HKCU), and for the newer IDE
-    // the version it names ("BDS\38.0": 38); 0 for the table's own versions.
-    std::wstring RegKey;
+    // For the newer IDE the version its key names ("BDS\38.0": 38); 0 for the
+    // table's own versions. IdeKeyOf(index, BdsVersion) is the IDE's key.
     uint32_t BdsVersion = 0;
 };
 
@@ -38,10 +37,9 @@ using InstalledIdes = std::array<FoundIde, IdeCount + 1>;
 // keys when one is given (common/IdeRegistry.h, UserKeyOf).
 InstalledIdes FindInstalledIdes(const std::wstring& profile = std::wstring());
 
-// What discovery finds of the IDE at index under the one key given (for the
-// newer IDE, the key of one version).
-FoundIde FindIdeAt(IdeIndex index, const std::wstring& regKey, uint32_t bdsVersion,
-                   const std::wstring& profile = std::wstring());
+// What discovery finds of the IDE at index (for the newer IDE, of the version
+// bdsVersion) under its key.
+FoundIde FindIdeAt(IdeIndex index, uint32_t bdsVersion, const std::wstring& profile = std::wstring());
 
 // The versions above the table that the machine's "BDS" keys name (machine-wide
 // and the user's), newest first, each once. Pure: from the sub-key names.

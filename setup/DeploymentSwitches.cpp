@@ -163,7 +163,7 @@ std::vector<std::wstring> RefusalLines(const ChosenNames& chosen) {
 }
 
 std::wstring IdeListLine(IdeIndex index, const FoundIde& found) {
-    const std::wstring key = found.RegKey.empty() ? IdeKeyOf(index, found.BdsVersion) : found.RegKey;
+    const std::wstring key = IdeKeyOf(index, found.BdsVersion);
     const wchar_t* name = IdeShortName(index);
     const std::wstring shortName =
         IsNewerIdeSlot(index) ? L"bds" + std::to_wstring(found.BdsVersion) : std::wstring(name ? name : L"-");

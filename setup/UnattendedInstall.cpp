@@ -123,7 +123,7 @@ UnattendedExit ApplyDeploymentChoices(script::InstallContext& install, const Dep
     const InstalledIdes& ides = install.Plan.Ides;
     const ChosenNames chosen = ResolveChosenNames(switches, ides, [&switches, &ides](IdeIndex index) -> bool {
         RegKey key;
-        return key.Open(HKEY_CURRENT_USER, UserKeyOf(FoundOf(ides, index).RegKey, switches.Profile), KEY_READ) == 0;
+        return key.Open(HKEY_CURRENT_USER, UserKeyOf(IdeKeyOf(index, FoundOf(ides, index).BdsVersion), switches.Profile), KEY_READ) == 0;
     });
     lines = RefusalLines(chosen);
     if (!chosen.Unknown.empty()) return UnattendedExit::BadSwitch;

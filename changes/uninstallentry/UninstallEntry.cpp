@@ -6,6 +6,7 @@
 #include "changes/ChangeContext.h"
 #include "changes/RecordPaths.h"
 #include "common/DirectoryListing.h"
+#include "common/Files.h"
 #include "common/PathText.h"
 #include "common/Product.h"
 #include "common/Registry.h"
@@ -38,8 +39,7 @@ DWORD FolderBytes(const std::wstring& folder, uint64_t& bytes) {
     DirectoryEntry entry;
     DWORD error = 0;
     while ((error = listing.Next(entry)) == 0) {
-        const bool link = (entry.Attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        if (!entry.IsFolder() || link) {
+        if (!entry.IsFolder() || IsLinkAttributes(entry.Attributes)) {
             bytes += entry.IsFolder() ? 0 : entry.Size;
         } else if (const DWORD inner = FolderBytes(JoinPath(folder, entry.Name), bytes)) {
             return inner;
@@ -58,13 +58,25 @@ DWORD CompleteEntry(const std::wstring& installDir) {
         return 0;
     uint64_t bytes = 0;
     if (const DWORD error = FolderBytes(installDir, bytes)) return error;
-    DWORD error = WriteRegString(HKEY_LOCAL_MACHINE, key, QuietUninstallStringValue, BuildQuietUninstallString(installDir));
-    if (error == 0) error = WriteRegString(HKEY_LOCAL_MACHINE, key, DisplayIconValue, JoinPath(installDir, UninstallerFileName));
-    if (error == 0) error = WriteRegString(HKEY_LOCAL_MACHINE, key, InstallLocationValue, installDir);
-    if (error == 0) error = WriteRegInteger(HKEY_LOCAL_MACHINE, key, EstimatedSizeValue, SizeInKiB(bytes));
-    if (error == 0) error = WriteRegInteger(HKEY_LOCAL_MACHINE, key, NoModifyValue, 1);
-    if (error == 0) error = WriteRegInteger(HKEY_LOCAL_MACHINE, key, NoRepairValue, 1);
-    return error;
+    RegKey entry;
+    if (const DWORD error = entry.Open(HKEY_LOCAL_MACHINE, key, KEY_SET_VALUE)) return error;
+    const struct {
+        const wchar_t* Name;
+        std::wstring Data;
+    } texts[] = {
+        {QuietUninstallStringValue, BuildQuietUninstallString(installDir)},
+        {DisplayIconValue, JoinPath(installDir, UninstallerFileName)},
+        {InstallLocationValue, installDir},
+    };
+    const struct {
+        const wchar_t* Name;
+        DWORD Data;
+    } numbers[] = {{EstimatedSizeValue, SizeInKiB(bytes)}, {NoModifyValue, 1}, {NoRepairValue, 1}};
+    for (const auto& value : texts)
+        if (const DWORD error = entry.WriteString(value.Name, value.Data)) return error;
+    for (const auto& value : numbers)
+        if (const DWORD error = entry.WriteInteger(value.Name, value.Data)) return error;
+    return 0;
 }
 
 std::wstring UndoLogPathFromUninstallString(const std::wstring& command) {
